@@ -1,0 +1,107 @@
+#include "platform/text/runtime_numbers.h"
+
+#include <cmath>
+
+namespace tunvale::platform {
+
+double RoundHalfEven(double x)
+{
+    return std::nearbyint(x); // the default floating-point mode rounds halves to even
+}
+
+double RoundHalfEven(double x, int decimals)
+{
+    const double scale = std::pow(10.0, decimals);
+    return std::nearbyint(x * scale) / scale;
+}
+
+double Int(double x)
+{
+    return std::floor(x);
+}
+
+namespace {
+
+bool isBlank(QChar c)
+{
+    return c == u' ' || c == u'\t' || c == u'\n' || c == u'\r';
+}
+
+double radixValue(const QString& digits, int radix)
+{
+    double value = 0;
+    for (QChar c : digits) {
+        if (isBlank(c))
+            continue;
+        const int d = c.isDigit() ? c.digitValue()
+                                  : (c.toLower() >= u'a' && c.toLower() <= u'f' ? c.toLower().unicode() - u'a' + 10
+                                                                                 : 99);
+        if (d >= radix)
+            break;
+        value = value * radix + d;
+    }
+    // The runtime reads "&H" numbers of up to four digits as 16-bit signed values.
+    if (value >= 32768 && value < 65536)
+        value -= 65536;
+    return value;
+}
+
+} // namespace
+
+double Val(const QString& text)
+{
+    int i = 0;
+    while (i < text.size() && isBlank(text[i]))
+        ++i;
+    if (i + 1 < text.size() && text[i] == u'&') {
+        const QChar kind = text[i + 1].toUpper();
+        if (kind == u'H')
+            return radixValue(text.mid(i + 2), 16);
+        if (kind == u'O')
+            return radixValue(text.mid(i + 2), 8);
+    }
+    // Collect sign, digits, one decimal point and an exponent, skipping blanks inside the number.
+    QString number;
+    bool seenDigit = false, seenPoint = false, seenExp = false;
+    for (; i < text.size(); ++i) {
+        const QChar c = text[i];
+        if (isBlank(c))
+            continue;
+        if (c.isDigit() && c.unicode() < 128) {
+            number += c;
+            seenDigit = true;
+        } else if ((c == u'+' || c == u'-') && (number.isEmpty() || number.endsWith(u'E'))) {
+            number += c;
+        } else if (c == u'.' && !seenPoint && !seenExp) {
+            number += c;
+            seenPoint = true;
+        } else if ((c == u'e' || c == u'E' || c == u'd' || c == u'D') && seenDigit && !seenExp) {
+            number += u'E';
+            seenExp = true;
+        } else {
+            break;
+        }
+    }
+    while (!number.isEmpty() && !number.back().isDigit() && number.back() != u'.')
+        number.chop(1);
+    bool ok = false;
+    const double value = number.toDouble(&ok);
+    return ok ? value : 0.0;
+}
+
+std::int16_t ToInt16Bits(std::int64_t value)
+{
+    return static_cast<std::int16_t>(static_cast<std::uint16_t>(value & 0xFFFF));
+}
+
+std::uint16_t ToUInt16Bits(std::int64_t value)
+{
+    return static_cast<std::uint16_t>(value & 0xFFFF);
+}
+
+std::uint8_t ToByteBits(std::int64_t value)
+{
+    return static_cast<std::uint8_t>(value & 0xFF);
+}
+
+} // namespace tunvale::platform

@@ -1,0 +1,36 @@
+#!/usr/bin/env bash
+# Installs the Debian packages that Tunvale needs and that are missing. The package lists live here
+# and nowhere else.
+#   scripts/install-deps.sh run    what building and running the program needs
+#   scripts/install-deps.sh test   what building and running the tests needs
+set -euo pipefail
+
+build=(cmake ninja-build g++ pkg-config
+       qt6-base-dev libgl-dev libicu-dev
+       libfluidsynth-dev libjack-jackd2-dev librtmidi-dev libasound2-dev
+       python3-fonttools python3-munkres
+       fonts-dejavu-core fonts-arphic-uming fontconfig
+       timgm6mb-soundfont)
+run_extra=(fluid-soundfont-gm xvfb xauth)
+test_extra=(libgtest-dev libgmock-dev libbenchmark-dev python3-mido poppler-utils)
+
+case "${1:-}" in
+    run) wanted=("${build[@]}" "${run_extra[@]}") ;;
+    test) wanted=("${build[@]}" "${test_extra[@]}") ;;
+    *) echo "usage: $0 run|test" >&2; exit 2 ;;
+esac
+
+missing=()
+for pkg in "${wanted[@]}"; do
+    if [ "$(dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null)" != "install ok installed" ]; then
+        missing+=("$pkg")
+    fi
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+sudo=()
+[ "$(id -u)" -eq 0 ] || sudo=(sudo)
+echo "Installing: ${missing[*]}"
+export DEBIAN_FRONTEND=noninteractive
+"${sudo[@]}" apt-get update -qq
+"${sudo[@]}" apt-get install -y --no-install-recommends "${missing[@]}"

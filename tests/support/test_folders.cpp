@@ -1,0 +1,39 @@
+#include "tests/support/test_folders.h"
+
+#include "platform/settings/program_folder.h"
+
+#include <QDir>
+#include <QFile>
+
+namespace tunvale::testing {
+
+ScopedUserFolder::ScopedUserFolder()
+{
+    platform::ProgramFolder::overrideUserDir(dir_.path());
+}
+
+ScopedUserFolder::~ScopedUserFolder()
+{
+    platform::ProgramFolder::overrideUserDir({});
+}
+
+QString testDataPath(const QString& relative)
+{
+    return QDir(QStringLiteral(TUNVALE_SOURCE_DIR "/tests/data")).filePath(relative);
+}
+
+QByteArray readAll(const QString& path)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly))
+        return {};
+    return f.readAll();
+}
+
+bool writeAll(const QString& path, const QByteArray& bytes)
+{
+    QFile f(path);
+    return f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(bytes) == bytes.size();
+}
+
+} // namespace tunvale::testing
