@@ -1,12 +1,13 @@
 #include "app/notation/character_scan.h"
 
+#include "app/notation/notation_chars.h"
 #include "app/notation/notation_seam.h"
 
 namespace tunvale::notation {
 
 namespace {
 
-bool isOpeningFiller(int code) { return code == '(' || code == seam::kSpacer; }
+bool isOpeningFiller(int code) { return code == '(' || code == SpacerGlyph::Plain; }
 
 class Scanner {
 public:
@@ -19,8 +20,8 @@ public:
         event.CharPos = pos;
         event.CharCode = code;
         event.CharColor = score.colorAt(pos);
-        const bool barLine = seam::isBarLine(code);
-        event.FontClass = barLine || code == '(' || code == ')' ? 0 : seam::fontClassOf(score.fontAt(pos));
+        const bool barLine = IsBarLine(code);
+        event.FontClass = FontClass(score.fontAt(pos), code);
         event.BarNo = bar_;
         event.SegmentNo = segment_;
         result_.events.push_back(event);
@@ -29,11 +30,11 @@ public:
         const int n = int(result_.events.size()) - 1;
         // The opening character, and a segment mark after nothing but "(" and spacers, only opens
         // segment 0: the play-order key ignores those fillers, so bar and segment numbers must too.
-        if (n == 0 || (onlyFillersSoFar_ && seam::isSegMark(code))) {
+        if (n == 0 || (onlyFillersSoFar_ && IsSegMark(code))) {
             segment = {0, n + 1, 0, 1};
         } else if (!barLine) {
             ++segment.EventCount;
-        } else if (!seam::isSegMark(code)) {
+        } else if (!IsSegMark(code)) {
             ++segment.EventCount;
             ++segment.BarCount;
             ++bar_;

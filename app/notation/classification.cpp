@@ -1,35 +1,34 @@
 #include "app/notation/event_passes.h"
 
-#include "app/notation/notation_seam.h"
+#include "app/notation/notation_chars.h"
 
 namespace tunvale::notation {
 
 void Classify(WorkingEvents& events, int scoreKey, int volume)
 {
-    using namespace seam;
     // Lengths only ever grow here, so the nearest earlier element that takes time is the last one
     // classified with a length.
     CodeEvent* sounding = nullptr;
     for (CodeEvent& e : events) {
-        const auto c = char16_t(e.CharCode);
-        if (e.CharCode >= kNoteFirst && e.CharCode <= kNoteLast) {
-            e.EventCode = PitchTable[size_t(octaveRow(c) * 7 + degree(c) - 1)] - 31 + scoreKey;
-            e.EventTime = DurationTable[size_t(durIndex(c) + (c >= kTripletNoteFirst ? 6 : 0))];
+        const int c = e.CharCode;
+        if (const auto note = NoteGlyph::decode(c)) {
+            e.EventCode = PitchTable[size_t(note->OctaveRow * 7 + note->Degree - 1)] - 31 + scoreKey;
+            e.EventTime = DurationTable[size_t(note->DurIndex + (note->isTriplet() ? 6 : 0))];
             e.Velocity = volume;
-        } else if (e.CharCode >= kRapFirst && e.CharCode <= kRapLast) {
+        } else if (const auto rap = RapGlyph::decode(c)) {
             e.EventCode = -2900;
-            e.EventTime = DurationTable[size_t((c - kRapFirst) % 6)];
+            e.EventTime = DurationTable[size_t(rap->DurIndex)];
             e.Velocity = volume;
-        } else if (e.CharCode >= kRestFirst && e.CharCode <= kTripletRestLast) {
+        } else if (const auto rest = RestGlyph::decode(c)) {
             e.EventCode = 1000;
-            e.EventTime = DurationTable[size_t((c - kRestFirst) % 6 + (c >= kTripletRestFirst ? 6 : 0))];
+            e.EventTime = DurationTable[size_t(rest->DurIndex + (rest->triplet ? 6 : 0))];
             e.Velocity = volume;
-        } else if (isBarLine(c)) {
+        } else if (IsBarLine(c)) {
             e.EventCode = 3000;
-        } else if (e.CharCode >= kDotFirst && e.CharCode <= kDotLast) {
+        } else if (DotGlyph::contains(c)) {
             if (sounding)
                 sounding->EventTime *= 1.5;
-        } else if (e.CharCode == kDash || e.CharCode == kArcDash) {
+        } else if (DashGlyph::contains(c)) {
             if (sounding)
                 sounding->EventTime += 4;
         }

@@ -1,6 +1,6 @@
 #include "app/notation/event_passes.h"
 
-#include "app/notation/notation_seam.h"
+#include "app/notation/notation_chars.h"
 
 #include <algorithm>
 #include <optional>
@@ -49,15 +49,15 @@ void ApplyGraceNotes(WorkingEvents& events)
         if (deciding >= count)
             continue;
         const int code = events[size_t(deciding)].CharCode;
-        if (code < seam::kNoteFirst || code > seam::kGraceNoteLast)
+        if (!NoteGlyph::containsGrace(code))
             continue;
-        const auto kind = graceKind(n, seam::noteBlock(char16_t(code)) / 2);
+        const auto kind = graceKind(n, NoteGlyph::decode(code)->graceKind());
         if (!kind)
             continue;
         // A group cut short by the end of the array has only the members inside it.
         const int last = std::min(i + n, count) - 1;
         for (int m = i + 1; m <= last; ++m)
-            events[size_t(m)].FontClass = 5;
+            events[size_t(m)].FontClass = MergedGraceFontClass;
         const int mainNote = kind->leading ? i + n : i - 1;
         if (mainNote < 0 || mainNote >= count)
             continue; // no main note inside the array: the group keeps its written lengths

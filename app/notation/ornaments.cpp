@@ -1,20 +1,15 @@
 #include "app/notation/event_passes.h"
 
-#include "app/notation/notation_seam.h"
+#include "app/notation/notation_chars.h"
 
 namespace tunvale::notation {
 
 namespace {
 
-constexpr int kFiller = 'F';
-
 bool isTieEnd(const CodeEvent& e)
 {
-    // Blocks 3, 5, 6 and 7 of the note codes: the note under the right end of an arc.
-    if (e.CharCode < seam::kNoteFirst || e.CharCode > seam::kNoteLast)
-        return false;
-    const int block = seam::noteBlock(char16_t(e.CharCode));
-    return block == 3 || (block >= 5 && block <= 7);
+    const auto note = NoteGlyph::decode(e.CharCode);
+    return note && note->isTieEnd();
 }
 
 bool isPitched(const CodeEvent& e) { return e.EventCode > 0 && e.EventCode < 1000; }
@@ -88,7 +83,7 @@ void SpellOtherOrnaments(WorkingEvents& events, int volume)
             note->Velocity = volume;
         } else if (code == 'I') {
             int r = 1;
-            while (r <= 6 && at(i + r) && at(i + r)->CharCode == kFiller)
+            while (r <= 6 && at(i + r) && OrnamentExtender::contains(at(i + r)->CharCode))
                 ++r;
             CodeEvent* note = at(i + r);
             if (!note || (r != 6 && r != 3))
@@ -110,7 +105,7 @@ void SpellOtherOrnaments(WorkingEvents& events, int volume)
             else
                 writeRun(events, i, {-2, 0, 2}, note->EventCode, d / 4, note->Velocity);
             note->EventTime = d / 4;
-        } else if (code == seam::kFermata) {
+        } else if (FermataGlyph::contains(code)) {
             if (CodeEvent* next = at(i + 1))
                 next->EventTime *= 2;
         }

@@ -1,6 +1,6 @@
 #include "app/notation/event_passes.h"
 
-#include "app/notation/notation_seam.h"
+#include "app/notation/notation_chars.h"
 #include "platform/text/runtime_numbers.h"
 
 #include <algorithm>
@@ -11,13 +11,9 @@ namespace tunvale::notation {
 
 namespace {
 
-constexpr std::array<int, 14> kTempoBpm = {40, 46, 52, 56, 60, 66, 69, 88, 108, 132, 152, 160, 184, 208};
-
 // Semitones of the accidental kinds sharp, flat, double sharp, double flat and natural. A double flat
 // lowers by two, as the MIDI export and the transposer read it.
 constexpr std::array<int, 5> kAlteration = {1, -1, 2, -2, 0};
-
-bool isAccidental(int code) { return code >= seam::kAccidentalFirst && code <= seam::kAccidentalLast; }
 
 bool isSounding(const CodeEvent& e) { return e.Velocity > 0; }
 
@@ -58,13 +54,14 @@ void changeSounding(WorkingEvents& events, size_t from, int limit, Change change
 void CodeTempoAndKeyMarks(WorkingEvents& events)
 {
     for (CodeEvent& e : events) {
-        if (e.CharCode >= seam::kTempoFirst && e.CharCode <= seam::kTempoLast) {
-            e.EventCode = 2000 + kTempoBpm[size_t(e.CharCode - seam::kTempoFirst)];
-        } else if (e.CharCode == seam::kTempoBack) {
+        if (e.CharCode == TempoGlyph::ScoreTempo) {
             e.EventCode = 2001;
             e.EventTime = 0;
-        } else if (e.CharCode >= seam::kKeyShiftFirst && e.CharCode <= seam::kKeyShiftBack) {
-            e.EventCode = 4000 + e.CharCode - seam::kKeyShiftFirst;
+        } else if (TempoGlyph::contains(e.CharCode)) {
+            e.EventCode = 2000 + TempoGlyph::bpm(e.CharCode);
+        } else if (KeyShiftGlyph::contains(e.CharCode)) {
+            // 4000 + k for the change k semitones above C, 4012 back to the score's key.
+            e.EventCode = 4000 + e.CharCode - KeyShiftGlyph::First;
         }
     }
 }
@@ -88,20 +85,21 @@ void ApplyAccidentals(WorkingEvents& events)
 {
     // The last event has no note after it to alter.
     for (size_t i = 0; i + 1 < events.size(); ++i) {
-        if (!isAccidental(events[i].CharCode))
+        const auto accidental = AccidentalGlyph::decode(events[i].CharCode);
+        if (!accidental)
             continue;
         const int written = events[i + 1].EventCode;
         events[i].EventCode = 1000;
         events[i].EventTime = 0;
         events[i].Velocity = 0;
-        const int delta = kAlteration[size_t((events[i].CharCode - seam::kAccidentalFirst) % 5)];
+        const int delta = kAlteration[size_t(accidental->kind)];
         for (size_t j = i + 1; j < events.size(); ++j) {
             CodeEvent& e = events[j];
             if (e.EventCode == 3000)
                 break;
             if (e.EventCode == written && written >= -7 && written <= 999)
                 e.EventCode = written + delta;
-            if (isAccidental(e.CharCode))
+            if (AccidentalGlyph::contains(e.CharCode))
                 break;
         }
     }
@@ -111,7 +109,7 @@ void ApplyDynamics(WorkingEvents& events)
 {
     for (size_t i = 0; i < events.size(); ++i) {
         const int mark = events[i].CharCode;
-        if ((mark >= '*' && mark <= '3') || mark == '9') {
+        if ((mark >= DynamicMark::First && mark <= '3') || AccentMark::contains(mark)) {
             if (i + 1 < events.size())
                 events[i + 1].Velocity = levelVelocity(mark, events[i + 1].Velocity);
         } else if (mark == '4') { // cresc.
