@@ -11,7 +11,8 @@ bool isNotationLine(const QString& font, const QString& text)
 {
     const bool notationFont = font == NoteFontFamily || font == SymbolFontFamily
         || std::find(GraceFontFamilies.begin(), GraceFontFamilies.end(), font) != GraceFontFamilies.end();
-    return notationFont && !text.contains(QChar(KeyMarker::Code)) && !text.contains(QChar(HeaderMarker::Code));
+    return notationFont && !text.contains(QChar(KeyMarker::Code))
+        && !text.contains(QChar(HeaderMarker::Code));
 }
 
 QString playOrderKey(const QString& notationText)

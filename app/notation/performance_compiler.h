@@ -30,7 +30,8 @@ struct CompileInput {
 // The performance compiler: turns the notation lines of a score into one event per character in play
 // order, with codes, lengths in sixteenth units and velocities. A compile keeps nothing from an earlier
 // one and never throws; a score without notation, or whose order selects nothing, gives no events.
-class 获取演唱码 {
+class 获取演唱码
+{
 public:
     void Get_CodeEvents(const CompileInput& input);
 

@@ -10,10 +10,10 @@ using namespace tunvale;
 // ties and dynamics, a lyric line under each, and a segment mark every fourth paragraph.
 platform::RichTextSnapshot GeneratedSong(int characters)
 {
-    const QStringList bars = {
-        QStringLiteral("@4 1 2e 3e 4 5 |"), QStringLiteral("@BF 6 5 - |"), QStringLiteral("g10:4 3 . 2e 1 |"),
-        QStringLiteral("U+6226 4 4 3 2 |"), QStringLiteral("@IFFFFF 5 - 5~ |"), QStringLiteral("@- 1' 7 6 5 |"),
-        QStringLiteral("U+5F91 1 g12:2 3 0 |"), QStringLiteral("@JFF 2 1 - U+5F9B |")};
+    const QStringList bars = { QStringLiteral("@4 1 2e 3e 4 5 |"), QStringLiteral("@BF 6 5 - |"),
+        QStringLiteral("g10:4 3 . 2e 1 |"), QStringLiteral("U+6226 4 4 3 2 |"),
+        QStringLiteral("@IFFFFF 5 - 5~ |"), QStringLiteral("@- 1' 7 6 5 |"),
+        QStringLiteral("U+5F91 1 g12:2 3 0 |"), QStringLiteral("@JFF 2 1 - U+5F9B |") };
     testing::NotationScore score;
     score.text(QStringLiteral("Generated song"));
     int size = 0;
@@ -34,7 +34,7 @@ void CompileWorkingStage(benchmark::State& state)
     const platform::RichTextSnapshot song = GeneratedSong(20000);
     notation::获取演唱码 compiler;
     for (auto _ : state) {
-        compiler.Get_CodeEvents({.snapshot = song});
+        compiler.Get_CodeEvents({ .snapshot = song });
         benchmark::DoNotOptimize(compiler.workingEvents().data());
     }
     state.counters["characters"] = song.size();
