@@ -12,7 +12,7 @@ namespace {
 
 // Loud enough to stand beside other programs (FluidSynth's own 0.2 is quiet), low enough that a
 // chord with drums at full velocity does not clip.
-constexpr double kGain = 0.6;
+constexpr double kGain = 0.5;
 
 std::chrono::nanoseconds framesToTime(long long frames)
 {
