@@ -4,6 +4,8 @@
 #include "app/notation/score_template.h"
 #include "app/notation/whole_file.h"
 #include "platform/desktop/prompts.h"
+#include "platform/settings/ini_file.h"
+#include "platform/settings/program_folder.h"
 #include "platform/text/runtime_numbers.h"
 
 #include <QStringList>
@@ -19,6 +21,10 @@ constexpr QByteArrayView kKeyEnd = "/EPOrderStr";
 constexpr QByteArrayView kOrderBegin = "/PlayOrder";
 constexpr QByteArrayView kOrderEnd = "/EPlayOrder";
 constexpr QByteArrayView kChord = "/Chord";
+
+const QString kIniSection = QStringLiteral("演唱顺序");
+const QString kUserIniFileName = QStringLiteral("MyNote.ini");
+const QString kShippedIniFileName = QStringLiteral("Note.ini");
 
 } // namespace
 
@@ -86,6 +92,15 @@ bool PlayOrder2021::LoadPlayOrder()
 
 bool PlayOrder2021::ReadPlayOrderFromIni()
 {
+    const QString key = GetPlayOrderKey();
+    for (const QString& ini : {kUserIniFileName, kShippedIniFileName}) {
+        const QString path = platform::ProgramFolder::find(ini);
+        const QString text = path.isEmpty() ? QString() : platform::ReadIniValue(kIniSection, key, path);
+        if (!text.isEmpty()) {
+            PlayOrder = ParsePlayOrderText(text);
+            return true;
+        }
+    }
     return false;
 }
 

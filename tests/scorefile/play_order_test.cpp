@@ -252,3 +252,27 @@ TEST(PlayOrderFiles, WritersReplaceTheFileWholeOrNotAtAll)
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
               (QStringList{"a.vls", "broken.vls", "folder.vls"}));
 }
+
+TEST(PlayOrderFiles, IniOrdersUserFirst)
+{
+    ScopedDataFolder data;
+    tunvale::testing::ScopedUserFolder user;
+    FakeScore score;
+    score.notation = kNote + "^" + kNote; // key 0d0
+    PlayOrder2021 order;
+    order.setScore(&score);
+
+    EXPECT_FALSE(order.ReadPlayOrderFromIni());
+    ASSERT_TRUE(writeAll(data.file("Note.ini"), "[演唱顺序]\n0d0=1,2,1\n00=1\n"));
+    EXPECT_TRUE(order.ReadPlayOrderFromIni());
+    EXPECT_EQ(order.PlayOrder, (PlayOrderEntries{0, 1, 0}));
+
+    ASSERT_TRUE(writeAll(user.file("MyNote.ini"), "[演唱顺序]\n0d0=2,1\n"));
+    EXPECT_TRUE(order.LoadPlayOrder());
+    EXPECT_EQ(order.PlayOrder, (PlayOrderEntries{1, 0}));
+
+    // Another arrangement of marks has no ini entry: the default order.
+    score.notation = kNote + "^" + kNote + "^";
+    EXPECT_TRUE(order.LoadPlayOrder());
+    EXPECT_EQ(order.PlayOrder, (PlayOrderEntries{0, 1}));
+}
