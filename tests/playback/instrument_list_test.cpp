@@ -118,3 +118,34 @@ TEST_F(InstrumentListTest, AMissingOrIncompleteFileSaysSoAndStillFillsTheList)
 }
 
 } // namespace
+
+namespace {
+
+TEST(ShippedInstrumentListTest, HoldsEveryListWithTheNotesItsDrumLinesBeginWith)
+{
+    tunvale::testing::ScopedUserFolder emptyUser;
+    tunvale::testing::ScopedPrompts prompts;
+    PlayNote note(std::make_unique<SilentDevices>());
+
+    const playback::SoundList list = note.fill_sound_list();
+    ASSERT_EQ(list.items.size(), 128);
+    for (int k = 0; k < 128; ++k) {
+        EXPECT_TRUE(list.items[k].startsWith(QString::number(k + 1) + QLatin1Char(' '))) << k;
+        EXPECT_FALSE(playback::InstrumentNames[size_t(k)].isEmpty()) << k;
+    }
+    EXPECT_EQ(list.toolTip, QStringLiteral("乐器选择：") + playback::InstrumentNames[0]);
+
+    const QStringList drums = note.fill_DrumSound_list(0);
+    ASSERT_EQ(drums.size(), 75);
+    for (int i = 0; i < 75; ++i)
+        EXPECT_EQ(drums[i].left(2).toInt(), 13 + i) << drums[i].toStdString();
+    const QStringList common = note.fill_DrumSound_list(-1);
+    const int notes[] = {28, 31, 35, 38, 39, 40, 45, 47, 60, 73, 76, 87};
+    ASSERT_EQ(common.size(), 12);
+    for (int i = 0; i < 12; ++i)
+        EXPECT_EQ(common[i].left(2).toInt(), notes[i]) << common[i].toStdString();
+    QCoreApplication::sendPostedEvents();
+    EXPECT_TRUE(prompts->shown.empty());
+}
+
+} // namespace
