@@ -1,7 +1,7 @@
 #include "app/notation/character_scan.h"
 
 #include "app/notation/notation_chars.h"
-#include "app/notation/notation_seam.h"
+#include "app/notation/play_order_key.h"
 
 namespace tunvale::notation {
 
@@ -69,8 +69,7 @@ NotationScan ScanNotation(const platform::RichTextSnapshot& score)
     int p = 0;
     for (const auto& line : score.lines) {
         const QString& t = line.text;
-        if (seam::isNotationLine(line.startFont, t)) {
-            result.notationText += t;
+        if (IsNotationLine(t, line.startFont)) {
             const int count = t.contains(QStringLiteral("\r\n")) ? int(t.size()) - 2 : int(t.size());
             for (int k = 0; k < count; ++k) {
                 if (p + k < score.size())
