@@ -199,9 +199,9 @@ std::vector<float> BuiltInSynth::render(int frames)
     if (!renderBlock(left.data(), right.data(), frames))
         return interleaved;
     interleaved.resize(size_t(frames) * 2);
-    for (int i = 0; i < frames; ++i) {
-        interleaved[size_t(2 * i)] = left[size_t(i)];
-        interleaved[size_t(2 * i + 1)] = right[size_t(i)];
+    for (size_t i = 0; i < left.size(); ++i) {
+        interleaved[2 * i] = left[i];
+        interleaved[2 * i + 1] = right[i];
     }
     return interleaved;
 }
