@@ -21,12 +21,21 @@ QByteArray EncodeVls(const notation::ScoreHeader& header, const notation::ColorS
     return file;
 }
 
+std::optional<QByteArray> BuildVlsFile(const notation::ScoreHeader& header, const notation::ColorScheme& colors,
+                                       const QByteArray& rtf, const notation::DrumStore& drums,
+                                       const notation::PlayOrder2021& playOrder)
+{
+    QByteArray file = EncodeVls(header, colors, rtf);
+    if (!notation::WriteDrumData(drums, file) || !playOrder.SavePlayOrderKey(file) || !playOrder.SavePlayOrder(file))
+        return std::nullopt;
+    return file;
+}
+
 bool WriteVls(const notation::ScoreHeader& header, const notation::ColorScheme& colors, const QByteArray& rtf,
               const notation::DrumStore& drums, const notation::PlayOrder2021& playOrder)
 {
-    QByteArray file = EncodeVls(header, colors, rtf);
-    const bool written = notation::WriteDrumData(drums, file) && playOrder.SavePlayOrderKey(file)
-                         && playOrder.SavePlayOrder(file) && notation::CommitWholeFile(header.CurrentFile, file);
+    const auto file = BuildVlsFile(header, colors, rtf, drums, playOrder);
+    const bool written = file && notation::CommitWholeFile(header.CurrentFile, *file);
     if (!written)
         platform::Prompts::current().information(notation::kWriteFailedMessage);
     return written;
