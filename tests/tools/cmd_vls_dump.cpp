@@ -42,7 +42,7 @@ int vlsDump(const QStringList& args)
     case frame::VlsReadStatus::Ok:
         break;
     case frame::VlsReadStatus::TooNew:
-        scoretool::err(QStringLiteral("%1: format version above 5").arg(args[0]));
+        scoretool::err(frame::kTooNewMessage);
         return 1;
     case frame::VlsReadStatus::Missing:
     case frame::VlsReadStatus::Unreadable:
