@@ -23,6 +23,8 @@ const QString kGraceGroup = QStringLiteral("KORVA_Note_yy1");
 
 constexpr double kNotationPoints = 32;
 constexpr int kWidth = 2016;
+// The jianpu lines are drawn larger than the grid so their details can be judged.
+constexpr double kMelodyZoom = 1.5;
 
 QString ch(int code)
 {
@@ -105,8 +107,8 @@ void writeMelody(SpecimenText& t)
     t.n(ch(0x62AC) + ch(0x635A)).newLine();
 }
 
-// Every character a family maps, except that of the note codes only one degree per block, octave and
-// duration is shown.
+// Every character a family maps, except that of the note codes only every form of each block is shown:
+// each duration in the middle octave and each octave as a quarter, one degree each.
 std::vector<int> familyCodes(const QRawFont& raw)
 {
     std::vector<int> codes;
@@ -118,15 +120,17 @@ std::vector<int> familyCodes(const QRawFont& raw)
         if (!raw.supportsCharacter(QChar(char16_t(code))))
             continue;
         const int n = code - 0x4E00;
-        if (code <= 0x5E13 && n % 7 != (n / 294 + (n % 294) / 42 + (n % 42) / 7) % 7)
+        const int block = n / 294, row = (n % 294) / 42, dur = (n % 42) / 7;
+        if (code <= 0x5E13 && ((row != 0 && dur != 0) || n % 7 != (block + row + dur) % 7))
             continue;
         codes.push_back(code);
     }
     return codes;
 }
 
-constexpr int kCellWidth = 84;
-constexpr int kCellHeight = 96;
+constexpr int kCellWidth = 112;
+constexpr int kCellHeight = 124;
+constexpr int kGlyphPixels = 56;
 constexpr int kColumns = kWidth / kCellWidth;
 
 int gridHeight(const std::vector<int>& codes)
@@ -140,7 +144,7 @@ void drawGrid(QPainter& painter, int top, const QString& family, const std::vect
     painter.setFont(QFont(QStringLiteral("DejaVu Sans"), 14, QFont::Bold));
     painter.drawText(12, top + 28, family);
     QFont glyphFont(family);
-    glyphFont.setPixelSize(40);
+    glyphFont.setPixelSize(kGlyphPixels);
     const QFontMetricsF metrics(glyphFont);
     QFont label(QStringLiteral("DejaVu Sans Mono"));
     label.setPixelSize(11);
@@ -177,14 +181,14 @@ int specimen(const QStringList& args)
     }
 
     SpecimenText melody;
-    melody.document().setTextWidth(kWidth);
+    melody.document().setTextWidth(kWidth / kMelodyZoom);
     writeMelody(melody);
-    const int melodyHeight = int(melody.document().size().height());
+    const int melodyHeight = int(melody.document().size().height() * kMelodyZoom);
 
     std::vector<std::vector<int>> grids;
     int height = melodyHeight;
     for (const QString& family : platform::notationFontFamilies()) {
-        const QRawFont raw(platform::ProgramFolder::dataPath(QStringLiteral("fonts/%1.ttf").arg(family)), 40);
+        const QRawFont raw(platform::ProgramFolder::dataPath(QStringLiteral("fonts/%1.ttf").arg(family)), kGlyphPixels);
         grids.push_back(familyCodes(raw));
         height += gridHeight(grids.back());
     }
@@ -194,7 +198,10 @@ int specimen(const QStringList& args)
     QPainter painter(&image);
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setRenderHint(QPainter::TextAntialiasing);
+    painter.save();
+    painter.scale(kMelodyZoom, kMelodyZoom);
     melody.document().drawContents(&painter);
+    painter.restore();
     int top = melodyHeight;
     for (size_t i = 0; i < grids.size(); ++i) {
         drawGrid(painter, top, platform::notationFontFamilies()[int(i)], grids[i]);

@@ -218,7 +218,7 @@ def main_signs(maker):
         yield Entry(MAIN, code, "sign", "", meaning, width, [("sign", "bar", style, top, volta, close)])
     yield Entry(MAIN, 0x6372, "sign", "", "coda sign", 380, [("sign", "coda")])
     for i in range(3):
-        yield Entry(MAIN, 0x6374 + i, "sign", "", "voice mark %d" % (i + 1), 220 + 70 * i, [("sign", "voice", i + 1)])
+        yield Entry(MAIN, 0x6374 + i, "sign", "", "voice mark %d" % (i + 1), 480, [("sign", "voice", i + 1)])
     for i, (label, family) in enumerate(zip("1234S", GRACE + [SYMBOL])):
         yield Entry(MAIN, 0x6389 + i, "sign", "", "run marker: %s follows" % family, 240, [("sign", "run_marker", label)])
     for ch, meaning, width, extra in [("$", "narrow bar line", m.NARROW_BAR_WIDTH, []),
@@ -262,7 +262,7 @@ BAR_SIGNS = [
     (0x6373, "end and begin repeat", "both", "", "", ""),
     (0x637F, "end repeat with the coda sign", "end", "coda", "", ""),
     (0x6380, "end repeat with the sign", "end", "segno", "", ""),
-] + [(0x6381 + i, "end repeat, played %d times" % (i + 3), "end", "x%d" % (i + 3), "", "") for i in range(7)] + [
+] + [(0x6381 + i, "end repeat, played %d times" % (i + 3), "end", "\u00d7%d" % (i + 3), "", "") for i in range(7)] + [
     (0x638F, "segment mark: a bar line that starts a new play-order segment", "thin", "flag", "", ""),
 ]
 

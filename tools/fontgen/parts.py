@@ -136,11 +136,11 @@ class PartMaker:
         return glide(form, w)
 
     def sign_time(self, w, top, bottom):
-        c, h = w / 2, 190
-        num = self.sans.text(top, h, c, 250, squeeze=m.DIGIT_X_SCALE, anchor="centre")
-        den = self.sans.text(bottom, h, c, 10, squeeze=m.DIGIT_X_SCALE, anchor="centre")
+        c, h = w / 2, 240
+        num = self.sans.text(top, h, c, 282, squeeze=m.DIGIT_X_SCALE, anchor="centre")
+        den = self.sans.text(bottom, h, c, -58, squeeze=m.DIGIT_X_SCALE, anchor="centre")
         half = max(num.bounds()[2] - num.bounds()[0], den.bounds()[2] - den.bounds()[0]) / 2 + 30
-        return num.extend(den).extend(rect(c - half, 212, c + half, 234))
+        return num.extend(den).extend(rect(c - half, 220, c + half, 244))
 
     def sign_text(self, w, text, height, baseline, style):
         face = self.bold if style in ("bold", "bold_italic") else self.sans
@@ -165,17 +165,9 @@ class PartMaker:
         return (polygon([(c - 70, y), (c, y + 70), (c + 70, y), (c, y - 70)])
                 .add([(c - 36, y, True), (c, y + 36, True), (c + 36, y, True), (c, y - 36, True)], hole=True))
 
-    def sign_voice(self, w, count):
-        out = Outline()
-        gap = 70
-        x0 = w / 2 - (count - 1) * gap / 2
-        for i in range(count):
-            out.extend(rect(x0 + i * gap - 16, 90, x0 + i * gap + 16, 350))
-        half = (count - 1) * gap / 2 + 70
-        frame = rect(w / 2 - half, 20, w / 2 + half, 420)
-        frame.add([(w / 2 - half + 20, 40, True), (w / 2 + half - 20, 40, True), (w / 2 + half - 20, 400, True),
-                   (w / 2 - half + 20, 400, True)], hole=True)
-        return out.extend(frame)
+    def sign_voice(self, w, number):
+        c = w / 2
+        return ring(c, 220, 200, 24).extend(self.sans.text(str(number), 230, c, 105, anchor="centre"))
 
     def sign_run_marker(self, w, label):
         c = w / 2
@@ -259,7 +251,7 @@ class PartMaker:
         if volta:
             hook = right - m.THIN_BAR / 2
             out.extend(rect(hook - 12, 700, hook + 12, band1)).extend(rect(hook, band0, w + O, band1))
-            out.extend(self.sans.text(volta, 140, hook + 34, band0 - 165, squeeze=m.DIGIT_X_SCALE))
+            out.extend(self.sans.text(volta, 160, hook + 34, band0 - 185, squeeze=m.DIGIT_X_SCALE))
         if close:
             end = left + m.THIN_BAR / 2
             out.extend(rect(-O, band0, end, band1))
