@@ -652,7 +652,7 @@ RichTextSnapshot RichTextBox::snapshot() const
             it = fontIndex.insert(f.font, std::uint16_t(snap.fontNames.size()));
             snap.fontNames.push_back(f.font);
         }
-        const SnapshotColor color = f.color.value_or(0);  // 0: the automatic colour
+        const SnapshotColor color = f.color.value_or(0); // 0: the automatic colour
         snap.fonts.insert(snap.fonts.end(), size_t(count), *it);
         snap.colors.insert(snap.colors.end(), size_t(count), color);
     };
