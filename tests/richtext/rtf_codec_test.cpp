@@ -174,8 +174,9 @@ TEST(RtfCodec, ReadsEscapesGroupsAndDestinationsOfOtherWriters)
             }
         }
         EXPECT_EQ(text.toStdString(), c.text.toStdString()) << c.body;
-        if (!c.lastFont.isEmpty() && !text.isEmpty())
+        if (!c.lastFont.isEmpty() && !text.isEmpty()) {
             EXPECT_EQ(lastFont.toStdString(), c.lastFont.toStdString()) << c.body;
+        }
     }
     EXPECT_FALSE(ReadRtf(QStringLiteral("just text"), DefaultTextFont()).has_value());
 }
