@@ -13,14 +13,14 @@ mThreadControl::~mThreadControl() { StopThread(); }
 void mThreadControl::CreateThread(int mode, RunThread handler)
 {
     StopThread();
-    {
-        std::lock_guard lock(mutex_);
-        gateOpen_ = true;
-        atGate_ = false;
-        stopping_ = false;
-        interruption_ = std::stop_source();
-    }
+    std::lock_guard lock(mutex_);
+    gateOpen_ = true;
+    atGate_ = false;
+    stopping_ = false;
+    interruption_ = std::stop_source();
     running_ = true;
+    // Under the lock: the new thread takes it before anything else, so a handler that suspends its
+    // own control already finds itself in thread_.
     thread_ = std::thread([this, mode, handler = std::move(handler)] { run(mode, handler); });
 }
 
@@ -60,8 +60,6 @@ bool mThreadControl::passGate(ThreadPass& pass)
 void mThreadControl::SuspendThread()
 {
     std::unique_lock lock(mutex_);
-    if (!gateOpen_)
-        return;
     gateOpen_ = false;
     interruption_.request_stop();
     // The thread itself cannot wait for its own arrival at the gate.

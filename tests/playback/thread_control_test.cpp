@@ -79,6 +79,30 @@ TEST(ThreadControlTest, SuspendingAnEndedThreadReturnsAtOnce)
     EXPECT_FALSE(control.running());
 }
 
+// The sending thread stops the play itself at the end of a piece, so it suspends its own control; the
+// GUI thread may do the same at once.
+TEST(ThreadControlTest, AHandlerThatSuspendsItsOwnThreadIsHeldAtItsNextGate)
+{
+    for (int run = 0; run < 50; ++run) {
+        std::atomic<int> passes { 0 };
+        std::atomic<bool> suspendedItself { false };
+        mThreadControl control;
+        control.CreateThread(0, [&](int, ThreadPass& pass) {
+            control.SuspendThread();
+            suspendedItself = true;
+            while (pass.PassGate())
+                ++passes;
+        });
+        control.SuspendThread();
+        EXPECT_TRUE(suspendedItself) << run;
+        EXPECT_EQ(passes, 0) << run;
+        control.ResumeThread();
+        while (passes < 1)
+            std::this_thread::yield();
+        control.StopThread();
+    }
+}
+
 TEST(ThreadControlTest, AnEscapingExceptionIsReportedOnceOnTheGuiThread)
 {
     tunvale::testing::ScopedPrompts prompts;
