@@ -179,7 +179,10 @@ TEST(ThreadCountTest, SynthesizersAndWorkerThreadsLeaveNoThreadBehind)
         });
         control.StopThread();
     }
-    EXPECT_EQ(threadCount(), before);
+    // A joined thread can stay listed for a moment while the kernel reaps it (so can one of an earlier
+    // test when counting starts); a leaked one stays.
+    EXPECT_TRUE(eventually([&] { return threadCount() <= before; }))
+        << threadCount() << " threads, " << before << " before";
 }
 
 } // namespace
