@@ -193,7 +193,8 @@ int BuiltInSynth::driverCallback(void* self, int frames, int, float*[], int nout
 std::vector<float> BuiltInSynth::render(int frames)
 {
     std::vector<float> interleaved;
-    if (!synth_ || frames <= 0)
+    // A real-time synthesizer already renders on another thread, and FluidSynth renders on one at a time.
+    if (!synth_ || frames <= 0 || options_.rendering != SynthOptions::Rendering::Offline)
         return interleaved;
     std::vector<float> left(static_cast<size_t>(frames)), right(static_cast<size_t>(frames));
     if (!renderBlock(left.data(), right.data(), frames))

@@ -62,7 +62,7 @@ public:
 
     // The audio output in use ("pulseaudio", "alsa"), or empty when rendering on its own or offline.
     QString audioDriver() const { return driverName_; }
-    // Offline rendering: `frames` stereo frames, interleaved left and right.
+    // Offline rendering: `frames` stereo frames, interleaved left and right; nothing when real-time.
     std::vector<float> render(int frames);
     void setFrameTap(FrameTap tap);
     long long framesRendered() const { return framesRendered_.load(); }
