@@ -13,6 +13,7 @@ mThreadControl::~mThreadControl() { StopThread(); }
 void mThreadControl::CreateThread(int mode, RunThread handler)
 {
     StopThread();
+    std::lock_guard join(joinMutex_);
     std::lock_guard lock(mutex_);
     gateOpen_ = true;
     atGate_ = false;
@@ -20,8 +21,9 @@ void mThreadControl::CreateThread(int mode, RunThread handler)
     interruption_ = std::stop_source();
     running_ = true;
     // Under the lock: the new thread takes it before anything else, so a handler that suspends its
-    // own control already finds itself in thread_.
+    // own control already finds its id.
     thread_ = std::thread([this, mode, handler = std::move(handler)] { run(mode, handler); });
+    threadId_ = thread_.get_id();
 }
 
 void mThreadControl::run(int mode, const RunThread& handler)
@@ -63,7 +65,7 @@ void mThreadControl::SuspendThread()
     gateOpen_ = false;
     interruption_.request_stop();
     // The thread itself cannot wait for its own arrival at the gate.
-    if (thread_.get_id() == std::this_thread::get_id())
+    if (threadId_ == std::this_thread::get_id())
         return;
     changed_.wait(lock, [this] { return atGate_ || !running_; });
 }
@@ -85,8 +87,14 @@ void mThreadControl::StopThread()
         stopping_ = true;
         interruption_.request_stop();
         changed_.notify_all();
+        // The thread itself cannot join itself; whoever stops or recreates it later does.
+        if (threadId_ == std::this_thread::get_id())
+            return;
     }
-    if (thread_.joinable() && thread_.get_id() != std::this_thread::get_id())
+    // The sending thread may stop another control while the GUI thread stops it too: one joins, the
+    // other waits for that.
+    std::lock_guard join(joinMutex_);
+    if (thread_.joinable())
         thread_.join();
 }
 

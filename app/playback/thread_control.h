@@ -61,9 +61,12 @@ private:
     void run(int mode, const RunThread& handler);
     bool passGate(ThreadPass& pass);
 
+    // Taken before mutex_ where both are held.
+    std::mutex joinMutex_;
     std::thread thread_;
     std::atomic<bool> running_ { false };
     std::mutex mutex_;
+    std::thread::id threadId_;
     std::condition_variable changed_;
     bool gateOpen_ = true;
     bool atGate_ = false;

@@ -103,6 +103,23 @@ TEST(ThreadControlTest, AHandlerThatSuspendsItsOwnThreadIsHeldAtItsNextGate)
     }
 }
 
+// At the end of a piece the sending thread stops the highlighting thread while the user may press stop.
+TEST(ThreadControlTest, TwoThreadsMayStopTheSameControlAtOnce)
+{
+    for (int run = 0; run < 50; ++run) {
+        mThreadControl other;
+        other.CreateThread(0, [](int, ThreadPass& pass) {
+            while (pass.PassGate())
+                std::this_thread::yield();
+        });
+        mThreadControl sender;
+        sender.CreateThread(0, [&](int, ThreadPass&) { other.StopThread(); });
+        other.StopThread();
+        sender.StopThread();
+        EXPECT_FALSE(other.running()) << run;
+    }
+}
+
 TEST(ThreadControlTest, AnEscapingExceptionIsReportedOnceOnTheGuiThread)
 {
     tunvale::testing::ScopedPrompts prompts;
