@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QRgb>
 #include <QString>
 #include <QStringList>
 
@@ -12,6 +11,9 @@
 // counts two characters, "\r\n".
 namespace tunvale::platform {
 
+// A colour as 0xAARRGGBB, the layout of QRgb, kept here without Qt Gui so core code needs Qt Core only.
+using SnapshotColor = std::uint32_t;
+
 struct RichTextSnapshot {
     struct Line {
         int start = 0;     // position of the display line's first character
@@ -22,7 +24,7 @@ struct RichTextSnapshot {
     QString text;                     // paragraphs joined by "\r\n"
     QStringList fontNames;            // the font families in use, as stored
     std::vector<std::uint16_t> fonts; // per position: index into fontNames
-    std::vector<QRgb> colors;         // per position: foreground colour
+    std::vector<SnapshotColor> colors;         // per position: foreground colour
     std::vector<Line> lines;          // display lines at the document's text width
 
     int size() const { return int(text.size()); }
@@ -30,7 +32,7 @@ struct RichTextSnapshot {
     {
         return pos >= 0 && pos < int(fonts.size()) ? fontNames.value(fonts[size_t(pos)]) : QString();
     }
-    QRgb colorAt(int pos) const { return pos >= 0 && pos < int(colors.size()) ? colors[size_t(pos)] : 0; }
+    SnapshotColor colorAt(int pos) const { return pos >= 0 && pos < int(colors.size()) ? colors[size_t(pos)] : 0; }
 };
 
 } // namespace tunvale::platform

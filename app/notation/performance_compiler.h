@@ -1,0 +1,57 @@
+#pragma once
+
+#include "app/notation/code_event.h"
+#include "platform/richtext/rich_text_snapshot.h"
+
+#include <QString>
+
+#include <functional>
+#include <vector>
+
+namespace tunvale::notation {
+
+// Where the compiler gets the play order of a score: given the score's play-order key, the 0-based
+// segment numbers in performance order.
+using PlayOrderSource = std::function<std::vector<int>(const QString& key)>;
+
+// Everything one compile reads. The header fields are those of the open score's ScoreHeader.
+struct CompileInput {
+    const platform::RichTextSnapshot& snapshot;
+    int Volume = 98;
+    int Speed = 120;
+    int PlaySelStart = 0;
+    int PZType = 0;
+    int BaseKey = 31;
+    int ScoreKey = 31;
+    int PlayMode = 0;
+    PlayOrderSource playOrder; // none: every segment once, in text order
+};
+
+// The performance compiler: turns the notation lines of a score into one event per character in play
+// order, with codes, lengths in sixteenth units and velocities. A compile keeps nothing from an earlier
+// one and never throws; a score without notation, or whose order selects nothing, gives no events.
+class 获取演唱码 {
+public:
+    void Get_CodeEvents(const CompileInput& input);
+
+    const QString& POrderStr() const { return POrderStr_; }
+    const std::vector<int>& PlayOrder() const { return PlayOrder_; }
+    // The segments of the score in text order, the last one closed against the key.
+    const std::vector<ScoreSegment>& ScoreSegments() const { return ScoreSegments_; }
+    // The score bar of every played bar, in play order.
+    const std::vector<int>& DrumPlayBars() const { return DrumPlayBars_; }
+    // The events after the dynamics pass, in play order, lengths in sixteenth units.
+    const std::vector<CodeEvent>& workingEvents() const { return working_; }
+
+private:
+    void copyInPlayOrder(const std::vector<CodeEvent>& events, const CompileInput& input);
+    void refineEvents(const CompileInput& input);
+
+    QString POrderStr_;
+    std::vector<int> PlayOrder_;
+    std::vector<ScoreSegment> ScoreSegments_;
+    std::vector<int> DrumPlayBars_;
+    std::vector<CodeEvent> working_;
+};
+
+} // namespace tunvale::notation
