@@ -4,6 +4,8 @@
 
 #include <QDir>
 #include <QFile>
+#include <QSettings>
+#include <QStandardPaths>
 
 namespace tunvale::testing {
 
@@ -15,6 +17,17 @@ ScopedUserFolder::ScopedUserFolder()
 ScopedUserFolder::~ScopedUserFolder()
 {
     platform::ProgramFolder::overrideUserDir({});
+}
+
+ScopedSettingsFolder::ScopedSettingsFolder()
+{
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, dir_.path());
+}
+
+ScopedSettingsFolder::~ScopedSettingsFolder()
+{
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope,
+                       QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation));
 }
 
 QString testDataPath(const QString& relative)

@@ -20,6 +20,19 @@ private:
     QTemporaryDir dir_;
 };
 
+// The program's per-user settings (QSettings) kept in a fresh folder for one test, so tests that run at
+// the same time never share them; the test-mode location is restored afterwards.
+class ScopedSettingsFolder {
+public:
+    ScopedSettingsFolder();
+    ~ScopedSettingsFolder();
+    ScopedSettingsFolder(const ScopedSettingsFolder&) = delete;
+    ScopedSettingsFolder& operator=(const ScopedSettingsFolder&) = delete;
+
+private:
+    QTemporaryDir dir_;
+};
+
 // The path of a file under tests/data in the source tree.
 QString testDataPath(const QString& relative);
 

@@ -1,0 +1,196 @@
+#include "platform/settings/ini_file.h"
+
+#include "platform/text/gbk.h"
+
+#include <QFile>
+#include <QLockFile>
+#include <QSaveFile>
+#include <QStringList>
+
+namespace tunvale::platform {
+
+namespace {
+
+// How long a writer waits for another process's write to finish before it gives up.
+constexpr int kLockWaitMs = 10000;
+
+QString cutAtLineEnd(const QString& text)
+{
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text[i];
+        if (c == QChar(0) || c == u'\r' || c == u'\n')
+            return text.left(i);
+    }
+    return text;
+}
+
+// The lines of an ini file and where its sections and keys are.
+class IniLines {
+public:
+    explicit IniLines(const QByteArray& bytes)
+    {
+        const QString text = DecodeTextFileBytes(bytes);
+        if (text.contains(QStringLiteral("\r\n")))
+            eol_ = QStringLiteral("\r\n");
+        lines_ = text.split(QChar(u'\n'));
+        for (QString& line : lines_) {
+            if (line.endsWith(u'\r'))
+                line.chop(1);
+        }
+        // A file that ends with a line break leaves one empty piece after it, which is no line.
+        if (!lines_.isEmpty() && lines_.last().isEmpty())
+            lines_.removeLast();
+    }
+
+    // The line index of the header of `section`, or -1.
+    qsizetype findSection(const QString& section) const
+    {
+        for (qsizetype i = 0; i < lines_.size(); ++i) {
+            if (sectionName(i) == section)
+                return i;
+        }
+        return -1;
+    }
+
+    // The index after the last line of the section whose header is at `header`.
+    qsizetype sectionEnd(qsizetype header) const
+    {
+        qsizetype i = header + 1;
+        while (i < lines_.size() && sectionName(i).isNull())
+            ++i;
+        return i;
+    }
+
+    // The line index of `key` between `from` and `to`, or -1. A key may itself hold "=" (the program
+    // keys one file by paths), so a line matches when it starts with the key followed by "=".
+    qsizetype findKey(const QString& key, qsizetype from, qsizetype to) const
+    {
+        for (qsizetype i = from; i < to; ++i) {
+            const QString line = lines_[i].trimmed();
+            if (line.startsWith(key) && line.mid(key.size()).trimmed().startsWith(u'='))
+                return i;
+        }
+        return -1;
+    }
+
+    QString valueAt(qsizetype line, const QString& key) const
+    {
+        const QString rest = lines_[line].trimmed().mid(key.size()).trimmed();
+        QString value = rest.mid(1).trimmed();
+        const qsizetype nul = value.indexOf(QChar(0));
+        if (nul >= 0)
+            value.truncate(nul);
+        if (value.size() >= 2 && (value.front() == u'"' || value.front() == u'\'') && value.back() == value.front())
+            value = value.mid(1, value.size() - 2);
+        return value;
+    }
+
+    QStringList& lines() { return lines_; }
+
+    QByteArray toBytes() const
+    {
+        QString text;
+        for (const QString& line : lines_)
+            text += line + eol_;
+        return text.toUtf8();
+    }
+
+private:
+    // The name of the section whose header is line i; a null string when line i is no header.
+    QString sectionName(qsizetype i) const
+    {
+        const QString line = lines_[i].trimmed();
+        if (!line.startsWith(u'['))
+            return {};
+        const qsizetype close = line.indexOf(u']');
+        return (close < 0 ? line.mid(1) : line.mid(1, close - 1)).trimmed();
+    }
+
+    QStringList lines_;
+    QString eol_ = QStringLiteral("\n");
+};
+
+// The file's bytes, empty when there is no such file; no value when it exists but cannot be read.
+std::optional<QByteArray> readFile(const QString& fileName)
+{
+    QFile file(fileName);
+    if (!file.exists())
+        return QByteArray();
+    if (!file.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    return file.readAll();
+}
+
+} // namespace
+
+QString ReadIniValue(const QString& section, const QString& key, const QString& fileName)
+{
+    const QString wantedSection = cutAtLineEnd(section).trimmed();
+    const QString wantedKey = cutAtLineEnd(key).trimmed();
+    if (wantedKey.isEmpty())
+        return {};
+    const IniLines ini(readFile(fileName).value_or(QByteArray()));
+    const qsizetype header = ini.findSection(wantedSection);
+    if (header < 0)
+        return {};
+    const qsizetype line = ini.findKey(wantedKey, header + 1, ini.sectionEnd(header));
+    return line < 0 ? QString() : ini.valueAt(line, wantedKey);
+}
+
+bool WriteIniValue(const QString& section, const QString& key, const std::optional<QString>& value,
+                   const QString& fileName)
+{
+    const QString wantedSection = cutAtLineEnd(section).trimmed();
+    const QString wantedKey = cutAtLineEnd(key).trimmed();
+    if (wantedKey.isEmpty())
+        return false;
+
+    QLockFile lock(fileName + QStringLiteral(".lock"));
+    if (!lock.tryLock(kLockWaitMs))
+        return false;
+
+    const std::optional<QByteArray> old = readFile(fileName);
+    if (!old)
+        return false; // rewriting a file we cannot read would lose its content
+    IniLines ini(*old);
+    QStringList& lines = ini.lines();
+    const QString newLine = value ? wantedKey + u'=' + cutAtLineEnd(*value) : QString();
+
+    qsizetype header = ini.findSection(wantedSection);
+    if (header < 0) {
+        if (!value)
+            return true;
+        if (!lines.isEmpty() && !lines.last().trimmed().isEmpty())
+            lines.append(QString());
+        lines.append(u'[' + wantedSection + u']');
+        lines.append(newLine);
+    } else {
+        const qsizetype end = ini.sectionEnd(header);
+        const qsizetype at = ini.findKey(wantedKey, header + 1, end);
+        if (at >= 0 && value) {
+            lines[at] = newLine;
+        } else if (at >= 0) {
+            lines.removeAt(at);
+        } else if (value) {
+            // After the section's last line that is not blank, so a blank separator stays in place.
+            qsizetype insertAt = end;
+            while (insertAt > header + 1 && lines[insertAt - 1].trimmed().isEmpty())
+                --insertAt;
+            lines.insert(insertAt, newLine);
+        } else {
+            return true;
+        }
+    }
+
+    QSaveFile out(fileName);
+    if (!out.open(QIODevice::WriteOnly))
+        return false;
+    const QByteArray bytes = ini.toBytes();
+    if (out.write(bytes) != bytes.size()) {
+        out.cancelWriting();
+        return false;
+    }
+    return out.commit();
+}
+
+} // namespace tunvale::platform
