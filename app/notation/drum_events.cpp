@@ -41,7 +41,7 @@ DrumTracks PackDrumEvents(const DrumCodeTracks& DrumCodeEvents, const std::array
         auto& target = tracks.DrumPlayEvents[size_t(t)];
         target.reserve(source.size());
         for (const DrumCodeEvent& e : source)
-            target.push_back({ e.EventTime, e.BarNo, e.PanMsg, e.HitMsg });
+            target.push_back(PlayedHit(e));
     }
     return tracks;
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/richtext/rich_text_snapshot.h"
+
 #include <QString>
 
 #include <array>
@@ -18,7 +20,7 @@ struct PlayEvent {
     int Note = 0;
     int Velocity = 0;
     int BarNo = 0;
-    std::uint32_t CharColor = 0;
+    platform::SnapshotColor CharColor = 0;
     int CharPos = 0; // -1 for a record that no character stands for
     int LineEnd = 0; // -1 on the last event of a display line
     std::uint32_t NoteOnMsg = 0;
@@ -45,6 +47,11 @@ struct DrumPlayEvent {
     std::uint32_t PanMsg = 0;
     std::uint32_t HitMsg = 0;
 };
+
+inline DrumPlayEvent PlayedHit(const DrumCodeEvent& e)
+{
+    return { e.EventTime, e.BarNo, e.PanMsg, e.HitMsg };
+}
 
 struct TempoMark {
     int TempoBpm = 0;
