@@ -1,0 +1,100 @@
+#include "app/notation/drum_data.h"
+
+#include <QFile>
+#include <QSaveFile>
+
+#include <algorithm>
+#include <cstring>
+
+namespace tunvale::notation {
+
+namespace {
+
+const QByteArray SectionMarker = QByteArrayLiteral("/Drum");
+const QByteArray EndMarker = QByteArrayLiteral("/EDrum");
+const QByteArray ChordMarker = QByteArrayLiteral("/Chord");
+constexpr char RecordFlag = char(0xFF);
+
+} // namespace
+
+bool ReadDrumData(DrumStore& records, const QByteArray& fileBytes)
+{
+    const qsizetype marker = fileBytes.indexOf(SectionMarker);
+    if (marker < 0)
+        return false;
+    // Two fixed bytes follow the marker; their value does not matter to the reader.
+    qsizetype pos = marker + SectionMarker.size() + 2;
+    DrumStore read;
+    while (pos < fileBytes.size() && fileBytes[pos] == RecordFlag) {
+        ++pos;
+        DrumRecord& r = read.emplace_back();
+        const qsizetype available = std::min<qsizetype>(DrumRecord::Size, fileBytes.size() - pos);
+        std::memcpy(r.bytes(), fileBytes.constData() + pos, size_t(available));
+        pos += available;
+    }
+    if (!read.empty())
+        records = std::move(read);
+    return true;
+}
+
+bool ReadDrumData(DrumStore& records, const QString& fileName)
+{
+    QFile file(fileName);
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        return false;
+    return ReadDrumData(records, bytes);
+}
+
+bool WriteDrumData(const DrumStore& records, QByteArray& fileBytes)
+{
+    const qsizetype marker = fileBytes.indexOf(SectionMarker);
+    if (marker < 0)
+        return false;
+    const qsizetype headEnd = marker + SectionMarker.size();
+    qsizetype tail = fileBytes.indexOf(EndMarker, headEnd);
+    if (tail < 0)
+        tail = fileBytes.indexOf(ChordMarker, headEnd);
+    if (tail < 0)
+        return false;
+
+    QByteArray result;
+    result.reserve(
+        headEnd + 2 + qsizetype(records.size()) * (DrumRecord::Size + 1) + fileBytes.size() - tail);
+    result.append(fileBytes.constData(), headEnd);
+    result.append('\x01');
+    result.append('\x00');
+    for (const DrumRecord& r : records) {
+        result.append(RecordFlag);
+        result.append(reinterpret_cast<const char*>(r.bytes()), DrumRecord::Size);
+    }
+    result.append(fileBytes.constData() + tail, fileBytes.size() - tail);
+    fileBytes = std::move(result);
+    return true;
+}
+
+bool WriteDrumData(const DrumStore& records, const QString& fileName)
+{
+    QFile in(fileName);
+    if (!in.open(QIODevice::ReadOnly))
+        return false;
+    QByteArray bytes = in.readAll();
+    if (in.error() != QFileDevice::NoError)
+        return false;
+    in.close();
+    if (!WriteDrumData(records, bytes))
+        return false;
+    // QSaveFile writes a temporary file beside the old one and renames it over only on a full write.
+    QSaveFile out(fileName);
+    if (!out.open(QIODevice::WriteOnly))
+        return false;
+    if (out.write(bytes) != bytes.size()) {
+        out.cancelWriting();
+        return false;
+    }
+    return out.commit();
+}
+
+} // namespace tunvale::notation

@@ -1,0 +1,38 @@
+#pragma once
+
+#include "app/notation/performance_compiler.h"
+#include "tests/compiler/notation_text.h"
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace tunvale::testing {
+
+struct CompileOptions {
+    std::optional<std::vector<int>> order; // none: every segment once
+    int scoreKey = 31;
+    int baseKey = 31;
+    int volume = 98;
+};
+
+inline notation::获取演唱码 Compile(const platform::RichTextSnapshot& score, const CompileOptions& options = {})
+{
+    notation::CompileInput input {.snapshot = score};
+    input.ScoreKey = options.scoreKey;
+    input.BaseKey = options.baseKey;
+    input.Volume = options.volume;
+    if (options.order)
+        input.playOrder = [order = *options.order](const QString&) { return order; };
+    notation::获取演唱码 compiler;
+    compiler.Get_CodeEvents(input);
+    return compiler;
+}
+
+// The sounding events of one notation paragraph.
+inline std::string Play(const QString& tokens, const CompileOptions& options = {})
+{
+    return Sounding(Compile(NotationScore().notation(tokens).build(), options).workingEvents());
+}
+
+} // namespace tunvale::testing
