@@ -14,6 +14,7 @@ void 获取演唱码::Get_CodeEvents(const CompileInput& input)
     POrderStr_ = seam::playOrderKey(scan.notationText);
     copyInPlayOrder(scan.events, input);
     refineEvents(input);
+    finishPerformance(input);
 }
 
 void 获取演唱码::copyInPlayOrder(const std::vector<CodeEvent>& events, const CompileInput& input)
