@@ -1,13 +1,10 @@
 #include "app/notation/drum_events.h"
 
 #include "app/notation/short_message.h"
-#include "platform/text/runtime_numbers.h"
 
 #include <algorithm>
 
 namespace tunvale::notation {
-
-using platform::RoundHalfEven;
 
 bool ModeHasDrums(int playMode)
 {
@@ -23,7 +20,7 @@ int TimeAtStep(const std::vector<TempoMark>& TempoMarks, double start, int Speed
 {
     if (TempoMarks.empty())
         return Speed;
-    const double t = RoundHalfEven(start, 3);
+    const double t = RoundSeconds(start);
     // The marks ascend, so the span holding t ends at the first mark that starts after it.
     const auto next = std::upper_bound(TempoMarks.begin(), TempoMarks.end(), t,
                                        [](double time, const TempoMark& mark) { return time < mark.TempoStart; });
@@ -110,11 +107,13 @@ std::optional<DrumBuild> BuildDrumTracks(const std::vector<BarPattern>& bars, in
     if (!ModeHasDrums(DatDrumType))
         return std::nullopt;
 
+    // Each track holds its lead-in and every hit counted in the listed bars; hits of bars after a
+    // tempo-0 bar stay zeroed records past the track's count.
     const auto planned = countHits(bars);
     const int m = *std::max_element(planned.begin(), planned.end());
     DrumCodeTracks events;
-    for (auto& track : events)
-        track.assign(size_t(m) + 1, DrumCodeEvent {});
+    for (int t = 0; t < DrumTrackCount; ++t)
+        events[size_t(t)].assign(size_t(planned[size_t(t)]) + 1, DrumCodeEvent {});
 
     const auto counts = layHits(bars, DatDrumType, timeline, events);
 
@@ -126,7 +125,7 @@ std::optional<DrumBuild> BuildDrumTracks(const std::vector<BarPattern>& bars, in
             track[size_t(k)].EventTime += track[size_t(k) - 1].EventTime;
         for (int k = 0; k <= count; ++k) {
             DrumCodeEvent& record = track[size_t(k)];
-            record.EventTime = RoundHalfEven(record.EventTime, 3);
+            record.EventTime = RoundSeconds(record.EventTime);
             record.PanMsg = DrumPanMessage(record.Pan);
             record.HitMsg = DrumHitMessage(record.Sound, record.Velocity);
         }

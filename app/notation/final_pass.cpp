@@ -2,7 +2,6 @@
 
 #include "app/notation/short_message.h"
 #include "app/notation/tempo_map.h"
-#include "platform/text/runtime_numbers.h"
 
 #include <algorithm>
 
@@ -49,7 +48,7 @@ TimedMelody CompactAndTime(std::vector<CodeEvent> working, int PlaySelStart)
     for (size_t p = 1; p < events.size(); ++p)
         events[p].EventTime += events[p - 1].EventTime;
     for (CodeEvent& event : events) {
-        event.EventTime = platform::RoundHalfEven(event.EventTime, 3);
+        event.EventTime = RoundSeconds(event.EventTime);
         event.MidiMessage = int(noteOnFor(event));
     }
     melody.TotalPlayTime = events.back().EventTime;

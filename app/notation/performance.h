@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/richtext/rich_text_snapshot.h"
+#include "platform/text/runtime_numbers.h"
 
 #include <QString>
 
@@ -12,6 +13,13 @@
 // A new compile, a drum-only build or a breakpoint cut makes a new value, so a performance that is
 // playing is never touched underneath its threads.
 namespace tunvale::notation {
+
+// Times of a performance are kept to the millisecond, halves to the even neighbour. Sums run on the
+// unrounded values; only their results are rounded.
+inline double RoundSeconds(double seconds)
+{
+    return platform::RoundHalfEven(seconds * 1000) / 1000;
+}
 
 // One melody record. EventTime is the time in seconds at which the event ends; a player sends
 // record k when the clock reaches the EventTime of record k - 1, and record 0 at once.
@@ -61,7 +69,7 @@ struct TempoMark {
 inline constexpr int DrumTrackCount = 8;
 
 // The eight drum tracks. Record 0 of a track is its silent lead-in and records 1..count its hits;
-// every track holds as many records as the busiest one, so records past a track's count are padding.
+// records past a track's count are never sent.
 struct DrumTracks {
     std::array<std::vector<DrumPlayEvent>, DrumTrackCount> DrumPlayEvents;
     std::array<int, DrumTrackCount> DrumEventCounts {};

@@ -1,6 +1,5 @@
 #include "app/notation/tempo_map.h"
 
-#include "platform/text/runtime_numbers.h"
 
 #include <algorithm>
 
@@ -27,7 +26,6 @@ bool TakesTime(const CodeEvent& event)
 
 std::vector<TempoMark> BuildTempoMap(std::vector<CodeEvent>& working, int Speed)
 {
-    using platform::RoundHalfEven;
     std::vector<TempoMark> marks { { Speed, 0 } };
     int tempo = Speed;
     double elapsed = 0; // unrounded seconds of the events so far that take time
@@ -37,7 +35,7 @@ std::vector<TempoMark> BuildTempoMap(std::vector<CodeEvent>& working, int Speed)
         const bool termsTempo = code >= SlowestTempoTerm && code <= FastestTempoTerm;
         if (code == BackToScoreTempo || termsTempo) {
             tempo = termsTempo ? code - 2000 : Speed;
-            const TempoMark mark { tempo, RoundHalfEven(elapsed, 3) };
+            const TempoMark mark { tempo, RoundSeconds(elapsed) };
             if (p == 0)
                 marks.front() = mark;
             else
@@ -47,7 +45,7 @@ std::vector<TempoMark> BuildTempoMap(std::vector<CodeEvent>& working, int Speed)
         if (TakesTime(event))
             elapsed += event.EventTime;
     }
-    marks.push_back({ Speed, RoundHalfEven(elapsed, 3) });
+    marks.push_back({ Speed, RoundSeconds(elapsed) });
     return marks;
 }
 

@@ -63,7 +63,7 @@ TEST(DrumTracks, HitsLaidEndToEndAtEachBarsTempo)
     }
 }
 
-TEST(DrumTracks, TracksArePaddedToTheBusiestAndStoppedBarsLeaveZeroRecords)
+TEST(DrumTracks, HitsOfBarsAfterATempoZeroBarStayZeroedRecords)
 {
     const auto build = BuildDrumTracks({ bar(0, 16, 120, { 0 }), bar(1, 16, 0, { 0, 4 }) }, 8, 0, {});
     ASSERT_TRUE(build);
