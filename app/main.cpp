@@ -1,3 +1,4 @@
+#include "platform/desktop/notation_fonts.h"
 #include "platform/desktop/qt_prompts.h"
 
 #include <QApplication>
@@ -11,6 +12,7 @@ int main(int argc, char* argv[])
     QApplication::setOrganizationName(QStringLiteral("Velmora"));
     QApplication::setApplicationName(QStringLiteral("Tunvale"));
     platform::Prompts::install(std::make_unique<platform::QtPrompts>());
+    platform::loadNotationFontsAtStartUp();
 
     QMainWindow window;
     window.setWindowTitle(QStringLiteral("Tunvale"));

@@ -1,11 +1,10 @@
 #include "app/notation/performance_compiler.h"
 
 #include "app/notation/accompaniment.h"
-#include "app/notation/character_scan.h"
 #include "app/notation/drum_patterns.h"
 #include "app/notation/final_pass.h"
 #include "app/notation/notation_chars.h"
-#include "app/notation/notation_seam.h"
+#include "app/notation/play_order_key.h"
 #include "app/notation/play_records.h"
 #include "app/notation/short_message.h"
 #include "app/notation/tempo_map.h"
@@ -97,13 +96,13 @@ std::optional<DrumBuild> 获取演唱码::Get_DrumCodeEvents(int DatDrumType, co
 
 QString 获取演唱码::Get_PlayMod1(const platform::RichTextSnapshot& snapshot, bool& LeftXjX, bool& RightXjX) const
 {
-    const QString text = ScanNotation(snapshot).notationText;
+    const QString text = NotationText(snapshot.lines);
     QString bare = text;
     bare.remove(QStringLiteral("\r\n")).remove(QChar(0x6351)).remove(u'(');
     const auto plainBarLine = [](QChar c) { return IsBarLine(c.unicode()) && !IsSegMark(c.unicode()); };
     LeftXjX = !bare.isEmpty() && plainBarLine(bare.front());
     RightXjX = !bare.isEmpty() && plainBarLine(bare.back());
-    return seam::playOrderKey(text);
+    return PlayOrderKey(text);
 }
 
 } // namespace tunvale::notation

@@ -6,7 +6,20 @@ namespace tunvale::platform {
 
 QString GbkBytesToText(const QByteArray& bytes)
 {
-    return GbkDecode(bytes);
+    // Pairs are decoded one by one so that a byte after a lead byte always belongs to it, even when the
+    // pair is no GBK character (that pair becomes U+FFFD).
+    QString text;
+    for (qsizetype i = 0; i < bytes.size(); ++i) {
+        const auto b = static_cast<unsigned char>(bytes[i]);
+        if (b < 0x80) {
+            text += QChar(b);
+        } else if (i + 1 < bytes.size()) {
+            const QString pair = GbkDecode(bytes.mid(i, 2));
+            text += pair.size() == 1 ? pair : QString(QChar::ReplacementCharacter);
+            ++i;
+        }
+    }
+    return text;
 }
 
 void TextToNameBytes(const QString& text, NameField& field)

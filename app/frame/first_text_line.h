@@ -1,0 +1,13 @@
+#pragma once
+
+#include "platform/richtext/rich_text_snapshot.h"
+
+#include <QString>
+
+namespace tunvale::frame {
+
+// The first display line of the score that holds any text, without its line break: usually the title,
+// which the save and export dialogs propose as the file name. An empty string when there is none.
+QString GetFirstTextLine(const platform::RichTextSnapshot& score);
+
+} // namespace tunvale::frame

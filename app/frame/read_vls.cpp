@@ -1,0 +1,69 @@
+#include "app/frame/read_vls.h"
+
+#include "app/frame/color_block.h"
+#include "app/frame/vls_body.h"
+#include "app/frame/vls_header.h"
+#include "app/notation/score_template.h"
+#include "app/notation/whole_file.h"
+
+#include <QFileInfo>
+
+namespace tunvale::frame {
+
+using notation::ColorScheme;
+using notation::ScoreHeader;
+
+VlsDocument DecodeVls(const QByteArray& file, const QString& fileName, const ScoreHeader& current,
+                      const ColorScheme& currentColors, const ColorScheme& templateColors)
+{
+    VlsDocument document{VlsReadStatus::Ok, current, currentColors, {}, {}};
+    if (VlsHeader::version(file) > VlsHeader::kVersion) {
+        document.status = VlsReadStatus::TooNew;
+        return document;
+    }
+    VlsHeader::decode(file, document.header, document.colors, templateColors);
+    document.header.CurrentFile = fileName;
+    document.bodyStart = VlsMarkers::findBodyStart(file);
+    document.body = file.mid(document.bodyStart.offset);
+    VlsBody().scramble(document.body);
+    return document;
+}
+
+VlsDocument ReadVls(const QString& fileName, const ScoreHeader& current, const ColorScheme& currentColors)
+{
+    const auto file = notation::ReadWholeFile(fileName);
+    if (!file) {
+        const auto status = QFileInfo::exists(fileName) ? VlsReadStatus::Unreadable : VlsReadStatus::Missing;
+        return {status, current, currentColors, {}, {}};
+    }
+    ColorScheme templateColors = currentColors;
+    if (VlsHeader::version(*file) <= 1)
+        ReadColor0(notation::TemplatePath(), templateColors);
+    return DecodeVls(*file, fileName, current, currentColors, templateColors);
+}
+
+void ApplyVlsSettings(const VlsDocument& document, VlsSettingsTarget& target)
+{
+    if (document.status != VlsReadStatus::Ok)
+        return;
+    const ScoreHeader& header = document.header;
+    const int version = header.FileVer;
+    // Files before version 4 carry no switches; the decoder has set theirs off and the old
+    // accompaniment type.
+    const auto applySwitches = [&] {
+        target.setDrumPZChecked(header.DrumPZ != 0);
+        target.PZType_Click(header.PZType);
+        target.setSameSpeedChecked(header.SameSpeed != 0);
+        target.setHeYingChecked(header.HeYing != 0);
+    };
+    if (version >= 4)
+        applySwitches();
+    if (version >= 2) {
+        target.setRulerLeftSpace(header.LeftSpace);
+        target.setRulerRightSpace(header.RightSpace);
+    }
+    if (version <= 3)
+        applySwitches();
+}
+
+} // namespace tunvale::frame

@@ -1,0 +1,29 @@
+#pragma once
+
+#include "app/notation/score_header.h"
+
+#include <QByteArray>
+
+// The first 38 bytes of a score file: play settings, margins, the format version (byte 14), the
+// colours and the play switches. Versions 0 to 5 are read; version 5 is written.
+namespace tunvale::frame {
+
+class VlsHeader {
+public:
+    static constexpr qsizetype kSize = 38;
+    static constexpr int kVersion = 5;
+    static constexpr int kDefaultMargin = 820;
+
+    static QByteArray encode(const notation::ScoreHeader& header, const notation::ColorScheme& colors);
+
+    // Byte 14, 0 to 255.
+    static int version(const QByteArray& file);
+
+    // Sets what a file of versions 0 to 5 says, and the defaults of what its version lacks. Versions 0
+    // and 1 hold no colours: they take `templateColors` with a white background. Other fields keep
+    // their values.
+    static void decode(const QByteArray& file, notation::ScoreHeader& header, notation::ColorScheme& colors,
+                       const notation::ColorScheme& templateColors);
+};
+
+} // namespace tunvale::frame

@@ -1,0 +1,81 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+// The order in which the segments of a score are performed, and its two sections in score files:
+// "/POrderStr" key "/EPOrderStr" and "/PlayOrder" one byte per entry "/EPlayOrder". A stored order is
+// used only while its key equals the key of the score as it stands.
+namespace tunvale::notation {
+
+using PlayOrderEntries = std::vector<std::int16_t>;
+
+// What the play order needs of the score in the window.
+class PlayOrderScore {
+public:
+    virtual ~PlayOrderScore() = default;
+    // The score's file; the template's path when the score is untitled.
+    virtual QString currentFile() const = 0;
+    // The editor's notation lines joined in order (see NotationText).
+    virtual QString notationText() const = 0;
+};
+
+// The bytes between the first `begin` marker and the first `end` marker after it; no value when
+// either is missing.
+std::optional<QByteArray> SectionContent(const QByteArray& file, QByteArrayView begin, QByteArrayView end);
+
+// Replaces what lies between the first `begin` marker and the first `end` marker with `content`.
+// Without `begin`, the section is put in front of the first "/Chord" with both markers. False, file
+// unchanged, when `begin` has no `end` after it, or when neither `begin` nor "/Chord" occurs.
+bool ReplaceSection(QByteArray& file, QByteArrayView begin, QByteArrayView end, QByteArrayView content);
+
+// The stored key and order of a score file in memory, as they are (no checks).
+std::optional<QByteArray> StoredPlayOrderKey(const QByteArray& file);
+std::optional<PlayOrderEntries> StoredPlayOrder(const QByteArray& file);
+
+// An ini value such as "1,2,3,2,4" (1-based) as 0-based entries; an item whose number does not fit
+// 16 bits is skipped.
+PlayOrderEntries ParsePlayOrderText(const QString& text);
+
+class PlayOrder2021 {
+public:
+    // 0-based segment numbers in performance order.
+    PlayOrderEntries PlayOrder;
+
+    // The score the order belongs to; without one the key is "" and no file is read.
+    void setScore(const PlayOrderScore* score) { score_ = score; }
+
+    // The score file, else the ini files, else the default order.
+    bool LoadPlayOrder();
+    // The order stored in a score file whose stored key equals the current key.
+    bool ReadPlayOrderFromFile(const QString& fileName);
+    bool ReadPlayOrderFromFile(const QByteArray& file);
+    // [演唱顺序] of "MyNote.ini", then of "Note.ini".
+    bool ReadPlayOrderFromIni();
+    // Each segment once in text order; empty when the key has fewer than two digits.
+    bool DefaultPlayOrder();
+
+    // Write the current key and PlayOrder into their sections. The file forms refuse the template and
+    // replace the file only when the whole new content is ready; they show the failure message
+    // themselves.
+    bool SavePlayOrderKey(const QString& fileName) const;
+    bool SavePlayOrderKey(QByteArray& file) const;
+    bool SavePlayOrder(const QString& fileName) const;
+    bool SavePlayOrder(QByteArray& file) const;
+
+    QString GetPlayOrderKey() const;
+
+private:
+    bool rewriteFile(const QString& fileName, bool (PlayOrder2021::*put)(QByteArray&) const) const;
+
+    const PlayOrderScore* score_ = nullptr;
+};
+
+// The play order of the score in this process's window.
+PlayOrder2021& ProcessPlayOrder();
+
+} // namespace tunvale::notation

@@ -1,0 +1,81 @@
+#include "app/playback/play_clock.h"
+
+#include <cmath>
+
+namespace tunvale::playback {
+
+精确计时::精确计时(platform::TimeSource& time) : time_(time) {}
+
+std::int64_t 精确计时::nowNanoseconds() const
+{
+    return std::chrono::duration_cast<std::chrono::nanoseconds>(time_.now().time_since_epoch()).count();
+}
+
+std::int64_t 精确计时::elapsedNanoseconds(std::int64_t state) const
+{
+    return isRunning(state) ? nowNanoseconds() - value(state) : value(state);
+}
+
+void 精确计时::changeLocked(std::int64_t state)
+{
+    state_.store(state);
+    ++generation_;
+    changed_.notify_all();
+}
+
+void 精确计时::StartClock()
+{
+    std::lock_guard lock(mutex_);
+    const std::int64_t state = state_.load();
+    if (!isRunning(state))
+        changeLocked(encode(nowNanoseconds() - value(state), true));
+}
+
+void 精确计时::StopClock()
+{
+    std::lock_guard lock(mutex_);
+    const std::int64_t state = state_.load();
+    if (isRunning(state))
+        changeLocked(encode(elapsedNanoseconds(state), false));
+}
+
+void 精确计时::ResetClock()
+{
+    std::lock_guard lock(mutex_);
+    const bool running = isRunning(state_.load());
+    changeLocked(encode(running ? nowNanoseconds() : 0, running));
+}
+
+double 精确计时::PlayClock() const
+{
+    return double(elapsedNanoseconds(state_.load())) / 1e9;
+}
+
+bool 精确计时::running() const
+{
+    return isRunning(state_.load());
+}
+
+bool 精确计时::WaitUntil(double seconds, std::stop_token wake)
+{
+    const auto target = std::int64_t(std::ceil(seconds * 1e9));
+    std::unique_lock lock(mutex_);
+    while (!wake.stop_requested()) {
+        const std::int64_t state = state_.load();
+        if (elapsedNanoseconds(state) >= target)
+            return true;
+        const std::uint64_t generation = generation_;
+        const auto changed = [&] { return generation_ != generation; };
+        // Start, stop and reset move the deadline, so each of them wakes the wait to work it out again.
+        if (isRunning(state)) {
+            const Clock::time_point deadline{std::chrono::duration_cast<Clock::duration>(
+                std::chrono::nanoseconds(value(state) + target))};
+            time_.sleepUntil(changed_, lock, wake, deadline, changed);
+        } else {
+            changed_.wait(lock, wake, changed);
+        }
+    }
+    return false;
+}
+
+} // namespace tunvale::playback

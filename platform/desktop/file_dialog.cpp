@@ -1,0 +1,69 @@
+#include "platform/desktop/file_dialog.h"
+
+#include "platform/settings/special_folder.h"
+
+#include <QDir>
+#include <QFileDialog>
+
+namespace tunvale::platform {
+
+namespace {
+
+// "*.vls" becomes "*.[vV][lL][sS]", so that A.VLS is listed beside a.vls.
+QString caseInsensitivePattern(const QString& pattern)
+{
+    if (pattern == QStringLiteral("*.*"))
+        return QStringLiteral("*");
+    QString out;
+    for (QChar c : pattern) {
+        if (c.isLetter() && c.toLower() != c.toUpper())
+            out += u'[' + c.toLower() + c.toUpper() + u']';
+        else
+            out += c;
+    }
+    return out;
+}
+
+// Qt reads the patterns from the last parentheses of a filter, and HideNameFilterDetails shows the
+// description without them, so the user sees the description as given.
+QStringList qtFilters(const QStringList& pairs)
+{
+    QStringList out;
+    for (qsizetype i = 0; i + 1 < pairs.size(); i += 2) {
+        QStringList patterns;
+        for (const QString& p : pairs[i + 1].split(u';', Qt::SkipEmptyParts))
+            patterns << caseInsensitivePattern(p.trimmed());
+        out << pairs[i] + QStringLiteral(" (") + patterns.join(u' ') + u')';
+    }
+    return out;
+}
+
+} // namespace
+
+QString ShowFileDialog(const FileDialogRequest& request, bool isSave)
+{
+    const QString folder = request.initialFolder.isEmpty() ? GetSpecialFolder(CSIDL_DESKTOPDIRECTORY)
+                                                           : request.initialFolder;
+    QFileDialog dialog(request.owner, request.title, folder);
+    dialog.setAcceptMode(isSave ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dialog.setFileMode(isSave ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    dialog.setOption(QFileDialog::HideNameFilterDetails);
+    const QStringList filters = qtFilters(request.filters);
+    if (!filters.isEmpty()) {
+        dialog.setNameFilters(filters);
+        dialog.selectNameFilter(filters.value(request.filterIndex - 1, filters.first()));
+    }
+    QString suffix = request.defaultExtension;
+    if (suffix.startsWith(u'.'))
+        suffix.remove(0, 1);
+    dialog.setDefaultSuffix(suffix);
+    // The proposed name is a score's first line; a "/" in it would name a folder.
+    const QString proposed = request.fileName.trimmed().replace(u'/', u'_');
+    if (!proposed.isEmpty())
+        dialog.selectFile(QDir(folder).filePath(proposed));
+    if (dialog.exec() != QDialog::Accepted)
+        return {};
+    return dialog.selectedFiles().value(0).trimmed();
+}
+
+} // namespace tunvale::platform

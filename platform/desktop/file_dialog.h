@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+class QWidget;
+
+namespace tunvale::platform {
+
+struct FileDialogRequest {
+    QWidget* owner = nullptr;
+    QString title;
+    // Pairs of a description and its pattern: {"Vls 文件(*.vls)", "*.vls", "所有文件(*.*)", "*.*"}.
+    QStringList filters;
+    int filterIndex = 1; // 1-based, into the pairs
+    QString fileName;    // the proposed name
+    QString initialFolder; // the desktop folder when empty
+    QString defaultExtension; // ".vls": added when the user types a name without extension
+};
+
+// Shows an open dialog, or a save dialog (which asks before replacing a file) when `isSave` is set.
+// Returns the chosen path, or an empty string when the user cancels. Extensions match regardless of
+// case, and "*.*" matches every file.
+QString ShowFileDialog(const FileDialogRequest& request, bool isSave);
+
+} // namespace tunvale::platform

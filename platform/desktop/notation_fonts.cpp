@@ -1,0 +1,73 @@
+#include "platform/desktop/notation_fonts.h"
+
+#include "platform/desktop/prompts.h"
+#include "platform/settings/program_folder.h"
+
+#include <QFont>
+#include <QFontDatabase>
+
+#include <mutex>
+
+namespace tunvale::platform {
+
+namespace {
+
+QString songStyleFamily()
+{
+    const QStringList families = QFontDatabase::families();
+    for (const QString& preferred : {QStringLiteral("AR PL UMing CN"), QStringLiteral("AR PL UMing TW")}) {
+        if (families.contains(preferred))
+            return preferred;
+    }
+    for (const QString& family : families) {
+        if (family.contains(QStringLiteral("UMing")))
+            return family;
+    }
+    const QStringList chinese = QFontDatabase::families(QFontDatabase::SimplifiedChinese);
+    return chinese.isEmpty() ? QString() : chinese.first();
+}
+
+QStringList registerFonts()
+{
+    QStringList missing;
+    for (const QString& family : notationFontFamilies()) {
+        const QString path = ProgramFolder::dataPath(QStringLiteral("fonts/%1.ttf").arg(family));
+        if (QFontDatabase::addApplicationFont(path) < 0)
+            missing << path;
+    }
+    const QString song = songStyleFamily();
+    if (!song.isEmpty())
+        QFont::insertSubstitution(kSongFontName, song);
+    return missing;
+}
+
+} // namespace
+
+const QStringList& notationFontFamilies()
+{
+    static const QStringList families{
+        QStringLiteral("KORVA_Note"),     QStringLiteral("KORVA_Note_Symbol"), QStringLiteral("KORVA_Note_yy"),
+        QStringLiteral("KORVA_Note_yy1"), QStringLiteral("KORVA_Note_yy2"),    QStringLiteral("KORVA_Note_yy3")};
+    return families;
+}
+
+QStringList loadNotationFonts()
+{
+    // Qt's font database is process-wide, so registering twice would only add duplicates.
+    static std::once_flag once;
+    static QStringList missing;
+    std::call_once(once, [] { missing = registerFonts(); });
+    return missing;
+}
+
+void loadNotationFontsAtStartUp()
+{
+    const QStringList missing = loadNotationFonts();
+    if (missing.isEmpty())
+        return;
+    Prompts::current().ask(PromptRequest{
+        QStringLiteral("找不到简谱字体文件，简谱将不能正确显示：\n%1").arg(missing.join(QLatin1Char('\n'))),
+        kProgramTitle, PromptIcon::Warning});
+}
+
+} // namespace tunvale::platform

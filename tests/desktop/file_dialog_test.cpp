@@ -1,0 +1,80 @@
+#include "platform/desktop/file_dialog.h"
+#include "platform/settings/special_folder.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFileDialog>
+#include <QTemporaryDir>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+using namespace tunvale::platform;
+
+namespace {
+
+// Answers the file dialog that the next ShowFileDialog call opens.
+void whenDialogShows(std::function<void(QFileDialog&)> answer)
+{
+    QTimer::singleShot(0, [answer] {
+        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        answer(*dialog);
+    });
+}
+
+FileDialogRequest vlsRequest(const QString& folder, const QString& name)
+{
+    FileDialogRequest r;
+    r.title = QStringLiteral("保存简谱...");
+    r.filters = {QStringLiteral("Vls 文件(*.vls)"), QStringLiteral("*.vls"), QStringLiteral("所有文件(*.*)"),
+                 QStringLiteral("*.*")};
+    r.fileName = name;
+    r.initialFolder = folder;
+    r.defaultExtension = QStringLiteral(".vls");
+    return r;
+}
+
+} // namespace
+
+TEST(FileDialog, CancelGivesAnEmptyPath)
+{
+    QTemporaryDir dir;
+    whenDialogShows([](QFileDialog& d) { d.reject(); });
+    EXPECT_EQ(ShowFileDialog(vlsRequest(dir.path(), QStringLiteral("茉莉花")), true), QString());
+}
+
+TEST(FileDialog, SaveProposesTheNameWithTheDefaultExtension)
+{
+    QTemporaryDir dir;
+    QString title;
+    QString filter;
+    whenDialogShows([&](QFileDialog& d) {
+        title = d.windowTitle();
+        filter = d.selectedNameFilter();
+        static_cast<QDialog&>(d).accept();
+    });
+    // A "/" in a title would name a folder.
+    EXPECT_EQ(ShowFileDialog(vlsRequest(dir.path(), QStringLiteral(" 1/4拍练习 ")), true),
+              QDir(dir.path()).filePath(QStringLiteral("1_4拍练习.vls")));
+    EXPECT_EQ(title, QStringLiteral("保存简谱..."));
+    EXPECT_TRUE(filter.startsWith(QStringLiteral("Vls 文件(*.vls)"))) << filter.toStdString();
+}
+
+TEST(FileDialog, OpensOnTheDesktopFolderByDefault)
+{
+    const QString desktop = GetSpecialFolder(CSIDL_DESKTOPDIRECTORY);
+    EXPECT_TRUE(QDir(desktop).exists()) << desktop.toStdString();
+    EXPECT_EQ(GetSpecialFolder(5), QString());
+
+    QString shown;
+    whenDialogShows([&](QFileDialog& d) {
+        shown = d.directory().absolutePath();
+        d.reject();
+    });
+    FileDialogRequest request = vlsRequest(QString(), QString());
+    EXPECT_EQ(ShowFileDialog(request, false), QString());
+    EXPECT_EQ(shown, QDir(desktop).absolutePath());
+}
