@@ -14,10 +14,7 @@ constexpr int RapNote = 120;
 constexpr int RapVelocity = 2;
 constexpr int RapPan = 64;
 
-bool modeSoundsAccompaniment(int mode)
-{
-    return mode == 2 || mode == 3 || mode == 4 || mode == 6;
-}
+bool modeSoundsAccompaniment(int mode) { return mode == 2 || mode == 3 || mode == 4 || mode == 6; }
 
 } // namespace
 
@@ -56,8 +53,8 @@ AccompKeys ReadAccompKeys(int PZType)
     return keys;
 }
 
-Accompaniment MakeAccompaniment(std::vector<CodeEvent>& CodeEvents, const AccompInput& input,
-                                AccompRandom& random)
+Accompaniment MakeAccompaniment(
+    std::vector<CodeEvent>& CodeEvents, const AccompInput& input, AccompRandom& random)
 {
     std::vector<DrumCodeEvent> hits(CodeEvents.size());
     for (size_t i = 0; i < CodeEvents.size(); ++i) {
@@ -74,8 +71,9 @@ Accompaniment MakeAccompaniment(std::vector<CodeEvent>& CodeEvents, const Accomp
         } else {
             const double length = i == 0 ? event.EventTime : event.EventTime - CodeEvents[i - 1].EventTime;
             const int lengthClass = AccompLengthClass(length);
-            hit.Sound = input.PZType == RandomStyle ? RandomKeyLists[size_t(lengthClass)][size_t(random.below(6))]
-                                                    : input.keys[size_t(lengthClass)];
+            hit.Sound = input.PZType == RandomStyle
+                ? RandomKeyLists[size_t(lengthClass)][size_t(random.below(6))]
+                : input.keys[size_t(lengthClass)];
             hit.Velocity = modeSoundsAccompaniment(input.PlayMode) && event.Velocity != 0 ? input.Volume : 0;
             hit.Pan = random.below(127);
         }

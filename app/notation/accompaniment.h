@@ -70,8 +70,8 @@ struct Accompaniment {
 
 // Builds one hit per event of the timed melody (end times in seconds) and turns the melody's RAP beats
 // into near-silent notes whose hit sounds in every mode.
-Accompaniment MakeAccompaniment(std::vector<CodeEvent>& CodeEvents, const AccompInput& input,
-                                AccompRandom& random);
+Accompaniment MakeAccompaniment(
+    std::vector<CodeEvent>& CodeEvents, const AccompInput& input, AccompRandom& random);
 
 // The played form of the working records.
 std::vector<DrumPlayEvent> PackAccompEvents(const std::vector<DrumCodeEvent>& AccompCodeEvents);

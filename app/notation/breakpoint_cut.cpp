@@ -10,10 +10,7 @@ namespace {
 
 // The closing record repeats the last one's time and place without sounding it. A melody closing copy
 // keeps its harmony messages, as the players expect of every closing copy.
-void silence(PlayEvent& e)
-{
-    e.NoteOnMsg = 0;
-}
+void silence(PlayEvent& e) { e.NoteOnMsg = 0; }
 
 void silence(DrumPlayEvent& e)
 {
@@ -30,10 +27,7 @@ PlayEvent nothingLeft(const PlayEvent&)
     return e;
 }
 
-DrumPlayEvent nothingLeft(const DrumPlayEvent&)
-{
-    return {};
-}
+DrumPlayEvent nothingLeft(const DrumPlayEvent&) { return {}; }
 
 // Records startIndex + 1 .. last moved to the front and S earlier, closed by a silent copy of the last.
 template <typename Record>

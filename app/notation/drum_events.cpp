@@ -6,10 +6,7 @@
 
 namespace tunvale::notation {
 
-bool ModeHasDrums(int playMode)
-{
-    return playMode != 0 && playMode != 4 && playMode != 5 && playMode != 6;
-}
+bool ModeHasDrums(int playMode) { return playMode != 0 && playMode != 4 && playMode != 5 && playMode != 6; }
 
 bool ModePlaysDrumsWithMelody(int playMode)
 {
@@ -23,9 +20,9 @@ int TimeAtStep(const std::vector<TempoMark>& TempoMarks, double start, int Speed
     const double t = RoundSeconds(start);
     // The marks ascend, so the span holding t ends at the first mark that starts after it.
     const auto next = std::upper_bound(TempoMarks.begin(), TempoMarks.end(), t,
-                                       [](double time, const TempoMark& mark) { return time < mark.TempoStart; });
+        [](double time, const TempoMark& mark) { return time < mark.TempoStart; });
     const int bpm = next == TempoMarks.begin() || next == TempoMarks.end() ? TempoMarks.front().TempoBpm
-                                                                            : std::prev(next)->TempoBpm;
+                                                                           : std::prev(next)->TempoBpm;
     return bpm > 0 ? bpm : Speed;
 }
 
@@ -55,14 +52,11 @@ std::array<int, DrumTrackCount> countHits(const std::vector<BarPattern>& bars)
     return counts;
 }
 
-bool silencesBarsWithoutDrum(int mode)
-{
-    return ModePlaysDrumsWithMelody(mode) || mode == 8;
-}
+bool silencesBarsWithoutDrum(int mode) { return ModePlaysDrumsWithMelody(mode) || mode == 8; }
 
 // Fills the records with span lengths, hit by hit, and returns the hits laid per track.
-std::array<int, DrumTrackCount> layHits(const std::vector<BarPattern>& bars, int mode,
-                                        const DrumTimeline& timeline, DrumCodeTracks& events)
+std::array<int, DrumTrackCount> layHits(
+    const std::vector<BarPattern>& bars, int mode, const DrumTimeline& timeline, DrumCodeTracks& events)
 {
     std::array<int, DrumTrackCount> counts {};
     // Start of each track's current record: the sum of the spans before it, added in record order.
@@ -87,7 +81,8 @@ std::array<int, DrumTrackCount> layHits(const std::vector<BarPattern>& bars, int
                 if (hit) {
                     record.EventTime = stepLength;
                     record.Sound = bar.sound[size_t(t)];
-                    record.Velocity = !bar.haveDrum && silencesBarsWithoutDrum(mode) ? 0 : bar.volume[size_t(t)];
+                    record.Velocity
+                        = !bar.haveDrum && silencesBarsWithoutDrum(mode) ? 0 : bar.volume[size_t(t)];
                     record.Pan = bar.pan[size_t(t)];
                     record.BarNo = bar.barNo;
                 } else {
@@ -101,8 +96,8 @@ std::array<int, DrumTrackCount> layHits(const std::vector<BarPattern>& bars, int
 
 } // namespace
 
-std::optional<DrumBuild> BuildDrumTracks(const std::vector<BarPattern>& bars, int DatDrumType,
-                                         double JpMaxTimer, const DrumTimeline& timeline)
+std::optional<DrumBuild> BuildDrumTracks(
+    const std::vector<BarPattern>& bars, int DatDrumType, double JpMaxTimer, const DrumTimeline& timeline)
 {
     if (!ModeHasDrums(DatDrumType))
         return std::nullopt;

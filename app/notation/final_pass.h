@@ -13,7 +13,7 @@ struct TimedMelody {
     std::vector<CodeEvent> CodeEvents { CodeEvent {} };
     double TotalPlayTime = 0;
     double StartPlayTime = 0; // end of the last event before the start position
-    int PlayStartIndex = 0;   // that event's index; 0 when nothing lies before the start
+    int PlayStartIndex = 0; // that event's index; 0 when nothing lies before the start
 };
 
 // Compacts the working array (lengths already in seconds) into the timed melody. Rests become note 120

@@ -41,10 +41,7 @@ const std::vector<DrumPlayEvent>& Performance::DrumPlayEvents(int track) const
     return data_.Drums.DrumPlayEvents.at(size_t(track));
 }
 
-int Performance::DrumEventCount(int track) const
-{
-    return data_.Drums.DrumEventCounts.at(size_t(track));
-}
+int Performance::DrumEventCount(int track) const { return data_.Drums.DrumEventCounts.at(size_t(track)); }
 
 Performance Performance::withDrums(DrumTracks drums, double totalPlayTime, int playMode) const
 {

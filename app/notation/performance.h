@@ -16,10 +16,7 @@ namespace tunvale::notation {
 
 // Times of a performance are kept to the millisecond, halves to the even neighbour. Sums run on the
 // unrounded values; only their results are rounded.
-inline double RoundSeconds(double seconds)
-{
-    return platform::RoundHalfEven(seconds * 1000) / 1000;
-}
+inline double RoundSeconds(double seconds) { return platform::RoundHalfEven(seconds * 1000) / 1000; }
 
 // One melody record. EventTime is the time in seconds at which the event ends; a player sends
 // record k when the clock reaches the EventTime of record k - 1, and record 0 at once.
@@ -78,10 +75,7 @@ struct DrumTracks {
 // The stores count the way the players walk them: PlayEventCount and AccompEventCount are last
 // indices, a drum count is the number of hits after the lead-in. Either way the players send
 // count + 1 records.
-constexpr int RecordsToSend(int count)
-{
-    return count + 1;
-}
+constexpr int RecordsToSend(int count) { return count + 1; }
 
 struct PerformanceData {
     std::vector<PlayEvent> PlayEvents { PlayEvent {} };

@@ -40,8 +40,8 @@ void 获取演唱码::finishPerformance(const CompileInput& input)
     data.TotalPlayTime = melody.TotalPlayTime;
     DrumStores& stores = input.drums ? *input.drums : ProcessDrumStores();
     growToBars(stores.XjDrums, DrumPlayBars_);
-    if (auto drums = Get_DrumCodeEvents(input.PlayMode, DrumPlayBars_, melody.TotalPlayTime, stores,
-                                        input.SameSpeed, speed)) {
+    if (auto drums = Get_DrumCodeEvents(
+            input.PlayMode, DrumPlayBars_, melody.TotalPlayTime, stores, input.SameSpeed, speed)) {
         data.Drums = std::move(drums->tracks);
         data.TotalPlayTime = drums->TotalPlayTime;
     }
@@ -83,8 +83,7 @@ void 获取演唱码::finishPerformance(const CompileInput& input)
 }
 
 std::optional<DrumBuild> 获取演唱码::Get_DrumCodeEvents(int DatDrumType, const std::vector<int>& PlayOrder1,
-                                                      double JpMaxTimer, DrumStores& stores, bool SameSpeed,
-                                                      int Speed) const
+    double JpMaxTimer, DrumStores& stores, bool SameSpeed, int Speed) const
 {
     if (!ModeHasDrums(DatDrumType))
         return std::nullopt;
@@ -94,7 +93,8 @@ std::optional<DrumBuild> 获取演唱码::Get_DrumCodeEvents(int DatDrumType, co
     return BuildDrumTracks(ReadBarPatterns(drum, PlayOrder1), DatDrumType, JpMaxTimer, timeline);
 }
 
-QString 获取演唱码::Get_PlayMod1(const platform::RichTextSnapshot& snapshot, bool& LeftXjX, bool& RightXjX) const
+QString 获取演唱码::Get_PlayMod1(
+    const platform::RichTextSnapshot& snapshot, bool& LeftXjX, bool& RightXjX) const
 {
     const QString text = NotationText(snapshot.lines);
     QString bare = text;

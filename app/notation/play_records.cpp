@@ -12,7 +12,8 @@ CMingNames Readm_YM()
     if (file.isEmpty())
         return names;
     for (int k = 0; k < int(names.size()); ++k)
-        names[size_t(k)] = platform::ReadIniValue(QStringLiteral("唱名"), QString::number(k) + QStringLiteral("cm"), file);
+        names[size_t(k)]
+            = platform::ReadIniValue(QStringLiteral("唱名"), QString::number(k) + QStringLiteral("cm"), file);
     return names;
 }
 
@@ -23,7 +24,7 @@ PlayRecords BuildPlayRecords(const std::vector<CodeEvent>& CodeEvents, const CMi
     for (const CodeEvent& e : CodeEvents) {
         const auto message = std::uint32_t(e.MidiMessage);
         records.PlayEvents.push_back({ e.EventTime, e.EventCode, e.Velocity, e.BarNo, e.CharColor, e.CharPos,
-                                       e.LineEnd, message, message + 0x400, message + 0x700 });
+            e.LineEnd, message, message + 0x400, message + 0x700 });
         if (e.Velocity >= 10 && e.EventCode >= 0 && e.EventCode <= 127) {
             records.CMingText += names[size_t((e.EventCode + 7) % 12)];
             records.CMingText += u' ';

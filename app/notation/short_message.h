@@ -14,10 +14,7 @@ constexpr std::uint32_t PackShortMessage(int status, int data1, int data2)
     return std::uint32_t(status) + std::uint32_t(data1) * 256u + std::uint32_t(data2) * 65536u;
 }
 
-constexpr int MidiVelocity(int velocity)
-{
-    return std::clamp(velocity, 0, 127);
-}
+constexpr int MidiVelocity(int velocity) { return std::clamp(velocity, 0, 127); }
 
 // Note-on on the melody channel 0.
 constexpr std::uint32_t NoteOnMessage(int note, int velocity)
@@ -32,9 +29,6 @@ constexpr std::uint32_t DrumHitMessage(int sound, int velocity)
 }
 
 // Pan (controller 10) on the percussion channel 9.
-constexpr std::uint32_t DrumPanMessage(int pan)
-{
-    return PackShortMessage(0xB9, 0x0A, pan);
-}
+constexpr std::uint32_t DrumPanMessage(int pan) { return PackShortMessage(0xB9, 0x0A, pan); }
 
 } // namespace tunvale::notation

@@ -1,6 +1,5 @@
 #include "app/notation/tempo_map.h"
 
-
 #include <algorithm>
 
 namespace tunvale::notation {
@@ -14,15 +13,9 @@ constexpr int BarLineCode = 3000;
 
 } // namespace
 
-int CompileSpeed(int Speed)
-{
-    return std::clamp(Speed, 10, 300);
-}
+int CompileSpeed(int Speed) { return std::clamp(Speed, 10, 300); }
 
-bool TakesTime(const CodeEvent& event)
-{
-    return event.EventTime != 0 && event.EventCode != BarLineCode;
-}
+bool TakesTime(const CodeEvent& event) { return event.EventTime != 0 && event.EventCode != BarLineCode; }
 
 std::vector<TempoMark> BuildTempoMap(std::vector<CodeEvent>& working, int Speed)
 {

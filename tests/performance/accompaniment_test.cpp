@@ -24,18 +24,9 @@ std::vector<CodeEvent> melody(std::initializer_list<std::pair<double, int>> ends
     return events;
 }
 
-int keyOf(const DrumPlayEvent& e)
-{
-    return int(e.HitMsg >> 8 & 0xFF);
-}
-int velocityOf(const DrumPlayEvent& e)
-{
-    return int(e.HitMsg >> 16 & 0xFF);
-}
-int panOf(const DrumPlayEvent& e)
-{
-    return int(e.PanMsg >> 16 & 0xFF);
-}
+int keyOf(const DrumPlayEvent& e) { return int(e.HitMsg >> 8 & 0xFF); }
+int velocityOf(const DrumPlayEvent& e) { return int(e.HitMsg >> 16 & 0xFF); }
+int panOf(const DrumPlayEvent& e) { return int(e.PanMsg >> 16 & 0xFF); }
 
 TEST(Accompaniment, LengthClasses)
 {
@@ -43,8 +34,8 @@ TEST(Accompaniment, LengthClasses)
         double seconds;
         int lengthClass;
     };
-    const Case cases[] = { { 2, 0 }, { 1.5, 0 }, { 1.499, 1 }, { 1, 1 }, { 0.5, 2 }, { 0.25, 3 }, { 0.249, 4 },
-                           { 0, 4 } };
+    const Case cases[]
+        = { { 2, 0 }, { 1.5, 0 }, { 1.499, 1 }, { 1, 1 }, { 0.5, 2 }, { 0.25, 3 }, { 0.249, 4 }, { 0, 4 } };
     for (const Case& c : cases)
         EXPECT_EQ(AccompLengthClass(c.seconds), c.lengthClass) << c.seconds;
 }
@@ -56,7 +47,7 @@ TEST(Accompaniment, StyleKeysAreGeneralMidiDrumNotes)
         int index;
     };
     const Case cases[] = { { "13", 0 }, { "42", 29 }, { "87", 74 }, { "88", 0 }, { "12", 0 }, { "", 0 },
-                           { "abc", 0 }, { " 36 ", 23 }, { "42.5", 29 }, { "-40", 0 } };
+        { "abc", 0 }, { " 36 ", 23 }, { "42.5", 29 }, { "-40", 0 } };
     for (const Case& c : cases)
         EXPECT_EQ(AccompKeyFromText(QString::fromUtf8(c.text)), c.index) << c.text;
 }
@@ -65,8 +56,8 @@ TEST(Accompaniment, NamedStylesReadTheirKeysFromTheIni)
 {
     testing::ScopedUserFolder folder;
     ASSERT_TRUE(testing::writeAll(folder.file(QStringLiteral("banzhou.ini")),
-                                  "[伴奏类型]\nType10=49\nType11=38\nType12=36\nType13=200\n"
-                                  "Type20=57\nType21=40\nType22=35\nType23=46\nType24=42\n"));
+        "[伴奏类型]\nType10=49\nType11=38\nType12=36\nType13=200\n"
+        "Type20=57\nType21=40\nType22=35\nType23=46\nType24=42\n"));
     EXPECT_EQ(ReadAccompKeys(3), (AccompKeys { 36, 25, 23, 0, 0 }));
     EXPECT_EQ(ReadAccompKeys(4), (AccompKeys { 44, 27, 22, 33, 29 }));
     EXPECT_EQ(ReadAccompKeys(5), (AccompKeys {}));
@@ -120,8 +111,14 @@ TEST(Accompaniment, ModesTiesAndRapBeats)
         std::vector<int> velocities; // note, tied note, RAP beat
     };
     const Case cases[] = {
-        { 0, { 0, 0, 90 } }, { 1, { 0, 0, 90 } }, { 2, { 90, 0, 90 } }, { 3, { 90, 0, 90 } },
-        { 4, { 90, 0, 90 } }, { 5, { 0, 0, 90 } }, { 6, { 90, 0, 90 } }, { 7, { 0, 0, 90 } },
+        { 0, { 0, 0, 90 } },
+        { 1, { 0, 0, 90 } },
+        { 2, { 90, 0, 90 } },
+        { 3, { 90, 0, 90 } },
+        { 4, { 90, 0, 90 } },
+        { 5, { 0, 0, 90 } },
+        { 6, { 90, 0, 90 } },
+        { 7, { 0, 0, 90 } },
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.mode);

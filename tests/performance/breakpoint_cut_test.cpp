@@ -83,7 +83,7 @@ TEST(BreakpointCut, DrumTracksKeepTheHitSoundingAtTheStart)
     };
     // Hits every 0.5 s from 0; record k ends at 0.5 k.
     const Case cases[] = {
-        { "inside a hit", 1.2, 7, 0.3, 1 },    // the hit from 1.0 to 1.5
+        { "inside a hit", 1.2, 7, 0.3, 1 }, // the hit from 1.0 to 1.5
         { "exactly on a hit", 1.0, 7, 0.5, 1 }, // struck once, at the start
         { "inside the lead-in", 0, 10, 0, 0 },
     };
@@ -102,7 +102,7 @@ TEST(BreakpointCut, DrumTracksKeepTheHitSoundingAtTheStart)
         const int dropped = 10 - c.count;
         for (int k = 0; k <= c.count; ++k)
             EXPECT_DOUBLE_EQ(cut.DrumPlayEvents(0)[size_t(k)].EventTime,
-                             p.DrumPlayEvents(0)[size_t(k + dropped)].EventTime - c.S);
+                p.DrumPlayEvents(0)[size_t(k + dropped)].EventTime - c.S);
     }
 }
 

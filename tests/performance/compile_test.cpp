@@ -36,13 +36,14 @@ struct Compiled {
     Performance performance;
 };
 
-class CompileToPerformance : public ::testing::Test {
+class CompileToPerformance : public ::testing::Test
+{
 protected:
     void SetUp() override
     {
         ASSERT_TRUE(testing::writeAll(folder.file(QStringLiteral("banzhou.ini")),
-                                      "[唱名]\n0cm=do\n2cm=re\n4cm=mi\n5cm=fa\n6cm=#fa\n7cm=sol\n9cm=la\n11cm=si\n"
-                                      "[伴奏类型]\nType10=49\nType11=38\nType12=36\nType13=42\nType14=42\n"));
+            "[唱名]\n0cm=do\n2cm=re\n4cm=mi\n5cm=fa\n6cm=#fa\n7cm=sol\n9cm=la\n11cm=si\n"
+            "[伴奏类型]\nType10=49\nType11=38\nType12=36\nType13=42\nType14=42\n"));
     }
 
     Performance compile(const platform::RichTextSnapshot& score, int mode = 0, int caret = 0)
@@ -137,7 +138,7 @@ TEST_F(CompileToPerformance, NotesMessagesAndSyllables)
     const Case cases[] = {
         { "a tie and a rest", 31, QStringLiteral("1 1~ 0"), { 0x00623C90, 0x190, 0x00027890 }, "sol" },
         { "a high note in a high key plays silent", 54, QStringLiteral("U+4F02 1"), { 0x190, 0x00625390 },
-          "#fa" },
+            "#fa" },
         { "a note below 0 in key 0 is silent", 0, QStringLiteral("U+4E7E 1"), { 0x190, 0x00621D90 }, "do" },
     };
     for (const Case& c : cases) {

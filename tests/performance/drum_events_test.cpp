@@ -42,15 +42,16 @@ TEST(DrumTracks, HitsLaidEndToEndAtEachBarsTempo)
     };
     const Case cases[] = {
         { "two bars, hits on 0 and 8", { bar(0, 16, 120, { 0, 8 }), bar(1, 16, 120, { 0, 8 }) }, 8, 0,
-          { 0, 1, 2, 3, 4 }, 4 },
+            { 0, 1, 2, 3, 4 }, 4 },
         { "lead-in before the first hit", { bar(0, 16, 120, { 4 }) }, 8, 0, { 0.5, 2 }, 2 },
         { "a single hit plays like any other count", { bar(0, 16, 120, { 2 }) }, 8, 0, { 0.25, 2 }, 2 },
         { "end times on half a millisecond round to even", { bar(0, 8, 240, { 1, 3 }) }, 8, 0,
-          { 0.062, 0.188, 0.5 }, 0.5 },
-        { "with the melody the longer part decides", { bar(0, 16, 120, { 0, 8 }) }, 1, 5.25, { 0, 1, 2 }, 5.25 },
+            { 0.062, 0.188, 0.5 }, 0.5 },
+        { "with the melody the longer part decides", { bar(0, 16, 120, { 0, 8 }) }, 1, 5.25, { 0, 1, 2 },
+            5.25 },
         { "drums only ignore the melody's length", { bar(0, 16, 120, { 0, 8 }) }, 9, 5.25, { 0, 1, 2 }, 2 },
         { "a tempo-0 bar stops the drumming",
-          { bar(0, 16, 120, { 0 }), bar(1, 16, 0, { 0 }), bar(2, 16, 120, { 0 }) }, 8, 0, { 0, 2 }, 2 },
+            { bar(0, 16, 120, { 0 }), bar(1, 16, 0, { 0 }), bar(2, 16, 120, { 0 }) }, 8, 0, { 0, 2 }, 2 },
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -84,8 +85,8 @@ TEST(DrumTracks, MessagesAndSilentBars)
     };
     // Bars without a pattern keep their time but fall silent whenever the melody or the score's own
     // bars play; the templates are always heard.
-    const Case cases[] = { { 1, 0x00002399 }, { 7, 0x00002399 }, { 8, 0x00002399 }, { 9, 0x00642399 },
-                           { 10, 0x00642399 } };
+    const Case cases[]
+        = { { 1, 0x00002399 }, { 7, 0x00002399 }, { 8, 0x00002399 }, { 9, 0x00642399 }, { 10, 0x00642399 } };
     for (const Case& c : cases) {
         const auto build = BuildDrumTracks({ silent }, c.mode, 0, {});
         ASSERT_TRUE(build);
@@ -141,8 +142,8 @@ TEST(TimeAtStep, SpanLookupAndFallbacks)
         double t;
         int bpm;
     };
-    const Case cases[] = { { 0, 100 }, { 0.99951, 60 }, { 0.9994, 100 }, { 1, 60 }, { 2.5, 150 }, { 3, 100 },
-                           { 7, 100 } };
+    const Case cases[]
+        = { { 0, 100 }, { 0.99951, 60 }, { 0.9994, 100 }, { 1, 60 }, { 2.5, 150 }, { 3, 100 }, { 7, 100 } };
     for (const Case& c : cases)
         EXPECT_EQ(TimeAtStep(marks, c.t, 77), c.bpm) << c.t;
     EXPECT_EQ(TimeAtStep({}, 1, 77), 77);

@@ -51,20 +51,20 @@ TEST(TempoMapAndEndTimes, GoldenTimings)
     const double triplet = 1.33333333;
     const Case cases[] = {
         { "four quarters at 120", 120,
-          { ev(60, Quarter), ev(62, Quarter), bar(), ev(64, Quarter), ev(65, Quarter), bar() },
-          { 0.5, 1, 1.5, 2 }, { { 120, 0 }, { 120, 2 } } },
+            { ev(60, Quarter), ev(62, Quarter), bar(), ev(64, Quarter), ev(65, Quarter), bar() },
+            { 0.5, 1, 1.5, 2 }, { { 120, 0 }, { 120, 2 } } },
         { "a quarter at 100", 100, { ev(60, Quarter) }, { 0.6 }, { { 100, 0 }, { 100, 0.6 } } },
         { "triplets are rounded only after summing", 120,
-          { ev(60, triplet), ev(62, triplet), ev(64, triplet) }, { 0.167, 0.333, 0.5 },
-          { { 120, 0 }, { 120, 0.5 } } },
+            { ev(60, triplet), ev(62, triplet), ev(64, triplet) }, { 0.167, 0.333, 0.5 },
+            { { 120, 0 }, { 120, 0.5 } } },
         { "ends on half a millisecond round to even", 240, { ev(60, 1), ev(62, 2) }, { 0.062, 0.188 },
-          { { 240, 0 }, { 240, 0.188 } } },
+            { { 240, 0 }, { 240, 0.188 } } },
         { "a tempo term first replaces the opening mark", 120, { ev(2132, 0), ev(60, Quarter) }, { 0.455 },
-          { { 132, 0 }, { 120, 0.455 } } },
+            { { 132, 0 }, { 120, 0.455 } } },
         { "a mid-piece term starts where its events start", 120,
-          { ev(60, Quarter), ev(62, Quarter), bar(), silent(), ev(2056, 0), ev(64, Quarter), ev(2001, 0),
-            ev(65, Quarter) },
-          { 0.5, 1, 2.071, 2.571 }, { { 120, 0 }, { 56, 1 }, { 120, 2.071 }, { 120, 2.571 } } },
+            { ev(60, Quarter), ev(62, Quarter), bar(), silent(), ev(2056, 0), ev(64, Quarter), ev(2001, 0),
+                ev(65, Quarter) },
+            { 0.5, 1, 2.071, 2.571 }, { { 120, 0 }, { 56, 1 }, { 120, 2.071 }, { 120, 2.571 } } },
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -109,7 +109,8 @@ TEST(FinalPass, CodesVelocitiesAndMessages)
 
 TEST(FinalPass, StartPosition)
 {
-    std::vector<CodeEvent> working { ev(60, 0.5, 10), bar(), ev(62, 0.5, 12), ev(64, 0.5, 13), ev(65, 0.5, 14) };
+    std::vector<CodeEvent> working { ev(60, 0.5, 10), bar(), ev(62, 0.5, 12), ev(64, 0.5, 13),
+        ev(65, 0.5, 14) };
     struct Case {
         int caret;
         double start;
@@ -138,7 +139,7 @@ TEST(MarkLineEnds, FlagsTheLastEventBeforeEachLineStart)
     two.lines = { { 0, QStringLiteral("ABCD\r\n"), {} }, { 6, QStringLiteral("EFG"), {} } };
     platform::RichTextSnapshot lyric; // a lyric line between the notation lines
     lyric.lines = { { 0, QStringLiteral("ABCD\r\n"), {} }, { 6, QStringLiteral("xx\r\n"), {} },
-                    { 10, QStringLiteral("EF"), {} } };
+        { 10, QStringLiteral("EF"), {} } };
     struct Case {
         const char* name;
         const platform::RichTextSnapshot& snapshot;

@@ -10,9 +10,14 @@ namespace tunvale::testing {
 platform::RichTextSnapshot GeneratedSong(int bars)
 {
     const QStringList patterns = {
-        QStringLiteral("1 2e 3e 4 5 |"),    QStringLiteral("@BF 6 5 - |"), QStringLiteral("g10:4 3 . 2e 1 |"),
-        QStringLiteral("U+6226 4 4 3 2 |"), QStringLiteral("5 - 5~ 0 |"),  QStringLiteral("@- 1' 7 6 5 |"),
-        QStringLiteral("U+629E 1 2 3 |"),   QStringLiteral("@4 2 1 - |"),
+        QStringLiteral("1 2e 3e 4 5 |"),
+        QStringLiteral("@BF 6 5 - |"),
+        QStringLiteral("g10:4 3 . 2e 1 |"),
+        QStringLiteral("U+6226 4 4 3 2 |"),
+        QStringLiteral("5 - 5~ 0 |"),
+        QStringLiteral("@- 1' 7 6 5 |"),
+        QStringLiteral("U+629E 1 2 3 |"),
+        QStringLiteral("@4 2 1 - |"),
     };
     NotationScore score;
     score.text(QStringLiteral("Generated song"));
@@ -26,7 +31,8 @@ platform::RichTextSnapshot GeneratedSong(int bars)
             line += patterns[(bar + k) % patterns.size()] + QChar(' ');
         if (bar % 16 == 12)
             line.replace(line.size() - 2, 1, QChar(u'^')); // the paragraph's last bar line closes a segment
-        score.notation(line).text(QStringLiteral("la la la la la la la la la la la la la la la la la la la la la"));
+        score.notation(line).text(
+            QStringLiteral("la la la la la la la la la la la la la la la la la la la la la"));
     }
     return score.build();
 }

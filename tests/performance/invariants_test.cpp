@@ -70,7 +70,7 @@ void expectCut(const Performance& p)
     const int b = p.AccompStartIndex();
     for (int i = 0; i + b + 1 <= p.AccompEventCount(); ++i)
         ASSERT_EQ(cut.AccompPlayEvents()[size_t(i)].EventTime,
-                  p.AccompPlayEvents()[size_t(i + b + 1)].EventTime - S);
+            p.AccompPlayEvents()[size_t(i + b + 1)].EventTime - S);
     if (!ModePlaysDrumsWithMelody(p.PlayMode()))
         return;
     for (int t = 0; t < DrumTrackCount; ++t) {
@@ -82,7 +82,7 @@ void expectCut(const Performance& p)
         ASSERT_EQ(cut.DrumEventCount(t), p.DrumEventCount(t) - first);
         for (int k = 0; k <= cut.DrumEventCount(t); ++k)
             ASSERT_EQ(cut.DrumPlayEvents(t)[size_t(k)].EventTime,
-                      p.DrumPlayEvents(t)[size_t(k + first)].EventTime - S);
+                p.DrumPlayEvents(t)[size_t(k + first)].EventTime - S);
     }
 }
 

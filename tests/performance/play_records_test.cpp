@@ -10,8 +10,8 @@ namespace {
 CMingNames syllables()
 {
     return { QStringLiteral("do"), QStringLiteral("#do"), QStringLiteral("re"), QStringLiteral("#re"),
-             QStringLiteral("mi"), QStringLiteral("fa"), QStringLiteral("#fa"), QStringLiteral("sol"),
-             QStringLiteral("#sol"), QStringLiteral("la"), QStringLiteral("#la"), QStringLiteral("si") };
+        QStringLiteral("mi"), QStringLiteral("fa"), QStringLiteral("#fa"), QStringLiteral("sol"),
+        QStringLiteral("#sol"), QStringLiteral("la"), QStringLiteral("#la"), QStringLiteral("si") };
 }
 
 CodeEvent note(int code, int velocity, std::uint32_t message = 0)
@@ -30,7 +30,8 @@ CodeEvent note(int code, int velocity, std::uint32_t message = 0)
 
 TEST(PlayRecords, RecordsCopyTheEventsAndAddTheHarmony)
 {
-    const auto records = BuildPlayRecords({ note(60, 98, 0x00623C90), note(127, 98, 0x00627F90) }, syllables());
+    const auto records
+        = BuildPlayRecords({ note(60, 98, 0x00623C90), note(127, 98, 0x00627F90) }, syllables());
     ASSERT_EQ(records.PlayEvents.size(), 2u);
     const PlayEvent& first = records.PlayEvents[0];
     EXPECT_EQ(first.Note, 60);
@@ -58,17 +59,17 @@ TEST(PlayRecords, SolfegeString)
     };
     const Case cases[] = {
         { "pitch classes", { note(60, 98), note(65, 98), note(64, 98), note(61, 10) }, syllables(),
-          "sol do si #sol" },
+            "sol do si #sol" },
         { "quiet, tied and out-of-range notes sing nothing",
-          { note(60, 9), note(62, 0), note(120, 2), note(130, 98), note(-5, 98), note(67, 98) }, syllables(),
-          "re" },
+            { note(60, 9), note(62, 0), note(120, 2), note(130, 98), note(-5, 98), note(67, 98) },
+            syllables(), "re" },
         { "nothing to sing", { note(60, 0), note(120, 2) }, syllables(), "" },
         { "long syllables are never cut", { note(60, 98), note(60, 98), note(60, 98) }, long_names,
-          "sol-fa-long sol-fa-long sol-fa-long" },
+            "sol-fa-long sol-fa-long sol-fa-long" },
         { "missing syllables keep their blanks", { note(60, 98), note(62, 98), note(64, 98) },
-          { QString(), QString(), QString(), QString(), QString(), QString(), QString(), QString(),
-            QString(), QString(), QString(), QStringLiteral("si") },
-          "si" },
+            { QString(), QString(), QString(), QString(), QString(), QString(), QString(), QString(),
+                QString(), QString(), QString(), QStringLiteral("si") },
+            "si" },
     };
     for (const Case& c : cases)
         EXPECT_EQ(BuildPlayRecords(c.events, c.names).CMingText, QString::fromUtf8(c.text)) << c.name;
