@@ -1,7 +1,7 @@
 #include "app/notation/character_scan.h"
 
 #include "app/notation/notation_chars.h"
-#include "app/notation/notation_seam.h"
+#include "app/notation/play_order_key.h"
 
 namespace tunvale::notation {
 
@@ -9,9 +9,14 @@ namespace {
 
 bool isOpeningFiller(int code) { return code == '(' || code == SpacerGlyph::Plain; }
 
-class Scanner {
+class Scanner
+{
 public:
-    explicit Scanner(NotationScan& result) : result_(result) { result_.segments.push_back({}); }
+    explicit Scanner(NotationScan& result)
+        : result_(result)
+    {
+        result_.segments.push_back({});
+    }
 
     void add(const platform::RichTextSnapshot& score, int pos)
     {
@@ -31,7 +36,7 @@ public:
         // The opening character, and a segment mark after nothing but "(" and spacers, only opens
         // segment 0: the play-order key ignores those fillers, so bar and segment numbers must too.
         if (n == 0 || (onlyFillersSoFar_ && IsSegMark(code))) {
-            segment = {0, n + 1, 0, 1};
+            segment = { 0, n + 1, 0, 1 };
         } else if (!barLine) {
             ++segment.EventCount;
         } else if (!IsSegMark(code)) {
@@ -42,7 +47,7 @@ public:
             ++segment.EventCount;
             ++bar_;
             ++segment_;
-            result_.segments.push_back({n + 1, 0, bar_, 1});
+            result_.segments.push_back({ n + 1, 0, bar_, 1 });
         }
         onlyFillersSoFar_ = onlyFillersSoFar_ && isOpeningFiller(code);
     }
@@ -64,8 +69,7 @@ NotationScan ScanNotation(const platform::RichTextSnapshot& score)
     int p = 0;
     for (const auto& line : score.lines) {
         const QString& t = line.text;
-        if (seam::isNotationLine(line.startFont, t)) {
-            result.notationText += t;
+        if (IsNotationLine(t, line.startFont)) {
             const int count = t.contains(QStringLiteral("\r\n")) ? int(t.size()) - 2 : int(t.size());
             for (int k = 0; k < count; ++k) {
                 if (p + k < score.size())

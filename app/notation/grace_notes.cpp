@@ -12,7 +12,7 @@ namespace {
 struct GraceKind {
     bool leading = true;
     double share = 0.5; // of a main note shorter than a quarter
-    double fixed = 2;   // units taken from a quarter or longer
+    double fixed = 2; // units taken from a quarter or longer
 };
 
 // What the deciding character's kind means in a group of n notes; nothing for kinds without meaning.
@@ -20,19 +20,29 @@ std::optional<GraceKind> graceKind(int n, int kind)
 {
     if (n == 1) {
         switch (kind) {
-        case 0: return GraceKind {true, 0.5, 2};
-        case 1: return GraceKind {true, 0.25, 1};
-        case 2: return GraceKind {false, 0.5, 1};
-        case 3: return GraceKind {false, 0.25, 1};
-        default: return std::nullopt;
+        case 0:
+            return GraceKind { true, 0.5, 2 };
+        case 1:
+            return GraceKind { true, 0.25, 1 };
+        case 2:
+            return GraceKind { false, 0.5, 1 };
+        case 3:
+            return GraceKind { false, 0.25, 1 };
+        default:
+            return std::nullopt;
         }
     }
     switch (kind) {
-    case 2: return GraceKind {true, 0.5, 2};
-    case 3: return GraceKind {true, 0.25, 1};
-    case 4: return GraceKind {false, 0.5, 2};
-    case 5: return GraceKind {false, 0.25, 1};
-    default: return std::nullopt;
+    case 2:
+        return GraceKind { true, 0.5, 2 };
+    case 3:
+        return GraceKind { true, 0.25, 1 };
+    case 4:
+        return GraceKind { false, 0.5, 2 };
+    case 5:
+        return GraceKind { false, 0.25, 1 };
+    default:
+        return std::nullopt;
     }
 }
 

@@ -16,7 +16,7 @@ bool isPitched(const CodeEvent& e) { return e.EventCode > 0 && e.EventCode < 100
 
 // Gives the run events from `first` on the codes N + offsets, each `length` long and with `velocity`.
 void writeRun(WorkingEvents& events, int first, std::initializer_list<int> offsets, int note, double length,
-              int velocity)
+    int velocity)
 {
     for (int offset : offsets) {
         CodeEvent& e = events[size_t(first++)];
@@ -58,9 +58,9 @@ void SpellMordents(WorkingEvents& events)
         const int step = letter == 'B' || letter == 'D' ? 2 : -2;
         const double length = d >= 4 ? 0.125 : d / 8;
         if (k == 2)
-            writeRun(events, i, {0, step}, n, length, note.Velocity);
+            writeRun(events, i, { 0, step }, n, length, note.Velocity);
         else
-            writeRun(events, i, {0, step, 0, step}, n, length, note.Velocity);
+            writeRun(events, i, { 0, step, 0, step }, n, length, note.Velocity);
         note.EventTime = d >= 4 ? d - 0.125 * k : d * (8 - k) / 8;
     }
 }
@@ -77,7 +77,7 @@ void SpellOtherOrnaments(WorkingEvents& events, int volume)
                 continue;
             const double d = note->EventTime;
             const double share = code == 'G' ? 0.5 : 0.25;
-            writeRun(events, i, {0}, note->EventCode, d * share, volume);
+            writeRun(events, i, { 0 }, note->EventCode, d * share, volume);
             note->EventCode = 1000;
             note->EventTime = d * (1 - share);
             note->Velocity = volume;
@@ -91,9 +91,9 @@ void SpellOtherOrnaments(WorkingEvents& events, int volume)
             const int n = note->EventCode;
             const double d = note->EventTime;
             if (r == 6)
-                writeRun(events, i, {0, 2, 0, 2, 0, 2}, n, d / 8, note->Velocity);
+                writeRun(events, i, { 0, 2, 0, 2, 0, 2 }, n, d / 8, note->Velocity);
             else
-                writeRun(events, i, {2, 0, 2}, n, d / 4, note->Velocity);
+                writeRun(events, i, { 2, 0, 2 }, n, d / 4, note->Velocity);
             note->EventTime = d / 4;
         } else if (code == 'J' || code == 'K') {
             CodeEvent* note = at(i + 3);
@@ -101,9 +101,9 @@ void SpellOtherOrnaments(WorkingEvents& events, int volume)
                 continue;
             const double d = note->EventTime;
             if (code == 'J')
-                writeRun(events, i, {2, 0, -2}, note->EventCode, d / 4, note->Velocity);
+                writeRun(events, i, { 2, 0, -2 }, note->EventCode, d / 4, note->Velocity);
             else
-                writeRun(events, i, {-2, 0, 2}, note->EventCode, d / 4, note->Velocity);
+                writeRun(events, i, { -2, 0, 2 }, note->EventCode, d / 4, note->Velocity);
             note->EventTime = d / 4;
         } else if (FermataGlyph::contains(code)) {
             if (CodeEvent* next = at(i + 1))

@@ -2,28 +2,68 @@
 
 #include "app/notation/character_scan.h"
 #include "app/notation/event_passes.h"
-#include "app/notation/notation_seam.h"
+#include "app/notation/play_order.h"
 #include "app/notation/play_order_copy.h"
+#include "app/notation/play_order_key.h"
 
 namespace tunvale::notation {
+
+namespace {
+
+class NotationTextScore : public PlayOrderScore
+{
+public:
+    NotationTextScore(QString currentFile, QString notationText)
+        : currentFile_(std::move(currentFile))
+        , notationText_(std::move(notationText))
+    {
+    }
+    QString currentFile() const override { return currentFile_; }
+    QString notationText() const override { return notationText_; }
+
+private:
+    QString currentFile_;
+    QString notationText_;
+};
+
+std::vector<int> loadOrder(const QString& currentFile, const QString& notationText, bool stored)
+{
+    const NotationTextScore score(currentFile, notationText);
+    PlayOrder2021 order;
+    order.setScore(&score);
+    if (stored)
+        order.LoadPlayOrder();
+    else
+        order.DefaultPlayOrder();
+    return { order.PlayOrder.begin(), order.PlayOrder.end() };
+}
+
+} // namespace
+
+PlayOrderSource LoadedPlayOrder(const QString& currentFile)
+{
+    return [currentFile](const QString& notationText) { return loadOrder(currentFile, notationText, true); };
+}
 
 void 获取演唱码::Get_CodeEvents(const CompileInput& input)
 {
     NotationScan scan = ScanNotation(input.snapshot);
     ScoreSegments_ = std::move(scan.segments);
-    POrderStr_ = seam::playOrderKey(scan.notationText);
-    copyInPlayOrder(scan.events, input);
+    const QString notationText = NotationText(input.snapshot.lines);
+    POrderStr_ = PlayOrderKey(notationText);
+    copyInPlayOrder(scan.events, notationText, input);
     refineEvents(input);
     finishPerformance(input);
 }
 
-void 获取演唱码::copyInPlayOrder(const std::vector<CodeEvent>& events, const CompileInput& input)
+void 获取演唱码::copyInPlayOrder(
+    const std::vector<CodeEvent>& events, const QString& notationText, const CompileInput& input)
 {
     PlayOrder_.clear();
     working_.clear();
     // A key of fewer than two digits leaves no segment to play.
     if (POrderStr_.size() >= 2) {
-        PlayOrder_ = input.playOrder ? input.playOrder(POrderStr_) : seam::defaultPlayOrder(POrderStr_);
+        PlayOrder_ = input.playOrder ? input.playOrder(notationText) : loadOrder({}, notationText, false);
         CloseLastSegment(ScoreSegments_, POrderStr_);
         working_ = CopyInPlayOrder(events, ScoreSegments_, PlayOrder_);
     }

@@ -15,9 +15,13 @@
 
 namespace tunvale::notation {
 
-// Where the compiler gets the play order of a score: given the score's play-order key, the 0-based
-// segment numbers in performance order.
-using PlayOrderSource = std::function<std::vector<int>(const QString& key)>;
+// Where the compiler gets the play order of a score: given the text of its notation lines, the
+// 0-based segment numbers in performance order.
+using PlayOrderSource = std::function<std::vector<int>(const QString& notationText)>;
+
+// The program's source: the order stored in the score file when its key matches, else the ini
+// files, else every segment once.
+PlayOrderSource LoadedPlayOrder(const QString& currentFile);
 
 // Everything one compile reads. The header fields are those of the open score's ScoreHeader.
 struct CompileInput {
@@ -39,7 +43,8 @@ struct CompileInput {
 // The performance compiler: turns the notation lines of a score into one event per character in play
 // order, with codes, lengths in sixteenth units and velocities. A compile keeps nothing from an earlier
 // one and never throws; a score without notation, or whose order selects nothing, gives no events.
-class 获取演唱码 {
+class 获取演唱码
+{
 public:
     void Get_CodeEvents(const CompileInput& input);
 
@@ -72,7 +77,8 @@ public:
 private:
     void finishPerformance(const CompileInput& input);
 
-    void copyInPlayOrder(const std::vector<CodeEvent>& events, const CompileInput& input);
+    void copyInPlayOrder(
+        const std::vector<CodeEvent>& events, const QString& notationText, const CompileInput& input);
     void refineEvents(const CompileInput& input);
 
     QString POrderStr_;

@@ -22,7 +22,7 @@ void CloseLastSegment(std::vector<ScoreSegment>& segments, const QString& key)
 }
 
 std::vector<CodeEvent> CopyInPlayOrder(const std::vector<CodeEvent>& events,
-                                       const std::vector<ScoreSegment>& segments, const std::vector<int>& order)
+    const std::vector<ScoreSegment>& segments, const std::vector<int>& order)
 {
     size_t total = 0;
     for (int entry : order) {

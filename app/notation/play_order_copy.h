@@ -15,7 +15,7 @@ void CloseLastSegment(std::vector<ScoreSegment>& segments, const QString& key);
 // The events of the segments named by the order, one copy per entry, fields unchanged. Entries that
 // name no segment are skipped.
 std::vector<CodeEvent> CopyInPlayOrder(const std::vector<CodeEvent>& events,
-                                       const std::vector<ScoreSegment>& segments, const std::vector<int>& order);
+    const std::vector<ScoreSegment>& segments, const std::vector<int>& order);
 
 // The score bar of every played bar, in play order; the single bar 0 when nothing is played.
 std::vector<int> PlayedBars(const std::vector<ScoreSegment>& segments, const std::vector<int>& order);

@@ -13,7 +13,7 @@ namespace {
 
 // Semitones of the accidental kinds sharp, flat, double sharp, double flat and natural. A double flat
 // lowers by two, as the MIDI export and the transposer read it.
-constexpr std::array<int, 5> kAlteration = {1, -1, 2, -2, 0};
+constexpr std::array<int, 5> kAlteration = { 1, -1, 2, -2, 0 };
 
 bool isSounding(const CodeEvent& e) { return e.Velocity > 0; }
 
@@ -24,23 +24,33 @@ int roundedDown(double x) { return int(std::floor(x)); }
 int levelVelocity(int mark, int velocity)
 {
     switch (mark) {
-    case '*': return roundedToNearest(velocity * 0.2);
-    case '+': return roundedToNearest(velocity * 0.4);
-    case ',': return roundedToNearest(velocity * 0.6);
-    case '-': return roundedToNearest(velocity * 0.8);
-    case '.': return roundedToNearest(velocity * 0.9);
-    case '/': return roundedDown(velocity * 1.1);
-    case '0': return roundedDown(velocity * 1.2);
-    case '1': return roundedDown(velocity * 1.4);
-    case '2': return roundedDown(velocity * 1.6);
-    case '3': return roundedDown(velocity * 1.8);
-    default: return roundedToNearest(velocity * 1.2); // accent
+    case '*':
+        return roundedToNearest(velocity * 0.2);
+    case '+':
+        return roundedToNearest(velocity * 0.4);
+    case ',':
+        return roundedToNearest(velocity * 0.6);
+    case '-':
+        return roundedToNearest(velocity * 0.8);
+    case '.':
+        return roundedToNearest(velocity * 0.9);
+    case '/':
+        return roundedDown(velocity * 1.1);
+    case '0':
+        return roundedDown(velocity * 1.2);
+    case '1':
+        return roundedDown(velocity * 1.4);
+    case '2':
+        return roundedDown(velocity * 1.6);
+    case '3':
+        return roundedDown(velocity * 1.8);
+    default:
+        return roundedToNearest(velocity * 1.2); // accent
     }
 }
 
 // Applies `change(event, k)` to the next `limit` sounding events after `from`, k counting from 0.
-template<typename Change>
-void changeSounding(WorkingEvents& events, size_t from, int limit, Change change)
+template <typename Change> void changeSounding(WorkingEvents& events, size_t from, int limit, Change change)
 {
     int k = 0;
     for (size_t j = from + 1; j < events.size() && k < limit; ++j) {
@@ -115,11 +125,13 @@ void ApplyDynamics(WorkingEvents& events)
         } else if (mark == '4') { // cresc.
             changeSounding(events, i, 6, [](CodeEvent& e, int k) { e.Velocity += 5 * k; });
         } else if (mark == '5') { // dim., the mirror of cresc.
-            changeSounding(events, i, 6, [](CodeEvent& e, int k) { e.Velocity = std::max(e.Velocity - 5 * k, 25); });
+            changeSounding(
+                events, i, 6, [](CodeEvent& e, int k) { e.Velocity = std::max(e.Velocity - 5 * k, 25); });
         } else if (mark == '6' || mark == '8') { // sfz, sfp
             changeSounding(events, i, 1, [](CodeEvent& e, int) { e.Velocity = 127; });
         } else if (mark == '7') { // fp
-            changeSounding(events, i, 1, [](CodeEvent& e, int) { e.Velocity = roundedToNearest(e.Velocity * 1.2); });
+            changeSounding(
+                events, i, 1, [](CodeEvent& e, int) { e.Velocity = roundedToNearest(e.Velocity * 1.2); });
         }
     }
 }

@@ -16,23 +16,26 @@ using SnapshotColor = std::uint32_t;
 
 struct RichTextSnapshot {
     struct Line {
-        int start = 0;     // position of the display line's first character
-        QString text;      // ends with "\r\n" where the line ends a paragraph that is not the last
+        int start = 0; // position of the display line's first character
+        QString text; // ends with "\r\n" where the line ends a paragraph that is not the last
         QString startFont; // the font an empty selection at the line's start reports
     };
 
-    QString text;                     // paragraphs joined by "\r\n"
-    QStringList fontNames;            // the font families in use, as stored
+    QString text; // paragraphs joined by "\r\n"
+    QStringList fontNames; // the font families in use, as stored
     std::vector<std::uint16_t> fonts; // per position: index into fontNames
-    std::vector<SnapshotColor> colors;         // per position: foreground colour
-    std::vector<Line> lines;          // display lines at the document's text width
+    std::vector<SnapshotColor> colors; // per position: foreground colour
+    std::vector<Line> lines; // display lines at the document's text width
 
     int size() const { return int(text.size()); }
     QString fontAt(int pos) const
     {
         return pos >= 0 && pos < int(fonts.size()) ? fontNames.value(fonts[size_t(pos)]) : QString();
     }
-    SnapshotColor colorAt(int pos) const { return pos >= 0 && pos < int(colors.size()) ? colors[size_t(pos)] : 0; }
+    SnapshotColor colorAt(int pos) const
+    {
+        return pos >= 0 && pos < int(colors.size()) ? colors[size_t(pos)] : 0;
+    }
 };
 
 } // namespace tunvale::platform

@@ -2,7 +2,8 @@
 
 namespace tunvale::platform {
 
-RichTextSnapshotBuilder& RichTextSnapshotBuilder::run(const QString& text, const QString& family, SnapshotColor color)
+RichTextSnapshotBuilder& RichTextSnapshotBuilder::run(
+    const QString& text, const QString& family, SnapshotColor color)
 {
     family_ = family;
     color_ = color;

@@ -9,7 +9,8 @@
 // narrower layout would wrap a paragraph.
 namespace tunvale::platform {
 
-class RichTextSnapshotBuilder {
+class RichTextSnapshotBuilder
+{
 public:
     // Text in the given family and colour; the family and colour stay current for later calls.
     RichTextSnapshotBuilder& run(const QString& text, const QString& family, SnapshotColor color = 0);
@@ -29,8 +30,8 @@ private:
     RichTextSnapshot snapshot_;
     QString family_;
     SnapshotColor color_ = 0;
-    std::vector<int> lineStarts_ {0};
-    std::vector<bool> paragraphStarts_ {true};
+    std::vector<int> lineStarts_ { 0 };
+    std::vector<bool> paragraphStarts_ { true };
 };
 
 } // namespace tunvale::platform

@@ -16,9 +16,10 @@ struct CompileOptions {
     int volume = 98;
 };
 
-inline notation::获取演唱码 Compile(const platform::RichTextSnapshot& score, const CompileOptions& options = {})
+inline notation::获取演唱码 Compile(
+    const platform::RichTextSnapshot& score, const CompileOptions& options = {})
 {
-    notation::CompileInput input {.snapshot = score};
+    notation::CompileInput input { .snapshot = score };
     input.ScoreKey = options.scoreKey;
     input.BaseKey = options.baseKey;
     input.Volume = options.volume;

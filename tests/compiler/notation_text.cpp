@@ -12,7 +12,7 @@ namespace {
 
 QString noteChar(const QString& token, int block)
 {
-    NoteGlyph note {block, 0, 0, token.at(0).digitValue()};
+    NoteGlyph note { block, 0, 0, token.at(0).digitValue() };
     for (QChar c : token.mid(1)) {
         if (c == 'e')
             ++note.DurIndex;

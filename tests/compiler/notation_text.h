@@ -21,7 +21,8 @@
 //   U+XXXX    that code in the main font
 namespace tunvale::testing {
 
-class NotationScore {
+class NotationScore
+{
 public:
     NotationScore& notation(const QString& tokens);
     NotationScore& text(const QString& text); // a title or lyric paragraph

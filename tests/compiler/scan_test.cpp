@@ -15,12 +15,15 @@ QString Segments(const notation::获取演唱码& compiler)
 {
     QStringList parts;
     for (const auto& s : compiler.ScoreSegments())
-        parts << QStringLiteral("%1:%2:%3:%4").arg(s.FirstEvent).arg(s.EventCount).arg(s.FirstBar).arg(s.BarCount);
+        parts << QStringLiteral("%1:%2:%3:%4")
+                     .arg(s.FirstEvent)
+                     .arg(s.EventCount)
+                     .arg(s.FirstBar)
+                     .arg(s.BarCount);
     return parts.join(QChar(' '));
 }
 
-template<typename T, typename Field>
-QString Join(const std::vector<T>& items, Field field)
+template <typename T, typename Field> QString Join(const std::vector<T>& items, Field field)
 {
     QStringList parts;
     for (const T& item : items)
@@ -45,13 +48,15 @@ struct SegmentCase {
 
 void PrintTo(const SegmentCase& c, std::ostream* os) { *os << c.name; }
 
-class Segmenting : public ::testing::TestWithParam<SegmentCase> {};
+class Segmenting : public ::testing::TestWithParam<SegmentCase>
+{
+};
 
 TEST_P(Segmenting, FindsSegmentsBarsAndPlayedBars)
 {
     const SegmentCase& c = GetParam();
     const auto compiler
-        = Compile(NotationScore().notation(QString::fromUtf8(c.tokens)).build(), {.order = c.order});
+        = Compile(NotationScore().notation(QString::fromUtf8(c.tokens)).build(), { .order = c.order });
     EXPECT_EQ(compiler.POrderStr(), QString::fromUtf8(c.key));
     EXPECT_EQ(Segments(compiler), QString::fromUtf8(c.segments));
     EXPECT_EQ(Bars(compiler), QString::fromUtf8(c.drumBars));
@@ -59,18 +64,19 @@ TEST_P(Segmenting, FindsSegmentsBarsAndPlayedBars)
 }
 
 const SegmentCase kSegmentCases[] = {
-    {"ends with a plain bar line", "1 2 | 3 4 | 5 6 |", {}, "00", "0:9:0:3", "0,1,2", 9},
-    {"ends with a segment mark", "1 | 2 ^ 3 | 4 ^", {}, "0dd", "0:4:0:2 4:4:2:2", "0,1,2,3", 8},
-    {"unterminated last bar", "1 | 2", {}, "00", "0:3:0:1", "0", 3},
-    {"last segment without a bar line", "1 ^ 2 3", {}, "0d0", "0:2:0:1 2:2:1:0", "0", 4},
-    {"opening segment mark", "^ 1 | 2 ^", {}, "dd", "0:5:0:2", "0,1", 5},
-    {"segment mark after opening fillers", "( sp ^ 1 | 2 ^", {}, "dd", "0:7:0:2", "0,1", 7},
-    {"repeated segment", "1 | 2 ^ 3 | 4 ^", std::vector<int> {0, 1, 0}, "0dd", "0:4:0:2 4:4:2:2", "0,1,2,3,0,1", 12},
-    {"entries naming no segment", "1 | 2 ^ 3 | 4 ^", std::vector<int> {1, 5, -1, 0}, "0dd", "0:4:0:2 4:4:2:2",
-     "2,3,0,1", 8},
-    {"empty order", "1 | 2 |", std::vector<int> {}, "00", "0:4:0:2", "0", 0},
-    {"a score that is one mark", "^", {}, "d", "0:1:0:1", "0", 0},
-    {"a mark after a spacer", "sp ^", {}, "d", "0:2:0:1", "0", 0},
+    { "ends with a plain bar line", "1 2 | 3 4 | 5 6 |", {}, "00", "0:9:0:3", "0,1,2", 9 },
+    { "ends with a segment mark", "1 | 2 ^ 3 | 4 ^", {}, "0dd", "0:4:0:2 4:4:2:2", "0,1,2,3", 8 },
+    { "unterminated last bar", "1 | 2", {}, "00", "0:3:0:1", "0", 3 },
+    { "last segment without a bar line", "1 ^ 2 3", {}, "0d0", "0:2:0:1 2:2:1:0", "0", 4 },
+    { "opening segment mark", "^ 1 | 2 ^", {}, "dd", "0:5:0:2", "0,1", 5 },
+    { "segment mark after opening fillers", "( sp ^ 1 | 2 ^", {}, "dd", "0:7:0:2", "0,1", 7 },
+    { "repeated segment", "1 | 2 ^ 3 | 4 ^", std::vector<int> { 0, 1, 0 }, "0dd", "0:4:0:2 4:4:2:2",
+        "0,1,2,3,0,1", 12 },
+    { "entries naming no segment", "1 | 2 ^ 3 | 4 ^", std::vector<int> { 1, 5, -1, 0 }, "0dd",
+        "0:4:0:2 4:4:2:2", "2,3,0,1", 8 },
+    { "empty order", "1 | 2 |", std::vector<int> {}, "00", "0:4:0:2", "0", 0 },
+    { "a score that is one mark", "^", {}, "d", "0:1:0:1", "0", 0 },
+    { "a mark after a spacer", "sp ^", {}, "d", "0:2:0:1", "0", 0 },
 };
 INSTANTIATE_TEST_SUITE_P(Scan, Segmenting, ::testing::ValuesIn(kSegmentCases));
 
@@ -89,7 +95,7 @@ TEST(Scan, SpacerBeforeOpeningMarkKeepsTheBarNumbersOfTheScoreWithout)
 
 TEST(Scan, EmptyScoreCompilesToNothing)
 {
-    for (const auto& score : {NotationScore().build(), NotationScore().text("Title").header("C").build()}) {
+    for (const auto& score : { NotationScore().build(), NotationScore().text("Title").header("C").build() }) {
         const auto compiler = Compile(score);
         EXPECT_TRUE(compiler.workingEvents().empty());
         EXPECT_TRUE(compiler.PlayOrder().empty());
@@ -102,8 +108,13 @@ NotationScore SongWithText(bool wrapped)
 {
     const char* first = wrapped ? "1 2 / 3 | @BF 4 / g10:5 5 ^" : "1 2 3 | @BF 4 g10:5 5 ^";
     const char* second = wrapped ? "6 . 7e | / 1' - |" : "6 . 7e | 1' - |";
-    return std::move(
-        NotationScore().text("Song").header("C").notation(first).text("lyrics one").notation(second).text("end"));
+    return std::move(NotationScore()
+                         .text("Song")
+                         .header("C")
+                         .notation(first)
+                         .text("lyrics one")
+                         .notation(second)
+                         .text("end"));
 }
 
 TEST(Scan, ReadsOnlyNotationLinesAtTheirPositions)
@@ -119,11 +130,11 @@ TEST(Scan, ReadsOnlyNotationLinesAtTheirPositions)
         EXPECT_EQ(score.text.at(e.CharPos).unicode(), e.CharCode) << e.CharPos;
         EXPECT_EQ(score.colorAt(e.CharPos), e.CharColor) << e.CharPos;
     }
-    EXPECT_EQ(Join(events, [](const CodeEvent& e) { return e.FontClass; }),
-              "0,0,0,0,0,0,0,1,0,0,0,0,0,0,0,0,0");
+    EXPECT_EQ(
+        Join(events, [](const CodeEvent& e) { return e.FontClass; }), "0,0,0,0,0,0,0,1,0,0,0,0,0,0,0,0,0");
     EXPECT_EQ(Join(events, [](const CodeEvent& e) { return e.BarNo; }), "0,0,0,0,1,1,1,1,1,1,2,2,2,2,3,3,3");
-    EXPECT_EQ(Join(events, [](const CodeEvent& e) { return e.SegmentNo; }),
-              "0,0,0,0,0,0,0,0,0,0,1,1,1,1,1,1,1");
+    EXPECT_EQ(
+        Join(events, [](const CodeEvent& e) { return e.SegmentNo; }), "0,0,0,0,0,0,0,0,0,0,1,1,1,1,1,1,1");
 }
 
 TEST(Scan, WrappedNotationLinesGiveTheSameEvents)
@@ -135,7 +146,7 @@ TEST(Scan, WrappedNotationLinesGiveTheSameEvents)
         const CodeEvent& a = compiler.workingEvents()[i];
         const CodeEvent& b = wrapped.workingEvents()[i];
         EXPECT_EQ(std::tie(a.CharPos, a.CharCode, a.BarNo, a.SegmentNo, a.EventCode, a.EventTime, a.Velocity),
-                  std::tie(b.CharPos, b.CharCode, b.BarNo, b.SegmentNo, b.EventCode, b.EventTime, b.Velocity))
+            std::tie(b.CharPos, b.CharCode, b.BarNo, b.SegmentNo, b.EventCode, b.EventTime, b.Velocity))
             << i;
     }
     EXPECT_EQ(Segments(wrapped), Segments(compiler));
@@ -145,12 +156,13 @@ TEST(Scan, RepeatedSegmentKeepsItsCharacterPositions)
 {
     const auto score = SongWithText(false).build();
     const auto once = Compile(score);
-    const auto twice = Compile(score, {.order = std::vector<int> {0, 1, 0}});
+    const auto twice = Compile(score, { .order = std::vector<int> { 0, 1, 0 } });
     const auto& segment0 = once.ScoreSegments().front();
     const auto& events = twice.workingEvents();
     ASSERT_EQ(events.size(), once.workingEvents().size() + size_t(segment0.EventCount));
     for (int i = 0; i < segment0.EventCount; ++i)
-        EXPECT_EQ(events[events.size() - size_t(segment0.EventCount) + size_t(i)].CharPos, events[size_t(i)].CharPos);
+        EXPECT_EQ(events[events.size() - size_t(segment0.EventCount) + size_t(i)].CharPos,
+            events[size_t(i)].CharPos);
     EXPECT_EQ(Bars(twice), "0,1,2,3,0,1");
 }
 

@@ -1,0 +1,688 @@
+#include "platform/richtext/rich_text_box.h"
+
+#include "platform/richtext/rtf_reader.h"
+#include "platform/richtext/rtf_writer.h"
+
+#include <QAbstractTextDocumentLayout>
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QHash>
+#include <QMimeData>
+#include <QTextBlock>
+#include <QTextDocument>
+#include <QTextLayout>
+
+#include <algorithm>
+#include <cmath>
+
+namespace tunvale::platform {
+
+namespace {
+
+const QString kRtfMime = QStringLiteral("text/rtf");
+const QString kRtfMimeAlias = QStringLiteral("application/rtf");
+
+struct Piece {
+    int position;
+    int length;
+    QTextCharFormat format;
+};
+
+// The formatted pieces of Qt positions [from, to): fragments, and the separators of the blocks
+// whose break lies inside (the last block's separator is never selectable).
+std::vector<Piece> piecesOf(const QTextDocument& document, int from, int to)
+{
+    std::vector<Piece> pieces;
+    for (QTextBlock block = document.findBlock(from); block.isValid() && block.position() < to;
+         block = block.next()) {
+        for (auto it = block.begin(); !it.atEnd(); ++it) {
+            const QTextFragment fragment = it.fragment();
+            const int a = std::max(fragment.position(), from);
+            const int b = std::min(fragment.position() + fragment.length(), to);
+            if (a < b)
+                pieces.push_back({ a, b - a, fragment.charFormat() });
+        }
+        const int separator = block.position() + block.length() - 1;
+        if (separator >= from && separator < to && block.next().isValid())
+            pieces.push_back({ separator, 1, MarkFormat(block) });
+    }
+    return pieces;
+}
+
+void setFormat(QTextDocument& document, int position, int length, const QTextCharFormat& format)
+{
+    QTextCursor c(&document);
+    c.setPosition(position);
+    c.setPosition(position + length, QTextCursor::KeepAnchor);
+    c.setCharFormat(format);
+}
+
+} // namespace
+
+RichTextBox::RichTextBox(QObject* parent)
+    : QObject(parent)
+    , ownDocument_(std::make_unique<QTextDocument>())
+    , document_(ownDocument_.get())
+{
+    init();
+}
+
+RichTextBox::RichTextBox(QTextDocument* document, QObject* parent)
+    : QObject(parent)
+    , document_(document)
+{
+    init();
+}
+
+RichTextBox::~RichTextBox() = default;
+
+void RichTextBox::init()
+{
+    // The program's undo engine is the only one.
+    document_->setUndoRedoEnabled(false);
+    document_->setDefaultFont(DefaultTextFont());
+    cursor_ = QTextCursor(document_);
+    // Qt reports changes only to a document that has a layout.
+    document_->documentLayout();
+    connect(document_, &QTextDocument::contentsChange, this, [this](int, int removed, int added) {
+        if (removed != added)
+            blocksDirty_ = true;
+        linesDirty_ = true;
+    });
+    connect(document_, &QTextDocument::contentsChanged, this, [this] {
+        emit Change();
+        selectionChanged();
+    });
+}
+
+QString RichTextBox::Text() const
+{
+    QString text;
+    text.reserve(document_->characterCount() + document_->blockCount());
+    for (QTextBlock block = document_->begin(); block.isValid(); block = block.next()) {
+        if (block != document_->begin())
+            text += QLatin1String("\r\n");
+        text += block.text();
+    }
+    return text;
+}
+
+void RichTextBox::setText(const QString& text)
+{
+    select(0, TextLength());
+    setSelText(text);
+}
+
+int RichTextBox::TextLength() const { return document_->characterCount() - 1 + document_->blockCount() - 1; }
+
+const std::vector<int>& RichTextBox::blockStarts() const
+{
+    if (blocksDirty_) {
+        blockStarts_.clear();
+        blockStarts_.reserve(size_t(document_->blockCount()));
+        for (QTextBlock block = document_->begin(); block.isValid(); block = block.next())
+            blockStarts_.push_back(block.position());
+        blocksDirty_ = false;
+    }
+    return blockStarts_;
+}
+
+int RichTextBox::toDocumentPosition(int position, Snap snap) const
+{
+    const std::vector<int>& starts = blockStarts();
+    position = std::clamp(position, 0, TextLength());
+    // Our start of block b is its Qt start plus b: every earlier break counts one more.
+    size_t lo = 0, hi = starts.size();
+    while (hi - lo > 1) {
+        const size_t mid = (lo + hi) / 2;
+        if (starts[mid] + int(mid) <= position)
+            lo = mid;
+        else
+            hi = mid;
+    }
+    const int offset = position - (starts[lo] + int(lo));
+    const int blockEnd = lo + 1 < starts.size() ? starts[lo + 1] - 1 : document_->characterCount() - 1;
+    const int textLength = blockEnd - starts[lo];
+    if (offset <= textLength)
+        return starts[lo] + offset;
+    return snap == Snap::Before ? blockEnd : blockEnd + 1;
+}
+
+int RichTextBox::fromDocumentPosition(int documentPosition) const
+{
+    const std::vector<int>& starts = blockStarts();
+    documentPosition = std::clamp(documentPosition, 0, document_->characterCount() - 1);
+    const auto block = std::upper_bound(starts.begin(), starts.end(), documentPosition) - starts.begin() - 1;
+    return documentPosition + int(block);
+}
+
+int RichTextBox::SelStart() const { return fromDocumentPosition(cursor_.selectionStart()); }
+
+int RichTextBox::SelLength() const { return fromDocumentPosition(cursor_.selectionEnd()) - SelStart(); }
+
+void RichTextBox::setSelStart(int start)
+{
+    const int position = toDocumentPosition(start, Snap::Before);
+    setCursor(position, position);
+}
+
+void RichTextBox::setSelLength(int length)
+{
+    const int start = SelStart();
+    const int end = std::clamp(start + std::max(length, 0), start, TextLength());
+    setCursor(toDocumentPosition(start, Snap::Before), toDocumentPosition(end, Snap::After));
+}
+
+void RichTextBox::select(int start, int length)
+{
+    setSelStart(start);
+    setSelLength(length);
+}
+
+void RichTextBox::setCursor(int anchor, int position)
+{
+    if (cursor_.anchor() != anchor || cursor_.position() != position)
+        pending_.reset();
+    cursor_.setPosition(anchor);
+    cursor_.setPosition(position, QTextCursor::KeepAnchor);
+    emit cursorMoved();
+    selectionChanged();
+}
+
+void RichTextBox::adoptCursor(const QTextCursor& cursor)
+{
+    if (cursor.anchor() == cursor_.anchor() && cursor.position() == cursor_.position())
+        return;
+    pending_.reset();
+    cursor_.setPosition(cursor.anchor());
+    cursor_.setPosition(cursor.position(), QTextCursor::KeepAnchor);
+    selectionChanged();
+}
+
+void RichTextBox::selectionChanged()
+{
+    const int start = SelStart();
+    const int length = SelLength();
+    if (start == reportedStart_ && length == reportedLength_)
+        return;
+    reportedStart_ = start;
+    reportedLength_ = length;
+    emit SelChange();
+}
+
+QString RichTextBox::SelText() const
+{
+    return cursor_.selectedText().replace(QChar::ParagraphSeparator, QLatin1String("\r\n"));
+}
+
+void RichTextBox::insertParagraphs(QTextCursor& cursor, const QString& text, const RunFormat& format)
+{
+    QString t = text;
+    t.remove(QChar::ObjectReplacementCharacter);
+    t.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    t.replace(u'\r', u'\n');
+    t.replace(QChar::LineSeparator, u'\n');
+    t.replace(QChar::ParagraphSeparator, u'\n');
+    const QTextCharFormat charFormat = ToCharFormat(format);
+    const QStringList parts = t.split(u'\n');
+    for (qsizetype i = 0; i < parts.size(); ++i) {
+        if (i > 0)
+            cursor.insertBlock(cursor.blockFormat(), charFormat);
+        if (!parts[i].isEmpty())
+            cursor.insertText(parts[i], charFormat);
+    }
+}
+
+void RichTextBox::setSelText(const QString& text)
+{
+    const RunFormat format = insertionFormat();
+    QTextCursor c = cursor_;
+    c.beginEditBlock();
+    c.removeSelectedText();
+    insertParagraphs(c, text, format);
+    c.endEditBlock();
+    pending_.reset();
+    cursor_.setPosition(c.position());
+    emit cursorMoved();
+    selectionChanged();
+}
+
+RichContent RichTextBox::selectedContent() const
+{
+    return ExtractContent(*document_, cursor_.selectionStart(), cursor_.selectionEnd());
+}
+
+RunFormat RichTextBox::formatBeforeOrAfter(int documentPosition) const
+{
+    const QTextBlock block = document_->findBlock(documentPosition);
+    if (block.length() <= 1)
+        return ToRunFormat(MarkFormat(block), document_->defaultFont());
+    QTextCursor c(document_);
+    c.setPosition(documentPosition > block.position() ? documentPosition : documentPosition + 1);
+    return ToRunFormat(c.charFormat(), document_->defaultFont());
+}
+
+RunFormat RichTextBox::insertionFormat() const
+{
+    if (cursor_.hasSelection()) {
+        const RichContent content = selectedContent();
+        const RichParagraph& first = content.front();
+        return first.runs.empty() ? first.mark : first.runs.front().format;
+    }
+    if (pending_)
+        return *pending_;
+    return formatBeforeOrAfter(cursor_.position());
+}
+
+template <typename T> T RichTextBox::selectionValue(T RunFormat::*member, T mixed) const
+{
+    if (!cursor_.hasSelection())
+        return insertionFormat().*member;
+    const RichContent content = selectedContent();
+    std::optional<T> value;
+    auto take = [&](const RunFormat& f) {
+        if (!value)
+            value = f.*member;
+        else if (*value != f.*member)
+            return false;
+        return true;
+    };
+    bool anyText = false;
+    for (const RichParagraph& paragraph : content) {
+        for (const TextRun& run : paragraph.runs) {
+            anyText = true;
+            if (!take(run.format))
+                return mixed;
+        }
+    }
+    // A selection of paragraph breaks alone reads the marks.
+    if (!anyText) {
+        for (size_t i = 0; i + 1 < content.size(); ++i)
+            if (!take(content[i].mark))
+                return mixed;
+    }
+    return value ? *value : insertionFormat().*member;
+}
+
+QString RichTextBox::SelFontName() const { return selectionValue(&RunFormat::font, QString()); }
+
+double RichTextBox::SelFontSize() const { return selectionValue(&RunFormat::halfPoints, 0) / 2.0; }
+
+bool RichTextBox::SelBold() const { return selectionValue(&RunFormat::bold, false); }
+
+bool RichTextBox::SelUnderline() const { return selectionValue(&RunFormat::underline, false); }
+
+QColor RichTextBox::SelColor() const
+{
+    const std::optional<QRgb> color = selectionValue(&RunFormat::color, std::optional<QRgb>());
+    return color ? QColor::fromRgb(*color) : QColor(Qt::black);
+}
+
+int RichTextBox::SelCharOffset() const { return selectionValue(&RunFormat::offset, 0) * 10; }
+
+void RichTextBox::applyCharChange(const std::function<void(RunFormat&)>& change)
+{
+    const QFont defaultFont = document_->defaultFont();
+    if (cursor_.hasSelection()) {
+        const std::vector<Piece> pieces
+            = piecesOf(*document_, cursor_.selectionStart(), cursor_.selectionEnd());
+        for (const Piece& piece : pieces) {
+            RunFormat f = ToRunFormat(piece.format, defaultFont);
+            change(f);
+            setFormat(*document_, piece.position, piece.length, ToCharFormat(f));
+        }
+        return;
+    }
+    RunFormat f = insertionFormat();
+    change(f);
+    pending_ = f;
+    // An empty paragraph shows its mark's format, so the mark takes the typing format too.
+    const QTextBlock block = cursor_.block();
+    if (block.length() <= 1) {
+        if (block.next().isValid())
+            setFormat(*document_, block.position(), 1, ToCharFormat(f));
+        else
+            SetLastMarkFormat(*document_, ToCharFormat(f));
+    }
+}
+
+void RichTextBox::setSelFontName(const QString& name)
+{
+    applyCharChange([&](RunFormat& f) { f.font = name; });
+}
+
+FormatResult RichTextBox::setSelFontSize(double points)
+{
+    if (!(points >= kMinFontSize && points <= kMaxFontSize))
+        return FormatResult::SizeOutOfRange;
+    const int halfPoints = int(std::lround(points * 2));
+    applyCharChange([&](RunFormat& f) { f.halfPoints = halfPoints; });
+    return FormatResult::Applied;
+}
+
+void RichTextBox::setSelBold(bool bold)
+{
+    applyCharChange([&](RunFormat& f) { f.bold = bold; });
+}
+
+void RichTextBox::setSelUnderline(bool underline)
+{
+    applyCharChange([&](RunFormat& f) { f.underline = underline; });
+}
+
+void RichTextBox::setSelColor(const QColor& color)
+{
+    applyCharChange([&](RunFormat& f) { f.color = color.rgb(); });
+}
+
+void RichTextBox::setSelCharOffset(int twips)
+{
+    const int halfPoints = int(std::lround(twips / 10.0));
+    applyCharChange([&](RunFormat& f) { f.offset = halfPoints; });
+}
+
+void RichTextBox::setBackground(int start, int length, const QColor& color)
+{
+    const int from = toDocumentPosition(start, Snap::Before);
+    const int to = toDocumentPosition(start + std::max(length, 0), Snap::After);
+    const QFont defaultFont = document_->defaultFont();
+    for (const Piece& piece : piecesOf(*document_, from, to)) {
+        RunFormat f = ToRunFormat(piece.format, defaultFont);
+        f.highlight = color.rgb();
+        setFormat(*document_, piece.position, piece.length, ToCharFormat(f));
+    }
+}
+
+void RichTextBox::applyParagraphChange(const std::function<void(ParagraphFormat&)>& change)
+{
+    const int from = cursor_.selectionStart();
+    const int to = cursor_.selectionEnd();
+    for (QTextBlock block = document_->findBlock(from); block.isValid(); block = block.next()) {
+        if (block.position() > to || (block.position() == to && to > from))
+            break;
+        ParagraphFormat p = ToParagraphFormat(block.blockFormat());
+        change(p);
+        QTextCursor(block).setBlockFormat(ToBlockFormat(p));
+    }
+}
+
+int RichTextBox::SelIndent() const
+{
+    return ToParagraphFormat(document_->findBlock(cursor_.selectionStart()).blockFormat()).leftIndent;
+}
+
+int RichTextBox::SelRightIndent() const
+{
+    return ToParagraphFormat(document_->findBlock(cursor_.selectionStart()).blockFormat()).rightIndent;
+}
+
+int RichTextBox::SelLineSpacing() const
+{
+    return ToParagraphFormat(document_->findBlock(cursor_.selectionStart()).blockFormat()).lineSpacing;
+}
+
+void RichTextBox::setSelIndent(int twips)
+{
+    applyParagraphChange([&](ParagraphFormat& p) { p.leftIndent = twips; });
+}
+
+void RichTextBox::setSelRightIndent(int twips)
+{
+    applyParagraphChange([&](ParagraphFormat& p) { p.rightIndent = twips; });
+}
+
+void RichTextBox::setSelLineSpacing(int twips)
+{
+    applyParagraphChange([&](ParagraphFormat& p) { p.lineSpacing = std::max(twips, 0); });
+}
+
+bool RichTextBox::RewriteRange(int start, const QString& newText)
+{
+    const int length = int(newText.size());
+    if (start < 0 || start + length > TextLength())
+        return false;
+    const QString old = Text().mid(start, length);
+    for (int i = 0; i < length; ++i) {
+        const bool oldBreak = old[i] == u'\r' || old[i] == u'\n';
+        const bool newBreak = newText[i] == u'\r' || newText[i] == u'\n';
+        if ((oldBreak || newBreak) && old[i] != newText[i])
+            return false;
+    }
+    if (old == newText)
+        return true;
+    const int selectionStart = SelStart();
+    const int selectionLength = SelLength();
+    const std::optional<RunFormat> pending = pending_;
+    const int from = toDocumentPosition(start, Snap::After);
+    const int to = toDocumentPosition(start + length, Snap::Before);
+    QTextCursor c(document_);
+    c.beginEditBlock();
+    for (const Piece& piece : piecesOf(*document_, from, to)) {
+        if (document_->characterAt(piece.position) == QChar::ParagraphSeparator)
+            continue;
+        const QString replacement = newText.mid(fromDocumentPosition(piece.position) - start, piece.length);
+        c.setPosition(piece.position);
+        c.setPosition(piece.position + piece.length, QTextCursor::KeepAnchor);
+        if (c.selectedText() != replacement)
+            c.insertText(replacement, piece.format);
+    }
+    c.endEditBlock();
+    cursor_.setPosition(toDocumentPosition(selectionStart, Snap::Before));
+    cursor_.setPosition(
+        toDocumentPosition(selectionStart + selectionLength, Snap::After), QTextCursor::KeepAnchor);
+    pending_ = pending;
+    emit cursorMoved();
+    selectionChanged();
+    return true;
+}
+
+QString RichTextBox::TextRTF() const { return WriteRtf(*document_); }
+
+bool RichTextBox::setTextRTF(const QString& rtf)
+{
+    const std::optional<RichContent> content = ReadRtf(rtf, document_->defaultFont());
+    if (!content)
+        return false;
+    SetContent(*document_, *content);
+    pending_.reset();
+    cursor_ = QTextCursor(document_);
+    emit cursorMoved();
+    selectionChanged();
+    return true;
+}
+
+QString RichTextBox::SelRTF() const { return WriteRtf(selectedContent()); }
+
+bool RichTextBox::setSelRTF(const QString& rtf)
+{
+    const std::optional<RichContent> content = ReadRtf(rtf, document_->defaultFont());
+    if (!content)
+        return false;
+    QTextCursor c = cursor_;
+    InsertContent(c, *content);
+    pending_.reset();
+    cursor_.setPosition(c.position());
+    emit cursorMoved();
+    selectionChanged();
+    return true;
+}
+
+const std::vector<RichTextBox::Line>& RichTextBox::lines() const
+{
+    const qreal width = document_->textWidth();
+    if (!linesDirty_ && width == linesWidth_)
+        return lines_;
+    lines_.clear();
+    const bool wrapped = width >= 0;
+    if (wrapped)
+        document_->documentLayout()->documentSize();
+    int blockNumber = 0;
+    for (QTextBlock block = document_->begin(); block.isValid(); block = block.next(), ++blockNumber) {
+        const int start = block.position() + blockNumber;
+        const int textLength = block.length() - 1;
+        const bool hasBreak = block.next().isValid();
+        const QTextLayout* layout = block.layout();
+        const int count = wrapped && layout ? layout->lineCount() : 0;
+        if (count <= 1) {
+            lines_.push_back({ block.position(), start, textLength, blockNumber, hasBreak, true });
+            continue;
+        }
+        for (int i = 0; i < count; ++i) {
+            const int textStart = layout->lineAt(i).textStart();
+            const int end = i + 1 < count ? layout->lineAt(i + 1).textStart() : textLength;
+            lines_.push_back({ block.position() + textStart, start + textStart, end - textStart, blockNumber,
+                hasBreak && i + 1 == count, i == 0 });
+        }
+    }
+    linesDirty_ = false;
+    linesWidth_ = width;
+    return lines_;
+}
+
+int RichTextBox::LineCount() const { return int(lines().size()); }
+
+int RichTextBox::LineFromChar(int position) const
+{
+    const std::vector<Line>& all = lines();
+    const auto it = std::upper_bound(
+        all.begin(), all.end(), position, [](int p, const Line& line) { return p < line.start; });
+    return std::max(int(it - all.begin()) - 1, 0);
+}
+
+int RichTextBox::LineIndex(int line) const
+{
+    const std::vector<Line>& all = lines();
+    return line >= 0 && line < int(all.size()) ? all[size_t(line)].start : -1;
+}
+
+QString RichTextBox::lineText(const Line& line) const
+{
+    const QTextBlock block = document_->findBlockByNumber(line.block);
+    QString text = block.text().mid(line.documentStart - block.position(), line.textLength);
+    if (line.hasBreak)
+        text += QLatin1String("\r\n");
+    return text;
+}
+
+QString RichTextBox::LineText(int line) const
+{
+    const std::vector<Line>& all = lines();
+    return line >= 0 && line < int(all.size()) ? lineText(all[size_t(line)]) : QString();
+}
+
+void RichTextBox::setViewportTop(qreal y) { viewportTop_ = y; }
+
+int RichTextBox::FirstVisibleLine() const
+{
+    if (viewportTop_ <= 0)
+        return 0;
+    const std::vector<Line>& all = lines();
+    QAbstractTextDocumentLayout* layout = document_->documentLayout();
+    layout->documentSize();
+    for (size_t i = 0; i < all.size(); ++i) {
+        const QTextBlock block = document_->findBlockByNumber(all[i].block);
+        const QTextLayout* textLayout = block.layout();
+        qreal bottom = layout->blockBoundingRect(block).bottom();
+        if (textLayout && textLayout->lineCount() > 0) {
+            const QTextLine line = textLayout->lineForTextPosition(all[i].documentStart - block.position());
+            if (line.isValid())
+                bottom = layout->blockBoundingRect(block).top() + line.rect().bottom();
+        }
+        if (bottom > viewportTop_)
+            return int(i);
+    }
+    return int(all.size()) - 1;
+}
+
+QMimeData* RichTextBox::mimeDataForSelection() const
+{
+    auto* data = new QMimeData;
+    const QByteArray rtf = SelRTF().toLatin1();
+    data->setData(kRtfMime, rtf);
+    data->setData(kRtfMimeAlias, rtf);
+    data->setText(SelText());
+    return data;
+}
+
+bool RichTextBox::canInsertMimeData(const QMimeData* data)
+{
+    return data && (data->hasFormat(kRtfMime) || data->hasFormat(kRtfMimeAlias) || data->hasText());
+}
+
+void RichTextBox::insertMimeData(const QMimeData* data)
+{
+    if (!data)
+        return;
+    for (const QString& type : { kRtfMime, kRtfMimeAlias }) {
+        if (data->hasFormat(type) && setSelRTF(QString::fromLatin1(data->data(type))))
+            return;
+    }
+    if (data->hasText())
+        setSelText(data->text());
+}
+
+void RichTextBox::Copy() const
+{
+    if (cursor_.hasSelection())
+        QGuiApplication::clipboard()->setMimeData(mimeDataForSelection());
+}
+
+void RichTextBox::Cut()
+{
+    if (!cursor_.hasSelection())
+        return;
+    Copy();
+    setSelText(QString());
+}
+
+void RichTextBox::Paste() { insertMimeData(QGuiApplication::clipboard()->mimeData()); }
+
+RichTextSnapshot RichTextBox::snapshot() const
+{
+    RichTextSnapshot snap;
+    const int size = TextLength();
+    snap.text.reserve(size);
+    snap.fonts.reserve(size_t(size));
+    snap.colors.reserve(size_t(size));
+    QHash<QString, std::uint16_t> fontIndex;
+    const QFont defaultFont = document_->defaultFont();
+    auto add = [&](const RunFormat& f, int count) {
+        auto it = fontIndex.find(f.font);
+        if (it == fontIndex.end()) {
+            it = fontIndex.insert(f.font, std::uint16_t(snap.fontNames.size()));
+            snap.fontNames.push_back(f.font);
+        }
+        const SnapshotColor color = f.color.value_or(0);  // 0: the automatic colour
+        snap.fonts.insert(snap.fonts.end(), size_t(count), *it);
+        snap.colors.insert(snap.colors.end(), size_t(count), color);
+    };
+    for (QTextBlock block = document_->begin(); block.isValid(); block = block.next()) {
+        for (auto it = block.begin(); !it.atEnd(); ++it) {
+            const QTextFragment fragment = it.fragment();
+            snap.text += fragment.text();
+            add(ToRunFormat(fragment.charFormat(), defaultFont), fragment.length());
+        }
+        if (block.next().isValid()) {
+            snap.text += QLatin1String("\r\n");
+            add(ToRunFormat(MarkFormat(block), defaultFont), 2);
+        }
+    }
+    const std::vector<Line>& all = lines();
+    snap.lines.reserve(all.size());
+    for (const Line& line : all) {
+        const int length = line.textLength + (line.hasBreak ? 2 : 0);
+        // What an empty selection at the line's start reports: the character before it inside a
+        // paragraph, else the one after, else (an empty last paragraph) the mark.
+        QString startFont;
+        if (!line.paragraphStart)
+            startFont = snap.fontAt(line.start - 1);
+        else if (line.textLength > 0 || line.hasBreak)
+            startFont = snap.fontAt(line.start);
+        else
+            startFont = ToRunFormat(MarkFormat(document_->lastBlock()), defaultFont).font;
+        snap.lines.push_back({ line.start, snap.text.mid(line.start, length), startFont });
+    }
+    return snap;
+}
+
+} // namespace tunvale::platform

@@ -1,0 +1,99 @@
+#include "platform/richtext/rich_text_content.h"
+
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
+
+#include <algorithm>
+
+namespace tunvale::platform {
+
+namespace {
+
+void appendRun(std::vector<TextRun>& runs, const RunFormat& format, const QString& text)
+{
+    if (text.isEmpty())
+        return;
+    if (!runs.empty() && runs.back().format == format)
+        runs.back().text += text;
+    else
+        runs.push_back({ format, text });
+}
+
+// Objects and line separators never enter the text: a line separator becomes a paragraph break
+// in the caller, an object is dropped.
+QString cleaned(QString text)
+{
+    text.remove(QChar::ObjectReplacementCharacter);
+    return text;
+}
+
+} // namespace
+
+RichContent ExtractContent(const QTextDocument& document, int from, int to)
+{
+    const int end = document.characterCount() - 1;
+    if (to < 0 || to > end)
+        to = end;
+    from = std::clamp(from, 0, to);
+    const QFont defaultFont = document.defaultFont();
+
+    RichContent content;
+    for (QTextBlock block = document.findBlock(from); block.isValid(); block = block.next()) {
+        const int blockStart = block.position();
+        if (blockStart > to)
+            break;
+        RichParagraph paragraph;
+        paragraph.format = ToParagraphFormat(block.blockFormat());
+        for (auto it = block.begin(); !it.atEnd(); ++it) {
+            const QTextFragment fragment = it.fragment();
+            const int a = std::max(fragment.position(), from);
+            const int b = std::min(fragment.position() + fragment.length(), to);
+            if (a >= b)
+                continue;
+            const QString text = fragment.text().mid(a - fragment.position(), b - a);
+            appendRun(paragraph.runs, ToRunFormat(fragment.charFormat(), defaultFont), cleaned(text));
+        }
+        paragraph.mark = ToRunFormat(MarkFormat(block), defaultFont);
+        content.push_back(std::move(paragraph));
+        if (blockStart + block.length() - 1 >= to)
+            break;
+    }
+    if (content.empty())
+        content.emplace_back();
+    return content;
+}
+
+void SetContent(QTextDocument& document, const RichContent& content)
+{
+    document.clear();
+    QTextCursor cursor(&document);
+    cursor.beginEditBlock();
+    for (size_t i = 0; i < content.size(); ++i) {
+        const RichParagraph& paragraph = content[i];
+        if (i == 0)
+            cursor.setBlockFormat(ToBlockFormat(paragraph.format));
+        else
+            cursor.insertBlock(ToBlockFormat(paragraph.format), ToCharFormat(content[i - 1].mark));
+        for (const TextRun& run : paragraph.runs)
+            cursor.insertText(run.text, ToCharFormat(run.format));
+    }
+    cursor.endEditBlock();
+    SetLastMarkFormat(document, ToCharFormat(content.empty() ? RunFormat() : content.back().mark));
+}
+
+void InsertContent(QTextCursor& cursor, const RichContent& content)
+{
+    cursor.beginEditBlock();
+    cursor.removeSelectedText();
+    for (size_t i = 0; i < content.size(); ++i) {
+        const RichParagraph& paragraph = content[i];
+        if (i > 0)
+            cursor.insertBlock(ToBlockFormat(paragraph.format), ToCharFormat(content[i - 1].mark));
+        for (const TextRun& run : paragraph.runs)
+            cursor.insertText(run.text, ToCharFormat(run.format));
+    }
+    cursor.endEditBlock();
+}
+
+} // namespace tunvale::platform

@@ -1,0 +1,67 @@
+#pragma once
+
+#include <QFont>
+#include <QRgb>
+#include <QString>
+#include <QTextBlockFormat>
+#include <QTextCharFormat>
+
+#include <optional>
+#include <vector>
+
+class QTextBlock;
+class QTextDocument;
+
+// The formats a score's rich text carries, as plain values. Everything the editor, the RTF codec and
+// the snapshot compare or store goes through these, never through the rest of QTextCharFormat.
+namespace tunvale::platform {
+
+struct RunFormat {
+    QString font; // family exactly as stored ("KORVA_Note", "宋体")
+    int halfPoints = 24; // size in half points
+    bool bold = false;
+    bool underline = false;
+    std::optional<QRgb> color; // none: the automatic text colour
+    std::optional<QRgb> highlight; // none: no background
+    int offset = 0; // raised (+) or lowered (-) in half points
+
+    bool operator==(const RunFormat&) const = default;
+};
+
+struct ParagraphFormat {
+    int leftIndent = 0; // twips
+    int rightIndent = 0; // twips
+    int lineSpacing = 0; // exact line spacing in twips; 0 for single spacing
+
+    bool operator==(const ParagraphFormat&) const = default;
+};
+
+// Our own properties beside Qt's display ones: twips and half points are kept exactly, whatever the
+// screen's resolution.
+enum RichTextProperty {
+    CharOffsetProperty = QTextFormat::UserProperty + 1,
+    LeftIndentProperty,
+    RightIndentProperty,
+    LineSpacingProperty,
+    LastMarkProperty,
+};
+
+// The font of text that has no font of its own: lyrics and titles are set in "宋体".
+QFont DefaultTextFont();
+
+// Reads a character format; attributes the format lacks come from the document's default font.
+RunFormat ToRunFormat(const QTextCharFormat& format, const QFont& defaultFont);
+QTextCharFormat ToCharFormat(const RunFormat& format);
+ParagraphFormat ToParagraphFormat(const QTextBlockFormat& format);
+QTextBlockFormat ToBlockFormat(const ParagraphFormat& format);
+
+// Screen pixels of a length in twips, for display only.
+qreal TwipsToPixels(int twips);
+
+// The paragraph mark: every paragraph break carries the format of the paragraph it ends. In the
+// document this is the format of the block's separator; the last block's separator cannot be
+// formatted in Qt, so its mark lives in the document's root frame.
+QTextCharFormat MarkFormat(const QTextBlock& block);
+void SetLastMarkFormat(QTextDocument& document, const QTextCharFormat& format);
+
+} // namespace tunvale::platform
