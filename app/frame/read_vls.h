@@ -10,6 +10,9 @@
 // the play switches and margins to the window.
 namespace tunvale::frame {
 
+// What opening a file of a newer format version says before the window closes.
+inline const QString kTooNewMessage = QStringLiteral("文件版本较高，软件将关闭。建议升级软件！");
+
 enum class VlsReadStatus {
     Ok,
     Missing,    // no such file

@@ -4,7 +4,10 @@
 
 namespace tunvale::playback {
 
-精确计时::精确计时(platform::TimeSource& time) : time_(time) {}
+精确计时::精确计时(platform::TimeSource& time)
+    : time_(time)
+{
+}
 
 std::int64_t 精确计时::nowNanoseconds() const
 {
@@ -46,15 +49,9 @@ void 精确计时::ResetClock()
     changeLocked(encode(running ? nowNanoseconds() : 0, running));
 }
 
-double 精确计时::PlayClock() const
-{
-    return double(elapsedNanoseconds(state_.load())) / 1e9;
-}
+double 精确计时::PlayClock() const { return double(elapsedNanoseconds(state_.load())) / 1e9; }
 
-bool 精确计时::running() const
-{
-    return isRunning(state_.load());
-}
+bool 精确计时::running() const { return isRunning(state_.load()); }
 
 bool 精确计时::WaitUntil(double seconds, std::stop_token wake)
 {
@@ -68,8 +65,8 @@ bool 精确计时::WaitUntil(double seconds, std::stop_token wake)
         const auto changed = [&] { return generation_ != generation; };
         // Start, stop and reset move the deadline, so each of them wakes the wait to work it out again.
         if (isRunning(state)) {
-            const Clock::time_point deadline{std::chrono::duration_cast<Clock::duration>(
-                std::chrono::nanoseconds(value(state) + target))};
+            const Clock::time_point deadline { std::chrono::duration_cast<Clock::duration>(
+                std::chrono::nanoseconds(value(state) + target)) };
             time_.sleepUntil(changed_, lock, wake, deadline, changed);
         } else {
             changed_.wait(lock, wake, changed);

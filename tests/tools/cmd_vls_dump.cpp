@@ -1,0 +1,97 @@
+#include "tests/tools/command_registry.h"
+
+#include "app/frame/read_vls.h"
+#include "app/notation/drum_data.h"
+#include "app/notation/play_order.h"
+#include "app/notation/whole_file.h"
+
+#include <QStringList>
+
+#include <cstdio>
+
+using namespace tunvale;
+
+namespace {
+
+QString ruleName(frame::VlsMarkers::Rule rule)
+{
+    switch (rule) {
+    case frame::VlsMarkers::Rule::Signature:
+        return QStringLiteral("signature");
+    case frame::VlsMarkers::Rule::LastMarker:
+        return QStringLiteral("last-marker");
+    case frame::VlsMarkers::Rule::Byte10:
+        break;
+    }
+    return QStringLiteral("byte-10");
+}
+
+QString hex8(std::int32_t color)
+{
+    return QStringLiteral("%1").arg(std::uint32_t(color), 8, 16, QLatin1Char('0')).toUpper();
+}
+
+int vlsDump(const QStringList& args)
+{
+    if (args.size() != 1) {
+        scoretool::err(QStringLiteral("usage: scoretool vls-dump FILE"));
+        return 2;
+    }
+    const frame::VlsDocument document = frame::ReadVls(args[0], {}, {});
+    switch (document.status) {
+    case frame::VlsReadStatus::Ok:
+        break;
+    case frame::VlsReadStatus::TooNew:
+        scoretool::err(frame::kTooNewMessage);
+        return 1;
+    case frame::VlsReadStatus::Missing:
+    case frame::VlsReadStatus::Unreadable:
+        scoretool::err(QStringLiteral("cannot read %1").arg(args[0]));
+        return 1;
+    }
+    const QByteArray file = notation::ReadWholeFile(args[0]).value_or(QByteArray());
+    const notation::ScoreHeader& h = document.header;
+    const notation::ColorScheme& c = document.colors;
+    const auto field = [](const char* name, const QString& value) {
+        scoretool::out(QStringLiteral("%1: %2").arg(QLatin1String(name), value));
+    };
+    field("ScreenDpi", QString::number(h.ScreenDpi));
+    field("RapDrum", QString::number(h.RapDrum));
+    field("Instrument", QString::number(h.Instrument));
+    field("Speed", QString::number(h.Speed));
+    field("Volume", QString::number(h.Volume));
+    field("FileVer", QString::number(h.FileVer));
+    field("DrumPZ", QString::number(h.DrumPZ));
+    field("HeYing", QString::number(h.HeYing));
+    field("SameSpeed", QString::number(h.SameSpeed));
+    field("PZType", QString::number(h.PZType));
+    field("CurrentFile", h.CurrentFile);
+    field("BaseKey", QString::number(h.BaseKey));
+    field("LeftSpace", QString::number(h.LeftSpace));
+    field("RightSpace", QString::number(h.RightSpace));
+    field("EditBackColor", hex8(c.EditBackColor));
+    field("PlayNoteColor", hex8(c.PlayNoteColor));
+    field("PlayNoteBackColor", hex8(c.PlayNoteBackColor));
+    field("JpLineColor", hex8(c.JpLineColor));
+    field("LyricLineColor", hex8(c.LyricLineColor));
+    field("BodyStart", QStringLiteral("%1 %2").arg(document.bodyStart.offset + 1).arg(ruleName(document.bodyStart.rule)));
+
+    notation::DrumStore drums;
+    notation::ReadDrumData(drums, file);
+    field("DrumRecords", QString::number(drums.size()));
+    const auto key = notation::StoredPlayOrderKey(file);
+    field("POrderStr", key ? QString::fromLatin1(*key) : QStringLiteral("(no section)"));
+    const auto order = notation::StoredPlayOrder(file);
+    QStringList entries;
+    for (const std::int16_t entry : order.value_or(notation::PlayOrderEntries{}))
+        entries << QString::number(entry);
+    field("PlayOrder", order ? entries.join(u',') : QStringLiteral("(no section)"));
+    field("BodyLength", QString::number(document.body.size()));
+    std::fflush(stdout);
+    std::fwrite(document.body.constData(), 1, size_t(document.body.size()), stdout);
+    return 0;
+}
+
+} // namespace
+
+SCORETOOL_COMMAND("vls-dump", "FILE  print a score file's header, sections and body", vlsDump);
