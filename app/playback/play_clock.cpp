@@ -1,5 +1,6 @@
 #include "app/playback/play_clock.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace tunvale::playback {
@@ -55,7 +56,10 @@ bool 精确计时::running() const { return isRunning(state_.load()); }
 
 bool 精确计时::WaitUntil(double seconds, std::stop_token wake)
 {
-    const auto target = std::int64_t(std::ceil(seconds * 1e9));
+    // Ten years is as good as never and keeps the deadline arithmetic clear of overflow.
+    constexpr double kNever = 10 * 365.25 * 86400 * 1e9;
+    const double nanoseconds = seconds * 1e9;
+    const auto target = std::int64_t(std::ceil(nanoseconds > 0 ? std::min(nanoseconds, kNever) : 0.0));
     std::unique_lock lock(mutex_);
     while (!wake.stop_requested()) {
         const std::int64_t state = state_.load();

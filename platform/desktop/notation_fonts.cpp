@@ -5,8 +5,8 @@
 
 #include <QFont>
 #include <QFontDatabase>
-
-#include <mutex>
+#include <QMutex>
+#include <QSet>
 
 namespace tunvale::platform {
 
@@ -27,19 +27,6 @@ QString songStyleFamily()
     return chinese.isEmpty() ? QString() : chinese.first();
 }
 
-QStringList registerFonts()
-{
-    QStringList missing;
-    for (const QString& family : notationFontFamilies()) {
-        const QString path = ProgramFolder::dataPath(QStringLiteral("fonts/%1.ttf").arg(family));
-        if (QFontDatabase::addApplicationFont(path) < 0)
-            missing << path;
-    }
-    const QString song = songStyleFamily();
-    if (!song.isEmpty())
-        QFont::insertSubstitution(kSongFontName, song);
-    return missing;
-}
 
 } // namespace
 
@@ -53,10 +40,26 @@ const QStringList& notationFontFamilies()
 
 QStringList loadNotationFonts()
 {
-    // Qt's font database is process-wide, so registering twice would only add duplicates.
-    static std::once_flag once;
-    static QStringList missing;
-    std::call_once(once, [] { missing = registerFonts(); });
+    // Qt's font database is process-wide: a file registered once stays registered, and registering it
+    // again would only add a duplicate.
+    static QMutex mutex;
+    static QSet<QString> registered;
+    QMutexLocker lock(&mutex);
+    QStringList missing;
+    for (const QString& family : notationFontFamilies()) {
+        const QString path = ProgramFolder::dataPath(QStringLiteral("fonts/%1.ttf").arg(family));
+        if (registered.contains(path))
+            continue;
+        if (QFontDatabase::addApplicationFont(path) < 0)
+            missing << path;
+        else
+            registered.insert(path);
+    }
+    if (QFont::substitute(kSongFontName) == kSongFontName) {
+        const QString song = songStyleFamily();
+        if (!song.isEmpty())
+            QFont::insertSubstitution(kSongFontName, song);
+    }
     return missing;
 }
 

@@ -218,7 +218,7 @@ def main_signs(maker):
         yield Entry(MAIN, code, "sign", "", meaning, width, [("sign", "bar", style, top, volta, close)])
     yield Entry(MAIN, 0x6372, "sign", "", "coda sign", 380, [("sign", "coda")])
     for i in range(3):
-        yield Entry(MAIN, 0x6374 + i, "sign", "", "voice mark %d" % (i + 1), 220 + 70 * i, [("sign", "voice", i + 1)])
+        yield Entry(MAIN, 0x6374 + i, "sign", "", "voice mark %d" % (i + 1), 480, [("sign", "voice", i + 1)])
     for i, (label, family) in enumerate(zip("1234S", GRACE + [SYMBOL])):
         yield Entry(MAIN, 0x6389 + i, "sign", "", "run marker: %s follows" % family, 240, [("sign", "run_marker", label)])
     for ch, meaning, width, extra in [("$", "narrow bar line", m.NARROW_BAR_WIDTH, []),
@@ -248,21 +248,21 @@ BAR_SIGNS = [
     (0x6364, "bar line opening the volta 1,2.", "thin", "", "1,2.", ""),
     (0x6365, "bar line opening the volta 1,2,3.", "thin", "", "1,2,3.", ""),
     (0x6366, "bar line opening the volta 1,2,3,4.", "thin", "", "1,2,3,4.", ""),
-    (0x6367, "end repeat opening the volta 3.", "end", "", "3.", ""),
-    (0x6368, "end repeat opening the volta 4.", "end", "", "4.", ""),
-    (0x6369, "end repeat opening the volta 5.", "end", "", "5.", ""),
+    (0x6367, "end repeat closing a volta and opening the volta 3.", "end", "", "3.", "hook"),
+    (0x6368, "end repeat closing a volta and opening the volta 4.", "end", "", "4.", "hook"),
+    (0x6369, "end repeat closing a volta and opening the volta 5.", "end", "", "5.", "hook"),
     (0x636A, "bar line opening the volta 1,3.", "thin", "", "1,3.", ""),
-    (0x636B, "end repeat opening the volta 2,4.", "end", "", "2,4.", ""),
-    (0x636C, "end repeat opening the volta 2,4. that ends in D.S.", "end", "D.S.", "2,4.", ""),
-    (0x636D, "end repeat opening the volta 2.", "end", "", "2.", ""),
-    (0x636E, "D.S. opening the volta 3.", "thin", "D.S.", "3.", ""),
+    (0x636B, "end repeat closing a volta and opening the volta 2,4.", "end", "", "2,4.", "hook"),
+    (0x636C, "end repeat closing a volta and opening the volta 2,4. that ends in D.S.", "end", "D.S.", "2,4.", "hook"),
+    (0x636D, "end repeat closing a volta and opening the volta 2.", "end", "", "2.", "hook"),
+    (0x636E, "D.S. closing a volta and opening the volta 3.", "thin", "D.S.", "3.", "hook"),
     (0x636F, "begin repeat, light", "light_begin", "", "", ""),
     (0x6370, "end repeat, light", "light_end", "", "", ""),
     (0x6371, "end and begin repeat, light", "light_both", "", "", ""),
     (0x6373, "end and begin repeat", "both", "", "", ""),
     (0x637F, "end repeat with the coda sign", "end", "coda", "", ""),
     (0x6380, "end repeat with the sign", "end", "segno", "", ""),
-] + [(0x6381 + i, "end repeat, played %d times" % (i + 3), "end", "x%d" % (i + 3), "", "") for i in range(7)] + [
+] + [(0x6381 + i, "end repeat, played %d times" % (i + 3), "end", "\u00d7%d" % (i + 3), "", "") for i in range(7)] + [
     (0x638F, "segment mark: a bar line that starts a new play-order segment", "thin", "flag", "", ""),
 ]
 
