@@ -48,7 +48,7 @@ protected:
 
     Performance compile(const platform::RichTextSnapshot& score, int mode = 0, int caret = 0)
     {
-        CompileInput input { .snapshot = score };
+        CompileInput input(score);
         input.PlayMode = mode;
         input.PlaySelStart = caret;
         input.ScoreKey = scoreKey;

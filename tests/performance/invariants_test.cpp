@@ -97,7 +97,7 @@ TEST(PerformanceInvariants, GeneratedSongsInEveryModeAndAtSeveralCarets)
                 for (int caret : { 0, song.size() / 3, song.size() * 2 / 3, song.size() }) {
                     SCOPED_TRACE(::testing::Message() << bars << " bars, mode " << mode << ", same speed "
                                                       << sameSpeed << ", caret " << caret);
-                    CompileInput input { .snapshot = song };
+                    CompileInput input(song);
                     input.PlayMode = mode;
                     input.PZType = mode % 4;
                     input.SameSpeed = sameSpeed;

@@ -18,7 +18,7 @@ void Compile2000Characters(benchmark::State& state)
     notation::DrumStores stores;
     notation::获取演唱码 compiler;
     for (auto _ : state) {
-        notation::CompileInput input { .snapshot = song };
+        notation::CompileInput input(song);
         input.PlayMode = 2;
         input.drums = &stores;
         compiler.Get_CodeEvents(input);
@@ -36,7 +36,7 @@ void Compile1000BarsWithDrumsAndRandomStyle(benchmark::State& state)
     FillDrums(stores, 1000);
     notation::获取演唱码 compiler;
     for (auto _ : state) {
-        notation::CompileInput input { .snapshot = song };
+        notation::CompileInput input(song);
         input.PlayMode = 3;
         input.PZType = 2;
         input.SameSpeed = true;
