@@ -3,6 +3,11 @@
 #include "app/notation/performance_compiler.h"
 
 #include "tests/performance/generated_song.h"
+#include "tests/support/test_folders.h"
+#include "tests/tools/score_loading.h"
+
+#include <QDir>
+#include <QDirIterator>
 
 #include <gtest/gtest.h>
 
@@ -109,6 +114,52 @@ TEST(PerformanceInvariants, GeneratedSongsInEveryModeAndAtSeveralCarets)
                     expectInvariants(compiler.performance());
                     expectCut(compiler.performance());
                 }
+            }
+        }
+    }
+}
+
+// Every score file and RTF score under tests/data, and the sample scores we ship.
+QStringList sampleScores()
+{
+    QStringList files;
+    for (const QString& dir : { testing::testDataPath({}), QStringLiteral(TUNVALE_SOURCE_DIR "/data/vls") }) {
+        QDirIterator it(dir, { QStringLiteral("*.vls"), QStringLiteral("*.rtf") }, QDir::Files,
+            QDirIterator::Subdirectories);
+        while (it.hasNext())
+            files << it.next();
+    }
+    return files;
+}
+
+TEST(PerformanceInvariants, SampleScoresInEveryModeWithDrumsAndAtSeveralCarets)
+{
+    const QStringList files = sampleScores();
+    ASSERT_GE(files.size(), 4);
+    for (const QString& file : files) {
+        platform::RichTextBox box;
+        ScoreHeader header;
+        DrumStores stores;
+        ASSERT_TRUE(scoretool::LoadScore(file, box, header, stores.XjDrums)) << file.toStdString();
+        const platform::RichTextSnapshot score = box.snapshot();
+        for (int mode = 0; mode <= 7; ++mode) {
+            for (int caret : { 0, score.size() / 2, score.size() }) {
+                SCOPED_TRACE(
+                    ::testing::Message() << file.toStdString() << ", mode " << mode << ", caret " << caret);
+                CompileInput input(score);
+                input.Volume = header.Volume;
+                input.Speed = header.Speed;
+                input.PZType = mode % 4;
+                input.RapDrum = header.RapDrum;
+                input.SameSpeed = header.SameSpeed != 0;
+                input.PlayMode = mode;
+                input.PlaySelStart = caret;
+                input.playOrder = LoadedPlayOrder(header.CurrentFile);
+                input.drums = &stores;
+                获取演唱码 compiler;
+                compiler.Get_CodeEvents(input);
+                expectInvariants(compiler.performance());
+                expectCut(compiler.performance());
             }
         }
     }

@@ -1,15 +1,13 @@
 #include "tests/tools/command_registry.h"
 
-#include "app/frame/read_vls.h"
 #include "app/notation/breakpoint_cut.h"
-#include "app/notation/drum_data.h"
+#include "app/notation/drum_record.h"
 #include "app/notation/performance_compiler.h"
 #include "app/notation/play_order.h"
 #include "platform/richtext/rich_text_box.h"
 #include "tests/tools/performance_printout.h"
+#include "tests/tools/score_loading.h"
 
-#include <QFile>
-#include <QFileInfo>
 #include <QTextDocument>
 
 #include <optional>
@@ -83,25 +81,6 @@ std::optional<Options> parse(const QStringList& args)
     return options;
 }
 
-// Loads a score file or an RTF file into the box; the header is the score file's, or the defaults.
-bool load(const QString& file, platform::RichTextBox& box, notation::ScoreHeader& header,
-    notation::DrumStore& drums)
-{
-    if (QFileInfo(file).suffix().compare(QStringLiteral("vls"), Qt::CaseInsensitive) == 0) {
-        const frame::VlsDocument document = frame::ReadVls(file, header, notation::ColorScheme {});
-        if (document.status != frame::VlsReadStatus::Ok)
-            return false;
-        header = document.header;
-        header.CurrentFile = file;
-        notation::ReadDrumData(drums, file);
-        return box.setTextRTF(QString::fromLatin1(document.body));
-    }
-    QFile in(file);
-    if (!in.open(QIODevice::ReadOnly))
-        return false;
-    return box.setTextRTF(QString::fromLatin1(in.readAll()));
-}
-
 QString joined(const std::vector<int>& values)
 {
     QStringList parts;
@@ -167,7 +146,7 @@ int compile(const QStringList& args)
     platform::RichTextBox box;
     notation::ScoreHeader header;
     notation::DrumStores stores;
-    if (!load(options->file, box, header, stores.XjDrums)) {
+    if (!scoretool::LoadScore(options->file, box, header, stores.XjDrums)) {
         scoretool::err(QStringLiteral("cannot read %1").arg(options->file));
         return 1;
     }
