@@ -15,7 +15,7 @@ namespace {
 QString songStyleFamily()
 {
     const QStringList families = QFontDatabase::families();
-    for (const QString& preferred : {QStringLiteral("AR PL UMing CN"), QStringLiteral("AR PL UMing TW")}) {
+    for (const QString& preferred : { QStringLiteral("AR PL UMing CN"), QStringLiteral("AR PL UMing TW") }) {
         if (families.contains(preferred))
             return preferred;
     }
@@ -27,14 +27,13 @@ QString songStyleFamily()
     return chinese.isEmpty() ? QString() : chinese.first();
 }
 
-
 } // namespace
 
 const QStringList& notationFontFamilies()
 {
-    static const QStringList families{
-        QStringLiteral("KORVA_Note"),     QStringLiteral("KORVA_Note_Symbol"), QStringLiteral("KORVA_Note_yy"),
-        QStringLiteral("KORVA_Note_yy1"), QStringLiteral("KORVA_Note_yy2"),    QStringLiteral("KORVA_Note_yy3")};
+    static const QStringList families { QStringLiteral("KORVA_Note"), QStringLiteral("KORVA_Note_Symbol"),
+        QStringLiteral("KORVA_Note_yy"), QStringLiteral("KORVA_Note_yy1"), QStringLiteral("KORVA_Note_yy2"),
+        QStringLiteral("KORVA_Note_yy3") };
     return families;
 }
 
@@ -68,9 +67,9 @@ void loadNotationFontsAtStartUp()
     const QStringList missing = loadNotationFonts();
     if (missing.isEmpty())
         return;
-    Prompts::current().ask(PromptRequest{
+    Prompts::current().ask(PromptRequest {
         QStringLiteral("找不到简谱字体文件，简谱将不能正确显示：\n%1").arg(missing.join(QLatin1Char('\n'))),
-        kProgramTitle, PromptIcon::Warning});
+        kProgramTitle, PromptIcon::Warning });
 }
 
 } // namespace tunvale::platform

@@ -56,7 +56,7 @@ QPainterPath glyphPath(const QRawFont& font, char16_t code)
 
 double glyphAdvance(const QRawFont& font, char16_t code)
 {
-    const QList<QPointF> advances = font.advancesForGlyphIndexes({glyphIndex(font, code)});
+    const QList<QPointF> advances = font.advancesForGlyphIndexes({ glyphIndex(font, code) });
     return advances.isEmpty() ? 0 : advances.first().x();
 }
 

@@ -12,7 +12,7 @@ namespace tunvale::testing {
 struct CatalogueEntry {
     QString family;
     char16_t code = 0;
-    QString kind;  // "note", "grace", "spacer" or "sign"
+    QString kind; // "note", "grace", "spacer" or "sign"
     QString shape; // characters with the same non-empty shape key may look alike
     QString meaning;
 };

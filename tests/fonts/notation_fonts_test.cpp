@@ -21,10 +21,11 @@ namespace {
 
 const QString kMain = QStringLiteral("KORVA_Note");
 const QString kSymbol = QStringLiteral("KORVA_Note_Symbol");
-const QStringList kGraceFamilies{QStringLiteral("KORVA_Note_yy"), QStringLiteral("KORVA_Note_yy1"),
-                                 QStringLiteral("KORVA_Note_yy2"), QStringLiteral("KORVA_Note_yy3")};
+const QStringList kGraceFamilies { QStringLiteral("KORVA_Note_yy"), QStringLiteral("KORVA_Note_yy1"),
+    QStringLiteral("KORVA_Note_yy2"), QStringLiteral("KORVA_Note_yy3") };
 
-class NotationFontTest : public ::testing::Test {
+class NotationFontTest : public ::testing::Test
+{
 protected:
     static void SetUpTestSuite()
     {
@@ -42,7 +43,8 @@ protected:
 
     static const std::vector<CatalogueEntry>& catalogue()
     {
-        static const std::vector<CatalogueEntry> entries = readFontCatalogue(QStringLiteral(TUNVALE_FONT_CATALOGUE));
+        static const std::vector<CatalogueEntry> entries
+            = readFontCatalogue(QStringLiteral(TUNVALE_FONT_CATALOGUE));
         return entries;
     }
 };
@@ -85,18 +87,21 @@ TEST_F(NotationFontTest, EveryCatalogueCharacterIsDrawnInItsFamilyAndLooksLikeNo
     std::map<QString, std::map<QByteArray, const CatalogueEntry*>> seen;
     for (const CatalogueEntry& e : catalogue()) {
         const QRawFont& raw = font(e.family);
-        ASSERT_TRUE(raw.supportsCharacter(QChar(e.code))) << e.family.toStdString() << " " << hex(e.code).toStdString();
+        ASSERT_TRUE(raw.supportsCharacter(QChar(e.code)))
+            << e.family.toStdString() << " " << hex(e.code).toStdString();
         const QPainterPath path = glyphPath(raw, e.code);
         if (path.isEmpty()) {
-            EXPECT_EQ(e.kind, QStringLiteral("spacer")) << hex(e.code).toStdString() << " " << e.meaning.toStdString();
+            EXPECT_EQ(e.kind, QStringLiteral("spacer"))
+                << hex(e.code).toStdString() << " " << e.meaning.toStdString();
             continue;
         }
         auto [it, fresh] = seen[e.family].emplace(outlineKey(path), &e);
         if (!fresh) {
             const CatalogueEntry& other = *it->second;
             EXPECT_TRUE(!e.shape.isEmpty() && e.shape == other.shape)
-                << e.family.toStdString() << ": " << hex(e.code).toStdString() << " (" << e.meaning.toStdString()
-                << ") looks like " << hex(other.code).toStdString() << " (" << other.meaning.toStdString() << ")";
+                << e.family.toStdString() << ": " << hex(e.code).toStdString() << " ("
+                << e.meaning.toStdString() << ") looks like " << hex(other.code).toStdString() << " ("
+                << other.meaning.toStdString() << ")";
         }
     }
 }
@@ -107,26 +112,29 @@ struct CodeRange {
     char16_t last;
 };
 
-const std::vector<CodeRange> kMainRanges{
-    {0x4E00, 0x5E13}, {0x5F80, 0x5F9B}, {0x5FEB, 0x5FEB}, {0x6226, 0x6350}, {0x6351, 0x6371}, {0x6373, 0x6376},
-    {0x637F, 0x6387}, {0x6389, 0x638D}, {0x638F, 0x638F}, {'$', '%'},       {'^', 'a'}};
-const std::vector<CodeRange> kSymbolRanges{{'*', '9'}, {'B', 'K'}, {0x5F80, 0x5F9B}, {0x5FEB, 0x5FEB}};
-const std::vector<CodeRange> kGraceRanges{{0x4E00, 0x5BC7}, {'$', '%'}, {'(', ')'}};
+const std::vector<CodeRange> kMainRanges { { 0x4E00, 0x5E13 }, { 0x5F80, 0x5F9B }, { 0x5FEB, 0x5FEB },
+    { 0x6226, 0x6350 }, { 0x6351, 0x6371 }, { 0x6373, 0x6376 }, { 0x637F, 0x6387 }, { 0x6389, 0x638D },
+    { 0x638F, 0x638F }, { '$', '%' }, { '^', 'a' } };
+const std::vector<CodeRange> kSymbolRanges { { '*', '9' }, { 'B', 'K' }, { 0x5F80, 0x5F9B },
+    { 0x5FEB, 0x5FEB } };
+const std::vector<CodeRange> kGraceRanges { { 0x4E00, 0x5BC7 }, { '$', '%' }, { '(', ')' } };
 
 TEST_F(NotationFontTest, EveryCodeTheProgramWritesIsDrawnInTheRightFamily)
 {
-    std::vector<std::pair<QString, std::vector<CodeRange>>> families{{kMain, kMainRanges}, {kSymbol, kSymbolRanges}};
+    std::vector<std::pair<QString, std::vector<CodeRange>>> families { { kMain, kMainRanges },
+        { kSymbol, kSymbolRanges } };
     for (const QString& grace : kGraceFamilies)
         families.emplace_back(grace, kGraceRanges);
-    const QSet<char16_t> spacers{0x6351, u'('};
+    const QSet<char16_t> spacers { 0x6351, u'(' };
     for (const auto& [family, ranges] : families) {
         for (const CodeRange& range : ranges) {
             for (char16_t code = range.first; code <= range.last; ++code) {
                 ASSERT_TRUE(font(family).supportsCharacter(QChar(code)))
                     << family.toStdString() << " " << hex(code).toStdString();
-                if (!spacers.contains(code))
+                if (!spacers.contains(code)) {
                     EXPECT_FALSE(glyphPath(font(family), code).isEmpty())
                         << family.toStdString() << " " << hex(code).toStdString();
+                }
             }
         }
     }
@@ -139,7 +147,8 @@ TEST_F(NotationFontTest, NotesWithDifferentFieldsHaveDifferentOutlines)
     for (int n = 0; n < 14 * 294; ++n) {
         const int block = n / 294;
         const int key = ((block >= 4 && block <= 7) ? 4 : block) * 294 + n % 294;
-        const auto [it, fresh] = mainShapes.emplace(outlineKey(glyphPath(font(kMain), char16_t(0x4E00 + n))), key);
+        const auto [it, fresh]
+            = mainShapes.emplace(outlineKey(glyphPath(font(kMain), char16_t(0x4E00 + n))), key);
         EXPECT_TRUE(fresh || it->second == key) << hex(char16_t(0x4E00 + n)).toStdString();
     }
     for (const QString& grace : kGraceFamilies) {
@@ -153,7 +162,7 @@ TEST_F(NotationFontTest, NotesWithDifferentFieldsHaveDifferentOutlines)
     QString all = barLines;
     for (char16_t c = 0x6357; c <= 0x6371; ++c)
         all += QChar(c);
-    for (char16_t c : {char16_t(0x6373), char16_t(0x638F)})
+    for (char16_t c : { char16_t(0x6373), char16_t(0x638F) })
         all += QChar(c);
     for (char16_t c = 0x637F; c <= 0x6387; ++c)
         all += QChar(c);
@@ -183,11 +192,13 @@ QRectF inkAtEdge(const QRawFont& font, char16_t code, bool right, double top, do
 {
     const double x = right ? glyphAdvance(font, code) : 0;
     const QRectF strip(x - 0.5, top, 1, bottom - top);
-    return glyphPath(font, code).intersected([&] {
-        QPainterPath p;
-        p.addRect(strip);
-        return p;
-    }()).boundingRect();
+    return glyphPath(font, code)
+        .intersected([&] {
+            QPainterPath p;
+            p.addRect(strip);
+            return p;
+        }())
+        .boundingRect();
 }
 
 TEST_F(NotationFontTest, NeighboursJoinTheirUnderlinesSlursAndBrackets)
@@ -200,35 +211,36 @@ TEST_F(NotationFontTest, NeighboursJoinTheirUnderlinesSlursAndBrackets)
         Zone zone;
         QString rightFamily = QStringLiteral("KORVA_Note");
     };
-    const std::vector<Pair> pairs{
-        {kMain, 0x4E07, 0x4E08, Underlines},       // eighth to eighth
-        {kMain, 0x4E23, 0x62C7, Underlines},       // 128th to its dot
-        {kMain, 0x62C4, 0x4E0E, Underlines},       // dot of a sixteenth to a sixteenth
-        {kMain, 0x4E07, 0x622B, Underlines},       // eighth to a sharp of an eighth
-        {kMain, 0x622B, 0x62CF, Underlines},       // that sharp to an eighth rest
-        {kMain, 0x4F26, 0x6354, Slur},             // slur start to a spacer under it
-        {kMain, 0x6354, 0x6355, Slur},             // to a bar line under it
-        {kMain, 0x6355, 0x6356, Slur},             // to a dash under it
-        {kMain, 0x6356, 0x5172, Slur},             // to the note where it ends
-        {kMain, 0x504C, 0x5298, Slur},             // inside a slur to a junction piece
-        {kMain, 0x6363, 0x504C, Slur},             // a volta opens over the notes after it
-        {kMain, 0x504C, 0x636D, Slur},             // and closes at the next repeat sign
-        {kMain, 0x5730, 0x6262, Triplet},          // first triplet note to an accidental inside the triplet
-        {kMain, 0x6262, 0x5856, Triplet},          // to the middle note
-        {kMain, 0x5856, 0x597C, Triplet},          // to the last note
-        {kGraceFamilies[0], 0x4F26, 0x504C, Slur}, // grace note under a slur to a note inside it
+    const std::vector<Pair> pairs {
+        { kMain, 0x4E07, 0x4E08, Underlines }, // eighth to eighth
+        { kMain, 0x4E23, 0x62C7, Underlines }, // 128th to its dot
+        { kMain, 0x62C4, 0x4E0E, Underlines }, // dot of a sixteenth to a sixteenth
+        { kMain, 0x4E07, 0x622B, Underlines }, // eighth to a sharp of an eighth
+        { kMain, 0x622B, 0x62CF, Underlines }, // that sharp to an eighth rest
+        { kMain, 0x4F26, 0x6354, Slur }, // slur start to a spacer under it
+        { kMain, 0x6354, 0x6355, Slur }, // to a bar line under it
+        { kMain, 0x6355, 0x6356, Slur }, // to a dash under it
+        { kMain, 0x6356, 0x5172, Slur }, // to the note where it ends
+        { kMain, 0x504C, 0x5298, Slur }, // inside a slur to a junction piece
+        { kMain, 0x6363, 0x504C, Slur }, // a volta opens over the notes after it
+        { kMain, 0x504C, 0x636D, Slur }, // and closes at the next repeat sign
+        { kMain, 0x5730, 0x6262, Triplet }, // first triplet note to an accidental inside the triplet
+        { kMain, 0x6262, 0x5856, Triplet }, // to the middle note
+        { kMain, 0x5856, 0x597C, Triplet }, // to the last note
+        { kGraceFamilies[0], 0x4F26, 0x504C, Slur }, // grace note under a slur to a note inside it
     };
     const double descent = font(kMain).descent();
     for (const Pair& p : pairs) {
         const auto [top, bottom] = p.zone == Underlines ? std::pair(0.0, descent)
-                                   : p.zone == Slur     ? std::pair(-font(kMain).ascent(), -820.0)
+            : p.zone == Slur                            ? std::pair(-font(kMain).ascent(), -820.0)
                                                         : std::pair(-820.0, -600.0);
         const QRectF a = inkAtEdge(font(p.leftFamily), p.left, true, top, bottom);
         const QRectF b = inkAtEdge(font(p.rightFamily), p.right, false, top, bottom);
         ASSERT_FALSE(a.isEmpty()) << hex(p.left).toStdString();
         ASSERT_FALSE(b.isEmpty()) << hex(p.right).toStdString();
         EXPECT_NEAR(a.top(), b.top(), 1) << hex(p.left).toStdString() << " " << hex(p.right).toStdString();
-        EXPECT_NEAR(a.bottom(), b.bottom(), 1) << hex(p.left).toStdString() << " " << hex(p.right).toStdString();
+        EXPECT_NEAR(a.bottom(), b.bottom(), 1)
+            << hex(p.left).toStdString() << " " << hex(p.right).toStdString();
     }
 }
 
@@ -241,7 +253,8 @@ TEST_F(NotationFontTest, GraceNotesAreSmallRaisedAndNarrow)
         const QRectF small = glyphPath(font(grace), plain).boundingRect();
         EXPECT_LT(small.height(), note.height() * 0.7) << grace.toStdString();
         EXPECT_LT(small.bottom(), -note.height() / 2) << grace.toStdString();
-        EXPECT_LT(glyphAdvance(font(grace), 0x4E04), glyphAdvance(font(kMain), 0x4E04) * 0.6) << grace.toStdString();
+        EXPECT_LT(glyphAdvance(font(grace), 0x4E04), glyphAdvance(font(kMain), 0x4E04) * 0.6)
+            << grace.toStdString();
     }
     EXPECT_LT(glyphAdvance(font(kMain), 0x6351), glyphAdvance(font(kMain), 0x4E04) / 2);
 }
@@ -250,8 +263,9 @@ TEST_F(NotationFontTest, FontconfigReadsEachFamilyName)
 {
     for (const QString& family : platform::notationFontFamilies()) {
         QProcess scan;
-        scan.start(QStringLiteral("fc-scan"), {QStringLiteral("--format"), QStringLiteral("%{family}"),
-                                               platform::ProgramFolder::dataPath(QStringLiteral("fonts/%1.ttf").arg(family))});
+        scan.start(QStringLiteral("fc-scan"),
+            { QStringLiteral("--format"), QStringLiteral("%{family}"),
+                platform::ProgramFolder::dataPath(QStringLiteral("fonts/%1.ttf").arg(family)) });
         if (!scan.waitForStarted())
             GTEST_SKIP() << "fc-scan is not installed";
         ASSERT_TRUE(scan.waitForFinished());

@@ -26,10 +26,7 @@ constexpr int kWidth = 2016;
 // The jianpu lines are drawn larger than the grid so their details can be judged.
 constexpr double kMelodyZoom = 1.5;
 
-QString ch(int code)
-{
-    return QString(QChar(char16_t(code)));
-}
+QString ch(int code) { return QString(QChar(char16_t(code))); }
 
 // A note by its fields: block of the slur or triplet form, octave row, duration index, degree.
 QString note(int degree, int row = 0, int dur = 0, int block = 0)
@@ -46,14 +43,19 @@ struct Run {
     double points = kNotationPoints;
 };
 
-class SpecimenText {
+class SpecimenText
+{
 public:
-    SpecimenText() : cursor_(&doc_) { doc_.setDocumentMargin(24); }
+    SpecimenText()
+        : cursor_(&doc_)
+    {
+        doc_.setDocumentMargin(24);
+    }
 
     SpecimenText& add(const QString& family, const QString& text, double points = kNotationPoints)
     {
         QTextCharFormat format;
-        format.setFontFamilies({family});
+        format.setFontFamilies({ family });
         format.setFontPointSize(points);
         cursor_.insertText(text, format);
         return *this;
@@ -88,23 +90,37 @@ void writeMelody(SpecimenText& t)
     t.n(note(5, Mid, 1) + ch(0x62C3) + note(3, Mid, 2) + kSpacer + note(2) + kBar);
     t.n(note(1, Mid, 1, TripletFirst) + note(2, Mid, 1, 9) + note(3, Mid, 1, 10) + kSpacer);
     t.add(kGrace, note(6, Mid, 1, 2)).n(note(5) + kBar);
-    t.n(note(6, Mid, 0, SlurStart) + ch(0x6356) + ch(0x6355) + note(6, Mid, 0, InSlur) + note(5, Mid, 0, SlurEnd));
-    t.n(ch(0x6363) + note(3, Mid, 1, InSlur) + note(2, Mid, 1, InSlur) + ch(0x6354) + note(1, Mid, 0, InSlur));
+    t.n(note(6, Mid, 0, SlurStart) + ch(0x6356) + ch(0x6355) + note(6, Mid, 0, InSlur)
+        + note(5, Mid, 0, SlurEnd));
+    t.n(ch(0x6363) + note(3, Mid, 1, InSlur) + note(2, Mid, 1, InSlur) + ch(0x6354)
+        + note(1, Mid, 0, InSlur));
     t.n(ch(0x636D) + note(2, Mid, 1, InSlur) + note(3, Mid, 1, InSlur) + ch(0x6354) + note(1, Mid, 0, InSlur)
         + ch(0x635D));
     t.newLine();
-    t.add(song, QStringLiteral("   山 间  流 水 响， 风 吹  过 林 梢，  月 儿  弯 弯  照， 照 回  家"), 14).newLine();
+    t.add(song, QStringLiteral("   山 间  流 水 响， 风 吹  过 林 梢，  月 儿  弯 弯  照， 照 回  家"), 14)
+        .newLine();
 
     t.add(kSymbol, QStringLiteral("-"));
-    t.n(kBar + note(6, Down1, 1) + note(5, Down1, 2) + note(3, Down1, 2) + kSpacer + ch(0x622B) + note(4, Mid, 1)
-        + ch(0x62CF) + kBar);
+    t.n(kBar + note(6, Down1, 1) + note(5, Down1, 2) + note(3, Down1, 2) + kSpacer + ch(0x622B)
+        + note(4, Mid, 1) + ch(0x62CF) + kBar);
     t.add(kSymbol, QStringLiteral("IFF")).n(note(2, Up2, 0) + kSpacer).add(kSymbol, QStringLiteral("BF"));
-    t.n(note(7, Down2, 3) + note(1, Mid, 3) + note(2, Mid, 3) + note(3, Mid, 3) + kSpacer + ch(0x6300) + kBar);
+    t.n(note(7, Down2, 3) + note(1, Mid, 3) + note(2, Mid, 3) + note(3, Mid, 3) + kSpacer + ch(0x6300)
+        + kBar);
     t.add(kSymbol, QStringLiteral("G")).n(note(1, Up1, 0)).add(kSymbol, QStringLiteral("9")).n(note(7));
     t.add(kGraceGroup, note(1, Mid, 2, 0) + note(2, Mid, 2, 4)).n(note(3) + ch(0x62FE) + kBar);
     t.add(kSymbol, ch(0x5FEB)).n(note(5) + kDash + kDash + kDash + ch(0x6358));
-    t.add(kSymbol, QStringLiteral("JFF")).n(note(4, Mid, 1) + ch(0x629F) + ch(0x62DA) + ch(0x62E0) + ch(0x62E6));
+    t.add(kSymbol, QStringLiteral("JFF"))
+        .n(note(4, Mid, 1) + ch(0x629F) + ch(0x62DA) + ch(0x62E0) + ch(0x62E6));
     t.n(ch(0x62AC) + ch(0x635A)).newLine();
+
+    t.n(ch(0x6374) + ch(0x635B) + note(3, Up1, 1, SlurStart) + note(2, Up1, 1, Junction)
+        + note(1, Up1, 1, InSlur));
+    t.add(kGrace, note(2, Up1, 1, 3)).n(note(6, Mid, 1, SlurEnd) + kBar);
+    t.n(note(5, Mid, 1, 11) + note(6, Mid, 1, 12) + note(5, Mid, 1, 13) + ch(0x6354)
+        + note(3, Mid, 0, SlurEnd));
+    t.n(ch(0x635C)).add(kSymbol, ch(0x5F96)).n(note(5, Down1, 0) + kDash + ch(0x6384));
+    t.add(kSymbol, ch(0x5F8E)).n(note(1, Mid, 1) + note(2, Mid, 1) + kSpacer + note(3, Mid, 0) + ch(0x637F));
+    t.n(ch(0x6376) + ch(0x6359)).newLine();
 }
 
 // Every character a family maps, except that of the note codes only every form of each block is shown:
@@ -164,7 +180,7 @@ void drawGrid(QPainter& painter, int top, const QString& family, const std::vect
         painter.setFont(label);
         painter.setPen(QColor(40, 40, 160));
         painter.drawText(QRectF(x, y + kCellHeight - 16, kCellWidth, 14), Qt::AlignCenter,
-                         QStringLiteral("%1").arg(codes[i], 4, 16, QLatin1Char('0')).toUpper());
+            QStringLiteral("%1").arg(codes[i], 4, 16, QLatin1Char('0')).toUpper());
     }
 }
 
@@ -188,7 +204,8 @@ int specimen(const QStringList& args)
     std::vector<std::vector<int>> grids;
     int height = melodyHeight;
     for (const QString& family : platform::notationFontFamilies()) {
-        const QRawFont raw(platform::ProgramFolder::dataPath(QStringLiteral("fonts/%1.ttf").arg(family)), kGlyphPixels);
+        const QRawFont raw(
+            platform::ProgramFolder::dataPath(QStringLiteral("fonts/%1.ttf").arg(family)), kGlyphPixels);
         grids.push_back(familyCodes(raw));
         height += gridHeight(grids.back());
     }

@@ -49,7 +49,7 @@ ACCIDENTALS = ["sharp", "flat", "double_sharp", "double_flat", "natural"]
 ACCIDENTAL_GROUPS = ["", " under a slur", " inside a triplet", " inside a triplet under a slur"]
 TIME_SIGNATURES = [("1", "4"), ("2", "4"), ("3", "4"), ("4", "4"), ("3", "8"), ("6", "8"), ("9", "8"), ("12", "8")]
 GLIDES = [("rise", "rising glide"), ("fall", "falling glide"), ("breath", "breath mark"),
-          ("caesura", "caesura"), ("comma", "short breath")]
+          ("slide_up", "rising slide"), ("slide_down", "falling slide")]
 DYNAMICS = ["pppp", "ppp", "pp", "p", "mp", "mf", "f", "ff", "fff", "ffff", "cresc.", "dim.", "sfz", "fp", "sfp"]
 
 
@@ -136,7 +136,8 @@ def _fraction(f):
     return {0.5: "half", 0.25: "a quarter", 1 / 3: "a third", 0.125: "an eighth"}[f]
 
 
-def tempo_and_keys(family, maker):
+def tempo_keys_and_fermata(family, maker):
+    """Characters the editor writes into either the main or the symbol family."""
     def text_entry(code, text, meaning):
         width = round(maker.text_width(text, 200, "bold")) + 80
         return Entry(family, code, "sign", "", meaning, width, [("sign", "text", text, 200, m.TEXT_BASELINE, "bold")])
@@ -151,7 +152,7 @@ def tempo_and_keys(family, maker):
 
 
 def main_signs(maker):
-    yield from tempo_and_keys(MAIN, maker)
+    yield from tempo_keys_and_fermata(MAIN, maker)
     for code in range(0x6226, 0x629E):
         k = code - 0x6226
         group, dur, kind = k // 30, (k % 30) // 5, k % 5
@@ -284,7 +285,7 @@ def symbol_signs(maker):
     for ch, meaning, sign in ornaments:
         yield Entry(SYMBOL, ord(ch), "sign", "", meaning + " over the following note", 0, [("sign",) + sign])
     yield Entry(SYMBOL, 0x20, "spacer", "", "space", m.SPACER_WIDTH, [])
-    yield from tempo_and_keys(SYMBOL, maker)
+    yield from tempo_keys_and_fermata(SYMBOL, maker)
 
 
 FAMILIES = [MAIN, SYMBOL] + GRACE

@@ -37,9 +37,6 @@ SLUR_END_HEIGHT = 600  # where a slur starts or ends, above the digit and clear 
 SLUR_END_REACH = 170  # from the note centre back to where its slur starts
 SLUR_END_THICKNESS = 9
 
-ORNAMENT_BOTTOM = 715  # signs drawn over the following note
-ORNAMENT_TOP = 880
-
 # Grace notes: small digits raised so their dots and lines stay above the baseline.
 GRACE_SCALE = 0.5
 GRACE_BASELINE = 340

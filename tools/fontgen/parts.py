@@ -214,9 +214,6 @@ class PartMaker:
             body.extend(rect(c - 8, 720, c + 8, 860))
         return body
 
-    def sign_bar(self, w, style, top="", volta="", close=""):
-        return self.bar(w, style, top, volta, close)
-
     def sign_segno(self, w):
         return segno(w / 2, 220, 1.0, self.sans)
 
@@ -233,7 +230,9 @@ class PartMaker:
     }
     BAR_ELEMENT_WIDTH = {"thin": m.THIN_BAR, "thick": m.THICK_BAR, "dots": 2 * m.DOT_RADIUS}
 
-    def bar(self, w, style, top, volta, close):
+    def sign_bar(self, w, style, top, volta, close):
+        """A bar line of `style`, with an optional mark or text above, a volta opening to its right
+        (`volta` is the label) and the end of a volta line coming from its left (`close`)."""
         elements = self.BAR_STYLES[style]
         gap = 24
         total = sum(self.BAR_ELEMENT_WIDTH[e] for e in elements) + gap * (len(elements) - 1)
@@ -346,11 +345,10 @@ def glide(form, w):
         return out.extend(polygon([(c + 40, 130), (c + 120, 130), (c + 80, 40)]))
     if form == "breath":
         return stroke(lambda t: (c - 80 + 160 * t, 660 - 190 * (1 - abs(2 * t - 1))), lambda t: 28, 2)
-    if form == "caesura":
-        return line(c - 75, 470, c - 15, 650, 24).extend(line(c + 5, 470, c + 65, 650, 24))
-    # comma-shaped short breath
-    return circle(c, 590, 30).extend(stroke(lambda t: (c + 28 - 40 * t * t, 590 - 110 * t),
-                                            lambda t: 26 * (1 - t) + 6))
+    # Slides: a wavy stroke rising or falling beside the note.
+    y0, y1 = (90, 400) if form == "slide_up" else (400, 90)
+    return stroke(lambda t: (c - 85 + 170 * t + 18 * math.sin(4 * math.pi * t), y0 + (y1 - y0) * t),
+                  lambda t: 24, 32)
 
 
 def segno(cx, cy, k, sans):
