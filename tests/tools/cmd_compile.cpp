@@ -48,7 +48,7 @@ std::optional<Options> parse(const QStringList& args)
         }
         if (i + 1 >= args.size())
             return std::nullopt;
-        const QString value = args[++i];
+        const QString& value = args[++i];
         bool ok = true;
         if (arg == QStringLiteral("--stage")) {
             options.working = value == QStringLiteral("working");
