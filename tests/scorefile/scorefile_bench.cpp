@@ -20,7 +20,8 @@ QByteArray rtfOfSize(qsizetype size)
     return rtf + '}';
 }
 
-class FixedScore final : public notation::PlayOrderScore {
+class FixedScore final : public notation::PlayOrderScore
+{
 public:
     QString currentFile() const override { return {}; }
     QString notationText() const override { return QStringLiteral("一^一^一"); }
@@ -52,7 +53,7 @@ void EncodeScoreWithOneMiBBody(benchmark::State& state)
     FixedScore score;
     notation::PlayOrder2021 order;
     order.setScore(&score);
-    order.PlayOrder = {0, 1, 2, 1};
+    order.PlayOrder = { 0, 1, 2, 1 };
     const notation::DrumStore drums(64);
     for (auto _ : state) {
         auto file = frame::BuildVlsFile({}, {}, rtf, drums, order);
