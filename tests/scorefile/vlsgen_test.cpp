@@ -151,6 +151,9 @@ TEST(ShippedScores, DumpShowsDrumsAndPlayOrder)
 
     const auto empty = run("scoretool", { "vls-dump", QDir(kData).filePath("NullVls.Dat") });
     ASSERT_TRUE(empty);
-    EXPECT_TRUE(empty->contains("FileVer: 5\nDrumPZ: -1\nHeYing: 0\nSameSpeed: -1\nPZType: 0\n"));
+    EXPECT_TRUE(empty->startsWith("ScreenDpi: 96\nRapDrum: 14\nInstrument: 0\nSpeed: 120\nVolume: 98\n"
+                                  "FileVer: 5\nDrumPZ: -1\nHeYing: 0\nSameSpeed: -1\nPZType: 0\n"));
+    EXPECT_TRUE(empty->contains("LeftSpace: 820\nRightSpace: 820\nEditBackColor: 00FFFFFF\nPlayNoteColor: 00FFFFFF\n"
+                                "PlayNoteBackColor: 007F7F7F\nJpLineColor: 00008000\nLyricLineColor: 0001077E\n"));
     EXPECT_TRUE(empty->contains("\nDrumRecords: 0\nPOrderStr: \nPlayOrder: \n"));
 }
