@@ -32,5 +32,7 @@ sudo=()
 [ "$(id -u)" -eq 0 ] || sudo=(sudo)
 echo "Installing: ${missing[*]}"
 export DEBIAN_FRONTEND=noninteractive
-"${sudo[@]}" apt-get update -qq
-"${sudo[@]}" apt-get install -y --no-install-recommends "${missing[@]}"
+# A fresh machine often runs its own package updates at boot: wait for them instead of failing.
+apt=(apt-get -o DPkg::Lock::Timeout=600)
+"${sudo[@]}" "${apt[@]}" update -qq
+"${sudo[@]}" "${apt[@]}" install -y --no-install-recommends "${missing[@]}"

@@ -23,9 +23,6 @@ std::optional<qint64> FindFileMarker(const QString& fileName, const QByteArray& 
     return at + 1;
 }
 
-bool FileExists(const QString& path)
-{
-    return !path.isEmpty() && QFileInfo(path).isFile();
-}
+bool FileExists(const QString& path) { return !path.isEmpty() && QFileInfo(path).isFile(); }
 
 } // namespace tunvale::frame

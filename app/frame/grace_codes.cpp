@@ -8,7 +8,7 @@ constexpr int kFirstCode = 0x4E00;
 
 // Old rows middle, one and two octaves down, one and two up; the new rows three octaves down (3) and
 // up (6) have no old counterpart.
-constexpr int kNewRow[5] = {0, 1, 2, 4, 5};
+constexpr int kNewRow[5] = { 0, 1, 2, 4, 5 };
 
 int remap(int code, int oldRows)
 {
@@ -22,14 +22,8 @@ int remap(int code, int oldRows)
 
 } // namespace
 
-int ConvertYyCode(int code)
-{
-    return remap(code, 40);
-}
+int ConvertYyCode(int code) { return remap(code, 40); }
 
-int ConvertYyNCode(int code)
-{
-    return remap(code, 60);
-}
+int ConvertYyNCode(int code) { return remap(code, 60); }
 
 } // namespace tunvale::frame

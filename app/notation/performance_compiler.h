@@ -20,6 +20,11 @@ PlayOrderSource LoadedPlayOrder(const QString& currentFile);
 
 // Everything one compile reads. The header fields are those of the open score's ScoreHeader.
 struct CompileInput {
+    explicit CompileInput(const platform::RichTextSnapshot& score)
+        : snapshot(score)
+    {
+    }
+
     const platform::RichTextSnapshot& snapshot;
     int Volume = 98;
     int Speed = 120;

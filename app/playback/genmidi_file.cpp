@@ -46,15 +46,9 @@ bool GenMidiFile::isComplete() const
     return true;
 }
 
-QString GenMidiFile::instrumentName(int program) const
-{
-    return instrumentPart(program, true);
-}
+QString GenMidiFile::instrumentName(int program) const { return instrumentPart(program, true); }
 
-QString GenMidiFile::instrumentText(int program) const
-{
-    return instrumentPart(program, false);
-}
+QString GenMidiFile::instrumentText(int program) const { return instrumentPart(program, false); }
 
 QString GenMidiFile::instrumentPart(int program, bool beforeSlash) const
 {

@@ -6,7 +6,8 @@ namespace tunvale::playback {
 
 // "genmidi.txt": 128 instrument lines "name/text to show", then 75 drum sound names, then the 12
 // sound names of the percussion sound dialog.
-class GenMidiFile {
+class GenMidiFile
+{
 public:
     static constexpr int kInstruments = 128;
     static constexpr int kDrumSounds = 75;

@@ -1,10 +1,14 @@
 #include "app/playback/play_clock.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace tunvale::playback {
 
-精确计时::精确计时(platform::TimeSource& time) : time_(time) {}
+精确计时::精确计时(platform::TimeSource& time)
+    : time_(time)
+{
+}
 
 std::int64_t 精确计时::nowNanoseconds() const
 {
@@ -46,19 +50,16 @@ void 精确计时::ResetClock()
     changeLocked(encode(running ? nowNanoseconds() : 0, running));
 }
 
-double 精确计时::PlayClock() const
-{
-    return double(elapsedNanoseconds(state_.load())) / 1e9;
-}
+double 精确计时::PlayClock() const { return double(elapsedNanoseconds(state_.load())) / 1e9; }
 
-bool 精确计时::running() const
-{
-    return isRunning(state_.load());
-}
+bool 精确计时::running() const { return isRunning(state_.load()); }
 
 bool 精确计时::WaitUntil(double seconds, std::stop_token wake)
 {
-    const auto target = std::int64_t(std::ceil(seconds * 1e9));
+    // Ten years is as good as never and keeps the deadline arithmetic clear of overflow.
+    constexpr double kNever = 10 * 365.25 * 86400 * 1e9;
+    const double nanoseconds = seconds * 1e9;
+    const auto target = std::int64_t(std::ceil(nanoseconds > 0 ? std::min(nanoseconds, kNever) : 0.0));
     std::unique_lock lock(mutex_);
     while (!wake.stop_requested()) {
         const std::int64_t state = state_.load();
@@ -68,8 +69,8 @@ bool 精确计时::WaitUntil(double seconds, std::stop_token wake)
         const auto changed = [&] { return generation_ != generation; };
         // Start, stop and reset move the deadline, so each of them wakes the wait to work it out again.
         if (isRunning(state)) {
-            const Clock::time_point deadline{std::chrono::duration_cast<Clock::duration>(
-                std::chrono::nanoseconds(value(state) + target))};
+            const Clock::time_point deadline { std::chrono::duration_cast<Clock::duration>(
+                std::chrono::nanoseconds(value(state) + target)) };
             time_.sleepUntil(changed_, lock, wake, deadline, changed);
         } else {
             changed_.wait(lock, wake, changed);

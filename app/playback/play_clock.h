@@ -11,7 +11,8 @@ namespace tunvale::playback {
 
 // The play clock: seconds of play, read from the monotonic clock. Pausing freezes it, starting again
 // resumes it, and no late timer tick can slow it down. Any thread reads it without a lock.
-class 精确计时 {
+class 精确计时
+{
 public:
     explicit 精确计时(platform::TimeSource& time = platform::TimeSource::system());
     精确计时(const 精确计时&) = delete;
@@ -36,7 +37,10 @@ private:
     // One word, so a reader never sees half an update: the low bit says whether the clock runs; the
     // rest is, in nanoseconds of the monotonic clock, the moment play time 0 was passed while
     // running, or the frozen play time while stopped.
-    static std::int64_t encode(std::int64_t nanoseconds, bool running) { return nanoseconds * 2 + (running ? 1 : 0); }
+    static std::int64_t encode(std::int64_t nanoseconds, bool running)
+    {
+        return nanoseconds * 2 + (running ? 1 : 0);
+    }
     static std::int64_t value(std::int64_t state) { return state >> 1; }
     static bool isRunning(std::int64_t state) { return (state & 1) != 0; }
 
@@ -45,7 +49,7 @@ private:
     void changeLocked(std::int64_t state);
 
     platform::TimeSource& time_;
-    std::atomic<std::int64_t> state_{0};
+    std::atomic<std::int64_t> state_ { 0 };
     std::mutex mutex_;
     std::condition_variable_any changed_;
     std::uint64_t generation_ = 0;

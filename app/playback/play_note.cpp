@@ -12,39 +12,32 @@ namespace {
 
 const QString kIncompleteList = QStringLiteral("乐器列表文件 genmidi.txt 缺失或不完整。");
 
-bool isDataByte(int value)
-{
-    return value >= 0 && value <= 127;
-}
+bool isDataByte(int value) { return value >= 0 && value <= 127; }
 
 // A message built from separate arguments; none when an argument does not fit its field.
 std::optional<ShortMessage> channelMessage(int kind, int channel, int data1, int data2)
 {
     if (channel < 0 || channel > 15 || !isDataByte(data1) || !isDataByte(data2))
         return std::nullopt;
-    return ShortMessage{std::uint8_t(kind + channel), std::uint8_t(data1), std::uint8_t(data2)};
+    return ShortMessage { std::uint8_t(kind + channel), std::uint8_t(data1), std::uint8_t(data2) };
 }
 
-std::optional<ShortMessage> packedMessage(std::uint32_t message)
-{
-    return ShortMessage::unpack(message);
-}
+std::optional<ShortMessage> packedMessage(std::uint32_t message) { return ShortMessage::unpack(message); }
 
 void showMessage(const QString& text)
 {
-    postMessage(platform::PromptRequest{text, platform::kProgramTitle, platform::PromptIcon::None,
-                                        platform::PromptButtons::Ok, platform::PromptAnswer::Ok});
+    postMessage(platform::PromptRequest { text, platform::kProgramTitle, platform::PromptIcon::None,
+        platform::PromptButtons::Ok, platform::PromptAnswer::Ok });
 }
 
-QString outputError(const QString& reason)
-{
-    return QStringLiteral("MIDI 输出错误：") + reason;
-}
+QString outputError(const QString& reason) { return QStringLiteral("MIDI 输出错误：") + reason; }
 
 } // namespace
 
 PlayNote::PlayNote(std::unique_ptr<platform::MidiDevices> devices, QObject* parent)
-    : QObject(parent), devices_(std::move(devices)), out_(devices_->builtIn())
+    : QObject(parent)
+    , devices_(std::move(devices))
+    , out_(devices_->builtIn())
 {
     if (!out_->open()) {
         failed_ = true;
@@ -52,10 +45,7 @@ PlayNote::PlayNote(std::unique_ptr<platform::MidiDevices> devices, QObject* pare
     }
 }
 
-PlayNote::~PlayNote()
-{
-    out_->close();
-}
+PlayNote::~PlayNote() { out_->close(); }
 
 SoundList PlayNote::fill_sound_list()
 {
@@ -82,9 +72,9 @@ QStringList PlayNote::fill_DrumSound_list(int kind)
 QList<DeviceEntry> PlayNote::Midi_OutDevsToList()
 {
     const QStringList ports = devices_->portNames();
-    QList<DeviceEntry> list{{QStringLiteral("内置合成器"), -1}};
+    QList<DeviceEntry> list { { QStringLiteral("内置合成器"), -1 } };
     for (int i = 0; i < ports.size(); ++i)
-        list.append({ports.at(i), i});
+        list.append({ ports.at(i), i });
     std::lock_guard lock(mutex_);
     portNames_ = ports;
     return list;
@@ -107,7 +97,7 @@ bool PlayNote::OpenDevice(int itemData)
         return false;
     }
     if (!failed_) {
-        for (int channel : {0, 1, 2, 9})
+        for (int channel : { 0, 1, 2, 9 })
             out_->send(*channelMessage(0xB0, channel, 120, 0));
     }
     out_->close();
@@ -157,64 +147,52 @@ bool PlayNote::deliverLocked(const ShortMessage& message)
 
 void PlayNote::note_on(int channel, int note, int velocity)
 {
-    send({channelMessage(0x90, channel, note, velocity)});
+    send({ channelMessage(0x90, channel, note, velocity) });
 }
 
-void PlayNote::note_off(int channel, int note)
-{
-    send({channelMessage(0x80, channel, note, 0)});
-}
+void PlayNote::note_off(int channel, int note) { send({ channelMessage(0x80, channel, note, 0) }); }
 
 void PlayNote::control_change(int channel, int controller, int value)
 {
-    send({channelMessage(0xB0, channel, controller, value)});
+    send({ channelMessage(0xB0, channel, controller, value) });
 }
 
 void PlayNote::program_change(int channel, int bank, int program)
 {
-    send({channelMessage(0xB0, channel, 0, bank), channelMessage(0xC0, channel, program, 0)});
+    send({ channelMessage(0xB0, channel, 0, bank), channelMessage(0xC0, channel, program, 0) });
 }
 
-void PlayNote::allNotes_off(int channel)
-{
-    send({channelMessage(0xB0, channel, 120, 0)});
-}
+void PlayNote::allNotes_off(int channel) { send({ channelMessage(0xB0, channel, 120, 0) }); }
 
 void PlayNote::pitch_bend(int channel, int low, int high)
 {
-    send({channelMessage(0xE0, channel, low, high)});
+    send({ channelMessage(0xE0, channel, low, high) });
 }
 
 void PlayNote::midisetrpn(int channel, int parameterMsb, int parameterLsb, int valueMsb, int valueLsb)
 {
-    send({channelMessage(0xB0, channel, 101, parameterMsb), channelMessage(0xB0, channel, 100, parameterLsb),
-          channelMessage(0xB0, channel, 6, valueMsb), channelMessage(0xB0, channel, 38, valueLsb)});
+    send({ channelMessage(0xB0, channel, 101, parameterMsb), channelMessage(0xB0, channel, 100, parameterLsb),
+        channelMessage(0xB0, channel, 6, valueMsb), channelMessage(0xB0, channel, 38, valueLsb) });
 }
 
 void PlayNote::DrumNote_on(int sound, int pan, int velocity)
 {
-    send({channelMessage(0xB0, 9, 10, pan), channelMessage(0x90, 9, sound, velocity)});
+    send({ channelMessage(0xB0, 9, 10, pan), channelMessage(0x90, 9, sound, velocity) });
 }
 
-void PlayNote::DrumNote_on00(int sound, int pan, int velocity)
-{
-    DrumNote_on(sound, pan, velocity);
-}
+void PlayNote::DrumNote_on00(int sound, int pan, int velocity) { DrumNote_on(sound, pan, velocity); }
 
 void PlayNote::DrumNote_on01(std::uint32_t message1, std::uint32_t message2)
 {
-    send({packedMessage(message1), packedMessage(message2)});
+    send({ packedMessage(message1), packedMessage(message2) });
 }
 
-void PlayNote::note_on测试(int channel, int note, int velocity)
-{
-    note_on(channel, note, velocity);
-}
+void PlayNote::note_on测试(int channel, int note, int velocity) { note_on(channel, note, velocity); }
 
 void PlayNote::Note_on01(std::uint32_t message)
 {
     // The modulation wheel goes to channel 0 before every melody note, whatever its channel.
-    send({channelMessage(0xB0, 0, 1, 30), packedMessage(message)});
+    send({ channelMessage(0xB0, 0, 1, 30), packedMessage(message) });
 }
 
 void PlayNote::Note_on02(std::uint32_t message1, std::uint32_t message2)
@@ -227,7 +205,7 @@ void PlayNote::note_offall01(const QVariant& message)
     bool ok = false;
     const qlonglong value = message.toLongLong(&ok);
     if (ok)
-        send({packedMessage(std::uint32_t(value))});
+        send({ packedMessage(std::uint32_t(value)) });
 }
 
 } // namespace tunvale::playback

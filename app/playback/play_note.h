@@ -35,13 +35,15 @@ struct DeviceEntry {
 //
 // A failing output never ends the program: one message tells the user why, outputFailed() is
 // emitted once so the playback stops, and later messages are dropped until a device is opened again.
-class PlayNote : public QObject {
+class PlayNote : public QObject
+{
     Q_OBJECT
 
 public:
     // Opens the built-in synthesizer. When it cannot open, the first sound asked for says why.
-    explicit PlayNote(std::unique_ptr<platform::MidiDevices> devices = std::make_unique<platform::SystemMidiDevices>(),
-                      QObject* parent = nullptr);
+    explicit PlayNote(
+        std::unique_ptr<platform::MidiDevices> devices = std::make_unique<platform::SystemMidiDevices>(),
+        QObject* parent = nullptr);
     ~PlayNote() override;
 
     // Items "1 name" .. "128 name" of "genmidi.txt"; fills InstrumentNames.
@@ -65,11 +67,11 @@ public:
     void DrumNote_on(int sound, int pan, int velocity);
     void DrumNote_on00(int sound, int pan, int velocity);
     void DrumNote_on01(std::uint32_t message1, std::uint32_t message2);
-    void Note_on00(int, int, int) {}
+    void Note_on00(int, int, int) { }
     void note_on测试(int channel, int note, int velocity);
     void Note_on01(std::uint32_t message);
     void Note_on02(std::uint32_t message1, std::uint32_t message2);
-    void note_off00(int, int) {}
+    void note_off00(int, int) { }
     void note_offall01(const QVariant& message);
 
 signals:

@@ -6,15 +6,9 @@
 
 namespace tunvale::playback {
 
-bool ThreadPass::PassGate()
-{
-    return control_.passGate(*this);
-}
+bool ThreadPass::PassGate() { return control_.passGate(*this); }
 
-mThreadControl::~mThreadControl()
-{
-    StopThread();
-}
+mThreadControl::~mThreadControl() { StopThread(); }
 
 void mThreadControl::CreateThread(int mode, RunThread handler)
 {
@@ -46,7 +40,7 @@ void mThreadControl::run(int mode, const RunThread& handler)
         failure = QStringLiteral("未知错误");
     }
     if (!failure.isNull())
-        postMessage(platform::PromptRequest{QStringLiteral("播放线程出错：") + failure});
+        postMessage(platform::PromptRequest { QStringLiteral("播放线程出错：") + failure });
     std::lock_guard lock(mutex_);
     running_ = false;
     changed_.notify_all();

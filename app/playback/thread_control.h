@@ -12,7 +12,8 @@ namespace tunvale::playback {
 class mThreadControl;
 
 // What a worker's handler sees of its thread control.
-class ThreadPass {
+class ThreadPass
+{
 public:
     // Called between two passes of the handler's loop: waits while the thread is suspended and
     // returns false once the thread is to stop.
@@ -23,7 +24,10 @@ public:
 
 private:
     friend class mThreadControl;
-    explicit ThreadPass(mThreadControl& control) : control_(control) {}
+    explicit ThreadPass(mThreadControl& control)
+        : control_(control)
+    {
+    }
 
     mThreadControl& control_;
     std::stop_token interruption_;
@@ -31,7 +35,8 @@ private:
 
 // A worker thread of the main window: it runs a handler with the play mode, can be held at the
 // handler's gate and let go again, and is stopped and joined rather than left behind.
-class mThreadControl {
+class mThreadControl
+{
 public:
     using RunThread = std::function<void(int mode, ThreadPass& pass)>;
 
@@ -57,7 +62,7 @@ private:
     bool passGate(ThreadPass& pass);
 
     std::thread thread_;
-    std::atomic<bool> running_{false};
+    std::atomic<bool> running_ { false };
     std::mutex mutex_;
     std::condition_variable changed_;
     bool gateOpen_ = true;

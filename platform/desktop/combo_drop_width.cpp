@@ -22,9 +22,6 @@ void FitComboDropWidth(QComboBox& combo, int maxWidth)
     SetComboDropWidth(combo, width);
 }
 
-void SetComboDropWidth(QComboBox& combo, int width)
-{
-    combo.view()->setMinimumWidth(width + 10);
-}
+void SetComboDropWidth(QComboBox& combo, int width) { combo.view()->setMinimumWidth(width + 10); }
 
 } // namespace tunvale::platform

@@ -10,10 +10,7 @@ namespace tunvale::platform {
 
 namespace {
 
-double scaledFontSize(int dpi)
-{
-    return RoundHalfEven(9.0 / (1.0 + (dpi - 96) / 96.0), 3);
-}
+double scaledFontSize(int dpi) { return RoundHalfEven(9.0 / (1.0 + (dpi - 96) / 96.0), 3); }
 
 } // namespace
 
@@ -28,7 +25,7 @@ bool ScaleForDpi(TwipsWindow& window, int dpi)
     if (dpi <= 0)
         return true;
     const double twipsPerPixel = RoundHalfEven(1440.0 / dpi);
-    for (double* side : {&window.height, &window.width, &window.left, &window.top})
+    for (double* side : { &window.height, &window.width, &window.left, &window.top })
         *side = RoundHalfEven(*side / 15.0) * twipsPerPixel;
     window.fontSize = scaledFontSize(dpi);
     return true;

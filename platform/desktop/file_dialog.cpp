@@ -42,8 +42,8 @@ QStringList qtFilters(const QStringList& pairs)
 
 QString ShowFileDialog(const FileDialogRequest& request, bool isSave)
 {
-    const QString folder = request.initialFolder.isEmpty() ? GetSpecialFolder(CSIDL_DESKTOPDIRECTORY)
-                                                           : request.initialFolder;
+    const QString folder
+        = request.initialFolder.isEmpty() ? GetSpecialFolder(CSIDL_DESKTOPDIRECTORY) : request.initialFolder;
     QFileDialog dialog(request.owner, request.title, folder);
     dialog.setAcceptMode(isSave ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dialog.setFileMode(isSave ? QFileDialog::AnyFile : QFileDialog::ExistingFile);

@@ -13,7 +13,7 @@ struct FileDialogRequest {
     // Pairs of a description and its pattern: {"Vls 文件(*.vls)", "*.vls", "所有文件(*.*)", "*.*"}.
     QStringList filters;
     int filterIndex = 1; // 1-based, into the pairs
-    QString fileName;    // the proposed name
+    QString fileName; // the proposed name
     QString initialFolder; // the desktop folder when empty
     QString defaultExtension; // ".vls": added when the user types a name without extension
 };

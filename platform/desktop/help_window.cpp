@@ -50,7 +50,7 @@ HelpWindow::HelpWindow(QWidget* owner)
     layout->addLayout(bar);
     layout->addWidget(browser_);
 
-    browser_->setSearchPaths({helpFolder()});
+    browser_->setSearchPaths({ helpFolder() });
     browser_->document()->setDocumentMargin(12);
     browser_->setOpenExternalLinks(true);
     connect(contents, &QToolButton::clicked, this, [this] { showTopic(kContentsPage); });
@@ -63,10 +63,7 @@ HelpWindow::HelpWindow(QWidget* owner)
     updateTitle();
 }
 
-QString HelpWindow::helpFolder()
-{
-    return QDir(ProgramFolder::dataDir()).filePath(QStringLiteral("help"));
-}
+QString HelpWindow::helpFolder() { return QDir(ProgramFolder::dataDir()).filePath(QStringLiteral("help")); }
 
 void HelpWindow::showTopic(const QString& topic)
 {
@@ -84,7 +81,8 @@ void HelpWindow::showTopic(const QString& topic)
 void HelpWindow::updateTitle()
 {
     const QString page = browser_->documentTitle();
-    setWindowTitle(page.isEmpty() ? QStringLiteral("Tunvale 帮助") : QStringLiteral("Tunvale 帮助 - ") + page);
+    setWindowTitle(
+        page.isEmpty() ? QStringLiteral("Tunvale 帮助") : QStringLiteral("Tunvale 帮助 - ") + page);
 }
 
 void ShowHelpTopic(QWidget* owner, const QString& topic)

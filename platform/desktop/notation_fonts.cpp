@@ -5,8 +5,8 @@
 
 #include <QFont>
 #include <QFontDatabase>
-
-#include <mutex>
+#include <QMutex>
+#include <QSet>
 
 namespace tunvale::platform {
 
@@ -15,7 +15,7 @@ namespace {
 QString songStyleFamily()
 {
     const QStringList families = QFontDatabase::families();
-    for (const QString& preferred : {QStringLiteral("AR PL UMing CN"), QStringLiteral("AR PL UMing TW")}) {
+    for (const QString& preferred : { QStringLiteral("AR PL UMing CN"), QStringLiteral("AR PL UMing TW") }) {
         if (families.contains(preferred))
             return preferred;
     }
@@ -27,36 +27,38 @@ QString songStyleFamily()
     return chinese.isEmpty() ? QString() : chinese.first();
 }
 
-QStringList registerFonts()
-{
-    QStringList missing;
-    for (const QString& family : notationFontFamilies()) {
-        const QString path = ProgramFolder::dataPath(QStringLiteral("fonts/%1.ttf").arg(family));
-        if (QFontDatabase::addApplicationFont(path) < 0)
-            missing << path;
-    }
-    const QString song = songStyleFamily();
-    if (!song.isEmpty())
-        QFont::insertSubstitution(kSongFontName, song);
-    return missing;
-}
-
 } // namespace
 
 const QStringList& notationFontFamilies()
 {
-    static const QStringList families{
-        QStringLiteral("KORVA_Note"),     QStringLiteral("KORVA_Note_Symbol"), QStringLiteral("KORVA_Note_yy"),
-        QStringLiteral("KORVA_Note_yy1"), QStringLiteral("KORVA_Note_yy2"),    QStringLiteral("KORVA_Note_yy3")};
+    static const QStringList families { QStringLiteral("KORVA_Note"), QStringLiteral("KORVA_Note_Symbol"),
+        QStringLiteral("KORVA_Note_yy"), QStringLiteral("KORVA_Note_yy1"), QStringLiteral("KORVA_Note_yy2"),
+        QStringLiteral("KORVA_Note_yy3") };
     return families;
 }
 
 QStringList loadNotationFonts()
 {
-    // Qt's font database is process-wide, so registering twice would only add duplicates.
-    static std::once_flag once;
-    static QStringList missing;
-    std::call_once(once, [] { missing = registerFonts(); });
+    // Qt's font database is process-wide: a file registered once stays registered, and registering it
+    // again would only add a duplicate.
+    static QMutex mutex;
+    static QSet<QString> registered;
+    QMutexLocker lock(&mutex);
+    QStringList missing;
+    for (const QString& family : notationFontFamilies()) {
+        const QString path = ProgramFolder::dataPath(QStringLiteral("fonts/%1.ttf").arg(family));
+        if (registered.contains(path))
+            continue;
+        if (QFontDatabase::addApplicationFont(path) < 0)
+            missing << path;
+        else
+            registered.insert(path);
+    }
+    if (QFont::substitute(kSongFontName) == kSongFontName) {
+        const QString song = songStyleFamily();
+        if (!song.isEmpty())
+            QFont::insertSubstitution(kSongFontName, song);
+    }
     return missing;
 }
 
@@ -65,9 +67,9 @@ void loadNotationFontsAtStartUp()
     const QStringList missing = loadNotationFonts();
     if (missing.isEmpty())
         return;
-    Prompts::current().ask(PromptRequest{
+    Prompts::current().ask(PromptRequest {
         QStringLiteral("找不到简谱字体文件，简谱将不能正确显示：\n%1").arg(missing.join(QLatin1Char('\n'))),
-        kProgramTitle, PromptIcon::Warning});
+        kProgramTitle, PromptIcon::Warning });
 }
 
 } // namespace tunvale::platform

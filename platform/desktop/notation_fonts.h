@@ -11,8 +11,8 @@ const QStringList& notationFontFamilies();
 inline const QString kSongFontName = QStringLiteral("宋体");
 
 // Registers the notation fonts of the data folder with Qt and maps "宋体" to an installed Song-style
-// font (AR PL UMing, else any Chinese font). The work is done once per process; every call returns the
-// paths of the font files that were missing or unreadable.
+// font (AR PL UMing, else any Chinese font). A file is registered once per process, however often this
+// runs; returns the paths of the font files that are still missing or unreadable.
 QStringList loadNotationFonts();
 
 // At start-up: loads the fonts and tells the user once about missing files. The program goes on

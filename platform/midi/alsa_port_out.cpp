@@ -47,12 +47,12 @@ QStringList alsaOutputPorts()
     return names;
 }
 
-AlsaPortOut::AlsaPortOut(QString portName) : portName_(std::move(portName)) {}
-
-AlsaPortOut::~AlsaPortOut()
+AlsaPortOut::AlsaPortOut(QString portName)
+    : portName_(std::move(portName))
 {
-    close();
 }
+
+AlsaPortOut::~AlsaPortOut() { close(); }
 
 void AlsaPortOut::onError(int type, const std::string& text, void* self)
 {

@@ -14,7 +14,8 @@ namespace tunvale::platform {
 QStringList alsaOutputPorts();
 
 // One ALSA sequencer output port, reached through RtMidi as the client "Tunvale".
-class AlsaPortOut final : public MidiOut {
+class AlsaPortOut final : public MidiOut
+{
 public:
     explicit AlsaPortOut(QString portName);
     ~AlsaPortOut() override;

@@ -28,8 +28,9 @@ long long timeToFrames(std::chrono::nanoseconds elapsed)
 
 QStringList BuiltInSynth::soundfontSearchPath()
 {
-    return {QStringLiteral("/usr/share/sounds/sf2/FluidR3_GM.sf2"), QStringLiteral("/usr/share/sounds/sf2/TimGM6mb.sf2"),
-            QStringLiteral("/usr/share/sounds/sf2/default-GM.sf2")};
+    return { QStringLiteral("/usr/share/sounds/sf2/FluidR3_GM.sf2"),
+        QStringLiteral("/usr/share/sounds/sf2/TimGM6mb.sf2"),
+        QStringLiteral("/usr/share/sounds/sf2/default-GM.sf2") };
 }
 
 QString BuiltInSynth::findSoundfont()
@@ -41,21 +42,16 @@ QString BuiltInSynth::findSoundfont()
     return {};
 }
 
-BuiltInSynth::BuiltInSynth(SynthOptions options) : options_(std::move(options))
+BuiltInSynth::BuiltInSynth(SynthOptions options)
+    : options_(std::move(options))
 {
     if (!options_.time)
         options_.time = &TimeSource::system();
 }
 
-BuiltInSynth::~BuiltInSynth()
-{
-    close();
-}
+BuiltInSynth::~BuiltInSynth() { close(); }
 
-QString BuiltInSynth::name() const
-{
-    return QStringLiteral("内置合成器");
-}
+QString BuiltInSynth::name() const { return QStringLiteral("内置合成器"); }
 
 QString BuiltInSynth::lastError() const
 {
@@ -203,9 +199,9 @@ std::vector<float> BuiltInSynth::render(int frames)
     if (!renderBlock(left.data(), right.data(), frames))
         return interleaved;
     interleaved.resize(size_t(frames) * 2);
-    for (int i = 0; i < frames; ++i) {
-        interleaved[size_t(2 * i)] = left[size_t(i)];
-        interleaved[size_t(2 * i + 1)] = right[size_t(i)];
+    for (size_t i = 0; i < left.size(); ++i) {
+        interleaved[2 * i] = left[i];
+        interleaved[2 * i + 1] = right[i];
     }
     return interleaved;
 }
@@ -226,7 +222,8 @@ void BuiltInSynth::renderLoop(std::stop_token stop)
                 return;
             rendered += frames;
         }
-        time.sleepUntil(pacing_, lock, stop, start + framesToTime(rendered + kBlockFrames), [] { return false; });
+        time.sleepUntil(
+            pacing_, lock, stop, start + framesToTime(rendered + kBlockFrames), [] { return false; });
     }
 }
 

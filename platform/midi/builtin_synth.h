@@ -28,14 +28,15 @@ struct SynthOptions {
     QString soundfont;
     Rendering rendering = Rendering::RealTime;
     // Tried in order. JACK is never among them: its client would try to start a server.
-    QStringList audioDrivers = {QStringLiteral("pulseaudio"), QStringLiteral("alsa")};
+    QStringList audioDrivers = { QStringLiteral("pulseaudio"), QStringLiteral("alsa") };
     // Paces the own render thread; the machine's steady clock when null.
     TimeSource* time = nullptr;
 };
 
 // The program's default output: a General MIDI synthesizer in the process. Without a sound card it
 // still renders in real time and discards the sound, so voices end and timing behaves the same.
-class BuiltInSynth final : public MidiOut {
+class BuiltInSynth final : public MidiOut
+{
 public:
     static constexpr int kSampleRate = 44100;
     // About 10 ms of sound per block on the own render thread.
@@ -81,8 +82,8 @@ private:
 
     std::mutex tapMutex_;
     FrameTap tap_;
-    std::atomic<long long> framesRendered_{0};
-    std::atomic<bool> renderFailed_{false};
+    std::atomic<long long> framesRendered_ { 0 };
+    std::atomic<bool> renderFailed_ { false };
 
     std::mutex pacingMutex_;
     std::condition_variable_any pacing_;

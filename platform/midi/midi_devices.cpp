@@ -5,15 +5,9 @@
 
 namespace tunvale::platform {
 
-std::unique_ptr<MidiOut> SystemMidiDevices::builtIn()
-{
-    return std::make_unique<BuiltInSynth>();
-}
+std::unique_ptr<MidiOut> SystemMidiDevices::builtIn() { return std::make_unique<BuiltInSynth>(); }
 
-QStringList SystemMidiDevices::portNames()
-{
-    return alsaOutputPorts();
-}
+QStringList SystemMidiDevices::portNames() { return alsaOutputPorts(); }
 
 std::unique_ptr<MidiOut> SystemMidiDevices::port(const QString& name)
 {

@@ -10,7 +10,8 @@ namespace tunvale::platform {
 
 // Where outputs come from: the built-in synthesizer and the ports of the system. Tests put fake
 // ports and recording sinks in its place.
-class MidiDevices {
+class MidiDevices
+{
 public:
     virtual ~MidiDevices() = default;
 
@@ -20,7 +21,8 @@ public:
 };
 
 // The built-in synthesizer rendering in real time, and the ALSA sequencer's ports.
-class SystemMidiDevices final : public MidiDevices {
+class SystemMidiDevices final : public MidiDevices
+{
 public:
     std::unique_ptr<MidiOut> builtIn() override;
     QStringList portNames() override;

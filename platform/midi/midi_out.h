@@ -30,7 +30,8 @@ struct ShortMessage {
 
 // A MIDI output device: the built-in synthesizer, an ALSA sequencer port or a recording sink.
 // Calls may come from several threads; the caller serialises them.
-class MidiOut {
+class MidiOut
+{
 public:
     virtual ~MidiOut() = default;
 

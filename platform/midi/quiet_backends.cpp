@@ -9,7 +9,7 @@ namespace tunvale::platform {
 
 namespace {
 
-void ignoreAlsaError(const char*, int, const char*, int, const char*, ...) {}
+void ignoreAlsaError(const char*, int, const char*, int, const char*, ...) { }
 
 } // namespace
 
@@ -18,7 +18,7 @@ void quietenSoundLibraries()
     static std::once_flag once;
     std::call_once(once, [] {
         snd_lib_error_set_handler(ignoreAlsaError);
-        for (int level : {FLUID_PANIC, FLUID_ERR, FLUID_WARN, FLUID_INFO, FLUID_DBG})
+        for (int level : { FLUID_PANIC, FLUID_ERR, FLUID_WARN, FLUID_INFO, FLUID_DBG })
             fluid_set_log_function(level, nullptr, nullptr);
     });
 }

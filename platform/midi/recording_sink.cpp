@@ -49,7 +49,8 @@ void MidiRecording::failOpen(bool fail)
 }
 
 RecordingSink::RecordingSink(std::shared_ptr<MidiRecording> recording, QString name)
-    : recording_(std::move(recording)), name_(std::move(name))
+    : recording_(std::move(recording))
+    , name_(std::move(name))
 {
 }
 
@@ -79,7 +80,7 @@ bool RecordingSink::send(const ShortMessage& message)
         lastError_ = QStringLiteral("the recording sink was told to fail");
         return false;
     }
-    recording_->messages_.push_back(RecordedMessage{std::chrono::steady_clock::now(), message});
+    recording_->messages_.push_back(RecordedMessage { std::chrono::steady_clock::now(), message });
     return true;
 }
 

@@ -15,7 +15,8 @@ struct RecordedMessage {
 
 // What a recording sink received; shared with the test, so it outlives the sink that an owner
 // has already dropped.
-class MidiRecording {
+class MidiRecording
+{
 public:
     std::vector<RecordedMessage> messages() const;
     std::vector<ShortMessage> shortMessages() const;
@@ -39,10 +40,11 @@ private:
 };
 
 // An output that keeps the time and bytes of every message instead of sounding them.
-class RecordingSink final : public MidiOut {
+class RecordingSink final : public MidiOut
+{
 public:
-    explicit RecordingSink(std::shared_ptr<MidiRecording> recording,
-                           QString name = QStringLiteral("Recording sink"));
+    explicit RecordingSink(
+        std::shared_ptr<MidiRecording> recording, QString name = QStringLiteral("Recording sink"));
 
     bool open() override;
     void close() override;

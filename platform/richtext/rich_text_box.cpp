@@ -82,14 +82,11 @@ void RichTextBox::init()
     document_->setUndoRedoEnabled(false);
     document_->setDefaultFont(DefaultTextFont());
     cursor_ = QTextCursor(document_);
-    // Qt reports changes only to a document that has a layout.
-    document_->documentLayout();
-    connect(document_, &QTextDocument::contentsChange, this, [this](int, int removed, int added) {
-        if (removed != added)
-            blocksDirty_ = true;
-        linesDirty_ = true;
-    });
+    // A hidden copy gets a layout only when its lines are wanted at a text width: laying out on
+    // every change would cost more than reading a whole score.
     connect(document_, &QTextDocument::contentsChanged, this, [this] {
+        blocksDirty_ = true;
+        linesDirty_ = true;
         emit Change();
         selectionChanged();
     });
@@ -115,45 +112,44 @@ void RichTextBox::setText(const QString& text)
 
 int RichTextBox::TextLength() const { return document_->characterCount() - 1 + document_->blockCount() - 1; }
 
-const std::vector<int>& RichTextBox::blockStarts() const
+const RichTextBox::BlockMap& RichTextBox::blockMap() const
 {
     if (blocksDirty_) {
-        blockStarts_.clear();
-        blockStarts_.reserve(size_t(document_->blockCount()));
-        for (QTextBlock block = document_->begin(); block.isValid(); block = block.next())
-            blockStarts_.push_back(block.position());
+        blockMap_.documentStarts.clear();
+        blockMap_.starts.clear();
+        int number = 0;
+        for (QTextBlock block = document_->begin(); block.isValid(); block = block.next(), ++number) {
+            blockMap_.documentStarts.push_back(block.position());
+            // Every earlier break counts one more for us than for Qt.
+            blockMap_.starts.push_back(block.position() + number);
+        }
+        blockMap_.documentEnd = document_->characterCount() - 1;
         blocksDirty_ = false;
     }
-    return blockStarts_;
+    return blockMap_;
 }
 
 int RichTextBox::toDocumentPosition(int position, Snap snap) const
 {
-    const std::vector<int>& starts = blockStarts();
-    position = std::clamp(position, 0, TextLength());
-    // Our start of block b is its Qt start plus b: every earlier break counts one more.
-    size_t lo = 0, hi = starts.size();
-    while (hi - lo > 1) {
-        const size_t mid = (lo + hi) / 2;
-        if (starts[mid] + int(mid) <= position)
-            lo = mid;
-        else
-            hi = mid;
-    }
-    const int offset = position - (starts[lo] + int(lo));
-    const int blockEnd = lo + 1 < starts.size() ? starts[lo + 1] - 1 : document_->characterCount() - 1;
-    const int textLength = blockEnd - starts[lo];
-    if (offset <= textLength)
-        return starts[lo] + offset;
+    const BlockMap& map = blockMap();
+    const int blocks = int(map.starts.size());
+    position = std::clamp(position, 0, map.documentEnd + blocks - 1);
+    const int b
+        = int(std::upper_bound(map.starts.begin(), map.starts.end(), position) - map.starts.begin()) - 1;
+    const int offset = position - map.starts[size_t(b)];
+    const int blockEnd = b + 1 < blocks ? map.documentStarts[size_t(b) + 1] - 1 : map.documentEnd;
+    if (offset <= blockEnd - map.documentStarts[size_t(b)])
+        return map.documentStarts[size_t(b)] + offset;
     return snap == Snap::Before ? blockEnd : blockEnd + 1;
 }
 
 int RichTextBox::fromDocumentPosition(int documentPosition) const
 {
-    const std::vector<int>& starts = blockStarts();
-    documentPosition = std::clamp(documentPosition, 0, document_->characterCount() - 1);
-    const auto block = std::upper_bound(starts.begin(), starts.end(), documentPosition) - starts.begin() - 1;
-    return documentPosition + int(block);
+    const BlockMap& map = blockMap();
+    documentPosition = std::clamp(documentPosition, 0, map.documentEnd);
+    const auto b = std::upper_bound(map.documentStarts.begin(), map.documentStarts.end(), documentPosition)
+        - map.documentStarts.begin() - 1;
+    return documentPosition + int(b);
 }
 
 int RichTextBox::SelStart() const { return fromDocumentPosition(cursor_.selectionStart()); }
@@ -652,7 +648,7 @@ RichTextSnapshot RichTextBox::snapshot() const
             it = fontIndex.insert(f.font, std::uint16_t(snap.fontNames.size()));
             snap.fontNames.push_back(f.font);
         }
-        const SnapshotColor color = f.color.value_or(0);  // 0: the automatic colour
+        const SnapshotColor color = f.color.value_or(0); // 0: the automatic colour
         snap.fonts.insert(snap.fonts.end(), size_t(count), *it);
         snap.colors.insert(snap.colors.end(), size_t(count), color);
     };

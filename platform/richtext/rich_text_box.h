@@ -157,7 +157,12 @@ private:
     RichContent selectedContent() const;
     template <typename T> T selectionValue(T RunFormat::*member, T mixed) const;
     void insertParagraphs(QTextCursor& cursor, const QString& text, const RunFormat& format);
-    const std::vector<int>& blockStarts() const;
+    struct BlockMap {
+        std::vector<int> documentStarts; // Qt position of each block
+        std::vector<int> starts; // our position of each block
+        int documentEnd = 0;
+    };
+    const BlockMap& blockMap() const;
     const std::vector<Line>& lines() const;
     QString lineText(const Line& line) const;
 
@@ -168,7 +173,7 @@ private:
     int reportedStart_ = 0;
     int reportedLength_ = 0;
     qreal viewportTop_ = 0;
-    mutable std::vector<int> blockStarts_;
+    mutable BlockMap blockMap_;
     mutable bool blocksDirty_ = true;
     mutable std::vector<Line> lines_;
     mutable bool linesDirty_ = true;

@@ -16,11 +16,13 @@
 //   and by "\sl-N\slmult0" for an exact line spacing of N twips.
 // - A run writes only the character properties that differ from those in force: \fN, \fsN (half
 //   points), \cfN, \highlightN, \b / \b0, \ul / \ulnone, \upN / \dnN / \up0 (half points). The
-//   initial state is font 0, \fs24, \cf0, \highlight0, no bold, no underline, no offset.
+//   state before the body is \fs24, \cf0, \highlight0, no bold, no underline, no offset; the
+//   first run always writes its \fN, font 0 included, so every run of text follows a font switch.
 // - Every paragraph ends with "\par\r\n", written with its mark's format in force; the last
 //   paragraph too, so an empty paragraph keeps the format of its mark.
 // - A control word is followed by a space unless the next character written is a backslash
-//   (the "\r\n" after \par excepted); so "\fN" is always followed by a space or a backslash.
+//   (the "\r\n" after \par and the "?" after \uN excepted); so "\fN" is always followed by a
+//   space or a backslash.
 // - Text: printable ASCII as it is, "\\", "\{", "\}" escaped, a tab as \tab; every other character
 //   that code page 936 holds as its bytes in lower-case "\'xx" escapes ("\'d2\'bb"); the rest as
 //   "\uN?" with N the signed 16-bit UTF-16 unit.

@@ -25,7 +25,8 @@ QString cutAtLineEnd(const QString& text)
 }
 
 // The lines of an ini file and where its sections and keys are.
-class IniLines {
+class IniLines
+{
 public:
     explicit IniLines(const QByteArray& bytes)
     {
@@ -80,7 +81,8 @@ public:
         const qsizetype nul = value.indexOf(QChar(0));
         if (nul >= 0)
             value.truncate(nul);
-        if (value.size() >= 2 && (value.front() == u'"' || value.front() == u'\'') && value.back() == value.front())
+        if (value.size() >= 2 && (value.front() == u'"' || value.front() == u'\'')
+            && value.back() == value.front())
             value = value.mid(1, value.size() - 2);
         return value;
     }
@@ -137,8 +139,8 @@ QString ReadIniValue(const QString& section, const QString& key, const QString& 
     return line < 0 ? QString() : ini.valueAt(line, wantedKey);
 }
 
-bool WriteIniValue(const QString& section, const QString& key, const std::optional<QString>& value,
-                   const QString& fileName)
+bool WriteIniValue(
+    const QString& section, const QString& key, const std::optional<QString>& value, const QString& fileName)
 {
     const QString wantedSection = cutAtLineEnd(section).trimmed();
     const QString wantedKey = cutAtLineEnd(key).trimmed();

@@ -18,7 +18,7 @@ QString ReadIniValue(const QString& section, const QString& key, const QString& 
 // beside the ini file, so processes writing at once never lose each other's keys, and replaces the
 // file only once the new content is complete. Each text is cut before its first NUL or line break, which
 // would otherwise break the file's lines. Returns false when the file could not be written.
-bool WriteIniValue(const QString& section, const QString& key, const std::optional<QString>& value,
-                   const QString& fileName);
+bool WriteIniValue(
+    const QString& section, const QString& key, const std::optional<QString>& value, const QString& fileName);
 
 } // namespace tunvale::platform

@@ -28,7 +28,7 @@ std::optional<QString> groupOf(std::uint32_t keyRoot, const QString& keyPath)
 // Settings opened at `group`. A group exists when it holds a value or a subgroup; the top level
 // always exists.
 struct Group {
-    QSettings settings{kOrganisation, kApplication};
+    QSettings settings { kOrganisation, kApplication };
     bool exists = false;
 
     explicit Group(const QString& group)
@@ -48,7 +48,7 @@ std::int64_t boundedVal(const QString& text, double low, double high)
 } // namespace
 
 QString modRegistry::ReadRegKey(std::uint32_t keyRoot, const QString& keyPath, const QString& subKey,
-                                const QString& noKeyFoundValue) const
+    const QString& noKeyFoundValue) const
 {
     const std::optional<QString> group = groupOf(keyRoot, keyPath);
     if (!group)
@@ -58,8 +58,8 @@ QString modRegistry::ReadRegKey(std::uint32_t keyRoot, const QString& keyPath, c
     return value.isValid() ? value.toString() : noKeyFoundValue;
 }
 
-bool modRegistry::WriteRegKey(int keyType, std::uint32_t keyRoot, const QString& keyPath, const QString& subKey,
-                              const QString& subKeyValue) const
+bool modRegistry::WriteRegKey(int keyType, std::uint32_t keyRoot, const QString& keyPath,
+    const QString& subKey, const QString& subKeyValue) const
 {
     const std::optional<QString> group = groupOf(keyRoot, keyPath);
     if (!group || subKey.isEmpty())
@@ -73,7 +73,9 @@ bool modRegistry::WriteRegKey(int keyType, std::uint32_t keyRoot, const QString&
         g.settings.setValue(subKey, QString::number(boundedVal(subKeyValue, 0, 255)));
         break;
     case REG_DWORD:
-        g.settings.setValue(subKey, QString::number(std::int32_t(std::uint32_t(boundedVal(subKeyValue, -2147483648.0, 4294967295.0)))));
+        g.settings.setValue(subKey,
+            QString::number(
+                std::int32_t(std::uint32_t(boundedVal(subKeyValue, -2147483648.0, 4294967295.0)))));
         break;
     default:
         return true;
@@ -118,7 +120,8 @@ bool modRegistry::DeleteRegKey(std::uint32_t keyRoot, const QString& keyPath, co
     return settings.status() == QSettings::NoError;
 }
 
-bool modRegistry::DeleteRegKeyValue(std::uint32_t keyRoot, const QString& keyPath, const QString& subKey) const
+bool modRegistry::DeleteRegKeyValue(
+    std::uint32_t keyRoot, const QString& keyPath, const QString& subKey) const
 {
     const std::optional<QString> group = groupOf(keyRoot, keyPath);
     if (!group)

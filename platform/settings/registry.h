@@ -22,13 +22,13 @@ class modRegistry
 public:
     // The value `subKey` of `keyPath` as text; `noKeyFoundValue` when it does not exist.
     QString ReadRegKey(std::uint32_t keyRoot, const QString& keyPath, const QString& subKey,
-                       const QString& noKeyFoundValue) const;
+        const QString& noKeyFoundValue) const;
 
     // Stores a value: REG_SZ the text, REG_DWORD the leading number of the text as a 32-bit number,
     // REG_BINARY it as one byte; other kinds store nothing. True when the value was stored (or nothing
     // was to be stored).
     bool WriteRegKey(int keyType, std::uint32_t keyRoot, const QString& keyPath, const QString& subKey,
-                     const QString& subKeyValue) const;
+        const QString& subKeyValue) const;
 
     // The names of the key's subkeys joined by ","; a null string when the key does not exist.
     QString EnumerateRegKeys(std::uint32_t keyRoot, const QString& keyPath) const;

@@ -2,10 +2,7 @@
 
 namespace tunvale::platform {
 
-QString BytesToHex(const QByteArray& bytes)
-{
-    return QString::fromLatin1(bytes.toHex().toUpper());
-}
+QString BytesToHex(const QByteArray& bytes) { return QString::fromLatin1(bytes.toHex().toUpper()); }
 
 std::optional<QString> BinToHex(const QString& bits)
 {

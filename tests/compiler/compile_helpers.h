@@ -16,10 +16,35 @@ struct CompileOptions {
     int volume = 98;
 };
 
+inline CompileOptions ScoreKey(int key)
+{
+    CompileOptions options;
+    options.scoreKey = key;
+    return options;
+}
+inline CompileOptions BaseKey(int key)
+{
+    CompileOptions options;
+    options.baseKey = key;
+    return options;
+}
+inline CompileOptions Volume(int volume)
+{
+    CompileOptions options;
+    options.volume = volume;
+    return options;
+}
+inline CompileOptions Order(std::vector<int> order)
+{
+    CompileOptions options;
+    options.order = std::move(order);
+    return options;
+}
+
 inline notation::获取演唱码 Compile(
     const platform::RichTextSnapshot& score, const CompileOptions& options = {})
 {
-    notation::CompileInput input { .snapshot = score };
+    notation::CompileInput input(score);
     input.ScoreKey = options.scoreKey;
     input.BaseKey = options.baseKey;
     input.Volume = options.volume;

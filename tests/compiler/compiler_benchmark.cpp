@@ -1,5 +1,11 @@
 #include "tests/compiler/compile_helpers.h"
 
+#include "platform/richtext/rich_text_box.h"
+#include "platform/richtext/rich_text_content.h"
+
+#include <QApplication>
+#include <QTextDocument>
+
 #include <benchmark/benchmark.h>
 
 namespace {
@@ -34,7 +40,7 @@ void CompileWorkingStage(benchmark::State& state)
     const platform::RichTextSnapshot song = GeneratedSong(20000);
     notation::获取演唱码 compiler;
     for (auto _ : state) {
-        compiler.Get_CodeEvents({ .snapshot = song });
+        compiler.Get_CodeEvents(notation::CompileInput(song));
         benchmark::DoNotOptimize(compiler.workingEvents().data());
     }
     state.counters["characters"] = song.size();
@@ -42,6 +48,53 @@ void CompileWorkingStage(benchmark::State& state)
 }
 BENCHMARK(CompileWorkingStage)->Unit(benchmark::kMillisecond);
 
+// The same song as a document: one paragraph per "\r\n", one run per stretch of equal font and colour.
+platform::RichContent AsContent(const platform::RichTextSnapshot& song)
+{
+    platform::RichContent content(1);
+    for (int pos = 0; pos < song.size(); ++pos) {
+        if (song.text.at(pos) == QChar('\r')) {
+            content.emplace_back();
+            ++pos;
+            continue;
+        }
+        auto& runs = content.back().runs;
+        if (runs.empty() || runs.back().format.font != song.fontAt(pos)
+            || runs.back().format.color != song.colorAt(pos)) {
+            platform::TextRun run;
+            run.format.font = song.fontAt(pos);
+            run.format.color = song.colorAt(pos);
+            runs.push_back(run);
+        }
+        runs.back().text += song.text.at(pos);
+    }
+    return content;
+}
+
+void TakeSnapshotOfLaidOutDocument(benchmark::State& state)
+{
+    platform::RichTextBox box;
+    platform::SetContent(*box.document(), AsContent(GeneratedSong(20000)));
+    box.document()->setTextWidth(900);
+    platform::RichTextSnapshot snapshot = box.snapshot(); // lays the document out once
+    for (auto _ : state) {
+        snapshot = box.snapshot();
+        benchmark::DoNotOptimize(snapshot.text.data());
+    }
+    state.counters["characters"] = snapshot.size();
+    state.counters["lines"] = double(snapshot.lines.size());
+}
+BENCHMARK(TakeSnapshotOfLaidOutDocument)->Unit(benchmark::kMillisecond);
+
 } // namespace
 
-BENCHMARK_MAIN();
+int main(int argc, char* argv[])
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

@@ -55,8 +55,8 @@ class Segmenting : public ::testing::TestWithParam<SegmentCase>
 TEST_P(Segmenting, FindsSegmentsBarsAndPlayedBars)
 {
     const SegmentCase& c = GetParam();
-    const auto compiler
-        = Compile(NotationScore().notation(QString::fromUtf8(c.tokens)).build(), { .order = c.order });
+    const auto compiler = Compile(NotationScore().notation(QString::fromUtf8(c.tokens)).build(),
+        c.order ? Order(*c.order) : CompileOptions {});
     EXPECT_EQ(compiler.POrderStr(), QString::fromUtf8(c.key));
     EXPECT_EQ(Segments(compiler), QString::fromUtf8(c.segments));
     EXPECT_EQ(Bars(compiler), QString::fromUtf8(c.drumBars));
@@ -156,7 +156,7 @@ TEST(Scan, RepeatedSegmentKeepsItsCharacterPositions)
 {
     const auto score = SongWithText(false).build();
     const auto once = Compile(score);
-    const auto twice = Compile(score, { .order = std::vector<int> { 0, 1, 0 } });
+    const auto twice = Compile(score, Order({ 0, 1, 0 }));
     const auto& segment0 = once.ScoreSegments().front();
     const auto& events = twice.workingEvents();
     ASSERT_EQ(events.size(), once.workingEvents().size() + size_t(segment0.EventCount));

@@ -16,9 +16,9 @@ TEST(Dpi, WindowsLaidOutFor96DpiKeepTheirLook)
     const struct {
         int dpi;
         double width, fontSize;
-    } cases[] = {{96, 4800, 9}, {120, 3840, 7.2}, {144, 3200, 6}, {192, 2560, 4.5}};
+    } cases[] = { { 96, 4800, 9 }, { 120, 3840, 7.2 }, { 144, 3200, 6 }, { 192, 2560, 4.5 } };
     for (const auto& c : cases) {
-        TwipsWindow w{1500, 750, 4800, 3600, 12};
+        TwipsWindow w { 1500, 750, 4800, 3600, 12 };
         EXPECT_TRUE(ScaleForDpi(w, c.dpi));
         EXPECT_DOUBLE_EQ(w.width, c.width) << c.dpi;
         EXPECT_DOUBLE_EQ(w.height, c.width * 3 / 4) << c.dpi;
@@ -26,11 +26,11 @@ TEST(Dpi, WindowsLaidOutFor96DpiKeepTheirLook)
         EXPECT_DOUBLE_EQ(w.fontSize, c.fontSize) << c.dpi;
     }
     // Sides that are no whole number of pixels are rounded, halves to even.
-    TwipsWindow odd{22.5, 37.5, 7, 8, 9};
+    TwipsWindow odd { 22.5, 37.5, 7, 8, 9 };
     ScaleForDpi(odd, 120);
-    EXPECT_DOUBLE_EQ(odd.left, 24);  // 1.5 px -> 2
-    EXPECT_DOUBLE_EQ(odd.top, 24);   // 2.5 px -> 2
-    EXPECT_DOUBLE_EQ(odd.width, 0);  // 0.47 px -> 0
+    EXPECT_DOUBLE_EQ(odd.left, 24); // 1.5 px -> 2
+    EXPECT_DOUBLE_EQ(odd.top, 24); // 2.5 px -> 2
+    EXPECT_DOUBLE_EQ(odd.width, 0); // 0.47 px -> 0
     EXPECT_DOUBLE_EQ(odd.height, 12); // 0.53 px -> 1
 
     QWidget window;
@@ -51,7 +51,7 @@ TEST(ComboDropWidth, FitsTheLongestItemWithinLimitsAndKeepsFonts)
     combo->resize(120, 24);
 
     // Items shorter than the box: the box's own width.
-    combo->addItems({QStringLiteral("1 钢琴"), QStringLiteral("2 风琴")});
+    combo->addItems({ QStringLiteral("1 钢琴"), QStringLiteral("2 风琴") });
     FitComboDropWidth(*combo, -1);
     EXPECT_EQ(combo->view()->minimumWidth(), 120 + 10);
 

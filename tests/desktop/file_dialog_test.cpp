@@ -29,8 +29,8 @@ FileDialogRequest vlsRequest(const QString& folder, const QString& name)
 {
     FileDialogRequest r;
     r.title = QStringLiteral("保存简谱...");
-    r.filters = {QStringLiteral("Vls 文件(*.vls)"), QStringLiteral("*.vls"), QStringLiteral("所有文件(*.*)"),
-                 QStringLiteral("*.*")};
+    r.filters = { QStringLiteral("Vls 文件(*.vls)"), QStringLiteral("*.vls"), QStringLiteral("所有文件(*.*)"),
+        QStringLiteral("*.*") };
     r.fileName = name;
     r.initialFolder = folder;
     r.defaultExtension = QStringLiteral(".vls");
@@ -58,7 +58,7 @@ TEST(FileDialog, SaveProposesTheNameWithTheDefaultExtension)
     });
     // A "/" in a title would name a folder.
     EXPECT_EQ(ShowFileDialog(vlsRequest(dir.path(), QStringLiteral(" 1/4拍练习 ")), true),
-              QDir(dir.path()).filePath(QStringLiteral("1_4拍练习.vls")));
+        QDir(dir.path()).filePath(QStringLiteral("1_4拍练习.vls")));
     EXPECT_EQ(title, QStringLiteral("保存简谱..."));
     EXPECT_TRUE(filter.startsWith(QStringLiteral("Vls 文件(*.vls)"))) << filter.toStdString();
 }

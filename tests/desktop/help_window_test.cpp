@@ -26,8 +26,8 @@ HelpWindow* openHelp(const QString& topic)
 // Every topic the program opens has its page, and the pages' links lead to pages that exist.
 TEST(HelpWindow, OpensEveryTopicPage)
 {
-    const QStringList topics = {QStringLiteral("边距及行距.htm"), QStringLiteral("鼓点的设置.htm"),
-                                QStringLiteral("我愿意.htm"), QStringLiteral("index.htm")};
+    const QStringList topics = { QStringLiteral("边距及行距.htm"), QStringLiteral("鼓点的设置.htm"),
+        QStringLiteral("我愿意.htm"), QStringLiteral("index.htm") };
     HelpWindow* first = nullptr;
     for (const QString& topic : topics) {
         HelpWindow* help = openHelp(topic);
@@ -36,7 +36,10 @@ TEST(HelpWindow, OpensEveryTopicPage)
             first = help;
         EXPECT_EQ(help, first) << "one window serves every topic";
         const QString title = help->browser()->documentTitle();
-        EXPECT_EQ(title, QString(topic).remove(QStringLiteral(".htm")).replace(QStringLiteral("index"), QStringLiteral("帮助目录")));
+        EXPECT_EQ(title,
+            QString(topic)
+                .remove(QStringLiteral(".htm"))
+                .replace(QStringLiteral("index"), QStringLiteral("帮助目录")));
         EXPECT_TRUE(help->windowTitle().endsWith(title));
         EXPECT_FALSE(help->browser()->toPlainText().contains(u'\uFFFD')) << "page read in its own encoding";
 
@@ -44,7 +47,8 @@ TEST(HelpWindow, OpensEveryTopicPage)
         static const QRegularExpression href(QStringLiteral("href=\"([^\"#:]+)\""));
         for (auto m = href.globalMatch(html); m.hasNext();) {
             const QString target = m.next().captured(1);
-            EXPECT_TRUE(QDir(HelpWindow::helpFolder()).exists(target)) << topic.toStdString() << " -> " << target.toStdString();
+            EXPECT_TRUE(QDir(HelpWindow::helpFolder()).exists(target))
+                << topic.toStdString() << " -> " << target.toStdString();
         }
     }
     first->close();

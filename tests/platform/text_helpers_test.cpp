@@ -13,7 +13,15 @@ TEST(Radix64, DigitTextsAndValues)
         const char* digits;
         long long value;
     } cases[] = {
-        {"0", 0}, {"9", 9}, {"a", 10}, {"A", 36}, {"/", 63}, {"10", 64}, {"//", 4095}, {"100", 4096}, {"7//", 32767},
+        { "0", 0 },
+        { "9", 9 },
+        { "a", 10 },
+        { "A", 36 },
+        { "/", 63 },
+        { "10", 64 },
+        { "//", 4095 },
+        { "100", 4096 },
+        { "7//", 32767 },
     };
     for (const auto& c : cases) {
         const QString digits = QString::fromLatin1(c.digits);
@@ -44,7 +52,7 @@ TEST(NameBytes, ChineseNamesCutAtACharacterBoundary)
     NameField field;
     field.fill(0xAA);
     TextToNameBytes(QString(), field);
-    EXPECT_EQ(field, NameField{});
+    EXPECT_EQ(field, NameField {});
 
     // 15 Chinese characters fill 30 bytes, an ASCII letter the 31st; the 16th Chinese character would
     // straddle byte 32, so it is left out rather than cut in half.
@@ -67,10 +75,11 @@ TEST(NameBytes, ReadsDamagedFieldsWithoutRunningPastTheEnd)
         QByteArray bytes;
         QString text;
     } cases[] = {
-        {QByteArray("ab\xB9"), QStringLiteral("ab")},             // lead byte cut off by an older writer
-        {QByteArray("\xB9\xC4\xB9"), QStringLiteral("鼓")},
-        {QByteArray("\xB9\x30x"), QString(QChar::ReplacementCharacter) + u'x'}, // the byte after a lead belongs to it
-        {QByteArray("a\0b", 3), QStringLiteral("a") + QChar(0) + u'b'},
+        { QByteArray("ab\xB9"), QStringLiteral("ab") }, // lead byte cut off by an older writer
+        { QByteArray("\xB9\xC4\xB9"), QStringLiteral("鼓") },
+        { QByteArray("\xB9\x30x"),
+            QString(QChar::ReplacementCharacter) + u'x' }, // the byte after a lead belongs to it
+        { QByteArray("a\0b", 3), QStringLiteral("a") + QChar(0) + u'b' },
     };
     for (const auto& c : cases)
         EXPECT_EQ(GbkBytesToText(c.bytes), c.text) << c.bytes.toHex().constData();
@@ -85,10 +94,17 @@ TEST(HexText, BytesAndBits)
         const char* bits;
         const char* hex;
     } cases[] = {
-        {"", "0"}, {"1", "1"}, {"101", "5"}, {"1111", "F"}, {"11111", "1F"}, {"10000000", "80"}, {"01011010", "5A"},
+        { "", "0" },
+        { "1", "1" },
+        { "101", "5" },
+        { "1111", "F" },
+        { "11111", "1F" },
+        { "10000000", "80" },
+        { "01011010", "5A" },
     };
     for (const auto& c : cases)
-        EXPECT_EQ(BinToHex(QString::fromLatin1(c.bits)), std::optional<QString>(QString::fromLatin1(c.hex))) << c.bits;
+        EXPECT_EQ(BinToHex(QString::fromLatin1(c.bits)), std::optional<QString>(QString::fromLatin1(c.hex)))
+            << c.bits;
     EXPECT_EQ(BinToHex(QStringLiteral("10*1")), std::nullopt);
     EXPECT_EQ(BinToHex(QStringLiteral("1 01")), std::nullopt);
 }

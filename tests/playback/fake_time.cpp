@@ -11,10 +11,10 @@ FakeTime::Clock::time_point FakeTime::now() const
     return now_;
 }
 
-bool FakeTime::sleepUntil(std::condition_variable_any& cv, std::unique_lock<std::mutex>& lock, std::stop_token stop,
-                          Clock::time_point deadline, const std::function<bool()>& wake)
+bool FakeTime::sleepUntil(std::condition_variable_any& cv, std::unique_lock<std::mutex>& lock,
+    std::stop_token stop, Clock::time_point deadline, const std::function<bool()>& wake)
 {
-    const Sleeper sleeper{&cv, lock.mutex()};
+    const Sleeper sleeper { &cv, lock.mutex() };
     {
         std::lock_guard guard(mutex_);
         sleepers_.push_back(sleeper);

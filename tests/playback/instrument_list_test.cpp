@@ -15,7 +15,8 @@ using playback::PlayNote;
 
 namespace {
 
-class SilentDevices final : public platform::MidiDevices {
+class SilentDevices final : public platform::MidiDevices
+{
 public:
     std::unique_ptr<platform::MidiOut> builtIn() override
     {
@@ -26,7 +27,8 @@ public:
 };
 
 // A user folder holding the given "genmidi.txt" (none for an empty text) over an empty data folder.
-class InstrumentListTest : public ::testing::Test {
+class InstrumentListTest : public ::testing::Test
+{
 protected:
     InstrumentListTest() { platform::ProgramFolder::overrideDataDir(emptyData_.path()); }
     ~InstrumentListTest() override { platform::ProgramFolder::overrideDataDir({}); }
@@ -44,7 +46,7 @@ protected:
     QTemporaryDir emptyData_;
     tunvale::testing::ScopedUserFolder user_;
     tunvale::testing::ScopedPrompts prompts_;
-    PlayNote note_{std::make_unique<SilentDevices>()};
+    PlayNote note_ { std::make_unique<SilentDevices>() };
 };
 
 const QString kIncomplete = QStringLiteral("乐器列表文件 genmidi.txt 缺失或不完整。");
@@ -79,7 +81,7 @@ TEST_F(InstrumentListTest, ACompleteFileFillsAllThreeLists)
 
 struct BrokenCase {
     const char* what;
-    int lines;          // lines of the fixture kept
+    int lines; // lines of the fixture kept
     int lineWithoutSlash; // 0-based instrument line whose "/" is taken out, or -1
     int drums;
     int common;
@@ -89,10 +91,10 @@ TEST_F(InstrumentListTest, AMissingOrIncompleteFileSaysSoAndStillFillsTheList)
 {
     const QList<QByteArray> lines = fixture().split('\n');
     const std::vector<BrokenCase> cases = {
-        {"missing", -1, -1, 0, 0},
-        {"instruments only", 100, -1, 0, 0},
-        {"short of the common sounds", 210, -1, 75, 7},
-        {"instrument line without slash", 215, 5, 75, 12},
+        { "missing", -1, -1, 0, 0 },
+        { "instruments only", 100, -1, 0, 0 },
+        { "short of the common sounds", 210, -1, 75, 7 },
+        { "instrument line without slash", 215, 5, 75, 12 },
     };
     for (const BrokenCase& c : cases) {
         prompts_->shown.clear();
@@ -107,7 +109,8 @@ TEST_F(InstrumentListTest, AMissingOrIncompleteFileSaysSoAndStillFillsTheList)
         ASSERT_EQ(list.items.size(), 128) << c.what;
         for (int k = 0; k < 128; ++k) {
             const bool present = k < c.lines && k != c.lineWithoutSlash;
-            EXPECT_EQ(list.items[k], QString::number(k + 1) + (present ? QStringLiteral(" 乐器%1").arg(k + 1) : " "))
+            EXPECT_EQ(list.items[k],
+                QString::number(k + 1) + (present ? QStringLiteral(" 乐器%1").arg(k + 1) : " "))
                 << c.what << " item " << k;
             EXPECT_EQ(playback::InstrumentNames[size_t(k)].isEmpty(), !present) << c.what << " name " << k;
         }
@@ -140,7 +143,7 @@ TEST(ShippedInstrumentListTest, HoldsEveryListWithTheNotesItsDrumLinesBeginWith)
     for (int i = 0; i < 75; ++i)
         EXPECT_EQ(drums[i].left(2).toInt(), 13 + i) << drums[i].toStdString();
     const QStringList common = note.fill_DrumSound_list(-1);
-    const int notes[] = {28, 31, 35, 38, 39, 40, 45, 47, 60, 73, 76, 87};
+    const int notes[] = { 28, 31, 35, 38, 39, 40, 45, 47, 60, 73, 76, 87 };
     ASSERT_EQ(common.size(), 12);
     for (int i = 0; i < 12; ++i)
         EXPECT_EQ(common[i].left(2).toInt(), notes[i]) << common[i].toStdString();

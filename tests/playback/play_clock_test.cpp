@@ -13,10 +13,11 @@ using playback::精确计时;
 
 namespace {
 
-class PlayClockTest : public ::testing::Test {
+class PlayClockTest : public ::testing::Test
+{
 protected:
     tunvale::testing::FakeTime time_;
-    精确计时 clock_{time_};
+    精确计时 clock_ { time_ };
 };
 
 TEST_F(PlayClockTest, CountsOnlyWhileRunningAndResetsToZero)
@@ -27,15 +28,15 @@ TEST_F(PlayClockTest, CountsOnlyWhileRunningAndResetsToZero)
         double advance;
         double expected;
     } steps[] = {
-        {"stopped at first", [](精确计时&) {}, 3.0, 0.0},
-        {"start +1", [](精确计时& c) { c.StartClock(); }, 1.0, 1.0},
-        {"stop +5", [](精确计时& c) { c.StopClock(); }, 5.0, 1.0},
-        {"start +0.5", [](精确计时& c) { c.StartClock(); }, 0.5, 1.5},
-        {"second start +1", [](精确计时& c) { c.StartClock(); }, 1.0, 2.5},
-        {"reset while running +0.25", [](精确计时& c) { c.ResetClock(); }, 0.25, 0.25},
-        {"stop twice", [](精确计时& c) { c.StopClock(), c.StopClock(); }, 2.0, 0.25},
-        {"reset while stopped", [](精确计时& c) { c.ResetClock(); }, 1.0, 0.0},
-        {"start after reset +0.75", [](精确计时& c) { c.StartClock(); }, 0.75, 0.75},
+        { "stopped at first", [](精确计时&) {}, 3.0, 0.0 },
+        { "start +1", [](精确计时& c) { c.StartClock(); }, 1.0, 1.0 },
+        { "stop +5", [](精确计时& c) { c.StopClock(); }, 5.0, 1.0 },
+        { "start +0.5", [](精确计时& c) { c.StartClock(); }, 0.5, 1.5 },
+        { "second start +1", [](精确计时& c) { c.StartClock(); }, 1.0, 2.5 },
+        { "reset while running +0.25", [](精确计时& c) { c.ResetClock(); }, 0.25, 0.25 },
+        { "stop twice", [](精确计时& c) { c.StopClock(), c.StopClock(); }, 2.0, 0.25 },
+        { "reset while stopped", [](精确计时& c) { c.ResetClock(); }, 1.0, 0.0 },
+        { "start after reset +0.75", [](精确计时& c) { c.StartClock(); }, 0.75, 0.75 },
     };
     for (const auto& s : steps) {
         s.action(clock_);

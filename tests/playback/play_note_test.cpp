@@ -21,9 +21,11 @@ using playback::PlayNote;
 namespace {
 
 // The built-in synthesizer and a few ports, all recording sinks the test can look into.
-class FakeDevices final : public platform::MidiDevices {
+class FakeDevices final : public platform::MidiDevices
+{
 public:
-    explicit FakeDevices(QStringList ports = {}) : ports_(std::move(ports))
+    explicit FakeDevices(QStringList ports = {})
+        : ports_(std::move(ports))
     {
         for (int i = 0; i < ports_.size(); ++i)
             portRecordings.push_back(std::make_shared<MidiRecording>());
@@ -61,7 +63,7 @@ struct Player {
 
 ShortMessage msg(int status, int data1, int data2)
 {
-    return ShortMessage{std::uint8_t(status), std::uint8_t(data1), std::uint8_t(data2)};
+    return ShortMessage { std::uint8_t(status), std::uint8_t(data1), std::uint8_t(data2) };
 }
 
 struct FailureCount {
@@ -69,14 +71,11 @@ struct FailureCount {
     {
         QObject::connect(&note, &PlayNote::outputFailed, [this] { ++count; });
     }
-    std::atomic<int> count{0};
+    std::atomic<int> count { 0 };
 };
 
 // Posted messages are shown once the GUI thread runs its queue.
-void showPostedMessages()
-{
-    QCoreApplication::sendPostedEvents();
-}
+void showPostedMessages() { QCoreApplication::sendPostedEvents(); }
 
 struct MessageCase {
     const char* what;
@@ -87,26 +86,29 @@ struct MessageCase {
 TEST(PlayNoteTest, EveryOperationSendsItsMessagesInOrder)
 {
     const std::vector<MessageCase> cases = {
-        {"note_on", [](PlayNote& p) { p.note_on(3, 60, 100); }, {msg(0x93, 60, 100)}},
-        {"note_on测试", [](PlayNote& p) { p.note_on测试(0, 72, 1); }, {msg(0x90, 72, 1)}},
-        {"note_off", [](PlayNote& p) { p.note_off(0, 64); }, {msg(0x80, 64, 0)}},
-        {"control_change", [](PlayNote& p) { p.control_change(15, 7, 127); }, {msg(0xBF, 7, 127)}},
-        {"program_change bank first", [](PlayNote& p) { p.program_change(0, 0, 40); },
-         {msg(0xB0, 0, 0), msg(0xC0, 40, 0)}},
-        {"allNotes_off", [](PlayNote& p) { p.allNotes_off(2); }, {ShortMessage::unpack(0x78B2)}},
-        {"pitch_bend low then high", [](PlayNote& p) { p.pitch_bend(1, 5, 64); }, {msg(0xE1, 5, 64)}},
-        {"midisetrpn", [](PlayNote& p) { p.midisetrpn(0, 0, 0, 0, 12); },
-         {msg(0xB0, 101, 0), msg(0xB0, 100, 0), msg(0xB0, 6, 0), msg(0xB0, 38, 12)}},
-        {"DrumNote_on", [](PlayNote& p) { p.DrumNote_on(38, 64, 100); }, {msg(0xB9, 10, 64), msg(0x99, 38, 100)}},
-        {"DrumNote_on00", [](PlayNote& p) { p.DrumNote_on00(38, 64, 100); },
-         {msg(0xB9, 10, 64), msg(0x99, 38, 100)}},
-        {"DrumNote_on01 unpacks", [](PlayNote& p) { p.DrumNote_on01(0x400AB9, 0x642699); },
-         {msg(0xB9, 10, 64), msg(0x99, 38, 100)}},
-        {"Note_on02", [](PlayNote& p) { p.Note_on02(0x200AB9, 0x7F2499); }, {msg(0xB9, 10, 32), msg(0x99, 36, 127)}},
-        {"Note_on01 modulation on channel 0 first", [](PlayNote& p) { p.Note_on01(0x643C95); },
-         {msg(0xB0, 1, 30), msg(0x95, 60, 100)}},
-        {"note_offall01", [](PlayNote& p) { p.note_offall01(QVariant(0x3C80)); }, {msg(0x80, 60, 0)}},
-        {"Note_on00 and note_off00 do nothing", [](PlayNote& p) { p.Note_on00(0, 60, 100), p.note_off00(0, 60); }, {}},
+        { "note_on", [](PlayNote& p) { p.note_on(3, 60, 100); }, { msg(0x93, 60, 100) } },
+        { "note_on测试", [](PlayNote& p) { p.note_on测试(0, 72, 1); }, { msg(0x90, 72, 1) } },
+        { "note_off", [](PlayNote& p) { p.note_off(0, 64); }, { msg(0x80, 64, 0) } },
+        { "control_change", [](PlayNote& p) { p.control_change(15, 7, 127); }, { msg(0xBF, 7, 127) } },
+        { "program_change bank first", [](PlayNote& p) { p.program_change(0, 0, 40); },
+            { msg(0xB0, 0, 0), msg(0xC0, 40, 0) } },
+        { "allNotes_off", [](PlayNote& p) { p.allNotes_off(2); }, { ShortMessage::unpack(0x78B2) } },
+        { "pitch_bend low then high", [](PlayNote& p) { p.pitch_bend(1, 5, 64); }, { msg(0xE1, 5, 64) } },
+        { "midisetrpn", [](PlayNote& p) { p.midisetrpn(0, 0, 0, 0, 12); },
+            { msg(0xB0, 101, 0), msg(0xB0, 100, 0), msg(0xB0, 6, 0), msg(0xB0, 38, 12) } },
+        { "DrumNote_on", [](PlayNote& p) { p.DrumNote_on(38, 64, 100); },
+            { msg(0xB9, 10, 64), msg(0x99, 38, 100) } },
+        { "DrumNote_on00", [](PlayNote& p) { p.DrumNote_on00(38, 64, 100); },
+            { msg(0xB9, 10, 64), msg(0x99, 38, 100) } },
+        { "DrumNote_on01 unpacks", [](PlayNote& p) { p.DrumNote_on01(0x400AB9, 0x642699); },
+            { msg(0xB9, 10, 64), msg(0x99, 38, 100) } },
+        { "Note_on02", [](PlayNote& p) { p.Note_on02(0x200AB9, 0x7F2499); },
+            { msg(0xB9, 10, 32), msg(0x99, 36, 127) } },
+        { "Note_on01 modulation on channel 0 first", [](PlayNote& p) { p.Note_on01(0x643C95); },
+            { msg(0xB0, 1, 30), msg(0x95, 60, 100) } },
+        { "note_offall01", [](PlayNote& p) { p.note_offall01(QVariant(0x3C80)); }, { msg(0x80, 60, 0) } },
+        { "Note_on00 and note_off00 do nothing",
+            [](PlayNote& p) { p.Note_on00(0, 60, 100), p.note_off00(0, 60); }, {} },
     };
     for (const MessageCase& c : cases) {
         Player player;
@@ -118,16 +120,20 @@ TEST(PlayNoteTest, EveryOperationSendsItsMessagesInOrder)
 TEST(PlayNoteTest, MessagesThatAreNoMessagesNeverReachTheOutput)
 {
     const std::vector<MessageCase> cases = {
-        {"status 0 of an emptied event", [](PlayNote& p) { p.DrumNote_on01(0, 0x642699); }, {msg(0x99, 38, 100)}},
-        {"a third above note 127", [](PlayNote& p) { p.Note_on01(0x648390); }, {msg(0xB0, 1, 30)}},
-        {"velocity above 127", [](PlayNote& p) { p.DrumNote_on01(0x400AB9, 0x802699); }, {msg(0xB9, 10, 64)}},
-        {"system status", [](PlayNote& p) { p.note_offall01(QVariant(0xF0)); }, {}},
-        {"not a number", [](PlayNote& p) { p.note_offall01(QVariant(QStringLiteral("x"))); }, {}},
-        {"note 128", [](PlayNote& p) { p.note_on(0, 128, 100); }, {}},
-        {"channel 16", [](PlayNote& p) { p.note_on(16, 60, 100); }, {}},
-        {"negative controller", [](PlayNote& p) { p.control_change(0, -1, 0); }, {}},
-        {"bank out of range keeps the program", [](PlayNote& p) { p.program_change(0, 200, 5); }, {msg(0xC0, 5, 0)}},
-        {"pan out of range keeps the hit", [](PlayNote& p) { p.DrumNote_on(38, -3, 100); }, {msg(0x99, 38, 100)}},
+        { "status 0 of an emptied event", [](PlayNote& p) { p.DrumNote_on01(0, 0x642699); },
+            { msg(0x99, 38, 100) } },
+        { "a third above note 127", [](PlayNote& p) { p.Note_on01(0x648390); }, { msg(0xB0, 1, 30) } },
+        { "velocity above 127", [](PlayNote& p) { p.DrumNote_on01(0x400AB9, 0x802699); },
+            { msg(0xB9, 10, 64) } },
+        { "system status", [](PlayNote& p) { p.note_offall01(QVariant(0xF0)); }, {} },
+        { "not a number", [](PlayNote& p) { p.note_offall01(QVariant(QStringLiteral("x"))); }, {} },
+        { "note 128", [](PlayNote& p) { p.note_on(0, 128, 100); }, {} },
+        { "channel 16", [](PlayNote& p) { p.note_on(16, 60, 100); }, {} },
+        { "negative controller", [](PlayNote& p) { p.control_change(0, -1, 0); }, {} },
+        { "bank out of range keeps the program", [](PlayNote& p) { p.program_change(0, 200, 5); },
+            { msg(0xC0, 5, 0) } },
+        { "pan out of range keeps the hit", [](PlayNote& p) { p.DrumNote_on(38, -3, 100); },
+            { msg(0x99, 38, 100) } },
     };
     for (const MessageCase& c : cases) {
         Player player;
@@ -189,7 +195,8 @@ TEST(PlayNoteTest, AFailingOutputIsReportedOnceAndThenSilent)
 
 TEST(PlayNoteTest, ASynthesizerWithoutSoundfontSpeaksUpAtTheFirstSound)
 {
-    class NoSoundfont final : public platform::MidiDevices {
+    class NoSoundfont final : public platform::MidiDevices
+    {
     public:
         std::unique_ptr<platform::MidiOut> builtIn() override
         {
@@ -209,7 +216,7 @@ TEST(PlayNoteTest, ASynthesizerWithoutSoundfontSpeaksUpAtTheFirstSound)
     note.program_change(0, 0, 0);
     note.note_on(0, 60, 100);
     showPostedMessages();
-    EXPECT_EQ(prompts->texts(), QStringList{QStringLiteral("MIDI 输出错误：找不到 General MIDI 音色库")});
+    EXPECT_EQ(prompts->texts(), QStringList { QStringLiteral("MIDI 输出错误：找不到 General MIDI 音色库") });
     EXPECT_EQ(failures.count, 1);
 }
 
@@ -221,15 +228,15 @@ TEST(PlayNoteTest, WithoutSequencerTheListHoldsTheBuiltInSynthesizerAloneAndSays
     PlayNote note;
     const QList<playback::DeviceEntry> list = note.Midi_OutDevsToList();
     EXPECT_EQ(::testing::internal::GetCapturedStderr(), "");
-    EXPECT_EQ(list, (QList<playback::DeviceEntry>{{QStringLiteral("内置合成器"), -1}}));
+    EXPECT_EQ(list, (QList<playback::DeviceEntry> { { QStringLiteral("内置合成器"), -1 } }));
 }
 
 TEST(PlayNoteTest, OpenDeviceMovesTheOutputAndSilencesTheOldOne)
 {
-    Player player({QStringLiteral("Port A"), QStringLiteral("Port B")});
+    Player player({ QStringLiteral("Port A"), QStringLiteral("Port B") });
     EXPECT_EQ(player.note->Midi_OutDevsToList(),
-              (QList<playback::DeviceEntry>{
-                  {QStringLiteral("内置合成器"), -1}, {QStringLiteral("Port A"), 0}, {QStringLiteral("Port B"), 1}}));
+        (QList<playback::DeviceEntry> { { QStringLiteral("内置合成器"), -1 }, { QStringLiteral("Port A"), 0 },
+            { QStringLiteral("Port B"), 1 } }));
     player.note->note_on(0, 60, 100);
 
     ASSERT_TRUE(player.note->OpenDevice(1));
@@ -237,17 +244,18 @@ TEST(PlayNoteTest, OpenDeviceMovesTheOutputAndSilencesTheOldOne)
 
     const auto& oldOne = player.devices->builtInRecording;
     EXPECT_FALSE(oldOne->isOpen());
-    EXPECT_EQ(oldOne->shortMessages(), (std::vector<ShortMessage>{msg(0x90, 60, 100), msg(0xB0, 120, 0),
-                                                                  msg(0xB1, 120, 0), msg(0xB2, 120, 0),
-                                                                  msg(0xB9, 120, 0)}));
-    EXPECT_EQ(player.devices->portRecordings[1]->shortMessages(), std::vector<ShortMessage>{msg(0x90, 62, 100)});
+    EXPECT_EQ(oldOne->shortMessages(),
+        (std::vector<ShortMessage> { msg(0x90, 60, 100), msg(0xB0, 120, 0), msg(0xB1, 120, 0),
+            msg(0xB2, 120, 0), msg(0xB9, 120, 0) }));
+    EXPECT_EQ(
+        player.devices->portRecordings[1]->shortMessages(), std::vector<ShortMessage> { msg(0x90, 62, 100) });
     EXPECT_EQ(player.note->outputName(), QStringLiteral("Port B"));
 }
 
 TEST(PlayNoteTest, AFailedOpenKeepsTheOldOutput)
 {
     tunvale::testing::ScopedPrompts prompts;
-    Player player({QStringLiteral("Port A")});
+    Player player({ QStringLiteral("Port A") });
     player.note->Midi_OutDevsToList();
     player.devices->portRecordings[0]->failOpen(true);
 
@@ -257,9 +265,9 @@ TEST(PlayNoteTest, AFailedOpenKeepsTheOldOutput)
     showPostedMessages();
 
     EXPECT_EQ(prompts->texts(),
-              (QStringList{QStringLiteral("MIDI 输出错误：the recording sink was told to refuse opening"),
-                           QStringLiteral("MIDI 输出错误：没有这个 MIDI 输出设备")}));
-    EXPECT_EQ(player.sent(), std::vector<ShortMessage>{msg(0x90, 60, 100)});
+        (QStringList { QStringLiteral("MIDI 输出错误：the recording sink was told to refuse opening"),
+            QStringLiteral("MIDI 输出错误：没有这个 MIDI 输出设备") }));
+    EXPECT_EQ(player.sent(), std::vector<ShortMessage> { msg(0x90, 60, 100) });
     EXPECT_TRUE(player.devices->builtInRecording->isOpen());
 }
 

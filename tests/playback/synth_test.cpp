@@ -19,7 +19,7 @@ namespace {
 
 ShortMessage msg(int status, int data1, int data2)
 {
-    return ShortMessage{std::uint8_t(status), std::uint8_t(data1), std::uint8_t(data2)};
+    return ShortMessage { std::uint8_t(status), std::uint8_t(data1), std::uint8_t(data2) };
 }
 
 TEST(ShortMessageTest, ProgramChangeAndChannelPressureGoOutAsTwoBytes)
@@ -28,9 +28,13 @@ TEST(ShortMessageTest, ProgramChangeAndChannelPressureGoOutAsTwoBytes)
         std::uint32_t packed;
         std::vector<unsigned char> bytes;
     } cases[] = {
-        {0x643C90, {0x90, 0x3C, 0x64}}, {0x003C80, {0x80, 0x3C, 0x00}}, {0x0078B2, {0xB2, 0x78, 0x00}},
-        {0x0028C0, {0xC0, 0x28}},       {0x0040DF, {0xDF, 0x40}},       {0x4000E0, {0xE0, 0x00, 0x40}},
-        {0x1030A1, {0xA1, 0x30, 0x10}},
+        { 0x643C90, { 0x90, 0x3C, 0x64 } },
+        { 0x003C80, { 0x80, 0x3C, 0x00 } },
+        { 0x0078B2, { 0xB2, 0x78, 0x00 } },
+        { 0x0028C0, { 0xC0, 0x28 } },
+        { 0x0040DF, { 0xDF, 0x40 } },
+        { 0x4000E0, { 0xE0, 0x00, 0x40 } },
+        { 0x1030A1, { 0xA1, 0x30, 0x10 } },
     };
     for (const auto& c : cases) {
         EXPECT_EQ(ShortMessage::unpack(c.packed).wireBytes(), c.bytes) << std::hex << c.packed;
@@ -40,7 +44,8 @@ TEST(ShortMessageTest, ProgramChangeAndChannelPressureGoOutAsTwoBytes)
 
 QString testSoundfont()
 {
-    for (const char* path : {"/usr/share/sounds/sf2/TimGM6mb.sf2", "/usr/share/sounds/sf2/FluidR3_GM.sf2"}) {
+    for (const char* path :
+        { "/usr/share/sounds/sf2/TimGM6mb.sf2", "/usr/share/sounds/sf2/FluidR3_GM.sf2" }) {
         if (QFileInfo(QString::fromLatin1(path)).isFile())
             return QString::fromLatin1(path);
     }
@@ -82,7 +87,7 @@ TEST(BuiltInSynthTest, AllSoundOffSilencesHeldNotesOnMelodyAndDrumChannels)
         int channel;
         int program;
         int key;
-    } cases[] = {{"organ", 0, 19, 60}, {"snare", 9, 0, 38}};
+    } cases[] = { { "organ", 0, 19, 60 }, { "snare", 9, 0, 38 } };
     for (const auto& c : cases) {
         auto synth = offlineSynth();
         ASSERT_TRUE(synth) << "no General MIDI soundfont installed";
@@ -101,9 +106,9 @@ TEST(BuiltInSynthTest, AFullChordWithDrumsAtFullVelocityDoesNotClip)
 {
     auto synth = offlineSynth();
     ASSERT_TRUE(synth) << "no General MIDI soundfont installed";
-    for (int key : {48, 55, 60, 64, 67, 72})
+    for (int key : { 48, 55, 60, 64, 67, 72 })
         synth->send(msg(0x90, key, 127));
-    for (int key : {36, 38, 42, 49})
+    for (int key : { 36, 38, 42, 49 })
         synth->send(msg(0x99, key, 127));
     const std::vector<float> frames = synth->render(5 * kTenth);
     EXPECT_LT(peak(frames), 1.0f);
@@ -122,8 +127,7 @@ TEST(BuiltInSynthTest, EveryRenderedBlockPassesTheTap)
     EXPECT_EQ(synth->framesRendered(), 1234);
 }
 
-template <typename Condition>
-bool eventually(Condition condition)
+template <typename Condition> bool eventually(Condition condition)
 {
     for (int i = 0; i < 500 && !condition(); ++i)
         std::this_thread::sleep_for(std::chrono::milliseconds(10));

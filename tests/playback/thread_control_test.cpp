@@ -18,8 +18,8 @@ namespace {
 
 TEST(ThreadControlTest, ASuspendedHandlerMakesNoPassUntilResumed)
 {
-    std::atomic<int> passes{0};
-    std::atomic<int> mode{-1};
+    std::atomic<int> passes { 0 };
+    std::atomic<int> mode { -1 };
     mThreadControl control;
     control.CreateThread(7, [&](int m, ThreadPass& pass) {
         mode = m;
@@ -45,8 +45,8 @@ TEST(ThreadControlTest, ASuspendedHandlerMakesNoPassUntilResumed)
 
 TEST(ThreadControlTest, SuspendingInterruptsAWaitAndReturnsOnceTheThreadIsHeld)
 {
-    std::atomic<int> waits{0};
-    std::atomic<int> interrupted{0};
+    std::atomic<int> waits { 0 };
+    std::atomic<int> interrupted { 0 };
     mThreadControl control;
     control.CreateThread(0, [&](int, ThreadPass& pass) {
         while (pass.PassGate()) {
@@ -87,7 +87,7 @@ TEST(ThreadControlTest, AnEscapingExceptionIsReportedOnceOnTheGuiThread)
     control.StopThread();
     EXPECT_TRUE(prompts->shown.empty());
     QCoreApplication::sendPostedEvents();
-    EXPECT_EQ(prompts->texts(), QStringList{QStringLiteral("播放线程出错：event table damaged")});
+    EXPECT_EQ(prompts->texts(), QStringList { QStringLiteral("播放线程出错：event table damaged") });
 }
 
 } // namespace

@@ -1,4 +1,5 @@
 #include "platform/richtext/rich_text_box.h"
+#include "platform/richtext/rtf_reader.h"
 
 #include <QTextDocument>
 
@@ -108,4 +109,222 @@ TEST(RichTextBoxRtf, SettingTextRtfReplacesTheDocumentAndPutsTheCaretAtZero)
 
     EXPECT_FALSE(box.setTextRTF(QStringLiteral("plain words")));
     EXPECT_EQ(s(box.Text()), s(QStringLiteral("\u4e00\u4e01\r\n歌词")));
+}
+
+namespace {
+
+// "歌词" in 宋体 12, "一丁" in KORVA_Note 32, and an empty last paragraph.
+void lyricAndNotes(RichTextBox& box)
+{
+    type(box, kSong, QStringLiteral("歌词\r\n"), 12);
+    type(box, kNote, QStringLiteral("\u4e00\u4e01"), 32);
+    box.setSelText(QStringLiteral("\r\n"));
+}
+
+RichContent contentOf(const RichTextBox& box) { return ReadRtf(box.TextRTF(), DefaultTextFont()).value(); }
+
+} // namespace
+
+TEST(RichTextBoxFormat, EmptySelectionReadsBeforeAfterMarkOrPending)
+{
+    RichTextBox box;
+    lyricAndNotes(box);
+    box.setSelStart(8);
+    box.setSelFontName(kSong); // the empty lyric paragraph's mark takes it
+    box.setSelStart(0);
+    struct Case {
+        int caret;
+        QString font;
+        double size;
+    };
+    const Case cases[] = {
+        { 0, kSong, 12 }, // paragraph start: the character after
+        { 1, kSong, 12 }, { 2, kSong, 12 }, // end of paragraph: the character before
+        { 4, kNote, 32 }, { 5, kNote, 32 }, { 6, kNote, 32 }, { 8, kSong, 32 }, // empty paragraph: its mark
+    };
+    for (const Case& c : cases) {
+        box.setSelStart(c.caret);
+        EXPECT_EQ(s(box.SelFontName()), s(c.font)) << c.caret;
+        EXPECT_EQ(box.SelFontSize(), c.size) << c.caret;
+    }
+
+    box.setSelStart(5);
+    box.setSelFontName(QStringLiteral("KORVA_Note_yy"));
+    EXPECT_EQ(s(box.SelFontName()), "KORVA_Note_yy");
+    EXPECT_EQ(box.SelFontSize(), 32);
+    box.setSelStart(5); // not a move: the typing format stays
+    EXPECT_EQ(s(box.SelFontName()), "KORVA_Note_yy");
+    box.setSelStart(4);
+    box.setSelStart(5);
+    EXPECT_EQ(s(box.SelFontName()), s(kNote));
+}
+
+TEST(RichTextBoxFormat, SelectionReadsAgreeingValuesOrEmptyForMixed)
+{
+    RichTextBox box;
+    lyricAndNotes(box);
+    struct Case {
+        int start;
+        int length;
+        QString font;
+        double size;
+    };
+    const Case cases[] = {
+        { 0, 2, kSong, 12 }, { 4, 2, kNote, 32 }, { 0, 6, QString(), 0 },
+        { 2, 2, kSong, 12 }, // a break alone reads its mark
+        { 1, 3, kSong, 12 }, // characters decide, not the selected mark
+    };
+    for (const Case& c : cases) {
+        box.select(c.start, c.length);
+        EXPECT_EQ(s(box.SelFontName()), s(c.font)) << c.start << "+" << c.length;
+        EXPECT_EQ(box.SelFontSize(), c.size) << c.start << "+" << c.length;
+    }
+}
+
+TEST(RichTextBoxFormat, SettingAFormatReachesCharactersAndSelectedMarks)
+{
+    RichTextBox box;
+    lyricAndNotes(box);
+    box.select(0, 4);
+    box.setSelColor(Qt::red);
+    box.setSelBold(true);
+    box.setSelCharOffset(60);
+    box.setSelUnderline(true);
+    const RichContent content = contentOf(box);
+    ASSERT_EQ(content.size(), 3u);
+    EXPECT_EQ(content[0].runs[0].format.color, qRgb(255, 0, 0));
+    EXPECT_EQ(content[0].mark.color, qRgb(255, 0, 0));
+    EXPECT_TRUE(content[0].mark.bold);
+    EXPECT_EQ(content[0].runs[0].format.offset, 6);
+    EXPECT_FALSE(content[1].runs[0].format.color.has_value());
+    EXPECT_FALSE(content[1].mark.color.has_value());
+    EXPECT_EQ(box.SelColor(), QColor(Qt::red));
+    EXPECT_TRUE(box.SelBold());
+    EXPECT_TRUE(box.SelUnderline());
+    EXPECT_EQ(box.SelCharOffset(), 60);
+    box.select(0, 6);
+    EXPECT_EQ(box.SelCharOffset(), 0);
+    EXPECT_FALSE(box.SelBold());
+
+    struct SizeCase {
+        double requested;
+        FormatResult result;
+        double stored;
+    };
+    const SizeCase sizes[] = { { 0.5, FormatResult::SizeOutOfRange, 12 },
+        { 1639, FormatResult::SizeOutOfRange, 12 }, { 12.3, FormatResult::Applied, 12.5 },
+        { 1638, FormatResult::Applied, 1638 }, { 1, FormatResult::Applied, 1 } };
+    for (const SizeCase& c : sizes) {
+        box.select(0, 2);
+        box.setSelFontSize(12);
+        EXPECT_EQ(box.setSelFontSize(c.requested), c.result) << c.requested;
+        EXPECT_EQ(box.SelFontSize(), c.stored) << c.requested;
+    }
+}
+
+TEST(RichTextBoxEditing, BreaksCarryTheFormatOfTheParagraphTheyEnd)
+{
+    RichTextBox box;
+    type(box, kSong, QStringLiteral("ab"), 12);
+    type(box, kNote, QStringLiteral("cd"), 32);
+    box.setSelStart(2);
+    box.setSelFontName(QStringLiteral("KORVA_Note_yy"));
+    box.setSelText(QStringLiteral("\r\n")); // split with a typing format
+    RichContent content = contentOf(box);
+    ASSERT_EQ(content.size(), 2u);
+    EXPECT_EQ(s(content[0].mark.font), "KORVA_Note_yy");
+    EXPECT_EQ(s(content[1].mark.font), s(kSong)); // the paragraph's own mark, as typed into it empty
+    EXPECT_EQ(box.SelStart(), 4);
+
+    box.select(2, 2);
+    box.setSelText(QString()); // join: the second paragraph's mark stays
+    content = contentOf(box);
+    ASSERT_EQ(content.size(), 1u);
+    EXPECT_EQ(s(content[0].mark.font), s(kSong));
+    EXPECT_EQ(s(box.Text()), "abcd");
+}
+
+TEST(RichTextBoxEditing, ReplacingTheSelectionTakesTheFirstCharactersFormat)
+{
+    RichTextBox box;
+    type(box, kSong, QStringLiteral("ab"), 12);
+    type(box, kNote, QStringLiteral("cd"), 32);
+    box.select(1, 2); // starts in 宋体, ends in KORVA_Note
+    box.setSelText(QStringLiteral("XY\rZ\nW"));
+    EXPECT_EQ(s(box.Text()), "aXY\r\nZ\r\nWd");
+    EXPECT_EQ(box.SelStart(), 9);
+    EXPECT_EQ(box.SelLength(), 0);
+    const RichContent content = contentOf(box);
+    ASSERT_EQ(content.size(), 3u);
+    EXPECT_EQ(s(content[0].runs.back().format.font), s(kSong));
+    EXPECT_EQ(s(content[0].mark.font), s(kSong));
+    EXPECT_EQ(s(content[2].runs[0].format.font), s(kSong));
+    EXPECT_EQ(s(content[2].runs[1].format.font), s(kNote));
+    EXPECT_EQ(content[2].runs[1].text, QStringLiteral("d"));
+
+    box.setSelStart(box.TextLength());
+    box.setSelText(QStringLiteral("e")); // an empty selection: the insertion format
+    box.select(box.TextLength() - 1, 1);
+    EXPECT_EQ(s(box.SelFontName()), s(kNote));
+    EXPECT_EQ(box.document()->availableUndoSteps(), 0);
+}
+
+TEST(RichTextBoxEditing, RewriteRangeKeepsEveryCharactersFormat)
+{
+    RichTextBox box;
+    lyricAndNotes(box);
+    box.select(1, 4);
+    box.setSelColor(Qt::blue);
+    box.setSelStart(0);
+    const RichContent before = contentOf(box);
+    EXPECT_TRUE(box.RewriteRange(1, QStringLiteral("X\r\n\u4e05")));
+    EXPECT_EQ(s(box.Text()), s(QStringLiteral("歌X\r\n\u4e05\u4e01\r\n")));
+    RichContent after = contentOf(box);
+    ASSERT_EQ(after.size(), before.size());
+    for (size_t p = 0; p < after.size(); ++p) {
+        ASSERT_EQ(after[p].runs.size(), before[p].runs.size());
+        EXPECT_EQ(after[p].mark, before[p].mark);
+        for (size_t r = 0; r < after[p].runs.size(); ++r)
+            EXPECT_EQ(after[p].runs[r].format, before[p].runs[r].format);
+    }
+    EXPECT_EQ(box.SelStart(), 0);
+
+    const QString text = box.Text();
+    EXPECT_FALSE(box.RewriteRange(1, QStringLiteral("XYZ"))); // would remove a break
+    EXPECT_FALSE(box.RewriteRange(5, QStringLiteral("\r\n"))); // would add one
+    EXPECT_FALSE(box.RewriteRange(7, QStringLiteral("abc"))); // past the end
+    EXPECT_EQ(box.Text(), text);
+}
+
+TEST(RichTextBoxRtf, SelRtfCopiesFormatsAndParagraphFormatsSurvive)
+{
+    RichTextBox box;
+    lyricAndNotes(box);
+    box.select(0, 2);
+    box.setSelIndent(720);
+    box.setSelRightIndent(360);
+    box.setSelLineSpacing(500);
+    box.select(1, 5);
+    const QString piece = box.SelRTF();
+
+    RichTextBox other;
+    type(other, kSong, QStringLiteral("[]"), 12);
+    other.setSelStart(1);
+    ASSERT_TRUE(other.setSelRTF(piece));
+    EXPECT_EQ(s(other.Text()), s(QStringLiteral("[词\r\n\u4e00\u4e01]")));
+    EXPECT_EQ(other.SelStart(), 6);
+    other.select(4, 1);
+    EXPECT_EQ(s(other.SelFontName()), s(kNote));
+    other.setSelStart(0);
+    EXPECT_EQ(other.SelIndent(), 0); // the first paragraph keeps its own format
+
+    box.setSelStart(0);
+    EXPECT_EQ(box.SelIndent(), 720);
+    EXPECT_EQ(box.SelRightIndent(), 360);
+    EXPECT_EQ(box.SelLineSpacing(), 500);
+    RichTextBox copy;
+    ASSERT_TRUE(copy.setTextRTF(box.TextRTF()));
+    EXPECT_EQ(copy.SelIndent(), 720);
+    EXPECT_EQ(copy.SelLineSpacing(), 500);
+    EXPECT_EQ(s(copy.TextRTF()), s(box.TextRTF()));
 }

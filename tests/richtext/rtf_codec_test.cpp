@@ -82,3 +82,135 @@ TEST(RtfCodec, EveryDocumentRoundTripsOnTheSecondWrite)
         EXPECT_EQ(WriteRtf(doc).toStdString(), first.toStdString());
     }
 }
+
+namespace {
+
+// The characters of a content with the font of each, paragraphs joined by "\r\n".
+std::vector<std::pair<QString, QString>> charactersAndFonts(const RichContent& content)
+{
+    std::vector<std::pair<QString, QString>> out;
+    for (size_t p = 0; p < content.size(); ++p) {
+        if (p > 0)
+            out.emplace_back(QStringLiteral("\r\n"), QString());
+        for (const TextRun& run : content[p].runs)
+            for (QChar c : run.text)
+                out.emplace_back(QString(c), run.format.font);
+    }
+    return out;
+}
+
+} // namespace
+
+TEST(RtfCodec, CorpusRoundTripsByteForByteOnTheSecondWrite)
+{
+    for (const char* name : { "score_features.rtf", "classic_rich_edit.rtf", "libreoffice_writer.rtf" }) {
+        const QByteArray original = tunvale::testing::readAll(
+            tunvale::testing::testDataPath(QStringLiteral("rtf/%1").arg(QLatin1String(name))));
+        ASSERT_FALSE(original.isEmpty()) << name;
+        const std::optional<RichContent> content = ReadRtf(original, DefaultTextFont());
+        ASSERT_TRUE(content) << name;
+        const QString first = WriteRtf(*content);
+        const RichContent back = read(first);
+        EXPECT_EQ(back, *content) << name;
+        EXPECT_EQ(WriteRtf(back).toStdString(), first.toStdString()) << name;
+    }
+}
+
+TEST(RtfCodec, OtherEditorsRtfReadsIntoTheSameCharactersAndFonts)
+{
+    auto load = [](const char* name) {
+        const QByteArray bytes = tunvale::testing::readAll(
+            tunvale::testing::testDataPath(QStringLiteral("rtf/%1").arg(QLatin1String(name))));
+        return ReadRtf(bytes, DefaultTextFont()).value_or(RichContent {});
+    };
+    const RichContent classic = load("classic_rich_edit.rtf");
+    const RichContent writer = load("libreoffice_writer.rtf");
+    const auto expected = charactersAndFonts(classic);
+    ASSERT_EQ(expected.size(), 22u);
+    EXPECT_EQ(expected[0], std::make_pair(QStringLiteral("小"), kSong));
+    EXPECT_EQ(expected[5], std::make_pair(QStringLiteral("\u4e00"), kNote));
+    EXPECT_EQ(expected[6], std::make_pair(QStringLiteral("\u4e04"), kNote)); // trail byte 0x41 is "A"
+    EXPECT_EQ(charactersAndFonts(writer), expected);
+    EXPECT_EQ(classic[1].runs[0].format.halfPoints, 64);
+}
+
+TEST(RtfCodec, ReadsEscapesGroupsAndDestinationsOfOtherWriters)
+{
+    const QString table = QStringLiteral(
+        "{\\rtf1\\ansi\\ansicpg936\\deff0{\\fonttbl{\\f0\\fswiss\\fcharset0 Arial;}"
+        "{\\f1\\fnil\\fcharset134{\\*\\panose 02010600030101010101}\\'cb\\'ce\\'cc\\'e5{\\*\\falt SimSun};}"
+        "{\\f2\\fnil\\fcharset1 KORVA_Note;}}{\\colortbl;\\red255\\green0\\blue0;}");
+    struct Case {
+        const char* body;
+        QString text;
+        QString lastFont;
+    };
+    const Case cases[] = {
+        { "\\f1\\'d2\\'bb}", QStringLiteral("一"), kSong }, // the font's charset
+        { "\\f2\\'d2\\'bb}", QStringLiteral("一"), kNote }, // default charset: the document's code page
+        { "\\f0\\'e9}", QStringLiteral("é"), QStringLiteral("Arial") }, // charset 0: code page 1252
+        { "\\f2\\u19968\\'3f\\uc2\\u19969\\'d2\\'bb!}", QStringLiteral("一丁!"), kNote },
+        { "\\f2 a{\\f1 b}c}", QStringLiteral("abc"), kNote }, // a group restores the font
+        { "{\\*\\unknown skipped {nested}}{\\stylesheet{\\s0 Normal;}}{\\info{\\title t}}x}",
+            QStringLiteral("x"), QStringLiteral("Arial") },
+        { "{\\field{\\*\\fldinst HYPERLINK x}{\\fldrslt link}}}", QStringLiteral("link"),
+            QStringLiteral("Arial") },
+        { "a\\line b\\tab c\\~\\{\\}\\\\}", QStringLiteral("a\r\nb\tc\u00a0{}\\"), QStringLiteral("Arial") },
+        { "\\f1 x\\plain y}", QStringLiteral("xy"), QStringLiteral("Arial") },
+        { "ab\\par}", QStringLiteral("ab"), QStringLiteral("Arial") }, // a final \par adds no paragraph
+        { "ab\\par\\par}", QStringLiteral("ab\r\n"), QStringLiteral("Arial") },
+        { "\\f2 \\'d2", QStringLiteral(""), kNote }, // cut off: what could be read
+    };
+    for (const Case& c : cases) {
+        const RichContent content = read(table + QLatin1String(c.body));
+        QString text;
+        QString lastFont;
+        for (size_t p = 0; p < content.size(); ++p) {
+            if (p > 0)
+                text += QLatin1String("\r\n");
+            for (const TextRun& run : content[p].runs) {
+                text += run.text;
+                lastFont = run.format.font;
+            }
+        }
+        EXPECT_EQ(text.toStdString(), c.text.toStdString()) << c.body;
+        if (!c.lastFont.isEmpty() && !text.isEmpty()) {
+            EXPECT_EQ(lastFont.toStdString(), c.lastFont.toStdString()) << c.body;
+        }
+    }
+    EXPECT_FALSE(ReadRtf(QStringLiteral("just text"), DefaultTextFont()).has_value());
+}
+
+// The transposer finds the font table from "{\f0" entry by entry up to ";}" and the body's font
+// switches as "\f" and digits ended by a space or a backslash.
+TEST(RtfCodec, OutputSuitsTheTransposersTextualReading)
+{
+    RichTextBox box;
+    ASSERT_TRUE(box.setTextRTF(QString::fromLatin1(tunvale::testing::readAll(
+        tunvale::testing::testDataPath(QStringLiteral("rtf/score_features.rtf"))))));
+    const QString rtf = box.TextRTF();
+
+    int entries = 0;
+    qsizetype at = rtf.indexOf(QLatin1String("{\\f0"));
+    qsizetype tableEnd = -1;
+    while (at >= 0) {
+        const qsizetype end = rtf.indexOf(QLatin1String(";}"), at);
+        ASSERT_GT(end, at);
+        EXPECT_FALSE(rtf.mid(at + 1, end - at).contains(u'{')) << "entry " << entries;
+        tableEnd = end;
+        ++entries;
+        at = rtf.indexOf(QStringLiteral("{\\f%1").arg(entries), end);
+    }
+    EXPECT_EQ(entries, 7);
+
+    static const QRegularExpression fontSwitch(QStringLiteral("\\\\f(\\d+)(.)"));
+    int switches = 0;
+    for (auto it = fontSwitch.globalMatch(rtf, tableEnd); it.hasNext();) {
+        const QRegularExpressionMatch m = it.next();
+        ++switches;
+        EXPECT_TRUE(m.captured(2) == QLatin1String(" ") || m.captured(2) == QLatin1String("\\"))
+            << m.captured(0).toStdString();
+    }
+    EXPECT_GE(switches, 8);
+    EXPECT_TRUE(rtf.indexOf(QLatin1String("\\f0"), tableEnd) >= 0); // the first run names its font
+}

@@ -15,16 +15,14 @@ namespace {
 
 QStringList dataLines(const QString& name)
 {
-    QStringList lines = QString::fromUtf8(tunvale::testing::readAll(ProgramFolder::dataPath(name))).split(u'\n');
+    QStringList lines
+        = QString::fromUtf8(tunvale::testing::readAll(ProgramFolder::dataPath(name))).split(u'\n');
     if (!lines.isEmpty() && lines.last().isEmpty())
         lines.removeLast();
     return lines;
 }
 
-int leadingNote(const QString& line)
-{
-    return int(platform::Val(line.left(2)));
-}
+int leadingNote(const QString& line) { return int(platform::Val(line.left(2))); }
 
 } // namespace
 
@@ -46,7 +44,7 @@ TEST(DataFiles, InstrumentAndDrumListsHaveTheirLayout)
         EXPECT_EQ(leadingNote(drums[i]), 13 + i) << drums[i].toStdString();
         EXPECT_GT(lines[128 + i].size(), 3);
     }
-    const int common[] = {28, 31, 35, 38, 39, 40, 45, 47, 60, 73, 76, 87};
+    const int common[] = { 28, 31, 35, 38, 39, 40, 45, 47, 60, 73, 76, 87 };
     for (int i = 0; i < 12; ++i)
         EXPECT_EQ(leadingNote(lines[203 + i]), common[i]) << lines[203 + i].toStdString();
 }
@@ -60,12 +58,15 @@ TEST(DataFiles, AccompanimentStylesAndSolfegeNames)
     for (int n = 1; n <= count; ++n) {
         EXPECT_FALSE(ReadIniValue(styles, QStringLiteral("Type%1Name").arg(n), banzhou).isEmpty()) << n;
         for (int k = 0; k <= 4; ++k) {
-            const double note = platform::Val(ReadIniValue(styles, QStringLiteral("Type%1%2").arg(n).arg(k), banzhou));
+            const double note
+                = platform::Val(ReadIniValue(styles, QStringLiteral("Type%1%2").arg(n).arg(k), banzhou));
             EXPECT_GE(note, 13) << n << k;
             EXPECT_LE(note, 87) << n << k;
         }
     }
     for (int i = 0; i < 12; ++i)
-        EXPECT_FALSE(ReadIniValue(QStringLiteral("唱名"), QStringLiteral("%1cm").arg(i), banzhou).isEmpty()) << i;
-    EXPECT_TRUE(tunvale::testing::readAll(ProgramFolder::dataPath(QStringLiteral("Note.ini"))).startsWith("[演唱顺序]"));
+        EXPECT_FALSE(ReadIniValue(QStringLiteral("唱名"), QStringLiteral("%1cm").arg(i), banzhou).isEmpty())
+            << i;
+    EXPECT_TRUE(tunvale::testing::readAll(ProgramFolder::dataPath(QStringLiteral("Note.ini")))
+                    .startsWith("[演唱顺序]"));
 }

@@ -20,7 +20,8 @@ using tunvale::testing::writeAll;
 
 namespace {
 
-class IniFile : public ::testing::Test {
+class IniFile : public ::testing::Test
+{
 protected:
     QString path(const QString& name = QStringLiteral("t.ini")) const { return dir.filePath(name); }
     QTemporaryDir dir;
@@ -52,20 +53,31 @@ TEST_F(IniFile, ReadsValuesAsWritten)
         const char* key;
         const char* value;
     } cases[] = {
-        {"A", "plain", "abc"},       {"A", "empty", ""},          {"A", "spaced", "x y"},
-        {"A", "quoted", "  q  "},    {"A", "with", "equals=inside"}, {"A", "/home/u/a=b.vls", "1234"},
-        {"A", "nul", "ab"},          {"A", "唱名", "茉莉花"},      {"B", "plain", "other"},
-        {"C", "key", "c"},           {"A", "missing", ""},        {"Missing", "plain", ""},
-        {"A", "plai", ""},           {"A", "", ""},               {"B", "empty", ""},
+        { "A", "plain", "abc" },
+        { "A", "empty", "" },
+        { "A", "spaced", "x y" },
+        { "A", "quoted", "  q  " },
+        { "A", "with", "equals=inside" },
+        { "A", "/home/u/a=b.vls", "1234" },
+        { "A", "nul", "ab" },
+        { "A", "唱名", "茉莉花" },
+        { "B", "plain", "other" },
+        { "C", "key", "c" },
+        { "A", "missing", "" },
+        { "Missing", "plain", "" },
+        { "A", "plai", "" },
+        { "A", "", "" },
+        { "B", "empty", "" },
     };
     for (const auto& c : cases) {
         EXPECT_EQ(ReadIniValue(QString::fromUtf8(c.section), QString::fromUtf8(c.key), path()),
-                  QString::fromUtf8(c.value))
+            QString::fromUtf8(c.value))
             << c.section << " / " << c.key;
     }
     // A long play order comes back whole, not cut at a buffer size.
     EXPECT_EQ(ReadIniValue(QStringLiteral("A"), QStringLiteral("long"), path()), longValue);
-    EXPECT_EQ(ReadIniValue(QStringLiteral("A"), QStringLiteral("plain"), path(QStringLiteral("none.ini"))), QString());
+    EXPECT_EQ(ReadIniValue(QStringLiteral("A"), QStringLiteral("plain"), path(QStringLiteral("none.ini"))),
+        QString());
 }
 
 TEST_F(IniFile, ReadsOlderFilesInCodePage936)
@@ -88,20 +100,24 @@ TEST_F(IniFile, WritesKeepTheRestOfTheFile)
     ASSERT_TRUE(WriteIniValue(QStringLiteral("A"), QStringLiteral("one"), std::nullopt, path()));
     ASSERT_TRUE(WriteIniValue(QStringLiteral("C"), QStringLiteral("new"), QStringLiteral("n"), path()));
     ASSERT_TRUE(WriteIniValue(QStringLiteral("B"), QStringLiteral("gone"), std::nullopt, path()));
-    EXPECT_EQ(readAll(path()), QByteArray("; kept\r\n[A]\r\ntwo=22\r\nthree=3\r\n\r\n[B]\r\nx=y\r\n\r\n[C]\r\nnew=n\r\n"));
+    EXPECT_EQ(readAll(path()),
+        QByteArray("; kept\r\n[A]\r\ntwo=22\r\nthree=3\r\n\r\n[B]\r\nx=y\r\n\r\n[C]\r\nnew=n\r\n"));
 }
 
 TEST_F(IniFile, WritesANewFileAndKeepsLineStructureSafe)
 {
-    ASSERT_TRUE(WriteIniValue(QStringLiteral("FileN"), QStringLiteral("/tmp/a.vls"), QStringLiteral("7"), path()));
+    ASSERT_TRUE(
+        WriteIniValue(QStringLiteral("FileN"), QStringLiteral("/tmp/a.vls"), QStringLiteral("7"), path()));
     // A line break inside a value would start a new line of the file.
-    ASSERT_TRUE(WriteIniValue(QStringLiteral("FileN"), QStringLiteral("b"), QStringLiteral("1\n[X]\nc=2"), path()));
-    ASSERT_TRUE(WriteIniValue(QStringLiteral("FileN"), QStringLiteral("n"), QStringLiteral("a") + QChar(0) + u'b', path()));
+    ASSERT_TRUE(
+        WriteIniValue(QStringLiteral("FileN"), QStringLiteral("b"), QStringLiteral("1\n[X]\nc=2"), path()));
+    ASSERT_TRUE(WriteIniValue(
+        QStringLiteral("FileN"), QStringLiteral("n"), QStringLiteral("a") + QChar(0) + u'b', path()));
     EXPECT_EQ(readAll(path()), QByteArray("[FileN]\n/tmp/a.vls=7\nb=1\nn=a\n"));
     EXPECT_EQ(ReadIniValue(QStringLiteral("X"), QStringLiteral("c"), path()), QString());
     EXPECT_FALSE(WriteIniValue(QStringLiteral("A"), QStringLiteral(""), QStringLiteral("v"), path()));
     EXPECT_FALSE(WriteIniValue(QStringLiteral("A"), QStringLiteral("k"), QStringLiteral("v"),
-                               dir.filePath(QStringLiteral("no/such/folder/t.ini"))));
+        dir.filePath(QStringLiteral("no/such/folder/t.ini"))));
 }
 
 TEST_F(IniFile, ConcurrentWritersLoseNoKey)
@@ -115,7 +131,8 @@ TEST_F(IniFile, ConcurrentWritersLoseNoKey)
         for (int p = 0; p < kProcesses; ++p) {
             auto process = std::make_unique<QProcess>();
             const QString key = QStringLiteral("k%1_%2").arg(round).arg(p);
-            process->start(tool, {QStringLiteral("ini-write"), path(), QStringLiteral("S"), key, key + u'v'});
+            process->start(
+                tool, { QStringLiteral("ini-write"), path(), QStringLiteral("S"), key, key + u'v' });
             writers.push_back(std::move(process));
         }
         for (auto& process : writers) {

@@ -35,11 +35,15 @@ int clockJitter(const QStringList& args)
     const double drift = clock.PlayClock() - monotonic;
 
     std::sort(lateMs.begin(), lateMs.end());
-    auto at = [&](double q) { return lateMs[std::min(lateMs.size() - 1, size_t(q * double(lateMs.size())))]; };
+    auto at
+        = [&](double q) { return lateMs[std::min(lateMs.size() - 1, size_t(q * double(lateMs.size())))]; };
     scoretool::out(QStringLiteral("deadlines %1 over %2 s, 10 ms apart").arg(deadlines).arg(seconds));
     scoretool::out(QStringLiteral("wake lateness ms: median %1  p99 %2  max %3")
-                       .arg(at(0.5), 0, 'f', 3).arg(at(0.99), 0, 'f', 3).arg(lateMs.back(), 0, 'f', 3));
-    scoretool::out(QStringLiteral("drift of PlayClock against the monotonic clock: %1 ms").arg(drift * 1000, 0, 'f', 3));
+                       .arg(at(0.5), 0, 'f', 3)
+                       .arg(at(0.99), 0, 'f', 3)
+                       .arg(lateMs.back(), 0, 'f', 3));
+    scoretool::out(
+        QStringLiteral("drift of PlayClock against the monotonic clock: %1 ms").arg(drift * 1000, 0, 'f', 3));
     return 0;
 }
 

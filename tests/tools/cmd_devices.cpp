@@ -19,10 +19,11 @@ int devices(const QStringList&)
     }
     const QString driver = synth.audioDriver();
     scoretool::out(QStringLiteral("built-in synthesizer audio output: ")
-                   + (driver.isEmpty() ? QStringLiteral("none (renders on its own thread)") : driver));
+        + (driver.isEmpty() ? QStringLiteral("none (renders on its own thread)") : driver));
     return 0;
 }
 
 } // namespace
 
-SCORETOOL_COMMAND("devices", "(MIDI outputs with their item data, and the synthesizer's audio output)", devices);
+SCORETOOL_COMMAND(
+    "devices", "(MIDI outputs with their item data, and the synthesizer's audio output)", devices);

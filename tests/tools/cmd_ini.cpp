@@ -33,4 +33,5 @@ int iniWrite(const QStringList& args)
 } // namespace
 
 SCORETOOL_COMMAND("ini-read", "FILE SECTION KEY  print a value of an ini file", iniRead);
-SCORETOOL_COMMAND("ini-write", "FILE SECTION KEY [VALUE]  write a value (no VALUE removes the key)", iniWrite);
+SCORETOOL_COMMAND(
+    "ini-write", "FILE SECTION KEY [VALUE]  write a value (no VALUE removes the key)", iniWrite);

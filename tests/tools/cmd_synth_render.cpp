@@ -21,16 +21,16 @@ std::multimap<int, ShortMessage> score()
 {
     std::multimap<int, ShortMessage> events;
     auto at = [&](double seconds, int status, int data1, int data2) {
-        events.emplace(int(seconds * kRate / kBlock), ShortMessage{std::uint8_t(status), std::uint8_t(data1),
-                                                                   std::uint8_t(data2)});
+        events.emplace(int(seconds * kRate / kBlock),
+            ShortMessage { std::uint8_t(status), std::uint8_t(data1), std::uint8_t(data2) });
     };
     at(0, 0xC0, 0, 0);
-    const int scale[] = {60, 62, 64, 65, 67, 69, 71, 72};
+    const int scale[] = { 60, 62, 64, 65, 67, 69, 71, 72 };
     for (int i = 0; i < 8; ++i) {
         at(0.4 * i, 0x90, scale[i], 100);
         at(0.4 * i + 0.35, 0x80, scale[i], 0);
     }
-    const int drums[] = {36, 38, 42, 46, 49};
+    const int drums[] = { 36, 38, 42, 46, 49 };
     for (int i = 0; i < 5; ++i)
         at(3.4 + 0.4 * i, 0x99, drums[i], 110);
     return events;
@@ -91,8 +91,10 @@ int synthRender(const QStringList& args)
         }
         if ((b + 1) % 10 == 0) {
             const double db = 10 * std::log10(std::max(sum / (20.0 * kBlock), 1e-20));
-            out(QStringLiteral("%1 s  %2 dB  %3").arg((b - 9) * double(kBlock) / kRate, 4, 'f', 1)
-                    .arg(db, 6, 'f', 1).arg(double(peak), 5, 'f', 3));
+            out(QStringLiteral("%1 s  %2 dB  %3")
+                    .arg((b - 9) * double(kBlock) / kRate, 4, 'f', 1)
+                    .arg(db, 6, 'f', 1)
+                    .arg(double(peak), 5, 'f', 3));
             sum = 0;
             peak = 0;
         }
@@ -107,4 +109,5 @@ int synthRender(const QStringList& args)
 
 } // namespace
 
-SCORETOOL_COMMAND("synth-render", "out.wav  (a scale and drum hits through the built-in synthesizer)", synthRender);
+SCORETOOL_COMMAND(
+    "synth-render", "out.wav  (a scale and drum hits through the built-in synthesizer)", synthRender);

@@ -49,7 +49,7 @@ ACCIDENTALS = ["sharp", "flat", "double_sharp", "double_flat", "natural"]
 ACCIDENTAL_GROUPS = ["", " under a slur", " inside a triplet", " inside a triplet under a slur"]
 TIME_SIGNATURES = [("1", "4"), ("2", "4"), ("3", "4"), ("4", "4"), ("3", "8"), ("6", "8"), ("9", "8"), ("12", "8")]
 GLIDES = [("rise", "rising glide"), ("fall", "falling glide"), ("breath", "breath mark"),
-          ("caesura", "caesura"), ("comma", "short breath")]
+          ("slide_up", "rising slide"), ("slide_down", "falling slide")]
 DYNAMICS = ["pppp", "ppp", "pp", "p", "mp", "mf", "f", "ff", "fff", "ffff", "cresc.", "dim.", "sfz", "fp", "sfp"]
 
 
@@ -136,7 +136,8 @@ def _fraction(f):
     return {0.5: "half", 0.25: "a quarter", 1 / 3: "a third", 0.125: "an eighth"}[f]
 
 
-def tempo_and_keys(family, maker):
+def tempo_keys_and_fermata(family, maker):
+    """Characters the editor writes into either the main or the symbol family."""
     def text_entry(code, text, meaning):
         width = round(maker.text_width(text, 200, "bold")) + 80
         return Entry(family, code, "sign", "", meaning, width, [("sign", "text", text, 200, m.TEXT_BASELINE, "bold")])
@@ -151,7 +152,7 @@ def tempo_and_keys(family, maker):
 
 
 def main_signs(maker):
-    yield from tempo_and_keys(MAIN, maker)
+    yield from tempo_keys_and_fermata(MAIN, maker)
     for code in range(0x6226, 0x629E):
         k = code - 0x6226
         group, dur, kind = k // 30, (k % 30) // 5, k % 5
@@ -218,7 +219,7 @@ def main_signs(maker):
         yield Entry(MAIN, code, "sign", "", meaning, width, [("sign", "bar", style, top, volta, close)])
     yield Entry(MAIN, 0x6372, "sign", "", "coda sign", 380, [("sign", "coda")])
     for i in range(3):
-        yield Entry(MAIN, 0x6374 + i, "sign", "", "voice mark %d" % (i + 1), 220 + 70 * i, [("sign", "voice", i + 1)])
+        yield Entry(MAIN, 0x6374 + i, "sign", "", "voice mark %d" % (i + 1), 480, [("sign", "voice", i + 1)])
     for i, (label, family) in enumerate(zip("1234S", GRACE + [SYMBOL])):
         yield Entry(MAIN, 0x6389 + i, "sign", "", "run marker: %s follows" % family, 240, [("sign", "run_marker", label)])
     for ch, meaning, width, extra in [("$", "narrow bar line", m.NARROW_BAR_WIDTH, []),
@@ -248,21 +249,21 @@ BAR_SIGNS = [
     (0x6364, "bar line opening the volta 1,2.", "thin", "", "1,2.", ""),
     (0x6365, "bar line opening the volta 1,2,3.", "thin", "", "1,2,3.", ""),
     (0x6366, "bar line opening the volta 1,2,3,4.", "thin", "", "1,2,3,4.", ""),
-    (0x6367, "end repeat opening the volta 3.", "end", "", "3.", ""),
-    (0x6368, "end repeat opening the volta 4.", "end", "", "4.", ""),
-    (0x6369, "end repeat opening the volta 5.", "end", "", "5.", ""),
+    (0x6367, "end repeat closing a volta and opening the volta 3.", "end", "", "3.", "hook"),
+    (0x6368, "end repeat closing a volta and opening the volta 4.", "end", "", "4.", "hook"),
+    (0x6369, "end repeat closing a volta and opening the volta 5.", "end", "", "5.", "hook"),
     (0x636A, "bar line opening the volta 1,3.", "thin", "", "1,3.", ""),
-    (0x636B, "end repeat opening the volta 2,4.", "end", "", "2,4.", ""),
-    (0x636C, "end repeat opening the volta 2,4. that ends in D.S.", "end", "D.S.", "2,4.", ""),
-    (0x636D, "end repeat opening the volta 2.", "end", "", "2.", ""),
-    (0x636E, "D.S. opening the volta 3.", "thin", "D.S.", "3.", ""),
+    (0x636B, "end repeat closing a volta and opening the volta 2,4.", "end", "", "2,4.", "hook"),
+    (0x636C, "end repeat closing a volta and opening the volta 2,4. that ends in D.S.", "end", "D.S.", "2,4.", "hook"),
+    (0x636D, "end repeat closing a volta and opening the volta 2.", "end", "", "2.", "hook"),
+    (0x636E, "D.S. closing a volta and opening the volta 3.", "thin", "D.S.", "3.", "hook"),
     (0x636F, "begin repeat, light", "light_begin", "", "", ""),
     (0x6370, "end repeat, light", "light_end", "", "", ""),
     (0x6371, "end and begin repeat, light", "light_both", "", "", ""),
     (0x6373, "end and begin repeat", "both", "", "", ""),
     (0x637F, "end repeat with the coda sign", "end", "coda", "", ""),
     (0x6380, "end repeat with the sign", "end", "segno", "", ""),
-] + [(0x6381 + i, "end repeat, played %d times" % (i + 3), "end", "x%d" % (i + 3), "", "") for i in range(7)] + [
+] + [(0x6381 + i, "end repeat, played %d times" % (i + 3), "end", "\u00d7%d" % (i + 3), "", "") for i in range(7)] + [
     (0x638F, "segment mark: a bar line that starts a new play-order segment", "thin", "flag", "", ""),
 ]
 
@@ -284,7 +285,7 @@ def symbol_signs(maker):
     for ch, meaning, sign in ornaments:
         yield Entry(SYMBOL, ord(ch), "sign", "", meaning + " over the following note", 0, [("sign",) + sign])
     yield Entry(SYMBOL, 0x20, "spacer", "", "space", m.SPACER_WIDTH, [])
-    yield from tempo_and_keys(SYMBOL, maker)
+    yield from tempo_keys_and_fermata(SYMBOL, maker)
 
 
 FAMILIES = [MAIN, SYMBOL] + GRACE

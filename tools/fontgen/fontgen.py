@@ -73,6 +73,26 @@ def _notdef():
     return box
 
 
+def _set_bounds(order, glyphs):
+    """Bounds of every glyph, worked out here once: a composite's box is the union of its parts' boxes,
+    which is far quicker than letting the compiler resolve every composite again."""
+    boxes = {}
+    for name in order:
+        g = glyphs[name]
+        if g.isComposite():
+            parts = [(boxes[c.glyphName], c.x, c.y) for c in g.components if boxes[c.glyphName]]
+            box = (min(b[0] + x for b, x, _ in parts), min(b[1] + y for b, _, y in parts),
+                   max(b[2] + x for b, x, _ in parts), max(b[3] + y for b, _, y in parts)) if parts else None
+        elif g.numberOfContours:
+            g.recalcBounds(None)
+            box = (g.xMin, g.yMin, g.xMax, g.yMax)
+        else:
+            box = None
+        boxes[name] = box
+        if box:
+            g.xMin, g.yMin, g.xMax, g.yMax = box
+
+
 def build_family(args):
     family, out_dir, dejavu_dir = args
     maker = PartMaker(dejavu_dir)
@@ -97,14 +117,12 @@ def build_family(args):
     fb.updateHead(created=FIXED_TIME, modified=FIXED_TIME)
     fb.setupGlyphOrder(order)
     fb.setupCharacterMap(cmap)
-    fb.setupGlyf(glyphs)
-    glyf = fb.font["glyf"]
-    hmtx = {}
-    for name in order:
-        g = glyf[name]
-        g.recalcBounds(glyf)
-        hmtx[name] = (metrics[name], getattr(g, "xMin", 0))
-    fb.setupHorizontalMetrics(hmtx)
+    fb.setupGlyf(glyphs, calcGlyphBounds=False)
+    _set_bounds(order, glyphs)
+    fb.setupHorizontalMetrics({name: (metrics[name], getattr(glyphs[name], "xMin", 0)) for name in order})
+    fb.setupMaxp()
+    fb.font["maxp"].recalc(fb.font)  # also sets the head box from the glyph boxes
+    fb.font.recalcBBoxes = False
     fb.setupHorizontalHeader(ascent=m.ASCENT, descent=-m.DESCENT, lineGap=0)
     fb.setupOS2(
         version=4, achVendID="TNVL", usWeightClass=400, fsType=0,

@@ -31,13 +31,11 @@ TRIPLET_REACH = 160  # from the note centre to an end tick
 TRIPLET_NUMERAL_HEIGHT = 150
 TRIPLET_NUMERAL_BOTTOM = 705
 
-SLUR_CENTRE = 943  # centre line of the slur band and of the volta line
+SLUR_CENTRE = 900  # centre line of the slur band and of the volta line
 SLUR_THICKNESS = 26
-SLUR_END_HEIGHT = 730  # where a slur starts or ends above its note
+SLUR_END_HEIGHT = 600  # where a slur starts or ends, above the digit and clear of its octave dots
+SLUR_END_REACH = 170  # from the note centre back to where its slur starts
 SLUR_END_THICKNESS = 9
-
-ORNAMENT_BOTTOM = 715  # signs drawn over the following note
-ORNAMENT_TOP = 880
 
 # Grace notes: small digits raised so their dots and lines stay above the baseline.
 GRACE_SCALE = 0.5

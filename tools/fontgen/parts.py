@@ -136,11 +136,11 @@ class PartMaker:
         return glide(form, w)
 
     def sign_time(self, w, top, bottom):
-        c, h = w / 2, 190
-        num = self.sans.text(top, h, c, 250, squeeze=m.DIGIT_X_SCALE, anchor="centre")
-        den = self.sans.text(bottom, h, c, 10, squeeze=m.DIGIT_X_SCALE, anchor="centre")
+        c, h = w / 2, 240
+        num = self.sans.text(top, h, c, 282, squeeze=m.DIGIT_X_SCALE, anchor="centre")
+        den = self.sans.text(bottom, h, c, -58, squeeze=m.DIGIT_X_SCALE, anchor="centre")
         half = max(num.bounds()[2] - num.bounds()[0], den.bounds()[2] - den.bounds()[0]) / 2 + 30
-        return num.extend(den).extend(rect(c - half, 212, c + half, 234))
+        return num.extend(den).extend(rect(c - half, 220, c + half, 244))
 
     def sign_text(self, w, text, height, baseline, style):
         face = self.bold if style in ("bold", "bold_italic") else self.sans
@@ -165,17 +165,9 @@ class PartMaker:
         return (polygon([(c - 70, y), (c, y + 70), (c + 70, y), (c, y - 70)])
                 .add([(c - 36, y, True), (c, y + 36, True), (c + 36, y, True), (c, y - 36, True)], hole=True))
 
-    def sign_voice(self, w, count):
-        out = Outline()
-        gap = 70
-        x0 = w / 2 - (count - 1) * gap / 2
-        for i in range(count):
-            out.extend(rect(x0 + i * gap - 16, 90, x0 + i * gap + 16, 350))
-        half = (count - 1) * gap / 2 + 70
-        frame = rect(w / 2 - half, 20, w / 2 + half, 420)
-        frame.add([(w / 2 - half + 20, 40, True), (w / 2 + half - 20, 40, True), (w / 2 + half - 20, 400, True),
-                   (w / 2 - half + 20, 400, True)], hole=True)
-        return out.extend(frame)
+    def sign_voice(self, w, number):
+        c = w / 2
+        return ring(c, 220, 200, 24).extend(self.sans.text(str(number), 230, c, 105, anchor="centre"))
 
     def sign_run_marker(self, w, label):
         c = w / 2
@@ -189,12 +181,12 @@ class PartMaker:
 
     def sign_accent(self, w):
         c = m.NOTE_WIDTH / 2
-        return stroke(lambda t: (c - 90 + 180 * (1 - abs(2 * t - 1)), 860 - 120 * t), lambda t: 22, 2)
+        return stroke(lambda t: (c - 110 + 220 * (1 - abs(2 * t - 1)), 870 - 150 * t), lambda t: 28, 2)
 
     def sign_staccato(self, w, size):
         c = m.NOTE_WIDTH / 2
-        half, top = (30, 860) if size == "half" else (15, 885)
-        return polygon([(c - half, top), (c + half, top), (c, 735)])
+        half, top = (42, 875) if size == "half" else (20, 890)
+        return polygon([(c - half, top), (c + half, top), (c, 725)])
 
     def sign_mordent(self, w, peaks, lower):
         c = m.NOTE_WIDTH / 2
@@ -222,9 +214,6 @@ class PartMaker:
             body.extend(rect(c - 8, 720, c + 8, 860))
         return body
 
-    def sign_bar(self, w, style, top="", volta="", close=""):
-        return self.bar(w, style, top, volta, close)
-
     def sign_segno(self, w):
         return segno(w / 2, 220, 1.0, self.sans)
 
@@ -241,7 +230,9 @@ class PartMaker:
     }
     BAR_ELEMENT_WIDTH = {"thin": m.THIN_BAR, "thick": m.THICK_BAR, "dots": 2 * m.DOT_RADIUS}
 
-    def bar(self, w, style, top, volta, close):
+    def sign_bar(self, w, style, top, volta, close):
+        """A bar line of `style`, with an optional mark or text above, a volta opening to its right
+        (`volta` is the label) and the end of a volta line coming from its left (`close`)."""
         elements = self.BAR_STYLES[style]
         gap = 24
         total = sum(self.BAR_ELEMENT_WIDTH[e] for e in elements) + gap * (len(elements) - 1)
@@ -259,7 +250,7 @@ class PartMaker:
         if volta:
             hook = right - m.THIN_BAR / 2
             out.extend(rect(hook - 12, 700, hook + 12, band1)).extend(rect(hook, band0, w + O, band1))
-            out.extend(self.sans.text(volta, 140, hook + 34, 770, squeeze=m.DIGIT_X_SCALE))
+            out.extend(self.sans.text(volta, 160, hook + 34, band0 - 185, squeeze=m.DIGIT_X_SCALE))
         if close:
             end = left + m.THIN_BAR / 2
             out.extend(rect(-O, band0, end, band1))
@@ -295,9 +286,9 @@ def slur_piece(piece, w):
     if piece == "mid":
         return band(-O, w + O)
     if piece == "start":
-        return rise(c - 40, w).extend(band(w - 1, w + O))
+        return rise(c - m.SLUR_END_REACH, w).extend(band(w - 1, w + O))
     if piece == "end":
-        return fall(0, c + 40).extend(band(-O, 1))
+        return fall(0, c + m.SLUR_END_REACH).extend(band(-O, 1))
     # An arc ends on this note and the next one starts from it.
     return fall(0, c - 12).extend(rise(c + 12, w)).extend(band(-O, 1)).extend(band(w - 1, w + O))
 
@@ -353,12 +344,11 @@ def glide(form, w):
                                 (1 - t) ** 2 * 420 + 2 * t * (1 - t) * 410 + t * t * 110), lambda t: 26)
         return out.extend(polygon([(c + 40, 130), (c + 120, 130), (c + 80, 40)]))
     if form == "breath":
-        return stroke(lambda t: (c - 60 + 120 * t, 630 - 150 * (1 - abs(2 * t - 1))), lambda t: 22, 2)
-    if form == "caesura":
-        return line(c - 75, 470, c - 15, 650, 24).extend(line(c + 5, 470, c + 65, 650, 24))
-    # comma-shaped short breath
-    return circle(c, 590, 30).extend(stroke(lambda t: (c + 28 - 40 * t * t, 590 - 110 * t),
-                                            lambda t: 26 * (1 - t) + 6))
+        return stroke(lambda t: (c - 80 + 160 * t, 660 - 190 * (1 - abs(2 * t - 1))), lambda t: 28, 2)
+    # Slides: a wavy stroke rising or falling beside the note.
+    y0, y1 = (90, 400) if form == "slide_up" else (400, 90)
+    return stroke(lambda t: (c - 85 + 170 * t + 18 * math.sin(4 * math.pi * t), y0 + (y1 - y0) * t),
+                  lambda t: 24, 32)
 
 
 def segno(cx, cy, k, sans):

@@ -1,0 +1,124 @@
+#include "platform/richtext/rich_text_edit.h"
+
+#include "platform/richtext/key_translation.h"
+
+#include <QInputMethodEvent>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QScrollBar>
+
+namespace tunvale::platform {
+
+RichTextEdit::RichTextEdit(QWidget* parent)
+    : QTextEdit(parent)
+    , box_(new RichTextBox(document(), this))
+{
+    setUndoRedoEnabled(false);
+    auto adopt = [this] {
+        if (!showingBoxCursor_)
+            box_->adoptCursor(textCursor());
+    };
+    connect(this, &QTextEdit::cursorPositionChanged, this, adopt);
+    connect(this, &QTextEdit::selectionChanged, this, adopt);
+    connect(box_, &RichTextBox::cursorMoved, this, [this] {
+        showingBoxCursor_ = true;
+        setTextCursor(box_->cursor());
+        showingBoxCursor_ = false;
+    });
+    connect(verticalScrollBar(), &QScrollBar::valueChanged, this,
+        [this](int value) { box_->setViewportTop(value); });
+}
+
+void RichTextEdit::keyPressEvent(QKeyEvent* event)
+{
+    const KeyCode key = TranslateKey(event->key(), event->modifiers());
+    int code = key.code;
+    emit box_->KeyDown(code, key.shift);
+    if (key.code != 0 && code == 0) {
+        event->accept();
+        return;
+    }
+    // Enter with or without Shift makes a paragraph break: the text never holds line separators.
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    const QString text = event->text();
+    const bool typed = enter || text == QLatin1String("\t") || text == QLatin1String("\b")
+        || (!text.isEmpty() && text.front().isPrint() && !(event->modifiers() & Qt::ControlModifier));
+    if (!typed) {
+        QTextEdit::keyPressEvent(event);
+        return;
+    }
+    int ascii = enter ? 13 : text.front().unicode();
+    emit box_->KeyPress(ascii);
+    event->accept();
+    if (ascii == 0)
+        return;
+    if (ascii == 8) {
+        QTextEdit::keyPressEvent(event);
+        return;
+    }
+    if (ascii == 13)
+        box_->setSelText(QStringLiteral("\r\n"));
+    else if (ascii == text.front().unicode())
+        box_->setSelText(text);
+    else
+        box_->setSelText(QString(QChar(char16_t(ascii))));
+    ensureCursorVisible();
+}
+
+void RichTextEdit::keyReleaseEvent(QKeyEvent* event)
+{
+    const KeyCode key = TranslateKey(event->key(), event->modifiers());
+    int code = key.code;
+    emit box_->KeyUp(code, key.shift);
+    if (key.code != 0 && code == 0) {
+        event->accept();
+        return;
+    }
+    QTextEdit::keyReleaseEvent(event);
+}
+
+void RichTextEdit::mousePressEvent(QMouseEvent* event)
+{
+    emit box_->MouseDown(MouseButtonCode(event->button()), ShiftMask(event->modifiers()),
+        toTwipsX(event->position().x()), toTwipsY(event->position().y()));
+    QTextEdit::mousePressEvent(event);
+}
+
+void RichTextEdit::mouseReleaseEvent(QMouseEvent* event)
+{
+    emit box_->MouseUp(MouseButtonCode(event->button()), ShiftMask(event->modifiers()),
+        toTwipsX(event->position().x()), toTwipsY(event->position().y()));
+    QTextEdit::mouseReleaseEvent(event);
+}
+
+void RichTextEdit::inputMethodEvent(QInputMethodEvent* event)
+{
+    if (event->commitString().isEmpty()) {
+        QTextEdit::inputMethodEvent(event);
+        return;
+    }
+    // Committed text is typed text: it takes the box's insertion format.
+    box_->setSelText(event->commitString());
+    QInputMethodEvent preedit(event->preeditString(), event->attributes());
+    QTextEdit::inputMethodEvent(&preedit);
+    event->accept();
+}
+
+QMimeData* RichTextEdit::createMimeDataFromSelection() const { return box_->mimeDataForSelection(); }
+
+bool RichTextEdit::canInsertFromMimeData(const QMimeData* source) const
+{
+    return RichTextBox::canInsertMimeData(source);
+}
+
+void RichTextEdit::insertFromMimeData(const QMimeData* source)
+{
+    box_->insertMimeData(source);
+    ensureCursorVisible();
+}
+
+double RichTextEdit::toTwipsX(double pixels) const { return pixels * 1440.0 / logicalDpiX(); }
+
+double RichTextEdit::toTwipsY(double pixels) const { return pixels * 1440.0 / logicalDpiY(); }
+
+} // namespace tunvale::platform

@@ -1,0 +1,185 @@
+#include "platform/richtext/api_highlight.h"
+#include "platform/richtext/rich_text_box.h"
+#include "platform/richtext/rich_text_lines.h"
+#include "platform/richtext/rtf_reader.h"
+
+#include <QCoreApplication>
+#include <QTextDocument>
+
+#include <gtest/gtest.h>
+
+#include <thread>
+
+using namespace tunvale::platform;
+
+namespace {
+
+const QString kNote = QStringLiteral("KORVA_Note");
+const QString kSong = QStringLiteral("宋体");
+
+std::string s(const QString& text) { return text.toStdString(); }
+
+void type(RichTextBox& box, const QString& font, const QString& text, double size = 12)
+{
+    box.setSelStart(box.TextLength());
+    box.setSelFontName(font);
+    box.setSelFontSize(size);
+    box.setSelText(text);
+}
+
+} // namespace
+
+TEST(RichTextLines, WithoutAWidthEveryParagraphIsOneLine)
+{
+    RichTextBox empty;
+    EXPECT_EQ(GetRtbLineCount(empty), 1);
+    EXPECT_EQ(s(GetRtbLine(empty, 1)), "");
+    EXPECT_EQ(GetCaretRowCol(empty).line, 1);
+
+    RichTextBox box;
+    type(box, kSong, QStringLiteral("abc\r\n\r\nde\r\n"));
+    EXPECT_EQ(GetRtbLineCount(box), 4);
+    const char* lines[] = { "abc\r\n", "\r\n", "de\r\n", "", "" };
+    for (int i = 0; i < 5; ++i)
+        EXPECT_EQ(s(GetRtbLine(box, i + 1)), lines[i]) << i;
+    EXPECT_EQ(s(GetRtbLine(box, 0)), "");
+    struct Case {
+        int position;
+        int line;
+    };
+    const Case cases[] = { { 0, 0 }, { 3, 0 }, { 4, 0 }, { 5, 1 }, { 6, 1 }, { 7, 2 }, { 11, 3 }, { 99, 3 } };
+    for (const Case& c : cases)
+        EXPECT_EQ(box.LineFromChar(c.position), c.line) << c.position;
+    EXPECT_EQ(box.LineIndex(2), 7);
+    EXPECT_EQ(box.LineIndex(4), -1);
+}
+
+TEST(RichTextLines, LongLinesAreReadWholeAndWrapAtTheTextWidth)
+{
+    RichTextBox box;
+    const QString longLine(300, u'x');
+    type(box, kSong, longLine + QStringLiteral("\r\nend"));
+    EXPECT_EQ(s(GetRtbLine(box, 1)), s(longLine + QStringLiteral("\r\n")));
+    EXPECT_EQ(GetRtbLineCount(box), 2);
+
+    QString words;
+    for (int i = 0; i < 60; ++i)
+        words += QStringLiteral("word%1 ").arg(i);
+    box.setText(words + QStringLiteral("\r\nend"));
+    box.document()->setTextWidth(200);
+    const int count = GetRtbLineCount(box);
+    ASSERT_GT(count, 3);
+    QString joined;
+    for (int i = 1; i <= count; ++i) {
+        const QString line = GetRtbLine(box, i);
+        EXPECT_EQ(box.LineIndex(i - 1), joined.size());
+        EXPECT_EQ(box.LineFromChar(int(joined.size())), i - 1);
+        EXPECT_EQ(line.endsWith(QLatin1String("\r\n")), i == count - 1) << i;
+        joined += line;
+    }
+    EXPECT_EQ(s(joined), s(box.Text()));
+}
+
+TEST(RichTextLines, CaretRowAndColumnCountCharacters)
+{
+    RichTextBox box;
+    type(box, kSong, QStringLiteral("歌词ab\r\nxy\r\n"));
+    struct Case {
+        int caret;
+        int column;
+        int line;
+    };
+    const Case cases[] = { { 0, 1, 1 }, { 2, 3, 1 }, { 4, 5, 1 }, { 6, 1, 2 }, { 7, 2, 2 }, { 10, 1, 3 } };
+    for (const Case& c : cases) {
+        box.setSelStart(c.caret);
+        const CaretRowCol rc = GetCaretRowCol(box);
+        EXPECT_EQ(rc.column, c.column) << c.caret;
+        EXPECT_EQ(rc.line, c.line) << c.caret;
+    }
+}
+
+TEST(RichTextLines, FirstVisibleLineFollowsTheViewport)
+{
+    RichTextBox box;
+    QString text;
+    for (int i = 0; i < 40; ++i)
+        text += QStringLiteral("line %1\r\n").arg(i);
+    type(box, kSong, text);
+    EXPECT_EQ(GetFirstVisibleLine(box), 0);
+    box.setViewportTop(box.document()->size().height() / 2);
+    const int middle = GetFirstVisibleLine(box);
+    EXPECT_GT(middle, 15);
+    EXPECT_LT(middle, 25);
+    box.setViewportTop(box.document()->size().height() * 2);
+    EXPECT_EQ(GetFirstVisibleLine(box), 40);
+}
+
+TEST(RichTextHighlight, ChangesOnlyTheBackgroundAndIsSafeFromAnyThread)
+{
+    RichTextBox box;
+    type(box, kNote, QStringLiteral("\u4e00\u4e01\u4e02"), 32);
+    box.select(0, 3);
+    box.setSelColor(Qt::blue);
+    const auto formats = [&box] { return ReadRtf(box.TextRTF(), DefaultTextFont()).value()[0].runs; };
+    const std::vector<TextRun> before = formats();
+
+    ClsAPIHighlight unassigned;
+    unassigned.APIHighlightHard(Qt::yellow); // nothing to colour yet
+
+    ClsAPIHighlight highlighter;
+    highlighter.AssignControls(&box);
+    box.select(1, 1);
+    highlighter.APIHighlightHard(Qt::yellow);
+    std::vector<TextRun> runs = formats();
+    ASSERT_EQ(runs.size(), 3u);
+    EXPECT_EQ(runs[1].format.highlight, qRgb(255, 255, 0));
+    RunFormat unchanged = runs[1].format;
+    unchanged.highlight.reset();
+    EXPECT_EQ(unchanged, before[0].format);
+    EXPECT_FALSE(runs[0].format.highlight.has_value());
+
+    highlighter.APIHighlightHard(Qt::white);
+    runs = formats();
+    EXPECT_EQ(runs[1].format.highlight, qRgb(255, 255, 255));
+    EXPECT_EQ(runs[1].text, QStringLiteral("\u4e01"));
+
+    std::thread playback([&] { highlighter.APIHighlightHard(2, 1, Qt::green); });
+    playback.join();
+    EXPECT_FALSE(formats().back().format.highlight.has_value()); // posted, not yet shown
+    QCoreApplication::processEvents();
+    EXPECT_EQ(formats().back().format.highlight, qRgb(0, 255, 0));
+    EXPECT_EQ(box.SelStart(), 1);
+}
+
+TEST(RichTextSnapshot, OneWalkAgreesWithTheBox)
+{
+    RichTextBox box;
+    type(box, kSong, QStringLiteral("title\r\n"));
+    type(box, kNote, QStringLiteral("\u4e00\u4e01\u6352 \u4e02\u4e03\u4e04\u4e05 \u6352\u4e00\u4e00"), 32);
+    type(box, kSong, QStringLiteral("\r\nlyrics words here"));
+    box.setSelText(QStringLiteral("\r\n"));
+    box.setSelFontName(QStringLiteral("KORVA_Note_yy")); // the empty last paragraph's mark
+    box.select(0, 3);
+    box.setSelColor(Qt::red);
+    box.document()->setTextWidth(120);
+
+    const RichTextSnapshot snap = box.snapshot();
+    EXPECT_EQ(s(snap.text), s(box.Text()));
+    ASSERT_EQ(snap.fonts.size(), size_t(box.TextLength()));
+    for (int i = 0; i < box.TextLength(); ++i) {
+        box.select(i, 1);
+        if (snap.text[i] == u'\r' || snap.text[i] == u'\n')
+            box.select(i - (snap.text[i] == u'\n'), 2);
+        EXPECT_EQ(s(snap.fontAt(i)), s(box.SelFontName())) << i;
+        const SnapshotColor expected = i < 3 ? qRgb(255, 0, 0) : 0;
+        EXPECT_EQ(snap.colorAt(i), expected) << i;
+    }
+    ASSERT_EQ(int(snap.lines.size()), box.LineCount());
+    ASSERT_GT(snap.lines.size(), 4u);
+    for (int i = 0; i < box.LineCount(); ++i) {
+        EXPECT_EQ(snap.lines[size_t(i)].start, box.LineIndex(i));
+        EXPECT_EQ(s(snap.lines[size_t(i)].text), s(box.LineText(i)));
+        box.setSelStart(box.LineIndex(i));
+        EXPECT_EQ(s(snap.lines[size_t(i)].startFont), s(box.SelFontName())) << i;
+    }
+}

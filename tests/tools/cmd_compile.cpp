@@ -1,0 +1,164 @@
+#include "tests/tools/command_registry.h"
+
+#include "app/frame/read_vls.h"
+#include "app/notation/performance_compiler.h"
+#include "app/notation/play_order.h"
+#include "platform/richtext/rich_text_box.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QTextDocument>
+
+#include <optional>
+
+using namespace tunvale;
+
+namespace {
+
+const QString kUsage = QStringLiteral(
+    "FILE [--stage working] [--width W] [--mode M] [--key K] [--caret C] [--order 1,2,..] [--speed S] "
+    "[--volume V]");
+
+struct Options {
+    QString file;
+    std::optional<double> width;
+    std::optional<int> mode, key, caret, speed, volume;
+    std::optional<QString> order;
+};
+
+std::optional<Options> parse(const QStringList& args)
+{
+    Options options;
+    for (int i = 0; i < args.size(); ++i) {
+        const QString& arg = args[i];
+        if (!arg.startsWith(QStringLiteral("--"))) {
+            if (!options.file.isEmpty())
+                return std::nullopt;
+            options.file = arg;
+            continue;
+        }
+        if (i + 1 >= args.size())
+            return std::nullopt;
+        const QString value = args[++i];
+        bool ok = true;
+        if (arg == QStringLiteral("--stage"))
+            ok = value == QStringLiteral("working");
+        else if (arg == QStringLiteral("--width"))
+            options.width = value.toDouble(&ok);
+        else if (arg == QStringLiteral("--order"))
+            options.order = value;
+        else if (arg == QStringLiteral("--mode"))
+            options.mode = value.toInt(&ok);
+        else if (arg == QStringLiteral("--key"))
+            options.key = value.toInt(&ok);
+        else if (arg == QStringLiteral("--caret"))
+            options.caret = value.toInt(&ok);
+        else if (arg == QStringLiteral("--speed"))
+            options.speed = value.toInt(&ok);
+        else if (arg == QStringLiteral("--volume"))
+            options.volume = value.toInt(&ok);
+        else
+            ok = false;
+        if (!ok)
+            return std::nullopt;
+    }
+    if (options.file.isEmpty())
+        return std::nullopt;
+    return options;
+}
+
+// Loads a score file or an RTF file into the box; the header is the score file's, or the defaults.
+bool load(const QString& file, platform::RichTextBox& box, notation::ScoreHeader& header)
+{
+    if (QFileInfo(file).suffix().compare(QStringLiteral("vls"), Qt::CaseInsensitive) == 0) {
+        const frame::VlsDocument document = frame::ReadVls(file, header, notation::ColorScheme {});
+        if (document.status != frame::VlsReadStatus::Ok)
+            return false;
+        header = document.header;
+        header.CurrentFile = file;
+        return box.setTextRTF(QString::fromLatin1(document.body));
+    }
+    QFile in(file);
+    if (!in.open(QIODevice::ReadOnly))
+        return false;
+    return box.setTextRTF(QString::fromLatin1(in.readAll()));
+}
+
+QString joined(const std::vector<int>& values)
+{
+    QStringList parts;
+    for (int value : values)
+        parts << QString::number(value);
+    return parts.join(QChar(','));
+}
+
+void print(const notation::获取演唱码& compiler)
+{
+    scoretool::out(QStringLiteral("key ") + compiler.POrderStr());
+    scoretool::out(QStringLiteral("order ") + joined(compiler.PlayOrder()));
+    QStringList segments;
+    for (const auto& s : compiler.ScoreSegments())
+        segments << QStringLiteral("%1:%2:%3:%4")
+                        .arg(s.FirstEvent)
+                        .arg(s.EventCount)
+                        .arg(s.FirstBar)
+                        .arg(s.BarCount);
+    scoretool::out(QStringLiteral("segments ") + segments.join(QChar(' ')));
+    scoretool::out(QStringLiteral("drumbars ") + joined(compiler.DrumPlayBars()));
+    const auto& events = compiler.workingEvents();
+    for (size_t i = 0; i < events.size(); ++i) {
+        const notation::CodeEvent& e = events[i];
+        scoretool::out(QStringLiteral("ev %1 pos=%2 ch=U+%3 font=%4 seg=%5 bar=%6 code=%7 len=%8 vel=%9")
+                           .arg(i)
+                           .arg(e.CharPos)
+                           .arg(QString::number(e.CharCode, 16).toUpper().rightJustified(4, QChar(u'0')))
+                           .arg(e.FontClass)
+                           .arg(e.SegmentNo)
+                           .arg(e.BarNo)
+                           .arg(e.EventCode)
+                           .arg(QString::asprintf("%.10g", e.EventTime))
+                           .arg(e.Velocity));
+    }
+}
+
+int compile(const QStringList& args)
+{
+    const std::optional<Options> options = parse(args);
+    if (!options) {
+        scoretool::err(QStringLiteral("usage: scoretool compile ") + kUsage);
+        return 2;
+    }
+    platform::RichTextBox box;
+    notation::ScoreHeader header;
+    if (!load(options->file, box, header)) {
+        scoretool::err(QStringLiteral("cannot read %1").arg(options->file));
+        return 1;
+    }
+    if (options->width)
+        box.document()->setTextWidth(*options->width);
+
+    const platform::RichTextSnapshot snapshot = box.snapshot();
+    notation::CompileInput input(snapshot);
+    input.Volume = options->volume.value_or(header.Volume);
+    input.Speed = options->speed.value_or(header.Speed);
+    input.PlaySelStart = options->caret.value_or(0);
+    input.PZType = header.PZType;
+    input.BaseKey = header.BaseKey;
+    input.ScoreKey = options->key.value_or(31);
+    input.PlayMode = options->mode.value_or(0);
+    if (options->order) {
+        const notation::PlayOrderEntries entries = notation::ParsePlayOrderText(*options->order);
+        input.playOrder
+            = [order = std::vector<int>(entries.begin(), entries.end())](const QString&) { return order; };
+    } else {
+        input.playOrder = notation::LoadedPlayOrder(header.CurrentFile);
+    }
+    notation::获取演唱码 compiler;
+    compiler.Get_CodeEvents(input);
+    print(compiler);
+    return 0;
+}
+
+} // namespace
+
+SCORETOOL_COMMAND("compile", "FILE [--stage working] [--width W] [--order 1,2,..] [--key K] ...", compile);
