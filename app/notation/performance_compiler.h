@@ -24,6 +24,8 @@ struct CompileInput {
         : snapshot(score)
     {
     }
+    // The input only refers to the snapshot, which must outlive the compile.
+    explicit CompileInput(platform::RichTextSnapshot&&) = delete;
 
     const platform::RichTextSnapshot& snapshot;
     int Volume = 98;

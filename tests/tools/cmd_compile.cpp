@@ -39,7 +39,7 @@ std::optional<Options> parse(const QStringList& args)
         }
         if (i + 1 >= args.size())
             return std::nullopt;
-        const QString value = args[++i];
+        const QString& value = args[++i];
         bool ok = true;
         if (arg == QStringLiteral("--stage"))
             ok = value == QStringLiteral("working");
