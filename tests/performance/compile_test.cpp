@@ -52,6 +52,7 @@ protected:
         input.PlayMode = mode;
         input.PlaySelStart = caret;
         input.ScoreKey = scoreKey;
+        input.Speed = speed;
         input.PZType = pzType;
         input.SameSpeed = sameSpeed;
         input.drums = &stores;
@@ -64,6 +65,7 @@ protected:
     DrumStores stores;
     获取演唱码 compiler;
     int scoreKey = 31;
+    int speed = 120;
     int pzType = 0;
     bool sameSpeed = false;
 };
@@ -151,6 +153,22 @@ TEST_F(CompileToPerformance, NotesMessagesAndSyllables)
         EXPECT_EQ(messages, c.messages);
         EXPECT_EQ(p.CMingText(), QString::fromUtf8(c.syllables));
         EXPECT_EQ(compiler.GetCMingStr(), p.CMingText());
+    }
+}
+
+TEST_F(CompileToPerformance, DamagedTempoIsKeptInTheTempoControlsRange)
+{
+    const auto score = NotationScore().notation(QStringLiteral("1")).build();
+    struct Case {
+        int stored;
+        int used;
+        double quarter;
+    };
+    for (const Case& c : { Case { 0, 10, 6.0 }, Case { -40, 10, 6.0 }, Case { 1000, 300, 0.2 } }) {
+        speed = c.stored;
+        const Performance p = compile(score);
+        EXPECT_EQ(p.TotalPlayTime(), c.quarter) << c.stored;
+        EXPECT_EQ(p.TempoMarks().back().TempoBpm, c.used) << c.stored;
     }
 }
 
