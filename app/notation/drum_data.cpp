@@ -1,6 +1,6 @@
 #include "app/notation/drum_data.h"
 
-#include "app/notation/whole_file.h"
+#include "platform/settings/whole_file.h"
 
 #include <algorithm>
 #include <cstring>
@@ -38,7 +38,7 @@ bool ReadDrumData(DrumStore& records, const QByteArray& fileBytes)
 
 bool ReadDrumData(DrumStore& records, const QString& fileName)
 {
-    const std::optional<QByteArray> bytes = ReadWholeFile(fileName);
+    const std::optional<QByteArray> bytes = platform::ReadWholeFile(fileName);
     return bytes && ReadDrumData(records, *bytes);
 }
 
@@ -71,8 +71,8 @@ bool WriteDrumData(const DrumStore& records, QByteArray& fileBytes)
 
 bool WriteDrumData(const DrumStore& records, const QString& fileName)
 {
-    std::optional<QByteArray> bytes = ReadWholeFile(fileName);
-    return bytes && WriteDrumData(records, *bytes) && CommitWholeFile(fileName, *bytes);
+    std::optional<QByteArray> bytes = platform::ReadWholeFile(fileName);
+    return bytes && WriteDrumData(records, *bytes) && platform::CommitWholeFile(fileName, *bytes);
 }
 
 } // namespace tunvale::notation
