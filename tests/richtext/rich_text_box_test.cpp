@@ -107,6 +107,8 @@ TEST(RichTextBoxRtf, SettingTextRtfReplacesTheDocumentAndPutsTheCaretAtZero)
     EXPECT_EQ(box.SelFontSize(), 32);
     EXPECT_EQ(s(box.TextRTF()), s(rtf));
 
+    EXPECT_EQ(box.document()->availableUndoSteps(), 0);
+    EXPECT_FALSE(box.document()->isUndoRedoEnabled());
     EXPECT_FALSE(box.setTextRTF(QStringLiteral("plain words")));
     EXPECT_EQ(s(box.Text()), s(QStringLiteral("\u4e00\u4e01\r\n歌词")));
 }

@@ -160,6 +160,8 @@ TEST(RtfCodec, ReadsEscapesGroupsAndDestinationsOfOtherWriters)
         { "ab\\par}", QStringLiteral("ab"), QStringLiteral("Arial") }, // a final \par adds no paragraph
         { "ab\\par\\par}", QStringLiteral("ab\r\n"), QStringLiteral("Arial") },
         { "\\f2 \\'d2", QStringLiteral(""), kNote }, // cut off: what could be read
+        // control characters and objects dropped, a line separator breaks the paragraph
+        { "a\\'0d\\'7\\u65532?b\\u8232?c}", QStringLiteral("ab\r\nc"), QStringLiteral("Arial") },
     };
     for (const Case& c : cases) {
         const RichContent content = read(table + QLatin1String(c.body));
@@ -178,6 +180,10 @@ TEST(RtfCodec, ReadsEscapesGroupsAndDestinationsOfOtherWriters)
             EXPECT_EQ(lastFont.toStdString(), c.lastFont.toStdString()) << c.body;
         }
     }
+    const RichContent huge = read(table + QLatin1String("\\fs999999\\up99999\\sl-999999 x}"));
+    EXPECT_EQ(huge[0].runs[0].format.halfPoints, 3276);
+    EXPECT_EQ(huge[0].runs[0].format.offset, 3276);
+    EXPECT_EQ(huge[0].format.lineSpacing, 31680);
     EXPECT_FALSE(ReadRtf(QStringLiteral("just text"), DefaultTextFont()).has_value());
 }
 
