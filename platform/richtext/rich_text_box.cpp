@@ -216,6 +216,7 @@ void RichTextBox::insertParagraphs(QTextCursor& cursor, const QString& text, con
 {
     QString t = text;
     t.remove(QChar::ObjectReplacementCharacter);
+    t.remove(QChar(0));
     t.replace(QLatin1String("\r\n"), QLatin1String("\n"));
     t.replace(u'\r', u'\n');
     t.replace(QChar::LineSeparator, u'\n');

@@ -373,7 +373,7 @@ private:
         }
     }
 
-    // Text the document may hold: no control characters but the tab, no objects, and a line or
+    // Text the document may hold: no NUL, CR or LF (breaks are \par), no objects, and a line or
     // paragraph separator is a paragraph break.
     void appendBody(const QString& t)
     {
@@ -391,7 +391,7 @@ private:
         };
         for (qsizetype i = 0; i < t.size(); ++i) {
             const char16_t c = t[i].unicode();
-            const bool control = (c < 0x20 && c != u'\t') || c == 0x7f || c == QChar::ObjectReplacementCharacter;
+            const bool control = c == 0 || c == u'\r' || c == u'\n' || c == QChar::ObjectReplacementCharacter;
             const bool separator = c == QChar::LineSeparator || c == QChar::ParagraphSeparator;
             if (!control && !separator)
                 continue;

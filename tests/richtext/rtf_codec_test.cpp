@@ -66,7 +66,7 @@ TEST(RtfCodec, EveryDocumentRoundTripsOnTheSecondWrite)
     const std::vector<RichContent> cases = {
         { para({}, fmt(kSong, 24)) },
         { para({}, fmt(kNote)) },
-        { para({ { fmt(kSong, 24), QStringLiteral("a\\b{c}\td 😀 é") } }, fmt(kSong, 24)) },
+        { para({ { fmt(kSong, 24), QStringLiteral("a\\b{c}\td 😀 é\x10\x13") } }, fmt(kSong, 24)) },
         { para({ { fmt(kNote), QStringLiteral("\u4e00\u504c\u6352") }, { all, QStringLiteral("x") } },
               fmt(kNote), { 720, 360, 500 }),
             para({}, fmt(kSong, 24)), para({ { up, QStringLiteral(" lead") } }, all, { 0, 0, 300 }),
