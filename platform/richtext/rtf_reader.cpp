@@ -86,8 +86,8 @@ const QSet<QString>& skippedDestinations()
 class RtfReader
 {
 public:
-    RtfReader(const QString& rtf, const QFont& defaultFont)
-        : in_(rtf)
+    RtfReader(QString rtf, const QFont& defaultFont)
+        : in_(std::move(rtf))
     {
         state_.format.font = defaultFont.family();
         const qreal points = defaultFont.pointSizeF();
