@@ -41,7 +41,7 @@ void PutColors(QByteArray& bytes, const ColorScheme& colors)
 
 ColorScheme ColorBlockOf(const QByteArray& bytes)
 {
-    return FieldValue(bytes, kVersionByte, 1) > 1 ? ColorsAt(bytes) : ColorScheme{};
+    return FieldValue(bytes, kVersionByte, 1) > 1 ? ColorsAt(bytes) : ColorScheme {};
 }
 
 void ReadColor0(const QString& fileName, ColorScheme& colors)

@@ -14,9 +14,9 @@ using notation::ColorScheme;
 using notation::ScoreHeader;
 
 VlsDocument DecodeVls(const QByteArray& file, const QString& fileName, const ScoreHeader& current,
-                      const ColorScheme& currentColors, const ColorScheme& templateColors)
+    const ColorScheme& currentColors, const ColorScheme& templateColors)
 {
-    VlsDocument document{VlsReadStatus::Ok, current, currentColors, {}, {}};
+    VlsDocument document { VlsReadStatus::Ok, current, currentColors, {}, {} };
     if (VlsHeader::version(file) > VlsHeader::kVersion) {
         document.status = VlsReadStatus::TooNew;
         return document;
@@ -34,7 +34,7 @@ VlsDocument ReadVls(const QString& fileName, const ScoreHeader& current, const C
     const auto file = notation::ReadWholeFile(fileName);
     if (!file) {
         const auto status = QFileInfo::exists(fileName) ? VlsReadStatus::Unreadable : VlsReadStatus::Missing;
-        return {status, current, currentColors, {}, {}};
+        return { status, current, currentColors, {}, {} };
     }
     ColorScheme templateColors = currentColors;
     if (VlsHeader::version(*file) <= 1)

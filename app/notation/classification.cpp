@@ -12,16 +12,16 @@ void Classify(WorkingEvents& events, int scoreKey, int volume)
     for (CodeEvent& e : events) {
         const int c = e.CharCode;
         if (const auto note = NoteGlyph::decode(c)) {
-            e.EventCode = PitchTable[size_t(note->OctaveRow * 7 + note->Degree - 1)] - 31 + scoreKey;
-            e.EventTime = DurationTable[size_t(note->DurIndex + (note->isTriplet() ? 6 : 0))];
+            e.EventCode = PitchOf(note->OctaveRow, note->Degree) - 31 + scoreKey;
+            e.EventTime = DurationOf(note->DurIndex, note->isTriplet());
             e.Velocity = volume;
         } else if (const auto rap = RapGlyph::decode(c)) {
             e.EventCode = -2900;
-            e.EventTime = DurationTable[size_t(rap->DurIndex)];
+            e.EventTime = DurationOf(rap->DurIndex, false);
             e.Velocity = volume;
         } else if (const auto rest = RestGlyph::decode(c)) {
             e.EventCode = 1000;
-            e.EventTime = DurationTable[size_t(rest->DurIndex + (rest->triplet ? 6 : 0))];
+            e.EventTime = DurationOf(rest->DurIndex, rest->triplet);
             e.Velocity = volume;
         } else if (IsBarLine(c)) {
             e.EventCode = 3000;

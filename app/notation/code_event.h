@@ -44,4 +44,14 @@ inline constexpr std::array<int, 49> PitchTable = { 60, 62, 64, 65, 67, 69, 71, 
 inline constexpr std::array<double, 12> DurationTable
     = { 4, 2, 1, 0.5, 0.25, 0.125, 2.66666667, 1.33333333, 0.66666667, 0.33333333, 0.16666667, 0.08333333 };
 
+constexpr int PitchOf(int octaveRow, int degree)
+{
+    return PitchTable[size_t(octaveRow) * 7 + size_t(degree) - 1];
+}
+
+constexpr double DurationOf(int durIndex, bool triplet)
+{
+    return DurationTable[size_t(durIndex) + (triplet ? 6 : 0)];
+}
+
 } // namespace tunvale::notation

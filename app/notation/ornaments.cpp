@@ -50,9 +50,10 @@ void SpellMordents(WorkingEvents& events)
         if (letter < 'B' || letter > 'E')
             continue;
         const int k = letter <= 'C' ? 2 : 4;
-        if (i + k >= count)
+        const int notePosition = i + k;
+        if (notePosition >= count)
             continue; // the note lies past the end: the letter stays silent
-        CodeEvent& note = events[size_t(i + k)];
+        CodeEvent& note = events[size_t(notePosition)];
         const int n = note.EventCode;
         const double d = note.EventTime;
         const int step = letter == 'B' || letter == 'D' ? 2 : -2;

@@ -77,7 +77,8 @@ PlayOrderEntries ParsePlayOrderText(const QString& text)
     PlayOrderEntries order;
     for (const QString& item : text.split(u',')) {
         const double entry = platform::RoundHalfEven(platform::Val(item) - 1);
-        if (entry >= std::numeric_limits<std::int16_t>::min() && entry <= std::numeric_limits<std::int16_t>::max())
+        if (entry >= std::numeric_limits<std::int16_t>::min()
+            && entry <= std::numeric_limits<std::int16_t>::max())
             order.push_back(std::int16_t(entry));
     }
     return order;
@@ -93,7 +94,7 @@ bool PlayOrder2021::LoadPlayOrder()
 bool PlayOrder2021::ReadPlayOrderFromIni()
 {
     const QString key = GetPlayOrderKey();
-    for (const QString& ini : {kUserIniFileName, kShippedIniFileName}) {
+    for (const QString& ini : { kUserIniFileName, kShippedIniFileName }) {
         const QString path = platform::ProgramFolder::find(ini);
         const QString text = path.isEmpty() ? QString() : platform::ReadIniValue(kIniSection, key, path);
         if (!text.isEmpty()) {

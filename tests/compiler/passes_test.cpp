@@ -135,6 +135,20 @@ const PlayCase kDynamics[] = {
 };
 INSTANTIATE_TEST_SUITE_P(Dynamics, Passes, ::testing::ValuesIn(kDynamics));
 
+// A sign alone has nothing before or after it to work on.
+const PlayCase kLoneSigns[] = {
+    { "mordent", "@B", "" },
+    { "trill", "@I", "" },
+    { "staccato", "@G", "" },
+    { "fermata", "U+5FEB", "" },
+    { "accidental", "U+6226", "" },
+    { "cresc.", "@4", "" },
+    { "accent", "@9", "" },
+    { "dot", ".", "" },
+    { "grace note", "g10:1", "60:4:98" },
+};
+INSTANTIATE_TEST_SUITE_P(LoneSigns, Passes, ::testing::ValuesIn(kLoneSigns));
+
 TEST(TempoAndKeyMarks, GetTheirCodesAndStaySilent)
 {
     const auto compiler = Compile(NotationScore().notation("U+5F89 1 U+5F8E U+5F80 U+5F8D U+5F91 1").build());

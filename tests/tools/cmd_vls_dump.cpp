@@ -74,7 +74,8 @@ int vlsDump(const QStringList& args)
     field("PlayNoteBackColor", hex8(c.PlayNoteBackColor));
     field("JpLineColor", hex8(c.JpLineColor));
     field("LyricLineColor", hex8(c.LyricLineColor));
-    field("BodyStart", QStringLiteral("%1 %2").arg(document.bodyStart.offset + 1).arg(ruleName(document.bodyStart.rule)));
+    field("BodyStart",
+        QStringLiteral("%1 %2").arg(document.bodyStart.offset + 1).arg(ruleName(document.bodyStart.rule)));
 
     notation::DrumStore drums;
     notation::ReadDrumData(drums, file);
@@ -83,7 +84,7 @@ int vlsDump(const QStringList& args)
     field("POrderStr", key ? QString::fromLatin1(*key) : QStringLiteral("(no section)"));
     const auto order = notation::StoredPlayOrder(file);
     QStringList entries;
-    for (const std::int16_t entry : order.value_or(notation::PlayOrderEntries{}))
+    for (const std::int16_t entry : order.value_or(notation::PlayOrderEntries {}))
         entries << QString::number(entry);
     field("PlayOrder", order ? entries.join(u',') : QStringLiteral("(no section)"));
     field("BodyLength", QString::number(document.body.size()));
