@@ -5,7 +5,8 @@
 #include "app/frame/vls_markers.h"
 #include "app/notation/drum_data.h"
 #include "app/notation/play_order.h"
-#include "app/notation/whole_file.h"
+#include "app/notation/save_messages.h"
+#include "platform/settings/whole_file.h"
 #include "platform/desktop/prompts.h"
 
 namespace tunvale::frame {
@@ -37,7 +38,7 @@ bool WriteVls(const notation::ScoreHeader& header, const notation::ColorScheme& 
     const notation::DrumStore& drums, const notation::PlayOrder2021& playOrder)
 {
     const auto file = BuildVlsFile(header, colors, rtf, drums, playOrder);
-    const bool written = file && notation::CommitWholeFile(header.CurrentFile, *file);
+    const bool written = file && platform::CommitWholeFile(header.CurrentFile, *file);
     if (!written)
         platform::Prompts::current().information(notation::kWriteFailedMessage);
     return written;

@@ -2,7 +2,8 @@
 
 #include "app/notation/play_order_key.h"
 #include "app/notation/score_template.h"
-#include "app/notation/whole_file.h"
+#include "app/notation/save_messages.h"
+#include "platform/settings/whole_file.h"
 #include "platform/desktop/prompts.h"
 #include "platform/settings/ini_file.h"
 #include "platform/settings/program_folder.h"
@@ -107,7 +108,7 @@ bool PlayOrder2021::ReadPlayOrderFromIni()
 
 bool PlayOrder2021::ReadPlayOrderFromFile(const QString& fileName)
 {
-    const auto file = ReadWholeFile(fileName);
+    const auto file = platform::ReadWholeFile(fileName);
     return file && ReadPlayOrderFromFile(*file);
 }
 
@@ -162,8 +163,8 @@ bool PlayOrder2021::rewriteFile(const QString& fileName, bool (PlayOrder2021::*p
     // The template is shared by every untitled score; an order never belongs to it.
     if (IsTemplatePath(fileName))
         return false;
-    auto file = ReadWholeFile(fileName);
-    if (!file || !(this->*put)(*file) || !CommitWholeFile(fileName, *file)) {
+    auto file = platform::ReadWholeFile(fileName);
+    if (!file || !(this->*put)(*file) || !platform::CommitWholeFile(fileName, *file)) {
         platform::Prompts::current().information(kWriteFailedMessage);
         return false;
     }

@@ -1,6 +1,7 @@
 #include "app/notation/play_order.h"
 #include "app/notation/play_order_key.h"
-#include "app/notation/whole_file.h"
+#include "app/notation/save_messages.h"
+#include "platform/settings/whole_file.h"
 #include "tests/scorefile/scoped_data_folder.h"
 #include "tests/support/scripted_prompts.h"
 #include "tests/support/test_folders.h"

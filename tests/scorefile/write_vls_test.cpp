@@ -3,7 +3,8 @@
 #include "app/frame/write_vls.h"
 #include "app/notation/drum_data.h"
 #include "app/notation/play_order.h"
-#include "app/notation/whole_file.h"
+#include "app/notation/save_messages.h"
+#include "platform/settings/whole_file.h"
 #include "tests/support/scripted_prompts.h"
 #include "tests/support/test_folders.h"
 

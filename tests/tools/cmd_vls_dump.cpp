@@ -3,7 +3,7 @@
 #include "app/frame/read_vls.h"
 #include "app/notation/drum_data.h"
 #include "app/notation/play_order.h"
-#include "app/notation/whole_file.h"
+#include "platform/settings/whole_file.h"
 
 #include <QStringList>
 
@@ -49,7 +49,7 @@ int vlsDump(const QStringList& args)
         scoretool::err(QStringLiteral("cannot read %1").arg(args[0]));
         return 1;
     }
-    const QByteArray file = notation::ReadWholeFile(args[0]).value_or(QByteArray());
+    const QByteArray file = platform::ReadWholeFile(args[0]).value_or(QByteArray());
     const notation::ScoreHeader& h = document.header;
     const notation::ColorScheme& c = document.colors;
     const auto field = [](const char* name, const QString& value) {
