@@ -152,6 +152,7 @@ private:
     void setCursor(int anchor, int position);
     void selectionChanged();
     void applyCharChange(const std::function<void(RunFormat&)>& change);
+    void reformat(int from, int to, const std::function<void(RunFormat&)>& change);
     void applyParagraphChange(const std::function<void(ParagraphFormat&)>& change);
     RunFormat formatBeforeOrAfter(int documentPosition) const;
     RichContent selectedContent() const;
