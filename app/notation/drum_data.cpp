@@ -48,9 +48,15 @@ bool WriteDrumData(const DrumStore& records, QByteArray& fileBytes)
     if (marker < 0)
         return false;
     const qsizetype headEnd = marker + SectionMarker.size();
-    qsizetype tail = fileBytes.indexOf(EndMarker, headEnd);
+    // The old records may hold the bytes of a marker (a pattern named "/EDrum"), so the end marker is
+    // looked for after them.
+    qsizetype searchFrom = headEnd;
+    for (qsizetype pos = headEnd + 2; pos < fileBytes.size() && fileBytes[pos] == RecordFlag;
+         pos += 1 + DrumRecord::Size)
+        searchFrom = std::min<qsizetype>(pos + 1 + DrumRecord::Size, fileBytes.size());
+    qsizetype tail = fileBytes.indexOf(EndMarker, searchFrom);
     if (tail < 0)
-        tail = fileBytes.indexOf(ChordMarker, headEnd);
+        tail = fileBytes.indexOf(ChordMarker, searchFrom);
     if (tail < 0)
         return false;
 
