@@ -3,6 +3,7 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QMimeData>
 #include <QMouseEvent>
@@ -121,6 +122,14 @@ TEST(RichTextEdit, KeysRaiseEventsThatCanSwallowThem)
     EXPECT_EQ(s(box.Text()), "byd");
     EXPECT_EQ(box.SelStart(), 2);
     EXPECT_EQ(box.document()->availableUndoSteps(), 0);
+
+    box.setSelFontName(kSong);
+    QInputMethodEvent composed(QString(), {});
+    composed.setCommitString(QStringLiteral("歌"));
+    QApplication::sendEvent(&edit, &composed);  // committed text is typed text
+    EXPECT_EQ(s(box.Text()), "by歌d");
+    box.select(2, 1);
+    EXPECT_EQ(s(box.SelFontName()), s(kSong));
 }
 
 TEST(RichTextEdit, MouseButtonsReportClassicCodesInTwips)
