@@ -1,5 +1,6 @@
 #include "platform/richtext/key_translation.h"
 #include "platform/richtext/rich_text_edit.h"
+#include "platform/richtext/rich_text_lines.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -7,6 +8,7 @@
 #include <QKeyEvent>
 #include <QMimeData>
 #include <QMouseEvent>
+#include <QScrollBar>
 
 #include <gtest/gtest.h>
 
@@ -126,7 +128,7 @@ TEST(RichTextEdit, KeysRaiseEventsThatCanSwallowThem)
     box.setSelFontName(kSong);
     QInputMethodEvent composed(QString(), {});
     composed.setCommitString(QStringLiteral("歌"));
-    QApplication::sendEvent(&edit, &composed);  // committed text is typed text
+    QApplication::sendEvent(&edit, &composed); // committed text is typed text
     EXPECT_EQ(s(box.Text()), "by歌d");
     box.select(2, 1);
     EXPECT_EQ(s(box.SelFontName()), s(kSong));
@@ -188,4 +190,21 @@ TEST(RichTextEdit, ClipboardCarriesRtfAndPlainTextNeverHtml)
     EXPECT_EQ(s(box.Text()), s(QStringLiteral("x\r\nya\u4e00\u4e01b")));
     box.select(0, 1);
     EXPECT_EQ(s(box.SelFontName()), s(kSong)); // plain text in the insertion format
+}
+
+TEST(RichTextEdit, LinesWrapAtTheViewsWidthAndFollowItsScrolling)
+{
+    RichTextEdit edit;
+    edit.resize(200, 100);
+    edit.show();
+    QString words;
+    for (int i = 0; i < 40; ++i)
+        words += QStringLiteral("word%1 ").arg(i);
+    edit.box().setSelText(words);
+    QApplication::processEvents();
+    EXPECT_GT(GetRtbLineCount(edit.box()), 5);
+    edit.verticalScrollBar()->setValue(0);
+    EXPECT_EQ(GetFirstVisibleLine(edit.box()), 0);
+    edit.verticalScrollBar()->setValue(edit.verticalScrollBar()->maximum());
+    EXPECT_GT(GetFirstVisibleLine(edit.box()), 2);
 }
