@@ -128,7 +128,7 @@ public:
 signals:
     void Change();
     void SelChange();
-    // A handler sets KeyCode (or KeyAscii) to 0 to swallow the key.
+    // A handler sets KeyCode (or KeyAscii) to 0 to swallow the key, so connect them directly.
     void KeyDown(int& KeyCode, int Shift);
     void KeyPress(int& KeyAscii);
     void KeyUp(int& KeyCode, int Shift);

@@ -203,7 +203,8 @@ private:
             flushBytes();
             if (skipUnit())
                 return;
-            text(QString(QChar(char16_t(value < 0 ? value + 65536 : value))));
+            const int unit = value < 0 ? value + 65536 : value;
+            text(QString(unit >= 0 && unit <= 0xffff ? QChar(char16_t(unit)) : QChar(QChar::ReplacementCharacter)));
             skip_ = state_.unicodeSkip;
             return;
         }
