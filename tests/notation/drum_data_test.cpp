@@ -151,7 +151,8 @@ TEST_P(DrumSectionTest, MarkerBytesInsideOldRecordsAreNoMarkers)
 {
     DrumRecord named = patternRecord(5);
     std::memcpy(named.DrumName.data(), "/EDrum/Chord", 12);
-    const QByteArray original = QByteArray("head") + section({ named, patternRecord(9) }) + "/EDrum/Chord tail";
+    const QByteArray original
+        = QByteArray("head") + section({ named, patternRecord(9) }) + "/EDrum/Chord tail";
     QByteArray file = original;
     ASSERT_TRUE(write({ named, patternRecord(9) }, file));
     EXPECT_EQ(file, original);

@@ -154,7 +154,8 @@ int gridHeight(const std::vector<int>& codes)
     return 40 + int((codes.size() + kColumns - 1) / kColumns) * kCellHeight;
 }
 
-void drawGrid(QPainter& painter, int top, const QString& family, const QRawFont& raw, const std::vector<int>& codes)
+void drawGrid(
+    QPainter& painter, int top, const QString& family, const QRawFont& raw, const std::vector<int>& codes)
 {
     painter.setPen(Qt::black);
     painter.setFont(QFont(QStringLiteral("DejaVu Sans"), 14, QFont::Bold));
