@@ -2,7 +2,7 @@
 
 #include "app/frame/header_fields.h"
 #include "app/notation/score_template.h"
-#include "app/notation/whole_file.h"
+#include "platform/settings/whole_file.h"
 #include "platform/settings/program_folder.h"
 
 #include <QFileInfo>
@@ -41,12 +41,12 @@ void PutColors(QByteArray& bytes, const ColorScheme& colors)
 
 ColorScheme ColorBlockOf(const QByteArray& bytes)
 {
-    return FieldValue(bytes, kVersionByte, 1) > 1 ? ColorsAt(bytes) : ColorScheme{};
+    return FieldValue(bytes, kVersionByte, 1) > 1 ? ColorsAt(bytes) : ColorScheme {};
 }
 
 void ReadColor0(const QString& fileName, ColorScheme& colors)
 {
-    if (const auto bytes = notation::ReadWholeFile(fileName))
+    if (const auto bytes = platform::ReadWholeFile(fileName))
         colors = ColorBlockOf(*bytes);
 }
 
@@ -58,7 +58,7 @@ bool WriteColor0(const QString& fileName, const ColorScheme& colors)
         source = notation::TemplatePath();
         target = platform::ProgramFolder::userPath(notation::kTemplateFileName);
     }
-    const auto existing = notation::ReadWholeFile(source);
+    const auto existing = platform::ReadWholeFile(source);
     if (!existing && QFileInfo::exists(source))
         return false;
     QByteArray bytes = existing.value_or(QByteArray());
@@ -66,7 +66,7 @@ bool WriteColor0(const QString& fileName, const ColorScheme& colors)
         bytes.append(kBlockEnd - bytes.size(), '\0');
     bytes[kVersionByte - 1] = char(kBlockVersion);
     PutColors(bytes, colors);
-    return notation::CommitWholeFile(target, bytes);
+    return platform::CommitWholeFile(target, bytes);
 }
 
 } // namespace tunvale::frame

@@ -10,10 +10,12 @@ namespace tunvale::frame {
 
 // The play order's view of a score shown in a rich-text box: its notation lines as laid out in the
 // box, and its file.
-class EditorPlayOrderScore final : public notation::PlayOrderScore {
+class EditorPlayOrderScore final : public notation::PlayOrderScore
+{
 public:
     EditorPlayOrderScore(const platform::RichTextBox& editor, const notation::ScoreHeader& header)
-        : editor_(editor), header_(header)
+        : editor_(editor)
+        , header_(header)
     {
     }
 
@@ -27,7 +29,7 @@ private:
 
 // WriteVls with the editor's rich text.
 bool WriteVls(const notation::ScoreHeader& header, const notation::ColorScheme& colors,
-              const platform::RichTextBox& editor, const notation::DrumStore& drums,
-              const notation::PlayOrder2021& playOrder);
+    const platform::RichTextBox& editor, const notation::DrumStore& drums,
+    const notation::PlayOrder2021& playOrder);
 
 } // namespace tunvale::frame

@@ -4,7 +4,7 @@
 #include "app/frame/vls_body.h"
 #include "app/frame/vls_header.h"
 #include "app/notation/score_template.h"
-#include "app/notation/whole_file.h"
+#include "platform/settings/whole_file.h"
 
 #include <QFileInfo>
 
@@ -14,9 +14,9 @@ using notation::ColorScheme;
 using notation::ScoreHeader;
 
 VlsDocument DecodeVls(const QByteArray& file, const QString& fileName, const ScoreHeader& current,
-                      const ColorScheme& currentColors, const ColorScheme& templateColors)
+    const ColorScheme& currentColors, const ColorScheme& templateColors)
 {
-    VlsDocument document{VlsReadStatus::Ok, current, currentColors, {}, {}};
+    VlsDocument document { VlsReadStatus::Ok, current, currentColors, {}, {} };
     if (VlsHeader::version(file) > VlsHeader::kVersion) {
         document.status = VlsReadStatus::TooNew;
         return document;
@@ -31,10 +31,10 @@ VlsDocument DecodeVls(const QByteArray& file, const QString& fileName, const Sco
 
 VlsDocument ReadVls(const QString& fileName, const ScoreHeader& current, const ColorScheme& currentColors)
 {
-    const auto file = notation::ReadWholeFile(fileName);
+    const auto file = platform::ReadWholeFile(fileName);
     if (!file) {
         const auto status = QFileInfo::exists(fileName) ? VlsReadStatus::Unreadable : VlsReadStatus::Missing;
-        return {status, current, currentColors, {}, {}};
+        return { status, current, currentColors, {}, {} };
     }
     ColorScheme templateColors = currentColors;
     if (VlsHeader::version(*file) <= 1)

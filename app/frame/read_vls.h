@@ -15,9 +15,9 @@ inline const QString kTooNewMessage = QStringLiteral("文件版本较高，软�
 
 enum class VlsReadStatus {
     Ok,
-    Missing,    // no such file
+    Missing, // no such file
     Unreadable, // a folder, or the file can't be read
-    TooNew,     // a format version above 5: nothing was read
+    TooNew, // a format version above 5: nothing was read
 };
 
 struct VlsDocument {
@@ -31,21 +31,22 @@ struct VlsDocument {
 // What a file does not set keeps the value it has in `current` and `currentColors`; `templateColors`
 // are the template's, which files of versions 0 and 1 take.
 VlsDocument DecodeVls(const QByteArray& file, const QString& fileName, const notation::ScoreHeader& current,
-                      const notation::ColorScheme& currentColors, const notation::ColorScheme& templateColors);
+    const notation::ColorScheme& currentColors, const notation::ColorScheme& templateColors);
 
 // Reads the file and decodes it, with the template's colours from ReadColor0. Never creates a file.
 VlsDocument ReadVls(const QString& fileName, const notation::ScoreHeader& current,
-                    const notation::ColorScheme& currentColors);
+    const notation::ColorScheme& currentColors);
 
 // The controls of the score window that a read score sets.
-class VlsSettingsTarget {
+class VlsSettingsTarget
+{
 public:
     virtual ~VlsSettingsTarget() = default;
     virtual void setDrumPZChecked(bool checked) = 0;
     virtual void PZType_Click(int index) = 0;
     virtual void setSameSpeedChecked(bool checked) = 0;
     virtual void setHeYingChecked(bool checked) = 0;
-    virtual void setRulerLeftSpace(int twips) = 0;  // the margin ruler's nLSpace
+    virtual void setRulerLeftSpace(int twips) = 0; // the margin ruler's nLSpace
     virtual void setRulerRightSpace(int twips) = 0; // the margin ruler's nRSpace
 };
 

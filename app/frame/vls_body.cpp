@@ -4,10 +4,7 @@
 
 namespace tunvale::frame {
 
-VlsBody::VlsBody()
-{
-    random_.Rnd(VlsKey::seedArgument());
-}
+VlsBody::VlsBody() { random_.Rnd(VlsKey::seedArgument()); }
 
 QByteArray VlsBody::scrambled(QByteArray body)
 {

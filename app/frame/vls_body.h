@@ -8,7 +8,8 @@
 // key's seed starts. The same operation scrambles and unscrambles.
 namespace tunvale::frame {
 
-class VlsBody {
+class VlsBody
+{
 public:
     // A keystream of its own, freshly restarted from the key.
     VlsBody();

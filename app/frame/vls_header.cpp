@@ -26,7 +26,8 @@ std::int16_t digits(const QByteArray& file, qsizetype first, qsizetype last)
 {
     const QString text = QString::fromLatin1(file.mid(first - 1, last - first + 1));
     const double value = platform::RoundHalfEven(platform::Val(text));
-    const bool fits = value >= std::numeric_limits<std::int16_t>::min() && value <= std::numeric_limits<std::int16_t>::max();
+    const bool fits = value >= std::numeric_limits<std::int16_t>::min()
+        && value <= std::numeric_limits<std::int16_t>::max();
     return fits ? std::int16_t(value) : std::int16_t(0);
 }
 
@@ -72,13 +73,10 @@ QByteArray VlsHeader::encode(const ScoreHeader& header, const ColorScheme& color
     return bytes;
 }
 
-int VlsHeader::version(const QByteArray& file)
-{
-    return int(FieldValue(file, 14, 1));
-}
+int VlsHeader::version(const QByteArray& file) { return int(FieldValue(file, 14, 1)); }
 
-void VlsHeader::decode(const QByteArray& file, ScoreHeader& header, ColorScheme& colors,
-                       const ColorScheme& templateColors)
+void VlsHeader::decode(
+    const QByteArray& file, ScoreHeader& header, ColorScheme& colors, const ColorScheme& templateColors)
 {
     const int v = version(file);
     header.FileVer = std::int16_t(v);

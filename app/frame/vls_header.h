@@ -8,7 +8,8 @@
 // colours and the play switches. Versions 0 to 5 are read; version 5 is written.
 namespace tunvale::frame {
 
-class VlsHeader {
+class VlsHeader
+{
 public:
     static constexpr qsizetype kSize = 38;
     static constexpr int kVersion = 5;
@@ -23,7 +24,7 @@ public:
     // and 1 hold no colours: they take `templateColors` with a white background. Other fields keep
     // their values.
     static void decode(const QByteArray& file, notation::ScoreHeader& header, notation::ColorScheme& colors,
-                       const notation::ColorScheme& templateColors);
+        const notation::ColorScheme& templateColors);
 };
 
 } // namespace tunvale::frame

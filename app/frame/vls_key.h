@@ -5,7 +5,8 @@
 // The key of body scrambling: a constant of the program that every score file depends on.
 namespace tunvale::frame {
 
-class VlsKey {
+class VlsKey
+{
 public:
     static constexpr char kText[] = "wq5806142";
 

@@ -6,16 +6,18 @@
 // The section marker string that follows the header, and where the body begins.
 namespace tunvale::frame {
 
-class VlsMarkers {
+class VlsMarkers
+{
 public:
     // Written after the 38-byte header with every section empty; the body follows "/Vls" at once.
-    static constexpr QByteArrayView kText = "/Drum/EDrum/POrderStr/EPOrderStr/PlayOrder/EPlayOrder/Chord/EChord/Vls";
+    static constexpr QByteArrayView kText
+        = "/Drum/EDrum/POrderStr/EPOrderStr/PlayOrder/EPlayOrder/Chord/EChord/Vls";
     static constexpr QByteArrayView kBodyMarker = "/Vls";
 
     enum class Rule {
-        Signature,  // the first "/Vls" followed by the scrambled start of an RTF text
+        Signature, // the first "/Vls" followed by the scrambled start of an RTF text
         LastMarker, // no such marker: the last "/Vls"
-        Byte10,     // no "/Vls" at all: after a 9-character text header
+        Byte10, // no "/Vls" at all: after a 9-character text header
     };
     struct BodyStart {
         qsizetype offset = 9; // 0-based

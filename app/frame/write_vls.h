@@ -16,19 +16,19 @@ class PlayOrder2021;
 namespace tunvale::frame {
 
 // Header, marker string with every section empty, and the scrambled rich text.
-QByteArray EncodeVls(const notation::ScoreHeader& header, const notation::ColorScheme& colors,
-                     const QByteArray& rtf);
+QByteArray EncodeVls(
+    const notation::ScoreHeader& header, const notation::ColorScheme& colors, const QByteArray& rtf);
 
 // The whole file: EncodeVls with the drum records, the current play-order key and the play order in
 // their sections. No value when a section could not be placed.
-std::optional<QByteArray> BuildVlsFile(const notation::ScoreHeader& header, const notation::ColorScheme& colors,
-                                       const QByteArray& rtf, const notation::DrumStore& drums,
-                                       const notation::PlayOrder2021& playOrder);
+std::optional<QByteArray> BuildVlsFile(const notation::ScoreHeader& header,
+    const notation::ColorScheme& colors, const QByteArray& rtf, const notation::DrumStore& drums,
+    const notation::PlayOrder2021& playOrder);
 
 // Writes the score to header.CurrentFile: header, markers and body, with the drum records, the
 // current play-order key and the play order in their sections. On failure it shows the failure
 // message and returns false.
 bool WriteVls(const notation::ScoreHeader& header, const notation::ColorScheme& colors, const QByteArray& rtf,
-              const notation::DrumStore& drums, const notation::PlayOrder2021& playOrder);
+    const notation::DrumStore& drums, const notation::PlayOrder2021& playOrder);
 
 } // namespace tunvale::frame

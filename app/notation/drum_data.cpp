@@ -1,7 +1,6 @@
 #include "app/notation/drum_data.h"
 
-#include <QFile>
-#include <QSaveFile>
+#include "platform/settings/whole_file.h"
 
 #include <algorithm>
 #include <cstring>
@@ -39,13 +38,8 @@ bool ReadDrumData(DrumStore& records, const QByteArray& fileBytes)
 
 bool ReadDrumData(DrumStore& records, const QString& fileName)
 {
-    QFile file(fileName);
-    if (!file.open(QIODevice::ReadOnly))
-        return false;
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        return false;
-    return ReadDrumData(records, bytes);
+    const std::optional<QByteArray> bytes = platform::ReadWholeFile(fileName);
+    return bytes && ReadDrumData(records, *bytes);
 }
 
 bool WriteDrumData(const DrumStore& records, QByteArray& fileBytes)
@@ -54,9 +48,15 @@ bool WriteDrumData(const DrumStore& records, QByteArray& fileBytes)
     if (marker < 0)
         return false;
     const qsizetype headEnd = marker + SectionMarker.size();
-    qsizetype tail = fileBytes.indexOf(EndMarker, headEnd);
+    // The old records may hold the bytes of a marker (a pattern named "/EDrum"), so the end marker is
+    // looked for after them.
+    qsizetype searchFrom = headEnd;
+    for (qsizetype pos = headEnd + 2; pos < fileBytes.size() && fileBytes[pos] == RecordFlag;
+         pos += 1 + DrumRecord::Size)
+        searchFrom = std::min<qsizetype>(pos + 1 + DrumRecord::Size, fileBytes.size());
+    qsizetype tail = fileBytes.indexOf(EndMarker, searchFrom);
     if (tail < 0)
-        tail = fileBytes.indexOf(ChordMarker, headEnd);
+        tail = fileBytes.indexOf(ChordMarker, searchFrom);
     if (tail < 0)
         return false;
 
@@ -77,24 +77,8 @@ bool WriteDrumData(const DrumStore& records, QByteArray& fileBytes)
 
 bool WriteDrumData(const DrumStore& records, const QString& fileName)
 {
-    QFile in(fileName);
-    if (!in.open(QIODevice::ReadOnly))
-        return false;
-    QByteArray bytes = in.readAll();
-    if (in.error() != QFileDevice::NoError)
-        return false;
-    in.close();
-    if (!WriteDrumData(records, bytes))
-        return false;
-    // QSaveFile writes a temporary file beside the old one and renames it over only on a full write.
-    QSaveFile out(fileName);
-    if (!out.open(QIODevice::WriteOnly))
-        return false;
-    if (out.write(bytes) != bytes.size()) {
-        out.cancelWriting();
-        return false;
-    }
-    return out.commit();
+    std::optional<QByteArray> bytes = platform::ReadWholeFile(fileName);
+    return bytes && WriteDrumData(records, *bytes) && platform::CommitWholeFile(fileName, *bytes);
 }
 
 } // namespace tunvale::notation

@@ -20,8 +20,9 @@ bool ReadDrumData(DrumStore& records, const QByteArray& fileBytes);
 bool ReadDrumData(DrumStore& records, const QString& fileName);
 
 // Replaces the section after the first "/Drum" with one made of all `records`; the bytes before it
-// and from "/EDrum" (or "/Chord") on stay as they were. Without "/Drum", or with neither "/EDrum" nor
-// "/Chord" after it, `fileBytes` is left untouched and the result is false.
+// and from "/EDrum" (or "/Chord") on stay as they were; the marker is looked for after the old records,
+// whose names may spell one. Without "/Drum", or with neither "/EDrum" nor "/Chord" after it,
+// `fileBytes` is left untouched and the result is false.
 bool WriteDrumData(const DrumStore& records, QByteArray& fileBytes);
 // The same on an existing file, replaced as a whole only once the new content is completely written;
 // any failure leaves the file byte-identical and gives false.

@@ -53,6 +53,7 @@ void 获取演唱码::Get_CodeEvents(const CompileInput& input)
     POrderStr_ = PlayOrderKey(notationText);
     copyInPlayOrder(scan.events, notationText, input);
     refineEvents(input);
+    finishPerformance(input);
 }
 
 void 获取演唱码::copyInPlayOrder(

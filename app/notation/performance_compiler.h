@@ -1,11 +1,16 @@
 #pragma once
 
 #include "app/notation/code_event.h"
+#include "app/notation/drum_events.h"
+#include "app/notation/drum_record.h"
+#include "app/notation/performance.h"
 #include "platform/richtext/rich_text_snapshot.h"
 
 #include <QString>
 
+#include <cstdint>
 #include <functional>
+#include <optional>
 #include <vector>
 
 namespace tunvale::notation {
@@ -36,6 +41,10 @@ struct CompileInput {
     int ScoreKey = 31;
     int PlayMode = 0;
     PlayOrderSource playOrder; // none: every segment once, in text order
+    int RapDrum = 14;
+    bool SameSpeed = false;
+    DrumStores* drums = nullptr;       // the stores the drum tracks read; none: the process's own
+    std::optional<std::uint32_t> seed; // the accompaniment's draws; none: a fresh random seed
 };
 
 // The performance compiler: turns the notation lines of a score into one event per character in play
@@ -55,7 +64,26 @@ public:
     // The events after the dynamics pass, in play order, lengths in sixteenth units.
     const std::vector<CodeEvent>& workingEvents() const { return working_; }
 
+    // The performance of the last compile.
+    const Performance& performance() const { return performance_; }
+    QString GetCMingStr() const { return CMingText_; }
+
+    // The drum tracks of the listed bars (store indices, in play order) for a play mode, timed against
+    // the tempo map of the last compile (none: Speed); nothing for a mode without drums.
+    std::optional<DrumBuild> Get_DrumCodeEvents(int DatDrumType, const std::vector<int>& PlayOrder1,
+                                                double JpMaxTimer, DrumStores& stores, bool SameSpeed,
+                                                int Speed) const;
+
+    // Kept for the play command; nothing in the compiler reads it.
+    void ShowOrderWindows(int flag) { ShowOrderWindows_ = flag; }
+
+    // The play-order key of the score's notation lines, and whether they start and end with a plain
+    // bar line.
+    QString Get_PlayMod1(const platform::RichTextSnapshot& snapshot, bool& LeftXjX, bool& RightXjX) const;
+
 private:
+    void finishPerformance(const CompileInput& input);
+
     void copyInPlayOrder(
         const std::vector<CodeEvent>& events, const QString& notationText, const CompileInput& input);
     void refineEvents(const CompileInput& input);
@@ -65,6 +93,10 @@ private:
     std::vector<ScoreSegment> ScoreSegments_;
     std::vector<int> DrumPlayBars_;
     std::vector<CodeEvent> working_;
+    std::vector<TempoMark> TempoMarks_;
+    QString CMingText_;
+    int ShowOrderWindows_ = -1;
+    Performance performance_;
 };
 
 } // namespace tunvale::notation

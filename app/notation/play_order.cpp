@@ -2,7 +2,8 @@
 
 #include "app/notation/play_order_key.h"
 #include "app/notation/score_template.h"
-#include "app/notation/whole_file.h"
+#include "app/notation/save_messages.h"
+#include "platform/settings/whole_file.h"
 #include "platform/desktop/prompts.h"
 #include "platform/settings/ini_file.h"
 #include "platform/settings/program_folder.h"
@@ -77,7 +78,8 @@ PlayOrderEntries ParsePlayOrderText(const QString& text)
     PlayOrderEntries order;
     for (const QString& item : text.split(u',')) {
         const double entry = platform::RoundHalfEven(platform::Val(item) - 1);
-        if (entry >= std::numeric_limits<std::int16_t>::min() && entry <= std::numeric_limits<std::int16_t>::max())
+        if (entry >= std::numeric_limits<std::int16_t>::min()
+            && entry <= std::numeric_limits<std::int16_t>::max())
             order.push_back(std::int16_t(entry));
     }
     return order;
@@ -93,7 +95,7 @@ bool PlayOrder2021::LoadPlayOrder()
 bool PlayOrder2021::ReadPlayOrderFromIni()
 {
     const QString key = GetPlayOrderKey();
-    for (const QString& ini : {kUserIniFileName, kShippedIniFileName}) {
+    for (const QString& ini : { kUserIniFileName, kShippedIniFileName }) {
         const QString path = platform::ProgramFolder::find(ini);
         const QString text = path.isEmpty() ? QString() : platform::ReadIniValue(kIniSection, key, path);
         if (!text.isEmpty()) {
@@ -106,7 +108,7 @@ bool PlayOrder2021::ReadPlayOrderFromIni()
 
 bool PlayOrder2021::ReadPlayOrderFromFile(const QString& fileName)
 {
-    const auto file = ReadWholeFile(fileName);
+    const auto file = platform::ReadWholeFile(fileName);
     return file && ReadPlayOrderFromFile(*file);
 }
 
@@ -161,8 +163,8 @@ bool PlayOrder2021::rewriteFile(const QString& fileName, bool (PlayOrder2021::*p
     // The template is shared by every untitled score; an order never belongs to it.
     if (IsTemplatePath(fileName))
         return false;
-    auto file = ReadWholeFile(fileName);
-    if (!file || !(this->*put)(*file) || !CommitWholeFile(fileName, *file)) {
+    auto file = platform::ReadWholeFile(fileName);
+    if (!file || !(this->*put)(*file) || !platform::CommitWholeFile(fileName, *file)) {
         platform::Prompts::current().information(kWriteFailedMessage);
         return false;
     }

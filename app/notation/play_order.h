@@ -15,7 +15,8 @@ namespace tunvale::notation {
 using PlayOrderEntries = std::vector<std::int16_t>;
 
 // What the play order needs of the score in the window.
-class PlayOrderScore {
+class PlayOrderScore
+{
 public:
     virtual ~PlayOrderScore() = default;
     // The score's file; the template's path when the score is untitled.
@@ -41,7 +42,8 @@ std::optional<PlayOrderEntries> StoredPlayOrder(const QByteArray& file);
 // 16 bits is skipped.
 PlayOrderEntries ParsePlayOrderText(const QString& text);
 
-class PlayOrder2021 {
+class PlayOrder2021
+{
 public:
     // 0-based segment numbers in performance order.
     PlayOrderEntries PlayOrder;

@@ -10,8 +10,9 @@ namespace tunvale::notation {
 bool IsNotationLine(const QString& lineText, const QString& startFont)
 {
     const bool notationFont = startFont == NoteFontFamily || startFont == SymbolFontFamily
-                              || std::ranges::find(GraceFontFamilies, startFont) != GraceFontFamilies.end();
-    return notationFont && !lineText.contains(QChar(KeyMarker::Code)) && !lineText.contains(QChar(HeaderMarker::Code));
+        || std::ranges::find(GraceFontFamilies, startFont) != GraceFontFamilies.end();
+    return notationFont && !lineText.contains(QChar(KeyMarker::Code))
+        && !lineText.contains(QChar(HeaderMarker::Code));
 }
 
 QString PlayOrderKey(const QString& notationText)

@@ -13,8 +13,7 @@ bool IsNotationLine(const QString& lineText, const QString& startFont);
 
 // The texts of the notation lines joined in order; `lines` is any sequence of records with `text`
 // and `startFont` (the rich-text snapshot's lines, say).
-template <class Lines>
-QString NotationText(const Lines& lines)
+template <class Lines> QString NotationText(const Lines& lines)
 {
     QString joined;
     for (const auto& line : lines) {

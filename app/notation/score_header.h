@@ -13,23 +13,23 @@ constexpr std::int16_t kTrue = -1;
 constexpr std::int16_t kFalse = 0;
 
 struct ScoreHeader {
-    std::int16_t ScreenDpi = 96;  // screen resolution when the score was saved
-    std::int16_t RapDrum = 14;    // percussion sound: General MIDI drum note - 13
-    std::int16_t Instrument = 0;  // General MIDI program
-    std::int16_t Speed = 120;     // beats per minute
-    std::int16_t Volume = 98;     // melody velocity
-    std::int16_t FileVer = 5;     // format version of the file as read
-    std::int16_t DrumPZ = kTrue;  // drums on
+    std::int16_t ScreenDpi = 96; // screen resolution when the score was saved
+    std::int16_t RapDrum = 14; // percussion sound: General MIDI drum note - 13
+    std::int16_t Instrument = 0; // General MIDI program
+    std::int16_t Speed = 120; // beats per minute
+    std::int16_t Volume = 98; // melody velocity
+    std::int16_t FileVer = 5; // format version of the file as read
+    std::int16_t DrumPZ = kTrue; // drums on
     std::int16_t HeYing = kFalse; // harmony on
     std::int16_t SameSpeed = kTrue; // drum tempo follows the melody tempo
-    std::int16_t PlaySelStart = 0;  // caret when playback started
-    std::int16_t PlayXj = 0;        // bar when playback started
-    std::int16_t PZType = 0;        // accompaniment type
-    QString CurrentFile;            // the score's path; the template's when untitled
-    std::int16_t BaseKey = 31;      // key shift the key-restore mark returns to (31: none)
+    std::int16_t PlaySelStart = 0; // caret when playback started
+    std::int16_t PlayXj = 0; // bar when playback started
+    std::int16_t PZType = 0; // accompaniment type
+    QString CurrentFile; // the score's path; the template's when untitled
+    std::int16_t BaseKey = 31; // key shift the key-restore mark returns to (31: none)
     std::int16_t ScoreSaved = kTrue;
     std::int16_t ScoreSavedKept = kTrue; // the main window's copy of ScoreSaved across the colour dialog
-    std::int16_t LeftSpace = 820;   // margins in twips
+    std::int16_t LeftSpace = 820; // margins in twips
     std::int16_t RightSpace = 820;
 
     friend bool operator==(const ScoreHeader&, const ScoreHeader&) = default;

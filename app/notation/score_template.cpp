@@ -8,10 +8,7 @@ namespace tunvale::notation {
 
 using platform::ProgramFolder;
 
-QString TemplatePath()
-{
-    return ProgramFolder::find(kTemplateFileName);
-}
+QString TemplatePath() { return ProgramFolder::find(kTemplateFileName); }
 
 bool IsTemplatePath(const QString& path)
 {
@@ -19,7 +16,7 @@ bool IsTemplatePath(const QString& path)
         return false;
     const QString target = QFileInfo(path).absoluteFilePath();
     return target == QFileInfo(ProgramFolder::userPath(kTemplateFileName)).absoluteFilePath()
-           || target == QFileInfo(ProgramFolder::dataPath(kTemplateFileName)).absoluteFilePath();
+        || target == QFileInfo(ProgramFolder::dataPath(kTemplateFileName)).absoluteFilePath();
 }
 
 } // namespace tunvale::notation

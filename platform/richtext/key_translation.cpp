@@ -175,9 +175,7 @@ KeyCode TranslateKey(int qtKey, Qt::KeyboardModifiers modifiers)
     }
     if (qtKey >= Qt::Key_F1 && qtKey <= Qt::Key_F24)
         result.code = 112 + (qtKey - Qt::Key_F1);
-    else if (qtKey >= Qt::Key_A && qtKey <= Qt::Key_Z)
-        result.code = qtKey;
-    else if (qtKey >= Qt::Key_0 && qtKey <= Qt::Key_9)
+    else if ((qtKey >= Qt::Key_A && qtKey <= Qt::Key_Z) || (qtKey >= Qt::Key_0 && qtKey <= Qt::Key_9))
         result.code = qtKey;
     else if (const int special = specialKey(qtKey))
         result.code = special;

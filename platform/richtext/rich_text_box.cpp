@@ -49,11 +49,12 @@ std::vector<Piece> piecesOf(const QTextDocument& document, int from, int to)
     return pieces;
 }
 
-void setFormat(QTextDocument& document, int position, int length, const QTextCharFormat& format)
+// The format of the separator at a Qt position, that is the mark of the block it ends.
+void setSeparatorFormat(QTextDocument& document, int position, const QTextCharFormat& format)
 {
     QTextCursor c(&document);
     c.setPosition(position);
-    c.setPosition(position + length, QTextCursor::KeepAnchor);
+    c.setPosition(position + 1, QTextCursor::KeepAnchor);
     c.setCharFormat(format);
 }
 
@@ -215,6 +216,7 @@ void RichTextBox::insertParagraphs(QTextCursor& cursor, const QString& text, con
 {
     QString t = text;
     t.remove(QChar::ObjectReplacementCharacter);
+    t.remove(QChar(0));
     t.replace(QLatin1String("\r\n"), QLatin1String("\n"));
     t.replace(u'\r', u'\n');
     t.replace(QChar::LineSeparator, u'\n');
@@ -318,15 +320,8 @@ int RichTextBox::SelCharOffset() const { return selectionValue(&RunFormat::offse
 
 void RichTextBox::applyCharChange(const std::function<void(RunFormat&)>& change)
 {
-    const QFont defaultFont = document_->defaultFont();
     if (cursor_.hasSelection()) {
-        const std::vector<Piece> pieces
-            = piecesOf(*document_, cursor_.selectionStart(), cursor_.selectionEnd());
-        for (const Piece& piece : pieces) {
-            RunFormat f = ToRunFormat(piece.format, defaultFont);
-            change(f);
-            setFormat(*document_, piece.position, piece.length, ToCharFormat(f));
-        }
+        reformat(cursor_.selectionStart(), cursor_.selectionEnd(), change);
         return;
     }
     RunFormat f = insertionFormat();
@@ -336,7 +331,7 @@ void RichTextBox::applyCharChange(const std::function<void(RunFormat&)>& change)
     const QTextBlock block = cursor_.block();
     if (block.length() <= 1) {
         if (block.next().isValid())
-            setFormat(*document_, block.position(), 1, ToCharFormat(f));
+            setSeparatorFormat(*document_, block.position(), ToCharFormat(f));
         else
             SetLastMarkFormat(*document_, ToCharFormat(f));
     }
@@ -381,25 +376,40 @@ void RichTextBox::setBackground(int start, int length, const QColor& color)
 {
     const int from = toDocumentPosition(start, Snap::Before);
     const int to = toDocumentPosition(start + std::max(length, 0), Snap::After);
+    reformat(from, to, [&](RunFormat& f) { f.highlight = color.rgb(); });
+}
+
+void RichTextBox::reformat(int from, int to, const std::function<void(RunFormat&)>& change)
+{
     const QFont defaultFont = document_->defaultFont();
+    // One edit block: one Change however many runs the range crosses.
+    QTextCursor c(document_);
+    c.beginEditBlock();
     for (const Piece& piece : piecesOf(*document_, from, to)) {
         RunFormat f = ToRunFormat(piece.format, defaultFont);
-        f.highlight = color.rgb();
-        setFormat(*document_, piece.position, piece.length, ToCharFormat(f));
+        change(f);
+        c.setPosition(piece.position);
+        c.setPosition(piece.position + piece.length, QTextCursor::KeepAnchor);
+        c.setCharFormat(ToCharFormat(f));
     }
+    c.endEditBlock();
 }
 
 void RichTextBox::applyParagraphChange(const std::function<void(ParagraphFormat&)>& change)
 {
     const int from = cursor_.selectionStart();
     const int to = cursor_.selectionEnd();
+    QTextCursor c(document_);
+    c.beginEditBlock();
     for (QTextBlock block = document_->findBlock(from); block.isValid(); block = block.next()) {
         if (block.position() > to || (block.position() == to && to > from))
             break;
         ParagraphFormat p = ToParagraphFormat(block.blockFormat());
         change(p);
-        QTextCursor(block).setBlockFormat(ToBlockFormat(p));
+        c.setPosition(block.position());
+        c.setBlockFormat(ToBlockFormat(p));
     }
+    c.endEditBlock();
 }
 
 int RichTextBox::SelIndent() const

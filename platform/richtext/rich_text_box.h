@@ -128,7 +128,7 @@ public:
 signals:
     void Change();
     void SelChange();
-    // A handler sets KeyCode (or KeyAscii) to 0 to swallow the key.
+    // A handler sets KeyCode (or KeyAscii) to 0 to swallow the key, so connect them directly.
     void KeyDown(int& KeyCode, int Shift);
     void KeyPress(int& KeyAscii);
     void KeyUp(int& KeyCode, int Shift);
@@ -152,6 +152,7 @@ private:
     void setCursor(int anchor, int position);
     void selectionChanged();
     void applyCharChange(const std::function<void(RunFormat&)>& change);
+    void reformat(int from, int to, const std::function<void(RunFormat&)>& change);
     void applyParagraphChange(const std::function<void(ParagraphFormat&)>& change);
     RunFormat formatBeforeOrAfter(int documentPosition) const;
     RichContent selectedContent() const;

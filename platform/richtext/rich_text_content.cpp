@@ -20,9 +20,8 @@ void appendRun(std::vector<TextRun>& runs, const RunFormat& format, const QStrin
         runs.push_back({ format, text });
 }
 
-// Objects and line separators never enter the text: a line separator becomes a paragraph break
-// in the caller, an object is dropped.
-QString cleaned(QString text)
+// An object (an image put into a view by other means) has no place in a score's text.
+QString withoutObjects(QString text)
 {
     text.remove(QChar::ObjectReplacementCharacter);
     return text;
@@ -52,7 +51,7 @@ RichContent ExtractContent(const QTextDocument& document, int from, int to)
             if (a >= b)
                 continue;
             const QString text = fragment.text().mid(a - fragment.position(), b - a);
-            appendRun(paragraph.runs, ToRunFormat(fragment.charFormat(), defaultFont), cleaned(text));
+            appendRun(paragraph.runs, ToRunFormat(fragment.charFormat(), defaultFont), withoutObjects(text));
         }
         paragraph.mark = ToRunFormat(MarkFormat(block), defaultFont);
         content.push_back(std::move(paragraph));

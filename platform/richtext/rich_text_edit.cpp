@@ -14,6 +14,7 @@ RichTextEdit::RichTextEdit(QWidget* parent)
     , box_(new RichTextBox(document(), this))
 {
     setUndoRedoEnabled(false);
+    setFont(DefaultTextFont());
     auto adopt = [this] {
         if (!showingBoxCursor_)
             box_->adoptCursor(textCursor());

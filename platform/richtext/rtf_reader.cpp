@@ -4,6 +4,9 @@
 
 #include <QSet>
 
+#include <algorithm>
+#include <cctype>
+
 #include <map>
 #include <utility>
 #include <vector>
@@ -13,6 +16,11 @@ namespace tunvale::platform {
 namespace {
 
 enum class Destination { Body, FontTable, ColorTable, Skip };
+
+// Limits of what a damaged or hostile file may set: sizes of 1 to 1638 points, lengths of 22 inches.
+constexpr int kMinHalfPoints = 2;
+constexpr int kMaxHalfPoints = 3276;
+constexpr int kMaxTwips = 31680;
 
 struct FontEntry {
     QString name;
@@ -78,8 +86,8 @@ const QSet<QString>& skippedDestinations()
 class RtfReader
 {
 public:
-    RtfReader(const QString& rtf, const QFont& defaultFont)
-        : in_(rtf)
+    RtfReader(QString rtf, const QFont& defaultFont)
+        : in_(std::move(rtf))
     {
         state_.format.font = defaultFont.family();
         const qreal points = defaultFont.pointSizeF();
@@ -195,7 +203,8 @@ private:
             flushBytes();
             if (skipUnit())
                 return;
-            text(QString(QChar(char16_t(value < 0 ? value + 65536 : value))));
+            const int unit = value < 0 ? value + 65536 : value;
+            text(QString(unit >= 0 && unit <= 0xffff ? QChar(char16_t(unit)) : QChar(QChar::ReplacementCharacter)));
             skip_ = state_.unicodeSkip;
             return;
         }
@@ -210,11 +219,14 @@ private:
     {
         switch (c.unicode()) {
         case u'\'': {
-            const int value = in_.mid(pos_, 2).toInt(nullptr, 16);
-            pos_ += 2;
+            int digits = 0;
+            while (digits < 2 && pos_ + digits < in_.size() && isxdigit(in_[pos_ + digits].unicode()))
+                ++digits;
+            const int value = in_.mid(pos_, digits).toInt(nullptr, 16);
+            pos_ += digits;
             if (skipUnit())
                 return;
-            if (state_.destination != Destination::Skip)
+            if (digits == 2 && state_.destination != Destination::Skip)
                 bytes_ += char(value);
             return;
         }
@@ -307,7 +319,7 @@ private:
                 f.font = it->second.name;
         } else if (name == QLatin1String("fs")) {
             if (value > 0)
-                f.halfPoints = value;
+                f.halfPoints = std::clamp(value, kMinHalfPoints, kMaxHalfPoints);
         } else if (name == QLatin1String("b")) {
             f.bold = on;
         } else if (name == QLatin1String("ul") || name == QLatin1String("uld")
@@ -322,21 +334,21 @@ private:
             || name == QLatin1String("chcbpat")) {
             f.highlight = colorAt(value);
         } else if (name == QLatin1String("up")) {
-            f.offset = hasValue ? value : 6;
+            f.offset = std::clamp(hasValue ? value : 6, 0, kMaxHalfPoints);
         } else if (name == QLatin1String("dn")) {
-            f.offset = -(hasValue ? value : 6);
+            f.offset = -std::clamp(hasValue ? value : 6, 0, kMaxHalfPoints);
         } else if (name == QLatin1String("plain")) {
             f = plain_;
             state_.fontNumber = defaultFontNumber_;
         } else if (name == QLatin1String("pard")) {
             p = {};
         } else if (name == QLatin1String("li")) {
-            p.leftIndent = value;
+            p.leftIndent = std::clamp(value, -kMaxTwips, kMaxTwips);
         } else if (name == QLatin1String("ri")) {
-            p.rightIndent = value;
+            p.rightIndent = std::clamp(value, -kMaxTwips, kMaxTwips);
         } else if (name == QLatin1String("sl")) {
             // Negative: exactly that many twips; positive ("at least") and 0 are single spacing here.
-            p.lineSpacing = value < 0 ? -value : 0;
+            p.lineSpacing = value < 0 ? std::min(-value, kMaxTwips) : 0;
         } else if (name == QLatin1String("uc")) {
             state_.unicodeSkip = value;
         } else if (name == QLatin1String("ansicpg")) {
@@ -360,6 +372,36 @@ private:
         } else if (name == QLatin1String("rdblquote")) {
             text(QString(QChar(0x201d)));
         }
+    }
+
+    // Text the document may hold: no NUL, CR or LF (breaks are \par), no objects, and a line or
+    // paragraph separator is a paragraph break.
+    void appendBody(const QString& t)
+    {
+        qsizetype from = 0;
+        auto flush = [&](qsizetype to) {
+            if (to <= from)
+                return;
+            std::vector<TextRun>& runs = content_.back().runs;
+            content_.back().format = state_.paragraph;
+            const QString piece = t.mid(from, to - from);
+            if (!runs.empty() && runs.back().format == state_.format)
+                runs.back().text += piece;
+            else
+                runs.push_back({ state_.format, piece });
+        };
+        for (qsizetype i = 0; i < t.size(); ++i) {
+            const char16_t c = t[i].unicode();
+            const bool control = c == 0 || c == u'\r' || c == u'\n' || c == QChar::ObjectReplacementCharacter;
+            const bool separator = c == QChar::LineSeparator || c == QChar::ParagraphSeparator;
+            if (!control && !separator)
+                continue;
+            flush(i);
+            from = i + 1;
+            if (separator)
+                paragraphBreak();
+        }
+        flush(t.size());
     }
 
     std::optional<QRgb> colorAt(int index) const
@@ -420,15 +462,9 @@ private:
     void append(const QString& t)
     {
         switch (state_.destination) {
-        case Destination::Body: {
-            std::vector<TextRun>& runs = content_.back().runs;
-            content_.back().format = state_.paragraph;
-            if (!runs.empty() && runs.back().format == state_.format)
-                runs.back().text += t;
-            else
-                runs.push_back({ state_.format, t });
+        case Destination::Body:
+            appendBody(t);
             break;
-        }
         case Destination::FontTable:
             if (entry_.number >= 0) {
                 entry_.font.name += t;

@@ -23,9 +23,9 @@
 // - A control word is followed by a space unless the next character written is a backslash
 //   (the "\r\n" after \par and the "?" after \uN excepted); so "\fN" is always followed by a
 //   space or a backslash.
-// - Text: printable ASCII as it is, "\\", "\{", "\}" escaped, a tab as \tab; every other character
-//   that code page 936 holds as its bytes in lower-case "\'xx" escapes ("\'d2\'bb"); the rest as
-//   "\uN?" with N the signed 16-bit UTF-16 unit.
+// - Text: printable ASCII as it is, "\\", "\{", "\}" escaped, a tab as \tab; other control
+//   characters and every other character that code page 936 holds as its bytes in lower-case "\'xx"
+//   escapes ("\'10", "\'d2\'bb"); the rest as "\uN?" with N the signed 16-bit UTF-16 unit.
 #include "platform/richtext/rtf_writer.h"
 
 #include "platform/richtext/rtf_code_page.h"
@@ -201,21 +201,26 @@ private:
                 delimit(u);
                 out_ += c;
             } else if (u < 0x20 || u == 0x7f) {
-                continue;
+                writeBytes(QByteArray(1, char(u)));
             } else if (const QByteArray bytes = Cp936Bytes(c); !bytes.isEmpty()) {
-                delimit(u'\\');
-                for (char b : bytes) {
-                    static const char digits[] = "0123456789abcdef";
-                    const auto v = quint8(b);
-                    out_ += QLatin1String("\\'");
-                    out_ += QLatin1Char(digits[v >> 4]);
-                    out_ += QLatin1Char(digits[v & 15]);
-                }
+                writeBytes(bytes);
             } else {
                 word(QStringLiteral("u"), qint16(u));
                 out_ += u'?';
                 pendingDelimiter_ = false;
             }
+        }
+    }
+
+    void writeBytes(const QByteArray& bytes)
+    {
+        static const char digits[] = "0123456789abcdef";
+        delimit(u'\\');
+        for (char b : bytes) {
+            const auto v = quint8(b);
+            out_ += QLatin1String("\\'");
+            out_ += QLatin1Char(digits[v >> 4]);
+            out_ += QLatin1Char(digits[v & 15]);
         }
     }
 

@@ -1,10 +1,11 @@
 #include "platform/settings/ini_file.h"
 
+#include "platform/settings/whole_file.h"
+
 #include "platform/text/gbk.h"
 
 #include <QFile>
 #include <QLockFile>
-#include <QSaveFile>
 #include <QStringList>
 
 namespace tunvale::platform {
@@ -184,15 +185,7 @@ bool WriteIniValue(
         }
     }
 
-    QSaveFile out(fileName);
-    if (!out.open(QIODevice::WriteOnly))
-        return false;
-    const QByteArray bytes = ini.toBytes();
-    if (out.write(bytes) != bytes.size()) {
-        out.cancelWriting();
-        return false;
-    }
-    return out.commit();
+    return CommitWholeFile(fileName, ini.toBytes());
 }
 
 } // namespace tunvale::platform

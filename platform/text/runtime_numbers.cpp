@@ -40,9 +40,12 @@ double radixValue(const QString& digits, int radix)
             break;
         value = value * radix + d;
     }
-    // The runtime reads "&H" numbers of up to four digits as 16-bit signed values.
+    // The runtime reads "&H" and "&O" numbers that fit in 16 bits as 16-bit signed values and larger
+    // ones that fit in 32 bits as 32-bit signed values.
     if (value >= 32768 && value < 65536)
         value -= 65536;
+    else if (value >= 2147483648.0 && value < 4294967296.0)
+        value -= 4294967296.0;
     return value;
 }
 

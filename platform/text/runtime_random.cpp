@@ -6,7 +6,7 @@ namespace tunvale::platform {
 
 float RuntimeRandom::Rnd(double x)
 {
-    const float f = float(x);
+    const auto f = float(x);
     if (f < 0) {
         const auto bits = std::bit_cast<std::uint32_t>(f);
         state_ = (bits + (bits >> 24)) & 0xFFFFFFu;

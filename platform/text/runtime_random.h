@@ -10,7 +10,8 @@
 // last byte that depends on it.
 namespace tunvale::platform {
 
-class RuntimeRandom {
+class RuntimeRandom
+{
 public:
     // x < 0 restarts the sequence from x, x > 0 and no argument take the next value, x = 0 repeats the
     // last value. The result lies in [0, 1).

@@ -5,6 +5,8 @@
 #include <QDir>
 #include <QTemporaryDir>
 
+#include <cstring>
+
 #include <gtest/gtest.h>
 
 using namespace tunvale::notation;
@@ -143,6 +145,21 @@ TEST_P(DrumSectionTest, WithoutEndMarkerTheSectionRunsToChord)
     const DrumStore one = { patternRecord(7) };
     ASSERT_TRUE(write(one, file));
     EXPECT_EQ(file, QByteArray("head") + section(one) + "/Chord tail");
+}
+
+TEST_P(DrumSectionTest, MarkerBytesInsideOldRecordsAreNoMarkers)
+{
+    DrumRecord named = patternRecord(5);
+    std::memcpy(named.DrumName.data(), "/EDrum/Chord", 12);
+    const QByteArray original
+        = QByteArray("head") + section({ named, patternRecord(9) }) + "/EDrum/Chord tail";
+    QByteArray file = original;
+    ASSERT_TRUE(write({ named, patternRecord(9) }, file));
+    EXPECT_EQ(file, original);
+
+    const DrumStore one = { patternRecord(2) };
+    ASSERT_TRUE(write(one, file));
+    EXPECT_EQ(file, QByteArray("head") + section(one) + "/EDrum/Chord tail");
 }
 
 INSTANTIATE_TEST_SUITE_P(MemoryAndFile, DrumSectionTest, ::testing::Bool(),

@@ -107,6 +107,8 @@ TEST(RichTextBoxRtf, SettingTextRtfReplacesTheDocumentAndPutsTheCaretAtZero)
     EXPECT_EQ(box.SelFontSize(), 32);
     EXPECT_EQ(s(box.TextRTF()), s(rtf));
 
+    EXPECT_EQ(box.document()->availableUndoSteps(), 0);
+    EXPECT_FALSE(box.document()->isUndoRedoEnabled());
     EXPECT_FALSE(box.setTextRTF(QStringLiteral("plain words")));
     EXPECT_EQ(s(box.Text()), s(QStringLiteral("\u4e00\u4e01\r\n歌词")));
 }
@@ -185,6 +187,11 @@ TEST(RichTextBoxFormat, SettingAFormatReachesCharactersAndSelectedMarks)
 {
     RichTextBox box;
     lyricAndNotes(box);
+    int changes = 0;
+    QObject::connect(&box, &RichTextBox::Change, [&] { ++changes; });
+    box.select(0, 5);
+    box.setSelColor(Qt::green); // two runs and a mark: one change
+    EXPECT_EQ(changes, 1);
     box.select(0, 4);
     box.setSelColor(Qt::red);
     box.setSelBold(true);
@@ -196,7 +203,8 @@ TEST(RichTextBoxFormat, SettingAFormatReachesCharactersAndSelectedMarks)
     EXPECT_EQ(content[0].mark.color, qRgb(255, 0, 0));
     EXPECT_TRUE(content[0].mark.bold);
     EXPECT_EQ(content[0].runs[0].format.offset, 6);
-    EXPECT_FALSE(content[1].runs[0].format.color.has_value());
+    EXPECT_EQ(content[1].runs[0].format.color, qRgb(0, 255, 0));
+    EXPECT_FALSE(content[1].runs[1].format.color.has_value());
     EXPECT_FALSE(content[1].mark.color.has_value());
     EXPECT_EQ(box.SelColor(), QColor(Qt::red));
     EXPECT_TRUE(box.SelBold());

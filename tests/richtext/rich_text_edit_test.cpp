@@ -1,11 +1,14 @@
 #include "platform/richtext/key_translation.h"
 #include "platform/richtext/rich_text_edit.h"
+#include "platform/richtext/rich_text_lines.h"
 
 #include <QApplication>
 #include <QClipboard>
+#include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QMimeData>
 #include <QMouseEvent>
+#include <QScrollBar>
 
 #include <gtest/gtest.h>
 
@@ -121,6 +124,14 @@ TEST(RichTextEdit, KeysRaiseEventsThatCanSwallowThem)
     EXPECT_EQ(s(box.Text()), "byd");
     EXPECT_EQ(box.SelStart(), 2);
     EXPECT_EQ(box.document()->availableUndoSteps(), 0);
+
+    box.setSelFontName(kSong);
+    QInputMethodEvent composed(QString(), {});
+    composed.setCommitString(QStringLiteral("歌"));
+    QApplication::sendEvent(&edit, &composed); // committed text is typed text
+    EXPECT_EQ(s(box.Text()), "by歌d");
+    box.select(2, 1);
+    EXPECT_EQ(s(box.SelFontName()), s(kSong));
 }
 
 TEST(RichTextEdit, MouseButtonsReportClassicCodesInTwips)
@@ -179,4 +190,21 @@ TEST(RichTextEdit, ClipboardCarriesRtfAndPlainTextNeverHtml)
     EXPECT_EQ(s(box.Text()), s(QStringLiteral("x\r\nya\u4e00\u4e01b")));
     box.select(0, 1);
     EXPECT_EQ(s(box.SelFontName()), s(kSong)); // plain text in the insertion format
+}
+
+TEST(RichTextEdit, LinesWrapAtTheViewsWidthAndFollowItsScrolling)
+{
+    RichTextEdit edit;
+    edit.resize(200, 100);
+    edit.show();
+    QString words;
+    for (int i = 0; i < 40; ++i)
+        words += QStringLiteral("word%1 ").arg(i);
+    edit.box().setSelText(words);
+    QApplication::processEvents();
+    EXPECT_GT(GetRtbLineCount(edit.box()), 5);
+    edit.verticalScrollBar()->setValue(0);
+    EXPECT_EQ(GetFirstVisibleLine(edit.box()), 0);
+    edit.verticalScrollBar()->setValue(edit.verticalScrollBar()->maximum());
+    EXPECT_GT(GetFirstVisibleLine(edit.box()), 2);
 }

@@ -66,7 +66,7 @@ TEST(RtfCodec, EveryDocumentRoundTripsOnTheSecondWrite)
     const std::vector<RichContent> cases = {
         { para({}, fmt(kSong, 24)) },
         { para({}, fmt(kNote)) },
-        { para({ { fmt(kSong, 24), QStringLiteral("a\\b{c}\td 😀 é") } }, fmt(kSong, 24)) },
+        { para({ { fmt(kSong, 24), QStringLiteral("a\\b{c}\td 😀 é\x10\x13") } }, fmt(kSong, 24)) },
         { para({ { fmt(kNote), QStringLiteral("\u4e00\u504c\u6352") }, { all, QStringLiteral("x") } },
               fmt(kNote), { 720, 360, 500 }),
             para({}, fmt(kSong, 24)), para({ { up, QStringLiteral(" lead") } }, all, { 0, 0, 300 }),
@@ -137,29 +137,31 @@ TEST(RtfCodec, OtherEditorsRtfReadsIntoTheSameCharactersAndFonts)
 TEST(RtfCodec, ReadsEscapesGroupsAndDestinationsOfOtherWriters)
 {
     const QString table = QStringLiteral(
-        "{\\rtf1\\ansi\\ansicpg936\\deff0{\\fonttbl{\\f0\\fswiss\\fcharset0 Arial;}"
-        "{\\f1\\fnil\\fcharset134{\\*\\panose 02010600030101010101}\\'cb\\'ce\\'cc\\'e5{\\*\\falt SimSun};}"
-        "{\\f2\\fnil\\fcharset1 KORVA_Note;}}{\\colortbl;\\red255\\green0\\blue0;}");
+        R"({\rtf1\ansi\ansicpg936\deff0{\fonttbl{\f0\fswiss\fcharset0 Arial;})"
+        R"({\f1\fnil\fcharset134{\*\panose 02010600030101010101}\'cb\'ce\'cc\'e5{\*\falt SimSun};})"
+        R"({\f2\fnil\fcharset1 KORVA_Note;}}{\colortbl;\red255\green0\blue0;})");
     struct Case {
         const char* body;
         QString text;
         QString lastFont;
     };
     const Case cases[] = {
-        { "\\f1\\'d2\\'bb}", QStringLiteral("一"), kSong }, // the font's charset
-        { "\\f2\\'d2\\'bb}", QStringLiteral("一"), kNote }, // default charset: the document's code page
-        { "\\f0\\'e9}", QStringLiteral("é"), QStringLiteral("Arial") }, // charset 0: code page 1252
-        { "\\f2\\u19968\\'3f\\uc2\\u19969\\'d2\\'bb!}", QStringLiteral("一丁!"), kNote },
-        { "\\f2 a{\\f1 b}c}", QStringLiteral("abc"), kNote }, // a group restores the font
-        { "{\\*\\unknown skipped {nested}}{\\stylesheet{\\s0 Normal;}}{\\info{\\title t}}x}",
+        { R"(\f1\'d2\'bb})", QStringLiteral("一"), kSong }, // the font's charset
+        { R"(\f2\'d2\'bb})", QStringLiteral("一"), kNote }, // default charset: the document's code page
+        { R"(\f0\'e9})", QStringLiteral("é"), QStringLiteral("Arial") }, // charset 0: code page 1252
+        { R"(\f2\u19968\'3f\uc2\u19969\'d2\'bb!})", QStringLiteral("一丁!"), kNote },
+        { R"(\f2 a{\f1 b}c})", QStringLiteral("abc"), kNote }, // a group restores the font
+        { R"({\*\unknown skipped {nested}}{\stylesheet{\s0 Normal;}}{\info{\title t}}x})",
             QStringLiteral("x"), QStringLiteral("Arial") },
-        { "{\\field{\\*\\fldinst HYPERLINK x}{\\fldrslt link}}}", QStringLiteral("link"),
+        { R"({\field{\*\fldinst HYPERLINK x}{\fldrslt link}}})", QStringLiteral("link"),
             QStringLiteral("Arial") },
-        { "a\\line b\\tab c\\~\\{\\}\\\\}", QStringLiteral("a\r\nb\tc\u00a0{}\\"), QStringLiteral("Arial") },
-        { "\\f1 x\\plain y}", QStringLiteral("xy"), QStringLiteral("Arial") },
-        { "ab\\par}", QStringLiteral("ab"), QStringLiteral("Arial") }, // a final \par adds no paragraph
-        { "ab\\par\\par}", QStringLiteral("ab\r\n"), QStringLiteral("Arial") },
-        { "\\f2 \\'d2", QStringLiteral(""), kNote }, // cut off: what could be read
+        { R"(a\line b\tab c\~\{\}\\})", QStringLiteral("a\r\nb\tc\u00a0{}\\"), QStringLiteral("Arial") },
+        { R"(\f1 x\plain y})", QStringLiteral("xy"), QStringLiteral("Arial") },
+        { R"(ab\par})", QStringLiteral("ab"), QStringLiteral("Arial") }, // a final \par adds no paragraph
+        { R"(ab\par\par})", QStringLiteral("ab\r\n"), QStringLiteral("Arial") },
+        { R"(\f2 \'d2)", QStringLiteral(""), kNote }, // cut off: what could be read
+        // NUL, CR and objects dropped, a line separator breaks the paragraph
+        { R"(a\'0d\'7\u65532?b\u8232?c})", QStringLiteral("ab\r\nc"), QStringLiteral("Arial") },
     };
     for (const Case& c : cases) {
         const RichContent content = read(table + QLatin1String(c.body));
@@ -178,6 +180,10 @@ TEST(RtfCodec, ReadsEscapesGroupsAndDestinationsOfOtherWriters)
             EXPECT_EQ(lastFont.toStdString(), c.lastFont.toStdString()) << c.body;
         }
     }
+    const RichContent huge = read(table + QLatin1String(R"(\fs999999\up99999\sl-999999 x})"));
+    EXPECT_EQ(huge[0].runs[0].format.halfPoints, 3276);
+    EXPECT_EQ(huge[0].runs[0].format.offset, 3276);
+    EXPECT_EQ(huge[0].format.lineSpacing, 31680);
     EXPECT_FALSE(ReadRtf(QStringLiteral("just text"), DefaultTextFont()).has_value());
 }
 

@@ -16,17 +16,21 @@ using tunvale::testing::writeAll;
 
 namespace {
 
-const ColorScheme kStored{.EditBackColor = std::int32_t(0x80000005),
-                          .JpLineColor = 0x010203,
-                          .LyricLineColor = 0x7F7F7F,
-                          .PlayNoteBackColor = 0x0000FF,
-                          .PlayNoteColor = 0x00FF01};
+const ColorScheme kStored { .EditBackColor = std::int32_t(0x80000005),
+    .JpLineColor = 0x010203,
+    .LyricLineColor = 0x7F7F7F,
+    .PlayNoteBackColor = 0x0000FF,
+    .PlayNoteColor = 0x00FF01 };
 
 // 40 bytes: "/" and filler, version byte, the stored colours, and a tail that must survive writes.
 QByteArray blockFile(int version)
 {
     QByteArray bytes = QByteArray("/abcdefghijkl", 13) + char(version);
-    bytes += QByteArray::fromHex("80000005" "0000ff01" "000000ff" "00010203" "007f7f7f");
+    bytes += QByteArray::fromHex("80000005"
+                                 "0000ff01"
+                                 "000000ff"
+                                 "00010203"
+                                 "007f7f7f");
     bytes += "tail..";
     return bytes;
 }
@@ -36,19 +40,25 @@ QByteArray blockFile(int version)
 TEST(ColorBlock, ReadsStoredColoursOrDefaults)
 {
     QTemporaryDir dir;
-    const ColorScheme before{1, 2, 3, 4, 5};
+    const ColorScheme before { 1, 2, 3, 4, 5 };
     const struct {
         const char* what;
         QByteArray file;
         ColorScheme expected;
     } cases[] = {
-        {"version 0", blockFile(0), ColorScheme{}},
-        {"version 1", blockFile(1), ColorScheme{}},
-        {"version 2", blockFile(2), kStored},
-        {"version 255", blockFile(255), kStored},
-        {"cut after the first colour", blockFile(5).left(18), ColorScheme{std::int32_t(0x80000005), 0, 0, 0, 0}},
-        {"cut inside the second colour", blockFile(5).left(21), ColorScheme{.EditBackColor = std::int32_t(0x80000005), .JpLineColor = 0, .LyricLineColor = 0, .PlayNoteBackColor = 0, .PlayNoteColor = 0x0000FF00}},
-        {"empty", QByteArray(), ColorScheme{}},
+        { "version 0", blockFile(0), ColorScheme {} },
+        { "version 1", blockFile(1), ColorScheme {} },
+        { "version 2", blockFile(2), kStored },
+        { "version 255", blockFile(255), kStored },
+        { "cut after the first colour", blockFile(5).left(18),
+            ColorScheme { std::int32_t(0x80000005), 0, 0, 0, 0 } },
+        { "cut inside the second colour", blockFile(5).left(21),
+            ColorScheme { .EditBackColor = std::int32_t(0x80000005),
+                .JpLineColor = 0,
+                .LyricLineColor = 0,
+                .PlayNoteBackColor = 0,
+                .PlayNoteColor = 0x0000FF00 } },
+        { "empty", QByteArray(), ColorScheme {} },
     };
     for (const auto& c : cases) {
         const QString path = dir.filePath(QStringLiteral("t.vls"));
@@ -68,7 +78,7 @@ TEST(ColorBlock, WriteKeepsEveryOtherByte)
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("t.vls"));
     ASSERT_TRUE(writeAll(path, blockFile(5)));
-    const ColorScheme colors{0x123456, std::int32_t(0xFFFFFFFF), 0, 0x8000, 67454};
+    const ColorScheme colors { 0x123456, std::int32_t(0xFFFFFFFF), 0, 0x8000, 67454 };
     ASSERT_TRUE(WriteColor0(path, colors));
 
     const QByteArray after = readAll(path);
@@ -93,7 +103,7 @@ TEST(ColorBlock, TemplateColoursGoToTheUserCopy)
     const QString shipped = data.file(QStringLiteral("NullVls.Dat"));
     ASSERT_TRUE(writeAll(shipped, blockFile(5)));
 
-    const ColorScheme colors{0x0A0B0C, 1, 2, 3, 4};
+    const ColorScheme colors { 0x0A0B0C, 1, 2, 3, 4 };
     ASSERT_TRUE(WriteColor0(shipped, colors));
     EXPECT_EQ(readAll(shipped), blockFile(5));
     const QByteArray copy = readAll(user.file(QStringLiteral("NullVls.Dat")));
@@ -107,7 +117,8 @@ TEST(ColorBlock, FailedWriteLeavesNoTrace)
 {
     QTemporaryDir dir;
     ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("folder.vls")));
-    EXPECT_FALSE(WriteColor0(dir.filePath(QStringLiteral("folder.vls")), ColorScheme{}));
-    EXPECT_FALSE(WriteColor0(dir.filePath(QStringLiteral("no/such/folder.vls")), ColorScheme{}));
-    EXPECT_EQ(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList{"folder.vls"});
+    EXPECT_FALSE(WriteColor0(dir.filePath(QStringLiteral("folder.vls")), ColorScheme {}));
+    EXPECT_FALSE(WriteColor0(dir.filePath(QStringLiteral("no/such/folder.vls")), ColorScheme {}));
+    EXPECT_EQ(
+        QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList { "folder.vls" });
 }

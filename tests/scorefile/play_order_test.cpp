@@ -1,6 +1,7 @@
 #include "app/notation/play_order.h"
 #include "app/notation/play_order_key.h"
-#include "app/notation/whole_file.h"
+#include "app/notation/save_messages.h"
+#include "platform/settings/whole_file.h"
 #include "tests/scorefile/scoped_data_folder.h"
 #include "tests/support/scripted_prompts.h"
 #include "tests/support/test_folders.h"
@@ -21,13 +22,14 @@ using tunvale::testing::writeAll;
 
 namespace {
 
-const QString kNote = QStringLiteral("一");           // a note of the notation font
-const QString kBar = QString(QChar(0x6352));          // plain bar line, no segment mark
-const QString kRepeatEnd = QString(QChar(0x6357));    // segment mark, code 1
-const QString kEndMark = QString(QChar(0x638F));      // segment mark, code 57
+const QString kNote = QStringLiteral("一"); // a note of the notation font
+const QString kBar = QString(QChar(0x6352)); // plain bar line, no segment mark
+const QString kRepeatEnd = QString(QChar(0x6357)); // segment mark, code 1
+const QString kEndMark = QString(QChar(0x638F)); // segment mark, code 57
 const QString kSpacer = QString(QChar(0x6351));
 
-class FakeScore final : public PlayOrderScore {
+class FakeScore final : public PlayOrderScore
+{
 public:
     QString file;
     QString notation;
@@ -36,10 +38,7 @@ public:
 };
 
 // Bytes of a literal, NULs included.
-QByteArray B(std::string_view s)
-{
-    return QByteArray(s.data(), qsizetype(s.size()));
-}
+QByteArray B(std::string_view s) { return QByteArray(s.data(), qsizetype(s.size())); }
 
 // The sections of a freshly written score around a stand-in body.
 const QByteArray kFresh = "/Drum/EDrum/POrderStr/EPOrderStr/PlayOrder/EPlayOrder/Chord/EChord/Vls{body}";
@@ -52,16 +51,16 @@ TEST(PlayOrderKey, OneDigitPerSegmentMark)
         QString text;
         QString key;
     } cases[] = {
-        {"", ""},
-        {kNote + kBar + kNote, "00"},
-        {kNote + "^" + kNote + kBar, "0d0"},
-        {kNote + kRepeatEnd + kNote + kEndMark, "01V"},
-        {"`" + kNote + "a", "fg"},
-        {"(" + kSpacer + "_" + kNote, "e0"},
-        {kNote + "\r\n" + "^\r\n", "0d"},
-        {"^", "d"},
-        {kSpacer + "(", ""},
-        {"$%" + QString(QChar(0x635C)) + QChar(0x635D) + QChar(0x635E) + QChar(0x6362), "00"},
+        { "", "" },
+        { kNote + kBar + kNote, "00" },
+        { kNote + "^" + kNote + kBar, "0d0" },
+        { kNote + kRepeatEnd + kNote + kEndMark, "01V" },
+        { "`" + kNote + "a", "fg" },
+        { "(" + kSpacer + "_" + kNote, "e0" },
+        { kNote + "\r\n" + "^\r\n", "0d" },
+        { "^", "d" },
+        { kSpacer + "(", "" },
+        { "$%" + QString(QChar(0x635C)) + QChar(0x635D) + QChar(0x635E) + QChar(0x6362), "00" },
     };
     for (const auto& c : cases)
         EXPECT_EQ(PlayOrderKey(c.text), c.key) << c.text.toStdString();
@@ -74,10 +73,17 @@ TEST(PlayOrderKey, NotationLines)
         QString font;
         bool notation;
     } cases[] = {
-        {kNote, "KORVA_Note", true},           {kNote, "KORVA_Note_Symbol", true}, {kNote, "KORVA_Note_yy", true},
-        {kNote, "KORVA_Note_yy1", true},       {kNote, "KORVA_Note_yy2", true},    {kNote, "KORVA_Note_yy3", true},
-        {kNote, "宋体", false},                {kNote, "korva_note", false},       {kNote, "", false},
-        {kNote + QChar(0x634F), "KORVA_Note", false}, {QString(QChar(0x6350)), "KORVA_Note", false},
+        { kNote, "KORVA_Note", true },
+        { kNote, "KORVA_Note_Symbol", true },
+        { kNote, "KORVA_Note_yy", true },
+        { kNote, "KORVA_Note_yy1", true },
+        { kNote, "KORVA_Note_yy2", true },
+        { kNote, "KORVA_Note_yy3", true },
+        { kNote, "宋体", false },
+        { kNote, "korva_note", false },
+        { kNote, "", false },
+        { kNote + QChar(0x634F), "KORVA_Note", false },
+        { QString(QChar(0x6350)), "KORVA_Note", false },
     };
     for (const auto& c : cases)
         EXPECT_EQ(IsNotationLine(c.text, c.font), c.notation) << c.font.toStdString();
@@ -85,8 +91,9 @@ TEST(PlayOrderKey, NotationLines)
     struct Line {
         QString text, startFont;
     };
-    const std::vector<Line> lines = {{"Title\r\n", "宋体"}, {"1=C\r\n" + QString(QChar(0x634F)), "KORVA_Note"},
-                                     {kNote + "^\r\n", "KORVA_Note"}, {"words\r\n", "宋体"}, {kNote, "KORVA_Note"}};
+    const std::vector<Line> lines
+        = { { "Title\r\n", "宋体" }, { "1=C\r\n" + QString(QChar(0x634F)), "KORVA_Note" },
+              { kNote + "^\r\n", "KORVA_Note" }, { "words\r\n", "宋体" }, { kNote, "KORVA_Note" } };
     EXPECT_EQ(NotationText(lines), kNote + "^\r\n" + kNote);
 }
 
@@ -96,22 +103,24 @@ TEST(PlayOrderSections, WritesKeyAndOrderInPlace)
     score.notation = kNote + "^" + kNote + kBar;
     PlayOrder2021 order;
     order.setScore(&score);
-    order.PlayOrder = {0, 1, 0};
+    order.PlayOrder = { 0, 1, 0 };
 
     QByteArray file = kFresh;
     ASSERT_TRUE(order.SavePlayOrderKey(file));
     ASSERT_TRUE(order.SavePlayOrder(file));
-    EXPECT_EQ(file, B("/Drum/EDrum/POrderStr\x30\x64\x30/EPOrderStr/PlayOrder\x00\x01\x00/EPlayOrder"
-                      "/Chord/EChord/Vls{body}"sv));
+    EXPECT_EQ(file,
+        B("/Drum/EDrum/POrderStr\x30\x64\x30/EPOrderStr/PlayOrder\x00\x01\x00/EPlayOrder"
+          "/Chord/EChord/Vls{body}"sv));
 
     // A second save replaces, never adds.
-    order.PlayOrder = {1, 0, 300, -1};
+    order.PlayOrder = { 1, 0, 300, -1 };
     ASSERT_TRUE(order.SavePlayOrderKey(file));
     ASSERT_TRUE(order.SavePlayOrder(file));
-    EXPECT_EQ(file, B("/Drum/EDrum/POrderStr0d0/EPOrderStr/PlayOrder\x01\x00\x2c\xff/EPlayOrder"
-                      "/Chord/EChord/Vls{body}"sv));
+    EXPECT_EQ(file,
+        B("/Drum/EDrum/POrderStr0d0/EPOrderStr/PlayOrder\x01\x00\x2c\xff/EPlayOrder"
+          "/Chord/EChord/Vls{body}"sv));
     EXPECT_EQ(StoredPlayOrderKey(file), QByteArray("0d0"));
-    EXPECT_EQ(StoredPlayOrder(file), (PlayOrderEntries{1, 0, 44, 255}));
+    EXPECT_EQ(StoredPlayOrder(file), (PlayOrderEntries { 1, 0, 44, 255 }));
 }
 
 TEST(PlayOrderSections, MarkerRules)
@@ -122,13 +131,14 @@ TEST(PlayOrderSections, MarkerRules)
         bool written;
         QByteArray after;
     } cases[] = {
-        {"section missing: put before /Chord", "/Drum/EDrum/Chord/EChord/Vls", true,
-         "/Drum/EDrum/POrderStrKEY/EPOrderStr/Chord/EChord/Vls"},
-        {"end marker missing", "/POrderStrold/Chord", false, "/POrderStrold/Chord"},
-        {"end marker before begin", "/EPOrderStr/POrderStrold/Chord", false, "/EPOrderStr/POrderStrold/Chord"},
-        {"neither section nor /Chord", "/Drum/EDrum/Vls", false, "/Drum/EDrum/Vls"},
-        {"first occurrences count", "/POrderStrA/EPOrderStr/POrderStrB/EPOrderStr", true,
-         "/POrderStrKEY/EPOrderStr/POrderStrB/EPOrderStr"},
+        { "section missing: put before /Chord", "/Drum/EDrum/Chord/EChord/Vls", true,
+            "/Drum/EDrum/POrderStrKEY/EPOrderStr/Chord/EChord/Vls" },
+        { "end marker missing", "/POrderStrold/Chord", false, "/POrderStrold/Chord" },
+        { "end marker before begin", "/EPOrderStr/POrderStrold/Chord", false,
+            "/EPOrderStr/POrderStrold/Chord" },
+        { "neither section nor /Chord", "/Drum/EDrum/Vls", false, "/Drum/EDrum/Vls" },
+        { "first occurrences count", "/POrderStrA/EPOrderStr/POrderStrB/EPOrderStr", true,
+            "/POrderStrKEY/EPOrderStr/POrderStrB/EPOrderStr" },
     };
     for (const auto& c : cases) {
         QByteArray file = c.file;
@@ -147,20 +157,21 @@ TEST(PlayOrderLoading, StoredOrderOnlyForItsKey)
         bool accepted;
         PlayOrderEntries order;
     } cases[] = {
-        {"matching key", B("/POrderStr0d0/EPOrderStr/PlayOrder\x00\x01\x00\x01/EPlayOrder"sv), true, {0, 1, 0, 1}},
-        {"one entry", B("/POrderStr0d0/EPOrderStr/PlayOrder\x01/EPlayOrder"sv), true, {1}},
-        {"no entry", B("/POrderStr0d0/EPOrderStr/PlayOrder/EPlayOrder"sv), false, {}},
-        {"other key", B("/POrderStr0d00/EPOrderStr/PlayOrder\x00\x01/EPlayOrder"sv), false, {}},
-        {"key of one digit", B("/POrderStrd/EPOrderStr/PlayOrder\x00\x01/EPlayOrder"sv), false, {}},
-        {"no key section", B("/PlayOrder\x00\x01/EPlayOrder"sv), false, {}},
-        {"order end missing", B("/POrderStr0d0/EPOrderStr/PlayOrder\x00\x01"sv), false, {}},
+        { "matching key", B("/POrderStr0d0/EPOrderStr/PlayOrder\x00\x01\x00\x01/EPlayOrder"sv), true,
+            { 0, 1, 0, 1 } },
+        { "one entry", B("/POrderStr0d0/EPOrderStr/PlayOrder\x01/EPlayOrder"sv), true, { 1 } },
+        { "no entry", B("/POrderStr0d0/EPOrderStr/PlayOrder/EPlayOrder"sv), false, {} },
+        { "other key", B("/POrderStr0d00/EPOrderStr/PlayOrder\x00\x01/EPlayOrder"sv), false, {} },
+        { "key of one digit", B("/POrderStrd/EPOrderStr/PlayOrder\x00\x01/EPlayOrder"sv), false, {} },
+        { "no key section", B("/PlayOrder\x00\x01/EPlayOrder"sv), false, {} },
+        { "order end missing", B("/POrderStr0d0/EPOrderStr/PlayOrder\x00\x01"sv), false, {} },
     };
     for (const auto& c : cases) {
         PlayOrder2021 order;
         order.setScore(&score);
-        order.PlayOrder = {7};
+        order.PlayOrder = { 7 };
         EXPECT_EQ(order.ReadPlayOrderFromFile(c.file), c.accepted) << c.what;
-        EXPECT_EQ(order.PlayOrder, c.accepted ? c.order : PlayOrderEntries{7}) << c.what;
+        EXPECT_EQ(order.PlayOrder, c.accepted ? c.order : PlayOrderEntries { 7 }) << c.what;
     }
 }
 
@@ -170,10 +181,10 @@ TEST(PlayOrderLoading, DefaultOrderAndIniValues)
         QString notation;
         PlayOrderEntries order;
     } defaults[] = {
-        {kNote + "^" + kNote + kBar, {0, 1}},
-        {kNote, {0}},
-        {"^", {}},
-        {"", {}},
+        { kNote + "^" + kNote + kBar, { 0, 1 } },
+        { kNote, { 0 } },
+        { "^", {} },
+        { "", {} },
     };
     for (const auto& c : defaults) {
         FakeScore score;
@@ -184,9 +195,9 @@ TEST(PlayOrderLoading, DefaultOrderAndIniValues)
         EXPECT_EQ(order.PlayOrder, c.order) << c.notation.toStdString();
     }
 
-    EXPECT_EQ(ParsePlayOrderText("1,2,1"), (PlayOrderEntries{0, 1, 0}));
-    EXPECT_EQ(ParsePlayOrderText(" 3 ,2x,2.5"), (PlayOrderEntries{2, 1, 2}));
-    EXPECT_EQ(ParsePlayOrderText("1,99999,-32767,-32768,2"), (PlayOrderEntries{0, -32768, 1}));
+    EXPECT_EQ(ParsePlayOrderText("1,2,1"), (PlayOrderEntries { 0, 1, 0 }));
+    EXPECT_EQ(ParsePlayOrderText(" 3 ,2x,2.5"), (PlayOrderEntries { 2, 1, 2 }));
+    EXPECT_EQ(ParsePlayOrderText("1,99999,-32767,-32768,2"), (PlayOrderEntries { 0, -32768, 1 }));
 }
 
 TEST(PlayOrderFiles, LoadsFromTheScoreFile)
@@ -200,11 +211,11 @@ TEST(PlayOrderFiles, LoadsFromTheScoreFile)
 
     ASSERT_TRUE(writeAll(score.file, B("/POrderStr0d0/EPOrderStr/PlayOrder\x01\x00\x01/EPlayOrder"sv)));
     EXPECT_TRUE(order.LoadPlayOrder());
-    EXPECT_EQ(order.PlayOrder, (PlayOrderEntries{1, 0, 1}));
+    EXPECT_EQ(order.PlayOrder, (PlayOrderEntries { 1, 0, 1 }));
 
     QFile::remove(score.file);
     EXPECT_TRUE(order.LoadPlayOrder());
-    EXPECT_EQ(order.PlayOrder, (PlayOrderEntries{0, 1}));
+    EXPECT_EQ(order.PlayOrder, (PlayOrderEntries { 0, 1 }));
     EXPECT_FALSE(QFile::exists(score.file));
 }
 
@@ -218,17 +229,17 @@ TEST(PlayOrderFiles, WritersReplaceTheFileWholeOrNotAtAll)
     score.notation = kNote + "^" + kNote;
     PlayOrder2021 order;
     order.setScore(&score);
-    order.PlayOrder = {0, 1, 0};
+    order.PlayOrder = { 0, 1, 0 };
 
     const QString path = dir.filePath(QStringLiteral("a.vls"));
     ASSERT_TRUE(writeAll(path, kFresh));
     EXPECT_TRUE(order.SavePlayOrderKey(path));
     EXPECT_TRUE(order.SavePlayOrder(path));
-    EXPECT_EQ(StoredPlayOrder(readAll(path)), (PlayOrderEntries{0, 1, 0}));
+    EXPECT_EQ(StoredPlayOrder(readAll(path)), (PlayOrderEntries { 0, 1, 0 }));
     EXPECT_TRUE(prompts->shown.empty());
 
     // The template of untitled scores is refused quietly, in either folder.
-    for (const QString& templ : {data.file("NullVls.Dat"), user.file("NullVls.Dat")}) {
+    for (const QString& templ : { data.file("NullVls.Dat"), user.file("NullVls.Dat") }) {
         ASSERT_TRUE(writeAll(templ, kFresh));
         EXPECT_FALSE(order.SavePlayOrderKey(templ));
         EXPECT_FALSE(order.SavePlayOrder(templ));
@@ -241,16 +252,16 @@ TEST(PlayOrderFiles, WritersReplaceTheFileWholeOrNotAtAll)
     const QString broken = dir.filePath(QStringLiteral("broken.vls"));
     const QByteArray brokenBytes = "/POrderStr0d0/Chord/EChord/Vls";
     ASSERT_TRUE(writeAll(broken, brokenBytes));
-    for (const QString& target : {dir.filePath("missing.vls"), dir.filePath("folder.vls"), broken}) {
+    for (const QString& target : { dir.filePath("missing.vls"), dir.filePath("folder.vls"), broken }) {
         prompts->shown.clear();
         EXPECT_FALSE(order.SavePlayOrderKey(target));
-        ASSERT_EQ(prompts->texts(), QStringList{kWriteFailedMessage});
+        ASSERT_EQ(prompts->texts(), QStringList { kWriteFailedMessage });
         EXPECT_EQ(prompts->shown.front().icon, tunvale::platform::PromptIcon::Information);
     }
     EXPECT_EQ(readAll(broken), brokenBytes);
     EXPECT_FALSE(QFile::exists(dir.filePath("missing.vls")));
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
-              (QStringList{"a.vls", "broken.vls", "folder.vls"}));
+        (QStringList { "a.vls", "broken.vls", "folder.vls" }));
 }
 
 TEST(PlayOrderFiles, IniOrdersUserFirst)
@@ -265,14 +276,14 @@ TEST(PlayOrderFiles, IniOrdersUserFirst)
     EXPECT_FALSE(order.ReadPlayOrderFromIni());
     ASSERT_TRUE(writeAll(data.file("Note.ini"), "[演唱顺序]\n0d0=1,2,1\n00=1\n"));
     EXPECT_TRUE(order.ReadPlayOrderFromIni());
-    EXPECT_EQ(order.PlayOrder, (PlayOrderEntries{0, 1, 0}));
+    EXPECT_EQ(order.PlayOrder, (PlayOrderEntries { 0, 1, 0 }));
 
     ASSERT_TRUE(writeAll(user.file("MyNote.ini"), "[演唱顺序]\n0d0=2,1\n"));
     EXPECT_TRUE(order.LoadPlayOrder());
-    EXPECT_EQ(order.PlayOrder, (PlayOrderEntries{1, 0}));
+    EXPECT_EQ(order.PlayOrder, (PlayOrderEntries { 1, 0 }));
 
     // Another arrangement of marks has no ini entry: the default order.
     score.notation = kNote + "^" + kNote + "^";
     EXPECT_TRUE(order.LoadPlayOrder());
-    EXPECT_EQ(order.PlayOrder, (PlayOrderEntries{0, 1}));
+    EXPECT_EQ(order.PlayOrder, (PlayOrderEntries { 0, 1 }));
 }

@@ -18,9 +18,11 @@ using notation::ScoreHeader;
 
 namespace {
 
-const QByteArray kRtf = QByteArrayLiteral("{\\rtf1\\ansi\\ansicpg936\\deff0{\\fonttbl{\\f0\\fnil KORVA_Note;}}\\f0 a\\par }");
+const QByteArray kRtf
+    = QByteArrayLiteral("{\\rtf1\\ansi\\ansicpg936\\deff0{\\fonttbl{\\f0\\fnil KORVA_Note;}}\\f0 a\\par }");
 
-class RecordingTarget final : public frame::VlsSettingsTarget {
+class RecordingTarget final : public frame::VlsSettingsTarget
+{
 public:
     QStringList calls;
     void setDrumPZChecked(bool on) override { calls << QStringLiteral("DrumPZ=%1").arg(on); }
@@ -39,7 +41,7 @@ QByteArray withVersion(QByteArray file, int version)
 
 frame::VlsDocument decode(const QByteArray& file)
 {
-    return frame::DecodeVls(file, QStringLiteral("/s/a.vls"), ScoreHeader{}, ColorScheme{}, ColorScheme{});
+    return frame::DecodeVls(file, QStringLiteral("/s/a.vls"), ScoreHeader {}, ColorScheme {}, ColorScheme {});
 }
 
 ScoreHeader savedHeader()
@@ -63,13 +65,13 @@ TEST(ReadVls, AppliesSwitchesAndMarginsInTheWindowsOrder)
         int version;
         QStringList calls;
     } cases[] = {
-        {0, {"DrumPZ=0", "PZType_Click(4)", "SameSpeed=0", "HeYing=0"}},
-        {1, {"DrumPZ=0", "PZType_Click(4)", "SameSpeed=0", "HeYing=0"}},
-        {2, {"nLSpace=500", "nRSpace=600", "DrumPZ=0", "PZType_Click(4)", "SameSpeed=0", "HeYing=0"}},
-        {3, {"nLSpace=500", "nRSpace=600", "DrumPZ=0", "PZType_Click(4)", "SameSpeed=0", "HeYing=0"}},
-        {4, {"DrumPZ=1", "PZType_Click(2)", "SameSpeed=0", "HeYing=1", "nLSpace=500", "nRSpace=600"}},
-        {5, {"DrumPZ=1", "PZType_Click(2)", "SameSpeed=0", "HeYing=1", "nLSpace=500", "nRSpace=600"}},
-        {6, {}},
+        { 0, { "DrumPZ=0", "PZType_Click(4)", "SameSpeed=0", "HeYing=0" } },
+        { 1, { "DrumPZ=0", "PZType_Click(4)", "SameSpeed=0", "HeYing=0" } },
+        { 2, { "nLSpace=500", "nRSpace=600", "DrumPZ=0", "PZType_Click(4)", "SameSpeed=0", "HeYing=0" } },
+        { 3, { "nLSpace=500", "nRSpace=600", "DrumPZ=0", "PZType_Click(4)", "SameSpeed=0", "HeYing=0" } },
+        { 4, { "DrumPZ=1", "PZType_Click(2)", "SameSpeed=0", "HeYing=1", "nLSpace=500", "nRSpace=600" } },
+        { 5, { "DrumPZ=1", "PZType_Click(2)", "SameSpeed=0", "HeYing=1", "nLSpace=500", "nRSpace=600" } },
+        { 6, {} },
     };
     for (const auto& c : cases) {
         RecordingTarget target;
@@ -83,10 +85,10 @@ TEST(ReadVls, TooNewOrMissingChangesNothing)
     ScoreHeader current;
     current.Speed = 77;
     current.CurrentFile = QStringLiteral("old.vls");
-    const ColorScheme colors{1, 2, 3, 4, 5};
+    const ColorScheme colors { 1, 2, 3, 4, 5 };
 
     const auto tooNew = frame::DecodeVls(withVersion(frame::EncodeVls(savedHeader(), {}, kRtf), 6),
-                                         QStringLiteral("new.vls"), current, colors, {});
+        QStringLiteral("new.vls"), current, colors, {});
     EXPECT_EQ(tooNew.status, VlsReadStatus::TooNew);
     EXPECT_EQ(tooNew.header, current);
     EXPECT_EQ(tooNew.colors, colors);
@@ -128,11 +130,12 @@ TEST(ReadVls, FindsTheBodyWhereverElseTheMarkerOccurs)
         VlsMarkers::Rule rule;
         QByteArray body;
     } cases[] = {
-        {"as written", plain, 108, VlsMarkers::Rule::Signature, kRtf},
-        {"marker in the scrambled body", trickyBody, 108, VlsMarkers::Rule::Signature, trickyRtf},
-        {"marker in a drum record", drummed, 108 + 106, VlsMarkers::Rule::Signature, kRtf},
-        {"not rich text", notRtf, 108, VlsMarkers::Rule::LastMarker, "plain text"},
-        {"no marker at all", kOldFile, 9, VlsMarkers::Rule::Byte10, frame::VlsBody::scrambled(kOldFile.mid(9))},
+        { "as written", plain, 108, VlsMarkers::Rule::Signature, kRtf },
+        { "marker in the scrambled body", trickyBody, 108, VlsMarkers::Rule::Signature, trickyRtf },
+        { "marker in a drum record", drummed, 108 + 106, VlsMarkers::Rule::Signature, kRtf },
+        { "not rich text", notRtf, 108, VlsMarkers::Rule::LastMarker, "plain text" },
+        { "no marker at all", kOldFile, 9, VlsMarkers::Rule::Byte10,
+            frame::VlsBody::scrambled(kOldFile.mid(9)) },
     };
     for (const auto& c : cases) {
         const auto document = decode(c.file);
@@ -146,14 +149,14 @@ TEST(ReadVls, OldVersionsTakeTheTemplateColoursOnWhite)
 {
     ScopedDataFolder data;
     tunvale::testing::ScopedUserFolder user;
-    const ColorScheme templateColors{0x111111, 0x222222, 0x333333, 0x444444, 0x555555};
-    ASSERT_TRUE(tunvale::testing::writeAll(data.file(QStringLiteral("NullVls.Dat")),
-                                  frame::EncodeVls(ScoreHeader{}, templateColors, kRtf)));
+    const ColorScheme templateColors { 0x111111, 0x222222, 0x333333, 0x444444, 0x555555 };
+    ASSERT_TRUE(tunvale::testing::writeAll(
+        data.file(QStringLiteral("NullVls.Dat")), frame::EncodeVls(ScoreHeader {}, templateColors, kRtf)));
 
     QTemporaryDir scores;
     const QString path = scores.filePath(QStringLiteral("old.vls"));
     ASSERT_TRUE(tunvale::testing::writeAll(path, withVersion(frame::EncodeVls(savedHeader(), {}, kRtf), 1)));
-    const auto document = frame::ReadVls(path, ScoreHeader{}, ColorScheme{1, 2, 3, 4, 5});
+    const auto document = frame::ReadVls(path, ScoreHeader {}, ColorScheme { 1, 2, 3, 4, 5 });
     ColorScheme expected = templateColors;
     expected.EditBackColor = 0xFFFFFF;
     EXPECT_EQ(document.colors, expected);
@@ -161,13 +164,13 @@ TEST(ReadVls, OldVersionsTakeTheTemplateColoursOnWhite)
 
     // Without a template the colours stay as they were, apart from the white background.
     QFile::remove(data.file(QStringLiteral("NullVls.Dat")));
-    const auto noTemplate = frame::ReadVls(path, ScoreHeader{}, ColorScheme{1, 2, 3, 4, 5});
-    EXPECT_EQ(noTemplate.colors, (ColorScheme{0xFFFFFF, 2, 3, 4, 5}));
+    const auto noTemplate = frame::ReadVls(path, ScoreHeader {}, ColorScheme { 1, 2, 3, 4, 5 });
+    EXPECT_EQ(noTemplate.colors, (ColorScheme { 0xFFFFFF, 2, 3, 4, 5 }));
 }
 
 TEST(ReadVls, UnscramblesBodiesAcrossChunkSizes)
 {
-    for (const qsizetype size : {0, 1, 32768, 65536, 65537}) {
+    for (const qsizetype size : { 0, 1, 32768, 65536, 65537 }) {
         QByteArray rtf = kRtf;
         rtf.append(size - qMin(size, rtf.size()), 'x');
         rtf.truncate(size);

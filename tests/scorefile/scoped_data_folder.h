@@ -5,7 +5,8 @@
 #include <QTemporaryDir>
 
 // A fresh data folder for one test, and the build tree's back afterwards.
-class ScopedDataFolder {
+class ScopedDataFolder
+{
 public:
     ScopedDataFolder() { tunvale::platform::ProgramFolder::overrideDataDir(dir_.path()); }
     ~ScopedDataFolder() { tunvale::platform::ProgramFolder::overrideDataDir({}); }

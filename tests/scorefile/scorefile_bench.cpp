@@ -13,14 +13,15 @@ constexpr qsizetype kMiB = 1 << 20;
 
 QByteArray rtfOfSize(qsizetype size)
 {
-    QByteArray rtf = "{\\rtf1\\ansi\\ansicpg936\\deff0 ";
+    QByteArray rtf = R"({\rtf1\ansi\ansicpg936\deff0 )";
     while (rtf.size() < size - 1)
         rtf += "\\'d2\\'bb ";
     rtf.truncate(size - 1);
     return rtf + '}';
 }
 
-class FixedScore final : public notation::PlayOrderScore {
+class FixedScore final : public notation::PlayOrderScore
+{
 public:
     QString currentFile() const override { return {}; }
     QString notationText() const override { return QStringLiteral("一^一^一"); }
@@ -29,7 +30,7 @@ public:
 void ScrambleOneMiB(benchmark::State& state)
 {
     QByteArray body(kMiB, 'a');
-    for (auto _ : state) {
+    for ([[maybe_unused]] auto _ : state) {
         frame::VlsBody().scramble(body);
         benchmark::DoNotOptimize(body.data());
     }
@@ -39,7 +40,7 @@ void ScrambleOneMiB(benchmark::State& state)
 void DecodeScoreWithOneMiBBody(benchmark::State& state)
 {
     const QByteArray file = frame::EncodeVls({}, {}, rtfOfSize(kMiB));
-    for (auto _ : state) {
+    for ([[maybe_unused]] auto _ : state) {
         auto document = frame::DecodeVls(file, QStringLiteral("a.vls"), {}, {}, {});
         benchmark::DoNotOptimize(document.body.data());
     }
@@ -52,9 +53,9 @@ void EncodeScoreWithOneMiBBody(benchmark::State& state)
     FixedScore score;
     notation::PlayOrder2021 order;
     order.setScore(&score);
-    order.PlayOrder = {0, 1, 2, 1};
+    order.PlayOrder = { 0, 1, 2, 1 };
     const notation::DrumStore drums(64);
-    for (auto _ : state) {
+    for ([[maybe_unused]] auto _ : state) {
         auto file = frame::BuildVlsFile({}, {}, rtf, drums, order);
         benchmark::DoNotOptimize(file->data());
     }

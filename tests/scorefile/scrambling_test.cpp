@@ -49,7 +49,7 @@ TEST(VlsBody, ScramblingIsItsOwnInverseAndIgnoresChunkBorders)
     EXPECT_NE(whole, text);
     EXPECT_EQ(frame::VlsBody::scrambled(whole), text);
 
-    for (const qsizetype piece : {1, 3, 32768, 65536}) {
+    for (const qsizetype piece : { 1, 3, 32768, 65536 }) {
         QByteArray pieces = text;
         frame::VlsBody body;
         for (qsizetype at = 0; at < pieces.size(); at += piece)

@@ -20,16 +20,13 @@ QByteArray headerBytes(const QByteArray& text, const std::map<int, int>& bytes)
     return h;
 }
 
-ColorScheme someColors()
-{
-    return {0x010203, 0x040506, 0x070809, 0x0A0B0C, std::int32_t(0x80000005)};
-}
+ColorScheme someColors() { return { 0x010203, 0x040506, 0x070809, 0x0A0B0C, std::int32_t(0x80000005) }; }
 
 // Colours of the scheme above at bytes 15-34 (EditBack, PlayNote, PlayNoteBack, JpLine, LyricLine).
 std::map<int, int> colorBytes()
 {
-    return {{17, 0x01}, {18, 0x02}, {19, 0x80}, {22, 0x05}, {24, 0x0A}, {25, 0x0B}, {26, 0x0C},
-            {28, 0x07}, {29, 0x08}, {30, 0x09}, {32, 0x04}, {33, 0x05}, {34, 0x06}};
+    return { { 17, 0x01 }, { 18, 0x02 }, { 19, 0x80 }, { 22, 0x05 }, { 24, 0x0A }, { 25, 0x0B }, { 26, 0x0C },
+        { 28, 0x07 }, { 29, 0x08 }, { 30, 0x09 }, { 32, 0x04 }, { 33, 0x05 }, { 34, 0x06 } };
 }
 
 std::map<int, int> with(std::map<int, int> bytes, const std::map<int, int>& more)
@@ -43,16 +40,17 @@ std::map<int, int> with(std::map<int, int> bytes, const std::map<int, int>& more
 
 TEST(VlsHeader, DecodesEveryVersion)
 {
-    const ColorScheme templateColors{0x123456, 0x8000, 67454, 0x7F7F7F, 0xFFFFFF};
+    const ColorScheme templateColors { 0x123456, 0x8000, 67454, 0x7F7F7F, 0xFFFFFF };
     ColorScheme templateWithWhite = templateColors;
     templateWithWhite.EditBackColor = 0xFFFFFF;
     // PlayNoteColor 0x80000005, PlayNoteBackColor 0x0A0B0C, JpLineColor 0x070809, LyricLineColor 0x040506.
-    const ColorScheme fileColors{0x000102, 0x070809, 0x040506, 0x0A0B0C, std::int32_t(0x80000005)};
+    const ColorScheme fileColors { 0x000102, 0x070809, 0x040506, 0x0A0B0C, std::int32_t(0x80000005) };
     const auto binary = [](int version, std::map<int, int> more) {
         // Instrument 0x0102, Speed 0x0078 (120), Volume 0x0062 (98), margins 0x01F4 (500) and 0x0190 (400).
-        return with(with(colorBytes(), {{4, 1}, {5, 2}, {7, 0x78}, {9, 0x62}, {10, 1}, {11, 0xF4}, {12, 1},
-                                        {13, 0x90}, {14, version}}),
-                    more);
+        return with(with(colorBytes(),
+                        { { 4, 1 }, { 5, 2 }, { 7, 0x78 }, { 9, 0x62 }, { 10, 1 }, { 11, 0xF4 }, { 12, 1 },
+                            { 13, 0x90 }, { 14, version } }),
+            more);
     };
 
     const struct {
@@ -61,28 +59,36 @@ TEST(VlsHeader, DecodesEveryVersion)
         ScoreHeader expected;
         ColorScheme colors;
     } cases[] = {
-        {"v0 with DPI", headerBytes("/096001120098", {}),
-         {96, 14, 1, 120, 98, 0, 0, 0, 0, 0, 0, 4, {}, 31, -1, -1, 820, 820}, templateWithWhite},
-        {"v0 without DPI", headerBytes("001120098zzzz", {}),
-         {96, 14, 1, 120, 98, 0, 0, 0, 0, 0, 0, 4, {}, 31, -1, -1, 820, 820}, templateWithWhite},
-        {"v0 without numbers", headerBytes("/", {}),
-         {0, 14, 0, 0, 0, 0, 0, 0, 0, 0, 0, 4, {}, 31, -1, -1, 820, 820}, templateWithWhite},
-        {"v1 not starting with /", headerBytes("X120002090100", {{14, 1}}),
-         {120, 14, 2, 90, 100, 1, 0, 0, 0, 0, 0, 4, {}, 31, -1, -1, 820, 820}, templateWithWhite},
-        {"v2 16-bit DPI", headerBytes("/", binary(2, {{2, 0x00}, {3, 0x78}, {35, 1}, {36, 9}, {37, 1}, {38, 1}})),
-         {120, 14, 0x0102, 120, 98, 2, 0, 0, 0, 0, 0, 4, {}, 31, -1, -1, 500, 400}, fileColors},
-        {"v3 ignores switches", headerBytes("/", binary(3, {{2, 0x00}, {3, 0x78}, {35, 1}, {36, 9}, {37, 1}, {38, 1}})),
-         {0, 120, 0x0102, 120, 98, 3, 0, 0, 0, 0, 0, 4, {}, 31, -1, -1, 500, 400}, fileColors},
-        {"v4 switches", headerBytes("/", binary(4, {{2, 200}, {3, 20}, {35, 1}, {36, 9}, {37, 1}, {38, 1}})),
-         {200, 20, 0x0102, 120, 98, 4, -1, -1, -1, 0, 0, 9, {}, 31, -1, -1, 500, 400}, fileColors},
-        {"v5 switch byte 2 is off", headerBytes("/", binary(5, {{2, 96}, {3, 14}, {35, 2}, {36, 0}, {37, 2}, {38, 0}})),
-         {96, 14, 0x0102, 120, 98, 5, 0, 0, 0, 0, 0, 0, {}, 31, -1, -1, 500, 400}, fileColors},
-        {"v5 zero right margin", headerBytes("/", binary(5, {{12, 0}, {13, 0}, {35, 1}})),
-         {0, 0, 0x0102, 120, 98, 5, -1, 0, 0, 0, 0, 0, {}, 31, -1, -1, 500, 820}, fileColors},
-        {"v5 zero margins", headerBytes("/", with(binary(5, {}), {{10, 0}, {11, 0}, {12, 0}, {13, 0}})),
-         {0, 0, 0x0102, 120, 98, 5, 0, 0, 0, 0, 0, 0, {}, 31, -1, -1, 820, 820}, fileColors},
-        {"short file reads zeros", headerBytes("/", {{2, 96}, {14, 5}}).left(14),
-         {96, 0, 0, 0, 0, 5, 0, 0, 0, 0, 0, 0, {}, 31, -1, -1, 820, 820}, {0, 0, 0, 0, 0}},
+        { "v0 with DPI", headerBytes("/096001120098", {}),
+            { 96, 14, 1, 120, 98, 0, 0, 0, 0, 0, 0, 4, {}, 31, -1, -1, 820, 820 }, templateWithWhite },
+        { "v0 without DPI", headerBytes("001120098zzzz", {}),
+            { 96, 14, 1, 120, 98, 0, 0, 0, 0, 0, 0, 4, {}, 31, -1, -1, 820, 820 }, templateWithWhite },
+        { "v0 without numbers", headerBytes("/", {}),
+            { 0, 14, 0, 0, 0, 0, 0, 0, 0, 0, 0, 4, {}, 31, -1, -1, 820, 820 }, templateWithWhite },
+        { "v1 not starting with /", headerBytes("X120002090100", { { 14, 1 } }),
+            { 120, 14, 2, 90, 100, 1, 0, 0, 0, 0, 0, 4, {}, 31, -1, -1, 820, 820 }, templateWithWhite },
+        { "v2 16-bit DPI",
+            headerBytes(
+                "/", binary(2, { { 2, 0x00 }, { 3, 0x78 }, { 35, 1 }, { 36, 9 }, { 37, 1 }, { 38, 1 } })),
+            { 120, 14, 0x0102, 120, 98, 2, 0, 0, 0, 0, 0, 4, {}, 31, -1, -1, 500, 400 }, fileColors },
+        { "v3 ignores switches",
+            headerBytes(
+                "/", binary(3, { { 2, 0x00 }, { 3, 0x78 }, { 35, 1 }, { 36, 9 }, { 37, 1 }, { 38, 1 } })),
+            { 0, 120, 0x0102, 120, 98, 3, 0, 0, 0, 0, 0, 4, {}, 31, -1, -1, 500, 400 }, fileColors },
+        { "v4 switches",
+            headerBytes(
+                "/", binary(4, { { 2, 200 }, { 3, 20 }, { 35, 1 }, { 36, 9 }, { 37, 1 }, { 38, 1 } })),
+            { 200, 20, 0x0102, 120, 98, 4, -1, -1, -1, 0, 0, 9, {}, 31, -1, -1, 500, 400 }, fileColors },
+        { "v5 switch byte 2 is off",
+            headerBytes("/", binary(5, { { 2, 96 }, { 3, 14 }, { 35, 2 }, { 36, 0 }, { 37, 2 }, { 38, 0 } })),
+            { 96, 14, 0x0102, 120, 98, 5, 0, 0, 0, 0, 0, 0, {}, 31, -1, -1, 500, 400 }, fileColors },
+        { "v5 zero right margin", headerBytes("/", binary(5, { { 12, 0 }, { 13, 0 }, { 35, 1 } })),
+            { 0, 0, 0x0102, 120, 98, 5, -1, 0, 0, 0, 0, 0, {}, 31, -1, -1, 500, 820 }, fileColors },
+        { "v5 zero margins",
+            headerBytes("/", with(binary(5, {}), { { 10, 0 }, { 11, 0 }, { 12, 0 }, { 13, 0 } })),
+            { 0, 0, 0x0102, 120, 98, 5, 0, 0, 0, 0, 0, 0, {}, 31, -1, -1, 820, 820 }, fileColors },
+        { "short file reads zeros", headerBytes("/", { { 2, 96 }, { 14, 5 } }).left(14),
+            { 96, 0, 0, 0, 0, 5, 0, 0, 0, 0, 0, 0, {}, 31, -1, -1, 820, 820 }, { 0, 0, 0, 0, 0 } },
     };
     for (const auto& c : cases) {
         // Fields a file does not hold keep their values; these differ from every default.
@@ -90,7 +96,7 @@ TEST(VlsHeader, DecodesEveryVersion)
         header.PlaySelStart = 0;
         header.PlayXj = 0;
         header.BaseKey = 7;
-        ColorScheme colors{1, 2, 3, 4, 5};
+        ColorScheme colors { 1, 2, 3, 4, 5 };
         VlsHeader::decode(c.file, header, colors, templateColors);
         EXPECT_EQ(header, c.expected) << c.what;
         EXPECT_EQ(colors, c.colors) << c.what;
@@ -114,8 +120,12 @@ TEST(VlsHeader, EncodesVersion5)
     header.HeYing = -1;
 
     const QByteArray expected = QByteArray::fromHex("2f2c0e0102ffff00620334fffe05"
-                                                     "00010203" "80000005" "000a0b0c" "00040506" "00070809"
-                                                     "01040001");
+                                                    "00010203"
+                                                    "80000005"
+                                                    "000a0b0c"
+                                                    "00040506"
+                                                    "00070809"
+                                                    "01040001");
     EXPECT_EQ(VlsHeader::encode(header, someColors()).toHex(), expected.toHex());
 
     // Everything a version-5 header holds reads back, within its stored width.

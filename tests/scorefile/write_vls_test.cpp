@@ -3,7 +3,8 @@
 #include "app/frame/write_vls.h"
 #include "app/notation/drum_data.h"
 #include "app/notation/play_order.h"
-#include "app/notation/whole_file.h"
+#include "app/notation/save_messages.h"
+#include "platform/settings/whole_file.h"
 #include "tests/support/scripted_prompts.h"
 #include "tests/support/test_folders.h"
 
@@ -24,9 +25,11 @@ using tunvale::testing::writeAll;
 
 namespace {
 
-const QByteArray kRtf = QByteArrayLiteral("{\\rtf1\\ansi\\ansicpg936\\deff0{\\fonttbl{\\f0\\fnil KORVA_Note;}}\\f0 \\'d2\\'bb^\\'d2\\'bb\\par }");
+const QByteArray kRtf = QByteArrayLiteral(
+    "{\\rtf1\\ansi\\ansicpg936\\deff0{\\fonttbl{\\f0\\fnil KORVA_Note;}}\\f0 \\'d2\\'bb^\\'d2\\'bb\\par }");
 
-class FixedScore final : public notation::PlayOrderScore {
+class FixedScore final : public notation::PlayOrderScore
+{
 public:
     QString file;
     QString currentFile() const override { return file; }
@@ -40,7 +43,7 @@ DrumRecord drumWith(std::uint8_t fill)
     r.HaveDrum = 1;
     r.DrumRhythms.fill(fill);
     // A pattern whose bytes spell "/Vls" must not confuse the reader.
-    r.DrumName = {'/', 'V', 'l', 's'};
+    r.DrumName = { '/', 'V', 'l', 's' };
     return r;
 }
 
@@ -49,14 +52,14 @@ struct Fixture {
     FixedScore score;
     PlayOrder2021 order;
     ScoreHeader header;
-    ColorScheme colors{0x123456, 0x8000, 67454, 0x7F7F7F, std::int32_t(0x80000005)};
-    DrumStore drums{drumWith(0x0F), drumWith(0xF0), drumWith(0xFF)};
+    ColorScheme colors { 0x123456, 0x8000, 67454, 0x7F7F7F, std::int32_t(0x80000005) };
+    DrumStore drums { drumWith(0x0F), drumWith(0xF0), drumWith(0xFF) };
 
     Fixture()
     {
         score.file = dir.filePath(QStringLiteral("song.vls"));
         order.setScore(&score);
-        order.PlayOrder = {0, 1, 0};
+        order.PlayOrder = { 0, 1, 0 };
         header.CurrentFile = score.file;
         header.Speed = 88;
         header.PZType = 3;
@@ -75,7 +78,7 @@ TEST(WriteVls, ReadsBackEverythingItWrote)
     EXPECT_TRUE(prompts->shown.empty());
 
     const QByteArray file = readAll(f.score.file);
-    const auto document = frame::ReadVls(f.score.file, ScoreHeader{}, ColorScheme{});
+    const auto document = frame::ReadVls(f.score.file, ScoreHeader {}, ColorScheme {});
     ASSERT_EQ(document.status, frame::VlsReadStatus::Ok);
     ScoreHeader expected = f.header;
     expected.FileVer = 5;
@@ -93,7 +96,7 @@ TEST(WriteVls, ReadsBackEverythingItWrote)
     PlayOrder2021 loaded;
     loaded.setScore(&f.score);
     EXPECT_TRUE(loaded.ReadPlayOrderFromFile(f.score.file));
-    EXPECT_EQ(loaded.PlayOrder, (PlayOrderEntries{0, 1, 0}));
+    EXPECT_EQ(loaded.PlayOrder, (PlayOrderEntries { 0, 1, 0 }));
 }
 
 TEST(WriteVls, SavingAgainReplacesOnlyWhatChanged)
@@ -105,18 +108,18 @@ TEST(WriteVls, SavingAgainReplacesOnlyWhatChanged)
     ASSERT_TRUE(frame::WriteVls(f.header, f.colors, kRtf, f.drums, f.order));
     const QByteArray first = readAll(f.score.file);
 
-    f.order.PlayOrder = {1, 0, 1, 0};
+    f.order.PlayOrder = { 1, 0, 1, 0 };
     ASSERT_TRUE(frame::WriteVls(f.header, f.colors, kRtf, f.drums, f.order));
     const QByteArray second = readAll(f.score.file);
     EXPECT_EQ(second.size(), first.size() + 1);
     EXPECT_EQ(second.count("/POrderStr"), 1);
     EXPECT_EQ(second.count("/PlayOrder"), 1);
-    EXPECT_EQ(notation::StoredPlayOrder(second), (PlayOrderEntries{1, 0, 1, 0}));
+    EXPECT_EQ(notation::StoredPlayOrder(second), (PlayOrderEntries { 1, 0, 1, 0 }));
     const qsizetype orderAt = first.indexOf("/PlayOrder");
     EXPECT_EQ(second.left(orderAt), first.left(orderAt));
-    EXPECT_EQ(second.right(first.size() - first.indexOf("/EPlayOrder")),
-              first.mid(first.indexOf("/EPlayOrder")));
-    EXPECT_EQ(QDir(f.dir.path()).entryList(QDir::Files), QStringList{"song.vls"});
+    EXPECT_EQ(
+        second.right(first.size() - first.indexOf("/EPlayOrder")), first.mid(first.indexOf("/EPlayOrder")));
+    EXPECT_EQ(QDir(f.dir.path()).entryList(QDir::Files), QStringList { "song.vls" });
 }
 
 TEST(WriteVls, FailedSaveKeepsTheOldFile)
@@ -127,15 +130,15 @@ TEST(WriteVls, FailedSaveKeepsTheOldFile)
     ASSERT_TRUE(writeAll(f.score.file, old));
     ASSERT_TRUE(QDir(f.dir.path()).mkdir(QStringLiteral("folder.vls")));
 
-    for (const QString& target : {f.dir.filePath("missing/song.vls"), f.dir.filePath("folder.vls")}) {
+    for (const QString& target : { f.dir.filePath("missing/song.vls"), f.dir.filePath("folder.vls") }) {
         prompts->shown.clear();
         f.header.CurrentFile = target;
         EXPECT_FALSE(frame::WriteVls(f.header, f.colors, kRtf, f.drums, f.order));
-        EXPECT_EQ(prompts->texts(), QStringList{notation::kWriteFailedMessage});
+        EXPECT_EQ(prompts->texts(), QStringList { notation::kWriteFailedMessage });
         EXPECT_EQ(prompts->shown.front().icon, platform::PromptIcon::Information);
     }
     EXPECT_EQ(readAll(f.score.file), old);
     EXPECT_EQ(QDir(f.dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
-              (QStringList{"folder.vls", "song.vls"}));
+        (QStringList { "folder.vls", "song.vls" }));
     EXPECT_TRUE(QDir(f.dir.filePath("folder.vls")).isEmpty());
 }

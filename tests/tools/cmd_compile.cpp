@@ -1,12 +1,13 @@
 #include "tests/tools/command_registry.h"
 
-#include "app/frame/read_vls.h"
+#include "app/notation/breakpoint_cut.h"
+#include "app/notation/drum_record.h"
 #include "app/notation/performance_compiler.h"
 #include "app/notation/play_order.h"
 #include "platform/richtext/rich_text_box.h"
+#include "tests/tools/performance_printout.h"
+#include "tests/tools/score_loading.h"
 
-#include <QFile>
-#include <QFileInfo>
 #include <QTextDocument>
 
 #include <optional>
@@ -17,13 +18,17 @@ namespace {
 
 const QString kUsage = QStringLiteral(
     "FILE [--stage working] [--width W] [--mode M] [--key K] [--caret C] [--order 1,2,..] [--speed S] "
-    "[--volume V]");
+    "[--volume V] [--cut] [--seed N] [--drums B,B,..]");
 
 struct Options {
     QString file;
     std::optional<double> width;
     std::optional<int> mode, key, caret, speed, volume;
     std::optional<QString> order;
+    bool working = false;
+    bool cut = false;                // cut the performance at the caret, as a play from the breakpoint
+    std::uint32_t seed = 1;          // the accompaniment's draws
+    std::optional<QString> drumBars; // a drum-only build (mode 8) of these 0-based bars
 };
 
 std::optional<Options> parse(const QStringList& args)
@@ -37,13 +42,18 @@ std::optional<Options> parse(const QStringList& args)
             options.file = arg;
             continue;
         }
+        if (arg == QStringLiteral("--cut")) {
+            options.cut = true;
+            continue;
+        }
         if (i + 1 >= args.size())
             return std::nullopt;
         const QString& value = args[++i];
         bool ok = true;
-        if (arg == QStringLiteral("--stage"))
-            ok = value == QStringLiteral("working");
-        else if (arg == QStringLiteral("--width"))
+        if (arg == QStringLiteral("--stage")) {
+            options.working = value == QStringLiteral("working");
+            ok = options.working || value == QStringLiteral("final");
+        } else if (arg == QStringLiteral("--width"))
             options.width = value.toDouble(&ok);
         else if (arg == QStringLiteral("--order"))
             options.order = value;
@@ -57,6 +67,10 @@ std::optional<Options> parse(const QStringList& args)
             options.speed = value.toInt(&ok);
         else if (arg == QStringLiteral("--volume"))
             options.volume = value.toInt(&ok);
+        else if (arg == QStringLiteral("--seed"))
+            options.seed = value.toUInt(&ok);
+        else if (arg == QStringLiteral("--drums"))
+            options.drumBars = value;
         else
             ok = false;
         if (!ok)
@@ -65,23 +79,6 @@ std::optional<Options> parse(const QStringList& args)
     if (options.file.isEmpty())
         return std::nullopt;
     return options;
-}
-
-// Loads a score file or an RTF file into the box; the header is the score file's, or the defaults.
-bool load(const QString& file, platform::RichTextBox& box, notation::ScoreHeader& header)
-{
-    if (QFileInfo(file).suffix().compare(QStringLiteral("vls"), Qt::CaseInsensitive) == 0) {
-        const frame::VlsDocument document = frame::ReadVls(file, header, notation::ColorScheme {});
-        if (document.status != frame::VlsReadStatus::Ok)
-            return false;
-        header = document.header;
-        header.CurrentFile = file;
-        return box.setTextRTF(QString::fromLatin1(document.body));
-    }
-    QFile in(file);
-    if (!in.open(QIODevice::ReadOnly))
-        return false;
-    return box.setTextRTF(QString::fromLatin1(in.readAll()));
 }
 
 QString joined(const std::vector<int>& values)
@@ -121,6 +118,24 @@ void print(const notation::获取演唱码& compiler)
     }
 }
 
+// The performance as the players get it: compiled, then cut or rebuilt with drums only on request.
+notation::Performance finalPerformance(
+    const notation::获取演唱码& compiler, const Options& options, const notation::ScoreHeader& header,
+    notation::DrumStores& stores)
+{
+    notation::Performance performance = compiler.performance();
+    if (options.drumBars) {
+        std::vector<int> bars;
+        for (const QString& bar : options.drumBars->split(QChar(','), Qt::SkipEmptyParts))
+            bars.push_back(bar.toInt());
+        constexpr int drumsOnly = 8;
+        if (auto build = compiler.Get_DrumCodeEvents(drumsOnly, bars, 0, stores, header.SameSpeed != 0,
+                options.speed.value_or(header.Speed)))
+            performance = performance.withDrums(std::move(build->tracks), build->TotalPlayTime, drumsOnly);
+    }
+    return options.cut ? notation::计算断点数据(performance) : performance;
+}
+
 int compile(const QStringList& args)
 {
     const std::optional<Options> options = parse(args);
@@ -130,7 +145,8 @@ int compile(const QStringList& args)
     }
     platform::RichTextBox box;
     notation::ScoreHeader header;
-    if (!load(options->file, box, header)) {
+    notation::DrumStores stores;
+    if (!scoretool::LoadScore(options->file, box, header, stores.XjDrums)) {
         scoretool::err(QStringLiteral("cannot read %1").arg(options->file));
         return 1;
     }
@@ -153,12 +169,21 @@ int compile(const QStringList& args)
     } else {
         input.playOrder = notation::LoadedPlayOrder(header.CurrentFile);
     }
+    input.RapDrum = header.RapDrum;
+    input.SameSpeed = header.SameSpeed != 0;
+    input.drums = &stores;
+    input.seed = options->seed;
     notation::获取演唱码 compiler;
     compiler.Get_CodeEvents(input);
-    print(compiler);
+    if (options->working) {
+        print(compiler);
+        return 0;
+    }
+    for (const QString& line : scoretool::PerformanceLines(finalPerformance(compiler, *options, header, stores)))
+        scoretool::out(line);
     return 0;
 }
 
 } // namespace
 
-SCORETOOL_COMMAND("compile", "FILE [--stage working] [--width W] [--order 1,2,..] [--key K] ...", compile);
+SCORETOOL_COMMAND("compile", "FILE [--stage working] [--width W] [--order 1,2,..] [--key K] [--cut] ...", compile);

@@ -3,7 +3,7 @@
 #include "platform/desktop/notation_fonts.h"
 #include "platform/settings/program_folder.h"
 
-#include <QFontMetricsF>
+#include <QGlyphRun>
 #include <QImage>
 #include <QPainter>
 #include <QRawFont>
@@ -154,14 +154,12 @@ int gridHeight(const std::vector<int>& codes)
     return 40 + int((codes.size() + kColumns - 1) / kColumns) * kCellHeight;
 }
 
-void drawGrid(QPainter& painter, int top, const QString& family, const std::vector<int>& codes)
+void drawGrid(
+    QPainter& painter, int top, const QString& family, const QRawFont& raw, const std::vector<int>& codes)
 {
     painter.setPen(Qt::black);
     painter.setFont(QFont(QStringLiteral("DejaVu Sans"), 14, QFont::Bold));
     painter.drawText(12, top + 28, family);
-    QFont glyphFont(family);
-    glyphFont.setPixelSize(kGlyphPixels);
-    const QFontMetricsF metrics(glyphFont);
     QFont label(QStringLiteral("DejaVu Sans Mono"));
     label.setPixelSize(11);
     for (size_t i = 0; i < codes.size(); ++i) {
@@ -170,13 +168,18 @@ void drawGrid(QPainter& painter, int top, const QString& family, const std::vect
         painter.setPen(QColor(220, 220, 220));
         painter.drawRect(x, y, kCellWidth - 1, kCellHeight - 1);
         painter.setPen(QColor(235, 200, 200));
-        const double baseline = y + 8 + metrics.ascent();
+        const double baseline = y + 8 + raw.ascent();
         painter.drawLine(QPointF(x + 1, baseline), QPointF(x + kCellWidth - 2, baseline));
-        const QString text = ch(codes[i]);
-        const QRectF ink = metrics.tightBoundingRect(text);
+        // Drawn as a glyph run: text drawing skips the marks of zero advance (ornaments, accents, the
+        // fermata) that sit over the following note.
+        const QList<quint32> glyphs = raw.glyphIndexesForString(ch(codes[i]));
+        const QRectF ink = raw.boundingRect(glyphs.value(0));
+        QGlyphRun run;
+        run.setRawFont(raw);
+        run.setGlyphIndexes(glyphs);
+        run.setPositions({ QPointF(0, 0) });
         painter.setPen(Qt::black);
-        painter.setFont(glyphFont);
-        painter.drawText(QPointF(x + (kCellWidth - ink.width()) / 2 - ink.left(), baseline), text);
+        painter.drawGlyphRun(QPointF(x + (kCellWidth - ink.width()) / 2 - ink.left(), baseline), run);
         painter.setFont(label);
         painter.setPen(QColor(40, 40, 160));
         painter.drawText(QRectF(x, y + kCellHeight - 16, kCellWidth, 14), Qt::AlignCenter,
@@ -201,12 +204,13 @@ int specimen(const QStringList& args)
     writeMelody(melody);
     const int melodyHeight = int(melody.document().size().height() * kMelodyZoom);
 
+    std::vector<QRawFont> raws;
     std::vector<std::vector<int>> grids;
     int height = melodyHeight;
     for (const QString& family : platform::notationFontFamilies()) {
-        const QRawFont raw(
+        raws.emplace_back(
             platform::ProgramFolder::dataPath(QStringLiteral("fonts/%1.ttf").arg(family)), kGlyphPixels);
-        grids.push_back(familyCodes(raw));
+        grids.push_back(familyCodes(raws.back()));
         height += gridHeight(grids.back());
     }
 
@@ -221,7 +225,7 @@ int specimen(const QStringList& args)
     painter.restore();
     int top = melodyHeight;
     for (size_t i = 0; i < grids.size(); ++i) {
-        drawGrid(painter, top, platform::notationFontFamilies()[int(i)], grids[i]);
+        drawGrid(painter, top, platform::notationFontFamilies()[int(i)], raws[i], grids[i]);
         top += gridHeight(grids[i]);
     }
     painter.end();

@@ -3,7 +3,7 @@
 #include "app/frame/read_vls.h"
 #include "app/notation/drum_data.h"
 #include "app/notation/play_order.h"
-#include "app/notation/whole_file.h"
+#include "platform/settings/whole_file.h"
 
 #include <QStringList>
 
@@ -49,7 +49,7 @@ int vlsDump(const QStringList& args)
         scoretool::err(QStringLiteral("cannot read %1").arg(args[0]));
         return 1;
     }
-    const QByteArray file = notation::ReadWholeFile(args[0]).value_or(QByteArray());
+    const QByteArray file = platform::ReadWholeFile(args[0]).value_or(QByteArray());
     const notation::ScoreHeader& h = document.header;
     const notation::ColorScheme& c = document.colors;
     const auto field = [](const char* name, const QString& value) {
@@ -74,7 +74,8 @@ int vlsDump(const QStringList& args)
     field("PlayNoteBackColor", hex8(c.PlayNoteBackColor));
     field("JpLineColor", hex8(c.JpLineColor));
     field("LyricLineColor", hex8(c.LyricLineColor));
-    field("BodyStart", QStringLiteral("%1 %2").arg(document.bodyStart.offset + 1).arg(ruleName(document.bodyStart.rule)));
+    field("BodyStart",
+        QStringLiteral("%1 %2").arg(document.bodyStart.offset + 1).arg(ruleName(document.bodyStart.rule)));
 
     notation::DrumStore drums;
     notation::ReadDrumData(drums, file);
@@ -83,7 +84,7 @@ int vlsDump(const QStringList& args)
     field("POrderStr", key ? QString::fromLatin1(*key) : QStringLiteral("(no section)"));
     const auto order = notation::StoredPlayOrder(file);
     QStringList entries;
-    for (const std::int16_t entry : order.value_or(notation::PlayOrderEntries{}))
+    for (const std::int16_t entry : order.value_or(notation::PlayOrderEntries {}))
         entries << QString::number(entry);
     field("PlayOrder", order ? entries.join(u',') : QStringLiteral("(no section)"));
     field("BodyLength", QString::number(document.body.size()));

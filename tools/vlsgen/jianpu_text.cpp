@@ -18,7 +18,7 @@ constexpr int kMaxDurIndex = 5;
 
 struct Slur {
     bool pendingStart = false; // "(" seen, no note yet
-    bool open = false;         // between the first and the last note
+    bool open = false; // between the first and the last note
 };
 
 } // namespace
@@ -49,7 +49,9 @@ JianpuResult JianpuToGlyphs(const QString& line)
             if (token == u"|")
                 result.glyphs += QChar(underArc ? PlainBarLine::UnderArc : PlainBarLine::Plain);
             else
-                result.glyphs += QChar(token == u"|:" ? kBeginRepeat : token == u":|" ? kEndRepeat : kFinalBar);
+                result.glyphs += QChar(token == u"|:" ? kBeginRepeat
+                        : token == u":|"              ? kEndRepeat
+                                                      : kFinalBar);
         } else if (token == u"-") {
             result.glyphs += QChar(underArc ? DashGlyph::UnderArc : DashGlyph::Plain);
         } else if (!token.isEmpty() && token[0] >= u'0' && token[0] <= u'7') {
@@ -75,7 +77,7 @@ JianpuResult JianpuToGlyphs(const QString& line)
                 // Arc forms: 1 the slur starts, 2 inside it, 3 it ends (and closes a tie).
                 const int block = slur.pendingStart ? 1 : closes && slur.open ? 3 : slur.open ? 2 : 0;
                 const int row = up ? kMaxOctaves + up : down;
-                result.glyphs += QChar(NoteGlyph{block, row, durIndex, degree}.code());
+                result.glyphs += QChar(NoteGlyph { block, row, durIndex, degree }.code());
                 if (slur.pendingStart) {
                     slur.pendingStart = false;
                     slur.open = true;

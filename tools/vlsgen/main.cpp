@@ -12,10 +12,7 @@
 
 namespace {
 
-void report(const QString& text)
-{
-    std::fprintf(stderr, "%s\n", text.toLocal8Bit().constData());
-}
+void report(const QString& text) { std::fprintf(stderr, "%s\n", text.toLocal8Bit().constData()); }
 
 } // namespace
 
@@ -31,7 +28,7 @@ int main(int argc, char* argv[])
         return 2;
     }
     const QDir sources(args[1]);
-    const QStringList names = sources.entryList({QStringLiteral("*.txt")}, QDir::Files, QDir::Name);
+    const QStringList names = sources.entryList({ QStringLiteral("*.txt") }, QDir::Files, QDir::Name);
     if (names.isEmpty()) {
         report(QStringLiteral("no descriptions in %1").arg(args[1]));
         return 1;

@@ -43,7 +43,8 @@ std::optional<std::int16_t> int16Value(const QString& text)
     return ok ? std::optional<std::int16_t>(value) : std::nullopt;
 }
 
-class Reader {
+class Reader
+{
 public:
     DescriptionResult read(const QString& text)
     {
@@ -87,15 +88,17 @@ private:
             const auto number = int16Value(value);
             if (!number)
                 return QStringLiteral("not a number");
-            (keyword == u"tempo" ? d.header.Speed : keyword == u"instrument" ? d.header.Instrument : d.header.Volume) =
-                *number;
+            (keyword == u"tempo"               ? d.header.Speed
+                    : keyword == u"instrument" ? d.header.Instrument
+                                               : d.header.Volume)
+                = *number;
         } else if (keyword == u"notes") {
             const JianpuResult notes = JianpuToGlyphs(value);
             if (!notes.error.isEmpty())
                 return notes.error;
-            d.lines.push_back({ScoreLine::Kind::Notes, notes.glyphs});
+            d.lines.push_back({ ScoreLine::Kind::Notes, notes.glyphs });
         } else if (keyword == u"lyrics") {
-            d.lines.push_back({ScoreLine::Kind::Lyrics, value});
+            d.lines.push_back({ ScoreLine::Kind::Lyrics, value });
         } else if (keyword == u"drum") {
             return readDrum(value);
         } else if (keyword == u"track") {
@@ -118,7 +121,7 @@ private:
         last_ = match.captured(2).toInt();
         if (code < 0 || !tempo || first_ < 1 || last_ < first_)
             return QStringLiteral("a drum line is: FIRST-LAST NAME TIME TEMPO");
-        pattern_ = DrumRecord{};
+        pattern_ = DrumRecord {};
         platform::TextToNameBytes(match.captured(3), pattern_.DrumName);
         pattern_.DrumTimeSignature = std::uint8_t(code);
         pattern_.DrumSpeed = *tempo;
@@ -176,9 +179,6 @@ private:
 
 } // namespace
 
-DescriptionResult ReadScoreDescription(const QString& text)
-{
-    return Reader().read(text);
-}
+DescriptionResult ReadScoreDescription(const QString& text) { return Reader().read(text); }
 
 } // namespace tunvale::vlsgen

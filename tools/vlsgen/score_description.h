@@ -32,11 +32,11 @@ struct ScoreDescription {
     QString output;
     QString title;
     int keyLetter = -1; // 0..6 for C..B, -1 for no key
-    int timeSig = -1;   // TimeSigCode 0..7, -1 for none
+    int timeSig = -1; // TimeSigCode 0..7, -1 for none
     notation::ScoreHeader header;
     std::vector<ScoreLine> lines;
     notation::DrumStore drums; // one record per bar, from bar 1
-    QString order;             // empty: each segment once
+    QString order; // empty: each segment once
 };
 
 struct DescriptionResult {

@@ -21,10 +21,7 @@ constexpr int kNotationHalfPoints = 64;
 constexpr int kKeyNameMiddleRegister = notation::KeyNameGlyph::First + 7;
 
 // A colour of the scheme (&H00BBGGRR) as the rich text keeps it.
-QRgb schemeColor(std::int32_t c)
-{
-    return qRgb(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF);
-}
+QRgb schemeColor(std::int32_t c) { return qRgb(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF); }
 
 RichParagraph paragraph(const QString& font, int halfPoints, std::optional<QRgb> color, const QString& text)
 {
@@ -35,7 +32,7 @@ RichParagraph paragraph(const QString& font, int halfPoints, std::optional<QRgb>
     RichParagraph p;
     p.mark = format;
     if (!text.isEmpty())
-        p.runs.push_back({format, text});
+        p.runs.push_back({ format, text });
     return p;
 }
 
@@ -67,7 +64,8 @@ platform::RichContent ScoreContent(const ScoreDescription& d)
         content.push_back(paragraph(notation::NoteFontFamily, kNotationHalfPoints, notationColor, key));
     for (const ScoreLine& line : d.lines) {
         if (line.kind == ScoreLine::Kind::Notes)
-            content.push_back(paragraph(notation::NoteFontFamily, kNotationHalfPoints, notationColor, line.text));
+            content.push_back(
+                paragraph(notation::NoteFontFamily, kNotationHalfPoints, notationColor, line.text));
         else
             content.push_back(paragraph(notation::TextFontFamily, kTextHalfPoints, lyricColor, line.text));
     }
@@ -90,7 +88,7 @@ bool WriteScoreFile(const ScoreDescription& d, const QString& outputDir)
         order.DefaultPlayOrder();
     else
         order.PlayOrder = notation::ParsePlayOrderText(d.order);
-    return frame::WriteVls(header, notation::ColorScheme{}, box, d.drums, order);
+    return frame::WriteVls(header, notation::ColorScheme {}, box, d.drums, order);
 }
 
 } // namespace tunvale::vlsgen

@@ -1,10 +1,10 @@
-#include "app/notation/whole_file.h"
+#include "platform/settings/whole_file.h"
 
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
 
-namespace tunvale::notation {
+namespace tunvale::platform {
 
 std::optional<QByteArray> ReadWholeFile(const QString& path)
 {
@@ -31,4 +31,4 @@ bool CommitWholeFile(const QString& path, const QByteArray& bytes)
     return file.commit();
 }
 
-} // namespace tunvale::notation
+} // namespace tunvale::platform

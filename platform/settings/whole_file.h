@@ -7,10 +7,7 @@
 
 // Files that the program rewrites are read whole, changed in memory and replaced in one step, so a
 // failure leaves the old file as it was and no stray file behind.
-namespace tunvale::notation {
-
-// What the program says when it could not write a file.
-inline const QString kWriteFailedMessage = QStringLiteral("没有成功，看看是不是其他应用打开了它，重试！");
+namespace tunvale::platform {
 
 // The whole content of a file; no value when it is missing or can't be read.
 std::optional<QByteArray> ReadWholeFile(const QString& path);
@@ -18,4 +15,4 @@ std::optional<QByteArray> ReadWholeFile(const QString& path);
 // Replaces (or creates) the file with `bytes` only when all of them were written.
 bool CommitWholeFile(const QString& path, const QByteArray& bytes);
 
-} // namespace tunvale::notation
+} // namespace tunvale::platform
