@@ -1,5 +1,6 @@
 #include "app/playback/play_note.h"
 
+#include "platform/midi/alsa_port_out.h"
 #include "platform/midi/builtin_synth.h"
 #include "platform/midi/recording_sink.h"
 #include "tests/support/scripted_prompts.h"
@@ -227,8 +228,15 @@ TEST(PlayNoteTest, WithoutSequencerTheListHoldsTheBuiltInSynthesizerAloneAndSays
     ::testing::internal::CaptureStderr();
     PlayNote note;
     const QList<playback::DeviceEntry> list = note.Midi_OutDevsToList();
+    // A port remembered from another machine or an earlier run fails quietly.
+    platform::AlsaPortOut port(QStringLiteral("Midi Through:Midi Through Port-0 14:0"));
+    const bool opened = port.open();
+    const bool sent = port.send(msg(0x90, 60, 100));
     EXPECT_EQ(::testing::internal::GetCapturedStderr(), "");
     EXPECT_EQ(list, (QList<playback::DeviceEntry> { { QStringLiteral("内置合成器"), -1 } }));
+    EXPECT_FALSE(opened);
+    EXPECT_FALSE(sent);
+    EXPECT_FALSE(port.lastError().isEmpty());
 }
 
 TEST(PlayNoteTest, OpenDeviceMovesTheOutputAndSilencesTheOldOne)
