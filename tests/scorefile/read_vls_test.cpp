@@ -2,10 +2,14 @@
 #include "app/frame/vls_body.h"
 #include "app/frame/vls_header.h"
 #include "app/frame/write_vls.h"
+#include "app/notation/drum_data.h"
+#include "app/notation/play_order.h"
+#include "platform/richtext/rich_text_box.h"
 #include "tests/scorefile/scoped_data_folder.h"
 #include "tests/support/test_folders.h"
 
 #include <QDir>
+#include <QRandomGenerator>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -176,5 +180,44 @@ TEST(ReadVls, UnscramblesBodiesAcrossChunkSizes)
         rtf.truncate(size);
         const auto document = decode(frame::EncodeVls(savedHeader(), {}, rtf));
         EXPECT_EQ(document.body, rtf) << size;
+    }
+}
+
+// Opening reads header, drums, play order and body of whatever it is given; a cut or damaged file may
+// read wrong, but must never read past its end.
+TEST(ReadVls, DamagedFilesAreReadWithinTheirBytes)
+{
+    class AnyScore final : public notation::PlayOrderScore
+    {
+    public:
+        QString currentFile() const override { return {}; }
+        QString notationText() const override { return QStringLiteral("一^一"); }
+    } score;
+    const auto open = [&](const QByteArray& bytes) {
+        const auto document = decode(bytes);
+        RecordingTarget target;
+        frame::ApplyVlsSettings(document, target);
+        notation::DrumStore drums;
+        notation::ReadDrumData(drums, bytes);
+        notation::PlayOrder2021 order;
+        order.setScore(&score);
+        order.ReadPlayOrderFromFile(bytes);
+        platform::RichTextBox editor;
+        editor.setTextRTF(QString::fromLatin1(document.body));
+        return document.body.size() <= bytes.size();
+    };
+
+    QRandomGenerator damage(6);
+    for (const char* name : { "NullVls.Dat", "vls/liangzhilaohu.vls", "vls/molihua.vls" }) {
+        const QByteArray file = tunvale::testing::readAll(QStringLiteral(TUNVALE_SOURCE_DIR "/data/") + name);
+        ASSERT_GT(file.size(), 108) << name;
+        for (qsizetype size = 0; size <= file.size(); ++size)
+            ASSERT_TRUE(open(file.left(size))) << name << " cut to " << size;
+        for (int i = 0; i < 300; ++i) {
+            QByteArray damaged = file;
+            for (int n = 0; n < 8; ++n)
+                damaged[damage.bounded(damaged.size())] = char(damage.bounded(256));
+            ASSERT_TRUE(open(damaged)) << name << " damage " << i;
+        }
     }
 }
