@@ -67,6 +67,29 @@ TEST(Jianpu, NotesSignsAndSlurs)
         EXPECT_FALSE(vlsgen::JianpuToGlyphs(QString::fromUtf8(bad)).error.isEmpty()) << bad;
 }
 
+TEST(Jianpu, LyricsSitUnderTheirNotes)
+{
+    const struct {
+        const char* notes;
+        const char* syllables;
+        const char* text;
+    } cases[] = {
+        { "1 2 3 1", "两 只 - 虎", " 两 只    虎" },
+        { "1 0 2", "a b", " a     b" },
+        // Bar lines are narrower than notes and don't take whole blanks.
+        { "1 | 2 | 3 | 4", "一 二 三 四", " 一  二   三   四" },
+        { "1_ 2_ 3_ 4_", "你 好", " 你 好" },
+        { "|: 1", "a", "   a" },
+    };
+    for (const auto& c : cases) {
+        const auto glyphs = vlsgen::JianpuToGlyphs(QString::fromUtf8(c.notes));
+        const auto lyrics = vlsgen::LyricsUnderNotes(glyphs.glyphs, QString::fromUtf8(c.syllables));
+        EXPECT_TRUE(lyrics.error.isEmpty()) << c.notes;
+        EXPECT_EQ(lyrics.glyphs, QString::fromUtf8(c.text)) << c.notes;
+    }
+    EXPECT_FALSE(vlsgen::LyricsUnderNotes(chars({ 0x4E00, 0x62CE }), "一 二").error.isEmpty());
+}
+
 TEST(ScoreDescription, HeaderLinesDrumsAndOrder)
 {
     const auto read
@@ -91,7 +114,7 @@ TEST(ScoreDescription, HeaderLinesDrumsAndOrder)
     EXPECT_EQ(d.header.Volume, 98);
     ASSERT_EQ(d.lines.size(), 2u);
     EXPECT_EQ(d.lines[0].text, chars({ 0x4E00, 0x4E01, 0x4E02, 0x6352 }));
-    EXPECT_EQ(d.lines[1].text, "一 二 三");
+    EXPECT_EQ(d.lines[1].text, " 一 二 三");
     EXPECT_EQ(d.order, "1,1");
 
     ASSERT_EQ(d.drums.size(), 3u);
@@ -111,7 +134,8 @@ TEST(ScoreDescription, HeaderLinesDrumsAndOrder)
 
     for (const char* bad : { "title: x\n", "output: a\nfoo: 1\n", "output: a\ntrack: 36 100 64 x...\n",
              "output: a\ndrum: 1-2 x 2/4 90\ntrack: 36 100 64 x...\n", "output: a\nkey: H\n",
-             "output: a\ntime: 5/4\n", "output: a\nnotes: 9\n", "output: a\ndrum: 3-1 x 2/4 90\n" })
+             "output: a\ntime: 5/4\n", "output: a\nnotes: 9\n", "output: a\ndrum: 3-1 x 2/4 90\n",
+             "output: a\nlyrics: 一\n", "output: a\nnotes: 1\nlyrics: 一 二\n" })
         EXPECT_FALSE(vlsgen::ReadScoreDescription(QString::fromUtf8(bad)).error.isEmpty()) << bad;
 }
 
@@ -153,7 +177,8 @@ TEST(ShippedScores, DumpShowsDrumsAndPlayOrder)
     ASSERT_TRUE(empty);
     EXPECT_TRUE(empty->startsWith("ScreenDpi: 96\nRapDrum: 14\nInstrument: 0\nSpeed: 120\nVolume: 98\n"
                                   "FileVer: 5\nDrumPZ: -1\nHeYing: 0\nSameSpeed: -1\nPZType: 0\n"));
-    EXPECT_TRUE(empty->contains("LeftSpace: 820\nRightSpace: 820\nEditBackColor: 00FFFFFF\nPlayNoteColor: 00FFFFFF\n"
-                                "PlayNoteBackColor: 007F7F7F\nJpLineColor: 00008000\nLyricLineColor: 0001077E\n"));
+    EXPECT_TRUE(
+        empty->contains("LeftSpace: 820\nRightSpace: 820\nEditBackColor: 00FFFFFF\nPlayNoteColor: 00FFFFFF\n"
+                        "PlayNoteBackColor: 007F7F7F\nJpLineColor: 00008000\nLyricLineColor: 0001077E\n"));
     EXPECT_TRUE(empty->contains("\nDrumRecords: 0\nPOrderStr: \nPlayOrder: \n"));
 }

@@ -4,6 +4,9 @@
 
 #include <QStringList>
 
+#include <algorithm>
+#include <cmath>
+
 namespace tunvale::vlsgen {
 
 using namespace notation;
@@ -21,7 +24,58 @@ struct Slur {
     bool open = false; // between the first and the last note
 };
 
+// Advances of the notation font at 32 pt in half-width blanks of the 12-pt text font (6 pt each).
+constexpr double kNoteWidth = 18.0586 / 6; // notes, rests and dashes
+constexpr double kBarWidth = 10.3125 / 6;
+constexpr double kRepeatWidth = 13.5352 / 6; // repeat signs and the final bar line
+constexpr double kDotWidth = 9.0234 / 6;
+
+double glyphWidth(int code)
+{
+    if (PlainBarLine::contains(code))
+        return kBarWidth;
+    if (code == kBeginRepeat || code == kEndRepeat || code == kFinalBar)
+        return kRepeatWidth;
+    if (code >= DotGlyph::First && code <= DotGlyph::Last)
+        return kDotWidth;
+    return kNoteWidth;
+}
+
+// Chinese characters take two half-width blanks.
+int textWidth(const QString& text)
+{
+    int width = 0;
+    for (QChar c : text)
+        width += c.unicode() >= 0x2E80 ? 2 : 1;
+    return width;
+}
+
 } // namespace
+
+JianpuResult LyricsUnderNotes(const QString& glyphs, const QString& syllables)
+{
+    JianpuResult result;
+    const QStringList tokens = syllables.split(u' ', Qt::SkipEmptyParts);
+    qsizetype next = 0;
+    double x = 0;
+    int cursor = 0;
+    for (QChar glyph : glyphs) {
+        if (NoteGlyph::contains(glyph.unicode()) && next < tokens.size()) {
+            const QString& token = tokens[next++];
+            if (token != u"-") {
+                const int width = textWidth(token);
+                const int wanted = int(std::lround(x + (kNoteWidth - width) / 2)) - cursor;
+                const int blanks = std::max(wanted, result.glyphs.isEmpty() ? 0 : 1);
+                result.glyphs += QString(blanks, u' ') + token;
+                cursor += blanks + width;
+            }
+        }
+        x += glyphWidth(glyph.unicode());
+    }
+    if (next < tokens.size())
+        result.error = QStringLiteral("%1 syllables for %2 notes").arg(tokens.size()).arg(next);
+    return result;
+}
 
 JianpuResult JianpuToGlyphs(const QString& line)
 {

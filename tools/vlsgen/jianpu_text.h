@@ -25,4 +25,10 @@ struct JianpuResult {
 
 JianpuResult JianpuToGlyphs(const QString& line);
 
+// A lyric line under a notation line: `syllables` holds one blank-separated token per note of `glyphs`
+// (rests take none), "-" for a note that continues the syllable before. Each syllable is centred
+// under its note with blanks, the text font's half-width blank being the unit: lyrics are "宋体"
+// 12 pt under notation at 32 pt. Notes left over at the end go without syllables.
+JianpuResult LyricsUnderNotes(const QString& glyphs, const QString& syllables);
+
 } // namespace tunvale::vlsgen

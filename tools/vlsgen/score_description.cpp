@@ -97,8 +97,14 @@ private:
             if (!notes.error.isEmpty())
                 return notes.error;
             d.lines.push_back({ ScoreLine::Kind::Notes, notes.glyphs });
+            notes_ = notes.glyphs;
         } else if (keyword == u"lyrics") {
-            d.lines.push_back({ ScoreLine::Kind::Lyrics, value });
+            if (notes_.isEmpty())
+                return QStringLiteral("lyrics belong to a notes line");
+            const JianpuResult lyrics = LyricsUnderNotes(notes_, value);
+            if (!lyrics.error.isEmpty())
+                return lyrics.error;
+            d.lines.push_back({ ScoreLine::Kind::Lyrics, lyrics.glyphs });
         } else if (keyword == u"drum") {
             return readDrum(value);
         } else if (keyword == u"track") {
@@ -171,6 +177,7 @@ private:
     }
 
     DescriptionResult result_;
+    QString notes_; // the last notation line, which lyrics go under
     DrumRecord pattern_;
     int first_ = 0;
     int last_ = 0;

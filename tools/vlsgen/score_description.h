@@ -14,7 +14,8 @@
 //   key: F                     with "time: 2/4", the key line "1=F 2/4" (C D E F G A B)
 //   tempo: 72  instrument: 73  volume: 100     header values (defaults 120, 0, 98)
 //   notes: 3 5 | 6 - ||        a notation line in the ASCII jianpu of jianpu_text.h
-//   lyrics: 好 一 朵          a lyric line
+//   lyrics: 好 一 朵 - 美      a lyric line under the last notes line: one syllable per note, - for
+//                              a note that continues the syllable before (see LyricsUnderNotes)
 //   drum: 1-8 进行曲 2/4 116  a drum pattern for bars 1 to 8 (name, time, tempo), then its tracks:
 //   track: 36 110 64 x...x...  General MIDI drum key, volume, pan, one x or . per sixteenth step
 //   order: 1,2,2,3             the play order, 1-based segment numbers as in the ini files
