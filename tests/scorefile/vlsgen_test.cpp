@@ -61,7 +61,7 @@ TEST(Jianpu, NotesSignsAndSlurs)
     for (const auto& c : cases) {
         const auto result = vlsgen::JianpuToGlyphs(QString::fromUtf8(c.text));
         EXPECT_TRUE(result.error.isEmpty()) << c.text << ": " << result.error.toStdString();
-        EXPECT_EQ(result.glyphs, c.glyphs) << c.text;
+        EXPECT_EQ(result.text, c.glyphs) << c.text;
     }
     for (const char* bad : { "8", "1',", "1______", "1''''", "x", "(1", "1)", "(1)", "(1 -)", "3-" })
         EXPECT_FALSE(vlsgen::JianpuToGlyphs(QString::fromUtf8(bad)).error.isEmpty()) << bad;
@@ -83,9 +83,9 @@ TEST(Jianpu, LyricsSitUnderTheirNotes)
     };
     for (const auto& c : cases) {
         const auto glyphs = vlsgen::JianpuToGlyphs(QString::fromUtf8(c.notes));
-        const auto lyrics = vlsgen::LyricsUnderNotes(glyphs.glyphs, QString::fromUtf8(c.syllables));
+        const auto lyrics = vlsgen::LyricsUnderNotes(glyphs.text, QString::fromUtf8(c.syllables));
         EXPECT_TRUE(lyrics.error.isEmpty()) << c.notes;
-        EXPECT_EQ(lyrics.glyphs, QString::fromUtf8(c.text)) << c.notes;
+        EXPECT_EQ(lyrics.text, QString::fromUtf8(c.text)) << c.notes;
     }
     EXPECT_FALSE(vlsgen::LyricsUnderNotes(chars({ 0x4E00, 0x62CE }), "一 二").error.isEmpty());
 }

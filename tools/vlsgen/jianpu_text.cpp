@@ -65,8 +65,8 @@ JianpuResult LyricsUnderNotes(const QString& glyphs, const QString& syllables)
             if (token != u"-") {
                 const int width = textWidth(token);
                 const int wanted = int(std::lround(x + (kNoteWidth - width) / 2)) - cursor;
-                const int blanks = std::max(wanted, result.glyphs.isEmpty() ? 0 : 1);
-                result.glyphs += QString(blanks, u' ') + token;
+                const int blanks = std::max(wanted, result.text.isEmpty() ? 0 : 1);
+                result.text += QString(blanks, u' ') + token;
                 cursor += blanks + width;
             }
         }
@@ -101,13 +101,11 @@ JianpuResult JianpuToGlyphs(const QString& line)
         const bool underArc = slur.open;
         if (token == u"|" || token == u"|:" || token == u":|" || token == u"||") {
             if (token == u"|")
-                result.glyphs += QChar(underArc ? PlainBarLine::UnderArc : PlainBarLine::Plain);
+                result.text += QChar(underArc ? PlainBarLine::UnderArc : PlainBarLine::Plain);
             else
-                result.glyphs += QChar(token == u"|:" ? kBeginRepeat
-                        : token == u":|"              ? kEndRepeat
-                                                      : kFinalBar);
+                result.text += QChar(token == u"|:" ? kBeginRepeat : token == u":|" ? kEndRepeat : kFinalBar);
         } else if (token == u"-") {
-            result.glyphs += QChar(underArc ? DashGlyph::UnderArc : DashGlyph::Plain);
+            result.text += QChar(underArc ? DashGlyph::UnderArc : DashGlyph::Plain);
         } else if (!token.isEmpty() && token[0] >= u'0' && token[0] <= u'7') {
             const int degree = token[0].unicode() - u'0';
             qsizetype at = 1;
@@ -126,12 +124,12 @@ JianpuResult JianpuToGlyphs(const QString& line)
             if ((up && down) || up > kMaxOctaves || down > kMaxOctaves || durIndex > kMaxDurIndex)
                 return fail(original, QStringLiteral("octave or duration out of range"));
             if (degree == 0) {
-                result.glyphs += QChar(RestGlyph::First + durIndex + (underArc ? 6 : 0));
+                result.text += QChar(RestGlyph::First + durIndex + (underArc ? 6 : 0));
             } else {
                 // Arc forms: 1 the slur starts, 2 inside it, 3 it ends (and closes a tie).
                 const int block = slur.pendingStart ? 1 : closes && slur.open ? 3 : slur.open ? 2 : 0;
                 const int row = up ? kMaxOctaves + up : down;
-                result.glyphs += QChar(NoteGlyph { block, row, durIndex, degree }.code());
+                result.text += QChar(NoteGlyph { block, row, durIndex, degree }.code());
                 if (slur.pendingStart) {
                     slur.pendingStart = false;
                     slur.open = true;
@@ -140,7 +138,7 @@ JianpuResult JianpuToGlyphs(const QString& line)
                 }
             }
             if (dotted)
-                result.glyphs += QChar(DotGlyph::First + durIndex + (slur.open ? 6 : 0));
+                result.text += QChar(DotGlyph::First + durIndex + (slur.open ? 6 : 0));
         } else {
             return fail(original, QStringLiteral("unknown token"));
         }

@@ -19,7 +19,7 @@
 namespace tunvale::vlsgen {
 
 struct JianpuResult {
-    QString glyphs;
+    QString text; // notation-font characters, or the spaced lyric line
     QString error; // empty when the line was read
 };
 

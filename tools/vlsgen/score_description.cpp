@@ -96,15 +96,15 @@ private:
             const JianpuResult notes = JianpuToGlyphs(value);
             if (!notes.error.isEmpty())
                 return notes.error;
-            d.lines.push_back({ ScoreLine::Kind::Notes, notes.glyphs });
-            notes_ = notes.glyphs;
+            d.lines.push_back({ ScoreLine::Kind::Notes, notes.text });
+            notes_ = notes.text;
         } else if (keyword == u"lyrics") {
             if (notes_.isEmpty())
                 return QStringLiteral("lyrics belong to a notes line");
             const JianpuResult lyrics = LyricsUnderNotes(notes_, value);
             if (!lyrics.error.isEmpty())
                 return lyrics.error;
-            d.lines.push_back({ ScoreLine::Kind::Lyrics, lyrics.glyphs });
+            d.lines.push_back({ ScoreLine::Kind::Lyrics, lyrics.text });
         } else if (keyword == u"drum") {
             return readDrum(value);
         } else if (keyword == u"track") {
