@@ -17,14 +17,17 @@ VlsDocument DecodeVls(const QByteArray& file, const QString& fileName, const Sco
     const ColorScheme& currentColors, const ColorScheme& templateColors)
 {
     VlsDocument document { VlsReadStatus::Ok, current, currentColors, {}, {} };
-    if (VlsHeader::version(file) > VlsHeader::kVersion) {
+    const VlsMarkers::BodyStart bodyStart = VlsMarkers::findBodyStart(file);
+    // Without any "/Vls" the header is 9 characters of text and byte 14 already lies in the body.
+    const int version = bodyStart.rule == VlsMarkers::Rule::Byte10 ? 0 : VlsHeader::version(file);
+    if (version > VlsHeader::kVersion) {
         document.status = VlsReadStatus::TooNew;
         return document;
     }
-    VlsHeader::decode(file, document.header, document.colors, templateColors);
+    VlsHeader::decode(file, version, document.header, document.colors, templateColors);
     document.header.CurrentFile = fileName;
-    document.bodyStart = VlsMarkers::findBodyStart(file);
-    document.body = file.mid(document.bodyStart.offset);
+    document.bodyStart = bodyStart;
+    document.body = file.mid(bodyStart.offset);
     VlsBody().scramble(document.body);
     return document;
 }
@@ -36,9 +39,9 @@ VlsDocument ReadVls(const QString& fileName, const ScoreHeader& current, const C
         const auto status = QFileInfo::exists(fileName) ? VlsReadStatus::Unreadable : VlsReadStatus::Missing;
         return { status, current, currentColors, {}, {} };
     }
+    // The template's colours; only files of versions 0 and 1 take them.
     ColorScheme templateColors = currentColors;
-    if (VlsHeader::version(*file) <= 1)
-        ReadColor0(notation::TemplatePath(), templateColors);
+    ReadColor0(notation::TemplatePath(), templateColors);
     return DecodeVls(*file, fileName, current, currentColors, templateColors);
 }
 

@@ -75,10 +75,9 @@ QByteArray VlsHeader::encode(const ScoreHeader& header, const ColorScheme& color
 
 int VlsHeader::version(const QByteArray& file) { return int(FieldValue(file, 14, 1)); }
 
-void VlsHeader::decode(
-    const QByteArray& file, ScoreHeader& header, ColorScheme& colors, const ColorScheme& templateColors)
+void VlsHeader::decode(const QByteArray& file, int v, ScoreHeader& header, ColorScheme& colors,
+    const ColorScheme& templateColors)
 {
-    const int v = version(file);
     header.FileVer = std::int16_t(v);
     header.BaseKey = kDefaultBaseKey;
     if (v <= 1) {

@@ -20,11 +20,11 @@ public:
     // Byte 14, 0 to 255.
     static int version(const QByteArray& file);
 
-    // Sets what a file of versions 0 to 5 says, and the defaults of what its version lacks. Versions 0
+    // Sets what a file of `version` (0 to 5) says, and the defaults of what its version lacks. Versions 0
     // and 1 hold no colours: they take `templateColors` with a white background. Other fields keep
     // their values.
-    static void decode(const QByteArray& file, notation::ScoreHeader& header, notation::ColorScheme& colors,
-        const notation::ColorScheme& templateColors);
+    static void decode(const QByteArray& file, int version, notation::ScoreHeader& header,
+        notation::ColorScheme& colors, const notation::ColorScheme& templateColors);
 };
 
 } // namespace tunvale::frame

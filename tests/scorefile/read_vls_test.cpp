@@ -149,6 +149,21 @@ TEST(ReadVls, FindsTheBodyWhereverElseTheMarkerOccurs)
     }
 }
 
+TEST(ReadVls, FileWithoutMarkersHasATextHeader)
+{
+    // Its body starts at byte 10, so byte 14 holds a scrambled body byte, not a version.
+    const QByteArray file = "001120098" + frame::VlsBody::scrambled(kRtf);
+    ASSERT_GT(frame::VlsHeader::version(file), frame::VlsHeader::kVersion);
+    const auto document = decode(file);
+    ASSERT_EQ(document.status, VlsReadStatus::Ok);
+    EXPECT_EQ(document.header.FileVer, 0);
+    EXPECT_EQ(document.header.ScreenDpi, 96);
+    EXPECT_EQ(document.header.Instrument, 1);
+    EXPECT_EQ(document.header.Speed, 120);
+    EXPECT_EQ(document.header.Volume, 98);
+    EXPECT_EQ(document.body, kRtf);
+}
+
 TEST(ReadVls, OldVersionsTakeTheTemplateColoursOnWhite)
 {
     ScopedDataFolder data;

@@ -97,7 +97,7 @@ TEST(VlsHeader, DecodesEveryVersion)
         header.PlayXj = 0;
         header.BaseKey = 7;
         ColorScheme colors { 1, 2, 3, 4, 5 };
-        VlsHeader::decode(c.file, header, colors, templateColors);
+        VlsHeader::decode(c.file, VlsHeader::version(c.file), header, colors, templateColors);
         EXPECT_EQ(header, c.expected) << c.what;
         EXPECT_EQ(colors, c.colors) << c.what;
     }
@@ -131,7 +131,7 @@ TEST(VlsHeader, EncodesVersion5)
     // Everything a version-5 header holds reads back, within its stored width.
     ScoreHeader back;
     ColorScheme colors;
-    VlsHeader::decode(VlsHeader::encode(header, someColors()), back, colors, {});
+    VlsHeader::decode(VlsHeader::encode(header, someColors()), 5, back, colors, {});
     EXPECT_EQ(colors, someColors());
     EXPECT_EQ(back.ScreenDpi, 44);
     EXPECT_EQ(back.Speed, -1);
