@@ -326,6 +326,7 @@ void RichTextBox::applyCharChange(const std::function<void(RunFormat&)>& change)
     }
     RunFormat f = insertionFormat();
     change(f);
+    f = Clamped(f);
     pending_ = f;
     // An empty paragraph shows its mark's format, so the mark takes the typing format too.
     const QTextBlock block = cursor_.block();
@@ -390,7 +391,7 @@ void RichTextBox::reformat(int from, int to, const std::function<void(RunFormat&
         change(f);
         c.setPosition(piece.position);
         c.setPosition(piece.position + piece.length, QTextCursor::KeepAnchor);
-        c.setCharFormat(ToCharFormat(f));
+        c.setCharFormat(ToCharFormat(Clamped(f)));
     }
     c.endEditBlock();
 }
@@ -407,7 +408,7 @@ void RichTextBox::applyParagraphChange(const std::function<void(ParagraphFormat&
         ParagraphFormat p = ToParagraphFormat(block.blockFormat());
         change(p);
         c.setPosition(block.position());
-        c.setBlockFormat(ToBlockFormat(p));
+        c.setBlockFormat(ToBlockFormat(Clamped(p)));
     }
     c.endEditBlock();
 }
@@ -439,7 +440,7 @@ void RichTextBox::setSelRightIndent(int twips)
 
 void RichTextBox::setSelLineSpacing(int twips)
 {
-    applyParagraphChange([&](ParagraphFormat& p) { p.lineSpacing = std::max(twips, 0); });
+    applyParagraphChange([&](ParagraphFormat& p) { p.lineSpacing = twips; });
 }
 
 bool RichTextBox::RewriteRange(int start, const QString& newText)

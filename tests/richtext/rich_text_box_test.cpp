@@ -228,6 +228,21 @@ TEST(RichTextBoxFormat, SettingAFormatReachesCharactersAndSelectedMarks)
         EXPECT_EQ(box.setSelFontSize(c.requested), c.result) << c.requested;
         EXPECT_EQ(box.SelFontSize(), c.stored) << c.requested;
     }
+
+    // Values a score file cannot hold are kept to its limits, so the document is what a save stores.
+    box.select(0, 2);
+    box.setSelCharOffset(100000);
+    EXPECT_EQ(box.SelCharOffset(), 32760);
+    box.setSelCharOffset(-100000);
+    EXPECT_EQ(box.SelCharOffset(), -32760);
+    box.setSelIndent(100000);
+    box.setSelRightIndent(-100000);
+    box.setSelLineSpacing(99999);
+    EXPECT_EQ(box.SelIndent(), 31680);
+    EXPECT_EQ(box.SelRightIndent(), -31680);
+    EXPECT_EQ(box.SelLineSpacing(), 31680);
+    box.setSelLineSpacing(-5);
+    EXPECT_EQ(box.SelLineSpacing(), 0);
 }
 
 TEST(RichTextBoxEditing, BreaksCarryTheFormatOfTheParagraphTheyEnd)
