@@ -49,6 +49,13 @@ std::vector<Piece> piecesOf(const QTextDocument& document, int from, int to)
     return pieces;
 }
 
+// Objects, NUL and Qt's own line and paragraph separators never enter the text: breaks are CR LF.
+bool canHold(QChar c)
+{
+    return c != QChar::ObjectReplacementCharacter && c != QChar(0) && c != QChar::LineSeparator
+        && c != QChar::ParagraphSeparator;
+}
+
 // The format of the separator at a Qt position, that is the mark of the block it ends.
 void setSeparatorFormat(QTextDocument& document, int position, const QTextCharFormat& format)
 {
@@ -453,6 +460,8 @@ bool RichTextBox::RewriteRange(int start, const QString& newText)
         const bool oldBreak = old[i] == u'\r' || old[i] == u'\n';
         const bool newBreak = newText[i] == u'\r' || newText[i] == u'\n';
         if ((oldBreak || newBreak) && old[i] != newText[i])
+            return false;
+        if (!canHold(newText[i]))
             return false;
     }
     if (old == newText)

@@ -316,7 +316,11 @@ TEST(RichTextBoxEditing, RewriteRangeKeepsEveryCharactersFormat)
     EXPECT_FALSE(box.RewriteRange(1, QStringLiteral("XYZ"))); // would remove a break
     EXPECT_FALSE(box.RewriteRange(5, QStringLiteral("\r\n"))); // would add one
     EXPECT_FALSE(box.RewriteRange(7, QStringLiteral("abc"))); // past the end
+    // Characters the text never holds: Qt would split the paragraph or keep an object.
+    for (const char16_t c : { u'\u2029', u'\u2028', u'\ufffc', u'\0' })
+        EXPECT_FALSE(box.RewriteRange(0, QString(QChar(c)))) << int(c);
     EXPECT_EQ(box.Text(), text);
+    EXPECT_EQ(box.document()->blockCount(), 3);
 }
 
 TEST(RichTextBoxRtf, SelRtfCopiesFormatsAndParagraphFormatsSurvive)
