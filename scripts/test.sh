@@ -5,12 +5,9 @@ cd "$(dirname "$0")/.."
 scripts/install-deps.sh test
 scripts/build.sh -DTUNVALE_BUILD_TESTS=ON
 export QT_QPA_PLATFORM=offscreen JACK_NO_START_SERVER=1
-cd build
-ctest --output-on-failure --parallel "$(nproc)" --timeout 300
 
 # The clock, worker threads and MIDI sends once more under ThreadSanitizer: a second build of the
 # playback tests alone, so the extra time stays small.
-cd ..
 cmake -S . -B build-tsan -G Ninja -DTUNVALE_BUILD_TESTS=ON -DTUNVALE_TSAN=ON >/dev/null
 cmake --build build-tsan --parallel "$(nproc)" --target test_playback
 # ThreadSanitizer cannot place its shadow memory beside a fully randomised address space on newer
@@ -19,4 +16,8 @@ no_aslr=()
 if setarch "$(uname -m)" -R true 2>/dev/null; then
     no_aslr=(setarch "$(uname -m)" -R)
 fi
-TSAN_OPTIONS="halt_on_error=1" timeout 600 "${no_aslr[@]}" build-tsan/bin/test_playback
+TSAN_OPTIONS="halt_on_error=1" timeout 600 "${no_aslr[@]}" build-tsan/bin/test_playback --gtest_brief=1
+
+# Every test suite, last, so the run ends with ctest's summary.
+cd build
+ctest --output-on-failure --parallel "$(nproc)" --timeout 300

@@ -41,7 +41,8 @@ TimedMelody CompactAndTime(std::vector<CodeEvent> working, int PlaySelStart)
         events.push_back(event);
     }
     if (events.empty()) {
-        events.emplace_back();
+        // Nothing to play: one silent record that no character stands for, so nothing is highlighted.
+        events.emplace_back().CharPos = -1;
         return melody;
     }
 

@@ -16,7 +16,7 @@ namespace tunvale::notation {
 
 // Times of a performance are kept to the millisecond, halves to the even neighbour. Sums run on the
 // unrounded values; only their results are rounded.
-inline double RoundSeconds(double seconds) { return platform::RoundHalfEven(seconds * 1000) / 1000; }
+inline double RoundSeconds(double seconds) { return platform::RoundHalfEven(seconds, 3); }
 
 // One melody record. EventTime is the time in seconds at which the event ends; a player sends
 // record k when the clock reaches the EventTime of record k - 1, and record 0 at once.

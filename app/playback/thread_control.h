@@ -48,10 +48,12 @@ public:
     // Starts `handler` on a new thread; a thread still running is stopped first. An exception that
     // escapes the handler is shown to the user from the GUI thread.
     void CreateThread(int mode, RunThread handler);
-    // Closes the gate and returns once the thread waits there or has ended.
+    // Closes the gate and returns once the thread waits there or has ended (at once when the thread
+    // suspends itself).
     void SuspendThread();
     void ResumeThread();
-    // Asks the thread to stop, wakes every wait of it and joins it.
+    // Asks the thread to stop, wakes every wait of it and joins it. Any thread may call it, the worker
+    // itself included: its own thread is then joined by the next stop or start.
     void StopThread();
     // True from CreateThread until the handler has returned.
     bool running() const { return running_.load(); }

@@ -49,6 +49,13 @@ std::vector<Piece> piecesOf(const QTextDocument& document, int from, int to)
     return pieces;
 }
 
+// Objects, NUL and Qt's own line and paragraph separators never enter the text: breaks are CR LF.
+bool canHold(QChar c)
+{
+    return c != QChar::ObjectReplacementCharacter && c != QChar(0) && c != QChar::LineSeparator
+        && c != QChar::ParagraphSeparator;
+}
+
 // The format of the separator at a Qt position, that is the mark of the block it ends.
 void setSeparatorFormat(QTextDocument& document, int position, const QTextCharFormat& format)
 {
@@ -326,6 +333,7 @@ void RichTextBox::applyCharChange(const std::function<void(RunFormat&)>& change)
     }
     RunFormat f = insertionFormat();
     change(f);
+    f = Clamped(f);
     pending_ = f;
     // An empty paragraph shows its mark's format, so the mark takes the typing format too.
     const QTextBlock block = cursor_.block();
@@ -390,7 +398,7 @@ void RichTextBox::reformat(int from, int to, const std::function<void(RunFormat&
         change(f);
         c.setPosition(piece.position);
         c.setPosition(piece.position + piece.length, QTextCursor::KeepAnchor);
-        c.setCharFormat(ToCharFormat(f));
+        c.setCharFormat(ToCharFormat(Clamped(f)));
     }
     c.endEditBlock();
 }
@@ -407,7 +415,7 @@ void RichTextBox::applyParagraphChange(const std::function<void(ParagraphFormat&
         ParagraphFormat p = ToParagraphFormat(block.blockFormat());
         change(p);
         c.setPosition(block.position());
-        c.setBlockFormat(ToBlockFormat(p));
+        c.setBlockFormat(ToBlockFormat(Clamped(p)));
     }
     c.endEditBlock();
 }
@@ -439,7 +447,7 @@ void RichTextBox::setSelRightIndent(int twips)
 
 void RichTextBox::setSelLineSpacing(int twips)
 {
-    applyParagraphChange([&](ParagraphFormat& p) { p.lineSpacing = std::max(twips, 0); });
+    applyParagraphChange([&](ParagraphFormat& p) { p.lineSpacing = twips; });
 }
 
 bool RichTextBox::RewriteRange(int start, const QString& newText)
@@ -452,6 +460,8 @@ bool RichTextBox::RewriteRange(int start, const QString& newText)
         const bool oldBreak = old[i] == u'\r' || old[i] == u'\n';
         const bool newBreak = newText[i] == u'\r' || newText[i] == u'\n';
         if ((oldBreak || newBreak) && old[i] != newText[i])
+            return false;
+        if (!canHold(newText[i]))
             return false;
     }
     if (old == newText)

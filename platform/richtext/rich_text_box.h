@@ -91,7 +91,8 @@ public:
     RunFormat insertionFormat() const;
 
     // Rewrites equal-length text in place, each character keeping its whole format. False (and no
-    // change) when the length differs or the paragraph breaks would move.
+    // change) when the length differs, the paragraph breaks would move or the new text holds a
+    // character the text never does (an object, NUL, a line or paragraph separator).
     bool RewriteRange(int start, const QString& newText);
 
     // RTF through our codec. Setting TextRTF replaces the document, clears the pending format and

@@ -53,7 +53,8 @@ void RichTextEdit::keyPressEvent(QKeyEvent* event)
     event->accept();
     if (ascii == 0)
         return;
-    if (ascii == 8) {
+    // A read-only view (playback) raises the events but keeps its text.
+    if (ascii == 8 || isReadOnly()) {
         QTextEdit::keyPressEvent(event);
         return;
     }
@@ -94,6 +95,10 @@ void RichTextEdit::mouseReleaseEvent(QMouseEvent* event)
 
 void RichTextEdit::inputMethodEvent(QInputMethodEvent* event)
 {
+    if (isReadOnly()) {
+        event->ignore();
+        return;
+    }
     if (event->commitString().isEmpty()) {
         QTextEdit::inputMethodEvent(event);
         return;
@@ -114,6 +119,8 @@ bool RichTextEdit::canInsertFromMimeData(const QMimeData* source) const
 
 void RichTextEdit::insertFromMimeData(const QMimeData* source)
 {
+    if (isReadOnly())
+        return;
     box_->insertMimeData(source);
     ensureCursorVisible();
 }

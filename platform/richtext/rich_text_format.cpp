@@ -6,6 +6,7 @@
 #include <QTextDocument>
 #include <QTextFrame>
 
+#include <algorithm>
 #include <cmath>
 
 namespace tunvale::platform {
@@ -34,6 +35,21 @@ std::optional<QRgb> colorOf(const QTextCharFormat& format, int property)
 }
 
 } // namespace
+
+RunFormat Clamped(RunFormat format)
+{
+    format.halfPoints = std::clamp(format.halfPoints, kMinHalfPoints, kMaxHalfPoints);
+    format.offset = std::clamp(format.offset, -kMaxHalfPoints, kMaxHalfPoints);
+    return format;
+}
+
+ParagraphFormat Clamped(ParagraphFormat format)
+{
+    format.leftIndent = std::clamp(format.leftIndent, -kMaxTwips, kMaxTwips);
+    format.rightIndent = std::clamp(format.rightIndent, -kMaxTwips, kMaxTwips);
+    format.lineSpacing = std::clamp(format.lineSpacing, 0, kMaxTwips);
+    return format;
+}
 
 QFont DefaultTextFont()
 {

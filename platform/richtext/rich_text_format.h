@@ -36,6 +36,15 @@ struct ParagraphFormat {
     bool operator==(const ParagraphFormat&) const = default;
 };
 
+// What a score holds: sizes of 1 to 1638 points, offsets up to the largest size, indents and line
+// spacing up to 22 inches. Whatever reads, sets or writes a format keeps to these, so a stored value
+// always reads back as it was written.
+constexpr int kMinHalfPoints = 2;
+constexpr int kMaxHalfPoints = 3276;
+constexpr int kMaxTwips = 31680;
+RunFormat Clamped(RunFormat format);
+ParagraphFormat Clamped(ParagraphFormat format);
+
 // Our own properties beside Qt's display ones: twips and half points are kept exactly, whatever the
 // screen's resolution.
 enum RichTextProperty {

@@ -5,7 +5,6 @@
 #include <QSet>
 
 #include <algorithm>
-#include <cctype>
 
 #include <map>
 #include <utility>
@@ -16,11 +15,6 @@ namespace tunvale::platform {
 namespace {
 
 enum class Destination { Body, FontTable, ColorTable, Skip };
-
-// Limits of what a damaged or hostile file may set: sizes of 1 to 1638 points, lengths of 22 inches.
-constexpr int kMinHalfPoints = 2;
-constexpr int kMaxHalfPoints = 3276;
-constexpr int kMaxTwips = 31680;
 
 struct FontEntry {
     QString name;
@@ -89,7 +83,8 @@ public:
     RtfReader(QString rtf, const QFont& defaultFont)
         : in_(std::move(rtf))
     {
-        state_.format.font = defaultFont.family();
+        defaultFamily_ = defaultFont.family();
+        state_.format.font = defaultFamily_;
         const qreal points = defaultFont.pointSizeF();
         state_.format.halfPoints = points > 0 ? qRound(points * 2) : 24;
         plain_ = state_.format;
@@ -199,6 +194,12 @@ private:
         }
         if (pos_ < in_.size() && in_[pos_] == u' ')
             ++pos_;
+        // Raw bytes (a picture's, say) that may hold braces and backslashes of their own.
+        if (name == QLatin1String("bin") && hasValue) {
+            flushBytes();
+            pos_ += std::clamp(value, 0, int(in_.size()) - pos_);
+            return;
+        }
         if (name == QLatin1String("u") && hasValue) {
             flushBytes();
             if (skipUnit())
@@ -214,13 +215,17 @@ private:
     }
 
     static bool isAsciiLetter(QChar c) { return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z'); }
+    static bool isHexDigit(QChar c)
+    {
+        return (c >= u'0' && c <= u'9') || (c >= u'a' && c <= u'f') || (c >= u'A' && c <= u'F');
+    }
 
     void controlSymbol(QChar c)
     {
         switch (c.unicode()) {
         case u'\'': {
             int digits = 0;
-            while (digits < 2 && pos_ + digits < in_.size() && isxdigit(in_[pos_ + digits].unicode()))
+            while (digits < 2 && pos_ + digits < in_.size() && isHexDigit(in_[pos_ + digits]))
                 ++digits;
             const int value = in_.mid(pos_, digits).toInt(nullptr, 16);
             pos_ += digits;
@@ -418,6 +423,9 @@ private:
             return;
         const QString name = entry_.font.name;
         entry_.font.name = name.left(name.indexOf(u';')).trimmed();
+        // A font without a name is shown, and so stored, in the default font.
+        if (entry_.font.name.isEmpty())
+            entry_.font.name = defaultFamily_;
         fonts_[entry_.number] = entry_.font;
         entry_ = {};
     }
@@ -514,6 +522,7 @@ private:
     };
 
     QString in_;
+    QString defaultFamily_;
     int pos_ = 0;
     bool finished_ = false;
     GroupState state_;

@@ -8,7 +8,10 @@
 //
 // - Fonts are numbered 0, 1, 2 ... in order of first use (runs and paragraph marks in text order);
 //   every entry is "{\fN\fnil\fcharsetC NAME;}", C being 134 for a font whose name or text holds
-//   characters beyond ASCII and 0 otherwise. No entry holds any other group.
+//   characters beyond ASCII and 0 otherwise. No entry holds any other group. A name holds no ";"
+//   and no control character and has no space at either end.
+// - Sizes are 2 to 3276 half points, offsets at most 3276 half points, indents and line spacing at
+//   most 31680 twips; larger values are written as the limit.
 // - Colour table entry 0 is the automatic colour; text and highlight colours follow in order of
 //   first use.
 // - The body is one paragraph after the other. A paragraph whose format differs from the one
@@ -43,11 +46,40 @@ bool isAscii(const QString& text)
     return std::all_of(text.begin(), text.end(), [](QChar c) { return c.unicode() < 0x80; });
 }
 
+// A reader ends a font table entry at ";" and trims the name, and a name cannot be empty: a name
+// that breaks these is written as it reads back.
+QString tableName(QString name)
+{
+    name.removeIf([](QChar c) { return c == u';' || c.unicode() < 0x20; });
+    name = name.trimmed();
+    return name.isEmpty() ? DefaultTextFont().family() : name;
+}
+
+RunFormat storable(const RunFormat& format)
+{
+    RunFormat f = Clamped(format);
+    f.font = tableName(f.font);
+    return f;
+}
+
+// The content as it reads back: every value within what a score holds.
+RichContent storable(const RichContent& content)
+{
+    RichContent out = content;
+    for (RichParagraph& paragraph : out) {
+        paragraph.format = Clamped(paragraph.format);
+        for (TextRun& run : paragraph.runs)
+            run.format = storable(run.format);
+        paragraph.mark = storable(paragraph.mark);
+    }
+    return out;
+}
+
 class RtfWriter
 {
 public:
     explicit RtfWriter(const RichContent& content)
-        : content_(content)
+        : content_(storable(content))
     {
         collectTables();
     }
@@ -224,7 +256,7 @@ private:
         }
     }
 
-    const RichContent& content_;
+    const RichContent content_;
     std::vector<QString> fonts_;
     std::vector<bool> chineseFont_;
     std::vector<QRgb> colors_;

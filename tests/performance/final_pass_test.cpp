@@ -129,6 +129,7 @@ TEST(FinalPass, NothingThatTakesTimeLeavesOneZeroedElement)
     const TimedMelody m = CompactAndTime({ bar(), silent(), ev(2132, 0) }, 5);
     ASSERT_EQ(m.CodeEvents.size(), 1u);
     EXPECT_EQ(m.CodeEvents[0].EventTime, 0);
+    EXPECT_EQ(m.CodeEvents[0].CharPos, -1) << "no character to highlight";
     EXPECT_EQ(m.TotalPlayTime, 0);
     EXPECT_EQ(m.PlayStartIndex, 0);
 }

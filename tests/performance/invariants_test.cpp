@@ -1,7 +1,9 @@
 #include "app/notation/breakpoint_cut.h"
 #include "app/notation/drum_events.h"
+#include "app/notation/notation_chars.h"
 #include "app/notation/performance_compiler.h"
 
+#include "platform/richtext/rich_text_snapshot_builder.h"
 #include "tests/performance/generated_song.h"
 #include "tests/support/test_folders.h"
 #include "tests/tools/score_loading.h"
@@ -12,6 +14,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <random>
 
 namespace tunvale::notation {
 namespace {
@@ -161,6 +164,126 @@ TEST(PerformanceInvariants, SampleScoresInEveryModeWithDrumsAndAtSeveralCarets)
                 expectInvariants(compiler.performance());
                 expectCut(compiler.performance());
             }
+        }
+    }
+}
+
+// Random scores: characters from every class of the notation set in every notation font, odd line
+// breaks, header and lyric paragraphs, odd headers, orders and drum records. Nothing may crash, and
+// every performance keeps the invariants above.
+class RandomScore
+{
+public:
+    explicit RandomScore(std::uint32_t seed)
+        : random_(seed)
+    {
+    }
+
+    int below(int n) { return int(random_() % std::uint32_t(n)); }
+    int between(int low, int high) { return low + below(high - low + 1); }
+
+    platform::RichTextSnapshot score()
+    {
+        static const QString families[]
+            = { NoteFontFamily, NoteFontFamily, NoteFontFamily, SymbolFontFamily, GraceFontFamilies[0],
+                  GraceFontFamilies[1], GraceFontFamilies[2], GraceFontFamilies[3], TextFontFamily };
+        platform::RichTextSnapshotBuilder builder;
+        const int paragraphs = between(0, 4);
+        for (int p = 0; p < paragraphs; ++p) {
+            if (p > 0)
+                builder.paragraph();
+            const int length = between(0, 40);
+            for (int k = 0; k < length; ++k) {
+                builder.run(
+                    QString(QChar(char16_t(character()))), families[below(9)], std::uint32_t(below(3)));
+                if (below(12) == 0)
+                    builder.lineBreak();
+            }
+        }
+        return builder.build();
+    }
+
+    void fillDrums(DrumStores& stores)
+    {
+        stores.XjDrums.resize(size_t(between(0, 6)));
+        stores.DrumTemplates.resize(size_t(between(0, 3)));
+        for (auto* store : { &stores.XjDrums, &stores.DrumTemplates })
+            for (DrumRecord& record : *store)
+                for (int b = 0; b < DrumRecord::Size; ++b)
+                    record.bytes()[b] = std::uint8_t(below(256));
+    }
+
+    std::vector<int> order()
+    {
+        std::vector<int> entries(size_t(between(0, 5)));
+        for (int& entry : entries)
+            entry = between(-1, 4);
+        return entries;
+    }
+
+private:
+    int character()
+    {
+        static const std::vector<std::pair<int, int>> ranges = {
+            { NoteGlyph::First, NoteGlyph::Last },
+            { NoteGlyph::First, NoteGlyph::Last },
+            { 0x5F80, 0x5F9B },
+            { 0x5FEB, 0x5FEB },
+            { 0x6226, 0x629D },
+            { 0x629E, 0x62FD },
+            { 0x62FE, 0x6356 },
+            { 0x6357, 0x638F },
+            { '$', 'a' },
+            { '(', ')' },
+            { 'B', 'K' },
+            { 'F', 'F' },
+        };
+        const auto& [first, last] = ranges[size_t(below(int(ranges.size())))];
+        return between(first, last);
+    }
+
+    std::mt19937 random_;
+};
+
+TEST(PerformanceInvariants, RandomScoresCompileWithoutHarm)
+{
+    for (std::uint32_t seed = 1; seed <= 1000; ++seed) {
+        SCOPED_TRACE(::testing::Message() << "seed " << seed);
+        RandomScore random(seed);
+        const platform::RichTextSnapshot score = random.score();
+        DrumStores stores;
+        random.fillDrums(stores);
+        CompileInput input(score);
+        input.Volume = random.between(0, 127);
+        input.Speed = random.between(-10, 400);
+        input.ScoreKey = random.between(0, 54);
+        input.BaseKey = random.between(31, 42);
+        input.PZType = random.between(0, 4);
+        input.PlayMode = random.between(0, 7); // the modes that play a melody
+        input.PlaySelStart = random.between(-1, score.size() + 1);
+        input.SameSpeed = random.below(2) == 1;
+        input.RapDrum = random.between(0, 80);
+        input.drums = &stores;
+        input.seed = seed;
+        if (random.below(2) == 1)
+            input.playOrder = [order = random.order()](const QString&) { return order; };
+        获取演唱码 compiler;
+        compiler.Get_CodeEvents(input);
+        const Performance& performance = compiler.performance();
+        SCOPED_TRACE(::testing::Message() << "mode " << input.PlayMode);
+        expectInvariants(performance);
+        expectCut(performance);
+        for (const PlayEvent& e : performance.PlayEvents())
+            ASSERT_LT(e.CharPos, score.size()) << "the highlighter selects every record's character";
+
+        const int drumsOnly = random.between(8, 10);
+        const auto drums
+            = compiler.Get_DrumCodeEvents(drumsOnly, random.order(), 0, stores, input.SameSpeed, input.Speed);
+        ASSERT_TRUE(drums);
+        for (int t = 0; t < DrumTrackCount; ++t) {
+            const int count = drums->tracks.DrumEventCounts[size_t(t)];
+            ASSERT_LT(size_t(count), drums->tracks.DrumPlayEvents[size_t(t)].size());
+            EXPECT_GE(drums->TotalPlayTime, drums->tracks.DrumPlayEvents[size_t(t)][size_t(count)].EventTime);
         }
     }
 }

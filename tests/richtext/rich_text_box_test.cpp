@@ -228,6 +228,21 @@ TEST(RichTextBoxFormat, SettingAFormatReachesCharactersAndSelectedMarks)
         EXPECT_EQ(box.setSelFontSize(c.requested), c.result) << c.requested;
         EXPECT_EQ(box.SelFontSize(), c.stored) << c.requested;
     }
+
+    // Values a score file cannot hold are kept to its limits, so the document is what a save stores.
+    box.select(0, 2);
+    box.setSelCharOffset(100000);
+    EXPECT_EQ(box.SelCharOffset(), 32760);
+    box.setSelCharOffset(-100000);
+    EXPECT_EQ(box.SelCharOffset(), -32760);
+    box.setSelIndent(100000);
+    box.setSelRightIndent(-100000);
+    box.setSelLineSpacing(99999);
+    EXPECT_EQ(box.SelIndent(), 31680);
+    EXPECT_EQ(box.SelRightIndent(), -31680);
+    EXPECT_EQ(box.SelLineSpacing(), 31680);
+    box.setSelLineSpacing(-5);
+    EXPECT_EQ(box.SelLineSpacing(), 0);
 }
 
 TEST(RichTextBoxEditing, BreaksCarryTheFormatOfTheParagraphTheyEnd)
@@ -301,7 +316,11 @@ TEST(RichTextBoxEditing, RewriteRangeKeepsEveryCharactersFormat)
     EXPECT_FALSE(box.RewriteRange(1, QStringLiteral("XYZ"))); // would remove a break
     EXPECT_FALSE(box.RewriteRange(5, QStringLiteral("\r\n"))); // would add one
     EXPECT_FALSE(box.RewriteRange(7, QStringLiteral("abc"))); // past the end
+    // Characters the text never holds: Qt would split the paragraph or keep an object.
+    for (const char16_t c : { u'\u2029', u'\u2028', u'\ufffc', u'\0' })
+        EXPECT_FALSE(box.RewriteRange(0, QString(QChar(c)))) << int(c);
     EXPECT_EQ(box.Text(), text);
+    EXPECT_EQ(box.document()->blockCount(), 3);
 }
 
 TEST(RichTextBoxRtf, SelRtfCopiesFormatsAndParagraphFormatsSurvive)

@@ -208,3 +208,26 @@ TEST(RichTextEdit, LinesWrapAtTheViewsWidthAndFollowItsScrolling)
     edit.verticalScrollBar()->setValue(edit.verticalScrollBar()->maximum());
     EXPECT_GT(GetFirstVisibleLine(edit.box()), 2);
 }
+// A playback view is read-only: keys still raise their events, but nothing typed, composed,
+// pasted or dropped changes its text.
+TEST(RichTextEdit, ReadOnlyViewKeepsItsText)
+{
+    RichTextEdit edit;
+    RichTextBox& box = edit.box();
+    box.setText(QStringLiteral("abc"));
+    edit.setReadOnly(true);
+    box.setSelStart(1);
+    std::vector<int> downs;
+    QObject::connect(&box, &RichTextBox::KeyDown, [&](int& code, int) { downs.push_back(code); });
+
+    press(edit, Qt::Key_X, Qt::NoModifier, QStringLiteral("x"));
+    press(edit, Qt::Key_Return, Qt::NoModifier, QStringLiteral("\r"));
+    press(edit, Qt::Key_Backspace, Qt::NoModifier, QStringLiteral("\b"));
+    QInputMethodEvent composed(QString(), {});
+    composed.setCommitString(QStringLiteral("歌"));
+    QApplication::sendEvent(&edit, &composed);
+    QApplication::clipboard()->setText(QStringLiteral("PASTE"));
+    edit.paste();
+    EXPECT_EQ(s(box.Text()), "abc");
+    EXPECT_EQ(downs, (std::vector<int> { 88, 13, 8 }));
+}

@@ -3,6 +3,7 @@
 #include "platform/richtext/rtf_writer.h"
 #include "tests/support/test_folders.h"
 
+#include <QRandomGenerator>
 #include <QRegularExpression>
 #include <QTextDocument>
 
@@ -14,6 +15,8 @@ namespace {
 
 const QString kNote = QStringLiteral("KORVA_Note");
 const QString kSong = QStringLiteral("宋体");
+
+std::string s(const QString& text) { return text.toStdString(); }
 
 RunFormat fmt(const QString& font, int halfPoints = 64)
 {
@@ -162,6 +165,8 @@ TEST(RtfCodec, ReadsEscapesGroupsAndDestinationsOfOtherWriters)
         { R"(\f2 \'d2)", QStringLiteral(""), kNote }, // cut off: what could be read
         // NUL, CR and objects dropped, a line separator breaks the paragraph
         { R"(a\'0d\'7\u65532?b\u8232?c})", QStringLiteral("ab\r\nc"), QStringLiteral("Arial") },
+        // raw picture bytes after \bin may hold braces
+        { R"(a{\pict\bin3 }}{}b})", QStringLiteral("ab"), QStringLiteral("Arial") },
     };
     for (const Case& c : cases) {
         const RichContent content = read(table + QLatin1String(c.body));
@@ -185,6 +190,70 @@ TEST(RtfCodec, ReadsEscapesGroupsAndDestinationsOfOtherWriters)
     EXPECT_EQ(huge[0].runs[0].format.offset, 3276);
     EXPECT_EQ(huge[0].format.lineSpacing, 31680);
     EXPECT_FALSE(ReadRtf(QStringLiteral("just text"), DefaultTextFont()).has_value());
+
+    // A font entry without a name is the default font; a broken escape before a wide character.
+    const RichContent odd = read(QStringLiteral("{\\rtf1{\\fonttbl{\\f0 ;}}\\f0 a\\'\u4e00b}"));
+    ASSERT_EQ(odd[0].runs.size(), 1u);
+    EXPECT_EQ(s(odd[0].runs[0].text), s(QStringLiteral("a\u4e00b")));
+    EXPECT_EQ(s(odd[0].runs[0].format.font), s(DefaultTextFont().family()));
+}
+
+// Values beyond what a score holds, and font names a font table cannot hold, are written as they
+// read back, so the second write is the first.
+TEST(RtfCodec, ValuesNoScoreHoldsAreWrittenAsTheyReadBack)
+{
+    RunFormat far = fmt(kNote, 99999);
+    far.offset = -99999;
+    const std::vector<RichContent> cases = {
+        { para({ { far, QStringLiteral("x") } }, fmt(kNote, 0), { 100000, -100000, 99999 }) },
+        { para({ { fmt(QStringLiteral(" padded ")), QStringLiteral("a") },
+                   { fmt(QStringLiteral("semi;colon")), QStringLiteral("b") },
+                   { fmt(QStringLiteral("tab\tname")), QStringLiteral("c") },
+                   { fmt(QStringLiteral(";")), QStringLiteral("d") } },
+            fmt(QStringLiteral("  "))) },
+    };
+    for (const RichContent& content : cases) {
+        const QString first = WriteRtf(content);
+        EXPECT_EQ(s(WriteRtf(read(first))), s(first));
+    }
+    const RichContent back = read(WriteRtf(cases[0]));
+    EXPECT_EQ(back[0].runs[0].format.halfPoints, kMaxHalfPoints);
+    EXPECT_EQ(back[0].runs[0].format.offset, -kMaxHalfPoints);
+    EXPECT_EQ(back[0].format, (ParagraphFormat { kMaxTwips, -kMaxTwips, kMaxTwips }));
+    EXPECT_EQ(back[0].mark.halfPoints, kMinHalfPoints);
+}
+
+// Cut-off and damaged files: the reader never crashes or hangs, and what it reads is stored in a
+// form that reads back the same.
+TEST(RtfCodec, DamagedFilesReadWithoutHarmAndRoundTrip)
+{
+    QRandomGenerator random(4);
+    for (const char* name : { "score_features.rtf", "classic_rich_edit.rtf", "libreoffice_writer.rtf" }) {
+        const QByteArray original = tunvale::testing::readAll(
+            tunvale::testing::testDataPath(QStringLiteral("rtf/%1").arg(QLatin1String(name))));
+        ASSERT_FALSE(original.isEmpty()) << name;
+        std::vector<QByteArray> damaged;
+        for (qsizetype cut = 0; cut < original.size(); cut += 7)
+            damaged.push_back(original.left(cut));
+        for (int i = 0; i < 500; ++i) {
+            QByteArray bytes = original;
+            for (int k = 1 + int(random.bounded(6)); k > 0; --k) {
+                const int at = int(random.bounded(int(bytes.size())));
+                if (random.bounded(2))
+                    bytes[at] = char(random.bounded(256));
+                else
+                    bytes.insert(at, "{}\'"[random.bounded(4)]);
+            }
+            damaged.push_back(bytes);
+        }
+        for (const QByteArray& bytes : damaged) {
+            const std::optional<RichContent> content = ReadRtf(bytes, DefaultTextFont());
+            if (!content)
+                continue;
+            const QString first = WriteRtf(*content);
+            ASSERT_EQ(s(WriteRtf(read(first))), s(first)) << bytes.toStdString();
+        }
+    }
 }
 
 // The transposer finds the font table from "{\f0" entry by entry up to ";}" and the body's font
