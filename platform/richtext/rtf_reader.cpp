@@ -77,6 +77,8 @@ const QSet<QString>& skippedDestinations()
     return names;
 }
 
+constexpr size_t kMaxGroupDepth = 1000;
+
 class RtfReader
 {
 public:
@@ -101,6 +103,8 @@ public:
         pos_ = i;
         while (pos_ < in_.size() && !finished_)
             step();
+        if (tooDeep_)
+            return std::nullopt;
         flushBytes();
         finish();
         return std::move(content_);
@@ -114,6 +118,13 @@ private:
             ++pos_;
             flushBytes();
             skip_ = 0;
+            // Real documents nest a few dozen groups at most; a deeper file is hostile or broken and
+            // would otherwise cost a saved state per brace.
+            if (stack_.size() >= kMaxGroupDepth) {
+                tooDeep_ = true;
+                finished_ = true;
+                return;
+            }
             stack_.push_back(state_);
             return;
         }
@@ -205,7 +216,8 @@ private:
             if (skipUnit())
                 return;
             const int unit = value < 0 ? value + 65536 : value;
-            text(QString(unit >= 0 && unit <= 0xffff ? QChar(char16_t(unit)) : QChar(QChar::ReplacementCharacter)));
+            text(QString(
+                unit >= 0 && unit <= 0xffff ? QChar(char16_t(unit)) : QChar(QChar::ReplacementCharacter)));
             skip_ = state_.unicodeSkip;
             return;
         }
@@ -527,6 +539,7 @@ private:
     bool finished_ = false;
     GroupState state_;
     std::vector<GroupState> stack_;
+    bool tooDeep_ = false;
     RunFormat plain_;
     std::map<int, FontEntry> fonts_;
     PendingEntry entry_;

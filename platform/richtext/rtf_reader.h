@@ -13,7 +13,8 @@ namespace tunvale::platform {
 // escapes (in the font's charset, else in the document's code page), character and paragraph
 // formats we keep; other destinations are skipped. Characters above U+00FF in the text are taken
 // as they are, characters U+0080 to U+00FF as bytes of the code page in force (raw 8-bit RTF).
-// No value when the text is not RTF; damaged RTF gives what could be read.
+// No value when the text is not RTF or nests groups deeper than any real document; damaged RTF
+// gives what could be read.
 std::optional<RichContent> ReadRtf(const QString& rtf, const QFont& defaultFont);
 std::optional<RichContent> ReadRtf(const QByteArray& rtf, const QFont& defaultFont);
 

@@ -190,6 +190,11 @@ TEST(RtfCodec, ReadsEscapesGroupsAndDestinationsOfOtherWriters)
     EXPECT_EQ(huge[0].runs[0].format.offset, 3276);
     EXPECT_EQ(huge[0].format.lineSpacing, 31680);
     EXPECT_FALSE(ReadRtf(QStringLiteral("just text"), DefaultTextFont()).has_value());
+    EXPECT_FALSE(
+        ReadRtf(QStringLiteral("{\\rtf1 ") + QString(100000, u'{') + u'x', DefaultTextFont()).has_value());
+    EXPECT_TRUE(
+        ReadRtf(QStringLiteral("{\\rtf1 ") + QString(50, u'{') + u'x' + QString(51, u'}'), DefaultTextFont())
+            .has_value());
 
     // A font entry without a name is the default font; a broken escape before a wide character.
     const RichContent odd = read(QStringLiteral("{\\rtf1{\\fonttbl{\\f0 ;}}\\f0 a\\'\u4e00b}"));
