@@ -1,6 +1,6 @@
 #include "platform/desktop/file_dialog.h"
 
-#include "platform/settings/special_folder.h"
+#include "platform/settings/desktop_folder.h"
 
 #include <QDir>
 #include <QFileDialog>

@@ -1,5 +1,5 @@
 #include "platform/desktop/file_dialog.h"
-#include "platform/settings/special_folder.h"
+#include "platform/settings/desktop_folder.h"
 
 #include <QApplication>
 #include <QDir>

@@ -1,4 +1,4 @@
-#include "platform/settings/special_folder.h"
+#include "platform/settings/desktop_folder.h"
 
 #include <QDir>
 #include <QFileInfo>
