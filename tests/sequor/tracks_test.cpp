@@ -10,6 +10,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <array>
+#include <cmath>
 #include <random>
 
 namespace tunvale::testing {
@@ -302,6 +305,116 @@ TEST_F(SequorTracks, RandomTextsReadBack)
         EXPECT_EQ(ends[1], ends[2]) << paths[f - 1].toStdString();
         EXPECT_EQ(ends[1], ends[3]) << paths[f - 1].toStdString();
     }
+}
+
+// The test tool prints the order and bars, and its files read back as written down by hand.
+TEST(ScoretoolMidiExport, ExportsTexts)
+{
+    const QString data = testDataPath(QStringLiteral("sequor"));
+    const struct {
+        const char* name;
+        QStringList options;
+    } cases[] = {
+        { "export-plain",
+            { QStringLiteral("--tempo"), QStringLiteral("100"), QStringLiteral("--key-shift"),
+                QStringLiteral("3"), QStringLiteral("--program"), QStringLiteral("5"),
+                QStringLiteral("--volume"), QStringLiteral("80"), QStringLiteral("--main-pan"),
+                QStringLiteral("20"), QStringLiteral("--title"), QStringLiteral("测试"),
+                QStringLiteral("--notice"), QStringLiteral("(c) 2026"), QStringLiteral("--comment"),
+                QStringLiteral("注释") } },
+        { "export-order",
+            { QStringLiteral("--order"), QStringLiteral("2,1"), QStringLiteral("--overlay"),
+                QStringLiteral("40,50,30"), QStringLiteral("--key-shift"), QStringLiteral("-2"),
+                QStringLiteral("--time-sig"), QStringLiteral("3/4"), QStringLiteral("--tempo"),
+                QStringLiteral("60") } },
+        { "export-drums",
+            { QStringLiteral("--folder"), data, QStringLiteral("--drums"),
+                data + QStringLiteral("/drums.dat"), QStringLiteral("--score-drums"),
+                QStringLiteral("--time-sig"), QStringLiteral("6/8"), QStringLiteral("--tempo"),
+                QStringLiteral("90") } },
+    };
+    QTemporaryDir dir;
+    for (const auto& c : cases) {
+        const QString name = QLatin1String(c.name);
+        const QString out = dir.filePath(name + QStringLiteral(".mid"));
+        QProcess tool;
+        tool.start(QStringLiteral(TUNVALE_BUILD_DIR "/bin/scoretool"),
+            QStringList {
+                QStringLiteral("midi-export"), data + QChar('/') + name + QStringLiteral(".txt"), out }
+                + c.options);
+        ASSERT_TRUE(tool.waitForFinished(30000));
+        EXPECT_EQ(tool.exitCode(), 0) << tool.readAllStandardError().toStdString();
+        EXPECT_EQ(tool.readAllStandardOutput().toStdString(),
+            readAll(data + QChar('/') + name + QStringLiteral(".out")).toStdString());
+        EXPECT_EQ(MidiNotes({ out }).toStdString(),
+            readAll(data + QChar('/') + name + QStringLiteral(".notes")).toStdString());
+    }
+}
+
+// No order, or no folder to write in: the message on standard error, exit 2, the target untouched.
+TEST(ScoretoolMidiExport, FailuresLeaveTheTargetAlone)
+{
+    QTemporaryDir dir;
+    const QString data = testDataPath(QStringLiteral("sequor"));
+    const QString existing = dir.filePath(QStringLiteral("old.mid"));
+    ASSERT_TRUE(writeAll(existing, "old"));
+    const struct {
+        QStringList args;
+        const char* message;
+    } cases[] = {
+        { { data + QStringLiteral("/export-drums.txt"), existing }, "请先设置好歌曲的“演唱顺序”!" },
+        { { data + QStringLiteral("/export-plain.txt"), dir.filePath(QStringLiteral("none/out.mid")) },
+            "cannot write" },
+        { { data + QStringLiteral("/export-plain.txt"), existing, QStringLiteral("--time-sig"),
+              QStringLiteral("4/5") },
+            "time signature" },
+    };
+    for (const auto& c : cases) {
+        QProcess tool;
+        tool.start(QStringLiteral(TUNVALE_BUILD_DIR "/bin/scoretool"),
+            QStringList { QStringLiteral("midi-export") } + c.args);
+        ASSERT_TRUE(tool.waitForFinished(30000));
+        EXPECT_EQ(tool.exitCode(), 2);
+        EXPECT_TRUE(QString::fromUtf8(tool.readAllStandardError()).contains(QString::fromUtf8(c.message)))
+            << c.message;
+    }
+    EXPECT_EQ(readAll(existing), QByteArray("old"));
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
+        QStringList { QStringLiteral("old.mid") });
+}
+
+// (onset, length, pitch) of every note in 1/120 quarter notes, sorted, from midinotes output of one file.
+std::vector<std::array<long, 3>> NoteList(const QString& notes)
+{
+    const QStringList lines = notes.split(QChar('\n'), Qt::SkipEmptyParts);
+    const double division = lines.value(0).section(QChar(' '), 3, 3).toDouble();
+    std::vector<std::array<long, 3>> list;
+    for (const QString& line : lines) {
+        const QStringList f = line.split(QChar(' '));
+        if (f[0] != QStringLiteral("note"))
+            continue;
+        const long start = std::lround(f[2].toDouble() * 120 / division);
+        list.push_back({ start, std::lround(f[3].toDouble() * 120 / division) - start, f[4].toLong() });
+    }
+    std::sort(list.begin(), list.end());
+    return list;
+}
+
+// The benchmark's melody through our export and through abc2midi: the same notes at the same times.
+TEST(ScoretoolMidiBench, AgreesWithAbc2midi)
+{
+    QTemporaryDir dir;
+    QProcess tool;
+    tool.start(QStringLiteral(TUNVALE_BUILD_DIR "/bin/scoretool"),
+        { QStringLiteral("midi-bench"), QStringLiteral("--notes"), QStringLiteral("2000"),
+            QStringLiteral("--keep"), dir.path() });
+    ASSERT_TRUE(tool.waitForFinished(120000));
+    ASSERT_EQ(tool.exitCode(), 0) << tool.readAllStandardError().toStdString();
+    EXPECT_TRUE(tool.readAllStandardOutput().contains("ratio "));
+    const auto ours = NoteList(MidiNotes({ dir.filePath(QStringLiteral("ours.mid")) }));
+    const auto theirs = NoteList(MidiNotes({ dir.filePath(QStringLiteral("abc2midi.mid")) }));
+    EXPECT_GT(ours.size(), 1500u);
+    EXPECT_TRUE(ours == theirs) << ours.size() << " notes against " << theirs.size();
 }
 
 } // namespace
