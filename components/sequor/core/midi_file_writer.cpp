@@ -79,7 +79,8 @@ MidiTrack ConductorTrack(const ExportInput& input, const TimeSignature& signatur
 void PlayEvents(MidiTrack& track, const ExportInput& input, int beatUnit, bool transposes,
     const std::function<void(const ScoreEvent&, int transpose)>& note, const ConvertedScore& converted)
 {
-    int CurrentTranspose = transposes ? input.OldYDiao1 : 0;
+    const int StartTranspose = transposes ? input.OldYDiao1 : 0;
+    int CurrentTranspose = StartTranspose;
     for (const ScoreEvent& e : converted.parsed.ScoreEvents) {
         if (e.Code == RestCode) {
             if (e.Length > 0)
@@ -90,7 +91,7 @@ void PlayEvents(MidiTrack& track, const ExportInput& input, int beatUnit, bool t
             track.WriteTempo(e.Code - 2000, beatUnit);
         } else if (e.Code >= KeyShiftBase && e.Code <= ScoreKeyCode) {
             if (transposes)
-                CurrentTranspose = e.Code == ScoreKeyCode ? input.OldYDiao1 : e.Code - KeyShiftBase;
+                CurrentTranspose = e.Code == ScoreKeyCode ? StartTranspose : e.Code - KeyShiftBase;
         } else if (e.Code > 0 && e.Code < RestCode) {
             note(e, CurrentTranspose);
         }
@@ -152,6 +153,13 @@ private:
     std::optional<int> previous_;
 };
 
+// Sixteenth steps of a drum pattern: 0..40 as the drum records count them, 8 above.
+int StepsPerBar(int timeSigCode)
+{
+    QString text;
+    return notation::TimeSigSteps(timeSigCode, text);
+}
+
 bool Bit(std::uint8_t byte, int bit) { return byte >> bit & 1; }
 
 // The score's drum patterns bar by bar in play order: entry i of the bar list plays its record for the
@@ -165,9 +173,7 @@ MidiTrack WriteDrumTrack(std::span<const DrumRecord> drums, const ConvertedScore
         const int steps = i < lengths.size() ? int(lengths[i]) : 0;
         const std::size_t bar = std::size_t(converted.BarPlayList[i]);
         const DrumRecord* record = bar < drums.size() ? &drums[bar] : nullptr;
-        QString text;
-        const int patternSteps
-            = record && record->HaveDrum == 1 ? notation::TimeSigSteps(record->DrumTimeSignature, text) : 0;
+        const int patternSteps = record && record->HaveDrum == 1 ? StepsPerBar(record->DrumTimeSignature) : 0;
         for (int e = 0; e < steps; ++e, ++waiting) {
             if (e >= patternSteps || e >= DrumRecord::Steps)
                 continue;
