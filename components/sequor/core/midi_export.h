@@ -2,6 +2,7 @@
 
 #include "app/notation/drum_record.h"
 #include "components/sequor/core/export_options.h"
+#include "components/sequor/core/loaded_order.h"
 #include "components/sequor/core/score_event.h"
 
 #include <QString>
@@ -15,12 +16,6 @@
 // The export from text to Standard MIDI File (format 1, 120 ticks per quarter note): play order,
 // parse, then the conductor track and the music tracks, written once the whole file is built.
 namespace tunvale::sequor {
-
-// The play order the score has loaded: the key it was set for and its 0-based segment numbers.
-struct LoadedOrder {
-    QString key;
-    std::vector<int> segments;
-};
 
 struct ExportInput {
     QString text; // the notation lines joined, a FontRunMark before each grace-font or symbol-font run
