@@ -150,23 +150,20 @@ void FrmMakMid::SaveFile_Click()
     o.UseScoreDrums = Check[0]->isChecked();
     o.OverlayTrack = Check[2]->isChecked();
     o.MainPanOn = Check[3]->isChecked();
-    const auto percussion = checkedNumber(Text3[0], 127);
-    if (!percussion)
-        return;
-    o.PercussionVolume = *percussion;
-    const auto pan = checkedNumber(Text3[1], 127);
-    if (!pan)
-        return;
-    o.MainPan = *pan;
     o.OverlayProgram = Combo1->currentIndex();
-    const auto volume = checkedNumber(Text3[3], 100);
-    if (!volume)
-        return;
-    o.OverlayVolume = *volume;
-    const auto overlayPan = checkedNumber(Text3[4], 127);
-    if (!overlayPan)
-        return;
-    o.OverlayPan = *overlayPan;
+    // In the window's order; the first box out of range keeps the window open.
+    const struct {
+        QLineEdit* box;
+        int top;
+        int* value;
+    } boxes[] = { { Text3[0], 127, &o.PercussionVolume }, { Text3[1], 127, &o.MainPan },
+        { Text3[3], 100, &o.OverlayVolume }, { Text3[4], 127, &o.OverlayPan } };
+    for (const auto& b : boxes) {
+        const std::optional<int> value = checkedNumber(b.box, b.top);
+        if (!value)
+            return;
+        *b.value = *value;
+    }
     accept();
 }
 

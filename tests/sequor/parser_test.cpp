@@ -36,44 +36,34 @@ void ExpectRecords(const QString& text, std::initializer_list<Expected> expected
     }
 }
 
-std::vector<double> Lengths(const QString& text)
+// One field of every record of the parsed text.
+template <class T> std::vector<T> Column(const QString& text, T ScoreEvent::*field)
 {
-    std::vector<double> lengths;
+    std::vector<T> values;
     for (const ScoreEvent& e : ParseJianpu(text).ScoreEvents)
-        lengths.push_back(e.Length);
-    return lengths;
+        values.push_back(e.*field);
+    return values;
+}
+
+std::vector<int> Codes(const QString& text) { return Column(text, &ScoreEvent::Code); }
+
+void ExpectColumn(
+    const QString& text, double ScoreEvent::*field, const std::vector<double>& expected, const char* what)
+{
+    const std::vector<double> values = Column(text, field);
+    ASSERT_EQ(values.size(), expected.size()) << what;
+    for (std::size_t i = 0; i < values.size(); ++i)
+        EXPECT_NEAR(values[i], expected[i], 1e-9) << what << " record " << i;
 }
 
 void ExpectLengths(const QString& text, const std::vector<double>& expected, const char* what)
 {
-    const std::vector<double> lengths = Lengths(text);
-    ASSERT_EQ(lengths.size(), expected.size()) << what;
-    for (std::size_t i = 0; i < lengths.size(); ++i)
-        EXPECT_NEAR(lengths[i], expected[i], 1e-9) << what << " record " << i;
-}
-
-std::vector<int> Codes(const QString& text)
-{
-    std::vector<int> codes;
-    for (const ScoreEvent& e : ParseJianpu(text).ScoreEvents)
-        codes.push_back(e.Code);
-    return codes;
-}
-
-std::vector<double> Factors(const QString& text)
-{
-    std::vector<double> factors;
-    for (const ScoreEvent& e : ParseJianpu(text).ScoreEvents)
-        factors.push_back(e.VelocityFactor);
-    return factors;
+    ExpectColumn(text, &ScoreEvent::Length, expected, what);
 }
 
 void ExpectFactors(const QString& text, const std::vector<double>& expected, const char* what)
 {
-    const std::vector<double> factors = Factors(text);
-    ASSERT_EQ(factors.size(), expected.size()) << what;
-    for (std::size_t i = 0; i < factors.size(); ++i)
-        EXPECT_NEAR(factors[i], expected[i], 1e-9) << what << " record " << i;
+    ExpectColumn(text, &ScoreEvent::VelocityFactor, expected, what);
 }
 
 // ---------------------------------------------------------------------------------------------------

@@ -64,7 +64,7 @@ protected:
         dialog->answer = options;
         dialog_ = dialog.get();
         prompts_.target = target;
-        auto makeMid = sequor::CreateMakeMid(prompts_, nullptr, std::move(dialog));
+        makeMid_ = sequor::CreateMakeMid(prompts_, nullptr, std::move(dialog));
         sequor::MakeMidArguments a;
         a.FileName1 = target;
         a.AppPath1 = QStringList { dir_.path() };
@@ -72,11 +72,12 @@ protected:
         a.JPWord2 = selection;
         a.JeiPai1 = signature_;
         a.PlayOrder = sequor::LoadedOrder { QStringLiteral("0d0"), { 1, 0 } };
-        makeMid->ShowMainInfo(a);
+        makeMid_->ShowMainInfo(a);
     }
 
     QTemporaryDir dir_;
     RecordingPrompts prompts_;
+    std::unique_ptr<sequor::MakeMid> makeMid_; // owns the dialog of the last export
     ScriptedDialog* dialog_ = nullptr;
     QString signature_ = QStringLiteral("4/4");
     // Two segments; the score plays the second first.
