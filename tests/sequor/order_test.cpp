@@ -1,3 +1,4 @@
+#include "components/sequor/core/jianpu_parser.h"
 #include "components/sequor/core/midi_export.h"
 #include "components/sequor/core/play_order_expansion.h"
 #include "tests/sequor/sequor_text.h"
@@ -69,14 +70,44 @@ TEST(SequorOrder, ExpandsBarsAndText)
         const char* play;
     } cases[] = {
         { "A|B^C|D^E|", { 0, 1, 1, 2 }, { 0, 1, 2, 3, 2, 3, 4 }, "A|B#C|D#C|D#E|" }, // a lead-in
-        { "|A|B^C|", { 0, 1, 0 }, { 0, 1, 2, 0, 1 }, "|A|B#C|#|A|B" },
-        { "^A|B^C^", { 1, 0 }, { 2, 0, 1 }, "#C#A|B#" }, { "A|B|C", { 0, 0 }, { 0, 1, 0, 1 }, "A|B|C#A|B|C" },
-        { "A", { 0 }, {}, "A" }, { "^A^^B|", { 0, 1, 2 }, { 0, 1, 2 }, "#A##B|" }, // an empty piece
+        { "|A|B^C|", { 0, 1, 0 }, { 0, 1, 2, -1, -1, 0, 1 }, "|A|B#C|#|A|B" }, // two empty bars
+        { "^A|B^C^", { 1, 0 }, { 2, 0, 1 }, "#C#A|B#" },
+        { "A|B|C", { 0, 0 }, { 0, 1, 2, 0, 1 }, "A|B|C#A|B|C" }, { "A", { 0 }, {}, "A" },
+        { "A", { 0, 0 }, { 0 }, "A#A" }, // the open end closed by the join
+        { "A|B^C|D|", { 0, 1, 0 }, { 0, 1, 2, 3, -1, 0, 1 }, "A|B#C|D|#A|B" }, // an empty bar after D
+        { "|A|B|", { 0, 0 }, { 0, 1, -1, -1, 0, 1 }, "|A|B|#|A|B|" },
+        { "^A^^B|", { 0, 1, 2 }, { 0, 1, 2 }, "#A##B|" }, // an empty piece
     };
     for (const auto& c : cases) {
         const QString text = Spelled(c.text);
         EXPECT_EQ(BuildBarPlayList(text, c.pieces), c.bars) << c.text;
         EXPECT_EQ(AssemblePlayText(text, c.pieces), Spelled(c.play)) << c.text;
+    }
+}
+
+// Entry i of the bar list is bar i of the play text, as the parser counts it, whatever the order; the
+// list may hold one entry more, for a last bar that the play text leaves open.
+TEST(SequorOrder, BarListFollowsThePlayText)
+{
+    const char* texts[] = { "A|B^C|D^E|", "|A|B^C|", "^A|B^C^", "A|B|C", "|A|B|", "A^B", "^A^^B|", "A|B^C|D|",
+        "|A^B", "A", "^|A|^B|^" };
+    const std::vector<std::vector<int>> orders
+        = { { 0 }, { 0, 0 }, { 0, 1, 0 }, { 1, 0, 1 }, { 2, 0, 1, 2 }, { 1, 1 }, { 2, 2, 0 } };
+    for (const char* spelled : texts) {
+        const QString text = Spelled(spelled);
+        for (const std::vector<int>& order : orders) {
+            std::vector<int> pieces;
+            for (const int piece : order) {
+                if (piece < PieceCount(text))
+                    pieces.push_back(piece);
+            }
+            const auto bars = BuildBarPlayList(text, pieces);
+            const auto lengths = ParseJianpu(AssemblePlayText(text, pieces)).BarLengths;
+            // The last bar of the order may stay open in the play text: no length, no drums.
+            EXPECT_TRUE(bars.size() == lengths.size() || bars.size() == lengths.size() + 1)
+                << spelled << " order " << ::testing::PrintToString(pieces) << ": " << bars.size()
+                << " entries for " << lengths.size() << " bars";
+        }
     }
 }
 

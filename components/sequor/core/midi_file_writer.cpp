@@ -171,8 +171,9 @@ MidiTrack WriteDrumTrack(std::span<const DrumRecord> drums, const ConvertedScore
     const std::vector<double>& lengths = converted.parsed.BarLengths;
     for (std::size_t i = 0; i < converted.BarPlayList.size(); ++i) {
         const int steps = i < lengths.size() ? int(lengths[i]) : 0;
-        const std::size_t bar = std::size_t(converted.BarPlayList[i]);
-        const DrumRecord* record = bar < drums.size() ? &drums[bar] : nullptr;
+        const int bar = converted.BarPlayList[i];
+        const DrumRecord* record
+            = bar >= 0 && std::size_t(bar) < drums.size() ? &drums[std::size_t(bar)] : nullptr;
         const int patternSteps = record && record->HaveDrum == 1 ? StepsPerBar(record->DrumTimeSignature) : 0;
         for (int e = 0; e < steps; ++e, ++waiting) {
             if (e >= patternSteps || e >= DrumRecord::Steps)

@@ -115,12 +115,27 @@ std::vector<int> BuildBarPlayList(const QString& text, const std::vector<int>& p
         else
             segments.back().last = bar;
     }
+    // Where an end of the text is no segment mark, a piece played next to another meets a join mark the
+    // written text does not have: a leading bar line of the first piece then closes an empty bar, and
+    // the open end of the last piece becomes a bar (an empty one after a closing bar line). They are
+    // listed too, so that entry i is always bar i of the play text.
+    const QChar first = text.isEmpty() ? QChar() : text.front();
+    const QChar last = text.isEmpty() ? QChar() : text.back();
+    const bool leadingBar = IsBarLine(first.unicode()) && !IsSegMark(first.unicode());
+    const bool openEnd = !text.isEmpty() && !IsSegMark(last.unicode());
+    const int lastPiece = PieceCount(text) - 1;
     std::vector<int> bars;
-    for (const int piece : pieces) {
-        if (std::size_t(piece) >= segments.size())
-            continue;
-        for (int bar = segments[std::size_t(piece)].first; bar <= segments[std::size_t(piece)].last; ++bar)
-            bars.push_back(bar);
+    for (std::size_t p = 0; p < pieces.size(); ++p) {
+        const int piece = pieces[p];
+        if (piece == 0 && p > 0 && leadingBar)
+            bars.push_back(NoScoreBar);
+        if (std::size_t(piece) < segments.size()) {
+            for (int bar = segments[std::size_t(piece)].first; bar <= segments[std::size_t(piece)].last;
+                 ++bar)
+                bars.push_back(bar);
+        }
+        if (piece == lastPiece && p + 1 < pieces.size() && openEnd)
+            bars.push_back(IsBarLine(last.unicode()) ? NoScoreBar : int(opens.size()) - 1);
     }
     return bars;
 }

@@ -28,8 +28,12 @@ int PieceCount(const QString& text);
 // left out.
 std::vector<int> OrderPieces(const QString& order, int pieceCount);
 
-// The score bars in play order. Bar 0 begins at the first character when the text does not begin with
-// a bar line, else at the first bar line; every further bar line begins the next bar.
+// A bar of the play text that holds no written bar.
+inline constexpr int NoScoreBar = -1;
+
+// The score bars in play order, entry i for bar i of the play text. Bar 0 begins at the first character
+// when the text does not begin with a bar line, else at the first bar line; every further bar line
+// begins the next bar.
 std::vector<int> BuildBarPlayList(const QString& text, const std::vector<int>& pieces);
 
 // The text in play order: the pieces joined by SegmentJoinMark, with one at either end exactly where
