@@ -232,8 +232,11 @@ TEST(RtfCodec, ValuesNoScoreHoldsAreWrittenAsTheyReadBack)
 // overflow; what it sets is kept to a score's limits.
 TEST(RtfCodec, ParametersOfAnyLengthReadWithinRange)
 {
-    const QStringList words = { "sl", "li", "ri", "fs", "up", "dn", "u", "uc", "f", "cf", "highlight", "b",
-        "ul", "bin", "deff", "ansicpg", "fcharset", "red", "green", "blue" };
+    // Every word the reader acts on, a destination it skips, and one it does not know.
+    const QStringList words = { "ansicpg", "b", "bin", "blue", "bullet", "cb", "cell", "cf", "chcbpat",
+        "colortbl", "deff", "dn", "emdash", "endash", "f", "fcharset", "fonttbl", "fs", "green", "highlight",
+        "ldblquote", "li", "line", "lquote", "par", "pard", "plain", "rdblquote", "red", "ri", "row", "rquote",
+        "sl", "tab", "u", "uc", "ul", "uld", "uldb", "ulnone", "ulth", "ulw", "up", "pict", "unknownword" };
     const QStringList parameters = { "-2147483648", "2147483647", "-2147483647", "2147483648",
         "-99999999999999999999999", "99999999999999999999999", "-", "000000000000000000000001" };
     for (const QString& word : words) {
