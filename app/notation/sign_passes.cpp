@@ -6,7 +6,6 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
-#include <utility>
 #include <vector>
 
 namespace tunvale::notation {
@@ -51,50 +50,26 @@ int levelVelocity(int mark, int velocity)
     }
 }
 
-// The next sounding event at or after any index, so that a mark finds the events it changes without
-// walking over silent ones again. An event only ever stops sounding during the pass (a level mark can
-// round a small velocity down to 0), never starts, so skipped events stay skipped.
-class SoundingIndex
+// For every index, the first sounding event at or after it (the event count when there is none), so
+// that a mark finds the events it changes without walking over silent ones again. The pass never
+// changes whether an event still ahead of it sounds: a level mark changes only the event right after
+// it, and the marks below keep a sounding event's velocity above 0.
+std::vector<size_t> NextSounding(const WorkingEvents& events)
 {
-public:
-    explicit SoundingIndex(const WorkingEvents& events)
-        : next_(events.size() + 1)
-    {
-        for (size_t j = 0; j < events.size(); ++j)
-            next_[j] = isSounding(events[j]) ? j : j + 1;
-        next_[events.size()] = events.size();
-    }
-
-    // The first sounding event at or after `j`; the event count when there is none.
-    size_t at(size_t j)
-    {
-        size_t root = j;
-        while (next_[root] != root)
-            root = next_[root];
-        while (next_[j] != root)
-            j = std::exchange(next_[j], root);
-        return root;
-    }
-
-    void update(const WorkingEvents& events, size_t j)
-    {
-        if (j < events.size() && !isSounding(events[j]))
-            next_[j] = j + 1;
-    }
-
-private:
-    std::vector<size_t> next_;
-};
+    std::vector<size_t> next(events.size() + 1, events.size());
+    for (size_t j = events.size(); j-- > 0;)
+        next[j] = isSounding(events[j]) ? j : next[j + 1];
+    return next;
+}
 
 // Applies `change(event, k)` to the next `limit` sounding events after `from`, k counting from 0.
 template <typename Change>
-void changeSounding(WorkingEvents& events, SoundingIndex& sounding, size_t from, int limit, Change change)
+void changeSounding(
+    WorkingEvents& events, const std::vector<size_t>& next, size_t from, int limit, Change change)
 {
     int k = 0;
-    for (size_t j = sounding.at(from + 1); j < events.size() && k < limit; j = sounding.at(j + 1)) {
+    for (size_t j = next[std::min(from + 1, events.size())]; j < events.size() && k < limit; j = next[j + 1])
         change(events[j], k++);
-        sounding.update(events, j);
-    }
 }
 
 } // namespace
@@ -155,23 +130,21 @@ void ApplyAccidentals(WorkingEvents& events)
 
 void ApplyDynamics(WorkingEvents& events)
 {
-    SoundingIndex sounding(events);
+    const std::vector<size_t> next = NextSounding(events);
     for (size_t i = 0; i < events.size(); ++i) {
         const int mark = events[i].CharCode;
         if ((mark >= DynamicMark::First && mark <= '3') || AccentMark::contains(mark)) {
-            if (i + 1 < events.size()) {
+            if (i + 1 < events.size())
                 events[i + 1].Velocity = levelVelocity(mark, events[i + 1].Velocity);
-                sounding.update(events, i + 1);
-            }
         } else if (mark == '4') { // cresc.
-            changeSounding(events, sounding, i, 6, [](CodeEvent& e, int k) { e.Velocity += 5 * k; });
+            changeSounding(events, next, i, 6, [](CodeEvent& e, int k) { e.Velocity += 5 * k; });
         } else if (mark == '5') { // dim., the mirror of cresc.
-            changeSounding(events, sounding, i, 6,
+            changeSounding(events, next, i, 6,
                 [](CodeEvent& e, int k) { e.Velocity = std::max(e.Velocity - 5 * k, 25); });
         } else if (mark == '6' || mark == '8') { // sfz, sfp
-            changeSounding(events, sounding, i, 1, [](CodeEvent& e, int) { e.Velocity = 127; });
+            changeSounding(events, next, i, 1, [](CodeEvent& e, int) { e.Velocity = 127; });
         } else if (mark == '7') { // fp
-            changeSounding(events, sounding, i, 1,
+            changeSounding(events, next, i, 1,
                 [](CodeEvent& e, int) { e.Velocity = roundedToNearest(e.Velocity * 1.2); });
         }
     }
