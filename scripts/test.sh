@@ -18,8 +18,16 @@ if setarch "$(uname -m)" -R true 2>/dev/null; then
 fi
 TSAN_OPTIONS="halt_on_error=1" timeout 600 "${no_aslr[@]}" build-tsan/bin/test_playback --gtest_brief=1
 
-# The MIDI export parser once more under AddressSanitizer and UndefinedBehaviorSanitizer.
+# Score files, rich text, notation, the compiler and the MIDI export parser once more under
+# AddressSanitizer and UndefinedBehaviorSanitizer: damaged and hostile files must read without a single
+# report, and the first report ends the run.
+asan_tests=(test_scorefile test_richtext test_notation test_compiler)
 cmake -S . -B build-asan -G Ninja -DTUNVALE_BUILD_TESTS=ON -DTUNVALE_ASAN=ON >/dev/null
+cmake --build build-asan --parallel "$(nproc)" --target tunvale_data "${asan_tests[@]}"
+for test in "${asan_tests[@]}"; do
+    ASAN_OPTIONS="halt_on_error=1" UBSAN_OPTIONS="halt_on_error=1:print_stacktrace=1" \
+        timeout 900 "build-asan/bin/$test" --gtest_brief=1
+done
 cmake --build build-asan --parallel "$(nproc)" --target test_sequor
 timeout 600 build-asan/bin/test_sequor --gtest_brief=1 --gtest_filter='SequorParser.*'
 

@@ -4,7 +4,6 @@
 #include "app/frame/vls_body.h"
 #include "app/frame/vls_header.h"
 #include "app/notation/score_template.h"
-#include "platform/settings/whole_file.h"
 
 #include <QFileInfo>
 
@@ -16,16 +15,20 @@ using notation::ScoreHeader;
 VlsDocument DecodeVls(const QByteArray& file, const QString& fileName, const ScoreHeader& current,
     const ColorScheme& currentColors, const ColorScheme& templateColors)
 {
-    VlsDocument document { VlsReadStatus::Ok, current, currentColors, {}, {} };
-    const VlsMarkers::BodyStart bodyStart = VlsMarkers::findBodyStart(file);
-    // Without any "/Vls" the header is 9 characters of text and byte 14 already lies in the body.
-    const int version = bodyStart.rule == VlsMarkers::Rule::Byte10 ? 0 : VlsHeader::version(file);
+    VlsDocument document { VlsReadStatus::Ok, current, currentColors, {}, {}, {} };
+    notation::ScoreFileLayout layout = notation::ScoreFileLayout::of(file);
+    // Without any "/Vls" the header is 9 characters of text and byte 14 already lies in the body: the
+    // layout says version 0.
+    const int version = layout.version;
     if (version > VlsHeader::kVersion) {
         document.status = VlsReadStatus::TooNew;
         return document;
     }
     VlsHeader::decode(file, version, document.header, document.colors, templateColors);
     document.header.CurrentFile = fileName;
+    const VlsMarkers::BodyStart bodyStart = VlsMarkers::bodyStartOf(layout);
+    if (layout.scoreFile)
+        document.sections = std::move(layout.sections);
     document.bodyStart = bodyStart;
     document.body = file.mid(bodyStart.offset);
     VlsBody().scramble(document.body);
@@ -34,10 +37,13 @@ VlsDocument DecodeVls(const QByteArray& file, const QString& fileName, const Sco
 
 VlsDocument ReadVls(const QString& fileName, const ScoreHeader& current, const ColorScheme& currentColors)
 {
-    const auto file = platform::ReadWholeFile(fileName);
+    const QFileInfo info(fileName);
+    if (info.isFile() && info.size() > notation::kMaxScoreFileBytes)
+        return { VlsReadStatus::TooLarge, current, currentColors, {}, {}, {} };
+    const auto file = notation::ReadScoreFileBytes(fileName);
     if (!file) {
-        const auto status = QFileInfo::exists(fileName) ? VlsReadStatus::Unreadable : VlsReadStatus::Missing;
-        return { status, current, currentColors, {}, {} };
+        const auto status = info.exists() ? VlsReadStatus::Unreadable : VlsReadStatus::Missing;
+        return { status, current, currentColors, {}, {}, {} };
     }
     // The template's colours; only files of versions 0 and 1 take them.
     ColorScheme templateColors = currentColors;

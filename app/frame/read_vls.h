@@ -2,6 +2,7 @@
 
 #include "app/frame/vls_markers.h"
 #include "app/notation/score_header.h"
+#include "app/notation/score_sections.h"
 
 #include <QByteArray>
 #include <QString>
@@ -12,12 +13,15 @@ namespace tunvale::frame {
 
 // What opening a file of a newer format version says before the window closes.
 inline const QString kTooNewMessage = QStringLiteral("文件版本较高，软件将关闭。建议升级软件！");
+// What refusing a file larger than any score says.
+inline const QString kTooLargeMessage = QStringLiteral("文件太大（超过 4 MB），不是乐谱文件，没有打开。");
 
 enum class VlsReadStatus {
     Ok,
     Missing, // no such file
     Unreadable, // a folder, or the file can't be read
     TooNew, // a format version above 5: nothing was read
+    TooLarge, // above notation::kMaxScoreFileBytes: nothing was read
 };
 
 struct VlsDocument {
@@ -26,6 +30,7 @@ struct VlsDocument {
     notation::ColorScheme colors;
     VlsMarkers::BodyStart bodyStart;
     QByteArray body; // the unscrambled rich text
+    notation::ScoreSections sections; // drum records, play-order key and order, chord section
 };
 
 // What a file does not set keeps the value it has in `current` and `currentColors`; `templateColors`
@@ -33,7 +38,8 @@ struct VlsDocument {
 VlsDocument DecodeVls(const QByteArray& file, const QString& fileName, const notation::ScoreHeader& current,
     const notation::ColorScheme& currentColors, const notation::ColorScheme& templateColors);
 
-// Reads the file and decodes it, with the template's colours from ReadColor0. Never creates a file.
+// Reads the file and decodes it, with the template's colours from ReadColor0. Never creates a file; a
+// file above notation::kMaxScoreFileBytes is refused unread.
 VlsDocument ReadVls(const QString& fileName, const notation::ScoreHeader& current,
     const notation::ColorScheme& currentColors);
 

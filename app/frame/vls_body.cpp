@@ -1,10 +1,10 @@
 #include "app/frame/vls_body.h"
 
-#include "app/frame/vls_key.h"
+#include "app/notation/vls_key.h"
 
 namespace tunvale::frame {
 
-VlsBody::VlsBody() { random_.Rnd(VlsKey::seedArgument()); }
+VlsBody::VlsBody() { random_.Rnd(notation::VlsKey::seedArgument()); }
 
 QByteArray VlsBody::scrambled(QByteArray body)
 {

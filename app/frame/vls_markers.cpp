@@ -1,19 +1,25 @@
 #include "app/frame/vls_markers.h"
 
-#include "app/frame/vls_body.h"
+#include "app/notation/score_sections.h"
 
 namespace tunvale::frame {
 
 VlsMarkers::BodyStart VlsMarkers::findBodyStart(const QByteArray& file)
 {
-    static const QByteArray signature
-        = kBodyMarker.toByteArray() + VlsBody::scrambled(QByteArrayLiteral("{\\rtf"));
-    const qsizetype signed_ = file.indexOf(signature);
-    if (signed_ >= 0)
-        return { signed_ + kBodyMarker.size(), Rule::Signature };
-    const qsizetype last = file.lastIndexOf(kBodyMarker);
-    if (last >= 0)
-        return { last + kBodyMarker.size(), Rule::LastMarker };
+    return bodyStartOf(notation::ScoreFileLayout::of(file));
+}
+
+VlsMarkers::BodyStart VlsMarkers::bodyStartOf(const notation::ScoreFileLayout& layout)
+{
+    using notation::ScoreFileLayout;
+    switch (layout.rule) {
+    case ScoreFileLayout::BodyRule::Signature:
+        return { layout.bodyStart, Rule::Signature };
+    case ScoreFileLayout::BodyRule::LastMarker:
+        return { layout.bodyStart, Rule::LastMarker };
+    case ScoreFileLayout::BodyRule::Byte10:
+        break;
+    }
     return {};
 }
 

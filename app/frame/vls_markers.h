@@ -3,6 +3,10 @@
 #include <QByteArray>
 #include <QByteArrayView>
 
+namespace tunvale::notation {
+struct ScoreFileLayout;
+}
+
 // The section marker string that follows the header, and where the body begins.
 namespace tunvale::frame {
 
@@ -15,8 +19,8 @@ public:
     static constexpr QByteArrayView kBodyMarker = "/Vls";
 
     enum class Rule {
-        Signature, // the first "/Vls" followed by the scrambled start of an RTF text
-        LastMarker, // no such marker: the last "/Vls"
+        Signature, // the first "/Vls" after the drum records followed by the scrambled start of an RTF text
+        LastMarker, // no such marker: the last "/Vls" (the end of the file when it lies before the sections)
         Byte10, // no "/Vls" at all: after a 9-character text header
     };
     struct BodyStart {
@@ -25,8 +29,10 @@ public:
     };
 
     // The section contents and the scrambled body are binary and may hold "/Vls" themselves, so the
-    // body is recognised by its own start.
+    // body is looked for after the header and the drum records and recognised by its own start (see
+    // notation::ScoreFileLayout).
     static BodyStart findBodyStart(const QByteArray& file);
+    static BodyStart bodyStartOf(const notation::ScoreFileLayout& layout);
 };
 
 static_assert(VlsMarkers::kText.size() == 70);

@@ -1,10 +1,11 @@
 #include "app/frame/write_vls.h"
 
+#include "app/frame/read_vls.h"
 #include "app/frame/vls_body.h"
 #include "app/frame/vls_header.h"
 #include "app/frame/vls_markers.h"
-#include "app/notation/drum_data.h"
 #include "app/notation/play_order.h"
+#include "app/notation/score_sections.h"
 #include "app/notation/save_messages.h"
 #include "platform/settings/whole_file.h"
 #include "platform/desktop/prompts.h"
@@ -23,25 +24,69 @@ QByteArray EncodeVls(
     return file;
 }
 
+QByteArray EncodeVlsFile(const VlsContent& content)
+{
+    QByteArray file = VlsHeader::encode(content.header, content.colors);
+    file += notation::ScoreSections::encode(content.drums, content.playOrderKey, content.playOrder, content.chord);
+    const qsizetype bodyStart = file.size();
+    file += content.rtf;
+    VlsBody().scramble(file.data() + bodyStart, content.rtf.size());
+    return file;
+}
+
+std::optional<QByteArray> BuildVlsFile(const VlsContent& content)
+{
+    QByteArray file = EncodeVlsFile(content);
+    const VlsDocument back = DecodeVls(file, content.header.CurrentFile, {}, {}, {});
+    notation::ScoreHeader header;
+    notation::ColorScheme colors;
+    VlsHeader::decode(VlsHeader::encode(content.header, content.colors), VlsHeader::kVersion, header, colors, {});
+    header.CurrentFile = content.header.CurrentFile;
+    const notation::ScoreSections& sections = back.sections;
+    const bool same = back.status == VlsReadStatus::Ok && back.header == header && back.colors == colors
+        && sections.drums == content.drums && sections.key == content.playOrderKey
+        && sections.order == content.playOrder && sections.chord == content.chord && back.body == content.rtf;
+    if (!same)
+        return std::nullopt;
+    return file;
+}
+
+namespace {
+
+VlsContent contentOf(const notation::ScoreHeader& header, const notation::ColorScheme& colors,
+    const QByteArray& rtf, const notation::DrumStore& drums, const notation::PlayOrder2021& playOrder)
+{
+    return { header, colors, rtf, drums, playOrder.GetPlayOrderKey().toLatin1(),
+        notation::PlayOrderBytes(playOrder.PlayOrder), {} };
+}
+
+} // namespace
+
 std::optional<QByteArray> BuildVlsFile(const notation::ScoreHeader& header,
     const notation::ColorScheme& colors, const QByteArray& rtf, const notation::DrumStore& drums,
     const notation::PlayOrder2021& playOrder)
 {
-    QByteArray file = EncodeVls(header, colors, rtf);
-    if (!notation::WriteDrumData(drums, file) || !playOrder.SavePlayOrderKey(file)
-        || !playOrder.SavePlayOrder(file))
-        return std::nullopt;
-    return file;
+    return BuildVlsFile(contentOf(header, colors, rtf, drums, playOrder));
+}
+
+bool WriteVls(const VlsContent& content)
+{
+    const auto file = BuildVlsFile(content);
+    if (!file) {
+        platform::Prompts::current().information(notation::kWriteUnverifiedMessage);
+        return false;
+    }
+    if (!platform::CommitWholeFile(content.header.CurrentFile, *file)) {
+        platform::Prompts::current().information(notation::kWriteFailedMessage);
+        return false;
+    }
+    return true;
 }
 
 bool WriteVls(const notation::ScoreHeader& header, const notation::ColorScheme& colors, const QByteArray& rtf,
     const notation::DrumStore& drums, const notation::PlayOrder2021& playOrder)
 {
-    const auto file = BuildVlsFile(header, colors, rtf, drums, playOrder);
-    const bool written = file && platform::CommitWholeFile(header.CurrentFile, *file);
-    if (!written)
-        platform::Prompts::current().information(notation::kWriteFailedMessage);
-    return written;
+    return WriteVls(contentOf(header, colors, rtf, drums, playOrder));
 }
 
 } // namespace tunvale::frame

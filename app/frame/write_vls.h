@@ -15,19 +15,36 @@ class PlayOrder2021;
 // failed save leaves the old file as it was.
 namespace tunvale::frame {
 
+// Everything a score file holds, as the program keeps it.
+struct VlsContent {
+    notation::ScoreHeader header; // its CurrentFile names the file to write
+    notation::ColorScheme colors;
+    QByteArray rtf;
+    notation::DrumStore drums;
+    QByteArray playOrderKey;
+    QByteArray playOrder; // one byte per entry
+    QByteArray chord; // the chord section as read; empty in every file the program writes
+};
+
 // Header, marker string with every section empty, and the scrambled rich text.
 QByteArray EncodeVls(
     const notation::ScoreHeader& header, const notation::ColorScheme& colors, const QByteArray& rtf);
 
-// The whole file: EncodeVls with the drum records, the current play-order key and the play order in
-// their sections. No value when a section could not be placed.
+// The whole file, built from its parts: header, sections and the scrambled rich text.
+QByteArray EncodeVlsFile(const VlsContent& content);
+
+// EncodeVlsFile, read back in memory: no value when the bytes would not read back with the header
+// fields, every drum record, the key, the order, the chord section and the rich text of `content`
+// (a key or an order can spell the markers that end their sections).
+std::optional<QByteArray> BuildVlsFile(const VlsContent& content);
+// The same with the current play-order key and the play order.
 std::optional<QByteArray> BuildVlsFile(const notation::ScoreHeader& header,
     const notation::ColorScheme& colors, const QByteArray& rtf, const notation::DrumStore& drums,
     const notation::PlayOrder2021& playOrder);
 
-// Writes the score to header.CurrentFile: header, markers and body, with the drum records, the
-// current play-order key and the play order in their sections. On failure it shows the failure
-// message and returns false.
+// Writes the file that BuildVlsFile builds to header.CurrentFile, replacing the old one in one step.
+// On failure it shows why and returns false; the old file is left byte-identical.
+bool WriteVls(const VlsContent& content);
 bool WriteVls(const notation::ScoreHeader& header, const notation::ColorScheme& colors, const QByteArray& rtf,
     const notation::DrumStore& drums, const notation::PlayOrder2021& playOrder);
 

@@ -1,38 +1,17 @@
 #include "app/notation/drum_data.h"
 
+#include "app/notation/score_sections.h"
 #include "platform/settings/whole_file.h"
-
-#include <algorithm>
-#include <cstring>
 
 namespace tunvale::notation {
 
-namespace {
-
-const QByteArray SectionMarker = QByteArrayLiteral("/Drum");
-const QByteArray EndMarker = QByteArrayLiteral("/EDrum");
-const QByteArray ChordMarker = QByteArrayLiteral("/Chord");
-constexpr char RecordFlag = char(0xFF);
-
-} // namespace
-
 bool ReadDrumData(DrumStore& records, const QByteArray& fileBytes)
 {
-    const qsizetype marker = fileBytes.indexOf(SectionMarker);
-    if (marker < 0)
+    ScoreSections sections = ScoreSections::read(fileBytes, 0, fileBytes.size());
+    if (!sections.drums)
         return false;
-    // Two fixed bytes follow the marker; their value does not matter to the reader.
-    qsizetype pos = marker + SectionMarker.size() + 2;
-    DrumStore read;
-    while (pos < fileBytes.size() && fileBytes[pos] == RecordFlag) {
-        ++pos;
-        DrumRecord& r = read.emplace_back();
-        const qsizetype available = std::min<qsizetype>(DrumRecord::Size, fileBytes.size() - pos);
-        std::memcpy(r.bytes(), fileBytes.constData() + pos, size_t(available));
-        pos += available;
-    }
-    if (!read.empty())
-        records = std::move(read);
+    if (!sections.drums->empty())
+        records = std::move(*sections.drums);
     return true;
 }
 
@@ -44,33 +23,22 @@ bool ReadDrumData(DrumStore& records, const QString& fileName)
 
 bool WriteDrumData(const DrumStore& records, QByteArray& fileBytes)
 {
-    const qsizetype marker = fileBytes.indexOf(SectionMarker);
-    if (marker < 0)
+    const ScoreSections old = ScoreSections::read(fileBytes, 0, fileBytes.size());
+    const SectionSpan& span = old.drumSpan;
+    if (!span.found() || !span.closed())
         return false;
-    const qsizetype headEnd = marker + SectionMarker.size();
-    // The old records may hold the bytes of a marker (a pattern named "/EDrum"), so the end marker is
-    // looked for after them.
-    qsizetype searchFrom = headEnd;
-    for (qsizetype pos = headEnd + 2; pos < fileBytes.size() && fileBytes[pos] == RecordFlag;
-         pos += 1 + DrumRecord::Size)
-        searchFrom = std::min<qsizetype>(pos + 1 + DrumRecord::Size, fileBytes.size());
-    qsizetype tail = fileBytes.indexOf(EndMarker, searchFrom);
-    if (tail < 0)
-        tail = fileBytes.indexOf(ChordMarker, searchFrom);
-    if (tail < 0)
+    // The encoded block between "/Drum" and "/EDrum": two bytes, then a flag and a record each.
+    const QByteArray block = ScoreSections::encode(records, {}, {}, {})
+                                 .sliced(ScoreSections::kDrumBegin.size(),
+                                     2 + qsizetype(records.size()) * (1 + DrumRecord::Size));
+    QByteArray result = fileBytes;
+    result.replace(span.content, span.end - span.content, block);
+    // Whatever the records hold, the file must read back with them and with its other sections.
+    ScoreSections written = ScoreSections::read(result, 0, result.size());
+    ScoreSections expected = old;
+    expected.drums = records;
+    if (!written.sameValues(expected))
         return false;
-
-    QByteArray result;
-    result.reserve(
-        headEnd + 2 + qsizetype(records.size()) * (DrumRecord::Size + 1) + fileBytes.size() - tail);
-    result.append(fileBytes.constData(), headEnd);
-    result.append('\x01');
-    result.append('\x00');
-    for (const DrumRecord& r : records) {
-        result.append(RecordFlag);
-        result.append(reinterpret_cast<const char*>(r.bytes()), DrumRecord::Size);
-    }
-    result.append(fileBytes.constData() + tail, fileBytes.size() - tail);
     fileBytes = std::move(result);
     return true;
 }

@@ -1,6 +1,7 @@
 #include "app/notation/play_order.h"
 
 #include "app/notation/play_order_key.h"
+#include "app/notation/score_sections.h"
 #include "app/notation/score_template.h"
 #include "app/notation/save_messages.h"
 #include "platform/settings/whole_file.h"
@@ -17,11 +18,10 @@ namespace tunvale::notation {
 
 namespace {
 
-constexpr QByteArrayView kKeyBegin = "/POrderStr";
-constexpr QByteArrayView kKeyEnd = "/EPOrderStr";
-constexpr QByteArrayView kOrderBegin = "/PlayOrder";
-constexpr QByteArrayView kOrderEnd = "/EPlayOrder";
-constexpr QByteArrayView kChord = "/Chord";
+constexpr QByteArrayView kKeyBegin = ScoreSections::kKeyBegin;
+constexpr QByteArrayView kKeyEnd = ScoreSections::kKeyEnd;
+constexpr QByteArrayView kOrderBegin = ScoreSections::kOrderBegin;
+constexpr QByteArrayView kOrderEnd = ScoreSections::kOrderEnd;
 
 const QString kIniSection = QStringLiteral("演唱顺序");
 const QString kUserIniFileName = QStringLiteral("MyNote.ini");
@@ -29,30 +29,61 @@ const QString kShippedIniFileName = QStringLiteral("Note.ini");
 
 } // namespace
 
+namespace {
+
+// The section of `sections` that `begin` and `end` mark; none for the drum section and other markers.
+struct Slot {
+    const SectionSpan* span;
+    std::optional<QByteArray> ScoreSections::*value;
+};
+std::optional<Slot> slotOf(const ScoreSections& sections, QByteArrayView begin, QByteArrayView end)
+{
+    if (begin == kKeyBegin && end == kKeyEnd)
+        return Slot { &sections.keySpan, &ScoreSections::key };
+    if (begin == kOrderBegin && end == kOrderEnd)
+        return Slot { &sections.orderSpan, &ScoreSections::order };
+    if (begin == ScoreSections::kChordBegin && end == ScoreSections::kChordEnd)
+        return Slot { &sections.chordSpan, &ScoreSections::chord };
+    return std::nullopt;
+}
+
+} // namespace
+
 std::optional<QByteArray> SectionContent(const QByteArray& file, QByteArrayView begin, QByteArrayView end)
 {
-    const qsizetype b = file.indexOf(begin);
-    const qsizetype e = file.indexOf(end);
-    if (b < 0 || e < b + begin.size())
-        return std::nullopt;
-    return file.mid(b + begin.size(), e - b - begin.size());
+    const ScoreFileLayout layout = ScoreFileLayout::of(file);
+    const auto slot = slotOf(layout.sections, begin, end);
+    return slot ? layout.sections.*(slot->value) : std::nullopt;
 }
 
 bool ReplaceSection(QByteArray& file, QByteArrayView begin, QByteArrayView end, QByteArrayView content)
 {
-    const qsizetype b = file.indexOf(begin);
-    if (b >= 0) {
-        const qsizetype from = b + begin.size();
-        const qsizetype e = file.indexOf(end);
-        if (e < from)
-            return false;
-        file.replace(from, e - from, content.toByteArray());
-        return true;
-    }
-    const qsizetype chord = file.indexOf(kChord);
-    if (chord < 0)
+    const ScoreFileLayout layout = ScoreFileLayout::of(file);
+    const auto slot = slotOf(layout.sections, begin, end);
+    if (!slot)
         return false;
-    file.insert(chord, begin.toByteArray() + content.toByteArray() + end.toByteArray());
+    const SectionSpan& span = *slot->span;
+    QByteArray result = file;
+    if (span.found()) {
+        if (!span.closed())
+            return false;
+        result.replace(span.content, span.end - span.content, content.toByteArray());
+    } else {
+        const SectionSpan& chord = layout.sections.chordSpan;
+        if (!chord.found())
+            return false;
+        result.insert(chord.begin, begin.toByteArray() + content.toByteArray() + end.toByteArray());
+    }
+    // Key and order may hold any byte: the file must read back with the new content, the other
+    // sections and the body as they were.
+    const ScoreFileLayout written = ScoreFileLayout::of(result);
+    ScoreSections expected = layout.sections;
+    expected.*(slot->value) = content.toByteArray();
+    const bool sameBody = written.scoreFile == layout.scoreFile
+        && (!layout.scoreFile || result.sliced(written.bodyStart) == file.sliced(layout.bodyStart));
+    if (!written.sections.sameValues(expected) || !sameBody)
+        return false;
+    file = std::move(result);
     return true;
 }
 
@@ -71,6 +102,15 @@ std::optional<PlayOrderEntries> StoredPlayOrder(const QByteArray& file)
     for (char b : *bytes)
         order.push_back(std::int16_t(std::uint8_t(b)));
     return order;
+}
+
+QByteArray PlayOrderBytes(const PlayOrderEntries& order)
+{
+    QByteArray bytes;
+    bytes.reserve(qsizetype(order.size()));
+    for (std::int16_t entry : order)
+        bytes.append(char(platform::ToByteBits(entry)));
+    return bytes;
 }
 
 PlayOrderEntries ParsePlayOrderText(const QString& text)
@@ -108,7 +148,7 @@ bool PlayOrder2021::ReadPlayOrderFromIni()
 
 bool PlayOrder2021::ReadPlayOrderFromFile(const QString& fileName)
 {
-    const auto file = platform::ReadWholeFile(fileName);
+    const auto file = ReadScoreFileBytes(fileName);
     return file && ReadPlayOrderFromFile(*file);
 }
 
@@ -141,11 +181,7 @@ bool PlayOrder2021::SavePlayOrderKey(QByteArray& file) const
 
 bool PlayOrder2021::SavePlayOrder(QByteArray& file) const
 {
-    QByteArray bytes;
-    bytes.reserve(qsizetype(PlayOrder.size()));
-    for (std::int16_t entry : PlayOrder)
-        bytes.append(char(platform::ToByteBits(entry)));
-    return ReplaceSection(file, kOrderBegin, kOrderEnd, bytes);
+    return ReplaceSection(file, kOrderBegin, kOrderEnd, PlayOrderBytes(PlayOrder));
 }
 
 bool PlayOrder2021::SavePlayOrderKey(const QString& fileName) const
@@ -163,7 +199,7 @@ bool PlayOrder2021::rewriteFile(const QString& fileName, bool (PlayOrder2021::*p
     // The template is shared by every untitled score; an order never belongs to it.
     if (IsTemplatePath(fileName))
         return false;
-    auto file = platform::ReadWholeFile(fileName);
+    auto file = ReadScoreFileBytes(fileName);
     if (!file || !(this->*put)(*file) || !platform::CommitWholeFile(fileName, *file)) {
         platform::Prompts::current().information(kWriteFailedMessage);
         return false;

@@ -25,18 +25,23 @@ public:
     virtual QString notationText() const = 0;
 };
 
-// The bytes between the first `begin` marker and the first `end` marker after it; no value when
-// either is missing.
+// The content of the key ("/POrderStr" "/EPOrderStr"), order ("/PlayOrder" "/EPlayOrder") or chord
+// section ("/Chord" "/EChord") of a score file in memory, found by the file's structure (see
+// ScoreFileLayout); no value when the section or its end marker is missing, or for other markers.
 std::optional<QByteArray> SectionContent(const QByteArray& file, QByteArrayView begin, QByteArrayView end);
 
-// Replaces what lies between the first `begin` marker and the first `end` marker with `content`.
-// Without `begin`, the section is put in front of the first "/Chord" with both markers. False, file
-// unchanged, when `begin` has no `end` after it, or when neither `begin` nor "/Chord" occurs.
+// Replaces the content of that section with `content`. Without the section, it is put in front of the
+// chord section with both markers. False, file unchanged, when the section has no end marker, when
+// neither it nor the chord section is there, or when the result would not read back with `content`
+// and the other sections and the body as they were.
 bool ReplaceSection(QByteArray& file, QByteArrayView begin, QByteArrayView end, QByteArrayView content);
 
 // The stored key and order of a score file in memory, as they are (no checks).
 std::optional<QByteArray> StoredPlayOrderKey(const QByteArray& file);
 std::optional<PlayOrderEntries> StoredPlayOrder(const QByteArray& file);
+
+// The order section's content: one byte per entry, its low 8 bits.
+QByteArray PlayOrderBytes(const PlayOrderEntries& order);
 
 // An ini value such as "1,2,3,2,4" (1-based) as 0-based entries; an item whose number does not fit
 // 16 bits is skipped.

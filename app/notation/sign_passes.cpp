@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <vector>
 
 namespace tunvale::notation {
 
@@ -49,14 +50,26 @@ int levelVelocity(int mark, int velocity)
     }
 }
 
+// For every index, the first sounding event at or after it (the event count when there is none), so
+// that a mark finds the events it changes without walking over silent ones again. The pass never
+// changes whether an event still ahead of it sounds: a level mark changes only the event right after
+// it, and the marks below keep a sounding event's velocity above 0.
+std::vector<size_t> NextSounding(const WorkingEvents& events)
+{
+    std::vector<size_t> next(events.size() + 1, events.size());
+    for (size_t j = events.size(); j-- > 0;)
+        next[j] = isSounding(events[j]) ? j : next[j + 1];
+    return next;
+}
+
 // Applies `change(event, k)` to the next `limit` sounding events after `from`, k counting from 0.
-template <typename Change> void changeSounding(WorkingEvents& events, size_t from, int limit, Change change)
+template <typename Change>
+void changeSounding(
+    WorkingEvents& events, const std::vector<size_t>& next, size_t from, int limit, Change change)
 {
     int k = 0;
-    for (size_t j = from + 1; j < events.size() && k < limit; ++j) {
-        if (isSounding(events[j]))
-            change(events[j], k++);
-    }
+    for (size_t j = next[std::min(from + 1, events.size())]; j < events.size() && k < limit; j = next[j + 1])
+        change(events[j], k++);
 }
 
 } // namespace
@@ -117,21 +130,22 @@ void ApplyAccidentals(WorkingEvents& events)
 
 void ApplyDynamics(WorkingEvents& events)
 {
+    const std::vector<size_t> next = NextSounding(events);
     for (size_t i = 0; i < events.size(); ++i) {
         const int mark = events[i].CharCode;
         if ((mark >= DynamicMark::First && mark <= '3') || AccentMark::contains(mark)) {
             if (i + 1 < events.size())
                 events[i + 1].Velocity = levelVelocity(mark, events[i + 1].Velocity);
         } else if (mark == '4') { // cresc.
-            changeSounding(events, i, 6, [](CodeEvent& e, int k) { e.Velocity += 5 * k; });
+            changeSounding(events, next, i, 6, [](CodeEvent& e, int k) { e.Velocity += 5 * k; });
         } else if (mark == '5') { // dim., the mirror of cresc.
-            changeSounding(
-                events, i, 6, [](CodeEvent& e, int k) { e.Velocity = std::max(e.Velocity - 5 * k, 25); });
+            changeSounding(events, next, i, 6,
+                [](CodeEvent& e, int k) { e.Velocity = std::max(e.Velocity - 5 * k, 25); });
         } else if (mark == '6' || mark == '8') { // sfz, sfp
-            changeSounding(events, i, 1, [](CodeEvent& e, int) { e.Velocity = 127; });
+            changeSounding(events, next, i, 1, [](CodeEvent& e, int) { e.Velocity = 127; });
         } else if (mark == '7') { // fp
-            changeSounding(
-                events, i, 1, [](CodeEvent& e, int) { e.Velocity = roundedToNearest(e.Velocity * 1.2); });
+            changeSounding(events, next, i, 1,
+                [](CodeEvent& e, int) { e.Velocity = roundedToNearest(e.Velocity * 1.2); });
         }
     }
 }

@@ -45,6 +45,10 @@ constexpr int kMaxTwips = 31680;
 RunFormat Clamped(RunFormat format);
 ParagraphFormat Clamped(ParagraphFormat format);
 
+// Whether a font name may hold the character: control characters (NUL among them) never reach a
+// stored name, so a name reads as it was written.
+inline bool IsFontNameCharacter(QChar c) { return c.category() != QChar::Other_Control; }
+
 // Our own properties beside Qt's display ones: twips and half points are kept exactly, whatever the
 // screen's resolution.
 enum RichTextProperty {

@@ -1,10 +1,12 @@
 #include "platform/richtext/rtf_reader.h"
 
+#include "platform/richtext/rich_text_format.h"
 #include "platform/richtext/rtf_code_page.h"
 
 #include <QSet>
 
 #include <algorithm>
+#include <limits>
 
 #include <map>
 #include <utility>
@@ -196,13 +198,8 @@ private:
         const QString name = in_.mid(start, pos_ - start);
         bool hasValue = false;
         int value = 0;
-        const int numberStart = pos_;
-        if (pos_ < in_.size() && (in_[pos_] == u'-' || in_[pos_].isDigit())) {
-            ++pos_;
-            while (pos_ < in_.size() && in_[pos_].isDigit())
-                ++pos_;
-            value = in_.mid(numberStart, pos_ - numberStart).toInt(&hasValue);
-        }
+        if (pos_ < in_.size() && (in_[pos_] == u'-' || isAsciiDigit(in_[pos_])))
+            value = parameter(hasValue);
         if (pos_ < in_.size() && in_[pos_] == u' ')
             ++pos_;
         // Raw bytes (a picture's, say) that may hold braces and backslashes of their own.
@@ -226,6 +223,24 @@ private:
         word(name, hasValue, value);
     }
 
+    // A control word's parameter, saturated to +-(2^31 - 1) so that negating it or adding to it never
+    // overflows; a "-" without digits is no parameter.
+    int parameter(bool& hasValue)
+    {
+        constexpr qint64 kLimit = std::numeric_limits<int>::max();
+        const bool negative = in_[pos_] == u'-';
+        if (negative)
+            ++pos_;
+        qint64 magnitude = 0;
+        while (pos_ < in_.size() && isAsciiDigit(in_[pos_])) {
+            magnitude = std::min(magnitude * 10 + (in_[pos_].unicode() - u'0'), kLimit);
+            ++pos_;
+        }
+        hasValue = in_[pos_ - 1] != u'-';
+        return int(negative ? -magnitude : magnitude);
+    }
+
+    static bool isAsciiDigit(QChar c) { return c >= u'0' && c <= u'9'; }
     static bool isAsciiLetter(QChar c) { return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z'); }
     static bool isHexDigit(QChar c)
     {
@@ -433,8 +448,9 @@ private:
         flushBytes();
         if (entry_.number < 0)
             return;
-        const QString name = entry_.font.name;
-        entry_.font.name = name.left(name.indexOf(u';')).trimmed();
+        QString name = entry_.font.name.left(entry_.font.name.indexOf(u';'));
+        name.removeIf([](QChar c) { return !IsFontNameCharacter(c); });
+        entry_.font.name = name.trimmed();
         // A font without a name is shown, and so stored, in the default font.
         if (entry_.font.name.isEmpty())
             entry_.font.name = defaultFamily_;
@@ -558,11 +574,15 @@ private:
 
 std::optional<RichContent> ReadRtf(const QString& rtf, const QFont& defaultFont)
 {
+    if (rtf.size() > kMaxRtfBytes)
+        return std::nullopt;
     return RtfReader(rtf, defaultFont).read();
 }
 
 std::optional<RichContent> ReadRtf(const QByteArray& rtf, const QFont& defaultFont)
 {
+    if (rtf.size() > kMaxRtfBytes)
+        return std::nullopt;
     return ReadRtf(QString::fromLatin1(rtf), defaultFont);
 }
 

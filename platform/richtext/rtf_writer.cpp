@@ -50,7 +50,7 @@ bool isAscii(const QString& text)
 // that breaks these is written as it reads back.
 QString tableName(QString name)
 {
-    name.removeIf([](QChar c) { return c == u';' || c.unicode() < 0x20; });
+    name.removeIf([](QChar c) { return c == u';' || !IsFontNameCharacter(c); });
     name = name.trimmed();
     return name.isEmpty() ? DefaultTextFont().family() : name;
 }

@@ -48,6 +48,25 @@ void CompileWorkingStage(benchmark::State& state)
 }
 BENCHMARK(CompileWorkingStage)->Unit(benchmark::kMillisecond);
 
+// A notation line of cresc. and dim. marks ("4" and "5" in the symbol font) with a few notes in front:
+// every mark looks for sounding events after it and finds none.
+void CompileDynamicsMarks(benchmark::State& state)
+{
+    QString marks;
+    for (int i = 0; i < state.range(0); ++i)
+        marks += i % 2 == 0 ? QStringLiteral(" @4") : QStringLiteral(" @5");
+    const platform::RichTextSnapshot score
+        = testing::NotationScore().notation(QStringLiteral("1 2 3") + marks).build();
+    notation::获取演唱码 compiler;
+    for (auto _ : state) {
+        compiler.Get_CodeEvents(notation::CompileInput(score));
+        benchmark::DoNotOptimize(compiler.workingEvents().data());
+    }
+    state.counters["marks"] = double(state.range(0));
+    state.counters["events"] = double(compiler.workingEvents().size());
+}
+BENCHMARK(CompileDynamicsMarks)->Arg(100000)->Arg(200000)->Unit(benchmark::kMillisecond);
+
 // The same song as a document: one paragraph per "\r\n", one run per stretch of equal font and colour.
 platform::RichContent AsContent(const platform::RichTextSnapshot& song)
 {

@@ -1,6 +1,12 @@
 #include "tests/compiler/compile_helpers.h"
 
+#include "app/notation/event_passes.h"
+
 #include <gtest/gtest.h>
+
+#include <cmath>
+#include <random>
+#include <string>
 
 namespace tunvale::testing {
 namespace {
@@ -171,3 +177,49 @@ TEST(GraceNotes, LaterMembersOfAGroupAreMerged)
 
 } // namespace
 } // namespace tunvale::testing
+
+// The dynamics pass finds the sounding events after a mark through an index; on any sequence of marks,
+// notes and silent events it gives what walking forward from every mark gives.
+TEST(Dynamics, IndexedPassMatchesAWalkFromEveryMark)
+{
+    const auto walked = [](tunvale::notation::WorkingEvents events) {
+        const auto change = [&](size_t from, int limit, auto apply) {
+            int k = 0;
+            for (size_t j = from + 1; j < events.size() && k < limit; ++j) {
+                if (events[j].Velocity > 0)
+                    apply(events[j], k++);
+            }
+        };
+        for (size_t i = 0; i < events.size(); ++i) {
+            const int mark = events[i].CharCode;
+            if (mark == '4')
+                change(i, 6, [](tunvale::notation::CodeEvent& e, int k) { e.Velocity += 5 * k; });
+            else if (mark == '5')
+                change(i, 6, [](tunvale::notation::CodeEvent& e, int k) { e.Velocity = std::max(e.Velocity - 5 * k, 25); });
+            else if (mark == '6' || mark == '8')
+                change(i, 1, [](tunvale::notation::CodeEvent& e, int) { e.Velocity = 127; });
+            else if (mark == '7')
+                change(i, 1, [](tunvale::notation::CodeEvent& e, int) { e.Velocity = int(std::nearbyint(e.Velocity * 1.2)); });
+            else if (mark == '*' && i + 1 < events.size()) // the level mark with the largest cut
+                events[i + 1].Velocity = int(std::nearbyint(events[i + 1].Velocity * 0.2));
+        }
+        return events;
+    };
+    std::mt19937 random(21);
+    const std::string codes = "*45678xyz";
+    for (int round = 0; round < 2000; ++round) {
+        tunvale::notation::WorkingEvents events(random() % 40);
+        for (tunvale::notation::CodeEvent& e : events) {
+            e.CharCode = codes[random() % codes.size()];
+            e.Velocity = int(random() % 8) - 2;
+            if (random() % 2)
+                e.Velocity += 100;
+        }
+        tunvale::notation::WorkingEvents indexed = events;
+        tunvale::notation::ApplyDynamics(indexed);
+        const tunvale::notation::WorkingEvents expected = walked(events);
+        ASSERT_EQ(indexed.size(), expected.size());
+        for (size_t i = 0; i < indexed.size(); ++i)
+            ASSERT_EQ(indexed[i].Velocity, expected[i].Velocity) << "round " << round << " event " << i;
+    }
+}

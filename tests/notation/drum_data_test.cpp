@@ -104,17 +104,15 @@ TEST_P(DrumSectionTest, ReadingKeepsTheOldRecordsOnlyWhenTheSectionIsEmpty)
     EXPECT_TRUE(read(records, QByteArray("x") + section(two) + "/EDrum"));
     EXPECT_EQ(records, two);
 
-    // A record cut off by the end of the file is padded with zeros, and a flag at the very end
-    // still makes a (zero) record.
+    // A record cut off by the end of the file is not read, nor is a flag at the very end: the whole
+    // records before them are.
     const QByteArray whole = section({ patternRecord(9) });
     EXPECT_TRUE(read(records, whole.left(whole.size() - 40)));
-    ASSERT_EQ(records.size(), 1u);
-    DrumRecord cut = patternRecord(9);
-    std::fill_n(cut.bytes() + DrumRecord::Size - 40, 40, 0);
-    EXPECT_EQ(records[0], cut);
-    EXPECT_TRUE(read(records, section({ patternRecord(9) }) + char(0xFF)));
-    ASSERT_EQ(records.size(), 2u);
-    EXPECT_EQ(records[1], DrumRecord {});
+    EXPECT_EQ(records, two);
+    EXPECT_TRUE(read(records, section({ patternRecord(9), patternRecord(8) }).chopped(1)));
+    EXPECT_EQ(records, DrumStore { patternRecord(9) });
+    EXPECT_TRUE(read(records, section({ patternRecord(7) }) + char(0xFF)));
+    EXPECT_EQ(records, DrumStore { patternRecord(7) });
 }
 
 TEST_P(DrumSectionTest, WithoutTheMarkerNothingIsReadOrWritten)

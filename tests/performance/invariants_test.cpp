@@ -143,7 +143,8 @@ TEST(PerformanceInvariants, SampleScoresInEveryModeWithDrumsAndAtSeveralCarets)
         platform::RichTextBox box;
         ScoreHeader header;
         DrumStores stores;
-        ASSERT_TRUE(scoretool::LoadScore(file, box, header, stores.XjDrums)) << file.toStdString();
+        QString error;
+        ASSERT_TRUE(scoretool::LoadScore(file, box, header, stores.XjDrums, error)) << error.toStdString();
         const platform::RichTextSnapshot score = box.snapshot();
         for (int mode = 0; mode <= 7; ++mode) {
             for (int caret : { 0, score.size() / 2, score.size() }) {

@@ -228,6 +228,65 @@ TEST(RtfCodec, ValuesNoScoreHoldsAreWrittenAsTheyReadBack)
     EXPECT_EQ(back[0].mark.halfPoints, kMinHalfPoints);
 }
 
+// Every parameter is read within the 32-bit range, whatever its digits, so no arithmetic on it can
+// overflow; what it sets is kept to a score's limits.
+TEST(RtfCodec, ParametersOfAnyLengthReadWithinRange)
+{
+    // Every word the reader acts on, a destination it skips, and one it does not know.
+    const QStringList words = { "ansicpg", "b", "bin", "blue", "bullet", "cb", "cell", "cf", "chcbpat",
+        "colortbl", "deff", "dn", "emdash", "endash", "f", "fcharset", "fonttbl", "fs", "green", "highlight",
+        "ldblquote", "li", "line", "lquote", "par", "pard", "plain", "rdblquote", "red", "ri", "row", "rquote",
+        "sl", "tab", "u", "uc", "ul", "uld", "uldb", "ulnone", "ulth", "ulw", "up", "pict", "unknownword" };
+    const QStringList parameters = { "-2147483648", "2147483647", "-2147483647", "2147483648",
+        "-99999999999999999999999", "99999999999999999999999", "-", "000000000000000000000001" };
+    for (const QString& word : words) {
+        for (const QString& parameter : parameters) {
+            const QString control = u'\\' + word + parameter;
+            for (const QString& rtf :
+                { QStringLiteral("{\\rtf1{\\fonttbl{\\f0 A;}}{\\colortbl;\\red1\\green2\\blue3;}\\f0%1 x}"),
+                    QStringLiteral("{\\rtf1{\\fonttbl{\\f0%1 A;}}{\\colortbl;%1;}\\f0 x\\par y}") }) {
+                const std::optional<RichContent> content = ReadRtf(rtf.arg(control), DefaultTextFont());
+                ASSERT_TRUE(content.has_value()) << s(control);
+                const QString first = WriteRtf(*content);
+                EXPECT_EQ(s(WriteRtf(read(first))), s(first)) << s(control);
+            }
+        }
+    }
+    const auto formatOf = [](const QString& words) {
+        return read(QStringLiteral("{\\rtf1 %1 x}").arg(words))[0].format;
+    };
+    EXPECT_EQ(formatOf(QStringLiteral("\\sl-2147483648")).lineSpacing, kMaxTwips);
+    EXPECT_EQ(formatOf(QStringLiteral("\\sl-99999999999999")).lineSpacing, kMaxTwips);
+    EXPECT_EQ(formatOf(QStringLiteral("\\li-2147483648\\ri99999999999")),
+        (ParagraphFormat { -kMaxTwips, kMaxTwips, 0 }));
+}
+
+// The reader drops what the writer drops from a font name, so a name reads the same after a save: a
+// notation font name followed by a control character is no notation font, before or after.
+TEST(RtfCodec, FontNamesHoldNoControlCharacters)
+{
+    const RichContent content = read(QStringLiteral(
+        "{\\rtf1{\\fonttbl{\\f0 KORVA_Note\\'1b;}{\\f1 KORVA\x1b_Note\\'00;}{\\f2 \x7f\\u133?;}}\\f0 a\\f1 b\\f2 c}"));
+    ASSERT_EQ(content[0].runs.size(), 2u);
+    EXPECT_EQ(s(content[0].runs[0].format.font), s(kNote));
+    EXPECT_EQ(s(content[0].runs[1].format.font), s(DefaultTextFont().family()));
+    const QString first = WriteRtf(content);
+    EXPECT_EQ(s(WriteRtf(read(first))), s(first));
+    EXPECT_EQ(read(first), content);
+}
+
+// A text above the limit is refused before it is parsed; one at the limit is read.
+TEST(RtfCodec, RefusesTextsAboveTheLimit)
+{
+    QByteArray rtf = "{\\rtf1 " + QByteArray(kMaxRtfBytes - 8, 'x') + '}';
+    ASSERT_EQ(rtf.size(), kMaxRtfBytes);
+    EXPECT_TRUE(ReadRtf(rtf, DefaultTextFont()).has_value());
+    EXPECT_TRUE(ReadRtf(QString::fromLatin1(rtf), DefaultTextFont()).has_value());
+    rtf.insert(7, 'x');
+    EXPECT_FALSE(ReadRtf(rtf, DefaultTextFont()).has_value());
+    EXPECT_FALSE(ReadRtf(QString::fromLatin1(rtf), DefaultTextFont()).has_value());
+}
+
 // Cut-off and damaged files: the reader never crashes or hangs, and what it reads is stored in a
 // form that reads back the same.
 TEST(RtfCodec, DamagedFilesReadWithoutHarmAndRoundTrip)

@@ -1,5 +1,5 @@
 #include "app/frame/vls_body.h"
-#include "app/frame/vls_key.h"
+#include "app/notation/vls_key.h"
 #include "platform/text/runtime_random.h"
 
 #include <gtest/gtest.h>
@@ -33,8 +33,8 @@ TEST(RuntimeRandom, MatchesTheRuntimeSequence)
 TEST(RuntimeRandom, KeystreamByteIsTheTopOfTheValue)
 {
     RuntimeRandom values, bytes;
-    values.Rnd(frame::VlsKey::seedArgument());
-    bytes.Rnd(frame::VlsKey::seedArgument());
+    values.Rnd(notation::VlsKey::seedArgument());
+    bytes.Rnd(notation::VlsKey::seedArgument());
     for (int i = 0; i < 1000; ++i)
         ASSERT_EQ(int(std::floor(values.Rnd() * 256)), bytes.nextByte()) << i;
 }

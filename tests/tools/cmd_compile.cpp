@@ -146,8 +146,9 @@ int compile(const QStringList& args)
     platform::RichTextBox box;
     notation::ScoreHeader header;
     notation::DrumStores stores;
-    if (!scoretool::LoadScore(options->file, box, header, stores.XjDrums)) {
-        scoretool::err(QStringLiteral("cannot read %1").arg(options->file));
+    QString error;
+    if (!scoretool::LoadScore(options->file, box, header, stores.XjDrums, error)) {
+        scoretool::err(error);
         return 1;
     }
     if (options->width)

@@ -1,7 +1,7 @@
 #include "tests/tools/command_registry.h"
 
 #include "app/notation/drum_accessor.h"
-#include "app/notation/drum_data.h"
+#include "app/notation/score_sections.h"
 
 #include <QFileInfo>
 
@@ -24,15 +24,19 @@ int drums(const QStringList& args)
         scoretool::err(QStringLiteral("usage: scoretool drums FILE"));
         return 2;
     }
-    if (!QFileInfo(args[0]).isFile()) {
+    const auto bytes = QFileInfo(args[0]).isFile() ? notation::ReadScoreFileBytes(args[0]) : std::nullopt;
+    if (!bytes) {
         scoretool::err(QStringLiteral("cannot read %1").arg(args[0]));
         return 1;
     }
+    // A score file's section lies after its header; Drum.dat has none.
     notation::DrumStores stores;
-    if (!notation::ReadDrumData(stores.DrumTemplates, args[0])) {
+    const auto records = notation::ScoreFileLayout::of(*bytes).sections.drums;
+    if (!records) {
         scoretool::err(QStringLiteral("%1 has no drum section").arg(args[0]));
         return 1;
     }
+    stores.DrumTemplates = *records;
     clsDrum drum(stores);
     drum.DrumType(clsDrum::DrumTemplates);
     scoretool::out(QStringLiteral("%1 drum records").arg(drum.recordCount()));

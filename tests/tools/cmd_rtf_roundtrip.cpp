@@ -1,9 +1,9 @@
 #include "tests/tools/command_registry.h"
+#include "tests/tools/score_loading.h"
 
 #include "platform/richtext/rtf_reader.h"
 #include "platform/richtext/rtf_writer.h"
 
-#include <QFile>
 #include <QSaveFile>
 
 namespace {
@@ -16,13 +16,14 @@ int rtfRoundtrip(const QStringList& args)
         scoretool::err(QStringLiteral("usage: scoretool rtf-roundtrip IN.rtf OUT.rtf"));
         return 2;
     }
-    QFile in(args[0]);
-    if (!in.open(QIODevice::ReadOnly)) {
-        scoretool::err(QStringLiteral("cannot read %1").arg(args[0]));
+    QString error;
+    const auto rtf
+        = scoretool::ReadInputFile(args[0], platform::kMaxRtfBytes, platform::kRtfTooLargeMessage, error);
+    if (!rtf) {
+        scoretool::err(error);
         return 1;
     }
-    const std::optional<platform::RichContent> content
-        = platform::ReadRtf(in.readAll(), platform::DefaultTextFont());
+    const std::optional<platform::RichContent> content = platform::ReadRtf(*rtf, platform::DefaultTextFont());
     if (!content) {
         scoretool::err(QStringLiteral("%1 is not RTF").arg(args[0]));
         return 1;

@@ -1,8 +1,8 @@
 #include "tests/tools/command_registry.h"
+#include "tests/tools/score_loading.h"
 
 #include "platform/richtext/rtf_reader.h"
 
-#include <QFile>
 
 namespace {
 
@@ -27,13 +27,14 @@ int rtfRuns(const QStringList& args)
         scoretool::err(QStringLiteral("usage: scoretool rtf-runs IN.rtf"));
         return 2;
     }
-    QFile file(args[0]);
-    if (!file.open(QIODevice::ReadOnly)) {
-        scoretool::err(QStringLiteral("cannot read %1").arg(args[0]));
+    QString error;
+    const auto rtf
+        = scoretool::ReadInputFile(args[0], platform::kMaxRtfBytes, platform::kRtfTooLargeMessage, error);
+    if (!rtf) {
+        scoretool::err(error);
         return 1;
     }
-    const std::optional<platform::RichContent> content
-        = platform::ReadRtf(file.readAll(), platform::DefaultTextFont());
+    const std::optional<platform::RichContent> content = platform::ReadRtf(*rtf, platform::DefaultTextFont());
     if (!content) {
         scoretool::err(QStringLiteral("%1 is not RTF").arg(args[0]));
         return 1;

@@ -1,9 +1,6 @@
 #include "tests/tools/command_registry.h"
 
 #include "app/frame/read_vls.h"
-#include "app/notation/drum_data.h"
-#include "app/notation/play_order.h"
-#include "platform/settings/whole_file.h"
 
 #include <QStringList>
 
@@ -44,12 +41,14 @@ int vlsDump(const QStringList& args)
     case frame::VlsReadStatus::TooNew:
         scoretool::err(frame::kTooNewMessage);
         return 1;
+    case frame::VlsReadStatus::TooLarge:
+        scoretool::err(frame::kTooLargeMessage);
+        return 1;
     case frame::VlsReadStatus::Missing:
     case frame::VlsReadStatus::Unreadable:
         scoretool::err(QStringLiteral("cannot read %1").arg(args[0]));
         return 1;
     }
-    const QByteArray file = platform::ReadWholeFile(args[0]).value_or(QByteArray());
     const notation::ScoreHeader& h = document.header;
     const notation::ColorScheme& c = document.colors;
     const auto field = [](const char* name, const QString& value) {
@@ -77,15 +76,14 @@ int vlsDump(const QStringList& args)
     field("BodyStart",
         QStringLiteral("%1 %2").arg(document.bodyStart.offset + 1).arg(ruleName(document.bodyStart.rule)));
 
-    notation::DrumStore drums;
-    notation::ReadDrumData(drums, file);
-    field("DrumRecords", QString::number(drums.size()));
-    const auto key = notation::StoredPlayOrderKey(file);
+    const notation::ScoreSections& sections = document.sections;
+    field("DrumRecords", QString::number(sections.drums.value_or(notation::DrumStore {}).size()));
+    const auto& key = sections.key;
     field("POrderStr", key ? QString::fromLatin1(*key) : QStringLiteral("(no section)"));
-    const auto order = notation::StoredPlayOrder(file);
+    const auto& order = sections.order;
     QStringList entries;
-    for (const std::int16_t entry : order.value_or(notation::PlayOrderEntries {}))
-        entries << QString::number(entry);
+    for (const char entry : order.value_or(QByteArray()))
+        entries << QString::number(std::uint8_t(entry));
     field("PlayOrder", order ? entries.join(u',') : QStringLiteral("(no section)"));
     field("BodyLength", QString::number(document.body.size()));
     std::fflush(stdout);

@@ -2,7 +2,6 @@
 
 #include "app/frame/editor_score_file.h"
 #include "app/frame/read_vls.h"
-#include "app/notation/drum_data.h"
 #include "app/notation/play_order.h"
 
 using namespace tunvale;
@@ -18,12 +17,15 @@ int vlsResave(const QStringList& args)
         return 2;
     }
     const frame::VlsDocument document = frame::ReadVls(args[0], {}, {});
+    if (document.status == frame::VlsReadStatus::TooLarge) {
+        scoretool::err(QStringLiteral("%1: %2").arg(args[0], frame::kTooLargeMessage));
+        return 1;
+    }
     if (document.status != frame::VlsReadStatus::Ok) {
         scoretool::err(QStringLiteral("cannot read %1").arg(args[0]));
         return 1;
     }
-    notation::DrumStore drums;
-    notation::ReadDrumData(drums, args[0]);
+    const notation::DrumStore drums = document.sections.drums.value_or(notation::DrumStore {});
     platform::RichTextBox editor;
     if (!editor.setTextRTF(QString::fromLatin1(document.body))) {
         scoretool::err(QStringLiteral("%1: the body is not rich text").arg(args[0]));
@@ -35,7 +37,11 @@ int vlsResave(const QStringList& args)
     order.setScore(&score);
     order.LoadPlayOrder();
     header.CurrentFile = args[1];
-    return frame::WriteVls(header, document.colors, editor, drums, order) ? 0 : 1;
+    if (!frame::WriteVls(header, document.colors, editor, drums, order)) {
+        scoretool::err(QStringLiteral("%1 was not written").arg(args[1]));
+        return 1;
+    }
+    return 0;
 }
 
 } // namespace

@@ -6,11 +6,18 @@
 
 #include <QString>
 
+#include <optional>
+
 namespace tunvale::scoretool {
 
+// The bytes of an input file; no value and the reason in `error` when it can't be read or holds more
+// than `limit` bytes (the reason then being `tooLarge`).
+std::optional<QByteArray> ReadInputFile(
+    const QString& file, qint64 limit, const QString& tooLarge, QString& error);
+
 // Loads a score file or an RTF file into the box; the header is the score file's, or the defaults, and
-// a score file's drum records go into `drums`.
+// a score file's drum records go into `drums`. On failure `error` says why.
 bool LoadScore(const QString& file, platform::RichTextBox& box, notation::ScoreHeader& header,
-    notation::DrumStore& drums);
+    notation::DrumStore& drums, QString& error);
 
 } // namespace tunvale::scoretool

@@ -3,7 +3,7 @@
 #include <cstdint>
 
 // The key of body scrambling: a constant of the program that every score file depends on.
-namespace tunvale::frame {
+namespace tunvale::notation {
 
 class VlsKey
 {
@@ -23,4 +23,4 @@ public:
 
 static_assert(VlsKey::seedArgument() == -640256);
 
-} // namespace tunvale::frame
+} // namespace tunvale::notation
