@@ -1,10 +1,11 @@
 #include "app/editor/main_form.h"
 
+#include "app/dialogs/about_box.h"
+#include "app/dialogs/program_icon.h"
 #include "app/editor/main_layout.h"
 #include "app/editor/main_toolbar.h"
 #include "app/editor/menu_items.h"
 #include "app/editor/status_panels.h"
-#include "app/editor/toolbar_icons.h"
 #include "app/frame/process_state.h"
 #include "app/playback/playback_state.h"
 #include "platform/desktop/combo_drop_width.h"
@@ -20,6 +21,7 @@
 #include <QAction>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QFontDialog>
 #include <QLabel>
 #include <QLineEdit>
@@ -77,7 +79,7 @@ MainForm::MainForm(MainFormServices services, QWidget* parent)
 {
     setObjectName(QStringLiteral("MainForm"));
     setWindowTitle(QStringLiteral("Tunvale"));
-    setWindowIcon(ProgramIcon());
+    setWindowIcon(dialogs::ProgramIcon());
     buildWindow();
     toolbarHost_ = std::make_unique<Toolbar>(*this);
     dispatch_ = std::make_unique<ToolbarDispatch>(editorState, commands_, *toolbarHost_);
@@ -149,6 +151,7 @@ void MainForm::buildHandlers()
     connectItem(QStringLiteral("exitsub"), [this] { exitsub_Click(); });
     connectItem(QStringLiteral("MunHelp"), [this] { MunHelp_Click(); });
     connectItem(QStringLiteral("QYY"), [this] { QYY_Click(); });
+    connectItem(QStringLiteral("MY_about"), [this] { MY_about_Click(); });
     connectItem(QStringLiteral("GCFont"), [this] { GCFont_Click(); });
     connectArray(QStringLiteral("MainToolBar"), [this](int i) { MainToolBar_Click(i); });
     connectArray(QStringLiteral("GroupBar"), [this](int i) { GroupBar_Click(i); });
@@ -264,6 +267,10 @@ bool MainForm::Form_Unload()
     if (hooks.playbackRunning())
         hooks.stopPlayback();
     playback::NotePlayer.reset();
+    // Another window may have taken the score over since; its entry stays.
+    platform::RemoveIniValueIf(QStringLiteral("FileN"), header.CurrentFile,
+        QString::number(QCoreApplication::applicationPid()),
+        platform::ProgramFolder::userPath(QStringLiteral("MyNote.ini")));
     unloaded_ = true;
     return false;
 }
@@ -314,7 +321,11 @@ void MainForm::MunHelp_Click() { platform::ShowHelpTopic(this, QStringLiteral("i
 
 void MainForm::QYY_Click() { platform::ShowHelpTopic(this, QStringLiteral("我愿意.htm")); }
 
-void MainForm::MY_about_Click() { }
+void MainForm::MY_about_Click()
+{
+    dialogs::frmAbout about(this);
+    about.exec();
+}
 
 void MainForm::GCFont_Click()
 {
