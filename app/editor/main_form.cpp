@@ -6,6 +6,7 @@
 #include "app/editor/main_toolbar.h"
 #include "app/editor/menu_items.h"
 #include "app/editor/status_panels.h"
+#include "app/editor/wheel_filter.h"
 #include "app/frame/process_state.h"
 #include "app/playback/playback_state.h"
 #include "platform/desktop/combo_drop_width.h"
@@ -28,6 +29,7 @@
 #include <QMenu>
 #include <QScrollBar>
 #include <QTextDocument>
+#include <QTimer>
 
 #include <cmath>
 
@@ -138,6 +140,10 @@ void MainForm::buildWindow()
     StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
 
     client->installEventFilter(this);
+    marginTimer_ = new QTimer(this);
+    marginTimer_->setSingleShot(true);
+    marginTimer_->setInterval(0);
+    connect(marginTimer_, &QTimer::timeout, this, [this] { JzRTB(0); });
 }
 
 void MainForm::buildHandlers()
@@ -200,6 +206,7 @@ bool MainForm::Form_Load()
     if (!OpenVls(process().ScoreHeader.CurrentFile))
         return false;
     StatusBar1->setPanelText(10, kColourHint);
+    HookWheel(RichTextBox1->viewport());
     return true;
 }
 
@@ -267,6 +274,7 @@ bool MainForm::Form_Unload()
     if (hooks.playbackRunning())
         hooks.stopPlayback();
     playback::NotePlayer.reset();
+    UnhookWheel();
     // Another window may have taken the score over since; its entry stays.
     platform::RemoveIniValueIf(QStringLiteral("FileN"), header.CurrentFile,
         QString::number(QCoreApplication::applicationPid()),

@@ -145,8 +145,13 @@ public:
     // The performance compiler; each compile gets a snapshot of RichTextBox4.
     notation::获取演唱码 PerfCompiler;
 
-    // Lays the window out for its size and view mode (LayoutMainForm applied in pixels).
+    // Lays the window out for its size and view mode (LayoutMainForm applied in pixels). A resize also
+    // lays the margins onto the text again, once the resizes in a row are over.
     void applyLayout();
+    // Lays the margins onto every paragraph of the editor and the playback view: LeftSpace, and
+    // RightSpace + the right cover's width (200 and 200 when userRightSpace is non-zero). Caret and
+    // ScoreSaved stay; LayoutBusy is 1 meanwhile.
+    void JzRTB(int userRightSpace);
     // Twips per pixel of the screen the window is laid out for.
     double twipsPerPixel() const;
 
@@ -171,6 +176,8 @@ private:
     std::unique_ptr<ToolbarHost> toolbarHost_;
     std::unique_ptr<ToolbarDispatch> dispatch_;
     bool unloaded_ = false;
+    double rightCoverTwips_ = 0; // coverPIC(1)'s width as last laid out
+    class QTimer* marginTimer_ = nullptr; // coalesces the resizes before JzRTB
 };
 
 } // namespace tunvale::editor

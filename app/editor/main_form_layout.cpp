@@ -2,6 +2,7 @@
 
 #include "app/editor/main_layout.h"
 #include "app/editor/main_toolbar.h"
+#include "app/editor/margins.h"
 #include "app/editor/menu_items.h"
 #include "app/editor/status_panels.h"
 #include "app/frame/process_state.h"
@@ -11,6 +12,7 @@
 #include <QAction>
 #include <QEvent>
 #include <QLabel>
+#include <QTimer>
 
 #include <cmath>
 
@@ -26,8 +28,10 @@ void MainForm::showEvent(QShowEvent* event)
 
 bool MainForm::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == centralWidget() && event->type() == QEvent::Resize)
+    if (watched == centralWidget() && event->type() == QEvent::Resize) {
         applyLayout();
+        marginTimer_->start();
+    }
     if (event->type() == QEvent::MouseButtonRelease) {
         for (int i = 0; i < 2; ++i) {
             if (watched == coverPIC[i])
@@ -76,6 +80,7 @@ void MainForm::applyLayout()
     PicXj->setVisible(out.stripVisible);
     place(coverPIC[0], out.cover0);
     place(coverPIC[1], out.cover1);
+    rightCoverTwips_ = out.cover1.width;
     place(PicXj, out.strip);
     place(RichTextBox1, out.editor);
     place(RichTextBox2, out.editor);
@@ -87,6 +92,20 @@ void MainForm::applyLayout()
     coverPIC[1]->raise();
     coverPIC[0]->raise();
     PicXj->raise();
+}
+
+void MainForm::JzRTB(int userRightSpace)
+{
+    auto& header = frame::Process().ScoreHeader;
+    const std::int16_t saved = header.ScoreSaved;
+    editorState.LayoutBusy = 1;
+    const int left = userRightSpace ? 200 : header.LeftSpace;
+    const int right
+        = userRightSpace ? 200 : header.RightSpace + static_cast<int>(std::lround(rightCoverTwips_));
+    SetParagraphIndents(*RichTextBox1->document(), left, right);
+    SetParagraphIndents(*RichTextBox2->document(), left, right);
+    editorState.LayoutBusy = 0;
+    header.ScoreSaved = saved;
 }
 
 } // namespace tunvale::editor
