@@ -132,8 +132,11 @@ void MainForm::buildWindow()
 
     PicXj = new QWidget(client);
     PicXj->setObjectName(QStringLiteral("PicXj"));
-    PicXj->setAutoFillBackground(true);
-    PicXj->resize(PicXj->width(), 28);
+    CtrlSlider1 = new drums::CtrlSlider(PicXj);
+    PicXj->resize(PicXj->width(), CtrlSlider1->height());
+
+    左右边距控件 = margin::CreateMarginRuler(client);
+    左右边距控件->hide();
 
     Toolbar1 = new MainToolbar(client);
     StatusBar1 = new StatusPanels(client);
@@ -153,6 +156,7 @@ void MainForm::buildHandlers()
     connect(StatusBar1, &StatusPanels::panelClicked, this, &MainForm::StatusBar1_PanelClick);
     connect(&editor(), &platform::RichTextBox::Change, this, &MainForm::RichTextBox1_Change);
     connect(menu(QStringLiteral("Mtool")), &QMenu::aboutToShow, this, &MainForm::Mtool_Click);
+    connect(左右边距控件, &margin::MarginRuler::BjMainMun, this, [this] { MainToolBar_Click(0); });
 
     connectItem(QStringLiteral("exitsub"), [this] { exitsub_Click(); });
     connectItem(QStringLiteral("MunHelp"), [this] { MunHelp_Click(); });
@@ -191,7 +195,13 @@ void MainForm::defineCommand(const QString& command, CommandTable::Handler handl
 
 bool MainForm::Form_Load()
 {
+    TT = hintballoon::CreateHintballoon();
     ShowBarTips = true;
+    左右边距控件->setBcHeight(320);
+    hintballoon::BalloonTool stripHint;
+    stripHint.tool = CtrlSlider1;
+    stripHint.backColor = QString(QChar(0x0008));
+    TT->AddTool(stripHint);
     FormReady = true;
     playback::NotePlayer = std::make_unique<playback::PlayNote>(std::move(services_.midiDevices));
     InitMainLayout();
@@ -229,6 +239,7 @@ void MainForm::InitMainLayout()
     if (!process().Highlighter)
         process().Highlighter = std::make_unique<platform::ClsAPIHighlight>();
     process().Highlighter->AssignControls(&RichTextBox2->box());
+    CtrlSlider1->setPalette(palette());
 }
 
 void MainForm::readViewSettings()
@@ -275,6 +286,7 @@ bool MainForm::Form_Unload()
         hooks.stopPlayback();
     playback::NotePlayer.reset();
     UnhookWheel();
+    TT.reset();
     // Another window may have taken the score over since; its entry stays.
     platform::RemoveIniValueIf(QStringLiteral("FileN"), header.CurrentFile,
         QString::number(QCoreApplication::applicationPid()),
@@ -363,6 +375,10 @@ void MainForm::MainToolBar_Click(int Index)
     for (int i = 0; i <= 2; ++i)
         action(QStringLiteral("MainToolBar"), i)->setChecked(i == Index);
     Toolbar1->setVisible(Index == 0);
+    左右边距控件->setVisible(Index == 1);
+    左右边距控件->setShow(Index == 1);
+    if (Index == 1)
+        左右边距控件->setFocus();
     editorState.ToolbarMode = static_cast<std::int16_t>(Index);
     applyLayout();
 }
@@ -428,8 +444,8 @@ void MainForm::setSameSpeedChecked(bool checked) { action(QStringLiteral("SameSp
 
 void MainForm::setHeYingChecked(bool checked) { action(QStringLiteral("HeYing"))->setChecked(checked); }
 
-void MainForm::setRulerLeftSpace(int) { }
+void MainForm::setRulerLeftSpace(int twips) { 左右边距控件->setNLSpace(twips); }
 
-void MainForm::setRulerRightSpace(int) { }
+void MainForm::setRulerRightSpace(int twips) { 左右边距控件->setNRSpace(twips); }
 
 } // namespace tunvale::editor

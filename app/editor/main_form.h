@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/drums/bar_strip.h"
 #include "app/editor/command_table.h"
 #include "app/editor/editor_state.h"
 #include "app/editor/toolbar_dispatch.h"
@@ -10,6 +11,9 @@
 #include "platform/richtext/rich_text_box.h"
 
 #include <QMainWindow>
+
+#include <hint_balloon.h>
+#include <margin_ruler.h>
 
 #include <array>
 #include <functional>
@@ -129,6 +133,9 @@ public:
     StatusPanels* StatusBar1 = nullptr;
     std::array<QLabel*, 2> coverPIC {};
     QWidget* PicXj = nullptr; // the bar strip's container
+    drums::CtrlSlider* CtrlSlider1 = nullptr;
+    左右边距* 左右边距控件 = nullptr; // the margin ruler, in the toolbar's place in view mode 1
+    std::unique_ptr<hintballoon::ClsHintballoon> TT; // the balloon hints; the bar strip is its tool
     QWidget* PicLineShow = nullptr; // the tiled view's container
     QWidget* YYPic = nullptr;
 

@@ -63,17 +63,20 @@ void MainForm::applyLayout()
     in.mode = editorState.ToolbarMode;
     in.toolbarHeight = Toolbar1->sizeHint().height() * tpp;
     in.toolbarVisible = !Toolbar1->isHidden();
+    in.rulerHeight = 左右边距控件->bcHeight();
+    in.rulerVisible = !左右边距控件->isHidden();
     in.stripChecked = action(QStringLiteral("GroupBar"), 0)->isChecked();
     in.statusChecked = action(QStringLiteral("GroupBar"), 1)->isChecked();
     in.statusHeight = StatusBar1->sizeHint().height() * tpp;
     in.stripHeight = PicXj->height() * tpp;
-    in.sliderHeight = PicXj->height() * tpp;
+    in.sliderHeight = CtrlSlider1->height() * tpp;
     in.tiled = action(QStringLiteral("Other"))->isChecked();
 
     const LayoutResult out = LayoutMainForm(in);
     setMinimumSize(toPixels(out.minWidth), toPixels(out.minHeight));
     Toolbar1->setGeometry(0, 0, client->width(), toPixels(in.toolbarHeight));
     Toolbar1->setVisible(out.toolbarVisible);
+    左右边距控件->setVisible(out.rulerVisible);
     StatusBar1->setVisible(out.statusVisible);
     StatusBar1->setGeometry(
         0, client->height() - toPixels(in.statusHeight), client->width(), toPixels(in.statusHeight));
@@ -82,12 +85,16 @@ void MainForm::applyLayout()
     place(coverPIC[1], out.cover1);
     rightCoverTwips_ = out.cover1.width;
     place(PicXj, out.strip);
+    CtrlSlider1->setGeometry(0, 0, toPixels(out.sliderWidth), CtrlSlider1->height());
     place(RichTextBox1, out.editor);
     place(RichTextBox2, out.editor);
     if (out.lineShow) {
         place(PicLineShow, *out.lineShow);
         place(RichTextBox5, *out.lineShowText);
     }
+    // The ruler keeps its strip's height; its left is the editor's, where the page starts.
+    左右边距控件->setGeometry(0, 0, client->width(), 左右边距控件->height());
+    左右边距控件->setBcLeft(static_cast<int>(std::lround(out.editor.left)));
     RichTextBox2->lower();
     coverPIC[1]->raise();
     coverPIC[0]->raise();
