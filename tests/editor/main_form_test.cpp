@@ -6,6 +6,7 @@
 #include "app/frame/process_state.h"
 #include "platform/richtext/rich_text_edit.h"
 #include "platform/richtext/rich_text_format.h"
+#include "platform/richtext/rtf_writer.h"
 #include "platform/settings/ini_file.h"
 #include "platform/settings/program_folder.h"
 #include "platform/settings/registry.h"
@@ -425,4 +426,37 @@ TEST(MainFormView, ShiftAndCtrlWheelScrollLikeThePlainWheel)
     EXPECT_EQ(turn(Qt::AltModifier), plain);
     // Nothing zoomed.
     EXPECT_EQ(form.RichTextBox1->font().pointSizeF(), fontSize);
+}
+
+TEST(MainFormView, PlaybackShowsACopyOfTheScoreAndGivesTheEditorBack)
+{
+    WindowTest t;
+    MainForm& form = t.load(t.sampleScore());
+    form.show();
+    form.editor().select(9, 0);
+    auto& header = frame::Process().ScoreHeader;
+    header.ScoreSaved = notation::kFalse;
+    const QObjectList& stack = form.centralWidget()->children();
+
+    form.MakeWorkingCopy();
+    EXPECT_EQ(platform::WriteRtf(*form.RichTextBox2->document()),
+        platform::WriteRtf(*form.RichTextBox1->document()));
+    EXPECT_EQ(form.RichTextBox3.Text(), form.editor().Text());
+    EXPECT_EQ(form.RichTextBox2->box().SelStart(), form.editor().SelStart());
+    EXPECT_GT(stack.indexOf(form.RichTextBox2), stack.indexOf(form.RichTextBox1));
+    EXPECT_GT(stack.indexOf(form.coverPIC[0]), stack.indexOf(form.RichTextBox2));
+    for (int panel = 4; panel <= 8; ++panel)
+        EXPECT_FALSE(form.StatusBar1->panelEnabled(panel)) << panel;
+    // A resize meanwhile keeps the playback view in front.
+    form.resize(form.width() + 40, form.height());
+    QApplication::processEvents();
+    EXPECT_GT(stack.indexOf(form.RichTextBox2), stack.indexOf(form.RichTextBox1));
+
+    header.ScoreSaved = notation::kTrue;
+    form.RestoreScoreView();
+    EXPECT_GT(stack.indexOf(form.RichTextBox1), stack.indexOf(form.RichTextBox2));
+    EXPECT_GT(stack.indexOf(form.coverPIC[1]), stack.indexOf(form.RichTextBox1));
+    for (int panel = 4; panel <= 8; ++panel)
+        EXPECT_TRUE(form.StatusBar1->panelEnabled(panel)) << panel;
+    EXPECT_EQ(header.ScoreSaved, notation::kFalse);
 }
