@@ -188,4 +188,30 @@ bool WriteIniValue(
     return CommitWholeFile(fileName, ini.toBytes());
 }
 
+bool RemoveIniValueIf(
+    const QString& section, const QString& key, const QString& expected, const QString& fileName)
+{
+    const QString wantedSection = cutAtLineEnd(section).trimmed();
+    const QString wantedKey = cutAtLineEnd(key).trimmed();
+    if (wantedKey.isEmpty())
+        return false;
+
+    QLockFile lock(fileName + QStringLiteral(".lock"));
+    if (!lock.tryLock(kLockWaitMs))
+        return false;
+
+    const std::optional<QByteArray> old = readFile(fileName);
+    if (!old)
+        return false;
+    IniLines ini(*old);
+    const qsizetype header = ini.findSection(wantedSection);
+    if (header < 0)
+        return false;
+    const qsizetype at = ini.findKey(wantedKey, header + 1, ini.sectionEnd(header));
+    if (at < 0 || ini.valueAt(at, wantedKey) != expected)
+        return false;
+    ini.lines().removeAt(at);
+    return CommitWholeFile(fileName, ini.toBytes());
+}
+
 } // namespace tunvale::platform

@@ -104,6 +104,20 @@ TEST_F(IniFile, WritesKeepTheRestOfTheFile)
         QByteArray("; kept\r\n[A]\r\ntwo=22\r\nthree=3\r\n\r\n[B]\r\nx=y\r\n\r\n[C]\r\nnew=n\r\n"));
 }
 
+TEST_F(IniFile, RemovesAKeyOnlyWhileItHoldsTheExpectedValue)
+{
+    ASSERT_TRUE(writeAll(path(), "[FileN]\r\n/s/a.vls=12\r\n/s/b.vls=7\r\n[X]\r\n/s/c.vls=5\r\n"));
+    EXPECT_FALSE(platform::RemoveIniValueIf(
+        QStringLiteral("FileN"), QStringLiteral("/s/a.vls"), QStringLiteral("1"), path()));
+    EXPECT_FALSE(platform::RemoveIniValueIf(
+        QStringLiteral("FileN"), QStringLiteral("/s/c.vls"), QStringLiteral("5"), path()));
+    EXPECT_FALSE(platform::RemoveIniValueIf(
+        QStringLiteral("None"), QStringLiteral("/s/a.vls"), QStringLiteral("12"), path()));
+    EXPECT_TRUE(platform::RemoveIniValueIf(
+        QStringLiteral("FileN"), QStringLiteral("/s/a.vls"), QStringLiteral("12"), path()));
+    EXPECT_EQ(readAll(path()), QByteArray("[FileN]\r\n/s/b.vls=7\r\n[X]\r\n/s/c.vls=5\r\n"));
+}
+
 TEST_F(IniFile, WritesANewFileAndKeepsLineStructureSafe)
 {
     ASSERT_TRUE(
