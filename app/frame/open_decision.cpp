@@ -93,4 +93,22 @@ OpenOutcome DecideOpen(
     return LoadHere(path, changesSettled, services);
 }
 
+bool ShownByAnotherWindow(const QString& path, const OpenScoreRegistry& registry, qint64 ownId)
+{
+    const qint64 id = registry.FindFileWindow(path);
+    if (id == 0 || id == ownId)
+        return false;
+    switch (WindowRaiser::AskToRaise(id, path)) {
+    case RaiseVerdict::Raised:
+        return true;
+    case RaiseVerdict::Busy:
+        platform::Prompts::current().information(kBusyWindowMessage);
+        return true;
+    case RaiseVerdict::Gone:
+        break;
+    }
+    registry.RemoveIfHeldBy(path, id);
+    return false;
+}
+
 } // namespace tunvale::frame

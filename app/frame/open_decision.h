@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/frame/open_score_registry.h"
 #include "app/frame/window_raiser.h"
 
 #include <QString>
@@ -52,5 +53,10 @@ enum class OpenOutcome {
 // loading over unsaved changes it asks to save them, unless the caller has settled them already.
 OpenOutcome DecideOpen(
     const QString& path, const QString& currentFile, bool changesSettled, OpenServices& services);
+
+// An ordinary start of `path` (in ScorePathForm) that a live window shows brings that window up, or
+// tells that it does not answer; either way the start opens no window of its own and the result is
+// true. An entry whose window is gone is removed and the start goes on.
+bool ShownByAnotherWindow(const QString& path, const OpenScoreRegistry& registry, qint64 ownId);
 
 } // namespace tunvale::frame

@@ -1,3 +1,4 @@
+#include "app/frame/open_decision.h"
 #include "app/frame/window_raiser.h"
 
 #include <QCoreApplication>
@@ -121,4 +122,23 @@ TEST_F(WindowRaiserTest, AStaleSocketIsReplacedAndAnOversizedLineDropped)
     EXPECT_EQ(window.raised, 0);
     // A call of the right form still works.
     EXPECT_EQ(WindowRaiser::AskToRaise(4001, A), RaiseVerdict::Raised);
+}
+
+TEST_F(WindowRaiserTest, AStartOfAShownScoreRaisesItsWindowInstead)
+{
+    QTemporaryDir dir;
+    const frame::OpenScoreRegistry registry(dir.filePath(QStringLiteral("MyNote.ini")));
+    FakeWindow window;
+    window.score = A;
+    WindowRaiser raiser(window, 5001);
+    ASSERT_TRUE(raiser.listen());
+    EXPECT_FALSE(frame::ShownByAnotherWindow(A, registry, 5002)); // not registered
+    ASSERT_TRUE(registry.Register(A, 5001));
+    EXPECT_FALSE(frame::ShownByAnotherWindow(A, registry, 5001)); // our own entry
+    EXPECT_TRUE(frame::ShownByAnotherWindow(A, registry, 5002));
+    EXPECT_EQ(window.raised, 1);
+    // The window now shows B: the entry for A is stale and goes.
+    window.score = B;
+    EXPECT_FALSE(frame::ShownByAnotherWindow(A, registry, 5002));
+    EXPECT_EQ(registry.FindFileWindow(A), 0);
 }
