@@ -104,20 +104,6 @@ TEST_F(IniFile, WritesKeepTheRestOfTheFile)
         QByteArray("; kept\r\n[A]\r\ntwo=22\r\nthree=3\r\n\r\n[B]\r\nx=y\r\n\r\n[C]\r\nnew=n\r\n"));
 }
 
-TEST_F(IniFile, RemovesAKeyOnlyWhileItHoldsTheExpectedValue)
-{
-    ASSERT_TRUE(writeAll(path(), "[FileN]\r\n/s/a.vls=12\r\n/s/b.vls=7\r\n[X]\r\n/s/c.vls=5\r\n"));
-    EXPECT_FALSE(platform::RemoveIniValueIf(
-        QStringLiteral("FileN"), QStringLiteral("/s/a.vls"), QStringLiteral("1"), path()));
-    EXPECT_FALSE(platform::RemoveIniValueIf(
-        QStringLiteral("FileN"), QStringLiteral("/s/c.vls"), QStringLiteral("5"), path()));
-    EXPECT_FALSE(platform::RemoveIniValueIf(
-        QStringLiteral("None"), QStringLiteral("/s/a.vls"), QStringLiteral("12"), path()));
-    EXPECT_TRUE(platform::RemoveIniValueIf(
-        QStringLiteral("FileN"), QStringLiteral("/s/a.vls"), QStringLiteral("12"), path()));
-    EXPECT_EQ(readAll(path()), QByteArray("[FileN]\r\n/s/b.vls=7\r\n[X]\r\n/s/c.vls=5\r\n"));
-}
-
 TEST_F(IniFile, WritesANewFileAndKeepsLineStructureSafe)
 {
     ASSERT_TRUE(
@@ -161,4 +147,17 @@ TEST_F(IniFile, ConcurrentWritersLoseNoKey)
         }
     }
     EXPECT_FALSE(QFile::exists(path() + QStringLiteral(".lock")));
+}
+
+TEST_F(IniFile, RemovesAKeyOnlyWhileItHoldsTheExpectedValue)
+{
+    writeAll(path(), "[FileN]\n/a.vls=100\n/b.vls=200\n[Other]\n/a.vls=100\n");
+    EXPECT_FALSE(platform::RemoveIniValueIf("FileN", "/a.vls", "101", path()));
+    EXPECT_FALSE(platform::RemoveIniValueIf("FileN", "/c.vls", "100", path()));
+    EXPECT_FALSE(platform::RemoveIniValueIf("None", "/a.vls", "100", path()));
+    EXPECT_EQ(readAll(path()), QByteArray("[FileN]\n/a.vls=100\n/b.vls=200\n[Other]\n/a.vls=100\n"));
+    EXPECT_TRUE(platform::RemoveIniValueIf("FileN", "/a.vls", "100", path()));
+    EXPECT_EQ(readAll(path()), QByteArray("[FileN]\n/b.vls=200\n[Other]\n/a.vls=100\n"));
+    EXPECT_FALSE(platform::RemoveIniValueIf("FileN", "/a.vls", "100", dir.filePath("missing.ini")));
+    EXPECT_FALSE(QFile::exists(dir.filePath("missing.ini")));
 }
