@@ -49,12 +49,12 @@ enum class OpenOutcome {
 };
 
 // The decision for opening `path` in a window whose score is `currentFile` (the template's path while
-// untitled, empty while the window loads its first score). Both paths are in ScorePathForm. Before
+// untitled, empty while the window loads its first score). Both paths are in ScorePathKey. Before
 // loading over unsaved changes it asks to save them, unless the caller has settled them already.
 OpenOutcome DecideOpen(
     const QString& path, const QString& currentFile, bool changesSettled, OpenServices& services);
 
-// An ordinary start of `path` (in ScorePathForm) that a live window shows brings that window up, or
+// An ordinary start of `path` (in ScorePathKey) that a live window shows brings that window up, or
 // tells that it does not answer; either way the start opens no window of its own and the result is
 // true. An entry whose window is gone is removed and the start goes on.
 bool ShownByAnotherWindow(const QString& path, const OpenScoreRegistry& registry, qint64 ownId);

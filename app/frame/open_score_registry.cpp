@@ -5,9 +5,6 @@
 #include "platform/settings/program_folder.h"
 #include "platform/text/runtime_numbers.h"
 
-#include <QDir>
-#include <QFileInfo>
-
 #include <limits>
 
 namespace tunvale::frame {
@@ -17,15 +14,6 @@ namespace {
 const QString kSection = QStringLiteral("FileN");
 
 } // namespace
-
-QString ScorePathForm(const QString& path)
-{
-    if (path.isEmpty())
-        return {};
-    const QFileInfo info(path);
-    const QString canonical = info.canonicalFilePath();
-    return canonical.isEmpty() ? QDir::cleanPath(info.absoluteFilePath()) : canonical;
-}
 
 OpenScoreRegistry::OpenScoreRegistry()
     : OpenScoreRegistry(QString())

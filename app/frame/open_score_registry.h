@@ -3,12 +3,8 @@
 #include <QString>
 
 // Which window process shows which score: section [FileN] of "MyNote.ini" in the user folder maps a
-// score's path to the decimal process id of its window. Paths are in the form ScorePathForm gives.
+// score's path to the decimal process id of its window. Paths are in the form ScorePathKey gives.
 namespace tunvale::frame {
-
-// The form every path takes in [FileN], CurrentFile and the recent list: absolute and clean, links
-// resolved when the file exists, so one file always has one key.
-QString ScorePathForm(const QString& path);
 
 class OpenScoreRegistry
 {

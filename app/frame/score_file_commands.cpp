@@ -5,6 +5,7 @@
 #include "app/frame/first_text_line.h"
 #include "app/frame/recent_files.h"
 #include "app/frame/score_window.h"
+#include "app/frame/start_args.h"
 #include "app/notation/drum_data.h"
 #include "app/notation/score_template.h"
 #include "platform/desktop/prompts.h"
@@ -38,7 +39,7 @@ constexpr int kMaxFileNameBytes = 255;
 bool IsTemplate(const QString& path)
 {
     return notation::IsTemplatePath(path)
-        || (!path.isEmpty() && ScorePathForm(notation::TemplatePath()) == path);
+        || (!path.isEmpty() && ScorePathKey(notation::TemplatePath()) == path);
 }
 
 // Scores written with the notation font's older name show in the current family: the font table
@@ -130,8 +131,8 @@ QString SampleScoreFolder()
 
 bool IsInDataFolder(const QString& path)
 {
-    const QString data = ScorePathForm(platform::ProgramFolder::dataDir());
-    return !path.isEmpty() && ScorePathForm(path).startsWith(data + u'/');
+    const QString data = ScorePathKey(platform::ProgramFolder::dataDir());
+    return !path.isEmpty() && ScorePathKey(path).startsWith(data + u'/');
 }
 
 QString FormatWinPos(double left, double top, double width, double height, bool maximized)
@@ -164,7 +165,7 @@ ScoreFileCommands::ScoreFileCommands(ScoreWindow& window, ScoreFileServices serv
 
 void ScoreFileCommands::OpenVls(const QString& fileName, bool changesSettled)
 {
-    const QString path = ScorePathForm(fileName);
+    const QString path = ScorePathKey(fileName);
     OpenServicesOfWindow services(*this);
     switch (DecideOpen(path, window_.header().CurrentFile, changesSettled, services)) {
     case OpenOutcome::LoadHere: {
@@ -320,7 +321,7 @@ QString ScoreFileCommands::askSaveName(
     request.defaultExtension = QStringLiteral(".vls");
     request.sidebarFolders = { UserScoreFolder(), SampleScoreFolder() };
     const QString chosen = services_.fileDialog(request, true);
-    return chosen.isEmpty() ? QString() : ScorePathForm(chosen);
+    return chosen.isEmpty() ? QString() : ScorePathKey(chosen);
 }
 
 bool ScoreFileCommands::SaveVls_Click()

@@ -1,4 +1,5 @@
 #include "app/frame/open_score_registry.h"
+#include "app/frame/start_args.h"
 
 #include "app/notation/score_template.h"
 #include "platform/settings/ini_file.h"
@@ -69,9 +70,9 @@ TEST(OpenScoreRegistry, OneFileHasOneKey)
     QTemporaryDir dir;
     QFile(dir.filePath(QStringLiteral("a.vls"))).open(QIODevice::WriteOnly);
     ASSERT_TRUE(QFile::link(dir.filePath(QStringLiteral("a.vls")), dir.filePath(QStringLiteral("link.vls"))));
-    const QString canonical = frame::ScorePathForm(dir.filePath(QStringLiteral("a.vls")));
-    EXPECT_EQ(frame::ScorePathForm(dir.filePath(QStringLiteral("link.vls"))), canonical);
-    EXPECT_EQ(frame::ScorePathForm(dir.path() + QStringLiteral("/sub/../a.vls")), canonical);
-    EXPECT_EQ(frame::ScorePathForm(dir.path() + QStringLiteral("//x/./new.vls")),
+    const QString canonical = frame::ScorePathKey(dir.filePath(QStringLiteral("a.vls")));
+    EXPECT_EQ(frame::ScorePathKey(dir.filePath(QStringLiteral("link.vls"))), canonical);
+    EXPECT_EQ(frame::ScorePathKey(dir.path() + QStringLiteral("/sub/../a.vls")), canonical);
+    EXPECT_EQ(frame::ScorePathKey(dir.path() + QStringLiteral("//x/./new.vls")),
         QDir::cleanPath(dir.path() + QStringLiteral("/x/new.vls")));
 }

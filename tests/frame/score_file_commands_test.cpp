@@ -4,6 +4,7 @@
 #include "app/frame/read_vls.h"
 #include "app/frame/recent_files.h"
 #include "app/frame/score_window.h"
+#include "app/frame/start_args.h"
 #include "app/frame/write_vls.h"
 #include "app/notation/save_messages.h"
 #include "app/notation/score_template.h"
@@ -158,7 +159,7 @@ struct Fixture {
         commands = std::make_unique<frame::ScoreFileCommands>(window, services);
     }
 
-    QString path(const QString& name) const { return frame::ScorePathForm(dir.filePath(name)); }
+    QString path(const QString& name) const { return frame::ScorePathKey(dir.filePath(name)); }
     qint64 entry(const QString& score) const { return commands->services().registry.FindFileWindow(score); }
 
     // Loads the template as the window's first score.
@@ -294,7 +295,7 @@ TEST(ScoreFileCommands, OpenDialogStartsAtTheSamplesUntilTheUserHasScores)
     EXPECT_EQ(f.dialogs[1].first.initialFolder, frame::UserScoreFolder());
     EXPECT_EQ(f.prompts->texts(), QStringList { frame::kFileMissingMessage });
 
-    const QString sample = frame::ScorePathForm(QDir(frame::SampleScoreFolder()).filePath("molihua.vls"));
+    const QString sample = frame::ScorePathKey(QDir(frame::SampleScoreFolder()).filePath("molihua.vls"));
     f.dialogAnswers.push_back(sample);
     f.commands->InputVls_Click(0);
     EXPECT_EQ(f.window.head.CurrentFile, sample);
@@ -342,7 +343,7 @@ TEST(ScoreFileCommands, NothingIsEverWrittenOverTheTemplate)
 TEST(ScoreFileCommands, ASampleIsSavedUnderANameInTheUserFolder)
 {
     Fixture f;
-    const QString sample = frame::ScorePathForm(QDir(frame::SampleScoreFolder()).filePath("molihua.vls"));
+    const QString sample = frame::ScorePathKey(QDir(frame::SampleScoreFolder()).filePath("molihua.vls"));
     const QByteArray shipped = readAll(sample);
     f.commands->OpenVls(sample);
     f.window.head.ScoreSaved = notation::kFalse;
@@ -352,11 +353,11 @@ TEST(ScoreFileCommands, ASampleIsSavedUnderANameInTheUserFolder)
     ASSERT_EQ(f.dialogs.size(), 1u);
     EXPECT_TRUE(f.dialogs[0].second);
     EXPECT_EQ(readAll(sample), shipped);
-    EXPECT_EQ(f.window.head.CurrentFile, frame::ScorePathForm(mine));
+    EXPECT_EQ(f.window.head.CurrentFile, frame::ScorePathKey(mine));
     EXPECT_EQ(f.window.head.ScoreSaved, notation::kTrue);
-    EXPECT_EQ(frame::RecentFiles::Entries().value(0), frame::ScorePathForm(mine));
+    EXPECT_EQ(frame::RecentFiles::Entries().value(0), frame::ScorePathKey(mine));
     // Registration follows the score's path.
-    EXPECT_EQ(f.entry(frame::ScorePathForm(mine)), kOwnId);
+    EXPECT_EQ(f.entry(frame::ScorePathKey(mine)), kOwnId);
     EXPECT_EQ(f.entry(sample), 0);
 }
 
@@ -394,7 +395,7 @@ TEST(ScoreFileCommands, AFailedSaveKeepsTheOldFileAndTheName)
     const QString folder = f.dir.filePath(QStringLiteral("locked"));
     ASSERT_TRUE(QDir().mkpath(folder));
     const QString song
-        = frame::ScorePathForm(QDir(folder).filePath(QString(251, u's') + QStringLiteral(".vls")));
+        = frame::ScorePathKey(QDir(folder).filePath(QString(251, u's') + QStringLiteral(".vls")));
     writeScore(song, 1);
     f.startUntitled();
     ASSERT_TRUE(QFile::setPermissions(folder, QFile::ReadOwner | QFile::ExeOwner));
