@@ -112,9 +112,9 @@ public:
     void setRulerLeftSpace(int twips) override;
     void setRulerRightSpace(int twips) override;
 
-    // Opens a score file into the editor (ReadVls, its header, switches, drums and play order). A
-    // missing or unreadable file is reported and the template opens instead. False when the file is of
-    // a newer format: the user was told and the window must close.
+    // Opens the start score through the score file commands (one window per score). A missing or
+    // unreadable file is reported and the template opens instead. False when the file is of a newer
+    // format: the user was told and the window must close.
     bool OpenVls(const QString& FileName);
 
     // The editor, its box, and the other views of the score.
@@ -145,6 +145,10 @@ public:
     // The performance compiler; each compile gets a snapshot of RichTextBox4.
     notation::获取演唱码 PerfCompiler;
 
+    // The score's instrument, tempo and volume in their controls. A value a control cannot take is
+    // still shown in its box; an instrument the list does not hold shows item 0.
+    void showScoreValues();
+
     // Lays the window out for its size and view mode (LayoutMainForm applied in pixels).
     void applyLayout();
     // Twips per pixel of the screen the window is laid out for.
@@ -162,7 +166,6 @@ private:
     void InitMainLayout();
     void readViewSettings();
     void loadAccompanimentMenu();
-    void showScoreValues();
     void applyBarVisibility();
 
     MainFormServices services_;

@@ -218,9 +218,7 @@ bool ScoreFileCommands::loadHere(const QString& path)
 
     window_.resetCaret();
     window_.fillSoundList();
-    window_.showInstrument(header.Instrument);
-    window_.showSpeed(header.Speed);
-    window_.showVolume(header.Volume);
+    window_.showScoreValues();
     window_.setCaption(platform::kProgramTitle);
     if (!window_.PrintStart())
         AddRecentFile(header.CurrentFile);

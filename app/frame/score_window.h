@@ -36,9 +36,8 @@ public:
 
     // Controls that show and take the score's settings.
     virtual void fillSoundList() = 0; // ComSounds from the player's instrument names
-    virtual void showInstrument(int index) = 0;
-    virtual void showSpeed(int speed) = 0; // Text_Speed and VScroll1(0)
-    virtual void showVolume(int volume) = 0; // Text_Volume and VScroll1(1)
+    // The header's instrument, tempo and volume in ComSounds, Text_Speed, Text_Volume and VScroll1.
+    virtual void showScoreValues() = 0;
     virtual int instrumentIndex() const = 0;
     virtual QString speedText() const = 0;
     virtual QString volumeText() const = 0;

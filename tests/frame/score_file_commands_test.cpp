@@ -55,9 +55,12 @@ public:
     int screenDpi() const override { return 96; }
 
     void fillSoundList() override { calls << QStringLiteral("fillSoundList"); }
-    void showInstrument(int index) override { instrument = index; }
-    void showSpeed(int value) override { speed = QString::number(value); }
-    void showVolume(int value) override { volume = QString::number(value); }
+    void showScoreValues() override
+    {
+        instrument = head.Instrument;
+        speed = QString::number(head.Speed);
+        volume = QString::number(head.Volume);
+    }
     int instrumentIndex() const override { return instrument; }
     QString speedText() const override { return speed; }
     QString volumeText() const override { return volume; }
