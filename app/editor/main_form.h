@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/drums/bar_strip.h"
 #include "app/editor/command_table.h"
 #include "app/editor/editor_state.h"
 #include "app/editor/toolbar_dispatch.h"
@@ -10,6 +11,9 @@
 #include "platform/richtext/rich_text_box.h"
 
 #include <QMainWindow>
+
+#include <hint_balloon.h>
+#include <margin_ruler.h>
 
 #include <array>
 #include <functional>
@@ -112,6 +116,12 @@ public:
     void setRulerLeftSpace(int twips) override;
     void setRulerRightSpace(int twips) override;
 
+    // Around a playback: the playback view takes a copy of the score (and RichTextBox3 another) and
+    // comes to the front with the status panels 4 to 8 off; afterwards the editor comes back. The saved
+    // flag is the same after as before.
+    void MakeWorkingCopy();
+    void RestoreScoreView();
+
     // Opens the start score through the score file commands (one window per score). A missing or
     // unreadable file is reported and the template opens instead. False when the file is of a newer
     // format: the user was told and the window must close.
@@ -129,6 +139,9 @@ public:
     StatusPanels* StatusBar1 = nullptr;
     std::array<QLabel*, 2> coverPIC {};
     QWidget* PicXj = nullptr; // the bar strip's container
+    drums::CtrlSlider* CtrlSlider1 = nullptr;
+    左右边距* 左右边距控件 = nullptr; // the margin ruler, in the toolbar's place in view mode 1
+    std::unique_ptr<hintballoon::ClsHintballoon> TT; // the balloon hints; the bar strip is its tool
     QWidget* PicLineShow = nullptr; // the tiled view's container
     QWidget* YYPic = nullptr;
 
@@ -149,8 +162,13 @@ public:
     // still shown in its box; an instrument the list does not hold shows item 0.
     void showScoreValues();
 
-    // Lays the window out for its size and view mode (LayoutMainForm applied in pixels).
+    // Lays the window out for its size and view mode (LayoutMainForm applied in pixels). A resize also
+    // lays the margins onto the text again, once the resizes in a row are over.
     void applyLayout();
+    // Lays the margins onto every paragraph of the editor and the playback view: LeftSpace, and
+    // RightSpace + the right cover's width (200 and 200 when userRightSpace is non-zero). Caret and
+    // ScoreSaved stay; LayoutBusy is 1 meanwhile.
+    void JzRTB(int userRightSpace);
     // Twips per pixel of the screen the window is laid out for.
     double twipsPerPixel() const;
 
@@ -174,6 +192,8 @@ private:
     std::unique_ptr<ToolbarHost> toolbarHost_;
     std::unique_ptr<ToolbarDispatch> dispatch_;
     bool unloaded_ = false;
+    double rightCoverTwips_ = 0; // coverPIC(1)'s width as last laid out
+    class QTimer* marginTimer_ = nullptr; // coalesces the resizes before JzRTB
 };
 
 } // namespace tunvale::editor

@@ -3,6 +3,7 @@
 #include "app/editor/build_gate.h"
 #include "app/editor/main_form.h"
 #include "app/editor/main_toolbar.h"
+#include "app/editor/start_up.h"
 #include "app/editor/status_panels.h"
 #include "app/frame/process_state.h"
 #include "app/frame/recent_files.h"
@@ -17,7 +18,6 @@
 #include <QCoreApplication>
 #include <QLineEdit>
 #include <QMenu>
-#include <QScreen>
 #include <QSignalBlocker>
 
 namespace tunvale::editor {
@@ -145,14 +145,17 @@ void MainFormScoreFiles::resetCaret()
     form_.editor().setSelStart(0);
 }
 
+void MainFormScoreFiles::JzRTB(bool userRightSpace) { form_.JzRTB(userRightSpace ? 1 : 0); }
+
 void MainFormScoreFiles::keepCurrentFile(const QString& path) { keptFile_ = path; }
 
 QString MainFormScoreFiles::WindowPos() const
 {
     const double twips = form_.twipsPerPixel();
     const QRect frame = form_.frameGeometry();
-    return frame::FormatWinPos(frame.x() * twips, frame.y() * twips, form_.width() * twips,
-        form_.height() * twips, form_.isMaximized());
+    // The outer size, frame included, as start-up's placing reads it.
+    return frame::FormatWinPos(frame.x() * twips, frame.y() * twips, frame.width() * twips,
+        frame.height() * twips, form_.isMaximized());
 }
 
 void MainFormScoreFiles::ShowRecentFiles()
@@ -193,13 +196,6 @@ bool MainFormScoreFiles::showsScore(const QString& path) const
     return form_.isVisible() && frame::Process().ScoreHeader.CurrentFile == path;
 }
 
-void MainFormScoreFiles::bringUp()
-{
-    form_.showNormal();
-    if (const QScreen* screen = form_.screen())
-        form_.move(screen->availableGeometry().topLeft());
-    form_.raise();
-    form_.activateWindow();
-}
+void MainFormScoreFiles::bringUp() { RestoreWindow(form_); }
 
 } // namespace tunvale::editor

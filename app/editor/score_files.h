@@ -54,7 +54,7 @@ public:
     void keepCurrentFile(const QString& path) override;
     void startHighlightCleaner() override { }
     void UndoReset() override { }
-    void JzRTB(bool) override { }
+    void JzRTB(bool userRightSpace) override;
     int XJInteger() const override { return 0; }
     void RefreshDrumSlider(int) override { }
     void InitDrumUndo() override { }

@@ -95,7 +95,12 @@ public:
     {
         return c_.services_.registry.FindFileWindow(path);
     }
-    void Register(const QString& path) override { c_.services_.registry.Register(path, c_.services_.ownId); }
+    // A print start shows its score to no one.
+    void Register(const QString& path) override
+    {
+        if (!c_.window_.PrintStart())
+            c_.services_.registry.Register(path, c_.services_.ownId);
+    }
     void RemoveEntry(const QString& path, qint64 id) override
     {
         c_.services_.registry.RemoveIfHeldBy(path, id);

@@ -51,6 +51,7 @@ TEST(MainFormScoreFiles, TheStartScoreOpensRegisteredAndInTheRecentItems)
     tunvale::testing::ScopedSettingsFolder settings;
     tunvale::testing::ScopedPrompts prompts;
     frame::Process().ScoreHeader = {};
+    frame::Process().start = {};
     frame::Process().ScoreHeader.CurrentFile = sample(QStringLiteral("molihua.vls"));
     {
         editor::MainForm form(silentServices());
