@@ -54,12 +54,7 @@ MainFormScoreFiles::MainFormScoreFiles(MainForm& form, frame::ScoreFileServices 
     connectMenus();
 }
 
-MainFormScoreFiles::~MainFormScoreFiles()
-{
-    // The window goes: its entry goes with it, unless another window has taken the score over since.
-    commands_->services().registry.RemoveIfHeldBy(header().CurrentFile, commands_->services().ownId);
-    notation::ProcessPlayOrder().setScore(nullptr);
-}
+MainFormScoreFiles::~MainFormScoreFiles() { notation::ProcessPlayOrder().setScore(nullptr); }
 
 void MainFormScoreFiles::connectMenus()
 {

@@ -70,7 +70,8 @@ TEST(MainFormScoreFiles, TheStartScoreOpensRegisteredAndInTheRecentItems)
             sample(QStringLiteral("molihua.vls")));
         EXPECT_TRUE(form.action(QStringLiteral("SaveVls"))->isEnabled());
         EXPECT_FALSE(form.action(QStringLiteral("InputVls(1)"))->isEnabled());
+        form.close();
     }
-    // The window went: so did its entry.
+    // The window closed: so did its entry.
     EXPECT_EQ(frame::OpenScoreRegistry().FindFileWindow(sample(QStringLiteral("molihua.vls"))), 0);
 }
