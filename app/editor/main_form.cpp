@@ -5,6 +5,7 @@
 #include "app/editor/main_layout.h"
 #include "app/editor/main_toolbar.h"
 #include "app/editor/menu_items.h"
+#include "app/editor/score_files.h"
 #include "app/editor/status_panels.h"
 #include "app/editor/wheel_filter.h"
 #include "app/frame/process_state.h"
@@ -154,6 +155,7 @@ void MainForm::buildHandlers()
     connect(Toolbar1, &MainToolbar::buttonClicked, this, &MainForm::Toolbar1_ButtonClick);
     connect(Toolbar1, &MainToolbar::buttonMenuClicked, this, &MainForm::Toolbar1_ButtonMenuClick);
     connect(StatusBar1, &StatusPanels::panelClicked, this, &MainForm::StatusBar1_PanelClick);
+    MainFormScoreFiles::of(*this);
     connect(&editor(), &platform::RichTextBox::Change, this, &MainForm::RichTextBox1_Change);
     connect(menu(QStringLiteral("Mtool")), &QMenu::aboutToShow, this, &MainForm::Mtool_Click);
     connect(左右边距控件, &margin::MarginRuler::BjMainMun, this, [this] { MainToolBar_Click(0); });

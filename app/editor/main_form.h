@@ -122,9 +122,9 @@ public:
     void MakeWorkingCopy();
     void RestoreScoreView();
 
-    // Opens a score file into the editor (ReadVls, its header, switches, drums and play order). A
-    // missing or unreadable file is reported and the template opens instead. False when the file is of
-    // a newer format: the user was told and the window must close.
+    // Opens the start score through the score file commands (one window per score). A missing or
+    // unreadable file is reported and the template opens instead. False when the file is of a newer
+    // format: the user was told and the window must close.
     bool OpenVls(const QString& FileName);
 
     // The editor, its box, and the other views of the score.
@@ -158,6 +158,10 @@ public:
     // The performance compiler; each compile gets a snapshot of RichTextBox4.
     notation::获取演唱码 PerfCompiler;
 
+    // The score's instrument, tempo and volume in their controls. A value a control cannot take is
+    // still shown in its box; an instrument the list does not hold shows item 0.
+    void showScoreValues();
+
     // Lays the window out for its size and view mode (LayoutMainForm applied in pixels). A resize also
     // lays the margins onto the text again, once the resizes in a row are over.
     void applyLayout();
@@ -180,7 +184,6 @@ private:
     void InitMainLayout();
     void readViewSettings();
     void loadAccompanimentMenu();
-    void showScoreValues();
     void applyBarVisibility();
 
     MainFormServices services_;

@@ -1,6 +1,8 @@
 #include "app/editor/start_up.h"
 
 #include "app/dialogs/splash_window.h"
+#include "app/editor/score_files.h"
+#include "app/frame/open_decision.h"
 #include "app/frame/process_state.h"
 #include "app/frame/start_args.h"
 #include "app/notation/drum_data.h"
@@ -84,11 +86,8 @@ QString ProcessIdText() { return QString::number(QCoreApplication::applicationPi
 
 void RegisterOpenScore()
 {
-    const QString file = frame::Process().ScoreHeader.CurrentFile;
-    if (file.isEmpty() || notation::IsTemplatePath(file))
-        return;
-    platform::WriteIniValue(
-        QStringLiteral("FileN"), file, ProcessIdText(), platform::ProgramFolder::userPath(kNoteIni));
+    frame::OpenScoreRegistry().Register(
+        frame::Process().ScoreHeader.CurrentFile, QCoreApplication::applicationPid());
 }
 
 StartResult StartProgram(const QStringList& args, MainFormServices services)
@@ -101,6 +100,11 @@ StartResult StartProgram(const QStringList& args, MainFormServices services)
     state.ScoreHeader.CurrentFile = parsed.CurrentFile;
 
     StartResult result;
+    // One window per score: a score that a live window shows brings that window up instead.
+    if (parsed.kind == frame::StartKind::Ordinary
+        && frame::ShownByAnotherWindow(
+            parsed.CurrentFile, frame::OpenScoreRegistry(), QCoreApplication::applicationPid()))
+        return result;
     std::unique_ptr<dialogs::BeginFrm> splash;
     if (parsed.kind == frame::StartKind::Ordinary) {
         splash = std::make_unique<dialogs::BeginFrm>();
@@ -108,6 +112,7 @@ StartResult StartProgram(const QStringList& args, MainFormServices services)
         splash->setProgress(QString());
     }
     auto window = std::make_unique<MainForm>(std::move(services));
+    MainFormScoreFiles::of(*window).listen();
     if (splash)
         window->hooks.showStartProgress
             = [splash = splash.get()](const QString& text) { splash->setProgress(text); };

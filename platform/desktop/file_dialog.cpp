@@ -1,9 +1,12 @@
 #include "platform/desktop/file_dialog.h"
 
+#include "platform/desktop/prompts.h"
 #include "platform/settings/desktop_folder.h"
 
 #include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
+#include <QUrl>
 
 namespace tunvale::platform {
 
@@ -38,6 +41,12 @@ QStringList qtFilters(const QStringList& pairs)
     return out;
 }
 
+// The question before a save replaces a file.
+QString ReplaceFileQuestion(const QString& path)
+{
+    return QStringLiteral("%1 已存在。\n要替换它吗？").arg(QFileInfo(path).fileName());
+}
+
 } // namespace
 
 QString ShowFileDialog(const FileDialogRequest& request, bool isSave)
@@ -48,6 +57,14 @@ QString ShowFileDialog(const FileDialogRequest& request, bool isSave)
     dialog.setAcceptMode(isSave ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dialog.setFileMode(isSave ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
     dialog.setOption(QFileDialog::HideNameFilterDetails);
+    // A native dialog may ask before the extension is added, about another file; we ask ourselves.
+    dialog.setOption(QFileDialog::DontConfirmOverwrite);
+    if (!request.sidebarFolders.isEmpty()) {
+        QList<QUrl> places;
+        for (const QString& folder : request.sidebarFolders)
+            places << QUrl::fromLocalFile(folder);
+        dialog.setSidebarUrls(places);
+    }
     const QStringList filters = qtFilters(request.filters);
     if (!filters.isEmpty()) {
         dialog.setNameFilters(filters);
@@ -61,9 +78,21 @@ QString ShowFileDialog(const FileDialogRequest& request, bool isSave)
     const QString proposed = request.fileName.trimmed().replace(u'/', u'_');
     if (!proposed.isEmpty())
         dialog.selectFile(QDir(folder).filePath(proposed));
-    if (dialog.exec() != QDialog::Accepted)
-        return {};
-    return dialog.selectedFiles().value(0).trimmed();
+    for (;;) {
+        if (dialog.exec() != QDialog::Accepted)
+            return {};
+        const QString chosen = dialog.selectedFiles().value(0).trimmed();
+        if (!isSave || !QFileInfo::exists(chosen))
+            return chosen;
+        PromptRequest question;
+        question.text = ReplaceFileQuestion(chosen);
+        question.icon = PromptIcon::Warning;
+        question.buttons = PromptButtons::YesNo;
+        question.defaultAnswer = PromptAnswer::No;
+        if (Prompts::current().ask(question) == PromptAnswer::Yes)
+            return chosen;
+        dialog.selectFile(chosen);
+    }
 }
 
 } // namespace tunvale::platform

@@ -16,11 +16,14 @@ struct FileDialogRequest {
     QString fileName; // the proposed name
     QString initialFolder; // the desktop folder when empty
     QString defaultExtension; // ".vls": added when the user types a name without extension
+    QStringList sidebarFolders; // offered beside the folder view, in this order
 };
+
 
 // Shows an open dialog, or a save dialog (which asks before replacing a file) when `isSave` is set.
 // Returns the chosen path, or an empty string when the user cancels. Extensions match regardless of
-// case, and "*.*" matches every file.
+// case, and "*.*" matches every file. The replace question is asked through Prompts about the name
+// with its extension added; No returns to the dialog.
 QString ShowFileDialog(const FileDialogRequest& request, bool isSave);
 
 } // namespace tunvale::platform

@@ -1,9 +1,12 @@
 #include "platform/desktop/file_dialog.h"
 #include "platform/settings/desktop_folder.h"
+#include "tests/support/scripted_prompts.h"
 
 #include <QApplication>
 #include <QDir>
+#include <QFile>
 #include <QFileDialog>
+#include <QUrl>
 #include <QTemporaryDir>
 #include <QTimer>
 
@@ -77,4 +80,37 @@ TEST(FileDialog, OpensOnTheDesktopFolderByDefault)
     FileDialogRequest request = vlsRequest(QString(), QString());
     EXPECT_EQ(ShowFileDialog(request, false), QString());
     EXPECT_EQ(shown, QDir(desktop).absolutePath());
+}
+
+TEST(FileDialog, TheReplaceQuestionNamesTheFileWithItsExtension)
+{
+    tunvale::testing::ScopedPrompts prompts;
+    QTemporaryDir dir;
+    QFile(QDir(dir.path()).filePath(QStringLiteral("song.vls"))).open(QIODevice::WriteOnly);
+    FileDialogRequest request = vlsRequest(dir.path(), QStringLiteral("song"));
+    request.sidebarFolders = { dir.path() };
+    QList<QUrl> sidebar;
+    int shown = 0;
+    // No: back to the dialog, which is then cancelled; Yes: the existing file is chosen.
+    std::function<void(QFileDialog&)> answer = [&](QFileDialog& d) {
+        ++shown;
+        sidebar = d.sidebarUrls();
+        if (shown == 2) {
+            d.reject();
+            return;
+        }
+        static_cast<QDialog&>(d).accept();
+        if (shown == 1)
+            whenDialogShows(answer);
+    };
+    whenDialogShows(answer);
+    prompts->answers = { PromptAnswer::No };
+    EXPECT_EQ(ShowFileDialog(request, true), QString());
+    EXPECT_EQ(shown, 2);
+    EXPECT_EQ(prompts->texts(), QStringList { QStringLiteral("song.vls 已存在。\n要替换它吗？") });
+    EXPECT_EQ(sidebar, QList<QUrl> { QUrl::fromLocalFile(dir.path()) });
+
+    whenDialogShows(answer);
+    prompts->answers = { PromptAnswer::Yes };
+    EXPECT_EQ(ShowFileDialog(request, true), QDir(dir.path()).filePath(QStringLiteral("song.vls")));
 }

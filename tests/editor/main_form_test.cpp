@@ -192,8 +192,8 @@ TEST(MainFormControls, CtrlEnabledSetsItsGroup)
     EXPECT_FALSE(form.StatusBar1->panelEnabled(8));
     EXPECT_FALSE(form.StatusBar1->panelEnabled(9));
     // Unbuilt items stay disabled whatever is set.
-    EXPECT_FALSE(form.Toolbar1->button(2)->isEnabled());
-    EXPECT_FALSE(form.Toolbar1->button(3)->isEnabled());
+    EXPECT_FALSE(form.Toolbar1->button(20)->isEnabled());
+    EXPECT_FALSE(form.Toolbar1->button(28)->isEnabled());
     EXPECT_FALSE(form.Toolbar1->button(15)->isEnabled());
     EXPECT_FALSE(form.action("mnuUnDo")->isEnabled());
     form.editor().select(0, 2);
@@ -256,7 +256,7 @@ TEST(MainFormControls, AClickOnAMenuItemReachesItsHandler)
     EXPECT_TRUE(form.action("GroupBoution", 1)->isChecked());
     EXPECT_FALSE(form.Toolbar1->button(31)->isVisible());
     // Menu items whose commands are not built are disabled and do nothing.
-    EXPECT_FALSE(form.action("NewBuilt")->isEnabled());
+    EXPECT_FALSE(form.action("OutputPic")->isEnabled());
     // The bold button is built: it bolds the selection.
     form.editor().select(0, 2);
     const bool bold = form.editor().SelBold();

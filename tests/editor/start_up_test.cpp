@@ -22,11 +22,12 @@ QString registered(const tunvale::testing::ScopedUserFolder& user, const QString
     return platform::ReadIniValue("FileN", file, user.file("MyNote.ini"));
 }
 
+// The entries of [FileN]; a registration undone may leave the section's header behind.
 QString fileNSection(const tunvale::testing::ScopedUserFolder& user)
 {
     const QByteArray ini = tunvale::testing::readAll(user.file("MyNote.ini"));
     const qsizetype at = ini.indexOf("[FileN]");
-    return at < 0 ? QString() : QString::fromUtf8(ini.mid(at));
+    return at < 0 ? QString() : QString::fromUtf8(ini.mid(at + 7)).trimmed();
 }
 
 } // namespace

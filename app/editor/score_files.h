@@ -1,0 +1,90 @@
+#pragma once
+
+#include "app/frame/editor_score_file.h"
+#include "app/frame/score_file_commands.h"
+#include "app/frame/score_window.h"
+#include "app/frame/window_raiser.h"
+
+#include <QObject>
+
+#include <memory>
+
+// The main window's score files: the File menu's score commands, the recent items and the raise calls
+// of other windows, over the window's own controls.
+namespace tunvale::editor {
+
+class MainForm;
+
+class MainFormScoreFiles final : public QObject, public frame::ScoreWindow, public frame::RaiseTarget
+{
+    Q_OBJECT
+
+public:
+    // The window's score files, made and connected to its menus on first use.
+    static MainFormScoreFiles& of(MainForm& form, frame::ScoreFileServices services = {});
+    ~MainFormScoreFiles() override;
+
+    frame::ScoreFileCommands& commands() { return *commands_; }
+
+    // Listens for other windows' raise calls; false when the socket could not be made.
+    bool listen();
+
+    // Opens the window's first score: `fileName`, the template when it is empty or can't be read.
+    // False when the window must close at once (a score of a newer format).
+    bool OpenStartScore(const QString& fileName);
+
+    // frame::ScoreWindow
+    notation::ScoreHeader& header() override;
+    notation::ColorScheme& colors() override;
+    notation::DrumStore& XjDrums() override;
+    notation::PlayOrder2021& playOrder() override;
+    platform::RichTextBox& RichTextBox1() override;
+    bool PrintStart() const override;
+    QWidget* dialogOwner() override;
+    int screenDpi() const override;
+    void fillSoundList() override;
+    void showScoreValues() override;
+    int instrumentIndex() const override;
+    QString speedText() const override;
+    QString volumeText() const override;
+    bool drumPZChecked() const override;
+    void setCaption(const QString& caption) override;
+    void setBarPanelText(const QString& text) override;
+    void resetCaret() override;
+    void keepCurrentFile(const QString& path) override;
+    void startHighlightCleaner() override { }
+    void UndoReset() override { }
+    void JzRTB(bool userRightSpace) override;
+    int XJInteger() const override { return 0; }
+    void RefreshDrumSlider(int) override { }
+    void InitDrumUndo() override { }
+    void clearDrumUndoLists() override { }
+    QString WindowPos() const override;
+    void ShowRecentFiles() override;
+    void closeWindow() override;
+
+    // frame::VlsSettingsTarget, handed on to the window.
+    void setDrumPZChecked(bool checked) override;
+    void PZType_Click(int index) override;
+    void setSameSpeedChecked(bool checked) override;
+    void setHeYingChecked(bool checked) override;
+    void setRulerLeftSpace(int twips) override;
+    void setRulerRightSpace(int twips) override;
+
+    // frame::RaiseTarget
+    bool showsScore(const QString& path) const override;
+    void bringUp() override;
+
+private:
+    MainFormScoreFiles(MainForm& form, frame::ScoreFileServices services);
+    void connectMenus();
+
+    MainForm& form_;
+    frame::EditorPlayOrderScore orderScore_;
+    frame::WindowRaiser raiser_;
+    std::unique_ptr<frame::ScoreFileCommands> commands_;
+    QString keptFile_;
+    bool closeAsked_ = false;
+};
+
+} // namespace tunvale::editor

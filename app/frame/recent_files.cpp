@@ -1,0 +1,116 @@
+#include "app/frame/recent_files.h"
+
+#include "platform/settings/registry.h"
+#include "platform/text/runtime_numbers.h"
+
+namespace tunvale::frame {
+
+namespace {
+
+const QString kKey = QStringLiteral("Software\\Velmora\\FileHistory");
+const QString kFirst = QStringLiteral("FirstFile");
+
+QString slotName(int slot) { return QStringLiteral("File%1").arg(slot); }
+
+// The slot count wraps both ways.
+int wrap(int slot) { return ((slot % kRecentFileCount) + kRecentFileCount) % kRecentFileCount; }
+
+int firstSlot(const platform::modRegistry& registry)
+{
+    return wrap(int(
+        platform::Val(registry.ReadRegKey(platform::HKEY_CURRENT_USER, kKey, kFirst, QStringLiteral("0")))));
+}
+
+QString readSlot(const platform::modRegistry& registry, int slot)
+{
+    return registry.ReadRegKey(platform::HKEY_CURRENT_USER, kKey, slotName(slot), QString());
+}
+
+void writeValue(const platform::modRegistry& registry, const QString& name, const QString& value)
+{
+    registry.WriteRegKey(platform::REG_SZ, platform::HKEY_CURRENT_USER, kKey, name, value);
+}
+
+} // namespace
+
+QStringList RecentFiles::Entries()
+{
+    const platform::modRegistry registry;
+    QStringList entries;
+    int slot = firstSlot(registry);
+    for (int i = 0; i < kRecentFileCount; ++i) {
+        const QString path = readSlot(registry, slot);
+        if (path.isEmpty())
+            break;
+        entries << path;
+        slot = wrap(slot + 1);
+    }
+    return entries;
+}
+
+bool RecentFiles::AddRecentFile(const QString& path)
+{
+    const int index = FindRecentFile(path);
+    return index < kNotARecentFile ? MoveRecentFileToFront(index) : WriteRecentFile(path);
+}
+
+bool RecentFiles::WriteRecentFile(const QString& path)
+{
+    if (path.endsWith(QStringLiteral("NullVls.Dat")) || path.trimmed().isEmpty())
+        return false;
+    const platform::modRegistry registry;
+    const int slot = wrap(firstSlot(registry) - 1);
+    writeValue(registry, kFirst, QString::number(slot));
+    writeValue(registry, slotName(slot), path);
+    return true;
+}
+
+int RecentFiles::FindRecentFile(const QString& path)
+{
+    const int index = int(Entries().indexOf(path));
+    return index < 0 ? kNotARecentFile : index;
+}
+
+bool RecentFiles::MoveRecentFileToFront(int index)
+{
+    if (index <= 0 || index >= kRecentFileCount)
+        return false;
+    const platform::modRegistry registry;
+    const int first = firstSlot(registry);
+    if (index == kRecentFileCount - 1) {
+        // The ring turns by one: the oldest entry becomes the newest.
+        writeValue(registry, kFirst, QString::number(wrap(first - 1)));
+        return true;
+    }
+    const int chosen = wrap(first + index);
+    const QString moved = readSlot(registry, chosen);
+    // The entries newer than the chosen one each move one step older.
+    int to = chosen;
+    int from = wrap(to - 1);
+    while (to != first) {
+        const QString path = readSlot(registry, from);
+        if (path.isEmpty())
+            break;
+        writeValue(registry, slotName(to), path);
+        to = from;
+        from = wrap(from - 1);
+    }
+    writeValue(registry, slotName(first), moved);
+    return true;
+}
+
+RecentMenuItems RecentFiles::ShowRecentFiles()
+{
+    RecentMenuItems items;
+    const QStringList entries = Entries();
+    for (int i = 0; i < entries.size(); ++i) {
+        QString shown = entries[i];
+        shown.replace(u'&', QStringLiteral("&&"));
+        items[i] = { QStringLiteral("&%1 %2").arg(i + 1).arg(shown), entries[i], true };
+    }
+    if (entries.isEmpty())
+        items[0] = { kNoRecentFiles, QString(), true };
+    return items;
+}
+
+} // namespace tunvale::frame

@@ -1,0 +1,409 @@
+#include "app/frame/score_file_commands.h"
+
+#include "app/frame/editor_score_file.h"
+#include "app/frame/file_helpers.h"
+#include "app/frame/first_text_line.h"
+#include "app/frame/recent_files.h"
+#include "app/frame/score_window.h"
+#include "app/frame/start_args.h"
+#include "app/notation/drum_data.h"
+#include "app/notation/score_template.h"
+#include "platform/desktop/prompts.h"
+#include "platform/richtext/rich_text_box.h"
+#include "platform/settings/desktop_folder.h"
+#include "platform/settings/program_folder.h"
+#include "platform/text/runtime_numbers.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QProcess>
+
+#include <algorithm>
+#include <charconv>
+
+namespace tunvale::frame {
+
+namespace {
+
+using platform::Prompts;
+
+const QString kOpenFileSwitch = QStringLiteral("/OpenFile");
+const QStringList kVlsFilters = { QStringLiteral("Vls 文件(*.vls)"), QStringLiteral("*.vls"),
+    QStringLiteral("所有文件(*.*)"), QStringLiteral("*.*") };
+const QStringList kVlsAsFilters = { QStringLiteral("Vls文件(*.vls)"), QStringLiteral("*.vls"),
+    QStringLiteral("其他文件(*.*)"), QStringLiteral("*.*") };
+const QByteArray kOldFontName = QByteArrayLiteral("velmora");
+const QByteArray kFontName = QByteArrayLiteral("KORVA_Note");
+constexpr int kMaxFileNameBytes = 255;
+
+bool IsTemplate(const QString& path)
+{
+    return notation::IsTemplatePath(path)
+        || (!path.isEmpty() && ScorePathKey(notation::TemplatePath()) == path);
+}
+
+// Scores written with the notation font's older name show in the current family: the font table
+// names it anew, the text itself is left alone.
+QByteArray WithCurrentFontNames(QByteArray rtf)
+{
+    const qsizetype start = rtf.indexOf("{\\fonttbl");
+    if (start < 0)
+        return rtf;
+    int depth = 0;
+    qsizetype end = rtf.size();
+    for (qsizetype i = start; i < rtf.size(); ++i) {
+        const char c = rtf[i];
+        if (c == '\\') {
+            ++i;
+        } else if (c == '{') {
+            ++depth;
+        } else if (c == '}' && --depth == 0) {
+            end = i;
+            break;
+        }
+    }
+    QByteArray table = rtf.mid(start, end - start);
+    const QByteArray lower = table.toLower();
+    QByteArray renamed;
+    qsizetype from = 0;
+    for (qsizetype at = lower.indexOf(kOldFontName); at >= 0; at = lower.indexOf(kOldFontName, from)) {
+        renamed += table.mid(from, at - from) + kFontName;
+        from = at + kOldFontName.size();
+    }
+    renamed += table.mid(from);
+    return rtf.replace(start, end - start, renamed);
+}
+
+// The leading number of a control's text as a 16-bit value: rounded, then kept within 16 bits.
+std::int16_t Clamp16(const QString& text)
+{
+    return std::int16_t(std::clamp(platform::RoundHalfEven(platform::Val(text)), -32768.0, 32767.0));
+}
+
+} // namespace
+
+// The decision's services, as this window and its process provide them.
+class ScoreFileCommands::OpenServicesOfWindow final : public OpenServices
+{
+public:
+    explicit OpenServicesOfWindow(ScoreFileCommands& commands)
+        : c_(commands)
+    {
+    }
+
+    qint64 FindFileWindow(const QString& path) const override
+    {
+        return c_.services_.registry.FindFileWindow(path);
+    }
+    // A print start shows its score to no one.
+    void Register(const QString& path) override
+    {
+        if (!c_.window_.PrintStart())
+            c_.services_.registry.Register(path, c_.services_.ownId);
+    }
+    void RemoveEntry(const QString& path, qint64 id) override
+    {
+        c_.services_.registry.RemoveIfHeldBy(path, id);
+    }
+    RaiseVerdict RestoreWindow(qint64 id, const QString& path) override
+    {
+        return c_.services_.restoreWindow(id, path);
+    }
+    void WriteWinPos() override { c_.services_.registry.WriteWinPos(c_.window_.WindowPos()); }
+    bool StartWindow(const QString& path) override
+    {
+        return QProcess::startDetached(c_.services_.program, { kOpenFileSwitch, path });
+    }
+    void AddRecentFile(const QString& path) override { c_.AddRecentFile(path); }
+    bool ScoreModified() const override { return c_.window_.header().ScoreSaved == notation::kFalse; }
+    bool SaveScore() override { return c_.SaveVls_Click(); }
+
+private:
+    ScoreFileCommands& c_;
+};
+
+QString UserScoreFolder()
+{
+    const QString folder = QDir(platform::ProgramFolder::userDir()).filePath(QStringLiteral("vls"));
+    QDir().mkpath(folder);
+    return folder;
+}
+
+QString SampleScoreFolder()
+{
+    return QDir(platform::ProgramFolder::dataDir()).filePath(QStringLiteral("vls"));
+}
+
+bool IsInDataFolder(const QString& path)
+{
+    const QString data = ScorePathKey(platform::ProgramFolder::dataDir());
+    return !path.isEmpty() && ScorePathKey(path).startsWith(data + u'/');
+}
+
+QString FormatWinPos(double left, double top, double width, double height, bool maximized)
+{
+    QStringList parts;
+    for (const double value : { left, top, width, height }) {
+        char text[32];
+        const auto result
+            = std::to_chars(std::begin(text), std::end(text), float(value), std::chars_format::fixed);
+        parts << QString::fromLatin1(text, result.ptr - text);
+    }
+    parts << (maximized ? QStringLiteral("Maximized") : QStringLiteral("Normal"));
+    return parts.join(u',');
+}
+
+ScoreFileCommands::ScoreFileCommands(ScoreWindow& window, ScoreFileServices services)
+    : window_(window)
+    , services_(std::move(services))
+{
+    if (services_.ownId == 0)
+        services_.ownId = QCoreApplication::applicationPid();
+    if (services_.program.isEmpty())
+        services_.program = QCoreApplication::applicationFilePath();
+    if (!services_.restoreWindow)
+        services_.restoreWindow
+            = [](qint64 id, const QString& path) { return WindowRaiser::AskToRaise(id, path); };
+    if (!services_.fileDialog)
+        services_.fileDialog = platform::ShowFileDialog;
+}
+
+void ScoreFileCommands::OpenVls(const QString& fileName, bool changesSettled)
+{
+    const QString path = ScorePathKey(fileName);
+    OpenServicesOfWindow services(*this);
+    switch (DecideOpen(path, window_.header().CurrentFile, changesSettled, services)) {
+    case OpenOutcome::LoadHere: {
+        // Read after the decision: a save it asked for may have named the score.
+        const QString previous = window_.header().CurrentFile;
+        if (!loadHere(path)) {
+            if (path != previous)
+                services_.registry.RemoveIfHeldBy(path, services_.ownId);
+        } else if (path != previous) {
+            services_.registry.RemoveIfHeldBy(previous, services_.ownId);
+        }
+        break;
+    }
+    case OpenOutcome::CloseThisWindow:
+        window_.closeWindow();
+        break;
+    case OpenOutcome::Raised:
+    case OpenOutcome::Started:
+    case OpenOutcome::Nothing:
+        break;
+    }
+}
+
+bool ScoreFileCommands::loadHere(const QString& path)
+{
+    notation::ScoreHeader& header = window_.header();
+    const VlsDocument document = ReadVls(path, header, window_.colors());
+    switch (document.status) {
+    case VlsReadStatus::Ok:
+        break;
+    case VlsReadStatus::Missing:
+        Prompts::current().information(kFileMissingMessage);
+        return false;
+    case VlsReadStatus::Unreadable:
+        Prompts::current().information(kCannotOpenMessage + path);
+        return false;
+    case VlsReadStatus::TooNew:
+        Prompts::current().information(kTooNewMessage);
+        window_.closeWindow();
+        return false;
+    }
+    if (!window_.RichTextBox1().setTextRTF(QString::fromLatin1(WithCurrentFontNames(document.body)))) {
+        Prompts::current().information(kCannotOpenMessage + path);
+        return false;
+    }
+    header = document.header;
+    header.CurrentFile = path;
+    window_.colors() = document.colors;
+    ApplyVlsSettings(document, window_);
+
+    window_.resetCaret();
+    window_.fillSoundList();
+    window_.showScoreValues();
+    window_.setCaption(platform::kProgramTitle);
+    if (!window_.PrintStart())
+        AddRecentFile(header.CurrentFile);
+
+    window_.keepCurrentFile(header.CurrentFile);
+    window_.startHighlightCleaner();
+    window_.UndoReset();
+    window_.JzRTB(false);
+
+    notation::DrumStore& drums = window_.XjDrums();
+    drums.assign(1, notation::DrumRecord {});
+    notation::ReadDrumData(drums, path);
+    const int bars = window_.XJInteger();
+    if (bars >= 1)
+        drums.resize(std::size_t(bars));
+    window_.RefreshDrumSlider(0);
+    window_.InitDrumUndo();
+    window_.clearDrumUndoLists();
+
+    window_.playOrder().LoadPlayOrder();
+    header.ScoreSaved = notation::kTrue;
+    return true;
+}
+
+void ScoreFileCommands::NewBuilt_Click()
+{
+    const QString blank = notation::TemplatePath();
+    if (window_.header().ScoreSaved != notation::kFalse) {
+        OpenVls(blank);
+        return;
+    }
+    platform::PromptRequest question;
+    question.text = kSaveFirstQuestion;
+    question.icon = platform::PromptIcon::Question;
+    question.buttons = platform::PromptButtons::YesNoCancel;
+    question.defaultAnswer = platform::PromptAnswer::Yes;
+    switch (Prompts::current().ask(question)) {
+    case platform::PromptAnswer::Yes:
+        if (SaveVls_Click())
+            OpenVls(blank, true);
+        break;
+    case platform::PromptAnswer::No:
+        OpenVls(blank, true);
+        break;
+    default:
+        break;
+    }
+}
+
+void ScoreFileCommands::InputVls_Click(int index)
+{
+    if (index != 0)
+        return;
+    const QString users = UserScoreFolder();
+    const bool userHasScores
+        = !QDir(users).entryList({ QStringLiteral("*.vls"), QStringLiteral("*.VLS") }, QDir::Files).isEmpty();
+    platform::FileDialogRequest request;
+    request.owner = window_.dialogOwner();
+    request.title = QStringLiteral("打开简谱...");
+    request.filters = { QStringLiteral("Vls 文件(*.vls)"), QStringLiteral("*.vls"),
+        QStringLiteral("所有文件(*.*)"), QStringLiteral(" *.*") };
+    request.initialFolder = userHasScores ? users : SampleScoreFolder();
+    request.defaultExtension = QStringLiteral(".vls");
+    request.sidebarFolders = { users, SampleScoreFolder() };
+    const QString chosen = services_.fileDialog(request, false);
+    if (chosen.isEmpty())
+        return;
+    if (!FileExists(chosen)) {
+        Prompts::current().information(kFileMissingMessage);
+        return;
+    }
+    window_.setBarPanelText(QStringLiteral("小节：1/..."));
+    OpenVls(chosen);
+}
+
+QString ScoreFileCommands::ProposedFileName() const
+{
+    QString name;
+    for (const QChar c : GetFirstTextLine(window_.RichTextBox1().snapshot())) {
+        if (c.category() != QChar::Other_Control)
+            name += c;
+    }
+    const int room = kMaxFileNameBytes - 4; // ".vls"
+    while (name.toUtf8().size() > room)
+        name.chop(name.size() >= 2 && name.back().isLowSurrogate() ? 2 : 1);
+    return name;
+}
+
+QString ScoreFileCommands::askSaveName(
+    const QString& title, const QStringList& filters, const QString& folder)
+{
+    platform::FileDialogRequest request;
+    request.owner = window_.dialogOwner();
+    request.title = title;
+    request.filters = filters;
+    request.fileName = ProposedFileName();
+    request.initialFolder = folder;
+    request.defaultExtension = QStringLiteral(".vls");
+    request.sidebarFolders = { UserScoreFolder(), SampleScoreFolder() };
+    const QString chosen = services_.fileDialog(request, true);
+    return chosen.isEmpty() ? QString() : ScorePathKey(chosen);
+}
+
+bool ScoreFileCommands::SaveVls_Click()
+{
+    QString target = window_.header().CurrentFile;
+    // The samples lie in the read-only data folder: saving one asks for a name, like an untitled score.
+    if (target.isEmpty() || IsTemplate(target) || IsInDataFolder(target)) {
+        target = askSaveName(QStringLiteral("保存简谱..."), kVlsFilters, UserScoreFolder());
+        if (target.isEmpty())
+            return false;
+    }
+    return saveTo(target, true);
+}
+
+bool ScoreFileCommands::SaveVlsAs_Click()
+{
+    const QString target = askSaveName(QStringLiteral("另存简谱..."), kVlsAsFilters,
+        platform::GetSpecialFolder(platform::CSIDL_DESKTOPDIRECTORY) + u'/');
+    return !target.isEmpty() && saveTo(target, false);
+}
+
+bool ScoreFileCommands::saveTo(const QString& target, bool drumPZFromMenu)
+{
+    if (IsTemplate(target)) {
+        Prompts::current().information(kTemplateRefusedMessage);
+        return false;
+    }
+    notation::ScoreHeader& header = window_.header();
+    notation::ScoreHeader saved = header;
+    saved.CurrentFile = target;
+    saved.ScreenDpi = std::int16_t(window_.screenDpi());
+    saved.Instrument = std::int16_t(window_.instrumentIndex());
+    saved.Speed = Clamp16(window_.speedText());
+    saved.Volume = Clamp16(window_.volumeText());
+    if (drumPZFromMenu)
+        saved.DrumPZ = window_.drumPZChecked() ? notation::kTrue : notation::kFalse;
+    // The play order keys its file by the header's path, so the header names the target while writing.
+    const notation::ScoreHeader before = header;
+    header = saved;
+    if (!WriteVls(header, window_.colors(), window_.RichTextBox1(), window_.XjDrums(), window_.playOrder())) {
+        header = before;
+        return false;
+    }
+    if (target != before.CurrentFile) {
+        services_.registry.Register(target, services_.ownId);
+        services_.registry.RemoveIfHeldBy(before.CurrentFile, services_.ownId);
+        window_.keepCurrentFile(target);
+    }
+    AddRecentFile(target);
+    header.ScoreSaved = notation::kTrue;
+    window_.setCaption(platform::kProgramTitle);
+    return true;
+}
+
+void ScoreFileCommands::AskSaveIfModified()
+{
+    if (window_.header().ScoreSaved != notation::kFalse)
+        return;
+    platform::PromptRequest question;
+    question.text = kAskSaveQuestion;
+    question.icon = platform::PromptIcon::Question;
+    question.buttons = platform::PromptButtons::OkCancel;
+    if (Prompts::current().ask(question) == platform::PromptAnswer::Ok)
+        SaveVls_Click();
+}
+
+void ScoreFileCommands::mLastFile_Click(const QString& path)
+{
+    if (path.trimmed().isEmpty() || !FileExists(path.trimmed())) {
+        Prompts::current().information(kRecentMissingMessage);
+        return;
+    }
+    OpenVls(path.trimmed());
+}
+
+void ScoreFileCommands::AddRecentFile(const QString& path)
+{
+    if (RecentFiles::AddRecentFile(path))
+        window_.ShowRecentFiles();
+}
+
+} // namespace tunvale::frame

@@ -1,0 +1,80 @@
+#pragma once
+
+#include "app/frame/open_decision.h"
+#include "app/frame/open_score_registry.h"
+#include "platform/desktop/file_dialog.h"
+
+#include <QString>
+
+#include <functional>
+
+// The File menu's score commands: New, Open, Save, Save As, the recent files and the open routine
+// that all of them and start-up share.
+namespace tunvale::frame {
+
+class ScoreWindow;
+
+inline const QString kFileMissingMessage = QStringLiteral("文件不存在!");
+inline const QString kCannotOpenMessage = QStringLiteral("无法打开文件：");
+inline const QString kRecentMissingMessage = QStringLiteral("文件未找到...");
+inline const QString kTemplateRefusedMessage = QStringLiteral("不能保存为空白模板，请换一个文件名。");
+inline const QString kAskSaveQuestion = QStringLiteral("简谱有修改，需要先保存？");
+
+using FileDialogFunction = std::function<QString(const platform::FileDialogRequest&, bool isSave)>;
+using RestoreWindowFunction = std::function<RaiseVerdict(qint64 id, const QString& path)>;
+
+// What the commands reach beyond the window; tests replace each.
+struct ScoreFileServices {
+    qint64 ownId = 0; // this process's id (the default: the real one)
+    QString program; // the program a further window runs (the default: this one)
+    OpenScoreRegistry registry;
+    RestoreWindowFunction restoreWindow; // the default asks the process over its socket
+    FileDialogFunction fileDialog; // the default: ShowFileDialog
+};
+
+class ScoreFileCommands
+{
+public:
+    explicit ScoreFileCommands(ScoreWindow& window, ScoreFileServices services = {});
+
+    // Opens `fileName` for this window: in another window when one shows it or this one shows another
+    // named score, else here. `changesSettled`: the caller has already dealt with unsaved changes.
+    void OpenVls(const QString& fileName, bool changesSettled = false);
+
+    void NewBuilt_Click();
+    // 0: the open dialog. 1, search and open, comes with the search component.
+    void InputVls_Click(int index);
+    // True when the score was saved.
+    bool SaveVls_Click();
+    bool SaveVlsAs_Click();
+    // Asks to save a changed score and saves it on OK.
+    void AskSaveIfModified();
+    // Opens the recent entry `path` (the clicked item's data).
+    void mLastFile_Click(const QString& path);
+    // Records `path` in the recent list and rebuilds the menu when the list changed.
+    void AddRecentFile(const QString& path);
+
+    // The name a save dialog proposes: the score's first text line made fit for a file name.
+    QString ProposedFileName() const;
+
+    const ScoreFileServices& services() const { return services_; }
+
+private:
+    class OpenServicesOfWindow;
+
+    bool loadHere(const QString& path);
+    bool saveTo(const QString& target, bool drumPZFromMenu);
+    QString askSaveName(const QString& title, const QStringList& filters, const QString& folder);
+
+    ScoreWindow& window_;
+    ScoreFileServices services_;
+};
+
+// The user folder's "vls", made when missing: where scores are saved.
+QString UserScoreFolder();
+// The data folder's "vls": the sample scores.
+QString SampleScoreFolder();
+// True for a path inside the read-only data folder.
+bool IsInDataFolder(const QString& path);
+
+} // namespace tunvale::frame

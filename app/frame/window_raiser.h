@@ -1,0 +1,64 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+
+class QLocalServer;
+class QLocalSocket;
+
+// Bringing up the window of another score process. Each window process listens on a local socket
+// "tunvale-<pid>" in the runtime folder; a peer sends one line "RAISE <path>" and gets "OK" when the
+// window showed that score and is now up, else "NO".
+namespace tunvale::frame {
+
+// What the listening side asks of its window.
+class RaiseTarget
+{
+public:
+    virtual ~RaiseTarget() = default;
+    // True while the window is visible and shows the score `path`.
+    virtual bool showsScore(const QString& path) const = 0;
+    // Shows the window normal, moves it to its screen's top left corner, raises and activates it.
+    virtual void bringUp() = 0;
+};
+
+enum class RaiseVerdict {
+    Raised, // the window showed the score and is now up
+    Gone, // no such window any more: dead process, reused id, or a window now on another score
+    Busy, // the process took the call but did not answer in time: it lives
+};
+
+class WindowRaiser : public QObject
+{
+    Q_OBJECT
+
+public:
+    // `ownId` is the id this process registers its score under.
+    explicit WindowRaiser(RaiseTarget& window, qint64 ownId, QObject* parent = nullptr);
+    ~WindowRaiser() override;
+
+    // Starts listening for raise calls, after removing a stale socket of our name. False when the
+    // socket can't be made (raising this window then fails for others).
+    bool listen();
+
+    // Brings up the window of process `id` if it shows `path`. The own id is asked directly.
+    RaiseVerdict RestoreWindow(qint64 id, const QString& path, int waitMs = kDefaultWaitMs) const;
+
+    // Asks process `id` without a window of our own (the command-line tool, start-up before a window).
+    static RaiseVerdict AskToRaise(qint64 id, const QString& path, int waitMs = kDefaultWaitMs);
+
+    // The full socket path of process `id`.
+    static QString SocketPath(qint64 id);
+
+    static constexpr int kDefaultWaitMs = 1000;
+    static constexpr int kMaxLineBytes = 8192;
+
+private:
+    void answer(QLocalSocket* socket);
+
+    RaiseTarget& window_;
+    qint64 ownId_;
+    QLocalServer* server_;
+};
+
+} // namespace tunvale::frame

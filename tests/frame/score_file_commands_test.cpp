@@ -1,0 +1,452 @@
+#include "app/frame/score_file_commands.h"
+
+#include "app/frame/editor_score_file.h"
+#include "app/frame/read_vls.h"
+#include "app/frame/recent_files.h"
+#include "app/frame/score_window.h"
+#include "app/frame/start_args.h"
+#include "app/frame/write_vls.h"
+#include "app/notation/save_messages.h"
+#include "app/notation/score_template.h"
+#include "platform/richtext/rich_text_box.h"
+#include "platform/settings/ini_file.h"
+#include "platform/settings/program_folder.h"
+#include "tests/frame/fake_score_window.h"
+#include "tests/support/scripted_prompts.h"
+#include "tests/support/test_folders.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
+
+#include <gtest/gtest.h>
+
+#include <deque>
+
+using namespace tunvale;
+using platform::PromptAnswer;
+using tunvale::testing::readAll;
+using tunvale::testing::writeAll;
+
+namespace {
+
+constexpr qint64 kOwnId = 31337;
+
+QByteArray rtfWithTitle(const QByteArray& title, const QByteArray& font = "KORVA_Note")
+{
+    return "{\\rtf1\\ansi\\ansicpg936\\deff0{\\fonttbl{\\f0\\fnil " + font
+        + ";}{\\f1\\fnil \\'cb\\'ce\\'cc\\'e5;}}"
+          "\\f1 "
+        + title + "\\par \\f0 \\'d2\\'bb^\\'d2\\'bb\\par }";
+}
+
+// A score file with `records` drum records.
+void writeScore(
+    const QString& path, int records, const QByteArray& rtf = rtfWithTitle("Song"), int speed = 88)
+{
+    notation::ScoreHeader header;
+    header.CurrentFile = path;
+    header.Speed = std::int16_t(speed);
+    header.Volume = 77;
+    header.Instrument = 5;
+    notation::DrumStore drums(static_cast<std::size_t>(records));
+    for (int i = 0; i < records; ++i) {
+        drums[std::size_t(i)].HaveDrum = 1;
+        drums[std::size_t(i)].DrumSpeed = std::uint8_t(i + 1);
+    }
+    notation::PlayOrder2021 order;
+    ASSERT_TRUE(frame::WriteVls(header, notation::ColorScheme {}, rtf, drums, order));
+}
+
+// Everything one command test needs: folders, settings, prompts, a window and scripted dialogs.
+struct Fixture {
+    tunvale::testing::ScopedUserFolder user;
+    tunvale::testing::ScopedSettingsFolder settings;
+    tunvale::testing::ScopedPrompts prompts;
+    QTemporaryDir dir;
+    tunvale::testing::FakeScoreWindow window;
+    std::deque<QString> dialogAnswers;
+    std::vector<std::pair<platform::FileDialogRequest, bool>> dialogs;
+    std::unique_ptr<frame::ScoreFileCommands> commands;
+
+    Fixture()
+    {
+        frame::ScoreFileServices services;
+        services.ownId = kOwnId;
+        services.program = QStringLiteral("/nonexistent/tunvale");
+        services.restoreWindow = [](qint64, const QString&) { return frame::RaiseVerdict::Gone; };
+        services.fileDialog = [this](const platform::FileDialogRequest& request, bool isSave) {
+            dialogs.emplace_back(request, isSave);
+            QString answer;
+            if (!dialogAnswers.empty()) {
+                answer = dialogAnswers.front();
+                dialogAnswers.pop_front();
+            }
+            return answer;
+        };
+        commands = std::make_unique<frame::ScoreFileCommands>(window, services);
+    }
+
+    QString path(const QString& name) const { return frame::ScorePathKey(dir.filePath(name)); }
+    qint64 entry(const QString& score) const { return commands->services().registry.FindFileWindow(score); }
+
+    // Loads the template as the window's first score.
+    void startUntitled()
+    {
+        commands->OpenVls(notation::TemplatePath());
+        ASSERT_TRUE(notation::IsTemplatePath(window.head.CurrentFile))
+            << window.head.CurrentFile.toStdString();
+    }
+};
+
+QStringList folderEntries(const QString& folder)
+{
+    return QDir(folder).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
+}
+
+} // namespace
+
+TEST(ScoreFileCommands, OpeningLoadsTheScoreIntoTheWindow)
+{
+    Fixture f;
+    const QString song = f.path(QStringLiteral("song.vls"));
+    writeScore(song, 3);
+    const QStringList dataBefore = folderEntries(platform::ProgramFolder::dataDir());
+    f.window.bars = 5;
+    f.window.head.ScoreSaved = notation::kTrue;
+    f.commands->OpenVls(song);
+
+    EXPECT_EQ(f.window.head.CurrentFile, song);
+    EXPECT_EQ(f.window.kept, song);
+    EXPECT_EQ(f.window.head.ScoreSaved, notation::kTrue);
+    EXPECT_EQ(f.window.instrument, 5);
+    EXPECT_EQ(f.window.speed, QStringLiteral("88"));
+    EXPECT_EQ(f.window.volume, QStringLiteral("77"));
+    EXPECT_EQ(f.window.caption, QStringLiteral("Tunvale"));
+    EXPECT_TRUE(f.window.box.Text().startsWith(QStringLiteral("Song\r\n")));
+    EXPECT_EQ(f.window.calls,
+        (QStringList { "resetCaret", "fillSoundList", "Timer8", "UndoReset", "JzRTB", "RefreshDrumSlider",
+            "InitDrumUndo", "clearDrumUndoLists" }));
+    // Three records for five bars: two empty ones added.
+    ASSERT_EQ(f.window.drums.size(), 5u);
+    EXPECT_EQ(f.window.drums[2].DrumSpeed, 3);
+    EXPECT_EQ(f.window.drums[3], notation::DrumRecord {});
+    EXPECT_FALSE(f.window.order.PlayOrder.empty());
+    EXPECT_EQ(frame::RecentFiles::Entries().value(0), song);
+    EXPECT_EQ(f.window.menuRebuilds, 1);
+    EXPECT_EQ(f.entry(song), kOwnId);
+    // Opening writes no temporary file anywhere: the user folder holds the registry only.
+    EXPECT_EQ(folderEntries(f.user.path()), QStringList { QStringLiteral("MyNote.ini") });
+    EXPECT_EQ(folderEntries(platform::ProgramFolder::dataDir()), dataBefore);
+
+    // More records than bars are cut.
+    f.window.bars = 2;
+    f.commands->OpenVls(song);
+    EXPECT_EQ(f.window.drums.size(), 2u);
+}
+
+TEST(ScoreFileCommands, TheOldNotationFontNameReadsAsTheCurrentOne)
+{
+    Fixture f;
+    const QString old = f.path(QStringLiteral("old.vls"));
+    writeScore(old, 1, rtfWithTitle("Velmora", "VELMORA"));
+    const QByteArray before = readAll(old);
+    f.commands->OpenVls(old);
+    const QTextCursor cursor(f.window.box.document()->findBlockByNumber(1));
+    QTextCursor inNotes = cursor;
+    inNotes.movePosition(QTextCursor::NextCharacter);
+    EXPECT_EQ(inNotes.charFormat().fontFamilies().toStringList().value(0), QStringLiteral("KORVA_Note"));
+    // The text is left alone, and so is the file.
+    EXPECT_TRUE(f.window.box.Text().startsWith(QStringLiteral("Velmora\r\n")));
+    EXPECT_EQ(readAll(old), before);
+}
+
+TEST(ScoreFileCommands, AFailedOpenKeepsTheScore)
+{
+    Fixture f;
+    const QString song = f.path(QStringLiteral("song.vls"));
+    writeScore(song, 1);
+    f.commands->OpenVls(song);
+    const QString text = f.window.box.Text();
+    f.window.head.ScoreSaved = notation::kFalse;
+
+    ASSERT_TRUE(QDir(f.dir.path()).mkdir(QStringLiteral("folder.vls")));
+    QByteArray tooNew = readAll(song);
+    tooNew[13] = 6;
+    ASSERT_TRUE(writeAll(f.dir.filePath(QStringLiteral("new.vls")), tooNew));
+    struct Case {
+        QString file;
+        QString message;
+        int closes;
+    };
+    const std::vector<Case> cases = {
+        { f.path(QStringLiteral("missing.vls")), frame::kFileMissingMessage, 0 },
+        { f.path(QStringLiteral("folder.vls")),
+            frame::kCannotOpenMessage + f.path(QStringLiteral("folder.vls")), 0 },
+        { f.path(QStringLiteral("new.vls")), frame::kTooNewMessage, 1 },
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.file.toStdString());
+        f.prompts->shown.clear();
+        f.window.closes = 0;
+        // An untitled window with changes: the question first, and No goes on to the load.
+        f.window.head.CurrentFile = notation::TemplatePath();
+        f.prompts->answers.push_back(PromptAnswer::No);
+        f.commands->OpenVls(c.file);
+        EXPECT_EQ(f.prompts->texts(), (QStringList { frame::kSaveFirstQuestion, c.message }));
+        EXPECT_EQ(f.window.closes, c.closes);
+        EXPECT_EQ(f.window.box.Text(), text);
+        EXPECT_EQ(f.window.head.ScoreSaved, notation::kFalse);
+        EXPECT_EQ(f.window.head.CurrentFile, notation::TemplatePath());
+        // The registration made for the failed load is undone.
+        EXPECT_EQ(f.entry(c.file), 0);
+    }
+}
+
+TEST(ScoreFileCommands, OpenDialogStartsAtTheSamplesUntilTheUserHasScores)
+{
+    Fixture f;
+    f.startUntitled();
+    f.commands->InputVls_Click(0); // cancelled: nothing happens
+    ASSERT_EQ(f.dialogs.size(), 1u);
+    const platform::FileDialogRequest& first = f.dialogs[0].first;
+    EXPECT_FALSE(f.dialogs[0].second);
+    EXPECT_EQ(first.initialFolder, frame::SampleScoreFolder());
+    EXPECT_EQ(first.sidebarFolders, (QStringList { frame::UserScoreFolder(), frame::SampleScoreFolder() }));
+    EXPECT_EQ(first.filters.value(3), QStringLiteral(" *.*"));
+    EXPECT_TRUE(f.prompts->texts().isEmpty());
+    EXPECT_TRUE(notation::IsTemplatePath(f.window.head.CurrentFile));
+
+    writeScore(QDir(frame::UserScoreFolder()).filePath(QStringLiteral("mine.vls")), 1);
+    f.dialogAnswers.push_back(f.path(QStringLiteral("missing.vls")));
+    f.commands->InputVls_Click(0);
+    EXPECT_EQ(f.dialogs[1].first.initialFolder, frame::UserScoreFolder());
+    EXPECT_EQ(f.prompts->texts(), QStringList { frame::kFileMissingMessage });
+
+    const QString sample = frame::ScorePathKey(QDir(frame::SampleScoreFolder()).filePath("molihua.vls"));
+    f.dialogAnswers.push_back(sample);
+    f.commands->InputVls_Click(0);
+    EXPECT_EQ(f.window.head.CurrentFile, sample);
+    EXPECT_EQ(f.window.barPanel, QStringLiteral("小节：1/..."));
+}
+
+TEST(ScoreFileCommands, SaveProposesTheFirstTextLineCutToAFileName)
+{
+    Fixture f;
+    f.window.box.setText(QStringLiteral("\r\n茉莉花\tA\x01\r\nrest"));
+    EXPECT_EQ(f.commands->ProposedFileName(), QStringLiteral("茉莉花A"));
+    // 300 three-byte characters: 83 of them fit before ".vls" in 255 bytes.
+    f.window.box.setText(QString(300, QChar(0x8336)));
+    EXPECT_EQ(f.commands->ProposedFileName(), QString(83, QChar(0x8336)));
+    f.window.box.setText(QString());
+    EXPECT_EQ(f.commands->ProposedFileName(), QString());
+}
+
+TEST(ScoreFileCommands, NothingIsEverWrittenOverTheTemplate)
+{
+    Fixture f;
+    // A user copy of the template beside the shipped one.
+    ASSERT_TRUE(QFile::copy(platform::ProgramFolder::dataPath(notation::kTemplateFileName),
+        platform::ProgramFolder::userPath(notation::kTemplateFileName)));
+    const QByteArray shipped = readAll(platform::ProgramFolder::dataPath(notation::kTemplateFileName));
+    const QByteArray users = readAll(platform::ProgramFolder::userPath(notation::kTemplateFileName));
+    f.startUntitled();
+    f.window.head.ScoreSaved = notation::kFalse;
+    for (const QString& answer : { platform::ProgramFolder::dataPath(notation::kTemplateFileName),
+             platform::ProgramFolder::userPath(notation::kTemplateFileName) }) {
+        f.prompts->shown.clear();
+        const QString current = f.window.head.CurrentFile;
+        f.dialogAnswers.push_back(answer);
+        EXPECT_FALSE(f.commands->SaveVls_Click());
+        EXPECT_EQ(f.prompts->texts(), QStringList { frame::kTemplateRefusedMessage });
+        EXPECT_EQ(f.window.head.CurrentFile, current);
+        EXPECT_EQ(f.window.head.ScoreSaved, notation::kFalse);
+    }
+    EXPECT_EQ(f.dialogs.front().first.title, QStringLiteral("保存简谱..."));
+    EXPECT_EQ(f.dialogs.front().first.initialFolder, frame::UserScoreFolder());
+    EXPECT_EQ(readAll(platform::ProgramFolder::dataPath(notation::kTemplateFileName)), shipped);
+    EXPECT_EQ(readAll(platform::ProgramFolder::userPath(notation::kTemplateFileName)), users);
+}
+
+TEST(ScoreFileCommands, ASampleIsSavedUnderANameInTheUserFolder)
+{
+    Fixture f;
+    const QString sample = frame::ScorePathKey(QDir(frame::SampleScoreFolder()).filePath("molihua.vls"));
+    const QByteArray shipped = readAll(sample);
+    f.commands->OpenVls(sample);
+    f.window.head.ScoreSaved = notation::kFalse;
+    const QString mine = QDir(frame::UserScoreFolder()).filePath(QStringLiteral("茉莉花.vls"));
+    f.dialogAnswers.push_back(mine);
+    EXPECT_TRUE(f.commands->SaveVls_Click());
+    ASSERT_EQ(f.dialogs.size(), 1u);
+    EXPECT_TRUE(f.dialogs[0].second);
+    EXPECT_EQ(readAll(sample), shipped);
+    EXPECT_EQ(f.window.head.CurrentFile, frame::ScorePathKey(mine));
+    EXPECT_EQ(f.window.head.ScoreSaved, notation::kTrue);
+    EXPECT_EQ(frame::RecentFiles::Entries().value(0), frame::ScorePathKey(mine));
+    // Registration follows the score's path.
+    EXPECT_EQ(f.entry(frame::ScorePathKey(mine)), kOwnId);
+    EXPECT_EQ(f.entry(sample), 0);
+}
+
+TEST(ScoreFileCommands, ANamedScoreSavesWithoutADialogAndReadsBack)
+{
+    Fixture f;
+    const QString song = f.path(QStringLiteral("song.vls"));
+    writeScore(song, 2);
+    f.commands->OpenVls(song);
+    f.window.head.ScoreSaved = notation::kFalse;
+    f.window.speed = QStringLiteral("99999"); // more than 16 bits hold
+    f.window.volume = QStringLiteral("66.5");
+    f.window.instrument = 40;
+    f.window.drumPZ = false;
+    EXPECT_TRUE(f.commands->SaveVls_Click());
+    EXPECT_TRUE(f.dialogs.empty());
+    EXPECT_EQ(f.window.head.ScoreSaved, notation::kTrue);
+
+    QProcess tool;
+    tool.start(QStringLiteral(TUNVALE_BUILD_DIR "/bin/scoretool"), { QStringLiteral("vls-dump"), song });
+    ASSERT_TRUE(tool.waitForFinished(20000));
+    EXPECT_EQ(tool.exitCode(), 0) << tool.readAllStandardError().toStdString();
+    const QString dump = QString::fromUtf8(tool.readAllStandardOutput());
+    EXPECT_TRUE(dump.contains(QStringLiteral("Speed: 32767"))) << dump.toStdString();
+    EXPECT_TRUE(dump.contains(QStringLiteral("Volume: 66"))) << dump.toStdString();
+    EXPECT_TRUE(dump.contains(QStringLiteral("Instrument: 40"))) << dump.toStdString();
+    EXPECT_TRUE(dump.contains(QStringLiteral("DrumPZ: 0"))) << dump.toStdString();
+}
+
+TEST(ScoreFileCommands, AFailedSaveKeepsTheOldFileAndTheName)
+{
+    Fixture f;
+    // The folder can't be written, and for root, whom folder modes don't stop, the name leaves no room
+    // for the save's temporary file.
+    const QString folder = f.dir.filePath(QStringLiteral("locked"));
+    ASSERT_TRUE(QDir().mkpath(folder));
+    const QString song
+        = frame::ScorePathKey(QDir(folder).filePath(QString(251, u's') + QStringLiteral(".vls")));
+    writeScore(song, 1);
+    f.startUntitled();
+    ASSERT_TRUE(QFile::setPermissions(folder, QFile::ReadOwner | QFile::ExeOwner));
+    const QByteArray before = readAll(song);
+
+    // Untitled, saved over the locked file.
+    f.window.head.ScoreSaved = notation::kFalse;
+    const QString untitled = f.window.head.CurrentFile;
+    f.dialogAnswers.push_back(song);
+    EXPECT_FALSE(f.commands->SaveVls_Click());
+    EXPECT_EQ(f.prompts->texts(), QStringList { notation::kWriteFailedMessage });
+    EXPECT_EQ(f.window.head.CurrentFile, untitled);
+    EXPECT_EQ(f.window.head.ScoreSaved, notation::kFalse);
+    EXPECT_EQ(readAll(song), before);
+    EXPECT_EQ(folderEntries(folder), QStringList { QFileInfo(song).fileName() });
+    EXPECT_EQ(f.entry(song), 0);
+    QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+}
+
+TEST(ScoreFileCommands, SaveAsMovesTheRegistrationAndKeepsTheHeadersDrumSwitch)
+{
+    Fixture f;
+    const QString song = f.path(QStringLiteral("song.vls"));
+    writeScore(song, 1);
+    f.commands->OpenVls(song);
+    ASSERT_EQ(f.entry(song), kOwnId);
+    f.window.head.DrumPZ = notation::kTrue;
+    f.window.drumPZ = false;
+    const QString copy = f.path(QStringLiteral("copy.vls"));
+    f.dialogAnswers.push_back(copy);
+    EXPECT_TRUE(f.commands->SaveVlsAs_Click());
+    EXPECT_EQ(f.dialogs[0].first.title, QStringLiteral("另存简谱..."));
+    EXPECT_EQ(f.dialogs[0].first.filters.value(0), QStringLiteral("Vls文件(*.vls)"));
+    EXPECT_EQ(f.window.head.CurrentFile, copy);
+    EXPECT_EQ(f.entry(copy), kOwnId);
+    EXPECT_EQ(f.entry(song), 0);
+    EXPECT_EQ(frame::ReadVls(copy, {}, {}).header.DrumPZ, notation::kTrue);
+
+    // Cancelled: nothing changes.
+    EXPECT_FALSE(f.commands->SaveVlsAs_Click());
+    EXPECT_EQ(f.window.head.CurrentFile, copy);
+}
+
+TEST(ScoreFileCommands, NewNeverLosesUnsavedWork)
+{
+    struct Case {
+        const char* name;
+        PromptAnswer answer;
+        QString saveAs; // the save dialog's answer
+        QStringList messages; // after the question
+        bool opened; // the template in this window
+    };
+    const std::vector<Case> cases = {
+        { "Yes, save cancelled: kept", PromptAnswer::Yes, QString(), {}, false },
+        // Saved, the window shows a named score: the template goes to a further window, whose start
+        // fails here.
+        { "Yes, saved: a further window", PromptAnswer::Yes, QStringLiteral("saved.vls"),
+            { frame::kStartFailedMessage }, false },
+        { "No: the template", PromptAnswer::No, QString(), {}, true },
+        { "Cancel: kept", PromptAnswer::Cancel, QString(), {}, false },
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Fixture f;
+        f.startUntitled();
+        f.window.box.setText(QStringLiteral("typed"));
+        f.window.head.ScoreSaved = notation::kFalse;
+        f.prompts->answers.push_back(c.answer);
+        if (!c.saveAs.isEmpty())
+            f.dialogAnswers.push_back(f.dir.filePath(c.saveAs));
+        f.commands->NewBuilt_Click();
+        EXPECT_EQ(f.prompts->texts(), QStringList { frame::kSaveFirstQuestion } + c.messages);
+        EXPECT_EQ(f.window.box.Text() != QStringLiteral("typed"), c.opened);
+        const bool saved = c.opened || !c.saveAs.isEmpty();
+        EXPECT_EQ(f.window.head.ScoreSaved, saved ? notation::kTrue : notation::kFalse);
+    }
+}
+
+TEST(ScoreFileCommands, ANamedWindowOpensAnotherScoreInAFurtherWindow)
+{
+    Fixture f;
+    const QString song = f.path(QStringLiteral("song.vls"));
+    const QString other = f.path(QStringLiteral("other.vls"));
+    writeScore(song, 1);
+    writeScore(other, 1);
+    f.commands->OpenVls(song);
+    const QString text = f.window.box.Text();
+    // The injected program does not exist: the start fails and says so.
+    f.commands->OpenVls(other);
+    EXPECT_EQ(f.prompts->texts(), QStringList { frame::kStartFailedMessage });
+    EXPECT_EQ(f.window.head.CurrentFile, song);
+    EXPECT_EQ(f.window.box.Text(), text);
+    EXPECT_EQ(platform::ReadIniValue(QStringLiteral("WinPos"), QStringLiteral("WindowPos"),
+                  f.commands->services().registry.iniFile()),
+        QStringLiteral("1200,900,12000,9000,Normal"));
+}
+
+TEST(ScoreFileCommands, RecentItemsOpenWhatTheyName)
+{
+    Fixture f;
+    f.startUntitled();
+    f.commands->mLastFile_Click(QString()); // the "no history" item
+    f.commands->mLastFile_Click(f.path(QStringLiteral("gone.vls")));
+    EXPECT_EQ(
+        f.prompts->texts(), (QStringList { frame::kRecentMissingMessage, frame::kRecentMissingMessage }));
+
+    const QString amp = f.path(QStringLiteral("R&B.vls"));
+    writeScore(amp, 1);
+    f.commands->AddRecentFile(amp);
+    const frame::RecentMenuItem item = frame::RecentFiles::ShowRecentFiles()[0];
+    EXPECT_EQ(item.caption, QStringLiteral("&1 ") + QString(amp).replace(u'&', QStringLiteral("&&")));
+    f.commands->mLastFile_Click(item.path);
+    EXPECT_EQ(f.window.head.CurrentFile, amp);
+}
+
+TEST(ScoreFileCommands, FormatWinPosWritesShortestNumbers)
+{
+    EXPECT_EQ(
+        frame::FormatWinPos(1200, 900, 12000, 9000, false), QStringLiteral("1200,900,12000,9000,Normal"));
+    EXPECT_EQ(
+        frame::FormatWinPos(0.5, -15, 1e7, 7.25, true), QStringLiteral("0.5,-15,10000000,7.25,Maximized"));
+}
