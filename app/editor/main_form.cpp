@@ -3,6 +3,7 @@
 #include "app/editor/main_layout.h"
 #include "app/editor/main_toolbar.h"
 #include "app/editor/menu_items.h"
+#include "app/editor/score_editing.h"
 #include "app/editor/status_panels.h"
 #include "app/editor/toolbar_icons.h"
 #include "app/frame/process_state.h"
@@ -188,6 +189,7 @@ bool MainForm::Form_Load()
     InitMainLayout();
     readViewSettings();
     editorState.ToolbarMode = 0;
+    Editing = std::make_unique<ScoreEditing>(*this);
     loadAccompanimentMenu();
     if (process().start.ShowStartProgress && hooks.showStartProgress) {
         hooks.showStartProgress(QStringLiteral("开始运行，初始化..."));

@@ -1,4 +1,5 @@
 #include "app/editor/main_form.h"
+#include "app/editor/score_editing.h"
 
 #include "app/editor/main_toolbar.h"
 #include "app/frame/process_state.h"
@@ -88,6 +89,8 @@ bool MainForm::OpenVls(const QString& FileName)
     notation::ReadDrumData(drums, state.ScoreHeader.CurrentFile);
     notation::ProcessPlayOrder().LoadPlayOrder();
     state.ScoreHeader.ScoreSaved = notation::kTrue;
+    if (Editing)
+        Editing->Undo.Reset();
     return true;
 }
 

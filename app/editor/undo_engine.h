@@ -51,7 +51,7 @@ struct clsUndoElement {
 // What the engine reads and calls of the window that owns it.
 struct UndoHost {
     notation::ScoreHeader* header = nullptr; // margins
-    const int* layoutBusy = nullptr; // 1 while the window re-lays the margins
+    const std::int16_t* layoutBusy = nullptr; // 1 while the window re-lays the margins
     const std::int16_t* notationCmdBusy = nullptr; // -1 while a notation command rewrites
     std::function<void()> JzRTB; // re-applies the margins after an undo or redo step
     std::function<void(int left, int right)> setRulerSpaces;

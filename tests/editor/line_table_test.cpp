@@ -159,7 +159,7 @@ TEST(LineTable, WhileTheLayoutIsBusySelectionChangesLeaveTheBarStateAlone)
         { { kNote, Codes({ kBar, Note(1), kBar, Note(2), kBar, Note(3) }) },
             { kSong, QStringLiteral("歌") } });
     notation::ScoreHeader header;
-    int layoutBusy = 0;
+    std::int16_t layoutBusy = 0;
     std::int16_t cmdBusy = 0;
     clsUndo undo(box, { &header, &layoutBusy, &cmdBusy, {}, {} });
     box.setSelStart(5);

@@ -24,7 +24,7 @@ constexpr int N(int degree, int block = 0, int row = 0, int dur = 0)
 struct Commands {
     platform::RichTextBox editor;
     notation::ScoreHeader header;
-    int layoutBusy = 0;
+    std::int16_t layoutBusy = 0;
     std::int16_t cmdBusy = 0;
     std::unique_ptr<clsUndo> undo;
     std::unique_ptr<NoteCommands> commands;

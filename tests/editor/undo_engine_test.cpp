@@ -18,7 +18,7 @@ namespace {
 struct UndoHarness {
     platform::RichTextBox editor;
     notation::ScoreHeader header;
-    int layoutBusy = 0;
+    std::int16_t layoutBusy = 0;
     std::int16_t cmdBusy = 0;
     int coverWidth = 200;
     int jzCalls = 0;
