@@ -22,13 +22,10 @@ namespace {
 
 frame::ProcessState& process() { return frame::Process(); }
 
-UndoHost undoHost(MainForm& form, ScoreEditing& editing)
+UndoHost undoHost(MainForm& form)
 {
     return { &process().ScoreHeader, &form.editorState.LayoutBusy, &form.editorState.NotationCmdBusy,
-        [&editing] {
-            if (editing.JzRTB)
-                editing.JzRTB();
-        },
+        [&form] { form.JzRTB(0); },
         [&form](int left, int right) {
             form.setRulerLeftSpace(left);
             form.setRulerRightSpace(right);
@@ -53,7 +50,7 @@ void enable(QAction* action, bool enabled)
 } // namespace
 
 ScoreEditing::ScoreEditing(MainForm& form)
-    : Undo(form.editor(), undoHost(form, *this))
+    : Undo(form.editor(), undoHost(form))
     , Commands(form.editor(), Undo)
     , Keyboard(form.editor(), Undo, Commands, keyboardHost(form))
     , form_(form)
@@ -106,8 +103,7 @@ void ScoreEditing::connectMenus()
     form_.connectItem(QStringLiteral("mnuRedo"), [this] { Undo.Redo(1); });
     form_.connectItem(QStringLiteral("UndoAll"), [this] {
         Undo.undo(Undo.getUndoCount());
-        if (JzRTB)
-            JzRTB();
+        form_.JzRTB(0);
     });
     form_.connectItem(QStringLiteral("RedoAll"), [this] { Undo.Redo(Undo.getRedoCount()); });
     form_.connectArray(QStringLiteral("MY_bhy"), [this](int i) { Commands.MY_bhy_Click(i); });

@@ -8,8 +8,6 @@
 
 #include <QObject>
 
-#include <functional>
-
 // The main window's editing: the undo engine bound to the editor, the notation commands and the
 // keyboard, with the window's handlers of the editor's events, its edit and insert menus and the
 // toolbar commands that rewrite notes. The window creates it at its load.
@@ -36,9 +34,6 @@ public:
     void My_instr_Click();
     void FormatJP_Click();
     void Other_Click();
-
-    // Re-applies the margins after an undo or redo step; the window sets it to its JzRTB.
-    std::function<void()> JzRTB;
 
     clsUndo Undo;
     NoteCommands Commands;

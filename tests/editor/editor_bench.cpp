@@ -1,5 +1,5 @@
 // Speed of the score editor on a 40-line score: a keystroke through both key handlers up to the
-// repainted view, one undo and one redo step with the margins laid on again, and the snapshot after a
+// repainted view, one undo and one redo step with the window's JzRTB, and the snapshot after a
 // pause in typing. Run by hand: build/bin/bench_editor.
 
 #include "app/editor/main_form.h"
@@ -80,7 +80,6 @@ struct Editor {
     Editor()
     {
         form.Editing = std::make_unique<editor::ScoreEditing>(form);
-        form.Editing->JzRTB = [this] { JzRTB(); };
         const frame::StartValues& start = frame::Process().start;
         const notation::ScoreHeader& header = frame::Process().ScoreHeader;
         form.RichTextBox1->setLineWrapMode(QTextEdit::FixedPixelWidth);
@@ -103,20 +102,6 @@ struct Editor {
         }
         form.Editing->Undo.Reset();
         QApplication::processEvents();
-    }
-
-    // The margins laid on every paragraph, as the window does after an undo step.
-    void JzRTB()
-    {
-        const notation::ScoreHeader& header = frame::Process().ScoreHeader;
-        const int start = box.SelStart();
-        const int length = box.SelLength();
-        form.editorState.LayoutBusy = 1;
-        box.select(0, box.TextLength());
-        box.setSelIndent(0);
-        box.setSelRightIndent(header.RightSpace > 0 ? 200 : 0);
-        box.select(start, length);
-        form.editorState.LayoutBusy = 0;
     }
 
     void key(int key, const QString& text)
