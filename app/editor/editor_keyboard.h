@@ -55,9 +55,6 @@ public:
     void Timer1_Timer();
     bool Timer1Pending() const { return timer1_.isActive(); }
 
-    int octaveCounter() const { return octaveCounter_; }
-    int durationCounter() const { return durationCounter_; }
-
 private:
     void busy(const std::function<void()>& command);
 

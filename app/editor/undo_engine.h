@@ -85,8 +85,6 @@ public:
     const std::vector<int>& BarStarts() const { return scan_.BarStarts; }
     // The caret's display line is a notation line, read from the live document.
     bool CaretOnNotationLine();
-    // The same, read from the line table of the last scan.
-    bool CaretLineInTable() const;
 
     // Records the bar state before an edit.
     void Get_SelJPFormBegin_and_SelJPToEnd();
@@ -132,6 +130,8 @@ private:
     };
 
     const XjxInfo& GetXjxInfo();
+    // The caret line is a notation line in the line table of the last scan.
+    bool CaretLineInTable() const;
     void TakeUndoSnapShot();
     void pushBase();
     void inferBarChange(int s0, int s1, int n0, int c0, int c1);

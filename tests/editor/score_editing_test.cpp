@@ -134,3 +134,13 @@ TEST(ScoreEditing, ToolbarCommandsRewriteAsOneStep)
     w.form.Toolbar1_ButtonMenuClick(QStringLiteral("D.C.从头反复记号"));
     EXPECT_EQ(prompts->texts(), QStringList({ QStringLiteral("该记号应插入简谱行。") }));
 }
+
+TEST(ScoreEditing, TheNotationOnlyViewHoldsTheNotationLines)
+{
+    Window w;
+    w.form.Editing->ShowLineMarks();
+    EXPECT_EQ(w.form.RichTextBox5->box().Text(),
+        Codes({ kBar, Note(1), Note(2), kBar, Note(3) }) + QStringLiteral("\r\n      "));
+    w.form.action(QStringLiteral("Other"))->trigger();
+    EXPECT_TRUE(w.form.action(QStringLiteral("Other"))->isChecked());
+}

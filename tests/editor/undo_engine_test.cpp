@@ -369,3 +369,27 @@ TEST(UndoEngine, OnXjLetAndTheCaretBar)
     EXPECT_EQ(h.editor.SelStart(), 5);
     EXPECT_EQ(h.undo->PlayOnXj(3), 1);
 }
+
+TEST(UndoEngine, SelectionPiecesPerLine)
+{
+    UndoHarness h({ { kNote, Codes({ kBar, Note(1), Note(2) }) }, { kSong, QStringLiteral("歌词") },
+        { kNote, Codes({ kBar, Note(3) }) } });
+    h.editor.select(1, 1);
+    ASSERT_EQ(h.undo->JPSelection(), 1);
+    EXPECT_EQ(h.undo->JpSelPieces()[0].start, 1);
+    EXPECT_EQ(h.undo->JpSelPieces()[0].length, 1);
+    EXPECT_TRUE(h.undo->JpSelPieces()[0].isNotation);
+    // From column 2 of line 1 to column 2 of line 3: the first piece is the line less the column and
+    // one more, the middle one whole, the last the column and one more.
+    h.editor.select(1, 9);
+    ASSERT_EQ(h.undo->JPSelection(), 3);
+    const auto& p = h.undo->JpSelPieces();
+    EXPECT_EQ(p[0].length, 5 - 2 - 1);
+    EXPECT_EQ(p[1].start, 1 + 2);
+    EXPECT_EQ(p[1].length, 4);
+    EXPECT_FALSE(p[1].isNotation);
+    EXPECT_EQ(p[2].length, 2 + 1);
+    EXPECT_TRUE(p[2].isNotation);
+    EXPECT_EQ(h.editor.SelStart(), 1);
+    EXPECT_EQ(h.editor.SelLength(), 9);
+}
