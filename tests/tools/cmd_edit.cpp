@@ -51,7 +51,7 @@ bool pressKeys(editor::MainForm& form, const QString& keys)
             continue;
         }
         const QKeySequence sequence = QKeySequence::fromString(token, QKeySequence::PortableText);
-        if (sequence.isEmpty()) {
+        if (sequence.isEmpty() || sequence[0].key() == Qt::Key_unknown) {
             scoretool::err(QStringLiteral("unknown key %1").arg(token));
             return false;
         }
