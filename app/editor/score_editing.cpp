@@ -1,5 +1,6 @@
 #include "app/editor/score_editing.h"
 
+#include "app/drums/bar_strip.h"
 #include "app/editor/build_gate.h"
 #include "app/editor/main_form.h"
 #include "app/editor/main_toolbar.h"
@@ -146,6 +147,7 @@ void ScoreEditing::RichTextBox1_SelChange()
 
 void ScoreEditing::Undo_OnXjChanged(int Xj)
 {
+    form_.CtrlSlider1->setMyXj(Xj);
     form_.StatusBar1->setPanelText(5, BarPanelText(Xj, Undo.XJInteger()));
 }
 

@@ -1,3 +1,4 @@
+#include "app/drums/bar_strip.h"
 #include "app/editor/main_form.h"
 #include "app/editor/main_toolbar.h"
 #include "app/editor/score_editing.h"
@@ -84,6 +85,7 @@ TEST(ScoreEditing, CaretAndBarPanels)
     EXPECT_EQ(w.form.StatusBar1->panelText(4), QStringLiteral("行：1  列：5"));
     EXPECT_EQ(w.form.StatusBar1->panelText(5), QStringLiteral("小节：2/2"));
     EXPECT_EQ(w.form.editorState.LastOnXj, 1);
+    EXPECT_EQ(w.form.CtrlSlider1->MyXj(), 1);
     EXPECT_EQ(w.form.editorState.CaretLine, 1);
     EXPECT_TRUE(w.form.editorState.CaretNearLineEnd == false);
     w.editor.setSelStart(5);
