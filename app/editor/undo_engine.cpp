@@ -364,39 +364,7 @@ void clsUndo::undo(int n)
     FlushSnapshot();
     if (undo_.size() <= 1 || n <= 0)
         return;
-    tracking_ = false;
-    timer_.stop();
-    n = std::min(n, int(undo_.size()) - 1);
-    QString text = textBefore_;
-    bool shown = true;
-    int onXj = scan_.info.OnXj;
-    for (int i = 0; i < n; ++i) {
-        clsUndoElement e = std::move(undo_.back());
-        undo_.pop_back();
-        text = text.left(e.MatchingCharsFromLeft) + e.TextRTFBlock_BeforeChange
-            + text.right(e.MatchingCharsFromRight);
-        shown = false;
-        const bool barsChanged = e.XjLong_BeforeChange != e.XjLong_AfterChange;
-        applyMargins(e.SelIndent_BeforeChange, e.SelRightIndent_BeforeChange);
-        // The editor shows a step when an event handler may read it, and at the end.
-        if (e.DrumStep || barsChanged || i + 1 == n) {
-            editor_.setTextRTF(text);
-            editor_.select(e.SelStart_BeforeChange, e.SelLength_BeforeChange);
-            shown = true;
-            onXj = GetXjxInfo().OnXj;
-        }
-        if (e.DrumStep)
-            emit XJDrumChanged(onXj, -1);
-        else if (barsChanged)
-            emit XJChanged(0, 0, 0, 0, 0, -1);
-        textBefore_ = text;
-        lastXjxStr_ = e.TextXjxBlock_BeforeChange;
-        lastXjCount_ = e.XjLong_BeforeChange;
-        redo_.push_back(std::move(e));
-    }
-    Q_ASSERT(shown);
-    tracking_ = true;
-    emit StateChanged();
+    const int onXj = applySteps(true, std::min(n, int(undo_.size()) - 1));
     announcedXj_ = onXj;
     emit OnXjChanged(onXj);
     if (host_.JzRTB)
@@ -408,36 +376,54 @@ void clsUndo::Redo(int n)
     FlushSnapshot();
     if (redo_.empty() || n <= 0)
         return;
+    applySteps(false, std::min(n, int(redo_.size())));
+    if (host_.JzRTB)
+        host_.JzRTB();
+}
+
+int clsUndo::applySteps(bool undoing, int n)
+{
     tracking_ = false;
     timer_.stop();
-    n = std::min(n, int(redo_.size()));
-    const int barBefore = GetXjxInfo().OnXj;
+    std::vector<clsUndoElement>& from = undoing ? undo_ : redo_;
+    std::vector<clsUndoElement>& to = undoing ? redo_ : undo_;
+    const int aType = undoing ? -1 : 1;
+    // A drum step is reported with the caret's bar after it on undo, before the redo on redo.
+    int onXj = GetXjxInfo().OnXj;
     QString text = textBefore_;
     for (int i = 0; i < n; ++i) {
-        clsUndoElement e = std::move(redo_.back());
-        redo_.pop_back();
-        text = text.left(e.MatchingCharsFromLeft) + e.TextRTFBlock_AfterChange
-            + text.right(e.MatchingCharsFromRight);
+        clsUndoElement e = std::move(from.back());
+        from.pop_back();
+        const QString& block = undoing ? e.TextRTFBlock_BeforeChange : e.TextRTFBlock_AfterChange;
+        text = text.left(e.MatchingCharsFromLeft) + block + text.right(e.MatchingCharsFromRight);
         const bool barsChanged = e.XjLong_BeforeChange != e.XjLong_AfterChange;
-        applyMargins(e.SelIndent_AfterChange, e.SelRightIndent_AfterChange);
+        if (undoing)
+            applyMargins(e.SelIndent_BeforeChange, e.SelRightIndent_BeforeChange);
+        else
+            applyMargins(e.SelIndent_AfterChange, e.SelRightIndent_AfterChange);
+        // The editor shows a step when an event handler may read it, and at the end.
         if (e.DrumStep || barsChanged || i + 1 == n) {
             editor_.setTextRTF(text);
-            editor_.select(e.SelStart_AfterChange, e.SelLength_AfterChange);
-            GetXjxInfo();
+            if (undoing)
+                editor_.select(e.SelStart_BeforeChange, e.SelLength_BeforeChange);
+            else
+                editor_.select(e.SelStart_AfterChange, e.SelLength_AfterChange);
+            const int after = GetXjxInfo().OnXj;
+            if (undoing)
+                onXj = after;
         }
         if (e.DrumStep)
-            emit XJDrumChanged(barBefore, 1);
+            emit XJDrumChanged(onXj, aType);
         else if (barsChanged)
-            emit XJChanged(0, 0, 0, 0, 0, 1);
+            emit XJChanged(0, 0, 0, 0, 0, aType);
         textBefore_ = text;
-        lastXjxStr_ = e.TextXjxBlock_AfterChange;
-        lastXjCount_ = e.XjLong_AfterChange;
-        undo_.push_back(std::move(e));
+        lastXjxStr_ = undoing ? e.TextXjxBlock_BeforeChange : e.TextXjxBlock_AfterChange;
+        lastXjCount_ = undoing ? e.XjLong_BeforeChange : e.XjLong_AfterChange;
+        to.push_back(std::move(e));
     }
     tracking_ = true;
     emit StateChanged();
-    if (host_.JzRTB)
-        host_.JzRTB();
+    return onXj;
 }
 
 void clsUndo::JpColor(const notation::ColorScheme& MyColor, bool IsChangJp)

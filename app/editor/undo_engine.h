@@ -134,6 +134,8 @@ private:
     bool CaretLineInTable() const;
     void TakeUndoSnapShot();
     void pushBase();
+    // Applies n steps of the undo or the redo stack; the caret's bar at the end.
+    int applySteps(bool undoing, int n);
     void inferBarChange(int s0, int s1, int n0, int c0, int c1);
     void onChange();
     void onSelChange();

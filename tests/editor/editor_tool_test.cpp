@@ -1,6 +1,6 @@
+#include "tests/support/scoretool_run.h"
 #include "tests/support/test_folders.h"
 
-#include <QProcess>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -16,11 +16,8 @@ struct Result {
 
 Result scoretool(const QStringList& args)
 {
-    QProcess process;
-    process.start(QStringLiteral(TUNVALE_BUILD_DIR "/bin/scoretool"), args);
-    if (!process.waitForFinished(60000) || process.exitStatus() != QProcess::NormalExit)
-        return {};
-    return { process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()) };
+    const tunvale::testing::ScoretoolResult result = tunvale::testing::RunScoretool(args);
+    return { result.exitCode, QString::fromUtf8(result.out) };
 }
 
 } // namespace

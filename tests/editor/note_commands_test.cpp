@@ -165,16 +165,11 @@ TEST(NoteCommands, Slurs)
     };
     for (const Case& k : cases) {
         Commands c({ { kNote, Codes({}) } });
-        QString text;
-        for (int code : k.before)
-            text += QChar(char16_t(code));
+        const QString text = Codes(k.before);
         c.editor.setSelText(text);
         c.editor.select(k.start, k.length);
         c.commands->ApplySlur(k.mode);
-        QString expected;
-        for (int code : k.after)
-            expected += QChar(char16_t(code));
-        EXPECT_EQ(Hex(c.line()), Hex(expected)) << k.mode << " " << Hex(text);
+        EXPECT_EQ(Hex(c.line()), Hex(Codes(k.after))) << k.mode << " " << Hex(text);
         EXPECT_EQ(c.editor.SelStart(), k.start);
         EXPECT_EQ(c.editor.SelLength(), k.length);
     }
@@ -205,16 +200,11 @@ TEST(NoteCommands, Triplets)
     };
     for (const Case& k : cases) {
         Commands c({ { kNote, Codes({}) } });
-        QString text;
-        for (int code : k.before)
-            text += QChar(char16_t(code));
+        const QString text = Codes(k.before);
         c.editor.setSelText(text);
         c.editor.select(0, int(text.size()));
         c.commands->MarkTriplet(k.kind);
-        QString expected;
-        for (int code : k.after)
-            expected += QChar(char16_t(code));
-        EXPECT_EQ(Hex(c.line()), Hex(expected)) << k.kind;
+        EXPECT_EQ(Hex(c.line()), Hex(Codes(k.after))) << k.kind;
     }
     // A lyric inside the selection keeps its character.
     Commands lyric({ { kNote, Codes({ N(1), N(2), N(3) }) } });

@@ -20,7 +20,9 @@ void FillScore(platform::RichTextBox& box, std::initializer_list<ScoreLine> line
     box.setSelStart(0);
 }
 
-QString Codes(std::initializer_list<int> codes)
+QString Codes(std::initializer_list<int> codes) { return Codes(std::vector<int>(codes)); }
+
+QString Codes(const std::vector<int>& codes)
 {
     QString text;
     for (int c : codes)

@@ -5,6 +5,7 @@
 #include <QString>
 
 #include <initializer_list>
+#include <vector>
 
 // Scores for the editor's tests, built through the rich-text adapter.
 namespace tunvale::testing {
@@ -21,6 +22,7 @@ void Append(platform::RichTextBox& box, const QString& font, const QString& text
 
 // Text of notation characters by code.
 QString Codes(std::initializer_list<int> codes);
+QString Codes(const std::vector<int>& codes);
 // The codes of a text, "U+XXXX" joined by blanks, for readable failures.
 std::string Hex(const QString& text);
 
