@@ -45,8 +45,9 @@ TEST(EditorTool, EditRunsKeysAndCommands)
     QTemporaryDir dir;
     const QString in = testDataPath(QStringLiteral("editor/two_bars.rtf"));
     const QString out = dir.filePath(QStringLiteral("out.rtf"));
-    Result result = scoretool({ QStringLiteral("edit"), in, QStringLiteral("--sel"), QStringLiteral("5"),
-        QStringLiteral("2"), QStringLiteral("--cmd"), QStringLiteral("SetNoteOctave 5"), out });
+    Result result = scoretool(
+        { QStringLiteral("edit"), in, QStringLiteral("--sel"), QStringLiteral("5"), QStringLiteral("2"),
+            QStringLiteral("--cmd"), QStringLiteral("SetNoteOctave"), QStringLiteral("5"), out });
     ASSERT_EQ(result.exitCode, 0);
     EXPECT_TRUE(result.out.contains(QStringLiteral("KORVA_Note 32 000000 U+4E00 U+6352 U+4EA9 U+6352\n")))
         << result.out.toStdString();

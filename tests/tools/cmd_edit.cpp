@@ -72,8 +72,9 @@ int edit(const QStringList& args)
 {
     const QString usage = QStringLiteral(
         "usage: scoretool edit IN --sel START LEN (--keys \"KEYS\" | --cmd NAME ARG) OUT.rtf");
-    if (args.size() != 7 || args[1] != QStringLiteral("--sel")
-        || (args[4] != QStringLiteral("--keys") && args[4] != QStringLiteral("--cmd"))) {
+    const bool keys = args.size() == 7 && args[4] == QStringLiteral("--keys");
+    const bool command = args.size() == 8 && args[4] == QStringLiteral("--cmd");
+    if ((!keys && !command) || args[1] != QStringLiteral("--sel")) {
         scoretool::err(usage);
         return 2;
     }
@@ -87,13 +88,12 @@ int edit(const QStringList& args)
     }
     form.Editing->Undo.Reset();
     form.editor().select(args[2].toInt(), args[3].toInt());
-    if (args[4] == QStringLiteral("--keys")) {
+    if (keys) {
         if (!pressKeys(form, args[5]))
             return 2;
     } else {
-        const QStringList command = args[5].split(u' ');
-        const QString name = command[0];
-        const int argument = command.size() > 1 ? command[1].toInt() : 0;
+        const QString& name = args[5];
+        const int argument = args[6].toInt();
         // Toolbar and menu commands run with the notation command flag set, as the toolbar runs them.
         form.editorState.NotationCmdBusy = notation::kTrue;
         const bool known = form.commands().run(name, argument);
@@ -105,9 +105,10 @@ int edit(const QStringList& args)
     }
     form.Editing->Undo.FlushSnapshot();
     const QString rtf = form.editor().TextRTF();
-    QFile out(args[6]);
+    const QString& outFile = args.back();
+    QFile out(outFile);
     if (!out.open(QIODevice::WriteOnly) || out.write(rtf.toLatin1()) != rtf.size()) {
-        scoretool::err(QStringLiteral("cannot write %1").arg(args[6]));
+        scoretool::err(QStringLiteral("cannot write %1").arg(outFile));
         return 1;
     }
     scoretool::PrintRuns(*platform::ReadRtf(rtf, platform::DefaultTextFont()));
@@ -117,6 +118,6 @@ int edit(const QStringList& args)
 } // namespace
 
 SCORETOOL_COMMAND("edit",
-    "IN --sel START LEN (--keys \"KEYS\" | --cmd \"NAME ARG\") OUT.rtf   type keys or run a note command "
+    "IN --sel START LEN (--keys \"KEYS\" | --cmd NAME ARG) OUT.rtf   type keys or run a note command "
     "in the editor, write the result and print its runs",
     edit);
