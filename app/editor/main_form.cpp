@@ -6,6 +6,7 @@
 #include "app/editor/main_toolbar.h"
 #include "app/editor/menu_items.h"
 #include "app/editor/score_files.h"
+#include "app/editor/score_editing.h"
 #include "app/editor/status_panels.h"
 #include "app/editor/wheel_filter.h"
 #include "app/frame/process_state.h"
@@ -209,6 +210,7 @@ bool MainForm::Form_Load()
     InitMainLayout();
     readViewSettings();
     editorState.ToolbarMode = 0;
+    Editing = std::make_unique<ScoreEditing>(*this);
     loadAccompanimentMenu();
     if (process().start.ShowStartProgress && hooks.showStartProgress) {
         hooks.showStartProgress(QStringLiteral("开始运行，初始化..."));

@@ -39,6 +39,7 @@ class RichTextEdit;
 namespace tunvale::editor {
 
 class MainToolbar;
+class ScoreEditing;
 class StatusPanels;
 
 // What the window creates from outside; tests put fakes in.
@@ -155,6 +156,8 @@ public:
 
     EditorState editorState;
     MainFormHooks hooks;
+    // The undo engine, notation commands and keyboard of the editor; made at the load.
+    std::unique_ptr<ScoreEditing> Editing;
     // The performance compiler; each compile gets a snapshot of RichTextBox4.
     notation::获取演唱码 PerfCompiler;
 

@@ -1,4 +1,5 @@
 #include "app/editor/main_form.h"
+#include "app/editor/score_editing.h"
 
 #include "app/editor/main_toolbar.h"
 #include "app/editor/score_files.h"

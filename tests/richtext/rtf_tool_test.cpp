@@ -1,7 +1,7 @@
+#include "tests/support/scoretool_run.h"
 #include "tests/support/test_folders.h"
 
 #include <QDir>
-#include <QProcess>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -9,27 +9,12 @@
 using tunvale::testing::readAll;
 using tunvale::testing::testDataPath;
 
-namespace {
-
-struct Result {
-    int exitCode = -1;
-    QByteArray out;
-};
-
-Result scoretool(const QStringList& args)
-{
-    QProcess process;
-    process.start(QStringLiteral(TUNVALE_BUILD_DIR "/bin/scoretool"), args);
-    if (!process.waitForFinished(60000) || process.exitStatus() != QProcess::NormalExit)
-        return {};
-    return { process.exitCode(), process.readAllStandardOutput() };
-}
-
-} // namespace
+using tunvale::testing::RunScoretool;
+using Result = tunvale::testing::ScoretoolResult;
 
 TEST(RtfTool, RunsListFontSizeColourAndCodes)
 {
-    const Result result = scoretool(
+    const Result result = RunScoretool(
         { QStringLiteral("rtf-runs"), testDataPath(QStringLiteral("rtf/classic_rich_edit.rtf")) });
     ASSERT_EQ(result.exitCode, 0);
     EXPECT_EQ(QString::fromUtf8(result.out).toStdString(),
@@ -46,17 +31,17 @@ TEST(RtfTool, RoundTripWritesOurDialectAndRefusesWhatIsNotRtf)
     QTemporaryDir dir;
     const QString first = dir.filePath(QStringLiteral("first.rtf"));
     const QString second = dir.filePath(QStringLiteral("second.rtf"));
-    ASSERT_EQ(scoretool({ QStringLiteral("rtf-roundtrip"),
-                            testDataPath(QStringLiteral("rtf/libreoffice_writer.rtf")), first })
+    ASSERT_EQ(RunScoretool({ QStringLiteral("rtf-roundtrip"),
+                               testDataPath(QStringLiteral("rtf/libreoffice_writer.rtf")), first })
                   .exitCode,
         0);
-    ASSERT_EQ(scoretool({ QStringLiteral("rtf-roundtrip"), first, second }).exitCode, 0);
+    ASSERT_EQ(RunScoretool({ QStringLiteral("rtf-roundtrip"), first, second }).exitCode, 0);
     EXPECT_TRUE(readAll(first).startsWith("{\\rtf1\\ansi\\ansicpg936\\deff0"));
     EXPECT_EQ(readAll(first), readAll(second));
 
     const QString text = dir.filePath(QStringLiteral("text.txt"));
     ASSERT_TRUE(tunvale::testing::writeAll(text, "not rtf"));
     const QString out = dir.filePath(QStringLiteral("out.rtf"));
-    EXPECT_EQ(scoretool({ QStringLiteral("rtf-roundtrip"), text, out }).exitCode, 1);
+    EXPECT_EQ(RunScoretool({ QStringLiteral("rtf-roundtrip"), text, out }).exitCode, 1);
     EXPECT_FALSE(QFile::exists(out));
 }

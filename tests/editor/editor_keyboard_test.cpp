@@ -1,0 +1,224 @@
+#include "app/editor/editor_keyboard.h"
+#include "app/editor/input_method_filter.h"
+#include "app/editor/notation_keys.h"
+#include "tests/editor/score_builder.h"
+#include "tests/support/scripted_prompts.h"
+
+#include "platform/richtext/rich_text_edit.h"
+
+#include <QCoreApplication>
+#include <QInputMethodEvent>
+#include <QKeyEvent>
+
+#include <gtest/gtest.h>
+
+using namespace tunvale;
+using namespace tunvale::editor;
+using namespace tunvale::testing;
+
+namespace {
+
+constexpr int N(int degree, int block = 0, int row = 0, int dur = 0)
+{
+    return 0x4E00 + block * 294 + row * 42 + dur * 7 + degree - 1;
+}
+
+// An editor view with the window's key handling in front of the undo engine's.
+struct Keys {
+    platform::RichTextEdit view;
+    platform::RichTextBox& editor = view.box();
+    notation::ScoreHeader header;
+    notation::ColorScheme colors;
+    std::int16_t layoutBusy = 0;
+    std::int16_t cmdBusy = 0;
+    double notationSize = 32;
+    double textSize = 12;
+    bool nearLineEnd = false;
+    int cqsf = 0;
+    QString panel8;
+    std::vector<std::int16_t> busyDuringCommands;
+    std::unique_ptr<clsUndo> undo;
+    std::unique_ptr<NoteCommands> commands;
+    std::unique_ptr<EditorKeyboard> keyboard;
+    NotationInputMethodFilter imeFilter { [this] { return undo->CaretOnNotationLine(); } };
+
+    explicit Keys(std::initializer_list<ScoreLine> lines)
+    {
+        FillScore(editor, lines);
+        undo = std::make_unique<clsUndo>(editor, UndoHost { &header, &layoutBusy, &cmdBusy, {}, {} });
+        commands = std::make_unique<NoteCommands>(editor, *undo);
+        keyboard = std::make_unique<EditorKeyboard>(editor, *undo, *commands,
+            KeyboardHost { &notationSize, &textSize, &cmdBusy, &colors, [this] { return nearLineEnd; },
+                [this] { ++cqsf; }, [this](const QString& t) { panel8 = t; } });
+        QObject::connect(&editor, &platform::RichTextBox::KeyDown,
+            [this](int& code, int shift) { keyboard->KeyDown(code, shift); });
+        QObject::connect(&editor, &platform::RichTextBox::KeyUp,
+            [this](int& code, int shift) { keyboard->KeyUp(code, shift); });
+        QObject::connect(&editor, &platform::RichTextBox::Change, [this] {
+            if (cmdBusy)
+                busyDuringCommands.push_back(cmdBusy);
+        });
+        view.installEventFilter(&imeFilter);
+    }
+
+    void press(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier, const QString& text = {})
+    {
+        QKeyEvent down(QEvent::KeyPress, key, modifiers, text);
+        QCoreApplication::sendEvent(&view, &down);
+        QKeyEvent up(QEvent::KeyRelease, key, modifiers, text);
+        QCoreApplication::sendEvent(&view, &up);
+    }
+    QString line(int i = 0) const { return editor.LineText(i).remove(QStringLiteral("\r\n")); }
+};
+
+} // namespace
+
+TEST(EditorKeyboard, TypingNotesFromTheMainKeysAndTheKeypad)
+{
+    Keys k({ { kNote, Codes({ kBar }) }, { kSong, QStringLiteral("歌") } });
+    k.editor.setSelStart(1);
+    k.press(Qt::Key_1, Qt::NoModifier, QStringLiteral("1"));
+    k.press(Qt::Key_2, Qt::KeypadModifier, QStringLiteral("2"));
+    k.press(Qt::Key_Period, Qt::NoModifier, QStringLiteral("."));
+    k.press(Qt::Key_Equal, Qt::NoModifier, QStringLiteral("="));
+    k.press(Qt::Key_A, Qt::NoModifier, QStringLiteral("a")); // swallowed
+    k.press(Qt::Key_Slash, Qt::KeypadModifier, QStringLiteral("/"));
+    EXPECT_EQ(Hex(k.line()), Hex(Codes({ kBar, N(1), N(2), 0x62C2, 0x6352, u'(' })));
+    k.editor.select(5, 1);
+    EXPECT_EQ(k.editor.SelFontName(), kGrace);
+    k.editor.select(2, 1);
+    EXPECT_EQ(k.editor.SelFontName(), kNote);
+    // On a lyric line the keys type what they are.
+    k.editor.setSelStart(k.editor.TextLength());
+    k.press(Qt::Key_A, Qt::NoModifier, QStringLiteral("a"));
+    EXPECT_EQ(k.line(1), QStringLiteral("歌a"));
+    EXPECT_EQ(k.panel8, QStringLiteral("字号:12"));
+}
+
+TEST(EditorKeyboard, ShiftPAndShiftDCycles)
+{
+    Keys k({ { kNote, Codes({ N(1) }) } });
+    auto octaveRow = [&] { return (k.line()[0].unicode() - 0x4E00) % 294 / 42; };
+    auto durIndex = [&] { return (k.line()[0].unicode() - 0x4E00) % 42 / 7; };
+    k.editor.select(0, 1);
+    std::vector<int> rows;
+    for (int i = 0; i < 3; ++i) {
+        k.press(Qt::Key_P, Qt::ShiftModifier, QStringLiteral("P"));
+        rows.push_back(octaveRow());
+    }
+    EXPECT_EQ(rows, (std::vector<int> { 2, 1, 0 })); // arguments 3, 2, 1
+    rows.clear();
+    k.press(Qt::Key_X, Qt::ShiftModifier, QStringLiteral("X"));
+    k.press(Qt::Key_P, Qt::ShiftModifier, QStringLiteral("P"));
+    rows.push_back(octaveRow());
+    k.press(Qt::Key_X, Qt::ShiftModifier, QStringLiteral("X"));
+    k.press(Qt::Key_P, Qt::ShiftModifier, QStringLiteral("P"));
+    rows.push_back(octaveRow());
+    EXPECT_EQ(rows, (std::vector<int> { 2, 2 })); // 3 and 3
+    std::vector<int> durations;
+    for (int i = 0; i < 7; ++i) {
+        k.press(Qt::Key_D, Qt::ShiftModifier, QStringLiteral("D"));
+        durations.push_back(durIndex());
+    }
+    EXPECT_EQ(durations, (std::vector<int> { 1, 2, 3, 4, 5, 0, 1 })); // 2, 3, 4, 5, 6, 1, 2
+    EXPECT_EQ(k.line().size(), 1);
+    // Each rewrite ran with NotationCmdBusy set, and it is clear afterwards.
+    EXPECT_FALSE(k.busyDuringCommands.empty());
+    EXPECT_EQ(k.cmdBusy, 0);
+}
+
+TEST(EditorKeyboard, BackspaceAndDeleteTakeAnOrnamentRunWhole)
+{
+    for (const bool backspace : { true, false }) {
+        Keys k({ { kNote, Codes({ kBar, u'B', u'F', N(3), N(4) }) } });
+        k.editor.select(1, 2);
+        k.editor.setSelFontName(kSymbol);
+        k.editor.setSelStart(backspace ? 4 : 1);
+        k.press(backspace ? Qt::Key_Backspace : Qt::Key_Delete);
+        EXPECT_EQ(Hex(k.line()), Hex(Codes({ kBar, N(4) }))) << backspace;
+    }
+}
+
+TEST(EditorKeyboard, EnterAtALineEndAsksHowTheNextLineIsTyped)
+{
+    ScopedPrompts prompts;
+    prompts->answers.push_back(platform::PromptAnswer::No);
+    Keys k({ { kNote, Codes({ kBar, N(1) }) } });
+    k.editor.setSelStart(2);
+    k.nearLineEnd = true;
+    k.press(Qt::Key_Return, Qt::NoModifier, QStringLiteral("\r"));
+    EXPECT_EQ(prompts->texts(), QStringList({ QStringLiteral("下一行输入简谱？") }));
+    EXPECT_EQ(prompts->shown[0].icon, platform::PromptIcon::Question);
+    ASSERT_TRUE(k.keyboard->Timer1Pending());
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(k.keyboard->Timer1Pending());
+    // Also after moving away and back the new line types lyrics.
+    k.nearLineEnd = false;
+    k.editor.setSelStart(0);
+    k.editor.setSelStart(k.editor.TextLength());
+    k.press(Qt::Key_A, Qt::NoModifier, QStringLiteral("a"));
+    EXPECT_EQ(k.line(1), QStringLiteral("a"));
+    k.editor.select(k.editor.TextLength() - 1, 1);
+    EXPECT_EQ(k.editor.SelFontName(), kSong);
+    EXPECT_EQ(k.editor.SelFontSize(), 12);
+}
+
+TEST(EditorKeyboard, InputMethodOnANotationLineInsertsNothing)
+{
+    ScopedPrompts prompts;
+    Keys k({ { kNote, Codes({ kBar }) }, { kSong, QString() } });
+    k.editor.setSelStart(1);
+    QInputMethodEvent commit;
+    commit.setCommitString(QStringLiteral("你"));
+    QCoreApplication::sendEvent(&k.view, &commit);
+    EXPECT_EQ(Hex(k.line()), Hex(Codes({ kBar })));
+    EXPECT_EQ(prompts->texts(), QStringList({ kInputMethodMessage }));
+    // On a lyric line the input method types.
+    k.editor.setSelStart(k.editor.TextLength());
+    QInputMethodEvent lyric;
+    lyric.setCommitString(QStringLiteral("你"));
+    QCoreApplication::sendEvent(&k.view, &lyric);
+    EXPECT_EQ(k.line(1), QStringLiteral("你"));
+}
+
+TEST(EditorKeyboard, CtrlDDeletesNothingAndCtrlZUndoesOneStep)
+{
+    Keys k({ { kNote, Codes({ kBar, N(1), N(2) }) } });
+    k.editor.setSelStart(1);
+    k.press(Qt::Key_D, Qt::ControlModifier);
+    EXPECT_EQ(Hex(k.line()), Hex(Codes({ kBar, N(1), N(2) })));
+    EXPECT_EQ(k.cqsf, 1);
+    k.editor.setSelStart(3);
+    k.press(Qt::Key_3, Qt::NoModifier, QStringLiteral("3"));
+    k.undo->FlushSnapshot();
+    k.press(Qt::Key_4, Qt::NoModifier, QStringLiteral("4"));
+    k.undo->FlushSnapshot();
+    k.press(Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(Hex(k.line()), Hex(Codes({ kBar, N(1), N(2), N(3) })));
+    k.press(Qt::Key_Y, Qt::ControlModifier);
+    EXPECT_EQ(Hex(k.line()), Hex(Codes({ kBar, N(1), N(2), N(3), N(4) })));
+}
+
+TEST(EditorKeyboard, CaretStateAndPanels)
+{
+    platform::RichTextBox box;
+    FillScore(box, { { kSong, QStringLiteral("abcd") }, { kSong, QStringLiteral("xyz") } });
+    struct Case {
+        int position;
+        int line;
+        int column;
+        bool nearEnd;
+    };
+    const Case cases[] = { { 0, 1, 1, false }, { 3, 1, 4, false }, { 4, 1, 5, true }, { 6, 2, 1, false },
+        { 7, 2, 2, true }, { 9, 2, 4, true } };
+    for (const Case& c : cases) {
+        box.setSelStart(c.position);
+        const CaretState s = ReadCaretState(box);
+        EXPECT_EQ(s.CaretLine, c.line) << c.position;
+        EXPECT_EQ(s.CaretColumn, c.column) << c.position;
+        EXPECT_EQ(s.CaretNearLineEnd, c.nearEnd) << c.position;
+    }
+    EXPECT_EQ(CaretPanelText({ 3, 7, false }), QStringLiteral("行：3  列：7"));
+    EXPECT_EQ(BarPanelText(0, 12), QStringLiteral("小节：1/12"));
+    EXPECT_EQ(FontSizePanelText(10.5), QStringLiteral("字号:10.5"));
+}

@@ -1,0 +1,64 @@
+#include "tests/support/scoretool_run.h"
+#include "tests/support/test_folders.h"
+
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+using tunvale::testing::testDataPath;
+
+namespace {
+
+struct Result {
+    int exitCode = -1;
+    QString out;
+};
+
+Result scoretool(const QStringList& args)
+{
+    const tunvale::testing::ScoretoolResult result = tunvale::testing::RunScoretool(args);
+    return { result.exitCode, QString::fromUtf8(result.out) };
+}
+
+} // namespace
+
+TEST(EditorTool, BarsOfAScoreWhoseNotationStartsWithANote)
+{
+    const Result result
+        = scoretool({ QStringLiteral("bars"), testDataPath(QStringLiteral("editor/two_bars.rtf")),
+            QStringLiteral("--sel"), QStringLiteral("6"), QStringLiteral("2") });
+    ASSERT_EQ(result.exitCode, 0);
+    EXPECT_EQ(result.out.toStdString(),
+        "0 start 0 len 4 text U+0061 U+0062 CR LF\n"
+        "1 start 4 len 6 jp U+6352 U+6352 U+4E01 U+6352 CR LF\n"
+        "2 start 10 len 2 text U+0063 U+0064\n"
+        "XjxStr U+6352 U+6352 U+6352\n"
+        "XJInteger 3\n"
+        "BarStarts 5 6 8\n"
+        "OnXj 1\n"
+        "XjxSelStart 1\n"
+        "XjxSelLength 1\n");
+}
+
+TEST(EditorTool, EditRunsKeysAndCommands)
+{
+    QTemporaryDir dir;
+    const QString in = testDataPath(QStringLiteral("editor/two_bars.rtf"));
+    const QString out = dir.filePath(QStringLiteral("out.rtf"));
+    Result result = scoretool(
+        { QStringLiteral("edit"), in, QStringLiteral("--sel"), QStringLiteral("5"), QStringLiteral("2"),
+            QStringLiteral("--cmd"), QStringLiteral("SetNoteOctave"), QStringLiteral("5"), out });
+    ASSERT_EQ(result.exitCode, 0);
+    EXPECT_TRUE(result.out.contains(QStringLiteral("KORVA_Note 32 000000 U+4E00 U+6352 U+4EA9 U+6352\n")))
+        << result.out.toStdString();
+    EXPECT_TRUE(QFile::exists(out));
+    // Typed notes, then a pause and Ctrl+Z: the typing is one step and goes.
+    result = scoretool({ QStringLiteral("edit"), in, QStringLiteral("--sel"), QStringLiteral("8"),
+        QStringLiteral("0"), QStringLiteral("--keys"), QStringLiteral("3 Num+- a | 5 | Ctrl+Z"), out });
+    ASSERT_EQ(result.exitCode, 0);
+    EXPECT_TRUE(result.out.contains(QStringLiteral("U+4E00 U+6352 U+4E01 U+6352 U+4E02 U+6353\n")))
+        << result.out.toStdString();
+    result = scoretool({ QStringLiteral("edit"), in, QStringLiteral("--sel"), QStringLiteral("8"),
+        QStringLiteral("0"), QStringLiteral("--keys"), QStringLiteral("Bogus+Q"), out });
+    EXPECT_EQ(result.exitCode, 2);
+}

@@ -1,0 +1,123 @@
+#include "tests/tools/command_registry.h"
+#include "tests/tools/rtf_runs_printout.h"
+#include "tests/tools/score_loading.h"
+
+#include "app/editor/main_form.h"
+#include "app/editor/score_editing.h"
+#include "app/frame/process_state.h"
+#include "platform/desktop/notation_fonts.h"
+#include "platform/richtext/rich_text_edit.h"
+#include "platform/richtext/rtf_reader.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QKeyEvent>
+#include <QKeySequence>
+
+namespace {
+
+using namespace tunvale;
+
+// The text a key types, as a keyboard gives it.
+QString keyText(int key, Qt::KeyboardModifiers modifiers)
+{
+    if (modifiers & (Qt::ControlModifier | Qt::AltModifier))
+        return {};
+    switch (key) {
+    case Qt::Key_Space:
+        return QStringLiteral(" ");
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        return QStringLiteral("\r");
+    case Qt::Key_Backspace:
+        return QStringLiteral("\b");
+    default:
+        break;
+    }
+    if (key < 0x20 || key > 0x7E)
+        return {};
+    const QChar c { char16_t(key) };
+    return modifiers & Qt::ShiftModifier ? QString(c) : QString(c).toLower();
+}
+
+// Presses the keys of `keys`: key names as Qt writes them ("1", "Shift+P", "Ctrl+Z", "Num+5", "Left",
+// "Return"), blank-separated; "|" is a pause after which the pending undo step is taken.
+bool pressKeys(editor::MainForm& form, const QString& keys)
+{
+    for (const QString& token : keys.split(u' ', Qt::SkipEmptyParts)) {
+        if (token == QStringLiteral("|")) {
+            QCoreApplication::processEvents();
+            form.Editing->Undo.FlushSnapshot();
+            continue;
+        }
+        const QKeySequence sequence = QKeySequence::fromString(token, QKeySequence::PortableText);
+        if (sequence.isEmpty() || sequence[0].key() == Qt::Key_unknown) {
+            scoretool::err(QStringLiteral("unknown key %1").arg(token));
+            return false;
+        }
+        const QKeyCombination combination = sequence[0];
+        const int key = combination.key();
+        const Qt::KeyboardModifiers modifiers = combination.keyboardModifiers();
+        const QString text = keyText(key, modifiers);
+        QKeyEvent down(QEvent::KeyPress, key, modifiers, text);
+        QCoreApplication::sendEvent(form.RichTextBox1, &down);
+        QKeyEvent up(QEvent::KeyRelease, key, modifiers, text);
+        QCoreApplication::sendEvent(form.RichTextBox1, &up);
+        QCoreApplication::processEvents();
+    }
+    return true;
+}
+
+int edit(const QStringList& args)
+{
+    const QString usage = QStringLiteral(
+        "usage: scoretool edit IN --sel START LEN (--keys \"KEYS\" | --cmd NAME ARG) OUT.rtf");
+    const bool keys = args.size() == 7 && args[4] == QStringLiteral("--keys");
+    const bool command = args.size() == 8 && args[4] == QStringLiteral("--cmd");
+    if ((!keys && !command) || args[1] != QStringLiteral("--sel")) {
+        scoretool::err(usage);
+        return 2;
+    }
+    platform::loadNotationFonts();
+    editor::MainForm form;
+    form.Editing = std::make_unique<editor::ScoreEditing>(form);
+    notation::DrumStore drums;
+    if (!scoretool::LoadScore(args[0], form.editor(), frame::Process().ScoreHeader, drums)) {
+        scoretool::err(QStringLiteral("cannot read %1").arg(args[0]));
+        return 1;
+    }
+    form.Editing->Undo.Reset();
+    form.editor().select(args[2].toInt(), args[3].toInt());
+    if (keys) {
+        if (!pressKeys(form, args[5]))
+            return 2;
+    } else {
+        const QString& name = args[5];
+        const int argument = args[6].toInt();
+        // Toolbar and menu commands run with the notation command flag set, as the toolbar runs them.
+        form.editorState.NotationCmdBusy = notation::kTrue;
+        const bool known = form.commands().run(name, argument);
+        form.editorState.NotationCmdBusy = notation::kFalse;
+        if (!known) {
+            scoretool::err(QStringLiteral("unknown command %1").arg(name));
+            return 2;
+        }
+    }
+    form.Editing->Undo.FlushSnapshot();
+    const QString rtf = form.editor().TextRTF();
+    const QString& outFile = args.back();
+    QFile out(outFile);
+    if (!out.open(QIODevice::WriteOnly) || out.write(rtf.toLatin1()) != rtf.size()) {
+        scoretool::err(QStringLiteral("cannot write %1").arg(outFile));
+        return 1;
+    }
+    scoretool::PrintRuns(*platform::ReadRtf(rtf, platform::DefaultTextFont()));
+    return 0;
+}
+
+} // namespace
+
+SCORETOOL_COMMAND("edit",
+    "IN --sel START LEN (--keys \"KEYS\" | --cmd NAME ARG) OUT.rtf   type keys or run a note command "
+    "in the editor, write the result and print its runs",
+    edit);
