@@ -100,7 +100,8 @@ FontTable ReadFontTable(const QString& rtf)
 
 std::vector<FontRun> SplitFontRuns(const QString& rtf, const FontTable& table)
 {
-    std::vector<FontRun> runs { FontRun { 0, 0, FontKind::Other, QStringLiteral("\\f0") } };
+    std::vector<FontRun> runs { FontRun { 0, 0, FontKind::Other, u"\\f0" } };
+    runs.reserve(size_t(rtf.count(QLatin1StringView("\\f"))) + 1);
     qsizetype from = table.end + 2;
     for (qsizetype at = findFontWord(rtf, from); at >= 0; at = findFontWord(rtf, from)) {
         const qsizetype digits = at + 2;
@@ -115,7 +116,7 @@ std::vector<FontRun> SplitFontRuns(const QString& rtf, const FontTable& table)
         if (font) {
             runs.back().End = at;
             runs.push_back(
-                FontRun { at, 0, table.kindOf(*font), QStringLiteral("\\f") + QString::number(*font) });
+                FontRun { at, 0, table.kindOf(*font), QStringView(rtf).sliced(at, delimiter - at) });
             from = digits;
         } else {
             // Another control word beginning with f (\fs, \fi ...): go on after its name.

@@ -41,12 +41,12 @@ struct FontRun {
     qsizetype Start = 0; // index of the "\f" that opens the run; 0 for the first run
     qsizetype End = 0; // one past the run's last character: where the next run starts
     FontKind Kind = FontKind::Other;
-    QString Tag; // "\fN", the control word that selects the run's font
+    QStringView Tag; // "\fN" in the RTF, the control word that selects the run's font
 };
 
-// The runs that partition the RTF without gap or overlap. The first one, of kind Other, holds the
-// header and the font table. A run starts at every "\f" after the font table followed by a font
-// number: ASCII digits that fit in 32 bits, ended by a space, a backslash or the end of the text.
+// The runs that partition the RTF without gap or overlap; their tags view `rtf`. The first one, of kind
+// Other, holds the header and the font table. A run starts at every "\f" after the font table followed by a
+// font number: ASCII digits that fit in 32 bits, ended by a space, a backslash or the end of the text.
 std::vector<FontRun> SplitFontRuns(const QString& rtf, const FontTable& table);
 
 } // namespace tunvale::keyshift

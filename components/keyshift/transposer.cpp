@@ -76,7 +76,7 @@ public:
         AccState = 0;
         NoteCount = 0;
         keyLine = false;
-        out.reserve(tRtf.size() + tRtf.size() / 8 + 64);
+        out.reserve(tRtf.size() + tRtf.size() / 4 + 64);
         for (const FontRun& run : runs) {
             if (!ConvertNoteRun(run))
                 return std::nullopt;
@@ -170,7 +170,7 @@ private:
             if (graceReset)
                 AccState = 0;
             if (reopen || at == lastGrace) {
-                openPlace(QStringLiteral("%1 ").arg(RunTag));
+                openPlace(RunTag.toString() + u' ');
                 reopen = false;
             }
             out.append(text);
@@ -241,7 +241,7 @@ private:
     qsizetype NoteCount = 0;
     std::vector<int> NoteAccStates; // the accidental in effect for each note, in text order
     bool keyLine = false; // inside the key line, which keeps its characters
-    QString RunTag; // the tag of the run being converted
+    QStringView RunTag; // the tag of the run being converted
     QString out;
     qsizetype place = -1; // the first open place for a sign in `out`; -1 when none is open
     QString placeRestore;
