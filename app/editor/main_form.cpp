@@ -166,6 +166,7 @@ void MainForm::buildHandlers()
     connectArray(QStringLiteral("MainToolBar"), [this](int i) { MainToolBar_Click(i); });
     connectArray(QStringLiteral("GroupBar"), [this](int i) { GroupBar_Click(i); });
     connectArray(QStringLiteral("GroupBoution"), [this](int i) { GroupBoution_Click(i); });
+    connectArray(QStringLiteral("mYD"), [this](int i) { mYD_Click(i); });
     defineCommand(QStringLiteral("ToggleBold"), [this](int) { editor().setSelBold(!editor().SelBold()); });
 }
 
