@@ -99,7 +99,8 @@ TEST_F(TransposeWindow, StepsReplaceTheScoreAsOneUndoStep)
 // no undo step; the check mark moves all the same.
 TEST_F(TransposeWindow, ARefusedStepChangesNothingButTheCheckMark)
 {
-    ASSERT_TRUE(form->editor().setTextRTF(ScoreRtf({ { T("title") }, { N(QString(Note(7, 6)) + Note(1)) } })));
+    ASSERT_TRUE(
+        form->editor().setTextRTF(ScoreRtf({ { T("title") }, { N(QString(Note(7, 6)) + Note(1)) } })));
     const QString before = form->editor().TextRTF();
     saved() = notation::kTrue;
     flushed.clear();
