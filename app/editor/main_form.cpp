@@ -169,6 +169,7 @@ void MainForm::buildHandlers()
     connectArray(QStringLiteral("MainToolBar"), [this](int i) { MainToolBar_Click(i); });
     connectArray(QStringLiteral("GroupBar"), [this](int i) { GroupBar_Click(i); });
     connectArray(QStringLiteral("GroupBoution"), [this](int i) { GroupBoution_Click(i); });
+    connectArray(QStringLiteral("mYD"), [this](int i) { mYD_Click(i); });
     defineCommand(QStringLiteral("ToggleBold"), [this](int) { editor().setSelBold(!editor().SelBold()); });
 }
 
@@ -211,6 +212,7 @@ bool MainForm::Form_Load()
     readViewSettings();
     editorState.ToolbarMode = 0;
     Editing = std::make_unique<ScoreEditing>(*this);
+    hooks.FlushUndoSnapshot = [this] { Editing->Undo.FlushSnapshot(); };
     loadAccompanimentMenu();
     if (process().start.ShowStartProgress && hooks.showStartProgress) {
         hooks.showStartProgress(QStringLiteral("开始运行，初始化..."));

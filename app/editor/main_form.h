@@ -13,6 +13,7 @@
 #include <QMainWindow>
 
 #include <hint_balloon.h>
+#include <keyshift.h>
 #include <margin_ruler.h>
 
 #include <array>
@@ -61,6 +62,9 @@ struct MainFormHooks {
     // Prints the open score through the preview's print entry with the printer dialog (the "/p" start);
     // false when it did not print.
     std::function<bool()> printStartScore;
+    // Takes a pending undo snapshot at once, so that what changes next is an undo step of its own;
+    // nothing until the undo engine is connected.
+    std::function<void()> FlushUndoSnapshot = [] {};
 };
 
 class MainForm : public QMainWindow, public frame::VlsSettingsTarget
@@ -108,6 +112,11 @@ public:
     void StatusBar1_PanelClick(int Panel);
     void coverPIC_Click(int Index);
     void RichTextBox1_Change();
+
+    // The transposition items "+2", "-2", "+1", "-1", and the transposition of the whole score by n
+    // semitones as one undo step; a step the transposer refuses leaves the score as it is.
+    void mYD_Click(int Index);
+    void TransposeScore(int n);
 
     // Score settings that a read score sets (frame::VlsSettingsTarget).
     void setDrumPZChecked(bool checked) override;
@@ -158,6 +167,8 @@ public:
     MainFormHooks hooks;
     // The undo engine, notation commands and keyboard of the editor; made at the load.
     std::unique_ptr<ScoreEditing> Editing;
+    // The transposer, made at the first transposition.
+    std::unique_ptr<keyshift::ClsYD> Keyshifter;
     // The performance compiler; each compile gets a snapshot of RichTextBox4.
     notation::获取演唱码 PerfCompiler;
 

@@ -3,6 +3,7 @@
 #include "app/editor/build_gate.h"
 #include "app/editor/main_form.h"
 #include "app/editor/main_toolbar.h"
+#include "app/editor/score_editing.h"
 #include "app/editor/start_up.h"
 #include "app/editor/status_panels.h"
 #include "app/frame/process_state.h"
@@ -141,6 +142,14 @@ void MainFormScoreFiles::resetCaret()
 }
 
 void MainFormScoreFiles::JzRTB(bool userRightSpace) { form_.JzRTB(userRightSpace ? 1 : 0); }
+
+void MainFormScoreFiles::UndoReset()
+{
+    if (form_.Editing)
+        form_.Editing->Undo.Reset();
+}
+
+int MainFormScoreFiles::XJInteger() const { return form_.Editing ? form_.Editing->Undo.XJInteger() : 0; }
 
 void MainFormScoreFiles::keepCurrentFile(const QString& path) { keptFile_ = path; }
 

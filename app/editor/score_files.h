@@ -53,9 +53,9 @@ public:
     void resetCaret() override;
     void keepCurrentFile(const QString& path) override;
     void startHighlightCleaner() override { }
-    void UndoReset() override { }
+    void UndoReset() override;
     void JzRTB(bool userRightSpace) override;
-    int XJInteger() const override { return 0; }
+    int XJInteger() const override;
     void RefreshDrumSlider(int) override { }
     void InitDrumUndo() override { }
     void clearDrumUndoLists() override { }

@@ -1,3 +1,4 @@
+#include "tests/compiler/benchmark_song.h"
 #include "tests/compiler/compile_helpers.h"
 
 #include "platform/richtext/rich_text_box.h"
@@ -12,32 +13,9 @@ namespace {
 
 using namespace tunvale;
 
-// A song of about 20,000 characters: notation paragraphs with ornaments, grace notes, accidentals,
-// ties and dynamics, a lyric line under each, and a segment mark every fourth paragraph.
-platform::RichTextSnapshot GeneratedSong(int characters)
-{
-    const QStringList bars = { QStringLiteral("@4 1 2e 3e 4 5 |"), QStringLiteral("@BF 6 5 - |"),
-        QStringLiteral("g10:4 3 . 2e 1 |"), QStringLiteral("U+6226 4 4 3 2 |"),
-        QStringLiteral("@IFFFFF 5 - 5~ |"), QStringLiteral("@- 1' 7 6 5 |"),
-        QStringLiteral("U+5F91 1 g12:2 3 0 |"), QStringLiteral("@JFF 2 1 - U+5F9B |") };
-    testing::NotationScore score;
-    score.text(QStringLiteral("Generated song"));
-    int size = 0;
-    for (int paragraph = 0; size < characters; ++paragraph) {
-        QString line;
-        for (int bar = 0; bar < 4; ++bar)
-            line += bars[(paragraph * 4 + bar) % bars.size()] + QChar(' ');
-        if (paragraph % 4 == 3)
-            line += QStringLiteral("^");
-        score.notation(line).text(QStringLiteral("la la la la la la la la la la la la"));
-        size = score.build().size();
-    }
-    return score.build();
-}
-
 void CompileWorkingStage(benchmark::State& state)
 {
-    const platform::RichTextSnapshot song = GeneratedSong(20000);
+    const platform::RichTextSnapshot song = testing::BenchmarkSong(20000);
     notation::获取演唱码 compiler;
     for (auto _ : state) {
         compiler.Get_CodeEvents(notation::CompileInput(song));
@@ -67,33 +45,10 @@ void CompileDynamicsMarks(benchmark::State& state)
 }
 BENCHMARK(CompileDynamicsMarks)->Arg(100000)->Arg(200000)->Unit(benchmark::kMillisecond);
 
-// The same song as a document: one paragraph per "\r\n", one run per stretch of equal font and colour.
-platform::RichContent AsContent(const platform::RichTextSnapshot& song)
-{
-    platform::RichContent content(1);
-    for (int pos = 0; pos < song.size(); ++pos) {
-        if (song.text.at(pos) == QChar('\r')) {
-            content.emplace_back();
-            ++pos;
-            continue;
-        }
-        auto& runs = content.back().runs;
-        if (runs.empty() || runs.back().format.font != song.fontAt(pos)
-            || runs.back().format.color != song.colorAt(pos)) {
-            platform::TextRun run;
-            run.format.font = song.fontAt(pos);
-            run.format.color = song.colorAt(pos);
-            runs.push_back(run);
-        }
-        runs.back().text += song.text.at(pos);
-    }
-    return content;
-}
-
 void TakeSnapshotOfLaidOutDocument(benchmark::State& state)
 {
     platform::RichTextBox box;
-    platform::SetContent(*box.document(), AsContent(GeneratedSong(20000)));
+    platform::SetContent(*box.document(), testing::SnapshotContent(testing::BenchmarkSong(20000)));
     box.document()->setTextWidth(900);
     platform::RichTextSnapshot snapshot = box.snapshot(); // lays the document out once
     for (auto _ : state) {
