@@ -1,8 +1,8 @@
+#include "app/editor/start_up.h"
 #include "platform/desktop/notation_fonts.h"
 #include "platform/desktop/qt_prompts.h"
 
 #include <QApplication>
-#include <QMainWindow>
 
 using namespace tunvale;
 
@@ -14,9 +14,8 @@ int main(int argc, char* argv[])
     platform::Prompts::install(std::make_unique<platform::QtPrompts>());
     platform::loadNotationFontsAtStartUp();
 
-    QMainWindow window;
-    window.setWindowTitle(QStringLiteral("Tunvale"));
-    window.resize(1000, 700);
-    window.show();
+    editor::StartResult started = editor::StartProgram(QApplication::arguments().mid(1));
+    if (!started.window)
+        return started.exitCode;
     return app.exec();
 }
