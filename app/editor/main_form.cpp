@@ -167,6 +167,8 @@ void MainForm::buildHandlers()
     connectArray(QStringLiteral("GroupBar"), [this](int i) { GroupBar_Click(i); });
     connectArray(QStringLiteral("GroupBoution"), [this](int i) { GroupBoution_Click(i); });
     defineCommand(QStringLiteral("ToggleBold"), [this](int) { editor().setSelBold(!editor().SelBold()); });
+    connectItem(QStringLiteral("InputVls(1)"), [this] { InputVls_Click(1); });
+    defineCommand(QStringLiteral("InputVls_Click"), [this](int index) { InputVls_Click(index); });
 }
 
 platform::RichTextBox& MainForm::editor() const { return RichTextBox1->box(); }

@@ -116,6 +116,10 @@ public:
     void setRulerLeftSpace(int twips) override;
     void setRulerRightSpace(int twips) override;
 
+    // The File menu's "搜索并打开..." and the toolbar's item of that name (Index 1): the search window
+    // picks a score and it opens here. Index 0, the open dialog, is left to the score file commands.
+    void InputVls_Click(int Index);
+
     // Opens a score file into the editor (ReadVls, its header, switches, drums and play order). A
     // missing or unreadable file is reported and the template opens instead. False when the file is of
     // a newer format: the user was told and the window must close.

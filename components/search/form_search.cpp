@@ -128,7 +128,7 @@ void FormSearch::buildControls()
 
     // Folders load in the background: keep the highlighted one in view as its parents arrive.
     connect(folders_, &QFileSystemModel::directoryLoaded, this,
-            [this] { Dir1->scrollTo(Dir1->currentIndex(), QAbstractItemView::PositionAtCenter); });
+        [this] { Dir1->scrollTo(Dir1->currentIndex(), QAbstractItemView::PositionAtCenter); });
     connect(Drive1, &QComboBox::activated, this, &FormSearch::Drive1_Change);
     connect(Command1, &QPushButton::clicked, this, &FormSearch::Command1_Click);
     connect(Command2, &QPushButton::clicked, this, &FormSearch::pick);
