@@ -276,8 +276,6 @@ void FormSearch::fillList()
 
 void FormSearch::Command1_Click()
 {
-    if (!Command1->isEnabled())
-        return;
     Command1->setEnabled(false);
     Command1->setText(QStringLiteral("搜索中..."));
     Command2->setEnabled(false);
