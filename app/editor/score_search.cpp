@@ -20,7 +20,7 @@ const QString kSearchCaption = QStringLiteral("搜索并打开...");
 
 QString ScoreSearchFolder()
 {
-    const QString users = QDir(platform::ProgramFolder::userDir()).filePath(QStringLiteral("vls"));
+    QString users = QDir(platform::ProgramFolder::userDir()).filePath(QStringLiteral("vls"));
     QDir().mkpath(users);
     if (!QDir(users).entryList({ QStringLiteral("*.vls") }, QDir::Files).isEmpty())
         return users;

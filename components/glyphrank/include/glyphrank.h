@@ -25,7 +25,7 @@ public:
     // as the same permutation. At each position only neighbours whose earlier characters are exactly
     // equal are reordered, stably, by the rank of the character there. Texts are compared as if padded
     // with spaces to the longest, and come back without trailing spaces. A companion array shorter
-    // than aStr is refused and neither array changes. Returns false, as callers expect of it.
+    // than aStr is refused and neither array changes. Always returns false; callers ignore it.
     bool Glyphrank(QStringList& aStr, QStringList& Extra_message);
 
     // The progress of the running or last sort, in percent.
