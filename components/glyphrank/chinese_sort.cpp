@@ -60,6 +60,24 @@ struct PaddedText {
     char16_t at(qsizetype pos) const { return pos < size ? data[pos].unicode() : u' '; }
 };
 
+// Most runs past the first positions are short; sorting them by insertion saves the buffer that
+// std::stable_sort allocates on every call.
+void stableSortByKey(std::vector<qsizetype>::iterator first, std::vector<qsizetype>::iterator last,
+    const std::vector<int>& key)
+{
+    if (last - first > 16) {
+        std::stable_sort(first, last, [&key](qsizetype a, qsizetype b) { return key[a] < key[b]; });
+        return;
+    }
+    for (auto it = first + 1; it < last; ++it) {
+        const qsizetype moving = *it;
+        auto hole = it;
+        for (; hole != first && key[*(hole - 1)] > key[moving]; --hole)
+            *hole = *(hole - 1);
+        *hole = moving;
+    }
+}
+
 QString withoutTrailingSpaces(const QString& text)
 {
     qsizetype end = text.size();
@@ -115,8 +133,7 @@ bool ChineseSort::Glyphrank(QStringList& aStr, QStringList& Extra_message)
         for (const auto& [begin, end] : runs) {
             for (qsizetype k = begin; k < end; ++k)
                 key[order[k]] = ranks[texts[order[k]].at(pos)];
-            std::stable_sort(order.begin() + begin, order.begin() + end,
-                [&key](qsizetype a, qsizetype b) { return key[a] < key[b]; });
+            stableSortByKey(order.begin() + begin, order.begin() + end, key);
             qsizetype start = begin;
             for (qsizetype k = begin + 1; k <= end; ++k) {
                 if (k == end || texts[order[k]].at(pos) != texts[order[k - 1]].at(pos)) {
