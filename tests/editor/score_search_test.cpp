@@ -4,10 +4,8 @@
 #include "app/editor/status_panels.h"
 #include "app/frame/process_state.h"
 #include "components/search/form_search.h"
-#include "platform/midi/recording_sink.h"
 #include "platform/settings/program_folder.h"
-#include "tests/support/scripted_prompts.h"
-#include "tests/support/test_folders.h"
+#include "tests/editor/window_fixture.h"
 
 #include <QAction>
 #include <QApplication>
@@ -20,21 +18,9 @@
 #include <gtest/gtest.h>
 
 using namespace tunvale;
-using editor::MainForm;
-using editor::MainFormServices;
+using tunvale::testing::WindowTest;
 
 namespace {
-
-class SilentDevices final : public platform::MidiDevices
-{
-public:
-    std::unique_ptr<platform::MidiOut> builtIn() override
-    {
-        return std::make_unique<platform::RecordingSink>(std::make_shared<platform::MidiRecording>());
-    }
-    QStringList portNames() override { return {}; }
-    std::unique_ptr<platform::MidiOut> port(const QString&) override { return nullptr; }
-};
 
 search::FormSearch* searchWindow()
 {
@@ -46,39 +32,29 @@ search::FormSearch* searchWindow()
 }
 
 // A main window over a user folder whose "vls" holds the samples under Chinese names.
-class ScoreSearchTest : public ::testing::Test
+class ScoreSearchTest : public ::testing::Test, public WindowTest
 {
 protected:
     ScoreSearchTest()
     {
-        const QString samples = QDir(platform::ProgramFolder::dataDir()).filePath(QStringLiteral("vls"));
-        const QDir vls(user_.file(QStringLiteral("vls")));
+        const QDir samples(QStringLiteral(TUNVALE_BUILD_DIR "/data/vls"));
+        const QDir vls(user.file(QStringLiteral("vls")));
         QDir().mkpath(vls.path());
-        QFile::copy(QDir(samples).filePath("molihua.vls"), vls.filePath(QStringLiteral("茉莉花.vls")));
-        QFile::copy(
-            QDir(samples).filePath("liangzhilaohu.vls"), vls.filePath(QStringLiteral("两只老虎.vls")));
-        QFile::copy(QDir(samples).filePath("xiaoxingxing.vls"), vls.filePath(QStringLiteral("小星星.vls")));
-        MainFormServices services;
-        services.midiDevices = std::make_unique<SilentDevices>();
-        form_ = std::make_unique<MainForm>(std::move(services));
-        form_->Form_Load();
-        form_->show();
+        QFile::copy(samples.filePath("molihua.vls"), vls.filePath(QStringLiteral("茉莉花.vls")));
+        QFile::copy(samples.filePath("liangzhilaohu.vls"), vls.filePath(QStringLiteral("两只老虎.vls")));
+        QFile::copy(samples.filePath("xiaoxingxing.vls"), vls.filePath(QStringLiteral("小星星.vls")));
+        load().show();
     }
 
-    QAction* menuItem() const { return form_->action(QStringLiteral("InputVls"), 1); }
-    QAction* toolbarItem() const { return form_->Toolbar1->dropDownItem(QStringLiteral("搜索并打开...")); }
-
-    tunvale::testing::ScopedUserFolder user_;
-    tunvale::testing::ScopedSettingsFolder settings_;
-    tunvale::testing::ScopedPrompts prompts_;
-    std::unique_ptr<MainForm> form_;
+    QAction* menuItem() const { return form->action(QStringLiteral("InputVls"), 1); }
+    QAction* toolbarItem() const { return form->Toolbar1->dropDownItem(QStringLiteral("搜索并打开...")); }
 };
 
 } // namespace
 
 TEST_F(ScoreSearchTest, FindsAScoreOfTheUserFolderAndOpensIt)
 {
-    EXPECT_EQ(editor::ScoreSearchFolder(), user_.file(QStringLiteral("vls")));
+    EXPECT_EQ(editor::ScoreSearchFolder(), user.file(QStringLiteral("vls")));
     EXPECT_TRUE(menuItem()->isEnabled());
     EXPECT_TRUE(toolbarItem()->isEnabled());
 
@@ -93,8 +69,8 @@ TEST_F(ScoreSearchTest, FindsAScoreOfTheUserFolderAndOpensIt)
     });
     menuItem()->trigger();
     EXPECT_TRUE(disabledMeanwhile);
-    EXPECT_EQ(frame::Process().ScoreHeader.CurrentFile, user_.file(QStringLiteral("vls/茉莉花.vls")));
-    EXPECT_EQ(form_->StatusBar1->panelText(5), QStringLiteral("小节：1/..."));
+    EXPECT_EQ(frame::Process().ScoreHeader.CurrentFile, user.file(QStringLiteral("vls/茉莉花.vls")));
+    EXPECT_EQ(form->StatusBar1->panelText(5), QStringLiteral("小节：1/..."));
     EXPECT_TRUE(menuItem()->isEnabled());
     EXPECT_TRUE(toolbarItem()->isEnabled());
 }
@@ -106,9 +82,17 @@ TEST_F(ScoreSearchTest, ClosingTheMainWindowClosesTheSearchAndOpensNothing)
         search::FormSearch* window = searchWindow();
         ASSERT_NE(window, nullptr);
         window->findChild<QPushButton*>(QStringLiteral("Command1"))->click();
-        form_->close();
+        form->close();
     });
     toolbarItem()->trigger();
     EXPECT_EQ(searchWindow(), nullptr);
     EXPECT_EQ(frame::Process().ScoreHeader.CurrentFile, before);
+}
+
+TEST_F(ScoreSearchTest, WithoutUserScoresTheSearchStartsInTheSamples)
+{
+    QDir(user.file(QStringLiteral("vls"))).removeRecursively();
+    EXPECT_EQ(editor::ScoreSearchFolder(),
+        QDir(platform::ProgramFolder::dataDir()).filePath(QStringLiteral("vls")));
+    EXPECT_TRUE(QFileInfo(user.file(QStringLiteral("vls"))).isDir()); // made on the way
 }
