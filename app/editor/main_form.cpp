@@ -171,6 +171,7 @@ void MainForm::buildHandlers()
     connectArray(QStringLiteral("GroupBoution"), [this](int i) { GroupBoution_Click(i); });
     connectArray(QStringLiteral("mYD"), [this](int i) { mYD_Click(i); });
     defineCommand(QStringLiteral("ToggleBold"), [this](int) { editor().setSelBold(!editor().SelBold()); });
+    connectItem(QStringLiteral("InputVls(1)"), [this] { InputVls_Click(1); });
 }
 
 platform::RichTextBox& MainForm::editor() const { return RichTextBox1->box(); }

@@ -126,6 +126,10 @@ public:
     void setRulerLeftSpace(int twips) override;
     void setRulerRightSpace(int twips) override;
 
+    // The File menu's "搜索并打开..." and the toolbar's item of that name (Index 1): the search window
+    // picks a score and it opens here. Index 0, the open dialog, is left to the score file commands.
+    void InputVls_Click(int Index);
+
     // Around a playback: the playback view takes a copy of the score (and RichTextBox3 another) and
     // comes to the front with the status panels 4 to 8 off; afterwards the editor comes back. The saved
     // flag is the same after as before.

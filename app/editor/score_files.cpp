@@ -66,10 +66,13 @@ void MainFormScoreFiles::connectMenus()
     form_.connectArray(QStringLiteral("mLastFile"), [this](int index) {
         commands_->mLastFile_Click(form_.action(QStringLiteral("mLastFile"), index)->data().toString());
     });
-    form_.defineCommand(
-        QStringLiteral("InputVls_Click"), [this](int index) { commands_->InputVls_Click(index); });
-    // Search and open comes with the search component.
-    GuardUnbuilt(form_.Toolbar1->dropDownItem(QStringLiteral("搜索并打开...")));
+    // Index 0 is the open dialog, 1 the search window of the window itself.
+    form_.defineCommand(QStringLiteral("InputVls_Click"), [this](int index) {
+        if (index == 1)
+            form_.InputVls_Click(1);
+        else
+            commands_->InputVls_Click(index);
+    });
     form_.defineCommand(QStringLiteral("SaveVls_Click"), [this](int) { commands_->SaveVls_Click(); });
     form_.hooks.SaveVls_Click = [this] { return commands_->SaveVls_Click(); };
     form_.hooks.ShowRecentFiles = [this] { ShowRecentFiles(); };

@@ -134,6 +134,14 @@ QString SampleScoreFolder()
     return QDir(platform::ProgramFolder::dataDir()).filePath(QStringLiteral("vls"));
 }
 
+QString ScoreBrowseFolder()
+{
+    const QString users = UserScoreFolder();
+    const bool userHasScores
+        = !QDir(users).entryList({ QStringLiteral("*.vls"), QStringLiteral("*.VLS") }, QDir::Files).isEmpty();
+    return userHasScores ? users : SampleScoreFolder();
+}
+
 bool IsInDataFolder(const QString& path)
 {
     const QString data = ScorePathKey(platform::ProgramFolder::dataDir());
@@ -277,17 +285,14 @@ void ScoreFileCommands::InputVls_Click(int index)
 {
     if (index != 0)
         return;
-    const QString users = UserScoreFolder();
-    const bool userHasScores
-        = !QDir(users).entryList({ QStringLiteral("*.vls"), QStringLiteral("*.VLS") }, QDir::Files).isEmpty();
     platform::FileDialogRequest request;
     request.owner = window_.dialogOwner();
     request.title = QStringLiteral("打开简谱...");
     request.filters = { QStringLiteral("Vls 文件(*.vls)"), QStringLiteral("*.vls"),
         QStringLiteral("所有文件(*.*)"), QStringLiteral(" *.*") };
-    request.initialFolder = userHasScores ? users : SampleScoreFolder();
+    request.initialFolder = ScoreBrowseFolder();
     request.defaultExtension = QStringLiteral(".vls");
-    request.sidebarFolders = { users, SampleScoreFolder() };
+    request.sidebarFolders = { UserScoreFolder(), SampleScoreFolder() };
     const QString chosen = services_.fileDialog(request, false);
     if (chosen.isEmpty())
         return;

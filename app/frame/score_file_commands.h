@@ -42,7 +42,7 @@ public:
     void OpenVls(const QString& fileName, bool changesSettled = false);
 
     void NewBuilt_Click();
-    // 0: the open dialog. 1, search and open, comes with the search component.
+    // 0: the open dialog. Search and open (1) is the window's own: it shows the search window.
     void InputVls_Click(int index);
     // True when the score was saved.
     bool SaveVls_Click();
@@ -74,6 +74,9 @@ private:
 QString UserScoreFolder();
 // The data folder's "vls": the sample scores.
 QString SampleScoreFolder();
+// Where opening and searching start: the user folder's "vls" when it holds a score, else the samples,
+// so that a new user finds something.
+QString ScoreBrowseFolder();
 // True for a path inside the read-only data folder.
 bool IsInDataFolder(const QString& path);
 

@@ -2,6 +2,7 @@
 #include "platform/text/hex_text.h"
 #include "platform/text/name_bytes.h"
 #include "platform/text/radix64.h"
+#include "platform/text/text_compare.h"
 
 #include <gtest/gtest.h>
 
@@ -107,4 +108,27 @@ TEST(HexText, BytesAndBits)
             << c.bits;
     EXPECT_EQ(BinToHex(QStringLiteral("10*1")), std::nullopt);
     EXPECT_EQ(BinToHex(QStringLiteral("1 01")), std::nullopt);
+}
+
+TEST(TextCompare, CaseAndFullWidthFold)
+{
+    const struct {
+        const char16_t* haystack;
+        const char16_t* needle;
+        bool found;
+    } cases[] = {
+        { u"My Song.vls", u"song", true },
+        { u"\uFF2D\uFF59 song", u"my", true }, // full-width letters compare as ASCII
+        { u"a\u3000b", u"a b", true }, // the ideographic space compares as a space
+        { u"ab", u"\uFF41", true },
+        { u"我的歌", u"的", true },
+        { u"我的歌", u"", true },
+        { u"", u"a", false },
+        { u"\u00C4", u"\u00E4", false }, // only ASCII letters fold
+        { u"ab", u"ba", false },
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(containsAsText(QString::fromUtf16(c.haystack), QString::fromUtf16(c.needle)), c.found)
+            << QString::fromUtf16(c.haystack).toStdString() << " / "
+            << QString::fromUtf16(c.needle).toStdString();
 }

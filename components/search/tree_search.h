@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QSet>
+#include <QString>
+#include <QStringList>
+
+// The folder search behind the score search window: every score file below a folder whose name holds
+// a given text.
+namespace tunvale::search {
+
+class Class_Search
+{
+public:
+    // Appends to sFiles the name and to appFiles the full path (folder, "/", name) of every file below
+    // sPath whose name ends in ".vls" in any case and contains sFileSpec under text comparison (case
+    // and full-width forms folded); with Inspace, spaces and ideographic spaces of the name are
+    // ignored. A folder's own files come first, sorted by name ignoring case, then its subfolders
+    // depth-first in the same order. Hidden entries and names starting with "." are skipped, and each
+    // folder is entered once, by its canonical path, so links cannot loop. Returns the number of
+    // matches this object has found in all its calls.
+    int TreeSearch(const QString& sPath, const QString& sFileSpec, QStringList& sFiles, QStringList& appFiles,
+        bool Inspace);
+
+private:
+    void searchFolder(const QString& sPath, const QString& sFileSpec, QStringList& sFiles,
+        QStringList& appFiles, bool Inspace);
+
+    int count_ = 0;
+    // The canonical paths of the folders the current call has entered.
+    QSet<QString> entered_;
+};
+
+// The text with every space and ideographic space removed.
+QString withoutSpaces(const QString& text);
+
+} // namespace tunvale::search
