@@ -50,8 +50,9 @@ int bars(const QStringList& args)
     platform::RichTextBox box;
     notation::ScoreHeader header;
     notation::DrumStore drums;
-    if (!scoretool::LoadScore(file, box, header, drums)) {
-        scoretool::err(QStringLiteral("cannot read %1").arg(file));
+    QString error;
+    if (!scoretool::LoadScore(file, box, header, drums, error)) {
+        scoretool::err(error);
         return 1;
     }
     if (width > 0)

@@ -82,8 +82,9 @@ int edit(const QStringList& args)
     editor::MainForm form;
     form.Editing = std::make_unique<editor::ScoreEditing>(form);
     notation::DrumStore drums;
-    if (!scoretool::LoadScore(args[0], form.editor(), frame::Process().ScoreHeader, drums)) {
-        scoretool::err(QStringLiteral("cannot read %1").arg(args[0]));
+    QString error;
+    if (!scoretool::LoadScore(args[0], form.editor(), frame::Process().ScoreHeader, drums, error)) {
+        scoretool::err(error);
         return 1;
     }
     form.Editing->Undo.Reset();

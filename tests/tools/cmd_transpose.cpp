@@ -17,8 +17,9 @@ std::optional<QString> loadedRtf(const QString& file)
     platform::RichTextBox box;
     notation::ScoreHeader header;
     notation::DrumStore drums;
-    if (!scoretool::LoadScore(file, box, header, drums)) {
-        scoretool::err(QStringLiteral("cannot read %1").arg(file));
+    QString error;
+    if (!scoretool::LoadScore(file, box, header, drums, error)) {
+        scoretool::err(error);
         return std::nullopt;
     }
     return box.TextRTF();
