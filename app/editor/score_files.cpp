@@ -88,9 +88,10 @@ bool MainFormScoreFiles::OpenStartScore(const QString& fileName)
     // The name may be the header's own, which the window's first load starts without.
     const QString start = fileName.isEmpty() ? blank : fileName;
     header().CurrentFile.clear();
-    commands_->OpenVls(start);
+    // The window holds no score of its own yet: there are no changes to ask about.
+    commands_->OpenVls(start, true);
     if (!closeAsked_ && header().CurrentFile.isEmpty() && !blank.isEmpty())
-        commands_->OpenVls(blank);
+        commands_->OpenVls(blank, true);
     const bool keep = !closeAsked_;
     closeAsked_ = false;
     return keep;
