@@ -15,13 +15,15 @@ CtrlSlider::CtrlSlider(QWidget* parent)
 {
     setObjectName(QStringLiteral("CtrlSlider1"));
     setAutoFillBackground(true);
-    setFixedHeight(sizeHint().height());
+    setFixedHeight(designHeight());
 }
 
-QSize CtrlSlider::sizeHint() const
+int CtrlSlider::designHeight() const
 {
-    return QSize(200, static_cast<int>(std::lround(kHeightTwips * logicalDpiY() / 1440.0)));
+    return static_cast<int>(std::lround(kHeightTwips * logicalDpiY() / 1440.0));
 }
+
+QSize CtrlSlider::sizeHint() const { return { 200, designHeight() }; }
 
 bool CtrlSlider::GetValueLong(const std::vector<bool>& XjDrum0, int OnXj1)
 {

@@ -31,6 +31,8 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
+    int designHeight() const;
+
     std::vector<bool> xjDrum_;
     int myXj_ = 0;
     bool isPlaying_ = false;

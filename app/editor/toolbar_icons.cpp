@@ -45,7 +45,7 @@ QIcon letter(const QString& text, bool bold, bool underline, double scale)
     });
 }
 
-QString note(int octaveRow, int durIndex) { return QString(QChar(0x4E00 + octaveRow * 42 + durIndex * 7)); }
+QString note(int octaveRow, int durIndex) { return { QChar(0x4E00 + octaveRow * 42 + durIndex * 7) }; }
 
 // A small drum, with a play triangle or a stop square beside it.
 QIcon drum(bool stop)

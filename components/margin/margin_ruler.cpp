@@ -55,7 +55,7 @@ void MarginRuler::setBcHeight(int twips)
 
 double MarginRuler::pixels(double twips) const { return twips * logicalDpiX() / 1440.0; }
 
-QRectF MarginRuler::menuButton() const { return QRectF(0, 0, pixels(255), height()); }
+QRectF MarginRuler::menuButton() const { return { 0, 0, pixels(255), double(height()) }; }
 
 void MarginRuler::mousePressEvent(QMouseEvent* event)
 {
