@@ -262,7 +262,7 @@ void PlayCommands::暂停_Click()
 
 bool PlayCommands::DrumPlay(const std::vector<int>& bars)
 {
-    if (PlayBusy_)
+    if (PlayBusy_ || bars.empty())
         return false;
     const notation::ScoreHeader& h = window_.header();
     auto build

@@ -33,7 +33,7 @@ public:
     void 结束_Click();
     void 暂停_Click();
     // Plays the drums of `bars` in PlayMode (8, or 9 and 10 for the drum editor); false while a play
-    // runs or when the mode builds no drums.
+    // runs, without bars, or when the mode builds no drums.
     bool DrumPlay(const std::vector<int>& bars);
     void StopDrumPlay();
     void PlayAllBarDrums();

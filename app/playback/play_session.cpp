@@ -10,16 +10,16 @@ namespace {
 
 // The loop both threads share: sleep until the next record falls due (or the end time), pass the
 // gate, do one pass; leave once the clock has reached the end time.
-template <typename Core, typename Emit>
-bool runPasses(Core& core, double totalPlayTime, 精确计时& clock, ThreadPass& pass, const Emit& emit)
+template <typename Core, typename Out>
+bool runPasses(Core& core, double totalPlayTime, 精确计时& clock, ThreadPass& pass, const Out& out)
 {
-    emit(core.start());
+    out(core.start());
     for (;;) {
         const double wake = std::min(core.nextDue().value_or(totalPlayTime), totalPlayTime);
         clock.WaitUntil(wake, pass.interruption());
         if (!pass.PassGate())
             return false;
-        emit(core.pass(clock.PlayClock()));
+        out(core.pass(clock.PlayClock()));
         if (clock.PlayClock() >= totalPlayTime)
             return true;
     }
