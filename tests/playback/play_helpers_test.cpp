@@ -1,4 +1,5 @@
 #include "app/playback/play_mode.h"
+#include "app/playback/play_order_text.h"
 #include "app/playback/play_texts.h"
 
 #include <gtest/gtest.h>
@@ -115,6 +116,66 @@ TEST(PlayHelpers, DrumRangeOfTheStrip)
     EXPECT_FALSE(DrumRangeBars(3, 0));
     EXPECT_FALSE(DrumRangeBars(-1, 5));
     EXPECT_FALSE(DrumRangeBars(-1, -1));
+}
+
+} // namespace
+
+namespace {
+
+TEST(PlayOrderText, TypedOrdersAreCleaned)
+{
+    struct Case {
+        const char* typed;
+        int segments;
+        const char* text;
+        std::vector<std::int16_t> order;
+    };
+    const Case cases[] = {
+        { "1，2,,3,9", 3, "1,2,3,1", { 0, 1, 2, 0 } },
+        { "ab c", 3, "1", { 0 } },
+        { "007", 8, "007", { 6 } },
+        { ",,2,0,", 3, "2,1", { 1, 0 } },
+        { "", 1, "1", { 0 } },
+        { "99999999999999999999,2", 2, "1,2", { 0, 1 } },
+    };
+    for (const Case& c : cases) {
+        const CleanedPlayOrder cleaned = CleanPlayOrderText(QString::fromUtf8(c.typed), c.segments);
+        EXPECT_EQ(cleaned.text, QString::fromUtf8(c.text)) << c.typed;
+        EXPECT_EQ(cleaned.order, c.order) << c.typed;
+    }
+    EXPECT_EQ(PlayOrderText({ 0, 1, 2, 0 }), QStringLiteral("1,2,3,1"));
+}
+
+TEST(PlayOrderText, KeyGlyphsShowTheMarksBetweenRedSegmentNumbers)
+{
+    const QString s(QChar(u'\x6351'));
+    struct Case {
+        const char* key;
+        QString shown;
+    };
+    const Case cases[] = {
+        { "0d0", s + "1" + s + QChar(u'\x6363') + s + "2" },
+        { "00", s + "1" + s },
+        { "d0", s + QChar(u'\x6363') + s + "1" },
+        { "0e", s + "1" + s + QChar(u'\x6364') },
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(KeyGlyphText(QString::fromUtf8(c.key)), c.shown) << c.key;
+    const QString shown = KeyGlyphText(QStringLiteral("0d0"));
+    QString red;
+    for (qsizetype i = 0; i < shown.size(); ++i)
+        red += IsSegmentNumber(shown, i) ? u'r' : u'.';
+    EXPECT_EQ(red, QStringLiteral(".r...r"));
+}
+
+TEST(PlayOrderText, AChosenOrderHoldsWhileItsKeyDoes)
+{
+    ChosenPlayOrder chosen;
+    chosen.choose(QStringLiteral("0d0"), { 1, 0, 1 });
+    EXPECT_EQ(chosen.orderFor(QStringLiteral("0d0")), (tunvale::notation::PlayOrderEntries { 1, 0, 1 }));
+    EXPECT_FALSE(chosen.orderFor(QStringLiteral("00")));
+    chosen.clear();
+    EXPECT_FALSE(chosen.orderFor(QStringLiteral("0d0")));
 }
 
 } // namespace
