@@ -1,8 +1,10 @@
+#include "app/editor/main_form.h"
+#include "app/frame/process_state.h"
 #include "platform/desktop/notation_fonts.h"
 #include "platform/desktop/qt_prompts.h"
 
 #include <QApplication>
-#include <QMainWindow>
+#include <QStringList>
 
 using namespace tunvale;
 
@@ -14,8 +16,13 @@ int main(int argc, char* argv[])
     platform::Prompts::install(std::make_unique<platform::QtPrompts>());
     platform::loadNotationFontsAtStartUp();
 
-    QMainWindow window;
-    window.setWindowTitle(QStringLiteral("Tunvale"));
+    QStringList args = QApplication::arguments();
+    args.removeFirst();
+    frame::Process().ScoreHeader.CurrentFile = args.join(QLatin1Char(' ')).remove(QLatin1Char('"'));
+
+    editor::MainForm window;
+    if (!window.Form_Load())
+        return 1;
     window.resize(1000, 700);
     window.show();
     return app.exec();

@@ -124,6 +124,22 @@ std::optional<QByteArray> readFile(const QString& fileName)
     return file.readAll();
 }
 
+// Runs `edit` on the file's lines while holding the file's lock, and writes the file when `edit` says it
+// changed them. False when the lock, the read or the write failed.
+template <typename Edit> bool editLocked(const QString& fileName, Edit edit)
+{
+    QLockFile lock(fileName + QStringLiteral(".lock"));
+    if (!lock.tryLock(kLockWaitMs))
+        return false;
+    const std::optional<QByteArray> old = readFile(fileName);
+    if (!old)
+        return false; // rewriting a file we cannot read would lose its content
+    IniLines ini(*old);
+    if (!edit(ini))
+        return true;
+    return CommitWholeFile(fileName, ini.toBytes());
+}
+
 } // namespace
 
 QString ReadIniValue(const QString& section, const QString& key, const QString& fileName)
@@ -148,26 +164,20 @@ bool WriteIniValue(
     if (wantedKey.isEmpty())
         return false;
 
-    QLockFile lock(fileName + QStringLiteral(".lock"));
-    if (!lock.tryLock(kLockWaitMs))
-        return false;
+    return editLocked(fileName, [&](IniLines& ini) {
+        QStringList& lines = ini.lines();
+        const QString newLine = value ? wantedKey + u'=' + cutAtLineEnd(*value) : QString();
 
-    const std::optional<QByteArray> old = readFile(fileName);
-    if (!old)
-        return false; // rewriting a file we cannot read would lose its content
-    IniLines ini(*old);
-    QStringList& lines = ini.lines();
-    const QString newLine = value ? wantedKey + u'=' + cutAtLineEnd(*value) : QString();
-
-    qsizetype header = ini.findSection(wantedSection);
-    if (header < 0) {
-        if (!value)
+        qsizetype header = ini.findSection(wantedSection);
+        if (header < 0) {
+            if (!value)
+                return false;
+            if (!lines.isEmpty() && !lines.last().trimmed().isEmpty())
+                lines.append(QString());
+            lines.append(u'[' + wantedSection + u']');
+            lines.append(newLine);
             return true;
-        if (!lines.isEmpty() && !lines.last().trimmed().isEmpty())
-            lines.append(QString());
-        lines.append(u'[' + wantedSection + u']');
-        lines.append(newLine);
-    } else {
+        }
         const qsizetype end = ini.sectionEnd(header);
         const qsizetype at = ini.findKey(wantedKey, header + 1, end);
         if (at >= 0 && value) {
@@ -181,11 +191,32 @@ bool WriteIniValue(
                 --insertAt;
             lines.insert(insertAt, newLine);
         } else {
-            return true;
+            return false;
         }
-    }
+        return true;
+    });
+}
 
-    return CommitWholeFile(fileName, ini.toBytes());
+bool RemoveIniValueIf(
+    const QString& section, const QString& key, const QString& expected, const QString& fileName)
+{
+    const QString wantedSection = cutAtLineEnd(section).trimmed();
+    const QString wantedKey = cutAtLineEnd(key).trimmed();
+    if (wantedKey.isEmpty())
+        return false;
+    bool removed = false;
+    const bool written = editLocked(fileName, [&](IniLines& ini) {
+        const qsizetype header = ini.findSection(wantedSection);
+        if (header < 0)
+            return false;
+        const qsizetype at = ini.findKey(wantedKey, header + 1, ini.sectionEnd(header));
+        if (at < 0 || ini.valueAt(at, wantedKey) != expected)
+            return false;
+        ini.lines().removeAt(at);
+        removed = true;
+        return true;
+    });
+    return written && removed;
 }
 
 } // namespace tunvale::platform

@@ -21,4 +21,9 @@ QString ReadIniValue(const QString& section, const QString& key, const QString& 
 bool WriteIniValue(
     const QString& section, const QString& key, const std::optional<QString>& value, const QString& fileName);
 
+// Removes `key` from `section` only while its value is `expected`, reading and writing under the same
+// lock, so an entry another process has just taken over stays. True when it was removed.
+bool RemoveIniValueIf(
+    const QString& section, const QString& key, const QString& expected, const QString& fileName);
+
 } // namespace tunvale::platform

@@ -148,3 +148,16 @@ TEST_F(IniFile, ConcurrentWritersLoseNoKey)
     }
     EXPECT_FALSE(QFile::exists(path() + QStringLiteral(".lock")));
 }
+
+TEST_F(IniFile, RemovesAKeyOnlyWhileItHoldsTheExpectedValue)
+{
+    writeAll(path(), "[FileN]\n/a.vls=100\n/b.vls=200\n[Other]\n/a.vls=100\n");
+    EXPECT_FALSE(platform::RemoveIniValueIf("FileN", "/a.vls", "101", path()));
+    EXPECT_FALSE(platform::RemoveIniValueIf("FileN", "/c.vls", "100", path()));
+    EXPECT_FALSE(platform::RemoveIniValueIf("None", "/a.vls", "100", path()));
+    EXPECT_EQ(readAll(path()), QByteArray("[FileN]\n/a.vls=100\n/b.vls=200\n[Other]\n/a.vls=100\n"));
+    EXPECT_TRUE(platform::RemoveIniValueIf("FileN", "/a.vls", "100", path()));
+    EXPECT_EQ(readAll(path()), QByteArray("[FileN]\n/b.vls=200\n[Other]\n/a.vls=100\n"));
+    EXPECT_FALSE(platform::RemoveIniValueIf("FileN", "/a.vls", "100", dir.filePath("missing.ini")));
+    EXPECT_FALSE(QFile::exists(dir.filePath("missing.ini")));
+}

@@ -1,0 +1,176 @@
+#pragma once
+
+#include "app/editor/command_table.h"
+#include "app/editor/editor_state.h"
+#include "app/editor/toolbar_dispatch.h"
+#include "app/frame/read_vls.h"
+#include "app/notation/performance_compiler.h"
+#include "app/playback/play_note.h"
+#include "platform/midi/midi_devices.h"
+#include "platform/richtext/rich_text_box.h"
+
+#include <QMainWindow>
+
+#include <array>
+#include <functional>
+#include <memory>
+#include <vector>
+
+class QAction;
+class QLabel;
+class QMenu;
+
+namespace tunvale::platform {
+class RichTextEdit;
+}
+
+// The main window: the score editor with its menus, toolbar, status bar and view modes.
+//
+// How later commands join it:
+// - menu items are reached by their names (action("mnuUnDo"), action("PZType", 3)); connectItem() and
+//   connectArray() connect a handler and mark the item built (until then it stays disabled);
+// - toolbar buttons and drop-down items run named commands (toolbar_table.h); defineCommand() gives a
+//   command its handler and opens every button and item that runs it;
+// - `hooks` holds the window's calls into commands that are not its own (save, stop playback ...).
+namespace tunvale::editor {
+
+class MainToolbar;
+class StatusPanels;
+
+// What the window creates from outside; tests put fakes in.
+struct MainFormServices {
+    std::unique_ptr<platform::MidiDevices> midiDevices = std::make_unique<platform::SystemMidiDevices>();
+};
+
+// The window's calls into commands built elsewhere, with their stand-ins until then.
+struct MainFormHooks {
+    // Saves the score; true when it was saved (a cancelled or failed save gives false).
+    std::function<bool()> SaveVls_Click = [] { return false; };
+    // Whether a playback runs, and ending it for good before the player is released.
+    std::function<bool()> playbackRunning = [] { return false; };
+    std::function<void()> stopPlayback = [] {};
+    // Fills the recent-files items.
+    std::function<void()> ShowRecentFiles = [] {};
+    // Progress of the load on the splash window; empty when there is none.
+    std::function<void(const QString&)> showStartProgress;
+    // Prints the open score through the preview's print entry with the printer dialog (the "/p" start);
+    // false when it did not print.
+    std::function<bool()> printStartScore;
+};
+
+class MainForm : public QMainWindow, public frame::VlsSettingsTarget
+{
+    Q_OBJECT
+
+public:
+    explicit MainForm(MainFormServices services = {}, QWidget* parent = nullptr);
+    ~MainForm() override;
+
+    // Loads the window: its objects, lists, view settings and the start score (ScoreHeader.CurrentFile,
+    // the template when empty). False when the window must close at once (a score of a newer format).
+    bool Form_Load();
+    // The close question and the release of the window's objects. True when the close was cancelled.
+    bool Form_Unload();
+    void exitsub_Click();
+
+    // Enables or disables a group of menus, toolbar buttons, status panels and the editor:
+    // "editdrum", "undo128" or "play"; any other text changes nothing.
+    void CtrlEnabled(bool IEnabled, const QString& TypeMod);
+
+    // Menu items and commands.
+    QAction* action(const QString& name) const;
+    QAction* action(const QString& array, int index) const;
+    QMenu* menu(const QString& name) const;
+    class MenuItems& menus() const { return *menus_; }
+    void connectItem(const QString& name, std::function<void()> handler);
+    void connectArray(const QString& array, std::function<void(int)> handler);
+    void defineCommand(const QString& command, CommandTable::Handler handler);
+    const CommandTable& commands() const { return commands_; }
+
+    // The two toolbar handlers.
+    void Toolbar1_ButtonClick(int index);
+    void Toolbar1_ButtonMenuClick(const QString& text);
+
+    // Menu handlers of the window.
+    void MunHelp_Click();
+    void MY_about_Click();
+    void QYY_Click();
+    void GCFont_Click();
+    void Mtool_Click();
+    void MainToolBar_Click(int Index);
+    void GroupBar_Click(int Index);
+    void GroupBoution_Click(int Index);
+    void StatusBar1_PanelClick(int Panel);
+    void coverPIC_Click(int Index);
+    void RichTextBox1_Change();
+
+    // Score settings that a read score sets (frame::VlsSettingsTarget).
+    void setDrumPZChecked(bool checked) override;
+    void PZType_Click(int index) override;
+    void setSameSpeedChecked(bool checked) override;
+    void setHeYingChecked(bool checked) override;
+    void setRulerLeftSpace(int twips) override;
+    void setRulerRightSpace(int twips) override;
+
+    // Opens a score file into the editor (ReadVls, its header, switches, drums and play order). A
+    // missing or unreadable file is reported and the template opens instead. False when the file is of
+    // a newer format: the user was told and the window must close.
+    bool OpenVls(const QString& FileName);
+
+    // The editor, its box, and the other views of the score.
+    platform::RichTextEdit* RichTextBox1 = nullptr;
+    platform::RichTextBox& editor() const;
+    platform::RichTextEdit* RichTextBox2 = nullptr; // the playback view
+    platform::RichTextBox RichTextBox3; // a copy without a view
+    platform::RichTextBox* RichTextBox4 = nullptr; // the mirror: a box over the editor's document
+    platform::RichTextEdit* RichTextBox5 = nullptr; // the tiled notation-only view
+
+    MainToolbar* Toolbar1 = nullptr;
+    StatusPanels* StatusBar1 = nullptr;
+    std::array<QLabel*, 2> coverPIC {};
+    QWidget* PicXj = nullptr; // the bar strip's container
+    QWidget* PicLineShow = nullptr; // the tiled view's container
+    QWidget* YYPic = nullptr;
+
+    // The output devices of the device menu, in menu order.
+    QList<playback::DeviceEntry> ComDevies;
+    int ComDeviesListIndex = -1;
+    int AccompTypeCount = 0;
+    bool ShowBarTips = false;
+    bool FormReady = false;
+    bool ThreadsCreated = false;
+
+    EditorState editorState;
+    MainFormHooks hooks;
+    // The performance compiler; each compile gets a snapshot of RichTextBox4.
+    notation::获取演唱码 PerfCompiler;
+
+    // Lays the window out for its size and view mode (LayoutMainForm applied in pixels).
+    void applyLayout();
+    // Twips per pixel of the screen the window is laid out for.
+    double twipsPerPixel() const;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    class Toolbar;
+    void buildWindow();
+    void buildHandlers();
+    void InitMainLayout();
+    void readViewSettings();
+    void loadAccompanimentMenu();
+    void showScoreValues();
+    void applyBarVisibility();
+
+    MainFormServices services_;
+    std::unique_ptr<MenuItems> menus_;
+    CommandTable commands_;
+    std::unique_ptr<ToolbarHost> toolbarHost_;
+    std::unique_ptr<ToolbarDispatch> dispatch_;
+    bool unloaded_ = false;
+};
+
+} // namespace tunvale::editor

@@ -1,0 +1,92 @@
+#include "app/editor/main_form.h"
+
+#include "app/editor/main_layout.h"
+#include "app/editor/main_toolbar.h"
+#include "app/editor/menu_items.h"
+#include "app/editor/status_panels.h"
+#include "app/frame/process_state.h"
+#include "platform/desktop/dpi.h"
+#include "platform/richtext/rich_text_edit.h"
+
+#include <QAction>
+#include <QEvent>
+#include <QLabel>
+
+#include <cmath>
+
+namespace tunvale::editor {
+
+double MainForm::twipsPerPixel() const { return 1440.0 / platform::GetDpi(); }
+
+void MainForm::showEvent(QShowEvent* event)
+{
+    QMainWindow::showEvent(event);
+    applyLayout();
+}
+
+bool MainForm::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == centralWidget() && event->type() == QEvent::Resize)
+        applyLayout();
+    if (event->type() == QEvent::MouseButtonRelease) {
+        for (int i = 0; i < 2; ++i) {
+            if (watched == coverPIC[i])
+                coverPIC_Click(i);
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void MainForm::applyLayout()
+{
+    QWidget* client = centralWidget();
+    const double tpp = twipsPerPixel();
+    const auto& start = frame::Process().start;
+    const auto toPixels = [tpp](double twips) { return static_cast<int>(std::lround(twips / tpp)); };
+    const auto place = [&](QWidget* widget, const TwipsRect& r) {
+        widget->setGeometry(toPixels(r.left), toPixels(r.top), std::max(0, toPixels(r.width)),
+            std::max(0, toPixels(r.height)));
+    };
+
+    LayoutInput in;
+    in.SW = client->width() * tpp;
+    in.SH = client->height() * tpp;
+    in.W = frameGeometry().width() * tpp;
+    in.H = frameGeometry().height() * tpp;
+    in.PW = start.PageWidthTwips;
+    in.PH = start.PageHeightTwips;
+    in.SB = start.ScrollBarTwips;
+    in.mode = editorState.ToolbarMode;
+    in.toolbarHeight = Toolbar1->sizeHint().height() * tpp;
+    in.toolbarVisible = !Toolbar1->isHidden();
+    in.stripChecked = action(QStringLiteral("GroupBar"), 0)->isChecked();
+    in.statusChecked = action(QStringLiteral("GroupBar"), 1)->isChecked();
+    in.statusHeight = StatusBar1->sizeHint().height() * tpp;
+    in.stripHeight = PicXj->height() * tpp;
+    in.sliderHeight = PicXj->height() * tpp;
+    in.tiled = action(QStringLiteral("Other"))->isChecked();
+
+    const LayoutResult out = LayoutMainForm(in);
+    setMinimumSize(toPixels(out.minWidth), toPixels(out.minHeight));
+    Toolbar1->setGeometry(0, 0, client->width(), toPixels(in.toolbarHeight));
+    Toolbar1->setVisible(out.toolbarVisible);
+    StatusBar1->setVisible(out.statusVisible);
+    StatusBar1->setGeometry(
+        0, client->height() - toPixels(in.statusHeight), client->width(), toPixels(in.statusHeight));
+    PicXj->setVisible(out.stripVisible);
+    place(coverPIC[0], out.cover0);
+    place(coverPIC[1], out.cover1);
+    place(PicXj, out.strip);
+    place(RichTextBox1, out.editor);
+    place(RichTextBox2, out.editor);
+    if (out.lineShow) {
+        place(PicLineShow, *out.lineShow);
+        place(RichTextBox5, *out.lineShowText);
+    }
+    RichTextBox2->lower();
+    coverPIC[1]->raise();
+    coverPIC[0]->raise();
+    PicXj->raise();
+}
+
+} // namespace tunvale::editor

@@ -1,0 +1,64 @@
+#pragma once
+
+#include <optional>
+
+// Where the main window's parts go, computed in twips from the window's sizes and switches. A pure
+// function: the window feeds it what its controls are now and applies the result in pixels.
+namespace tunvale::editor {
+
+struct TwipsRect {
+    double left = 0;
+    double top = 0;
+    double width = 0;
+    double height = 0;
+
+    double right() const { return left + width; }
+    double bottom() const { return top + height; }
+    friend bool operator==(const TwipsRect&, const TwipsRect&) = default;
+};
+
+struct LayoutInput {
+    double SW = 0; // inner width and height
+    double SH = 0;
+    double W = 0; // outer width and height
+    double H = 0;
+    double PW = 11906; // page width and height, scroll-bar width
+    double PH = 16838;
+    double SB = 255;
+    int mode = 0; // 0 main toolbar, 1 margin ruler, 2 neither
+    double toolbarTop = 0;
+    double toolbarHeight = 0;
+    bool toolbarVisible = true; // as it is before the layout (mode 2 keeps it)
+    double rulerTop = 0;
+    double rulerHeight = 0; // the ruler's bcHeight
+    bool rulerVisible = false;
+    bool stripChecked = true; // GroupBar(0)
+    bool statusChecked = true; // GroupBar(1)
+    double statusHeight = 0;
+    double stripHeight = 0; // the strip's height before the layout
+    double sliderHeight = 0; // the bar strip control's own height
+    bool tiled = false; // "乐曲平铺" checked
+};
+
+struct LayoutResult {
+    // The smallest outer size the window may take.
+    double minWidth = 0;
+    double minHeight = 0;
+    bool toolbarVisible = false;
+    bool rulerVisible = false;
+    bool statusVisible = false;
+    bool stripVisible = false;
+    double statusTop = 0; // the status bar keeps to the bottom border
+    TwipsRect cover0; // left of the page
+    TwipsRect cover1; // right of the page
+    TwipsRect yyPic; // left and height only
+    TwipsRect strip; // the bar strip's container
+    double sliderWidth = 0; // the bar strip inside it, at top 0
+    TwipsRect editor; // and the views under it
+    std::optional<TwipsRect> lineShow; // the tiled view, when shown
+    std::optional<TwipsRect> lineShowText;
+};
+
+LayoutResult LayoutMainForm(const LayoutInput& in);
+
+} // namespace tunvale::editor

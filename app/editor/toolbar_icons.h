@@ -1,0 +1,17 @@
+#pragma once
+
+#include <QIcon>
+
+class QStyle;
+
+// The toolbar's icons, all drawn at run time at the size asked for (sharp at any pixel ratio): Qt's
+// standard or theme icons for the file, media, undo and redo buttons, the notation buttons as their
+// characters in our notation fonts, the rest drawn with QPainter.
+namespace tunvale::editor {
+
+QIcon ToolbarIcon(int index, const QStyle* style);
+
+// The program's icon: a jianpu "1" with its underline in a rounded square.
+QIcon ProgramIcon();
+
+} // namespace tunvale::editor

@@ -1,0 +1,73 @@
+#include "app/editor/build_gate.h"
+#include "app/editor/menu_items.h"
+
+#include <QAction>
+#include <QMenu>
+#include <QMenuBar>
+
+#include <gtest/gtest.h>
+
+using namespace tunvale::editor;
+
+TEST(MenuItems, ItemsAreReachedByNameAndArrayIndex)
+{
+    QMenuBar bar;
+    MenuItems items(&bar);
+    ASSERT_NE(items.action(QStringLiteral("mnuUnDo")), nullptr);
+    EXPECT_EQ(items.action(QStringLiteral("mnuUnDo"))->shortcut(), QKeySequence(QStringLiteral("Ctrl+Z")));
+    EXPECT_EQ(items.action(QStringLiteral("PZType"), 2)->text(), QStringLiteral("随机伴奏"));
+    EXPECT_TRUE(items.action(QStringLiteral("PZType"), 1)->isSeparator());
+    EXPECT_EQ(items.upperBound(QStringLiteral("TYJH")), 18);
+    EXPECT_EQ(items.upperBound(QStringLiteral("nothing")), -1);
+    EXPECT_NE(items.menu(QStringLiteral("BD")), nullptr);
+    EXPECT_FALSE(items.action(QStringLiteral("SB1"))->isVisible());
+}
+
+TEST(MenuItems, AnUnbuiltItemStaysDisabledWhateverIsSet)
+{
+    QMenuBar bar;
+    MenuItems items(&bar);
+    QAction* undo = items.action(QStringLiteral("mnuUnDo"));
+    EXPECT_FALSE(undo->isEnabled());
+    undo->setEnabled(true);
+    EXPECT_FALSE(undo->isEnabled());
+    int runs = 0;
+    items.connectItem(QStringLiteral("mnuUnDo"), [&] { ++runs; });
+    EXPECT_TRUE(undo->isEnabled());
+    undo->trigger();
+    EXPECT_EQ(runs, 1);
+    undo->setEnabled(false);
+    EXPECT_FALSE(undo->isEnabled());
+}
+
+TEST(MenuItems, ABuiltItemTakesItsDesignedState)
+{
+    QMenuBar bar;
+    MenuItems items(&bar);
+    items.connectItem(QStringLiteral("MunPandG"), [] {});
+    EXPECT_FALSE(items.action(QStringLiteral("MunPandG"))->isEnabled());
+    EXPECT_TRUE(items.isBuilt(QStringLiteral("MunPandG")));
+}
+
+TEST(MenuItems, ArrayHandlersReachLoadedItemsAndSeeTheCheckBeforeTheClick)
+{
+    QMenuBar bar;
+    MenuItems items(&bar);
+    std::vector<std::pair<int, bool>> clicks;
+    items.connectArray(QStringLiteral("PZType"),
+        [&](int i) { clicks.emplace_back(i, items.action(QStringLiteral("PZType"), i)->isChecked()); });
+    QAction* loaded = items.load(QStringLiteral("PZType"), 3, QStringLiteral("慢摇"));
+    ASSERT_NE(loaded, nullptr);
+    EXPECT_TRUE(loaded->isEnabled());
+    EXPECT_TRUE(loaded->isCheckable());
+    loaded->trigger();
+    items.action(QStringLiteral("PZType"), 0)->trigger();
+    ASSERT_EQ(clicks.size(), 2u);
+    EXPECT_EQ(clicks[0], std::make_pair(3, false));
+    EXPECT_EQ(clicks[1], std::make_pair(0, true));
+    // Loaded items follow their array in the menu.
+    const QList<QAction*> menu = items.menu(QStringLiteral("ShuiJiPZ"))->actions();
+    EXPECT_EQ(menu.indexOf(loaded), menu.indexOf(items.action(QStringLiteral("PZType"), 2)) + 1);
+    items.unload(QStringLiteral("PZType"), 3);
+    EXPECT_EQ(items.upperBound(QStringLiteral("PZType")), 2);
+}
