@@ -1,4 +1,5 @@
 #include "app/editor/main_form.h"
+#include "app/editor/main_form_playback.h"
 #include "app/frame/process_state.h"
 #include "platform/desktop/notation_fonts.h"
 #include "platform/desktop/qt_prompts.h"
@@ -23,6 +24,7 @@ int main(int argc, char* argv[])
     editor::MainForm window;
     if (!window.Form_Load())
         return 1;
+    new editor::MainFormPlayback(window); // owned by the window
     window.resize(1000, 700);
     window.show();
     return app.exec();

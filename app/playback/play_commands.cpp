@@ -449,15 +449,4 @@ void PlayCommands::GotoGoplay_Click()
     window_.setChecked(PlayItem::GotoGoplay, !window_.isChecked(PlayItem::GotoGoplay));
 }
 
-void PlayCommands::PZType_Click(int index)
-{
-    if (index == 1) // the separator
-        return;
-    window_.checkAccompaniment(index);
-    notation::ScoreHeader& h = window_.header();
-    if (h.PZType != index)
-        h.ScoreSaved = notation::kFalse;
-    h.PZType = std::int16_t(index);
-}
-
 } // namespace tunvale::playback

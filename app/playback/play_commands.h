@@ -58,7 +58,6 @@ public:
     void HeYing_Click();
     void SameSpeed_Click();
     void GotoGoplay_Click();
-    void PZType_Click(int index);
 
     bool PlayBusy() const { return PlayBusy_; }
     bool PauseState() const { return PauseState_; }

@@ -38,8 +38,6 @@ public:
 
     virtual bool isChecked(PlayItem item) const = 0;
     virtual void setChecked(PlayItem item, bool checked) = 0;
-    // Checks the accompaniment style `index` of the "音序鼓" menu and unchecks the others.
-    virtual void checkAccompaniment(int index) = 0;
     // The instrument list's index: the General MIDI program.
     virtual int instrument() const = 0;
 

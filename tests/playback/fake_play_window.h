@@ -29,7 +29,6 @@ public:
         return found != checks.end() && found->second;
     }
     void setChecked(playback::PlayItem item, bool checked) override { checks[item] = checked; }
-    void checkAccompaniment(int index) override { accompaniment = index; }
     int instrument() const override { return program; }
 
     void PlayControlsEnabled(bool playing, bool melody) override
@@ -77,7 +76,6 @@ public:
     int caret = 0;
     int bar = 0;
     std::map<playback::PlayItem, bool> checks;
-    int accompaniment = 0;
     int program = 0;
     bool locked = false;
     QString pauseText;
