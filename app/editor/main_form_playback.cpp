@@ -334,6 +334,11 @@ void MainFormPlayback::MakeWorkingCopy()
     view.setTextRTF(rtf);
     form_.RichTextBox3.setTextRTF(rtf);
     view.setSelStart(form_.editor().SelStart());
+    // The played note is selected: the selection shows the play colours, not the view's own.
+    QPalette palette = form_.RichTextBox2->palette();
+    palette.setColor(QPalette::Highlight, schemeColor(colors().PlayNoteBackColor));
+    palette.setColor(QPalette::HighlightedText, schemeColor(colors().PlayNoteColor));
+    form_.RichTextBox2->setPalette(palette);
     form_.RichTextBox2->raise();
     form_.coverPIC[1]->raise();
     form_.coverPIC[0]->raise();
