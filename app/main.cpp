@@ -1,11 +1,8 @@
-#include "app/editor/main_form.h"
-#include "app/editor/main_form_playback.h"
-#include "app/frame/process_state.h"
+#include "app/editor/start_up.h"
 #include "platform/desktop/notation_fonts.h"
 #include "platform/desktop/qt_prompts.h"
 
 #include <QApplication>
-#include <QStringList>
 
 using namespace tunvale;
 
@@ -17,15 +14,8 @@ int main(int argc, char* argv[])
     platform::Prompts::install(std::make_unique<platform::QtPrompts>());
     platform::loadNotationFontsAtStartUp();
 
-    QStringList args = QApplication::arguments();
-    args.removeFirst();
-    frame::Process().ScoreHeader.CurrentFile = args.join(QLatin1Char(' ')).remove(QLatin1Char('"'));
-
-    editor::MainForm window;
-    if (!window.Form_Load())
-        return 1;
-    new editor::MainFormPlayback(window); // owned by the window
-    window.resize(1000, 700);
-    window.show();
+    editor::StartResult started = editor::StartProgram(QApplication::arguments().mid(1));
+    if (!started.window)
+        return started.exitCode;
     return app.exec();
 }

@@ -1,10 +1,12 @@
 #include "app/editor/main_form.h"
 
+#include "app/dialogs/about_box.h"
+#include "app/dialogs/program_icon.h"
 #include "app/editor/main_layout.h"
 #include "app/editor/main_toolbar.h"
 #include "app/editor/menu_items.h"
 #include "app/editor/status_panels.h"
-#include "app/editor/toolbar_icons.h"
+#include "app/editor/wheel_filter.h"
 #include "app/frame/process_state.h"
 #include "app/playback/playback_state.h"
 #include "platform/desktop/combo_drop_width.h"
@@ -20,12 +22,14 @@
 #include <QAction>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QFontDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QScrollBar>
 #include <QTextDocument>
+#include <QTimer>
 
 #include <cmath>
 
@@ -77,7 +81,7 @@ MainForm::MainForm(MainFormServices services, QWidget* parent)
 {
     setObjectName(QStringLiteral("MainForm"));
     setWindowTitle(QStringLiteral("Tunvale"));
-    setWindowIcon(ProgramIcon());
+    setWindowIcon(dialogs::ProgramIcon());
     buildWindow();
     toolbarHost_ = std::make_unique<Toolbar>(*this);
     dispatch_ = std::make_unique<ToolbarDispatch>(editorState, commands_, *toolbarHost_);
@@ -128,14 +132,21 @@ void MainForm::buildWindow()
 
     PicXj = new QWidget(client);
     PicXj->setObjectName(QStringLiteral("PicXj"));
-    PicXj->setAutoFillBackground(true);
-    PicXj->resize(PicXj->width(), 28);
+    CtrlSlider1 = new drums::CtrlSlider(PicXj);
+    PicXj->resize(PicXj->width(), CtrlSlider1->height());
+
+    左右边距控件 = margin::CreateMarginRuler(client);
+    左右边距控件->hide();
 
     Toolbar1 = new MainToolbar(client);
     StatusBar1 = new StatusPanels(client);
     StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
 
     client->installEventFilter(this);
+    marginTimer_ = new QTimer(this);
+    marginTimer_->setSingleShot(true);
+    marginTimer_->setInterval(0);
+    connect(marginTimer_, &QTimer::timeout, this, [this] { JzRTB(0); });
 }
 
 void MainForm::buildHandlers()
@@ -145,10 +156,12 @@ void MainForm::buildHandlers()
     connect(StatusBar1, &StatusPanels::panelClicked, this, &MainForm::StatusBar1_PanelClick);
     connect(&editor(), &platform::RichTextBox::Change, this, &MainForm::RichTextBox1_Change);
     connect(menu(QStringLiteral("Mtool")), &QMenu::aboutToShow, this, &MainForm::Mtool_Click);
+    connect(左右边距控件, &margin::MarginRuler::BjMainMun, this, [this] { MainToolBar_Click(0); });
 
     connectItem(QStringLiteral("exitsub"), [this] { exitsub_Click(); });
     connectItem(QStringLiteral("MunHelp"), [this] { MunHelp_Click(); });
     connectItem(QStringLiteral("QYY"), [this] { QYY_Click(); });
+    connectItem(QStringLiteral("MY_about"), [this] { MY_about_Click(); });
     connectItem(QStringLiteral("GCFont"), [this] { GCFont_Click(); });
     connectArray(QStringLiteral("MainToolBar"), [this](int i) { MainToolBar_Click(i); });
     connectArray(QStringLiteral("GroupBar"), [this](int i) { GroupBar_Click(i); });
@@ -182,7 +195,13 @@ void MainForm::defineCommand(const QString& command, CommandTable::Handler handl
 
 bool MainForm::Form_Load()
 {
+    TT = hintballoon::CreateHintballoon();
     ShowBarTips = true;
+    左右边距控件->setBcHeight(320);
+    hintballoon::BalloonTool stripHint;
+    stripHint.tool = CtrlSlider1;
+    stripHint.backColor = QString(QChar(0x0008));
+    TT->AddTool(stripHint);
     FormReady = true;
     playback::NotePlayer = std::make_unique<playback::PlayNote>(std::move(services_.midiDevices));
     InitMainLayout();
@@ -197,6 +216,7 @@ bool MainForm::Form_Load()
     if (!OpenVls(process().ScoreHeader.CurrentFile))
         return false;
     StatusBar1->setPanelText(10, kColourHint);
+    HookWheel(RichTextBox1->viewport());
     return true;
 }
 
@@ -219,6 +239,7 @@ void MainForm::InitMainLayout()
     if (!process().Highlighter)
         process().Highlighter = std::make_unique<platform::ClsAPIHighlight>();
     process().Highlighter->AssignControls(&RichTextBox2->box());
+    CtrlSlider1->setPalette(palette());
 }
 
 void MainForm::readViewSettings()
@@ -264,6 +285,12 @@ bool MainForm::Form_Unload()
     if (hooks.playbackRunning())
         hooks.stopPlayback();
     playback::NotePlayer.reset();
+    UnhookWheel();
+    TT.reset();
+    // Another window may have taken the score over since; its entry stays.
+    platform::RemoveIniValueIf(QStringLiteral("FileN"), header.CurrentFile,
+        QString::number(QCoreApplication::applicationPid()),
+        platform::ProgramFolder::userPath(QStringLiteral("MyNote.ini")));
     unloaded_ = true;
     return false;
 }
@@ -314,7 +341,11 @@ void MainForm::MunHelp_Click() { platform::ShowHelpTopic(this, QStringLiteral("i
 
 void MainForm::QYY_Click() { platform::ShowHelpTopic(this, QStringLiteral("我愿意.htm")); }
 
-void MainForm::MY_about_Click() { }
+void MainForm::MY_about_Click()
+{
+    dialogs::frmAbout about(this);
+    about.exec();
+}
 
 void MainForm::GCFont_Click()
 {
@@ -344,6 +375,10 @@ void MainForm::MainToolBar_Click(int Index)
     for (int i = 0; i <= 2; ++i)
         action(QStringLiteral("MainToolBar"), i)->setChecked(i == Index);
     Toolbar1->setVisible(Index == 0);
+    左右边距控件->setVisible(Index == 1);
+    左右边距控件->setShow(Index == 1);
+    if (Index == 1)
+        左右边距控件->setFocus();
     editorState.ToolbarMode = static_cast<std::int16_t>(Index);
     applyLayout();
 }
@@ -409,8 +444,8 @@ void MainForm::setSameSpeedChecked(bool checked) { action(QStringLiteral("SameSp
 
 void MainForm::setHeYingChecked(bool checked) { action(QStringLiteral("HeYing"))->setChecked(checked); }
 
-void MainForm::setRulerLeftSpace(int) { }
+void MainForm::setRulerLeftSpace(int twips) { 左右边距控件->setNLSpace(twips); }
 
-void MainForm::setRulerRightSpace(int) { }
+void MainForm::setRulerRightSpace(int twips) { 左右边距控件->setNRSpace(twips); }
 
 } // namespace tunvale::editor

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/drums/bar_strip.h"
 #include "app/editor/command_table.h"
 #include "app/editor/editor_state.h"
 #include "app/editor/toolbar_dispatch.h"
@@ -10,6 +11,9 @@
 #include "platform/richtext/rich_text_box.h"
 
 #include <QMainWindow>
+
+#include <hint_balloon.h>
+#include <margin_ruler.h>
 
 #include <array>
 #include <functional>
@@ -129,6 +133,9 @@ public:
     StatusPanels* StatusBar1 = nullptr;
     std::array<QLabel*, 2> coverPIC {};
     QWidget* PicXj = nullptr; // the bar strip's container
+    drums::CtrlSlider* CtrlSlider1 = nullptr;
+    左右边距* 左右边距控件 = nullptr; // the margin ruler, in the toolbar's place in view mode 1
+    std::unique_ptr<hintballoon::ClsHintballoon> TT; // the balloon hints; the bar strip is its tool
     QWidget* PicLineShow = nullptr; // the tiled view's container
     QWidget* YYPic = nullptr;
 
@@ -145,8 +152,13 @@ public:
     // The performance compiler; each compile gets a snapshot of RichTextBox4.
     notation::获取演唱码 PerfCompiler;
 
-    // Lays the window out for its size and view mode (LayoutMainForm applied in pixels).
+    // Lays the window out for its size and view mode (LayoutMainForm applied in pixels). A resize also
+    // lays the margins onto the text again, once the resizes in a row are over.
     void applyLayout();
+    // Lays the margins onto every paragraph of the editor and the playback view: LeftSpace, and
+    // RightSpace + the right cover's width (200 and 200 when userRightSpace is non-zero). Caret and
+    // ScoreSaved stay; LayoutBusy is 1 meanwhile.
+    void JzRTB(int userRightSpace);
     // Twips per pixel of the screen the window is laid out for.
     double twipsPerPixel() const;
 
@@ -171,6 +183,8 @@ private:
     std::unique_ptr<ToolbarHost> toolbarHost_;
     std::unique_ptr<ToolbarDispatch> dispatch_;
     bool unloaded_ = false;
+    double rightCoverTwips_ = 0; // coverPIC(1)'s width as last laid out
+    class QTimer* marginTimer_ = nullptr; // coalesces the resizes before JzRTB
 };
 
 } // namespace tunvale::editor

@@ -2,6 +2,7 @@
 
 #include "app/editor/main_layout.h"
 #include "app/editor/main_toolbar.h"
+#include "app/editor/margins.h"
 #include "app/editor/menu_items.h"
 #include "app/editor/status_panels.h"
 #include "app/frame/process_state.h"
@@ -11,6 +12,7 @@
 #include <QAction>
 #include <QEvent>
 #include <QLabel>
+#include <QTimer>
 
 #include <cmath>
 
@@ -26,8 +28,10 @@ void MainForm::showEvent(QShowEvent* event)
 
 bool MainForm::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == centralWidget() && event->type() == QEvent::Resize)
+    if (watched == centralWidget() && event->type() == QEvent::Resize) {
         applyLayout();
+        marginTimer_->start();
+    }
     if (event->type() == QEvent::MouseButtonRelease) {
         for (int i = 0; i < 2; ++i) {
             if (watched == coverPIC[i])
@@ -59,34 +63,56 @@ void MainForm::applyLayout()
     in.mode = editorState.ToolbarMode;
     in.toolbarHeight = Toolbar1->sizeHint().height() * tpp;
     in.toolbarVisible = !Toolbar1->isHidden();
+    in.rulerHeight = 左右边距控件->bcHeight();
+    in.rulerVisible = !左右边距控件->isHidden();
     in.stripChecked = action(QStringLiteral("GroupBar"), 0)->isChecked();
     in.statusChecked = action(QStringLiteral("GroupBar"), 1)->isChecked();
     in.statusHeight = StatusBar1->sizeHint().height() * tpp;
     in.stripHeight = PicXj->height() * tpp;
-    in.sliderHeight = PicXj->height() * tpp;
+    in.sliderHeight = CtrlSlider1->height() * tpp;
     in.tiled = action(QStringLiteral("Other"))->isChecked();
 
     const LayoutResult out = LayoutMainForm(in);
     setMinimumSize(toPixels(out.minWidth), toPixels(out.minHeight));
     Toolbar1->setGeometry(0, 0, client->width(), toPixels(in.toolbarHeight));
     Toolbar1->setVisible(out.toolbarVisible);
+    左右边距控件->setVisible(out.rulerVisible);
     StatusBar1->setVisible(out.statusVisible);
     StatusBar1->setGeometry(
         0, client->height() - toPixels(in.statusHeight), client->width(), toPixels(in.statusHeight));
     PicXj->setVisible(out.stripVisible);
     place(coverPIC[0], out.cover0);
     place(coverPIC[1], out.cover1);
+    rightCoverTwips_ = out.cover1.width;
     place(PicXj, out.strip);
+    CtrlSlider1->setGeometry(0, 0, toPixels(out.sliderWidth), CtrlSlider1->height());
     place(RichTextBox1, out.editor);
     place(RichTextBox2, out.editor);
     if (out.lineShow) {
         place(PicLineShow, *out.lineShow);
         place(RichTextBox5, *out.lineShowText);
     }
+    // The ruler keeps its strip's height; its left is the editor's, where the page starts.
+    左右边距控件->setGeometry(0, 0, client->width(), 左右边距控件->height());
+    左右边距控件->setBcLeft(static_cast<int>(std::lround(out.editor.left)));
     RichTextBox2->lower();
     coverPIC[1]->raise();
     coverPIC[0]->raise();
     PicXj->raise();
+}
+
+void MainForm::JzRTB(int userRightSpace)
+{
+    auto& header = frame::Process().ScoreHeader;
+    const std::int16_t saved = header.ScoreSaved;
+    editorState.LayoutBusy = 1;
+    const int left = userRightSpace ? 200 : header.LeftSpace;
+    const int right
+        = userRightSpace ? 200 : header.RightSpace + static_cast<int>(std::lround(rightCoverTwips_));
+    SetParagraphIndents(*RichTextBox1->document(), left, right);
+    SetParagraphIndents(*RichTextBox2->document(), left, right);
+    editorState.LayoutBusy = 0;
+    header.ScoreSaved = saved;
 }
 
 } // namespace tunvale::editor

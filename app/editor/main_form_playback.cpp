@@ -1,7 +1,7 @@
 #include "app/editor/main_form_playback.h"
 
 #include "app/dialogs/play_order_dialog.h"
-#include "app/drums/ctrl_slider.h"
+#include "app/drums/bar_strip.h"
 #include "app/editor/main_form.h"
 #include "app/editor/main_toolbar.h"
 #include "app/editor/menu_items.h"
@@ -21,7 +21,6 @@
 #include <QMenu>
 #include <QScrollBar>
 #include <QTextCursor>
-#include <QVBoxLayout>
 
 #include <set>
 
@@ -76,10 +75,7 @@ MainFormPlayback::MainFormPlayback(
     , score_(std::make_unique<Score>(form))
 {
     notation::ProcessPlayOrder().setScore(score_.get());
-    strip_ = new drums::CtrlSlider(form_.PicXj);
-    auto* stripLayout = new QVBoxLayout(form_.PicXj);
-    stripLayout->setContentsMargins(0, 0, 0, 0);
-    stripLayout->addWidget(strip_);
+    strip_ = form_.CtrlSlider1;
     std::vector<bool> haveDrum;
     for (const notation::DrumRecord& bar : drumStores().XjDrums)
         haveDrum.push_back(bar.HaveDrum == 1);
@@ -363,6 +359,7 @@ void MainFormPlayback::RestoreScoreView()
     for (int panel = 4; panel <= 8; ++panel)
         form_.StatusBar1->panel(panel)->show();
     form_.RichTextBox1->setFocus();
+    form_.JzRTB(0);
 }
 
 void MainFormPlayback::restorePlayedNote(std::optional<platform::SnapshotColor> ownColor)

@@ -88,6 +88,7 @@ bool MainForm::OpenVls(const QString& FileName)
     notation::ReadDrumData(drums, state.ScoreHeader.CurrentFile);
     notation::ProcessPlayOrder().LoadPlayOrder();
     state.ScoreHeader.ScoreSaved = notation::kTrue;
+    JzRTB(0);
     return true;
 }
 

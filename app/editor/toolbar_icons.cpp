@@ -1,53 +1,16 @@
 #include "app/editor/toolbar_icons.h"
 
-#include <QIconEngine>
+#include "platform/desktop/drawn_icon.h"
+
 #include <QPainter>
 #include <QPainterPath>
 #include <QStyle>
-
-#include <functional>
 
 namespace tunvale::editor {
 
 namespace {
 
-using Draw = std::function<void(QPainter& painter, const QRectF& box, const QColor& ink)>;
-
-// Paints on demand at the requested size, so nothing is scaled from a bitmap.
-class DrawnIconEngine final : public QIconEngine
-{
-public:
-    explicit DrawnIconEngine(Draw draw)
-        : draw_(std::move(draw))
-    {
-    }
-
-    void paint(QPainter* painter, const QRect& rect, QIcon::Mode mode, QIcon::State) override
-    {
-        painter->save();
-        painter->setRenderHint(QPainter::Antialiasing);
-        painter->setRenderHint(QPainter::TextAntialiasing);
-        const QColor ink = mode == QIcon::Disabled ? QColor(160, 160, 160) : QColor(30, 30, 30);
-        draw_(*painter, QRectF(rect), ink);
-        painter->restore();
-    }
-
-    QPixmap pixmap(const QSize& size, QIcon::Mode mode, QIcon::State state) override
-    {
-        QPixmap pixmap(size);
-        pixmap.fill(Qt::transparent);
-        QPainter painter(&pixmap);
-        paint(&painter, QRect(QPoint(0, 0), size), mode, state);
-        return pixmap;
-    }
-
-    QIconEngine* clone() const override { return new DrawnIconEngine(draw_); }
-
-private:
-    Draw draw_;
-};
-
-QIcon drawn(Draw draw) { return QIcon(new DrawnIconEngine(std::move(draw))); }
+QIcon drawn(platform::IconDrawing draw) { return platform::DrawnIcon(std::move(draw)); }
 
 // Characters of a font family, scaled to fill the box.
 QIcon glyphs(const QString& text, const QString& family, double scale = 1.0)
@@ -224,21 +187,6 @@ QIcon ToolbarIcon(int index, const QStyle* style)
     default:
         return {};
     }
-}
-
-QIcon ProgramIcon()
-{
-    return drawn([](QPainter& p, const QRectF& box, const QColor&) {
-        const double s = box.width();
-        p.setPen(Qt::NoPen);
-        p.setBrush(QColor(0, 110, 70));
-        p.drawRoundedRect(box.adjusted(s * 0.04, s * 0.04, -s * 0.04, -s * 0.04), s * 0.18, s * 0.18);
-        QFont font(QStringLiteral("KORVA_Note"));
-        font.setPixelSize(std::max(4, int(s * 0.9)));
-        p.setFont(font);
-        p.setPen(Qt::white);
-        p.drawText(box, Qt::AlignCenter, QString(QChar(0x4E00 + 7)));
-    });
 }
 
 } // namespace tunvale::editor

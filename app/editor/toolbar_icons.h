@@ -11,7 +11,4 @@ namespace tunvale::editor {
 
 QIcon ToolbarIcon(int index, const QStyle* style);
 
-// The program's icon: a jianpu "1" with its underline in a rounded square.
-QIcon ProgramIcon();
-
 } // namespace tunvale::editor

@@ -1,5 +1,5 @@
 #include "app/dialogs/play_order_dialog.h"
-#include "app/drums/ctrl_slider.h"
+#include "app/drums/bar_strip.h"
 #include "app/editor/main_form.h"
 #include "app/editor/main_form_playback.h"
 #include "app/editor/main_toolbar.h"
@@ -135,7 +135,7 @@ TEST_F(PlaybackWindow, TheLockRestoresEveryActionAndThenAppliesItsFixUps)
         if (!action->isSeparator())
             EXPECT_EQ(action->isEnabled(), open.count(action) == 1) << action->text().toStdString();
     }
-    EXPECT_TRUE(playback->CtrlSlider1().IsPlaying());
+    EXPECT_TRUE(playback->CtrlSlider1().isPlaying());
     EXPECT_FALSE(form->Toolbar1->ComSounds->isEnabled());
 
     playback->PlayControlsEnabled(false, true);
@@ -148,7 +148,7 @@ TEST_F(PlaybackWindow, TheLockRestoresEveryActionAndThenAppliesItsFixUps)
         EXPECT_EQ(action->isEnabled(), fix != fixed.end() ? fix->second : enabled)
             << action->text().toStdString();
     }
-    EXPECT_FALSE(playback->CtrlSlider1().IsPlaying());
+    EXPECT_FALSE(playback->CtrlSlider1().isPlaying());
     EXPECT_TRUE(form->Toolbar1->ComSounds->isEnabled());
 }
 

@@ -1,0 +1,19 @@
+#pragma once
+
+#include <QIcon>
+
+#include <functional>
+
+class QColor;
+class QPainter;
+class QRectF;
+
+namespace tunvale::platform {
+
+// Draws into `box` at the size asked for; `ink` is the pen colour of the icon's mode (grey when disabled).
+using IconDrawing = std::function<void(QPainter& painter, const QRectF& box, const QColor& ink)>;
+
+// An icon painted on demand at every size and pixel ratio, so nothing is scaled from a bitmap.
+QIcon DrawnIcon(IconDrawing draw);
+
+} // namespace tunvale::platform
