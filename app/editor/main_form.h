@@ -116,6 +116,12 @@ public:
     void setRulerLeftSpace(int twips) override;
     void setRulerRightSpace(int twips) override;
 
+    // Around a playback: the playback view takes a copy of the score (and RichTextBox3 another) and
+    // comes to the front with the status panels 4 to 8 off; afterwards the editor comes back. The saved
+    // flag is the same after as before.
+    void MakeWorkingCopy();
+    void RestoreScoreView();
+
     // Opens a score file into the editor (ReadVls, its header, switches, drums and play order). A
     // missing or unreadable file is reported and the template opens instead. False when the file is of
     // a newer format: the user was told and the window must close.

@@ -5,8 +5,10 @@
 #include "app/editor/margins.h"
 #include "app/editor/menu_items.h"
 #include "app/editor/status_panels.h"
+#include "app/editor/wheel_filter.h"
 #include "app/frame/process_state.h"
 #include "platform/desktop/dpi.h"
+#include "platform/richtext/rich_text_content.h"
 #include "platform/richtext/rich_text_edit.h"
 
 #include <QAction>
@@ -88,6 +90,7 @@ void MainForm::applyLayout()
     CtrlSlider1->setGeometry(0, 0, toPixels(out.sliderWidth), CtrlSlider1->height());
     place(RichTextBox1, out.editor);
     place(RichTextBox2, out.editor);
+    YYPic->setGeometry(0, YYPic->y(), YYPic->width(), toPixels(out.yyPic.height));
     if (out.lineShow) {
         place(PicLineShow, *out.lineShow);
         place(RichTextBox5, *out.lineShowText);
@@ -95,10 +98,38 @@ void MainForm::applyLayout()
     // The ruler keeps its strip's height; its left is the editor's, where the page starts.
     左右边距控件->setGeometry(0, 0, client->width(), 左右边距控件->height());
     左右边距控件->setBcLeft(static_cast<int>(std::lround(out.editor.left)));
-    RichTextBox2->lower();
     coverPIC[1]->raise();
     coverPIC[0]->raise();
     PicXj->raise();
+}
+
+void MainForm::MakeWorkingCopy()
+{
+    auto& header = frame::Process().ScoreHeader;
+    header.ScoreSavedKept = header.ScoreSaved;
+    const platform::RichContent score = platform::ExtractContent(*RichTextBox1->document());
+    platform::SetContent(*RichTextBox2->document(), score);
+    RichTextBox2->box().select(editor().SelStart(), 0);
+    platform::SetContent(*RichTextBox3.document(), score);
+    RichTextBox2->raise();
+    coverPIC[1]->raise();
+    coverPIC[0]->raise();
+    PicXj->raise();
+    for (int panel = 4; panel <= 8; ++panel)
+        StatusBar1->setPanelEnabled(panel, false);
+}
+
+void MainForm::RestoreScoreView()
+{
+    RichTextBox1->raise();
+    coverPIC[1]->raise();
+    coverPIC[0]->raise();
+    PicXj->raise();
+    HookWheel(RichTextBox1->viewport());
+    for (int panel = 4; panel <= 8; ++panel)
+        StatusBar1->setPanelEnabled(panel, true);
+    auto& header = frame::Process().ScoreHeader;
+    header.ScoreSaved = header.ScoreSavedKept;
 }
 
 void MainForm::JzRTB(int userRightSpace)

@@ -16,7 +16,6 @@
 
 #include <QAction>
 #include <QComboBox>
-#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QScrollBar>
@@ -325,22 +324,12 @@ void MainFormPlayback::setBreakpointCaption(const QString& text)
 
 void MainFormPlayback::MakeWorkingCopy()
 {
-    const QString rtf = form_.editor().TextRTF();
-    platform::RichTextBox& view = form_.RichTextBox2->box();
-    view.setTextRTF(rtf);
-    form_.RichTextBox3.setTextRTF(rtf);
-    view.setSelStart(form_.editor().SelStart());
+    form_.MakeWorkingCopy();
     // The played note is selected: the selection shows the play colours, not the view's own.
     QPalette palette = form_.RichTextBox2->palette();
     palette.setColor(QPalette::Highlight, schemeColor(colors().PlayNoteBackColor));
     palette.setColor(QPalette::HighlightedText, schemeColor(colors().PlayNoteColor));
     form_.RichTextBox2->setPalette(palette);
-    form_.RichTextBox2->raise();
-    form_.coverPIC[1]->raise();
-    form_.coverPIC[0]->raise();
-    form_.PicXj->raise();
-    for (int panel = 4; panel <= 8; ++panel)
-        form_.StatusBar1->panel(panel)->hide();
     form_.RichTextBox2->setFocus();
     workingCopyShown_ = true;
 }
@@ -351,13 +340,11 @@ void MainFormPlayback::RestoreScoreView()
     if (!workingCopyShown_)
         return;
     workingCopyShown_ = false;
-    form_.RichTextBox2->lower();
-    form_.RichTextBox1->raise();
-    form_.coverPIC[1]->raise();
-    form_.coverPIC[0]->raise();
-    form_.PicXj->raise();
-    for (int panel = 4; panel <= 8; ++panel)
-        form_.StatusBar1->panel(panel)->show();
+    // A change made meanwhile (a switch in step mode) keeps the score modified.
+    const std::int16_t saved = header().ScoreSaved;
+    form_.RestoreScoreView();
+    if (saved == notation::kFalse)
+        header().ScoreSaved = notation::kFalse;
     form_.RichTextBox1->setFocus();
     form_.JzRTB(0);
 }

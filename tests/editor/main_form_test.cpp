@@ -1,0 +1,462 @@
+#include "app/editor/main_form.h"
+
+#include "app/editor/main_toolbar.h"
+#include "app/editor/menu_items.h"
+#include "app/editor/status_panels.h"
+#include "app/frame/process_state.h"
+#include "platform/richtext/rich_text_edit.h"
+#include "platform/richtext/rich_text_format.h"
+#include "platform/richtext/rtf_writer.h"
+#include "platform/settings/ini_file.h"
+#include "platform/settings/program_folder.h"
+#include "platform/settings/registry.h"
+#include "tests/editor/window_fixture.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QProcess>
+#include <QScrollBar>
+#include <QTemporaryDir>
+#include <QTextBlock>
+#include <QWheelEvent>
+
+#include <gtest/gtest.h>
+
+using namespace tunvale;
+using editor::MainForm;
+using tunvale::testing::WindowTest;
+
+namespace {
+
+const QString kRegistryPath = QStringLiteral("Software\\Velmora");
+
+QString registryValue(const QString& name)
+{
+    return platform::modRegistry().ReadRegKey(
+        platform::HKEY_CURRENT_USER, kRegistryPath, name, QStringLiteral("-"));
+}
+
+QStringList arrayCaptions(const MainForm& form, const QString& array)
+{
+    QStringList captions;
+    for (int i = 0; i <= form.menus().upperBound(array); ++i)
+        captions << form.action(array, i)->text();
+    return captions;
+}
+
+} // namespace
+
+TEST(MainFormLoad, AccompanimentStylesComeFromTheIniFile)
+{
+    WindowTest t;
+    tunvale::testing::writeAll(t.user.file("banzhou.ini"),
+        "[伴奏类型]\nTotalTypes=3\nType1Name=慢摇\nType2Name=进行曲\nType3Name=圆舞曲\n");
+    const MainForm& form = t.load();
+    EXPECT_EQ(form.AccompTypeCount, 3);
+    EXPECT_EQ(arrayCaptions(form, "PZType"),
+        QStringList({ "无伴奏", "-", "随机伴奏", "慢摇", "进行曲", "圆舞曲" }));
+    EXPECT_TRUE(form.action("PZType", 0)->isChecked());
+}
+
+TEST(MainFormLoad, WithoutTheIniFileThereAreNoStyles)
+{
+    WindowTest t;
+    QTemporaryDir emptyData;
+    platform::ProgramFolder::overrideDataDir(emptyData.path());
+    const MainForm& form = t.load();
+    platform::ProgramFolder::overrideDataDir({});
+    EXPECT_EQ(form.AccompTypeCount, 0);
+    EXPECT_EQ(form.menus().upperBound("PZType"), 2);
+    // Without a template either, the window says so and stays empty.
+    EXPECT_EQ(t.prompts->texts(), QStringList({ "文件不存在!" }));
+}
+
+TEST(MainFormLoad, TheViewSwitchesComeFromTheSettings)
+{
+    struct Case {
+        std::optional<QString> value;
+        bool checked;
+    };
+    for (const Case& c :
+        { Case { "1", true }, Case { "0", false }, Case { "2", false }, Case { std::nullopt, false } }) {
+        WindowTest t;
+        if (c.value) {
+            platform::modRegistry().WriteRegKey(
+                platform::REG_SZ, platform::HKEY_CURRENT_USER, kRegistryPath, "GroupBar1", *c.value);
+            platform::modRegistry().WriteRegKey(
+                platform::REG_SZ, platform::HKEY_CURRENT_USER, kRegistryPath, "GroupBar2", *c.value);
+        }
+        const MainForm& form = t.load();
+        EXPECT_EQ(form.action("GroupBar", 0)->isChecked(), c.checked)
+            << c.value.value_or("missing").toStdString();
+        EXPECT_EQ(form.action("GroupBar", 1)->isChecked(), c.checked)
+            << c.value.value_or("missing").toStdString();
+    }
+}
+
+TEST(MainFormLoad, OneDeviceItemPerOutputWithTheBuiltInSynthesizerFirst)
+{
+    WindowTest t;
+    const MainForm& form = t.load({}, { "Port A", "Port B" });
+    ASSERT_EQ(form.ComDevies.size(), 3);
+    EXPECT_EQ(arrayCaptions(form, "my_ComDevies"),
+        QStringList({ form.ComDevies[0].name, QStringLiteral("Port A"), QStringLiteral("Port B") }));
+    EXPECT_TRUE(form.action("my_ComDevies", 0)->isChecked());
+    EXPECT_FALSE(form.action("my_ComDevies", 1)->isChecked());
+    EXPECT_FALSE(form.action("my_ComDevies", 2)->isChecked());
+    EXPECT_EQ(form.ComDeviesListIndex, 0);
+}
+
+TEST(MainFormLoad, TheStartScoreIsReadWithItsSettings)
+{
+    WindowTest t;
+    const QString file = t.sampleScore();
+    MainForm& form = t.load(file);
+    const auto& header = frame::Process().ScoreHeader;
+    EXPECT_EQ(header.CurrentFile, file);
+    EXPECT_EQ(header.ScoreSaved, notation::kTrue);
+    EXPECT_TRUE(form.editor().Text().contains(QStringLiteral("两只老虎")));
+    EXPECT_EQ(form.Toolbar1->Text_Speed->text(), QString::number(header.Speed));
+    EXPECT_EQ(form.Toolbar1->VScroll1[0]->value(), header.Speed);
+    EXPECT_EQ(form.左右边距控件->nLSpace(), header.LeftSpace);
+    EXPECT_EQ(form.windowTitle(), "Tunvale");
+    EXPECT_TRUE(t.prompts->shown.empty());
+    EXPECT_EQ(form.StatusBar1->panelText(10),
+        QStringLiteral("如打开时界面颜色不协调，用“工具-颜色”重新设置、保存。"));
+}
+
+TEST(MainFormMenus, TheMenusAndToolbarAreAsDesigned)
+{
+    QProcess tool;
+    tool.start(QStringLiteral(TUNVALE_BUILD_DIR "/bin/scoretool"), { QStringLiteral("menus") });
+    ASSERT_TRUE(tool.waitForFinished(60000));
+    ASSERT_EQ(tool.exitCode(), 0);
+    const QStringList printed
+        = QString::fromUtf8(tool.readAllStandardOutput()).split(u'\n', Qt::SkipEmptyParts);
+    const QStringList golden
+        = QString::fromUtf8(tunvale::testing::readAll(tunvale::testing::testDataPath("editor/menus.txt")))
+              .split(u'\n', Qt::SkipEmptyParts);
+    ASSERT_FALSE(golden.isEmpty());
+    for (qsizetype i = 0; i < std::max(printed.size(), golden.size()); ++i)
+        ASSERT_EQ(printed.value(i).toStdString(), golden.value(i).toStdString()) << "line " << i + 1;
+}
+
+TEST(MainFormControls, CtrlEnabledSetsItsGroup)
+{
+    WindowTest t;
+    MainForm& form = t.load(t.sampleScore());
+    const QStringList sixMenus { "File", "Edit", "Vars", "FormatJP", "My_instr", "Mtool" };
+    const auto menusEnabled = [&](bool enabled) {
+        for (const QString& name : sixMenus)
+            EXPECT_EQ(form.action(name)->isEnabled(), enabled) << name.toStdString();
+        EXPECT_TRUE(form.action("runmusic")->isEnabled());
+    };
+
+    form.CtrlEnabled(false, "editdrum");
+    menusEnabled(false);
+    EXPECT_FALSE(form.RichTextBox1->isEnabled());
+    EXPECT_TRUE(form.Toolbar1->isEnabled());
+    EXPECT_TRUE(form.StatusBar1->isEnabled());
+    form.CtrlEnabled(true, "editdrum");
+    menusEnabled(true);
+    EXPECT_TRUE(form.RichTextBox1->isEnabled());
+
+    form.CtrlEnabled(false, "undo128");
+    menusEnabled(false);
+    EXPECT_FALSE(form.Toolbar1->isEnabled());
+    EXPECT_FALSE(form.StatusBar1->isEnabled());
+    EXPECT_TRUE(form.RichTextBox1->isEnabled());
+    form.CtrlEnabled(true, "undo128");
+    EXPECT_TRUE(form.Toolbar1->isEnabled());
+    EXPECT_TRUE(form.StatusBar1->isEnabled());
+
+    // "play": buttons 12 to 38 follow, the play buttons keep their state.
+    form.defineCommand("结束_Click", [](int) {});
+    form.CtrlEnabled(false, "play");
+    menusEnabled(false);
+    EXPECT_FALSE(form.Toolbar1->button(18)->isEnabled());
+    EXPECT_TRUE(form.Toolbar1->button(8)->isEnabled());
+    EXPECT_FALSE(form.StatusBar1->isEnabled());
+    EXPECT_FALSE(form.StatusBar1->panelEnabled(1));
+    // With nothing selected, panels 8 and 9 stay off.
+    form.editor().select(0, 0);
+    form.CtrlEnabled(true, "play");
+    menusEnabled(true);
+    EXPECT_TRUE(form.Toolbar1->button(18)->isEnabled());
+    EXPECT_TRUE(form.StatusBar1->panelEnabled(1));
+    EXPECT_FALSE(form.StatusBar1->panelEnabled(8));
+    EXPECT_FALSE(form.StatusBar1->panelEnabled(9));
+    // Unbuilt items stay disabled whatever is set.
+    EXPECT_FALSE(form.Toolbar1->button(2)->isEnabled());
+    EXPECT_FALSE(form.Toolbar1->button(3)->isEnabled());
+    EXPECT_FALSE(form.Toolbar1->button(15)->isEnabled());
+    EXPECT_FALSE(form.action("mnuUnDo")->isEnabled());
+    form.editor().select(0, 2);
+    form.CtrlEnabled(true, "play");
+    EXPECT_TRUE(form.StatusBar1->panelEnabled(8));
+    EXPECT_TRUE(form.StatusBar1->panelEnabled(9));
+
+    // Another text, even one letter off, changes nothing.
+    form.CtrlEnabled(false, "Play");
+    form.CtrlEnabled(false, "");
+    menusEnabled(true);
+    EXPECT_TRUE(form.Toolbar1->isEnabled());
+}
+
+TEST(MainFormControls, ViewSwitches)
+{
+    WindowTest t;
+    MainForm& form = t.load();
+    form.resize(1000, 700);
+    form.show();
+
+    form.MainToolBar_Click(2);
+    EXPECT_TRUE(form.Toolbar1->isHidden());
+    EXPECT_TRUE(form.左右边距控件->isHidden());
+    EXPECT_TRUE(form.action("MainToolBar", 2)->isChecked());
+    EXPECT_FALSE(form.action("MainToolBar", 0)->isChecked());
+    EXPECT_EQ(form.editorState.ToolbarMode, 2);
+    form.MainToolBar_Click(1);
+    EXPECT_TRUE(form.Toolbar1->isHidden());
+    EXPECT_FALSE(form.左右边距控件->isHidden());
+    form.左右边距控件->controlMenu()->actions().first()->trigger(); // "返回主工具栏"
+    EXPECT_FALSE(form.Toolbar1->isHidden());
+    EXPECT_TRUE(form.左右边距控件->isHidden());
+    EXPECT_EQ(form.editorState.ToolbarMode, 0);
+
+    const bool strip = form.action("GroupBar", 0)->isChecked();
+    form.GroupBar_Click(0);
+    EXPECT_EQ(registryValue("GroupBar1"), strip ? "0" : "1");
+    form.GroupBar_Click(0);
+    EXPECT_EQ(registryValue("GroupBar1"), strip ? "1" : "0");
+    form.GroupBar_Click(1);
+    EXPECT_EQ(registryValue("GroupBar2"), form.action("GroupBar", 1)->isChecked() ? "1" : "0");
+
+    form.GroupBoution_Click(0);
+    for (int i = 21; i <= 28; ++i)
+        EXPECT_EQ(form.Toolbar1->button(i)->isVisible(), i == 21 || i == 28) << i;
+    form.GroupBoution_Click(2);
+    for (int i = 34; i <= 42; ++i)
+        EXPECT_EQ(form.Toolbar1->button(i)->isVisible(), i == 34 || i == 42) << i;
+    form.GroupBoution_Click(0);
+    EXPECT_TRUE(form.Toolbar1->button(22)->isVisible());
+    EXPECT_TRUE(form.Toolbar1->button(27)->isVisible());
+}
+
+TEST(MainFormControls, AClickOnAMenuItemReachesItsHandler)
+{
+    WindowTest t;
+    MainForm& form = t.load();
+    form.action("GroupBoution", 1)->trigger();
+    EXPECT_TRUE(form.action("GroupBoution", 1)->isChecked());
+    EXPECT_FALSE(form.Toolbar1->button(31)->isVisible());
+    // Menu items whose commands are not built are disabled and do nothing.
+    EXPECT_FALSE(form.action("NewBuilt")->isEnabled());
+    // The bold button is built: it bolds the selection.
+    form.editor().select(0, 2);
+    const bool bold = form.editor().SelBold();
+    form.Toolbar1->button(18)->trigger();
+    EXPECT_EQ(form.editor().SelBold(), !bold);
+}
+
+TEST(MainFormControls, TheMtoolMenuFollowsTheFontPanels)
+{
+    WindowTest t;
+    MainForm& form = t.load();
+    form.connectItem("SFZH", [] {});
+    form.connectItem("CQSF", [] {});
+    form.StatusBar1->setPanelEnabled(8, true);
+    form.StatusBar1->setPanelEnabled(9, false);
+    form.Mtool_Click();
+    EXPECT_TRUE(form.action("SFZH")->isEnabled());
+    EXPECT_FALSE(form.action("CQSF")->isEnabled());
+    int fontDialogs = 0;
+    form.defineCommand("SFZH_Click", [&](int) { ++fontDialogs; });
+    form.StatusBar1_PanelClick(7);
+    form.StatusBar1_PanelClick(8);
+    EXPECT_EQ(fontDialogs, 1);
+}
+
+TEST(MainFormClose, TheQuestionAndWhatEachAnswerDoes)
+{
+    struct Case {
+        const char* name;
+        bool modified;
+        bool printStart;
+        std::optional<platform::PromptAnswer> answer;
+        bool saves;
+        bool cancelled;
+        int saveCalls;
+    };
+    using A = platform::PromptAnswer;
+    const Case cases[] = {
+        { "unchanged", false, false, std::nullopt, false, false, 0 },
+        { "cancel", true, false, A::Cancel, false, true, 0 },
+        { "no", true, false, A::No, false, false, 0 },
+        { "yes, saved", true, false, A::Yes, true, false, 1 },
+        { "yes, not saved", true, false, A::Yes, false, true, 1 },
+        { "print start", true, true, std::nullopt, false, false, 0 },
+    };
+    for (const Case& c : cases) {
+        WindowTest t;
+        MainForm& form = t.load(t.sampleScore());
+        if (c.modified)
+            form.editor().setSelText(QStringLiteral("x")); // typed text
+        frame::Process().start.PrintStart = c.printStart ? -1 : 0;
+        if (c.answer)
+            t.prompts->answers.push_back(*c.answer);
+        int saveCalls = 0;
+        form.hooks.SaveVls_Click = [&] {
+            ++saveCalls;
+            return c.saves;
+        };
+        bool running = true;
+        std::size_t questionsBeforeStop = 99;
+        form.hooks.playbackRunning = [&] { return running; };
+        form.hooks.stopPlayback = [&] {
+            questionsBeforeStop = t.prompts->shown.size();
+            running = false;
+        };
+        EXPECT_EQ(form.Form_Unload(), c.cancelled) << c.name;
+        EXPECT_EQ(t.prompts->shown.size(), c.answer ? 1u : 0u) << c.name;
+        if (c.answer) {
+            EXPECT_EQ(t.prompts->shown[0].text, QStringLiteral("需要保存简谱，再退出吗？"));
+            EXPECT_EQ(t.prompts->shown[0].buttons, platform::PromptButtons::YesNoCancel);
+            EXPECT_EQ(t.prompts->shown[0].defaultAnswer, A::No);
+        }
+        EXPECT_EQ(saveCalls, c.saveCalls) << c.name;
+        // A kept window keeps its playback; a closing one stops it after the question.
+        EXPECT_EQ(running, c.cancelled) << c.name;
+        if (!c.cancelled) {
+            EXPECT_EQ(questionsBeforeStop, c.answer ? 1u : 0u) << c.name;
+        }
+    }
+}
+
+TEST(MainFormClose, ExitThenCancelKeepsTheWindow)
+{
+    WindowTest t;
+    MainForm& form = t.load(t.sampleScore());
+    form.show();
+    form.editor().setSelText(QStringLiteral("x"));
+    t.prompts->answers.push_back(platform::PromptAnswer::Cancel);
+    form.action("exitsub")->trigger();
+    EXPECT_TRUE(form.isVisible());
+    t.prompts->answers.push_back(platform::PromptAnswer::No);
+    form.exitsub_Click();
+    EXPECT_FALSE(form.isVisible());
+}
+
+TEST(MainFormClose, TheOpenScoreEntryGoesOnlyWhenItIsOurs)
+{
+    for (const bool ours : { true, false }) {
+        WindowTest t;
+        const QString file = t.sampleScore();
+        MainForm& form = t.load(file);
+        const QString ini = t.user.file("MyNote.ini");
+        const QString id = ours ? QString::number(QCoreApplication::applicationPid()) : QStringLiteral("1");
+        platform::WriteIniValue("FileN", file, id, ini);
+        EXPECT_FALSE(form.Form_Unload());
+        EXPECT_EQ(platform::ReadIniValue("FileN", file, ini), ours ? QString() : id);
+    }
+}
+
+TEST(MainFormView, AfterAResizeEveryParagraphHasItsMargins)
+{
+    WindowTest t;
+    MainForm& form = t.load(t.sampleScore());
+    form.show();
+    auto& header = frame::Process().ScoreHeader;
+    header.ScoreSaved = notation::kFalse;
+    const double tpp = form.twipsPerPixel();
+    const auto& start = frame::Process().start;
+    form.resize(int((start.PageWidthTwips + 4000) / tpp), 700);
+    QApplication::processEvents();
+    const int rightCover = int(std::lround(form.coverPIC[1]->width() * tpp));
+    for (QTextDocument* document : { form.RichTextBox1->document(), form.RichTextBox2->document() }) {
+        for (QTextBlock block = document->begin(); block.isValid(); block = block.next()) {
+            const platform::ParagraphFormat format = platform::ToParagraphFormat(block.blockFormat());
+            EXPECT_EQ(format.leftIndent, header.LeftSpace);
+            EXPECT_NEAR(format.rightIndent, header.RightSpace + rightCover, tpp);
+        }
+    }
+    EXPECT_EQ(header.ScoreSaved, notation::kFalse);
+    EXPECT_EQ(form.editorState.LayoutBusy, 0);
+
+    // The text runs over the page less its margins.
+    const double textWidth = form.RichTextBox1->viewport()->width()
+        - platform::TwipsToPixels(header.LeftSpace) - platform::TwipsToPixels(header.RightSpace + rightCover);
+    EXPECT_NEAR(textWidth, (start.PageWidthTwips - header.LeftSpace - header.RightSpace) / tpp, 1.0);
+    // The page lies between the covers, the editor's scroll bar at the window's right border.
+    EXPECT_EQ(form.coverPIC[0]->geometry().right() + 1, form.RichTextBox1->x());
+    EXPECT_EQ(form.RichTextBox1->geometry().right(), form.centralWidget()->width() - 1);
+}
+
+TEST(MainFormView, ShiftAndCtrlWheelScrollLikeThePlainWheel)
+{
+    WindowTest t;
+    MainForm& form = t.load(t.sampleScore());
+    form.resize(900, 300);
+    form.show();
+    for (int i = 0; i < 40; ++i)
+        form.editor().setSelText(QStringLiteral("line\r\n"));
+    QApplication::processEvents();
+    QScrollBar* bar = form.RichTextBox1->verticalScrollBar();
+    ASSERT_GT(bar->maximum(), 0);
+    QWidget* viewport = form.RichTextBox1->viewport();
+    const auto turn = [&](Qt::KeyboardModifiers modifiers) {
+        bar->setValue(bar->maximum() / 2);
+        const int before = bar->value();
+        const QPointF at(10, 10);
+        QWheelEvent wheel(at, viewport->mapToGlobal(at), QPoint(), QPoint(0, -120), Qt::NoButton, modifiers,
+            Qt::NoScrollPhase, false);
+        QApplication::sendEvent(viewport, &wheel);
+        return bar->value() - before;
+    };
+    const qreal fontSize = form.RichTextBox1->font().pointSizeF();
+    const int plain = turn(Qt::NoModifier);
+    EXPECT_GT(plain, 0);
+    EXPECT_EQ(turn(Qt::ShiftModifier), plain);
+    EXPECT_EQ(turn(Qt::ControlModifier), plain);
+    EXPECT_EQ(turn(Qt::AltModifier), plain);
+    // Nothing zoomed.
+    EXPECT_EQ(form.RichTextBox1->font().pointSizeF(), fontSize);
+}
+
+TEST(MainFormView, PlaybackShowsACopyOfTheScoreAndGivesTheEditorBack)
+{
+    WindowTest t;
+    MainForm& form = t.load(t.sampleScore());
+    form.show();
+    form.editor().select(9, 0);
+    auto& header = frame::Process().ScoreHeader;
+    header.ScoreSaved = notation::kFalse;
+    const QObjectList& stack = form.centralWidget()->children();
+
+    form.MakeWorkingCopy();
+    EXPECT_EQ(platform::WriteRtf(*form.RichTextBox2->document()),
+        platform::WriteRtf(*form.RichTextBox1->document()));
+    EXPECT_EQ(form.RichTextBox3.Text(), form.editor().Text());
+    EXPECT_EQ(form.RichTextBox2->box().SelStart(), form.editor().SelStart());
+    EXPECT_GT(stack.indexOf(form.RichTextBox2), stack.indexOf(form.RichTextBox1));
+    EXPECT_GT(stack.indexOf(form.coverPIC[0]), stack.indexOf(form.RichTextBox2));
+    for (int panel = 4; panel <= 8; ++panel)
+        EXPECT_FALSE(form.StatusBar1->panelEnabled(panel)) << panel;
+    // A resize meanwhile keeps the playback view in front.
+    form.resize(form.width() + 40, form.height());
+    QApplication::processEvents();
+    EXPECT_GT(stack.indexOf(form.RichTextBox2), stack.indexOf(form.RichTextBox1));
+
+    header.ScoreSaved = notation::kTrue;
+    form.RestoreScoreView();
+    EXPECT_GT(stack.indexOf(form.RichTextBox1), stack.indexOf(form.RichTextBox2));
+    EXPECT_GT(stack.indexOf(form.coverPIC[1]), stack.indexOf(form.RichTextBox1));
+    for (int panel = 4; panel <= 8; ++panel)
+        EXPECT_TRUE(form.StatusBar1->panelEnabled(panel)) << panel;
+    EXPECT_EQ(header.ScoreSaved, notation::kFalse);
+}

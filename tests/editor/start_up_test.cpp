@@ -1,0 +1,160 @@
+#include "app/editor/start_up.h"
+
+#include "app/frame/process_state.h"
+#include "app/frame/read_vls.h"
+#include "app/notation/score_template.h"
+#include "platform/settings/ini_file.h"
+#include "tests/editor/window_fixture.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QStyle>
+
+#include <gtest/gtest.h>
+
+using namespace tunvale;
+using tunvale::testing::WindowTest;
+
+namespace {
+
+QString registered(const tunvale::testing::ScopedUserFolder& user, const QString& file)
+{
+    return platform::ReadIniValue("FileN", file, user.file("MyNote.ini"));
+}
+
+QString fileNSection(const tunvale::testing::ScopedUserFolder& user)
+{
+    const QByteArray ini = tunvale::testing::readAll(user.file("MyNote.ini"));
+    const qsizetype at = ini.indexOf("[FileN]");
+    return at < 0 ? QString() : QString::fromUtf8(ini.mid(at));
+}
+
+} // namespace
+
+TEST(StartUp, StartValuesInTwips)
+{
+    WindowTest t;
+    const frame::StartValues& start = frame::Process().start;
+    EXPECT_EQ(start.PageWidthTwips, 11906);
+    EXPECT_EQ(start.PageHeightTwips, 16838);
+    EXPECT_EQ(start.ScrollBarTwips, QApplication::style()->pixelMetric(QStyle::PM_ScrollBarExtent) * 15);
+    EXPECT_EQ(start.NotationFontSize, 32);
+    EXPECT_EQ(start.TextFontSize, 12);
+    EXPECT_EQ(frame::Process().ScoreHeader.ScoreSaved, notation::kTrue);
+}
+
+TEST(StartUp, TheWindowGoesWhereTheLastOneStood)
+{
+    struct Case {
+        std::optional<QString> value;
+        int offset;
+        QPoint at;
+        std::optional<QSize> size; // none: the window's own
+        bool maximized;
+    };
+    const Case cases[] = {
+        { "1500,1200,9000,6000,Normal", 0, { 100, 80 }, QSize(600, 400), false },
+        { "1500,1200,9000,6000,Normal", 255, { 117, 97 }, QSize(600, 400), false },
+        { "1500,1200,9000,6000,Maximized", 0, {}, std::nullopt, true },
+        { "1500,1200", 0, { 0, 0 }, std::nullopt, false },
+        { std::nullopt, 0, { 0, 0 }, std::nullopt, false },
+        { "x,y,9000,6000,Normal", 0, { 0, 0 }, QSize(600, 400), false },
+    };
+    for (const Case& c : cases) {
+        WindowTest t;
+        if (c.value)
+            platform::WriteIniValue("WinPos", "WindowPos", *c.value, t.user.file("MyNote.ini"));
+        QWidget window;
+        window.setGeometry(300, 300, 500, 300);
+        window.show();
+        editor::PlaceWindow(window, c.offset);
+        const std::string label = c.value.value_or("missing").toStdString();
+        EXPECT_EQ(window.isMaximized(), c.maximized) << label;
+        if (c.maximized)
+            continue;
+        EXPECT_EQ(window.pos(), c.at) << label;
+        // The stored size is the outer one.
+        if (c.size) {
+            EXPECT_EQ(window.frameGeometry().size(), *c.size) << label;
+        } else {
+            EXPECT_EQ(window.size(), QSize(500, 300)) << label;
+        }
+    }
+}
+
+TEST(StartUp, TheOpenScoreIsRegisteredUnlessThereIsNone)
+{
+    {
+        WindowTest t;
+        const QString file = t.sampleScore();
+        editor::StartResult started = editor::StartProgram({ file }, tunvale::testing::FakeServices());
+        ASSERT_TRUE(started.window);
+        EXPECT_EQ(registered(t.user, file), editor::ProcessIdText());
+        EXPECT_EQ(frame::Process().start.ShowStartProgress, -1);
+    }
+    {
+        WindowTest t;
+        const QString file = t.sampleScore();
+        editor::StartResult started
+            = editor::StartProgram({ "/OpenFile", file }, tunvale::testing::FakeServices());
+        ASSERT_TRUE(started.window);
+        EXPECT_EQ(registered(t.user, file), editor::ProcessIdText());
+        EXPECT_EQ(frame::Process().start.ShowStartProgress, 0);
+    }
+    for (const QStringList& args :
+        { QStringList {}, QStringList { "/p" }, QStringList { notation::TemplatePath() } }) {
+        WindowTest t;
+        editor::StartResult started = editor::StartProgram(args, tunvale::testing::FakeServices());
+        ASSERT_TRUE(started.window) << args.join(' ').toStdString();
+        EXPECT_TRUE(notation::IsTemplatePath(frame::Process().ScoreHeader.CurrentFile));
+        EXPECT_EQ(fileNSection(t.user), QString()) << args.join(' ').toStdString();
+        EXPECT_TRUE(t.prompts->shown.empty());
+    }
+}
+
+TEST(StartUp, AMissingOrUnreadableFileOpensTheTemplateUnregistered)
+{
+    WindowTest t;
+    const QString missing = t.user.file("missing.vls");
+    const QString folder = t.user.file("folder.vls");
+    QDir().mkpath(folder);
+    struct Case {
+        QString file;
+        QString message;
+    };
+    for (const Case& c : { Case { missing, "文件不存在!" }, Case { folder, "无法打开文件：" + folder } }) {
+        WindowTest w;
+        editor::StartResult started = editor::StartProgram({ c.file }, tunvale::testing::FakeServices());
+        ASSERT_TRUE(started.window);
+        EXPECT_EQ(w.prompts->texts(), QStringList { c.message });
+        EXPECT_TRUE(notation::IsTemplatePath(frame::Process().ScoreHeader.CurrentFile));
+        EXPECT_EQ(fileNSection(w.user), QString());
+    }
+}
+
+TEST(StartUp, AScoreOfANewerFormatClosesTheWindow)
+{
+    WindowTest t;
+    const QString file = t.sampleScore();
+    QByteArray bytes = tunvale::testing::readAll(file);
+    bytes[13] = char(6);
+    tunvale::testing::writeAll(file, bytes);
+    editor::StartResult started = editor::StartProgram({ file }, tunvale::testing::FakeServices());
+    EXPECT_FALSE(started.window);
+    EXPECT_NE(started.exitCode, 0);
+    EXPECT_EQ(t.prompts->texts(), QStringList { frame::kTooNewMessage });
+    EXPECT_EQ(fileNSection(t.user), QString());
+}
+
+TEST(StartUp, APrintStartNeverShowsTheWindowNorAsks)
+{
+    WindowTest t;
+    const QString file = t.sampleScore();
+    editor::StartResult started = editor::StartProgram({ "/p", file }, tunvale::testing::FakeServices());
+    // Printing is not there yet: the start says so and ends.
+    EXPECT_FALSE(started.window);
+    EXPECT_NE(started.exitCode, 0);
+    EXPECT_TRUE(t.prompts->shown.empty());
+    EXPECT_EQ(fileNSection(t.user), QString());
+    EXPECT_EQ(frame::Process().start.PrintStart, -1);
+}
