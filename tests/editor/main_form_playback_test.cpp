@@ -19,12 +19,13 @@
 
 #include <QAction>
 #include <QComboBox>
-#include <QPushButton>
-#include <QRegularExpression>
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QKeyEvent>
 #include <QLineEdit>
+#include <QPushButton>
+#include <QRegularExpression>
 #include <QScrollBar>
 #include <QTimer>
 
@@ -173,6 +174,27 @@ TEST_F(PlaybackWindow, PlaySwitchesAndControls)
     item("DrumPZ")->trigger();
     EXPECT_FALSE(item("DrumPZ")->isChecked());
     EXPECT_EQ(prompts->texts(), QStringList { QStringLiteral("使用此选项，必须至少完善第一小节鼓点。") });
+}
+
+TEST_F(PlaybackWindow, StepPlayTakesEnterInThePlaybackViewAndEatsEveryKey)
+{
+    open(QStringLiteral("liangzhilaohu.vls"));
+    item("CtrlPlay")->trigger();
+    ASSERT_TRUE(item("CtrlPlay")->isChecked());
+    const QString shown = form->RichTextBox2->box().Text();
+    devices->builtInRecording->clear();
+    for (const auto& [key, text] : { std::pair { Qt::Key_Return, QString() },
+             std::pair { Qt::Key_A, QStringLiteral("a") }, std::pair { Qt::Key_Delete, QString() } }) {
+        QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, text);
+        QCoreApplication::sendEvent(form->RichTextBox2, &press);
+    }
+    const auto sent = devices->builtInRecording->shortMessages();
+    ASSERT_EQ(sent.size(), 1u);
+    EXPECT_EQ(sent[0].status, 0x90);
+    EXPECT_EQ(form->RichTextBox2->box().Text(), shown);
+    EXPECT_EQ(form->RichTextBox2->box().SelLength(), 1) << "the stepped note is selected";
+    item("CtrlPlay")->trigger();
+    EXPECT_FALSE(item("CtrlPlay")->isChecked());
 }
 
 TEST_F(PlaybackWindow, TheDeviceMenuMovesTheOutput)
