@@ -8,7 +8,7 @@ namespace tunvale::dialogs {
 
 QIcon ProgramIcon()
 {
-    return platform::DrawnIcon([](QPainter& p, const QRectF& box, const QColor&) {
+    return platform::DrawnIcon([](QPainter& p, const QRectF& box, const QColor&, bool) {
         const double s = box.width();
         p.setPen(Qt::NoPen);
         p.setBrush(QColor(0, 110, 70));

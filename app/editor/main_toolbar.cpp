@@ -25,6 +25,7 @@ MainToolbar::MainToolbar(QWidget* parent)
     setMovable(false);
     setFloatable(false);
     setToolButtonStyle(Qt::ToolButtonIconOnly);
+    setIconSize(QSize(16, 16));
     for (const ToolbarButton& entry : ToolbarTable()) {
         QAction* action = nullptr;
         switch (entry.kind) {
@@ -79,7 +80,7 @@ QWidget* MainToolbar::makePlayControls()
 
     ComSounds = new QComboBox(box);
     ComSounds->setObjectName(QStringLiteral("ComSounds"));
-    ComSounds->setMinimumContentsLength(12);
+    ComSounds->setMinimumContentsLength(6);
     ComSounds->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
 
     auto spinBox = [box](const QString& name, const QString& text, const QString& tip, int top) {
@@ -87,7 +88,7 @@ QWidget* MainToolbar::makePlayControls()
         edit->setObjectName(name);
         edit->setToolTip(tip);
         edit->setValidator(new QIntValidator(0, top, edit));
-        edit->setFixedWidth(edit->fontMetrics().horizontalAdvance(QStringLiteral("0000")) + 10);
+        edit->setFixedWidth(edit->fontMetrics().horizontalAdvance(QStringLiteral("000")) + 8);
         edit->setAlignment(Qt::AlignRight);
         return edit;
     };
@@ -110,10 +111,10 @@ QWidget* MainToolbar::makePlayControls()
     VScroll1[1] = spinBar(QStringLiteral("VScroll1(1)"), 0, 127, 98);
 
     row->addWidget(ComSounds);
-    row->addSpacing(6);
+    row->addSpacing(4);
     row->addWidget(Text_Speed);
     row->addWidget(VScroll1[0]);
-    row->addSpacing(6);
+    row->addSpacing(4);
     row->addWidget(Text_Volume);
     row->addWidget(VScroll1[1]);
     const int height = ComSounds->sizeHint().height();

@@ -8,7 +8,23 @@ namespace tunvale::editor {
 
 namespace {
 // Widths in characters of panels 1 to 8 and 10; panel 9 stretches.
-constexpr int kWidths[StatusPanels::kPanelCount] = { 8, 12, 8, 14, 12, 14, 16, 9, 0, 40 };
+constexpr int kWidths[StatusPanels::kPanelCount] = { 8, 12, 8, 14, 12, 14, 16, 9, 0, 56 };
+
+// A panel that has its width while there is room and gives way in a narrow window.
+class Panel final : public QLabel
+{
+public:
+    Panel(int width, QWidget* parent)
+        : QLabel(parent)
+        , width_(width)
+    {
+    }
+    QSize sizeHint() const override { return { width_, QLabel::sizeHint().height() }; }
+    QSize minimumSizeHint() const override { return { 0, QLabel::minimumSizeHint().height() }; }
+
+private:
+    int width_;
+};
 } // namespace
 
 StatusPanels::StatusPanels(QWidget* parent)
@@ -17,15 +33,15 @@ StatusPanels::StatusPanels(QWidget* parent)
     setSizeGripEnabled(false);
     const int charWidth = fontMetrics().horizontalAdvance(QChar(0x4E2D)) / 2 + 1;
     for (int i = 0; i < kPanelCount; ++i) {
-        auto* label = new QLabel(this);
+        const bool stretches = i == 8;
+        auto* label = new Panel(kWidths[i] * charWidth, this);
         label->setObjectName(QStringLiteral("Panel%1").arg(i + 1));
         label->setFrameShape(QFrame::StyledPanel);
         label->setFrameShadow(QFrame::Sunken);
         label->setTextFormat(Qt::PlainText);
         label->installEventFilter(this);
-        const bool stretches = i == 8;
-        if (!stretches)
-            label->setMinimumWidth(kWidths[i] * charWidth);
+        label->setSizePolicy(
+            stretches ? QSizePolicy::Expanding : QSizePolicy::Preferred, QSizePolicy::Preferred);
         addPermanentWidget(label, stretches ? 1 : 0);
         panels_[i] = label;
     }

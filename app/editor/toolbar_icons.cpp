@@ -12,21 +12,29 @@ namespace {
 
 QIcon drawn(platform::IconDrawing draw) { return platform::DrawnIcon(std::move(draw)); }
 
-// Characters of a font family, scaled to fill the box.
-QIcon glyphs(const QString& text, const QString& family, double scale = 1.0)
+// Characters of a font family, their outlines scaled to fill the box.
+QIcon glyphs(const QString& text, const QString& family)
 {
-    return drawn([text, family, scale](QPainter& p, const QRectF& box, const QColor& ink) {
+    return drawn([text, family](QPainter& p, const QRectF& box, const QColor& ink, bool) {
         QFont font(family);
-        font.setPixelSize(std::max(4, int(box.height() * scale)));
-        p.setFont(font);
-        p.setPen(ink);
-        p.drawText(box, Qt::AlignCenter, text);
+        font.setPixelSize(100);
+        QPainterPath outline;
+        outline.addText(0, 0, font, text);
+        const QRectF bounds = outline.boundingRect();
+        if (bounds.isEmpty())
+            return;
+        const double scale
+            = std::min(box.width() * 0.94 / bounds.width(), box.height() * 0.94 / bounds.height());
+        p.translate(box.center());
+        p.scale(scale, scale);
+        p.translate(-bounds.center());
+        p.fillPath(outline, ink);
     });
 }
 
 QIcon letter(const QString& text, bool bold, bool underline, double scale)
 {
-    return drawn([=](QPainter& p, const QRectF& box, const QColor& ink) {
+    return drawn([=](QPainter& p, const QRectF& box, const QColor& ink, bool) {
         QFont font;
         font.setBold(bold);
         font.setUnderline(underline);
@@ -42,7 +50,7 @@ QString note(int octaveRow, int durIndex) { return QString(QChar(0x4E00 + octave
 // A small drum, with a play triangle or a stop square beside it.
 QIcon drum(bool stop)
 {
-    return drawn([stop](QPainter& p, const QRectF& box, const QColor& ink) {
+    return drawn([stop](QPainter& p, const QRectF& box, const QColor& ink, bool enabled) {
         const double s = box.width() / 16.0;
         p.translate(box.topLeft());
         p.setPen(QPen(ink, std::max(1.0, s)));
@@ -53,7 +61,7 @@ QIcon drum(bool stop)
         p.drawLine(QPointF(10 * s, 5.5 * s), QPointF(10 * s, 11 * s));
         p.drawArc(QRectF(1 * s, 9.5 * s, 9 * s, 3 * s), 180 * 16, 180 * 16);
         p.setPen(Qt::NoPen);
-        p.setBrush(stop ? QColor(200, 40, 40) : QColor(30, 140, 40));
+        p.setBrush(!enabled ? ink : stop ? QColor(200, 40, 40) : QColor(30, 140, 40));
         if (stop) {
             p.drawRect(QRectF(11 * s, 9 * s, 4.5 * s, 4.5 * s));
         } else {
@@ -70,7 +78,7 @@ QIcon drum(bool stop)
 // Two jianpu notes under an arc.
 QIcon slur()
 {
-    return drawn([](QPainter& p, const QRectF& box, const QColor& ink) {
+    return drawn([](QPainter& p, const QRectF& box, const QColor& ink, bool) {
         QFont font(QStringLiteral("KORVA_Note"));
         font.setPixelSize(std::max(4, int(box.height() * 0.8)));
         p.setFont(font);
@@ -86,7 +94,7 @@ QIcon slur()
 // Three notes under a bracket marked 3.
 QIcon triplet()
 {
-    return drawn([](QPainter& p, const QRectF& box, const QColor& ink) {
+    return drawn([](QPainter& p, const QRectF& box, const QColor& ink, bool) {
         QFont font(QStringLiteral("KORVA_Note"));
         font.setPixelSize(std::max(4, int(box.height() * 0.6)));
         p.setFont(font);
@@ -161,17 +169,17 @@ QIcon ToolbarIcon(int index, const QStyle* style)
     // Rhythm figures: eighth and two sixteenths; two sixteenths and eighth; sixteenth, eighth,
     // sixteenth; eighth, quarter, eighth; sixteenth and dotted eighth; dotted eighth and sixteenth.
     case 35:
-        return glyphs(note(0, 1) + note(0, 2) + note(0, 2), note0, 0.6);
+        return glyphs(note(0, 1) + note(0, 2) + note(0, 2), note0);
     case 36:
-        return glyphs(note(0, 2) + note(0, 2) + note(0, 1), note0, 0.6);
+        return glyphs(note(0, 2) + note(0, 2) + note(0, 1), note0);
     case 37:
-        return glyphs(note(0, 2) + note(0, 1) + note(0, 2), note0, 0.6);
+        return glyphs(note(0, 2) + note(0, 1) + note(0, 2), note0);
     case 38:
-        return glyphs(note(0, 1) + note(0, 0) + note(0, 1), note0, 0.6);
+        return glyphs(note(0, 1) + note(0, 0) + note(0, 1), note0);
     case 39:
-        return glyphs(note(0, 2) + note(0, 1) + QChar(0x62C3), note0, 0.6);
+        return glyphs(note(0, 2) + note(0, 1) + QChar(0x62C3), note0);
     case 40:
-        return glyphs(note(0, 1) + QChar(0x62C3) + note(0, 2), note0, 0.6);
+        return glyphs(note(0, 1) + QChar(0x62C3) + note(0, 2), note0);
     case 41:
         return triplet();
     case 42:

@@ -21,7 +21,7 @@ public:
         painter->setRenderHint(QPainter::Antialiasing);
         painter->setRenderHint(QPainter::TextAntialiasing);
         const QColor ink = mode == QIcon::Disabled ? QColor(160, 160, 160) : QColor(30, 30, 30);
-        draw_(*painter, QRectF(rect), ink);
+        draw_(*painter, QRectF(rect), ink, mode != QIcon::Disabled);
         painter->restore();
     }
 
