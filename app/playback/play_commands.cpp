@@ -8,6 +8,8 @@
 
 #include <QMetaObject>
 
+#include <mutex>
+
 namespace tunvale::playback {
 
 namespace {
@@ -130,22 +132,52 @@ void PlayCommands::startThreads(bool follow)
     sessionOpen_ = true;
     mThreadControl1.CreateThread(session.mode, [this, session](int, ThreadPass& pass) {
         if (RunSender(session, clock_, output_, pass))
-            QMetaObject::invokeMethod(
-                this, [this, generation = session.generation] { senderEnded(generation); },
-                Qt::QueuedConnection);
+            post({ PlayNotice::SenderEnded, session.generation, {} });
     });
     if (!follow || !ModeIsFollowed(session.mode))
         return;
-    const auto show = [this, generation = session.generation](const FollowUpdate& update) {
-        QMetaObject::invokeMethod(
-            this, [this, generation, update] { applyFollow(generation, update); }, Qt::QueuedConnection);
-    };
-    mThreadControl2.CreateThread(session.mode, [this, session, show](int, ThreadPass& pass) {
+    mThreadControl2.CreateThread(session.mode, [this, session](int, ThreadPass& pass) {
+        const auto show = [&](const FollowUpdate& update) {
+            post({ PlayNotice::Follow, session.generation, update });
+        };
         if (RunFollower(session, clock_, show, pass))
-            QMetaObject::invokeMethod(
-                this, [this, generation = session.generation] { followEnded(generation); },
-                Qt::QueuedConnection);
+            post({ PlayNotice::FollowEnded, session.generation, {} });
     });
+}
+
+void PlayCommands::post(const PlayNotice& notice)
+{
+    bool first = false;
+    {
+        std::lock_guard lock(noticesMutex_);
+        first = notices_.empty();
+        notices_.push_back(notice);
+    }
+    // By name: the queued call carries nothing, what it is about waits here under the lock.
+    if (first)
+        QMetaObject::invokeMethod(this, "takeNotices", Qt::QueuedConnection);
+}
+
+void PlayCommands::takeNotices()
+{
+    std::vector<PlayNotice> notices;
+    {
+        std::lock_guard lock(noticesMutex_);
+        notices.swap(notices_);
+    }
+    for (const PlayNotice& notice : notices) {
+        switch (notice.kind) {
+        case PlayNotice::Follow:
+            applyFollow(notice.generation, notice.update);
+            break;
+        case PlayNotice::FollowEnded:
+            followEnded(notice.generation);
+            break;
+        case PlayNotice::SenderEnded:
+            senderEnded(notice.generation);
+            break;
+        }
+    }
 }
 
 void PlayCommands::stopThreads()

@@ -12,6 +12,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <mutex>
 #include <vector>
 
 namespace tunvale::playback {
@@ -71,6 +72,17 @@ public:
     static constexpr int EnterKey = 0x0D;
 
 private:
+    // What a playback thread tells the GUI thread, tagged with its play's generation.
+    struct PlayNotice {
+        enum Kind { Follow, FollowEnded, SenderEnded };
+        Kind kind = Follow;
+        std::uint64_t generation = 0;
+        FollowUpdate update;
+    };
+
+    // Any thread: queues a notice for the GUI thread, which takes them in order.
+    void post(const PlayNotice& notice);
+    Q_INVOKABLE void takeNotices();
     void startThreads(bool follow);
     void stopThreads();
     void finishSession();
@@ -93,6 +105,8 @@ private:
     QTimer Timer_OnPlay;
     QTimer Timer3;
     QTimer Timer6;
+    std::mutex noticesMutex_;
+    std::vector<PlayNotice> notices_;
     std::uint64_t generation_ = 0;
     bool sessionOpen_ = false; // the end actions of the current play are still to run
     bool PlayBusy_ = false;
