@@ -3,8 +3,5 @@
 // would look like a race. What Qt Core allocates and frees itself is left out of the checks; every
 // access of our own code stays checked.
 #if defined(__SANITIZE_THREAD__)
-extern "C" const char* __tsan_default_suppressions()
-{
-    return "called_from_lib:libQt6Core.so.6\n";
-}
+extern "C" const char* __tsan_default_suppressions() { return "called_from_lib:libQt6Core.so.6\n"; }
 #endif
