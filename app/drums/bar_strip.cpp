@@ -35,7 +35,21 @@ bool CtrlSlider::GetValueLong(const std::vector<bool>& XjDrum0, int OnXj1)
 
 void CtrlSlider::setMyXj(int bar)
 {
+    if (bar > XjCount() - 1)
+        return;
     myXj_ = bar;
+    update();
+}
+
+void CtrlSlider::setPlayXJ(int bar)
+{
+    myXj_ = bar;
+    update();
+}
+
+void CtrlSlider::setIsPlaying(bool playing)
+{
+    isPlaying_ = playing;
     update();
 }
 
@@ -52,13 +66,18 @@ void CtrlSlider::paintEvent(QPaintEvent*)
     for (int i = 0; i < shown; ++i) {
         const QRectF r(i * box, top, box, height() - top);
         const bool exists = i < XjCount();
-        const QColor back = !exists ? palette().base().color()
-            : xjDrum_[i]            ? palette().highlight().color()
-                                    : palette().mid().color();
+        const bool played = isPlaying_ && i == myXj_;
+        const QColor back = played ? QColor(255, 0, 0)
+            : !exists              ? palette().base().color()
+            : xjDrum_[i]           ? palette().highlight().color()
+                                   : palette().mid().color();
         p.fillRect(r, back);
         p.setPen(QColor(128, 128, 128));
         p.drawLine(r.topLeft(), r.bottomLeft());
-        p.setPen(i == myXj_ ? QColor(255, 0, 0) : exists ? Qt::black : QColor(128, 128, 128));
+        p.setPen(played      ? Qt::white
+                : i == myXj_ ? QColor(255, 0, 0)
+                : exists     ? Qt::black
+                             : QColor(128, 128, 128));
         p.drawText(r, Qt::AlignCenter, QString::number(i + 1));
     }
 }

@@ -1,6 +1,7 @@
 #include "app/editor/start_up.h"
 
 #include "app/dialogs/splash_window.h"
+#include "app/editor/main_form_playback.h"
 #include "app/editor/score_files.h"
 #include "app/frame/open_decision.h"
 #include "app/frame/process_state.h"
@@ -123,6 +124,7 @@ StartResult StartProgram(const QStringList& args, MainFormServices services)
         result.exitCode = 1;
         return result;
     }
+    new MainFormPlayback(*window); // the window owns its playback
 
     if (parsed.kind == frame::StartKind::Print) {
         const bool printed = window->hooks.printStartScore && window->hooks.printStartScore();

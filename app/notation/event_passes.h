@@ -30,8 +30,9 @@ void SpellOtherOrnaments(WorkingEvents& events, int volume);
 // Tempo terms and in-text key changes get their codes.
 void CodeTempoAndKeyMarks(WorkingEvents& events);
 
-// Notes follow the in-text key changes; the key change events fall silent.
-void ApplyKeyChanges(WorkingEvents& events, int baseKey);
+// Notes follow the in-text key changes, each an absolute key (31 + k for the change k semitones
+// above C); `markKey` is the key of the score's key mark. The key change events fall silent.
+void ApplyKeyChanges(WorkingEvents& events, int baseKey, int markKey);
 
 // Accidentals alter their note and the same pitch up to the next bar line or accidental.
 void ApplyAccidentals(WorkingEvents& events);

@@ -46,6 +46,18 @@ std::optional<GraceKind> graceKind(int n, int kind)
     }
 }
 
+// The main note of a trailing group starting at `first`: the element the dots and dashes right before
+// the group lengthen, else the element right before the group (-1 when there is none).
+int trailingMainNote(const WorkingEvents& events, int first)
+{
+    int j = first - 1;
+    while (j >= 0
+        && (DotGlyph::contains(events[size_t(j)].CharCode)
+            || DashGlyph::contains(events[size_t(j)].CharCode)))
+        --j;
+    return j;
+}
+
 } // namespace
 
 void ApplyGraceNotes(WorkingEvents& events)
@@ -68,7 +80,7 @@ void ApplyGraceNotes(WorkingEvents& events)
         const int last = std::min(i + n, count) - 1;
         for (int m = i + 1; m <= last; ++m)
             events[size_t(m)].FontClass = MergedGraceFontClass;
-        const int mainNote = kind->leading ? i + n : i - 1;
+        const int mainNote = kind->leading ? i + n : trailingMainNote(events, i);
         if (mainNote < 0 || mainNote >= count)
             continue; // no main note inside the array: the group keeps its written lengths
         double& mainTime = events[size_t(mainNote)].EventTime;

@@ -78,7 +78,7 @@ void 获取演唱码::refineEvents(const CompileInput& input)
     SpellMordents(working_);
     SpellOtherOrnaments(working_, input.Volume);
     CodeTempoAndKeyMarks(working_);
-    ApplyKeyChanges(working_, input.BaseKey);
+    ApplyKeyChanges(working_, input.BaseKey, input.MarkKey.value_or(input.ScoreKey));
     ApplyAccidentals(working_);
     ApplyDynamics(working_);
 }

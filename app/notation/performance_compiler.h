@@ -39,6 +39,9 @@ struct CompileInput {
     int PZType = 0;
     int BaseKey = 31;
     int ScoreKey = 31;
+    // The key of the score's key mark, which in-text key changes move away from; none: ScoreKey. The
+    // solfège compile classifies with ScoreKey 0 and passes the mark's key here.
+    std::optional<int> MarkKey;
     int PlayMode = 0;
     PlayOrderSource playOrder; // none: every segment once, in text order
     int RapDrum = 14;

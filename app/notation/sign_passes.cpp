@@ -89,16 +89,18 @@ void CodeTempoAndKeyMarks(WorkingEvents& events)
     }
 }
 
-void ApplyKeyChanges(WorkingEvents& events, int baseKey)
+void ApplyKeyChanges(WorkingEvents& events, int baseKey, int markKey)
 {
-    int key = baseKey;
+    // Classification already put the notes into the key of the score's key mark; an in-text key change
+    // names an absolute key, so the notes after it move from the mark's key to that one.
+    int shift = baseKey - 31;
     for (CodeEvent& e : events) {
         if (e.EventCode >= 4000 && e.EventCode <= 4011)
-            key = e.EventCode - 3969;
+            shift = e.EventCode - 3969 - markKey;
         else if (e.EventCode == 4012)
-            key = baseKey;
+            shift = baseKey - 31;
         if (e.EventTime > 0 && e.EventCode < 1000 && e.EventCode != -2900)
-            e.EventCode += key - 31;
+            e.EventCode += shift;
         if (e.EventCode > 3999)
             e.EventCode = 0;
     }

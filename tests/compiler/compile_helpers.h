@@ -13,6 +13,7 @@ struct CompileOptions {
     std::optional<std::vector<int>> order; // none: every segment once
     int scoreKey = 31;
     int baseKey = 31;
+    std::optional<int> markKey; // none: scoreKey
     int volume = 98;
 };
 
@@ -26,6 +27,14 @@ inline CompileOptions BaseKey(int key)
 {
     CompileOptions options;
     options.baseKey = key;
+    return options;
+}
+// The solfège compile: classified in key 0, with the key mark's key for the in-text key changes.
+inline CompileOptions SolfegeOf(int markKey)
+{
+    CompileOptions options;
+    options.scoreKey = 0;
+    options.markKey = markKey;
     return options;
 }
 inline CompileOptions Volume(int volume)
@@ -47,6 +56,7 @@ inline notation::获取演唱码 Compile(
     notation::CompileInput input(score);
     input.ScoreKey = options.scoreKey;
     input.BaseKey = options.baseKey;
+    input.MarkKey = options.markKey;
     input.Volume = options.volume;
     if (options.order)
         input.playOrder = [order = *options.order](const QString&) { return order; };

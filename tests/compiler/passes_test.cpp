@@ -56,7 +56,11 @@ const PlayCase kGraceNotes[] = {
         "60:0.6666666667:98 62:0.6666666667:98 64:0.6666666667:98 67:6:98" },
     { "four trailing short after a quarter", "1 g45:1 g45:2 g45:3 g45:4",
         "60:3:98 60:0.25:98 62:0.25:98 64:0.25:98 65:0.25:98" },
-    { "trailing group after a dot belongs to the dot", "1 . g12:2", "60:6:98" },
+    { "trailing group after a dot takes from the dotted note", "1 . g12:2", "60:5:98 62:1:98" },
+    { "four trailing long after a dotted quarter", "1 . g44:1 g44:2 g44:3 g44:4",
+        "60:4:98 60:0.5:98 62:0.5:98 64:0.5:98 65:0.5:98" },
+    { "trailing group after a dash takes from the held note", "1e - g13:2", "60:5:98 62:1:98" },
+    { "trailing group after a bar line keeps the bar line", "1 | g12:2", "60:4:98" },
     { "two-note group of kind 0 is left alone", "g20:1 g20:2 3", "60:4:98 62:4:98 64:4:98" },
     { "leading group before a bar line", "g10:1 | 2", "62:4:98" },
     { "leading group at the end", "1 g10:2", "60:4:98 62:4:98" },
@@ -102,7 +106,12 @@ INSTANTIATE_TEST_SUITE_P(TiesAndOrnaments, Passes, ::testing::ValuesIn(kTiesAndO
 
 const PlayCase kKeysAndAccidentals[] = {
     { "key change and back", "U+5F91 1 | U+5F9B 1", "62:4:98 60:4:98" },
-    { "key change adds to the score key", "U+5F91 1", "64:4:98", ScoreKey(33) },
+    { "key change names an absolute key", "U+5F91 1 | U+5F9B 1", "62:4:98 67:4:98", ScoreKey(38) },
+    { "key change from a low key mark", "U+5F91 1", "62:4:98", ScoreKey(26) },
+    // Code 24 is syllable index (24 + 7) mod 12 = 7: the solfège names what plays.
+    { "solfege compile follows the key change", "U+5F91 1 | U+5F9B 1", "24:4:98 29:4:98", SolfegeOf(38) },
+    { "solfege compile of a scale ignores the key mark", "1 2 3 4 5 6 7",
+        "29:4:98 31:4:98 33:4:98 34:4:98 36:4:98 38:4:98 40:4:98", SolfegeOf(38) },
     { "key change holds across segments", "U+5F93 1 ^ 1", "64:4:98 64:4:98" },
     { "key change spares rests and rap beats", "U+5F91 0 U+629E", "1000:4:98 -2900:4:98" },
     { "base key shifts every note", "1", "62:4:98", BaseKey(33) },

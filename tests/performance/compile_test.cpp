@@ -52,6 +52,7 @@ protected:
         input.PlayMode = mode;
         input.PlaySelStart = caret;
         input.ScoreKey = scoreKey;
+        input.MarkKey = markKey;
         input.Speed = speed;
         input.PZType = pzType;
         input.SameSpeed = sameSpeed;
@@ -65,6 +66,7 @@ protected:
     DrumStores stores;
     获取演唱码 compiler;
     int scoreKey = 31;
+    std::optional<int> markKey;
     int speed = 120;
     int pzType = 0;
     bool sameSpeed = false;
@@ -154,6 +156,17 @@ TEST_F(CompileToPerformance, NotesMessagesAndSyllables)
         EXPECT_EQ(p.CMingText(), QString::fromUtf8(c.syllables));
         EXPECT_EQ(compiler.GetCMingStr(), p.CMingText());
     }
+}
+
+TEST_F(CompileToPerformance, SolfegeCompileSingsTheDegreesAndFollowsKeyChanges)
+{
+    scoreKey = 0;
+    markKey = 38;
+    EXPECT_EQ(compile(NotationScore().notation(QStringLiteral("1 2 3 4 | 5 6 7")).build()).CMingText(),
+        QStringLiteral("do re mi fa sol la si"));
+    // After the change to D a G score's 1 sounds as D, the fifth of G.
+    EXPECT_EQ(compile(NotationScore().notation(QStringLiteral("1 U+5F91 1 | U+5F9B 1")).build()).CMingText(),
+        QStringLiteral("do sol do"));
 }
 
 TEST_F(CompileToPerformance, DamagedTempoIsKeptInTheTempoControlsRange)

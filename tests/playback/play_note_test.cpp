@@ -3,6 +3,7 @@
 #include "platform/midi/alsa_port_out.h"
 #include "platform/midi/builtin_synth.h"
 #include "platform/midi/recording_sink.h"
+#include "tests/playback/fake_devices.h"
 #include "tests/support/scripted_prompts.h"
 
 #include <QCoreApplication>
@@ -18,36 +19,9 @@ using platform::MidiRecording;
 using platform::RecordingSink;
 using platform::ShortMessage;
 using playback::PlayNote;
+using tunvale::testing::FakeDevices;
 
 namespace {
-
-// The built-in synthesizer and a few ports, all recording sinks the test can look into.
-class FakeDevices final : public platform::MidiDevices
-{
-public:
-    explicit FakeDevices(QStringList ports = {})
-        : ports_(std::move(ports))
-    {
-        for (int i = 0; i < ports_.size(); ++i)
-            portRecordings.push_back(std::make_shared<MidiRecording>());
-    }
-
-    std::unique_ptr<platform::MidiOut> builtIn() override
-    {
-        return std::make_unique<RecordingSink>(builtInRecording, QStringLiteral("内置合成器"));
-    }
-    QStringList portNames() override { return ports_; }
-    std::unique_ptr<platform::MidiOut> port(const QString& name) override
-    {
-        return std::make_unique<RecordingSink>(portRecordings.at(size_t(ports_.indexOf(name))), name);
-    }
-
-    std::shared_ptr<MidiRecording> builtInRecording = std::make_shared<MidiRecording>();
-    std::vector<std::shared_ptr<MidiRecording>> portRecordings;
-
-private:
-    QStringList ports_;
-};
 
 struct Player {
     explicit Player(QStringList ports = {})

@@ -64,16 +64,18 @@ TEST(DataFiles, AccompanimentStylesAndSolfegeNames)
             EXPECT_LE(note, 87) << n << k;
         }
     }
-    // The compiler spells note n with the syllable at (n + 7) mod 12, so the scale from middle C must
-    // sing do re mi fa sol la si with the sharps between.
+    // The solfège compile classifies with key 0, so middle C gets code 29 and the syllable at
+    // (code + 7) mod 12: the scale from middle C must sing do re mi fa sol la si with the sharps between.
     const QStringList fromMiddleC = {QStringLiteral("do"), QStringLiteral("#do"), QStringLiteral("re"),
                                      QStringLiteral("#re"), QStringLiteral("mi"), QStringLiteral("fa"),
                                      QStringLiteral("#fa"), QStringLiteral("sol"), QStringLiteral("#sol"),
                                      QStringLiteral("la"), QStringLiteral("#la"), QStringLiteral("si")};
-    for (int note = 60; note < 72; ++note)
-        EXPECT_EQ(ReadIniValue(QStringLiteral("唱名"), QStringLiteral("%1cm").arg((note + 7) % 12), banzhou),
-                  fromMiddleC[note - 60])
-            << note;
+    for (int semitone = 0; semitone < 12; ++semitone) {
+        const int code = 60 - 31 + semitone;
+        EXPECT_EQ(ReadIniValue(QStringLiteral("唱名"), QStringLiteral("%1cm").arg((code + 7) % 12), banzhou),
+                  fromMiddleC[semitone])
+            << semitone;
+    }
     EXPECT_TRUE(tunvale::testing::readAll(ProgramFolder::dataPath(QStringLiteral("Note.ini")))
                     .startsWith("[演唱顺序]"));
 }

@@ -1,0 +1,484 @@
+#include "app/playback/play_commands.h"
+
+#include "app/notation/breakpoint_cut.h"
+#include "app/notation/drum_accessor.h"
+#include "app/playback/play_mode.h"
+#include "app/playback/play_texts.h"
+#include "platform/desktop/prompts.h"
+
+#include <QMetaObject>
+
+#include <mutex>
+
+namespace tunvale::playback {
+
+namespace {
+
+constexpr int DrumsOnlyMode = 8;
+constexpr int FirstAuditionMode = 9;
+constexpr int LastAuditionMode = 10;
+
+const QString kPauseText = QStringLiteral("暂停");
+const QString kContinueText = QStringLiteral("继续");
+
+bool firstBarHasDrums(notation::DrumStores& stores)
+{
+    if (stores.XjDrums.empty())
+        return false;
+    notation::clsDrum drum(stores);
+    drum.DrumType(notation::clsDrum::XjDrums);
+    return drum.HaveDrum(0) != 0;
+}
+
+} // namespace
+
+PlayCommands::PlayCommands(PlayWindow& window, PlayNote& output, 精确计时& clock, QObject* parent)
+    : QObject(parent)
+    , window_(window)
+    , output_(output)
+    , clock_(clock)
+    , performance_(std::make_shared<const notation::Performance>())
+{
+    Timer_OnPlay.setInterval(PlayTimerInterval);
+    connect(&Timer_OnPlay, &QTimer::timeout, this, &PlayCommands::Timer_OnPlay_Timer);
+    for (QTimer* once : { &Timer3, &Timer6 }) {
+        once->setSingleShot(true);
+        once->setInterval(1);
+    }
+    connect(&Timer3, &QTimer::timeout, this, &PlayCommands::Timer3_Timer);
+    connect(&Timer6, &QTimer::timeout, this, &PlayCommands::Timer6_Timer);
+    // The output has told the user already; the play ends as the stop command ends it.
+    connect(
+        &output_, &PlayNote::outputFailed, this,
+        [this] {
+            if (PlayBusy_)
+                结束_Click();
+        },
+        Qt::QueuedConnection);
+}
+
+PlayCommands::~PlayCommands() { stopThreads(); }
+
+notation::CompileInput PlayCommands::compileInput(const platform::RichTextSnapshot& snapshot) const
+{
+    const notation::ScoreHeader& h = window_.header();
+    notation::CompileInput input(snapshot);
+    input.Volume = h.Volume;
+    input.Speed = h.Speed;
+    input.PlaySelStart = h.PlaySelStart;
+    input.PZType = h.PZType;
+    input.BaseKey = h.BaseKey;
+    input.ScoreKey = ScoreKey_;
+    input.PlayMode = PlayMode;
+    input.playOrder = window_.playOrderSource();
+    input.RapDrum = h.RapDrum;
+    input.SameSpeed = h.SameSpeed != 0;
+    input.drums = &window_.drumStores();
+    return input;
+}
+
+void PlayCommands::SetTonicFromKey()
+{
+    const Tonic tonic = TonicFromKey(GetKeyText(window_.scoreText()));
+    if (tonic.refused)
+        platform::Prompts::current().information(KeyErrorText);
+    ScoreKey_ = tonic.ScoreKey;
+}
+
+void PlayCommands::saveCaretAndBar()
+{
+    notation::ScoreHeader& h = window_.header();
+    h.PlaySelStart = std::int16_t(window_.editorCaret());
+    h.PlayXj = std::int16_t(window_.caretBar());
+}
+
+void PlayCommands::resetPause()
+{
+    PauseState_ = false;
+    window_.setPauseText(kPauseText);
+}
+
+void PlayCommands::播放_Click(int OnXj1)
+{
+    if (PlayBusy_)
+        return;
+    if (!firstBarHasDrums(window_.drumStores()))
+        window_.setChecked(PlayItem::DrumPZ, false);
+    SetTonicFromKey();
+    PlayMode = PlayModeFor(window_.header().PZType != 0, window_.isChecked(PlayItem::DrumPZ),
+        window_.isChecked(PlayItem::HeYing));
+    saveCaretAndBar();
+    const platform::RichTextSnapshot snapshot = window_.scoreSnapshot();
+    compiler_.Get_CodeEvents(compileInput(snapshot));
+    performance_ = std::make_shared<const notation::Performance>(
+        OnXj1 == 1 ? notation::计算断点数据(compiler_.performance()) : compiler_.performance());
+    window_.MakeWorkingCopy();
+    window_.PlayControlsEnabled(true, true);
+    window_.setChecked(PlayItem::CtrlPlay, false);
+    clock_.ResetClock();
+    PlayBusy_ = true;
+    resetPause();
+    window_.keepScreenAwake(true);
+    screenKeptAwake_ = true;
+    output_.program_change(0, 0, window_.instrument());
+    Timer_OnPlay.start();
+    clock_.StartClock();
+    startThreads(true);
+}
+
+void PlayCommands::startThreads(bool follow)
+{
+    const PlaySession session { performance_, PlayMode, ++generation_ };
+    sessionOpen_ = true;
+    mThreadControl1.CreateThread(session.mode, [this, session](int, ThreadPass& pass) {
+        if (RunSender(session, clock_, output_, pass))
+            post({ PlayNotice::SenderEnded, session.generation, {} });
+    });
+    if (!follow || !ModeIsFollowed(session.mode))
+        return;
+    mThreadControl2.CreateThread(session.mode, [this, session](int, ThreadPass& pass) {
+        const auto show = [&](const FollowUpdate& update) {
+            post({ PlayNotice::Follow, session.generation, update });
+        };
+        if (RunFollower(session, clock_, show, pass))
+            post({ PlayNotice::FollowEnded, session.generation, {} });
+    });
+}
+
+void PlayCommands::post(const PlayNotice& notice)
+{
+    bool first = false;
+    {
+        std::lock_guard lock(noticesMutex_);
+        first = notices_.empty();
+        notices_.push_back(notice);
+    }
+    // By name: the queued call carries nothing, what it is about waits here under the lock.
+    if (first)
+        QMetaObject::invokeMethod(this, "takeNotices", Qt::QueuedConnection);
+}
+
+void PlayCommands::takeNotices()
+{
+    std::vector<PlayNotice> notices;
+    {
+        std::lock_guard lock(noticesMutex_);
+        notices.swap(notices_);
+    }
+    for (const PlayNotice& notice : notices) {
+        switch (notice.kind) {
+        case PlayNotice::Follow:
+            applyFollow(notice.generation, notice.update);
+            break;
+        case PlayNotice::FollowEnded:
+            followEnded(notice.generation);
+            break;
+        case PlayNotice::SenderEnded:
+            senderEnded(notice.generation);
+            break;
+        }
+    }
+}
+
+void PlayCommands::stopThreads()
+{
+    mThreadControl1.StopThread();
+    mThreadControl2.StopThread();
+}
+
+// The end actions of a play, once: at its end on the sending thread's word, or within a stop.
+void PlayCommands::finishSession()
+{
+    if (!sessionOpen_)
+        return;
+    sessionOpen_ = false;
+    if (PlayMode >= FirstAuditionMode && PlayMode <= LastAuditionMode)
+        window_.drumEditorControlsEnabled(true);
+    PlayBusy_ = false;
+}
+
+void PlayCommands::senderEnded(std::uint64_t generation)
+{
+    if (generation == generation_)
+        finishSession();
+}
+
+void PlayCommands::applyFollow(std::uint64_t generation, const FollowUpdate& update)
+{
+    if (generation != generation_)
+        return;
+    if (update.record < 0) {
+        window_.showPlayedBar(update.bar);
+        return;
+    }
+    const auto& events = performance_->PlayEvents();
+    window_.restorePlayedNote(events[size_t(update.previous)].CharColor);
+    window_.selectPlayedNote(events[size_t(update.record)].CharPos);
+    if (update.scroll)
+        scrollToCaret();
+    window_.showPlayedBar(update.bar);
+    window_.markPlayedNoteBack();
+}
+
+void PlayCommands::followEnded(std::uint64_t generation)
+{
+    if (generation == generation_ && PlayMode < DrumsOnlyMode)
+        window_.clearPlaySelection();
+}
+
+void PlayCommands::scrollToCaret()
+{
+    const int lines = ScrollLinesForRow(window_.caretViewRow());
+    if (lines != 0)
+        window_.scrollViewLines(lines);
+}
+
+void PlayCommands::Timer_OnPlay_Timer()
+{
+    window_.showPlayTime(PlayTimeText(clock_.PlayClock()));
+    const double total = performance_->TotalPlayTime();
+    if (clock_.PlayClock() < total)
+        return;
+    window_.showPlayTime(PlayTimeText(total));
+    结束_Click();
+    const notation::ScoreHeader& h = window_.header();
+    window_.setEditorCaret(h.PlaySelStart);
+    window_.setStripBar(h.PlayXj);
+    if (window_.isChecked(PlayItem::GotoGoplay))
+        播放_Click(0);
+}
+
+void PlayCommands::结束_Click()
+{
+    window_.PlayControlsEnabled(false, true);
+    Timer_OnPlay.stop();
+    stopThreads();
+    ++generation_; // what the stopped threads posted is dropped
+    clock_.StopClock();
+    clock_.ResetClock();
+    finishSession();
+    PlayBusy_ = false;
+    resetPause();
+    window_.RestoreScoreView();
+    const notation::ScoreHeader& h = window_.header();
+    window_.setEditorCaret(h.PlaySelStart);
+    window_.showPlayedBar(h.PlayXj);
+    for (int channel : { 0, 1, 2, 9 })
+        output_.allNotes_off(channel);
+    if (screenKeptAwake_) {
+        window_.keepScreenAwake(false);
+        screenKeptAwake_ = false;
+    }
+}
+
+void PlayCommands::暂停_Click()
+{
+    if (!PlayBusy_)
+        return;
+    PauseState_ = !PauseState_;
+    if (PauseState_) {
+        clock_.StopClock();
+        Timer_OnPlay.stop();
+        window_.setPauseText(kContinueText);
+        mThreadControl1.SuspendThread();
+        mThreadControl2.SuspendThread();
+        output_.allNotes_off(0);
+    } else {
+        clock_.StartClock();
+        Timer_OnPlay.start();
+        window_.setPauseText(kPauseText);
+        mThreadControl1.ResumeThread();
+        mThreadControl2.ResumeThread();
+    }
+}
+
+bool PlayCommands::DrumPlay(const std::vector<int>& bars)
+{
+    if (PlayBusy_ || bars.empty())
+        return false;
+    const notation::ScoreHeader& h = window_.header();
+    auto build
+        = compiler_.Get_DrumCodeEvents(PlayMode, bars, 0, window_.drumStores(), h.SameSpeed != 0, h.Speed);
+    if (!build)
+        return false;
+    performance_ = std::make_shared<const notation::Performance>(
+        compiler_.performance().withDrums(std::move(build->tracks), build->TotalPlayTime, PlayMode));
+    window_.PlayControlsEnabled(true, false);
+    clock_.ResetClock();
+    PlayBusy_ = true;
+    resetPause();
+    Timer_OnPlay.start();
+    clock_.StartClock();
+    startThreads(PlayMode == 0 || PlayMode == 1 || PlayMode == DrumsOnlyMode);
+    return true;
+}
+
+void PlayCommands::StopDrumPlay()
+{
+    window_.PlayControlsEnabled(false, true);
+    Timer_OnPlay.stop();
+    stopThreads();
+    ++generation_; // what the stopped threads posted is dropped
+    clock_.StopClock();
+    clock_.ResetClock();
+    finishSession();
+    PlayBusy_ = false;
+    resetPause();
+    const notation::ScoreHeader& h = window_.header();
+    window_.setEditorCaret(h.PlaySelStart);
+    window_.showPlayedBar(h.PlayXj);
+    for (int channel : { 0, 1, 2, 9 })
+        output_.allNotes_off(channel);
+}
+
+void PlayCommands::PlayAllBarDrums()
+{
+    std::vector<int> bars;
+    for (int bar = 0; bar < int(window_.drumStores().XjDrums.size()); ++bar)
+        bars.push_back(bar);
+    saveCaretAndBar();
+    window_.setStripBar(0);
+    PlayMode = DrumsOnlyMode;
+    DrumPlay(bars);
+}
+
+void PlayCommands::Timer3_Timer()
+{
+    Timer3.stop();
+    const std::vector<int> bars { window_.caretBar() };
+    saveCaretAndBar();
+    PlayMode = DrumsOnlyMode;
+    DrumPlay(bars);
+}
+
+void PlayCommands::Timer6_Timer()
+{
+    Timer6.stop();
+    saveCaretAndBar();
+    const auto [a, b] = window_.stripRange();
+    const auto bars = DrumRangeBars(a, b);
+    if (!bars) {
+        platform::Prompts::current().information(RangeIncompleteText);
+        return;
+    }
+    window_.setStripBar(bars->front());
+    PlayMode = DrumsOnlyMode;
+    DrumPlay(*bars);
+}
+
+void PlayCommands::runmusic_Click()
+{
+    if (PlayBusy_) {
+        window_.setBreakpointCaption(QStringLiteral("断点演奏"));
+        return;
+    }
+    saveCaretAndBar();
+    const platform::RichTextSnapshot snapshot = window_.scoreSnapshot();
+    compiler_.Get_CodeEvents(compileInput(snapshot));
+    if (compiler_.PlayOrder().empty())
+        return;
+    const notation::Performance& p = compiler_.performance();
+    window_.setBreakpointCaption(BreakpointCaption(p.StartPlayTime(), p.TotalPlayTime()));
+    compiler_.ShowOrderWindows(-1);
+}
+
+QString PlayCommands::GetmyCM()
+{
+    const platform::RichTextSnapshot snapshot = window_.scoreSnapshot();
+    notation::CompileInput input = compileInput(snapshot);
+    input.ScoreKey = 0;
+    input.MarkKey = TonicFromKey(GetKeyText(window_.scoreText())).ScoreKey;
+    compiler_.Get_CodeEvents(input);
+    return compiler_.GetCMingStr();
+}
+
+void PlayCommands::CtrlPlay_Click()
+{
+    StepIndex = 0;
+    const bool on = !window_.isChecked(PlayItem::CtrlPlay);
+    window_.setChecked(PlayItem::CtrlPlay, on);
+    window_.setChecked(PlayItem::GotoGoplay, false);
+    if (!on) {
+        window_.RestoreScoreView();
+        return;
+    }
+    platform::Prompts::current().information(
+        QStringLiteral(" 请按回车键(Enter)...\n“取消”请再次点击“步进开关”。"));
+    SetTonicFromKey();
+    saveCaretAndBar();
+    const platform::RichTextSnapshot snapshot = window_.scoreSnapshot();
+    compiler_.Get_CodeEvents(compileInput(snapshot));
+    performance_ = std::make_shared<const notation::Performance>(compiler_.performance());
+    output_.program_change(0, 0, window_.instrument());
+    window_.MakeWorkingCopy();
+}
+
+void PlayCommands::RichTextBox2_KeyDown(int key)
+{
+    if (key == EnterKey && window_.isChecked(PlayItem::CtrlPlay) && !PlayBusy_)
+        stepPlay();
+}
+
+void PlayCommands::stepPlay()
+{
+    const auto& events = performance_->PlayEvents();
+    // The closing record that drums outlasting the melody add stands for no character.
+    int steps = int(events.size());
+    if (events.back().CharPos < 0)
+        --steps;
+    if (steps <= 0)
+        return;
+    std::optional<platform::SnapshotColor> ownColor;
+    std::optional<int> previousNote;
+    if (StepIndex > 0) {
+        ownColor = events[size_t(StepIndex - 1)].CharColor;
+        previousNote = events[size_t(StepIndex - 1)].Note;
+    }
+    window_.restorePlayedNote(ownColor);
+    if (StepIndex >= steps)
+        StepIndex = 0;
+    const notation::PlayEvent& record = events[size_t(StepIndex)];
+    window_.selectPlayedNote(record.CharPos);
+    if (previousNote)
+        output_.note_off(0, *previousNote);
+    output_.note_on(0, record.Note, record.Velocity);
+    if (record.LineEnd != 0)
+        scrollToCaret();
+    window_.showPlayedBar(record.BarNo);
+    window_.markPlayedNoteBack();
+    ++StepIndex;
+}
+
+void PlayCommands::DrumPZ_Click()
+{
+    const bool checked = window_.isChecked(PlayItem::DrumPZ);
+    if (!checked && !firstBarHasDrums(window_.drumStores())) {
+        platform::Prompts::current().information(QStringLiteral("使用此选项，必须至少完善第一小节鼓点。"));
+        return;
+    }
+    window_.header().ScoreSaved = notation::kFalse;
+    window_.setChecked(PlayItem::DrumPZ, !checked);
+}
+
+void PlayCommands::HeYing_Click()
+{
+    const bool checked = !window_.isChecked(PlayItem::HeYing);
+    window_.setChecked(PlayItem::HeYing, checked);
+    window_.header().HeYing = checked ? notation::kTrue : notation::kFalse;
+    window_.header().ScoreSaved = notation::kFalse;
+}
+
+void PlayCommands::SameSpeed_Click()
+{
+    const bool checked = !window_.isChecked(PlayItem::SameSpeed);
+    window_.setChecked(PlayItem::SameSpeed, checked);
+    window_.header().SameSpeed = checked ? notation::kTrue : notation::kFalse;
+    window_.header().ScoreSaved = notation::kFalse;
+}
+
+void PlayCommands::GotoGoplay_Click()
+{
+    window_.setChecked(PlayItem::GotoGoplay, !window_.isChecked(PlayItem::GotoGoplay));
+}
+
+} // namespace tunvale::playback

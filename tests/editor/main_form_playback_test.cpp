@@ -1,0 +1,322 @@
+#include "app/dialogs/play_order_dialog.h"
+#include "app/drums/bar_strip.h"
+#include "app/editor/main_form.h"
+#include "app/editor/main_form_playback.h"
+#include "app/editor/main_toolbar.h"
+#include "app/editor/menu_items.h"
+#include "app/frame/process_state.h"
+#include "app/notation/save_messages.h"
+#include "app/notation/score_template.h"
+#include "app/playback/play_texts.h"
+#include "app/playback/playback_state.h"
+#include "platform/richtext/rich_text_edit.h"
+#include "platform/richtext/rich_text_lines.h"
+#include "platform/settings/program_folder.h"
+#include "tests/playback/fake_devices.h"
+#include "tests/support/fake_screen_saver.h"
+#include "tests/support/scripted_prompts.h"
+#include "tests/support/test_folders.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QScrollBar>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <thread>
+
+using namespace tunvale;
+using editor::MainForm;
+using editor::MainFormPlayback;
+using tunvale::testing::FakeDevices;
+
+namespace {
+
+bool pumpUntil(const std::function<bool()>& done, int timeoutMs = 5000)
+{
+    QElapsedTimer timer;
+    timer.start();
+    while (!done() && timer.elapsed() < timeoutMs) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    return done();
+}
+
+// A loaded main window with its playback, playing into recording sinks (the built-in synthesizer and
+// two ports), on a copy of a sample score.
+class PlaybackWindow : public ::testing::Test
+{
+protected:
+    void open(const QString& sample,
+        std::unique_ptr<platform::ScreenSaverInhibitor> screenSaver
+        = std::make_unique<platform::ScreenSaverInhibitor>(QDBusConnection(QStringLiteral("none"))))
+    {
+        const QString copy = userFolder.file(sample);
+        QFile::remove(copy);
+        ASSERT_TRUE(QFile::copy(platform::ProgramFolder::dataPath(QStringLiteral("vls/") + sample), copy));
+        QFile::setPermissions(copy, QFile::ReadOwner | QFile::WriteOwner);
+        openPath(copy, std::move(screenSaver));
+    }
+
+    void openPath(const QString& path,
+        std::unique_ptr<platform::ScreenSaverInhibitor> screenSaver
+        = std::make_unique<platform::ScreenSaverInhibitor>(QDBusConnection(QStringLiteral("none"))))
+    {
+        frame::Process().ScoreHeader = {};
+        frame::Process().ScoreHeader.CurrentFile = path;
+        auto owned
+            = std::make_unique<FakeDevices>(QStringList { QStringLiteral("端口A"), QStringLiteral("端口B") });
+        devices = owned.get();
+        form = std::make_unique<MainForm>(editor::MainFormServices { std::move(owned) });
+        ASSERT_TRUE(form->Form_Load());
+        form->resize(1000, 700);
+        playback = new MainFormPlayback(*form, std::move(screenSaver));
+    }
+
+    void TearDown() override
+    {
+        if (form) {
+            playback->commands().结束_Click();
+            form->hooks.playbackRunning = [] { return false; };
+            frame::Process().ScoreHeader.ScoreSaved = notation::kTrue;
+            form->Form_Unload();
+            form.reset();
+        }
+    }
+
+    QAction* item(const char* name) const { return form->action(QString::fromLatin1(name)); }
+
+    // Opens the play-order dialog, types `order` and presses OK.
+    void choosePlayOrder(const QString& order)
+    {
+        QTimer::singleShot(0, [this, order] {
+            dialogs::PlayOrderDialog& dialog = playback->playOrderDialog();
+            dialogKey = dialog.DialogKey();
+            shownOrder = dialog.Text1->text();
+            dialog.Text1->setText(order);
+            dialog.findChild<QPushButton*>(QStringLiteral("OKButton"))->click();
+        });
+        playback->PlayGoto_Click();
+    }
+
+    tunvale::testing::ScopedUserFolder userFolder;
+    tunvale::testing::ScopedSettingsFolder settings;
+    tunvale::testing::ScopedPrompts prompts;
+    FakeDevices* devices = nullptr;
+    std::unique_ptr<MainForm> form;
+    MainFormPlayback* playback = nullptr;
+    QString dialogKey;
+    QString shownOrder;
+};
+
+TEST_F(PlaybackWindow, TheLockRestoresEveryActionAndThenAppliesItsFixUps)
+{
+    open(QStringLiteral("liangzhilaohu.vls"));
+    std::map<QAction*, bool> before;
+    for (const QString& name : form->menus().names())
+        if (QAction* a = form->action(name))
+            before[a] = a->isEnabled();
+    for (int i = 1; i <= 46; ++i)
+        before[form->Toolbar1->button(i)] = form->Toolbar1->button(i)->isEnabled();
+
+    playback->PlayControlsEnabled(true, true);
+    const std::set<QAction*> open { form->Toolbar1->button(8), form->Toolbar1->button(6), item("MunStop1"),
+        item("MunPandG"), item("runmusic") };
+    for (const auto& [action, enabled] : before) {
+        if (!action->isSeparator())
+            EXPECT_EQ(action->isEnabled(), open.count(action) == 1) << action->text().toStdString();
+    }
+    EXPECT_TRUE(playback->CtrlSlider1().isPlaying());
+    EXPECT_FALSE(form->Toolbar1->ComSounds->isEnabled());
+
+    playback->PlayControlsEnabled(false, true);
+    const std::map<QAction*, bool> fixed { { form->Toolbar1->button(5), true },
+        { form->Toolbar1->button(7), true }, { item("MunPlay"), true }, { form->Toolbar1->button(8), false },
+        { item("MunStop1"), false }, { form->Toolbar1->button(6), false }, { item("MunPandG"), false },
+        { item("runmusic"), true } };
+    for (const auto& [action, enabled] : before) {
+        const auto fix = fixed.find(action);
+        EXPECT_EQ(action->isEnabled(), fix != fixed.end() ? fix->second : enabled)
+            << action->text().toStdString();
+    }
+    EXPECT_FALSE(playback->CtrlSlider1().isPlaying());
+    EXPECT_TRUE(form->Toolbar1->ComSounds->isEnabled());
+}
+
+TEST_F(PlaybackWindow, PlaySwitchesAndControls)
+{
+    open(QStringLiteral("liangzhilaohu.vls"));
+    auto& header = frame::Process().ScoreHeader;
+    header.ScoreSaved = notation::kTrue;
+    form->PZType_Click(1);
+    EXPECT_EQ(header.ScoreSaved, notation::kTrue) << "the separator changes nothing";
+    form->PZType_Click(0);
+    EXPECT_EQ(header.ScoreSaved, notation::kTrue) << "the type it already has";
+    form->Toolbar1->VScroll1[0]->setValue(200);
+    EXPECT_EQ(form->Toolbar1->Text_Speed->text(), QStringLiteral("200"));
+    EXPECT_EQ(header.Speed, 200);
+    EXPECT_EQ(header.ScoreSaved, notation::kFalse);
+
+    // The sample has drums in its first bar; without them the switch cannot be turned on.
+    item("DrumPZ")->trigger();
+    EXPECT_FALSE(item("DrumPZ")->isChecked());
+    notation::ProcessDrumStores().XjDrums[0].HaveDrum = 0;
+    item("DrumPZ")->trigger();
+    EXPECT_FALSE(item("DrumPZ")->isChecked());
+    EXPECT_EQ(prompts->texts(), QStringList { QStringLiteral("使用此选项，必须至少完善第一小节鼓点。") });
+}
+
+TEST_F(PlaybackWindow, StepPlayTakesEnterInThePlaybackViewAndEatsEveryKey)
+{
+    open(QStringLiteral("liangzhilaohu.vls"));
+    item("CtrlPlay")->trigger();
+    ASSERT_TRUE(item("CtrlPlay")->isChecked());
+    const QString shown = form->RichTextBox2->box().Text();
+    devices->builtInRecording->clear();
+    for (const auto& [key, text] : { std::pair { Qt::Key_Return, QString() },
+             std::pair { Qt::Key_A, QStringLiteral("a") }, std::pair { Qt::Key_Delete, QString() } }) {
+        QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, text);
+        QCoreApplication::sendEvent(form->RichTextBox2, &press);
+    }
+    const auto sent = devices->builtInRecording->shortMessages();
+    ASSERT_EQ(sent.size(), 1u);
+    EXPECT_EQ(sent[0].status, 0x90);
+    EXPECT_EQ(form->RichTextBox2->box().Text(), shown);
+    EXPECT_EQ(form->RichTextBox2->box().SelLength(), 1) << "the stepped note is selected";
+    item("CtrlPlay")->trigger();
+    EXPECT_FALSE(item("CtrlPlay")->isChecked());
+}
+
+TEST_F(PlaybackWindow, TheDeviceMenuMovesTheOutput)
+{
+    open(QStringLiteral("liangzhilaohu.vls"));
+    ASSERT_EQ(form->ComDevies.size(), 3);
+    form->action(QStringLiteral("my_ComDevies"), 2)->trigger();
+    EXPECT_TRUE(form->action(QStringLiteral("my_ComDevies"), 2)->isChecked());
+    EXPECT_FALSE(form->action(QStringLiteral("my_ComDevies"), 0)->isChecked());
+    playback::NotePlayer->note_on(0, 60, 90);
+    EXPECT_FALSE(devices->portRecordings[1]->shortMessages().empty());
+
+    devices->portRecordings[0]->failOpen(true);
+    form->action(QStringLiteral("my_ComDevies"), 1)->trigger();
+    EXPECT_TRUE(form->action(QStringLiteral("my_ComDevies"), 2)->isChecked()) << "the check stays";
+    EXPECT_FALSE(form->action(QStringLiteral("my_ComDevies"), 1)->isChecked());
+}
+
+TEST_F(PlaybackWindow, ALineEndOnRowSixScrollsThreeLines)
+{
+    open(QStringLiteral("liangzhilaohu.vls"));
+    form->show();
+    platform::RichTextBox& view = form->RichTextBox2->box();
+    QString text;
+    for (int i = 0; i < 40; ++i)
+        text += QStringLiteral("line %1\r\n").arg(i);
+    view.setText(text);
+    form->RichTextBox2->verticalScrollBar()->setValue(0);
+    QCoreApplication::processEvents();
+    ASSERT_EQ(platform::GetFirstVisibleLine(view), 0);
+    view.setSelStart(view.LineIndex(6));
+    EXPECT_EQ(playback->caretViewRow(), 6);
+    playback->scrollViewLines(playback::ScrollLinesForRow(playback->caretViewRow()));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(platform::GetFirstVisibleLine(view), 3);
+    EXPECT_EQ(playback->caretViewRow(), 3);
+}
+
+TEST_F(PlaybackWindow, APlayInhibitsTheScreenSaverOnceAndShowsTheBreakpointCaption)
+{
+    tunvale::testing::PrivateSessionBus session;
+    ASSERT_TRUE(session.bus().isConnected());
+    tunvale::testing::FakeScreenSaver saver;
+    ASSERT_TRUE(session.serve(saver));
+    open(
+        QStringLiteral("liangzhilaohu.vls"), std::make_unique<platform::ScreenSaverInhibitor>(session.bus()));
+
+    playback->commands().runmusic_Click();
+    EXPECT_TRUE(QRegularExpression(QStringLiteral("^断点演奏（\\d\\d\\.\\d\\d/\\d\\d\\.\\d\\d\\)$"))
+                    .match(item("Mungoonplay")->text())
+                    .hasMatch())
+        << item("Mungoonplay")->text().toStdString();
+    form->editor().setSelStart(30);
+    item("MunPlay")->trigger();
+    EXPECT_TRUE(playback->commands().PlayBusy());
+    EXPECT_TRUE(form->RichTextBox2->isVisible() || !form->isVisible());
+    playback->commands().runmusic_Click();
+    EXPECT_EQ(item("Mungoonplay")->text(), QStringLiteral("断点演奏"));
+    ASSERT_TRUE(pumpUntil([&] { return devices->builtInRecording->shortMessages().size() > 8; }));
+    item("MunStop1")->trigger();
+    EXPECT_FALSE(playback->commands().PlayBusy());
+    EXPECT_EQ(form->editor().SelStart(), 30) << "the caret comes back";
+    tunvale::testing::PrivateSessionBus::waitForRelease(saver);
+    EXPECT_EQ(saver.inhibits, 1);
+    EXPECT_EQ(saver.released.size(), 1);
+}
+
+TEST_F(PlaybackWindow, TheDialogWritesKeyAndOrderIntoATitledScore)
+{
+    open(QStringLiteral("liangzhilaohu.vls"));
+    auto& header = frame::Process().ScoreHeader;
+    header.ScoreSaved = notation::kTrue;
+    choosePlayOrder(shownOrder.isEmpty() ? QStringLiteral("1") : shownOrder);
+    EXPECT_EQ(dialogKey, QStringLiteral("00"));
+    EXPECT_EQ(header.ScoreSaved, notation::kTrue) << "OK on the text as shown";
+    QByteArray file = tunvale::testing::readAll(header.CurrentFile);
+    EXPECT_TRUE(
+        file.contains(QByteArray("/POrderStr00/EPOrderStr/PlayOrder") + QByteArray(1, '\0') + "/EPlayOrder"));
+
+    choosePlayOrder(QStringLiteral("1，1"));
+    EXPECT_EQ(header.ScoreSaved, notation::kFalse);
+    file = tunvale::testing::readAll(header.CurrentFile);
+    EXPECT_TRUE(
+        file.contains(QByteArray("/POrderStr00/EPOrderStr/PlayOrder") + QByteArray(2, '\0') + "/EPlayOrder"));
+    EXPECT_TRUE(prompts->texts().isEmpty());
+}
+
+TEST_F(PlaybackWindow, AnUntitledScoreKeepsItsOrderWithoutTouchingTheTemplate)
+{
+    open(QStringLiteral("liangzhilaohu.vls"));
+    // An untitled score names the template as its file.
+    const QString templatePath = notation::TemplatePath();
+    const QByteArray templateBytes = tunvale::testing::readAll(templatePath);
+    frame::Process().ScoreHeader.CurrentFile = templatePath;
+    playback->commands().播放_Click(0);
+    const int once = playback->commands().performance().PlayEventCount();
+    playback->commands().结束_Click();
+    choosePlayOrder(QStringLiteral("1,1"));
+    EXPECT_EQ(tunvale::testing::readAll(templatePath), templateBytes);
+    EXPECT_TRUE(prompts->texts().isEmpty());
+    playback->commands().播放_Click(0);
+    EXPECT_GE(playback->commands().performance().PlayEventCount(), 2 * once);
+    playback->commands().结束_Click();
+}
+
+TEST_F(PlaybackWindow, AnOrderTheFileCannotTakeStaysInForce)
+{
+    open(QStringLiteral("liangzhilaohu.vls"));
+    const QString path = frame::Process().ScoreHeader.CurrentFile;
+    playback->commands().播放_Click(0);
+    const int once = playback->commands().performance().PlayEventCount();
+    playback->commands().结束_Click();
+    // The file loses its sections: nothing can be written into it any more.
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write("not a score any more");
+    file.close();
+    choosePlayOrder(QStringLiteral("1,1"));
+    EXPECT_EQ(prompts->texts(), QStringList { notation::kWriteFailedMessage });
+    playback->commands().播放_Click(0);
+    EXPECT_GE(playback->commands().performance().PlayEventCount(), 2 * once);
+    playback->commands().结束_Click();
+}
+
+} // namespace
