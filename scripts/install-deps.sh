@@ -12,7 +12,7 @@ build=(cmake ninja-build g++ pkg-config
        fonts-dejavu-core fonts-arphic-uming fontconfig
        timgm6mb-soundfont)
 run_extra=(fluid-soundfont-gm xvfb xauth)
-test_extra=(libgtest-dev libgmock-dev libbenchmark-dev python3-mido poppler-utils dbus-daemon)
+test_extra=(libgtest-dev libgmock-dev libbenchmark-dev python3-mido poppler-utils dbus-daemon abcmidi)
 
 case "${1:-}" in
     run) wanted=("${build[@]}" "${run_extra[@]}") ;;

@@ -18,6 +18,11 @@ if setarch "$(uname -m)" -R true 2>/dev/null; then
 fi
 TSAN_OPTIONS="halt_on_error=1" timeout 600 "${no_aslr[@]}" build-tsan/bin/test_playback --gtest_brief=1
 
+# The MIDI export parser once more under AddressSanitizer and UndefinedBehaviorSanitizer.
+cmake -S . -B build-asan -G Ninja -DTUNVALE_BUILD_TESTS=ON -DTUNVALE_ASAN=ON >/dev/null
+cmake --build build-asan --parallel "$(nproc)" --target test_sequor
+timeout 600 build-asan/bin/test_sequor --gtest_brief=1 --gtest_filter='SequorParser.*'
+
 # Every test suite, last, so the run ends with ctest's summary.
 cd build
 ctest --output-on-failure --parallel "$(nproc)" --timeout 300

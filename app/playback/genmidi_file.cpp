@@ -50,6 +50,14 @@ QString GenMidiFile::instrumentName(int program) const { return instrumentPart(p
 
 QString GenMidiFile::instrumentText(int program) const { return instrumentPart(program, false); }
 
+QString GenMidiFile::instrumentListText(int program) const
+{
+    if (program < 0 || program >= kInstruments || program >= lines_.size())
+        return {};
+    const QString& line = lines_.at(program);
+    return line.mid(line.indexOf(QLatin1Char('/')) + 1);
+}
+
 QString GenMidiFile::instrumentPart(int program, bool beforeSlash) const
 {
     if (program < 0 || program >= kInstruments || program >= lines_.size())

@@ -22,6 +22,9 @@ public:
     // The parts of instrument line `program` before and after its first "/"; empty where missing.
     QString instrumentName(int program) const;
     QString instrumentText(int program) const;
+    // What an instrument list shows for line `program`: the text after its first "/", the whole line
+    // when it has none; empty when the line is missing.
+    QString instrumentListText(int program) const;
     // kind -1: the 12 common sounds, any other kind: the 75 drum sounds; as far as the file goes.
     QStringList drumSounds(int kind) const;
 

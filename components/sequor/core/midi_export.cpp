@@ -1,0 +1,55 @@
+#include "components/sequor/core/midi_export.h"
+
+#include "components/sequor/core/jianpu_parser.h"
+#include "components/sequor/core/play_order_expansion.h"
+
+#include <QSaveFile>
+
+namespace tunvale::sequor {
+
+std::optional<ConvertedScore> ConvertScore(const ExportInput& input)
+{
+    ConvertedScore converted;
+    converted.key = MakeOrderKey(input.text);
+    const int pieceCount = PieceCount(input.text);
+    if (input.loadedOrder && input.loadedOrder->key == converted.key) {
+        for (const int segment : input.loadedOrder->segments) {
+            if (segment >= 0 && segment < pieceCount)
+                converted.order.push_back(segment);
+        }
+    } else {
+        converted.order = OrderPieces(ReadOrderString(converted.key, input.folders), pieceCount);
+    }
+    if (converted.order.empty())
+        return std::nullopt;
+    converted.BarPlayList = BuildBarPlayList(input.text, converted.order);
+    converted.parsed = ParseJianpu(AssemblePlayText(input.text, converted.order));
+    return converted;
+}
+
+ExportResult ExportMidi(const ExportInput& input, const QString& path)
+{
+    ExportResult result;
+    result.converted = ConvertScore(input);
+    if (!result.converted) {
+        result.status = ExportResult::NoOrder;
+        result.message = NoOrderMessage;
+        return result;
+    }
+    const MidFile file = BuildMidFile(input, *result.converted);
+    if (!file.error.isEmpty()) {
+        result.message = file.error;
+        return result;
+    }
+    // Written whole or not at all: a failure leaves an existing file as it was.
+    QSaveFile out(path);
+    if (!out.open(QIODevice::WriteOnly) || out.write(file.bytes) != file.bytes.size() || !out.commit()) {
+        result.message = QStringLiteral("cannot write %1: %2").arg(path, out.errorString());
+        return result;
+    }
+    result.status = ExportResult::Written;
+    result.TrackCount = file.TrackCount;
+    return result;
+}
+
+} // namespace tunvale::sequor

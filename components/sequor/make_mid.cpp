@@ -1,0 +1,69 @@
+#include "sequor/make_mid.h"
+
+#include "app/notation/notation_chars.h"
+#include "components/sequor/core/midi_export.h"
+#include "platform/desktop/prompts.h"
+
+namespace tunvale::sequor {
+
+namespace {
+
+const QString SavedMessage = QStringLiteral("保存成功！");
+const QString FailedMessage = QStringLiteral("保存失败！");
+
+class MakeMidExport final : public MakeMid
+{
+public:
+    MakeMidExport(platform::Prompts& prompts, std::unique_ptr<ExportOptionsDialog> dialog)
+        : prompts_(prompts)
+        , dialog_(std::move(dialog))
+    {
+    }
+
+    void ShowMainInfo(const MakeMidArguments& a) override
+    {
+        const std::optional<ExportOptions> options
+            = dialog_->run(a.FileName1, !a.JPWord2.isEmpty(), a.AppPath1);
+        if (!options)
+            return;
+        ExportInput input;
+        input.text = a.JPWord;
+        // The selection plays as written: one segment of plain bars, key "00".
+        if (options->SelectionOnly && !a.JPWord2.isEmpty()) {
+            input.text = a.JPWord2;
+            for (QChar& c : input.text) {
+                if (notation::IsSegMark(c.unicode()))
+                    c = QChar(notation::PlainBarLine::Plain);
+            }
+        }
+        input.OldSpeed1 = a.OldSpeed1;
+        input.JeiPai1 = a.JeiPai1;
+        input.OldYDiao1 = a.OldYDiao1;
+        input.ComSoundsListIndex1 = a.ComSoundsListIndex1;
+        input.Text_VolumeText1 = a.Text_VolumeText1;
+        input.drums = a.add1;
+        input.options = *options;
+        input.folders = a.AppPath1;
+        input.loadedOrder = a.PlayOrder;
+        const ExportResult result = ExportMidi(input, a.FileName1);
+        const QString text = result.status == ExportResult::Written ? SavedMessage
+            : result.status == ExportResult::NoOrder                ? result.message
+                                                                    : FailedMessage;
+        prompts_.ask({ text, QString(), platform::PromptIcon::Information });
+    }
+
+private:
+    platform::Prompts& prompts_;
+    std::unique_ptr<ExportOptionsDialog> dialog_;
+};
+
+} // namespace
+
+std::unique_ptr<MakeMid> CreateMakeMid(
+    platform::Prompts& prompts, QWidget* parent, std::unique_ptr<ExportOptionsDialog> dialog)
+{
+    return std::make_unique<MakeMidExport>(
+        prompts, dialog ? std::move(dialog) : CreateExportOptionsDialog(parent));
+}
+
+} // namespace tunvale::sequor
