@@ -1,6 +1,7 @@
 #include "app/editor/start_up.h"
 
 #include "app/dialogs/splash_window.h"
+#include "app/editor/main_form_midi_export.h"
 #include "app/editor/main_form_playback.h"
 #include "app/editor/score_files.h"
 #include "app/frame/open_decision.h"
@@ -124,7 +125,8 @@ StartResult StartProgram(const QStringList& args, MainFormServices services)
         result.exitCode = 1;
         return result;
     }
-    new MainFormPlayback(*window); // the window owns its playback
+    auto* playback = new MainFormPlayback(*window); // the window owns its playback
+    new MainFormMidiExport(*window, *playback);
 
     if (parsed.kind == frame::StartKind::Print) {
         const bool printed = window->hooks.printStartScore && window->hooks.printStartScore();

@@ -1,7 +1,7 @@
 #include "sequor/make_mid.h"
 
-#include "app/notation/notation_chars.h"
 #include "components/sequor/core/midi_export.h"
+#include "components/sequor/core/play_order_expansion.h"
 #include "platform/desktop/prompts.h"
 
 namespace tunvale::sequor {
@@ -28,14 +28,8 @@ public:
             return;
         ExportInput input;
         input.text = a.JPWord;
-        // The selection plays as written: one segment of plain bars, key "00".
-        if (options->SelectionOnly && !a.JPWord2.isEmpty()) {
-            input.text = a.JPWord2;
-            for (QChar& c : input.text) {
-                if (notation::IsSegMark(c.unicode()))
-                    c = QChar(notation::PlainBarLine::Plain);
-            }
-        }
+        if (options->SelectionOnly && !a.JPWord2.isEmpty())
+            input.text = SelectionPlayText(a.JPWord2);
         input.OldSpeed1 = a.OldSpeed1;
         input.JeiPai1 = a.JeiPai1;
         input.OldYDiao1 = a.OldYDiao1;

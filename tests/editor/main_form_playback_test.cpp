@@ -1,6 +1,7 @@
 #include "app/dialogs/play_order_dialog.h"
 #include "app/drums/bar_strip.h"
 #include "app/editor/main_form.h"
+#include "app/editor/main_form_midi_export.h"
 #include "app/editor/main_form_playback.h"
 #include "app/editor/main_toolbar.h"
 #include "app/editor/menu_items.h"
@@ -317,6 +318,45 @@ TEST_F(PlaybackWindow, AnOrderTheFileCannotTakeStaysInForce)
     playback->commands().播放_Click(0);
     EXPECT_GE(playback->commands().performance().PlayEventCount(), 2 * once);
     playback->commands().结束_Click();
+}
+
+// File → "导出Mid..." hands the component the order an untitled score plays in, the window's values and
+// a copy of its drums.
+TEST_F(PlaybackWindow, TheExportTakesTheKeptOrderOfAnUntitledScore)
+{
+    open(QStringLiteral("liangzhilaohu.vls"));
+    frame::Process().ScoreHeader.CurrentFile = notation::TemplatePath();
+    choosePlayOrder(QStringLiteral("1,1"));
+    class Recording final : public sequor::MakeMid
+    {
+    public:
+        explicit Recording(std::optional<sequor::MakeMidArguments>& seen)
+            : seen_(seen)
+        {
+        }
+        void ShowMainInfo(const sequor::MakeMidArguments& arguments) override { seen_ = arguments; }
+
+    private:
+        std::optional<sequor::MakeMidArguments>& seen_;
+    };
+    std::optional<sequor::MakeMidArguments> seen;
+    frame::MidiExportServices services;
+    services.saveDialog = [](const platform::FileDialogRequest&) { return QStringLiteral("/nowhere/a.Mid"); };
+    services.makeMid = [&seen](QWidget*) { return std::make_unique<Recording>(seen); };
+    new editor::MainFormMidiExport(*form, *playback, services);
+    form->Toolbar1->Text_Speed->setText(QStringLiteral("120"));
+    QAction* output = form->action(QStringLiteral("OutputMid"));
+    ASSERT_TRUE(output->isEnabled());
+    output->trigger();
+    ASSERT_TRUE(seen && seen->PlayOrder);
+    EXPECT_EQ(seen->PlayOrder->key, QStringLiteral("00"));
+    EXPECT_EQ(seen->PlayOrder->segments, (std::vector<int> { 0, 0 }));
+    EXPECT_EQ(seen->OldSpeed1, 120);
+    EXPECT_EQ(seen->OldYDiao1, playback->commands().ScoreKey() - 31);
+    EXPECT_EQ(seen->ComSoundsListIndex1, form->Toolbar1->ComSounds->currentIndex());
+    EXPECT_EQ(seen->add1.size(), playback->drumStores().XjDrums.size());
+    EXPECT_FALSE(seen->JPWord.isEmpty());
+    EXPECT_TRUE(prompts->texts().isEmpty());
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 #include "components/sequor/core/midi_export.h"
 #include "components/sequor/core/play_order_expansion.h"
 #include "tests/sequor/sequor_text.h"
+#include "tests/support/midi_notes.h"
 #include "tests/support/test_folders.h"
 
 #include <QProcess>
@@ -20,17 +21,6 @@ namespace {
 
 using namespace sequor_text;
 using notation::DrumRecord;
-
-// What tests/tools/midinotes.py prints for the files; fails the test when mido cannot read one.
-QString MidiNotes(const QStringList& paths)
-{
-    QProcess python;
-    python.start(QStringLiteral("/usr/bin/python3"),
-        QStringList { QStringLiteral(TUNVALE_SOURCE_DIR "/tests/tools/midinotes.py") } + paths);
-    EXPECT_TRUE(python.waitForFinished(120000));
-    EXPECT_EQ(python.exitCode(), 0) << python.readAllStandardError().toStdString();
-    return QString::fromUtf8(python.readAllStandardOutput());
-}
 
 class SequorTracks : public ::testing::Test
 {

@@ -1,10 +1,16 @@
 #include "tests/tools/command_registry.h"
 
+#include "app/frame/midi_text.h"
 #include "app/notation/drum_data.h"
+#include "app/notation/performance_compiler.h"
+#include "app/notation/play_order_key.h"
+#include "app/playback/play_texts.h"
 #include "components/sequor/core/midi_export.h"
 #include "components/sequor/core/play_order_expansion.h"
+#include "tests/tools/score_loading.h"
 
 #include <QFile>
+#include <QFileInfo>
 
 using namespace tunvale;
 
@@ -13,14 +19,26 @@ namespace {
 const QString kUsage = QStringLiteral(
     "IN OUT [--folder DIR]... [--tempo BPM] [--time-sig N/D] [--key-shift K] [--program P] [--volume V] "
     "[--title T] [--notice T] [--comment T] [--auto-percussion VOL] [--score-drums] "
-    "[--overlay PROGRAM,VOLUME,PAN] [--main-pan PAN] [--drums FILE] [--order 1,1,2] [--seed N]");
+    "[--overlay PROGRAM,VOLUME,PAN] [--main-pan PAN] [--drums FILE] [--order 1,1,2] [--seed N] "
+    "[--selection S,E]\n"
+    "IN is a text file of export text, or a score (.vls) or RTF file read as File → 导出Mid... reads it.");
 
 struct Options {
     QString in, out;
     sequor::ExportInput input;
     QString drumFile;
     std::optional<QString> order;
+    std::optional<std::pair<int, int>> selection;
+    // Set on the command line; a score's own values give the rest.
+    bool tempo = false, keyShift = false, program = false, volume = false;
 };
+
+bool isScoreFile(const QString& path)
+{
+    const QString suffix = QFileInfo(path).suffix();
+    return suffix.compare(QStringLiteral("vls"), Qt::CaseInsensitive) == 0
+        || suffix.compare(QStringLiteral("rtf"), Qt::CaseInsensitive) == 0;
+}
 
 std::optional<Options> parse(const QStringList& args)
 {
@@ -44,18 +62,22 @@ std::optional<Options> parse(const QStringList& args)
         sequor::ExportOptions& options = o.input.options;
         if (arg == QStringLiteral("--folder"))
             o.input.folders << value;
-        else if (arg == QStringLiteral("--tempo"))
+        else if (arg == QStringLiteral("--tempo")) {
             o.input.OldSpeed1 = value.toInt(&ok);
-        else if (arg == QStringLiteral("--time-sig"))
+            o.tempo = true;
+        } else if (arg == QStringLiteral("--time-sig"))
             o.input.JeiPai1 = value;
         else if (arg == QStringLiteral("--key-shift")) {
             o.input.OldYDiao1 = value.toInt(&ok);
             ok = ok && o.input.OldYDiao1 >= -12 && o.input.OldYDiao1 <= 23;
-        } else if (arg == QStringLiteral("--program"))
+            o.keyShift = true;
+        } else if (arg == QStringLiteral("--program")) {
             o.input.ComSoundsListIndex1 = value.toInt(&ok);
-        else if (arg == QStringLiteral("--volume"))
+            o.program = true;
+        } else if (arg == QStringLiteral("--volume")) {
             o.input.Text_VolumeText1 = value.toInt(&ok);
-        else if (arg == QStringLiteral("--title"))
+            o.volume = true;
+        } else if (arg == QStringLiteral("--title"))
             options.MidTitle = value;
         else if (arg == QStringLiteral("--notice"))
             options.MidNotice = value;
@@ -82,7 +104,14 @@ std::optional<Options> parse(const QStringList& args)
             o.order = value;
         else if (arg == QStringLiteral("--seed"))
             o.input.seed = value.toUInt(&ok);
-        else
+        else if (arg == QStringLiteral("--selection")) {
+            const QStringList ends = value.split(QChar(u','));
+            bool endOk = ends.size() == 2;
+            const int start = endOk ? ends[0].toInt(&ok) : 0;
+            const int end = endOk ? ends[1].toInt(&endOk) : 0;
+            ok = ok && endOk && start <= end;
+            o.selection = { start, end };
+        } else
             ok = false;
         if (!ok)
             return std::nullopt;
@@ -102,7 +131,46 @@ QString joined(const auto& values, int offset = 0)
     return parts.join(QChar(','));
 }
 
-// Exports an export text kept in a UTF-8 file (line breaks dropped) to a MIDI file.
+// The export text and the defaults of a score or RTF file, as the window's export collects them; an
+// explicit option wins.
+bool loadScore(Options& o, notation::DrumStore& drums)
+{
+    platform::RichTextBox box;
+    notation::ScoreHeader header;
+    if (!scoretool::LoadScore(o.in, box, header, drums)) {
+        scoretool::err(QStringLiteral("cannot read %1").arg(o.in));
+        return false;
+    }
+    const platform::RichTextSnapshot snapshot = box.snapshot();
+    const auto [start, end] = o.selection.value_or(std::pair { 0, 0 });
+    const frame::MidiText text = frame::PrepareMidiText(snapshot, start, end);
+    if (o.selection) {
+        if (text.JPWord2.isEmpty()) {
+            scoretool::err(QStringLiteral("the selection holds no notation"));
+            return false;
+        }
+        o.input.text = sequor::SelectionPlayText(text.JPWord2);
+        o.input.options.SelectionOnly = true;
+    } else {
+        o.input.text = text.JPWord;
+    }
+    if (!o.tempo)
+        o.input.OldSpeed1 = header.Speed;
+    if (!o.program)
+        o.input.ComSoundsListIndex1 = header.Instrument;
+    if (!o.volume)
+        o.input.Text_VolumeText1 = header.Volume;
+    if (!o.keyShift)
+        o.input.OldYDiao1 = playback::TonicFromKey(playback::GetKeyText(box.Text())).ScoreKey - 31;
+    if (!o.order) {
+        const QString notationText = notation::NotationText(snapshot.lines);
+        o.input.loadedOrder = sequor::LoadedOrder { notation::PlayOrderKey(notationText),
+            notation::LoadedPlayOrder(header.CurrentFile)(notationText) };
+    }
+    return true;
+}
+
+// Exports to a MIDI file an export text kept in a UTF-8 file (line breaks dropped), or a score.
 int midiExport(const QStringList& args)
 {
     std::optional<Options> o = parse(args);
@@ -110,13 +178,22 @@ int midiExport(const QStringList& args)
         scoretool::err(QStringLiteral("usage: scoretool midi-export ") + kUsage);
         return 2;
     }
-    QFile file(o->in);
-    if (!file.open(QIODevice::ReadOnly)) {
-        scoretool::err(QStringLiteral("cannot read %1").arg(o->in));
-        return 2;
-    }
-    o->input.text = QString::fromUtf8(file.readAll()).remove(QChar(u'\r')).remove(QChar(u'\n'));
     notation::DrumStore drums;
+    if (isScoreFile(o->in)) {
+        if (!loadScore(*o, drums))
+            return 2;
+    } else {
+        if (o->selection) {
+            scoretool::err(QStringLiteral("--selection needs a score or RTF file"));
+            return 2;
+        }
+        QFile file(o->in);
+        if (!file.open(QIODevice::ReadOnly)) {
+            scoretool::err(QStringLiteral("cannot read %1").arg(o->in));
+            return 2;
+        }
+        o->input.text = QString::fromUtf8(file.readAll()).remove(QChar(u'\r')).remove(QChar(u'\n'));
+    }
     if (!o->drumFile.isEmpty() && !notation::ReadDrumData(drums, o->drumFile)) {
         scoretool::err(QStringLiteral("no drum records in %1").arg(o->drumFile));
         return 2;

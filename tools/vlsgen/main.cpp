@@ -44,8 +44,11 @@ int main(int argc, char* argv[])
             report(QStringLiteral("%1: %2").arg(name, read.error));
             return 1;
         }
-        if (!tunvale::vlsgen::WriteScoreFile(read.description, args[2])) {
-            report(QStringLiteral("%1: cannot write %2").arg(name, read.description.output));
+        auto description = read.description;
+        if (!description.body.isEmpty())
+            description.body = sources.filePath(description.body);
+        if (!tunvale::vlsgen::WriteScoreFile(description, args[2])) {
+            report(QStringLiteral("%1: cannot write %2").arg(name, description.output));
             return 1;
         }
     }

@@ -111,6 +111,8 @@ private:
             return readTrack(value);
         } else if (keyword == u"order") {
             d.order = value;
+        } else if (keyword == u"body") {
+            d.body = value;
         } else {
             return QStringLiteral("unknown keyword \"%1\"").arg(keyword);
         }

@@ -19,6 +19,8 @@
 //   drum: 1-8 进行曲 2/4 116  a drum pattern for bars 1 to 8 (name, time, tempo), then its tracks:
 //   track: 36 110 64 x...x...  General MIDI drum key, volume, pan, one x or . per sixteenth step
 //   order: 1,2,2,3             the play order, 1-based segment numbers as in the ini files
+//   body: song.rtf             the rich text from an RTF file beside the description instead of title,
+//                              key, notes and lyrics (for fonts the jianpu lines cannot write)
 //
 // Lines keep their order in the score; the header switches keep the new score's defaults.
 namespace tunvale::vlsgen {
@@ -38,6 +40,7 @@ struct ScoreDescription {
     std::vector<ScoreLine> lines;
     notation::DrumStore drums; // one record per bar, from bar 1
     QString order; // empty: each segment once
+    QString body; // an RTF file for the rich text; empty: title, key and lines
 };
 
 struct DescriptionResult {

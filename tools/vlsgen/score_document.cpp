@@ -7,6 +7,7 @@
 #include "platform/richtext/rich_text_box.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 
 namespace tunvale::vlsgen {
@@ -75,7 +76,13 @@ platform::RichContent ScoreContent(const ScoreDescription& d)
 bool WriteScoreFile(const ScoreDescription& d, const QString& outputDir)
 {
     platform::RichTextBox box;
-    platform::SetContent(*box.document(), ScoreContent(d));
+    if (d.body.isEmpty()) {
+        platform::SetContent(*box.document(), ScoreContent(d));
+    } else {
+        QFile body(d.body);
+        if (!body.open(QIODevice::ReadOnly) || !box.setTextRTF(QString::fromLatin1(body.readAll())))
+            return false;
+    }
 
     notation::ScoreHeader header = d.header;
     header.CurrentFile = QDir(outputDir).filePath(d.output);

@@ -153,4 +153,14 @@ QString AssemblePlayText(const QString& text, const std::vector<int>& pieces)
     return out;
 }
 
+QString SelectionPlayText(const QString& selection)
+{
+    QString text = selection;
+    for (QChar& c : text) {
+        if (IsSegMark(c.unicode()))
+            c = QChar(notation::PlainBarLine::Plain);
+    }
+    return text;
+}
+
 } // namespace tunvale::sequor

@@ -40,4 +40,8 @@ std::vector<int> BuildBarPlayList(const QString& text, const std::vector<int>& p
 // the text had a segment mark.
 QString AssemblePlayText(const QString& text, const std::vector<int>& pieces);
 
+// A selection exported on its own plays as written: every segment mark becomes a plain bar line, so its
+// key is "00".
+QString SelectionPlayText(const QString& selection);
+
 } // namespace tunvale::sequor
