@@ -53,7 +53,8 @@ TEST(ScoreExport, OrderKeyOfTheExportTextIsThePlayOrderKey)
         platform::RichTextBox box;
         notation::ScoreHeader header;
         notation::DrumStore drums;
-        ASSERT_TRUE(scoretool::LoadScore(path, box, header, drums)) << path.toStdString();
+        QString error;
+        ASSERT_TRUE(scoretool::LoadScore(path, box, header, drums, error)) << error.toStdString();
         const platform::RichTextSnapshot snapshot = box.snapshot();
         const frame::MidiText text = frame::PrepareMidiText(snapshot, 0, 0);
         EXPECT_FALSE(text.JPWord.isEmpty()) << path.toStdString();

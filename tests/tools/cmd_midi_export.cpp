@@ -137,8 +137,9 @@ bool loadScore(Options& o, notation::DrumStore& drums)
 {
     platform::RichTextBox box;
     notation::ScoreHeader header;
-    if (!scoretool::LoadScore(o.in, box, header, drums)) {
-        scoretool::err(QStringLiteral("cannot read %1").arg(o.in));
+    QString error;
+    if (!scoretool::LoadScore(o.in, box, header, drums, error)) {
+        scoretool::err(error);
         return false;
     }
     const platform::RichTextSnapshot snapshot = box.snapshot();

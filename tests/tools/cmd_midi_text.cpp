@@ -32,8 +32,9 @@ int midiText(const QStringList& args)
     platform::RichTextBox box;
     notation::ScoreHeader header;
     notation::DrumStore drums;
-    if (!scoretool::LoadScore(args[0], box, header, drums)) {
-        scoretool::err(QStringLiteral("cannot read %1").arg(args[0]));
+    QString error;
+    if (!scoretool::LoadScore(args[0], box, header, drums, error)) {
+        scoretool::err(error);
         return 1;
     }
     const frame::MidiText text = frame::PrepareMidiText(box.snapshot(), start, end);

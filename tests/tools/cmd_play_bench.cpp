@@ -87,8 +87,11 @@ std::optional<notation::Performance> compiledPerformance(const QString& file)
     platform::RichTextBox box;
     notation::ScoreHeader header;
     notation::DrumStores stores;
-    if (!scoretool::LoadScore(file, box, header, stores.XjDrums))
+    QString error;
+    if (!scoretool::LoadScore(file, box, header, stores.XjDrums, error)) {
+        scoretool::err(error);
         return std::nullopt;
+    }
     const platform::RichTextSnapshot snapshot = box.snapshot();
     notation::CompileInput input(snapshot);
     input.Volume = header.Volume;
