@@ -65,6 +65,8 @@ struct MainFormHooks {
     // Takes a pending undo snapshot at once, so that what changes next is an undo step of its own;
     // nothing until the undo engine is connected.
     std::function<void()> FlushUndoSnapshot = [] {};
+    // Another score is now in the window: what was kept for the previous one goes.
+    std::function<void()> scoreReplaced = [] {};
 };
 
 class MainForm : public QMainWindow, public frame::VlsSettingsTarget

@@ -5,9 +5,9 @@
 #include "app/editor/main_form.h"
 #include "app/editor/main_toolbar.h"
 #include "app/editor/menu_items.h"
+#include "app/editor/score_editing.h"
 #include "app/editor/status_panels.h"
 #include "app/frame/process_state.h"
-#include "app/notation/caret_bar.h"
 #include "app/notation/play_order_key.h"
 #include "app/notation/score_template.h"
 #include "app/playback/playback_state.h"
@@ -48,46 +48,24 @@ constexpr int kToolbarButtons = 46;
 
 } // namespace
 
-// The open score as the play order reads it.
-class MainFormPlayback::Score final : public notation::PlayOrderScore
-{
-public:
-    explicit Score(MainForm& form)
-        : form_(form)
-    {
-    }
-    QString currentFile() const override { return frame::Process().ScoreHeader.CurrentFile; }
-    QString notationText() const override
-    {
-        return notation::NotationText(form_.RichTextBox4->snapshot().lines);
-    }
-
-private:
-    MainForm& form_;
-};
-
 MainFormPlayback::MainFormPlayback(
     MainForm& form, std::unique_ptr<platform::ScreenSaverInhibitor> screenSaver)
     : QObject(&form)
     , form_(form)
     , screenSaver_(std::move(screenSaver))
-    , score_(std::make_unique<Score>(form))
 {
-    notation::ProcessPlayOrder().setScore(score_.get());
+    // The strip got its bars when the score was loaded.
     strip_ = form_.CtrlSlider1;
-    std::vector<bool> haveDrum;
-    for (const notation::DrumRecord& bar : drumStores().XjDrums)
-        haveDrum.push_back(bar.HaveDrum == 1);
-    strip_->GetValueLong(haveDrum, caretBar());
 
     commands_ = std::make_unique<playback::PlayCommands>(*this, *playback::NotePlayer, playback::PlayTimer);
     connectMenus();
     connectControls();
     form_.hooks.playbackRunning = [this] { return commands_->PlayBusy(); };
     form_.hooks.stopPlayback = [this] { commands_->结束_Click(); };
+    form_.hooks.scoreReplaced = [this] { chosenOrder_.clear(); };
 }
 
-MainFormPlayback::~MainFormPlayback() { notation::ProcessPlayOrder().setScore(nullptr); }
+MainFormPlayback::~MainFormPlayback() = default;
 
 void MainFormPlayback::connectMenus()
 {
@@ -219,7 +197,7 @@ int MainFormPlayback::editorCaret() const { return form_.editor().SelStart(); }
 
 void MainFormPlayback::setEditorCaret(int position) { form_.editor().setSelStart(position); }
 
-int MainFormPlayback::caretBar() const { return notation::CaretBar(scoreSnapshot(), editorCaret()); }
+int MainFormPlayback::caretBar() const { return form_.Editing ? form_.Editing->Undo.OnXj() : 0; }
 
 QAction* MainFormPlayback::item(playback::PlayItem which) const
 {

@@ -79,7 +79,6 @@ public:
     void drumEditorControlsEnabled(bool enabled) override;
 
 private:
-    class Score;
     void connectMenus();
     void connectControls();
     std::vector<QAction*> lockableActions() const;
@@ -87,7 +86,6 @@ private:
 
     MainForm& form_;
     std::unique_ptr<platform::ScreenSaverInhibitor> screenSaver_;
-    std::unique_ptr<Score> score_;
     drums::CtrlSlider* strip_ = nullptr;
     std::unique_ptr<playback::PlayCommands> commands_;
     dialogs::PlayOrderDialog* dialog_ = nullptr;

@@ -1,5 +1,6 @@
 #include "app/editor/score_files.h"
 
+#include "app/drums/bar_strip.h"
 #include "app/editor/build_gate.h"
 #include "app/editor/main_form.h"
 #include "app/editor/main_toolbar.h"
@@ -152,6 +153,16 @@ void MainFormScoreFiles::UndoReset()
     if (form_.Editing)
         form_.Editing->Undo.Reset();
 }
+
+void MainFormScoreFiles::RefreshDrumSlider(int bar)
+{
+    std::vector<bool> haveDrum;
+    for (const notation::DrumRecord& record : XjDrums())
+        haveDrum.push_back(record.HaveDrum != 0);
+    form_.CtrlSlider1->GetValueLong(haveDrum, bar);
+}
+
+void MainFormScoreFiles::forgetPreviousScore() { form_.hooks.scoreReplaced(); }
 
 int MainFormScoreFiles::XJInteger() const { return form_.Editing ? form_.Editing->Undo.XJInteger() : 0; }
 

@@ -56,9 +56,10 @@ public:
     void UndoReset() override;
     void JzRTB(bool userRightSpace) override;
     int XJInteger() const override;
-    void RefreshDrumSlider(int) override { }
+    void RefreshDrumSlider(int bar) override;
     void InitDrumUndo() override { }
     void clearDrumUndoLists() override { }
+    void forgetPreviousScore() override;
     QString WindowPos() const override;
     void ShowRecentFiles() override;
     void closeWindow() override;

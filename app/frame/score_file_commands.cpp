@@ -251,6 +251,7 @@ bool ScoreFileCommands::loadHere(const QString& path)
     window_.InitDrumUndo();
     window_.clearDrumUndoLists();
 
+    window_.forgetPreviousScore();
     window_.playOrder().LoadPlayOrder();
     header.ScoreSaved = notation::kTrue;
     return true;

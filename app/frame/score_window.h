@@ -55,6 +55,8 @@ public:
     virtual void RefreshDrumSlider(int bar) = 0;
     virtual void InitDrumUndo() = 0;
     virtual void clearDrumUndoLists() = 0; // DrumUndoList and DrumRedoList
+    // What the window kept for the previous score (a play order chosen for it) goes.
+    virtual void forgetPreviousScore() { }
 
     // [WinPos]'s value for this window: left, top, width, height in twips and "Normal"/"Maximized".
     virtual QString WindowPos() const = 0;

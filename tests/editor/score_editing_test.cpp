@@ -35,6 +35,8 @@ struct Window {
             { { kNote, Codes({ kBar, Note(1), Note(2), kBar, Note(3) }) },
                 { kSong, QStringLiteral("歌词") } });
         form.Editing->Undo.Reset();
+        // The strip shows a bar only when it has a drum record for it, as a loaded score has.
+        form.CtrlSlider1->GetValueLong(std::vector<bool>(form.Editing->Undo.XJInteger(), false), 0);
     }
     bool enabled(const QString& name) const { return form.action(name)->isEnabled(); }
     void shortcutThenKey(int key, Qt::KeyboardModifiers modifiers)
