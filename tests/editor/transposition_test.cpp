@@ -3,6 +3,7 @@
 #include "tests/support/test_folders.h"
 
 #include "app/editor/main_form.h"
+#include "app/editor/score_editing.h"
 #include "app/frame/process_state.h"
 #include "components/keyshift/transposer.h"
 #include "platform/midi/recording_sink.h"
@@ -115,4 +116,24 @@ TEST_F(TransposeWindow, ARefusedStepChangesNothingButTheCheckMark)
     item(1)->trigger();
     EXPECT_NE(form->editor().TextRTF(), before);
     EXPECT_EQ(prompts->texts().size(), 1);
+}
+
+// With the window's undo engine: one Undo takes a transposition back byte for byte, and text typed
+// just before it is a step of its own that the next Undo takes.
+TEST_F(TransposeWindow, UndoTakesTheTranspositionBackAsOneStep)
+{
+    form->hooks.FlushUndoSnapshot = [this] { form->Editing->Undo.FlushSnapshot(); };
+    ASSERT_TRUE(form->OpenVls(QStringLiteral(TUNVALE_SOURCE_DIR "/data/vls/molihua.vls")));
+    const QString opened = form->editor().TextRTF();
+    form->editor().setSelStart(0);
+    form->editor().setSelText(QStringLiteral("x"));
+    const QString typed = form->editor().TextRTF();
+    ASSERT_NE(typed, opened);
+
+    item(0)->trigger();
+    ASSERT_NE(form->editor().TextRTF(), typed);
+    form->action(QStringLiteral("mnuUnDo"))->trigger();
+    EXPECT_EQ(form->editor().TextRTF(), typed);
+    form->action(QStringLiteral("mnuUnDo"))->trigger();
+    EXPECT_EQ(form->editor().TextRTF(), opened);
 }
