@@ -2,8 +2,8 @@
 
 #include "app/editor/main_form.h"
 #include "app/editor/main_toolbar.h"
-#include "app/editor/status_panels.h"
 #include "app/editor/score_files.h"
+#include "app/editor/status_panels.h"
 #include "app/frame/score_file_commands.h"
 
 #include <QAction>

@@ -13,7 +13,7 @@
 #include "platform/richtext/rich_text_edit.h"
 #include "platform/richtext/rich_text_lines.h"
 #include "platform/settings/program_folder.h"
-#include "tests/playback/fake_devices.h"
+#include "tests/support/fake_devices.h"
 #include "tests/support/fake_screen_saver.h"
 #include "tests/support/scripted_prompts.h"
 #include "tests/support/test_folders.h"

@@ -3,8 +3,8 @@
 #include "app/frame/process_state.h"
 #include "app/frame/recent_files.h"
 #include "app/frame/start_args.h"
-#include "platform/midi/recording_sink.h"
 #include "platform/settings/program_folder.h"
+#include "tests/support/fake_devices.h"
 #include "tests/support/scripted_prompts.h"
 #include "tests/support/test_folders.h"
 
@@ -19,21 +19,10 @@ using namespace tunvale;
 
 namespace {
 
-class SilentDevices final : public platform::MidiDevices
-{
-public:
-    std::unique_ptr<platform::MidiOut> builtIn() override
-    {
-        return std::make_unique<platform::RecordingSink>(std::make_shared<platform::MidiRecording>());
-    }
-    QStringList portNames() override { return {}; }
-    std::unique_ptr<platform::MidiOut> port(const QString&) override { return nullptr; }
-};
-
 editor::MainFormServices silentServices()
 {
     editor::MainFormServices services;
-    services.midiDevices = std::make_unique<SilentDevices>();
+    services.midiDevices = std::make_unique<tunvale::testing::FakeDevices>();
     return services;
 }
 

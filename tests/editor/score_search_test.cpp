@@ -93,7 +93,7 @@ TEST_F(ScoreSearchTest, ClosingTheMainWindowClosesTheSearchAndOpensNothing)
 TEST_F(ScoreSearchTest, WithoutUserScoresTheSearchStartsInTheSamples)
 {
     QDir(user.file(QStringLiteral("vls"))).removeRecursively();
-    EXPECT_EQ(frame::ScoreBrowseFolder(),
-        QDir(platform::ProgramFolder::dataDir()).filePath(QStringLiteral("vls")));
+    EXPECT_EQ(
+        frame::ScoreBrowseFolder(), QDir(platform::ProgramFolder::dataDir()).filePath(QStringLiteral("vls")));
     EXPECT_TRUE(QFileInfo(user.file(QStringLiteral("vls"))).isDir()); // made on the way
 }

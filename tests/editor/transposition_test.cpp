@@ -1,4 +1,5 @@
 #include "tests/keyshift/keyshift_text.h"
+#include "tests/support/fake_devices.h"
 #include "tests/support/scripted_prompts.h"
 #include "tests/support/test_folders.h"
 
@@ -6,7 +7,6 @@
 #include "app/editor/score_editing.h"
 #include "app/frame/process_state.h"
 #include "components/keyshift/transposer.h"
-#include "platform/midi/recording_sink.h"
 
 #include <QAction>
 
@@ -19,17 +19,6 @@ namespace {
 
 const QString kRangeMessage = QStringLiteral("注意：有音符超出能表示的音域范围，本次转换被忽略。");
 
-class SilentDevices final : public platform::MidiDevices
-{
-public:
-    std::unique_ptr<platform::MidiOut> builtIn() override
-    {
-        return std::make_unique<platform::RecordingSink>(std::make_shared<platform::MidiRecording>());
-    }
-    QStringList portNames() override { return {}; }
-    std::unique_ptr<platform::MidiOut> port(const QString&) override { return nullptr; }
-};
-
 // A loaded main window whose undo flushes are recorded as the text they see.
 class TransposeWindow : public ::testing::Test
 {
@@ -37,7 +26,7 @@ protected:
     void SetUp() override
     {
         editor::MainFormServices services;
-        services.midiDevices = std::make_unique<SilentDevices>();
+        services.midiDevices = std::make_unique<tunvale::testing::FakeDevices>();
         form = std::make_unique<editor::MainForm>(std::move(services));
         ASSERT_TRUE(form->Form_Load());
         form->hooks.FlushUndoSnapshot = [this] { flushed << form->editor().TextRTF(); };

@@ -1,4 +1,5 @@
 #include "tests/editor/window_fixture.h"
+#include "tests/support/fake_devices.h"
 
 #include "app/editor/start_up.h"
 #include "app/editor/wheel_filter.h"
@@ -12,7 +13,7 @@ namespace tunvale::testing {
 editor::MainFormServices FakeServices(QStringList ports)
 {
     editor::MainFormServices services;
-    services.midiDevices = std::make_unique<FakeMidiDevices>(std::move(ports));
+    services.midiDevices = std::make_unique<FakeDevices>(std::move(ports));
     return services;
 }
 

@@ -1,7 +1,6 @@
 #pragma once
 
 #include "app/editor/main_form.h"
-#include "platform/midi/recording_sink.h"
 #include "tests/support/scripted_prompts.h"
 #include "tests/support/test_folders.h"
 
@@ -10,28 +9,6 @@
 #include <memory>
 
 namespace tunvale::testing {
-
-// The built-in synthesizer and a few ports, all recording sinks.
-class FakeMidiDevices final : public platform::MidiDevices
-{
-public:
-    explicit FakeMidiDevices(QStringList ports = {})
-        : ports_(std::move(ports))
-    {
-    }
-    std::unique_ptr<platform::MidiOut> builtIn() override
-    {
-        return std::make_unique<platform::RecordingSink>(std::make_shared<platform::MidiRecording>());
-    }
-    QStringList portNames() override { return ports_; }
-    std::unique_ptr<platform::MidiOut> port(const QString& name) override
-    {
-        return std::make_unique<platform::RecordingSink>(std::make_shared<platform::MidiRecording>(), name);
-    }
-
-private:
-    QStringList ports_;
-};
 
 editor::MainFormServices FakeServices(QStringList ports = {});
 

@@ -1,7 +1,7 @@
 #include "app/playback/playback_state.h"
 
-#include "platform/midi/recording_sink.h"
 #include "platform/settings/program_folder.h"
+#include "tests/support/fake_devices.h"
 #include "tests/support/scripted_prompts.h"
 #include "tests/support/test_folders.h"
 
@@ -14,17 +14,6 @@ using namespace tunvale;
 using playback::PlayNote;
 
 namespace {
-
-class SilentDevices final : public platform::MidiDevices
-{
-public:
-    std::unique_ptr<platform::MidiOut> builtIn() override
-    {
-        return std::make_unique<platform::RecordingSink>(std::make_shared<platform::MidiRecording>());
-    }
-    QStringList portNames() override { return {}; }
-    std::unique_ptr<platform::MidiOut> port(const QString&) override { return nullptr; }
-};
 
 // A user folder holding the given "genmidi.txt" (none for an empty text) over an empty data folder.
 class InstrumentListTest : public ::testing::Test
@@ -46,7 +35,7 @@ protected:
     QTemporaryDir emptyData_;
     tunvale::testing::ScopedUserFolder user_;
     tunvale::testing::ScopedPrompts prompts_;
-    PlayNote note_ { std::make_unique<SilentDevices>() };
+    PlayNote note_ { std::make_unique<tunvale::testing::FakeDevices>() };
 };
 
 const QString kIncomplete = QStringLiteral("乐器列表文件 genmidi.txt 缺失或不完整。");
@@ -128,7 +117,7 @@ TEST(ShippedInstrumentListTest, HoldsEveryListWithTheNotesItsDrumLinesBeginWith)
 {
     tunvale::testing::ScopedUserFolder emptyUser;
     tunvale::testing::ScopedPrompts prompts;
-    PlayNote note(std::make_unique<SilentDevices>());
+    PlayNote note(std::make_unique<tunvale::testing::FakeDevices>());
 
     const playback::SoundList list = note.fill_sound_list();
     ASSERT_EQ(list.items.size(), 128);

@@ -2,7 +2,7 @@
 #include "app/playback/play_commands.h"
 
 #include "tests/compiler/notation_text.h"
-#include "tests/playback/fake_devices.h"
+#include "tests/support/fake_devices.h"
 #include "tests/playback/fake_play_window.h"
 #include "tests/support/scripted_prompts.h"
 

@@ -3,7 +3,7 @@
 #include "platform/midi/alsa_port_out.h"
 #include "platform/midi/builtin_synth.h"
 #include "platform/midi/recording_sink.h"
-#include "tests/playback/fake_devices.h"
+#include "tests/support/fake_devices.h"
 #include "tests/support/scripted_prompts.h"
 
 #include <QCoreApplication>

@@ -1,9 +1,8 @@
 #include "tests/tools/command_registry.h"
-#include "tests/tools/score_loading.h"
 #include "tests/tools/rtf_runs_printout.h"
+#include "tests/tools/score_loading.h"
 
 #include "platform/richtext/rtf_reader.h"
-
 
 namespace {
 
