@@ -248,7 +248,7 @@ void PlayCommands::Timer_OnPlay_Timer()
         播放_Click(0);
 }
 
-void PlayCommands::结束_Click()
+void PlayCommands::haltPlay()
 {
     window_.PlayControlsEnabled(false, true);
     Timer_OnPlay.stop();
@@ -259,12 +259,22 @@ void PlayCommands::结束_Click()
     finishSession();
     PlayBusy_ = false;
     resetPause();
-    window_.RestoreScoreView();
+}
+
+void PlayCommands::returnToCaret()
+{
     const notation::ScoreHeader& h = window_.header();
     window_.setEditorCaret(h.PlaySelStart);
     window_.showPlayedBar(h.PlayXj);
     for (int channel : { 0, 1, 2, 9 })
         output_.allNotes_off(channel);
+}
+
+void PlayCommands::结束_Click()
+{
+    haltPlay();
+    window_.RestoreScoreView();
+    returnToCaret();
     if (screenKeptAwake_) {
         window_.keepScreenAwake(false);
         screenKeptAwake_ = false;
@@ -315,20 +325,8 @@ bool PlayCommands::DrumPlay(const std::vector<int>& bars)
 
 void PlayCommands::StopDrumPlay()
 {
-    window_.PlayControlsEnabled(false, true);
-    Timer_OnPlay.stop();
-    stopThreads();
-    ++generation_; // what the stopped threads posted is dropped
-    clock_.StopClock();
-    clock_.ResetClock();
-    finishSession();
-    PlayBusy_ = false;
-    resetPause();
-    const notation::ScoreHeader& h = window_.header();
-    window_.setEditorCaret(h.PlaySelStart);
-    window_.showPlayedBar(h.PlayXj);
-    for (int channel : { 0, 1, 2, 9 })
-        output_.allNotes_off(channel);
+    haltPlay();
+    returnToCaret();
 }
 
 void PlayCommands::PlayAllBarDrums()

@@ -85,6 +85,10 @@ private:
     Q_INVOKABLE void takeNotices();
     void startThreads(bool follow);
     void stopThreads();
+    // Stops the threads, the clock and the session; the window's controls are back.
+    void haltPlay();
+    // Caret and bar as before the play, every channel silent.
+    void returnToCaret();
     void finishSession();
     void applyFollow(std::uint64_t generation, const FollowUpdate& update);
     void followEnded(std::uint64_t generation);
