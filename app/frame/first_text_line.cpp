@@ -16,4 +16,18 @@ QString GetFirstTextLine(const platform::RichTextSnapshot& score)
     return {};
 }
 
+QString ProposedFileName(const platform::RichTextSnapshot& score, const QString& extension)
+{
+    constexpr qsizetype kMaxFileNameBytes = 255;
+    QString name;
+    for (const QChar c : GetFirstTextLine(score)) {
+        if (c.category() != QChar::Other_Control)
+            name += c;
+    }
+    const qsizetype room = kMaxFileNameBytes - extension.toUtf8().size();
+    while (name.toUtf8().size() > room)
+        name.chop(name.size() >= 2 && name.back().isLowSurrogate() ? 2 : 1);
+    return name;
+}
+
 } // namespace tunvale::frame

@@ -15,7 +15,6 @@ namespace tunvale::frame {
 
 namespace {
 
-constexpr int kMaxFileNameBytes = 255;
 const QString kExtension = QStringLiteral(".Mid");
 
 // A box's number as Val reads it, rounded half to even; a value beyond int is clamped to it.
@@ -37,19 +36,6 @@ MidiExportServices ProgramMidiExportServices()
     return services;
 }
 
-QString ProposedMidiName(const platform::RichTextSnapshot& score)
-{
-    QString name;
-    for (const QChar c : GetFirstTextLine(score)) {
-        if (c.category() != QChar::Other_Control)
-            name += c;
-    }
-    const qsizetype room = kMaxFileNameBytes - kExtension.size();
-    while (name.toUtf8().size() > room)
-        name.chop(name.size() >= 2 && name.back().isLowSurrogate() ? 2 : 1);
-    return name;
-}
-
 void OutputMid_Click(MidiExportWindow& window, const MidiExportServices& services)
 {
     const platform::RichTextSnapshot score = window.scoreSnapshot();
@@ -57,7 +43,7 @@ void OutputMid_Click(MidiExportWindow& window, const MidiExportServices& service
     request.owner = window.dialogOwner();
     request.title = QStringLiteral("制作Mid音序文件...");
     request.filters = { QStringLiteral("Mid文件(*.Mid)"), QStringLiteral("*.Mid") };
-    request.fileName = ProposedMidiName(score);
+    request.fileName = ProposedFileName(score, kExtension);
     request.defaultExtension = kExtension;
     const QString fileName = services.saveDialog(request);
     if (fileName.isEmpty())

@@ -52,10 +52,6 @@ struct MidiExportServices {
 // The services of the running program.
 MidiExportServices ProgramMidiExportServices();
 
-// The name the save dialog proposes: the score's first text line without control characters, short
-// enough for ".Mid" to fit a file name.
-QString ProposedMidiName(const platform::RichTextSnapshot& score);
-
 // File → "导出Mid...": asks for the file, collects the score's settings and hands them to the export
 // component, which shows its options and its messages. A cancel does nothing.
 void OutputMid_Click(MidiExportWindow& window, const MidiExportServices& services);

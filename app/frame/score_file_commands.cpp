@@ -34,7 +34,6 @@ const QStringList kVlsAsFilters = { QStringLiteral("Vls文件(*.vls)"), QStringL
     QStringLiteral("其他文件(*.*)"), QStringLiteral("*.*") };
 const QByteArray kOldFontName = QByteArrayLiteral("velmora");
 const QByteArray kFontName = QByteArrayLiteral("KORVA_Note");
-constexpr int kMaxFileNameBytes = 255;
 
 bool IsTemplate(const QString& path)
 {
@@ -305,19 +304,6 @@ void ScoreFileCommands::InputVls_Click(int index)
     OpenVls(chosen);
 }
 
-QString ScoreFileCommands::ProposedFileName() const
-{
-    QString name;
-    for (const QChar c : GetFirstTextLine(window_.RichTextBox1().snapshot())) {
-        if (c.category() != QChar::Other_Control)
-            name += c;
-    }
-    const int room = kMaxFileNameBytes - 4; // ".vls"
-    while (name.toUtf8().size() > room)
-        name.chop(name.size() >= 2 && name.back().isLowSurrogate() ? 2 : 1);
-    return name;
-}
-
 QString ScoreFileCommands::askSaveName(
     const QString& title, const QStringList& filters, const QString& folder)
 {
@@ -325,7 +311,7 @@ QString ScoreFileCommands::askSaveName(
     request.owner = window_.dialogOwner();
     request.title = title;
     request.filters = filters;
-    request.fileName = ProposedFileName();
+    request.fileName = ProposedFileName(window_.RichTextBox1().snapshot(), QStringLiteral(".vls"));
     request.initialFolder = folder;
     request.defaultExtension = QStringLiteral(".vls");
     request.sidebarFolders = { UserScoreFolder(), SampleScoreFolder() };

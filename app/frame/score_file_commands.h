@@ -54,9 +54,6 @@ public:
     // Records `path` in the recent list and rebuilds the menu when the list changed.
     void AddRecentFile(const QString& path);
 
-    // The name a save dialog proposes: the score's first text line made fit for a file name.
-    QString ProposedFileName() const;
-
     const ScoreFileServices& services() const { return services_; }
 
 private:

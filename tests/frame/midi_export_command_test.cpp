@@ -1,3 +1,4 @@
+#include "app/frame/first_text_line.h"
 #include "app/frame/midi_export_command.h"
 
 #include "app/notation/play_order_key.h"
@@ -127,12 +128,14 @@ TEST(OutputMid, ProposedNameFitsWithItsExtension)
 {
     // 90 three-byte characters are 270 bytes; 251 bytes leave room for ".Mid": 83 characters.
     const std::u16string title(90, u'歌');
-    const QString name = frame::ProposedMidiName(snapshotOf({ { { 't', title.c_str() } } }));
+    const QString name
+        = frame::ProposedFileName(snapshotOf({ { { 't', title.c_str() } } }), QStringLiteral(".Mid"));
     EXPECT_EQ(name, QString(83, QChar(u'歌')));
     std::u16string wide = u"a";
     for (int i = 0; i < 100; ++i)
         wide += u"\U0001D11E"; // four bytes, two UTF-16 units
-    const QString cut = frame::ProposedMidiName(snapshotOf({ { { 't', wide.c_str() } } }));
+    const QString cut
+        = frame::ProposedFileName(snapshotOf({ { { 't', wide.c_str() } } }), QStringLiteral(".Mid"));
     EXPECT_EQ(cut.size(), 1 + 2 * 62);
     EXPECT_FALSE(cut.back().isHighSurrogate());
 }

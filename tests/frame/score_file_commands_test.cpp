@@ -1,3 +1,4 @@
+#include "app/frame/first_text_line.h"
 #include "app/frame/score_file_commands.h"
 
 #include "app/frame/editor_score_file.h"
@@ -238,12 +239,14 @@ TEST(ScoreFileCommands, SaveProposesTheFirstTextLineCutToAFileName)
 {
     Fixture f;
     f.window.box.setText(QStringLiteral("\r\n茉莉花\tA\x01\r\nrest"));
-    EXPECT_EQ(f.commands->ProposedFileName(), QStringLiteral("茉莉花A"));
+    EXPECT_EQ(
+        frame::ProposedFileName(f.window.box.snapshot(), QStringLiteral(".vls")), QStringLiteral("茉莉花A"));
     // 300 three-byte characters: 83 of them fit before ".vls" in 255 bytes.
     f.window.box.setText(QString(300, QChar(0x8336)));
-    EXPECT_EQ(f.commands->ProposedFileName(), QString(83, QChar(0x8336)));
+    EXPECT_EQ(
+        frame::ProposedFileName(f.window.box.snapshot(), QStringLiteral(".vls")), QString(83, QChar(0x8336)));
     f.window.box.setText(QString());
-    EXPECT_EQ(f.commands->ProposedFileName(), QString());
+    EXPECT_EQ(frame::ProposedFileName(f.window.box.snapshot(), QStringLiteral(".vls")), QString());
 }
 
 TEST(ScoreFileCommands, NothingIsEverWrittenOverTheTemplate)
