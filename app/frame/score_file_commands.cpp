@@ -214,6 +214,9 @@ bool ScoreFileCommands::loadHere(const QString& path)
     case VlsReadStatus::Unreadable:
         Prompts::current().information(kCannotOpenMessage + path);
         return false;
+    case VlsReadStatus::TooLarge:
+        Prompts::current().information(kTooLargeMessage);
+        return false;
     case VlsReadStatus::TooNew:
         Prompts::current().information(kTooNewMessage);
         window_.closeWindow();

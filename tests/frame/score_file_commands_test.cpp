@@ -179,6 +179,8 @@ TEST(ScoreFileCommands, AFailedOpenKeepsTheScore)
     QByteArray tooNew = readAll(song);
     tooNew[13] = 6;
     ASSERT_TRUE(writeAll(f.dir.filePath(QStringLiteral("new.vls")), tooNew));
+    ASSERT_TRUE(writeAll(f.dir.filePath(QStringLiteral("huge.vls")),
+        tooNew.leftJustified(qsizetype(notation::kMaxScoreFileBytes) + 1, ' ')));
     struct Case {
         QString file;
         QString message;
@@ -189,6 +191,7 @@ TEST(ScoreFileCommands, AFailedOpenKeepsTheScore)
         { f.path(QStringLiteral("folder.vls")),
             frame::kCannotOpenMessage + f.path(QStringLiteral("folder.vls")), 0 },
         { f.path(QStringLiteral("new.vls")), frame::kTooNewMessage, 1 },
+        { f.path(QStringLiteral("huge.vls")), frame::kTooLargeMessage, 0 },
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.file.toStdString());
