@@ -134,8 +134,9 @@ TEST_F(PlaybackWindow, TheLockRestoresEveryActionAndThenAppliesItsFixUps)
     const std::set<QAction*> open { form->Toolbar1->button(8), form->Toolbar1->button(6), item("MunStop1"),
         item("MunPandG"), item("runmusic") };
     for (const auto& [action, enabled] : before) {
-        if (!action->isSeparator())
+        if (!action->isSeparator()) {
             EXPECT_EQ(action->isEnabled(), open.count(action) == 1) << action->text().toStdString();
+        }
     }
     EXPECT_TRUE(playback->CtrlSlider1().isPlaying());
     EXPECT_FALSE(form->Toolbar1->ComSounds->isEnabled());

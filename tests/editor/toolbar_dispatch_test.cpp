@@ -198,8 +198,9 @@ TEST(ToolbarDispatch, AFormatBrushTakesThePitchAndDurationButtons)
         EXPECT_TRUE(f.recorder.calls.empty());
         EXPECT_EQ(f.host.refreshes, 1);
         for (int i = 22; i <= 33; ++i) {
-            if (InPitchGroup(i) || InDurationGroup(i))
+            if (InPitchGroup(i) || InDurationGroup(i)) {
                 EXPECT_EQ(f.host.values[i], i == c.pressed ? 1 : 0) << i;
+            }
         }
     }
     Fixture f;
