@@ -2,5 +2,6 @@
 # Configures and builds Tunvale into build/ (extra arguments go to CMake's configure step).
 set -euo pipefail
 cd "$(dirname "$0")/.."
-cmake -S . -B build -G Ninja "$@" >/dev/null
+source scripts/compiler_cache.sh
+cmake -S . -B build -G Ninja "${cache_args[@]}" "$@" >/dev/null
 cmake --build build --parallel "$(nproc)"

@@ -5,10 +5,11 @@ cd "$(dirname "$0")/.."
 scripts/install-deps.sh test
 scripts/build.sh -DTUNVALE_BUILD_TESTS=ON
 export QT_QPA_PLATFORM=offscreen JACK_NO_START_SERVER=1
+source scripts/compiler_cache.sh
 
 # The clock, worker threads and MIDI sends once more under ThreadSanitizer: a second build of the
 # playback tests alone, so the extra time stays small.
-cmake -S . -B build-tsan -G Ninja -DTUNVALE_BUILD_TESTS=ON -DTUNVALE_TSAN=ON >/dev/null
+cmake -S . -B build-tsan -G Ninja "${cache_args[@]}" -DTUNVALE_BUILD_TESTS=ON -DTUNVALE_TSAN=ON >/dev/null
 cmake --build build-tsan --parallel "$(nproc)" --target test_playback
 # ThreadSanitizer cannot place its shadow memory beside a fully randomised address space on newer
 # kernels; run without address randomisation where the machine allows it. A hang fails the run.
@@ -25,7 +26,7 @@ TSAN_OPTIONS="halt_on_error=1" timeout 600 "${no_aslr[@]}" build-tsan/bin/test_p
 # sanitizer's one-definition check would take those copies for a fault.
 export ASAN_OPTIONS="detect_odr_violation=0"
 asan_tests=(test_scorefile test_richtext test_notation test_compiler)
-cmake -S . -B build-asan -G Ninja -DTUNVALE_BUILD_TESTS=ON -DTUNVALE_ASAN=ON >/dev/null
+cmake -S . -B build-asan -G Ninja "${cache_args[@]}" -DTUNVALE_BUILD_TESTS=ON -DTUNVALE_ASAN=ON >/dev/null
 cmake --build build-asan --parallel "$(nproc)" --target tunvale_data "${asan_tests[@]}"
 for test in "${asan_tests[@]}"; do
     ASAN_OPTIONS="$ASAN_OPTIONS:halt_on_error=1" UBSAN_OPTIONS="halt_on_error=1:print_stacktrace=1" \
