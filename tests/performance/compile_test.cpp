@@ -4,6 +4,7 @@
 #include "app/notation/performance_compiler.h"
 
 #include "tests/compiler/notation_text.h"
+#include "tests/support/drum_bars.h"
 #include "tests/support/test_folders.h"
 
 #include <gtest/gtest.h>
@@ -12,24 +13,6 @@ namespace tunvale::notation {
 namespace {
 
 using testing::NotationScore;
-
-// One bar of drums: track 0 on, hitting the given steps.
-void setBar(DrumStores& stores, int bar, int timeSig, int speed, std::initializer_list<int> steps)
-{
-    if (int(stores.XjDrums.size()) <= bar)
-        stores.XjDrums.resize(size_t(bar) + 1);
-    clsDrum drum(stores);
-    drum.DrumType(clsDrum::XjDrums);
-    drum.setDrumTimeSignature(bar, std::uint8_t(timeSig));
-    drum.setDrumSpeed(bar, std::uint8_t(speed));
-    drum.setHaveDrum(bar, 1);
-    drum.setDrumChannel(bar, 0, true);
-    drum.setDrumSounds(bar, 0, 22);
-    drum.setDrumVolume(bar, 0, 100);
-    drum.setDrumSoundImage(bar, 0, 64);
-    for (int s : steps)
-        drum.setDrumRhythms(bar, s, 0, true);
-}
 
 struct Compiled {
     获取演唱码 compiler;
@@ -92,8 +75,8 @@ TEST_F(CompileToPerformance, MidPieceTempoTermMovesTheDrumsUnderSameSpeed)
 {
     // Bar 1 turns Adagio (56 BPM): its quarters last 60/56 s. The drums (2/4 bars at their own tempo
     // 200, hits on steps 0 and 4) follow the melody's tempo from the first hit that starts after it.
-    setBar(stores, 0, 1, 200, { 0, 4 });
-    setBar(stores, 1, 1, 200, { 0, 4 });
+    tunvale::testing::SetDrumBar(stores, clsDrum::XjDrums, 0, 1, 200, { 0, 4 });
+    tunvale::testing::SetDrumBar(stores, clsDrum::XjDrums, 1, 1, 200, { 0, 4 });
     sameSpeed = true;
     const Performance p = compile(NotationScore().notation(QStringLiteral("1 2 | U+5F83 3 4 |")).build(), 1);
 
@@ -114,7 +97,7 @@ TEST_F(CompileToPerformance, MidPieceTempoTermMovesTheDrumsUnderSameSpeed)
 
 TEST_F(CompileToPerformance, DrumsLongerThanTheMelodyAddOneClosingRecord)
 {
-    setBar(stores, 0, 3, 120, { 0 });
+    tunvale::testing::SetDrumBar(stores, clsDrum::XjDrums, 0, 3, 120, { 0 });
     pzType = 3;
     const Performance p = compile(NotationScore().notation(QStringLiteral("1 |")).build(), 2);
     EXPECT_EQ(p.TotalPlayTime(), 2);
@@ -206,8 +189,8 @@ TEST_F(CompileToPerformance, StartPositionAndCut)
 
 TEST_F(CompileToPerformance, DrumOnlyBuildUsesTheLastTempoMapAndZeroedBarsOutsideTheStore)
 {
-    setBar(stores, 0, 1, 120, { 0, 4 });
-    setBar(stores, 1, 1, 120, { 0, 4 });
+    tunvale::testing::SetDrumBar(stores, clsDrum::XjDrums, 0, 1, 120, { 0, 4 });
+    tunvale::testing::SetDrumBar(stores, clsDrum::XjDrums, 1, 1, 120, { 0, 4 });
     // No compile yet: the score's tempo.
     auto alone = compiler.Get_DrumCodeEvents(8, { 0, 1, 7, 0 }, 0, stores, true, 60);
     ASSERT_TRUE(alone);

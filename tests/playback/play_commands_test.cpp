@@ -2,8 +2,9 @@
 #include "app/playback/play_commands.h"
 
 #include "tests/compiler/notation_text.h"
-#include "tests/support/fake_devices.h"
 #include "tests/playback/fake_play_window.h"
+#include "tests/support/drum_bars.h"
+#include "tests/support/fake_devices.h"
 #include "tests/support/scripted_prompts.h"
 
 #include <QCoreApplication>
@@ -55,26 +56,6 @@ bool isAllNotesOff(const ShortMessage& m, int channel)
     return m.status == 0xB0 + channel && m.data1 == 120;
 }
 bool isNoteOn(const ShortMessage& m) { return m.kind() == 0x90 && m.channel() == 0 && m.data2 > 0; }
-
-// One bar of drums in a store: track 0 hits on the given steps at `speed`.
-void setDrumBar(notation::DrumStores& stores, int store, int bar, int speed, std::initializer_list<int> steps)
-{
-    notation::DrumStore& records
-        = store == notation::clsDrum::DrumTemplates ? stores.DrumTemplates : stores.XjDrums;
-    if (int(records.size()) <= bar)
-        records.resize(size_t(bar) + 1);
-    notation::clsDrum drum(stores);
-    drum.DrumType(store);
-    drum.setDrumTimeSignature(bar, 3);
-    drum.setDrumSpeed(bar, std::uint8_t(speed));
-    drum.setHaveDrum(bar, 1);
-    drum.setDrumChannel(bar, 0, true);
-    drum.setDrumSounds(bar, 0, 22);
-    drum.setDrumVolume(bar, 0, 100);
-    drum.setDrumSoundImage(bar, 0, 64);
-    for (int s : steps)
-        drum.setDrumRhythms(bar, s, 0, true);
-}
 
 class PlayCommandsTest : public ::testing::Test
 {
@@ -204,7 +185,7 @@ TEST_F(PlayCommandsTest, PauseSilencesTheMelodyAndHoldsUntilContinue)
 
 TEST_F(PlayCommandsTest, DrumPlayWhileBusyChangesNothing)
 {
-    setDrumBar(window.stores, notation::clsDrum::XjDrums, 0, 120, { 0, 4 });
+    tunvale::testing::SetDrumBar(window.stores, notation::clsDrum::XjDrums, 0, 3, 120, { 0, 4 });
     commands->播放_Click(0);
     const notation::Performance* playing = &commands->performance();
     commands->PlayMode = 8;
@@ -228,7 +209,7 @@ TEST_F(PlayCommandsTest, ALoopRestartsTheWholeScore)
 
 TEST_F(PlayCommandsTest, AuditionGivesTheDrumEditorItsControlsBackOnce)
 {
-    setDrumBar(window.stores, notation::clsDrum::DrumTemplates, 0, 240, { 0, 2 });
+    tunvale::testing::SetDrumBar(window.stores, notation::clsDrum::DrumTemplates, 0, 3, 240, { 0, 2 });
     commands->PlayMode = 9;
     ASSERT_TRUE(commands->DrumPlay({ 0 }));
     ASSERT_TRUE(pumpUntil([&] { return !window.locked; }));
@@ -282,7 +263,7 @@ TEST_F(PlayCommandsTest, DrumRangeNeedsBothEnds)
     EXPECT_EQ(prompts->texts(), QStringList { QStringLiteral("区间设置不完整。") });
     EXPECT_FALSE(commands->PlayBusy());
     for (int bar = 0; bar < 8; ++bar)
-        setDrumBar(window.stores, notation::clsDrum::XjDrums, bar, 240, { 0 });
+        tunvale::testing::SetDrumBar(window.stores, notation::clsDrum::XjDrums, bar, 3, 240, { 0 });
     window.range = { 7, 3 };
     commands->Timer6_Timer();
     EXPECT_TRUE(commands->PlayBusy());
