@@ -4,8 +4,6 @@
 #include "platform/desktop/prompts.h"
 #include "platform/richtext/rtf_writer.h"
 
-#include <QGuiApplication>
-
 #include <benchmark/benchmark.h>
 
 namespace {
@@ -32,14 +30,3 @@ void TransposeSong(benchmark::State& state)
 BENCHMARK(TransposeSong)->Arg(1)->Arg(10)->Unit(benchmark::kMillisecond);
 
 } // namespace
-
-int main(int argc, char* argv[])
-{
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

@@ -2,8 +2,6 @@
 #include "platform/richtext/rtf_reader.h"
 #include "platform/richtext/rtf_writer.h"
 
-#include <QGuiApplication>
-
 #include <benchmark/benchmark.h>
 
 using namespace tunvale::platform;
@@ -87,14 +85,3 @@ void MapTenThousandPositions(benchmark::State& state)
 BENCHMARK(ReadScoreRtf)->Unit(benchmark::kMillisecond);
 BENCHMARK(WriteScoreRtf)->Unit(benchmark::kMillisecond);
 BENCHMARK(MapTenThousandPositions)->Unit(benchmark::kMillisecond);
-
-int main(int argc, char** argv)
-{
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
