@@ -1,4 +1,4 @@
-#include "app/editor/start_up.h"
+#include "app/editor/window/start_up.h"
 #include "platform/desktop/notation_fonts.h"
 #include "platform/desktop/qt_prompts.h"
 

@@ -1,7 +1,7 @@
-#include "app/editor/editor_keyboard.h"
-#include "app/editor/input_method_filter.h"
-#include "app/editor/notation_keys.h"
-#include "tests/editor/score_builder.h"
+#include "app/editor/editing/editor_keyboard.h"
+#include "app/editor/editing/input_method_filter.h"
+#include "app/editor/editing/notation_keys.h"
+#include "tests/editing/score_builder.h"
 #include "tests/support/scripted_prompts.h"
 
 #include "platform/richtext/rich_text_edit.h"

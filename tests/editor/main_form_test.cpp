@@ -1,8 +1,8 @@
-#include "app/editor/main_form.h"
+#include "app/editor/window/main_form.h"
 
-#include "app/editor/main_toolbar.h"
-#include "app/editor/menu_items.h"
-#include "app/editor/status_panels.h"
+#include "app/editor/window/main_toolbar.h"
+#include "app/editor/actions/menu_items.h"
+#include "app/editor/window/status_panels.h"
 #include "app/frame/process_state.h"
 #include "platform/richtext/rich_text_edit.h"
 #include "platform/richtext/rich_text_format.h"

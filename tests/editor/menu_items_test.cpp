@@ -1,5 +1,5 @@
-#include "app/editor/build_gate.h"
-#include "app/editor/menu_items.h"
+#include "app/editor/actions/build_gate.h"
+#include "app/editor/actions/menu_items.h"
 
 #include <QAction>
 #include <QMenu>

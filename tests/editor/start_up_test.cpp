@@ -1,4 +1,4 @@
-#include "app/editor/start_up.h"
+#include "app/editor/window/start_up.h"
 
 #include "app/frame/process_state.h"
 #include "app/frame/read_vls.h"

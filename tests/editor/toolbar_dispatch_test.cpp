@@ -1,5 +1,5 @@
-#include "app/editor/toolbar_dispatch.h"
-#include "app/editor/toolbar_table.h"
+#include "app/editor/actions/toolbar_dispatch.h"
+#include "app/editor/actions/toolbar_table.h"
 
 #include <gtest/gtest.h>
 

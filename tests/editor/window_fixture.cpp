@@ -1,8 +1,8 @@
 #include "tests/editor/window_fixture.h"
 #include "tests/support/fake_devices.h"
 
-#include "app/editor/start_up.h"
-#include "app/editor/wheel_filter.h"
+#include "app/editor/window/start_up.h"
+#include "app/editor/window/wheel_filter.h"
 #include "app/frame/process_state.h"
 #include "app/playback/playback_state.h"
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/editor/main_form.h"
+#include "app/editor/window/main_form.h"
 #include "tests/support/scripted_prompts.h"
 #include "tests/support/test_folders.h"
 

@@ -1,7 +1,7 @@
 #include "tests/tools/command_registry.h"
 #include "tests/tools/score_loading.h"
 
-#include "app/editor/line_table.h"
+#include "app/editor/editing/line_table.h"
 #include "platform/desktop/notation_fonts.h"
 #include "platform/richtext/rich_text_format.h"
 

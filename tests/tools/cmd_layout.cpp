@@ -1,6 +1,6 @@
 #include "tests/tools/command_registry.h"
 
-#include "app/editor/main_layout.h"
+#include "app/editor/window/window_geometry.h"
 
 using namespace tunvale;
 

@@ -1,8 +1,8 @@
 #include "tests/tools/command_registry.h"
 
-#include "app/editor/main_form.h"
-#include "app/editor/main_toolbar.h"
-#include "app/editor/toolbar_table.h"
+#include "app/editor/window/main_form.h"
+#include "app/editor/window/main_toolbar.h"
+#include "app/editor/actions/toolbar_table.h"
 
 #include <QAction>
 #include <QMenu>

@@ -1,0 +1,71 @@
+#pragma once
+
+#include "app/editor/editing/note_commands.h"
+#include "app/editor/editing/undo_engine.h"
+#include "app/notation/score_header.h"
+#include "platform/richtext/rich_text_box.h"
+
+#include <QObject>
+#include <QTimer>
+
+#include <cstdint>
+#include <functional>
+
+// The main window's side of the editor's keys: the font sizes in use, the Shift+P and Shift+D cycles
+// of octave and duration, Ctrl+D, and Enter at a line end that asks how the next line is typed. The
+// undo engine's key handler runs after it, unless it swallowed the key.
+namespace tunvale::editor {
+
+// Where the caret stands, as the selection handler keeps it.
+struct CaretState {
+    int CaretLine = 1; // 1-based
+    int CaretColumn = 1; // 1-based
+    bool CaretNearLineEnd = false; // fewer than two characters after the caret on its line
+};
+CaretState ReadCaretState(const platform::RichTextBox& editor);
+
+// Status bar texts of the caret (panel 4), its bar (panel 5) and the font size (panel 8).
+QString CaretPanelText(const CaretState& caret);
+QString BarPanelText(int Xj, int barCount);
+QString FontSizePanelText(double size);
+
+struct KeyboardHost {
+    double* NotationFontSize = nullptr;
+    double* TextFontSize = nullptr;
+    std::int16_t* NotationCmdBusy = nullptr;
+    const notation::ColorScheme* colors = nullptr;
+    // The window's CaretNearLineEnd of the last selection change.
+    std::function<bool()> caretNearLineEnd;
+    std::function<void()> CQSF_Click;
+    std::function<void(const QString&)> setFontSizePanel;
+};
+
+class EditorKeyboard : public QObject
+{
+    Q_OBJECT
+
+public:
+    EditorKeyboard(platform::RichTextBox& editor, clsUndo& undo, NoteCommands& commands, KeyboardHost host,
+        QObject* parent = nullptr);
+
+    // RichTextBox1_KeyDown and RichTextBox1_KeyUp: the window's handling, then the undo engine's.
+    void KeyDown(int& KeyCode, int Shift);
+    void KeyUp(int& KeyCode, int Shift);
+    // Types the next line in the notation or the text format after Enter at a line end.
+    void Timer1_Timer();
+    bool Timer1Pending() const { return timer1_.isActive(); }
+
+private:
+    void busy(const std::function<void()>& command);
+
+    platform::RichTextBox& editor_;
+    clsUndo& undo_;
+    NoteCommands& commands_;
+    KeyboardHost host_;
+    QTimer timer1_;
+    int octaveCounter_ = 0;
+    int durationCounter_ = 0;
+    bool nextLineNotation_ = false;
+};
+
+} // namespace tunvale::editor

@@ -1,0 +1,538 @@
+#include "app/editor/editing/undo_engine.h"
+
+#include "app/editor/editing/notation_keys.h"
+#include "app/editor/editing/stored_color.h"
+#include "app/notation/notation_chars.h"
+#include "app/notation/play_order_key.h"
+#include "platform/desktop/prompts.h"
+
+#include <QTextDocument>
+
+#include <algorithm>
+
+namespace tunvale::editor {
+
+using notation::DecodeNoteGlyph;
+using notation::GlyphDescriptor;
+
+namespace {
+
+constexpr int kDebounceMs = 125;
+
+bool isFlushKey(int k) { return k == keys::Enter || (k >= 112 && k <= 123) || (k >= 33 && k <= 44); }
+
+} // namespace
+
+qsizetype MatchingChars(const QString& oldText, const QString& newText, bool fromRight)
+{
+    if (!fromRight)
+        return std::mismatch(oldText.begin(), oldText.end(), newText.begin(), newText.end()).first
+            - oldText.begin();
+    return std::mismatch(oldText.rbegin(), oldText.rend(), newText.rbegin(), newText.rend()).first
+        - oldText.rbegin();
+}
+
+clsUndo::clsUndo(platform::RichTextBox& editor, UndoHost host, QObject* parent)
+    : QObject(parent)
+    , editor_(editor)
+    , mirror_(editor.document())
+    , host_(std::move(host))
+{
+    timer_.setSingleShot(true);
+    timer_.setInterval(kDebounceMs);
+    connect(&timer_, &QTimer::timeout, this, &clsUndo::onTimer);
+    connect(&editor_, &platform::RichTextBox::Change, this, &clsUndo::onChange);
+    connect(&editor_, &platform::RichTextBox::SelChange, this, &clsUndo::onSelChange);
+    connect(&editor_, &platform::RichTextBox::MouseDown, this, [this] { FlushSnapshot(); });
+    Reset();
+}
+
+bool clsUndo::canUndo() const { return undo_.size() > 1 && tracking_; }
+
+bool clsUndo::canRedo() const { return !redo_.empty() && tracking_; }
+
+void clsUndo::setIgnoreChange(bool ignore)
+{
+    if (!ignore && !tracking_)
+        TakeUndoSnapShot();
+    tracking_ = !ignore;
+    emit StateChanged();
+}
+
+clsUndo::Selection clsUndo::currentSelection() const
+{
+    return { editor_.SelStart(), editor_.SelLength(), scan_.info.XjxSelStart, scan_.info.XjxSelLength };
+}
+
+clsUndo::Margins clsUndo::headerMargins() const
+{
+    return host_.header ? Margins { host_.header->LeftSpace, host_.header->RightSpace } : Margins {};
+}
+
+void clsUndo::applyMargins(int left, int right)
+{
+    if (host_.header) {
+        host_.header->LeftSpace = std::int16_t(left);
+        host_.header->RightSpace = std::int16_t(right);
+    }
+    if (host_.setRulerSpaces)
+        host_.setRulerSpaces(left, right);
+}
+
+const XjxInfo& clsUndo::GetXjxInfo()
+{
+    if (layoutBusy())
+        return scan_.info;
+    const int start = editor_.SelStart();
+    const int length = editor_.SelLength();
+    const qreal width = editor_.document()->textWidth();
+    if (scanDirty_ || width != scanWidth_) {
+        scan_ = ScanBars(BuildLineTable(editor_.snapshot()), start, length);
+        scanDirty_ = false;
+        scanWidth_ = width;
+    } else {
+        scan_.info = BarsOfSelection(scan_, start, length);
+    }
+    return scan_.info;
+}
+
+bool clsUndo::CaretOnNotationLine()
+{
+    const int line = editor_.LineFromChar(editor_.SelStart());
+    mirror_.setSelStart(editor_.LineIndex(line));
+    return notation::IsNotationLine(editor_.LineText(line), mirror_.SelFontName());
+}
+
+bool clsUndo::CaretLineInTable() const
+{
+    return IsJpLine(scan_.LineTable, editor_.LineFromChar(editor_.SelStart()));
+}
+
+void clsUndo::setOnXj(int n)
+{
+    if (n < 0 || n >= int(scan_.BarStarts.size()))
+        return;
+    editor_.setSelStart(scan_.BarStarts[size_t(n)]);
+}
+
+void clsUndo::Get_SelJPFormBegin_and_SelJPToEnd()
+{
+    // While a step is pending, its before-state is the one taken at its first edit.
+    if (SnapshotPending())
+        return;
+    const XjxInfo& r = GetXjxInfo();
+    lastSel_.xjStart = r.XjxSelStart;
+    lastSel_.xjLength = r.XjxSelLength;
+    lastXjCount_ = r.XJInteger;
+}
+
+int clsUndo::JPSelection()
+{
+    const int s = editor_.SelStart();
+    const int e = s + editor_.SelLength();
+    auto rowCol = [this](int position) {
+        const int line = editor_.LineFromChar(position);
+        return std::pair { line + 1, position - editor_.LineIndex(line) + 1 };
+    };
+    const auto [l1, c1] = rowCol(s);
+    const auto [l2, c2] = rowCol(e);
+    jpSelPieces_.clear();
+    if (l1 == l2) {
+        jpSelPieces_.push_back({ s, e - s, IsJpLine(scan_.LineTable, l1 - 1) });
+    } else {
+        int start = s;
+        for (int i = l1; i <= l2; ++i) {
+            const int whole = int(editor_.LineText(i - 1).size());
+            const int length = i == l1 ? whole - c1 - 1 : i == l2 ? c2 + 1 : whole;
+            jpSelPieces_.push_back({ start, length, IsJpLine(scan_.LineTable, i - 1) });
+            start += length;
+        }
+    }
+    return int(jpSelPieces_.size());
+}
+
+void clsUndo::aMoveBJBegin() { marginsBefore_ = headerMargins(); }
+
+void clsUndo::aMoveBJOver() { marginsAfter_ = headerMargins(); }
+
+void clsUndo::Reset()
+{
+    timer_.stop();
+    undo_.clear();
+    redo_.clear();
+    textBefore_ = editor_.TextRTF();
+    scanDirty_ = true;
+    const XjxInfo& r = GetXjxInfo();
+    lastXjxStr_ = r.XjxStr;
+    lastXjCount_ = r.XJInteger;
+    marginsBefore_ = marginsAfter_ = headerMargins();
+    onSelChange();
+    tracking_ = true;
+    emit StateChanged();
+}
+
+void clsUndo::onChange()
+{
+    scanDirty_ = true;
+    if (layoutBusy())
+        return;
+    if (tracking_)
+        timer_.start();
+    else
+        timer_.stop();
+}
+
+void clsUndo::onTimer()
+{
+    timer_.stop();
+    if (tracking_)
+        TakeUndoSnapShot();
+}
+
+void clsUndo::FlushSnapshot()
+{
+    if (timer_.isActive())
+        onTimer();
+}
+
+void clsUndo::RecordStep(const std::function<void()>& edit)
+{
+    FlushSnapshot();
+    edit();
+    FlushSnapshot();
+}
+
+bool clsUndo::ReplaceWholeText(const QString& rtf)
+{
+    bool replaced = false;
+    RecordStep([&] {
+        const int start = editor_.SelStart();
+        const int length = editor_.SelLength();
+        replaced = editor_.setTextRTF(rtf);
+        if (replaced)
+            editor_.select(start, length);
+    });
+    return replaced;
+}
+
+void clsUndo::onSelChange()
+{
+    if ((host_.notationCmdBusy && *host_.notationCmdBusy) || ownSelection_)
+        return;
+    if (SnapshotPending()) {
+        moved_ = true;
+        return;
+    }
+    lastSel_ = curSel_;
+    const XjxInfo& r = GetXjxInfo();
+    curSel_ = currentSelection();
+    if (CaretLineInTable() && r.OnXj != announcedXj_) {
+        announcedXj_ = r.OnXj;
+        emit OnXjChanged(r.OnXj);
+    }
+    moved_ = false;
+}
+
+void clsUndo::pushBase()
+{
+    clsUndoElement base;
+    base.SelIndent_BeforeChange = base.SelIndent_AfterChange = marginsBefore_.left;
+    base.SelRightIndent_BeforeChange = base.SelRightIndent_AfterChange = marginsBefore_.right;
+    base.MatchingCharsFromLeft = textBefore_.size();
+    base.SelStart_BeforeChange = base.SelStart_AfterChange = lastSel_.start;
+    base.SelLength_BeforeChange = base.SelLength_AfterChange = lastSel_.length;
+    base.TextXjxBlock_BeforeChange = base.TextXjxBlock_AfterChange = lastXjxStr_;
+    base.MatchingXjxCharsFromLeft = lastXjxStr_.size();
+    base.SelXjxStart_BeforeChange = base.SelXjxStart_AfterChange = lastSel_.xjStart;
+    base.SelXjxLength_BeforeChange = base.SelXjxLength_AfterChange = lastSel_.xjLength;
+    base.XjLong_BeforeChange = base.XjLong_AfterChange = lastXjCount_;
+    undo_.push_back(std::move(base));
+}
+
+void clsUndo::TakeUndoSnapShot()
+{
+    const XjxInfo r = GetXjxInfo();
+    const QString now = editor_.TextRTF();
+    if (undo_.empty())
+        pushBase();
+    const qsizetype prefix = MatchingChars(textBefore_, now, false);
+    if (!drumFlag_ && prefix == textBefore_.size() && prefix == now.size())
+        return;
+    clsUndoElement e;
+    e.MatchingCharsFromLeft = prefix;
+    e.MatchingCharsFromRight = MatchingChars(textBefore_.mid(prefix), now.mid(prefix), true);
+    e.MatchingXjxCharsFromLeft = MatchingChars(lastXjxStr_, r.XjxStr, false);
+    e.MatchingXjxCharsFromRight = MatchingChars(
+        lastXjxStr_.mid(e.MatchingXjxCharsFromLeft), r.XjxStr.mid(e.MatchingXjxCharsFromLeft), true);
+    e.TextRTFBlock_BeforeChange
+        = textBefore_.mid(prefix, textBefore_.size() - prefix - e.MatchingCharsFromRight);
+    e.TextRTFBlock_AfterChange = now.mid(prefix, now.size() - prefix - e.MatchingCharsFromRight);
+    e.TextXjxBlock_BeforeChange = lastXjxStr_;
+    e.TextXjxBlock_AfterChange = r.XjxStr;
+    e.XjLong_BeforeChange = lastXjCount_;
+    e.XjLong_AfterChange = r.XJInteger;
+    e.SelStart_BeforeChange = lastSel_.start;
+    e.SelLength_BeforeChange = lastSel_.length;
+    e.SelXjxStart_BeforeChange = lastSel_.xjStart;
+    e.SelXjxLength_BeforeChange = lastSel_.xjLength;
+    e.SelStart_AfterChange = editor_.SelStart();
+    e.SelLength_AfterChange = editor_.SelLength();
+    e.SelXjxStart_AfterChange = r.XjxSelStart;
+    e.SelXjxLength_AfterChange = r.XjxSelLength;
+    const Margins after = headerMargins();
+    e.SelIndent_BeforeChange = marginsBefore_.left;
+    e.SelRightIndent_BeforeChange = marginsBefore_.right;
+    e.SelIndent_AfterChange = after.left;
+    e.SelRightIndent_AfterChange = after.right;
+    e.DrumStep = drumFlag_;
+    const Selection before = lastSel_;
+    undo_.push_back(std::move(e));
+
+    inferBarChange(before.xjStart, r.XjxSelStart, before.xjLength, lastXjCount_, r.XJInteger);
+    if (drumFlag_)
+        emit XJDrumChanged(r.XjxSelStart, 0);
+
+    redo_.clear();
+    textBefore_ = now;
+    lastXjxStr_ = r.XjxStr;
+    lastXjCount_ = r.XJInteger;
+    lastSel_ = curSel_ = { editor_.SelStart(), editor_.SelLength(), r.XjxSelStart, r.XjxSelLength };
+    marginsBefore_ = after;
+    emit StateChanged();
+}
+
+void clsUndo::inferBarChange(int s0, int s1, int n0, int c0, int c1)
+{
+    if (c0 == c1)
+        return;
+    int& p = inferPosition_;
+    int& q = inferCount_;
+    int delAt = 0, delN = 0, addAt = 0, addN = 0;
+    if (moved_) {
+        if (p == 0)
+            p = s0;
+        if (q == 0)
+            q = c0;
+        if (s0 == p) {
+            delAt = addAt = p;
+            delN = q - c1;
+        } else if (p < s0) {
+            delAt = addAt = p;
+            addN = c1 - q;
+        } else {
+            delAt = addAt = s0;
+            delN = q - c1;
+        }
+        p = s1;
+        q = c1;
+    } else if (n0 > 0) {
+        if (s1 == s0 || s0 < s1) {
+            delAt = addAt = s0;
+            delN = n0;
+            addN = s1 - s0;
+            p = s0;
+            q = c1;
+        }
+    } else {
+        if (s1 == s0) {
+            delAt = addAt = s0;
+            delN = c0 >= c1 ? 1 : 0;
+            addN = c0 < c1 ? 1 : 0;
+        } else if (s1 < s0) {
+            delAt = addAt = s1;
+            delN = s0 - s1;
+        } else {
+            delAt = addAt = s0;
+            addN = s1 - s0;
+        }
+        p = delAt;
+        q = c1;
+    }
+    emit XJChanged(delAt, delN, addAt, addN, s1, 0);
+}
+
+void clsUndo::NullShot()
+{
+    FlushSnapshot();
+    drumFlag_ = true;
+    onTimer();
+    drumFlag_ = false;
+}
+
+void clsUndo::undo(int n)
+{
+    FlushSnapshot();
+    if (undo_.size() <= 1 || n <= 0)
+        return;
+    const int onXj = applySteps(true, std::min(n, int(undo_.size()) - 1));
+    announcedXj_ = onXj;
+    emit OnXjChanged(onXj);
+    if (host_.JzRTB)
+        host_.JzRTB();
+}
+
+void clsUndo::Redo(int n)
+{
+    FlushSnapshot();
+    if (redo_.empty() || n <= 0)
+        return;
+    applySteps(false, std::min(n, int(redo_.size())));
+    if (host_.JzRTB)
+        host_.JzRTB();
+}
+
+int clsUndo::applySteps(bool undoing, int n)
+{
+    tracking_ = false;
+    timer_.stop();
+    std::vector<clsUndoElement>& from = undoing ? undo_ : redo_;
+    std::vector<clsUndoElement>& to = undoing ? redo_ : undo_;
+    const int aType = undoing ? -1 : 1;
+    // A drum step is reported with the caret's bar after it on undo, before the redo on redo.
+    int onXj = GetXjxInfo().OnXj;
+    QString text = textBefore_;
+    for (int i = 0; i < n; ++i) {
+        clsUndoElement e = std::move(from.back());
+        from.pop_back();
+        const QString& block = undoing ? e.TextRTFBlock_BeforeChange : e.TextRTFBlock_AfterChange;
+        text = text.left(e.MatchingCharsFromLeft) + block + text.right(e.MatchingCharsFromRight);
+        const bool barsChanged = e.XjLong_BeforeChange != e.XjLong_AfterChange;
+        if (undoing)
+            applyMargins(e.SelIndent_BeforeChange, e.SelRightIndent_BeforeChange);
+        else
+            applyMargins(e.SelIndent_AfterChange, e.SelRightIndent_AfterChange);
+        // The editor shows a step when an event handler may read it, and at the end.
+        if (e.DrumStep || barsChanged || i + 1 == n) {
+            editor_.setTextRTF(text);
+            if (undoing)
+                editor_.select(e.SelStart_BeforeChange, e.SelLength_BeforeChange);
+            else
+                editor_.select(e.SelStart_AfterChange, e.SelLength_AfterChange);
+            const int after = GetXjxInfo().OnXj;
+            if (undoing)
+                onXj = after;
+        }
+        if (e.DrumStep)
+            emit XJDrumChanged(onXj, aType);
+        else if (barsChanged)
+            emit XJChanged(0, 0, 0, 0, 0, aType);
+        textBefore_ = text;
+        lastXjxStr_ = undoing ? e.TextXjxBlock_BeforeChange : e.TextXjxBlock_AfterChange;
+        lastXjCount_ = undoing ? e.XjLong_BeforeChange : e.XjLong_AfterChange;
+        to.push_back(std::move(e));
+    }
+    tracking_ = true;
+    emit StateChanged();
+    return onXj;
+}
+
+void clsUndo::JpColor(const notation::ColorScheme& MyColor, bool IsChangJp)
+{
+    const std::int16_t saved = host_.header ? host_.header->ScoreSaved : notation::kTrue;
+    RecordStep([&] {
+        GetXjxInfo();
+        const std::vector<LineInfo> table = scan_.LineTable;
+        const int start = editor_.SelStart();
+        const int length = editor_.SelLength();
+        ownSelection_ = true;
+        const QColor notationColor = StoredColor(MyColor.JpLineColor);
+        const QColor lyricColor = StoredColor(MyColor.LyricLineColor);
+        for (const LineInfo& line : table) {
+            if (line.IsJpLine != IsChangJp)
+                continue;
+            editor_.select(line.LineStart, line.LineLen);
+            editor_.setSelColor(IsChangJp ? notationColor : lyricColor);
+        }
+        editor_.select(start, length);
+        ownSelection_ = false;
+    });
+    if (host_.header)
+        host_.header->ScoreSaved = saved;
+}
+
+void clsUndo::KeyDown(int& KeyCode, int Shift)
+{
+    if (KeyCode == keys::Z && Shift == 2) {
+        undo(1);
+        KeyCode = 0;
+        return;
+    }
+    if (KeyCode == keys::Y && Shift == 2) {
+        Redo(1);
+        KeyCode = 0;
+        return;
+    }
+    if (isFlushKey(KeyCode)) {
+        FlushSnapshot();
+        return;
+    }
+    if (KeyCode == 0 || !CaretOnNotationLine())
+        return;
+    if (KeyCode != keys::InputMethod)
+        Get_SelJPFormBegin_and_SelJPToEnd();
+    NotationKeyInput(KeyCode, Shift);
+}
+
+void clsUndo::NotationKeyInput(int& KeyCode, int Shift)
+{
+    const int start = editor_.SelStart();
+    GlyphDescriptor before;
+    if (start > 0) {
+        mirror_.select(start - 1, 1);
+        before = DecodeNoteGlyph(mirror_.SelText().front().unicode(), true);
+    }
+    const NotationKey action = NotationKeyAction(KeyCode, Shift, before, editor_.SelLength() > 0);
+    if (action.font)
+        editor_.setSelFontName(*action.font);
+    if (action.insert)
+        editor_.setSelText(QString(*action.insert));
+    if (action.inputMethod)
+        platform::Prompts::current().information(kInputMethodMessage);
+    if (KeyCode == keys::Backspace || KeyCode == keys::Delete)
+        extendOverSymbolRun(KeyCode);
+    if (action.swallow)
+        KeyCode = 0;
+}
+
+void clsUndo::extendOverSymbolRun(int KeyCode)
+{
+    const int start = editor_.SelStart();
+    const int end = editor_.TextLength();
+    int count = 0;
+    if (KeyCode == keys::Backspace) {
+        if (start <= 1)
+            return;
+        for (int p = start - 1; p > 0; --p) {
+            mirror_.setSelStart(p);
+            if (mirror_.SelFontName() != notation::SymbolFontFamily)
+                break;
+            ++count;
+        }
+        if (count > 0)
+            editor_.select(start - count - 1, count + 1);
+    } else {
+        for (int p = start + 1; p <= end; ++p) {
+            mirror_.setSelStart(p);
+            if (mirror_.SelFontName() != notation::SymbolFontFamily)
+                break;
+            ++count;
+        }
+        if (count > 0)
+            editor_.setSelLength(count + 1);
+    }
+}
+
+void clsUndo::KeyUp(int& KeyCode, int)
+{
+    if ((KeyCode != keys::Left && KeyCode != keys::Right) || editor_.SelLength() > 0
+        || !CaretOnNotationLine())
+        return;
+    const int step = KeyCode == keys::Right ? 1 : -1;
+    for (int p = editor_.SelStart(); p + step >= 0 && p + step <= editor_.TextLength(); p += step) {
+        if (editor_.SelFontName() != notation::SymbolFontFamily)
+            break;
+        editor_.setSelStart(p + step);
+    }
+}
+
+} // namespace tunvale::editor

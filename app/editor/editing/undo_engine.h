@@ -1,0 +1,177 @@
+#pragma once
+
+#include "app/editor/editing/line_table.h"
+#include "app/notation/score_header.h"
+#include "platform/richtext/rich_text_box.h"
+
+#include <QObject>
+#include <QTimer>
+
+#include <cstdint>
+#include <functional>
+#include <vector>
+
+// The score editor's undo engine. It records no commands: when the editor's text has been left alone
+// for 125 ms it compares the whole rich text with the text of the last step and keeps only the part
+// that differs, with the selection, the bars and the margins before and after. It also owns the
+// editor's line table and bar state, rescanned from the live document.
+namespace tunvale::editor {
+
+// The length of the common prefix (fromRight false) or suffix (true) of two texts.
+qsizetype MatchingChars(const QString& oldText, const QString& newText, bool fromRight);
+
+// One step.
+struct clsUndoElement {
+    int SelIndent_BeforeChange = 0;
+    int SelIndent_AfterChange = 0;
+    int SelRightIndent_BeforeChange = 0;
+    int SelRightIndent_AfterChange = 0;
+    QString TextRTFBlock_BeforeChange;
+    QString TextRTFBlock_AfterChange;
+    qsizetype MatchingCharsFromLeft = 0;
+    qsizetype MatchingCharsFromRight = 0;
+    int SelStart_BeforeChange = 0;
+    int SelLength_BeforeChange = 0;
+    int SelStart_AfterChange = 0;
+    int SelLength_AfterChange = 0;
+    QString TextXjxBlock_BeforeChange;
+    QString TextXjxBlock_AfterChange;
+    qsizetype MatchingXjxCharsFromLeft = 0;
+    qsizetype MatchingXjxCharsFromRight = 0;
+    int SelXjxStart_BeforeChange = 0;
+    int SelXjxLength_BeforeChange = 0;
+    int SelXjxStart_AfterChange = 0;
+    int SelXjxLength_AfterChange = 0;
+    int XjLong_AfterChange = 0;
+    int XjLong_BeforeChange = 0;
+    // A drum operation recorded as a step without a text change.
+    bool DrumStep = false;
+};
+
+// What the engine reads and calls of the window that owns it.
+struct UndoHost {
+    notation::ScoreHeader* header = nullptr; // margins
+    const std::int16_t* layoutBusy = nullptr; // 1 while the window re-lays the margins
+    const std::int16_t* notationCmdBusy = nullptr; // -1 while a notation command rewrites
+    std::function<void()> JzRTB; // re-applies the margins after an undo or redo step
+    std::function<void(int left, int right)> setRulerSpaces;
+};
+
+class clsUndo : public QObject
+{
+    Q_OBJECT
+
+public:
+    clsUndo(platform::RichTextBox& editor, UndoHost host, QObject* parent = nullptr);
+
+    bool canUndo() const;
+    bool canRedo() const;
+    bool IgnoreChange() const { return !tracking_; }
+    void setIgnoreChange(bool ignore);
+    int JPSelection();
+    const std::vector<JpSelPiece>& JpSelPieces() const { return jpSelPieces_; }
+    int getUndoCount() const { return int(undo_.size()) - 1 < 0 ? 0 : int(undo_.size()) - 1; }
+    int getRedoCount() const { return int(redo_.size()); }
+    QString XjxStr() const { return scan_.info.XjxStr; }
+    int XjxSelStart() const { return scan_.info.XjxSelStart; }
+    int XjxSelLength() const { return scan_.info.XjxSelLength; }
+    int XJInteger() const { return scan_.info.XJInteger; }
+    const QString& TextRTFBeforeChange() const { return textBefore_; }
+    int OnXj() const { return scan_.info.OnXj; }
+    // Puts the caret just behind the bar line that opens bar `n`; a bar that does not exist is ignored.
+    void setOnXj(int n);
+    int PlayOnXj(int position) const { return editor::PlayOnXj(scan_.BarStarts, position); }
+    const std::vector<LineInfo>& LineTable() const { return scan_.LineTable; }
+    const std::vector<int>& BarStarts() const { return scan_.BarStarts; }
+    // The caret's display line is a notation line, read from the live document.
+    bool CaretOnNotationLine();
+
+    // Records the bar state before an edit.
+    void Get_SelJPFormBegin_and_SelJPToEnd();
+    void Reset();
+    // Recolours the notation lines (isChangJp) or the other lines in the colour given, as one step
+    // that leaves the saved flag as it was.
+    void JpColor(const notation::ColorScheme& MyColor, bool IsChangJp);
+    // A step without a text change, for a drum operation.
+    void NullShot();
+    void undo(int n);
+    void Redo(int n);
+    void aMoveBJBegin();
+    void aMoveBJOver();
+
+    // Takes a pending snapshot now, as a mouse press does; nothing when none is pending.
+    void FlushSnapshot();
+    bool SnapshotPending() const { return timer_.isActive(); }
+    // Runs `edit` as one step of its own, never merged with typing before or after it.
+    void RecordStep(const std::function<void()>& edit);
+    // Replaces the whole rich text as one step; false (and nothing recorded) when `rtf` is no RTF.
+    bool ReplaceWholeText(const QString& rtf);
+
+    // The editor's key handler, run after the window's own; KeyCode 0 swallows the key.
+    void KeyDown(int& KeyCode, int Shift);
+    void KeyUp(int& KeyCode, int Shift);
+
+signals:
+    void StateChanged();
+    void OnXjChanged(int Xj);
+    void XJDrumChanged(int OnXj1, int aType);
+    void XJChanged(int BeginDelPosition, int DellN, int BeginAddPosition, int AddN, int Start, int aType);
+
+private:
+    struct Selection {
+        int start = 0;
+        int length = 0;
+        int xjStart = 0;
+        int xjLength = 0;
+    };
+    struct Margins {
+        int left = 0;
+        int right = 0;
+    };
+
+    const XjxInfo& GetXjxInfo();
+    // The caret line is a notation line in the line table of the last scan.
+    bool CaretLineInTable() const;
+    void TakeUndoSnapShot();
+    void pushBase();
+    // Applies n steps of the undo or the redo stack; the caret's bar at the end.
+    int applySteps(bool undoing, int n);
+    void inferBarChange(int s0, int s1, int n0, int c0, int c1);
+    void onChange();
+    void onSelChange();
+    void onTimer();
+    void NotationKeyInput(int& KeyCode, int Shift);
+    void extendOverSymbolRun(int KeyCode);
+    Selection currentSelection() const;
+    Margins headerMargins() const;
+    void applyMargins(int left, int right);
+    bool layoutBusy() const { return host_.layoutBusy && *host_.layoutBusy == 1; }
+
+    platform::RichTextBox& editor_;
+    // A second caret over the editor's document, for probing formats without moving the editor's.
+    platform::RichTextBox mirror_;
+    UndoHost host_;
+    QTimer timer_;
+    std::vector<clsUndoElement> undo_;
+    std::vector<clsUndoElement> redo_;
+    bool tracking_ = true;
+    bool drumFlag_ = false;
+    bool moved_ = false;
+    QString textBefore_;
+    QString lastXjxStr_;
+    int lastXjCount_ = 0;
+    Selection lastSel_;
+    Selection curSel_;
+    Margins marginsBefore_;
+    Margins marginsAfter_;
+    BarScan scan_;
+    bool scanDirty_ = true;
+    qreal scanWidth_ = -1;
+    bool ownSelection_ = false;
+    std::vector<JpSelPiece> jpSelPieces_;
+    int announcedXj_ = 0;
+    int inferPosition_ = 0;
+    int inferCount_ = 0;
+};
+
+} // namespace tunvale::editor

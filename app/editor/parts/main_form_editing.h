@@ -1,0 +1,53 @@
+#pragma once
+
+#include "app/editor/editing/editor_keyboard.h"
+#include "app/editor/editing/input_method_filter.h"
+#include "app/editor/editing/note_commands.h"
+#include "app/editor/editing/undo_engine.h"
+#include "app/notation/score_header.h"
+
+#include <QObject>
+
+// The main window's editing: the undo engine bound to the editor, the notation commands and the
+// keyboard, with the window's handlers of the editor's events, its edit and insert menus and the
+// toolbar commands that rewrite notes. The window creates it at its load.
+namespace tunvale::editor {
+
+class MainForm;
+
+class ScoreEditing : public QObject
+{
+    Q_OBJECT
+
+public:
+    explicit ScoreEditing(MainForm& form);
+
+    // Recolours the notation lines (IsJP) or the lyric lines without marking the score modified.
+    void MunJPColor_Click(bool IsJP);
+    // Fills the notation-only view with the notation lines.
+    void ShowLineMarks();
+
+    void RichTextBox1_SelChange();
+    void Undo_OnXjChanged(int Xj);
+    void Undo_StateChanged();
+    void Edit_Click();
+    void My_instr_Click();
+    void FormatJP_Click();
+    void Other_Click();
+
+    clsUndo Undo;
+    NoteCommands Commands;
+    EditorKeyboard Keyboard;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void defineCommands();
+    void connectMenus();
+
+    MainForm& form_;
+    NotationInputMethodFilter inputMethodFilter_;
+};
+
+} // namespace tunvale::editor

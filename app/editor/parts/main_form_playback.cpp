@@ -1,0 +1,388 @@
+#include "app/editor/parts/main_form_playback.h"
+
+#include "app/dialogs/play_order_dialog.h"
+#include "app/drums/bar_strip.h"
+#include "app/editor/window/main_form.h"
+#include "app/editor/window/main_toolbar.h"
+#include "app/editor/actions/menu_items.h"
+#include "app/editor/parts/main_form_editing.h"
+#include "app/editor/window/status_panels.h"
+#include "app/frame/process_state.h"
+#include "app/notation/play_order_key.h"
+#include "app/notation/score_template.h"
+#include "app/playback/playback_state.h"
+#include "platform/richtext/rich_text_edit.h"
+#include "platform/richtext/rich_text_lines.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QMenu>
+#include <QScrollBar>
+#include <QTextCursor>
+
+#include <set>
+
+namespace tunvale::editor {
+
+namespace {
+
+// A colour of the score's colour scheme (&H00BBGGRR).
+QColor schemeColor(std::int32_t value)
+{
+    const auto bgr = std::uint32_t(value);
+    return QColor(int(bgr & 0xFF), int(bgr >> 8 & 0xFF), int(bgr >> 16 & 0xFF));
+}
+
+const notation::ColorScheme& colors() { return frame::Process().ColorScheme; }
+
+platform::ClsAPIHighlight& highlighter()
+{
+    auto& process = frame::Process();
+    if (!process.Highlighter)
+        process.Highlighter = std::make_unique<platform::ClsAPIHighlight>();
+    return *process.Highlighter;
+}
+
+constexpr int kToolbarButtons = 46;
+
+} // namespace
+
+MainFormPlayback::MainFormPlayback(
+    MainForm& form, std::unique_ptr<platform::ScreenSaverInhibitor> screenSaver)
+    : QObject(&form)
+    , form_(form)
+    , screenSaver_(std::move(screenSaver))
+{
+    // The strip got its bars when the score was loaded.
+    strip_ = form_.CtrlSlider1;
+
+    commands_ = std::make_unique<playback::PlayCommands>(*this, *playback::NotePlayer, playback::PlayTimer);
+    connectMenus();
+    connectControls();
+    form_.hooks.playbackRunning = [this] { return commands_->PlayBusy(); };
+    form_.hooks.stopPlayback = [this] { commands_->结束_Click(); };
+    form_.hooks.scoreReplaced = [this] { chosenOrder_.clear(); };
+}
+
+MainFormPlayback::~MainFormPlayback() = default;
+
+void MainFormPlayback::connectMenus()
+{
+    playback::PlayCommands& c = *commands_;
+    form_.connectItem(QStringLiteral("MunPlay"), [&c] { c.播放_Click(0); });
+    form_.connectItem(QStringLiteral("Mungoonplay"), [&c] { c.播放_Click(1); });
+    form_.connectItem(QStringLiteral("MunStop1"), [&c] { c.结束_Click(); });
+    form_.connectItem(QStringLiteral("MunPandG"), [&c] { c.暂停_Click(); });
+    form_.connectItem(QStringLiteral("GotoGoplay"), [&c] { c.GotoGoplay_Click(); });
+    form_.connectItem(QStringLiteral("CtrlPlay"), [&c] { c.CtrlPlay_Click(); });
+    form_.connectItem(QStringLiteral("DrumPZ"), [&c] { c.DrumPZ_Click(); });
+    form_.connectItem(QStringLiteral("SameSpeed"), [&c] { c.SameSpeed_Click(); });
+    form_.connectItem(QStringLiteral("HeYing"), [&c] { c.HeYing_Click(); });
+    form_.connectItem(QStringLiteral("PlayGoto"), [this] { PlayGoto_Click(); });
+    form_.connectArray(QStringLiteral("PZType"), [this](int i) { form_.PZType_Click(i); });
+    form_.connectArray(QStringLiteral("my_ComDevies"), [this](int i) { my_ComDevies_Click(i); });
+    connect(form_.menu(QStringLiteral("runmusic")), &QMenu::aboutToShow, this, [&c] { c.runmusic_Click(); });
+
+    form_.defineCommand(QStringLiteral("播放_Click"), [&c](int fromCaret) { c.播放_Click(fromCaret); });
+    form_.defineCommand(QStringLiteral("暂停_Click"), [&c](int) { c.暂停_Click(); });
+    form_.defineCommand(QStringLiteral("结束_Click"), [&c](int) { c.结束_Click(); });
+    form_.defineCommand(QStringLiteral("PlayAllBarDrums"), [&c](int) { c.PlayAllBarDrums(); });
+    form_.defineCommand(QStringLiteral("StopDrumPlay"), [&c](int) { c.StopDrumPlay(); });
+    form_.defineCommand(QStringLiteral("Timer3"), [&c](int) { c.playCurrentBarSoon(); });
+    form_.defineCommand(QStringLiteral("Timer6"), [&c](int) { c.playRangeSoon(); });
+}
+
+void MainFormPlayback::connectControls()
+{
+    MainToolbar& toolbar = *form_.Toolbar1;
+    connect(toolbar.ComSounds, &QComboBox::activated, this, &MainFormPlayback::ComSounds_Click);
+    for (int i = 0; i < 2; ++i)
+        connect(
+            toolbar.VScroll1[size_t(i)], &QScrollBar::valueChanged, this, [this, i] { VScroll1_Change(i); });
+    platform::RichTextBox& view = form_.RichTextBox2->box();
+    // The playback view takes no key: Enter steps the melody in step mode, every other key does nothing.
+    connect(
+        &view, &platform::RichTextBox::KeyDown, this,
+        [this](int& KeyCode, int) {
+            const int key = KeyCode;
+            KeyCode = 0;
+            commands_->RichTextBox2_KeyDown(key);
+        },
+        Qt::DirectConnection);
+    connect(
+        &view, &platform::RichTextBox::KeyPress, this, [](int& KeyAscii) { KeyAscii = 0; },
+        Qt::DirectConnection);
+    connect(&view, &platform::RichTextBox::MouseDown, this, [this] { restorePlayedNote(std::nullopt); });
+}
+
+dialogs::PlayOrderDialog& MainFormPlayback::playOrderDialog()
+{
+    if (!dialog_)
+        dialog_ = new dialogs::PlayOrderDialog(&form_);
+    return *dialog_;
+}
+
+void MainFormPlayback::PlayGoto_Click()
+{
+    notation::PlayOrder2021& order = notation::ProcessPlayOrder();
+    const QString key = order.GetPlayOrderKey();
+    order.LoadPlayOrder();
+    dialogs::PlayOrderDialog& dialog = playOrderDialog();
+    dialog.Form_Activate(key, chosenOrder_.orderFor(key).value_or(order.PlayOrder));
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    order.PlayOrder = dialog.chosen().order;
+    // The order plays from now on, also when the file cannot take it or the score has no file yet.
+    chosenOrder_.choose(key, order.PlayOrder);
+    const QString file = header().CurrentFile;
+    if (!file.isEmpty() && !notation::IsTemplatePath(file) && order.SavePlayOrderKey(file))
+        order.SavePlayOrder(file);
+    if (dialog.textChanged())
+        header().ScoreSaved = notation::kFalse;
+}
+
+void MainFormPlayback::my_ComDevies_Click(int Index)
+{
+    if (Index < 0 || Index >= form_.ComDevies.size())
+        return;
+    // On failure the output tells the user and the check stays where it was.
+    if (!playback::NotePlayer->OpenDevice(form_.ComDevies[Index].itemData))
+        return;
+    for (int i = 0; i <= form_.menus().upperBound(QStringLiteral("my_ComDevies")); ++i) {
+        if (QAction* entry = form_.action(QStringLiteral("my_ComDevies"), i))
+            entry->setChecked(i == Index);
+    }
+    form_.ComDeviesListIndex = Index;
+}
+
+void MainFormPlayback::ComSounds_Click(int index)
+{
+    if (index < 0 || index >= int(playback::InstrumentNames.size()))
+        return;
+    form_.Toolbar1->ComSounds->setToolTip(
+        QStringLiteral("乐器选择：") + playback::InstrumentNames[size_t(index)]);
+    if (header().Instrument != index)
+        header().ScoreSaved = notation::kFalse;
+}
+
+void MainFormPlayback::VScroll1_Change(int Index)
+{
+    MainToolbar& toolbar = *form_.Toolbar1;
+    const int value = toolbar.VScroll1[size_t(Index)]->value();
+    header().ScoreSaved = notation::kFalse;
+    if (Index == 0) {
+        toolbar.Text_Speed->setText(QString::number(value));
+        header().Speed = std::int16_t(value);
+    } else {
+        toolbar.Text_Volume->setText(QString::number(value));
+        header().Volume = std::int16_t(value);
+    }
+}
+
+notation::ScoreHeader& MainFormPlayback::header() { return frame::Process().ScoreHeader; }
+
+notation::DrumStores& MainFormPlayback::drumStores() { return notation::ProcessDrumStores(); }
+
+platform::RichTextSnapshot MainFormPlayback::scoreSnapshot() const { return form_.RichTextBox4->snapshot(); }
+
+QString MainFormPlayback::scoreText() const { return form_.editor().Text(); }
+
+notation::PlayOrderSource MainFormPlayback::playOrderSource() const
+{
+    return chosenOrder_.source(frame::Process().ScoreHeader.CurrentFile);
+}
+
+int MainFormPlayback::editorCaret() const { return form_.editor().SelStart(); }
+
+void MainFormPlayback::setEditorCaret(int position) { form_.editor().setSelStart(position); }
+
+int MainFormPlayback::caretBar() const { return form_.Editing ? form_.Editing->Undo.OnXj() : 0; }
+
+QAction* MainFormPlayback::item(playback::PlayItem which) const
+{
+    switch (which) {
+    case playback::PlayItem::DrumPZ:
+        return form_.action(QStringLiteral("DrumPZ"));
+    case playback::PlayItem::HeYing:
+        return form_.action(QStringLiteral("HeYing"));
+    case playback::PlayItem::SameSpeed:
+        return form_.action(QStringLiteral("SameSpeed"));
+    case playback::PlayItem::GotoGoplay:
+        return form_.action(QStringLiteral("GotoGoplay"));
+    case playback::PlayItem::CtrlPlay:
+        return form_.action(QStringLiteral("CtrlPlay"));
+    }
+    return nullptr;
+}
+
+bool MainFormPlayback::isChecked(playback::PlayItem which) const { return item(which)->isChecked(); }
+
+void MainFormPlayback::setChecked(playback::PlayItem which, bool checked)
+{
+    item(which)->setChecked(checked);
+}
+
+int MainFormPlayback::instrument() const { return std::max(0, form_.Toolbar1->ComSounds->currentIndex()); }
+
+// Every menu item and toolbar button 1 to 46, each action once (an action may sit in both).
+std::vector<QAction*> MainFormPlayback::lockableActions() const
+{
+    std::vector<QAction*> actions;
+    std::set<QAction*> seen;
+    auto add = [&](QAction* action) {
+        if (action && !action->isSeparator() && seen.insert(action).second)
+            actions.push_back(action);
+    };
+    for (const QString& name : form_.menus().names())
+        add(form_.action(name));
+    for (int i = 1; i <= kToolbarButtons; ++i)
+        add(form_.Toolbar1->button(i));
+    return actions;
+}
+
+void MainFormPlayback::PlayControlsEnabled(bool playing, bool melody)
+{
+    MainToolbar& toolbar = *form_.Toolbar1;
+    for (QWidget* control : std::initializer_list<QWidget*> { toolbar.ComSounds, toolbar.Text_Speed,
+             toolbar.VScroll1[0], toolbar.Text_Volume, toolbar.VScroll1[1] })
+        control->setEnabled(!playing);
+    strip_->setIsPlaying(playing);
+    if (playing) {
+        SavedEnabled.clear();
+        const std::vector<QAction*> actions = lockableActions();
+        for (QAction* action : actions)
+            SavedEnabled.emplace_back(action, action->isEnabled());
+        for (QAction* action : actions)
+            action->setEnabled(false);
+    } else {
+        for (const auto& [action, enabled] : SavedEnabled)
+            action->setEnabled(enabled);
+        SavedEnabled.clear();
+    }
+    auto button = [&](int index, bool enabled) { toolbar.button(index)->setEnabled(enabled); };
+    auto menuItem = [&](const char* name, bool enabled) {
+        form_.action(QString::fromLatin1(name))->setEnabled(enabled);
+    };
+    if (playing && melody) {
+        button(8, true);
+        button(6, true);
+        menuItem("MunStop1", true);
+        menuItem("MunPandG", true);
+    } else if (playing) {
+        button(11, true);
+    } else if (melody) {
+        button(5, true);
+        button(7, true);
+        menuItem("MunPlay", true);
+        button(8, false);
+        menuItem("MunStop1", false);
+        button(6, false);
+        menuItem("MunPandG", false);
+    } else {
+        button(10, true);
+        button(11, false);
+    }
+    menuItem("runmusic", true);
+}
+
+void MainFormPlayback::setPauseText(const QString& text)
+{
+    QAction* pause = form_.Toolbar1->button(6);
+    pause->setText(text);
+    pause->setToolTip(text);
+}
+
+void MainFormPlayback::showPlayTime(const QString& text) { form_.StatusBar1->setPanelText(2, text); }
+
+void MainFormPlayback::setBreakpointCaption(const QString& text)
+{
+    form_.action(QStringLiteral("Mungoonplay"))->setText(text);
+}
+
+void MainFormPlayback::MakeWorkingCopy()
+{
+    form_.MakeWorkingCopy();
+    // The played note is selected: the selection shows the play colours, not the view's own.
+    QPalette palette = form_.RichTextBox2->palette();
+    palette.setColor(QPalette::Highlight, schemeColor(colors().PlayNoteBackColor));
+    palette.setColor(QPalette::HighlightedText, schemeColor(colors().PlayNoteColor));
+    form_.RichTextBox2->setPalette(palette);
+    form_.RichTextBox2->setFocus();
+    workingCopyShown_ = true;
+}
+
+void MainFormPlayback::RestoreScoreView()
+{
+    // A drum-only play shows no working copy: the editor is in front already.
+    if (!workingCopyShown_)
+        return;
+    workingCopyShown_ = false;
+    // A change made meanwhile (a switch in step mode) keeps the score modified.
+    const std::int16_t saved = header().ScoreSaved;
+    form_.RestoreScoreView();
+    if (saved == notation::kFalse)
+        header().ScoreSaved = notation::kFalse;
+    form_.RichTextBox1->setFocus();
+    form_.JzRTB(0);
+}
+
+void MainFormPlayback::restorePlayedNote(std::optional<platform::SnapshotColor> ownColor)
+{
+    platform::RichTextBox& view = form_.RichTextBox2->box();
+    highlighter().APIHighlightHard(view.SelStart(), view.SelLength(), schemeColor(colors().EditBackColor));
+    if (ownColor)
+        view.setSelColor(QColor::fromRgba(*ownColor));
+}
+
+void MainFormPlayback::selectPlayedNote(int position)
+{
+    platform::RichTextBox& view = form_.RichTextBox2->box();
+    view.select(position, 1);
+    view.setSelColor(schemeColor(colors().PlayNoteColor));
+}
+
+void MainFormPlayback::markPlayedNoteBack()
+{
+    const platform::RichTextBox& view = form_.RichTextBox2->box();
+    highlighter().APIHighlightHard(
+        view.SelStart(), view.SelLength(), schemeColor(colors().PlayNoteBackColor));
+}
+
+void MainFormPlayback::clearPlaySelection() { form_.RichTextBox2->box().setSelLength(0); }
+
+int MainFormPlayback::caretViewRow() const
+{
+    const platform::RichTextBox& view = form_.RichTextBox2->box();
+    return platform::GetCaretRowCol(view).line - 1 - platform::GetFirstVisibleLine(view);
+}
+
+void MainFormPlayback::scrollViewLines(int lines)
+{
+    platform::RichTextEdit& edit = *form_.RichTextBox2;
+    const platform::RichTextBox& view = edit.box();
+    const int target
+        = std::clamp(platform::GetFirstVisibleLine(view) + lines, 0, std::max(view.LineCount() - 1, 0));
+    QTextCursor cursor(view.document());
+    cursor.setPosition(view.toDocumentPosition(view.LineIndex(target)));
+    QScrollBar* bar = edit.verticalScrollBar();
+    bar->setValue(bar->value() + edit.cursorRect(cursor).top());
+}
+
+void MainFormPlayback::showPlayedBar(int bar) { strip_->setPlayXJ(bar); }
+
+void MainFormPlayback::setStripBar(int bar) { strip_->setMyXj(bar); }
+
+std::pair<int, int> MainFormPlayback::stripRange() const { return { strip_->nPlay1(), strip_->nPlay2() }; }
+
+void MainFormPlayback::keepScreenAwake(bool awake)
+{
+    if (awake)
+        screenSaver_->inhibit(QStringLiteral("播放"));
+    else
+        screenSaver_->uninhibit();
+}
+
+void MainFormPlayback::drumEditorControlsEnabled(bool enabled) { FrmDrum201512_ControlsEnabled(enabled); }
+
+} // namespace tunvale::editor

@@ -1,0 +1,198 @@
+#include "app/editor/window/main_toolbar.h"
+
+#include "app/editor/actions/build_gate.h"
+#include "app/editor/window/toolbar_icons.h"
+#include "app/editor/actions/toolbar_table.h"
+
+#include <QComboBox>
+#include <QHBoxLayout>
+#include <QIntValidator>
+#include <QLineEdit>
+#include <QMenu>
+#include <QScrollBar>
+#include <QToolButton>
+
+namespace tunvale::editor {
+
+namespace {
+constexpr const char* kCommand = "tunvaleCommand";
+} // namespace
+
+MainToolbar::MainToolbar(QWidget* parent)
+    : QToolBar(parent)
+{
+    setObjectName(QStringLiteral("Toolbar1"));
+    setMovable(false);
+    setFloatable(false);
+    setToolButtonStyle(Qt::ToolButtonIconOnly);
+    setIconSize(QSize(16, 16));
+    for (const ToolbarButton& entry : ToolbarTable()) {
+        QAction* action = nullptr;
+        switch (entry.kind) {
+        case ButtonKind::Separator:
+            action = addSeparator();
+            break;
+        case ButtonKind::Placeholder:
+            action = addWidget(makePlayControls());
+            break;
+        case ButtonKind::Button:
+        case ButtonKind::DropDown:
+        case ButtonKind::MenuOnly: {
+            action = addAction(ToolbarIcon(entry.index, style()), entry.hint);
+            action->setToolTip(entry.hint);
+            if (entry.command)
+                action->setProperty(kCommand, entry.command->command);
+            if (!entry.menuTexts.isEmpty()) {
+                auto* menu = new QMenu(this);
+                for (const QString& text : entry.menuTexts) {
+                    QAction* item = menu->addAction(text);
+                    if (const auto command = DropDownCommand(text))
+                        item->setProperty(kCommand, command->command);
+                    GuardUnbuilt(item);
+                    connect(item, &QAction::triggered, this, [this, text] { emit buttonMenuClicked(text); });
+                }
+                action->setMenu(menu);
+                menus_[entry.index] = menu;
+                if (auto* tool = qobject_cast<QToolButton*>(widgetForAction(action))) {
+                    tool->setPopupMode(entry.kind == ButtonKind::MenuOnly ? QToolButton::InstantPopup
+                                                                          : QToolButton::MenuButtonPopup);
+                }
+            }
+            if (entry.kind != ButtonKind::MenuOnly) {
+                GuardUnbuilt(action);
+                connect(action, &QAction::triggered, this,
+                    [this, index = entry.index] { emit buttonClicked(index); });
+            }
+            break;
+        }
+        }
+        action->setObjectName(QStringLiteral("Toolbar1.Buttons(%1)").arg(entry.index));
+        buttons_[entry.index] = action;
+    }
+}
+
+QWidget* MainToolbar::makePlayControls()
+{
+    auto* box = new QWidget(this);
+    auto* row = new QHBoxLayout(box);
+    row->setContentsMargins(2, 0, 2, 0);
+    row->setSpacing(0);
+
+    ComSounds = new QComboBox(box);
+    ComSounds->setObjectName(QStringLiteral("ComSounds"));
+    ComSounds->setMinimumContentsLength(6);
+    ComSounds->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+
+    auto spinBox = [box](const QString& name, const QString& text, const QString& tip, int top) {
+        auto* edit = new QLineEdit(text, box);
+        edit->setObjectName(name);
+        edit->setToolTip(tip);
+        edit->setValidator(new QIntValidator(0, top, edit));
+        edit->setFixedWidth(edit->fontMetrics().horizontalAdvance(QStringLiteral("000")) + 8);
+        edit->setAlignment(Qt::AlignRight);
+        return edit;
+    };
+    auto spinBar = [box](const QString& name, int low, int high, int value) {
+        auto* bar = new QScrollBar(Qt::Vertical, box);
+        bar->setObjectName(name);
+        bar->setRange(low, high);
+        bar->setValue(value);
+        // The up arrow raises the value.
+        bar->setInvertedAppearance(true);
+        bar->setInvertedControls(true);
+        bar->setFixedWidth(16);
+        return bar;
+    };
+    Text_Speed
+        = spinBox(QStringLiteral("Text_Speed"), QStringLiteral("120"), QStringLiteral("音速(拍/分钟)"), 300);
+    VScroll1[0] = spinBar(QStringLiteral("VScroll1(0)"), 10, 300, 120);
+    Text_Volume
+        = spinBox(QStringLiteral("Text_Volume"), QStringLiteral("98"), QStringLiteral("音量：0-127"), 127);
+    VScroll1[1] = spinBar(QStringLiteral("VScroll1(1)"), 0, 127, 98);
+
+    row->addWidget(ComSounds);
+    row->addSpacing(4);
+    row->addWidget(Text_Speed);
+    row->addWidget(VScroll1[0]);
+    row->addSpacing(4);
+    row->addWidget(Text_Volume);
+    row->addWidget(VScroll1[1]);
+    const int height = ComSounds->sizeHint().height();
+    Text_Speed->setFixedHeight(height);
+    Text_Volume->setFixedHeight(height);
+    VScroll1[0]->setFixedHeight(height);
+    VScroll1[1]->setFixedHeight(height);
+    return box;
+}
+
+QAction* MainToolbar::button(int index) const
+{
+    return index >= 1 && index <= kToolbarButtonCount ? buttons_[index] : nullptr;
+}
+
+QToolButton* MainToolbar::toolButton(int index) const
+{
+    QAction* action = button(index);
+    return action ? qobject_cast<QToolButton*>(widgetForAction(action)) : nullptr;
+}
+
+QMenu* MainToolbar::dropDown(int index) const
+{
+    return index >= 1 && index <= kToolbarButtonCount ? menus_[index] : nullptr;
+}
+
+QAction* MainToolbar::dropDownItem(const QString& text) const
+{
+    for (QMenu* menu : menus_) {
+        if (!menu)
+            continue;
+        for (QAction* item : menu->actions()) {
+            if (item->text() == text)
+                return item;
+        }
+    }
+    return nullptr;
+}
+
+void MainToolbar::markCommandDefined(const QString& command)
+{
+    for (int i = 1; i <= kToolbarButtonCount; ++i) {
+        if (buttons_[i]->property(kCommand).toString() == command)
+            MarkBuilt(buttons_[i]);
+        if (!menus_[i])
+            continue;
+        bool anyBuilt = false;
+        for (QAction* item : menus_[i]->actions()) {
+            if (item->property(kCommand).toString() == command)
+                MarkBuilt(item);
+            anyBuilt = anyBuilt || IsBuilt(item);
+        }
+        // A button that only opens its menu is of use once one of its items is.
+        if (ToolbarTable()[i - 1].kind == ButtonKind::MenuOnly)
+            buttons_[i]->setEnabled(anyBuilt);
+    }
+}
+
+int MainToolbar::buttonValue(int index) const
+{
+    QAction* action = button(index);
+    return action && action->isChecked() ? 1 : 0;
+}
+
+void MainToolbar::setButtonValue(int index, int value)
+{
+    QAction* action = button(index);
+    if (!action)
+        return;
+    if (value)
+        action->setCheckable(true);
+    action->setChecked(value != 0);
+}
+
+void MainToolbar::setButtonVisible(int index, bool visible)
+{
+    if (QAction* action = button(index))
+        action->setVisible(visible);
+}
+
+} // namespace tunvale::editor

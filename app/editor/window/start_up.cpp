@@ -1,0 +1,149 @@
+#include "app/editor/window/start_up.h"
+
+#include "app/dialogs/splash_window.h"
+#include "app/editor/parts/main_form_midi_export.h"
+#include "app/editor/parts/main_form_playback.h"
+#include "app/editor/parts/main_form_score_files.h"
+#include "app/frame/open_decision.h"
+#include "app/frame/process_state.h"
+#include "app/frame/start_args.h"
+#include "app/notation/drum_data.h"
+#include "app/notation/score_template.h"
+#include "platform/desktop/dpi.h"
+#include "platform/settings/ini_file.h"
+#include "platform/settings/program_folder.h"
+#include "platform/text/runtime_numbers.h"
+
+#include <QApplication>
+#include <QGuiApplication>
+#include <QStyle>
+#include <QTextStream>
+#include <QWidget>
+
+namespace tunvale::editor {
+
+namespace {
+
+const QString kNoteIni = QStringLiteral("MyNote.ini");
+constexpr int kOpenFileOffsetTwips = 255;
+
+// Wayland does not let a program place its windows.
+bool platformPlacesWindows() { return QGuiApplication::platformName() != QStringLiteral("wayland"); }
+
+} // namespace
+
+void SetStartValues()
+{
+    notation::ReadDrumData(notation::ProcessDrumStores().DrumTemplates,
+        platform::ProgramFolder::find(notation::DrumTemplateFileName));
+    frame::StartValues& start = frame::Process().start;
+    const double twipsPerPixel = 1440.0 / platform::GetDpi();
+    start.PageWidthTwips = static_cast<std::int32_t>(platform::RoundHalfEven(210 / 25.4 * 1440));
+    start.PageHeightTwips = static_cast<std::int32_t>(platform::RoundHalfEven(297 / 25.4 * 1440));
+    start.ScrollBarTwips = static_cast<std::int32_t>(platform::RoundHalfEven(
+        QApplication::style()->pixelMetric(QStyle::PM_ScrollBarExtent) * twipsPerPixel));
+    start.NotationFontSize = 32;
+    start.TextFontSize = 12;
+    frame::Process().ScoreHeader.ScoreSaved = notation::kTrue;
+    start.PrintStart = 0;
+}
+
+bool RestoreWindow(QWidget& window)
+{
+    const bool wasVisible = window.isVisible();
+    window.showNormal();
+    if (!wasVisible)
+        return false;
+    if (platformPlacesWindows())
+        window.move(0, 0);
+    window.raise();
+    window.activateWindow();
+    return true;
+}
+
+void PlaceWindow(QWidget& window, int offsetTwips)
+{
+    const QString value = platform::ReadIniValue(
+        QStringLiteral("WinPos"), QStringLiteral("WindowPos"), platform::ProgramFolder::find(kNoteIni));
+    if (value.right(9) == QStringLiteral("Maximized")) {
+        window.showMaximized();
+        return;
+    }
+    const QStringList parts = value.split(u',');
+    RestoreWindow(window);
+    if (parts.size() < 4)
+        return;
+    const double twipsPerPixel = 1440.0 / platform::GetDpi();
+    const auto pixels = [&](int part, int offset) {
+        return static_cast<int>(std::lround((platform::Val(parts[part]) + offset) / twipsPerPixel));
+    };
+    // The stored size is the outer one, frame included.
+    const QSize frame = window.frameGeometry().size() - window.geometry().size();
+    if (platformPlacesWindows())
+        window.move(pixels(0, offsetTwips), pixels(1, offsetTwips));
+    window.resize(std::max(1, pixels(2, 0) - frame.width()), std::max(1, pixels(3, 0) - frame.height()));
+}
+
+QString ProcessIdText() { return QString::number(QCoreApplication::applicationPid()); }
+
+void RegisterOpenScore()
+{
+    frame::OpenScoreRegistry().Register(
+        frame::Process().ScoreHeader.CurrentFile, QCoreApplication::applicationPid());
+}
+
+StartResult StartProgram(const QStringList& args, MainFormServices services)
+{
+    SetStartValues();
+    const frame::StartArgs parsed = frame::ParseStartArgs(args);
+    frame::ProcessState& state = frame::Process();
+    state.start.ShowStartProgress = parsed.ShowStartProgress;
+    state.start.PrintStart = parsed.PrintStart;
+    state.ScoreHeader.CurrentFile = parsed.CurrentFile;
+
+    StartResult result;
+    // One window per score: a score that a live window shows brings that window up instead.
+    if (parsed.kind == frame::StartKind::Ordinary
+        && frame::ShownByAnotherWindow(
+            parsed.CurrentFile, frame::OpenScoreRegistry(), QCoreApplication::applicationPid()))
+        return result;
+    std::unique_ptr<dialogs::BeginFrm> splash;
+    if (parsed.kind == frame::StartKind::Ordinary) {
+        splash = std::make_unique<dialogs::BeginFrm>();
+        splash->show();
+        splash->setProgress(QString());
+    }
+    auto window = std::make_unique<MainForm>(std::move(services));
+    MainFormScoreFiles::of(*window).listen();
+    if (splash)
+        window->hooks.showStartProgress
+            = [splash = splash.get()](const QString& text) { splash->setProgress(text); };
+    const bool loaded = window->Form_Load();
+    window->hooks.showStartProgress = nullptr;
+    if (!loaded) {
+        window->close();
+        result.exitCode = 1;
+        return result;
+    }
+    auto* playback = new MainFormPlayback(*window); // the window owns its playback
+    new MainFormMidiExport(*window, *playback);
+
+    if (parsed.kind == frame::StartKind::Print) {
+        const bool printed = window->hooks.printStartScore && window->hooks.printStartScore();
+        if (!window->hooks.printStartScore)
+            QTextStream(stderr) << "Tunvale: printing is not available in this version.\n";
+        window->close();
+        result.exitCode = printed ? 0 : 1;
+        return result;
+    }
+
+    window->resize(1000, 720);
+    window->show();
+    PlaceWindow(*window, parsed.kind == frame::StartKind::OpenFile ? kOpenFileOffsetTwips : 0);
+    splash.reset();
+    RegisterOpenScore();
+    result.window = std::move(window);
+    return result;
+}
+
+} // namespace tunvale::editor

@@ -1,0 +1,94 @@
+#include "app/editor/window/status_panels.h"
+
+#include <QEvent>
+#include <QLabel>
+#include <QMouseEvent>
+
+namespace tunvale::editor {
+
+namespace {
+// Widths in characters of panels 1 to 8 and 10; panel 9 stretches.
+constexpr int kWidths[StatusPanels::kPanelCount] = { 8, 12, 8, 14, 12, 14, 16, 9, 0, 56 };
+
+// A panel that has its width while there is room and gives way in a narrow window.
+class Panel final : public QLabel
+{
+public:
+    Panel(int width, QWidget* parent)
+        : QLabel(parent)
+        , width_(width)
+    {
+    }
+    QSize sizeHint() const override { return { width_, QLabel::sizeHint().height() }; }
+    QSize minimumSizeHint() const override { return { 0, QLabel::minimumSizeHint().height() }; }
+
+private:
+    int width_;
+};
+} // namespace
+
+StatusPanels::StatusPanels(QWidget* parent)
+    : QStatusBar(parent)
+{
+    setSizeGripEnabled(false);
+    const int charWidth = fontMetrics().horizontalAdvance(QChar(0x4E2D)) / 2 + 1;
+    for (int i = 0; i < kPanelCount; ++i) {
+        const bool stretches = i == 8;
+        auto* label = new Panel(kWidths[i] * charWidth, this);
+        label->setObjectName(QStringLiteral("Panel%1").arg(i + 1));
+        label->setFrameShape(QFrame::StyledPanel);
+        label->setFrameShadow(QFrame::Sunken);
+        label->setTextFormat(Qt::PlainText);
+        label->installEventFilter(this);
+        label->setSizePolicy(
+            stretches ? QSizePolicy::Expanding : QSizePolicy::Preferred, QSizePolicy::Preferred);
+        addPermanentWidget(label, stretches ? 1 : 0);
+        panels_[i] = label;
+    }
+}
+
+QLabel* StatusPanels::panel(int panel) const
+{
+    if (panel < 1 || panel > kPanelCount)
+        return nullptr;
+    return panels_[panel - 1];
+}
+
+void StatusPanels::setPanelText(int number, const QString& text)
+{
+    if (QLabel* label = panel(number))
+        label->setText(text);
+}
+
+QString StatusPanels::panelText(int number) const
+{
+    const QLabel* label = panel(number);
+    return label ? label->text() : QString();
+}
+
+void StatusPanels::setPanelEnabled(int number, bool enabled)
+{
+    if (QLabel* label = panel(number))
+        label->setEnabled(enabled);
+}
+
+bool StatusPanels::panelEnabled(int number) const
+{
+    const QLabel* label = panel(number);
+    return label && label->isEnabled();
+}
+
+bool StatusPanels::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::MouseButtonRelease) {
+        for (int i = 0; i < kPanelCount; ++i) {
+            if (watched == panels_[i] && panels_[i]->isEnabled()) {
+                emit panelClicked(i + 1);
+                break;
+            }
+        }
+    }
+    return QStatusBar::eventFilter(watched, event);
+}
+
+} // namespace tunvale::editor

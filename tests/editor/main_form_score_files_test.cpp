@@ -1,0 +1,66 @@
+#include "app/editor/window/main_form.h"
+#include "app/editor/parts/main_form_score_files.h"
+#include "app/frame/process_state.h"
+#include "app/frame/recent_files.h"
+#include "app/frame/start_args.h"
+#include "platform/settings/program_folder.h"
+#include "tests/support/fake_devices.h"
+#include "tests/support/scripted_prompts.h"
+#include "tests/support/test_folders.h"
+
+#include <QAction>
+#include <QDir>
+#include <QFile>
+#include <QMenu>
+
+#include <gtest/gtest.h>
+
+using namespace tunvale;
+
+namespace {
+
+editor::MainFormServices silentServices()
+{
+    editor::MainFormServices services;
+    services.midiDevices = std::make_unique<tunvale::testing::FakeDevices>();
+    return services;
+}
+
+QString sample(const QString& name)
+{
+    return frame::ScorePathKey(
+        QDir(platform::ProgramFolder::dataDir()).filePath(QStringLiteral("vls/") + name));
+}
+
+} // namespace
+
+TEST(MainFormScoreFiles, TheStartScoreOpensRegisteredAndInTheRecentItems)
+{
+    tunvale::testing::ScopedUserFolder user;
+    tunvale::testing::ScopedSettingsFolder settings;
+    tunvale::testing::ScopedPrompts prompts;
+    frame::Process().ScoreHeader = {};
+    frame::Process().start = {};
+    frame::Process().ScoreHeader.CurrentFile = sample(QStringLiteral("molihua.vls"));
+    {
+        editor::MainForm form(silentServices());
+        editor::MainFormScoreFiles& files = editor::MainFormScoreFiles::of(form);
+        ASSERT_TRUE(form.Form_Load());
+        EXPECT_TRUE(prompts->texts().isEmpty()) << prompts->texts().join(u'|').toStdString();
+        EXPECT_EQ(frame::Process().ScoreHeader.CurrentFile, sample(QStringLiteral("molihua.vls")));
+        EXPECT_FALSE(form.editor().Text().isEmpty());
+        EXPECT_EQ(frame::Process().ScoreHeader.ScoreSaved, notation::kTrue);
+        EXPECT_EQ(files.commands().services().registry.FindFileWindow(sample(QStringLiteral("molihua.vls"))),
+            files.commands().services().ownId);
+        form.menu(QStringLiteral("File"))->aboutToShow();
+        EXPECT_EQ(form.action(QStringLiteral("mLastFile"), 0)->text(),
+            QStringLiteral("&1 ") + sample(QStringLiteral("molihua.vls")));
+        EXPECT_EQ(form.action(QStringLiteral("mLastFile"), 0)->data().toString(),
+            sample(QStringLiteral("molihua.vls")));
+        EXPECT_TRUE(form.action(QStringLiteral("SaveVls"))->isEnabled());
+        EXPECT_TRUE(form.action(QStringLiteral("InputVls(1)"))->isEnabled());
+        form.close();
+    }
+    // The window closed: so did its entry.
+    EXPECT_EQ(frame::OpenScoreRegistry().FindFileWindow(sample(QStringLiteral("molihua.vls"))), 0);
+}

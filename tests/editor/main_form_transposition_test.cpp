@@ -1,0 +1,128 @@
+#include "tests/keyshift/keyshift_text.h"
+#include "tests/support/fake_devices.h"
+#include "tests/support/scripted_prompts.h"
+#include "tests/support/test_folders.h"
+
+#include "app/editor/window/main_form.h"
+#include "app/editor/parts/main_form_editing.h"
+#include "app/frame/process_state.h"
+#include "components/keyshift/transposer.h"
+
+#include <QAction>
+
+#include <gtest/gtest.h>
+
+using namespace tunvale;
+using namespace tunvale::testing;
+
+namespace {
+
+const QString kRangeMessage = QStringLiteral("注意：有音符超出能表示的音域范围，本次转换被忽略。");
+
+// A loaded main window whose undo flushes are recorded as the text they see.
+class TransposeWindow : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        editor::MainFormServices services;
+        services.midiDevices = std::make_unique<tunvale::testing::FakeDevices>();
+        form = std::make_unique<editor::MainForm>(std::move(services));
+        ASSERT_TRUE(form->Form_Load());
+        form->hooks.FlushUndoSnapshot = [this] { flushed << form->editor().TextRTF(); };
+    }
+    void TearDown() override
+    {
+        if (form)
+            form->hooks.SaveVls_Click = [] { return true; };
+        form.reset();
+    }
+
+    QAction* item(int index) const { return form->action(QStringLiteral("mYD"), index); }
+    std::vector<bool> checks() const
+    {
+        return { item(0)->isChecked(), item(1)->isChecked(), item(2)->isChecked(), item(3)->isChecked() };
+    }
+    std::int16_t& saved() const { return frame::Process().ScoreHeader.ScoreSaved; }
+
+    ScopedUserFolder user;
+    ScopedSettingsFolder settings;
+    ScopedPrompts prompts;
+    std::unique_ptr<editor::MainForm> form;
+    QStringList flushed;
+};
+
+} // namespace
+
+// "+2" and then "-1" on a sample score: each replaces the score with the transposer's text between
+// two undo flushes, marks the score modified and moves the check mark.
+TEST_F(TransposeWindow, StepsReplaceTheScoreAsOneUndoStep)
+{
+    ASSERT_TRUE(form->OpenVls(QStringLiteral(TUNVALE_SOURCE_DIR "/data/vls/molihua.vls")));
+    for (int i = 0; i < 4; ++i)
+        EXPECT_TRUE(item(i)->isEnabled()) << i;
+
+    struct Step {
+        int index;
+        int semitones;
+    };
+    for (const Step step : { Step { 0, 2 }, Step { 3, -1 } }) {
+        const QString before = form->editor().TextRTF();
+        saved() = notation::kTrue;
+        flushed.clear();
+        item(step.index)->trigger();
+        const QString after = form->editor().TextRTF();
+        EXPECT_NE(after, before);
+        ScriptedPrompts direct;
+        EXPECT_EQ(Glyphs(after), Glyphs(keyshift::TransposeRtf(before, step.semitones, direct).rtf));
+        EXPECT_EQ(flushed, QStringList({ before, after }));
+        EXPECT_EQ(saved(), notation::kFalse);
+        std::vector<bool> expected(4, false);
+        expected[size_t(step.index)] = true;
+        EXPECT_EQ(checks(), expected);
+    }
+    EXPECT_TRUE(prompts->shown.empty());
+    EXPECT_TRUE(form->Keyshifter);
+}
+
+// A note at the top of the highest row: the message once, the score byte-identical and unmodified,
+// no undo step; the check mark moves all the same.
+TEST_F(TransposeWindow, ARefusedStepChangesNothingButTheCheckMark)
+{
+    ASSERT_TRUE(
+        form->editor().setTextRTF(ScoreRtf({ { T("title") }, { N(QString(Note(7, 6)) + Note(1)) } })));
+    const QString before = form->editor().TextRTF();
+    saved() = notation::kTrue;
+    flushed.clear();
+    item(2)->trigger();
+    EXPECT_EQ(form->editor().TextRTF(), before);
+    EXPECT_EQ(saved(), notation::kTrue);
+    EXPECT_TRUE(flushed.isEmpty());
+    EXPECT_EQ(prompts->texts(), QStringList({ kRangeMessage }));
+    EXPECT_EQ(checks(), std::vector<bool>({ false, false, true, false }));
+
+    // The same transposer takes the next step that fits.
+    item(1)->trigger();
+    EXPECT_NE(form->editor().TextRTF(), before);
+    EXPECT_EQ(prompts->texts().size(), 1);
+}
+
+// With the window's undo engine: one Undo takes a transposition back byte for byte, and text typed
+// just before it is a step of its own that the next Undo takes.
+TEST_F(TransposeWindow, UndoTakesTheTranspositionBackAsOneStep)
+{
+    form->hooks.FlushUndoSnapshot = [this] { form->Editing->Undo.FlushSnapshot(); };
+    ASSERT_TRUE(form->OpenVls(QStringLiteral(TUNVALE_SOURCE_DIR "/data/vls/molihua.vls")));
+    const QString opened = form->editor().TextRTF();
+    form->editor().setSelStart(0);
+    form->editor().setSelText(QStringLiteral("x"));
+    const QString typed = form->editor().TextRTF();
+    ASSERT_NE(typed, opened);
+
+    item(0)->trigger();
+    ASSERT_NE(form->editor().TextRTF(), typed);
+    form->action(QStringLiteral("mnuUnDo"))->trigger();
+    EXPECT_EQ(form->editor().TextRTF(), typed);
+    form->action(QStringLiteral("mnuUnDo"))->trigger();
+    EXPECT_EQ(form->editor().TextRTF(), opened);
+}

@@ -1,0 +1,141 @@
+#include "app/editor/window/window_geometry.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+using namespace tunvale::editor;
+
+namespace {
+
+constexpr double PW = 11906;
+constexpr double PH = 16838;
+constexpr double SB = 255;
+
+LayoutInput window(double width, double height, int mode)
+{
+    LayoutInput in;
+    in.SW = in.W = width;
+    in.SH = in.H = height;
+    in.mode = mode;
+    in.toolbarHeight = 540;
+    in.toolbarVisible = mode == 0;
+    in.rulerHeight = 320;
+    in.rulerVisible = mode == 1;
+    in.statusHeight = 345;
+    in.stripHeight = in.sliderHeight = 480;
+    return in;
+}
+
+} // namespace
+
+TEST(MainLayout, TheScoreAreaEndsWhereTheBarsBelowBegin)
+{
+    struct Case {
+        int mode;
+        bool strip;
+        bool status;
+        double top; // of the score area
+        double bottom;
+    };
+    const double SH = 12000;
+    const Case cases[] = {
+        { 0, true, true, 540, SH - 345 - 480 },
+        { 0, false, true, 540, SH - 345 },
+        { 0, true, false, 540, SH - 480 },
+        { 0, false, false, 540, SH },
+        { 1, true, true, 320, SH - 345 - 480 },
+        { 1, false, true, 320, SH - 345 },
+        { 1, false, false, 320, SH },
+        { 2, true, true, 0, SH - 345 - 480 },
+        { 2, false, true, 0, SH - 345 },
+        { 2, false, false, 0, SH },
+    };
+    for (const Case& c : cases) {
+        LayoutInput in = window(19200, SH, c.mode);
+        in.stripChecked = c.strip;
+        in.statusChecked = c.status;
+        const LayoutResult out = LayoutMainForm(in);
+        const std::string label
+            = std::to_string(c.mode) + " " + std::to_string(c.strip) + std::to_string(c.status);
+        EXPECT_EQ(out.editor.top, c.top) << label;
+        EXPECT_EQ(out.editor.bottom(), c.bottom) << label;
+        EXPECT_EQ(out.cover0.top, c.top) << label;
+        EXPECT_EQ(out.cover1.bottom(), c.bottom) << label;
+        EXPECT_EQ(out.yyPic.height, out.editor.height) << label;
+        EXPECT_EQ(out.stripVisible, c.strip) << label;
+        EXPECT_EQ(out.statusVisible, c.status) << label;
+        if (c.strip) {
+            EXPECT_EQ(out.strip.top, c.bottom) << label;
+            EXPECT_EQ(out.strip.width, 19200) << label;
+        }
+        EXPECT_EQ(out.toolbarVisible, c.mode == 0) << label;
+        EXPECT_EQ(out.rulerVisible, c.mode == 1) << label;
+    }
+}
+
+TEST(MainLayout, ThePageLiesBetweenTheCovers)
+{
+    // With room to spare the covers share it and the editor's scroll bar lies at the right border.
+    const LayoutResult wide = LayoutMainForm(window(19200, 12000, 0));
+    const double D = (19200 - PW - SB) / 2;
+    EXPECT_EQ(wide.cover0.width, D);
+    EXPECT_EQ(wide.cover1.left, D + PW);
+    EXPECT_EQ(wide.cover1.width, D);
+    EXPECT_EQ(wide.editor.left, D);
+    EXPECT_EQ(wide.editor.right(), 19200);
+
+    // A window no wider than the page and a scroll bar: one scroll bar of cover on the left, none on
+    // the right.
+    for (const double width : { PW + SB, PW, 6000.0 }) {
+        const LayoutResult narrow = LayoutMainForm(window(width, 12000, 0));
+        EXPECT_EQ(narrow.cover0.width, SB) << width;
+        EXPECT_EQ(narrow.cover1.width, 0) << width;
+        EXPECT_EQ(narrow.editor.left, SB) << width;
+    }
+}
+
+TEST(MainLayout, SmallWindowsLoseTheirBars)
+{
+    // A window narrower than an eighth of the page grows back to it.
+    const LayoutResult tiny = LayoutMainForm(window(1000, 1000, 0));
+    EXPECT_EQ(tiny.minWidth, 1488);
+    EXPECT_EQ(tiny.minHeight, 1683);
+
+    struct Case {
+        double width;
+        double height;
+        bool bar;
+        bool lower;
+    };
+    const double half = std::floor(PH / 2);
+    const double third = std::floor(PH / 3);
+    const Case cases[] = {
+        { 19200, half, true, false },
+        { 19200, half + 1, true, true },
+        { 19200, third, false, false },
+        { third, 12000, false, true },
+        { third + 1, third + 1, true, false },
+    };
+    for (const int mode : { 0, 1 }) {
+        for (const Case& c : cases) {
+            const LayoutResult out = LayoutMainForm(window(c.width, c.height, mode));
+            EXPECT_EQ(mode == 0 ? out.toolbarVisible : out.rulerVisible, c.bar)
+                << mode << " " << c.width << "x" << c.height;
+            EXPECT_EQ(out.stripVisible, c.lower) << c.width << "x" << c.height;
+            EXPECT_EQ(out.statusVisible, c.lower) << c.width << "x" << c.height;
+        }
+    }
+}
+
+TEST(MainLayout, TheTiledViewFillsTheScoreArea)
+{
+    LayoutInput in = window(19200, 12000, 0);
+    EXPECT_FALSE(LayoutMainForm(in).lineShow);
+    in.tiled = true;
+    const LayoutResult out = LayoutMainForm(in);
+    ASSERT_TRUE(out.lineShow && out.lineShowText);
+    EXPECT_EQ(*out.lineShow, (TwipsRect { 0, out.editor.top, 19200, out.editor.height }));
+    EXPECT_EQ(out.lineShowText->width, out.lineShow->width - 35);
+    EXPECT_EQ(out.lineShowText->height, out.lineShow->height - 25);
+}
