@@ -9,10 +9,10 @@
 
 namespace tunvale::dialogs {
 
-frmAbout::frmAbout(QWidget* parent)
+AboutBox::AboutBox(QWidget* parent)
     : QDialog(parent)
 {
-    setObjectName(QStringLiteral("frmAbout"));
+    setObjectName(QStringLiteral("AboutBox"));
     setWindowTitle(QStringLiteral("关于 Tunvale"));
     const ProgramVersion version = CurrentVersion();
 

@@ -8,17 +8,18 @@ class QPushButton;
 // The about box: the program's icon, name and version.
 namespace tunvale::dialogs {
 
-class frmAbout : public QDialog
+class AboutBox : public QDialog
 {
     Q_OBJECT
 
 public:
-    explicit frmAbout(QWidget* parent = nullptr);
+    explicit AboutBox(QWidget* parent = nullptr);
 
     QLabel* picIcon = nullptr;
     QLabel* lblTitle = nullptr;
     QLabel* lblVersion = nullptr;
     QPushButton* cmdOK = nullptr;
 };
+using frmAbout = AboutBox;
 
 } // namespace tunvale::dialogs

@@ -46,7 +46,7 @@ PlayOrderDialog::PlayOrderDialog(QWidget* parent)
     ok->setDefault(true);
     buttons->addButton(QStringLiteral("取消"), QDialogButtonBox::RejectRole)
         ->setObjectName(QStringLiteral("CancelButton"));
-    connect(buttons, &QDialogButtonBox::accepted, this, &PlayOrderDialog::OKButton_Click);
+    connect(buttons, &QDialogButtonBox::accepted, this, &PlayOrderDialog::acceptOrder);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
 
     StatusBar1 = new QStatusBar(this);
@@ -57,7 +57,7 @@ PlayOrderDialog::PlayOrderDialog(QWidget* parent)
     layout->addWidget(StatusBar1);
 }
 
-void PlayOrderDialog::Form_Activate(const QString& key, const notation::PlayOrderEntries& order)
+void PlayOrderDialog::activate(const QString& key, const notation::PlayOrderEntries& order)
 {
     DialogKey_ = key;
     ShowKeyGlyphs(key);
@@ -84,7 +84,7 @@ void PlayOrderDialog::ShowKeyGlyphs(const QString& key)
     RichTextBox1->moveCursor(QTextCursor::Start);
 }
 
-void PlayOrderDialog::OKButton_Click()
+void PlayOrderDialog::acceptOrder()
 {
     chosen_ = playback::CleanPlayOrderText(Text1->text(), int(DialogKey_.size()) - 1);
     Text1->setText(chosen_.text);

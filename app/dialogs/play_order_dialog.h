@@ -21,7 +21,7 @@ public:
     explicit PlayOrderDialog(QWidget* parent = nullptr);
 
     // Fills both boxes for the score's key and the order in force; run before every showing.
-    void Form_Activate(const QString& key, const notation::PlayOrderEntries& order);
+    void activate(const QString& key, const notation::PlayOrderEntries& order);
 
     // After OK: the cleaned order and whether the user changed the text.
     const playback::CleanedPlayOrder& chosen() const { return chosen_; }
@@ -34,7 +34,7 @@ public:
 
 private:
     void ShowKeyGlyphs(const QString& key);
-    void OKButton_Click();
+    void acceptOrder();
 
     QString DialogKey_;
     QString DialogStartText;

@@ -22,10 +22,10 @@ QString phrase()
 
 } // namespace
 
-BeginFrm::BeginFrm(QWidget* parent)
+SplashWindow::SplashWindow(QWidget* parent)
     : QWidget(parent, Qt::SplashScreen | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint)
 {
-    setObjectName(QStringLiteral("BeginFrm"));
+    setObjectName(QStringLiteral("SplashWindow"));
     setFixedSize(480, 280);
     const ProgramVersion version = CurrentVersion();
     VerLab = new QLabel(QStringLiteral("版本：%1.%2").arg(version.major).arg(version.minor), this);
@@ -41,13 +41,13 @@ BeginFrm::BeginFrm(QWidget* parent)
     }
 }
 
-void BeginFrm::setProgress(const QString& text)
+void SplashWindow::setProgress(const QString& text)
 {
     LabState->setText(text);
     repaint();
 }
 
-void BeginFrm::paintEvent(QPaintEvent*)
+void SplashWindow::paintEvent(QPaintEvent*)
 {
     QPainter p(this);
     p.setRenderHint(QPainter::Antialiasing);

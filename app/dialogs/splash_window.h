@@ -8,12 +8,12 @@ class QLabel;
 // jianpu in the notation fonts, the version and a progress line. Frameless, drawn at run time.
 namespace tunvale::dialogs {
 
-class BeginFrm : public QWidget
+class SplashWindow : public QWidget
 {
     Q_OBJECT
 
 public:
-    explicit BeginFrm(QWidget* parent = nullptr);
+    explicit SplashWindow(QWidget* parent = nullptr);
 
     // Writes the progress line and repaints at once.
     void setProgress(const QString& text);
@@ -24,5 +24,6 @@ public:
 protected:
     void paintEvent(QPaintEvent* event) override;
 };
+using BeginFrm = SplashWindow;
 
 } // namespace tunvale::dialogs

@@ -10,7 +10,7 @@ constexpr int kHeightTwips = 480;
 constexpr int kBoxTwips = 615;
 } // namespace
 
-CtrlSlider::CtrlSlider(QWidget* parent)
+BarStrip::BarStrip(QWidget* parent)
     : QWidget(parent)
 {
     setObjectName(QStringLiteral("CtrlSlider1"));
@@ -18,14 +18,14 @@ CtrlSlider::CtrlSlider(QWidget* parent)
     setFixedHeight(designHeight());
 }
 
-int CtrlSlider::designHeight() const
+int BarStrip::designHeight() const
 {
     return static_cast<int>(std::lround(kHeightTwips * logicalDpiY() / 1440.0));
 }
 
-QSize CtrlSlider::sizeHint() const { return { 200, designHeight() }; }
+QSize BarStrip::sizeHint() const { return { 200, designHeight() }; }
 
-bool CtrlSlider::GetValueLong(const std::vector<bool>& XjDrum0, int OnXj1)
+bool BarStrip::GetValueLong(const std::vector<bool>& XjDrum0, int OnXj1)
 {
     xjDrum_ = XjDrum0;
     myXj_ = std::min(OnXj1, static_cast<int>(xjDrum_.size()));
@@ -33,7 +33,7 @@ bool CtrlSlider::GetValueLong(const std::vector<bool>& XjDrum0, int OnXj1)
     return true;
 }
 
-void CtrlSlider::setMyXj(int bar)
+void BarStrip::setMyXj(int bar)
 {
     if (bar > XjCount() - 1)
         return;
@@ -41,19 +41,19 @@ void CtrlSlider::setMyXj(int bar)
     update();
 }
 
-void CtrlSlider::setPlayXJ(int bar)
+void BarStrip::setPlayXJ(int bar)
 {
     myXj_ = bar;
     update();
 }
 
-void CtrlSlider::setIsPlaying(bool playing)
+void BarStrip::setIsPlaying(bool playing)
 {
     isPlaying_ = playing;
     update();
 }
 
-void CtrlSlider::paintEvent(QPaintEvent*)
+void BarStrip::paintEvent(QPaintEvent*)
 {
     QPainter p(this);
     const double box = kBoxTwips * logicalDpiX() / 1440.0;

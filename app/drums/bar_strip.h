@@ -8,12 +8,12 @@
 // current bar's number in red. The window pushes the drum flags and the bar into it.
 namespace tunvale::drums {
 
-class CtrlSlider : public QWidget
+class BarStrip : public QWidget
 {
     Q_OBJECT
 
 public:
-    explicit CtrlSlider(QWidget* parent = nullptr);
+    explicit BarStrip(QWidget* parent = nullptr);
 
     // Takes a copy of the per-bar drum flags and the current bar (at most one past the last bar).
     bool GetValueLong(const std::vector<bool>& XjDrum0, int OnXj1);
@@ -42,5 +42,6 @@ private:
     int myXj_ = 0;
     bool isPlaying_ = false;
 };
+using CtrlSlider = BarStrip;
 
 } // namespace tunvale::drums

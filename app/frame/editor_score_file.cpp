@@ -12,7 +12,7 @@ QString EditorPlayOrderScore::notationText() const
 
 bool WriteVls(const notation::ScoreHeader& header, const notation::ColorScheme& colors,
     const platform::RichTextBox& editor, const notation::DrumStore& drums,
-    const notation::PlayOrder2021& playOrder)
+    const notation::PlayOrder& playOrder)
 {
     // Our RTF dialect is pure ASCII.
     return WriteVls(header, colors, editor.TextRTF().toLatin1(), drums, playOrder);

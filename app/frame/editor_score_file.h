@@ -30,6 +30,6 @@ private:
 // WriteVls with the editor's rich text.
 bool WriteVls(const notation::ScoreHeader& header, const notation::ColorScheme& colors,
     const platform::RichTextBox& editor, const notation::DrumStore& drums,
-    const notation::PlayOrder2021& playOrder);
+    const notation::PlayOrder& playOrder);
 
 } // namespace tunvale::frame

@@ -36,7 +36,7 @@ MidiExportServices ProgramMidiExportServices()
     return services;
 }
 
-void OutputMid_Click(MidiExportWindow& window, const MidiExportServices& services)
+void exportMidi(MidiExportWindow& window, const MidiExportServices& services)
 {
     const platform::RichTextSnapshot score = window.scoreSnapshot();
     platform::FileDialogRequest request;

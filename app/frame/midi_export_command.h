@@ -54,6 +54,6 @@ MidiExportServices ProgramMidiExportServices();
 
 // File → "导出Mid...": asks for the file, collects the score's settings and hands them to the export
 // component, which shows its options and its messages. A cancel does nothing.
-void OutputMid_Click(MidiExportWindow& window, const MidiExportServices& services);
+void exportMidi(MidiExportWindow& window, const MidiExportServices& services);
 
 } // namespace tunvale::frame

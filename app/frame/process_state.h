@@ -24,7 +24,7 @@ struct ProcessState {
     StartValues start;
     notation::ScoreHeader ScoreHeader;
     notation::ColorScheme ColorScheme;
-    std::unique_ptr<platform::ClsAPIHighlight> Highlighter; // made on first use
+    std::unique_ptr<platform::ApiHighlight> Highlighter; // made on first use
 };
 
 // The one process state.

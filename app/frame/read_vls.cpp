@@ -61,7 +61,7 @@ void ApplyVlsSettings(const VlsDocument& document, VlsSettingsTarget& target)
     // accompaniment type.
     const auto applySwitches = [&] {
         target.setDrumPZChecked(header.DrumPZ != 0);
-        target.PZType_Click(header.PZType);
+        target.setAccompanimentType(header.PZType);
         target.setSameSpeedChecked(header.SameSpeed != 0);
         target.setHeYingChecked(header.HeYing != 0);
     };

@@ -49,7 +49,7 @@ class VlsSettingsTarget
 public:
     virtual ~VlsSettingsTarget() = default;
     virtual void setDrumPZChecked(bool checked) = 0;
-    virtual void PZType_Click(int index) = 0;
+    virtual void setAccompanimentType(int index) = 0;
     virtual void setSameSpeedChecked(bool checked) = 0;
     virtual void setHeYingChecked(bool checked) = 0;
     virtual void setRulerLeftSpace(int twips) = 0; // the margin ruler's nLSpace

@@ -15,18 +15,18 @@ QString slotName(int slot) { return QStringLiteral("File%1").arg(slot); }
 // The slot count wraps both ways.
 int wrap(int slot) { return ((slot % kRecentFileCount) + kRecentFileCount) % kRecentFileCount; }
 
-int firstSlot(const platform::modRegistry& registry)
+int firstSlot(const platform::Registry& registry)
 {
     return wrap(int(
         platform::Val(registry.ReadRegKey(platform::HKEY_CURRENT_USER, kKey, kFirst, QStringLiteral("0")))));
 }
 
-QString readSlot(const platform::modRegistry& registry, int slot)
+QString readSlot(const platform::Registry& registry, int slot)
 {
     return registry.ReadRegKey(platform::HKEY_CURRENT_USER, kKey, slotName(slot), QString());
 }
 
-void writeValue(const platform::modRegistry& registry, const QString& name, const QString& value)
+void writeValue(const platform::Registry& registry, const QString& name, const QString& value)
 {
     registry.WriteRegKey(platform::REG_SZ, platform::HKEY_CURRENT_USER, kKey, name, value);
 }
@@ -35,7 +35,7 @@ void writeValue(const platform::modRegistry& registry, const QString& name, cons
 
 QStringList RecentFiles::Entries()
 {
-    const platform::modRegistry registry;
+    const platform::Registry registry;
     QStringList entries;
     int slot = firstSlot(registry);
     for (int i = 0; i < kRecentFileCount; ++i) {
@@ -58,7 +58,7 @@ bool RecentFiles::WriteRecentFile(const QString& path)
 {
     if (path.endsWith(QStringLiteral("NullVls.Dat")) || path.trimmed().isEmpty())
         return false;
-    const platform::modRegistry registry;
+    const platform::Registry registry;
     const int slot = wrap(firstSlot(registry) - 1);
     writeValue(registry, kFirst, QString::number(slot));
     writeValue(registry, slotName(slot), path);
@@ -75,7 +75,7 @@ bool RecentFiles::MoveRecentFileToFront(int index)
 {
     if (index <= 0 || index >= kRecentFileCount)
         return false;
-    const platform::modRegistry registry;
+    const platform::Registry registry;
     const int first = firstSlot(registry);
     if (index == kRecentFileCount - 1) {
         // The ring turns by one: the oldest entry becomes the newest.

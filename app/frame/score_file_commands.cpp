@@ -115,7 +115,7 @@ public:
     }
     void AddRecentFile(const QString& path) override { c_.AddRecentFile(path); }
     bool ScoreModified() const override { return c_.window_.header().ScoreSaved == notation::kFalse; }
-    bool SaveScore() override { return c_.SaveVls_Click(); }
+    bool SaveScore() override { return c_.save(); }
 
 private:
     ScoreFileCommands& c_;
@@ -259,7 +259,7 @@ bool ScoreFileCommands::loadHere(const QString& path)
     return true;
 }
 
-void ScoreFileCommands::NewBuilt_Click()
+void ScoreFileCommands::newScore()
 {
     const QString blank = notation::TemplatePath();
     if (window_.header().ScoreSaved != notation::kFalse) {
@@ -273,7 +273,7 @@ void ScoreFileCommands::NewBuilt_Click()
     question.defaultAnswer = platform::PromptAnswer::Yes;
     switch (Prompts::current().ask(question)) {
     case platform::PromptAnswer::Yes:
-        if (SaveVls_Click())
+        if (save())
             OpenVls(blank, true);
         break;
     case platform::PromptAnswer::No:
@@ -322,7 +322,7 @@ QString ScoreFileCommands::askSaveName(
     return chosen.isEmpty() ? QString() : ScorePathKey(chosen);
 }
 
-bool ScoreFileCommands::SaveVls_Click()
+bool ScoreFileCommands::save()
 {
     QString target = window_.header().CurrentFile;
     // The samples lie in the read-only data folder: saving one asks for a name, like an untitled score.
@@ -334,7 +334,7 @@ bool ScoreFileCommands::SaveVls_Click()
     return saveTo(target, true);
 }
 
-bool ScoreFileCommands::SaveVlsAs_Click()
+bool ScoreFileCommands::saveAs()
 {
     const QString target = askSaveName(QStringLiteral("另存简谱..."), kVlsAsFilters,
         platform::GetSpecialFolder(platform::CSIDL_DESKTOPDIRECTORY) + u'/');
@@ -383,10 +383,10 @@ void ScoreFileCommands::AskSaveIfModified()
     question.icon = platform::PromptIcon::Question;
     question.buttons = platform::PromptButtons::OkCancel;
     if (Prompts::current().ask(question) == platform::PromptAnswer::Ok)
-        SaveVls_Click();
+        save();
 }
 
-void ScoreFileCommands::mLastFile_Click(const QString& path)
+void ScoreFileCommands::openRecentFile(const QString& path)
 {
     if (path.trimmed().isEmpty() || !FileExists(path.trimmed())) {
         Prompts::current().information(kRecentMissingMessage);

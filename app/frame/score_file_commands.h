@@ -41,16 +41,16 @@ public:
     // named score, else here. `changesSettled`: the caller has already dealt with unsaved changes.
     void OpenVls(const QString& fileName, bool changesSettled = false);
 
-    void NewBuilt_Click();
+    void newScore();
     // 0: the open dialog. Search and open (1) is the window's own: it shows the search window.
     void InputVls_Click(int index);
     // True when the score was saved.
-    bool SaveVls_Click();
-    bool SaveVlsAs_Click();
+    bool save();
+    bool saveAs();
     // Asks to save a changed score and saves it on OK.
     void AskSaveIfModified();
     // Opens the recent entry `path` (the clicked item's data).
-    void mLastFile_Click(const QString& path);
+    void openRecentFile(const QString& path);
     // Records `path` in the recent list and rebuilds the menu when the list changed.
     void AddRecentFile(const QString& path);
 

@@ -24,7 +24,7 @@ public:
     virtual notation::ScoreHeader& header() = 0;
     virtual notation::ColorScheme& colors() = 0;
     virtual notation::DrumStore& XjDrums() = 0;
-    virtual notation::PlayOrder2021& playOrder() = 0;
+    virtual notation::PlayOrder& playOrder() = 0;
     virtual platform::RichTextBox& RichTextBox1() = 0;
     // True for a print start, whose score never enters the recent list.
     virtual bool PrintStart() const = 0;

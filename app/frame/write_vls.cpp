@@ -54,17 +54,17 @@ std::optional<QByteArray> BuildVlsFile(const VlsContent& content)
 namespace {
 
 VlsContent contentOf(const notation::ScoreHeader& header, const notation::ColorScheme& colors,
-    const QByteArray& rtf, const notation::DrumStore& drums, const notation::PlayOrder2021& playOrder)
+    const QByteArray& rtf, const notation::DrumStore& drums, const notation::PlayOrder& playOrder)
 {
     return { header, colors, rtf, drums, playOrder.GetPlayOrderKey().toLatin1(),
-        notation::PlayOrderBytes(playOrder.PlayOrder), {} };
+        notation::PlayOrderBytes(playOrder.Entries), {} };
 }
 
 } // namespace
 
 std::optional<QByteArray> BuildVlsFile(const notation::ScoreHeader& header,
     const notation::ColorScheme& colors, const QByteArray& rtf, const notation::DrumStore& drums,
-    const notation::PlayOrder2021& playOrder)
+    const notation::PlayOrder& playOrder)
 {
     return BuildVlsFile(contentOf(header, colors, rtf, drums, playOrder));
 }
@@ -84,7 +84,7 @@ bool WriteVls(const VlsContent& content)
 }
 
 bool WriteVls(const notation::ScoreHeader& header, const notation::ColorScheme& colors, const QByteArray& rtf,
-    const notation::DrumStore& drums, const notation::PlayOrder2021& playOrder)
+    const notation::DrumStore& drums, const notation::PlayOrder& playOrder)
 {
     return WriteVls(contentOf(header, colors, rtf, drums, playOrder));
 }

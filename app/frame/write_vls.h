@@ -8,7 +8,7 @@
 #include <optional>
 
 namespace tunvale::notation {
-class PlayOrder2021;
+class PlayOrder;
 }
 
 // Writing a score file: everything is built in memory and the file is replaced in one step, so a
@@ -40,12 +40,12 @@ std::optional<QByteArray> BuildVlsFile(const VlsContent& content);
 // The same with the current play-order key and the play order.
 std::optional<QByteArray> BuildVlsFile(const notation::ScoreHeader& header,
     const notation::ColorScheme& colors, const QByteArray& rtf, const notation::DrumStore& drums,
-    const notation::PlayOrder2021& playOrder);
+    const notation::PlayOrder& playOrder);
 
 // Writes the file that BuildVlsFile builds to header.CurrentFile, replacing the old one in one step.
 // On failure it shows why and returns false; the old file is left byte-identical.
 bool WriteVls(const VlsContent& content);
 bool WriteVls(const notation::ScoreHeader& header, const notation::ColorScheme& colors, const QByteArray& rtf,
-    const notation::DrumStore& drums, const notation::PlayOrder2021& playOrder);
+    const notation::DrumStore& drums, const notation::PlayOrder& playOrder);
 
 } // namespace tunvale::frame

@@ -65,7 +65,7 @@ void cutTrack(std::vector<DrumPlayEvent>& track, int& count, double S)
 
 } // namespace
 
-Performance 计算断点数据(const Performance& performance)
+Performance CutAtBreakpoint(const Performance& performance)
 {
     const double S = performance.StartPlayTime();
     if (!(S > 0))

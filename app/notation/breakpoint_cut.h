@@ -8,6 +8,6 @@ namespace tunvale::notation {
 // drops the records that end before StartPlayTime and the rest move earlier by it. The record in
 // progress at the start becomes record 0, which the players send at once. A performance without a
 // start position (StartPlayTime 0) comes back unchanged.
-Performance 计算断点数据(const Performance& performance);
+Performance CutAtBreakpoint(const Performance& performance);
 
 } // namespace tunvale::notation

@@ -26,18 +26,18 @@ void setBit(std::uint8_t& byte, std::uint8_t mask, bool on) { byte = on ? byte |
 
 } // namespace
 
-clsDrum::clsDrum(DrumStores& stores)
+DrumAccessor::DrumAccessor(DrumStores& stores)
     : stores_(stores)
 {
 }
 
-void clsDrum::DrumType(int store)
+void DrumAccessor::DrumType(int store)
 {
     if (store >= XjDrums && store <= DrumScratch)
         selected_ = store;
 }
 
-int clsDrum::recordCount() const
+int DrumAccessor::recordCount() const
 {
     switch (selected_) {
     case XjDrums:
@@ -55,7 +55,7 @@ int clsDrum::recordCount() const
     }
 }
 
-const DrumRecord* clsDrum::record(int index) const
+const DrumRecord* DrumAccessor::record(int index) const
 {
     if (index < 0 || index >= recordCount())
         return nullptr;
@@ -75,21 +75,21 @@ const DrumRecord* clsDrum::record(int index) const
     }
 }
 
-DrumRecord* clsDrum::record(int index) { return const_cast<DrumRecord*>(std::as_const(*this).record(index)); }
+DrumRecord* DrumAccessor::record(int index) { return const_cast<DrumRecord*>(std::as_const(*this).record(index)); }
 
-std::uint8_t clsDrum::DrumVer(int index) const
+std::uint8_t DrumAccessor::DrumVer(int index) const
 {
     const DrumRecord* r = record(index);
     return r ? r->DrumVer : 0;
 }
 
-void clsDrum::setDrumVer(int index, std::uint8_t value)
+void DrumAccessor::setDrumVer(int index, std::uint8_t value)
 {
     if (DrumRecord* r = record(index))
         r->DrumVer = value;
 }
 
-QString clsDrum::DrumName(int index) const
+QString DrumAccessor::DrumName(int index) const
 {
     const DrumRecord* r = record(index);
     if (!r)
@@ -104,94 +104,94 @@ QString clsDrum::DrumName(int index) const
     return name.mid(start, end - start);
 }
 
-void clsDrum::setDrumName(int index, const QString& name)
+void DrumAccessor::setDrumName(int index, const QString& name)
 {
     if (DrumRecord* r = record(index))
         platform::TextToNameBytes(name, r->DrumName);
 }
 
-bool clsDrum::DrumChannel(int index, int ch) const
+bool DrumAccessor::DrumChannel(int index, int ch) const
 {
     const DrumRecord* r = record(index);
     return r && validTrack(ch) && (r->DrumChannel & (0x80 >> ch));
 }
 
-void clsDrum::setDrumChannel(int index, int ch, bool on)
+void DrumAccessor::setDrumChannel(int index, int ch, bool on)
 {
     DrumRecord* r = record(index);
     if (r && validTrack(ch))
         setBit(r->DrumChannel, std::uint8_t(0x80 >> ch), on);
 }
 
-std::uint8_t clsDrum::DrumVolume(int index, int ch) const
+std::uint8_t DrumAccessor::DrumVolume(int index, int ch) const
 {
     const DrumRecord* r = record(index);
     return r && validTrack(ch) ? r->DrumVolume[ch] : 0;
 }
 
-void clsDrum::setDrumVolume(int index, int ch, std::uint8_t value)
+void DrumAccessor::setDrumVolume(int index, int ch, std::uint8_t value)
 {
     DrumRecord* r = record(index);
     if (r && validTrack(ch))
         r->DrumVolume[ch] = value;
 }
 
-std::uint8_t clsDrum::DrumSounds(int index, int ch) const
+std::uint8_t DrumAccessor::DrumSounds(int index, int ch) const
 {
     const DrumRecord* r = record(index);
     return r && validTrack(ch) ? r->DrumSounds[ch] : 0;
 }
 
-void clsDrum::setDrumSounds(int index, int ch, std::uint8_t value)
+void DrumAccessor::setDrumSounds(int index, int ch, std::uint8_t value)
 {
     DrumRecord* r = record(index);
     if (r && validTrack(ch))
         r->DrumSounds[ch] = value;
 }
 
-std::uint8_t clsDrum::DrumTrack(int index) const
+std::uint8_t DrumAccessor::DrumTrack(int index) const
 {
     const DrumRecord* r = record(index);
     return r ? r->DrumTrack : 0;
 }
 
-void clsDrum::setDrumTrack(int index, std::uint8_t value)
+void DrumAccessor::setDrumTrack(int index, std::uint8_t value)
 {
     if (DrumRecord* r = record(index))
         r->DrumTrack = value;
 }
 
-std::uint8_t clsDrum::DrumTimeSignature(int index) const
+std::uint8_t DrumAccessor::DrumTimeSignature(int index) const
 {
     const DrumRecord* r = record(index);
     return r ? r->DrumTimeSignature : 0;
 }
 
-void clsDrum::setDrumTimeSignature(int index, std::uint8_t value)
+void DrumAccessor::setDrumTimeSignature(int index, std::uint8_t value)
 {
     if (DrumRecord* r = record(index))
         r->DrumTimeSignature = value;
 }
 
-int clsDrum::DrumTime(int index, QString& text) const
+int DrumAccessor::DrumTime(int index, QString& text) const
 {
     const DrumRecord* r = record(index);
     return r ? TimeSigSteps(r->DrumTimeSignature, text) : 0;
 }
 
-std::uint8_t clsDrum::DrumSpeed(int index) const
+std::uint8_t DrumAccessor::DrumSpeed(int index) const
 {
     const DrumRecord* r = record(index);
     return r ? r->DrumSpeed : 0;
 }
 
-void clsDrum::setDrumSpeed(int index, std::uint8_t value)
+void DrumAccessor::setDrumSpeed(int index, std::uint8_t value)
 {
     if (DrumRecord* r = record(index))
         r->DrumSpeed = value;
 }
 
-bool clsDrum::DrumRhythms(int index, int x, int ch) const
+bool DrumAccessor::DrumRhythms(int index, int x, int ch) const
 {
     const DrumRecord* r = record(index);
     if (!r || !validStep(x) || !validTrack(ch))
@@ -200,7 +200,7 @@ bool clsDrum::DrumRhythms(int index, int x, int ch) const
     return r->DrumRhythms[b.byte] & b.mask;
 }
 
-void clsDrum::setDrumRhythms(int index, int x, int ch, bool on)
+void DrumAccessor::setDrumRhythms(int index, int x, int ch, bool on)
 {
     DrumRecord* r = record(index);
     if (!r || !validStep(x) || !validTrack(ch))
@@ -209,38 +209,38 @@ void clsDrum::setDrumRhythms(int index, int x, int ch, bool on)
     setBit(r->DrumRhythms[b.byte], b.mask, on);
 }
 
-std::uint8_t clsDrum::DrumSoundImage(int index, int ch) const
+std::uint8_t DrumAccessor::DrumSoundImage(int index, int ch) const
 {
     const DrumRecord* r = record(index);
     return r && validTrack(ch) ? r->DrumSoundImage[ch] : 0;
 }
 
-void clsDrum::setDrumSoundImage(int index, int ch, std::uint8_t value)
+void DrumAccessor::setDrumSoundImage(int index, int ch, std::uint8_t value)
 {
     DrumRecord* r = record(index);
     if (r && validTrack(ch))
         r->DrumSoundImage[ch] = value;
 }
 
-std::uint8_t clsDrum::BarsOfSong(int index) const
+std::uint8_t DrumAccessor::BarsOfSong(int index) const
 {
     const DrumRecord* r = record(index);
     return r ? r->BarsOfSong : 0;
 }
 
-void clsDrum::setBarsOfSong(int index, std::uint8_t value)
+void DrumAccessor::setBarsOfSong(int index, std::uint8_t value)
 {
     if (DrumRecord* r = record(index))
         r->BarsOfSong = value;
 }
 
-std::uint8_t clsDrum::HaveDrum(int index) const
+std::uint8_t DrumAccessor::HaveDrum(int index) const
 {
     const DrumRecord* r = record(index);
     return r ? r->HaveDrum : 0;
 }
 
-void clsDrum::setHaveDrum(int index, std::uint8_t value)
+void DrumAccessor::setHaveDrum(int index, std::uint8_t value)
 {
     if (DrumRecord* r = record(index))
         r->HaveDrum = value;
@@ -255,7 +255,7 @@ bool validXJLongOffset(int no) { return no >= -XJLongOffset && XJLongOffset + no
 
 } // namespace
 
-std::int32_t clsDrum::XJLong(int index, int no) const
+std::int32_t DrumAccessor::XJLong(int index, int no) const
 {
     const DrumRecord* r = record(index);
     if (!r || !validXJLongOffset(no))
@@ -265,7 +265,7 @@ std::int32_t clsDrum::XJLong(int index, int no) const
         | std::uint32_t(p[3]) << 24);
 }
 
-void clsDrum::setXJLong(int index, int no, std::int32_t value)
+void DrumAccessor::setXJLong(int index, int no, std::int32_t value)
 {
     DrumRecord* r = record(index);
     if (!r || !validXJLongOffset(no))
@@ -275,19 +275,19 @@ void clsDrum::setXJLong(int index, int no, std::int32_t value)
         p[i] = std::uint8_t(std::uint32_t(value) >> (8 * i));
 }
 
-std::uint8_t clsDrum::sTimetmp(int index, int i) const
+std::uint8_t DrumAccessor::sTimetmp(int index, int i) const
 {
     const DrumRecord* r = record(index);
     return r && i >= 0 && i < 4 ? r->sTimetmp[i] : 0;
 }
 
-void clsDrum::setsTimetmp(int index, int i, std::uint8_t value)
+void DrumAccessor::setsTimetmp(int index, int i, std::uint8_t value)
 {
     DrumRecord* r = record(index);
     if (r && i >= 0 && i < 4)
         r->sTimetmp[i] = value;
 }
 
-QString clsDrum::D2B(std::uint8_t value) { return QString::number(value, 2).rightJustified(8, u'0'); }
+QString DrumAccessor::D2B(std::uint8_t value) { return QString::number(value, 2).rightJustified(8, u'0'); }
 
 } // namespace tunvale::notation

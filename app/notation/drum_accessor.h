@@ -16,12 +16,12 @@ namespace tunvale::notation {
 // the track `ch` (0..7), the step `x` (0..31), the XJLong offset (its four bytes must lie in the
 // record) and the sTimetmp byte (0..3). Out of range, or with no store selected, a getter gives 0,
 // false or "" and a setter changes nothing.
-class clsDrum
+class DrumAccessor
 {
 public:
     enum Store { XjDrums, DrumTemplates, AuditionDrum, DrumClip, DrumEdit, DrumScratch };
 
-    explicit clsDrum(DrumStores& stores = ProcessDrumStores());
+    explicit DrumAccessor(DrumStores& stores = ProcessDrumStores());
 
     // Selects store 0..5 (see Store); any other value keeps the current selection.
     void DrumType(int store);
@@ -86,5 +86,6 @@ private:
     DrumStores& stores_;
     int selected_ = -1;
 };
+using clsDrum = DrumAccessor;
 
 } // namespace tunvale::notation

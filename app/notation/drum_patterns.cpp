@@ -2,16 +2,16 @@
 
 namespace tunvale::notation {
 
-clsDrum::Store DrumStoreForMode(int playMode)
+DrumAccessor::Store DrumStoreForMode(int playMode)
 {
     if (playMode == 9)
-        return clsDrum::DrumTemplates;
+        return DrumAccessor::DrumTemplates;
     if (playMode == 10)
-        return clsDrum::AuditionDrum;
-    return clsDrum::XjDrums;
+        return DrumAccessor::AuditionDrum;
+    return DrumAccessor::XjDrums;
 }
 
-std::vector<BarPattern> ReadBarPatterns(const clsDrum& drum, const std::vector<int>& bars)
+std::vector<BarPattern> ReadBarPatterns(const DrumAccessor& drum, const std::vector<int>& bars)
 {
     std::vector<BarPattern> patterns;
     patterns.reserve(bars.size());

@@ -29,13 +29,13 @@ private:
 std::vector<int> loadOrder(const QString& currentFile, const QString& notationText, bool stored)
 {
     const NotationTextScore score(currentFile, notationText);
-    PlayOrder2021 order;
+    PlayOrder order;
     order.setScore(&score);
     if (stored)
         order.LoadPlayOrder();
     else
         order.DefaultPlayOrder();
-    return { order.PlayOrder.begin(), order.PlayOrder.end() };
+    return { order.Entries.begin(), order.Entries.end() };
 }
 
 } // namespace
@@ -45,7 +45,7 @@ PlayOrderSource LoadedPlayOrder(const QString& currentFile)
     return [currentFile](const QString& notationText) { return loadOrder(currentFile, notationText, true); };
 }
 
-void 获取演唱码::Get_CodeEvents(const CompileInput& input)
+void PerformanceCompiler::Get_CodeEvents(const CompileInput& input)
 {
     NotationScan scan = ScanNotation(input.snapshot);
     ScoreSegments_ = std::move(scan.segments);
@@ -56,7 +56,7 @@ void 获取演唱码::Get_CodeEvents(const CompileInput& input)
     finishPerformance(input);
 }
 
-void 获取演唱码::copyInPlayOrder(
+void PerformanceCompiler::copyInPlayOrder(
     const std::vector<CodeEvent>& events, const QString& notationText, const CompileInput& input)
 {
     PlayOrder_.clear();
@@ -70,7 +70,7 @@ void 获取演唱码::copyInPlayOrder(
     DrumPlayBars_ = PlayedBars(ScoreSegments_, PlayOrder_);
 }
 
-void 获取演唱码::refineEvents(const CompileInput& input)
+void PerformanceCompiler::refineEvents(const CompileInput& input)
 {
     Classify(working_, input.ScoreKey, input.Volume);
     ApplyGraceNotes(working_);

@@ -53,7 +53,7 @@ struct CompileInput {
 // The performance compiler: turns the notation lines of a score into one event per character in play
 // order, with codes, lengths in sixteenth units and velocities. A compile keeps nothing from an earlier
 // one and never throws; a score without notation, or whose order selects nothing, gives no events.
-class 获取演唱码
+class PerformanceCompiler
 {
 public:
     void Get_CodeEvents(const CompileInput& input);
@@ -101,5 +101,6 @@ private:
     int ShowOrderWindows_ = -1;
     Performance performance_;
 };
+using 获取演唱码 = PerformanceCompiler;
 
 } // namespace tunvale::notation

@@ -27,7 +27,7 @@ void growToBars(DrumStore& bars, const std::vector<int>& listed)
 
 } // namespace
 
-void 获取演唱码::finishPerformance(const CompileInput& input)
+void PerformanceCompiler::finishPerformance(const CompileInput& input)
 {
     const int speed = CompileSpeed(input.Speed);
     std::vector<CodeEvent> timed = working_;
@@ -82,18 +82,18 @@ void 获取演唱码::finishPerformance(const CompileInput& input)
     performance_ = Performance(std::move(data));
 }
 
-std::optional<DrumBuild> 获取演唱码::Get_DrumCodeEvents(int DatDrumType, const std::vector<int>& PlayOrder1,
+std::optional<DrumBuild> PerformanceCompiler::Get_DrumCodeEvents(int DatDrumType, const std::vector<int>& PlayOrder1,
     double JpMaxTimer, DrumStores& stores, bool SameSpeed, int Speed) const
 {
     if (!ModeHasDrums(DatDrumType))
         return std::nullopt;
-    clsDrum drum(stores);
+    DrumAccessor drum(stores);
     drum.DrumType(DrumStoreForMode(DatDrumType));
     const DrumTimeline timeline { SameSpeed, TempoMarks_, CompileSpeed(Speed) };
     return BuildDrumTracks(ReadBarPatterns(drum, PlayOrder1), DatDrumType, JpMaxTimer, timeline);
 }
 
-QString 获取演唱码::Get_PlayMod1(
+QString PerformanceCompiler::Get_PlayMod1(
     const platform::RichTextSnapshot& snapshot, bool& LeftXjX, bool& RightXjX) const
 {
     const QString text = NotationText(snapshot.lines);

@@ -125,34 +125,34 @@ PlayOrderEntries ParsePlayOrderText(const QString& text)
     return order;
 }
 
-bool PlayOrder2021::LoadPlayOrder()
+bool PlayOrder::LoadPlayOrder()
 {
     if (score_ && ReadPlayOrderFromFile(score_->currentFile()))
         return true;
     return ReadPlayOrderFromIni() || DefaultPlayOrder();
 }
 
-bool PlayOrder2021::ReadPlayOrderFromIni()
+bool PlayOrder::ReadPlayOrderFromIni()
 {
     const QString key = GetPlayOrderKey();
     for (const QString& ini : { kUserIniFileName, kShippedIniFileName }) {
         const QString path = platform::ProgramFolder::find(ini);
         const QString text = path.isEmpty() ? QString() : platform::ReadIniValue(kIniSection, key, path);
         if (!text.isEmpty()) {
-            PlayOrder = ParsePlayOrderText(text);
+            Entries = ParsePlayOrderText(text);
             return true;
         }
     }
     return false;
 }
 
-bool PlayOrder2021::ReadPlayOrderFromFile(const QString& fileName)
+bool PlayOrder::ReadPlayOrderFromFile(const QString& fileName)
 {
     const auto file = ReadScoreFileBytes(fileName);
     return file && ReadPlayOrderFromFile(*file);
 }
 
-bool PlayOrder2021::ReadPlayOrderFromFile(const QByteArray& file)
+bool PlayOrder::ReadPlayOrderFromFile(const QByteArray& file)
 {
     // A stored key needs two digits (one segment); one stored entry is a whole order.
     const auto key = StoredPlayOrderKey(file);
@@ -161,40 +161,40 @@ bool PlayOrder2021::ReadPlayOrderFromFile(const QByteArray& file)
         return false;
     if (QString::fromLatin1(*key) != GetPlayOrderKey())
         return false;
-    PlayOrder = std::move(*order);
+    Entries = std::move(*order);
     return true;
 }
 
-bool PlayOrder2021::DefaultPlayOrder()
+bool PlayOrder::DefaultPlayOrder()
 {
     const qsizetype segments = GetPlayOrderKey().size() - 1;
-    PlayOrder.clear();
+    Entries.clear();
     for (qsizetype i = 0; i < segments; ++i)
-        PlayOrder.push_back(std::int16_t(i));
+        Entries.push_back(std::int16_t(i));
     return true;
 }
 
-bool PlayOrder2021::SavePlayOrderKey(QByteArray& file) const
+bool PlayOrder::SavePlayOrderKey(QByteArray& file) const
 {
     return ReplaceSection(file, kKeyBegin, kKeyEnd, GetPlayOrderKey().toLatin1());
 }
 
-bool PlayOrder2021::SavePlayOrder(QByteArray& file) const
+bool PlayOrder::SavePlayOrder(QByteArray& file) const
 {
-    return ReplaceSection(file, kOrderBegin, kOrderEnd, PlayOrderBytes(PlayOrder));
+    return ReplaceSection(file, kOrderBegin, kOrderEnd, PlayOrderBytes(Entries));
 }
 
-bool PlayOrder2021::SavePlayOrderKey(const QString& fileName) const
+bool PlayOrder::SavePlayOrderKey(const QString& fileName) const
 {
-    return rewriteFile(fileName, &PlayOrder2021::SavePlayOrderKey);
+    return rewriteFile(fileName, &PlayOrder::SavePlayOrderKey);
 }
 
-bool PlayOrder2021::SavePlayOrder(const QString& fileName) const
+bool PlayOrder::SavePlayOrder(const QString& fileName) const
 {
-    return rewriteFile(fileName, &PlayOrder2021::SavePlayOrder);
+    return rewriteFile(fileName, &PlayOrder::SavePlayOrder);
 }
 
-bool PlayOrder2021::rewriteFile(const QString& fileName, bool (PlayOrder2021::*put)(QByteArray&) const) const
+bool PlayOrder::rewriteFile(const QString& fileName, bool (PlayOrder::*put)(QByteArray&) const) const
 {
     // The template is shared by every untitled score; an order never belongs to it.
     if (IsTemplatePath(fileName))
@@ -207,14 +207,14 @@ bool PlayOrder2021::rewriteFile(const QString& fileName, bool (PlayOrder2021::*p
     return true;
 }
 
-QString PlayOrder2021::GetPlayOrderKey() const
+QString PlayOrder::GetPlayOrderKey() const
 {
     return score_ ? PlayOrderKey(score_->notationText()) : QString();
 }
 
-PlayOrder2021& ProcessPlayOrder()
+PlayOrder& ProcessPlayOrder()
 {
-    static PlayOrder2021 playOrder;
+    static PlayOrder playOrder;
     return playOrder;
 }
 

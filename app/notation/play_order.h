@@ -47,11 +47,11 @@ QByteArray PlayOrderBytes(const PlayOrderEntries& order);
 // 16 bits is skipped.
 PlayOrderEntries ParsePlayOrderText(const QString& text);
 
-class PlayOrder2021
+class PlayOrder
 {
 public:
     // 0-based segment numbers in performance order.
-    PlayOrderEntries PlayOrder;
+    PlayOrderEntries Entries;
 
     // The score the order belongs to; without one the key is "" and no file is read.
     void setScore(const PlayOrderScore* score) { score_ = score; }
@@ -66,7 +66,7 @@ public:
     // Each segment once in text order; empty when the key has fewer than two digits.
     bool DefaultPlayOrder();
 
-    // Write the current key and PlayOrder into their sections. The file forms refuse the template and
+    // Write the current key and Entries into their sections. The file forms refuse the template and
     // replace the file only when the whole new content is ready; they show the failure message
     // themselves.
     bool SavePlayOrderKey(const QString& fileName) const;
@@ -77,12 +77,13 @@ public:
     QString GetPlayOrderKey() const;
 
 private:
-    bool rewriteFile(const QString& fileName, bool (PlayOrder2021::*put)(QByteArray&) const) const;
+    bool rewriteFile(const QString& fileName, bool (PlayOrder::*put)(QByteArray&) const) const;
 
     const PlayOrderScore* score_ = nullptr;
 };
+using PlayOrder2021 = PlayOrder;
 
 // The play order of the score in this process's window.
-PlayOrder2021& ProcessPlayOrder();
+PlayOrder& ProcessPlayOrder();
 
 } // namespace tunvale::notation

@@ -5,29 +5,29 @@
 
 namespace tunvale::playback {
 
-精确计时::精确计时(platform::TimeSource& time)
+PlayClock::PlayClock(platform::TimeSource& time)
     : time_(time)
 {
 }
 
-std::int64_t 精确计时::nowNanoseconds() const
+std::int64_t PlayClock::nowNanoseconds() const
 {
     return std::chrono::duration_cast<std::chrono::nanoseconds>(time_.now().time_since_epoch()).count();
 }
 
-std::int64_t 精确计时::elapsedNanoseconds(std::int64_t state) const
+std::int64_t PlayClock::elapsedNanoseconds(std::int64_t state) const
 {
     return isRunning(state) ? nowNanoseconds() - value(state) : value(state);
 }
 
-void 精确计时::changeLocked(std::int64_t state)
+void PlayClock::changeLocked(std::int64_t state)
 {
     state_.store(state);
     ++generation_;
     changed_.notify_all();
 }
 
-void 精确计时::StartClock()
+void PlayClock::StartClock()
 {
     std::lock_guard lock(mutex_);
     const std::int64_t state = state_.load();
@@ -35,7 +35,7 @@ void 精确计时::StartClock()
         changeLocked(encode(nowNanoseconds() - value(state), true));
 }
 
-void 精确计时::StopClock()
+void PlayClock::StopClock()
 {
     std::lock_guard lock(mutex_);
     const std::int64_t state = state_.load();
@@ -43,18 +43,18 @@ void 精确计时::StopClock()
         changeLocked(encode(elapsedNanoseconds(state), false));
 }
 
-void 精确计时::ResetClock()
+void PlayClock::ResetClock()
 {
     std::lock_guard lock(mutex_);
     const bool running = isRunning(state_.load());
     changeLocked(encode(running ? nowNanoseconds() : 0, running));
 }
 
-double 精确计时::PlayClock() const { return double(elapsedNanoseconds(state_.load())) / 1e9; }
+double PlayClock::seconds() const { return double(elapsedNanoseconds(state_.load())) / 1e9; }
 
-bool 精确计时::running() const { return isRunning(state_.load()); }
+bool PlayClock::running() const { return isRunning(state_.load()); }
 
-bool 精确计时::WaitUntil(double seconds, std::stop_token wake)
+bool PlayClock::WaitUntil(double seconds, std::stop_token wake)
 {
     // Ten years is as good as never and keeps the deadline arithmetic clear of overflow.
     constexpr double kNever = 10 * 365.25 * 86400 * 1e9;

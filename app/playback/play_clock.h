@@ -11,12 +11,12 @@ namespace tunvale::playback {
 
 // The play clock: seconds of play, read from the monotonic clock. Pausing freezes it, starting again
 // resumes it, and no late timer tick can slow it down. Any thread reads it without a lock.
-class 精确计时
+class PlayClock
 {
 public:
-    explicit 精确计时(platform::TimeSource& time = platform::TimeSource::system());
-    精确计时(const 精确计时&) = delete;
-    精确计时& operator=(const 精确计时&) = delete;
+    explicit PlayClock(platform::TimeSource& time = platform::TimeSource::system());
+    PlayClock(const PlayClock&) = delete;
+    PlayClock& operator=(const PlayClock&) = delete;
 
     // Both are idempotent: there is never a second clock running.
     void StartClock();
@@ -24,7 +24,7 @@ public:
     // Back to 0, running or not.
     void ResetClock();
 
-    double PlayClock() const;
+    double seconds() const;
     bool running() const;
 
     // Sleeps until PlayClock reaches `seconds` and returns true; returns false as soon as `wake` is
@@ -54,5 +54,6 @@ private:
     std::condition_variable_any changed_;
     std::uint64_t generation_ = 0;
 };
+using 精确计时 = PlayClock;
 
 } // namespace tunvale::playback

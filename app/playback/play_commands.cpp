@@ -25,14 +25,14 @@ bool firstBarHasDrums(notation::DrumStores& stores)
 {
     if (stores.XjDrums.empty())
         return false;
-    notation::clsDrum drum(stores);
-    drum.DrumType(notation::clsDrum::XjDrums);
+    notation::DrumAccessor drum(stores);
+    drum.DrumType(notation::DrumAccessor::XjDrums);
     return drum.HaveDrum(0) != 0;
 }
 
 } // namespace
 
-PlayCommands::PlayCommands(PlayWindow& window, PlayNote& output, 精确计时& clock, QObject* parent)
+PlayCommands::PlayCommands(PlayWindow& window, PlayNote& output, PlayClock& clock, QObject* parent)
     : QObject(parent)
     , window_(window)
     , output_(output)
@@ -40,19 +40,19 @@ PlayCommands::PlayCommands(PlayWindow& window, PlayNote& output, 精确计时& c
     , performance_(std::make_shared<const notation::Performance>())
 {
     Timer_OnPlay.setInterval(PlayTimerInterval);
-    connect(&Timer_OnPlay, &QTimer::timeout, this, &PlayCommands::Timer_OnPlay_Timer);
+    connect(&Timer_OnPlay, &QTimer::timeout, this, &PlayCommands::showPlayTimeAndEnd);
     for (QTimer* once : { &Timer3, &Timer6 }) {
         once->setSingleShot(true);
         once->setInterval(1);
     }
-    connect(&Timer3, &QTimer::timeout, this, &PlayCommands::Timer3_Timer);
-    connect(&Timer6, &QTimer::timeout, this, &PlayCommands::Timer6_Timer);
+    connect(&Timer3, &QTimer::timeout, this, &PlayCommands::playCurrentBar);
+    connect(&Timer6, &QTimer::timeout, this, &PlayCommands::playDrumRange);
     // The output has told the user already; the play ends as the stop command ends it.
     connect(
         &output_, &PlayNote::outputFailed, this,
         [this] {
             if (PlayBusy_)
-                结束_Click();
+                stop();
         },
         Qt::QueuedConnection);
 }
@@ -98,7 +98,7 @@ void PlayCommands::resetPause()
     window_.setPauseText(kPauseText);
 }
 
-void PlayCommands::播放_Click(int OnXj1)
+void PlayCommands::play(int OnXj1)
 {
     if (PlayBusy_)
         return;
@@ -111,7 +111,7 @@ void PlayCommands::播放_Click(int OnXj1)
     const platform::RichTextSnapshot snapshot = window_.scoreSnapshot();
     compiler_.Get_CodeEvents(compileInput(snapshot));
     performance_ = std::make_shared<const notation::Performance>(
-        OnXj1 == 1 ? notation::计算断点数据(compiler_.performance()) : compiler_.performance());
+        OnXj1 == 1 ? notation::CutAtBreakpoint(compiler_.performance()) : compiler_.performance());
     window_.MakeWorkingCopy();
     window_.PlayControlsEnabled(true, true);
     window_.setChecked(PlayItem::CtrlPlay, false);
@@ -233,19 +233,19 @@ void PlayCommands::scrollToCaret()
         window_.scrollViewLines(lines);
 }
 
-void PlayCommands::Timer_OnPlay_Timer()
+void PlayCommands::showPlayTimeAndEnd()
 {
-    window_.showPlayTime(PlayTimeText(clock_.PlayClock()));
+    window_.showPlayTime(PlayTimeText(clock_.seconds()));
     const double total = performance_->TotalPlayTime();
-    if (clock_.PlayClock() < total)
+    if (clock_.seconds() < total)
         return;
     window_.showPlayTime(PlayTimeText(total));
-    结束_Click();
+    stop();
     const notation::ScoreHeader& h = window_.header();
     window_.setEditorCaret(h.PlaySelStart);
     window_.setStripBar(h.PlayXj);
     if (window_.isChecked(PlayItem::GotoGoplay))
-        播放_Click(0);
+        play(0);
 }
 
 void PlayCommands::haltPlay()
@@ -270,7 +270,7 @@ void PlayCommands::returnToCaret()
         output_.allNotes_off(channel);
 }
 
-void PlayCommands::结束_Click()
+void PlayCommands::stop()
 {
     haltPlay();
     window_.RestoreScoreView();
@@ -281,7 +281,7 @@ void PlayCommands::结束_Click()
     }
 }
 
-void PlayCommands::暂停_Click()
+void PlayCommands::pause()
 {
     if (!PlayBusy_)
         return;
@@ -340,7 +340,7 @@ void PlayCommands::PlayAllBarDrums()
     DrumPlay(bars);
 }
 
-void PlayCommands::Timer3_Timer()
+void PlayCommands::playCurrentBar()
 {
     Timer3.stop();
     const std::vector<int> bars { window_.caretBar() };
@@ -349,7 +349,7 @@ void PlayCommands::Timer3_Timer()
     DrumPlay(bars);
 }
 
-void PlayCommands::Timer6_Timer()
+void PlayCommands::playDrumRange()
 {
     Timer6.stop();
     saveCaretAndBar();
@@ -364,7 +364,7 @@ void PlayCommands::Timer6_Timer()
     DrumPlay(*bars);
 }
 
-void PlayCommands::runmusic_Click()
+void PlayCommands::preparePlayMenu()
 {
     if (PlayBusy_) {
         window_.setBreakpointCaption(QStringLiteral("断点演奏"));
@@ -390,7 +390,7 @@ QString PlayCommands::GetmyCM()
     return compiler_.GetCMingStr();
 }
 
-void PlayCommands::CtrlPlay_Click()
+void PlayCommands::toggleStepPlay()
 {
     StepIndex = 0;
     const bool on = !window_.isChecked(PlayItem::CtrlPlay);
@@ -411,7 +411,7 @@ void PlayCommands::CtrlPlay_Click()
     window_.MakeWorkingCopy();
 }
 
-void PlayCommands::RichTextBox2_KeyDown(int key)
+void PlayCommands::playbackViewKeyDown(int key)
 {
     if (key == EnterKey && window_.isChecked(PlayItem::CtrlPlay) && !PlayBusy_)
         stepPlay();
@@ -447,7 +447,7 @@ void PlayCommands::stepPlay()
     ++StepIndex;
 }
 
-void PlayCommands::DrumPZ_Click()
+void PlayCommands::toggleDrums()
 {
     const bool checked = window_.isChecked(PlayItem::DrumPZ);
     if (!checked && !firstBarHasDrums(window_.drumStores())) {
@@ -458,7 +458,7 @@ void PlayCommands::DrumPZ_Click()
     window_.setChecked(PlayItem::DrumPZ, !checked);
 }
 
-void PlayCommands::HeYing_Click()
+void PlayCommands::toggleHarmony()
 {
     const bool checked = !window_.isChecked(PlayItem::HeYing);
     window_.setChecked(PlayItem::HeYing, checked);
@@ -466,7 +466,7 @@ void PlayCommands::HeYing_Click()
     window_.header().ScoreSaved = notation::kFalse;
 }
 
-void PlayCommands::SameSpeed_Click()
+void PlayCommands::toggleSameSpeed()
 {
     const bool checked = !window_.isChecked(PlayItem::SameSpeed);
     window_.setChecked(PlayItem::SameSpeed, checked);
@@ -474,7 +474,7 @@ void PlayCommands::SameSpeed_Click()
     window_.header().ScoreSaved = notation::kFalse;
 }
 
-void PlayCommands::GotoGoplay_Click()
+void PlayCommands::toggleLoop()
 {
     window_.setChecked(PlayItem::GotoGoplay, !window_.isChecked(PlayItem::GotoGoplay));
 }

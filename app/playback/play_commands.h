@@ -26,13 +26,13 @@ class PlayCommands : public QObject
     Q_OBJECT
 
 public:
-    PlayCommands(PlayWindow& window, PlayNote& output, 精确计时& clock, QObject* parent = nullptr);
+    PlayCommands(PlayWindow& window, PlayNote& output, PlayClock& clock, QObject* parent = nullptr);
     ~PlayCommands() override;
 
     // Plays the score: OnXj1 0 from its start, 1 from the caret.
-    void 播放_Click(int OnXj1);
-    void 结束_Click();
-    void 暂停_Click();
+    void play(int OnXj1);
+    void stop();
+    void pause();
     // Plays the drums of `bars` in PlayMode (8, or 9 and 10 for the drum editor); false while a play
     // runs, without bars, or when the mode builds no drums.
     bool DrumPlay(const std::vector<int>& bars);
@@ -41,24 +41,24 @@ public:
     // The toolbar's "播放当前小节" and "区间鼓点演奏": run once, just after the menu closes.
     void playCurrentBarSoon() { Timer3.start(); }
     void playRangeSoon() { Timer6.start(); }
-    void Timer3_Timer();
-    void Timer6_Timer();
-    void Timer_OnPlay_Timer();
+    void playCurrentBar();
+    void playDrumRange();
+    void showPlayTimeAndEnd();
     // The Play menu opens.
-    void runmusic_Click();
+    void preparePlayMenu();
 
     void SetTonicFromKey();
     // The syllables of the score (the solfège compile).
     QString GetmyCM();
 
-    void CtrlPlay_Click();
+    void toggleStepPlay();
     // A key pressed in the playback view; every key is eaten by the view.
-    void RichTextBox2_KeyDown(int key);
+    void playbackViewKeyDown(int key);
 
-    void DrumPZ_Click();
-    void HeYing_Click();
-    void SameSpeed_Click();
-    void GotoGoplay_Click();
+    void toggleDrums();
+    void toggleHarmony();
+    void toggleSameSpeed();
+    void toggleLoop();
 
     bool PlayBusy() const { return PlayBusy_; }
     bool PauseState() const { return PauseState_; }
@@ -101,11 +101,11 @@ private:
 
     PlayWindow& window_;
     PlayNote& output_;
-    精确计时& clock_;
-    notation::获取演唱码 compiler_;
+    PlayClock& clock_;
+    notation::PerformanceCompiler compiler_;
     std::shared_ptr<const notation::Performance> performance_;
-    mThreadControl mThreadControl1;
-    mThreadControl mThreadControl2;
+    ThreadControl mThreadControl1;
+    ThreadControl mThreadControl2;
     QTimer Timer_OnPlay;
     QTimer Timer3;
     QTimer Timer6;

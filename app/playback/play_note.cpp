@@ -187,7 +187,7 @@ void PlayNote::DrumNote_on01(std::uint32_t message1, std::uint32_t message2)
     send({ packedMessage(message1), packedMessage(message2) });
 }
 
-void PlayNote::note_on测试(int channel, int note, int velocity) { note_on(channel, note, velocity); }
+void PlayNote::noteOnUnchecked(int channel, int note, int velocity) { note_on(channel, note, velocity); }
 
 void PlayNote::Note_on01(std::uint32_t message)
 {

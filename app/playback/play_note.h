@@ -68,7 +68,7 @@ public:
     void DrumNote_on00(int sound, int pan, int velocity);
     void DrumNote_on01(std::uint32_t message1, std::uint32_t message2);
     void Note_on00(int, int, int) { }
-    void note_on测试(int channel, int note, int velocity);
+    void noteOnUnchecked(int channel, int note, int velocity);
     void Note_on01(std::uint32_t message);
     void Note_on02(std::uint32_t message1, std::uint32_t message2);
     void note_off00(int, int) { }

@@ -11,7 +11,7 @@ namespace {
 // The loop both threads share: sleep until the next record falls due (or the end time), pass the
 // gate, do one pass; leave once the clock has reached the end time.
 template <typename Core, typename Out>
-bool runPasses(Core& core, double totalPlayTime, 精确计时& clock, ThreadPass& pass, const Out& out)
+bool runPasses(Core& core, double totalPlayTime, PlayClock& clock, ThreadPass& pass, const Out& out)
 {
     out(core.start());
     for (;;) {
@@ -19,8 +19,8 @@ bool runPasses(Core& core, double totalPlayTime, 精确计时& clock, ThreadPass
         clock.WaitUntil(wake, pass.interruption());
         if (!pass.PassGate())
             return false;
-        out(core.pass(clock.PlayClock()));
-        if (clock.PlayClock() >= totalPlayTime)
+        out(core.pass(clock.seconds()));
+        if (clock.seconds() >= totalPlayTime)
             return true;
     }
 }
@@ -44,14 +44,14 @@ void Deliver(PlayNote& output, const std::vector<SendCall>& calls)
     }
 }
 
-bool RunSender(const PlaySession& session, 精确计时& clock, PlayNote& output, ThreadPass& pass)
+bool RunSender(const PlaySession& session, PlayClock& clock, PlayNote& output, ThreadPass& pass)
 {
     SenderCore core(*session.performance, session.mode);
     return runPasses(core, session.performance->TotalPlayTime(), clock, pass,
         [&](const std::vector<SendCall>& calls) { Deliver(output, calls); });
 }
 
-bool RunFollower(const PlaySession& session, 精确计时& clock,
+bool RunFollower(const PlaySession& session, PlayClock& clock,
     const std::function<void(const FollowUpdate&)>& show, ThreadPass& pass)
 {
     FollowerCore core(*session.performance, session.mode);

@@ -23,11 +23,11 @@ struct PlaySession {
 
 // The sending thread: the start sends, then one pass whenever a record falls due, until the clock
 // reaches the end time. Returns true at the end time, false when stopped first.
-bool RunSender(const PlaySession& session, 精确计时& clock, PlayNote& output, ThreadPass& pass);
+bool RunSender(const PlaySession& session, PlayClock& clock, PlayNote& output, ThreadPass& pass);
 
 // The following thread: the same passes, each update handed to `show` (which posts it to the GUI
 // thread). Returns like RunSender.
-bool RunFollower(const PlaySession& session, 精确计时& clock,
+bool RunFollower(const PlaySession& session, PlayClock& clock,
     const std::function<void(const FollowUpdate&)>& show, ThreadPass& pass);
 
 // The MIDI output calls of one sender pass.

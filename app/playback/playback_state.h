@@ -19,6 +19,6 @@ inline std::unique_ptr<PlayNote> NotePlayer;
 inline std::array<QString, 128> InstrumentNames;
 
 // The play clock every player reads.
-inline 精确计时 PlayTimer;
+inline PlayClock PlayTimer;
 
 } // namespace tunvale::playback

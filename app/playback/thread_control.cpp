@@ -8,9 +8,9 @@ namespace tunvale::playback {
 
 bool ThreadPass::PassGate() { return control_.passGate(*this); }
 
-mThreadControl::~mThreadControl() { StopThread(); }
+ThreadControl::~ThreadControl() { StopThread(); }
 
-void mThreadControl::CreateThread(int mode, RunThread handler)
+void ThreadControl::CreateThread(int mode, RunThread handler)
 {
     StopThread();
     std::lock_guard join(joinMutex_);
@@ -26,7 +26,7 @@ void mThreadControl::CreateThread(int mode, RunThread handler)
     threadId_ = thread_.get_id();
 }
 
-void mThreadControl::run(int mode, const RunThread& handler)
+void ThreadControl::run(int mode, const RunThread& handler)
 {
     ThreadPass pass(*this);
     {
@@ -48,7 +48,7 @@ void mThreadControl::run(int mode, const RunThread& handler)
     changed_.notify_all();
 }
 
-bool mThreadControl::passGate(ThreadPass& pass)
+bool ThreadControl::passGate(ThreadPass& pass)
 {
     std::unique_lock lock(mutex_);
     atGate_ = true;
@@ -59,7 +59,7 @@ bool mThreadControl::passGate(ThreadPass& pass)
     return !stopping_;
 }
 
-void mThreadControl::SuspendThread()
+void ThreadControl::SuspendThread()
 {
     std::unique_lock lock(mutex_);
     gateOpen_ = false;
@@ -70,7 +70,7 @@ void mThreadControl::SuspendThread()
     changed_.wait(lock, [this] { return atGate_ || !running_; });
 }
 
-void mThreadControl::ResumeThread()
+void ThreadControl::ResumeThread()
 {
     std::lock_guard lock(mutex_);
     if (gateOpen_ || stopping_)
@@ -80,7 +80,7 @@ void mThreadControl::ResumeThread()
     changed_.notify_all();
 }
 
-void mThreadControl::StopThread()
+void ThreadControl::StopThread()
 {
     {
         std::lock_guard lock(mutex_);

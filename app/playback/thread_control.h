@@ -9,7 +9,7 @@
 
 namespace tunvale::playback {
 
-class mThreadControl;
+class ThreadControl;
 
 // What a worker's handler sees of its thread control.
 class ThreadPass
@@ -23,27 +23,27 @@ public:
     std::stop_token interruption() const { return interruption_; }
 
 private:
-    friend class mThreadControl;
-    explicit ThreadPass(mThreadControl& control)
+    friend class ThreadControl;
+    explicit ThreadPass(ThreadControl& control)
         : control_(control)
     {
     }
 
-    mThreadControl& control_;
+    ThreadControl& control_;
     std::stop_token interruption_;
 };
 
 // A worker thread of the main window: it runs a handler with the play mode, can be held at the
 // handler's gate and let go again, and is stopped and joined rather than left behind.
-class mThreadControl
+class ThreadControl
 {
 public:
     using RunThread = std::function<void(int mode, ThreadPass& pass)>;
 
-    mThreadControl() = default;
-    ~mThreadControl();
-    mThreadControl(const mThreadControl&) = delete;
-    mThreadControl& operator=(const mThreadControl&) = delete;
+    ThreadControl() = default;
+    ~ThreadControl();
+    ThreadControl(const ThreadControl&) = delete;
+    ThreadControl& operator=(const ThreadControl&) = delete;
 
     // Starts `handler` on a new thread; a thread still running is stopped first. An exception that
     // escapes the handler is shown to the user from the GUI thread.
@@ -75,5 +75,6 @@ private:
     bool stopping_ = false;
     std::stop_source interruption_;
 };
+using mThreadControl = ThreadControl;
 
 } // namespace tunvale::playback

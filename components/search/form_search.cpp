@@ -129,10 +129,10 @@ void FormSearch::buildControls()
     // Folders load in the background: keep the highlighted one in view as its parents arrive.
     connect(folders_, &QFileSystemModel::directoryLoaded, this,
         [this] { Dir1->scrollTo(Dir1->currentIndex(), QAbstractItemView::PositionAtCenter); });
-    connect(Drive1, &QComboBox::activated, this, &FormSearch::Drive1_Change);
-    connect(Command1, &QPushButton::clicked, this, &FormSearch::Command1_Click);
+    connect(Drive1, &QComboBox::activated, this, &FormSearch::chooseMountPoint);
+    connect(Command1, &QPushButton::clicked, this, &FormSearch::startSearch);
     connect(Command2, &QPushButton::clicked, this, &FormSearch::pick);
-    connect(List1, &QListWidget::currentRowChanged, this, &FormSearch::List1_Click);
+    connect(List1, &QListWidget::currentRowChanged, this, &FormSearch::showChosenFile);
     connect(List1, &QListWidget::itemDoubleClicked, this, &FormSearch::pick);
 }
 
@@ -142,7 +142,7 @@ void FormSearch::buildMenu()
     Mun->setObjectName(QStringLiteral("Mun"));
     const QString sortCaptions[2] = { QStringLiteral("按拼音排序"), QStringLiteral("按笔画排序") };
     for (int k = 0; k < 2; ++k) {
-        SortHZ[k] = Mun->addAction(sortCaptions[k], this, [this, k] { SortHZ_Click(k); });
+        SortHZ[k] = Mun->addAction(sortCaptions[k], this, [this, k] { sortTitles(k); });
         SortHZ[k]->setObjectName(QStringLiteral("SortHZ%1").arg(k));
         SortHZ[k]->setCheckable(true);
     }
@@ -151,12 +151,12 @@ void FormSearch::buildMenu()
     sizes->setObjectName(QStringLiteral("ZH"));
     const QString sizeCaptions[2] = { QStringLiteral("大"), QStringLiteral("小") };
     for (int k = 0; k < 2; ++k) {
-        Hsize[k] = sizes->addAction(sizeCaptions[k], this, [this, k] { Hsize_Click(k); });
+        Hsize[k] = sizes->addAction(sizeCaptions[k], this, [this, k] { setListFontSize(k); });
         Hsize[k]->setObjectName(QStringLiteral("Hsize%1").arg(k));
         Hsize[k]->setCheckable(true);
     }
     Mun->addSeparator();
-    HLKG = Mun->addAction(QStringLiteral("忽略空格探索(默认)"), this, &FormSearch::HLKG_Click);
+    HLKG = Mun->addAction(QStringLiteral("忽略空格探索(默认)"), this, &FormSearch::toggleIgnoreBlanks);
     HLKG->setObjectName(QStringLiteral("HLKG"));
     HLKG->setCheckable(true);
 }
@@ -196,7 +196,7 @@ bool FormSearch::eventFilter(QObject* watched, QEvent* event)
         close();
     } else if (watched == SearchFileText && event->type() == QEvent::KeyPress) {
         if (isEnter(event))
-            Command1_Click();
+            startSearch();
         Command1->setEnabled(true);
     } else if (watched == List1 && isEnter(event)) {
         pick();
@@ -255,7 +255,7 @@ QString FormSearch::highlightedFolder() const
     return index.isValid() ? folders_->filePath(index) : currentDrive_;
 }
 
-void FormSearch::Drive1_Change(int index)
+void FormSearch::chooseMountPoint(int index)
 {
     const QString drive = Drive1->itemData(index).toString();
     if (drive == currentDrive_)
@@ -274,7 +274,7 @@ void FormSearch::fillList()
         List1->addItem(QStringLiteral("%1.%2").arg(i + 1).arg(FoundNames[i]));
 }
 
-void FormSearch::Command1_Click()
+void FormSearch::startSearch()
 {
     Command1->setEnabled(false);
     Command1->setText(QStringLiteral("搜索中..."));
@@ -302,7 +302,7 @@ void FormSearch::Command1_Click()
         List1->setCurrentRow(0);
 }
 
-void FormSearch::List1_Click(int row)
+void FormSearch::showChosenFile(int row)
 {
     if (row < 0 || row >= FoundPaths.size())
         return;
@@ -319,7 +319,7 @@ void FormSearch::pick()
     close();
 }
 
-void FormSearch::SortHZ_Click(int k)
+void FormSearch::sortTitles(int k)
 {
     SortHZ[0]->setChecked(k == 0);
     SortHZ[1]->setChecked(k == 1);
@@ -333,14 +333,14 @@ void FormSearch::SortHZ_Click(int k)
     fillList();
 }
 
-void FormSearch::Hsize_Click(int k)
+void FormSearch::setListFontSize(int k)
 {
     List1->setFont(songFont(k == 0 ? 16 : 9));
     Hsize[0]->setChecked(k == 0);
     Hsize[1]->setChecked(k == 1);
 }
 
-void FormSearch::HLKG_Click()
+void FormSearch::toggleIgnoreBlanks()
 {
     HL = HLKG->isChecked();
     Command1->setEnabled(true);

@@ -49,13 +49,13 @@ private:
     void unload();
     void setStatus(const QString& text);
     void fillList();
-    void Command1_Click();
-    void List1_Click(int row);
+    void startSearch();
+    void showChosenFile(int row);
     void pick();
-    void SortHZ_Click(int k);
-    void Hsize_Click(int k);
-    void HLKG_Click();
-    void Drive1_Change(int index);
+    void sortTitles(int k);
+    void setListFontSize(int k);
+    void toggleIgnoreBlanks();
+    void chooseMountPoint(int index);
     void fillDrives();
 
     bool HL = true;

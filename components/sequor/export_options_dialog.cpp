@@ -21,7 +21,7 @@
 
 namespace tunvale::sequor {
 
-const std::array<QString, 3> FrmMakMid::TextPlaceholders
+const std::array<QString, 3> ExportOptionsForm::TextPlaceholders
     = { QStringLiteral("写在MID文件中的标题(缺省为空)..."), QStringLiteral("MID版权信息（缺省为空）..."),
           QStringLiteral("备注信息（缺省为空）...") };
 
@@ -39,7 +39,7 @@ QLineEdit* NumberBox(const QString& name, const QString& text, QWidget* parent)
 
 } // namespace
 
-FrmMakMid::FrmMakMid(const QString& path, bool hasSelection, const QStringList& folders, QWidget* parent)
+ExportOptionsForm::ExportOptionsForm(const QString& path, bool hasSelection, const QStringList& folders, QWidget* parent)
     : QDialog(parent)
 {
     setWindowTitle(QStringLiteral("制作Mid..."));
@@ -102,13 +102,13 @@ FrmMakMid::FrmMakMid(const QString& path, bool hasSelection, const QStringList& 
     status->showMessage(QStringLiteral("“自动配置打击乐器”有随机性，做两次配置前后并不会完全一致。"));
     layout->addWidget(status);
 
-    connect(save, &QPushButton::clicked, this, &FrmMakMid::SaveFile_Click);
+    connect(save, &QPushButton::clicked, this, &ExportOptionsForm::acceptOptions);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
     FillInstrumentList(folders);
 }
 
 // The 128 instruments of "genmidi.txt"; a name the file lacks shows the program number.
-void FrmMakMid::FillInstrumentList(const QStringList& folders)
+void ExportOptionsForm::FillInstrumentList(const QStringList& folders)
 {
     playback::GenMidiFile file;
     for (const QString& folder : folders) {
@@ -126,7 +126,7 @@ void FrmMakMid::FillInstrumentList(const QStringList& folders)
     Combo1->setCurrentIndex(0);
 }
 
-std::optional<int> FrmMakMid::checkedNumber(QLineEdit* box, int top)
+std::optional<int> ExportOptionsForm::checkedNumber(QLineEdit* box, int top)
 {
     const double value = platform::RoundHalfEven(platform::Val(box->text()));
     if (value >= 0 && value <= top)
@@ -136,7 +136,7 @@ std::optional<int> FrmMakMid::checkedNumber(QLineEdit* box, int top)
     return std::nullopt;
 }
 
-void FrmMakMid::SaveFile_Click()
+void ExportOptionsForm::acceptOptions()
 {
     ExportOptions& o = options_;
     o.SelectionOnly = Check[4]->isChecked();
@@ -180,7 +180,7 @@ public:
     std::optional<ExportOptions> run(
         const QString& path, bool hasSelection, const QStringList& folders) override
     {
-        FrmMakMid dialog(path, hasSelection, folders, parent_);
+        ExportOptionsForm dialog(path, hasSelection, folders, parent_);
         if (dialog.exec() != QDialog::Accepted)
             return std::nullopt;
         return dialog.options();

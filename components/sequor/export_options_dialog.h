@@ -16,11 +16,11 @@ namespace tunvale::sequor {
 // "制作Mid...": the output path, the three texts of the conductor track and the optional tracks with
 // their volumes and pans. OK checks the number boxes in order and stays open on the first one out of
 // range, with its text selected.
-class FrmMakMid final : public QDialog
+class ExportOptionsForm final : public QDialog
 {
     Q_OBJECT
 public:
-    FrmMakMid(const QString& path, bool hasSelection, const QStringList& folders, QWidget* parent = nullptr);
+    ExportOptionsForm(const QString& path, bool hasSelection, const QStringList& folders, QWidget* parent = nullptr);
 
     // What OK left; meaningful once the dialog was accepted.
     const ExportOptions& options() const { return options_; }
@@ -30,7 +30,7 @@ public:
 
 private:
     void FillInstrumentList(const QStringList& folders);
-    void SaveFile_Click();
+    void acceptOptions();
     // The box's number, rounded half to even, when it lies in 0..top; else the box gets the focus.
     std::optional<int> checkedNumber(QLineEdit* box, int top);
 
@@ -41,5 +41,6 @@ private:
     QComboBox* Combo1;
     ExportOptions options_;
 };
+using FrmMakMid = ExportOptionsForm;
 
 } // namespace tunvale::sequor

@@ -6,14 +6,14 @@
 
 namespace tunvale::platform {
 
-ClsAPIHighlight::ClsAPIHighlight(QObject* parent)
+ApiHighlight::ApiHighlight(QObject* parent)
     : QObject(parent)
 {
 }
 
-void ClsAPIHighlight::AssignControls(RichTextBox* ctl) { box_ = ctl; }
+void ApiHighlight::AssignControls(RichTextBox* ctl) { box_ = ctl; }
 
-void ClsAPIHighlight::run(std::function<void()> apply)
+void ApiHighlight::run(std::function<void()> apply)
 {
     if (QThread::currentThread() == thread())
         apply();
@@ -21,7 +21,7 @@ void ClsAPIHighlight::run(std::function<void()> apply)
         QMetaObject::invokeMethod(this, std::move(apply), Qt::QueuedConnection);
 }
 
-void ClsAPIHighlight::APIHighlightHard(const QColor& Color)
+void ApiHighlight::APIHighlightHard(const QColor& Color)
 {
     run([this, Color] {
         if (box_)
@@ -29,7 +29,7 @@ void ClsAPIHighlight::APIHighlightHard(const QColor& Color)
     });
 }
 
-void ClsAPIHighlight::APIHighlightHard(int start, int length, const QColor& Color)
+void ApiHighlight::APIHighlightHard(int start, int length, const QColor& Color)
 {
     run([this, start, length, Color] {
         if (box_)

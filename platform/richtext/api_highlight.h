@@ -13,12 +13,12 @@ namespace tunvale::platform {
 
 class RichTextBox;
 
-class ClsAPIHighlight : public QObject
+class ApiHighlight : public QObject
 {
     Q_OBJECT
 
 public:
-    explicit ClsAPIHighlight(QObject* parent = nullptr);
+    explicit ApiHighlight(QObject* parent = nullptr);
 
     // The box to colour, replacing any earlier one. Called on the highlighter's thread.
     void AssignControls(RichTextBox* ctl);
@@ -32,5 +32,6 @@ private:
 
     QPointer<RichTextBox> box_;
 };
+using ClsAPIHighlight = ApiHighlight;
 
 } // namespace tunvale::platform

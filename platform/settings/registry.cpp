@@ -47,7 +47,7 @@ std::int64_t boundedVal(const QString& text, double low, double high)
 
 } // namespace
 
-QString modRegistry::ReadRegKey(std::uint32_t keyRoot, const QString& keyPath, const QString& subKey,
+QString Registry::ReadRegKey(std::uint32_t keyRoot, const QString& keyPath, const QString& subKey,
     const QString& noKeyFoundValue) const
 {
     const std::optional<QString> group = groupOf(keyRoot, keyPath);
@@ -58,7 +58,7 @@ QString modRegistry::ReadRegKey(std::uint32_t keyRoot, const QString& keyPath, c
     return value.isValid() ? value.toString() : noKeyFoundValue;
 }
 
-bool modRegistry::WriteRegKey(int keyType, std::uint32_t keyRoot, const QString& keyPath,
+bool Registry::WriteRegKey(int keyType, std::uint32_t keyRoot, const QString& keyPath,
     const QString& subKey, const QString& subKeyValue) const
 {
     const std::optional<QString> group = groupOf(keyRoot, keyPath);
@@ -84,7 +84,7 @@ bool modRegistry::WriteRegKey(int keyType, std::uint32_t keyRoot, const QString&
     return g.settings.status() == QSettings::NoError;
 }
 
-QString modRegistry::EnumerateRegKeys(std::uint32_t keyRoot, const QString& keyPath) const
+QString Registry::EnumerateRegKeys(std::uint32_t keyRoot, const QString& keyPath) const
 {
     const std::optional<QString> group = groupOf(keyRoot, keyPath);
     if (!group)
@@ -93,7 +93,7 @@ QString modRegistry::EnumerateRegKeys(std::uint32_t keyRoot, const QString& keyP
     return g.exists ? g.settings.childGroups().join(u',') : QString();
 }
 
-QString modRegistry::EnumerateRegKeyValues(std::uint32_t keyRoot, const QString& keyPath) const
+QString Registry::EnumerateRegKeyValues(std::uint32_t keyRoot, const QString& keyPath) const
 {
     const std::optional<QString> group = groupOf(keyRoot, keyPath);
     if (!group)
@@ -107,7 +107,7 @@ QString modRegistry::EnumerateRegKeyValues(std::uint32_t keyRoot, const QString&
     return pairs.join(u',');
 }
 
-bool modRegistry::DeleteRegKey(std::uint32_t keyRoot, const QString& keyPath, const QString& subKey) const
+bool Registry::DeleteRegKey(std::uint32_t keyRoot, const QString& keyPath, const QString& subKey) const
 {
     const std::optional<QString> group = groupOf(keyRoot, keyPath + u'\\' + subKey);
     if (!group || group->isEmpty())
@@ -120,7 +120,7 @@ bool modRegistry::DeleteRegKey(std::uint32_t keyRoot, const QString& keyPath, co
     return settings.status() == QSettings::NoError;
 }
 
-bool modRegistry::DeleteRegKeyValue(
+bool Registry::DeleteRegKeyValue(
     std::uint32_t keyRoot, const QString& keyPath, const QString& subKey) const
 {
     const std::optional<QString> group = groupOf(keyRoot, keyPath);

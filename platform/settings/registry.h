@@ -17,7 +17,7 @@ inline constexpr int REG_SZ = 1;
 inline constexpr int REG_BINARY = 3;
 inline constexpr int REG_DWORD = 4;
 
-class modRegistry
+class Registry
 {
 public:
     // The value `subKey` of `keyPath` as text; `noKeyFoundValue` when it does not exist.
@@ -42,5 +42,6 @@ public:
     // Removes the value `subKey` of `keyPath`; true when it existed.
     bool DeleteRegKeyValue(std::uint32_t keyRoot, const QString& keyPath, const QString& subKey) const;
 };
+using modRegistry = Registry;
 
 } // namespace tunvale::platform

@@ -50,7 +50,7 @@ inline CompileOptions Order(std::vector<int> order)
     return options;
 }
 
-inline notation::获取演唱码 Compile(
+inline notation::PerformanceCompiler Compile(
     const platform::RichTextSnapshot& score, const CompileOptions& options = {})
 {
     notation::CompileInput input(score);
@@ -60,7 +60,7 @@ inline notation::获取演唱码 Compile(
     input.Volume = options.volume;
     if (options.order)
         input.playOrder = [order = *options.order](const QString&) { return order; };
-    notation::获取演唱码 compiler;
+    notation::PerformanceCompiler compiler;
     compiler.Get_CodeEvents(input);
     return compiler;
 }

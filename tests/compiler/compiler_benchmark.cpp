@@ -16,7 +16,7 @@ using namespace tunvale;
 void CompileWorkingStage(benchmark::State& state)
 {
     const platform::RichTextSnapshot song = testing::BenchmarkSong(20000);
-    notation::获取演唱码 compiler;
+    notation::PerformanceCompiler compiler;
     for (auto _ : state) {
         compiler.Get_CodeEvents(notation::CompileInput(song));
         benchmark::DoNotOptimize(compiler.workingEvents().data());
@@ -35,7 +35,7 @@ void CompileDynamicsMarks(benchmark::State& state)
         marks += i % 2 == 0 ? QStringLiteral(" @4") : QStringLiteral(" @5");
     const platform::RichTextSnapshot score
         = testing::NotationScore().notation(QStringLiteral("1 2 3") + marks).build();
-    notation::获取演唱码 compiler;
+    notation::PerformanceCompiler compiler;
     for (auto _ : state) {
         compiler.Get_CodeEvents(notation::CompileInput(score));
         benchmark::DoNotOptimize(compiler.workingEvents().data());

@@ -11,7 +11,7 @@ namespace {
 
 using notation::CodeEvent;
 
-QString Segments(const notation::获取演唱码& compiler)
+QString Segments(const notation::PerformanceCompiler& compiler)
 {
     QStringList parts;
     for (const auto& s : compiler.ScoreSegments())
@@ -31,7 +31,7 @@ template <typename T, typename Field> QString Join(const std::vector<T>& items, 
     return parts.join(QChar(','));
 }
 
-QString Bars(const notation::获取演唱码& compiler)
+QString Bars(const notation::PerformanceCompiler& compiler)
 {
     return Join(compiler.DrumPlayBars(), [](int bar) { return bar; });
 }

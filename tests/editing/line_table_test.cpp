@@ -161,7 +161,7 @@ TEST(LineTable, WhileTheLayoutIsBusySelectionChangesLeaveTheBarStateAlone)
     notation::ScoreHeader header;
     std::int16_t layoutBusy = 0;
     std::int16_t cmdBusy = 0;
-    clsUndo undo(box, { &header, &layoutBusy, &cmdBusy, {}, {} });
+    UndoEngine undo(box, { &header, &layoutBusy, &cmdBusy, {}, {} });
     box.setSelStart(5);
     EXPECT_EQ(undo.OnXj(), 2);
     const size_t lines = undo.LineTable().size();

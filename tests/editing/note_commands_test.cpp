@@ -26,13 +26,13 @@ struct Commands {
     notation::ScoreHeader header;
     std::int16_t layoutBusy = 0;
     std::int16_t cmdBusy = 0;
-    std::unique_ptr<clsUndo> undo;
+    std::unique_ptr<UndoEngine> undo;
     std::unique_ptr<NoteCommands> commands;
 
     explicit Commands(std::initializer_list<ScoreLine> lines)
     {
         FillScore(editor, lines);
-        undo = std::make_unique<clsUndo>(editor, UndoHost { &header, &layoutBusy, &cmdBusy, {}, {} });
+        undo = std::make_unique<UndoEngine>(editor, UndoHost { &header, &layoutBusy, &cmdBusy, {}, {} });
         commands = std::make_unique<NoteCommands>(editor, *undo);
     }
     // The first line's text.
@@ -264,7 +264,7 @@ TEST(NoteCommands, MarksNeedANotationLine)
         { kNote, Codes({ N(1, 1) }) } });
     c.editor.setSelStart(1);
     c.commands->DoNoteMark(9);
-    c.commands->MY_bhy_Click(0);
+    c.commands->markAccidental(0);
     c.commands->InsertRepeatSign(QChar(char16_t(0x635A)));
     EXPECT_EQ(prompts->texts(),
         QStringList({ QStringLiteral("必须插入到简谱行!"), QStringLiteral("必须插入到简谱行或“1=”行!"),
@@ -272,14 +272,14 @@ TEST(NoteCommands, MarksNeedANotationLine)
     EXPECT_EQ(c.undo->getUndoCount(), 0);
     // On the key line an accidental is allowed.
     c.editor.setSelStart(6);
-    c.commands->MY_bhy_Click(1);
+    c.commands->markAccidental(1);
     EXPECT_EQ(c.editor.LineText(1)[2], QChar(char16_t(0x6227)));
     // After a slurred eighth note: sharp + 5 x 1 + 30 x 1.
     c.editor.setSelStart(c.editor.TextLength());
-    c.commands->MY_bhy_Click(0);
+    c.commands->markAccidental(0);
     EXPECT_EQ(c.editor.Text().back(), QChar(char16_t(0x6226 + 30)));
     // A key change goes in the symbol font; typing goes on in the main font.
-    c.commands->biandiao_Click(13);
+    c.commands->insertKeyChange(13);
     EXPECT_EQ(c.editor.Text().back(), QChar(char16_t(0x5F9B)));
     EXPECT_EQ(c.editor.SelFontName(), kNote);
     EXPECT_EQ(c.formatAt(c.editor.TextLength() - 1).font, kSymbol);

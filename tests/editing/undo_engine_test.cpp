@@ -22,7 +22,7 @@ struct UndoHarness {
     std::int16_t cmdBusy = 0;
     int coverWidth = 200;
     int jzCalls = 0;
-    std::unique_ptr<clsUndo> undo;
+    std::unique_ptr<UndoEngine> undo;
 
     explicit UndoHarness(std::initializer_list<ScoreLine> lines
         = { { kNote, Codes({ kBar, Note(1), Note(2) }) }, { kSong, QStringLiteral("歌词") } })
@@ -30,7 +30,7 @@ struct UndoHarness {
         FillScore(editor, lines);
         QObject::connect(
             &editor, &platform::RichTextBox::Change, [this] { header.ScoreSaved = notation::kFalse; });
-        undo = std::make_unique<clsUndo>(
+        undo = std::make_unique<UndoEngine>(
             editor, UndoHost { &header, &layoutBusy, &cmdBusy, [this] { JzRTB(); }, {} });
         header.ScoreSaved = notation::kTrue;
     }
@@ -63,13 +63,13 @@ struct UndoHarness {
 struct Events {
     std::vector<std::vector<int>> bars, drums, announced;
 
-    explicit Events(clsUndo& undo)
+    explicit Events(UndoEngine& undo)
     {
-        QObject::connect(&undo, &clsUndo::XJChanged, [this](int a, int b, int c, int d, int e, int f) {
+        QObject::connect(&undo, &UndoEngine::XJChanged, [this](int a, int b, int c, int d, int e, int f) {
             bars.push_back({ a, b, c, d, e, f });
         });
-        QObject::connect(&undo, &clsUndo::XJDrumChanged, [this](int a, int b) { drums.push_back({ a, b }); });
-        QObject::connect(&undo, &clsUndo::OnXjChanged, [this](int a) { announced.push_back({ a }); });
+        QObject::connect(&undo, &UndoEngine::XJDrumChanged, [this](int a, int b) { drums.push_back({ a, b }); });
+        QObject::connect(&undo, &UndoEngine::OnXjChanged, [this](int a) { announced.push_back({ a }); });
     }
 };
 

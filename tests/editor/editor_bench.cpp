@@ -79,7 +79,7 @@ struct Editor {
 
     Editor()
     {
-        form.Editing = std::make_unique<editor::ScoreEditing>(form);
+        form.Editing = std::make_unique<editor::MainFormEditing>(form);
         const frame::StartValues& start = frame::Process().start;
         const notation::ScoreHeader& header = frame::Process().ScoreHeader;
         form.RichTextBox1->setLineWrapMode(QTextEdit::FixedPixelWidth);
@@ -177,7 +177,7 @@ void BM_SnapshotAfterPause(benchmark::State& state)
 void undoOrRedo(benchmark::State& state, bool undo)
 {
     Editor& e = *shared();
-    editor::clsUndo& u = e.form.Editing->Undo;
+    editor::UndoEngine& u = e.form.Editing->Undo;
     e.placeCaret();
     e.key(Qt::Key_5, QStringLiteral("5"));
     u.FlushSnapshot();

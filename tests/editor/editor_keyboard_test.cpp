@@ -37,15 +37,15 @@ struct Keys {
     int cqsf = 0;
     QString panel8;
     std::vector<std::int16_t> busyDuringCommands;
-    std::unique_ptr<clsUndo> undo;
+    std::unique_ptr<UndoEngine> undo;
     std::unique_ptr<NoteCommands> commands;
     std::unique_ptr<EditorKeyboard> keyboard;
-    NotationInputMethodFilter imeFilter { [this] { return undo->CaretOnNotationLine(); } };
+    InputMethodFilter imeFilter { [this] { return undo->CaretOnNotationLine(); } };
 
     explicit Keys(std::initializer_list<ScoreLine> lines)
     {
         FillScore(editor, lines);
-        undo = std::make_unique<clsUndo>(editor, UndoHost { &header, &layoutBusy, &cmdBusy, {}, {} });
+        undo = std::make_unique<UndoEngine>(editor, UndoHost { &header, &layoutBusy, &cmdBusy, {}, {} });
         commands = std::make_unique<NoteCommands>(editor, *undo);
         keyboard = std::make_unique<EditorKeyboard>(editor, *undo, *commands,
             KeyboardHost { &notationSize, &textSize, &cmdBusy, &colors, [this] { return nearLineEnd; },

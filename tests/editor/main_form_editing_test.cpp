@@ -30,7 +30,7 @@ struct Window {
 
     Window()
     {
-        form.Editing = std::make_unique<ScoreEditing>(form);
+        form.Editing = std::make_unique<MainFormEditing>(form);
         FillScore(editor,
             { { kNote, Codes({ kBar, Note(1), Note(2), kBar, Note(3) }) },
                 { kSong, QStringLiteral("歌词") } });
@@ -52,7 +52,7 @@ struct Window {
 
 } // namespace
 
-TEST(ScoreEditing, UndoItemsFollowTheEngine)
+TEST(MainFormEditing, UndoItemsFollowTheEngine)
 {
     Window w;
     EXPECT_FALSE(w.enabled(QStringLiteral("mnuUnDo")));
@@ -80,7 +80,7 @@ TEST(ScoreEditing, UndoItemsFollowTheEngine)
     EXPECT_TRUE(w.form.Toolbar1->button(28)->isEnabled());
 }
 
-TEST(ScoreEditing, CaretAndBarPanels)
+TEST(MainFormEditing, CaretAndBarPanels)
 {
     Window w;
     w.editor.setSelStart(4);
@@ -94,23 +94,23 @@ TEST(ScoreEditing, CaretAndBarPanels)
     EXPECT_TRUE(w.form.editorState.CaretNearLineEnd);
 }
 
-TEST(ScoreEditing, MenusFollowTheCaretLine)
+TEST(MainFormEditing, MenusFollowTheCaretLine)
 {
     Window w;
     QApplication::clipboard()->clear();
     // A selection on the lyric line.
     w.editor.select(7, 2);
-    w.form.Editing->Edit_Click();
-    w.form.Editing->My_instr_Click();
-    w.form.Editing->FormatJP_Click();
+    w.form.Editing->enableEditMenu();
+    w.form.Editing->enableInsertMenu();
+    w.form.Editing->enableFormatMenu();
     EXPECT_TRUE(w.enabled(QStringLiteral("GCFont")));
     EXPECT_FALSE(w.form.action(QStringLiteral("MunJPline"))->isChecked());
     EXPECT_FALSE(w.enabled(QStringLiteral("M_bhy")));
     EXPECT_FALSE(w.enabled(QStringLiteral("BD")));
     // On the notation line.
     w.editor.setSelStart(2);
-    w.form.Editing->Edit_Click();
-    w.form.Editing->My_instr_Click();
+    w.form.Editing->enableEditMenu();
+    w.form.Editing->enableInsertMenu();
     EXPECT_FALSE(w.enabled(QStringLiteral("GCFont")));
     EXPECT_TRUE(w.form.action(QStringLiteral("MunJPline"))->isChecked());
     EXPECT_TRUE(w.enabled(QStringLiteral("M_bhy")));
@@ -121,25 +121,25 @@ TEST(ScoreEditing, MenusFollowTheCaretLine)
     EXPECT_EQ(w.form.Editing->Undo.getUndoCount(), 1);
 }
 
-TEST(ScoreEditing, ToolbarCommandsRewriteAsOneStep)
+TEST(MainFormEditing, ToolbarCommandsRewriteAsOneStep)
 {
     ScopedPrompts prompts;
     Window w;
     w.editor.select(1, 2);
-    w.form.Toolbar1_ButtonClick(25); // one octave up
+    w.form.clickToolbarButton(25); // one octave up
     EXPECT_EQ(w.editor.LineText(0).mid(1, 2), Codes({ Note(1) + 4 * 42, Note(2) + 4 * 42 }));
-    w.form.Toolbar1_ButtonClick(28); // slur
+    w.form.clickToolbarButton(28); // slur
     EXPECT_EQ(w.form.Editing->Undo.getUndoCount(), 2);
     EXPECT_EQ(w.form.editorState.NotationCmdBusy, 0);
-    w.form.Toolbar1_ButtonClick(15);
-    w.form.Toolbar1_ButtonClick(15);
+    w.form.clickToolbarButton(15);
+    w.form.clickToolbarButton(15);
     EXPECT_EQ(w.editor.LineText(0).mid(1, 2), Codes({ Note(1), Note(2) }));
     w.editor.setSelStart(9);
-    w.form.Toolbar1_ButtonMenuClick(QStringLiteral("D.C.从头反复记号"));
+    w.form.clickToolbarMenuItem(QStringLiteral("D.C.从头反复记号"));
     EXPECT_EQ(prompts->texts(), QStringList({ QStringLiteral("该记号应插入简谱行。") }));
 }
 
-TEST(ScoreEditing, TheNotationOnlyViewHoldsTheNotationLines)
+TEST(MainFormEditing, TheNotationOnlyViewHoldsTheNotationLines)
 {
     Window w;
     w.form.Editing->ShowLineMarks();

@@ -79,7 +79,7 @@ protected:
             = std::make_unique<FakeDevices>(QStringList { QStringLiteral("端口A"), QStringLiteral("端口B") });
         devices = owned.get();
         form = std::make_unique<MainForm>(editor::MainFormServices { std::move(owned) });
-        ASSERT_TRUE(form->Form_Load());
+        ASSERT_TRUE(form->load());
         form->resize(1000, 700);
         playback = new MainFormPlayback(*form, std::move(screenSaver));
     }
@@ -87,10 +87,10 @@ protected:
     void TearDown() override
     {
         if (form) {
-            playback->commands().结束_Click();
+            playback->commands().stop();
             form->hooks.playbackRunning = [] { return false; };
             frame::Process().ScoreHeader.ScoreSaved = notation::kTrue;
-            form->Form_Unload();
+            form->unload();
             form.reset();
         }
     }
@@ -107,7 +107,7 @@ protected:
             dialog.Text1->setText(order);
             dialog.findChild<QPushButton*>(QStringLiteral("OKButton"))->click();
         });
-        playback->PlayGoto_Click();
+        playback->choosePlayOrder();
     }
 
     tunvale::testing::ScopedUserFolder userFolder;
@@ -160,9 +160,9 @@ TEST_F(PlaybackWindow, PlaySwitchesAndControls)
     open(QStringLiteral("liangzhilaohu.vls"));
     auto& header = frame::Process().ScoreHeader;
     header.ScoreSaved = notation::kTrue;
-    form->PZType_Click(1);
+    form->setAccompanimentType(1);
     EXPECT_EQ(header.ScoreSaved, notation::kTrue) << "the separator changes nothing";
-    form->PZType_Click(0);
+    form->setAccompanimentType(0);
     EXPECT_EQ(header.ScoreSaved, notation::kTrue) << "the type it already has";
     form->Toolbar1->VScroll1[0]->setValue(200);
     EXPECT_EQ(form->Toolbar1->Text_Speed->text(), QStringLiteral("200"));
@@ -244,7 +244,7 @@ TEST_F(PlaybackWindow, APlayInhibitsTheScreenSaverOnceAndShowsTheBreakpointCapti
     open(
         QStringLiteral("liangzhilaohu.vls"), std::make_unique<platform::ScreenSaverInhibitor>(session.bus()));
 
-    playback->commands().runmusic_Click();
+    playback->commands().preparePlayMenu();
     EXPECT_TRUE(QRegularExpression(QStringLiteral("^断点演奏（\\d\\d\\.\\d\\d/\\d\\d\\.\\d\\d\\)$"))
                     .match(item("Mungoonplay")->text())
                     .hasMatch())
@@ -253,7 +253,7 @@ TEST_F(PlaybackWindow, APlayInhibitsTheScreenSaverOnceAndShowsTheBreakpointCapti
     item("MunPlay")->trigger();
     EXPECT_TRUE(playback->commands().PlayBusy());
     EXPECT_TRUE(form->RichTextBox2->isVisible() || !form->isVisible());
-    playback->commands().runmusic_Click();
+    playback->commands().preparePlayMenu();
     EXPECT_EQ(item("Mungoonplay")->text(), QStringLiteral("断点演奏"));
     ASSERT_TRUE(pumpUntil([&] { return devices->builtInRecording->shortMessages().size() > 8; }));
     item("MunStop1")->trigger();
@@ -291,24 +291,24 @@ TEST_F(PlaybackWindow, AnUntitledScoreKeepsItsOrderWithoutTouchingTheTemplate)
     const QString templatePath = notation::TemplatePath();
     const QByteArray templateBytes = tunvale::testing::readAll(templatePath);
     frame::Process().ScoreHeader.CurrentFile = templatePath;
-    playback->commands().播放_Click(0);
+    playback->commands().play(0);
     const int once = playback->commands().performance().PlayEventCount();
-    playback->commands().结束_Click();
+    playback->commands().stop();
     choosePlayOrder(QStringLiteral("1,1"));
     EXPECT_EQ(tunvale::testing::readAll(templatePath), templateBytes);
     EXPECT_TRUE(prompts->texts().isEmpty());
-    playback->commands().播放_Click(0);
+    playback->commands().play(0);
     EXPECT_GE(playback->commands().performance().PlayEventCount(), 2 * once);
-    playback->commands().结束_Click();
+    playback->commands().stop();
 }
 
 TEST_F(PlaybackWindow, AnOrderTheFileCannotTakeStaysInForce)
 {
     open(QStringLiteral("liangzhilaohu.vls"));
     const QString path = frame::Process().ScoreHeader.CurrentFile;
-    playback->commands().播放_Click(0);
+    playback->commands().play(0);
     const int once = playback->commands().performance().PlayEventCount();
-    playback->commands().结束_Click();
+    playback->commands().stop();
     // The file loses its sections: nothing can be written into it any more.
     QFile file(path);
     ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
@@ -316,9 +316,9 @@ TEST_F(PlaybackWindow, AnOrderTheFileCannotTakeStaysInForce)
     file.close();
     choosePlayOrder(QStringLiteral("1,1"));
     EXPECT_EQ(prompts->texts(), QStringList { notation::kWriteFailedMessage });
-    playback->commands().播放_Click(0);
+    playback->commands().play(0);
     EXPECT_GE(playback->commands().performance().PlayEventCount(), 2 * once);
-    playback->commands().结束_Click();
+    playback->commands().stop();
 }
 
 // File → "导出Mid..." hands the component the order an untitled score plays in, the window's values and

@@ -45,7 +45,7 @@ TEST(MainFormScoreFiles, TheStartScoreOpensRegisteredAndInTheRecentItems)
     {
         editor::MainForm form(silentServices());
         editor::MainFormScoreFiles& files = editor::MainFormScoreFiles::of(form);
-        ASSERT_TRUE(form.Form_Load());
+        ASSERT_TRUE(form.load());
         EXPECT_TRUE(prompts->texts().isEmpty()) << prompts->texts().join(u'|').toStdString();
         EXPECT_EQ(frame::Process().ScoreHeader.CurrentFile, sample(QStringLiteral("molihua.vls")));
         EXPECT_FALSE(form.editor().Text().isEmpty());

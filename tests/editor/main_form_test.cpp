@@ -37,7 +37,7 @@ const QString kRegistryPath = QStringLiteral("Software\\Velmora");
 
 QString registryValue(const QString& name)
 {
-    return platform::modRegistry().ReadRegKey(
+    return platform::Registry().ReadRegKey(
         platform::HKEY_CURRENT_USER, kRegistryPath, name, QStringLiteral("-"));
 }
 
@@ -86,9 +86,9 @@ TEST(MainFormLoad, TheViewSwitchesComeFromTheSettings)
         { Case { "1", true }, Case { "0", false }, Case { "2", false }, Case { std::nullopt, false } }) {
         WindowTest t;
         if (c.value) {
-            platform::modRegistry().WriteRegKey(
+            platform::Registry().WriteRegKey(
                 platform::REG_SZ, platform::HKEY_CURRENT_USER, kRegistryPath, "GroupBar1", *c.value);
-            platform::modRegistry().WriteRegKey(
+            platform::Registry().WriteRegKey(
                 platform::REG_SZ, platform::HKEY_CURRENT_USER, kRegistryPath, "GroupBar2", *c.value);
         }
         const MainForm& form = t.load();
@@ -176,7 +176,7 @@ TEST(MainFormControls, CtrlEnabledSetsItsGroup)
     EXPECT_TRUE(form.StatusBar1->isEnabled());
 
     // "play": buttons 12 to 38 follow, the play buttons keep their state.
-    form.defineCommand("结束_Click", [](int) {});
+    form.defineCommand("Stop", [](int) {});
     form.CtrlEnabled(false, "play");
     menusEnabled(false);
     EXPECT_FALSE(form.Toolbar1->button(18)->isEnabled());
@@ -213,13 +213,13 @@ TEST(MainFormControls, ViewSwitches)
     form.resize(1000, 700);
     form.show();
 
-    form.MainToolBar_Click(2);
+    form.setToolbarMode(2);
     EXPECT_TRUE(form.Toolbar1->isHidden());
     EXPECT_TRUE(form.左右边距控件->isHidden());
     EXPECT_TRUE(form.action("MainToolBar", 2)->isChecked());
     EXPECT_FALSE(form.action("MainToolBar", 0)->isChecked());
     EXPECT_EQ(form.editorState.ToolbarMode, 2);
-    form.MainToolBar_Click(1);
+    form.setToolbarMode(1);
     EXPECT_TRUE(form.Toolbar1->isHidden());
     EXPECT_FALSE(form.左右边距控件->isHidden());
     form.左右边距控件->controlMenu()->actions().first()->trigger(); // "返回主工具栏"
@@ -228,20 +228,20 @@ TEST(MainFormControls, ViewSwitches)
     EXPECT_EQ(form.editorState.ToolbarMode, 0);
 
     const bool strip = form.action("GroupBar", 0)->isChecked();
-    form.GroupBar_Click(0);
+    form.toggleBar(0);
     EXPECT_EQ(registryValue("GroupBar1"), strip ? "0" : "1");
-    form.GroupBar_Click(0);
+    form.toggleBar(0);
     EXPECT_EQ(registryValue("GroupBar1"), strip ? "1" : "0");
-    form.GroupBar_Click(1);
+    form.toggleBar(1);
     EXPECT_EQ(registryValue("GroupBar2"), form.action("GroupBar", 1)->isChecked() ? "1" : "0");
 
-    form.GroupBoution_Click(0);
+    form.toggleButtonGroup(0);
     for (int i = 21; i <= 28; ++i)
         EXPECT_EQ(form.Toolbar1->button(i)->isVisible(), i == 21 || i == 28) << i;
-    form.GroupBoution_Click(2);
+    form.toggleButtonGroup(2);
     for (int i = 34; i <= 42; ++i)
         EXPECT_EQ(form.Toolbar1->button(i)->isVisible(), i == 34 || i == 42) << i;
-    form.GroupBoution_Click(0);
+    form.toggleButtonGroup(0);
     EXPECT_TRUE(form.Toolbar1->button(22)->isVisible());
     EXPECT_TRUE(form.Toolbar1->button(27)->isVisible());
 }
@@ -270,13 +270,13 @@ TEST(MainFormControls, TheMtoolMenuFollowsTheFontPanels)
     form.connectItem("CQSF", [] {});
     form.StatusBar1->setPanelEnabled(8, true);
     form.StatusBar1->setPanelEnabled(9, false);
-    form.Mtool_Click();
+    form.enableToolMenu();
     EXPECT_TRUE(form.action("SFZH")->isEnabled());
     EXPECT_FALSE(form.action("CQSF")->isEnabled());
     int fontDialogs = 0;
-    form.defineCommand("SFZH_Click", [&](int) { ++fontDialogs; });
-    form.StatusBar1_PanelClick(7);
-    form.StatusBar1_PanelClick(8);
+    form.defineCommand("SFZH", [&](int) { ++fontDialogs; });
+    form.panelClicked(7);
+    form.panelClicked(8);
     EXPECT_EQ(fontDialogs, 1);
 }
 
@@ -309,7 +309,7 @@ TEST(MainFormClose, TheQuestionAndWhatEachAnswerDoes)
         if (c.answer)
             t.prompts->answers.push_back(*c.answer);
         int saveCalls = 0;
-        form.hooks.SaveVls_Click = [&] {
+        form.hooks.save = [&] {
             ++saveCalls;
             return c.saves;
         };
@@ -320,7 +320,7 @@ TEST(MainFormClose, TheQuestionAndWhatEachAnswerDoes)
             questionsBeforeStop = t.prompts->shown.size();
             running = false;
         };
-        EXPECT_EQ(form.Form_Unload(), c.cancelled) << c.name;
+        EXPECT_EQ(form.unload(), c.cancelled) << c.name;
         EXPECT_EQ(t.prompts->shown.size(), c.answer ? 1u : 0u) << c.name;
         if (c.answer) {
             EXPECT_EQ(t.prompts->shown[0].text, QStringLiteral("需要保存简谱，再退出吗？"));
@@ -359,7 +359,7 @@ TEST(MainFormClose, TheOpenScoreEntryGoesOnlyWhenItIsOurs)
         const QString ini = t.user.file("MyNote.ini");
         const QString id = ours ? QString::number(QCoreApplication::applicationPid()) : QStringLiteral("1");
         platform::WriteIniValue("FileN", file, id, ini);
-        EXPECT_FALSE(form.Form_Unload());
+        EXPECT_FALSE(form.unload());
         EXPECT_EQ(platform::ReadIniValue("FileN", file, ini), ours ? QString() : id);
     }
 }

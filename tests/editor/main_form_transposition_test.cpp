@@ -28,13 +28,13 @@ protected:
         editor::MainFormServices services;
         services.midiDevices = std::make_unique<tunvale::testing::FakeDevices>();
         form = std::make_unique<editor::MainForm>(std::move(services));
-        ASSERT_TRUE(form->Form_Load());
+        ASSERT_TRUE(form->load());
         form->hooks.FlushUndoSnapshot = [this] { flushed << form->editor().TextRTF(); };
     }
     void TearDown() override
     {
         if (form)
-            form->hooks.SaveVls_Click = [] { return true; };
+            form->hooks.save = [] { return true; };
         form.reset();
     }
 

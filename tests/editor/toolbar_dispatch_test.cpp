@@ -35,11 +35,11 @@ struct Recorder {
     std::vector<Call> calls;
 };
 
-const QStringList kCommands { "InputVls_Click", "SaveVls_Click", "播放_Click", "暂停_Click", "结束_Click",
-    "PlayAllBarDrums", "StopDrumPlay", "Undo.undo", "Undo.Redo", "ToggleBold", "SFZH_Click",
+const QStringList kCommands { "InputVls", "SaveVls", "Play", "Pause", "Stop",
+    "PlayAllBarDrums", "StopDrumPlay", "mnuUnDo", "mnuRedo", "ToggleBold", "SFZH",
     "ToggleLyricUnderline", "SetNoteOctave", "ApplySlur", "SetNoteDuration", "ApplyRhythmPattern",
-    "DoNoteMark", "Timer3", "Timer6", "CQSF_Click", "MarkTriplet", "instrZy_Click", "instrBY_Click",
-    "instrDY_Click", "instrCy_Click", "YYY_Click", "TYJH_Click", "ResetNoteFont", "ConvertSelChars",
+    "DoNoteMark", "PlayCurrentBar", "PlayDrumRange", "CQSF", "MarkTriplet", "instrZy", "instrBY",
+    "instrDY", "instrCy", "YYY", "TYJH", "ResetNoteFont", "ConvertSelChars",
     "InsertRepeatSign", "AskRepeatCount" };
 
 struct Fixture {
@@ -62,18 +62,18 @@ struct Fixture {
 TEST(ToolbarDispatch, EveryButtonReachesItsCommandWithTheBusyFlagAroundNotationCommands)
 {
     const std::map<int, Recorder::Call> expected {
-        { 2, { "InputVls_Click", 0, 0 } },
-        { 3, { "SaveVls_Click", 0, 0 } },
-        { 5, { "播放_Click", 0, 0 } },
-        { 6, { "暂停_Click", 0, 0 } },
-        { 7, { "播放_Click", 1, 0 } },
-        { 8, { "结束_Click", 0, 0 } },
+        { 2, { "InputVls", 0, 0 } },
+        { 3, { "SaveVls", 0, 0 } },
+        { 5, { "Play", 0, 0 } },
+        { 6, { "Pause", 0, 0 } },
+        { 7, { "Play", 1, 0 } },
+        { 8, { "Stop", 0, 0 } },
         { 10, { "PlayAllBarDrums", 0, 0 } },
         { 11, { "StopDrumPlay", 0, 0 } },
-        { 15, { "Undo.undo", 1, 0 } },
-        { 16, { "Undo.Redo", 1, 0 } },
+        { 15, { "mnuUnDo", 1, 0 } },
+        { 16, { "mnuRedo", 1, 0 } },
         { 18, { "ToggleBold", 0, 0 } },
-        { 19, { "SFZH_Click", 0, 0 } },
+        { 19, { "SFZH", 0, 0 } },
         { 20, { "ToggleLyricUnderline", 0, 0 } },
         { 22, { "SetNoteOctave", 3, -1 } },
         { 23, { "SetNoteOctave", 2, -1 } },
@@ -98,7 +98,7 @@ TEST(ToolbarDispatch, EveryButtonReachesItsCommandWithTheBusyFlagAroundNotationC
     };
     for (int index = 0; index <= kToolbarButtonCount + 1; ++index) {
         Fixture f;
-        f.dispatch.Toolbar1_ButtonClick(index);
+        f.dispatch.clickToolbarButton(index);
         const auto want = expected.find(index);
         if (want == expected.end()) {
             EXPECT_TRUE(f.recorder.calls.empty()) << index;
@@ -113,37 +113,37 @@ TEST(ToolbarDispatch, EveryButtonReachesItsCommandWithTheBusyFlagAroundNotationC
 TEST(ToolbarDispatch, EveryDropDownTextReachesItsCommand)
 {
     const std::vector<std::pair<QString, Recorder::Call>> expected {
-        { "搜索并打开...", { "InputVls_Click", 1, 0 } },
-        { "播放当前小节", { "Timer3", 0, 0 } },
-        { "区间鼓点演奏", { "Timer6", 0, 0 } },
-        { "承前缩放    Ctrl+D", { "CQSF_Click", 0, 0 } },
+        { "搜索并打开...", { "InputVls", 1, 0 } },
+        { "播放当前小节", { "PlayCurrentBar", 0, 0 } },
+        { "区间鼓点演奏", { "PlayDrumRange", 0, 0 } },
+        { "承前缩放    Ctrl+D", { "CQSF", 0, 0 } },
         { "三连音", { "MarkTriplet", 3, -1 } },
         { "三连音(左)", { "MarkTriplet", 2, -1 } },
         { "三连音(右)", { "MarkTriplet", 1, -1 } },
-        { "颤音", { "instrZy_Click", 0, 0 } },
-        { "波音(单上波音)", { "instrBY_Click", 0, 0 } },
-        { "顿音记号", { "instrDY_Click", 0, 0 } },
-        { "重音记号", { "instrCy_Click", 0, 0 } },
-        { "延长音", { "YYY_Click", 0, 0 } },
+        { "颤音", { "instrZy", 0, 0 } },
+        { "波音(单上波音)", { "instrBY", 0, 0 } },
+        { "顿音记号", { "instrDY", 0, 0 } },
+        { "重音记号", { "instrCy", 0, 0 } },
+        { "延长音", { "YYY", 0, 0 } },
         { "第2段", { "DoNoteMark", 8, -1 } },
-        { "第1,2段", { "TYJH_Click", 4, 0 } },
+        { "第1,2段", { "TYJH", 4, 0 } },
         { "超高音 Shift+P", { "SetNoteOctave", 7, -1 } },
         { "超低音 Shift+P", { "SetNoteOctave", 4, -1 } },
         { "64分音符 Shift+D", { "SetNoteDuration", 5, -1 } },
         { "128分音符 Shift+D", { "SetNoteDuration", 6, -1 } },
-        { "第1,2,3段", { "TYJH_Click", 7, 0 } },
-        { "第1,2,3,4段", { "TYJH_Click", 10, 0 } },
-        { "第3段", { "TYJH_Click", 5, 0 } },
-        { "第4段", { "TYJH_Click", 8, 0 } },
-        { "第5段", { "TYJH_Click", 11, 0 } },
-        { "第1,3段", { "TYJH_Click", 13, 0 } },
-        { "第2,4段", { "TYJH_Click", 14, 0 } },
-        { "第2,4段(D.S.)", { "TYJH_Click", 15, 0 } },
-        { "补充跳跃线", { "TYJH_Click", 17, 0 } },
-        { "取消跳跃线", { "TYJH_Click", 18, 0 } },
+        { "第1,2,3段", { "TYJH", 7, 0 } },
+        { "第1,2,3,4段", { "TYJH", 10, 0 } },
+        { "第3段", { "TYJH", 5, 0 } },
+        { "第4段", { "TYJH", 8, 0 } },
+        { "第5段", { "TYJH", 11, 0 } },
+        { "第1,3段", { "TYJH", 13, 0 } },
+        { "第2,4段", { "TYJH", 14, 0 } },
+        { "第2,4段(D.S.)", { "TYJH", 15, 0 } },
+        { "补充跳跃线", { "TYJH", 17, 0 } },
+        { "取消跳跃线", { "TYJH", 18, 0 } },
         { "连音线补充", { "ResetNoteFont", 0, -1 } },
         { "取消连音线", { "ConvertSelChars", 0, -1 } },
-        { "第3段(D.S.)", { "TYJH_Click", 2, 0 } },
+        { "第3段(D.S.)", { "TYJH", 2, 0 } },
         { "D.C.从头反复记号", { "InsertRepeatSign", 0x635A, 0 } },
         { "D.S.记号起反复", { "InsertRepeatSign", 0x6359, 0 } },
         { "Fine曲终记号", { "InsertRepeatSign", 0x635C, 0 } },
@@ -158,7 +158,7 @@ TEST(ToolbarDispatch, EveryDropDownTextReachesItsCommand)
     };
     for (const auto& [text, call] : expected) {
         Fixture f;
-        f.dispatch.Toolbar1_ButtonMenuClick(text);
+        f.dispatch.clickToolbarMenuItem(text);
         ASSERT_EQ(f.recorder.calls.size(), 1u) << text.toStdString();
         EXPECT_EQ(f.recorder.calls[0], call) << text.toStdString();
     }
@@ -176,7 +176,7 @@ TEST(ToolbarDispatch, ATextOneSpaceOffDoesNothing)
 {
     for (const QString text : { "承前缩放   Ctrl+D", "三连音 ", " 颤音", "超高音  Shift+P", "第1, 2段" }) {
         Fixture f;
-        f.dispatch.Toolbar1_ButtonMenuClick(text);
+        f.dispatch.clickToolbarMenuItem(text);
         EXPECT_TRUE(f.recorder.calls.empty()) << text.toStdString();
     }
 }
@@ -194,7 +194,7 @@ TEST(ToolbarDispatch, AFormatBrushTakesThePitchAndDurationButtons)
         f.host.pitch = c.pitch;
         f.host.duration = !c.pitch;
         f.host.values[c.pitch ? 25 : 32] = 1;
-        f.dispatch.Toolbar1_ButtonClick(c.index);
+        f.dispatch.clickToolbarButton(c.index);
         EXPECT_TRUE(f.recorder.calls.empty());
         EXPECT_EQ(f.host.refreshes, 1);
         for (int i = 22; i <= 33; ++i) {
@@ -205,6 +205,6 @@ TEST(ToolbarDispatch, AFormatBrushTakesThePitchAndDurationButtons)
     }
     Fixture f;
     f.host.pitch = true;
-    f.dispatch.Toolbar1_ButtonClick(28);
+    f.dispatch.clickToolbarButton(28);
     EXPECT_EQ(f.recorder.calls.size(), 1u);
 }

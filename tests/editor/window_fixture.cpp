@@ -37,7 +37,7 @@ editor::MainForm& WindowTest::load(const QString& file, QStringList ports)
 {
     frame::Process().ScoreHeader.CurrentFile = file;
     form = std::make_unique<editor::MainForm>(FakeServices(std::move(ports)));
-    form->Form_Load();
+    form->load();
     return *form;
 }
 

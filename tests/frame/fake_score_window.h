@@ -21,7 +21,7 @@ public:
     notation::ScoreHeader& header() override { return head; }
     notation::ColorScheme& colors() override { return colorScheme; }
     notation::DrumStore& XjDrums() override { return drums; }
-    notation::PlayOrder2021& playOrder() override { return order; }
+    notation::PlayOrder& playOrder() override { return order; }
     platform::RichTextBox& RichTextBox1() override { return box; }
     bool PrintStart() const override { return false; }
     QWidget* dialogOwner() override { return nullptr; }
@@ -55,7 +55,7 @@ public:
     void closeWindow() override { ++closes; }
 
     void setDrumPZChecked(bool checked) override { drumPZ = checked; }
-    void PZType_Click(int) override { }
+    void setAccompanimentType(int) override { }
     void setSameSpeedChecked(bool) override { }
     void setHeYingChecked(bool) override { }
     void setRulerLeftSpace(int) override { }
@@ -64,7 +64,7 @@ public:
     notation::ScoreHeader head;
     notation::ColorScheme colorScheme;
     notation::DrumStore drums;
-    notation::PlayOrder2021 order;
+    notation::PlayOrder order;
     platform::RichTextBox box;
     frame::EditorPlayOrderScore orderScore;
     QString speed = QStringLiteral("120");

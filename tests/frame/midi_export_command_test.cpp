@@ -94,7 +94,7 @@ void export_(
         });
     };
     services.folders = { QStringLiteral("/user"), QStringLiteral("/data") };
-    frame::OutputMid_Click(window, services);
+    frame::exportMidi(window, services);
 }
 
 } // namespace

@@ -14,7 +14,7 @@ const QString kKey = QStringLiteral("Software\\Velmora\\FileHistory");
 
 QString slot(const QString& name)
 {
-    return platform::modRegistry().ReadRegKey(platform::HKEY_CURRENT_USER, kKey, name, QStringLiteral("-"));
+    return platform::Registry().ReadRegKey(platform::HKEY_CURRENT_USER, kKey, name, QStringLiteral("-"));
 }
 
 QStringList captions()
@@ -101,9 +101,9 @@ TEST(RecentFiles, AnotherWindowsEntryIsFoundInTheSettingsAsTheyAreNow)
     RecentFiles::AddRecentFile(p(1));
     RecentFiles::AddRecentFile(p(2));
     // Another window recorded p(3) since this one built its menu.
-    platform::modRegistry().WriteRegKey(platform::REG_SZ, platform::HKEY_CURRENT_USER, kKey,
+    platform::Registry().WriteRegKey(platform::REG_SZ, platform::HKEY_CURRENT_USER, kKey,
         QStringLiteral("FirstFile"), QStringLiteral("1"));
-    platform::modRegistry().WriteRegKey(
+    platform::Registry().WriteRegKey(
         platform::REG_SZ, platform::HKEY_CURRENT_USER, kKey, QStringLiteral("File1"), p(3));
     EXPECT_EQ(RecentFiles::FindRecentFile(p(3)), 0);
     RecentFiles::AddRecentFile(p(3));

@@ -59,7 +59,7 @@ void writeScore(
         drums[std::size_t(i)].HaveDrum = 1;
         drums[std::size_t(i)].DrumSpeed = std::uint8_t(i + 1);
     }
-    notation::PlayOrder2021 order;
+    notation::PlayOrder order;
     ASSERT_TRUE(frame::WriteVls(header, notation::ColorScheme {}, rtf, drums, order));
 }
 
@@ -136,7 +136,7 @@ TEST(ScoreFileCommands, OpeningLoadsTheScoreIntoTheWindow)
     ASSERT_EQ(f.window.drums.size(), 5u);
     EXPECT_EQ(f.window.drums[2].DrumSpeed, 3);
     EXPECT_EQ(f.window.drums[3], notation::DrumRecord {});
-    EXPECT_FALSE(f.window.order.PlayOrder.empty());
+    EXPECT_FALSE(f.window.order.Entries.empty());
     EXPECT_EQ(frame::RecentFiles::Entries().value(0), song);
     EXPECT_EQ(f.window.menuRebuilds, 1);
     EXPECT_EQ(f.entry(song), kOwnId);
@@ -267,7 +267,7 @@ TEST(ScoreFileCommands, NothingIsEverWrittenOverTheTemplate)
         f.prompts->shown.clear();
         const QString current = f.window.head.CurrentFile;
         f.dialogAnswers.push_back(answer);
-        EXPECT_FALSE(f.commands->SaveVls_Click());
+        EXPECT_FALSE(f.commands->save());
         EXPECT_EQ(f.prompts->texts(), QStringList { frame::kTemplateRefusedMessage });
         EXPECT_EQ(f.window.head.CurrentFile, current);
         EXPECT_EQ(f.window.head.ScoreSaved, notation::kFalse);
@@ -287,7 +287,7 @@ TEST(ScoreFileCommands, ASampleIsSavedUnderANameInTheUserFolder)
     f.window.head.ScoreSaved = notation::kFalse;
     const QString mine = QDir(frame::UserScoreFolder()).filePath(QStringLiteral("茉莉花.vls"));
     f.dialogAnswers.push_back(mine);
-    EXPECT_TRUE(f.commands->SaveVls_Click());
+    EXPECT_TRUE(f.commands->save());
     ASSERT_EQ(f.dialogs.size(), 1u);
     EXPECT_TRUE(f.dialogs[0].second);
     EXPECT_EQ(readAll(sample), shipped);
@@ -310,7 +310,7 @@ TEST(ScoreFileCommands, ANamedScoreSavesWithoutADialogAndReadsBack)
     f.window.volume = QStringLiteral("66.5");
     f.window.instrument = 40;
     f.window.drumPZ = false;
-    EXPECT_TRUE(f.commands->SaveVls_Click());
+    EXPECT_TRUE(f.commands->save());
     EXPECT_TRUE(f.dialogs.empty());
     EXPECT_EQ(f.window.head.ScoreSaved, notation::kTrue);
 
@@ -343,7 +343,7 @@ TEST(ScoreFileCommands, AFailedSaveKeepsTheOldFileAndTheName)
     f.window.head.ScoreSaved = notation::kFalse;
     const QString untitled = f.window.head.CurrentFile;
     f.dialogAnswers.push_back(song);
-    EXPECT_FALSE(f.commands->SaveVls_Click());
+    EXPECT_FALSE(f.commands->save());
     EXPECT_EQ(f.prompts->texts(), QStringList { notation::kWriteFailedMessage });
     EXPECT_EQ(f.window.head.CurrentFile, untitled);
     EXPECT_EQ(f.window.head.ScoreSaved, notation::kFalse);
@@ -364,7 +364,7 @@ TEST(ScoreFileCommands, SaveAsMovesTheRegistrationAndKeepsTheHeadersDrumSwitch)
     f.window.drumPZ = false;
     const QString copy = f.path(QStringLiteral("copy.vls"));
     f.dialogAnswers.push_back(copy);
-    EXPECT_TRUE(f.commands->SaveVlsAs_Click());
+    EXPECT_TRUE(f.commands->saveAs());
     EXPECT_EQ(f.dialogs[0].first.title, QStringLiteral("另存简谱..."));
     EXPECT_EQ(f.dialogs[0].first.filters.value(0), QStringLiteral("Vls文件(*.vls)"));
     EXPECT_EQ(f.window.head.CurrentFile, copy);
@@ -373,7 +373,7 @@ TEST(ScoreFileCommands, SaveAsMovesTheRegistrationAndKeepsTheHeadersDrumSwitch)
     EXPECT_EQ(frame::ReadVls(copy, {}, {}).header.DrumPZ, notation::kTrue);
 
     // Cancelled: nothing changes.
-    EXPECT_FALSE(f.commands->SaveVlsAs_Click());
+    EXPECT_FALSE(f.commands->saveAs());
     EXPECT_EQ(f.window.head.CurrentFile, copy);
 }
 
@@ -404,7 +404,7 @@ TEST(ScoreFileCommands, NewNeverLosesUnsavedWork)
         f.prompts->answers.push_back(c.answer);
         if (!c.saveAs.isEmpty())
             f.dialogAnswers.push_back(f.dir.filePath(c.saveAs));
-        f.commands->NewBuilt_Click();
+        f.commands->newScore();
         EXPECT_EQ(f.prompts->texts(), QStringList { frame::kSaveFirstQuestion } + c.messages);
         EXPECT_EQ(f.window.box.Text() != QStringLiteral("typed"), c.opened);
         const bool saved = c.opened || !c.saveAs.isEmpty();
@@ -435,8 +435,8 @@ TEST(ScoreFileCommands, RecentItemsOpenWhatTheyName)
 {
     Fixture f;
     f.startUntitled();
-    f.commands->mLastFile_Click(QString()); // the "no history" item
-    f.commands->mLastFile_Click(f.path(QStringLiteral("gone.vls")));
+    f.commands->openRecentFile(QString()); // the "no history" item
+    f.commands->openRecentFile(f.path(QStringLiteral("gone.vls")));
     EXPECT_EQ(
         f.prompts->texts(), (QStringList { frame::kRecentMissingMessage, frame::kRecentMissingMessage }));
 
@@ -445,7 +445,7 @@ TEST(ScoreFileCommands, RecentItemsOpenWhatTheyName)
     f.commands->AddRecentFile(amp);
     const frame::RecentMenuItem item = frame::RecentFiles::ShowRecentFiles()[0];
     EXPECT_EQ(item.caption, QStringLiteral("&1 ") + QString(amp).replace(u'&', QStringLiteral("&&")));
-    f.commands->mLastFile_Click(item.path);
+    f.commands->openRecentFile(item.path);
     EXPECT_EQ(f.window.head.CurrentFile, amp);
 }
 

@@ -15,20 +15,20 @@ protected:
     void SetUp() override
     {
         stores.DrumTemplates.resize(3);
-        drum.DrumType(clsDrum::DrumTemplates);
+        drum.DrumType(DrumAccessor::DrumTemplates);
     }
     const std::uint8_t* bytes(int index) const { return stores.DrumTemplates[index].bytes(); }
 
     DrumStores stores;
-    clsDrum drum { stores };
+    DrumAccessor drum { stores };
 };
 
 struct FieldCase {
     const char* name;
-    std::function<void(clsDrum&)> set;
+    std::function<void(DrumAccessor&)> set;
     int offset;
     std::uint8_t expected;
-    std::function<int(const clsDrum&)> get;
+    std::function<int(const DrumAccessor&)> get;
 };
 
 } // namespace
@@ -36,34 +36,34 @@ struct FieldCase {
 TEST_F(DrumAccessorTest, EachSetterWritesTheByteAtItsOffset)
 {
     const FieldCase cases[] = {
-        { "DrumVer", [](clsDrum& d) { d.setDrumVer(1, 7); }, 0, 7,
-            [](const clsDrum& d) { return d.DrumVer(1); } },
-        { "DrumChannel", [](clsDrum& d) { d.setDrumChannel(1, 2, true); }, 33, 0x20,
-            [](const clsDrum& d) { return int(d.DrumChannel(1, 2)); } },
-        { "DrumVolume", [](clsDrum& d) { d.setDrumVolume(1, 7, 100); }, 41, 100,
-            [](const clsDrum& d) { return d.DrumVolume(1, 7); } },
-        { "DrumSounds", [](clsDrum& d) { d.setDrumSounds(1, 0, 22); }, 42, 22,
-            [](const clsDrum& d) { return d.DrumSounds(1, 0); } },
-        { "DrumTrack", [](clsDrum& d) { d.setDrumTrack(1, 3); }, 50, 3,
-            [](const clsDrum& d) { return d.DrumTrack(1); } },
-        { "DrumTimeSignature", [](clsDrum& d) { d.setDrumTimeSignature(1, 27); }, 51, 27,
-            [](const clsDrum& d) { return d.DrumTimeSignature(1); } },
-        { "DrumSpeed", [](clsDrum& d) { d.setDrumSpeed(1, 120); }, 52, 120,
-            [](const clsDrum& d) { return d.DrumSpeed(1); } },
-        { "DrumRhythms", [](clsDrum& d) { d.setDrumRhythms(1, 9, 2, true); }, 62, 0x40,
-            [](const clsDrum& d) { return int(d.DrumRhythms(1, 9, 2)); } },
-        { "DrumRhythms last", [](clsDrum& d) { d.setDrumRhythms(1, 31, 7, true); }, 84, 0x01,
-            [](const clsDrum& d) { return int(d.DrumRhythms(1, 31, 7)); } },
-        { "DrumSoundImage", [](clsDrum& d) { d.setDrumSoundImage(1, 4, 64); }, 89, 64,
-            [](const clsDrum& d) { return d.DrumSoundImage(1, 4); } },
-        { "BarsOfSong", [](clsDrum& d) { d.setBarsOfSong(1, 9); }, 93, 9,
-            [](const clsDrum& d) { return d.BarsOfSong(1); } },
-        { "HaveDrum", [](clsDrum& d) { d.setHaveDrum(1, 1); }, 94, 1,
-            [](const clsDrum& d) { return d.HaveDrum(1); } },
-        { "XJLong", [](clsDrum& d) { d.setXJLong(1, 0, 0x11223344); }, 95, 0x44,
-            [](const clsDrum& d) { return int(d.XJLong(1, 0) == 0x11223344); } },
-        { "sTimetmp", [](clsDrum& d) { d.setsTimetmp(1, 3, 5); }, 102, 5,
-            [](const clsDrum& d) { return d.sTimetmp(1, 3); } },
+        { "DrumVer", [](DrumAccessor& d) { d.setDrumVer(1, 7); }, 0, 7,
+            [](const DrumAccessor& d) { return d.DrumVer(1); } },
+        { "DrumChannel", [](DrumAccessor& d) { d.setDrumChannel(1, 2, true); }, 33, 0x20,
+            [](const DrumAccessor& d) { return int(d.DrumChannel(1, 2)); } },
+        { "DrumVolume", [](DrumAccessor& d) { d.setDrumVolume(1, 7, 100); }, 41, 100,
+            [](const DrumAccessor& d) { return d.DrumVolume(1, 7); } },
+        { "DrumSounds", [](DrumAccessor& d) { d.setDrumSounds(1, 0, 22); }, 42, 22,
+            [](const DrumAccessor& d) { return d.DrumSounds(1, 0); } },
+        { "DrumTrack", [](DrumAccessor& d) { d.setDrumTrack(1, 3); }, 50, 3,
+            [](const DrumAccessor& d) { return d.DrumTrack(1); } },
+        { "DrumTimeSignature", [](DrumAccessor& d) { d.setDrumTimeSignature(1, 27); }, 51, 27,
+            [](const DrumAccessor& d) { return d.DrumTimeSignature(1); } },
+        { "DrumSpeed", [](DrumAccessor& d) { d.setDrumSpeed(1, 120); }, 52, 120,
+            [](const DrumAccessor& d) { return d.DrumSpeed(1); } },
+        { "DrumRhythms", [](DrumAccessor& d) { d.setDrumRhythms(1, 9, 2, true); }, 62, 0x40,
+            [](const DrumAccessor& d) { return int(d.DrumRhythms(1, 9, 2)); } },
+        { "DrumRhythms last", [](DrumAccessor& d) { d.setDrumRhythms(1, 31, 7, true); }, 84, 0x01,
+            [](const DrumAccessor& d) { return int(d.DrumRhythms(1, 31, 7)); } },
+        { "DrumSoundImage", [](DrumAccessor& d) { d.setDrumSoundImage(1, 4, 64); }, 89, 64,
+            [](const DrumAccessor& d) { return d.DrumSoundImage(1, 4); } },
+        { "BarsOfSong", [](DrumAccessor& d) { d.setBarsOfSong(1, 9); }, 93, 9,
+            [](const DrumAccessor& d) { return d.BarsOfSong(1); } },
+        { "HaveDrum", [](DrumAccessor& d) { d.setHaveDrum(1, 1); }, 94, 1,
+            [](const DrumAccessor& d) { return d.HaveDrum(1); } },
+        { "XJLong", [](DrumAccessor& d) { d.setXJLong(1, 0, 0x11223344); }, 95, 0x44,
+            [](const DrumAccessor& d) { return int(d.XJLong(1, 0) == 0x11223344); } },
+        { "sTimetmp", [](DrumAccessor& d) { d.setsTimetmp(1, 3, 5); }, 102, 5,
+            [](const DrumAccessor& d) { return d.sTimetmp(1, 3); } },
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -135,11 +135,11 @@ TEST_F(DrumAccessorTest, OutOfRangeArgumentsChangeNothingAndReadZero)
 TEST_F(DrumAccessorTest, StoreSelectionFollowsTheStore)
 {
     // Nothing selected yet, and an empty store, are no errors.
-    clsDrum fresh { stores };
+    DrumAccessor fresh { stores };
     EXPECT_EQ(fresh.recordCount(), 0);
     fresh.setDrumSpeed(0, 5);
     EXPECT_EQ(fresh.DrumSpeed(0), 0);
-    fresh.DrumType(clsDrum::XjDrums);
+    fresh.DrumType(DrumAccessor::XjDrums);
     EXPECT_EQ(fresh.recordCount(), 0);
     EXPECT_EQ(fresh.DrumSpeed(0), 0);
 
@@ -154,7 +154,7 @@ TEST_F(DrumAccessorTest, StoreSelectionFollowsTheStore)
     EXPECT_EQ(fresh.DrumSpeed(4), 90);
 
     // Single records answer to index 0 only.
-    fresh.DrumType(clsDrum::DrumEdit);
+    fresh.DrumType(DrumAccessor::DrumEdit);
     EXPECT_EQ(fresh.recordCount(), 1);
     fresh.setDrumSpeed(0, 60);
     fresh.setDrumSpeed(1, 61);
@@ -189,10 +189,10 @@ TEST_F(DrumAccessorTest, BitFields)
     EXPECT_FALSE(drum.DrumRhythms(0, 10, 2));
     EXPECT_FALSE(drum.DrumRhythms(0, 9, 1));
 
-    EXPECT_EQ(clsDrum::D2B(5), QStringLiteral("00000101"));
-    EXPECT_EQ(clsDrum::D2B(0), QStringLiteral("00000000"));
-    EXPECT_EQ(clsDrum::D2B(255), QStringLiteral("11111111"));
-    EXPECT_EQ(clsDrum::D2B(128), QStringLiteral("10000000"));
+    EXPECT_EQ(DrumAccessor::D2B(5), QStringLiteral("00000101"));
+    EXPECT_EQ(DrumAccessor::D2B(0), QStringLiteral("00000000"));
+    EXPECT_EQ(DrumAccessor::D2B(255), QStringLiteral("11111111"));
+    EXPECT_EQ(DrumAccessor::D2B(128), QStringLiteral("10000000"));
 }
 
 TEST_F(DrumAccessorTest, NamesAreCutAtAWholeCharacter)
@@ -250,8 +250,8 @@ TEST(DrumTime, TimeSignatureCodes)
         { 255, 8, "2/4" },
     };
     DrumStores stores;
-    clsDrum drum { stores };
-    drum.DrumType(clsDrum::DrumScratch);
+    DrumAccessor drum { stores };
+    drum.DrumType(DrumAccessor::DrumScratch);
     for (const auto& c : cases) {
         drum.setDrumTimeSignature(0, std::uint8_t(c.code));
         QString text = QStringLiteral("unchanged");

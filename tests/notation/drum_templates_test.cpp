@@ -15,8 +15,8 @@ TEST(DrumTemplates, ShippedFileLoadsEveryTemplate)
 {
     DrumStores stores;
     ASSERT_TRUE(ReadDrumData(stores.DrumTemplates, ProgramFolder::dataPath(DrumTemplateFileName)));
-    clsDrum drum(stores);
-    drum.DrumType(clsDrum::DrumTemplates);
+    DrumAccessor drum(stores);
+    drum.DrumType(DrumAccessor::DrumTemplates);
     ASSERT_GE(drum.recordCount(), 12);
 
     for (int i = 0; i < drum.recordCount(); ++i) {

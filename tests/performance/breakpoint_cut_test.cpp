@@ -39,7 +39,7 @@ Performance startingAfter(int notes, int index, int mode)
 TEST(BreakpointCut, NothingBeforeTheStartLeavesThePerformanceAsItIs)
 {
     const Performance p(quarters(4, 1));
-    const Performance cut = 计算断点数据(p);
+    const Performance cut = CutAtBreakpoint(p);
     EXPECT_EQ(cut.PlayEventCount(), 3);
     EXPECT_EQ(cut.TotalPlayTime(), 2);
     EXPECT_EQ(cut.DrumEventCount(0), 4);
@@ -48,7 +48,7 @@ TEST(BreakpointCut, NothingBeforeTheStartLeavesThePerformanceAsItIs)
 TEST(BreakpointCut, MelodyAndAccompanimentMoveEarlierAndCloseWithASilentCopy)
 {
     const Performance p = startingAfter(10, 3, 1);
-    const Performance cut = 计算断点数据(p);
+    const Performance cut = CutAtBreakpoint(p);
     const double S = 2;
     EXPECT_EQ(cut.TotalPlayTime(), 3);
     ASSERT_EQ(cut.PlayEventCount(), 6);
@@ -94,7 +94,7 @@ TEST(BreakpointCut, DrumTracksKeepTheHitSoundingAtTheStart)
         d.PlayStartIndex = 1;
         d.AccompStartIndex = 1;
         const Performance p(d);
-        const Performance cut = 计算断点数据(p);
+        const Performance cut = CutAtBreakpoint(p);
         EXPECT_EQ(cut.DrumEventCount(0), c.count);
         ASSERT_EQ(cut.DrumPlayEvents(0).size(), size_t(c.count) + 1);
         EXPECT_DOUBLE_EQ(cut.DrumPlayEvents(0)[0].EventTime, c.first);
@@ -109,7 +109,7 @@ TEST(BreakpointCut, DrumTracksKeepTheHitSoundingAtTheStart)
 TEST(BreakpointCut, DrumsAreCutOnlyWhenTheyPlayWithTheMelody)
 {
     for (int mode : { 0, 1, 2, 3, 4, 5, 6, 7 }) {
-        const Performance cut = 计算断点数据(startingAfter(10, 3, mode));
+        const Performance cut = CutAtBreakpoint(startingAfter(10, 3, mode));
         const bool withDrums = mode == 1 || mode == 2 || mode == 3 || mode == 7;
         EXPECT_EQ(cut.DrumEventCount(0), withDrums ? 5 : 10) << mode;
     }
@@ -117,7 +117,7 @@ TEST(BreakpointCut, DrumsAreCutOnlyWhenTheyPlayWithTheMelody)
 
 TEST(BreakpointCut, CaretAfterTheLastNoteLeavesOneSilentRecordEach)
 {
-    const Performance cut = 计算断点数据(startingAfter(4, 3, 1));
+    const Performance cut = CutAtBreakpoint(startingAfter(4, 3, 1));
     EXPECT_EQ(cut.TotalPlayTime(), 0);
     ASSERT_EQ(cut.PlayEventCount(), 0);
     EXPECT_EQ(cut.PlayEvents()[0].EventTime, 0);

@@ -15,7 +15,7 @@ namespace {
 using testing::NotationScore;
 
 struct Compiled {
-    获取演唱码 compiler;
+    PerformanceCompiler compiler;
     Performance performance;
 };
 
@@ -47,7 +47,7 @@ protected:
 
     testing::ScopedUserFolder folder;
     DrumStores stores;
-    获取演唱码 compiler;
+    PerformanceCompiler compiler;
     int scoreKey = 31;
     std::optional<int> markKey;
     int speed = 120;
@@ -75,8 +75,8 @@ TEST_F(CompileToPerformance, MidPieceTempoTermMovesTheDrumsUnderSameSpeed)
 {
     // Bar 1 turns Adagio (56 BPM): its quarters last 60/56 s. The drums (2/4 bars at their own tempo
     // 200, hits on steps 0 and 4) follow the melody's tempo from the first hit that starts after it.
-    tunvale::testing::SetDrumBar(stores, clsDrum::XjDrums, 0, 1, 200, { 0, 4 });
-    tunvale::testing::SetDrumBar(stores, clsDrum::XjDrums, 1, 1, 200, { 0, 4 });
+    tunvale::testing::SetDrumBar(stores, DrumAccessor::XjDrums, 0, 1, 200, { 0, 4 });
+    tunvale::testing::SetDrumBar(stores, DrumAccessor::XjDrums, 1, 1, 200, { 0, 4 });
     sameSpeed = true;
     const Performance p = compile(NotationScore().notation(QStringLiteral("1 2 | U+5F83 3 4 |")).build(), 1);
 
@@ -97,7 +97,7 @@ TEST_F(CompileToPerformance, MidPieceTempoTermMovesTheDrumsUnderSameSpeed)
 
 TEST_F(CompileToPerformance, DrumsLongerThanTheMelodyAddOneClosingRecord)
 {
-    tunvale::testing::SetDrumBar(stores, clsDrum::XjDrums, 0, 3, 120, { 0 });
+    tunvale::testing::SetDrumBar(stores, DrumAccessor::XjDrums, 0, 3, 120, { 0 });
     pzType = 3;
     const Performance p = compile(NotationScore().notation(QStringLiteral("1 |")).build(), 2);
     EXPECT_EQ(p.TotalPlayTime(), 2);
@@ -175,7 +175,7 @@ TEST_F(CompileToPerformance, StartPositionAndCut)
     EXPECT_EQ(p.StartPlayTime(), 1);
     EXPECT_EQ(p.PlayStartIndex(), 1);
     EXPECT_EQ(p.AccompStartIndex(), 1);
-    const Performance cut = 计算断点数据(p);
+    const Performance cut = CutAtBreakpoint(p);
     EXPECT_EQ(playTimes(cut), (std::vector<double> { 0.5, 1, 1 }));
     EXPECT_EQ(cut.PlayEvents()[0].Note, 64);
     EXPECT_EQ(cut.TotalPlayTime(), 1);
@@ -189,8 +189,8 @@ TEST_F(CompileToPerformance, StartPositionAndCut)
 
 TEST_F(CompileToPerformance, DrumOnlyBuildUsesTheLastTempoMapAndZeroedBarsOutsideTheStore)
 {
-    tunvale::testing::SetDrumBar(stores, clsDrum::XjDrums, 0, 1, 120, { 0, 4 });
-    tunvale::testing::SetDrumBar(stores, clsDrum::XjDrums, 1, 1, 120, { 0, 4 });
+    tunvale::testing::SetDrumBar(stores, DrumAccessor::XjDrums, 0, 1, 120, { 0, 4 });
+    tunvale::testing::SetDrumBar(stores, DrumAccessor::XjDrums, 1, 1, 120, { 0, 4 });
     // No compile yet: the score's tempo.
     auto alone = compiler.Get_DrumCodeEvents(8, { 0, 1, 7, 0 }, 0, stores, true, 60);
     ASSERT_TRUE(alone);

@@ -39,10 +39,10 @@ platform::RichTextSnapshot GeneratedSong(int bars)
 
 void FillDrums(notation::DrumStores& stores, int bars)
 {
-    using notation::clsDrum;
+    using notation::DrumAccessor;
     stores.XjDrums.assign(size_t(bars), notation::DrumRecord {});
-    clsDrum drum(stores);
-    drum.DrumType(clsDrum::XjDrums);
+    DrumAccessor drum(stores);
+    drum.DrumType(DrumAccessor::XjDrums);
     for (int bar = 0; bar < bars; ++bar) {
         drum.setDrumTimeSignature(bar, 40);
         drum.setDrumSpeed(bar, 120);

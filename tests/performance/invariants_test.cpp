@@ -64,7 +64,7 @@ int firstEndingAfter(const Performance& p, int track, double S)
 
 void expectCut(const Performance& p)
 {
-    const Performance cut = 计算断点数据(p);
+    const Performance cut = CutAtBreakpoint(p);
     const double S = p.StartPlayTime();
     if (!(S > 0)) {
         EXPECT_EQ(cut.PlayEventCount(), p.PlayEventCount());
@@ -112,7 +112,7 @@ TEST(PerformanceInvariants, GeneratedSongsInEveryModeAndAtSeveralCarets)
                     input.PlaySelStart = caret;
                     input.drums = &stores;
                     input.seed = std::uint32_t(caret);
-                    获取演唱码 compiler;
+                    PerformanceCompiler compiler;
                     compiler.Get_CodeEvents(input);
                     expectInvariants(compiler.performance());
                     expectCut(compiler.performance());
@@ -160,7 +160,7 @@ TEST(PerformanceInvariants, SampleScoresInEveryModeWithDrumsAndAtSeveralCarets)
                 input.PlaySelStart = caret;
                 input.playOrder = LoadedPlayOrder(header.CurrentFile);
                 input.drums = &stores;
-                获取演唱码 compiler;
+                PerformanceCompiler compiler;
                 compiler.Get_CodeEvents(input);
                 expectInvariants(compiler.performance());
                 expectCut(compiler.performance());
@@ -268,7 +268,7 @@ TEST(PerformanceInvariants, RandomScoresCompileWithoutHarm)
         input.seed = seed;
         if (random.below(2) == 1)
             input.playOrder = [order = random.order()](const QString&) { return order; };
-        获取演唱码 compiler;
+        PerformanceCompiler compiler;
         compiler.Get_CodeEvents(input);
         const Performance& performance = compiler.performance();
         SCOPED_TRACE(::testing::Message() << "mode " << input.PlayMode);

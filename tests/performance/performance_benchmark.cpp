@@ -16,7 +16,7 @@ void Compile2000Characters(benchmark::State& state)
 {
     const platform::RichTextSnapshot song = GeneratedSong(100);
     notation::DrumStores stores;
-    notation::获取演唱码 compiler;
+    notation::PerformanceCompiler compiler;
     for (auto _ : state) {
         notation::CompileInput input(song);
         input.PlayMode = 2;
@@ -34,7 +34,7 @@ void Compile1000BarsWithDrumsAndRandomStyle(benchmark::State& state)
     const platform::RichTextSnapshot song = GeneratedSong(1000);
     notation::DrumStores stores;
     FillDrums(stores, 1000);
-    notation::获取演唱码 compiler;
+    notation::PerformanceCompiler compiler;
     for (auto _ : state) {
         notation::CompileInput input(song);
         input.PlayMode = 3;
@@ -58,7 +58,7 @@ void DrumOnly1000Bars(benchmark::State& state)
     std::vector<int> bars(1000);
     for (int i = 0; i < 1000; ++i)
         bars[size_t(i)] = i;
-    notation::获取演唱码 compiler;
+    notation::PerformanceCompiler compiler;
     for (auto _ : state) {
         auto build = compiler.Get_DrumCodeEvents(8, bars, 0, stores, false, 120);
         benchmark::DoNotOptimize(build->tracks.DrumPlayEvents[0].data());

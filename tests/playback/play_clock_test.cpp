@@ -9,7 +9,7 @@
 #include <thread>
 
 using namespace tunvale;
-using playback::精确计时;
+using playback::PlayClock;
 
 namespace {
 
@@ -17,31 +17,31 @@ class PlayClockTest : public ::testing::Test
 {
 protected:
     tunvale::testing::FakeTime time_;
-    精确计时 clock_ { time_ };
+    PlayClock clock_ { time_ };
 };
 
 TEST_F(PlayClockTest, CountsOnlyWhileRunningAndResetsToZero)
 {
     const struct {
         const char* step;
-        std::function<void(精确计时&)> action;
+        std::function<void(PlayClock&)> action;
         double advance;
         double expected;
     } steps[] = {
-        { "stopped at first", [](精确计时&) {}, 3.0, 0.0 },
-        { "start +1", [](精确计时& c) { c.StartClock(); }, 1.0, 1.0 },
-        { "stop +5", [](精确计时& c) { c.StopClock(); }, 5.0, 1.0 },
-        { "start +0.5", [](精确计时& c) { c.StartClock(); }, 0.5, 1.5 },
-        { "second start +1", [](精确计时& c) { c.StartClock(); }, 1.0, 2.5 },
-        { "reset while running +0.25", [](精确计时& c) { c.ResetClock(); }, 0.25, 0.25 },
-        { "stop twice", [](精确计时& c) { c.StopClock(), c.StopClock(); }, 2.0, 0.25 },
-        { "reset while stopped", [](精确计时& c) { c.ResetClock(); }, 1.0, 0.0 },
-        { "start after reset +0.75", [](精确计时& c) { c.StartClock(); }, 0.75, 0.75 },
+        { "stopped at first", [](PlayClock&) {}, 3.0, 0.0 },
+        { "start +1", [](PlayClock& c) { c.StartClock(); }, 1.0, 1.0 },
+        { "stop +5", [](PlayClock& c) { c.StopClock(); }, 5.0, 1.0 },
+        { "start +0.5", [](PlayClock& c) { c.StartClock(); }, 0.5, 1.5 },
+        { "second start +1", [](PlayClock& c) { c.StartClock(); }, 1.0, 2.5 },
+        { "reset while running +0.25", [](PlayClock& c) { c.ResetClock(); }, 0.25, 0.25 },
+        { "stop twice", [](PlayClock& c) { c.StopClock(), c.StopClock(); }, 2.0, 0.25 },
+        { "reset while stopped", [](PlayClock& c) { c.ResetClock(); }, 1.0, 0.0 },
+        { "start after reset +0.75", [](PlayClock& c) { c.StartClock(); }, 0.75, 0.75 },
     };
     for (const auto& s : steps) {
         s.action(clock_);
         time_.advanceSeconds(s.advance);
-        EXPECT_DOUBLE_EQ(clock_.PlayClock(), s.expected) << s.step;
+        EXPECT_DOUBLE_EQ(clock_.seconds(), s.expected) << s.step;
     }
 }
 
@@ -59,7 +59,7 @@ TEST_F(PlayClockTest, AWaitWakesWhenTheClockPassesItsTime)
     time_.advanceSeconds(0.002);
     ASSERT_EQ(woke.wait_for(std::chrono::seconds(5)), std::future_status::ready);
     EXPECT_TRUE(woke.get());
-    EXPECT_GE(clock_.PlayClock(), 2.0);
+    EXPECT_GE(clock_.seconds(), 2.0);
 }
 
 TEST_F(PlayClockTest, AResetMovesTheDeadlineBack)
@@ -79,7 +79,7 @@ TEST_F(PlayClockTest, AResetMovesTheDeadlineBack)
 TEST_F(PlayClockTest, StoppingTheWaitingThreadWakesItAtOnce)
 {
     std::promise<bool> reached;
-    playback::mThreadControl control;
+    playback::ThreadControl control;
     control.CreateThread(0, [&](int, playback::ThreadPass& pass) {
         pass.PassGate();
         reached.set_value(clock_.WaitUntil(10.0, pass.interruption()));
@@ -94,13 +94,13 @@ TEST_F(PlayClockTest, StoppingTheWaitingThreadWakesItAtOnce)
 
 TEST(SystemPlayClockTest, FollowsTheMonotonicClock)
 {
-    精确计时 clock;
+    PlayClock clock;
     const auto start = std::chrono::steady_clock::now();
     clock.StartClock();
     std::stop_source never;
     ASSERT_TRUE(clock.WaitUntil(0.05, never.get_token()));
     const double waited = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    EXPECT_GE(clock.PlayClock(), 0.05);
+    EXPECT_GE(clock.seconds(), 0.05);
     EXPECT_GE(waited, 0.05);
 }
 

@@ -92,7 +92,7 @@ protected:
     FakePlayWindow window;
     FakeDevices* devices = nullptr;
     std::unique_ptr<playback::PlayNote> output;
-    playback::精确计时 clock;
+    playback::PlayClock clock;
     std::unique_ptr<PlayCommands> commands;
 };
 
@@ -104,10 +104,10 @@ TEST_F(PlayCommandsTest, AStopEndsEverySendAndLeavesNoThreadBehind)
     for (int play = 0; play < 50; ++play) {
         SCOPED_TRACE(play);
         devices->builtInRecording->clear();
-        commands->播放_Click(0);
+        commands->play(0);
         ASSERT_TRUE(commands->PlayBusy());
         pumpFor(std::chrono::milliseconds(moment(random)));
-        commands->结束_Click();
+        commands->stop();
         const auto atStop = sent();
         ASSERT_GE(atStop.size(), 4u);
         for (int k = 0; k < 4; ++k)
@@ -129,7 +129,7 @@ TEST_F(PlayCommandsTest, APlayRunsToItsEndHighlightingEveryNote)
     score(2);
     window.caret = 5;
     window.bar = 1;
-    commands->播放_Click(0);
+    commands->play(0);
     EXPECT_TRUE(window.locked);
     EXPECT_TRUE(window.playbackView);
     ASSERT_TRUE(pumpUntil([&] { return !window.locked; }));
@@ -144,9 +144,9 @@ TEST_F(PlayCommandsTest, APlayRunsToItsEndHighlightingEveryNote)
 
 TEST_F(PlayCommandsTest, PauseSilencesTheMelodyAndHoldsUntilContinue)
 {
-    commands->播放_Click(0);
+    commands->play(0);
     ASSERT_TRUE(pumpUntil([&] { return noteOns() >= 3; }));
-    commands->暂停_Click();
+    commands->pause();
     EXPECT_EQ(window.pauseText, QStringLiteral("继续"));
     const auto atPause = sent();
     ASSERT_FALSE(atPause.empty());
@@ -155,7 +155,7 @@ TEST_F(PlayCommandsTest, PauseSilencesTheMelodyAndHoldsUntilContinue)
     pumpFor(300ms);
     EXPECT_EQ(sent().size(), atPause.size());
 
-    commands->暂停_Click();
+    commands->pause();
     EXPECT_EQ(window.pauseText, QStringLiteral("暂停"));
     const int resumedAt = noteOns();
     ASSERT_TRUE(pumpUntil([&] { return noteOns() >= resumedAt + 4; }));
@@ -169,30 +169,30 @@ TEST_F(PlayCommandsTest, PauseSilencesTheMelodyAndHoldsUntilContinue)
     }
 
     // Stopped while paused: the next play starts unpaused and its pause pauses.
-    commands->暂停_Click();
-    commands->结束_Click();
+    commands->pause();
+    commands->stop();
     EXPECT_FALSE(commands->PauseState());
     EXPECT_EQ(window.pauseText, QStringLiteral("暂停"));
-    commands->播放_Click(0);
+    commands->play(0);
     ASSERT_TRUE(pumpUntil([&] { return noteOns() >= resumedAt + 6; }));
-    commands->暂停_Click();
+    commands->pause();
     EXPECT_TRUE(commands->PauseState());
     const size_t held = sent().size();
     pumpFor(200ms);
     EXPECT_EQ(sent().size(), held);
-    commands->结束_Click();
+    commands->stop();
 }
 
 TEST_F(PlayCommandsTest, DrumPlayWhileBusyChangesNothing)
 {
-    tunvale::testing::SetDrumBar(window.stores, notation::clsDrum::XjDrums, 0, 3, 120, { 0, 4 });
-    commands->播放_Click(0);
+    tunvale::testing::SetDrumBar(window.stores, notation::DrumAccessor::XjDrums, 0, 3, 120, { 0, 4 });
+    commands->play(0);
     const notation::Performance* playing = &commands->performance();
     commands->PlayMode = 8;
     EXPECT_FALSE(commands->DrumPlay({ 0 }));
     EXPECT_EQ(&commands->performance(), playing);
     EXPECT_TRUE(commands->PlayBusy());
-    commands->结束_Click();
+    commands->stop();
     EXPECT_FALSE(commands->DrumPlay({})) << "no bar to play";
 }
 
@@ -200,7 +200,7 @@ TEST_F(PlayCommandsTest, ALoopRestartsTheWholeScore)
 {
     score(1);
     window.checks[PlayItem::GotoGoplay] = true;
-    commands->播放_Click(1);
+    commands->play(1);
     ASSERT_TRUE(pumpUntil([&] { return noteOns() >= 6; }));
     EXPECT_TRUE(commands->PlayBusy());
     window.checks[PlayItem::GotoGoplay] = false;
@@ -209,7 +209,7 @@ TEST_F(PlayCommandsTest, ALoopRestartsTheWholeScore)
 
 TEST_F(PlayCommandsTest, AuditionGivesTheDrumEditorItsControlsBackOnce)
 {
-    tunvale::testing::SetDrumBar(window.stores, notation::clsDrum::DrumTemplates, 0, 3, 240, { 0, 2 });
+    tunvale::testing::SetDrumBar(window.stores, notation::DrumAccessor::DrumTemplates, 0, 3, 240, { 0, 2 });
     commands->PlayMode = 9;
     ASSERT_TRUE(commands->DrumPlay({ 0 }));
     ASSERT_TRUE(pumpUntil([&] { return !window.locked; }));
@@ -226,7 +226,7 @@ TEST_F(PlayCommandsTest, AuditionGivesTheDrumEditorItsControlsBackOnce)
 TEST_F(PlayCommandsTest, AFailingOutputStopsThePlayWithOneMessage)
 {
     devices->builtInRecording->failFromSend(12);
-    commands->播放_Click(0);
+    commands->play(0);
     ASSERT_TRUE(pumpUntil([&] { return !commands->PlayBusy(); }));
     pumpFor(100ms);
     EXPECT_FALSE(window.locked);
@@ -237,14 +237,14 @@ TEST_F(PlayCommandsTest, StepPlayWalksTheMelodyAndWraps)
 {
     score(1);
     window.snapshot = NotationScore().notation(QStringLiteral("1 2")).build();
-    commands->CtrlPlay_Click();
+    commands->toggleStepPlay();
     EXPECT_TRUE(window.checks[PlayItem::CtrlPlay]);
     EXPECT_TRUE(window.playbackView);
     devices->builtInRecording->clear();
     window.log.clear();
     for (int press = 0; press < 3; ++press)
-        commands->RichTextBox2_KeyDown(PlayCommands::EnterKey);
-    commands->RichTextBox2_KeyDown('A');
+        commands->playbackViewKeyDown(PlayCommands::EnterKey);
+    commands->playbackViewKeyDown('A');
     std::vector<std::pair<int, int>> notes; // (status, note)
     for (const ShortMessage& m : sent())
         notes.emplace_back(m.status, m.data1);
@@ -252,20 +252,20 @@ TEST_F(PlayCommandsTest, StepPlayWalksTheMelodyAndWraps)
         (std::vector<std::pair<int, int>> {
             { 0x90, 60 }, { 0x80, 60 }, { 0x90, 62 }, { 0x80, 62 }, { 0x90, 60 } }));
     EXPECT_EQ(window.log.count(QStringLiteral("select 0")), 2);
-    commands->CtrlPlay_Click();
+    commands->toggleStepPlay();
     EXPECT_FALSE(window.playbackView);
 }
 
 TEST_F(PlayCommandsTest, DrumRangeNeedsBothEnds)
 {
     window.range = { 3, 0 };
-    commands->Timer6_Timer();
+    commands->playDrumRange();
     EXPECT_EQ(prompts->texts(), QStringList { QStringLiteral("区间设置不完整。") });
     EXPECT_FALSE(commands->PlayBusy());
     for (int bar = 0; bar < 8; ++bar)
-        tunvale::testing::SetDrumBar(window.stores, notation::clsDrum::XjDrums, bar, 3, 240, { 0 });
+        tunvale::testing::SetDrumBar(window.stores, notation::DrumAccessor::XjDrums, bar, 3, 240, { 0 });
     window.range = { 7, 3 };
-    commands->Timer6_Timer();
+    commands->playDrumRange();
     EXPECT_TRUE(commands->PlayBusy());
     EXPECT_EQ(window.stripBar, 3);
     commands->StopDrumPlay();
@@ -275,12 +275,12 @@ TEST_F(PlayCommandsTest, DrumRangeNeedsBothEnds)
 TEST_F(PlayCommandsTest, TheBreakpointCaptionShowsTheTimesOnlyWhileIdle)
 {
     window.caret = 0;
-    commands->runmusic_Click();
+    commands->preparePlayMenu();
     EXPECT_EQ(window.caption, QStringLiteral("断点演奏（00.00/04.00)"));
-    commands->播放_Click(0);
-    commands->runmusic_Click();
+    commands->play(0);
+    commands->preparePlayMenu();
     EXPECT_EQ(window.caption, QStringLiteral("断点演奏"));
-    commands->结束_Click();
+    commands->stop();
 }
 
 TEST_F(PlayCommandsTest, TheSyllablesNameTheDegreesWhateverTheKey)

@@ -62,7 +62,7 @@ TEST(PlayNoteTest, EveryOperationSendsItsMessagesInOrder)
 {
     const std::vector<MessageCase> cases = {
         { "note_on", [](PlayNote& p) { p.note_on(3, 60, 100); }, { msg(0x93, 60, 100) } },
-        { "note_on测试", [](PlayNote& p) { p.note_on测试(0, 72, 1); }, { msg(0x90, 72, 1) } },
+        { "noteOnUnchecked", [](PlayNote& p) { p.noteOnUnchecked(0, 72, 1); }, { msg(0x90, 72, 1) } },
         { "note_off", [](PlayNote& p) { p.note_off(0, 64); }, { msg(0x80, 64, 0) } },
         { "control_change", [](PlayNote& p) { p.control_change(15, 7, 127); }, { msg(0xBF, 7, 127) } },
         { "program_change bank first", [](PlayNote& p) { p.program_change(0, 0, 40); },

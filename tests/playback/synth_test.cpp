@@ -177,7 +177,7 @@ TEST(ThreadCountTest, SynthesizersAndWorkerThreadsLeaveNoThreadBehind)
         ASSERT_TRUE(synth.open());
         synth.send(msg(0x90, 60, 100));
     }
-    playback::mThreadControl control;
+    playback::ThreadControl control;
     for (int i = 0; i < 100; ++i) {
         control.CreateThread(i, [](int, playback::ThreadPass& pass) {
             while (pass.PassGate())

@@ -11,7 +11,7 @@
 #include <thread>
 
 using namespace tunvale;
-using playback::mThreadControl;
+using playback::ThreadControl;
 using playback::ThreadPass;
 
 namespace {
@@ -20,7 +20,7 @@ TEST(ThreadControlTest, ASuspendedHandlerMakesNoPassUntilResumed)
 {
     std::atomic<int> passes { 0 };
     std::atomic<int> mode { -1 };
-    mThreadControl control;
+    ThreadControl control;
     control.CreateThread(7, [&](int m, ThreadPass& pass) {
         mode = m;
         while (pass.PassGate())
@@ -47,7 +47,7 @@ TEST(ThreadControlTest, SuspendingInterruptsAWaitAndReturnsOnceTheThreadIsHeld)
 {
     std::atomic<int> waits { 0 };
     std::atomic<int> interrupted { 0 };
-    mThreadControl control;
+    ThreadControl control;
     control.CreateThread(0, [&](int, ThreadPass& pass) {
         while (pass.PassGate()) {
             ++waits;
@@ -72,7 +72,7 @@ TEST(ThreadControlTest, SuspendingInterruptsAWaitAndReturnsOnceTheThreadIsHeld)
 
 TEST(ThreadControlTest, SuspendingAnEndedThreadReturnsAtOnce)
 {
-    mThreadControl control;
+    ThreadControl control;
     control.CreateThread(0, [](int, ThreadPass&) {});
     control.SuspendThread();
     control.StopThread();
@@ -86,7 +86,7 @@ TEST(ThreadControlTest, AHandlerThatSuspendsItsOwnThreadIsHeldAtItsNextGate)
     for (int run = 0; run < 50; ++run) {
         std::atomic<int> passes { 0 };
         std::atomic<bool> suspendedItself { false };
-        mThreadControl control;
+        ThreadControl control;
         control.CreateThread(0, [&](int, ThreadPass& pass) {
             control.SuspendThread();
             suspendedItself = true;
@@ -107,12 +107,12 @@ TEST(ThreadControlTest, AHandlerThatSuspendsItsOwnThreadIsHeldAtItsNextGate)
 TEST(ThreadControlTest, TwoThreadsMayStopTheSameControlAtOnce)
 {
     for (int run = 0; run < 50; ++run) {
-        mThreadControl other;
+        ThreadControl other;
         other.CreateThread(0, [](int, ThreadPass& pass) {
             while (pass.PassGate())
                 std::this_thread::yield();
         });
-        mThreadControl sender;
+        ThreadControl sender;
         sender.CreateThread(0, [&](int, ThreadPass&) { other.StopThread(); });
         other.StopThread();
         sender.StopThread();
@@ -123,7 +123,7 @@ TEST(ThreadControlTest, TwoThreadsMayStopTheSameControlAtOnce)
 TEST(ThreadControlTest, AnEscapingExceptionIsReportedOnceOnTheGuiThread)
 {
     tunvale::testing::ScopedPrompts prompts;
-    mThreadControl control;
+    ThreadControl control;
     control.CreateThread(0, [](int, ThreadPass&) { throw std::runtime_error("event table damaged"); });
     control.StopThread();
     EXPECT_TRUE(prompts->shown.empty());

@@ -123,10 +123,10 @@ TEST(RichTextHighlight, ChangesOnlyTheBackgroundAndIsSafeFromAnyThread)
     const auto formats = [&box] { return ReadRtf(box.TextRTF(), DefaultTextFont()).value()[0].runs; };
     const std::vector<TextRun> before = formats();
 
-    ClsAPIHighlight unassigned;
+    ApiHighlight unassigned;
     unassigned.APIHighlightHard(Qt::yellow); // nothing to colour yet
 
-    ClsAPIHighlight highlighter;
+    ApiHighlight highlighter;
     highlighter.AssignControls(&box);
     box.select(1, 1);
     highlighter.APIHighlightHard(Qt::yellow);

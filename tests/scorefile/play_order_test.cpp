@@ -101,9 +101,9 @@ TEST(PlayOrderSections, WritesKeyAndOrderInPlace)
 {
     FakeScore score;
     score.notation = kNote + "^" + kNote + kBar;
-    PlayOrder2021 order;
+    PlayOrder order;
     order.setScore(&score);
-    order.PlayOrder = { 0, 1, 0 };
+    order.Entries = { 0, 1, 0 };
 
     QByteArray file = kFresh;
     ASSERT_TRUE(order.SavePlayOrderKey(file));
@@ -113,7 +113,7 @@ TEST(PlayOrderSections, WritesKeyAndOrderInPlace)
           "/Chord/EChord/Vls{body}"sv));
 
     // A second save replaces, never adds.
-    order.PlayOrder = { 1, 0, 300, -1 };
+    order.Entries = { 1, 0, 300, -1 };
     ASSERT_TRUE(order.SavePlayOrderKey(file));
     ASSERT_TRUE(order.SavePlayOrder(file));
     EXPECT_EQ(file,
@@ -167,11 +167,11 @@ TEST(PlayOrderLoading, StoredOrderOnlyForItsKey)
         { "order end missing", B("/POrderStr0d0/EPOrderStr/PlayOrder\x00\x01"sv), false, {} },
     };
     for (const auto& c : cases) {
-        PlayOrder2021 order;
+        PlayOrder order;
         order.setScore(&score);
-        order.PlayOrder = { 7 };
+        order.Entries = { 7 };
         EXPECT_EQ(order.ReadPlayOrderFromFile(c.file), c.accepted) << c.what;
-        EXPECT_EQ(order.PlayOrder, c.accepted ? c.order : PlayOrderEntries { 7 }) << c.what;
+        EXPECT_EQ(order.Entries, c.accepted ? c.order : PlayOrderEntries { 7 }) << c.what;
     }
 }
 
@@ -189,10 +189,10 @@ TEST(PlayOrderLoading, DefaultOrderAndIniValues)
     for (const auto& c : defaults) {
         FakeScore score;
         score.notation = c.notation;
-        PlayOrder2021 order;
+        PlayOrder order;
         order.setScore(&score);
         EXPECT_TRUE(order.DefaultPlayOrder());
-        EXPECT_EQ(order.PlayOrder, c.order) << c.notation.toStdString();
+        EXPECT_EQ(order.Entries, c.order) << c.notation.toStdString();
     }
 
     EXPECT_EQ(ParsePlayOrderText("1,2,1"), (PlayOrderEntries { 0, 1, 0 }));
@@ -206,16 +206,16 @@ TEST(PlayOrderFiles, LoadsFromTheScoreFile)
     FakeScore score;
     score.file = dir.filePath(QStringLiteral("a.vls"));
     score.notation = kNote + "^" + kNote;
-    PlayOrder2021 order;
+    PlayOrder order;
     order.setScore(&score);
 
     ASSERT_TRUE(writeAll(score.file, B("/POrderStr0d0/EPOrderStr/PlayOrder\x01\x00\x01/EPlayOrder"sv)));
     EXPECT_TRUE(order.LoadPlayOrder());
-    EXPECT_EQ(order.PlayOrder, (PlayOrderEntries { 1, 0, 1 }));
+    EXPECT_EQ(order.Entries, (PlayOrderEntries { 1, 0, 1 }));
 
     QFile::remove(score.file);
     EXPECT_TRUE(order.LoadPlayOrder());
-    EXPECT_EQ(order.PlayOrder, (PlayOrderEntries { 0, 1 }));
+    EXPECT_EQ(order.Entries, (PlayOrderEntries { 0, 1 }));
     EXPECT_FALSE(QFile::exists(score.file));
 }
 
@@ -227,9 +227,9 @@ TEST(PlayOrderFiles, WritersReplaceTheFileWholeOrNotAtAll)
     QTemporaryDir dir;
     FakeScore score;
     score.notation = kNote + "^" + kNote;
-    PlayOrder2021 order;
+    PlayOrder order;
     order.setScore(&score);
-    order.PlayOrder = { 0, 1, 0 };
+    order.Entries = { 0, 1, 0 };
 
     const QString path = dir.filePath(QStringLiteral("a.vls"));
     ASSERT_TRUE(writeAll(path, kFresh));
@@ -270,20 +270,20 @@ TEST(PlayOrderFiles, IniOrdersUserFirst)
     tunvale::testing::ScopedUserFolder user;
     FakeScore score;
     score.notation = kNote + "^" + kNote; // key 0d0
-    PlayOrder2021 order;
+    PlayOrder order;
     order.setScore(&score);
 
     EXPECT_FALSE(order.ReadPlayOrderFromIni());
     ASSERT_TRUE(writeAll(data.file("Note.ini"), "[演唱顺序]\n0d0=1,2,1\n00=1\n"));
     EXPECT_TRUE(order.ReadPlayOrderFromIni());
-    EXPECT_EQ(order.PlayOrder, (PlayOrderEntries { 0, 1, 0 }));
+    EXPECT_EQ(order.Entries, (PlayOrderEntries { 0, 1, 0 }));
 
     ASSERT_TRUE(writeAll(user.file("MyNote.ini"), "[演唱顺序]\n0d0=2,1\n"));
     EXPECT_TRUE(order.LoadPlayOrder());
-    EXPECT_EQ(order.PlayOrder, (PlayOrderEntries { 1, 0 }));
+    EXPECT_EQ(order.Entries, (PlayOrderEntries { 1, 0 }));
 
     // Another arrangement of marks has no ini entry: the default order.
     score.notation = kNote + "^" + kNote + "^";
     EXPECT_TRUE(order.LoadPlayOrder());
-    EXPECT_EQ(order.PlayOrder, (PlayOrderEntries { 0, 1 }));
+    EXPECT_EQ(order.Entries, (PlayOrderEntries { 0, 1 }));
 }

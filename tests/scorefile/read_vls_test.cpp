@@ -31,7 +31,7 @@ class RecordingTarget final : public frame::VlsSettingsTarget
 public:
     QStringList calls;
     void setDrumPZChecked(bool on) override { calls << QStringLiteral("DrumPZ=%1").arg(on); }
-    void PZType_Click(int index) override { calls << QStringLiteral("PZType_Click(%1)").arg(index); }
+    void setAccompanimentType(int index) override { calls << QStringLiteral("setAccompanimentType(%1)").arg(index); }
     void setSameSpeedChecked(bool on) override { calls << QStringLiteral("SameSpeed=%1").arg(on); }
     void setHeYingChecked(bool on) override { calls << QStringLiteral("HeYing=%1").arg(on); }
     void setRulerLeftSpace(int twips) override { calls << QStringLiteral("nLSpace=%1").arg(twips); }
@@ -70,12 +70,12 @@ TEST(ReadVls, AppliesSwitchesAndMarginsInTheWindowsOrder)
         int version;
         QStringList calls;
     } cases[] = {
-        { 0, { "DrumPZ=0", "PZType_Click(4)", "SameSpeed=0", "HeYing=0" } },
-        { 1, { "DrumPZ=0", "PZType_Click(4)", "SameSpeed=0", "HeYing=0" } },
-        { 2, { "nLSpace=500", "nRSpace=600", "DrumPZ=0", "PZType_Click(4)", "SameSpeed=0", "HeYing=0" } },
-        { 3, { "nLSpace=500", "nRSpace=600", "DrumPZ=0", "PZType_Click(4)", "SameSpeed=0", "HeYing=0" } },
-        { 4, { "DrumPZ=1", "PZType_Click(2)", "SameSpeed=0", "HeYing=1", "nLSpace=500", "nRSpace=600" } },
-        { 5, { "DrumPZ=1", "PZType_Click(2)", "SameSpeed=0", "HeYing=1", "nLSpace=500", "nRSpace=600" } },
+        { 0, { "DrumPZ=0", "setAccompanimentType(4)", "SameSpeed=0", "HeYing=0" } },
+        { 1, { "DrumPZ=0", "setAccompanimentType(4)", "SameSpeed=0", "HeYing=0" } },
+        { 2, { "nLSpace=500", "nRSpace=600", "DrumPZ=0", "setAccompanimentType(4)", "SameSpeed=0", "HeYing=0" } },
+        { 3, { "nLSpace=500", "nRSpace=600", "DrumPZ=0", "setAccompanimentType(4)", "SameSpeed=0", "HeYing=0" } },
+        { 4, { "DrumPZ=1", "setAccompanimentType(2)", "SameSpeed=0", "HeYing=1", "nLSpace=500", "nRSpace=600" } },
+        { 5, { "DrumPZ=1", "setAccompanimentType(2)", "SameSpeed=0", "HeYing=1", "nLSpace=500", "nRSpace=600" } },
         { 6, {} },
     };
     for (const auto& c : cases) {
@@ -218,7 +218,7 @@ TEST(ReadVls, DamagedFilesAreReadWithinTheirBytes)
         frame::ApplyVlsSettings(document, target);
         notation::DrumStore drums;
         notation::ReadDrumData(drums, bytes);
-        notation::PlayOrder2021 order;
+        notation::PlayOrder order;
         order.setScore(&score);
         order.ReadPlayOrderFromFile(bytes);
         platform::RichTextBox editor;

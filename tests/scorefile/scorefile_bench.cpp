@@ -51,9 +51,9 @@ void EncodeScoreWithOneMiBBody(benchmark::State& state)
 {
     const QByteArray rtf = rtfOfSize(kMiB);
     FixedScore score;
-    notation::PlayOrder2021 order;
+    notation::PlayOrder order;
     order.setScore(&score);
-    order.PlayOrder = { 0, 1, 2, 1 };
+    order.Entries = { 0, 1, 2, 1 };
     const notation::DrumStore drums(64);
     for ([[maybe_unused]] auto _ : state) {
         auto file = frame::BuildVlsFile({}, {}, rtf, drums, order);

@@ -17,7 +17,7 @@ using namespace tunvale;
 using notation::ColorScheme;
 using notation::DrumRecord;
 using notation::DrumStore;
-using notation::PlayOrder2021;
+using notation::PlayOrder;
 using notation::PlayOrderEntries;
 using notation::ScoreHeader;
 using tunvale::testing::readAll;
@@ -50,7 +50,7 @@ DrumRecord drumWith(std::uint8_t fill)
 struct Fixture {
     QTemporaryDir dir;
     FixedScore score;
-    PlayOrder2021 order;
+    PlayOrder order;
     ScoreHeader header;
     ColorScheme colors { 0x123456, 0x8000, 67454, 0x7F7F7F, std::int32_t(0x80000005) };
     DrumStore drums { drumWith(0x0F), drumWith(0xF0), drumWith(0xFF) };
@@ -59,7 +59,7 @@ struct Fixture {
     {
         score.file = dir.filePath(QStringLiteral("song.vls"));
         order.setScore(&score);
-        order.PlayOrder = { 0, 1, 0 };
+        order.Entries = { 0, 1, 0 };
         header.CurrentFile = score.file;
         header.Speed = 88;
         header.PZType = 3;
@@ -93,10 +93,10 @@ TEST(WriteVls, ReadsBackEverythingItWrote)
     EXPECT_TRUE(notation::ReadDrumData(drums, file));
     EXPECT_EQ(drums, f.drums);
     EXPECT_EQ(notation::StoredPlayOrderKey(file), QByteArray("0d0"));
-    PlayOrder2021 loaded;
+    PlayOrder loaded;
     loaded.setScore(&f.score);
     EXPECT_TRUE(loaded.ReadPlayOrderFromFile(f.score.file));
-    EXPECT_EQ(loaded.PlayOrder, (PlayOrderEntries { 0, 1, 0 }));
+    EXPECT_EQ(loaded.Entries, (PlayOrderEntries { 0, 1, 0 }));
 }
 
 TEST(WriteVls, SavingAgainReplacesOnlyWhatChanged)
@@ -108,7 +108,7 @@ TEST(WriteVls, SavingAgainReplacesOnlyWhatChanged)
     ASSERT_TRUE(frame::WriteVls(f.header, f.colors, kRtf, f.drums, f.order));
     const QByteArray first = readAll(f.score.file);
 
-    f.order.PlayOrder = { 1, 0, 1, 0 };
+    f.order.Entries = { 1, 0, 1, 0 };
     ASSERT_TRUE(frame::WriteVls(f.header, f.colors, kRtf, f.drums, f.order));
     const QByteArray second = readAll(f.score.file);
     EXPECT_EQ(second.size(), first.size() + 1);

@@ -15,7 +15,7 @@
 namespace tunvale::testing {
 namespace {
 
-using sequor::FrmMakMid;
+using sequor::ExportOptionsForm;
 
 class OptionsDialogTest : public ::testing::Test
 {
@@ -29,13 +29,13 @@ protected:
     }
     QStringList folders() const { return { dir_.path() }; }
 
-    template <class T> static T* child(const FrmMakMid& dialog, const char* name)
+    template <class T> static T* child(const ExportOptionsForm& dialog, const char* name)
     {
         T* widget = dialog.findChild<T*>(QLatin1String(name));
         EXPECT_NE(widget, nullptr) << name;
         return widget;
     }
-    static void ok(FrmMakMid& dialog) { child<QPushButton>(dialog, "SaveFile")->click(); }
+    static void ok(ExportOptionsForm& dialog) { child<QPushButton>(dialog, "SaveFile")->click(); }
 
     QTemporaryDir dir_;
 };
@@ -43,7 +43,7 @@ protected:
 TEST_F(OptionsDialogTest, InitialState)
 {
     for (const bool selection : { false, true }) {
-        FrmMakMid dialog(QStringLiteral("/tmp/song.Mid"), selection, folders());
+        ExportOptionsForm dialog(QStringLiteral("/tmp/song.Mid"), selection, folders());
         EXPECT_EQ(dialog.windowTitle(), QStringLiteral("制作Mid..."));
         EXPECT_EQ(child<QLineEdit>(dialog, "Text1")->text(), QStringLiteral("/tmp/song.Mid"));
         EXPECT_TRUE(child<QLineEdit>(dialog, "Text1")->isReadOnly());
@@ -51,9 +51,9 @@ TEST_F(OptionsDialogTest, InitialState)
         for (int i = 0; i < 3; ++i) {
             EXPECT_TRUE(child<QLineEdit>(dialog, texts[i])->text().isEmpty());
             EXPECT_EQ(child<QLineEdit>(dialog, texts[i])->placeholderText(),
-                FrmMakMid::TextPlaceholders[std::size_t(i)]);
+                ExportOptionsForm::TextPlaceholders[std::size_t(i)]);
         }
-        EXPECT_EQ(FrmMakMid::TextPlaceholders[0], QStringLiteral("写在MID文件中的标题(缺省为空)..."));
+        EXPECT_EQ(ExportOptionsForm::TextPlaceholders[0], QStringLiteral("写在MID文件中的标题(缺省为空)..."));
         const struct {
             const char* name;
             const char* text;
@@ -87,7 +87,7 @@ TEST_F(OptionsDialogTest, InitialState)
 
 TEST_F(OptionsDialogTest, OkAtOnce)
 {
-    FrmMakMid dialog(QStringLiteral("a.Mid"), false, folders());
+    ExportOptionsForm dialog(QStringLiteral("a.Mid"), false, folders());
     ok(dialog);
     EXPECT_EQ(dialog.result(), QDialog::Accepted);
     const sequor::ExportOptions& o = dialog.options();
@@ -103,9 +103,9 @@ TEST_F(OptionsDialogTest, OkAtOnce)
 
 TEST_F(OptionsDialogTest, TextsAndChoices)
 {
-    FrmMakMid dialog(QStringLiteral("a.Mid"), true, folders());
+    ExportOptionsForm dialog(QStringLiteral("a.Mid"), true, folders());
     child<QLineEdit>(dialog, "Text2_0")->setText(QStringLiteral("歌"));
-    child<QLineEdit>(dialog, "Text2_1")->setText(FrmMakMid::TextPlaceholders[1]);
+    child<QLineEdit>(dialog, "Text2_1")->setText(ExportOptionsForm::TextPlaceholders[1]);
     child<QCheckBox>(dialog, "Check4")->setChecked(true);
     child<QCheckBox>(dialog, "Check2")->setChecked(true);
     child<QComboBox>(dialog, "Combo1")->setCurrentIndex(40);
@@ -138,7 +138,7 @@ TEST_F(OptionsDialogTest, ValidatesNumberBoxes)
         { "Text3_0", "99999999", {} },
     };
     for (const auto& c : cases) {
-        FrmMakMid dialog(QStringLiteral("a.Mid"), false, folders());
+        ExportOptionsForm dialog(QStringLiteral("a.Mid"), false, folders());
         dialog.show();
         QLineEdit* box = child<QLineEdit>(dialog, c.box);
         box->setText(QString::fromLatin1(c.text));
@@ -163,7 +163,7 @@ TEST_F(OptionsDialogTest, ValidatesNumberBoxes)
 
 TEST_F(OptionsDialogTest, NumberBoxesDropOtherCharacters)
 {
-    FrmMakMid dialog(QStringLiteral("a.Mid"), false, folders());
+    ExportOptionsForm dialog(QStringLiteral("a.Mid"), false, folders());
     QLineEdit* box = child<QLineEdit>(dialog, "Text3_0");
     box->clear();
     for (const QChar c : QStringLiteral("1a2.-5 x")) {
@@ -176,13 +176,13 @@ TEST_F(OptionsDialogTest, NumberBoxesDropOtherCharacters)
 TEST_F(OptionsDialogTest, MissingOrShortInstrumentFile)
 {
     ASSERT_TRUE(writeAll(dir_.filePath(QStringLiteral("genmidi.txt")), "piano/钢琴\nwhole line\n"));
-    FrmMakMid shortList(QStringLiteral("a.Mid"), false, folders());
+    ExportOptionsForm shortList(QStringLiteral("a.Mid"), false, folders());
     QComboBox* list = child<QComboBox>(shortList, "Combo1");
     ASSERT_EQ(list->count(), 128);
     EXPECT_EQ(list->itemText(0), QStringLiteral("钢琴"));
     EXPECT_EQ(list->itemText(1), QStringLiteral("whole line"));
     EXPECT_EQ(list->itemText(2), QStringLiteral("2"));
-    FrmMakMid missing(QStringLiteral("a.Mid"), false, { dir_.filePath(QStringLiteral("none")) });
+    ExportOptionsForm missing(QStringLiteral("a.Mid"), false, { dir_.filePath(QStringLiteral("none")) });
     EXPECT_EQ(child<QComboBox>(missing, "Combo1")->itemText(127), QStringLiteral("127"));
 }
 

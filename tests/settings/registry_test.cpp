@@ -10,18 +10,18 @@ using namespace tunvale::platform;
 
 namespace {
 
-class Registry : public ::testing::Test
+class RegistryTest : public ::testing::Test
 {
 protected:
     tunvale::testing::ScopedSettingsFolder settingsFolder;
     const QString history = QStringLiteral("Software\\Velmora\\FileHistory");
     const QString top = QStringLiteral("Software\\Velmora");
-    modRegistry reg;
+    tunvale::platform::Registry reg;
 };
 
 } // namespace
 
-TEST_F(Registry, MissingValuesGiveTheCallersDefault)
+TEST_F(RegistryTest, MissingValuesGiveTheCallersDefault)
 {
     EXPECT_EQ(reg.ReadRegKey(HKEY_CURRENT_USER, history, QStringLiteral("FirstFile"), QStringLiteral("0")),
         QStringLiteral("0"));
@@ -37,7 +37,7 @@ TEST_F(Registry, MissingValuesGiveTheCallersDefault)
         reg.ReadRegKey(HKEY_CURRENT_USER, top, QStringLiteral("GroupBar1"), QStringLiteral("0")), QString());
 }
 
-TEST_F(Registry, ValuesReadBackAsText)
+TEST_F(RegistryTest, ValuesReadBackAsText)
 {
     const struct {
         int kind;
@@ -66,7 +66,7 @@ TEST_F(Registry, ValuesReadBackAsText)
     EXPECT_FALSE(reg.WriteRegKey(REG_SZ, 0x80000002, top, QStringLiteral("W"), QStringLiteral("x")));
 }
 
-TEST_F(Registry, KeysAreGroupsOfTheProgramsSettings)
+TEST_F(RegistryTest, KeysAreGroupsOfTheProgramsSettings)
 {
     ASSERT_TRUE(
         reg.WriteRegKey(REG_SZ, HKEY_CURRENT_USER, history, QStringLiteral("File1"), QStringLiteral("a")));

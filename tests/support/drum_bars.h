@@ -11,10 +11,10 @@ inline void SetDrumBar(notation::DrumStores& stores, int store, int bar, int tim
     std::initializer_list<int> steps)
 {
     notation::DrumStore& records
-        = store == notation::clsDrum::DrumTemplates ? stores.DrumTemplates : stores.XjDrums;
+        = store == notation::DrumAccessor::DrumTemplates ? stores.DrumTemplates : stores.XjDrums;
     if (int(records.size()) <= bar)
         records.resize(size_t(bar) + 1);
-    notation::clsDrum drum(stores);
+    notation::DrumAccessor drum(stores);
     drum.DrumType(store);
     drum.setDrumTimeSignature(bar, std::uint8_t(timeSig));
     drum.setDrumSpeed(bar, std::uint8_t(speed));

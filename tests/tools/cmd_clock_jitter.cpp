@@ -20,7 +20,7 @@ int clockJitter(const QStringList& args)
         return 2;
     }
 
-    playback::精确计时 clock;
+    playback::PlayClock clock;
     std::stop_source never;
     const int deadlines = int(seconds * 100);
     std::vector<double> lateMs;
@@ -29,10 +29,10 @@ int clockJitter(const QStringList& args)
     clock.StartClock();
     for (int k = 1; k <= deadlines; ++k) {
         clock.WaitUntil(k * 0.01, never.get_token());
-        lateMs.push_back((clock.PlayClock() - k * 0.01) * 1000);
+        lateMs.push_back((clock.seconds() - k * 0.01) * 1000);
     }
     const double monotonic = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    const double drift = clock.PlayClock() - monotonic;
+    const double drift = clock.seconds() - monotonic;
 
     std::sort(lateMs.begin(), lateMs.end());
     auto at

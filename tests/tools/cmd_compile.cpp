@@ -89,7 +89,7 @@ QString joined(const std::vector<int>& values)
     return parts.join(QChar(','));
 }
 
-void print(const notation::获取演唱码& compiler)
+void print(const notation::PerformanceCompiler& compiler)
 {
     scoretool::out(QStringLiteral("key ") + compiler.POrderStr());
     scoretool::out(QStringLiteral("order ") + joined(compiler.PlayOrder()));
@@ -120,7 +120,7 @@ void print(const notation::获取演唱码& compiler)
 
 // The performance as the players get it: compiled, then cut or rebuilt with drums only on request.
 notation::Performance finalPerformance(
-    const notation::获取演唱码& compiler, const Options& options, const notation::ScoreHeader& header,
+    const notation::PerformanceCompiler& compiler, const Options& options, const notation::ScoreHeader& header,
     notation::DrumStores& stores)
 {
     notation::Performance performance = compiler.performance();
@@ -133,7 +133,7 @@ notation::Performance finalPerformance(
                 options.speed.value_or(header.Speed)))
             performance = performance.withDrums(std::move(build->tracks), build->TotalPlayTime, drumsOnly);
     }
-    return options.cut ? notation::计算断点数据(performance) : performance;
+    return options.cut ? notation::CutAtBreakpoint(performance) : performance;
 }
 
 int compile(const QStringList& args)
@@ -174,7 +174,7 @@ int compile(const QStringList& args)
     input.SameSpeed = header.SameSpeed != 0;
     input.drums = &stores;
     input.seed = options->seed;
-    notation::获取演唱码 compiler;
+    notation::PerformanceCompiler compiler;
     compiler.Get_CodeEvents(input);
     if (options->working) {
         print(compiler);

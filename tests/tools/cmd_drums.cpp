@@ -6,11 +6,11 @@
 #include <QFileInfo>
 
 using namespace tunvale;
-using notation::clsDrum;
+using notation::DrumAccessor;
 
 namespace {
 
-QString stepText(const clsDrum& drum, int index, int track)
+QString stepText(const DrumAccessor& drum, int index, int track)
 {
     QString steps;
     for (int x = 0; x < notation::DrumRecord::Steps; ++x)
@@ -37,8 +37,8 @@ int drums(const QStringList& args)
         return 1;
     }
     stores.DrumTemplates = *records;
-    clsDrum drum(stores);
-    drum.DrumType(clsDrum::DrumTemplates);
+    DrumAccessor drum(stores);
+    drum.DrumType(DrumAccessor::DrumTemplates);
     scoretool::out(QStringLiteral("%1 drum records").arg(drum.recordCount()));
     for (int i = 0; i < drum.recordCount(); ++i) {
         QString time;

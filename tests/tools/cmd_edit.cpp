@@ -80,7 +80,7 @@ int edit(const QStringList& args)
     }
     platform::loadNotationFonts();
     editor::MainForm form;
-    form.Editing = std::make_unique<editor::ScoreEditing>(form);
+    form.Editing = std::make_unique<editor::MainFormEditing>(form);
     notation::DrumStore drums;
     QString error;
     if (!scoretool::LoadScore(args[0], form.editor(), frame::Process().ScoreHeader, drums, error)) {

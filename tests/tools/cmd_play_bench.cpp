@@ -104,7 +104,7 @@ std::optional<notation::Performance> compiledPerformance(const QString& file)
     input.SameSpeed = header.SameSpeed != 0;
     input.drums = &stores;
     input.seed = 1;
-    notation::获取演唱码 compiler;
+    notation::PerformanceCompiler compiler;
     compiler.Get_CodeEvents(input);
     return compiler.performance();
 }
@@ -153,8 +153,8 @@ Errors senderErrors(const notation::Performance& performance, const std::vector<
 {
     auto recording = std::make_shared<platform::MidiRecording>();
     playback::PlayNote output(std::make_unique<RecordingDevices>(recording));
-    playback::精确计时 clock;
-    playback::mThreadControl sender;
+    playback::PlayClock clock;
+    playback::ThreadControl sender;
     const playback::PlaySession session { std::make_shared<const notation::Performance>(performance),
         kBenchMode, 1 };
 

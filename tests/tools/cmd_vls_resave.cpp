@@ -33,7 +33,7 @@ int vlsResave(const QStringList& args)
     }
     notation::ScoreHeader header = document.header;
     const frame::EditorPlayOrderScore score(editor, header);
-    notation::PlayOrder2021 order;
+    notation::PlayOrder order;
     order.setScore(&score);
     order.LoadPlayOrder();
     header.CurrentFile = args[1];

@@ -20,11 +20,11 @@ int windowShot(const QStringList& args)
     platform::loadNotationFonts();
     std::unique_ptr<QWidget> window;
     if (args[0] == QStringLiteral("splash")) {
-        auto splash = std::make_unique<dialogs::BeginFrm>();
+        auto splash = std::make_unique<dialogs::SplashWindow>();
         splash->setProgress(QStringLiteral("打开主程序窗口..."));
         window = std::move(splash);
     } else {
-        window = std::make_unique<dialogs::frmAbout>();
+        window = std::make_unique<dialogs::AboutBox>();
     }
     window->adjustSize();
     if (!window->grab().save(args[1])) {

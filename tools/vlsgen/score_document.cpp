@@ -89,12 +89,12 @@ bool WriteScoreFile(const ScoreDescription& d, const QString& outputDir)
     QDir().mkpath(QFileInfo(header.CurrentFile).path());
 
     const frame::EditorPlayOrderScore score(box, header);
-    notation::PlayOrder2021 order;
+    notation::PlayOrder order;
     order.setScore(&score);
     if (d.order.isEmpty())
         order.DefaultPlayOrder();
     else
-        order.PlayOrder = notation::ParsePlayOrderText(d.order);
+        order.Entries = notation::ParsePlayOrderText(d.order);
     return frame::WriteVls(header, notation::ColorScheme {}, box, d.drums, order);
 }
 

@@ -5,7 +5,7 @@
 #include <functional>
 #include <map>
 
-// The window's commands by name ("SetNoteOctave", "播放_Click" ...), each taking one integer argument.
+// The window's commands by name ("SetNoteOctave", "Play" ...), each taking one integer argument.
 // The toolbar reaches commands only through here, so a command that is not defined yet does nothing,
 // and tests put fakes in.
 namespace tunvale::editor {

@@ -4,7 +4,7 @@
 
 namespace tunvale::editor {
 
-void ToolbarDispatch::Toolbar1_ButtonClick(int index)
+void ToolbarDispatch::clickToolbarButton(int index)
 {
     if (brushIntercepts(index))
         return;
@@ -12,7 +12,7 @@ void ToolbarDispatch::Toolbar1_ButtonClick(int index)
         run(*command);
 }
 
-void ToolbarDispatch::Toolbar1_ButtonMenuClick(const QString& text)
+void ToolbarDispatch::clickToolbarMenuItem(const QString& text)
 {
     if (const auto command = DropDownCommand(text))
         run(*command);

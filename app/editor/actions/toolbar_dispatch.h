@@ -31,8 +31,8 @@ public:
     {
     }
 
-    void Toolbar1_ButtonClick(int index);
-    void Toolbar1_ButtonMenuClick(const QString& text);
+    void clickToolbarButton(int index);
+    void clickToolbarMenuItem(const QString& text);
 
 private:
     bool brushIntercepts(int index);

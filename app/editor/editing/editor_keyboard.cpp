@@ -37,7 +37,7 @@ QString BarPanelText(int Xj, int barCount) { return QStringLiteral("小节：%1/
 QString FontSizePanelText(double size) { return QStringLiteral("字号:") + QString::number(size); }
 
 EditorKeyboard::EditorKeyboard(
-    platform::RichTextBox& editor, clsUndo& undo, NoteCommands& commands, KeyboardHost host, QObject* parent)
+    platform::RichTextBox& editor, UndoEngine& undo, NoteCommands& commands, KeyboardHost host, QObject* parent)
     : QObject(parent)
     , editor_(editor)
     , undo_(undo)
@@ -46,7 +46,7 @@ EditorKeyboard::EditorKeyboard(
 {
     timer1_.setSingleShot(true);
     timer1_.setInterval(0);
-    connect(&timer1_, &QTimer::timeout, this, &EditorKeyboard::Timer1_Timer);
+    connect(&timer1_, &QTimer::timeout, this, &EditorKeyboard::applyTypingFormats);
 }
 
 void EditorKeyboard::busy(const std::function<void()>& command)
@@ -78,8 +78,8 @@ void EditorKeyboard::KeyDown(int& KeyCode, int Shift)
     if (Shift == 2 && KeyCode == keys::D) {
         // Claimed from the text view's own binding, which would delete a character.
         KeyCode = 0;
-        if (host_.CQSF_Click)
-            host_.CQSF_Click();
+        if (host_.repeatScaling)
+            host_.repeatScaling();
         return;
     }
     if (Shift == 0 && KeyCode == keys::Enter && host_.caretNearLineEnd && host_.caretNearLineEnd()) {
@@ -103,7 +103,7 @@ void EditorKeyboard::KeyUp(int& KeyCode, int Shift)
     undo_.KeyUp(KeyCode, Shift);
 }
 
-void EditorKeyboard::Timer1_Timer()
+void EditorKeyboard::applyTypingFormats()
 {
     timer1_.stop();
     editor_.setSelLength(2);

@@ -36,7 +36,7 @@ struct KeyboardHost {
     const notation::ColorScheme* colors = nullptr;
     // The window's CaretNearLineEnd of the last selection change.
     std::function<bool()> caretNearLineEnd;
-    std::function<void()> CQSF_Click;
+    std::function<void()> repeatScaling;
     std::function<void(const QString&)> setFontSizePanel;
 };
 
@@ -45,21 +45,21 @@ class EditorKeyboard : public QObject
     Q_OBJECT
 
 public:
-    EditorKeyboard(platform::RichTextBox& editor, clsUndo& undo, NoteCommands& commands, KeyboardHost host,
+    EditorKeyboard(platform::RichTextBox& editor, UndoEngine& undo, NoteCommands& commands, KeyboardHost host,
         QObject* parent = nullptr);
 
     // RichTextBox1_KeyDown and RichTextBox1_KeyUp: the window's handling, then the undo engine's.
     void KeyDown(int& KeyCode, int Shift);
     void KeyUp(int& KeyCode, int Shift);
     // Types the next line in the notation or the text format after Enter at a line end.
-    void Timer1_Timer();
+    void applyTypingFormats();
     bool Timer1Pending() const { return timer1_.isActive(); }
 
 private:
     void busy(const std::function<void()>& command);
 
     platform::RichTextBox& editor_;
-    clsUndo& undo_;
+    UndoEngine& undo_;
     NoteCommands& commands_;
     KeyboardHost host_;
     QTimer timer1_;

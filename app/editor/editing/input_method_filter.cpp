@@ -9,13 +9,13 @@
 
 namespace tunvale::editor {
 
-NotationInputMethodFilter::NotationInputMethodFilter(std::function<bool()> onNotationLine, QObject* parent)
+InputMethodFilter::InputMethodFilter(std::function<bool()> onNotationLine, QObject* parent)
     : QObject(parent)
     , onNotationLine_(std::move(onNotationLine))
 {
 }
 
-bool NotationInputMethodFilter::eventFilter(QObject* watched, QEvent* event)
+bool InputMethodFilter::eventFilter(QObject* watched, QEvent* event)
 {
     if (event->type() != QEvent::InputMethod)
         return QObject::eventFilter(watched, event);

@@ -9,13 +9,13 @@
 // editor's key handler refuses the input-method key.
 namespace tunvale::editor {
 
-class NotationInputMethodFilter : public QObject
+class InputMethodFilter : public QObject
 {
     Q_OBJECT
 
 public:
     // `onNotationLine` tells whether the editor's caret stands on a notation line.
-    explicit NotationInputMethodFilter(std::function<bool()> onNotationLine, QObject* parent = nullptr);
+    explicit InputMethodFilter(std::function<bool()> onNotationLine, QObject* parent = nullptr);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -29,7 +29,7 @@ int FindKeyLine(const platform::RichTextBox& box)
     return 0;
 }
 
-NoteCommands::NoteCommands(platform::RichTextBox& editor, clsUndo& undo)
+NoteCommands::NoteCommands(platform::RichTextBox& editor, UndoEngine& undo)
     : editor_(editor)
     , undo_(undo)
 {
@@ -324,7 +324,7 @@ void NoteCommands::ConvertSelChars()
     rewrite(editor_.SelStart(), text);
 }
 
-void NoteCommands::MY_bhy_Click(int index)
+void NoteCommands::markAccidental(int index)
 {
     const int caretLine = editor_.LineFromChar(editor_.SelStart()) + 1;
     if (!undo_.CaretOnNotationLine() && caretLine != FindKeyLine(editor_)) {
@@ -336,7 +336,7 @@ void NoteCommands::MY_bhy_Click(int index)
     insert(QString(QChar(char16_t(code))), NoteFontFamily);
 }
 
-void NoteCommands::biandiao_Click(int index)
+void NoteCommands::insertKeyChange(int index)
 {
     insert(QString(QChar(char16_t(KeyChangeCode(index)))), SymbolFontFamily, NoteFontFamily);
 }

@@ -26,7 +26,7 @@ using GraceNoteDialog = std::function<GraceNoteChoice(int YYInitDur, int YYInitA
 class NoteCommands
 {
 public:
-    NoteCommands(platform::RichTextBox& editor, clsUndo& undo);
+    NoteCommands(platform::RichTextBox& editor, UndoEngine& undo);
 
     // Counts the notes and rests of the selection in the main notation font into NotePositions, its
     // dots into DotPositions; returns the number of notes.
@@ -43,8 +43,8 @@ public:
     void ConvertRepeatSign(QChar sign);
     void ResetNoteFont();
     void ConvertSelChars();
-    void MY_bhy_Click(int index);
-    void biandiao_Click(int index);
+    void markAccidental(int index);
+    void insertKeyChange(int index);
     // A repeat sign of the toolbar's drop-down, at the caret of a notation line.
     void InsertRepeatSign(QChar sign);
     // "前后反复N次记号...": asks for the count, then inserts its sign.
@@ -70,7 +70,7 @@ private:
     QString mirroredFromSecond(QChar first) const;
 
     platform::RichTextBox& editor_;
-    clsUndo& undo_;
+    UndoEngine& undo_;
     std::vector<int> notePositions_;
     std::vector<int> dotPositions_;
 };

@@ -32,7 +32,7 @@ qsizetype MatchingChars(const QString& oldText, const QString& newText, bool fro
         - oldText.rbegin();
 }
 
-clsUndo::clsUndo(platform::RichTextBox& editor, UndoHost host, QObject* parent)
+UndoEngine::UndoEngine(platform::RichTextBox& editor, UndoHost host, QObject* parent)
     : QObject(parent)
     , editor_(editor)
     , mirror_(editor.document())
@@ -40,18 +40,18 @@ clsUndo::clsUndo(platform::RichTextBox& editor, UndoHost host, QObject* parent)
 {
     timer_.setSingleShot(true);
     timer_.setInterval(kDebounceMs);
-    connect(&timer_, &QTimer::timeout, this, &clsUndo::onTimer);
-    connect(&editor_, &platform::RichTextBox::Change, this, &clsUndo::onChange);
-    connect(&editor_, &platform::RichTextBox::SelChange, this, &clsUndo::onSelChange);
+    connect(&timer_, &QTimer::timeout, this, &UndoEngine::onTimer);
+    connect(&editor_, &platform::RichTextBox::Change, this, &UndoEngine::onChange);
+    connect(&editor_, &platform::RichTextBox::SelChange, this, &UndoEngine::onSelChange);
     connect(&editor_, &platform::RichTextBox::MouseDown, this, [this] { FlushSnapshot(); });
     Reset();
 }
 
-bool clsUndo::canUndo() const { return undo_.size() > 1 && tracking_; }
+bool UndoEngine::canUndo() const { return undo_.size() > 1 && tracking_; }
 
-bool clsUndo::canRedo() const { return !redo_.empty() && tracking_; }
+bool UndoEngine::canRedo() const { return !redo_.empty() && tracking_; }
 
-void clsUndo::setIgnoreChange(bool ignore)
+void UndoEngine::setIgnoreChange(bool ignore)
 {
     if (!ignore && !tracking_)
         TakeUndoSnapShot();
@@ -59,17 +59,17 @@ void clsUndo::setIgnoreChange(bool ignore)
     emit StateChanged();
 }
 
-clsUndo::Selection clsUndo::currentSelection() const
+UndoEngine::Selection UndoEngine::currentSelection() const
 {
     return { editor_.SelStart(), editor_.SelLength(), scan_.info.XjxSelStart, scan_.info.XjxSelLength };
 }
 
-clsUndo::Margins clsUndo::headerMargins() const
+UndoEngine::Margins UndoEngine::headerMargins() const
 {
     return host_.header ? Margins { host_.header->LeftSpace, host_.header->RightSpace } : Margins {};
 }
 
-void clsUndo::applyMargins(int left, int right)
+void UndoEngine::applyMargins(int left, int right)
 {
     if (host_.header) {
         host_.header->LeftSpace = std::int16_t(left);
@@ -79,7 +79,7 @@ void clsUndo::applyMargins(int left, int right)
         host_.setRulerSpaces(left, right);
 }
 
-const XjxInfo& clsUndo::GetXjxInfo()
+const XjxInfo& UndoEngine::GetXjxInfo()
 {
     if (layoutBusy())
         return scan_.info;
@@ -96,26 +96,26 @@ const XjxInfo& clsUndo::GetXjxInfo()
     return scan_.info;
 }
 
-bool clsUndo::CaretOnNotationLine()
+bool UndoEngine::CaretOnNotationLine()
 {
     const int line = editor_.LineFromChar(editor_.SelStart());
     mirror_.setSelStart(editor_.LineIndex(line));
     return notation::IsNotationLine(editor_.LineText(line), mirror_.SelFontName());
 }
 
-bool clsUndo::CaretLineInTable() const
+bool UndoEngine::CaretLineInTable() const
 {
     return IsJpLine(scan_.LineTable, editor_.LineFromChar(editor_.SelStart()));
 }
 
-void clsUndo::setOnXj(int n)
+void UndoEngine::setOnXj(int n)
 {
     if (n < 0 || n >= int(scan_.BarStarts.size()))
         return;
     editor_.setSelStart(scan_.BarStarts[size_t(n)]);
 }
 
-void clsUndo::Get_SelJPFormBegin_and_SelJPToEnd()
+void UndoEngine::Get_SelJPFormBegin_and_SelJPToEnd()
 {
     // While a step is pending, its before-state is the one taken at its first edit.
     if (SnapshotPending())
@@ -126,7 +126,7 @@ void clsUndo::Get_SelJPFormBegin_and_SelJPToEnd()
     lastXjCount_ = r.XJInteger;
 }
 
-int clsUndo::JPSelection()
+int UndoEngine::JPSelection()
 {
     const int s = editor_.SelStart();
     const int e = s + editor_.SelLength();
@@ -151,11 +151,11 @@ int clsUndo::JPSelection()
     return int(jpSelPieces_.size());
 }
 
-void clsUndo::aMoveBJBegin() { marginsBefore_ = headerMargins(); }
+void UndoEngine::aMoveBJBegin() { marginsBefore_ = headerMargins(); }
 
-void clsUndo::aMoveBJOver() { marginsAfter_ = headerMargins(); }
+void UndoEngine::aMoveBJOver() { marginsAfter_ = headerMargins(); }
 
-void clsUndo::Reset()
+void UndoEngine::Reset()
 {
     timer_.stop();
     undo_.clear();
@@ -171,7 +171,7 @@ void clsUndo::Reset()
     emit StateChanged();
 }
 
-void clsUndo::onChange()
+void UndoEngine::onChange()
 {
     scanDirty_ = true;
     if (layoutBusy())
@@ -182,27 +182,27 @@ void clsUndo::onChange()
         timer_.stop();
 }
 
-void clsUndo::onTimer()
+void UndoEngine::onTimer()
 {
     timer_.stop();
     if (tracking_)
         TakeUndoSnapShot();
 }
 
-void clsUndo::FlushSnapshot()
+void UndoEngine::FlushSnapshot()
 {
     if (timer_.isActive())
         onTimer();
 }
 
-void clsUndo::RecordStep(const std::function<void()>& edit)
+void UndoEngine::RecordStep(const std::function<void()>& edit)
 {
     FlushSnapshot();
     edit();
     FlushSnapshot();
 }
 
-bool clsUndo::ReplaceWholeText(const QString& rtf)
+bool UndoEngine::ReplaceWholeText(const QString& rtf)
 {
     bool replaced = false;
     RecordStep([&] {
@@ -215,7 +215,7 @@ bool clsUndo::ReplaceWholeText(const QString& rtf)
     return replaced;
 }
 
-void clsUndo::onSelChange()
+void UndoEngine::onSelChange()
 {
     if ((host_.notationCmdBusy && *host_.notationCmdBusy) || ownSelection_)
         return;
@@ -233,9 +233,9 @@ void clsUndo::onSelChange()
     moved_ = false;
 }
 
-void clsUndo::pushBase()
+void UndoEngine::pushBase()
 {
-    clsUndoElement base;
+    UndoStep base;
     base.SelIndent_BeforeChange = base.SelIndent_AfterChange = marginsBefore_.left;
     base.SelRightIndent_BeforeChange = base.SelRightIndent_AfterChange = marginsBefore_.right;
     base.MatchingCharsFromLeft = textBefore_.size();
@@ -249,7 +249,7 @@ void clsUndo::pushBase()
     undo_.push_back(std::move(base));
 }
 
-void clsUndo::TakeUndoSnapShot()
+void UndoEngine::TakeUndoSnapShot()
 {
     const XjxInfo r = GetXjxInfo();
     const QString now = editor_.TextRTF();
@@ -258,7 +258,7 @@ void clsUndo::TakeUndoSnapShot()
     const qsizetype prefix = MatchingChars(textBefore_, now, false);
     if (!drumFlag_ && prefix == textBefore_.size() && prefix == now.size())
         return;
-    clsUndoElement e;
+    UndoStep e;
     e.MatchingCharsFromLeft = prefix;
     e.MatchingCharsFromRight = MatchingChars(textBefore_.mid(prefix), now.mid(prefix), true);
     e.MatchingXjxCharsFromLeft = MatchingChars(lastXjxStr_, r.XjxStr, false);
@@ -301,7 +301,7 @@ void clsUndo::TakeUndoSnapShot()
     emit StateChanged();
 }
 
-void clsUndo::inferBarChange(int s0, int s1, int n0, int c0, int c1)
+void UndoEngine::inferBarChange(int s0, int s1, int n0, int c0, int c1)
 {
     if (c0 == c1)
         return;
@@ -351,7 +351,7 @@ void clsUndo::inferBarChange(int s0, int s1, int n0, int c0, int c1)
     emit XJChanged(delAt, delN, addAt, addN, s1, 0);
 }
 
-void clsUndo::NullShot()
+void UndoEngine::NullShot()
 {
     FlushSnapshot();
     drumFlag_ = true;
@@ -359,7 +359,7 @@ void clsUndo::NullShot()
     drumFlag_ = false;
 }
 
-void clsUndo::undo(int n)
+void UndoEngine::undo(int n)
 {
     FlushSnapshot();
     if (undo_.size() <= 1 || n <= 0)
@@ -371,7 +371,7 @@ void clsUndo::undo(int n)
         host_.JzRTB();
 }
 
-void clsUndo::Redo(int n)
+void UndoEngine::Redo(int n)
 {
     FlushSnapshot();
     if (redo_.empty() || n <= 0)
@@ -381,18 +381,18 @@ void clsUndo::Redo(int n)
         host_.JzRTB();
 }
 
-int clsUndo::applySteps(bool undoing, int n)
+int UndoEngine::applySteps(bool undoing, int n)
 {
     tracking_ = false;
     timer_.stop();
-    std::vector<clsUndoElement>& from = undoing ? undo_ : redo_;
-    std::vector<clsUndoElement>& to = undoing ? redo_ : undo_;
+    std::vector<UndoStep>& from = undoing ? undo_ : redo_;
+    std::vector<UndoStep>& to = undoing ? redo_ : undo_;
     const int aType = undoing ? -1 : 1;
     // A drum step is reported with the caret's bar after it on undo, before the redo on redo.
     int onXj = GetXjxInfo().OnXj;
     QString text = textBefore_;
     for (int i = 0; i < n; ++i) {
-        clsUndoElement e = std::move(from.back());
+        UndoStep e = std::move(from.back());
         from.pop_back();
         const QString& block = undoing ? e.TextRTFBlock_BeforeChange : e.TextRTFBlock_AfterChange;
         text = text.left(e.MatchingCharsFromLeft) + block + text.right(e.MatchingCharsFromRight);
@@ -426,7 +426,7 @@ int clsUndo::applySteps(bool undoing, int n)
     return onXj;
 }
 
-void clsUndo::JpColor(const notation::ColorScheme& MyColor, bool IsChangJp)
+void UndoEngine::JpColor(const notation::ColorScheme& MyColor, bool IsChangJp)
 {
     const std::int16_t saved = host_.header ? host_.header->ScoreSaved : notation::kTrue;
     RecordStep([&] {
@@ -450,7 +450,7 @@ void clsUndo::JpColor(const notation::ColorScheme& MyColor, bool IsChangJp)
         host_.header->ScoreSaved = saved;
 }
 
-void clsUndo::KeyDown(int& KeyCode, int Shift)
+void UndoEngine::KeyDown(int& KeyCode, int Shift)
 {
     if (KeyCode == keys::Z && Shift == 2) {
         undo(1);
@@ -473,7 +473,7 @@ void clsUndo::KeyDown(int& KeyCode, int Shift)
     NotationKeyInput(KeyCode, Shift);
 }
 
-void clsUndo::NotationKeyInput(int& KeyCode, int Shift)
+void UndoEngine::NotationKeyInput(int& KeyCode, int Shift)
 {
     const int start = editor_.SelStart();
     GlyphDescriptor before;
@@ -494,7 +494,7 @@ void clsUndo::NotationKeyInput(int& KeyCode, int Shift)
         KeyCode = 0;
 }
 
-void clsUndo::extendOverSymbolRun(int KeyCode)
+void UndoEngine::extendOverSymbolRun(int KeyCode)
 {
     const int start = editor_.SelStart();
     const int end = editor_.TextLength();
@@ -522,7 +522,7 @@ void clsUndo::extendOverSymbolRun(int KeyCode)
     }
 }
 
-void clsUndo::KeyUp(int& KeyCode, int)
+void UndoEngine::KeyUp(int& KeyCode, int)
 {
     if ((KeyCode != keys::Left && KeyCode != keys::Right) || editor_.SelLength() > 0
         || !CaretOnNotationLine())

@@ -21,7 +21,7 @@ namespace tunvale::editor {
 qsizetype MatchingChars(const QString& oldText, const QString& newText, bool fromRight);
 
 // One step.
-struct clsUndoElement {
+struct UndoStep {
     int SelIndent_BeforeChange = 0;
     int SelIndent_AfterChange = 0;
     int SelRightIndent_BeforeChange = 0;
@@ -47,6 +47,7 @@ struct clsUndoElement {
     // A drum operation recorded as a step without a text change.
     bool DrumStep = false;
 };
+using clsUndoElement = UndoStep;
 
 // What the engine reads and calls of the window that owns it.
 struct UndoHost {
@@ -57,12 +58,12 @@ struct UndoHost {
     std::function<void(int left, int right)> setRulerSpaces;
 };
 
-class clsUndo : public QObject
+class UndoEngine : public QObject
 {
     Q_OBJECT
 
 public:
-    clsUndo(platform::RichTextBox& editor, UndoHost host, QObject* parent = nullptr);
+    UndoEngine(platform::RichTextBox& editor, UndoHost host, QObject* parent = nullptr);
 
     bool canUndo() const;
     bool canRedo() const;
@@ -152,8 +153,8 @@ private:
     platform::RichTextBox mirror_;
     UndoHost host_;
     QTimer timer_;
-    std::vector<clsUndoElement> undo_;
-    std::vector<clsUndoElement> redo_;
+    std::vector<UndoStep> undo_;
+    std::vector<UndoStep> redo_;
     bool tracking_ = true;
     bool drumFlag_ = false;
     bool moved_ = false;
@@ -173,5 +174,6 @@ private:
     int inferPosition_ = 0;
     int inferCount_ = 0;
 };
+using clsUndo = UndoEngine;
 
 } // namespace tunvale::editor

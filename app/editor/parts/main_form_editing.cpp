@@ -38,7 +38,7 @@ KeyboardHost keyboardHost(MainForm& form)
     return { &process().start.NotationFontSize, &process().start.TextFontSize,
         &form.editorState.NotationCmdBusy, &process().ColorScheme,
         [&form] { return form.editorState.CaretNearLineEnd; },
-        [&form] { form.commands().run(QStringLiteral("CQSF_Click"), 0); },
+        [&form] { form.commands().run(QStringLiteral("CQSF"), 0); },
         [&form](const QString& text) { form.StatusBar1->setPanelText(8, text); } };
 }
 
@@ -50,7 +50,7 @@ void enable(QAction* action, bool enabled)
 
 } // namespace
 
-ScoreEditing::ScoreEditing(MainForm& form)
+MainFormEditing::MainFormEditing(MainForm& form)
     : Undo(form.editor(), undoHost(form))
     , Commands(form.editor(), Undo)
     , Keyboard(form.editor(), Undo, Commands, keyboardHost(form))
@@ -62,21 +62,21 @@ ScoreEditing::ScoreEditing(MainForm& form)
         [this](int& KeyCode, int Shift) { Keyboard.KeyDown(KeyCode, Shift); });
     connect(&editor, &platform::RichTextBox::KeyUp, this,
         [this](int& KeyCode, int Shift) { Keyboard.KeyUp(KeyCode, Shift); });
-    connect(&editor, &platform::RichTextBox::SelChange, this, &ScoreEditing::RichTextBox1_SelChange);
-    connect(&Undo, &clsUndo::StateChanged, this, &ScoreEditing::Undo_StateChanged);
-    connect(&Undo, &clsUndo::OnXjChanged, this, &ScoreEditing::Undo_OnXjChanged);
+    connect(&editor, &platform::RichTextBox::SelChange, this, &MainFormEditing::selectionChanged);
+    connect(&Undo, &UndoEngine::StateChanged, this, &MainFormEditing::undoStateChanged);
+    connect(&Undo, &UndoEngine::OnXjChanged, this, &MainFormEditing::barChanged);
     form.RichTextBox1->installEventFilter(this);
     form.RichTextBox1->installEventFilter(&inputMethodFilter_);
     defineCommands();
     connectMenus();
-    Undo_StateChanged();
-    RichTextBox1_SelChange();
+    undoStateChanged();
+    selectionChanged();
 }
 
-void ScoreEditing::defineCommands()
+void MainFormEditing::defineCommands()
 {
-    form_.defineCommand(QStringLiteral("Undo.undo"), [this](int n) { Undo.undo(n); });
-    form_.defineCommand(QStringLiteral("Undo.Redo"), [this](int n) { Undo.Redo(n); });
+    form_.defineCommand(QStringLiteral("mnuUnDo"), [this](int n) { Undo.undo(n); });
+    form_.defineCommand(QStringLiteral("mnuRedo"), [this](int n) { Undo.Redo(n); });
     form_.defineCommand(
         QStringLiteral("ToggleLyricUnderline"), [this](int) { Commands.ToggleLyricUnderline(); });
     form_.defineCommand(QStringLiteral("SetNoteOctave"), [this](int n) { Commands.SetNoteOctave(n); });
@@ -95,7 +95,7 @@ void ScoreEditing::defineCommands()
     form_.defineCommand(QStringLiteral("AskRepeatCount"), [this](int) { Commands.InsertRepeatCountSign(); });
 }
 
-void ScoreEditing::connectMenus()
+void MainFormEditing::connectMenus()
 {
     form_.connectItem(QStringLiteral("mnuUnDo"), [this] {
         form_.RichTextBox1->setFocus();
@@ -107,15 +107,15 @@ void ScoreEditing::connectMenus()
         form_.JzRTB(0);
     });
     form_.connectItem(QStringLiteral("RedoAll"), [this] { Undo.Redo(Undo.getRedoCount()); });
-    form_.connectArray(QStringLiteral("MY_bhy"), [this](int i) { Commands.MY_bhy_Click(i); });
-    form_.connectArray(QStringLiteral("biandiao"), [this](int i) { Commands.biandiao_Click(i); });
-    form_.connectItem(QStringLiteral("Other"), [this] { Other_Click(); });
-    connect(form_.menu(QStringLiteral("Edit")), &QMenu::aboutToShow, this, &ScoreEditing::Edit_Click);
-    connect(form_.menu(QStringLiteral("My_instr")), &QMenu::aboutToShow, this, &ScoreEditing::My_instr_Click);
-    connect(form_.menu(QStringLiteral("FormatJP")), &QMenu::aboutToShow, this, &ScoreEditing::FormatJP_Click);
+    form_.connectArray(QStringLiteral("MY_bhy"), [this](int i) { Commands.markAccidental(i); });
+    form_.connectArray(QStringLiteral("biandiao"), [this](int i) { Commands.insertKeyChange(i); });
+    form_.connectItem(QStringLiteral("Other"), [this] { toggleTiledView(); });
+    connect(form_.menu(QStringLiteral("Edit")), &QMenu::aboutToShow, this, &MainFormEditing::enableEditMenu);
+    connect(form_.menu(QStringLiteral("My_instr")), &QMenu::aboutToShow, this, &MainFormEditing::enableInsertMenu);
+    connect(form_.menu(QStringLiteral("FormatJP")), &QMenu::aboutToShow, this, &MainFormEditing::enableFormatMenu);
 }
 
-bool ScoreEditing::eventFilter(QObject* watched, QEvent* event)
+bool MainFormEditing::eventFilter(QObject* watched, QEvent* event)
 {
     // Undo, redo and Ctrl+D are the editor's own keys, so they act once, through its key handler; an
     // F-key's menu command acts on the text with the pending step taken.
@@ -132,7 +132,7 @@ bool ScoreEditing::eventFilter(QObject* watched, QEvent* event)
     return QObject::eventFilter(watched, event);
 }
 
-void ScoreEditing::RichTextBox1_SelChange()
+void MainFormEditing::selectionChanged()
 {
     platform::RichTextBox& editor = form_.editor();
     EditorState& state = form_.editorState;
@@ -145,13 +145,13 @@ void ScoreEditing::RichTextBox1_SelChange()
     state.CaretNearLineEnd = caret.CaretNearLineEnd;
 }
 
-void ScoreEditing::Undo_OnXjChanged(int Xj)
+void MainFormEditing::barChanged(int Xj)
 {
     form_.CtrlSlider1->setMyXj(Xj);
     form_.StatusBar1->setPanelText(5, BarPanelText(Xj, Undo.XJInteger()));
 }
 
-void ScoreEditing::Undo_StateChanged()
+void MainFormEditing::undoStateChanged()
 {
     const bool undo = Undo.canUndo();
     const bool redo = Undo.canRedo();
@@ -163,7 +163,7 @@ void ScoreEditing::Undo_StateChanged()
     enable(form_.action(QStringLiteral("RedoAll")), redo);
 }
 
-void ScoreEditing::Edit_Click()
+void MainFormEditing::enableEditMenu()
 {
     const bool selected = !form_.editor().SelText().isEmpty();
     enable(form_.action(QStringLiteral("mnuCopy")), selected);
@@ -183,7 +183,7 @@ void ScoreEditing::Edit_Click()
     enable(notationTyping, caretLine.size() <= 2);
 }
 
-void ScoreEditing::My_instr_Click()
+void MainFormEditing::enableInsertMenu()
 {
     const bool jp = IsJpLine(Undo.LineTable(), form_.editorState.CaretLine - 1);
     for (const QString& name :
@@ -193,7 +193,7 @@ void ScoreEditing::My_instr_Click()
         enable(form_.action(name), jp);
 }
 
-void ScoreEditing::FormatJP_Click()
+void MainFormEditing::enableFormatMenu()
 {
     const bool jp = IsJpLine(Undo.LineTable(), form_.editorState.CaretLine - 1);
     for (const QString& name :
@@ -202,7 +202,7 @@ void ScoreEditing::FormatJP_Click()
         enable(form_.action(name), jp);
 }
 
-void ScoreEditing::Other_Click()
+void MainFormEditing::toggleTiledView()
 {
     QAction* tiled = form_.action(QStringLiteral("Other"));
     tiled->setChecked(!tiled->isChecked());
@@ -212,7 +212,7 @@ void ScoreEditing::Other_Click()
     form_.PicLineShow->setVisible(tiled->isChecked());
 }
 
-void ScoreEditing::ShowLineMarks()
+void MainFormEditing::ShowLineMarks()
 {
     platform::RichTextBox& tiled = form_.RichTextBox5->box();
     tiled.setText(QString());
@@ -231,7 +231,7 @@ void ScoreEditing::ShowLineMarks()
     tiled.setSelText(QStringLiteral("      "));
 }
 
-void ScoreEditing::MunJPColor_Click(bool IsJP)
+void MainFormEditing::recolourLines(bool IsJP)
 {
     notation::ScoreHeader& header = process().ScoreHeader;
     const std::int16_t saved = header.ScoreSaved;

@@ -15,27 +15,27 @@ namespace tunvale::editor {
 
 class MainForm;
 
-class ScoreEditing : public QObject
+class MainFormEditing : public QObject
 {
     Q_OBJECT
 
 public:
-    explicit ScoreEditing(MainForm& form);
+    explicit MainFormEditing(MainForm& form);
 
     // Recolours the notation lines (IsJP) or the lyric lines without marking the score modified.
-    void MunJPColor_Click(bool IsJP);
+    void recolourLines(bool IsJP);
     // Fills the notation-only view with the notation lines.
     void ShowLineMarks();
 
-    void RichTextBox1_SelChange();
-    void Undo_OnXjChanged(int Xj);
-    void Undo_StateChanged();
-    void Edit_Click();
-    void My_instr_Click();
-    void FormatJP_Click();
-    void Other_Click();
+    void selectionChanged();
+    void barChanged(int Xj);
+    void undoStateChanged();
+    void enableEditMenu();
+    void enableInsertMenu();
+    void enableFormatMenu();
+    void toggleTiledView();
 
-    clsUndo Undo;
+    UndoEngine Undo;
     NoteCommands Commands;
     EditorKeyboard Keyboard;
 
@@ -47,7 +47,8 @@ private:
     void connectMenus();
 
     MainForm& form_;
-    NotationInputMethodFilter inputMethodFilter_;
+    InputMethodFilter inputMethodFilter_;
 };
+using ScoreEditing = MainFormEditing;
 
 } // namespace tunvale::editor

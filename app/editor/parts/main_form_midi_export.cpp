@@ -15,10 +15,10 @@ MainFormMidiExport::MainFormMidiExport(
     , playback_(playback)
     , services_(std::move(services))
 {
-    form_.connectItem(QStringLiteral("OutputMid"), [this] { OutputMid_Click(); });
+    form_.connectItem(QStringLiteral("OutputMid"), [this] { exportMidi(); });
 }
 
-void MainFormMidiExport::OutputMid_Click() { frame::OutputMid_Click(*this, services_); }
+void MainFormMidiExport::exportMidi() { frame::exportMidi(*this, services_); }
 
 QWidget* MainFormMidiExport::dialogOwner() const { return &form_; }
 

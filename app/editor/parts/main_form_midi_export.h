@@ -9,7 +9,7 @@ namespace tunvale::editor {
 class MainForm;
 class MainFormPlayback;
 
-// The MIDI export on the main window: File → "导出Mid..." runs OutputMid_Click over the window, its
+// The MIDI export on the main window: File → "导出Mid..." runs exportMidi over the window, its
 // toolbar and its playback (key, kept play order). Made after the playback and owned by the window.
 class MainFormMidiExport final : public QObject, public frame::MidiExportWindow
 {
@@ -19,7 +19,7 @@ public:
     MainFormMidiExport(MainForm& form, MainFormPlayback& playback,
         frame::MidiExportServices services = frame::ProgramMidiExportServices());
 
-    void OutputMid_Click();
+    void exportMidi();
 
     // frame::MidiExportWindow
     QWidget* dialogOwner() const override;

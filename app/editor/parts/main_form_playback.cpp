@@ -36,11 +36,11 @@ QColor schemeColor(std::int32_t value)
 
 const notation::ColorScheme& colors() { return frame::Process().ColorScheme; }
 
-platform::ClsAPIHighlight& highlighter()
+platform::ApiHighlight& highlighter()
 {
     auto& process = frame::Process();
     if (!process.Highlighter)
-        process.Highlighter = std::make_unique<platform::ClsAPIHighlight>();
+        process.Highlighter = std::make_unique<platform::ApiHighlight>();
     return *process.Highlighter;
 }
 
@@ -61,7 +61,7 @@ MainFormPlayback::MainFormPlayback(
     connectMenus();
     connectControls();
     form_.hooks.playbackRunning = [this] { return commands_->PlayBusy(); };
-    form_.hooks.stopPlayback = [this] { commands_->结束_Click(); };
+    form_.hooks.stopPlayback = [this] { commands_->stop(); };
     form_.hooks.scoreReplaced = [this] { chosenOrder_.clear(); };
 }
 
@@ -70,36 +70,36 @@ MainFormPlayback::~MainFormPlayback() = default;
 void MainFormPlayback::connectMenus()
 {
     playback::PlayCommands& c = *commands_;
-    form_.connectItem(QStringLiteral("MunPlay"), [&c] { c.播放_Click(0); });
-    form_.connectItem(QStringLiteral("Mungoonplay"), [&c] { c.播放_Click(1); });
-    form_.connectItem(QStringLiteral("MunStop1"), [&c] { c.结束_Click(); });
-    form_.connectItem(QStringLiteral("MunPandG"), [&c] { c.暂停_Click(); });
-    form_.connectItem(QStringLiteral("GotoGoplay"), [&c] { c.GotoGoplay_Click(); });
-    form_.connectItem(QStringLiteral("CtrlPlay"), [&c] { c.CtrlPlay_Click(); });
-    form_.connectItem(QStringLiteral("DrumPZ"), [&c] { c.DrumPZ_Click(); });
-    form_.connectItem(QStringLiteral("SameSpeed"), [&c] { c.SameSpeed_Click(); });
-    form_.connectItem(QStringLiteral("HeYing"), [&c] { c.HeYing_Click(); });
-    form_.connectItem(QStringLiteral("PlayGoto"), [this] { PlayGoto_Click(); });
-    form_.connectArray(QStringLiteral("PZType"), [this](int i) { form_.PZType_Click(i); });
-    form_.connectArray(QStringLiteral("my_ComDevies"), [this](int i) { my_ComDevies_Click(i); });
-    connect(form_.menu(QStringLiteral("runmusic")), &QMenu::aboutToShow, this, [&c] { c.runmusic_Click(); });
+    form_.connectItem(QStringLiteral("MunPlay"), [&c] { c.play(0); });
+    form_.connectItem(QStringLiteral("Mungoonplay"), [&c] { c.play(1); });
+    form_.connectItem(QStringLiteral("MunStop1"), [&c] { c.stop(); });
+    form_.connectItem(QStringLiteral("MunPandG"), [&c] { c.pause(); });
+    form_.connectItem(QStringLiteral("GotoGoplay"), [&c] { c.toggleLoop(); });
+    form_.connectItem(QStringLiteral("CtrlPlay"), [&c] { c.toggleStepPlay(); });
+    form_.connectItem(QStringLiteral("DrumPZ"), [&c] { c.toggleDrums(); });
+    form_.connectItem(QStringLiteral("SameSpeed"), [&c] { c.toggleSameSpeed(); });
+    form_.connectItem(QStringLiteral("HeYing"), [&c] { c.toggleHarmony(); });
+    form_.connectItem(QStringLiteral("PlayGoto"), [this] { choosePlayOrder(); });
+    form_.connectArray(QStringLiteral("PZType"), [this](int i) { form_.setAccompanimentType(i); });
+    form_.connectArray(QStringLiteral("my_ComDevies"), [this](int i) { chooseDevice(i); });
+    connect(form_.menu(QStringLiteral("runmusic")), &QMenu::aboutToShow, this, [&c] { c.preparePlayMenu(); });
 
-    form_.defineCommand(QStringLiteral("播放_Click"), [&c](int fromCaret) { c.播放_Click(fromCaret); });
-    form_.defineCommand(QStringLiteral("暂停_Click"), [&c](int) { c.暂停_Click(); });
-    form_.defineCommand(QStringLiteral("结束_Click"), [&c](int) { c.结束_Click(); });
+    form_.defineCommand(QStringLiteral("Play"), [&c](int fromCaret) { c.play(fromCaret); });
+    form_.defineCommand(QStringLiteral("Pause"), [&c](int) { c.pause(); });
+    form_.defineCommand(QStringLiteral("Stop"), [&c](int) { c.stop(); });
     form_.defineCommand(QStringLiteral("PlayAllBarDrums"), [&c](int) { c.PlayAllBarDrums(); });
     form_.defineCommand(QStringLiteral("StopDrumPlay"), [&c](int) { c.StopDrumPlay(); });
-    form_.defineCommand(QStringLiteral("Timer3"), [&c](int) { c.playCurrentBarSoon(); });
-    form_.defineCommand(QStringLiteral("Timer6"), [&c](int) { c.playRangeSoon(); });
+    form_.defineCommand(QStringLiteral("PlayCurrentBar"), [&c](int) { c.playCurrentBarSoon(); });
+    form_.defineCommand(QStringLiteral("PlayDrumRange"), [&c](int) { c.playRangeSoon(); });
 }
 
 void MainFormPlayback::connectControls()
 {
     MainToolbar& toolbar = *form_.Toolbar1;
-    connect(toolbar.ComSounds, &QComboBox::activated, this, &MainFormPlayback::ComSounds_Click);
+    connect(toolbar.ComSounds, &QComboBox::activated, this, &MainFormPlayback::chooseInstrument);
     for (int i = 0; i < 2; ++i)
         connect(
-            toolbar.VScroll1[size_t(i)], &QScrollBar::valueChanged, this, [this, i] { VScroll1_Change(i); });
+            toolbar.VScroll1[size_t(i)], &QScrollBar::valueChanged, this, [this, i] { spinBarChanged(i); });
     platform::RichTextBox& view = form_.RichTextBox2->box();
     // The playback view takes no key: Enter steps the melody in step mode, every other key does nothing.
     connect(
@@ -107,7 +107,7 @@ void MainFormPlayback::connectControls()
         [this](int& KeyCode, int) {
             const int key = KeyCode;
             KeyCode = 0;
-            commands_->RichTextBox2_KeyDown(key);
+            commands_->playbackViewKeyDown(key);
         },
         Qt::DirectConnection);
     connect(
@@ -123,18 +123,18 @@ dialogs::PlayOrderDialog& MainFormPlayback::playOrderDialog()
     return *dialog_;
 }
 
-void MainFormPlayback::PlayGoto_Click()
+void MainFormPlayback::choosePlayOrder()
 {
-    notation::PlayOrder2021& order = notation::ProcessPlayOrder();
+    notation::PlayOrder& order = notation::ProcessPlayOrder();
     const QString key = order.GetPlayOrderKey();
     order.LoadPlayOrder();
     dialogs::PlayOrderDialog& dialog = playOrderDialog();
-    dialog.Form_Activate(key, chosenOrder_.orderFor(key).value_or(order.PlayOrder));
+    dialog.activate(key, chosenOrder_.orderFor(key).value_or(order.Entries));
     if (dialog.exec() != QDialog::Accepted)
         return;
-    order.PlayOrder = dialog.chosen().order;
+    order.Entries = dialog.chosen().order;
     // The order plays from now on, also when the file cannot take it or the score has no file yet.
-    chosenOrder_.choose(key, order.PlayOrder);
+    chosenOrder_.choose(key, order.Entries);
     const QString file = header().CurrentFile;
     if (!file.isEmpty() && !notation::IsTemplatePath(file) && order.SavePlayOrderKey(file))
         order.SavePlayOrder(file);
@@ -142,7 +142,7 @@ void MainFormPlayback::PlayGoto_Click()
         header().ScoreSaved = notation::kFalse;
 }
 
-void MainFormPlayback::my_ComDevies_Click(int Index)
+void MainFormPlayback::chooseDevice(int Index)
 {
     if (Index < 0 || Index >= form_.ComDevies.size())
         return;
@@ -156,7 +156,7 @@ void MainFormPlayback::my_ComDevies_Click(int Index)
     form_.ComDeviesListIndex = Index;
 }
 
-void MainFormPlayback::ComSounds_Click(int index)
+void MainFormPlayback::chooseInstrument(int index)
 {
     if (index < 0 || index >= int(playback::InstrumentNames.size()))
         return;
@@ -166,7 +166,7 @@ void MainFormPlayback::ComSounds_Click(int index)
         header().ScoreSaved = notation::kFalse;
 }
 
-void MainFormPlayback::VScroll1_Change(int Index)
+void MainFormPlayback::spinBarChanged(int Index)
 {
     MainToolbar& toolbar = *form_.Toolbar1;
     const int value = toolbar.VScroll1[size_t(Index)]->value();
@@ -383,6 +383,6 @@ void MainFormPlayback::keepScreenAwake(bool awake)
         screenSaver_->uninhibit();
 }
 
-void MainFormPlayback::drumEditorControlsEnabled(bool enabled) { FrmDrum201512_ControlsEnabled(enabled); }
+void MainFormPlayback::drumEditorControlsEnabled(bool enabled) { drumEditorControlsHook(enabled); }
 
 } // namespace tunvale::editor

@@ -14,7 +14,7 @@
 class QAction;
 
 namespace tunvale::drums {
-class CtrlSlider;
+class BarStrip;
 }
 namespace tunvale::dialogs {
 class PlayOrderDialog;
@@ -39,15 +39,15 @@ public:
 
     playback::PlayCommands& commands() { return *commands_; }
     // The drum editor's controls; the drum editor fills it in.
-    std::function<void(bool)> FrmDrum201512_ControlsEnabled = [](bool) {};
-    drums::CtrlSlider& CtrlSlider1() { return *strip_; }
+    std::function<void(bool)> drumEditorControlsHook = [](bool) {};
+    drums::BarStrip& CtrlSlider1() { return *strip_; }
     dialogs::PlayOrderDialog& playOrderDialog();
 
     // Menu and control handlers of the window.
-    void PlayGoto_Click();
-    void my_ComDevies_Click(int Index);
-    void ComSounds_Click(int index);
-    void VScroll1_Change(int Index);
+    void choosePlayOrder();
+    void chooseDevice(int Index);
+    void chooseInstrument(int index);
+    void spinBarChanged(int Index);
     // playback::PlayWindow
     notation::ScoreHeader& header() override;
     notation::DrumStores& drumStores() override;
@@ -86,7 +86,7 @@ private:
 
     MainForm& form_;
     std::unique_ptr<platform::ScreenSaverInhibitor> screenSaver_;
-    drums::CtrlSlider* strip_ = nullptr;
+    drums::BarStrip* strip_ = nullptr;
     std::unique_ptr<playback::PlayCommands> commands_;
     dialogs::PlayOrderDialog* dialog_ = nullptr;
     playback::ChosenPlayOrder chosenOrder_;

@@ -60,22 +60,22 @@ MainFormScoreFiles::~MainFormScoreFiles() { notation::ProcessPlayOrder().setScor
 
 void MainFormScoreFiles::connectMenus()
 {
-    form_.connectItem(QStringLiteral("NewBuilt"), [this] { commands_->NewBuilt_Click(); });
+    form_.connectItem(QStringLiteral("NewBuilt"), [this] { commands_->newScore(); });
     form_.connectItem(QStringLiteral("InputVls(0)"), [this] { commands_->InputVls_Click(0); });
-    form_.connectItem(QStringLiteral("SaveVls"), [this] { commands_->SaveVls_Click(); });
-    form_.connectItem(QStringLiteral("SaveVlsAs"), [this] { commands_->SaveVlsAs_Click(); });
+    form_.connectItem(QStringLiteral("SaveVls"), [this] { commands_->save(); });
+    form_.connectItem(QStringLiteral("SaveVlsAs"), [this] { commands_->saveAs(); });
     form_.connectArray(QStringLiteral("mLastFile"), [this](int index) {
-        commands_->mLastFile_Click(form_.action(QStringLiteral("mLastFile"), index)->data().toString());
+        commands_->openRecentFile(form_.action(QStringLiteral("mLastFile"), index)->data().toString());
     });
     // Index 0 is the open dialog, 1 the search window of the window itself.
-    form_.defineCommand(QStringLiteral("InputVls_Click"), [this](int index) {
+    form_.defineCommand(QStringLiteral("InputVls"), [this](int index) {
         if (index == 1)
             form_.InputVls_Click(1);
         else
             commands_->InputVls_Click(index);
     });
-    form_.defineCommand(QStringLiteral("SaveVls_Click"), [this](int) { commands_->SaveVls_Click(); });
-    form_.hooks.SaveVls_Click = [this] { return commands_->SaveVls_Click(); };
+    form_.defineCommand(QStringLiteral("SaveVls"), [this](int) { commands_->save(); });
+    form_.hooks.save = [this] { return commands_->save(); };
     form_.hooks.ShowRecentFiles = [this] { ShowRecentFiles(); };
     // Other windows record files too: the menu shows the list as it is when it opens.
     connect(form_.menu(QStringLiteral("File")), &QMenu::aboutToShow, this, [this] { ShowRecentFiles(); });
@@ -104,7 +104,7 @@ notation::ColorScheme& MainFormScoreFiles::colors() { return frame::Process().Co
 
 notation::DrumStore& MainFormScoreFiles::XjDrums() { return notation::ProcessDrumStores().XjDrums; }
 
-notation::PlayOrder2021& MainFormScoreFiles::playOrder() { return notation::ProcessPlayOrder(); }
+notation::PlayOrder& MainFormScoreFiles::playOrder() { return notation::ProcessPlayOrder(); }
 
 platform::RichTextBox& MainFormScoreFiles::RichTextBox1() { return form_.editor(); }
 
@@ -200,7 +200,7 @@ void MainFormScoreFiles::closeWindow()
 
 void MainFormScoreFiles::setDrumPZChecked(bool checked) { form_.setDrumPZChecked(checked); }
 
-void MainFormScoreFiles::PZType_Click(int index) { form_.PZType_Click(index); }
+void MainFormScoreFiles::setAccompanimentType(int index) { form_.setAccompanimentType(index); }
 
 void MainFormScoreFiles::setSameSpeedChecked(bool checked) { form_.setSameSpeedChecked(checked); }
 

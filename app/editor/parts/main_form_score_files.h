@@ -37,7 +37,7 @@ public:
     notation::ScoreHeader& header() override;
     notation::ColorScheme& colors() override;
     notation::DrumStore& XjDrums() override;
-    notation::PlayOrder2021& playOrder() override;
+    notation::PlayOrder& playOrder() override;
     platform::RichTextBox& RichTextBox1() override;
     bool PrintStart() const override;
     QWidget* dialogOwner() override;
@@ -66,7 +66,7 @@ public:
 
     // frame::VlsSettingsTarget, handed on to the window.
     void setDrumPZChecked(bool checked) override;
-    void PZType_Click(int index) override;
+    void setAccompanimentType(int index) override;
     void setSameSpeedChecked(bool checked) override;
     void setHeYingChecked(bool checked) override;
     void setRulerLeftSpace(int twips) override;

@@ -29,17 +29,17 @@ public:
 
 } // namespace
 
-void MainForm::mYD_Click(int Index)
+void MainForm::transposeByItem(int Index)
 {
     constexpr std::array<int, 4> steps = { 2, -2, 1, -1 };
     if (Index < 0 || Index >= int(steps.size()))
         return;
     for (int i = 0; i < int(steps.size()); ++i)
         action(QStringLiteral("mYD"), i)->setChecked(i == Index);
-    TransposeScore(steps[size_t(Index)]);
+    transposeScore(steps[size_t(Index)]);
 }
 
-void MainForm::TransposeScore(int n)
+void MainForm::transposeScore(int n)
 {
     static CurrentPrompts prompts;
     if (!Keyshifter)

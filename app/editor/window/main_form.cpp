@@ -134,7 +134,7 @@ void MainForm::buildWindow()
 
     PicXj = new QWidget(client);
     PicXj->setObjectName(QStringLiteral("PicXj"));
-    CtrlSlider1 = new drums::CtrlSlider(PicXj);
+    CtrlSlider1 = new drums::BarStrip(PicXj);
     PicXj->resize(PicXj->width(), CtrlSlider1->height());
 
     左右边距控件 = margin::CreateMarginRuler(client);
@@ -153,23 +153,23 @@ void MainForm::buildWindow()
 
 void MainForm::buildHandlers()
 {
-    connect(Toolbar1, &MainToolbar::buttonClicked, this, &MainForm::Toolbar1_ButtonClick);
-    connect(Toolbar1, &MainToolbar::buttonMenuClicked, this, &MainForm::Toolbar1_ButtonMenuClick);
-    connect(StatusBar1, &StatusPanels::panelClicked, this, &MainForm::StatusBar1_PanelClick);
+    connect(Toolbar1, &MainToolbar::buttonClicked, this, &MainForm::clickToolbarButton);
+    connect(Toolbar1, &MainToolbar::buttonMenuClicked, this, &MainForm::clickToolbarMenuItem);
+    connect(StatusBar1, &StatusPanels::panelClicked, this, &MainForm::panelClicked);
     MainFormScoreFiles::of(*this);
-    connect(&editor(), &platform::RichTextBox::Change, this, &MainForm::RichTextBox1_Change);
-    connect(menu(QStringLiteral("Mtool")), &QMenu::aboutToShow, this, &MainForm::Mtool_Click);
-    connect(左右边距控件, &margin::MarginRuler::BjMainMun, this, [this] { MainToolBar_Click(0); });
+    connect(&editor(), &platform::RichTextBox::Change, this, &MainForm::markModified);
+    connect(menu(QStringLiteral("Mtool")), &QMenu::aboutToShow, this, &MainForm::enableToolMenu);
+    connect(左右边距控件, &margin::MarginRuler::BjMainMun, this, [this] { setToolbarMode(0); });
 
     connectItem(QStringLiteral("exitsub"), [this] { exitsub_Click(); });
-    connectItem(QStringLiteral("MunHelp"), [this] { MunHelp_Click(); });
-    connectItem(QStringLiteral("QYY"), [this] { QYY_Click(); });
-    connectItem(QStringLiteral("MY_about"), [this] { MY_about_Click(); });
-    connectItem(QStringLiteral("GCFont"), [this] { GCFont_Click(); });
-    connectArray(QStringLiteral("MainToolBar"), [this](int i) { MainToolBar_Click(i); });
-    connectArray(QStringLiteral("GroupBar"), [this](int i) { GroupBar_Click(i); });
-    connectArray(QStringLiteral("GroupBoution"), [this](int i) { GroupBoution_Click(i); });
-    connectArray(QStringLiteral("mYD"), [this](int i) { mYD_Click(i); });
+    connectItem(QStringLiteral("MunHelp"), [this] { showHelp(); });
+    connectItem(QStringLiteral("QYY"), [this] { showWillingPage(); });
+    connectItem(QStringLiteral("MY_about"), [this] { showAbout(); });
+    connectItem(QStringLiteral("GCFont"), [this] { chooseLyricFont(); });
+    connectArray(QStringLiteral("MainToolBar"), [this](int i) { setToolbarMode(i); });
+    connectArray(QStringLiteral("GroupBar"), [this](int i) { toggleBar(i); });
+    connectArray(QStringLiteral("GroupBoution"), [this](int i) { toggleButtonGroup(i); });
+    connectArray(QStringLiteral("mYD"), [this](int i) { transposeByItem(i); });
     defineCommand(QStringLiteral("ToggleBold"), [this](int) { editor().setSelBold(!editor().SelBold()); });
     connectItem(QStringLiteral("InputVls(1)"), [this] { InputVls_Click(1); });
 }
@@ -198,7 +198,7 @@ void MainForm::defineCommand(const QString& command, CommandTable::Handler handl
     Toolbar1->markCommandDefined(command);
 }
 
-bool MainForm::Form_Load()
+bool MainForm::load()
 {
     TT = hintballoon::CreateHintballoon();
     ShowBarTips = true;
@@ -212,7 +212,7 @@ bool MainForm::Form_Load()
     InitMainLayout();
     readViewSettings();
     editorState.ToolbarMode = 0;
-    Editing = std::make_unique<ScoreEditing>(*this);
+    Editing = std::make_unique<MainFormEditing>(*this);
     hooks.FlushUndoSnapshot = [this] { Editing->Undo.FlushSnapshot(); };
     loadAccompanimentMenu();
     if (process().start.ShowStartProgress && hooks.showStartProgress) {
@@ -244,14 +244,14 @@ void MainForm::InitMainLayout()
     platform::FitComboDropWidth(*Toolbar1->ComSounds, -1);
 
     if (!process().Highlighter)
-        process().Highlighter = std::make_unique<platform::ClsAPIHighlight>();
+        process().Highlighter = std::make_unique<platform::ApiHighlight>();
     process().Highlighter->AssignControls(&RichTextBox2->box());
     CtrlSlider1->setPalette(palette());
 }
 
 void MainForm::readViewSettings()
 {
-    const platform::modRegistry registry;
+    const platform::Registry registry;
     const QString strip = registry.ReadRegKey(
         platform::HKEY_CURRENT_USER, kRegistryPath, QStringLiteral("GroupBar1"), QStringLiteral("0"));
     const QString status = registry.ReadRegKey(
@@ -273,7 +273,7 @@ void MainForm::loadAccompanimentMenu()
     }
 }
 
-bool MainForm::Form_Unload()
+bool MainForm::unload()
 {
     const auto& start = process().start;
     auto& header = process().ScoreHeader;
@@ -286,7 +286,7 @@ bool MainForm::Form_Unload()
         const platform::PromptAnswer answer = platform::Prompts::current().ask(question);
         if (answer == platform::PromptAnswer::Cancel)
             return true;
-        if (answer == platform::PromptAnswer::Yes && !hooks.SaveVls_Click())
+        if (answer == platform::PromptAnswer::Yes && !hooks.save())
             return true;
     }
     if (hooks.playbackRunning())
@@ -304,7 +304,7 @@ bool MainForm::Form_Unload()
 
 void MainForm::closeEvent(QCloseEvent* event)
 {
-    if (!unloaded_ && Form_Unload()) {
+    if (!unloaded_ && unload()) {
         event->ignore();
         return;
     }
@@ -340,21 +340,21 @@ void MainForm::CtrlEnabled(bool IEnabled, const QString& TypeMod)
     }
 }
 
-void MainForm::Toolbar1_ButtonClick(int index) { dispatch_->Toolbar1_ButtonClick(index); }
+void MainForm::clickToolbarButton(int index) { dispatch_->clickToolbarButton(index); }
 
-void MainForm::Toolbar1_ButtonMenuClick(const QString& text) { dispatch_->Toolbar1_ButtonMenuClick(text); }
+void MainForm::clickToolbarMenuItem(const QString& text) { dispatch_->clickToolbarMenuItem(text); }
 
-void MainForm::MunHelp_Click() { platform::ShowHelpTopic(this, QStringLiteral("index.htm")); }
+void MainForm::showHelp() { platform::ShowHelpTopic(this, QStringLiteral("index.htm")); }
 
-void MainForm::QYY_Click() { platform::ShowHelpTopic(this, QStringLiteral("我愿意.htm")); }
+void MainForm::showWillingPage() { platform::ShowHelpTopic(this, QStringLiteral("我愿意.htm")); }
 
-void MainForm::MY_about_Click()
+void MainForm::showAbout()
 {
-    dialogs::frmAbout about(this);
+    dialogs::AboutBox about(this);
     about.exec();
 }
 
-void MainForm::GCFont_Click()
+void MainForm::chooseLyricFont()
 {
     platform::RichTextBox& box = editor();
     QFont initial(box.SelFontName());
@@ -371,13 +371,13 @@ void MainForm::GCFont_Click()
     box.setSelUnderline(chosen.underline());
 }
 
-void MainForm::Mtool_Click()
+void MainForm::enableToolMenu()
 {
     action(QStringLiteral("SFZH"))->setEnabled(StatusBar1->panelEnabled(8));
     action(QStringLiteral("CQSF"))->setEnabled(StatusBar1->panelEnabled(9));
 }
 
-void MainForm::MainToolBar_Click(int Index)
+void MainForm::setToolbarMode(int Index)
 {
     for (int i = 0; i <= 2; ++i)
         action(QStringLiteral("MainToolBar"), i)->setChecked(i == Index);
@@ -390,13 +390,13 @@ void MainForm::MainToolBar_Click(int Index)
     applyLayout();
 }
 
-void MainForm::GroupBar_Click(int Index)
+void MainForm::toggleBar(int Index)
 {
     QAction* item = action(QStringLiteral("GroupBar"), Index);
     if (!item || Index > 1)
         return;
     item->setChecked(!item->isChecked());
-    const platform::modRegistry registry;
+    const platform::Registry registry;
     registry.WriteRegKey(platform::REG_SZ, platform::HKEY_CURRENT_USER, kRegistryPath,
         Index == 0 ? QStringLiteral("GroupBar1") : QStringLiteral("GroupBar2"),
         item->isChecked() ? QStringLiteral("1") : QStringLiteral("0"));
@@ -410,7 +410,7 @@ void MainForm::applyBarVisibility()
     StatusBar1->setVisible(action(QStringLiteral("GroupBar"), 1)->isChecked());
 }
 
-void MainForm::GroupBoution_Click(int Index)
+void MainForm::toggleButtonGroup(int Index)
 {
     static constexpr int kGroups[3][2] = { { 22, 27 }, { 30, 34 }, { 35, 41 } };
     QAction* item = action(QStringLiteral("GroupBoution"), Index);
@@ -421,19 +421,19 @@ void MainForm::GroupBoution_Click(int Index)
         Toolbar1->setButtonVisible(i, !item->isChecked());
 }
 
-void MainForm::StatusBar1_PanelClick(int Panel)
+void MainForm::panelClicked(int Panel)
 {
     if (Panel == 8)
-        commands_.run(QStringLiteral("SFZH_Click"), 0);
+        commands_.run(QStringLiteral("SFZH"), 0);
 }
 
 void MainForm::coverPIC_Click(int) { }
 
-void MainForm::RichTextBox1_Change() { process().ScoreHeader.ScoreSaved = notation::kFalse; }
+void MainForm::markModified() { process().ScoreHeader.ScoreSaved = notation::kFalse; }
 
 void MainForm::setDrumPZChecked(bool checked) { action(QStringLiteral("DrumPZ"))->setChecked(checked); }
 
-void MainForm::PZType_Click(int index)
+void MainForm::setAccompanimentType(int index)
 {
     if (index == 1)
         return;

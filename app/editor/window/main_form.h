@@ -40,7 +40,7 @@ class RichTextEdit;
 namespace tunvale::editor {
 
 class MainToolbar;
-class ScoreEditing;
+class MainFormEditing;
 class StatusPanels;
 
 // What the window creates from outside; tests put fakes in.
@@ -51,7 +51,7 @@ struct MainFormServices {
 // The window's calls into commands built elsewhere, with their stand-ins until then.
 struct MainFormHooks {
     // Saves the score; true when it was saved (a cancelled or failed save gives false).
-    std::function<bool()> SaveVls_Click = [] { return false; };
+    std::function<bool()> save = [] { return false; };
     // Whether a playback runs, and ending it for good before the player is released.
     std::function<bool()> playbackRunning = [] { return false; };
     std::function<void()> stopPlayback = [] {};
@@ -79,9 +79,9 @@ public:
 
     // Loads the window: its objects, lists, view settings and the start score (ScoreHeader.CurrentFile,
     // the template when empty). False when the window must close at once (a score of a newer format).
-    bool Form_Load();
+    bool load();
     // The close question and the release of the window's objects. True when the close was cancelled.
-    bool Form_Unload();
+    bool unload();
     void exitsub_Click();
 
     // Enables or disables a group of menus, toolbar buttons, status panels and the editor:
@@ -99,30 +99,30 @@ public:
     const CommandTable& commands() const { return commands_; }
 
     // The two toolbar handlers.
-    void Toolbar1_ButtonClick(int index);
-    void Toolbar1_ButtonMenuClick(const QString& text);
+    void clickToolbarButton(int index);
+    void clickToolbarMenuItem(const QString& text);
 
     // Menu handlers of the window.
-    void MunHelp_Click();
-    void MY_about_Click();
-    void QYY_Click();
-    void GCFont_Click();
-    void Mtool_Click();
-    void MainToolBar_Click(int Index);
-    void GroupBar_Click(int Index);
-    void GroupBoution_Click(int Index);
-    void StatusBar1_PanelClick(int Panel);
+    void showHelp();
+    void showAbout();
+    void showWillingPage();
+    void chooseLyricFont();
+    void enableToolMenu();
+    void setToolbarMode(int Index);
+    void toggleBar(int Index);
+    void toggleButtonGroup(int Index);
+    void panelClicked(int Panel);
     void coverPIC_Click(int Index);
-    void RichTextBox1_Change();
+    void markModified();
 
     // The transposition items "+2", "-2", "+1", "-1", and the transposition of the whole score by n
     // semitones as one undo step; a step the transposer refuses leaves the score as it is.
-    void mYD_Click(int Index);
-    void TransposeScore(int n);
+    void transposeByItem(int Index);
+    void transposeScore(int n);
 
     // Score settings that a read score sets (frame::VlsSettingsTarget).
     void setDrumPZChecked(bool checked) override;
-    void PZType_Click(int index) override;
+    void setAccompanimentType(int index) override;
     void setSameSpeedChecked(bool checked) override;
     void setHeYingChecked(bool checked) override;
     void setRulerLeftSpace(int twips) override;
@@ -155,7 +155,7 @@ public:
     StatusPanels* StatusBar1 = nullptr;
     std::array<QLabel*, 2> coverPIC {};
     QWidget* PicXj = nullptr; // the bar strip's container
-    drums::CtrlSlider* CtrlSlider1 = nullptr;
+    drums::BarStrip* CtrlSlider1 = nullptr;
     左右边距* 左右边距控件 = nullptr; // the margin ruler, in the toolbar's place in view mode 1
     std::unique_ptr<hintballoon::ClsHintballoon> TT; // the balloon hints; the bar strip is its tool
     QWidget* PicLineShow = nullptr; // the tiled view's container
@@ -172,11 +172,11 @@ public:
     EditorState editorState;
     MainFormHooks hooks;
     // The undo engine, notation commands and keyboard of the editor; made at the load.
-    std::unique_ptr<ScoreEditing> Editing;
+    std::unique_ptr<MainFormEditing> Editing;
     // The transposer, made at the first transposition.
     std::unique_ptr<keyshift::ClsYD> Keyshifter;
     // The performance compiler; each compile gets a snapshot of RichTextBox4.
-    notation::获取演唱码 PerfCompiler;
+    notation::PerformanceCompiler PerfCompiler;
 
     // The score's instrument, tempo and volume in their controls. A value a control cannot take is
     // still shown in its box; an instrument the list does not hold shows item 0.

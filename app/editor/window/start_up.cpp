@@ -107,9 +107,9 @@ StartResult StartProgram(const QStringList& args, MainFormServices services)
         && frame::ShownByAnotherWindow(
             parsed.CurrentFile, frame::OpenScoreRegistry(), QCoreApplication::applicationPid()))
         return result;
-    std::unique_ptr<dialogs::BeginFrm> splash;
+    std::unique_ptr<dialogs::SplashWindow> splash;
     if (parsed.kind == frame::StartKind::Ordinary) {
-        splash = std::make_unique<dialogs::BeginFrm>();
+        splash = std::make_unique<dialogs::SplashWindow>();
         splash->show();
         splash->setProgress(QString());
     }
@@ -118,7 +118,7 @@ StartResult StartProgram(const QStringList& args, MainFormServices services)
     if (splash)
         window->hooks.showStartProgress
             = [splash = splash.get()](const QString& text) { splash->setProgress(text); };
-    const bool loaded = window->Form_Load();
+    const bool loaded = window->load();
     window->hooks.showStartProgress = nullptr;
     if (!loaded) {
         window->close();
