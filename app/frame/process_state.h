@@ -16,8 +16,8 @@ struct StartValues {
     std::int32_t ScrollBarTwips = 255; // one vertical scroll bar
     double NotationFontSize = 32; // typing in a notation font
     double TextFontSize = 12; // typing text
-    std::int16_t PrintStart = 0; // -1: started with "/p" to print and end
-    std::int16_t ShowStartProgress = -1; // -1: the load writes its progress on the splash window
+    bool PrintStart = false; // started with "/p" to print and end
+    bool ShowStartProgress = true; // the load writes its progress on the splash window
 };
 
 struct ProcessState {

@@ -60,10 +60,10 @@ void ApplyVlsSettings(const VlsDocument& document, VlsSettingsTarget& target)
     // Files before version 4 carry no switches; the decoder has set theirs off and the old
     // accompaniment type.
     const auto applySwitches = [&] {
-        target.setDrumPZChecked(header.DrumPZ != 0);
+        target.setDrumPZChecked(header.DrumPZ);
         target.setAccompanimentType(header.PZType);
-        target.setSameSpeedChecked(header.SameSpeed != 0);
-        target.setHeYingChecked(header.HeYing != 0);
+        target.setSameSpeedChecked(header.SameSpeed);
+        target.setHeYingChecked(header.HeYing);
     };
     if (version >= 4)
         applySwitches();

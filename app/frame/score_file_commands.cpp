@@ -114,7 +114,7 @@ public:
         return QProcess::startDetached(c_.services_.program, { kOpenFileSwitch, path });
     }
     void AddRecentFile(const QString& path) override { c_.AddRecentFile(path); }
-    bool ScoreModified() const override { return c_.window_.header().ScoreSaved == notation::kFalse; }
+    bool ScoreModified() const override { return !c_.window_.header().ScoreSaved; }
     bool SaveScore() override { return c_.save(); }
 
 private:
@@ -255,14 +255,14 @@ bool ScoreFileCommands::loadHere(const QString& path)
 
     window_.forgetPreviousScore();
     window_.playOrder().LoadPlayOrder();
-    header.ScoreSaved = notation::kTrue;
+    header.ScoreSaved = true;
     return true;
 }
 
 void ScoreFileCommands::newScore()
 {
     const QString blank = notation::TemplatePath();
-    if (window_.header().ScoreSaved != notation::kFalse) {
+    if (window_.header().ScoreSaved) {
         OpenVls(blank);
         return;
     }
@@ -284,10 +284,8 @@ void ScoreFileCommands::newScore()
     }
 }
 
-void ScoreFileCommands::InputVls_Click(int index)
+void ScoreFileCommands::openWithDialog()
 {
-    if (index != 0)
-        return;
     platform::FileDialogRequest request;
     request.owner = window_.dialogOwner();
     request.title = QStringLiteral("打开简谱...");
@@ -355,7 +353,7 @@ bool ScoreFileCommands::saveTo(const QString& target, bool drumPZFromMenu)
     saved.Speed = Clamp16(window_.speedText());
     saved.Volume = Clamp16(window_.volumeText());
     if (drumPZFromMenu)
-        saved.DrumPZ = window_.drumPZChecked() ? notation::kTrue : notation::kFalse;
+        saved.DrumPZ = window_.drumPZChecked();
     // The play order keys its file by the header's path, so the header names the target while writing.
     const notation::ScoreHeader before = header;
     header = saved;
@@ -369,14 +367,14 @@ bool ScoreFileCommands::saveTo(const QString& target, bool drumPZFromMenu)
         window_.keepCurrentFile(target);
     }
     AddRecentFile(target);
-    header.ScoreSaved = notation::kTrue;
+    header.ScoreSaved = true;
     window_.setCaption(platform::kProgramTitle);
     return true;
 }
 
 void ScoreFileCommands::AskSaveIfModified()
 {
-    if (window_.header().ScoreSaved != notation::kFalse)
+    if (window_.header().ScoreSaved)
         return;
     platform::PromptRequest question;
     question.text = kAskSaveQuestion;

@@ -42,8 +42,8 @@ public:
     void OpenVls(const QString& fileName, bool changesSettled = false);
 
     void newScore();
-    // 0: the open dialog. Search and open (1) is the window's own: it shows the search window.
-    void InputVls_Click(int index);
+    // The open dialog, then the one-window open of the chosen score.
+    void openWithDialog();
     // True when the score was saved.
     bool save();
     bool saveAs();

@@ -22,11 +22,11 @@ StartArgs ParseStartArgs(const QStringList& args)
     const QString first = args.value(0);
     if (first == QStringLiteral("/OpenFile")) {
         start.kind = StartKind::OpenFile;
-        start.ShowStartProgress = 0;
+        start.ShowStartProgress = false;
         start.CurrentFile = ScorePathKey(args.mid(1).join(u' '));
     } else if (first == QStringLiteral("/p") && args.size() >= 2) {
         start.kind = StartKind::Print;
-        start.PrintStart = -1;
+        start.PrintStart = true;
         start.CurrentFile = ScorePathKey(withoutSurroundingQuotes(args[1]));
     } else if (first != QStringLiteral("/p")) {
         start.CurrentFile = ScorePathKey(args.join(u' ').remove(u'"'));

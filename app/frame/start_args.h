@@ -17,8 +17,8 @@ enum class StartKind {
 struct StartArgs {
     StartKind kind = StartKind::Ordinary;
     QString CurrentFile; // in the form of ScorePathKey; empty for none
-    std::int16_t ShowStartProgress = -1;
-    std::int16_t PrintStart = 0;
+    bool ShowStartProgress = true;
+    bool PrintStart = false;
 };
 
 // Dispatches on the first argument (`args` without the program's name): "/OpenFile" takes the rest

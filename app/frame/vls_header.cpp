@@ -9,8 +9,6 @@
 namespace tunvale::frame {
 
 using notation::ColorScheme;
-using notation::kFalse;
-using notation::kTrue;
 using notation::ScoreHeader;
 
 namespace {
@@ -41,10 +39,8 @@ std::int16_t byteAt(const QByteArray& file, qsizetype position)
     return std::int16_t(FieldValue(file, position, 1));
 }
 
-std::int16_t switchAt(const QByteArray& file, qsizetype position)
-{
-    return byteAt(file, position) == 1 ? kTrue : kFalse;
-}
+// A switch is stored as one byte, 1 for on.
+bool switchAt(const QByteArray& file, qsizetype position) { return byteAt(file, position) == 1; }
 
 std::int16_t marginOr820(std::int16_t margin)
 {
@@ -66,10 +62,10 @@ QByteArray VlsHeader::encode(const ScoreHeader& header, const ColorScheme& color
     PutField(bytes, 12, 2, std::uint16_t(header.RightSpace));
     PutField(bytes, 14, 1, kVersion);
     PutColors(bytes, colors);
-    PutField(bytes, 35, 1, header.DrumPZ != 0 ? 1 : 0);
+    PutField(bytes, 35, 1, header.DrumPZ ? 1 : 0);
     PutField(bytes, 36, 1, std::uint16_t(header.PZType));
-    PutField(bytes, 37, 1, header.SameSpeed != 0 ? 1 : 0);
-    PutField(bytes, 38, 1, header.HeYing != 0 ? 1 : 0);
+    PutField(bytes, 37, 1, header.SameSpeed ? 1 : 0);
+    PutField(bytes, 38, 1, header.HeYing ? 1 : 0);
     return bytes;
 }
 
@@ -109,10 +105,10 @@ void VlsHeader::decode(const QByteArray& file, int v, ScoreHeader& header, Color
         header.SameSpeed = switchAt(file, 37);
         header.HeYing = switchAt(file, 38);
     } else {
-        header.DrumPZ = kFalse;
+        header.DrumPZ = false;
         header.PZType = kOldPZType;
-        header.SameSpeed = kFalse;
-        header.HeYing = kFalse;
+        header.SameSpeed = false;
+        header.HeYing = false;
     }
 }
 

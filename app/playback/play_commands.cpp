@@ -72,7 +72,7 @@ notation::CompileInput PlayCommands::compileInput(const platform::RichTextSnapsh
     input.PlayMode = PlayMode;
     input.playOrder = window_.playOrderSource();
     input.RapDrum = h.RapDrum;
-    input.SameSpeed = h.SameSpeed != 0;
+    input.SameSpeed = h.SameSpeed;
     input.drums = &window_.drumStores();
     return input;
 }
@@ -308,7 +308,7 @@ bool PlayCommands::DrumPlay(const std::vector<int>& bars)
         return false;
     const notation::ScoreHeader& h = window_.header();
     auto build
-        = compiler_.Get_DrumCodeEvents(PlayMode, bars, 0, window_.drumStores(), h.SameSpeed != 0, h.Speed);
+        = compiler_.Get_DrumCodeEvents(PlayMode, bars, 0, window_.drumStores(), h.SameSpeed, h.Speed);
     if (!build)
         return false;
     performance_ = std::make_shared<const notation::Performance>(
@@ -454,7 +454,7 @@ void PlayCommands::toggleDrums()
         platform::Prompts::current().information(QStringLiteral("使用此选项，必须至少完善第一小节鼓点。"));
         return;
     }
-    window_.header().ScoreSaved = notation::kFalse;
+    window_.header().ScoreSaved = false;
     window_.setChecked(PlayItem::DrumPZ, !checked);
 }
 
@@ -462,16 +462,16 @@ void PlayCommands::toggleHarmony()
 {
     const bool checked = !window_.isChecked(PlayItem::HeYing);
     window_.setChecked(PlayItem::HeYing, checked);
-    window_.header().HeYing = checked ? notation::kTrue : notation::kFalse;
-    window_.header().ScoreSaved = notation::kFalse;
+    window_.header().HeYing = checked;
+    window_.header().ScoreSaved = false;
 }
 
 void PlayCommands::toggleSameSpeed()
 {
     const bool checked = !window_.isChecked(PlayItem::SameSpeed);
     window_.setChecked(PlayItem::SameSpeed, checked);
-    window_.header().SameSpeed = checked ? notation::kTrue : notation::kFalse;
-    window_.header().ScoreSaved = notation::kFalse;
+    window_.header().SameSpeed = checked;
+    window_.header().ScoreSaved = false;
 }
 
 void PlayCommands::toggleLoop()

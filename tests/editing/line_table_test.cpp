@@ -159,21 +159,21 @@ TEST(LineTable, WhileTheLayoutIsBusySelectionChangesLeaveTheBarStateAlone)
         { { kNote, Codes({ kBar, Note(1), kBar, Note(2), kBar, Note(3) }) },
             { kSong, QStringLiteral("歌") } });
     notation::ScoreHeader header;
-    std::int16_t layoutBusy = 0;
-    std::int16_t cmdBusy = 0;
+    bool layoutBusy = false;
+    bool cmdBusy = false;
     UndoEngine undo(box, { &header, &layoutBusy, &cmdBusy, {}, {} });
     box.setSelStart(5);
     EXPECT_EQ(undo.OnXj(), 2);
     const size_t lines = undo.LineTable().size();
     const QString bars = undo.XjxStr();
-    layoutBusy = 1;
+    layoutBusy = true;
     box.setSelStart(1);
     box.setSelText(Codes({ kBar }));
     box.setSelStart(2);
     EXPECT_EQ(undo.OnXj(), 2);
     EXPECT_EQ(undo.XjxStr(), bars);
     EXPECT_EQ(undo.LineTable().size(), lines);
-    layoutBusy = 0;
+    layoutBusy = false;
     box.setSelStart(3);
     EXPECT_EQ(undo.OnXj(), 1);
     EXPECT_EQ(undo.XJInteger(), 4);

@@ -24,8 +24,8 @@ constexpr int N(int degree, int block = 0, int row = 0, int dur = 0)
 struct Commands {
     platform::RichTextBox editor;
     notation::ScoreHeader header;
-    std::int16_t layoutBusy = 0;
-    std::int16_t cmdBusy = 0;
+    bool layoutBusy = false;
+    bool cmdBusy = false;
     std::unique_ptr<UndoEngine> undo;
     std::unique_ptr<NoteCommands> commands;
 

@@ -18,8 +18,8 @@ namespace {
 struct UndoHarness {
     platform::RichTextBox editor;
     notation::ScoreHeader header;
-    std::int16_t layoutBusy = 0;
-    std::int16_t cmdBusy = 0;
+    bool layoutBusy = false;
+    bool cmdBusy = false;
     int coverWidth = 200;
     int jzCalls = 0;
     std::unique_ptr<UndoEngine> undo;
@@ -29,24 +29,24 @@ struct UndoHarness {
     {
         FillScore(editor, lines);
         QObject::connect(
-            &editor, &platform::RichTextBox::Change, [this] { header.ScoreSaved = notation::kFalse; });
+            &editor, &platform::RichTextBox::Change, [this] { header.ScoreSaved = false; });
         undo = std::make_unique<UndoEngine>(
             editor, UndoHost { &header, &layoutBusy, &cmdBusy, [this] { JzRTB(); }, {} });
-        header.ScoreSaved = notation::kTrue;
+        header.ScoreSaved = true;
     }
 
     void JzRTB()
     {
         ++jzCalls;
-        const std::int16_t saved = header.ScoreSaved;
+        const bool saved = header.ScoreSaved;
         const int start = editor.SelStart();
         const int length = editor.SelLength();
-        layoutBusy = 1;
+        layoutBusy = true;
         editor.select(0, editor.TextLength());
         editor.setSelIndent(header.LeftSpace);
         editor.setSelRightIndent(header.RightSpace + coverWidth);
         editor.select(start, length);
-        layoutBusy = 0;
+        layoutBusy = false;
         header.ScoreSaved = saved;
     }
 
@@ -306,18 +306,18 @@ TEST(UndoEngine, SavedFlag)
 {
     UndoHarness h;
     h.type(QStringLiteral("a"), 0);
-    EXPECT_EQ(h.header.ScoreSaved, notation::kFalse);
+    EXPECT_FALSE(h.header.ScoreSaved);
     h.undo->FlushSnapshot();
-    h.header.ScoreSaved = notation::kTrue;
+    h.header.ScoreSaved = true;
     h.undo->undo(1);
-    EXPECT_EQ(h.header.ScoreSaved, notation::kFalse);
-    h.header.ScoreSaved = notation::kTrue;
+    EXPECT_FALSE(h.header.ScoreSaved);
+    h.header.ScoreSaved = true;
     h.JzRTB();
     h.undo->Reset();
-    EXPECT_EQ(h.header.ScoreSaved, notation::kTrue);
+    EXPECT_TRUE(h.header.ScoreSaved);
     // Recolouring is a step of its own that leaves the flag as it was.
     h.undo->JpColor({ 0xFFFFFF, 0x0000FF, 0x00FF00, 0, 0 }, true);
-    EXPECT_EQ(h.header.ScoreSaved, notation::kTrue);
+    EXPECT_TRUE(h.header.ScoreSaved);
     EXPECT_EQ(h.undo->getUndoCount(), 1);
     h.editor.select(1, 1);
     EXPECT_EQ(h.editor.SelColor(), QColor(Qt::red));

@@ -79,11 +79,11 @@ struct Editor {
 
     Editor()
     {
-        form.Editing = std::make_unique<editor::MainFormEditing>(form);
+        form.addPart<editor::MainFormEditing>();
         const frame::StartValues& start = frame::Process().start;
         const notation::ScoreHeader& header = frame::Process().ScoreHeader;
-        form.RichTextBox1->setLineWrapMode(QTextEdit::FixedPixelWidth);
-        form.RichTextBox1->setLineWrapColumnOrWidth(
+        form.editorView()->setLineWrapMode(QTextEdit::FixedPixelWidth);
+        form.editorView()->setLineWrapColumnOrWidth(
             int(platform::TwipsToPixels(start.PageWidthTwips - header.LeftSpace - header.RightSpace)));
         form.resize(1000, 800);
         form.show();
@@ -100,17 +100,17 @@ struct Editor {
             type(QStringLiteral("KORVA_Note"), 32, notationLine(line) + "\r\n");
             type(QStringLiteral("宋体"), 12, QString(24, QChar(char16_t(0x4E00 + 500 + line))) + "\r\n");
         }
-        form.Editing->Undo.Reset();
+        form.part<editor::MainFormEditing>().undo().Reset();
         QApplication::processEvents();
     }
 
     void key(int key, const QString& text)
     {
         QKeyEvent down(QEvent::KeyPress, key, Qt::NoModifier, text);
-        QApplication::sendEvent(form.RichTextBox1, &down);
+        QApplication::sendEvent(form.editorView(), &down);
         QKeyEvent up(QEvent::KeyRelease, key, Qt::NoModifier, text);
-        QApplication::sendEvent(form.RichTextBox1, &up);
-        form.RichTextBox1->viewport()->repaint();
+        QApplication::sendEvent(form.editorView(), &up);
+        form.editorView()->viewport()->repaint();
     }
 
     // A pause longer than the debounce: the snapshot fires from the event loop.
@@ -118,7 +118,7 @@ struct Editor {
     {
         QElapsedTimer waited;
         waited.start();
-        while (form.Editing->Undo.SnapshotPending() && waited.elapsed() < 1000) {
+        while (form.part<editor::MainFormEditing>().undo().SnapshotPending() && waited.elapsed() < 1000) {
             QApplication::processEvents(QEventLoop::AllEvents, 5);
             QThread::msleep(2);
         }
@@ -170,14 +170,14 @@ void BM_SnapshotAfterPause(benchmark::State& state)
         state.PauseTiming();
         e.key(Qt::Key_4, QStringLiteral("4"));
         state.ResumeTiming();
-        e.form.Editing->Undo.FlushSnapshot();
+        e.form.part<editor::MainFormEditing>().undo().FlushSnapshot();
     }
 }
 
 void undoOrRedo(benchmark::State& state, bool undo)
 {
     Editor& e = *shared();
-    editor::UndoEngine& u = e.form.Editing->Undo;
+    editor::UndoEngine& u = e.form.part<editor::MainFormEditing>().undo();
     e.placeCaret();
     e.key(Qt::Key_5, QStringLiteral("5"));
     u.FlushSnapshot();
@@ -191,7 +191,7 @@ void undoOrRedo(benchmark::State& state, bool undo)
             u.undo(1);
         else
             u.Redo(1);
-        e.form.RichTextBox1->viewport()->repaint();
+        e.form.editorView()->viewport()->repaint();
         if (undo) {
             state.PauseTiming();
             u.Redo(1);

@@ -29,8 +29,8 @@ struct Keys {
     platform::RichTextBox& editor = view.box();
     notation::ScoreHeader header;
     notation::ColorScheme colors;
-    std::int16_t layoutBusy = 0;
-    std::int16_t cmdBusy = 0;
+    bool layoutBusy = false;
+    bool cmdBusy = false;
     double notationSize = 32;
     double textSize = 12;
     bool nearLineEnd = false;

@@ -78,18 +78,22 @@ protected:
         auto owned
             = std::make_unique<FakeDevices>(QStringList { QStringLiteral("端口A"), QStringLiteral("端口B") });
         devices = owned.get();
-        form = std::make_unique<MainForm>(editor::MainFormServices { std::move(owned) });
+        editor::MainFormServices services;
+        services.midiDevices = std::move(owned);
+        auto inhibitor = std::make_shared<std::unique_ptr<platform::ScreenSaverInhibitor>>(std::move(screenSaver));
+        services.screenSaver = [inhibitor] { return std::move(*inhibitor); };
+        services.midiExport = midiExport;
+        form = std::make_unique<MainForm>(std::move(services));
         ASSERT_TRUE(form->load());
         form->resize(1000, 700);
-        playback = new MainFormPlayback(*form, std::move(screenSaver));
+        playback = &form->part<MainFormPlayback>();
     }
 
     void TearDown() override
     {
         if (form) {
             playback->commands().stop();
-            form->hooks.playbackRunning = [] { return false; };
-            frame::Process().ScoreHeader.ScoreSaved = notation::kTrue;
+            frame::Process().ScoreHeader.ScoreSaved = true;
             form->unload();
             form.reset();
         }
@@ -116,6 +120,7 @@ protected:
     FakeDevices* devices = nullptr;
     std::unique_ptr<MainForm> form;
     MainFormPlayback* playback = nullptr;
+    frame::MidiExportServices midiExport = frame::ProgramMidiExportServices();
     QString dialogKey;
     QString shownOrder;
 };
@@ -128,46 +133,46 @@ TEST_F(PlaybackWindow, TheLockRestoresEveryActionAndThenAppliesItsFixUps)
         if (QAction* a = form->action(name))
             before[a] = a->isEnabled();
     for (int i = 1; i <= 46; ++i)
-        before[form->Toolbar1->button(i)] = form->Toolbar1->button(i)->isEnabled();
+        before[form->toolbar().button(i)] = form->toolbar().button(i)->isEnabled();
 
     playback->PlayControlsEnabled(true, true);
-    const std::set<QAction*> open { form->Toolbar1->button(8), form->Toolbar1->button(6), item("MunStop1"),
+    const std::set<QAction*> open { form->toolbar().button(8), form->toolbar().button(6), item("MunStop1"),
         item("MunPandG"), item("runmusic") };
     for (const auto& [action, enabled] : before) {
         if (!action->isSeparator()) {
             EXPECT_EQ(action->isEnabled(), open.count(action) == 1) << action->text().toStdString();
         }
     }
-    EXPECT_TRUE(playback->CtrlSlider1().isPlaying());
-    EXPECT_FALSE(form->Toolbar1->ComSounds->isEnabled());
+    EXPECT_TRUE(form->barStrip().isPlaying());
+    EXPECT_FALSE(form->toolbar().ComSounds->isEnabled());
 
     playback->PlayControlsEnabled(false, true);
-    const std::map<QAction*, bool> fixed { { form->Toolbar1->button(5), true },
-        { form->Toolbar1->button(7), true }, { item("MunPlay"), true }, { form->Toolbar1->button(8), false },
-        { item("MunStop1"), false }, { form->Toolbar1->button(6), false }, { item("MunPandG"), false },
+    const std::map<QAction*, bool> fixed { { form->toolbar().button(5), true },
+        { form->toolbar().button(7), true }, { item("MunPlay"), true }, { form->toolbar().button(8), false },
+        { item("MunStop1"), false }, { form->toolbar().button(6), false }, { item("MunPandG"), false },
         { item("runmusic"), true } };
     for (const auto& [action, enabled] : before) {
         const auto fix = fixed.find(action);
         EXPECT_EQ(action->isEnabled(), fix != fixed.end() ? fix->second : enabled)
             << action->text().toStdString();
     }
-    EXPECT_FALSE(playback->CtrlSlider1().isPlaying());
-    EXPECT_TRUE(form->Toolbar1->ComSounds->isEnabled());
+    EXPECT_FALSE(form->barStrip().isPlaying());
+    EXPECT_TRUE(form->toolbar().ComSounds->isEnabled());
 }
 
 TEST_F(PlaybackWindow, PlaySwitchesAndControls)
 {
     open(QStringLiteral("liangzhilaohu.vls"));
     auto& header = frame::Process().ScoreHeader;
-    header.ScoreSaved = notation::kTrue;
+    header.ScoreSaved = true;
     form->setAccompanimentType(1);
-    EXPECT_EQ(header.ScoreSaved, notation::kTrue) << "the separator changes nothing";
+    EXPECT_TRUE(header.ScoreSaved) << "the separator changes nothing";
     form->setAccompanimentType(0);
-    EXPECT_EQ(header.ScoreSaved, notation::kTrue) << "the type it already has";
-    form->Toolbar1->VScroll1[0]->setValue(200);
-    EXPECT_EQ(form->Toolbar1->Text_Speed->text(), QStringLiteral("200"));
+    EXPECT_TRUE(header.ScoreSaved) << "the type it already has";
+    form->toolbar().VScroll1[0]->setValue(200);
+    EXPECT_EQ(form->toolbar().Text_Speed->text(), QStringLiteral("200"));
     EXPECT_EQ(header.Speed, 200);
-    EXPECT_EQ(header.ScoreSaved, notation::kFalse);
+    EXPECT_FALSE(header.ScoreSaved);
 
     // The sample has drums in its first bar; without them the switch cannot be turned on.
     item("DrumPZ")->trigger();
@@ -183,18 +188,18 @@ TEST_F(PlaybackWindow, StepPlayTakesEnterInThePlaybackViewAndEatsEveryKey)
     open(QStringLiteral("liangzhilaohu.vls"));
     item("CtrlPlay")->trigger();
     ASSERT_TRUE(item("CtrlPlay")->isChecked());
-    const QString shown = form->RichTextBox2->box().Text();
+    const QString shown = form->playbackView()->box().Text();
     devices->builtInRecording->clear();
     for (const auto& [key, text] : { std::pair { Qt::Key_Return, QString() },
              std::pair { Qt::Key_A, QStringLiteral("a") }, std::pair { Qt::Key_Delete, QString() } }) {
         QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, text);
-        QCoreApplication::sendEvent(form->RichTextBox2, &press);
+        QCoreApplication::sendEvent(form->playbackView(), &press);
     }
     const auto sent = devices->builtInRecording->shortMessages();
     ASSERT_EQ(sent.size(), 1u);
     EXPECT_EQ(sent[0].status, 0x90);
-    EXPECT_EQ(form->RichTextBox2->box().Text(), shown);
-    EXPECT_EQ(form->RichTextBox2->box().SelLength(), 1) << "the stepped note is selected";
+    EXPECT_EQ(form->playbackView()->box().Text(), shown);
+    EXPECT_EQ(form->playbackView()->box().SelLength(), 1) << "the stepped note is selected";
     item("CtrlPlay")->trigger();
     EXPECT_FALSE(item("CtrlPlay")->isChecked());
 }
@@ -202,7 +207,7 @@ TEST_F(PlaybackWindow, StepPlayTakesEnterInThePlaybackViewAndEatsEveryKey)
 TEST_F(PlaybackWindow, TheDeviceMenuMovesTheOutput)
 {
     open(QStringLiteral("liangzhilaohu.vls"));
-    ASSERT_EQ(form->ComDevies.size(), 3);
+    ASSERT_EQ(form->part<editor::MainFormPlayback>().devices().size(), 3);
     form->action(QStringLiteral("my_ComDevies"), 2)->trigger();
     EXPECT_TRUE(form->action(QStringLiteral("my_ComDevies"), 2)->isChecked());
     EXPECT_FALSE(form->action(QStringLiteral("my_ComDevies"), 0)->isChecked());
@@ -219,12 +224,12 @@ TEST_F(PlaybackWindow, ALineEndOnRowSixScrollsThreeLines)
 {
     open(QStringLiteral("liangzhilaohu.vls"));
     form->show();
-    platform::RichTextBox& view = form->RichTextBox2->box();
+    platform::RichTextBox& view = form->playbackView()->box();
     QString text;
     for (int i = 0; i < 40; ++i)
         text += QStringLiteral("line %1\r\n").arg(i);
     view.setText(text);
-    form->RichTextBox2->verticalScrollBar()->setValue(0);
+    form->playbackView()->verticalScrollBar()->setValue(0);
     QCoreApplication::processEvents();
     ASSERT_EQ(platform::GetFirstVisibleLine(view), 0);
     view.setSelStart(view.LineIndex(6));
@@ -252,7 +257,7 @@ TEST_F(PlaybackWindow, APlayInhibitsTheScreenSaverOnceAndShowsTheBreakpointCapti
     form->editor().setSelStart(30);
     item("MunPlay")->trigger();
     EXPECT_TRUE(playback->commands().PlayBusy());
-    EXPECT_TRUE(form->RichTextBox2->isVisible() || !form->isVisible());
+    EXPECT_TRUE(form->playbackView()->isVisible() || !form->isVisible());
     playback->commands().preparePlayMenu();
     EXPECT_EQ(item("Mungoonplay")->text(), QStringLiteral("断点演奏"));
     ASSERT_TRUE(pumpUntil([&] { return devices->builtInRecording->shortMessages().size() > 8; }));
@@ -268,16 +273,16 @@ TEST_F(PlaybackWindow, TheDialogWritesKeyAndOrderIntoATitledScore)
 {
     open(QStringLiteral("liangzhilaohu.vls"));
     auto& header = frame::Process().ScoreHeader;
-    header.ScoreSaved = notation::kTrue;
+    header.ScoreSaved = true;
     choosePlayOrder(shownOrder.isEmpty() ? QStringLiteral("1") : shownOrder);
     EXPECT_EQ(dialogKey, QStringLiteral("00"));
-    EXPECT_EQ(header.ScoreSaved, notation::kTrue) << "OK on the text as shown";
+    EXPECT_TRUE(header.ScoreSaved) << "OK on the text as shown";
     QByteArray file = tunvale::testing::readAll(header.CurrentFile);
     EXPECT_TRUE(
         file.contains(QByteArray("/POrderStr00/EPOrderStr/PlayOrder") + QByteArray(1, '\0') + "/EPlayOrder"));
 
     choosePlayOrder(QStringLiteral("1，1"));
-    EXPECT_EQ(header.ScoreSaved, notation::kFalse);
+    EXPECT_FALSE(header.ScoreSaved);
     file = tunvale::testing::readAll(header.CurrentFile);
     EXPECT_TRUE(
         file.contains(QByteArray("/POrderStr00/EPOrderStr/PlayOrder") + QByteArray(2, '\0') + "/EPlayOrder"));
@@ -325,9 +330,6 @@ TEST_F(PlaybackWindow, AnOrderTheFileCannotTakeStaysInForce)
 // a copy of its drums.
 TEST_F(PlaybackWindow, TheExportTakesTheKeptOrderOfAnUntitledScore)
 {
-    open(QStringLiteral("liangzhilaohu.vls"));
-    frame::Process().ScoreHeader.CurrentFile = notation::TemplatePath();
-    choosePlayOrder(QStringLiteral("1,1"));
     class Recording final : public sequor::MakeMid
     {
     public:
@@ -341,11 +343,13 @@ TEST_F(PlaybackWindow, TheExportTakesTheKeptOrderOfAnUntitledScore)
         std::optional<sequor::MakeMidArguments>& seen_;
     };
     std::optional<sequor::MakeMidArguments> seen;
-    frame::MidiExportServices services;
-    services.saveDialog = [](const platform::FileDialogRequest&) { return QStringLiteral("/nowhere/a.Mid"); };
-    services.makeMid = [&seen](QWidget*) { return std::make_unique<Recording>(seen); };
-    new editor::MainFormMidiExport(*form, *playback, services);
-    form->Toolbar1->Text_Speed->setText(QStringLiteral("120"));
+    midiExport = {};
+    midiExport.saveDialog = [](const platform::FileDialogRequest&) { return QStringLiteral("/nowhere/a.Mid"); };
+    midiExport.makeMid = [&seen](QWidget*) { return std::make_unique<Recording>(seen); };
+    open(QStringLiteral("liangzhilaohu.vls"));
+    frame::Process().ScoreHeader.CurrentFile = notation::TemplatePath();
+    choosePlayOrder(QStringLiteral("1,1"));
+    form->toolbar().Text_Speed->setText(QStringLiteral("120"));
     QAction* output = form->action(QStringLiteral("OutputMid"));
     ASSERT_TRUE(output->isEnabled());
     output->trigger();
@@ -354,7 +358,7 @@ TEST_F(PlaybackWindow, TheExportTakesTheKeptOrderOfAnUntitledScore)
     EXPECT_EQ(seen->PlayOrder->segments, (std::vector<int> { 0, 0 }));
     EXPECT_EQ(seen->OldSpeed1, 120);
     EXPECT_EQ(seen->OldYDiao1, playback->commands().ScoreKey() - 31);
-    EXPECT_EQ(seen->ComSoundsListIndex1, form->Toolbar1->ComSounds->currentIndex());
+    EXPECT_EQ(seen->ComSoundsListIndex1, form->toolbar().ComSounds->currentIndex());
     EXPECT_EQ(seen->add1.size(), playback->drumStores().XjDrums.size());
     EXPECT_FALSE(seen->JPWord.isEmpty());
     EXPECT_TRUE(prompts->texts().isEmpty());

@@ -44,12 +44,12 @@ TEST(MainFormScoreFiles, TheStartScoreOpensRegisteredAndInTheRecentItems)
     frame::Process().ScoreHeader.CurrentFile = sample(QStringLiteral("molihua.vls"));
     {
         editor::MainForm form(silentServices());
-        editor::MainFormScoreFiles& files = editor::MainFormScoreFiles::of(form);
         ASSERT_TRUE(form.load());
+        editor::MainFormScoreFiles& files = form.part<editor::MainFormScoreFiles>();
         EXPECT_TRUE(prompts->texts().isEmpty()) << prompts->texts().join(u'|').toStdString();
         EXPECT_EQ(frame::Process().ScoreHeader.CurrentFile, sample(QStringLiteral("molihua.vls")));
         EXPECT_FALSE(form.editor().Text().isEmpty());
-        EXPECT_EQ(frame::Process().ScoreHeader.ScoreSaved, notation::kTrue);
+        EXPECT_TRUE(frame::Process().ScoreHeader.ScoreSaved);
         EXPECT_EQ(files.commands().services().registry.FindFileWindow(sample(QStringLiteral("molihua.vls"))),
             files.commands().services().ownId);
         form.menu(QStringLiteral("File"))->aboutToShow();

@@ -1,4 +1,5 @@
 #include "app/editor/window/main_form.h"
+#include "app/editor/parts/main_form_playback.h"
 
 #include "app/editor/window/main_toolbar.h"
 #include "app/editor/actions/menu_items.h"
@@ -11,6 +12,8 @@
 #include "platform/settings/program_folder.h"
 #include "platform/settings/registry.h"
 #include "tests/editor/window_fixture.h"
+
+#include <margin_ruler.h>
 
 #include <QAction>
 #include <QApplication>
@@ -57,7 +60,7 @@ TEST(MainFormLoad, AccompanimentStylesComeFromTheIniFile)
     tunvale::testing::writeAll(t.user.file("banzhou.ini"),
         "[伴奏类型]\nTotalTypes=3\nType1Name=慢摇\nType2Name=进行曲\nType3Name=圆舞曲\n");
     const MainForm& form = t.load();
-    EXPECT_EQ(form.AccompTypeCount, 3);
+    EXPECT_EQ(form.accompanimentTypeCount(), 3);
     EXPECT_EQ(arrayCaptions(form, "PZType"),
         QStringList({ "无伴奏", "-", "随机伴奏", "慢摇", "进行曲", "圆舞曲" }));
     EXPECT_TRUE(form.action("PZType", 0)->isChecked());
@@ -70,7 +73,7 @@ TEST(MainFormLoad, WithoutTheIniFileThereAreNoStyles)
     platform::ProgramFolder::overrideDataDir(emptyData.path());
     const MainForm& form = t.load();
     platform::ProgramFolder::overrideDataDir({});
-    EXPECT_EQ(form.AccompTypeCount, 0);
+    EXPECT_EQ(form.accompanimentTypeCount(), 0);
     EXPECT_EQ(form.menus().upperBound("PZType"), 2);
     // Without a template either, the window says so and stays empty.
     EXPECT_EQ(t.prompts->texts(), QStringList({ "文件不存在!" }));
@@ -103,13 +106,13 @@ TEST(MainFormLoad, OneDeviceItemPerOutputWithTheBuiltInSynthesizerFirst)
 {
     WindowTest t;
     const MainForm& form = t.load({}, { "Port A", "Port B" });
-    ASSERT_EQ(form.ComDevies.size(), 3);
+    ASSERT_EQ(form.part<editor::MainFormPlayback>().devices().size(), 3);
     EXPECT_EQ(arrayCaptions(form, "my_ComDevies"),
-        QStringList({ form.ComDevies[0].name, QStringLiteral("Port A"), QStringLiteral("Port B") }));
+        QStringList({ form.part<editor::MainFormPlayback>().devices()[0].name, QStringLiteral("Port A"), QStringLiteral("Port B") }));
     EXPECT_TRUE(form.action("my_ComDevies", 0)->isChecked());
     EXPECT_FALSE(form.action("my_ComDevies", 1)->isChecked());
     EXPECT_FALSE(form.action("my_ComDevies", 2)->isChecked());
-    EXPECT_EQ(form.ComDeviesListIndex, 0);
+    EXPECT_EQ(form.part<editor::MainFormPlayback>().deviceIndex(), 0);
 }
 
 TEST(MainFormLoad, TheStartScoreIsReadWithItsSettings)
@@ -119,20 +122,26 @@ TEST(MainFormLoad, TheStartScoreIsReadWithItsSettings)
     MainForm& form = t.load(file);
     const auto& header = frame::Process().ScoreHeader;
     EXPECT_EQ(header.CurrentFile, file);
-    EXPECT_EQ(header.ScoreSaved, notation::kTrue);
+    EXPECT_TRUE(header.ScoreSaved);
     EXPECT_TRUE(form.editor().Text().contains(QStringLiteral("两只老虎")));
-    EXPECT_EQ(form.Toolbar1->Text_Speed->text(), QString::number(header.Speed));
-    EXPECT_EQ(form.Toolbar1->VScroll1[0]->value(), header.Speed);
-    EXPECT_EQ(form.左右边距控件->nLSpace(), header.LeftSpace);
+    EXPECT_EQ(form.toolbar().Text_Speed->text(), QString::number(header.Speed));
+    EXPECT_EQ(form.toolbar().VScroll1[0]->value(), header.Speed);
+    EXPECT_EQ(form.marginRuler().nLSpace(), header.LeftSpace);
     EXPECT_EQ(form.windowTitle(), "Tunvale");
     EXPECT_TRUE(t.prompts->shown.empty());
-    EXPECT_EQ(form.StatusBar1->panelText(10),
+    EXPECT_EQ(form.statusPanels().panelText(editor::StatusPanel::Hint),
         QStringLiteral("如打开时界面颜色不协调，用“工具-颜色”重新设置、保存。"));
 }
 
 TEST(MainFormMenus, TheMenusAndToolbarAreAsDesigned)
 {
+    // The tool loads the window as a first start does: with no settings, recent files or user folder.
+    QTemporaryDir home;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("XDG_CONFIG_HOME"), home.filePath(QStringLiteral("config")));
+    environment.insert(QStringLiteral("XDG_DATA_HOME"), home.filePath(QStringLiteral("data")));
     QProcess tool;
+    tool.setProcessEnvironment(environment);
     tool.start(QStringLiteral(TUNVALE_BUILD_DIR "/bin/scoretool"), { QStringLiteral("menus") });
     ASSERT_TRUE(tool.waitForFinished(60000));
     ASSERT_EQ(tool.exitCode(), 0);
@@ -157,53 +166,47 @@ TEST(MainFormControls, CtrlEnabledSetsItsGroup)
         EXPECT_TRUE(form.action("runmusic")->isEnabled());
     };
 
-    form.CtrlEnabled(false, "editdrum");
+    form.setControlsEnabled(editor::ControlGroup::DrumEditor, false);
     menusEnabled(false);
-    EXPECT_FALSE(form.RichTextBox1->isEnabled());
-    EXPECT_TRUE(form.Toolbar1->isEnabled());
-    EXPECT_TRUE(form.StatusBar1->isEnabled());
-    form.CtrlEnabled(true, "editdrum");
+    EXPECT_FALSE(form.editorView()->isEnabled());
+    EXPECT_TRUE(form.toolbar().isEnabled());
+    EXPECT_TRUE(form.statusPanels().isEnabled());
+    form.setControlsEnabled(editor::ControlGroup::DrumEditor, true);
     menusEnabled(true);
-    EXPECT_TRUE(form.RichTextBox1->isEnabled());
+    EXPECT_TRUE(form.editorView()->isEnabled());
 
-    form.CtrlEnabled(false, "undo128");
+    form.setControlsEnabled(editor::ControlGroup::UndoSteps, false);
     menusEnabled(false);
-    EXPECT_FALSE(form.Toolbar1->isEnabled());
-    EXPECT_FALSE(form.StatusBar1->isEnabled());
-    EXPECT_TRUE(form.RichTextBox1->isEnabled());
-    form.CtrlEnabled(true, "undo128");
-    EXPECT_TRUE(form.Toolbar1->isEnabled());
-    EXPECT_TRUE(form.StatusBar1->isEnabled());
+    EXPECT_FALSE(form.toolbar().isEnabled());
+    EXPECT_FALSE(form.statusPanels().isEnabled());
+    EXPECT_TRUE(form.editorView()->isEnabled());
+    form.setControlsEnabled(editor::ControlGroup::UndoSteps, true);
+    EXPECT_TRUE(form.toolbar().isEnabled());
+    EXPECT_TRUE(form.statusPanels().isEnabled());
 
     // "play": buttons 12 to 38 follow, the play buttons keep their state.
     form.defineCommand("Stop", [](int) {});
-    form.CtrlEnabled(false, "play");
+    form.setControlsEnabled(editor::ControlGroup::Playback, false);
     menusEnabled(false);
-    EXPECT_FALSE(form.Toolbar1->button(18)->isEnabled());
-    EXPECT_TRUE(form.Toolbar1->button(8)->isEnabled());
-    EXPECT_FALSE(form.StatusBar1->isEnabled());
-    EXPECT_FALSE(form.StatusBar1->panelEnabled(1));
+    EXPECT_FALSE(form.toolbar().button(18)->isEnabled());
+    EXPECT_TRUE(form.toolbar().button(8)->isEnabled());
+    EXPECT_FALSE(form.statusPanels().isEnabled());
+    EXPECT_FALSE(form.statusPanels().panelEnabled(editor::StatusPanel::Status));
     // With nothing selected, panels 8 and 9 stay off.
     form.editor().select(0, 0);
-    form.CtrlEnabled(true, "play");
+    form.setControlsEnabled(editor::ControlGroup::Playback, true);
     menusEnabled(true);
-    EXPECT_TRUE(form.Toolbar1->button(18)->isEnabled());
-    EXPECT_TRUE(form.StatusBar1->panelEnabled(1));
-    EXPECT_FALSE(form.StatusBar1->panelEnabled(8));
-    EXPECT_FALSE(form.StatusBar1->panelEnabled(9));
+    EXPECT_TRUE(form.toolbar().button(18)->isEnabled());
+    EXPECT_TRUE(form.statusPanels().panelEnabled(editor::StatusPanel::Status));
+    EXPECT_FALSE(form.statusPanels().panelEnabled(editor::StatusPanel::FontSize));
+    EXPECT_FALSE(form.statusPanels().panelEnabled(editor::StatusPanel::RepeatScale));
     // Unbuilt items stay disabled whatever is set.
-    EXPECT_FALSE(form.Toolbar1->button(19)->isEnabled());
+    EXPECT_FALSE(form.toolbar().button(19)->isEnabled());
     EXPECT_FALSE(form.action("JPyy")->isEnabled());
     form.editor().select(0, 2);
-    form.CtrlEnabled(true, "play");
-    EXPECT_TRUE(form.StatusBar1->panelEnabled(8));
-    EXPECT_TRUE(form.StatusBar1->panelEnabled(9));
-
-    // Another text, even one letter off, changes nothing.
-    form.CtrlEnabled(false, "Play");
-    form.CtrlEnabled(false, "");
-    menusEnabled(true);
-    EXPECT_TRUE(form.Toolbar1->isEnabled());
+    form.setControlsEnabled(editor::ControlGroup::Playback, true);
+    EXPECT_TRUE(form.statusPanels().panelEnabled(editor::StatusPanel::FontSize));
+    EXPECT_TRUE(form.statusPanels().panelEnabled(editor::StatusPanel::RepeatScale));
 }
 
 TEST(MainFormControls, ViewSwitches)
@@ -214,36 +217,36 @@ TEST(MainFormControls, ViewSwitches)
     form.show();
 
     form.setToolbarMode(2);
-    EXPECT_TRUE(form.Toolbar1->isHidden());
-    EXPECT_TRUE(form.左右边距控件->isHidden());
+    EXPECT_TRUE(form.toolbar().isHidden());
+    EXPECT_TRUE(form.marginRuler().isHidden());
     EXPECT_TRUE(form.action("MainToolBar", 2)->isChecked());
     EXPECT_FALSE(form.action("MainToolBar", 0)->isChecked());
-    EXPECT_EQ(form.editorState.ToolbarMode, 2);
+    EXPECT_EQ(form.state().ToolbarMode, 2);
     form.setToolbarMode(1);
-    EXPECT_TRUE(form.Toolbar1->isHidden());
-    EXPECT_FALSE(form.左右边距控件->isHidden());
-    form.左右边距控件->controlMenu()->actions().first()->trigger(); // "返回主工具栏"
-    EXPECT_FALSE(form.Toolbar1->isHidden());
-    EXPECT_TRUE(form.左右边距控件->isHidden());
-    EXPECT_EQ(form.editorState.ToolbarMode, 0);
+    EXPECT_TRUE(form.toolbar().isHidden());
+    EXPECT_FALSE(form.marginRuler().isHidden());
+    form.marginRuler().controlMenu()->actions().first()->trigger(); // "返回主工具栏"
+    EXPECT_FALSE(form.toolbar().isHidden());
+    EXPECT_TRUE(form.marginRuler().isHidden());
+    EXPECT_EQ(form.state().ToolbarMode, 0);
 
     const bool strip = form.action("GroupBar", 0)->isChecked();
-    form.toggleBar(0);
+    form.action("GroupBar", 0)->trigger();
     EXPECT_EQ(registryValue("GroupBar1"), strip ? "0" : "1");
-    form.toggleBar(0);
+    form.action("GroupBar", 0)->trigger();
     EXPECT_EQ(registryValue("GroupBar1"), strip ? "1" : "0");
-    form.toggleBar(1);
+    form.action("GroupBar", 1)->trigger();
     EXPECT_EQ(registryValue("GroupBar2"), form.action("GroupBar", 1)->isChecked() ? "1" : "0");
 
-    form.toggleButtonGroup(0);
+    form.action("GroupBoution", 0)->trigger();
     for (int i = 21; i <= 28; ++i)
-        EXPECT_EQ(form.Toolbar1->button(i)->isVisible(), i == 21 || i == 28) << i;
-    form.toggleButtonGroup(2);
+        EXPECT_EQ(form.toolbar().button(i)->isVisible(), i == 21 || i == 28) << i;
+    form.action("GroupBoution", 2)->trigger();
     for (int i = 34; i <= 42; ++i)
-        EXPECT_EQ(form.Toolbar1->button(i)->isVisible(), i == 34 || i == 42) << i;
-    form.toggleButtonGroup(0);
-    EXPECT_TRUE(form.Toolbar1->button(22)->isVisible());
-    EXPECT_TRUE(form.Toolbar1->button(27)->isVisible());
+        EXPECT_EQ(form.toolbar().button(i)->isVisible(), i == 34 || i == 42) << i;
+    form.action("GroupBoution", 0)->trigger();
+    EXPECT_TRUE(form.toolbar().button(22)->isVisible());
+    EXPECT_TRUE(form.toolbar().button(27)->isVisible());
 }
 
 TEST(MainFormControls, AClickOnAMenuItemReachesItsHandler)
@@ -252,13 +255,13 @@ TEST(MainFormControls, AClickOnAMenuItemReachesItsHandler)
     MainForm& form = t.load();
     form.action("GroupBoution", 1)->trigger();
     EXPECT_TRUE(form.action("GroupBoution", 1)->isChecked());
-    EXPECT_FALSE(form.Toolbar1->button(31)->isVisible());
+    EXPECT_FALSE(form.toolbar().button(31)->isVisible());
     // Menu items whose commands are not built are disabled and do nothing.
     EXPECT_FALSE(form.action("OutputPic")->isEnabled());
     // The bold button is built: it bolds the selection.
     form.editor().select(0, 2);
     const bool bold = form.editor().SelBold();
-    form.Toolbar1->button(18)->trigger();
+    form.toolbar().button(18)->trigger();
     EXPECT_EQ(form.editor().SelBold(), !bold);
 }
 
@@ -268,15 +271,15 @@ TEST(MainFormControls, TheMtoolMenuFollowsTheFontPanels)
     MainForm& form = t.load();
     form.connectItem("SFZH", [] {});
     form.connectItem("CQSF", [] {});
-    form.StatusBar1->setPanelEnabled(8, true);
-    form.StatusBar1->setPanelEnabled(9, false);
-    form.enableToolMenu();
+    form.statusPanels().setPanelEnabled(editor::StatusPanel::FontSize, true);
+    form.statusPanels().setPanelEnabled(editor::StatusPanel::RepeatScale, false);
+    emit form.menu("Mtool")->aboutToShow();
     EXPECT_TRUE(form.action("SFZH")->isEnabled());
     EXPECT_FALSE(form.action("CQSF")->isEnabled());
     int fontDialogs = 0;
     form.defineCommand("SFZH", [&](int) { ++fontDialogs; });
-    form.panelClicked(7);
-    form.panelClicked(8);
+    emit form.statusPanels().panelClicked(7);
+    emit form.statusPanels().panelClicked(8);
     EXPECT_EQ(fontDialogs, 1);
 }
 
@@ -286,52 +289,65 @@ TEST(MainFormClose, TheQuestionAndWhatEachAnswerDoes)
         const char* name;
         bool modified;
         bool printStart;
+        bool untitled; // its save asks for a name, and the test cancels the save dialog
         std::optional<platform::PromptAnswer> answer;
-        bool saves;
         bool cancelled;
-        int saveCalls;
+        int saveDialogs;
     };
     using A = platform::PromptAnswer;
     const Case cases[] = {
-        { "unchanged", false, false, std::nullopt, false, false, 0 },
-        { "cancel", true, false, A::Cancel, false, true, 0 },
-        { "no", true, false, A::No, false, false, 0 },
-        { "yes, saved", true, false, A::Yes, true, false, 1 },
-        { "yes, not saved", true, false, A::Yes, false, true, 1 },
-        { "print start", true, true, std::nullopt, false, false, 0 },
+        { "unchanged", false, false, false, std::nullopt, false, 0 },
+        { "cancel", true, false, false, A::Cancel, true, 0 },
+        { "no", true, false, false, A::No, false, 0 },
+        { "yes, saved", true, false, false, A::Yes, false, 0 },
+        { "yes, not saved", true, false, true, A::Yes, true, 1 },
+        { "print start", true, true, false, std::nullopt, false, 0 },
     };
     for (const Case& c : cases) {
         WindowTest t;
-        MainForm& form = t.load(t.sampleScore());
+        const QString file = c.untitled ? QString() : t.sampleScore();
+        QByteArray sampleBytes;
+        if (!file.isEmpty()) {
+            QFile sample(file);
+            ASSERT_TRUE(sample.open(QIODevice::ReadOnly));
+            sampleBytes = sample.readAll();
+        }
+        frame::Process().ScoreHeader.CurrentFile = file;
+        editor::MainFormServices services = tunvale::testing::FakeServices();
+        int saveDialogs = 0;
+        services.scoreFiles.fileDialog = [&](const platform::FileDialogRequest&, bool) {
+            ++saveDialogs;
+            return QString();
+        };
+        t.form = std::make_unique<MainForm>(std::move(services));
+        MainForm& form = *t.form;
+        ASSERT_TRUE(form.load());
         if (c.modified)
             form.editor().setSelText(QStringLiteral("x")); // typed text
-        frame::Process().start.PrintStart = c.printStart ? -1 : 0;
+        frame::Process().start.PrintStart = c.printStart;
         if (c.answer)
             t.prompts->answers.push_back(*c.answer);
-        int saveCalls = 0;
-        form.hooks.save = [&] {
-            ++saveCalls;
-            return c.saves;
-        };
-        bool running = true;
-        std::size_t questionsBeforeStop = 99;
-        form.hooks.playbackRunning = [&] { return running; };
-        form.hooks.stopPlayback = [&] {
-            questionsBeforeStop = t.prompts->shown.size();
-            running = false;
-        };
-        EXPECT_EQ(form.unload(), c.cancelled) << c.name;
+        playback::PlayCommands& play = form.part<editor::MainFormPlayback>().commands();
+        play.play(0);
+        ASSERT_TRUE(play.PlayBusy()) << c.name;
+        EXPECT_EQ(form.unload(), !c.cancelled) << c.name;
         EXPECT_EQ(t.prompts->shown.size(), c.answer ? 1u : 0u) << c.name;
         if (c.answer) {
             EXPECT_EQ(t.prompts->shown[0].text, QStringLiteral("需要保存简谱，再退出吗？"));
             EXPECT_EQ(t.prompts->shown[0].buttons, platform::PromptButtons::YesNoCancel);
             EXPECT_EQ(t.prompts->shown[0].defaultAnswer, A::No);
         }
-        EXPECT_EQ(saveCalls, c.saveCalls) << c.name;
-        // A kept window keeps its playback; a closing one stops it after the question.
-        EXPECT_EQ(running, c.cancelled) << c.name;
-        if (!c.cancelled) {
-            EXPECT_EQ(questionsBeforeStop, c.answer ? 1u : 0u) << c.name;
+        EXPECT_EQ(saveDialogs, c.saveDialogs) << c.name;
+        if (!file.isEmpty()) {
+            QFile saved(file);
+            ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
+            EXPECT_EQ(saved.readAll() != sampleBytes, c.answer == A::Yes && !c.cancelled) << c.name;
+        }
+        // A kept window keeps its playback; a closing one stops it.
+        EXPECT_EQ(play.PlayBusy(), c.cancelled) << c.name;
+        if (c.cancelled) {
+            play.stop();
+            frame::Process().ScoreHeader.ScoreSaved = true;
         }
     }
 }
@@ -346,7 +362,7 @@ TEST(MainFormClose, ExitThenCancelKeepsTheWindow)
     form.action("exitsub")->trigger();
     EXPECT_TRUE(form.isVisible());
     t.prompts->answers.push_back(platform::PromptAnswer::No);
-    form.exitsub_Click();
+    form.action("exitsub")->trigger();
     EXPECT_FALSE(form.isVisible());
 }
 
@@ -359,7 +375,7 @@ TEST(MainFormClose, TheOpenScoreEntryGoesOnlyWhenItIsOurs)
         const QString ini = t.user.file("MyNote.ini");
         const QString id = ours ? QString::number(QCoreApplication::applicationPid()) : QStringLiteral("1");
         platform::WriteIniValue("FileN", file, id, ini);
-        EXPECT_FALSE(form.unload());
+        EXPECT_TRUE(form.unload());
         EXPECT_EQ(platform::ReadIniValue("FileN", file, ini), ours ? QString() : id);
     }
 }
@@ -370,29 +386,29 @@ TEST(MainFormView, AfterAResizeEveryParagraphHasItsMargins)
     MainForm& form = t.load(t.sampleScore());
     form.show();
     auto& header = frame::Process().ScoreHeader;
-    header.ScoreSaved = notation::kFalse;
+    header.ScoreSaved = false;
     const double tpp = form.twipsPerPixel();
     const auto& start = frame::Process().start;
     form.resize(int((start.PageWidthTwips + 4000) / tpp), 700);
     QApplication::processEvents();
-    const int rightCover = int(std::lround(form.coverPIC[1]->width() * tpp));
-    for (QTextDocument* document : { form.RichTextBox1->document(), form.RichTextBox2->document() }) {
+    const int rightCover = int(std::lround(form.cover(1)->width() * tpp));
+    for (QTextDocument* document : { form.editorView()->document(), form.playbackView()->document() }) {
         for (QTextBlock block = document->begin(); block.isValid(); block = block.next()) {
             const platform::ParagraphFormat format = platform::ToParagraphFormat(block.blockFormat());
             EXPECT_EQ(format.leftIndent, header.LeftSpace);
             EXPECT_NEAR(format.rightIndent, header.RightSpace + rightCover, tpp);
         }
     }
-    EXPECT_EQ(header.ScoreSaved, notation::kFalse);
-    EXPECT_EQ(form.editorState.LayoutBusy, 0);
+    EXPECT_FALSE(header.ScoreSaved);
+    EXPECT_FALSE(form.state().LayoutBusy);
 
     // The text runs over the page less its margins.
-    const double textWidth = form.RichTextBox1->viewport()->width()
+    const double textWidth = form.editorView()->viewport()->width()
         - platform::TwipsToPixels(header.LeftSpace) - platform::TwipsToPixels(header.RightSpace + rightCover);
     EXPECT_NEAR(textWidth, (start.PageWidthTwips - header.LeftSpace - header.RightSpace) / tpp, 1.0);
     // The page lies between the covers, the editor's scroll bar at the window's right border.
-    EXPECT_EQ(form.coverPIC[0]->geometry().right() + 1, form.RichTextBox1->x());
-    EXPECT_EQ(form.RichTextBox1->geometry().right(), form.centralWidget()->width() - 1);
+    EXPECT_EQ(form.cover(0)->geometry().right() + 1, form.editorView()->x());
+    EXPECT_EQ(form.editorView()->geometry().right(), form.centralWidget()->width() - 1);
 }
 
 TEST(MainFormView, ShiftAndCtrlWheelScrollLikeThePlainWheel)
@@ -404,9 +420,9 @@ TEST(MainFormView, ShiftAndCtrlWheelScrollLikeThePlainWheel)
     for (int i = 0; i < 40; ++i)
         form.editor().setSelText(QStringLiteral("line\r\n"));
     QApplication::processEvents();
-    QScrollBar* bar = form.RichTextBox1->verticalScrollBar();
+    QScrollBar* bar = form.editorView()->verticalScrollBar();
     ASSERT_GT(bar->maximum(), 0);
-    QWidget* viewport = form.RichTextBox1->viewport();
+    QWidget* viewport = form.editorView()->viewport();
     const auto turn = [&](Qt::KeyboardModifiers modifiers) {
         bar->setValue(bar->maximum() / 2);
         const int before = bar->value();
@@ -416,14 +432,14 @@ TEST(MainFormView, ShiftAndCtrlWheelScrollLikeThePlainWheel)
         QApplication::sendEvent(viewport, &wheel);
         return bar->value() - before;
     };
-    const qreal fontSize = form.RichTextBox1->font().pointSizeF();
+    const qreal fontSize = form.editorView()->font().pointSizeF();
     const int plain = turn(Qt::NoModifier);
     EXPECT_GT(plain, 0);
     EXPECT_EQ(turn(Qt::ShiftModifier), plain);
     EXPECT_EQ(turn(Qt::ControlModifier), plain);
     EXPECT_EQ(turn(Qt::AltModifier), plain);
     // Nothing zoomed.
-    EXPECT_EQ(form.RichTextBox1->font().pointSizeF(), fontSize);
+    EXPECT_EQ(form.editorView()->font().pointSizeF(), fontSize);
 }
 
 TEST(MainFormView, PlaybackShowsACopyOfTheScoreAndGivesTheEditorBack)
@@ -433,28 +449,28 @@ TEST(MainFormView, PlaybackShowsACopyOfTheScoreAndGivesTheEditorBack)
     form.show();
     form.editor().select(9, 0);
     auto& header = frame::Process().ScoreHeader;
-    header.ScoreSaved = notation::kFalse;
+    header.ScoreSaved = false;
     const QObjectList& stack = form.centralWidget()->children();
 
     form.MakeWorkingCopy();
-    EXPECT_EQ(platform::WriteRtf(*form.RichTextBox2->document()),
-        platform::WriteRtf(*form.RichTextBox1->document()));
-    EXPECT_EQ(form.RichTextBox3.Text(), form.editor().Text());
-    EXPECT_EQ(form.RichTextBox2->box().SelStart(), form.editor().SelStart());
-    EXPECT_GT(stack.indexOf(form.RichTextBox2), stack.indexOf(form.RichTextBox1));
-    EXPECT_GT(stack.indexOf(form.coverPIC[0]), stack.indexOf(form.RichTextBox2));
+    EXPECT_EQ(platform::WriteRtf(*form.playbackView()->document()),
+        platform::WriteRtf(*form.editorView()->document()));
+    EXPECT_EQ(form.workingCopy().Text(), form.editor().Text());
+    EXPECT_EQ(form.playbackView()->box().SelStart(), form.editor().SelStart());
+    EXPECT_GT(stack.indexOf(form.playbackView()), stack.indexOf(form.editorView()));
+    EXPECT_GT(stack.indexOf(form.cover(0)), stack.indexOf(form.playbackView()));
     for (int panel = 4; panel <= 8; ++panel)
-        EXPECT_FALSE(form.StatusBar1->panelEnabled(panel)) << panel;
+        EXPECT_FALSE(form.statusPanels().panelEnabled(editor::StatusPanel(panel))) << panel;
     // A resize meanwhile keeps the playback view in front.
     form.resize(form.width() + 40, form.height());
     QApplication::processEvents();
-    EXPECT_GT(stack.indexOf(form.RichTextBox2), stack.indexOf(form.RichTextBox1));
+    EXPECT_GT(stack.indexOf(form.playbackView()), stack.indexOf(form.editorView()));
 
-    header.ScoreSaved = notation::kTrue;
+    header.ScoreSaved = true;
     form.RestoreScoreView();
-    EXPECT_GT(stack.indexOf(form.RichTextBox1), stack.indexOf(form.RichTextBox2));
-    EXPECT_GT(stack.indexOf(form.coverPIC[1]), stack.indexOf(form.RichTextBox1));
+    EXPECT_GT(stack.indexOf(form.editorView()), stack.indexOf(form.playbackView()));
+    EXPECT_GT(stack.indexOf(form.cover(1)), stack.indexOf(form.editorView()));
     for (int panel = 4; panel <= 8; ++panel)
-        EXPECT_TRUE(form.StatusBar1->panelEnabled(panel)) << panel;
-    EXPECT_EQ(header.ScoreSaved, notation::kFalse);
+        EXPECT_TRUE(form.statusPanels().panelEnabled(editor::StatusPanel(panel))) << panel;
+    EXPECT_FALSE(header.ScoreSaved);
 }

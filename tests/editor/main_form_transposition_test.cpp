@@ -4,6 +4,7 @@
 #include "tests/support/test_folders.h"
 
 #include "app/editor/window/main_form.h"
+#include "app/editor/parts/main_form_score_files.h"
 #include "app/editor/parts/main_form_editing.h"
 #include "app/frame/process_state.h"
 #include "components/keyshift/transposer.h"
@@ -29,36 +30,31 @@ protected:
         services.midiDevices = std::make_unique<tunvale::testing::FakeDevices>();
         form = std::make_unique<editor::MainForm>(std::move(services));
         ASSERT_TRUE(form->load());
-        form->hooks.FlushUndoSnapshot = [this] { flushed << form->editor().TextRTF(); };
     }
-    void TearDown() override
-    {
-        if (form)
-            form->hooks.save = [] { return true; };
-        form.reset();
-    }
+    void TearDown() override { form.reset(); }
 
     QAction* item(int index) const { return form->action(QStringLiteral("mYD"), index); }
     std::vector<bool> checks() const
     {
         return { item(0)->isChecked(), item(1)->isChecked(), item(2)->isChecked(), item(3)->isChecked() };
     }
-    std::int16_t& saved() const { return frame::Process().ScoreHeader.ScoreSaved; }
+    bool& saved() const { return frame::Process().ScoreHeader.ScoreSaved; }
+    editor::UndoEngine& undo() const { return form->part<editor::MainFormEditing>().undo(); }
+    bool open(const QString& file) const { return form->part<editor::MainFormScoreFiles>().OpenStartScore(file); }
 
     ScopedUserFolder user;
     ScopedSettingsFolder settings;
     ScopedPrompts prompts;
     std::unique_ptr<editor::MainForm> form;
-    QStringList flushed;
 };
 
 } // namespace
 
-// "+2" and then "-1" on a sample score: each replaces the score with the transposer's text between
-// two undo flushes, marks the score modified and moves the check mark.
+// "+2" and then "-1" on a sample score: each replaces the score with the transposer's text as one undo
+// step, marks the score modified and moves the check mark.
 TEST_F(TransposeWindow, StepsReplaceTheScoreAsOneUndoStep)
 {
-    ASSERT_TRUE(form->OpenVls(QStringLiteral(TUNVALE_SOURCE_DIR "/data/vls/molihua.vls")));
+    ASSERT_TRUE(open(QStringLiteral(TUNVALE_SOURCE_DIR "/data/vls/molihua.vls")));
     for (int i = 0; i < 4; ++i)
         EXPECT_TRUE(item(i)->isEnabled()) << i;
 
@@ -68,21 +64,20 @@ TEST_F(TransposeWindow, StepsReplaceTheScoreAsOneUndoStep)
     };
     for (const Step step : { Step { 0, 2 }, Step { 3, -1 } }) {
         const QString before = form->editor().TextRTF();
-        saved() = notation::kTrue;
-        flushed.clear();
+        saved() = true;
+        const int steps = undo().getUndoCount();
         item(step.index)->trigger();
         const QString after = form->editor().TextRTF();
         EXPECT_NE(after, before);
         ScriptedPrompts direct;
         EXPECT_EQ(Glyphs(after), Glyphs(keyshift::TransposeRtf(before, step.semitones, direct).rtf));
-        EXPECT_EQ(flushed, QStringList({ before, after }));
-        EXPECT_EQ(saved(), notation::kFalse);
+        EXPECT_EQ(undo().getUndoCount(), steps + 1);
+        EXPECT_FALSE(saved());
         std::vector<bool> expected(4, false);
         expected[size_t(step.index)] = true;
         EXPECT_EQ(checks(), expected);
     }
     EXPECT_TRUE(prompts->shown.empty());
-    EXPECT_TRUE(form->Keyshifter);
 }
 
 // A note at the top of the highest row: the message once, the score byte-identical and unmodified,
@@ -92,12 +87,13 @@ TEST_F(TransposeWindow, ARefusedStepChangesNothingButTheCheckMark)
     ASSERT_TRUE(
         form->editor().setTextRTF(ScoreRtf({ { T("title") }, { N(QString(Note(7, 6)) + Note(1)) } })));
     const QString before = form->editor().TextRTF();
-    saved() = notation::kTrue;
-    flushed.clear();
+    saved() = true;
+    undo().FlushSnapshot();
+    const int steps = undo().getUndoCount();
     item(2)->trigger();
     EXPECT_EQ(form->editor().TextRTF(), before);
-    EXPECT_EQ(saved(), notation::kTrue);
-    EXPECT_TRUE(flushed.isEmpty());
+    EXPECT_TRUE(saved());
+    EXPECT_EQ(undo().getUndoCount(), steps);
     EXPECT_EQ(prompts->texts(), QStringList({ kRangeMessage }));
     EXPECT_EQ(checks(), std::vector<bool>({ false, false, true, false }));
 
@@ -111,8 +107,7 @@ TEST_F(TransposeWindow, ARefusedStepChangesNothingButTheCheckMark)
 // just before it is a step of its own that the next Undo takes.
 TEST_F(TransposeWindow, UndoTakesTheTranspositionBackAsOneStep)
 {
-    form->hooks.FlushUndoSnapshot = [this] { form->Editing->Undo.FlushSnapshot(); };
-    ASSERT_TRUE(form->OpenVls(QStringLiteral(TUNVALE_SOURCE_DIR "/data/vls/molihua.vls")));
+    ASSERT_TRUE(open(QStringLiteral(TUNVALE_SOURCE_DIR "/data/vls/molihua.vls")));
     const QString opened = form->editor().TextRTF();
     form->editor().setSelStart(0);
     form->editor().setSelText(QStringLiteral("x"));

@@ -41,7 +41,7 @@ TEST(StartUp, StartValuesInTwips)
     EXPECT_EQ(start.ScrollBarTwips, QApplication::style()->pixelMetric(QStyle::PM_ScrollBarExtent) * 15);
     EXPECT_EQ(start.NotationFontSize, 32);
     EXPECT_EQ(start.TextFontSize, 12);
-    EXPECT_EQ(frame::Process().ScoreHeader.ScoreSaved, notation::kTrue);
+    EXPECT_TRUE(frame::Process().ScoreHeader.ScoreSaved);
 }
 
 TEST(StartUp, TheWindowGoesWhereTheLastOneStood)
@@ -91,7 +91,7 @@ TEST(StartUp, TheOpenScoreIsRegisteredUnlessThereIsNone)
         editor::StartResult started = editor::StartProgram({ file }, tunvale::testing::FakeServices());
         ASSERT_TRUE(started.window);
         EXPECT_EQ(registered(t.user, file), editor::ProcessIdText());
-        EXPECT_EQ(frame::Process().start.ShowStartProgress, -1);
+        EXPECT_TRUE(frame::Process().start.ShowStartProgress);
     }
     {
         WindowTest t;
@@ -100,7 +100,7 @@ TEST(StartUp, TheOpenScoreIsRegisteredUnlessThereIsNone)
             = editor::StartProgram({ "/OpenFile", file }, tunvale::testing::FakeServices());
         ASSERT_TRUE(started.window);
         EXPECT_EQ(registered(t.user, file), editor::ProcessIdText());
-        EXPECT_EQ(frame::Process().start.ShowStartProgress, 0);
+        EXPECT_FALSE(frame::Process().start.ShowStartProgress);
     }
     for (const QStringList& args :
         { QStringList {}, QStringList { "/p" }, QStringList { notation::TemplatePath() } }) {
@@ -157,5 +157,5 @@ TEST(StartUp, APrintStartNeverShowsTheWindowNorAsks)
     EXPECT_NE(started.exitCode, 0);
     EXPECT_TRUE(t.prompts->shown.empty());
     EXPECT_EQ(fileNSection(t.user), QString());
-    EXPECT_EQ(frame::Process().start.PrintStart, -1);
+    EXPECT_TRUE(frame::Process().start.PrintStart);
 }

@@ -29,7 +29,7 @@ struct Recorder {
     struct Call {
         QString command;
         int argument;
-        int busy;
+        bool busy;
         friend bool operator==(const Call&, const Call&) = default;
     };
     std::vector<Call> calls;
@@ -62,43 +62,43 @@ struct Fixture {
 TEST(ToolbarDispatch, EveryButtonReachesItsCommandWithTheBusyFlagAroundNotationCommands)
 {
     const std::map<int, Recorder::Call> expected {
-        { 2, { "InputVls", 0, 0 } },
-        { 3, { "SaveVls", 0, 0 } },
-        { 5, { "Play", 0, 0 } },
-        { 6, { "Pause", 0, 0 } },
-        { 7, { "Play", 1, 0 } },
-        { 8, { "Stop", 0, 0 } },
-        { 10, { "PlayAllBarDrums", 0, 0 } },
-        { 11, { "StopDrumPlay", 0, 0 } },
-        { 15, { "mnuUnDo", 1, 0 } },
-        { 16, { "mnuRedo", 1, 0 } },
-        { 18, { "ToggleBold", 0, 0 } },
-        { 19, { "SFZH", 0, 0 } },
-        { 20, { "ToggleLyricUnderline", 0, 0 } },
-        { 22, { "SetNoteOctave", 3, -1 } },
-        { 23, { "SetNoteOctave", 2, -1 } },
-        { 24, { "SetNoteOctave", 1, -1 } },
-        { 25, { "SetNoteOctave", 5, -1 } },
-        { 26, { "SetNoteOctave", 6, -1 } },
-        { 28, { "ApplySlur", 0, -1 } },
-        { 30, { "SetNoteDuration", 1, -1 } },
-        { 31, { "SetNoteDuration", 2, -1 } },
-        { 32, { "SetNoteDuration", 3, -1 } },
-        { 33, { "SetNoteDuration", 4, -1 } },
-        { 35, { "ApplyRhythmPattern", 0, -1 } },
-        { 36, { "ApplyRhythmPattern", 1, -1 } },
-        { 37, { "ApplyRhythmPattern", 2, -1 } },
-        { 38, { "ApplyRhythmPattern", 3, -1 } },
-        { 39, { "ApplyRhythmPattern", 5, -1 } },
-        { 40, { "ApplyRhythmPattern", 4, -1 } },
-        { 42, { "DoNoteMark", 0, 0 } },
-        { 44, { "DoNoteMark", 7, -1 } },
-        { 45, { "DoNoteMark", 9, 0 } },
-        { 46, { "DoNoteMark", 10, 0 } },
+        { 2, { "InputVls", 0, false } },
+        { 3, { "SaveVls", 0, false } },
+        { 5, { "Play", 0, false } },
+        { 6, { "Pause", 0, false } },
+        { 7, { "Play", 1, false } },
+        { 8, { "Stop", 0, false } },
+        { 10, { "PlayAllBarDrums", 0, false } },
+        { 11, { "StopDrumPlay", 0, false } },
+        { 15, { "mnuUnDo", 1, false } },
+        { 16, { "mnuRedo", 1, false } },
+        { 18, { "ToggleBold", 0, false } },
+        { 19, { "SFZH", 0, false } },
+        { 20, { "ToggleLyricUnderline", 0, false } },
+        { 22, { "SetNoteOctave", 3, true } },
+        { 23, { "SetNoteOctave", 2, true } },
+        { 24, { "SetNoteOctave", 1, true } },
+        { 25, { "SetNoteOctave", 5, true } },
+        { 26, { "SetNoteOctave", 6, true } },
+        { 28, { "ApplySlur", 0, true } },
+        { 30, { "SetNoteDuration", 1, true } },
+        { 31, { "SetNoteDuration", 2, true } },
+        { 32, { "SetNoteDuration", 3, true } },
+        { 33, { "SetNoteDuration", 4, true } },
+        { 35, { "ApplyRhythmPattern", 0, true } },
+        { 36, { "ApplyRhythmPattern", 1, true } },
+        { 37, { "ApplyRhythmPattern", 2, true } },
+        { 38, { "ApplyRhythmPattern", 3, true } },
+        { 39, { "ApplyRhythmPattern", 5, true } },
+        { 40, { "ApplyRhythmPattern", 4, true } },
+        { 42, { "DoNoteMark", 0, false } },
+        { 44, { "DoNoteMark", 7, true } },
+        { 45, { "DoNoteMark", 9, false } },
+        { 46, { "DoNoteMark", 10, false } },
     };
     for (int index = 0; index <= kToolbarButtonCount + 1; ++index) {
         Fixture f;
-        f.dispatch.clickToolbarButton(index);
+        f.dispatch.clickButton(index);
         const auto want = expected.find(index);
         if (want == expected.end()) {
             EXPECT_TRUE(f.recorder.calls.empty()) << index;
@@ -113,52 +113,52 @@ TEST(ToolbarDispatch, EveryButtonReachesItsCommandWithTheBusyFlagAroundNotationC
 TEST(ToolbarDispatch, EveryDropDownTextReachesItsCommand)
 {
     const std::vector<std::pair<QString, Recorder::Call>> expected {
-        { "搜索并打开...", { "InputVls", 1, 0 } },
-        { "播放当前小节", { "PlayCurrentBar", 0, 0 } },
-        { "区间鼓点演奏", { "PlayDrumRange", 0, 0 } },
-        { "承前缩放    Ctrl+D", { "CQSF", 0, 0 } },
-        { "三连音", { "MarkTriplet", 3, -1 } },
-        { "三连音(左)", { "MarkTriplet", 2, -1 } },
-        { "三连音(右)", { "MarkTriplet", 1, -1 } },
-        { "颤音", { "instrZy", 0, 0 } },
-        { "波音(单上波音)", { "instrBY", 0, 0 } },
-        { "顿音记号", { "instrDY", 0, 0 } },
-        { "重音记号", { "instrCy", 0, 0 } },
-        { "延长音", { "YYY", 0, 0 } },
-        { "第2段", { "DoNoteMark", 8, -1 } },
-        { "第1,2段", { "TYJH", 4, 0 } },
-        { "超高音 Shift+P", { "SetNoteOctave", 7, -1 } },
-        { "超低音 Shift+P", { "SetNoteOctave", 4, -1 } },
-        { "64分音符 Shift+D", { "SetNoteDuration", 5, -1 } },
-        { "128分音符 Shift+D", { "SetNoteDuration", 6, -1 } },
-        { "第1,2,3段", { "TYJH", 7, 0 } },
-        { "第1,2,3,4段", { "TYJH", 10, 0 } },
-        { "第3段", { "TYJH", 5, 0 } },
-        { "第4段", { "TYJH", 8, 0 } },
-        { "第5段", { "TYJH", 11, 0 } },
-        { "第1,3段", { "TYJH", 13, 0 } },
-        { "第2,4段", { "TYJH", 14, 0 } },
-        { "第2,4段(D.S.)", { "TYJH", 15, 0 } },
-        { "补充跳跃线", { "TYJH", 17, 0 } },
-        { "取消跳跃线", { "TYJH", 18, 0 } },
-        { "连音线补充", { "ResetNoteFont", 0, -1 } },
-        { "取消连音线", { "ConvertSelChars", 0, -1 } },
-        { "第3段(D.S.)", { "TYJH", 2, 0 } },
-        { "D.C.从头反复记号", { "InsertRepeatSign", 0x635A, 0 } },
-        { "D.S.记号起反复", { "InsertRepeatSign", 0x6359, 0 } },
-        { "Fine曲终记号", { "InsertRepeatSign", 0x635C, 0 } },
-        { "D.S.反复起始记号", { "InsertRepeatSign", 0x635B, 0 } },
-        { "反复及标志号2", { "InsertRepeatSign", 0x637F, 0 } },
-        { "前后反复记号", { "InsertRepeatSign", 0x6373, 0 } },
-        { "结束记号", { "InsertRepeatSign", 0x635D, 0 } },
-        { "反复及标志号1", { "InsertRepeatSign", 0x6380, 0 } },
-        { "前后反复N次记号...", { "AskRepeatCount", 0, 0 } },
-        { "跨行连音线(左)", { "ApplySlur", 1, -1 } },
-        { "跨行连音线(右)", { "ApplySlur", 2, -1 } },
+        { "搜索并打开...", { "InputVls", 1, false } },
+        { "播放当前小节", { "PlayCurrentBar", 0, false } },
+        { "区间鼓点演奏", { "PlayDrumRange", 0, false } },
+        { "承前缩放    Ctrl+D", { "CQSF", 0, false } },
+        { "三连音", { "MarkTriplet", 3, true } },
+        { "三连音(左)", { "MarkTriplet", 2, true } },
+        { "三连音(右)", { "MarkTriplet", 1, true } },
+        { "颤音", { "instrZy", 0, false } },
+        { "波音(单上波音)", { "instrBY", 0, false } },
+        { "顿音记号", { "instrDY", 0, false } },
+        { "重音记号", { "instrCy", 0, false } },
+        { "延长音", { "YYY", 0, false } },
+        { "第2段", { "DoNoteMark", 8, true } },
+        { "第1,2段", { "TYJH", 4, false } },
+        { "超高音 Shift+P", { "SetNoteOctave", 7, true } },
+        { "超低音 Shift+P", { "SetNoteOctave", 4, true } },
+        { "64分音符 Shift+D", { "SetNoteDuration", 5, true } },
+        { "128分音符 Shift+D", { "SetNoteDuration", 6, true } },
+        { "第1,2,3段", { "TYJH", 7, false } },
+        { "第1,2,3,4段", { "TYJH", 10, false } },
+        { "第3段", { "TYJH", 5, false } },
+        { "第4段", { "TYJH", 8, false } },
+        { "第5段", { "TYJH", 11, false } },
+        { "第1,3段", { "TYJH", 13, false } },
+        { "第2,4段", { "TYJH", 14, false } },
+        { "第2,4段(D.S.)", { "TYJH", 15, false } },
+        { "补充跳跃线", { "TYJH", 17, false } },
+        { "取消跳跃线", { "TYJH", 18, false } },
+        { "连音线补充", { "ResetNoteFont", 0, true } },
+        { "取消连音线", { "ConvertSelChars", 0, true } },
+        { "第3段(D.S.)", { "TYJH", 2, false } },
+        { "D.C.从头反复记号", { "InsertRepeatSign", 0x635A, false } },
+        { "D.S.记号起反复", { "InsertRepeatSign", 0x6359, false } },
+        { "Fine曲终记号", { "InsertRepeatSign", 0x635C, false } },
+        { "D.S.反复起始记号", { "InsertRepeatSign", 0x635B, false } },
+        { "反复及标志号2", { "InsertRepeatSign", 0x637F, false } },
+        { "前后反复记号", { "InsertRepeatSign", 0x6373, false } },
+        { "结束记号", { "InsertRepeatSign", 0x635D, false } },
+        { "反复及标志号1", { "InsertRepeatSign", 0x6380, false } },
+        { "前后反复N次记号...", { "AskRepeatCount", 0, false } },
+        { "跨行连音线(左)", { "ApplySlur", 1, true } },
+        { "跨行连音线(右)", { "ApplySlur", 2, true } },
     };
     for (const auto& [text, call] : expected) {
         Fixture f;
-        f.dispatch.clickToolbarMenuItem(text);
+        f.dispatch.clickMenuItem(text);
         ASSERT_EQ(f.recorder.calls.size(), 1u) << text.toStdString();
         EXPECT_EQ(f.recorder.calls[0], call) << text.toStdString();
     }
@@ -166,7 +166,7 @@ TEST(ToolbarDispatch, EveryDropDownTextReachesItsCommand)
     std::set<QString> texts;
     for (const auto& entry : expected)
         texts.insert(entry.first);
-    for (const ToolbarButton& button : ToolbarTable()) {
+    for (const ToolbarEntry& button : ToolbarTable()) {
         for (const QString& text : button.menuTexts)
             EXPECT_TRUE(texts.contains(text)) << text.toStdString();
     }
@@ -176,7 +176,7 @@ TEST(ToolbarDispatch, ATextOneSpaceOffDoesNothing)
 {
     for (const QString text : { "承前缩放   Ctrl+D", "三连音 ", " 颤音", "超高音  Shift+P", "第1, 2段" }) {
         Fixture f;
-        f.dispatch.clickToolbarMenuItem(text);
+        f.dispatch.clickMenuItem(text);
         EXPECT_TRUE(f.recorder.calls.empty()) << text.toStdString();
     }
 }
@@ -194,7 +194,7 @@ TEST(ToolbarDispatch, AFormatBrushTakesThePitchAndDurationButtons)
         f.host.pitch = c.pitch;
         f.host.duration = !c.pitch;
         f.host.values[c.pitch ? 25 : 32] = 1;
-        f.dispatch.clickToolbarButton(c.index);
+        f.dispatch.clickButton(c.index);
         EXPECT_TRUE(f.recorder.calls.empty());
         EXPECT_EQ(f.host.refreshes, 1);
         for (int i = 22; i <= 33; ++i) {
@@ -205,6 +205,6 @@ TEST(ToolbarDispatch, AFormatBrushTakesThePitchAndDurationButtons)
     }
     Fixture f;
     f.host.pitch = true;
-    f.dispatch.clickToolbarButton(28);
+    f.dispatch.clickButton(28);
     EXPECT_EQ(f.recorder.calls.size(), 1u);
 }

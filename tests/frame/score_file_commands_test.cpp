@@ -118,12 +118,12 @@ TEST(ScoreFileCommands, OpeningLoadsTheScoreIntoTheWindow)
     writeScore(song, 3);
     const QStringList dataBefore = folderEntries(platform::ProgramFolder::dataDir());
     f.window.bars = 5;
-    f.window.head.ScoreSaved = notation::kTrue;
+    f.window.head.ScoreSaved = true;
     f.commands->OpenVls(song);
 
     EXPECT_EQ(f.window.head.CurrentFile, song);
     EXPECT_EQ(f.window.kept, song);
-    EXPECT_EQ(f.window.head.ScoreSaved, notation::kTrue);
+    EXPECT_TRUE(f.window.head.ScoreSaved);
     EXPECT_EQ(f.window.instrument, 5);
     EXPECT_EQ(f.window.speed, QStringLiteral("88"));
     EXPECT_EQ(f.window.volume, QStringLiteral("77"));
@@ -173,7 +173,7 @@ TEST(ScoreFileCommands, AFailedOpenKeepsTheScore)
     writeScore(song, 1);
     f.commands->OpenVls(song);
     const QString text = f.window.box.Text();
-    f.window.head.ScoreSaved = notation::kFalse;
+    f.window.head.ScoreSaved = false;
 
     ASSERT_TRUE(QDir(f.dir.path()).mkdir(QStringLiteral("folder.vls")));
     QByteArray tooNew = readAll(song);
@@ -204,7 +204,7 @@ TEST(ScoreFileCommands, AFailedOpenKeepsTheScore)
         EXPECT_EQ(f.prompts->texts(), (QStringList { frame::kSaveFirstQuestion, c.message }));
         EXPECT_EQ(f.window.closes, c.closes);
         EXPECT_EQ(f.window.box.Text(), text);
-        EXPECT_EQ(f.window.head.ScoreSaved, notation::kFalse);
+        EXPECT_FALSE(f.window.head.ScoreSaved);
         EXPECT_EQ(f.window.head.CurrentFile, notation::TemplatePath());
         // The registration made for the failed load is undone.
         EXPECT_EQ(f.entry(c.file), 0);
@@ -215,7 +215,7 @@ TEST(ScoreFileCommands, OpenDialogStartsAtTheSamplesUntilTheUserHasScores)
 {
     Fixture f;
     f.startUntitled();
-    f.commands->InputVls_Click(0); // cancelled: nothing happens
+    f.commands->openWithDialog(); // cancelled: nothing happens
     ASSERT_EQ(f.dialogs.size(), 1u);
     const platform::FileDialogRequest& first = f.dialogs[0].first;
     EXPECT_FALSE(f.dialogs[0].second);
@@ -227,13 +227,13 @@ TEST(ScoreFileCommands, OpenDialogStartsAtTheSamplesUntilTheUserHasScores)
 
     writeScore(QDir(frame::UserScoreFolder()).filePath(QStringLiteral("mine.vls")), 1);
     f.dialogAnswers.push_back(f.path(QStringLiteral("missing.vls")));
-    f.commands->InputVls_Click(0);
+    f.commands->openWithDialog();
     EXPECT_EQ(f.dialogs[1].first.initialFolder, frame::UserScoreFolder());
     EXPECT_EQ(f.prompts->texts(), QStringList { frame::kFileMissingMessage });
 
     const QString sample = frame::ScorePathKey(QDir(frame::SampleScoreFolder()).filePath("molihua.vls"));
     f.dialogAnswers.push_back(sample);
-    f.commands->InputVls_Click(0);
+    f.commands->openWithDialog();
     EXPECT_EQ(f.window.head.CurrentFile, sample);
     EXPECT_EQ(f.window.barPanel, QStringLiteral("小节：1/..."));
 }
@@ -261,7 +261,7 @@ TEST(ScoreFileCommands, NothingIsEverWrittenOverTheTemplate)
     const QByteArray shipped = readAll(platform::ProgramFolder::dataPath(notation::kTemplateFileName));
     const QByteArray users = readAll(platform::ProgramFolder::userPath(notation::kTemplateFileName));
     f.startUntitled();
-    f.window.head.ScoreSaved = notation::kFalse;
+    f.window.head.ScoreSaved = false;
     for (const QString& answer : { platform::ProgramFolder::dataPath(notation::kTemplateFileName),
              platform::ProgramFolder::userPath(notation::kTemplateFileName) }) {
         f.prompts->shown.clear();
@@ -270,7 +270,7 @@ TEST(ScoreFileCommands, NothingIsEverWrittenOverTheTemplate)
         EXPECT_FALSE(f.commands->save());
         EXPECT_EQ(f.prompts->texts(), QStringList { frame::kTemplateRefusedMessage });
         EXPECT_EQ(f.window.head.CurrentFile, current);
-        EXPECT_EQ(f.window.head.ScoreSaved, notation::kFalse);
+        EXPECT_FALSE(f.window.head.ScoreSaved);
     }
     EXPECT_EQ(f.dialogs.front().first.title, QStringLiteral("保存简谱..."));
     EXPECT_EQ(f.dialogs.front().first.initialFolder, frame::UserScoreFolder());
@@ -284,7 +284,7 @@ TEST(ScoreFileCommands, ASampleIsSavedUnderANameInTheUserFolder)
     const QString sample = frame::ScorePathKey(QDir(frame::SampleScoreFolder()).filePath("molihua.vls"));
     const QByteArray shipped = readAll(sample);
     f.commands->OpenVls(sample);
-    f.window.head.ScoreSaved = notation::kFalse;
+    f.window.head.ScoreSaved = false;
     const QString mine = QDir(frame::UserScoreFolder()).filePath(QStringLiteral("茉莉花.vls"));
     f.dialogAnswers.push_back(mine);
     EXPECT_TRUE(f.commands->save());
@@ -292,7 +292,7 @@ TEST(ScoreFileCommands, ASampleIsSavedUnderANameInTheUserFolder)
     EXPECT_TRUE(f.dialogs[0].second);
     EXPECT_EQ(readAll(sample), shipped);
     EXPECT_EQ(f.window.head.CurrentFile, frame::ScorePathKey(mine));
-    EXPECT_EQ(f.window.head.ScoreSaved, notation::kTrue);
+    EXPECT_TRUE(f.window.head.ScoreSaved);
     EXPECT_EQ(frame::RecentFiles::Entries().value(0), frame::ScorePathKey(mine));
     // Registration follows the score's path.
     EXPECT_EQ(f.entry(frame::ScorePathKey(mine)), kOwnId);
@@ -305,14 +305,14 @@ TEST(ScoreFileCommands, ANamedScoreSavesWithoutADialogAndReadsBack)
     const QString song = f.path(QStringLiteral("song.vls"));
     writeScore(song, 2);
     f.commands->OpenVls(song);
-    f.window.head.ScoreSaved = notation::kFalse;
+    f.window.head.ScoreSaved = false;
     f.window.speed = QStringLiteral("99999"); // more than 16 bits hold
     f.window.volume = QStringLiteral("66.5");
     f.window.instrument = 40;
     f.window.drumPZ = false;
     EXPECT_TRUE(f.commands->save());
     EXPECT_TRUE(f.dialogs.empty());
-    EXPECT_EQ(f.window.head.ScoreSaved, notation::kTrue);
+    EXPECT_TRUE(f.window.head.ScoreSaved);
 
     QProcess tool;
     tool.start(QStringLiteral(TUNVALE_BUILD_DIR "/bin/scoretool"), { QStringLiteral("vls-dump"), song });
@@ -340,13 +340,13 @@ TEST(ScoreFileCommands, AFailedSaveKeepsTheOldFileAndTheName)
     const QByteArray before = readAll(song);
 
     // Untitled, saved over the locked file.
-    f.window.head.ScoreSaved = notation::kFalse;
+    f.window.head.ScoreSaved = false;
     const QString untitled = f.window.head.CurrentFile;
     f.dialogAnswers.push_back(song);
     EXPECT_FALSE(f.commands->save());
     EXPECT_EQ(f.prompts->texts(), QStringList { notation::kWriteFailedMessage });
     EXPECT_EQ(f.window.head.CurrentFile, untitled);
-    EXPECT_EQ(f.window.head.ScoreSaved, notation::kFalse);
+    EXPECT_FALSE(f.window.head.ScoreSaved);
     EXPECT_EQ(readAll(song), before);
     EXPECT_EQ(folderEntries(folder), QStringList { QFileInfo(song).fileName() });
     EXPECT_EQ(f.entry(song), 0);
@@ -360,7 +360,7 @@ TEST(ScoreFileCommands, SaveAsMovesTheRegistrationAndKeepsTheHeadersDrumSwitch)
     writeScore(song, 1);
     f.commands->OpenVls(song);
     ASSERT_EQ(f.entry(song), kOwnId);
-    f.window.head.DrumPZ = notation::kTrue;
+    f.window.head.DrumPZ = true;
     f.window.drumPZ = false;
     const QString copy = f.path(QStringLiteral("copy.vls"));
     f.dialogAnswers.push_back(copy);
@@ -370,7 +370,7 @@ TEST(ScoreFileCommands, SaveAsMovesTheRegistrationAndKeepsTheHeadersDrumSwitch)
     EXPECT_EQ(f.window.head.CurrentFile, copy);
     EXPECT_EQ(f.entry(copy), kOwnId);
     EXPECT_EQ(f.entry(song), 0);
-    EXPECT_EQ(frame::ReadVls(copy, {}, {}).header.DrumPZ, notation::kTrue);
+    EXPECT_TRUE(frame::ReadVls(copy, {}, {}).header.DrumPZ);
 
     // Cancelled: nothing changes.
     EXPECT_FALSE(f.commands->saveAs());
@@ -400,7 +400,7 @@ TEST(ScoreFileCommands, NewNeverLosesUnsavedWork)
         Fixture f;
         f.startUntitled();
         f.window.box.setText(QStringLiteral("typed"));
-        f.window.head.ScoreSaved = notation::kFalse;
+        f.window.head.ScoreSaved = false;
         f.prompts->answers.push_back(c.answer);
         if (!c.saveAs.isEmpty())
             f.dialogAnswers.push_back(f.dir.filePath(c.saveAs));
@@ -408,7 +408,7 @@ TEST(ScoreFileCommands, NewNeverLosesUnsavedWork)
         EXPECT_EQ(f.prompts->texts(), QStringList { frame::kSaveFirstQuestion } + c.messages);
         EXPECT_EQ(f.window.box.Text() != QStringLiteral("typed"), c.opened);
         const bool saved = c.opened || !c.saveAs.isEmpty();
-        EXPECT_EQ(f.window.head.ScoreSaved, saved ? notation::kTrue : notation::kFalse);
+        EXPECT_EQ(f.window.head.ScoreSaved, saved);
     }
 }
 

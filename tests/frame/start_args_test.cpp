@@ -42,8 +42,8 @@ TEST(StartArgs, DispatchesOnTheFirstArgument)
         const std::string label = c.args.join(u'|').toStdString();
         EXPECT_EQ(start.kind, c.kind) << label;
         EXPECT_EQ(start.CurrentFile, c.file) << label;
-        EXPECT_EQ(start.ShowStartProgress, c.progress) << label;
-        EXPECT_EQ(start.PrintStart, c.print) << label;
+        EXPECT_EQ(start.ShowStartProgress, c.progress != 0) << label;
+        EXPECT_EQ(start.PrintStart, c.print != 0) << label;
     }
 }
 

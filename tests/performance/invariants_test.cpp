@@ -155,7 +155,7 @@ TEST(PerformanceInvariants, SampleScoresInEveryModeWithDrumsAndAtSeveralCarets)
                 input.Speed = header.Speed;
                 input.PZType = mode % 4;
                 input.RapDrum = header.RapDrum;
-                input.SameSpeed = header.SameSpeed != 0;
+                input.SameSpeed = header.SameSpeed;
                 input.PlayMode = mode;
                 input.PlaySelStart = caret;
                 input.playOrder = LoadedPlayOrder(header.CurrentFile);

@@ -288,7 +288,7 @@ TEST_F(PlayCommandsTest, TheSyllablesNameTheDegreesWhateverTheKey)
     window.text = QStringLiteral("\x634F\x6345"); // 1=G
     window.snapshot = NotationScore().notation(QStringLiteral("1 2 3 4 | 5 6 7 1'")).build();
     EXPECT_EQ(commands->GetmyCM(), QStringLiteral("do re mi fa sol la si do"));
-    EXPECT_EQ(window.scoreHeader.ScoreSaved, notation::kTrue);
+    EXPECT_TRUE(window.scoreHeader.ScoreSaved);
 }
 
 } // namespace

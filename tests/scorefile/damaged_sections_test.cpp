@@ -164,9 +164,10 @@ TEST(DamagedSections, EveryValueWrittenReadsBack)
         content.header.CurrentFile = QStringLiteral("a.vls");
         for (std::int16_t* field : { &content.header.ScreenDpi, &content.header.RapDrum,
                  &content.header.Instrument, &content.header.Speed, &content.header.Volume,
-                 &content.header.LeftSpace, &content.header.RightSpace, &content.header.PZType,
-                 &content.header.DrumPZ, &content.header.SameSpeed, &content.header.HeYing })
+                 &content.header.LeftSpace, &content.header.RightSpace, &content.header.PZType })
             *field = std::int16_t(random.bounded(65536));
+        for (bool* field : { &content.header.DrumPZ, &content.header.SameSpeed, &content.header.HeYing })
+            *field = random.bounded(2) == 1;
         for (std::int32_t* color :
             { &content.colors.EditBackColor, &content.colors.PlayNoteColor, &content.colors.PlayNoteBackColor,
                 &content.colors.JpLineColor, &content.colors.LyricLineColor })

@@ -60,35 +60,35 @@ TEST(VlsHeader, DecodesEveryVersion)
         ColorScheme colors;
     } cases[] = {
         { "v0 with DPI", headerBytes("/096001120098", {}),
-            { 96, 14, 1, 120, 98, 0, 0, 0, 0, 0, 0, 4, {}, 31, -1, -1, 820, 820 }, templateWithWhite },
+            { 96, 14, 1, 120, 98, 0, false, false, false, 0, 0, 4, {}, 31, true, true, 820, 820 }, templateWithWhite },
         { "v0 without DPI", headerBytes("001120098zzzz", {}),
-            { 96, 14, 1, 120, 98, 0, 0, 0, 0, 0, 0, 4, {}, 31, -1, -1, 820, 820 }, templateWithWhite },
+            { 96, 14, 1, 120, 98, 0, false, false, false, 0, 0, 4, {}, 31, true, true, 820, 820 }, templateWithWhite },
         { "v0 without numbers", headerBytes("/", {}),
-            { 0, 14, 0, 0, 0, 0, 0, 0, 0, 0, 0, 4, {}, 31, -1, -1, 820, 820 }, templateWithWhite },
+            { 0, 14, 0, 0, 0, 0, false, false, false, 0, 0, 4, {}, 31, true, true, 820, 820 }, templateWithWhite },
         { "v1 not starting with /", headerBytes("X120002090100", { { 14, 1 } }),
-            { 120, 14, 2, 90, 100, 1, 0, 0, 0, 0, 0, 4, {}, 31, -1, -1, 820, 820 }, templateWithWhite },
+            { 120, 14, 2, 90, 100, 1, false, false, false, 0, 0, 4, {}, 31, true, true, 820, 820 }, templateWithWhite },
         { "v2 16-bit DPI",
             headerBytes(
                 "/", binary(2, { { 2, 0x00 }, { 3, 0x78 }, { 35, 1 }, { 36, 9 }, { 37, 1 }, { 38, 1 } })),
-            { 120, 14, 0x0102, 120, 98, 2, 0, 0, 0, 0, 0, 4, {}, 31, -1, -1, 500, 400 }, fileColors },
+            { 120, 14, 0x0102, 120, 98, 2, false, false, false, 0, 0, 4, {}, 31, true, true, 500, 400 }, fileColors },
         { "v3 ignores switches",
             headerBytes(
                 "/", binary(3, { { 2, 0x00 }, { 3, 0x78 }, { 35, 1 }, { 36, 9 }, { 37, 1 }, { 38, 1 } })),
-            { 0, 120, 0x0102, 120, 98, 3, 0, 0, 0, 0, 0, 4, {}, 31, -1, -1, 500, 400 }, fileColors },
+            { 0, 120, 0x0102, 120, 98, 3, false, false, false, 0, 0, 4, {}, 31, true, true, 500, 400 }, fileColors },
         { "v4 switches",
             headerBytes(
                 "/", binary(4, { { 2, 200 }, { 3, 20 }, { 35, 1 }, { 36, 9 }, { 37, 1 }, { 38, 1 } })),
-            { 200, 20, 0x0102, 120, 98, 4, -1, -1, -1, 0, 0, 9, {}, 31, -1, -1, 500, 400 }, fileColors },
+            { 200, 20, 0x0102, 120, 98, 4, true, true, true, 0, 0, 9, {}, 31, true, true, 500, 400 }, fileColors },
         { "v5 switch byte 2 is off",
             headerBytes("/", binary(5, { { 2, 96 }, { 3, 14 }, { 35, 2 }, { 36, 0 }, { 37, 2 }, { 38, 0 } })),
-            { 96, 14, 0x0102, 120, 98, 5, 0, 0, 0, 0, 0, 0, {}, 31, -1, -1, 500, 400 }, fileColors },
+            { 96, 14, 0x0102, 120, 98, 5, false, false, false, 0, 0, 0, {}, 31, true, true, 500, 400 }, fileColors },
         { "v5 zero right margin", headerBytes("/", binary(5, { { 12, 0 }, { 13, 0 }, { 35, 1 } })),
-            { 0, 0, 0x0102, 120, 98, 5, -1, 0, 0, 0, 0, 0, {}, 31, -1, -1, 500, 820 }, fileColors },
+            { 0, 0, 0x0102, 120, 98, 5, true, false, false, 0, 0, 0, {}, 31, true, true, 500, 820 }, fileColors },
         { "v5 zero margins",
             headerBytes("/", with(binary(5, {}), { { 10, 0 }, { 11, 0 }, { 12, 0 }, { 13, 0 } })),
-            { 0, 0, 0x0102, 120, 98, 5, 0, 0, 0, 0, 0, 0, {}, 31, -1, -1, 820, 820 }, fileColors },
+            { 0, 0, 0x0102, 120, 98, 5, false, false, false, 0, 0, 0, {}, 31, true, true, 820, 820 }, fileColors },
         { "short file reads zeros", headerBytes("/", { { 2, 96 }, { 14, 5 } }).left(14),
-            { 96, 0, 0, 0, 0, 5, 0, 0, 0, 0, 0, 0, {}, 31, -1, -1, 820, 820 }, { 0, 0, 0, 0, 0 } },
+            { 96, 0, 0, 0, 0, 5, false, false, false, 0, 0, 0, {}, 31, true, true, 820, 820 }, { 0, 0, 0, 0, 0 } },
     };
     for (const auto& c : cases) {
         // Fields a file does not hold keep their values; these differ from every default.
@@ -137,7 +137,7 @@ TEST(VlsHeader, EncodesVersion5)
     EXPECT_EQ(back.Speed, -1);
     EXPECT_EQ(back.RightSpace, -2);
     EXPECT_EQ(back.PZType, 4);
-    EXPECT_EQ(back.DrumPZ, -1);
-    EXPECT_EQ(back.HeYing, -1);
+    EXPECT_TRUE(back.DrumPZ);
+    EXPECT_TRUE(back.HeYing);
     EXPECT_EQ(back.FileVer, 5);
 }

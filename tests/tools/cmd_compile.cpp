@@ -129,7 +129,7 @@ notation::Performance finalPerformance(
         for (const QString& bar : options.drumBars->split(QChar(','), Qt::SkipEmptyParts))
             bars.push_back(bar.toInt());
         constexpr int drumsOnly = 8;
-        if (auto build = compiler.Get_DrumCodeEvents(drumsOnly, bars, 0, stores, header.SameSpeed != 0,
+        if (auto build = compiler.Get_DrumCodeEvents(drumsOnly, bars, 0, stores, header.SameSpeed,
                 options.speed.value_or(header.Speed)))
             performance = performance.withDrums(std::move(build->tracks), build->TotalPlayTime, drumsOnly);
     }
@@ -171,7 +171,7 @@ int compile(const QStringList& args)
         input.playOrder = notation::LoadedPlayOrder(header.CurrentFile);
     }
     input.RapDrum = header.RapDrum;
-    input.SameSpeed = header.SameSpeed != 0;
+    input.SameSpeed = header.SameSpeed;
     input.drums = &stores;
     input.seed = options->seed;
     notation::PerformanceCompiler compiler;

@@ -47,7 +47,7 @@ bool pressKeys(editor::MainForm& form, const QString& keys)
     for (const QString& token : keys.split(u' ', Qt::SkipEmptyParts)) {
         if (token == QStringLiteral("|")) {
             QCoreApplication::processEvents();
-            form.Editing->Undo.FlushSnapshot();
+            form.part<editor::MainFormEditing>().undo().FlushSnapshot();
             continue;
         }
         const QKeySequence sequence = QKeySequence::fromString(token, QKeySequence::PortableText);
@@ -60,9 +60,9 @@ bool pressKeys(editor::MainForm& form, const QString& keys)
         const Qt::KeyboardModifiers modifiers = combination.keyboardModifiers();
         const QString text = keyText(key, modifiers);
         QKeyEvent down(QEvent::KeyPress, key, modifiers, text);
-        QCoreApplication::sendEvent(form.RichTextBox1, &down);
+        QCoreApplication::sendEvent(form.editorView(), &down);
         QKeyEvent up(QEvent::KeyRelease, key, modifiers, text);
-        QCoreApplication::sendEvent(form.RichTextBox1, &up);
+        QCoreApplication::sendEvent(form.editorView(), &up);
         QCoreApplication::processEvents();
     }
     return true;
@@ -80,14 +80,14 @@ int edit(const QStringList& args)
     }
     platform::loadNotationFonts();
     editor::MainForm form;
-    form.Editing = std::make_unique<editor::MainFormEditing>(form);
+    form.addPart<editor::MainFormEditing>();
     notation::DrumStore drums;
     QString error;
     if (!scoretool::LoadScore(args[0], form.editor(), frame::Process().ScoreHeader, drums, error)) {
         scoretool::err(error);
         return 1;
     }
-    form.Editing->Undo.Reset();
+    form.part<editor::MainFormEditing>().undo().Reset();
     form.editor().select(args[2].toInt(), args[3].toInt());
     if (keys) {
         if (!pressKeys(form, args[5]))
@@ -96,15 +96,15 @@ int edit(const QStringList& args)
         const QString& name = args[5];
         const int argument = args[6].toInt();
         // Toolbar and menu commands run with the notation command flag set, as the toolbar runs them.
-        form.editorState.NotationCmdBusy = notation::kTrue;
+        form.state().NotationCmdBusy = true;
         const bool known = form.commands().run(name, argument);
-        form.editorState.NotationCmdBusy = notation::kFalse;
+        form.state().NotationCmdBusy = false;
         if (!known) {
             scoretool::err(QStringLiteral("unknown command %1").arg(name));
             return 2;
         }
     }
-    form.Editing->Undo.FlushSnapshot();
+    form.part<editor::MainFormEditing>().undo().FlushSnapshot();
     const QString rtf = form.editor().TextRTF();
     const QString& outFile = args.back();
     QFile out(outFile);

@@ -1,6 +1,9 @@
 #include "tests/tools/command_registry.h"
 
+#include "tests/support/fake_devices.h"
+
 #include "app/editor/window/main_form.h"
+#include "app/editor/window/start_up.h"
 #include "app/editor/window/main_toolbar.h"
 #include "app/editor/actions/toolbar_table.h"
 
@@ -58,27 +61,32 @@ QString kindName(editor::ButtonKind kind)
     return QStringLiteral("controls");
 }
 
-// The window's menus and toolbar as they are when the window has been made.
+// The window's menus and toolbar as they are when the window has loaded the blank score.
 int menus(const QStringList& args)
 {
     if (!args.isEmpty()) {
         scoretool::err(QStringLiteral("usage: scoretool menus"));
         return 2;
     }
-    editor::MainForm window;
+    editor::SetStartValues();
+    editor::MainFormServices services;
+    services.midiDevices = std::make_unique<testing::FakeDevices>();
+    editor::MainForm window(std::move(services));
+    if (!window.load())
+        return 1;
     for (const QAction* top : window.menuBar()->actions()) {
         scoretool::out(top->objectName() + QStringLiteral(" \"") + top->text() + u'"' + flags(top));
         printMenu(top->menu(), 1);
     }
-    for (const editor::ToolbarButton& entry : editor::ToolbarTable()) {
-        const QAction* button = window.Toolbar1->button(entry.index);
+    for (const editor::ToolbarEntry& entry : editor::ToolbarTable()) {
+        const QAction* button = window.toolbar().button(entry.index);
         QString line = QStringLiteral("button %1 %2").arg(entry.index).arg(kindName(entry.kind));
         if (!entry.hint.isEmpty())
             line += QStringLiteral(" \"") + entry.hint + u'"';
         if (entry.kind != editor::ButtonKind::Separator && !button->isEnabled())
             line += QStringLiteral(" disabled");
         scoretool::out(line);
-        if (const QMenu* dropDown = window.Toolbar1->dropDown(entry.index)) {
+        if (const QMenu* dropDown = window.toolbar().dropDown(entry.index)) {
             for (const QAction* item : dropDown->actions())
                 scoretool::out(QStringLiteral("  item \"") + item->text() + u'"' + flags(item));
         }

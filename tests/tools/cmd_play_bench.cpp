@@ -101,7 +101,7 @@ std::optional<notation::Performance> compiledPerformance(const QString& file)
     input.PlayMode = kBenchMode;
     input.playOrder = notation::LoadedPlayOrder(header.CurrentFile);
     input.RapDrum = header.RapDrum;
-    input.SameSpeed = header.SameSpeed != 0;
+    input.SameSpeed = header.SameSpeed;
     input.drums = &stores;
     input.seed = 1;
     notation::PerformanceCompiler compiler;

@@ -60,9 +60,9 @@ int vlsDump(const QStringList& args)
     field("Speed", QString::number(h.Speed));
     field("Volume", QString::number(h.Volume));
     field("FileVer", QString::number(h.FileVer));
-    field("DrumPZ", QString::number(h.DrumPZ));
-    field("HeYing", QString::number(h.HeYing));
-    field("SameSpeed", QString::number(h.SameSpeed));
+    field("DrumPZ", QString::number(h.DrumPZ ? -1 : 0));
+    field("HeYing", QString::number(h.HeYing ? -1 : 0));
+    field("SameSpeed", QString::number(h.SameSpeed ? -1 : 0));
     field("PZType", QString::number(h.PZType));
     field("CurrentFile", h.CurrentFile);
     field("BaseKey", QString::number(h.BaseKey));

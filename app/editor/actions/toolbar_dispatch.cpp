@@ -4,7 +4,7 @@
 
 namespace tunvale::editor {
 
-void ToolbarDispatch::clickToolbarButton(int index)
+void ToolbarDispatch::clickButton(int index)
 {
     if (brushIntercepts(index))
         return;
@@ -12,7 +12,7 @@ void ToolbarDispatch::clickToolbarButton(int index)
         run(*command);
 }
 
-void ToolbarDispatch::clickToolbarMenuItem(const QString& text)
+void ToolbarDispatch::clickMenuItem(const QString& text)
 {
     if (const auto command = DropDownCommand(text))
         run(*command);
@@ -40,10 +40,10 @@ bool ToolbarDispatch::brushIntercepts(int index)
 void ToolbarDispatch::run(const ToolbarCommand& command)
 {
     if (command.busy)
-        state_.NotationCmdBusy = -1;
+        state_.NotationCmdBusy = true;
     commands_.run(command.command, command.argument);
     if (command.busy)
-        state_.NotationCmdBusy = 0;
+        state_.NotationCmdBusy = false;
 }
 
 } // namespace tunvale::editor

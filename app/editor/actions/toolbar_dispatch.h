@@ -31,8 +31,8 @@ public:
     {
     }
 
-    void clickToolbarButton(int index);
-    void clickToolbarMenuItem(const QString& text);
+    void clickButton(int index);
+    void clickMenuItem(const QString& text);
 
 private:
     bool brushIntercepts(int index);

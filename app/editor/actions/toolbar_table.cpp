@@ -9,25 +9,25 @@ namespace {
 ToolbarCommand run(const QString& command, int argument = 0) { return { command, argument, false }; }
 ToolbarCommand busy(const QString& command, int argument = 0) { return { command, argument, true }; }
 
-ToolbarButton separator(int index) { return { index, ButtonKind::Separator, {}, {}, std::nullopt }; }
+ToolbarEntry separator(int index) { return { index, ButtonKind::Separator, {}, {}, std::nullopt }; }
 
-ToolbarButton button(int index, const QString& hint, std::optional<ToolbarCommand> command)
+ToolbarEntry button(int index, const QString& hint, std::optional<ToolbarCommand> command)
 {
     return { index, ButtonKind::Button, hint, {}, std::move(command) };
 }
 
-ToolbarButton dropDown(
+ToolbarEntry dropDown(
     int index, const QString& hint, std::optional<ToolbarCommand> command, QStringList texts)
 {
     return { index, ButtonKind::DropDown, hint, std::move(texts), std::move(command) };
 }
 
-ToolbarButton menuOnly(int index, const QString& hint, QStringList texts)
+ToolbarEntry menuOnly(int index, const QString& hint, QStringList texts)
 {
     return { index, ButtonKind::MenuOnly, hint, std::move(texts), std::nullopt };
 }
 
-std::vector<ToolbarButton> makeTable()
+std::vector<ToolbarEntry> makeTable()
 {
     return {
         separator(1),
@@ -127,9 +127,9 @@ QHash<QString, ToolbarCommand> makeDropDownCommands()
 
 } // namespace
 
-const std::vector<ToolbarButton>& ToolbarTable()
+const std::vector<ToolbarEntry>& ToolbarTable()
 {
-    static const std::vector<ToolbarButton> table = makeTable();
+    static const std::vector<ToolbarEntry> table = makeTable();
     return table;
 }
 

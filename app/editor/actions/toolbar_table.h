@@ -18,7 +18,7 @@ enum class ButtonKind {
     Placeholder, // the place of the instrument, tempo and volume controls
 };
 
-// A named command of the window with its argument. `busy`: NotationCmdBusy is -1 while it runs.
+// A named command of the window with its argument. `busy`: NotationCmdBusy is set while it runs.
 struct ToolbarCommand {
     QString command;
     int argument = 0;
@@ -27,7 +27,41 @@ struct ToolbarCommand {
     friend bool operator==(const ToolbarCommand&, const ToolbarCommand&) = default;
 };
 
-struct ToolbarButton {
+// Toolbar buttons by their index.
+enum class ToolbarButton {
+    Open = 2,
+    Save = 3,
+    Play = 5,
+    Pause = 6,
+    PlayFromCaret = 7,
+    Stop = 8,
+    PlayDrums = 10,
+    StopDrums = 11,
+    PlayControls = 13,
+    Undo = 15,
+    Redo = 16,
+    Bold = 18,
+    ScaleFont = 19,
+    LyricUnderline = 20,
+    TwoOctavesDown = 22,
+    OctaveDown = 23,
+    MiddleOctave = 24,
+    OctaveUp = 25,
+    TwoOctavesUp = 26,
+    Slur = 28,
+    Quarter = 30,
+    Eighth = 31,
+    Sixteenth = 32,
+    ThirtySecond = 33,
+    Triplet = 41,
+    GraceNotes = 42,
+    Ornaments = 43,
+    Voltas = 44,
+    RepeatSign = 45,
+    RepeatSigns = 46,
+};
+
+struct ToolbarEntry {
     int index = 0;
     ButtonKind kind = ButtonKind::Separator;
     QString hint;
@@ -38,7 +72,7 @@ struct ToolbarButton {
 inline constexpr int kToolbarButtonCount = 46;
 
 // Entries 1 to 46 in order.
-const std::vector<ToolbarButton>& ToolbarTable();
+const std::vector<ToolbarEntry>& ToolbarTable();
 
 // What a click on the button runs; none for indices without a command.
 std::optional<ToolbarCommand> ButtonCommand(int index);

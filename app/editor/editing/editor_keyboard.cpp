@@ -52,10 +52,10 @@ EditorKeyboard::EditorKeyboard(
 void EditorKeyboard::busy(const std::function<void()>& command)
 {
     if (host_.NotationCmdBusy)
-        *host_.NotationCmdBusy = notation::kTrue;
+        *host_.NotationCmdBusy = true;
     command();
     if (host_.NotationCmdBusy)
-        *host_.NotationCmdBusy = notation::kFalse;
+        *host_.NotationCmdBusy = false;
 }
 
 void EditorKeyboard::KeyDown(int& KeyCode, int Shift)

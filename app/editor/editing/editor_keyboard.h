@@ -32,7 +32,7 @@ QString FontSizePanelText(double size);
 struct KeyboardHost {
     double* NotationFontSize = nullptr;
     double* TextFontSize = nullptr;
-    std::int16_t* NotationCmdBusy = nullptr;
+    bool* NotationCmdBusy = nullptr;
     const notation::ColorScheme* colors = nullptr;
     // The window's CaretNearLineEnd of the last selection change.
     std::function<bool()> caretNearLineEnd;

@@ -2,18 +2,17 @@
 
 #include <cstdint>
 
-// What the score editor keeps while the window lives, in one place owned by the window. Booleans are
-// 16-bit with -1 for true, as the handlers that share them expect.
+// What the score editor keeps while the window lives, in one place owned by the window.
 namespace tunvale::editor {
 
 struct EditorState {
-    // -1 while a notation command or the notation keyboard rewrites the selection; the undo engine
+    // Set while a notation command or the notation keyboard rewrites the selection; the undo engine
     // ignores selection changes then.
-    std::int16_t NotationCmdBusy = 0;
+    bool NotationCmdBusy = false;
     // The view mode: 0 main toolbar, 1 margin and line-spacing ruler, 2 neither.
     std::int16_t ToolbarMode = 0;
-    // 1 while the margins are laid onto the text (a margin drag or JzRTB).
-    std::int16_t LayoutBusy = 0;
+    // Set while the margins are laid onto the text (a margin drag or JzRTB).
+    bool LayoutBusy = false;
 
     // The caret: 1-based line and column in the editor, its position and bar at the last selection
     // change, and whether it stood near the end of its line.

@@ -428,7 +428,7 @@ int UndoEngine::applySteps(bool undoing, int n)
 
 void UndoEngine::JpColor(const notation::ColorScheme& MyColor, bool IsChangJp)
 {
-    const std::int16_t saved = host_.header ? host_.header->ScoreSaved : notation::kTrue;
+    const bool saved = host_.header ? host_.header->ScoreSaved : true;
     RecordStep([&] {
         GetXjxInfo();
         const std::vector<LineInfo> table = scan_.LineTable;

@@ -52,8 +52,8 @@ using clsUndoElement = UndoStep;
 // What the engine reads and calls of the window that owns it.
 struct UndoHost {
     notation::ScoreHeader* header = nullptr; // margins
-    const std::int16_t* layoutBusy = nullptr; // 1 while the window re-lays the margins
-    const std::int16_t* notationCmdBusy = nullptr; // -1 while a notation command rewrites
+    const bool* layoutBusy = nullptr; // set while the window re-lays the margins
+    const bool* notationCmdBusy = nullptr; // set while a notation command rewrites
     std::function<void()> JzRTB; // re-applies the margins after an undo or redo step
     std::function<void(int left, int right)> setRulerSpaces;
 };
@@ -146,7 +146,7 @@ private:
     Selection currentSelection() const;
     Margins headerMargins() const;
     void applyMargins(int left, int right);
-    bool layoutBusy() const { return host_.layoutBusy && *host_.layoutBusy == 1; }
+    bool layoutBusy() const { return host_.layoutBusy && *host_.layoutBusy; }
 
     platform::RichTextBox& editor_;
     // A second caret over the editor's document, for probing formats without moving the editor's.

@@ -25,7 +25,7 @@ frame::ProcessState& process() { return frame::Process(); }
 
 UndoHost undoHost(MainForm& form)
 {
-    return { &process().ScoreHeader, &form.editorState.LayoutBusy, &form.editorState.NotationCmdBusy,
+    return { &process().ScoreHeader, &form.state().LayoutBusy, &form.state().NotationCmdBusy,
         [&form] { form.JzRTB(0); },
         [&form](int left, int right) {
             form.setRulerLeftSpace(left);
@@ -36,10 +36,10 @@ UndoHost undoHost(MainForm& form)
 KeyboardHost keyboardHost(MainForm& form)
 {
     return { &process().start.NotationFontSize, &process().start.TextFontSize,
-        &form.editorState.NotationCmdBusy, &process().ColorScheme,
-        [&form] { return form.editorState.CaretNearLineEnd; },
+        &form.state().NotationCmdBusy, &process().ColorScheme,
+        [&form] { return form.state().CaretNearLineEnd; },
         [&form] { form.commands().run(QStringLiteral("CQSF"), 0); },
-        [&form](const QString& text) { form.StatusBar1->setPanelText(8, text); } };
+        [&form](const QString& text) { form.statusPanels().setPanelText(StatusPanel::FontSize, text); } };
 }
 
 void enable(QAction* action, bool enabled)
@@ -51,22 +51,22 @@ void enable(QAction* action, bool enabled)
 } // namespace
 
 MainFormEditing::MainFormEditing(MainForm& form)
-    : Undo(form.editor(), undoHost(form))
-    , Commands(form.editor(), Undo)
-    , Keyboard(form.editor(), Undo, Commands, keyboardHost(form))
-    , form_(form)
-    , inputMethodFilter_([this] { return Undo.CaretOnNotationLine(); })
+    : MainFormPart(form)
+    , undo_(form.editor(), undoHost(form))
+    , noteCommands_(form.editor(), undo_)
+    , keyboard_(form.editor(), undo_, noteCommands_, keyboardHost(form))
+    , inputMethodFilter_([this] { return undo_.CaretOnNotationLine(); })
 {
     platform::RichTextBox& editor = form.editor();
     connect(&editor, &platform::RichTextBox::KeyDown, this,
-        [this](int& KeyCode, int Shift) { Keyboard.KeyDown(KeyCode, Shift); });
+        [this](int& KeyCode, int Shift) { keyboard_.KeyDown(KeyCode, Shift); });
     connect(&editor, &platform::RichTextBox::KeyUp, this,
-        [this](int& KeyCode, int Shift) { Keyboard.KeyUp(KeyCode, Shift); });
+        [this](int& KeyCode, int Shift) { keyboard_.KeyUp(KeyCode, Shift); });
     connect(&editor, &platform::RichTextBox::SelChange, this, &MainFormEditing::selectionChanged);
-    connect(&Undo, &UndoEngine::StateChanged, this, &MainFormEditing::undoStateChanged);
-    connect(&Undo, &UndoEngine::OnXjChanged, this, &MainFormEditing::barChanged);
-    form.RichTextBox1->installEventFilter(this);
-    form.RichTextBox1->installEventFilter(&inputMethodFilter_);
+    connect(&undo_, &UndoEngine::StateChanged, this, &MainFormEditing::undoStateChanged);
+    connect(&undo_, &UndoEngine::OnXjChanged, this, &MainFormEditing::barChanged);
+    form.editorView()->installEventFilter(this);
+    form.editorView()->installEventFilter(&inputMethodFilter_);
     defineCommands();
     connectMenus();
     undoStateChanged();
@@ -75,40 +75,40 @@ MainFormEditing::MainFormEditing(MainForm& form)
 
 void MainFormEditing::defineCommands()
 {
-    form_.defineCommand(QStringLiteral("mnuUnDo"), [this](int n) { Undo.undo(n); });
-    form_.defineCommand(QStringLiteral("mnuRedo"), [this](int n) { Undo.Redo(n); });
+    form_.defineCommand(QStringLiteral("mnuUnDo"), [this](int n) { undo_.undo(n); });
+    form_.defineCommand(QStringLiteral("mnuRedo"), [this](int n) { undo_.Redo(n); });
     form_.defineCommand(
-        QStringLiteral("ToggleLyricUnderline"), [this](int) { Commands.ToggleLyricUnderline(); });
-    form_.defineCommand(QStringLiteral("SetNoteOctave"), [this](int n) { Commands.SetNoteOctave(n); });
-    form_.defineCommand(QStringLiteral("SetNoteDuration"), [this](int n) { Commands.SetNoteDuration(n); });
-    form_.defineCommand(QStringLiteral("ApplySlur"), [this](int n) { Commands.ApplySlur(n); });
+        QStringLiteral("ToggleLyricUnderline"), [this](int) { noteCommands_.ToggleLyricUnderline(); });
+    form_.defineCommand(QStringLiteral("SetNoteOctave"), [this](int n) { noteCommands_.SetNoteOctave(n); });
+    form_.defineCommand(QStringLiteral("SetNoteDuration"), [this](int n) { noteCommands_.SetNoteDuration(n); });
+    form_.defineCommand(QStringLiteral("ApplySlur"), [this](int n) { noteCommands_.ApplySlur(n); });
     form_.defineCommand(
-        QStringLiteral("ApplyRhythmPattern"), [this](int n) { Commands.ApplyRhythmPattern(n); });
-    form_.defineCommand(QStringLiteral("MarkTriplet"), [this](int n) { Commands.MarkTriplet(n); });
-    form_.defineCommand(QStringLiteral("DoNoteMark"), [this](int n) { Commands.DoNoteMark(n); });
+        QStringLiteral("ApplyRhythmPattern"), [this](int n) { noteCommands_.ApplyRhythmPattern(n); });
+    form_.defineCommand(QStringLiteral("MarkTriplet"), [this](int n) { noteCommands_.MarkTriplet(n); });
+    form_.defineCommand(QStringLiteral("DoNoteMark"), [this](int n) { noteCommands_.DoNoteMark(n); });
     // Grace notes wait for their dialog.
-    GuardUnbuilt(form_.Toolbar1->button(42));
-    form_.defineCommand(QStringLiteral("ResetNoteFont"), [this](int) { Commands.ResetNoteFont(); });
-    form_.defineCommand(QStringLiteral("ConvertSelChars"), [this](int) { Commands.ConvertSelChars(); });
+    GuardUnbuilt(form_.toolbar().button(ToolbarButton::GraceNotes));
+    form_.defineCommand(QStringLiteral("ResetNoteFont"), [this](int) { noteCommands_.ResetNoteFont(); });
+    form_.defineCommand(QStringLiteral("ConvertSelChars"), [this](int) { noteCommands_.ConvertSelChars(); });
     form_.defineCommand(QStringLiteral("InsertRepeatSign"),
-        [this](int code) { Commands.InsertRepeatSign(QChar(char16_t(code))); });
-    form_.defineCommand(QStringLiteral("AskRepeatCount"), [this](int) { Commands.InsertRepeatCountSign(); });
+        [this](int code) { noteCommands_.InsertRepeatSign(QChar(char16_t(code))); });
+    form_.defineCommand(QStringLiteral("AskRepeatCount"), [this](int) { noteCommands_.InsertRepeatCountSign(); });
 }
 
 void MainFormEditing::connectMenus()
 {
     form_.connectItem(QStringLiteral("mnuUnDo"), [this] {
-        form_.RichTextBox1->setFocus();
-        Undo.undo(1);
+        form_.editorView()->setFocus();
+        undo_.undo(1);
     });
-    form_.connectItem(QStringLiteral("mnuRedo"), [this] { Undo.Redo(1); });
+    form_.connectItem(QStringLiteral("mnuRedo"), [this] { undo_.Redo(1); });
     form_.connectItem(QStringLiteral("UndoAll"), [this] {
-        Undo.undo(Undo.getUndoCount());
+        undo_.undo(undo_.getUndoCount());
         form_.JzRTB(0);
     });
-    form_.connectItem(QStringLiteral("RedoAll"), [this] { Undo.Redo(Undo.getRedoCount()); });
-    form_.connectArray(QStringLiteral("MY_bhy"), [this](int i) { Commands.markAccidental(i); });
-    form_.connectArray(QStringLiteral("biandiao"), [this](int i) { Commands.insertKeyChange(i); });
+    form_.connectItem(QStringLiteral("RedoAll"), [this] { undo_.Redo(undo_.getRedoCount()); });
+    form_.connectArray(QStringLiteral("MY_bhy"), [this](int i) { noteCommands_.markAccidental(i); });
+    form_.connectArray(QStringLiteral("biandiao"), [this](int i) { noteCommands_.insertKeyChange(i); });
     form_.connectItem(QStringLiteral("Other"), [this] { toggleTiledView(); });
     connect(form_.menu(QStringLiteral("Edit")), &QMenu::aboutToShow, this, &MainFormEditing::enableEditMenu);
     connect(form_.menu(QStringLiteral("My_instr")), &QMenu::aboutToShow, this, &MainFormEditing::enableInsertMenu);
@@ -127,7 +127,7 @@ bool MainFormEditing::eventFilter(QObject* watched, QEvent* event)
             return true;
         }
         if (code.code >= 112 && code.code <= 123)
-            Undo.FlushSnapshot();
+            undo_.FlushSnapshot();
     }
     return QObject::eventFilter(watched, event);
 }
@@ -135,31 +135,31 @@ bool MainFormEditing::eventFilter(QObject* watched, QEvent* event)
 void MainFormEditing::selectionChanged()
 {
     platform::RichTextBox& editor = form_.editor();
-    EditorState& state = form_.editorState;
+    EditorState& state = form_.state();
     state.LastSelStart = std::int16_t(editor.SelStart());
-    state.LastOnXj = std::int16_t(Undo.OnXj());
+    state.LastOnXj = std::int16_t(undo_.OnXj());
     const CaretState caret = ReadCaretState(editor);
     state.CaretLine = std::int16_t(caret.CaretLine);
     state.CaretColumn = std::int16_t(caret.CaretColumn);
-    form_.StatusBar1->setPanelText(4, CaretPanelText(caret));
+    form_.statusPanels().setPanelText(StatusPanel::Caret, CaretPanelText(caret));
     state.CaretNearLineEnd = caret.CaretNearLineEnd;
 }
 
 void MainFormEditing::barChanged(int Xj)
 {
-    form_.CtrlSlider1->setMyXj(Xj);
-    form_.StatusBar1->setPanelText(5, BarPanelText(Xj, Undo.XJInteger()));
+    form_.barStrip().setMyXj(Xj);
+    form_.statusPanels().setPanelText(StatusPanel::Bar, BarPanelText(Xj, undo_.XJInteger()));
 }
 
 void MainFormEditing::undoStateChanged()
 {
-    const bool undo = Undo.canUndo();
-    const bool redo = Undo.canRedo();
+    const bool undo = undo_.canUndo();
+    const bool redo = undo_.canRedo();
     enable(form_.action(QStringLiteral("mnuUnDo")), undo);
-    enable(form_.Toolbar1->button(15), undo);
+    enable(form_.toolbar().button(ToolbarButton::Undo), undo);
     enable(form_.action(QStringLiteral("UndoAll")), undo);
     enable(form_.action(QStringLiteral("mnuRedo")), redo);
-    enable(form_.Toolbar1->button(16), redo);
+    enable(form_.toolbar().button(ToolbarButton::Redo), redo);
     enable(form_.action(QStringLiteral("RedoAll")), redo);
 }
 
@@ -172,20 +172,20 @@ void MainFormEditing::enableEditMenu()
     enable(form_.action(QStringLiteral("mnuReset")),
         form_.action(QStringLiteral("mnuUnDo"))->isEnabled()
             || form_.action(QStringLiteral("mnuRedo"))->isEnabled());
-    const bool jp = IsJpLine(Undo.LineTable(), form_.editorState.CaretLine - 1);
+    const bool jp = IsJpLine(undo_.LineTable(), form_.state().CaretLine - 1);
     for (const QString& name : { QStringLiteral("InstrSpace(0)"), QStringLiteral("InstrSpace(1)"),
              QStringLiteral("instrZJX(0)"), QStringLiteral("instrZJX(1)"), QStringLiteral("instrDrum") })
         enable(form_.action(name), jp);
     QAction* notationTyping = form_.action(QStringLiteral("MunJPline"));
     notationTyping->setChecked(jp);
     enable(form_.action(QStringLiteral("GCFont")), selected && !jp);
-    const QString caretLine = platform::GetRtbLine(form_.editor(), form_.editorState.CaretLine);
+    const QString caretLine = platform::GetRtbLine(form_.editor(), form_.state().CaretLine);
     enable(notationTyping, caretLine.size() <= 2);
 }
 
 void MainFormEditing::enableInsertMenu()
 {
-    const bool jp = IsJpLine(Undo.LineTable(), form_.editorState.CaretLine - 1);
+    const bool jp = IsJpLine(undo_.LineTable(), form_.state().CaretLine - 1);
     for (const QString& name :
         { QStringLiteral("BD"), QStringLiteral("M_bhy"), QStringLiteral("pf"), QStringLiteral("SB1"),
             QStringLiteral("sd"), QStringLiteral("huayin(0)"), QStringLiteral("huayin(1)"),
@@ -195,7 +195,7 @@ void MainFormEditing::enableInsertMenu()
 
 void MainFormEditing::enableFormatMenu()
 {
-    const bool jp = IsJpLine(Undo.LineTable(), form_.editorState.CaretLine - 1);
+    const bool jp = IsJpLine(undo_.LineTable(), form_.state().CaretLine - 1);
     for (const QString& name :
         { QStringLiteral("BY"), QStringLiteral("Dyjh"), QStringLiteral("instrZy"), QStringLiteral("HY"),
             QStringLiteral("YYY"), QStringLiteral("instrCy"), QStringLiteral("KillFormat") })
@@ -209,18 +209,18 @@ void MainFormEditing::toggleTiledView()
     form_.applyLayout();
     if (tiled->isChecked())
         ShowLineMarks();
-    form_.PicLineShow->setVisible(tiled->isChecked());
+    form_.tiledViewBox()->setVisible(tiled->isChecked());
 }
 
 void MainFormEditing::ShowLineMarks()
 {
-    platform::RichTextBox& tiled = form_.RichTextBox5->box();
+    platform::RichTextBox& tiled = form_.tiledView()->box();
     tiled.setText(QString());
-    QPalette palette = form_.RichTextBox5->palette();
-    palette.setColor(QPalette::Base, form_.RichTextBox1->palette().color(QPalette::Base));
-    form_.RichTextBox5->setPalette(palette);
-    platform::RichTextBox& mirror = *form_.RichTextBox4;
-    for (const LineInfo& line : Undo.LineTable()) {
+    QPalette palette = form_.tiledView()->palette();
+    palette.setColor(QPalette::Base, form_.editorView()->palette().color(QPalette::Base));
+    form_.tiledView()->setPalette(palette);
+    platform::RichTextBox& mirror = form_.mirror();
+    for (const LineInfo& line : undo_.LineTable()) {
         if (!line.IsJpLine)
             continue;
         mirror.select(line.LineStart, line.LineLen);
@@ -235,7 +235,7 @@ void MainFormEditing::recolourLines(bool IsJP)
 {
     notation::ScoreHeader& header = process().ScoreHeader;
     const std::int16_t saved = header.ScoreSaved;
-    Undo.JpColor(process().ColorScheme, IsJP);
+    undo_.JpColor(process().ColorScheme, IsJP);
     header.ScoreSaved = saved;
 }
 

@@ -4,23 +4,24 @@
 #include "app/editor/editing/input_method_filter.h"
 #include "app/editor/editing/note_commands.h"
 #include "app/editor/editing/undo_engine.h"
+#include "app/editor/parts/main_form_part.h"
 #include "app/notation/score_header.h"
-
-#include <QObject>
 
 // The main window's editing: the undo engine bound to the editor, the notation commands and the
 // keyboard, with the window's handlers of the editor's events, its edit and insert menus and the
 // toolbar commands that rewrite notes. The window creates it at its load.
 namespace tunvale::editor {
 
-class MainForm;
-
-class MainFormEditing : public QObject
+class MainFormEditing : public MainFormPart
 {
     Q_OBJECT
 
 public:
     explicit MainFormEditing(MainForm& form);
+
+    UndoEngine& undo() { return undo_; }
+    NoteCommands& noteCommands() { return noteCommands_; }
+    EditorKeyboard& keyboard() { return keyboard_; }
 
     // Recolours the notation lines (IsJP) or the lyric lines without marking the score modified.
     void recolourLines(bool IsJP);
@@ -35,10 +36,6 @@ public:
     void enableFormatMenu();
     void toggleTiledView();
 
-    UndoEngine Undo;
-    NoteCommands Commands;
-    EditorKeyboard Keyboard;
-
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -46,7 +43,9 @@ private:
     void defineCommands();
     void connectMenus();
 
-    MainForm& form_;
+    UndoEngine undo_;
+    NoteCommands noteCommands_;
+    EditorKeyboard keyboard_;
     InputMethodFilter inputMethodFilter_;
 };
 using ScoreEditing = MainFormEditing;

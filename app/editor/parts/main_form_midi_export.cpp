@@ -10,8 +10,7 @@ namespace tunvale::editor {
 
 MainFormMidiExport::MainFormMidiExport(
     MainForm& form, MainFormPlayback& playback, frame::MidiExportServices services)
-    : QObject(&form)
-    , form_(form)
+    : MainFormPart(form)
     , playback_(playback)
     , services_(std::move(services))
 {
@@ -30,9 +29,9 @@ std::pair<int, int> MainFormMidiExport::selection() const
     return { editor.SelStart(), editor.SelStart() + editor.SelLength() };
 }
 
-QString MainFormMidiExport::Text_Speed() const { return form_.Toolbar1->Text_Speed->text(); }
+QString MainFormMidiExport::Text_Speed() const { return form_.toolbar().Text_Speed->text(); }
 
-QString MainFormMidiExport::Text_Volume() const { return form_.Toolbar1->Text_Volume->text(); }
+QString MainFormMidiExport::Text_Volume() const { return form_.toolbar().Text_Volume->text(); }
 
 int MainFormMidiExport::ComSoundsListIndex() const { return playback_.instrument(); }
 

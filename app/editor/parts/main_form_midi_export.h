@@ -1,23 +1,20 @@
 #pragma once
 
+#include "app/editor/parts/main_form_part.h"
 #include "app/frame/midi_export_command.h"
-
-#include <QObject>
 
 namespace tunvale::editor {
 
-class MainForm;
 class MainFormPlayback;
 
-// The MIDI export on the main window: File → "导出Mid..." runs exportMidi over the window, its
-// toolbar and its playback (key, kept play order). Made after the playback and owned by the window.
-class MainFormMidiExport final : public QObject, public frame::MidiExportWindow
+// The MIDI export on the main window: File → "导出Mid..." runs the export over the window, its
+// toolbar and its playback (key, kept play order).
+class MainFormMidiExport final : public MainFormPart, public frame::MidiExportWindow
 {
     Q_OBJECT
 
 public:
-    MainFormMidiExport(MainForm& form, MainFormPlayback& playback,
-        frame::MidiExportServices services = frame::ProgramMidiExportServices());
+    MainFormMidiExport(MainForm& form, MainFormPlayback& playback, frame::MidiExportServices services);
 
     void exportMidi();
 
@@ -34,7 +31,6 @@ public:
     notation::PlayOrderSource playOrderSource() const override;
 
 private:
-    MainForm& form_;
     MainFormPlayback& playback_;
     frame::MidiExportServices services_;
 };

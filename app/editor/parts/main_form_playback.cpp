@@ -5,6 +5,7 @@
 #include "app/editor/window/main_form.h"
 #include "app/editor/window/main_toolbar.h"
 #include "app/editor/actions/menu_items.h"
+#include "app/editor/editing/stored_color.h"
 #include "app/editor/parts/main_form_editing.h"
 #include "app/editor/window/status_panels.h"
 #include "app/frame/process_state.h"
@@ -27,13 +28,6 @@ namespace tunvale::editor {
 
 namespace {
 
-// A colour of the score's colour scheme (&H00BBGGRR).
-QColor schemeColor(std::int32_t value)
-{
-    const auto bgr = std::uint32_t(value);
-    return QColor(int(bgr & 0xFF), int(bgr >> 8 & 0xFF), int(bgr >> 16 & 0xFF));
-}
-
 const notation::ColorScheme& colors() { return frame::Process().ColorScheme; }
 
 platform::ApiHighlight& highlighter()
@@ -50,22 +44,34 @@ constexpr int kToolbarButtons = 46;
 
 MainFormPlayback::MainFormPlayback(
     MainForm& form, std::unique_ptr<platform::ScreenSaverInhibitor> screenSaver)
-    : QObject(&form)
-    , form_(form)
+    : MainFormPart(form)
     , screenSaver_(std::move(screenSaver))
+    , strip_(&form.barStrip())
 {
-    // The strip got its bars when the score was loaded.
-    strip_ = form_.CtrlSlider1;
-
     commands_ = std::make_unique<playback::PlayCommands>(*this, *playback::NotePlayer, playback::PlayTimer);
+    fillDeviceMenu();
     connectMenus();
     connectControls();
-    form_.hooks.playbackRunning = [this] { return commands_->PlayBusy(); };
-    form_.hooks.stopPlayback = [this] { commands_->stop(); };
-    form_.hooks.scoreReplaced = [this] { chosenOrder_.clear(); };
 }
 
 MainFormPlayback::~MainFormPlayback() = default;
+
+void MainFormPlayback::windowClosing()
+{
+    if (commands_->PlayBusy())
+        commands_->stop();
+}
+
+void MainFormPlayback::fillDeviceMenu()
+{
+    devices_ = playback::NotePlayer->Midi_OutDevsToList();
+    if (devices_.isEmpty())
+        return;
+    form_.action(QStringLiteral("my_ComDevies"), 0)->setText(devices_[0].name);
+    for (int i = 1; i < devices_.size(); ++i)
+        form_.menus().load(QStringLiteral("my_ComDevies"), i, devices_[i].name)->setChecked(false);
+    deviceIndex_ = 0;
+}
 
 void MainFormPlayback::connectMenus()
 {
@@ -95,12 +101,12 @@ void MainFormPlayback::connectMenus()
 
 void MainFormPlayback::connectControls()
 {
-    MainToolbar& toolbar = *form_.Toolbar1;
+    MainToolbar& toolbar = form_.toolbar();
     connect(toolbar.ComSounds, &QComboBox::activated, this, &MainFormPlayback::chooseInstrument);
     for (int i = 0; i < 2; ++i)
         connect(
             toolbar.VScroll1[size_t(i)], &QScrollBar::valueChanged, this, [this, i] { spinBarChanged(i); });
-    platform::RichTextBox& view = form_.RichTextBox2->box();
+    platform::RichTextBox& view = form_.playbackView()->box();
     // The playback view takes no key: Enter steps the melody in step mode, every other key does nothing.
     connect(
         &view, &platform::RichTextBox::KeyDown, this,
@@ -139,38 +145,38 @@ void MainFormPlayback::choosePlayOrder()
     if (!file.isEmpty() && !notation::IsTemplatePath(file) && order.SavePlayOrderKey(file))
         order.SavePlayOrder(file);
     if (dialog.textChanged())
-        header().ScoreSaved = notation::kFalse;
+        header().ScoreSaved = false;
 }
 
 void MainFormPlayback::chooseDevice(int Index)
 {
-    if (Index < 0 || Index >= form_.ComDevies.size())
+    if (Index < 0 || Index >= devices_.size())
         return;
     // On failure the output tells the user and the check stays where it was.
-    if (!playback::NotePlayer->OpenDevice(form_.ComDevies[Index].itemData))
+    if (!playback::NotePlayer->OpenDevice(devices_[Index].itemData))
         return;
     for (int i = 0; i <= form_.menus().upperBound(QStringLiteral("my_ComDevies")); ++i) {
         if (QAction* entry = form_.action(QStringLiteral("my_ComDevies"), i))
             entry->setChecked(i == Index);
     }
-    form_.ComDeviesListIndex = Index;
+    deviceIndex_ = Index;
 }
 
 void MainFormPlayback::chooseInstrument(int index)
 {
     if (index < 0 || index >= int(playback::InstrumentNames.size()))
         return;
-    form_.Toolbar1->ComSounds->setToolTip(
+    form_.toolbar().ComSounds->setToolTip(
         QStringLiteral("乐器选择：") + playback::InstrumentNames[size_t(index)]);
     if (header().Instrument != index)
-        header().ScoreSaved = notation::kFalse;
+        header().ScoreSaved = false;
 }
 
 void MainFormPlayback::spinBarChanged(int Index)
 {
-    MainToolbar& toolbar = *form_.Toolbar1;
+    MainToolbar& toolbar = form_.toolbar();
     const int value = toolbar.VScroll1[size_t(Index)]->value();
-    header().ScoreSaved = notation::kFalse;
+    header().ScoreSaved = false;
     if (Index == 0) {
         toolbar.Text_Speed->setText(QString::number(value));
         header().Speed = std::int16_t(value);
@@ -184,7 +190,7 @@ notation::ScoreHeader& MainFormPlayback::header() { return frame::Process().Scor
 
 notation::DrumStores& MainFormPlayback::drumStores() { return notation::ProcessDrumStores(); }
 
-platform::RichTextSnapshot MainFormPlayback::scoreSnapshot() const { return form_.RichTextBox4->snapshot(); }
+platform::RichTextSnapshot MainFormPlayback::scoreSnapshot() const { return form_.mirror().snapshot(); }
 
 QString MainFormPlayback::scoreText() const { return form_.editor().Text(); }
 
@@ -197,7 +203,7 @@ int MainFormPlayback::editorCaret() const { return form_.editor().SelStart(); }
 
 void MainFormPlayback::setEditorCaret(int position) { form_.editor().setSelStart(position); }
 
-int MainFormPlayback::caretBar() const { return form_.Editing ? form_.Editing->Undo.OnXj() : 0; }
+int MainFormPlayback::caretBar() const { return form_.part<MainFormEditing>().undo().OnXj(); }
 
 QAction* MainFormPlayback::item(playback::PlayItem which) const
 {
@@ -223,7 +229,7 @@ void MainFormPlayback::setChecked(playback::PlayItem which, bool checked)
     item(which)->setChecked(checked);
 }
 
-int MainFormPlayback::instrument() const { return std::max(0, form_.Toolbar1->ComSounds->currentIndex()); }
+int MainFormPlayback::instrument() const { return std::max(0, form_.toolbar().ComSounds->currentIndex()); }
 
 // Every menu item and toolbar button 1 to 46, each action once (an action may sit in both).
 std::vector<QAction*> MainFormPlayback::lockableActions() const
@@ -237,13 +243,13 @@ std::vector<QAction*> MainFormPlayback::lockableActions() const
     for (const QString& name : form_.menus().names())
         add(form_.action(name));
     for (int i = 1; i <= kToolbarButtons; ++i)
-        add(form_.Toolbar1->button(i));
+        add(form_.toolbar().button(i));
     return actions;
 }
 
 void MainFormPlayback::PlayControlsEnabled(bool playing, bool melody)
 {
-    MainToolbar& toolbar = *form_.Toolbar1;
+    MainToolbar& toolbar = form_.toolbar();
     for (QWidget* control : std::initializer_list<QWidget*> { toolbar.ComSounds, toolbar.Text_Speed,
              toolbar.VScroll1[0], toolbar.Text_Volume, toolbar.VScroll1[1] })
         control->setEnabled(!playing);
@@ -260,40 +266,40 @@ void MainFormPlayback::PlayControlsEnabled(bool playing, bool melody)
             action->setEnabled(enabled);
         SavedEnabled.clear();
     }
-    auto button = [&](int index, bool enabled) { toolbar.button(index)->setEnabled(enabled); };
+    auto button = [&](ToolbarButton which, bool enabled) { toolbar.button(which)->setEnabled(enabled); };
     auto menuItem = [&](const char* name, bool enabled) {
         form_.action(QString::fromLatin1(name))->setEnabled(enabled);
     };
     if (playing && melody) {
-        button(8, true);
-        button(6, true);
+        button(ToolbarButton::Stop, true);
+        button(ToolbarButton::Pause, true);
         menuItem("MunStop1", true);
         menuItem("MunPandG", true);
     } else if (playing) {
-        button(11, true);
+        button(ToolbarButton::StopDrums, true);
     } else if (melody) {
-        button(5, true);
-        button(7, true);
+        button(ToolbarButton::Play, true);
+        button(ToolbarButton::PlayFromCaret, true);
         menuItem("MunPlay", true);
-        button(8, false);
+        button(ToolbarButton::Stop, false);
         menuItem("MunStop1", false);
-        button(6, false);
+        button(ToolbarButton::Pause, false);
         menuItem("MunPandG", false);
     } else {
-        button(10, true);
-        button(11, false);
+        button(ToolbarButton::PlayDrums, true);
+        button(ToolbarButton::StopDrums, false);
     }
     menuItem("runmusic", true);
 }
 
 void MainFormPlayback::setPauseText(const QString& text)
 {
-    QAction* pause = form_.Toolbar1->button(6);
+    QAction* pause = form_.toolbar().button(ToolbarButton::Pause);
     pause->setText(text);
     pause->setToolTip(text);
 }
 
-void MainFormPlayback::showPlayTime(const QString& text) { form_.StatusBar1->setPanelText(2, text); }
+void MainFormPlayback::showPlayTime(const QString& text) { form_.statusPanels().setPanelText(StatusPanel::PlayTime, text); }
 
 void MainFormPlayback::setBreakpointCaption(const QString& text)
 {
@@ -304,11 +310,11 @@ void MainFormPlayback::MakeWorkingCopy()
 {
     form_.MakeWorkingCopy();
     // The played note is selected: the selection shows the play colours, not the view's own.
-    QPalette palette = form_.RichTextBox2->palette();
-    palette.setColor(QPalette::Highlight, schemeColor(colors().PlayNoteBackColor));
-    palette.setColor(QPalette::HighlightedText, schemeColor(colors().PlayNoteColor));
-    form_.RichTextBox2->setPalette(palette);
-    form_.RichTextBox2->setFocus();
+    QPalette palette = form_.playbackView()->palette();
+    palette.setColor(QPalette::Highlight, StoredColor(colors().PlayNoteBackColor));
+    palette.setColor(QPalette::HighlightedText, StoredColor(colors().PlayNoteColor));
+    form_.playbackView()->setPalette(palette);
+    form_.playbackView()->setFocus();
     workingCopyShown_ = true;
 }
 
@@ -319,47 +325,47 @@ void MainFormPlayback::RestoreScoreView()
         return;
     workingCopyShown_ = false;
     // A change made meanwhile (a switch in step mode) keeps the score modified.
-    const std::int16_t saved = header().ScoreSaved;
+    const bool saved = header().ScoreSaved;
     form_.RestoreScoreView();
-    if (saved == notation::kFalse)
-        header().ScoreSaved = notation::kFalse;
-    form_.RichTextBox1->setFocus();
+    if (!saved)
+        header().ScoreSaved = false;
+    form_.editorView()->setFocus();
     form_.JzRTB(0);
 }
 
 void MainFormPlayback::restorePlayedNote(std::optional<platform::SnapshotColor> ownColor)
 {
-    platform::RichTextBox& view = form_.RichTextBox2->box();
-    highlighter().APIHighlightHard(view.SelStart(), view.SelLength(), schemeColor(colors().EditBackColor));
+    platform::RichTextBox& view = form_.playbackView()->box();
+    highlighter().APIHighlightHard(view.SelStart(), view.SelLength(), StoredColor(colors().EditBackColor));
     if (ownColor)
         view.setSelColor(QColor::fromRgba(*ownColor));
 }
 
 void MainFormPlayback::selectPlayedNote(int position)
 {
-    platform::RichTextBox& view = form_.RichTextBox2->box();
+    platform::RichTextBox& view = form_.playbackView()->box();
     view.select(position, 1);
-    view.setSelColor(schemeColor(colors().PlayNoteColor));
+    view.setSelColor(StoredColor(colors().PlayNoteColor));
 }
 
 void MainFormPlayback::markPlayedNoteBack()
 {
-    const platform::RichTextBox& view = form_.RichTextBox2->box();
+    const platform::RichTextBox& view = form_.playbackView()->box();
     highlighter().APIHighlightHard(
-        view.SelStart(), view.SelLength(), schemeColor(colors().PlayNoteBackColor));
+        view.SelStart(), view.SelLength(), StoredColor(colors().PlayNoteBackColor));
 }
 
-void MainFormPlayback::clearPlaySelection() { form_.RichTextBox2->box().setSelLength(0); }
+void MainFormPlayback::clearPlaySelection() { form_.playbackView()->box().setSelLength(0); }
 
 int MainFormPlayback::caretViewRow() const
 {
-    const platform::RichTextBox& view = form_.RichTextBox2->box();
+    const platform::RichTextBox& view = form_.playbackView()->box();
     return platform::GetCaretRowCol(view).line - 1 - platform::GetFirstVisibleLine(view);
 }
 
 void MainFormPlayback::scrollViewLines(int lines)
 {
-    platform::RichTextEdit& edit = *form_.RichTextBox2;
+    platform::RichTextEdit& edit = *form_.playbackView();
     const platform::RichTextBox& view = edit.box();
     const int target
         = std::clamp(platform::GetFirstVisibleLine(view) + lines, 0, std::max(view.LineCount() - 1, 0));

@@ -1,11 +1,10 @@
 #pragma once
 
+#include "app/editor/parts/main_form_part.h"
 #include "app/playback/play_commands.h"
 #include "app/playback/play_order_text.h"
 #include "app/playback/play_window.h"
 #include "platform/desktop/screen_saver_inhibitor.h"
-
-#include <QObject>
 
 #include <functional>
 #include <memory>
@@ -22,26 +21,27 @@ class PlayOrderDialog;
 
 namespace tunvale::editor {
 
-class MainForm;
-
 // The main window's playback: the play commands on the window's menus, toolbar and views, the bar
-// strip, the device menu and the play-order dialog. Made once the window has loaded (it plays through
-// the window's NotePlayer) and owned by the window.
-class MainFormPlayback final : public QObject, public playback::PlayWindow
+// strip, the device menu and the play-order dialog. It plays through the window's NotePlayer.
+class MainFormPlayback final : public MainFormPart, public playback::PlayWindow
 {
     Q_OBJECT
 
 public:
-    MainFormPlayback(MainForm& form,
-        std::unique_ptr<platform::ScreenSaverInhibitor> screenSaver
-        = std::make_unique<platform::ScreenSaverInhibitor>());
+    MainFormPlayback(MainForm& form, std::unique_ptr<platform::ScreenSaverInhibitor> screenSaver);
     ~MainFormPlayback() override;
 
     playback::PlayCommands& commands() { return *commands_; }
     // The drum editor's controls; the drum editor fills it in.
     std::function<void(bool)> drumEditorControlsHook = [](bool) {};
-    drums::BarStrip& CtrlSlider1() { return *strip_; }
     dialogs::PlayOrderDialog& playOrderDialog();
+    // The output devices of the device menu, in menu order, and the one in use.
+    const QList<playback::DeviceEntry>& devices() const { return devices_; }
+    int deviceIndex() const { return deviceIndex_; }
+
+    // MainFormPart
+    void windowClosing() override;
+    void scoreReplaced() override { chosenOrder_.clear(); }
 
     // Menu and control handlers of the window.
     void choosePlayOrder();
@@ -79,13 +79,15 @@ public:
     void drumEditorControlsEnabled(bool enabled) override;
 
 private:
+    void fillDeviceMenu();
     void connectMenus();
     void connectControls();
     std::vector<QAction*> lockableActions() const;
     QAction* item(playback::PlayItem which) const;
 
-    MainForm& form_;
     std::unique_ptr<platform::ScreenSaverInhibitor> screenSaver_;
+    QList<playback::DeviceEntry> devices_;
+    int deviceIndex_ = -1;
     drums::BarStrip* strip_ = nullptr;
     std::unique_ptr<playback::PlayCommands> commands_;
     dialogs::PlayOrderDialog* dialog_ = nullptr;

@@ -14,6 +14,7 @@
 #include "app/playback/play_note.h"
 #include "app/playback/playback_state.h"
 #include "platform/desktop/dpi.h"
+#include "platform/desktop/prompts.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -22,32 +23,33 @@
 #include <QMenu>
 #include <QSignalBlocker>
 
+#include <search.h>
+
 namespace tunvale::editor {
 
 namespace {
 
-frame::ScoreFileServices withOwnId(frame::ScoreFileServices services)
+const QString kSearchCaption = QStringLiteral("搜索并打开...");
+
+// Shows the search window above `owner` where opening starts, waits until it closes and returns the path
+// the user picked, or an empty string.
+QString SearchForScore(QWidget* owner)
 {
-    if (services.ownId == 0)
-        services.ownId = QCoreApplication::applicationPid();
-    return services;
+    const std::unique_ptr<search::SearchandOpen> component = search::createSearchandOpen();
+    component->VlsPath(frame::ScoreBrowseFolder());
+    component->ShowSearchandOpenForm(owner);
+    return component->GetVlsFileName();
 }
 
 } // namespace
 
-MainFormScoreFiles& MainFormScoreFiles::of(MainForm& form, frame::ScoreFileServices services)
-{
-    if (auto* existing = form.findChild<MainFormScoreFiles*>(QString(), Qt::FindDirectChildrenOnly))
-        return *existing;
-    return *new MainFormScoreFiles(form, withOwnId(std::move(services)));
-}
-
 MainFormScoreFiles::MainFormScoreFiles(MainForm& form, frame::ScoreFileServices services)
-    : QObject(&form)
-    , form_(form)
+    : MainFormPart(form)
     , orderScore_(form.editor(), frame::Process().ScoreHeader)
-    , raiser_(*this, services.ownId)
+    , raiser_(*this, services.ownId == 0 ? QCoreApplication::applicationPid() : services.ownId)
 {
+    if (services.ownId == 0)
+        services.ownId = QCoreApplication::applicationPid();
     if (!services.restoreWindow)
         services.restoreWindow
             = [this](qint64 id, const QString& path) { return raiser_.RestoreWindow(id, path); };
@@ -61,27 +63,58 @@ MainFormScoreFiles::~MainFormScoreFiles() { notation::ProcessPlayOrder().setScor
 void MainFormScoreFiles::connectMenus()
 {
     form_.connectItem(QStringLiteral("NewBuilt"), [this] { commands_->newScore(); });
-    form_.connectItem(QStringLiteral("InputVls(0)"), [this] { commands_->InputVls_Click(0); });
+    form_.connectItem(QStringLiteral("InputVls(0)"), [this] { commands_->openWithDialog(); });
+    form_.connectItem(QStringLiteral("InputVls(1)"), [this] { searchAndOpen(); });
     form_.connectItem(QStringLiteral("SaveVls"), [this] { commands_->save(); });
     form_.connectItem(QStringLiteral("SaveVlsAs"), [this] { commands_->saveAs(); });
     form_.connectArray(QStringLiteral("mLastFile"), [this](int index) {
         commands_->openRecentFile(form_.action(QStringLiteral("mLastFile"), index)->data().toString());
     });
-    // Index 0 is the open dialog, 1 the search window of the window itself.
+    // Index 0 is the open dialog, 1 the search window.
     form_.defineCommand(QStringLiteral("InputVls"), [this](int index) {
         if (index == 1)
-            form_.InputVls_Click(1);
-        else
-            commands_->InputVls_Click(index);
+            searchAndOpen();
+        else if (index == 0)
+            commands_->openWithDialog();
     });
     form_.defineCommand(QStringLiteral("SaveVls"), [this](int) { commands_->save(); });
-    form_.hooks.save = [this] { return commands_->save(); };
-    form_.hooks.ShowRecentFiles = [this] { ShowRecentFiles(); };
     // Other windows record files too: the menu shows the list as it is when it opens.
     connect(form_.menu(QStringLiteral("File")), &QMenu::aboutToShow, this, [this] { ShowRecentFiles(); });
 }
 
 bool MainFormScoreFiles::listen() { return raiser_.listen(); }
+
+void MainFormScoreFiles::searchAndOpen()
+{
+    // One search window at a time: its command waits while the window is open.
+    QAction* items[] = { form_.action(QStringLiteral("InputVls"), 1), form_.toolbar().dropDownItem(kSearchCaption) };
+    for (QAction* item : items)
+        item->setEnabled(false);
+    const QString chosen = SearchForScore(&form_);
+    for (QAction* item : items)
+        item->setEnabled(true);
+    if (chosen.isEmpty())
+        return;
+    form_.statusPanels().setPanelText(StatusPanel::Bar, QStringLiteral("小节：1/..."));
+    // The open decides whether this window, another one showing the score or a new one takes it.
+    commands_->OpenVls(chosen);
+}
+
+bool MainFormScoreFiles::readyToClose()
+{
+    auto& header = frame::Process().ScoreHeader;
+    if (frame::Process().start.PrintStart || header.ScoreSaved)
+        return true;
+    platform::PromptRequest question;
+    question.text = QStringLiteral("需要保存简谱，再退出吗？");
+    question.icon = platform::PromptIcon::Question;
+    question.buttons = platform::PromptButtons::YesNoCancel;
+    question.defaultAnswer = platform::PromptAnswer::No;
+    const platform::PromptAnswer answer = platform::Prompts::current().ask(question);
+    if (answer == platform::PromptAnswer::Cancel)
+        return false;
+    return answer != platform::PromptAnswer::Yes || commands_->save();
+}
 
 bool MainFormScoreFiles::OpenStartScore(const QString& fileName)
 {
@@ -108,7 +141,7 @@ notation::PlayOrder& MainFormScoreFiles::playOrder() { return notation::ProcessP
 
 platform::RichTextBox& MainFormScoreFiles::RichTextBox1() { return form_.editor(); }
 
-bool MainFormScoreFiles::PrintStart() const { return frame::Process().start.PrintStart != 0; }
+bool MainFormScoreFiles::PrintStart() const { return frame::Process().start.PrintStart; }
 
 QWidget* MainFormScoreFiles::dialogOwner() { return &form_; }
 
@@ -119,7 +152,7 @@ void MainFormScoreFiles::fillSoundList()
     if (!playback::NotePlayer)
         return;
     const playback::SoundList sounds = playback::NotePlayer->fill_sound_list();
-    QComboBox* box = form_.Toolbar1->ComSounds;
+    QComboBox* box = form_.toolbar().ComSounds;
     const QSignalBlocker blocker(box);
     box->clear();
     box->addItems(sounds.items);
@@ -128,43 +161,39 @@ void MainFormScoreFiles::fillSoundList()
 
 void MainFormScoreFiles::showScoreValues() { form_.showScoreValues(); }
 
-int MainFormScoreFiles::instrumentIndex() const { return form_.Toolbar1->ComSounds->currentIndex(); }
+int MainFormScoreFiles::instrumentIndex() const { return form_.toolbar().ComSounds->currentIndex(); }
 
-QString MainFormScoreFiles::speedText() const { return form_.Toolbar1->Text_Speed->text(); }
+QString MainFormScoreFiles::speedText() const { return form_.toolbar().Text_Speed->text(); }
 
-QString MainFormScoreFiles::volumeText() const { return form_.Toolbar1->Text_Volume->text(); }
+QString MainFormScoreFiles::volumeText() const { return form_.toolbar().Text_Volume->text(); }
 
 bool MainFormScoreFiles::drumPZChecked() const { return form_.action(QStringLiteral("DrumPZ"))->isChecked(); }
 
 void MainFormScoreFiles::setCaption(const QString& caption) { form_.setWindowTitle(caption); }
 
-void MainFormScoreFiles::setBarPanelText(const QString& text) { form_.StatusBar1->setPanelText(5, text); }
+void MainFormScoreFiles::setBarPanelText(const QString& text) { form_.statusPanels().setPanelText(StatusPanel::Bar, text); }
 
 void MainFormScoreFiles::resetCaret()
 {
-    form_.editorState.CaretLine = 1;
+    form_.state().CaretLine = 1;
     form_.editor().setSelStart(0);
 }
 
 void MainFormScoreFiles::JzRTB(bool userRightSpace) { form_.JzRTB(userRightSpace ? 1 : 0); }
 
-void MainFormScoreFiles::UndoReset()
-{
-    if (form_.Editing)
-        form_.Editing->Undo.Reset();
-}
+void MainFormScoreFiles::UndoReset() { form_.part<MainFormEditing>().undo().Reset(); }
 
 void MainFormScoreFiles::RefreshDrumSlider(int bar)
 {
     std::vector<bool> haveDrum;
     for (const notation::DrumRecord& record : XjDrums())
         haveDrum.push_back(record.HaveDrum != 0);
-    form_.CtrlSlider1->GetValueLong(haveDrum, bar);
+    form_.barStrip().GetValueLong(haveDrum, bar);
 }
 
-void MainFormScoreFiles::forgetPreviousScore() { form_.hooks.scoreReplaced(); }
+void MainFormScoreFiles::forgetPreviousScore() { form_.scoreReplaced(); }
 
-int MainFormScoreFiles::XJInteger() const { return form_.Editing ? form_.Editing->Undo.XJInteger() : 0; }
+int MainFormScoreFiles::XJInteger() const { return form_.part<MainFormEditing>().undo().XJInteger(); }
 
 void MainFormScoreFiles::keepCurrentFile(const QString& path) { keptFile_ = path; }
 

@@ -4,24 +4,20 @@
 #include "app/frame/score_file_commands.h"
 #include "app/frame/score_window.h"
 #include "app/frame/window_raiser.h"
-
-#include <QObject>
+#include "app/editor/parts/main_form_part.h"
 
 #include <memory>
 
-// The main window's score files: the File menu's score commands, the recent items and the raise calls
-// of other windows, over the window's own controls.
+// The main window's score files: the File menu's score commands, search and open, the recent items,
+// the save question of the close and the raise calls of other windows, over the window's own controls.
 namespace tunvale::editor {
 
-class MainForm;
-
-class MainFormScoreFiles final : public QObject, public frame::ScoreWindow, public frame::RaiseTarget
+class MainFormScoreFiles final : public MainFormPart, public frame::ScoreWindow, public frame::RaiseTarget
 {
     Q_OBJECT
 
 public:
-    // The window's score files, made and connected to its menus on first use.
-    static MainFormScoreFiles& of(MainForm& form, frame::ScoreFileServices services = {});
+    MainFormScoreFiles(MainForm& form, frame::ScoreFileServices services);
     ~MainFormScoreFiles() override;
 
     frame::ScoreFileCommands& commands() { return *commands_; }
@@ -32,6 +28,13 @@ public:
     // Opens the window's first score: `fileName`, the template when it is empty or can't be read.
     // False when the window must close at once (a score of a newer format).
     bool OpenStartScore(const QString& fileName);
+
+    // "搜索并打开...": the search window picks a score below the folder where opening starts, and the
+    // one-window open takes it.
+    void searchAndOpen();
+
+    // MainFormPart: a changed score is saved first when the user says so.
+    bool readyToClose() override;
 
     // frame::ScoreWindow
     notation::ScoreHeader& header() override;
@@ -77,10 +80,8 @@ public:
     void bringUp() override;
 
 private:
-    MainFormScoreFiles(MainForm& form, frame::ScoreFileServices services);
     void connectMenus();
 
-    MainForm& form_;
     frame::EditorPlayOrderScore orderScore_;
     frame::WindowRaiser raiser_;
     std::unique_ptr<frame::ScoreFileCommands> commands_;

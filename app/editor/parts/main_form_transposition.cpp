@@ -1,5 +1,7 @@
-#include "app/editor/window/main_form.h"
+#include "app/editor/parts/main_form_transposition.h"
 
+#include "app/editor/parts/main_form_editing.h"
+#include "app/editor/window/main_form.h"
 #include "platform/desktop/prompts.h"
 
 #include <QAction>
@@ -9,6 +11,8 @@
 namespace tunvale::editor {
 
 namespace {
+
+constexpr std::array<int, 4> kSteps = { 2, -2, 1, -1 };
 
 // The transposer keeps its own copy of the platform code, so it is handed the program's prompt
 // service; this one passes each prompt to the service in use when it is shown.
@@ -29,31 +33,35 @@ public:
 
 } // namespace
 
-void MainForm::transposeByItem(int Index)
+MainFormTransposition::MainFormTransposition(MainForm& form)
+    : MainFormPart(form)
 {
-    constexpr std::array<int, 4> steps = { 2, -2, 1, -1 };
-    if (Index < 0 || Index >= int(steps.size()))
-        return;
-    for (int i = 0; i < int(steps.size()); ++i)
-        action(QStringLiteral("mYD"), i)->setChecked(i == Index);
-    transposeScore(steps[size_t(Index)]);
+    form_.connectArray(QStringLiteral("mYD"), [this](int i) { transposeByItem(i); });
 }
 
-void MainForm::transposeScore(int n)
+MainFormTransposition::~MainFormTransposition() = default;
+
+void MainFormTransposition::transposeByItem(int index)
+{
+    if (index < 0 || index >= int(kSteps.size()))
+        return;
+    for (int i = 0; i < int(kSteps.size()); ++i)
+        form_.action(QStringLiteral("mYD"), i)->setChecked(i == index);
+    transposeScore(kSteps[std::size_t(index)]);
+}
+
+void MainFormTransposition::transposeScore(int semitones)
 {
     static CurrentPrompts prompts;
-    if (!Keyshifter)
-        Keyshifter = keyshift::CreateClsYD(prompts);
-    Keyshifter->setNUporDown(n);
-    Keyshifter->setTRtf(editor().TextRTF());
-    Keyshifter->setReadNotEnought(false);
-    const QString s = Keyshifter->GetNewRtf();
-    if (Keyshifter->ReadNotEnought())
+    if (!transposer_)
+        transposer_ = keyshift::CreateClsYD(prompts);
+    transposer_->setNUporDown(semitones);
+    transposer_->setTRtf(form_.editor().TextRTF());
+    transposer_->setReadNotEnought(false);
+    const QString transposed = transposer_->GetNewRtf();
+    if (transposer_->ReadNotEnought())
         return; // the transposer has told the user; nothing changes and no step is recorded
-    // One undo step of its own: typing before it is a step already, typing after it another.
-    hooks.FlushUndoSnapshot();
-    editor().setTextRTF(s);
-    hooks.FlushUndoSnapshot();
+    form_.part<MainFormEditing>().undo().ReplaceWholeText(transposed);
 }
 
 } // namespace tunvale::editor

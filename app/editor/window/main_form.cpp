@@ -6,7 +6,12 @@
 #include "app/editor/window/main_toolbar.h"
 #include "app/editor/actions/menu_items.h"
 #include "app/editor/parts/main_form_editing.h"
+#include "app/editor/parts/main_form_midi_export.h"
+#include "app/editor/parts/main_form_playback.h"
 #include "app/editor/parts/main_form_score_files.h"
+#include "app/editor/parts/main_form_transposition.h"
+#include "app/editor/actions/toolbar_dispatch.h"
+#include "app/drums/bar_strip.h"
 #include "app/editor/window/status_panels.h"
 #include "app/editor/window/wheel_filter.h"
 #include "app/frame/process_state.h"
@@ -30,8 +35,12 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QScrollBar>
+#include <QSignalBlocker>
 #include <QTextDocument>
 #include <QTimer>
+
+#include <hint_balloon.h>
+#include <margin_ruler.h>
 
 #include <cmath>
 
@@ -70,8 +79,8 @@ public:
     {
         return form_.action(QStringLiteral("FormatTool(1)"))->isChecked();
     }
-    void setButtonValue(int index, int value) override { form_.Toolbar1->setButtonValue(index, value); }
-    void refreshToolbar() override { form_.Toolbar1->update(); }
+    void setButtonValue(int index, int value) override { form_.toolbar().setButtonValue(index, value); }
+    void refreshToolbar() override { form_.toolbar().update(); }
 
 private:
     MainForm& form_;
@@ -86,11 +95,16 @@ MainForm::MainForm(MainFormServices services, QWidget* parent)
     setWindowIcon(dialogs::ProgramIcon());
     buildWindow();
     toolbarHost_ = std::make_unique<Toolbar>(*this);
-    dispatch_ = std::make_unique<ToolbarDispatch>(editorState, commands_, *toolbarHost_);
+    dispatch_ = std::make_unique<ToolbarDispatch>(state_, commands_, *toolbarHost_);
     buildHandlers();
 }
 
-MainForm::~MainForm() = default;
+MainForm::~MainForm()
+{
+    // Parts hold on to the widgets and to each other: they go first, the last made first.
+    while (!parts_.empty())
+        parts_.pop_back();
+}
 
 void MainForm::buildWindow()
 {
@@ -100,15 +114,15 @@ void MainForm::buildWindow()
     client->setObjectName(QStringLiteral("client"));
     setCentralWidget(client);
 
-    RichTextBox2 = new platform::RichTextEdit(client);
-    RichTextBox2->setObjectName(QStringLiteral("RichTextBox2"));
-    RichTextBox2->setReadOnly(true);
-    setUpScoreView(RichTextBox2);
+    playbackView_ = new platform::RichTextEdit(client);
+    playbackView_->setObjectName(QStringLiteral("RichTextBox2"));
+    playbackView_->setReadOnly(true);
+    setUpScoreView(playbackView_);
 
-    RichTextBox1 = new platform::RichTextEdit(client);
-    RichTextBox1->setObjectName(QStringLiteral("RichTextBox1"));
-    setUpScoreView(RichTextBox1);
-    RichTextBox4 = new platform::RichTextBox(RichTextBox1->document(), this);
+    editorView_ = new platform::RichTextEdit(client);
+    editorView_->setObjectName(QStringLiteral("RichTextBox1"));
+    setUpScoreView(editorView_);
+    mirror_ = new platform::RichTextBox(editorView_->document(), this);
 
     for (int i = 0; i < 2; ++i) {
         auto* cover = new QLabel(client);
@@ -117,32 +131,31 @@ void MainForm::buildWindow()
         QPalette palette = cover->palette();
         palette.setColor(QPalette::Window, QColor(0x80, 0x80, 0x80));
         cover->setPalette(palette);
-        cover->installEventFilter(this);
-        coverPIC[i] = cover;
+        covers_[std::size_t(i)] = cover;
     }
 
-    YYPic = new QWidget(client);
-    YYPic->setObjectName(QStringLiteral("YYPic"));
-    YYPic->hide();
+    graceBox_ = new QWidget(client);
+    graceBox_->setObjectName(QStringLiteral("YYPic"));
+    graceBox_->hide();
 
-    PicLineShow = new QWidget(client);
-    PicLineShow->setObjectName(QStringLiteral("PicLineShow"));
-    RichTextBox5 = new platform::RichTextEdit(PicLineShow);
-    RichTextBox5->setObjectName(QStringLiteral("RichTextBox5"));
-    RichTextBox5->setReadOnly(true);
-    PicLineShow->hide();
+    tiledViewBox_ = new QWidget(client);
+    tiledViewBox_->setObjectName(QStringLiteral("PicLineShow"));
+    tiledView_ = new platform::RichTextEdit(tiledViewBox_);
+    tiledView_->setObjectName(QStringLiteral("RichTextBox5"));
+    tiledView_->setReadOnly(true);
+    tiledViewBox_->hide();
 
-    PicXj = new QWidget(client);
-    PicXj->setObjectName(QStringLiteral("PicXj"));
-    CtrlSlider1 = new drums::BarStrip(PicXj);
-    PicXj->resize(PicXj->width(), CtrlSlider1->height());
+    barStripBox_ = new QWidget(client);
+    barStripBox_->setObjectName(QStringLiteral("PicXj"));
+    barStrip_ = new drums::BarStrip(barStripBox_);
+    barStripBox_->resize(barStripBox_->width(), barStrip_->height());
 
-    左右边距控件 = margin::CreateMarginRuler(client);
-    左右边距控件->hide();
+    marginRuler_ = margin::CreateMarginRuler(client);
+    marginRuler_->hide();
 
-    Toolbar1 = new MainToolbar(client);
-    StatusBar1 = new StatusPanels(client);
-    StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
+    toolbar_ = new MainToolbar(client);
+    statusPanels_ = new StatusPanels(client);
+    statusPanels_->setObjectName(QStringLiteral("StatusBar1"));
 
     client->installEventFilter(this);
     marginTimer_ = new QTimer(this);
@@ -153,15 +166,16 @@ void MainForm::buildWindow()
 
 void MainForm::buildHandlers()
 {
-    connect(Toolbar1, &MainToolbar::buttonClicked, this, &MainForm::clickToolbarButton);
-    connect(Toolbar1, &MainToolbar::buttonMenuClicked, this, &MainForm::clickToolbarMenuItem);
-    connect(StatusBar1, &StatusPanels::panelClicked, this, &MainForm::panelClicked);
-    MainFormScoreFiles::of(*this);
-    connect(&editor(), &platform::RichTextBox::Change, this, &MainForm::markModified);
+    connect(toolbar_, &MainToolbar::buttonClicked, this, [this](int index) { dispatch_->clickButton(index); });
+    connect(toolbar_, &MainToolbar::buttonMenuClicked, this,
+        [this](const QString& text) { dispatch_->clickMenuItem(text); });
+    connect(statusPanels_, &StatusPanels::panelClicked, this, &MainForm::panelClicked);
+    connect(&editor(), &platform::RichTextBox::Change, this,
+        [] { frame::Process().ScoreHeader.ScoreSaved = false; });
     connect(menu(QStringLiteral("Mtool")), &QMenu::aboutToShow, this, &MainForm::enableToolMenu);
-    connect(左右边距控件, &margin::MarginRuler::BjMainMun, this, [this] { setToolbarMode(0); });
+    connect(marginRuler_, &margin::MarginRuler::BjMainMun, this, [this] { setToolbarMode(0); });
 
-    connectItem(QStringLiteral("exitsub"), [this] { exitsub_Click(); });
+    connectItem(QStringLiteral("exitsub"), [this] { close(); });
     connectItem(QStringLiteral("MunHelp"), [this] { showHelp(); });
     connectItem(QStringLiteral("QYY"), [this] { showWillingPage(); });
     connectItem(QStringLiteral("MY_about"), [this] { showAbout(); });
@@ -169,12 +183,10 @@ void MainForm::buildHandlers()
     connectArray(QStringLiteral("MainToolBar"), [this](int i) { setToolbarMode(i); });
     connectArray(QStringLiteral("GroupBar"), [this](int i) { toggleBar(i); });
     connectArray(QStringLiteral("GroupBoution"), [this](int i) { toggleButtonGroup(i); });
-    connectArray(QStringLiteral("mYD"), [this](int i) { transposeByItem(i); });
     defineCommand(QStringLiteral("ToggleBold"), [this](int) { editor().setSelBold(!editor().SelBold()); });
-    connectItem(QStringLiteral("InputVls(1)"), [this] { InputVls_Click(1); });
 }
 
-platform::RichTextBox& MainForm::editor() const { return RichTextBox1->box(); }
+platform::RichTextBox& MainForm::editor() const { return editorView_->box(); }
 
 QAction* MainForm::action(const QString& name) const { return menus_->action(name); }
 
@@ -195,58 +207,63 @@ void MainForm::connectArray(const QString& array, std::function<void(int)> handl
 void MainForm::defineCommand(const QString& command, CommandTable::Handler handler)
 {
     commands_.define(command, std::move(handler));
-    Toolbar1->markCommandDefined(command);
+    toolbar_->markCommandDefined(command);
 }
 
 bool MainForm::load()
 {
-    TT = hintballoon::CreateHintballoon();
-    ShowBarTips = true;
-    左右边距控件->setBcHeight(320);
+    hints_ = hintballoon::CreateHintballoon();
+    marginRuler_->setBcHeight(320);
     hintballoon::BalloonTool stripHint;
-    stripHint.tool = CtrlSlider1;
+    stripHint.tool = barStrip_;
     stripHint.backColor = QString(QChar(0x0008));
-    TT->AddTool(stripHint);
-    FormReady = true;
+    hints_->AddTool(stripHint);
     playback::NotePlayer = std::make_unique<playback::PlayNote>(std::move(services_.midiDevices));
-    InitMainLayout();
+    fillSoundList();
     readViewSettings();
-    editorState.ToolbarMode = 0;
-    Editing = std::make_unique<MainFormEditing>(*this);
-    hooks.FlushUndoSnapshot = [this] { Editing->Undo.FlushSnapshot(); };
+    state_.ToolbarMode = 0;
     loadAccompanimentMenu();
-    if (process().start.ShowStartProgress && hooks.showStartProgress) {
-        hooks.showStartProgress(QStringLiteral("开始运行，初始化..."));
-        hooks.showStartProgress(QStringLiteral("打开主程序窗口..."));
+    createParts();
+    if (process().start.ShowStartProgress && hooks_.showStartProgress) {
+        hooks_.showStartProgress(QStringLiteral("开始运行，初始化..."));
+        hooks_.showStartProgress(QStringLiteral("打开主程序窗口..."));
     }
-    hooks.ShowRecentFiles();
-    if (!OpenVls(process().ScoreHeader.CurrentFile))
+    MainFormScoreFiles& files = part<MainFormScoreFiles>();
+    files.ShowRecentFiles();
+    if (!files.OpenStartScore(process().ScoreHeader.CurrentFile))
         return false;
-    StatusBar1->setPanelText(10, kColourHint);
-    HookWheel(RichTextBox1->viewport());
+    statusPanels_->setPanelText(StatusPanel::Hint, kColourHint);
+    HookWheel(editorView_->viewport());
     return true;
 }
 
-void MainForm::InitMainLayout()
+void MainForm::createParts()
+{
+    addPart<MainFormEditing>();
+    addPart<MainFormScoreFiles>(std::move(services_.scoreFiles));
+    MainFormPlayback& playback = addPart<MainFormPlayback>(services_.screenSaver());
+    addPart<MainFormMidiExport>(playback, std::move(services_.midiExport));
+    addPart<MainFormTransposition>();
+}
+
+void MainForm::scoreReplaced()
+{
+    for (const auto& part : parts_)
+        part->scoreReplaced();
+}
+
+void MainForm::fillSoundList()
 {
     const playback::SoundList sounds = playback::NotePlayer->fill_sound_list();
-    Toolbar1->ComSounds->clear();
-    Toolbar1->ComSounds->addItems(sounds.items);
-    Toolbar1->ComSounds->setToolTip(sounds.toolTip);
-
-    ComDevies = playback::NotePlayer->Midi_OutDevsToList();
-    if (!ComDevies.isEmpty()) {
-        action(QStringLiteral("my_ComDevies"), 0)->setText(ComDevies[0].name);
-        for (int i = 1; i < ComDevies.size(); ++i)
-            menus_->load(QStringLiteral("my_ComDevies"), i, ComDevies[i].name)->setChecked(false);
-        ComDeviesListIndex = 0;
-    }
-    platform::FitComboDropWidth(*Toolbar1->ComSounds, -1);
+    toolbar_->ComSounds->clear();
+    toolbar_->ComSounds->addItems(sounds.items);
+    toolbar_->ComSounds->setToolTip(sounds.toolTip);
+    platform::FitComboDropWidth(*toolbar_->ComSounds, -1);
 
     if (!process().Highlighter)
         process().Highlighter = std::make_unique<platform::ApiHighlight>();
-    process().Highlighter->AssignControls(&RichTextBox2->box());
-    CtrlSlider1->setPalette(palette());
+    process().Highlighter->AssignControls(&playbackView_->box());
+    barStrip_->setPalette(palette());
 }
 
 void MainForm::readViewSettings()
@@ -266,8 +283,8 @@ void MainForm::loadAccompanimentMenu()
     const QString file = platform::ProgramFolder::find(QStringLiteral("banzhou.ini"));
     const QString section = QStringLiteral("伴奏类型");
     const double total = platform::Val(platform::ReadIniValue(section, QStringLiteral("TotalTypes"), file));
-    AccompTypeCount = static_cast<int>(std::clamp(total, 0.0, 1000.0));
-    for (int i = 3; i <= AccompTypeCount + 2; ++i) {
+    accompanimentTypeCount_ = static_cast<int>(std::clamp(total, 0.0, 1000.0));
+    for (int i = 3; i <= accompanimentTypeCount_ + 2; ++i) {
         const QString key = QStringLiteral("Type%1Name").arg(i - 2);
         menus_->load(QStringLiteral("PZType"), i, platform::ReadIniValue(section, key, file));
     }
@@ -275,74 +292,64 @@ void MainForm::loadAccompanimentMenu()
 
 bool MainForm::unload()
 {
-    const auto& start = process().start;
-    auto& header = process().ScoreHeader;
-    if (!start.PrintStart && header.ScoreSaved != notation::kTrue) {
-        platform::PromptRequest question;
-        question.text = QStringLiteral("需要保存简谱，再退出吗？");
-        question.icon = platform::PromptIcon::Question;
-        question.buttons = platform::PromptButtons::YesNoCancel;
-        question.defaultAnswer = platform::PromptAnswer::No;
-        const platform::PromptAnswer answer = platform::Prompts::current().ask(question);
-        if (answer == platform::PromptAnswer::Cancel)
-            return true;
-        if (answer == platform::PromptAnswer::Yes && !hooks.save())
-            return true;
+    for (const auto& part : parts_) {
+        if (!part->readyToClose())
+            return false;
     }
-    if (hooks.playbackRunning())
-        hooks.stopPlayback();
+    for (const auto& part : parts_)
+        part->windowClosing();
     playback::NotePlayer.reset();
     UnhookWheel();
-    TT.reset();
+    hints_.reset();
     // Another window may have taken the score over since; its entry stays.
-    platform::RemoveIniValueIf(QStringLiteral("FileN"), header.CurrentFile,
+    platform::RemoveIniValueIf(QStringLiteral("FileN"), process().ScoreHeader.CurrentFile,
         QString::number(QCoreApplication::applicationPid()),
         platform::ProgramFolder::userPath(QStringLiteral("MyNote.ini")));
     unloaded_ = true;
-    return false;
+    return true;
 }
 
 void MainForm::closeEvent(QCloseEvent* event)
 {
-    if (!unloaded_ && unload()) {
+    if (!unloaded_ && !unload()) {
         event->ignore();
         return;
     }
     event->accept();
 }
 
-void MainForm::exitsub_Click() { close(); }
-
-void MainForm::CtrlEnabled(bool IEnabled, const QString& TypeMod)
+void MainForm::setControlsEnabled(ControlGroup group, bool enabled)
 {
     const auto sixMenus = [&] {
         for (const char* name : { "File", "Edit", "Vars", "FormatJP", "My_instr", "Mtool" })
-            action(QString::fromLatin1(name))->setEnabled(IEnabled);
+            action(QString::fromLatin1(name))->setEnabled(enabled);
     };
-    if (TypeMod == QStringLiteral("editdrum")) {
+    switch (group) {
+    case ControlGroup::DrumEditor:
         sixMenus();
-        RichTextBox1->setEnabled(IEnabled);
-    } else if (TypeMod == QStringLiteral("undo128")) {
+        editorView_->setEnabled(enabled);
+        break;
+    case ControlGroup::UndoSteps:
         sixMenus();
-        Toolbar1->setEnabled(IEnabled);
-        StatusBar1->setEnabled(IEnabled);
-    } else if (TypeMod == QStringLiteral("play")) {
+        toolbar_->setEnabled(enabled);
+        statusPanels_->setEnabled(enabled);
+        break;
+    case ControlGroup::Playback: {
         sixMenus();
-        Toolbar1->button(2)->setEnabled(IEnabled);
-        const bool selected = !editor().SelText().isEmpty() && IEnabled;
-        StatusBar1->setPanelEnabled(8, selected);
-        StatusBar1->setPanelEnabled(9, selected);
-        Toolbar1->button(3)->setEnabled(action(QStringLiteral("SaveVlsAs"))->isEnabled() ? IEnabled : false);
-        StatusBar1->setPanelEnabled(1, IEnabled);
+        toolbar_->button(ToolbarButton::Open)->setEnabled(enabled);
+        const bool selected = !editor().SelText().isEmpty() && enabled;
+        statusPanels_->setPanelEnabled(StatusPanel::FontSize, selected);
+        statusPanels_->setPanelEnabled(StatusPanel::RepeatScale, selected);
+        toolbar_->button(ToolbarButton::Save)
+            ->setEnabled(action(QStringLiteral("SaveVlsAs"))->isEnabled() ? enabled : false);
+        statusPanels_->setPanelEnabled(StatusPanel::Status, enabled);
         for (int i = 12; i <= 38; ++i)
-            Toolbar1->button(i)->setEnabled(IEnabled);
-        StatusBar1->setEnabled(IEnabled);
+            toolbar_->button(i)->setEnabled(enabled);
+        statusPanels_->setEnabled(enabled);
+        break;
+    }
     }
 }
-
-void MainForm::clickToolbarButton(int index) { dispatch_->clickToolbarButton(index); }
-
-void MainForm::clickToolbarMenuItem(const QString& text) { dispatch_->clickToolbarMenuItem(text); }
 
 void MainForm::showHelp() { platform::ShowHelpTopic(this, QStringLiteral("index.htm")); }
 
@@ -373,32 +380,32 @@ void MainForm::chooseLyricFont()
 
 void MainForm::enableToolMenu()
 {
-    action(QStringLiteral("SFZH"))->setEnabled(StatusBar1->panelEnabled(8));
-    action(QStringLiteral("CQSF"))->setEnabled(StatusBar1->panelEnabled(9));
+    action(QStringLiteral("SFZH"))->setEnabled(statusPanels_->panelEnabled(StatusPanel::FontSize));
+    action(QStringLiteral("CQSF"))->setEnabled(statusPanels_->panelEnabled(StatusPanel::RepeatScale));
 }
 
-void MainForm::setToolbarMode(int Index)
+void MainForm::setToolbarMode(int mode)
 {
     for (int i = 0; i <= 2; ++i)
-        action(QStringLiteral("MainToolBar"), i)->setChecked(i == Index);
-    Toolbar1->setVisible(Index == 0);
-    左右边距控件->setVisible(Index == 1);
-    左右边距控件->setShow(Index == 1);
-    if (Index == 1)
-        左右边距控件->setFocus();
-    editorState.ToolbarMode = static_cast<std::int16_t>(Index);
+        action(QStringLiteral("MainToolBar"), i)->setChecked(i == mode);
+    toolbar_->setVisible(mode == 0);
+    marginRuler_->setVisible(mode == 1);
+    marginRuler_->setShow(mode == 1);
+    if (mode == 1)
+        marginRuler_->setFocus();
+    state_.ToolbarMode = static_cast<std::int16_t>(mode);
     applyLayout();
 }
 
-void MainForm::toggleBar(int Index)
+void MainForm::toggleBar(int index)
 {
-    QAction* item = action(QStringLiteral("GroupBar"), Index);
-    if (!item || Index > 1)
+    QAction* item = action(QStringLiteral("GroupBar"), index);
+    if (!item || index > 1)
         return;
     item->setChecked(!item->isChecked());
     const platform::Registry registry;
     registry.WriteRegKey(platform::REG_SZ, platform::HKEY_CURRENT_USER, kRegistryPath,
-        Index == 0 ? QStringLiteral("GroupBar1") : QStringLiteral("GroupBar2"),
+        index == 0 ? QStringLiteral("GroupBar1") : QStringLiteral("GroupBar2"),
         item->isChecked() ? QStringLiteral("1") : QStringLiteral("0"));
     applyBarVisibility();
     applyLayout();
@@ -406,30 +413,26 @@ void MainForm::toggleBar(int Index)
 
 void MainForm::applyBarVisibility()
 {
-    PicXj->setVisible(action(QStringLiteral("GroupBar"), 0)->isChecked());
-    StatusBar1->setVisible(action(QStringLiteral("GroupBar"), 1)->isChecked());
+    barStripBox_->setVisible(action(QStringLiteral("GroupBar"), 0)->isChecked());
+    statusPanels_->setVisible(action(QStringLiteral("GroupBar"), 1)->isChecked());
 }
 
-void MainForm::toggleButtonGroup(int Index)
+void MainForm::toggleButtonGroup(int index)
 {
     static constexpr int kGroups[3][2] = { { 22, 27 }, { 30, 34 }, { 35, 41 } };
-    QAction* item = action(QStringLiteral("GroupBoution"), Index);
-    if (!item || Index < 0 || Index > 2)
+    QAction* item = action(QStringLiteral("GroupBoution"), index);
+    if (!item || index < 0 || index > 2)
         return;
     item->setChecked(!item->isChecked());
-    for (int i = kGroups[Index][0]; i <= kGroups[Index][1]; ++i)
-        Toolbar1->setButtonVisible(i, !item->isChecked());
+    for (int i = kGroups[index][0]; i <= kGroups[index][1]; ++i)
+        toolbar_->setButtonVisible(i, !item->isChecked());
 }
 
-void MainForm::panelClicked(int Panel)
+void MainForm::panelClicked(int panel)
 {
-    if (Panel == 8)
+    if (panel == int(StatusPanel::FontSize))
         commands_.run(QStringLiteral("SFZH"), 0);
 }
-
-void MainForm::coverPIC_Click(int) { }
-
-void MainForm::markModified() { process().ScoreHeader.ScoreSaved = notation::kFalse; }
 
 void MainForm::setDrumPZChecked(bool checked) { action(QStringLiteral("DrumPZ"))->setChecked(checked); }
 
@@ -437,13 +440,13 @@ void MainForm::setAccompanimentType(int index)
 {
     if (index == 1)
         return;
-    for (int i = 0; i <= AccompTypeCount + 2; ++i) {
+    for (int i = 0; i <= accompanimentTypeCount_ + 2; ++i) {
         if (QAction* item = action(QStringLiteral("PZType"), i); item && i != 1)
             item->setChecked(i == index);
     }
     auto& header = process().ScoreHeader;
     if (header.PZType != index)
-        header.ScoreSaved = notation::kFalse;
+        header.ScoreSaved = false;
     header.PZType = static_cast<std::int16_t>(index);
 }
 
@@ -451,8 +454,22 @@ void MainForm::setSameSpeedChecked(bool checked) { action(QStringLiteral("SameSp
 
 void MainForm::setHeYingChecked(bool checked) { action(QStringLiteral("HeYing"))->setChecked(checked); }
 
-void MainForm::setRulerLeftSpace(int twips) { 左右边距控件->setNLSpace(twips); }
+void MainForm::setRulerLeftSpace(int twips) { marginRuler_->setNLSpace(twips); }
 
-void MainForm::setRulerRightSpace(int twips) { 左右边距控件->setNRSpace(twips); }
+void MainForm::setRulerRightSpace(int twips) { marginRuler_->setNRSpace(twips); }
+
+void MainForm::showScoreValues()
+{
+    const notation::ScoreHeader& header = process().ScoreHeader;
+    QComboBox* sounds = toolbar_->ComSounds;
+    sounds->setCurrentIndex(
+        header.Instrument >= 0 && header.Instrument < sounds->count() ? header.Instrument : 0);
+    const QSignalBlocker speedBlocker(toolbar_->VScroll1[0]);
+    const QSignalBlocker volumeBlocker(toolbar_->VScroll1[1]);
+    toolbar_->Text_Speed->setText(QString::number(header.Speed));
+    toolbar_->Text_Volume->setText(QString::number(header.Volume));
+    toolbar_->VScroll1[0]->setValue(header.Speed);
+    toolbar_->VScroll1[1]->setValue(header.Volume);
+}
 
 } // namespace tunvale::editor

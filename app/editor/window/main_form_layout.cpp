@@ -1,5 +1,6 @@
 #include "app/editor/window/main_form.h"
 
+#include "app/drums/bar_strip.h"
 #include "app/editor/window/window_geometry.h"
 #include "app/editor/window/main_toolbar.h"
 #include "app/editor/editing/paragraph_indents.h"
@@ -15,6 +16,8 @@
 #include <QEvent>
 #include <QLabel>
 #include <QTimer>
+
+#include <margin_ruler.h>
 
 #include <cmath>
 
@@ -33,12 +36,6 @@ bool MainForm::eventFilter(QObject* watched, QEvent* event)
     if (watched == centralWidget() && event->type() == QEvent::Resize) {
         applyLayout();
         marginTimer_->start();
-    }
-    if (event->type() == QEvent::MouseButtonRelease) {
-        for (int i = 0; i < 2; ++i) {
-            if (watched == coverPIC[i])
-                coverPIC_Click(i);
-        }
     }
     return QMainWindow::eventFilter(watched, event);
 }
@@ -62,72 +59,70 @@ void MainForm::applyLayout()
     in.PW = start.PageWidthTwips;
     in.PH = start.PageHeightTwips;
     in.SB = start.ScrollBarTwips;
-    in.mode = editorState.ToolbarMode;
-    in.toolbarHeight = Toolbar1->sizeHint().height() * tpp;
-    in.toolbarVisible = !Toolbar1->isHidden();
-    in.rulerHeight = 左右边距控件->bcHeight();
-    in.rulerVisible = !左右边距控件->isHidden();
+    in.mode = state_.ToolbarMode;
+    in.toolbarHeight = toolbar_->sizeHint().height() * tpp;
+    in.toolbarVisible = !toolbar_->isHidden();
+    in.rulerHeight = marginRuler_->bcHeight();
+    in.rulerVisible = !marginRuler_->isHidden();
     in.stripChecked = action(QStringLiteral("GroupBar"), 0)->isChecked();
     in.statusChecked = action(QStringLiteral("GroupBar"), 1)->isChecked();
-    in.statusHeight = StatusBar1->sizeHint().height() * tpp;
-    in.stripHeight = PicXj->height() * tpp;
-    in.sliderHeight = CtrlSlider1->height() * tpp;
+    in.statusHeight = statusPanels_->sizeHint().height() * tpp;
+    in.stripHeight = barStripBox_->height() * tpp;
+    in.sliderHeight = barStrip_->height() * tpp;
     in.tiled = action(QStringLiteral("Other"))->isChecked();
 
     const LayoutResult out = LayoutMainForm(in);
     setMinimumSize(toPixels(out.minWidth), toPixels(out.minHeight));
-    Toolbar1->setGeometry(0, 0, client->width(), toPixels(in.toolbarHeight));
-    Toolbar1->setVisible(out.toolbarVisible);
-    左右边距控件->setVisible(out.rulerVisible);
-    StatusBar1->setVisible(out.statusVisible);
-    StatusBar1->setGeometry(
+    toolbar_->setGeometry(0, 0, client->width(), toPixels(in.toolbarHeight));
+    toolbar_->setVisible(out.toolbarVisible);
+    marginRuler_->setVisible(out.rulerVisible);
+    statusPanels_->setVisible(out.statusVisible);
+    statusPanels_->setGeometry(
         0, client->height() - toPixels(in.statusHeight), client->width(), toPixels(in.statusHeight));
-    PicXj->setVisible(out.stripVisible);
-    place(coverPIC[0], out.cover0);
-    place(coverPIC[1], out.cover1);
+    barStripBox_->setVisible(out.stripVisible);
+    place(covers_[0], out.cover0);
+    place(covers_[1], out.cover1);
     rightCoverTwips_ = out.cover1.width;
-    place(PicXj, out.strip);
-    CtrlSlider1->setGeometry(0, 0, toPixels(out.sliderWidth), CtrlSlider1->height());
-    place(RichTextBox1, out.editor);
-    place(RichTextBox2, out.editor);
-    YYPic->setGeometry(0, YYPic->y(), YYPic->width(), toPixels(out.yyPic.height));
+    place(barStripBox_, out.strip);
+    barStrip_->setGeometry(0, 0, toPixels(out.sliderWidth), barStrip_->height());
+    place(editorView_, out.editor);
+    place(playbackView_, out.editor);
+    graceBox_->setGeometry(0, graceBox_->y(), graceBox_->width(), toPixels(out.yyPic.height));
     if (out.lineShow) {
-        place(PicLineShow, *out.lineShow);
-        place(RichTextBox5, *out.lineShowText);
+        place(tiledViewBox_, *out.lineShow);
+        place(tiledView_, *out.lineShowText);
     }
     // The ruler keeps its strip's height; its left is the editor's, where the page starts.
-    左右边距控件->setGeometry(0, 0, client->width(), 左右边距控件->height());
-    左右边距控件->setBcLeft(static_cast<int>(std::lround(out.editor.left)));
-    coverPIC[1]->raise();
-    coverPIC[0]->raise();
-    PicXj->raise();
+    marginRuler_->setGeometry(0, 0, client->width(), marginRuler_->height());
+    marginRuler_->setBcLeft(static_cast<int>(std::lround(out.editor.left)));
+    covers_[1]->raise();
+    covers_[0]->raise();
+    barStripBox_->raise();
 }
 
 void MainForm::MakeWorkingCopy()
 {
     auto& header = frame::Process().ScoreHeader;
     header.ScoreSavedKept = header.ScoreSaved;
-    const platform::RichContent score = platform::ExtractContent(*RichTextBox1->document());
-    platform::SetContent(*RichTextBox2->document(), score);
-    RichTextBox2->box().select(editor().SelStart(), 0);
-    platform::SetContent(*RichTextBox3.document(), score);
-    RichTextBox2->raise();
-    coverPIC[1]->raise();
-    coverPIC[0]->raise();
-    PicXj->raise();
-    for (int panel = 4; panel <= 8; ++panel)
-        StatusBar1->setPanelEnabled(panel, false);
+    const platform::RichContent score = platform::ExtractContent(*editorView_->document());
+    platform::SetContent(*playbackView_->document(), score);
+    playbackView_->box().select(editor().SelStart(), 0);
+    platform::SetContent(*workingCopy_.document(), score);
+    playbackView_->raise();
+    covers_[1]->raise();
+    covers_[0]->raise();
+    barStripBox_->raise();
+    statusPanels_->setEditPanelsEnabled(false);
 }
 
 void MainForm::RestoreScoreView()
 {
-    RichTextBox1->raise();
-    coverPIC[1]->raise();
-    coverPIC[0]->raise();
-    PicXj->raise();
-    HookWheel(RichTextBox1->viewport());
-    for (int panel = 4; panel <= 8; ++panel)
-        StatusBar1->setPanelEnabled(panel, true);
+    editorView_->raise();
+    covers_[1]->raise();
+    covers_[0]->raise();
+    barStripBox_->raise();
+    HookWheel(editorView_->viewport());
+    statusPanels_->setEditPanelsEnabled(true);
     auto& header = frame::Process().ScoreHeader;
     header.ScoreSaved = header.ScoreSavedKept;
 }
@@ -136,13 +131,13 @@ void MainForm::JzRTB(int userRightSpace)
 {
     auto& header = frame::Process().ScoreHeader;
     const std::int16_t saved = header.ScoreSaved;
-    editorState.LayoutBusy = 1;
+    state_.LayoutBusy = true;
     const int left = userRightSpace ? 200 : header.LeftSpace;
     const int right
         = userRightSpace ? 200 : header.RightSpace + static_cast<int>(std::lround(rightCoverTwips_));
-    SetParagraphIndents(*RichTextBox1->document(), left, right);
-    SetParagraphIndents(*RichTextBox2->document(), left, right);
-    editorState.LayoutBusy = 0;
+    SetParagraphIndents(*editorView_->document(), left, right);
+    SetParagraphIndents(*playbackView_->document(), left, right);
+    state_.LayoutBusy = false;
     header.ScoreSaved = saved;
 }
 

@@ -26,7 +26,7 @@ MainToolbar::MainToolbar(QWidget* parent)
     setFloatable(false);
     setToolButtonStyle(Qt::ToolButtonIconOnly);
     setIconSize(QSize(16, 16));
-    for (const ToolbarButton& entry : ToolbarTable()) {
+    for (const ToolbarEntry& entry : ToolbarTable()) {
         QAction* action = nullptr;
         switch (entry.kind) {
         case ButtonKind::Separator:

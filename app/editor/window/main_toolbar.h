@@ -1,5 +1,7 @@
 #pragma once
 
+#include "app/editor/actions/toolbar_table.h"
+
 #include <QToolBar>
 
 #include <array>
@@ -24,6 +26,7 @@ public:
 
     // The entry's action (separators included); nullptr outside 1 to 46.
     QAction* button(int index) const;
+    QAction* button(ToolbarButton which) const { return button(int(which)); }
     QToolButton* toolButton(int index) const;
     // The drop-down menu of a button; nullptr when it has none.
     QMenu* dropDown(int index) const;

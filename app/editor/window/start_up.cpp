@@ -1,8 +1,6 @@
 #include "app/editor/window/start_up.h"
 
 #include "app/dialogs/splash_window.h"
-#include "app/editor/parts/main_form_midi_export.h"
-#include "app/editor/parts/main_form_playback.h"
 #include "app/editor/parts/main_form_score_files.h"
 #include "app/frame/open_decision.h"
 #include "app/frame/process_state.h"
@@ -44,8 +42,8 @@ void SetStartValues()
         QApplication::style()->pixelMetric(QStyle::PM_ScrollBarExtent) * twipsPerPixel));
     start.NotationFontSize = 32;
     start.TextFontSize = 12;
-    frame::Process().ScoreHeader.ScoreSaved = notation::kTrue;
-    start.PrintStart = 0;
+    frame::Process().ScoreHeader.ScoreSaved = true;
+    start.PrintStart = false;
 }
 
 bool RestoreWindow(QWidget& window)
@@ -114,23 +112,21 @@ StartResult StartProgram(const QStringList& args, MainFormServices services)
         splash->setProgress(QString());
     }
     auto window = std::make_unique<MainForm>(std::move(services));
-    MainFormScoreFiles::of(*window).listen();
     if (splash)
-        window->hooks.showStartProgress
+        window->hooks().showStartProgress
             = [splash = splash.get()](const QString& text) { splash->setProgress(text); };
     const bool loaded = window->load();
-    window->hooks.showStartProgress = nullptr;
+    window->hooks().showStartProgress = nullptr;
     if (!loaded) {
         window->close();
         result.exitCode = 1;
         return result;
     }
-    auto* playback = new MainFormPlayback(*window); // the window owns its playback
-    new MainFormMidiExport(*window, *playback);
+    window->part<MainFormScoreFiles>().listen();
 
     if (parsed.kind == frame::StartKind::Print) {
-        const bool printed = window->hooks.printStartScore && window->hooks.printStartScore();
-        if (!window->hooks.printStartScore)
+        const bool printed = window->hooks().printStartScore && window->hooks().printStartScore();
+        if (!window->hooks().printStartScore)
             QTextStream(stderr) << "Tunvale: printing is not available in this version.\n";
         window->close();
         result.exitCode = printed ? 0 : 1;

@@ -47,32 +47,39 @@ StatusPanels::StatusPanels(QWidget* parent)
     }
 }
 
-QLabel* StatusPanels::panel(int panel) const
+QLabel* StatusPanels::panel(StatusPanel panel) const
 {
-    if (panel < 1 || panel > kPanelCount)
+    const int number = int(panel);
+    if (number < 1 || number > kPanelCount)
         return nullptr;
-    return panels_[panel - 1];
+    return panels_[std::size_t(number - 1)];
 }
 
-void StatusPanels::setPanelText(int number, const QString& text)
+void StatusPanels::setEditPanelsEnabled(bool enabled)
+{
+    for (int number = int(StatusPanel::Caret); number <= int(StatusPanel::FontSize); ++number)
+        setPanelEnabled(StatusPanel(number), enabled);
+}
+
+void StatusPanels::setPanelText(StatusPanel number, const QString& text)
 {
     if (QLabel* label = panel(number))
         label->setText(text);
 }
 
-QString StatusPanels::panelText(int number) const
+QString StatusPanels::panelText(StatusPanel number) const
 {
     const QLabel* label = panel(number);
     return label ? label->text() : QString();
 }
 
-void StatusPanels::setPanelEnabled(int number, bool enabled)
+void StatusPanels::setPanelEnabled(StatusPanel number, bool enabled)
 {
     if (QLabel* label = panel(number))
         label->setEnabled(enabled);
 }
 
-bool StatusPanels::panelEnabled(int number) const
+bool StatusPanels::panelEnabled(StatusPanel number) const
 {
     const QLabel* label = panel(number);
     return label && label->isEnabled();

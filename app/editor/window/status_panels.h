@@ -10,6 +10,20 @@ class QLabel;
 // Panel 9 takes the room that is left; panel 10 holds the longer hints.
 namespace tunvale::editor {
 
+// The panels by their numbers.
+enum class StatusPanel {
+    Status = 1,
+    PlayTime = 2,
+    Recording = 3,
+    Caret = 4,
+    Bar = 5,
+    DrumRange = 6,
+    Brush = 7,
+    FontSize = 8,
+    RepeatScale = 9,
+    Hint = 10,
+};
+
 class StatusPanels : public QStatusBar
 {
     Q_OBJECT
@@ -19,14 +33,16 @@ public:
 
     explicit StatusPanels(QWidget* parent = nullptr);
 
-    void setPanelText(int panel, const QString& text);
-    QString panelText(int panel) const;
-    void setPanelEnabled(int panel, bool enabled);
-    bool panelEnabled(int panel) const;
-    QLabel* panel(int panel) const;
+    void setPanelText(StatusPanel panel, const QString& text);
+    QString panelText(StatusPanel panel) const;
+    void setPanelEnabled(StatusPanel panel, bool enabled);
+    bool panelEnabled(StatusPanel panel) const;
+    QLabel* panel(StatusPanel panel) const;
+    // Panels 4 to 8, which a playback switches off.
+    void setEditPanelsEnabled(bool enabled);
 
 signals:
-    // A click on an enabled panel of an enabled bar.
+    // A click on an enabled panel of an enabled bar, by the panel's number.
     void panelClicked(int panel);
 
 protected:

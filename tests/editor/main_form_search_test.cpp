@@ -1,6 +1,5 @@
 #include "app/editor/window/main_form.h"
 #include "app/editor/window/main_toolbar.h"
-#include "app/editor/parts/score_search.h"
 #include "app/editor/window/status_panels.h"
 #include "app/frame/process_state.h"
 #include "app/frame/score_file_commands.h"
@@ -48,7 +47,7 @@ protected:
     }
 
     QAction* menuItem() const { return form->action(QStringLiteral("InputVls"), 1); }
-    QAction* toolbarItem() const { return form->Toolbar1->dropDownItem(QStringLiteral("搜索并打开...")); }
+    QAction* toolbarItem() const { return form->toolbar().dropDownItem(QStringLiteral("搜索并打开...")); }
 };
 
 } // namespace
@@ -71,7 +70,7 @@ TEST_F(ScoreSearchTest, FindsAScoreOfTheUserFolderAndOpensIt)
     menuItem()->trigger();
     EXPECT_TRUE(disabledMeanwhile);
     EXPECT_EQ(frame::Process().ScoreHeader.CurrentFile, user.file(QStringLiteral("vls/茉莉花.vls")));
-    EXPECT_EQ(form->StatusBar1->panelText(5), QStringLiteral("小节：1/..."));
+    EXPECT_EQ(form->statusPanels().panelText(editor::StatusPanel::Bar), QStringLiteral("小节：1/..."));
     EXPECT_TRUE(menuItem()->isEnabled());
     EXPECT_TRUE(toolbarItem()->isEnabled());
 }
