@@ -14,9 +14,6 @@ namespace tunvale::playback {
 
 namespace {
 
-constexpr int DrumsOnlyMode = 8;
-constexpr int FirstAuditionMode = 9;
-constexpr int LastAuditionMode = 10;
 
 const QString kPauseText = QStringLiteral("暂停");
 const QString kContinueText = QStringLiteral("继续");
@@ -69,7 +66,7 @@ notation::CompileInput PlayCommands::compileInput(const platform::RichTextSnapsh
     input.PZType = h.PZType;
     input.BaseKey = h.BaseKey;
     input.ScoreKey = ScoreKey_;
-    input.PlayMode = PlayMode;
+    input.PlayMode = int(mode);
     input.playOrder = window_.playOrderSource();
     input.RapDrum = h.RapDrum;
     input.SameSpeed = h.SameSpeed;
@@ -105,7 +102,7 @@ void PlayCommands::play(int OnXj1)
     if (!firstBarHasDrums(window_.drumStores()))
         window_.setChecked(PlayItem::DrumPZ, false);
     SetTonicFromKey();
-    PlayMode = PlayModeFor(window_.header().PZType != 0, window_.isChecked(PlayItem::DrumPZ),
+    mode = PlayModeFor(window_.header().PZType != 0, window_.isChecked(PlayItem::DrumPZ),
         window_.isChecked(PlayItem::HeYing));
     saveCaretAndBar();
     const platform::RichTextSnapshot snapshot = window_.scoreSnapshot();
@@ -128,7 +125,7 @@ void PlayCommands::play(int OnXj1)
 
 void PlayCommands::startThreads(bool follow)
 {
-    const PlaySession session { performance_, PlayMode, ++generation_ };
+    const PlaySession session { performance_, int(mode), ++generation_ };
     sessionOpen_ = true;
     mThreadControl1.CreateThread(session.mode, [this, session](int, ThreadPass& pass) {
         if (RunSender(session, clock_, output_, pass))
@@ -192,7 +189,7 @@ void PlayCommands::finishSession()
     if (!sessionOpen_)
         return;
     sessionOpen_ = false;
-    if (PlayMode >= FirstAuditionMode && PlayMode <= LastAuditionMode)
+    if (mode == PlayMode::TemplateAudition || mode == PlayMode::PatternAudition)
         window_.drumEditorControlsEnabled(true);
     PlayBusy_ = false;
 }
@@ -222,7 +219,7 @@ void PlayCommands::applyFollow(std::uint64_t generation, const FollowUpdate& upd
 
 void PlayCommands::followEnded(std::uint64_t generation)
 {
-    if (generation == generation_ && PlayMode < DrumsOnlyMode)
+    if (generation == generation_ && int(mode) < int(PlayMode::DrumBars))
         window_.clearPlaySelection();
 }
 
@@ -308,18 +305,18 @@ bool PlayCommands::DrumPlay(const std::vector<int>& bars)
         return false;
     const notation::ScoreHeader& h = window_.header();
     auto build
-        = compiler_.Get_DrumCodeEvents(PlayMode, bars, 0, window_.drumStores(), h.SameSpeed, h.Speed);
+        = compiler_.Get_DrumCodeEvents(int(mode), bars, 0, window_.drumStores(), h.SameSpeed, h.Speed);
     if (!build)
         return false;
     performance_ = std::make_shared<const notation::Performance>(
-        compiler_.performance().withDrums(std::move(build->tracks), build->TotalPlayTime, PlayMode));
+        compiler_.performance().withDrums(std::move(build->tracks), build->TotalPlayTime, int(mode)));
     window_.PlayControlsEnabled(true, false);
     clock_.ResetClock();
     PlayBusy_ = true;
     resetPause();
     Timer_OnPlay.start();
     clock_.StartClock();
-    startThreads(PlayMode == 0 || PlayMode == 1 || PlayMode == DrumsOnlyMode);
+    startThreads(mode == PlayMode::Melody || mode == PlayMode::Drums || mode == PlayMode::DrumBars);
     return true;
 }
 
@@ -336,7 +333,7 @@ void PlayCommands::PlayAllBarDrums()
         bars.push_back(bar);
     saveCaretAndBar();
     window_.setStripBar(0);
-    PlayMode = DrumsOnlyMode;
+    mode = PlayMode::DrumBars;
     DrumPlay(bars);
 }
 
@@ -345,7 +342,7 @@ void PlayCommands::playCurrentBar()
     Timer3.stop();
     const std::vector<int> bars { window_.caretBar() };
     saveCaretAndBar();
-    PlayMode = DrumsOnlyMode;
+    mode = PlayMode::DrumBars;
     DrumPlay(bars);
 }
 
@@ -360,7 +357,7 @@ void PlayCommands::playDrumRange()
         return;
     }
     window_.setStripBar(bars->front());
-    PlayMode = DrumsOnlyMode;
+    mode = PlayMode::DrumBars;
     DrumPlay(*bars);
 }
 

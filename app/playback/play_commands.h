@@ -33,7 +33,7 @@ public:
     void play(int OnXj1);
     void stop();
     void pause();
-    // Plays the drums of `bars` in PlayMode (8, or 9 and 10 for the drum editor); false while a play
+    // Plays the drums of `bars` in `mode` (DrumBars, or an audition of the drum editor); false while a play
     // runs, without bars, or when the mode builds no drums.
     bool DrumPlay(const std::vector<int>& bars);
     void StopDrumPlay();
@@ -64,7 +64,7 @@ public:
     bool PauseState() const { return PauseState_; }
     int ScoreKey() const { return ScoreKey_; }
     // Read by DrumPlay; set by its callers.
-    int PlayMode = 0;
+    PlayMode mode = PlayMode::Melody;
     // The performance of the last compile, cut or drum-only build.
     const notation::Performance& performance() const { return *performance_; }
 

@@ -2,11 +2,16 @@
 
 namespace tunvale::playback {
 
-int PlayModeFor(bool accompaniment, bool drums, bool harmony)
+PlayMode PlayModeFor(bool accompaniment, bool drums, bool harmony)
 {
-    if (!harmony)
-        return drums ? (accompaniment ? 2 : 1) : (accompaniment ? 4 : 0);
-    return drums ? (accompaniment ? 3 : 7) : (accompaniment ? 6 : 5);
+    if (!harmony) {
+        if (drums)
+            return accompaniment ? PlayMode::AccompanimentDrums : PlayMode::Drums;
+        return accompaniment ? PlayMode::Accompaniment : PlayMode::Melody;
+    }
+    if (drums)
+        return accompaniment ? PlayMode::AccompanimentDrumsHarmony : PlayMode::DrumsHarmony;
+    return accompaniment ? PlayMode::AccompanimentHarmony : PlayMode::Harmony;
 }
 
 ModeStreams StreamsOf(int mode)

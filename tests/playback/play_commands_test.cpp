@@ -188,7 +188,7 @@ TEST_F(PlayCommandsTest, DrumPlayWhileBusyChangesNothing)
     tunvale::testing::SetDrumBar(window.stores, notation::DrumAccessor::XjDrums, 0, 3, 120, { 0, 4 });
     commands->play(0);
     const notation::Performance* playing = &commands->performance();
-    commands->PlayMode = 8;
+    commands->mode = playback::PlayMode::DrumBars;
     EXPECT_FALSE(commands->DrumPlay({ 0 }));
     EXPECT_EQ(&commands->performance(), playing);
     EXPECT_TRUE(commands->PlayBusy());
@@ -210,7 +210,7 @@ TEST_F(PlayCommandsTest, ALoopRestartsTheWholeScore)
 TEST_F(PlayCommandsTest, AuditionGivesTheDrumEditorItsControlsBackOnce)
 {
     tunvale::testing::SetDrumBar(window.stores, notation::DrumAccessor::DrumTemplates, 0, 3, 240, { 0, 2 });
-    commands->PlayMode = 9;
+    commands->mode = playback::PlayMode::TemplateAudition;
     ASSERT_TRUE(commands->DrumPlay({ 0 }));
     ASSERT_TRUE(pumpUntil([&] { return !window.locked; }));
     pumpFor(100ms);

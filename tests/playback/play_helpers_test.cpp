@@ -25,7 +25,7 @@ TEST(PlayHelpers, ModeFromTheSwitches)
         { false, true, true, 7 },
     };
     for (const Case& c : cases) {
-        const int mode = PlayModeFor(c.accompaniment, c.drums, c.harmony);
+        const int mode = int(PlayModeFor(c.accompaniment, c.drums, c.harmony));
         EXPECT_EQ(mode, c.mode) << c.accompaniment << c.drums << c.harmony;
         const ModeStreams streams = StreamsOf(mode);
         EXPECT_EQ(streams.drums, c.drums) << mode;
