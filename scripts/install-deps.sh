@@ -12,7 +12,8 @@ build=(cmake ninja-build g++ pkg-config
        fonts-dejavu-core fonts-arphic-uming fontconfig
        timgm6mb-soundfont)
 run_extra=(fluid-soundfont-gm xvfb xauth)
-test_extra=(libgtest-dev libgmock-dev libbenchmark-dev python3-mido poppler-utils abcmidi unicode-data dbus-daemon)
+test_extra=(libgtest-dev libgmock-dev libbenchmark-dev python3-mido poppler-utils abcmidi unicode-data dbus-daemon
+            clang-format)
 
 case "${1:-}" in
     run) wanted=("${build[@]}" "${run_extra[@]}") ;;

@@ -3,6 +3,9 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh test
+# Formatting and names first: they take a second and fail early.
+scripts/check-format.sh
+scripts/check-names.py
 scripts/build.sh -DTUNVALE_BUILD_TESTS=ON
 export QT_QPA_PLATFORM=offscreen JACK_NO_START_SERVER=1
 source scripts/compiler_cache.sh

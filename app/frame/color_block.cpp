@@ -2,8 +2,8 @@
 
 #include "app/frame/header_fields.h"
 #include "app/notation/score_template.h"
-#include "platform/settings/whole_file.h"
 #include "platform/settings/program_folder.h"
+#include "platform/settings/whole_file.h"
 
 #include <QFileInfo>
 

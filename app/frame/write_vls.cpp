@@ -5,10 +5,10 @@
 #include "app/frame/vls_header.h"
 #include "app/frame/vls_markers.h"
 #include "app/notation/play_order.h"
-#include "app/notation/score_sections.h"
 #include "app/notation/save_messages.h"
-#include "platform/settings/whole_file.h"
+#include "app/notation/score_sections.h"
 #include "platform/desktop/prompts.h"
+#include "platform/settings/whole_file.h"
 
 namespace tunvale::frame {
 
@@ -27,7 +27,8 @@ QByteArray EncodeVls(
 QByteArray EncodeVlsFile(const VlsContent& content)
 {
     QByteArray file = VlsHeader::encode(content.header, content.colors);
-    file += notation::ScoreSections::encode(content.drums, content.playOrderKey, content.playOrder, content.chord);
+    file += notation::ScoreSections::encode(
+        content.drums, content.playOrderKey, content.playOrder, content.chord);
     const qsizetype bodyStart = file.size();
     file += content.rtf;
     VlsBody().scramble(file.data() + bodyStart, content.rtf.size());
@@ -40,7 +41,8 @@ std::optional<QByteArray> BuildVlsFile(const VlsContent& content)
     const VlsDocument back = DecodeVls(file, content.header.CurrentFile, {}, {}, {});
     notation::ScoreHeader header;
     notation::ColorScheme colors;
-    VlsHeader::decode(VlsHeader::encode(content.header, content.colors), VlsHeader::kVersion, header, colors, {});
+    VlsHeader::decode(
+        VlsHeader::encode(content.header, content.colors), VlsHeader::kVersion, header, colors, {});
     header.CurrentFile = content.header.CurrentFile;
     const notation::ScoreSections& sections = back.sections;
     const bool same = back.status == VlsReadStatus::Ok && back.header == header && back.colors == colors

@@ -75,7 +75,10 @@ const DrumRecord* DrumAccessor::record(int index) const
     }
 }
 
-DrumRecord* DrumAccessor::record(int index) { return const_cast<DrumRecord*>(std::as_const(*this).record(index)); }
+DrumRecord* DrumAccessor::record(int index)
+{
+    return const_cast<DrumRecord*>(std::as_const(*this).record(index));
+}
 
 std::uint8_t DrumAccessor::DrumVer(int index) const
 {

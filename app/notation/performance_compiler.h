@@ -46,7 +46,7 @@ struct CompileInput {
     PlayOrderSource playOrder; // none: every segment once, in text order
     int RapDrum = 14;
     bool SameSpeed = false;
-    DrumStores* drums = nullptr;       // the stores the drum tracks read; none: the process's own
+    DrumStores* drums = nullptr; // the stores the drum tracks read; none: the process's own
     std::optional<std::uint32_t> seed; // the accompaniment's draws; none: a fresh random seed
 };
 
@@ -74,8 +74,7 @@ public:
     // The drum tracks of the listed bars (store indices, in play order) for a play mode, timed against
     // the tempo map of the last compile (none: Speed); nothing for a mode without drums.
     std::optional<DrumBuild> Get_DrumCodeEvents(int DatDrumType, const std::vector<int>& PlayOrder1,
-                                                double JpMaxTimer, DrumStores& stores, bool SameSpeed,
-                                                int Speed) const;
+        double JpMaxTimer, DrumStores& stores, bool SameSpeed, int Speed) const;
 
     // Kept for the play command; nothing in the compiler reads it.
     void ShowOrderWindows(int flag) { ShowOrderWindows_ = flag; }

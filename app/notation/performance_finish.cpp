@@ -82,8 +82,9 @@ void PerformanceCompiler::finishPerformance(const CompileInput& input)
     performance_ = Performance(std::move(data));
 }
 
-std::optional<DrumBuild> PerformanceCompiler::Get_DrumCodeEvents(int DatDrumType, const std::vector<int>& PlayOrder1,
-    double JpMaxTimer, DrumStores& stores, bool SameSpeed, int Speed) const
+std::optional<DrumBuild> PerformanceCompiler::Get_DrumCodeEvents(int DatDrumType,
+    const std::vector<int>& PlayOrder1, double JpMaxTimer, DrumStores& stores, bool SameSpeed,
+    int Speed) const
 {
     if (!ModeHasDrums(DatDrumType))
         return std::nullopt;

@@ -1,13 +1,13 @@
 #include "app/notation/play_order.h"
 
 #include "app/notation/play_order_key.h"
+#include "app/notation/save_messages.h"
 #include "app/notation/score_sections.h"
 #include "app/notation/score_template.h"
-#include "app/notation/save_messages.h"
-#include "platform/settings/whole_file.h"
 #include "platform/desktop/prompts.h"
 #include "platform/settings/ini_file.h"
 #include "platform/settings/program_folder.h"
+#include "platform/settings/whole_file.h"
 #include "platform/text/runtime_numbers.h"
 
 #include <QStringList>

@@ -14,7 +14,6 @@ namespace tunvale::playback {
 
 namespace {
 
-
 const QString kPauseText = QStringLiteral("暂停");
 const QString kContinueText = QStringLiteral("继续");
 
@@ -304,8 +303,7 @@ bool PlayCommands::DrumPlay(const std::vector<int>& bars)
     if (PlayBusy_ || bars.empty())
         return false;
     const notation::ScoreHeader& h = window_.header();
-    auto build
-        = compiler_.Get_DrumCodeEvents(int(mode), bars, 0, window_.drumStores(), h.SameSpeed, h.Speed);
+    auto build = compiler_.Get_DrumCodeEvents(int(mode), bars, 0, window_.drumStores(), h.SameSpeed, h.Speed);
     if (!build)
         return false;
     performance_ = std::make_shared<const notation::Performance>(

@@ -39,7 +39,8 @@ QLineEdit* NumberBox(const QString& name, const QString& text, QWidget* parent)
 
 } // namespace
 
-ExportOptionsForm::ExportOptionsForm(const QString& path, bool hasSelection, const QStringList& folders, QWidget* parent)
+ExportOptionsForm::ExportOptionsForm(
+    const QString& path, bool hasSelection, const QStringList& folders, QWidget* parent)
     : QDialog(parent)
 {
     setWindowTitle(QStringLiteral("制作Mid..."));

@@ -20,7 +20,8 @@ class ExportOptionsForm final : public QDialog
 {
     Q_OBJECT
 public:
-    ExportOptionsForm(const QString& path, bool hasSelection, const QStringList& folders, QWidget* parent = nullptr);
+    ExportOptionsForm(
+        const QString& path, bool hasSelection, const QStringList& folders, QWidget* parent = nullptr);
 
     // What OK left; meaningful once the dialog was accepted.
     const ExportOptions& options() const { return options_; }

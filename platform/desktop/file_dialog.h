@@ -19,7 +19,6 @@ struct FileDialogRequest {
     QStringList sidebarFolders; // offered beside the folder view, in this order
 };
 
-
 // Shows an open dialog, or a save dialog (which asks before replacing a file) when `isSave` is set.
 // Returns the chosen path, or an empty string when the user cancels. Extensions match regardless of
 // case, and "*.*" matches every file. The replace question is asked through Prompts about the name

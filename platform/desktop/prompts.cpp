@@ -8,7 +8,8 @@ namespace tunvale::platform {
 
 namespace {
 
-class ConsolePrompts final : public Prompts {
+class ConsolePrompts final : public Prompts
+{
 public:
     PromptAnswer ask(const PromptRequest& request) override
     {
@@ -19,7 +20,7 @@ public:
     {
         return defaultText;
     }
-    void beep() override {}
+    void beep() override { }
 };
 
 QMutex serviceMutex;
@@ -33,7 +34,7 @@ std::unique_ptr<Prompts>& service()
 
 void Prompts::information(const QString& text, const QString& title)
 {
-    ask(PromptRequest{text, title, PromptIcon::Information, PromptButtons::Ok, PromptAnswer::Ok});
+    ask(PromptRequest { text, title, PromptIcon::Information, PromptButtons::Ok, PromptAnswer::Ok });
 }
 
 Prompts& Prompts::current()

@@ -23,15 +23,17 @@ struct PromptRequest {
     PromptAnswer defaultAnswer = PromptAnswer::Ok;
 };
 
-class Prompts {
+class Prompts
+{
 public:
     virtual ~Prompts() = default;
 
     // A message box; returns the button the user chose (Cancel when the box was closed).
     virtual PromptAnswer ask(const PromptRequest& request) = 0;
     // An input box; no value when cancelled.
-    virtual std::optional<QString> input(const QString& prompt, const QString& title,
-                                         const QString& defaultText) = 0;
+    virtual std::optional<QString> input(
+        const QString& prompt, const QString& title, const QString& defaultText)
+        = 0;
     virtual void beep() = 0;
 
     // An OK box with the information icon.

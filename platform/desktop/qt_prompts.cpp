@@ -9,14 +9,14 @@ namespace tunvale::platform {
 
 namespace {
 
-template<typename F>
-auto onGuiThread(F&& f)
+template <typename F> auto onGuiThread(F&& f)
 {
     QCoreApplication* app = QCoreApplication::instance();
     if (!app || QThread::currentThread() == app->thread())
         return f();
-    decltype(f()) result{};
-    QMetaObject::invokeMethod(app, [&] { result = f(); }, Qt::BlockingQueuedConnection);
+    decltype(f()) result {};
+    QMetaObject::invokeMethod(
+        app, [&] { result = f(); }, Qt::BlockingQueuedConnection);
     return result;
 }
 
@@ -58,7 +58,7 @@ PromptAnswer QtPrompts::ask(const PromptRequest& request)
 {
     return onGuiThread([&] {
         QMessageBox box(toIcon(request.icon), request.title, request.text, QMessageBox::NoButton,
-                        QApplication::activeWindow());
+            QApplication::activeWindow());
         switch (request.buttons) {
         case PromptButtons::Ok:
             box.setStandardButtons(QMessageBox::Ok);
@@ -87,12 +87,13 @@ PromptAnswer QtPrompts::ask(const PromptRequest& request)
     });
 }
 
-std::optional<QString> QtPrompts::input(const QString& prompt, const QString& title, const QString& defaultText)
+std::optional<QString> QtPrompts::input(
+    const QString& prompt, const QString& title, const QString& defaultText)
 {
     return onGuiThread([&]() -> std::optional<QString> {
         bool ok = false;
-        const QString text = QInputDialog::getText(QApplication::activeWindow(), title, prompt, QLineEdit::Normal,
-                                                   defaultText, &ok);
+        const QString text = QInputDialog::getText(
+            QApplication::activeWindow(), title, prompt, QLineEdit::Normal, defaultText, &ok);
         if (!ok)
             return std::nullopt;
         return text;

@@ -6,10 +6,12 @@
 // and the caller waits for the answer.
 namespace tunvale::platform {
 
-class QtPrompts final : public Prompts {
+class QtPrompts final : public Prompts
+{
 public:
     PromptAnswer ask(const PromptRequest& request) override;
-    std::optional<QString> input(const QString& prompt, const QString& title, const QString& defaultText) override;
+    std::optional<QString> input(
+        const QString& prompt, const QString& title, const QString& defaultText) override;
     void beep() override;
 };
 

@@ -71,15 +71,9 @@ QString ProgramFolder::find(const QString& fileName)
     return {};
 }
 
-QString ProgramFolder::userPath(const QString& fileName)
-{
-    return QDir(userDir()).filePath(fileName);
-}
+QString ProgramFolder::userPath(const QString& fileName) { return QDir(userDir()).filePath(fileName); }
 
-QString ProgramFolder::dataPath(const QString& fileName)
-{
-    return QDir(dataDir()).filePath(fileName);
-}
+QString ProgramFolder::dataPath(const QString& fileName) { return QDir(dataDir()).filePath(fileName); }
 
 void ProgramFolder::overrideDataDir(const QString& dir)
 {

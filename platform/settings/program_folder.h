@@ -6,7 +6,8 @@
 // Reads look in the user folder first, then in the data folder; every write goes to the user folder.
 namespace tunvale::platform {
 
-class ProgramFolder {
+class ProgramFolder
+{
 public:
     // <build>/data beside bin/ in the build tree, <prefix>/share/tunvale when installed.
     static QString dataDir();

@@ -58,8 +58,8 @@ QString Registry::ReadRegKey(std::uint32_t keyRoot, const QString& keyPath, cons
     return value.isValid() ? value.toString() : noKeyFoundValue;
 }
 
-bool Registry::WriteRegKey(int keyType, std::uint32_t keyRoot, const QString& keyPath,
-    const QString& subKey, const QString& subKeyValue) const
+bool Registry::WriteRegKey(int keyType, std::uint32_t keyRoot, const QString& keyPath, const QString& subKey,
+    const QString& subKeyValue) const
 {
     const std::optional<QString> group = groupOf(keyRoot, keyPath);
     if (!group || subKey.isEmpty())
@@ -120,8 +120,7 @@ bool Registry::DeleteRegKey(std::uint32_t keyRoot, const QString& keyPath, const
     return settings.status() == QSettings::NoError;
 }
 
-bool Registry::DeleteRegKeyValue(
-    std::uint32_t keyRoot, const QString& keyPath, const QString& subKey) const
+bool Registry::DeleteRegKeyValue(std::uint32_t keyRoot, const QString& keyPath, const QString& subKey) const
 {
     const std::optional<QString> group = groupOf(keyRoot, keyPath);
     if (!group)

@@ -61,7 +61,7 @@ QString GbkDecode(const QByteArray& bytes)
     QString out(input.size() + 1, Qt::Uninitialized);
     UErrorCode status = U_ZERO_ERROR;
     const int32_t n = ucnv_toUChars(c.get(), reinterpret_cast<UChar*>(out.data()), int32_t(out.size()),
-                                    input.constData(), int32_t(input.size()), &status);
+        input.constData(), int32_t(input.size()), &status);
     if (U_FAILURE(status))
         return {};
     out.truncate(n);
@@ -78,8 +78,7 @@ QByteArray GbkEncode(const QString& text)
     status = U_ZERO_ERROR;
     QByteArray out(text.size() * 2 + 2, Qt::Uninitialized);
     const int32_t n = ucnv_fromUChars(c.get(), out.data(), int32_t(out.size()),
-                                      reinterpret_cast<const UChar*>(text.constData()), int32_t(text.size()),
-                                      &status);
+        reinterpret_cast<const UChar*>(text.constData()), int32_t(text.size()), &status);
     if (U_FAILURE(status) && status != U_STRING_NOT_TERMINATED_WARNING)
         return {};
     out.truncate(n);

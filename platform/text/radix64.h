@@ -7,8 +7,8 @@
 // Radix-64 numbers of play-order keys: digits "0-9a-zA-Z+/", most significant first.
 namespace tunvale::platform {
 
-inline const QString kRadix64Digits =
-    QStringLiteral("0123456789abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ+/");
+inline const QString kRadix64Digits
+    = QStringLiteral("0123456789abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ+/");
 
 // The 16-bit value of a digit text; "" gives 0 and a character that is no digit counts as -1. No value
 // when the sum does not fit in a signed 16-bit integer.

@@ -15,17 +15,11 @@ double RoundHalfEven(double x, int decimals)
     return std::nearbyint(x * scale) / scale;
 }
 
-double Int(double x)
-{
-    return std::floor(x);
-}
+double Int(double x) { return std::floor(x); }
 
 namespace {
 
-bool isBlank(QChar c)
-{
-    return c == u' ' || c == u'\t' || c == u'\n' || c == u'\r';
-}
+bool isBlank(QChar c) { return c == u' ' || c == u'\t' || c == u'\n' || c == u'\r'; }
 
 double radixValue(const QString& digits, int radix)
 {
@@ -33,9 +27,9 @@ double radixValue(const QString& digits, int radix)
     for (QChar c : digits) {
         if (isBlank(c))
             continue;
-        const int d = c.isDigit() ? c.digitValue()
-                                  : (c.toLower() >= u'a' && c.toLower() <= u'f' ? c.toLower().unicode() - u'a' + 10
-                                                                                 : 99);
+        const int d = c.isDigit()
+            ? c.digitValue()
+            : (c.toLower() >= u'a' && c.toLower() <= u'f' ? c.toLower().unicode() - u'a' + 10 : 99);
         if (d >= radix)
             break;
         value = value * radix + d;
@@ -97,14 +91,8 @@ std::int16_t ToInt16Bits(std::int64_t value)
     return static_cast<std::int16_t>(static_cast<std::uint16_t>(value & 0xFFFF));
 }
 
-std::uint16_t ToUInt16Bits(std::int64_t value)
-{
-    return static_cast<std::uint16_t>(value & 0xFFFF);
-}
+std::uint16_t ToUInt16Bits(std::int64_t value) { return static_cast<std::uint16_t>(value & 0xFFFF); }
 
-std::uint8_t ToByteBits(std::int64_t value)
-{
-    return static_cast<std::uint8_t>(value & 0xFF);
-}
+std::uint8_t ToByteBits(std::int64_t value) { return static_cast<std::uint8_t>(value & 0xFF); }
 
 } // namespace tunvale::platform

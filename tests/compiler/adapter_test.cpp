@@ -83,8 +83,8 @@ TEST(ScoretoolCompile, PrintsTheWorkingStage)
         { { QStringLiteral("song.vls"), QStringLiteral("--stage"), QStringLiteral("working") },
             "song.vls.working" },
         { { QStringLiteral("song.rtf"), QStringLiteral("--order"), QStringLiteral("2"),
-              QStringLiteral("--key"), QStringLiteral("33"), QStringLiteral("--width"),
-              QStringLiteral("150"), QStringLiteral("--stage"), QStringLiteral("working") },
+              QStringLiteral("--key"), QStringLiteral("33"), QStringLiteral("--width"), QStringLiteral("150"),
+              QStringLiteral("--stage"), QStringLiteral("working") },
             "song.rtf.order2-key33" },
     };
     for (const auto& c : cases) {

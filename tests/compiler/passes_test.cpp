@@ -204,11 +204,15 @@ TEST(Dynamics, IndexedPassMatchesAWalkFromEveryMark)
             if (mark == '4')
                 change(i, 6, [](tunvale::notation::CodeEvent& e, int k) { e.Velocity += 5 * k; });
             else if (mark == '5')
-                change(i, 6, [](tunvale::notation::CodeEvent& e, int k) { e.Velocity = std::max(e.Velocity - 5 * k, 25); });
+                change(i, 6, [](tunvale::notation::CodeEvent& e, int k) {
+                    e.Velocity = std::max(e.Velocity - 5 * k, 25);
+                });
             else if (mark == '6' || mark == '8')
                 change(i, 1, [](tunvale::notation::CodeEvent& e, int) { e.Velocity = 127; });
             else if (mark == '7')
-                change(i, 1, [](tunvale::notation::CodeEvent& e, int) { e.Velocity = int(std::nearbyint(e.Velocity * 1.2)); });
+                change(i, 1, [](tunvale::notation::CodeEvent& e, int) {
+                    e.Velocity = int(std::nearbyint(e.Velocity * 1.2));
+                });
             else if (mark == '*' && i + 1 < events.size()) // the level mark with the largest cut
                 events[i + 1].Velocity = int(std::nearbyint(events[i + 1].Velocity * 0.2));
         }

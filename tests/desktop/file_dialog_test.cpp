@@ -6,9 +6,9 @@
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
-#include <QUrl>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <QUrl>
 
 #include <gtest/gtest.h>
 

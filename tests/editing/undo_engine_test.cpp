@@ -28,8 +28,7 @@ struct UndoHarness {
         = { { kNote, Codes({ kBar, Note(1), Note(2) }) }, { kSong, QStringLiteral("歌词") } })
     {
         FillScore(editor, lines);
-        QObject::connect(
-            &editor, &platform::RichTextBox::Change, [this] { header.ScoreSaved = false; });
+        QObject::connect(&editor, &platform::RichTextBox::Change, [this] { header.ScoreSaved = false; });
         undo = std::make_unique<UndoEngine>(
             editor, UndoHost { &header, &layoutBusy, &cmdBusy, [this] { JzRTB(); }, {} });
         header.ScoreSaved = true;
@@ -68,7 +67,9 @@ struct Events {
         QObject::connect(&undo, &UndoEngine::XJChanged, [this](int a, int b, int c, int d, int e, int f) {
             bars.push_back({ a, b, c, d, e, f });
         });
-        QObject::connect(&undo, &UndoEngine::XJDrumChanged, [this](int a, int b) { drums.push_back({ a, b }); });
+        QObject::connect(&undo, &UndoEngine::XJDrumChanged, [this](int a, int b) {
+            drums.push_back({ a, b });
+        });
         QObject::connect(&undo, &UndoEngine::OnXjChanged, [this](int a) { announced.push_back({ a }); });
     }
 };

@@ -2,8 +2,8 @@
 // repainted view, one undo and one redo step with the window's JzRTB, and the snapshot after a
 // pause in typing. Run by hand: build/bin/bench_editor.
 
-#include "app/editor/window/main_form.h"
 #include "app/editor/parts/main_form_editing.h"
+#include "app/editor/window/main_form.h"
 #include "app/frame/process_state.h"
 #include "platform/desktop/notation_fonts.h"
 #include "platform/richtext/rich_text_edit.h"

@@ -1,7 +1,7 @@
 #include "app/drums/bar_strip.h"
+#include "app/editor/parts/main_form_editing.h"
 #include "app/editor/window/main_form.h"
 #include "app/editor/window/main_toolbar.h"
-#include "app/editor/parts/main_form_editing.h"
 #include "app/editor/window/status_panels.h"
 #include "app/frame/process_state.h"
 #include "tests/editing/score_builder.h"
@@ -36,7 +36,8 @@ struct Window {
                 { kSong, QStringLiteral("歌词") } });
         form.part<editor::MainFormEditing>().undo().Reset();
         // The strip shows a bar only when it has a drum record for it, as a loaded score has.
-        form.barStrip().GetValueLong(std::vector<bool>(form.part<editor::MainFormEditing>().undo().XJInteger(), false), 0);
+        form.barStrip().GetValueLong(
+            std::vector<bool>(form.part<editor::MainFormEditing>().undo().XJInteger(), false), 0);
     }
     bool enabled(const QString& name) const { return form.action(name)->isEnabled(); }
     void shortcutThenKey(int key, Qt::KeyboardModifiers modifiers)

@@ -1,10 +1,10 @@
 #include "app/dialogs/play_order_dialog.h"
 #include "app/drums/bar_strip.h"
-#include "app/editor/window/main_form.h"
+#include "app/editor/actions/menu_items.h"
 #include "app/editor/parts/main_form_midi_export.h"
 #include "app/editor/parts/main_form_playback.h"
+#include "app/editor/window/main_form.h"
 #include "app/editor/window/main_toolbar.h"
-#include "app/editor/actions/menu_items.h"
 #include "app/frame/process_state.h"
 #include "app/notation/save_messages.h"
 #include "app/notation/score_template.h"
@@ -80,7 +80,8 @@ protected:
         devices = owned.get();
         editor::MainFormServices services;
         services.midiDevices = std::move(owned);
-        auto inhibitor = std::make_shared<std::unique_ptr<platform::ScreenSaverInhibitor>>(std::move(screenSaver));
+        auto inhibitor
+            = std::make_shared<std::unique_ptr<platform::ScreenSaverInhibitor>>(std::move(screenSaver));
         services.screenSaver = [inhibitor] { return std::move(*inhibitor); };
         services.midiExport = midiExport;
         form = std::make_unique<MainForm>(std::move(services));
@@ -344,7 +345,8 @@ TEST_F(PlaybackWindow, TheExportTakesTheKeptOrderOfAnUntitledScore)
     };
     std::optional<sequor::MakeMidArguments> seen;
     midiExport = {};
-    midiExport.saveDialog = [](const platform::FileDialogRequest&) { return QStringLiteral("/nowhere/a.Mid"); };
+    midiExport.saveDialog
+        = [](const platform::FileDialogRequest&) { return QStringLiteral("/nowhere/a.Mid"); };
     midiExport.makeMid = [&seen](QWidget*) { return std::make_unique<Recording>(seen); };
     open(QStringLiteral("liangzhilaohu.vls"));
     frame::Process().ScoreHeader.CurrentFile = notation::TemplatePath();

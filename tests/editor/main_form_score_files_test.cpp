@@ -1,5 +1,5 @@
-#include "app/editor/window/main_form.h"
 #include "app/editor/parts/main_form_score_files.h"
+#include "app/editor/window/main_form.h"
 #include "app/frame/process_state.h"
 #include "app/frame/recent_files.h"
 #include "app/frame/start_args.h"

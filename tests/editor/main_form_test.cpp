@@ -1,8 +1,8 @@
-#include "app/editor/window/main_form.h"
 #include "app/editor/parts/main_form_playback.h"
+#include "app/editor/window/main_form.h"
 
-#include "app/editor/window/main_toolbar.h"
 #include "app/editor/actions/menu_items.h"
+#include "app/editor/window/main_toolbar.h"
 #include "app/editor/window/status_panels.h"
 #include "app/frame/process_state.h"
 #include "platform/richtext/rich_text_edit.h"
@@ -108,7 +108,8 @@ TEST(MainFormLoad, OneDeviceItemPerOutputWithTheBuiltInSynthesizerFirst)
     const MainForm& form = t.load({}, { "Port A", "Port B" });
     ASSERT_EQ(form.part<editor::MainFormPlayback>().devices().size(), 3);
     EXPECT_EQ(arrayCaptions(form, "my_ComDevies"),
-        QStringList({ form.part<editor::MainFormPlayback>().devices()[0].name, QStringLiteral("Port A"), QStringLiteral("Port B") }));
+        QStringList({ form.part<editor::MainFormPlayback>().devices()[0].name, QStringLiteral("Port A"),
+            QStringLiteral("Port B") }));
     EXPECT_TRUE(form.action("my_ComDevies", 0)->isChecked());
     EXPECT_FALSE(form.action("my_ComDevies", 1)->isChecked());
     EXPECT_FALSE(form.action("my_ComDevies", 2)->isChecked());

@@ -3,9 +3,9 @@
 #include "tests/support/scripted_prompts.h"
 #include "tests/support/test_folders.h"
 
-#include "app/editor/window/main_form.h"
-#include "app/editor/parts/main_form_score_files.h"
 #include "app/editor/parts/main_form_editing.h"
+#include "app/editor/parts/main_form_score_files.h"
+#include "app/editor/window/main_form.h"
 #include "app/frame/process_state.h"
 #include "components/keyshift/transposer.h"
 
@@ -40,7 +40,10 @@ protected:
     }
     bool& saved() const { return frame::Process().ScoreHeader.ScoreSaved; }
     editor::UndoEngine& undo() const { return form->part<editor::MainFormEditing>().undo(); }
-    bool open(const QString& file) const { return form->part<editor::MainFormScoreFiles>().OpenStartScore(file); }
+    bool open(const QString& file) const
+    {
+        return form->part<editor::MainFormScoreFiles>().OpenStartScore(file);
+    }
 
     ScopedUserFolder user;
     ScopedSettingsFolder settings;

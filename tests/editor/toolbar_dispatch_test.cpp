@@ -35,12 +35,11 @@ struct Recorder {
     std::vector<Call> calls;
 };
 
-const QStringList kCommands { "InputVls", "SaveVls", "Play", "Pause", "Stop",
-    "PlayAllBarDrums", "StopDrumPlay", "mnuUnDo", "mnuRedo", "ToggleBold", "SFZH",
-    "ToggleLyricUnderline", "SetNoteOctave", "ApplySlur", "SetNoteDuration", "ApplyRhythmPattern",
-    "DoNoteMark", "PlayCurrentBar", "PlayDrumRange", "CQSF", "MarkTriplet", "instrZy", "instrBY",
-    "instrDY", "instrCy", "YYY", "TYJH", "ResetNoteFont", "ConvertSelChars",
-    "InsertRepeatSign", "AskRepeatCount" };
+const QStringList kCommands { "InputVls", "SaveVls", "Play", "Pause", "Stop", "PlayAllBarDrums",
+    "StopDrumPlay", "mnuUnDo", "mnuRedo", "ToggleBold", "SFZH", "ToggleLyricUnderline", "SetNoteOctave",
+    "ApplySlur", "SetNoteDuration", "ApplyRhythmPattern", "DoNoteMark", "PlayCurrentBar", "PlayDrumRange",
+    "CQSF", "MarkTriplet", "instrZy", "instrBY", "instrDY", "instrCy", "YYY", "TYJH", "ResetNoteFont",
+    "ConvertSelChars", "InsertRepeatSign", "AskRepeatCount" };
 
 struct Fixture {
     Fixture()

@@ -35,5 +35,5 @@ TEST(Gbk, TextFilesAreUtf8UnlessTheyAreNot)
     EXPECT_FALSE(IsValidUtf8(QByteArray("\xC0\x80"))); // overlong
     EXPECT_EQ(DecodeTextFileBytes(QByteArray("\xB3\xAA\xC3\xFB")), QStringLiteral("唱名"));
     EXPECT_EQ(DecodeTextFileBytes(QByteArray("\xEF\xBB\xBF") + QStringLiteral("唱名").toUtf8()),
-              QStringLiteral("唱名"));
+        QStringLiteral("唱名"));
 }

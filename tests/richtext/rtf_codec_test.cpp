@@ -233,10 +233,11 @@ TEST(RtfCodec, ValuesNoScoreHoldsAreWrittenAsTheyReadBack)
 TEST(RtfCodec, ParametersOfAnyLengthReadWithinRange)
 {
     // Every word the reader acts on, a destination it skips, and one it does not know.
-    const QStringList words = { "ansicpg", "b", "bin", "blue", "bullet", "cb", "cell", "cf", "chcbpat",
-        "colortbl", "deff", "dn", "emdash", "endash", "f", "fcharset", "fonttbl", "fs", "green", "highlight",
-        "ldblquote", "li", "line", "lquote", "par", "pard", "plain", "rdblquote", "red", "ri", "row", "rquote",
-        "sl", "tab", "u", "uc", "ul", "uld", "uldb", "ulnone", "ulth", "ulw", "up", "pict", "unknownword" };
+    const QStringList words
+        = { "ansicpg", "b", "bin", "blue", "bullet", "cb", "cell", "cf", "chcbpat", "colortbl", "deff", "dn",
+              "emdash", "endash", "f", "fcharset", "fonttbl", "fs", "green", "highlight", "ldblquote", "li",
+              "line", "lquote", "par", "pard", "plain", "rdblquote", "red", "ri", "row", "rquote", "sl",
+              "tab", "u", "uc", "ul", "uld", "uldb", "ulnone", "ulth", "ulw", "up", "pict", "unknownword" };
     const QStringList parameters = { "-2147483648", "2147483647", "-2147483647", "2147483648",
         "-99999999999999999999999", "99999999999999999999999", "-", "000000000000000000000001" };
     for (const QString& word : words) {
@@ -252,9 +253,8 @@ TEST(RtfCodec, ParametersOfAnyLengthReadWithinRange)
             }
         }
     }
-    const auto formatOf = [](const QString& words) {
-        return read(QStringLiteral("{\\rtf1 %1 x}").arg(words))[0].format;
-    };
+    const auto formatOf
+        = [](const QString& words) { return read(QStringLiteral("{\\rtf1 %1 x}").arg(words))[0].format; };
     EXPECT_EQ(formatOf(QStringLiteral("\\sl-2147483648")).lineSpacing, kMaxTwips);
     EXPECT_EQ(formatOf(QStringLiteral("\\sl-99999999999999")).lineSpacing, kMaxTwips);
     EXPECT_EQ(formatOf(QStringLiteral("\\li-2147483648\\ri99999999999")),
@@ -265,8 +265,9 @@ TEST(RtfCodec, ParametersOfAnyLengthReadWithinRange)
 // notation font name followed by a control character is no notation font, before or after.
 TEST(RtfCodec, FontNamesHoldNoControlCharacters)
 {
-    const RichContent content = read(QStringLiteral(
-        "{\\rtf1{\\fonttbl{\\f0 KORVA_Note\\'1b;}{\\f1 KORVA\x1b_Note\\'00;}{\\f2 \x7f\\u133?;}}\\f0 a\\f1 b\\f2 c}"));
+    const RichContent content
+        = read(QStringLiteral("{\\rtf1{\\fonttbl{\\f0 KORVA_Note\\'1b;}{\\f1 KORVA\x1b_Note\\'00;}{\\f2 "
+                              "\x7f\\u133?;}}\\f0 a\\f1 b\\f2 c}"));
     ASSERT_EQ(content[0].runs.size(), 2u);
     EXPECT_EQ(s(content[0].runs[0].format.font), s(kNote));
     EXPECT_EQ(s(content[0].runs[1].format.font), s(DefaultTextFont().family()));

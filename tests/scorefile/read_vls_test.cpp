@@ -31,7 +31,10 @@ class RecordingTarget final : public frame::VlsSettingsTarget
 public:
     QStringList calls;
     void setDrumPZChecked(bool on) override { calls << QStringLiteral("DrumPZ=%1").arg(on); }
-    void setAccompanimentType(int index) override { calls << QStringLiteral("setAccompanimentType(%1)").arg(index); }
+    void setAccompanimentType(int index) override
+    {
+        calls << QStringLiteral("setAccompanimentType(%1)").arg(index);
+    }
     void setSameSpeedChecked(bool on) override { calls << QStringLiteral("SameSpeed=%1").arg(on); }
     void setHeYingChecked(bool on) override { calls << QStringLiteral("HeYing=%1").arg(on); }
     void setRulerLeftSpace(int twips) override { calls << QStringLiteral("nLSpace=%1").arg(twips); }
@@ -72,10 +75,18 @@ TEST(ReadVls, AppliesSwitchesAndMarginsInTheWindowsOrder)
     } cases[] = {
         { 0, { "DrumPZ=0", "setAccompanimentType(4)", "SameSpeed=0", "HeYing=0" } },
         { 1, { "DrumPZ=0", "setAccompanimentType(4)", "SameSpeed=0", "HeYing=0" } },
-        { 2, { "nLSpace=500", "nRSpace=600", "DrumPZ=0", "setAccompanimentType(4)", "SameSpeed=0", "HeYing=0" } },
-        { 3, { "nLSpace=500", "nRSpace=600", "DrumPZ=0", "setAccompanimentType(4)", "SameSpeed=0", "HeYing=0" } },
-        { 4, { "DrumPZ=1", "setAccompanimentType(2)", "SameSpeed=0", "HeYing=1", "nLSpace=500", "nRSpace=600" } },
-        { 5, { "DrumPZ=1", "setAccompanimentType(2)", "SameSpeed=0", "HeYing=1", "nLSpace=500", "nRSpace=600" } },
+        { 2,
+            { "nLSpace=500", "nRSpace=600", "DrumPZ=0", "setAccompanimentType(4)", "SameSpeed=0",
+                "HeYing=0" } },
+        { 3,
+            { "nLSpace=500", "nRSpace=600", "DrumPZ=0", "setAccompanimentType(4)", "SameSpeed=0",
+                "HeYing=0" } },
+        { 4,
+            { "DrumPZ=1", "setAccompanimentType(2)", "SameSpeed=0", "HeYing=1", "nLSpace=500",
+                "nRSpace=600" } },
+        { 5,
+            { "DrumPZ=1", "setAccompanimentType(2)", "SameSpeed=0", "HeYing=1", "nLSpace=500",
+                "nRSpace=600" } },
         { 6, {} },
     };
     for (const auto& c : cases) {

@@ -66,14 +66,14 @@ TEST(DataFiles, AccompanimentStylesAndSolfegeNames)
     }
     // The solfège compile classifies with key 0, so middle C gets code 29 and the syllable at
     // (code + 7) mod 12: the scale from middle C must sing do re mi fa sol la si with the sharps between.
-    const QStringList fromMiddleC = {QStringLiteral("do"), QStringLiteral("#do"), QStringLiteral("re"),
-                                     QStringLiteral("#re"), QStringLiteral("mi"), QStringLiteral("fa"),
-                                     QStringLiteral("#fa"), QStringLiteral("sol"), QStringLiteral("#sol"),
-                                     QStringLiteral("la"), QStringLiteral("#la"), QStringLiteral("si")};
+    const QStringList fromMiddleC
+        = { QStringLiteral("do"), QStringLiteral("#do"), QStringLiteral("re"), QStringLiteral("#re"),
+              QStringLiteral("mi"), QStringLiteral("fa"), QStringLiteral("#fa"), QStringLiteral("sol"),
+              QStringLiteral("#sol"), QStringLiteral("la"), QStringLiteral("#la"), QStringLiteral("si") };
     for (int semitone = 0; semitone < 12; ++semitone) {
         const int code = 60 - 31 + semitone;
         EXPECT_EQ(ReadIniValue(QStringLiteral("唱名"), QStringLiteral("%1cm").arg((code + 7) % 12), banzhou),
-                  fromMiddleC[semitone])
+            fromMiddleC[semitone])
             << semitone;
     }
     EXPECT_TRUE(tunvale::testing::readAll(ProgramFolder::dataPath(QStringLiteral("Note.ini")))

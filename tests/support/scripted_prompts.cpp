@@ -37,9 +37,6 @@ ScopedPrompts::ScopedPrompts()
     previous_ = platform::Prompts::install(std::move(prompts));
 }
 
-ScopedPrompts::~ScopedPrompts()
-{
-    platform::Prompts::install(std::move(previous_));
-}
+ScopedPrompts::~ScopedPrompts() { platform::Prompts::install(std::move(previous_)); }
 
 } // namespace tunvale::testing

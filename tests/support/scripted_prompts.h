@@ -12,10 +12,12 @@ namespace tunvale::testing {
 
 // Answers prompts from a script and records every one it was shown. Without a scripted answer a
 // question takes its default answer and an input box is cancelled.
-class ScriptedPrompts final : public platform::Prompts {
+class ScriptedPrompts final : public platform::Prompts
+{
 public:
     platform::PromptAnswer ask(const platform::PromptRequest& request) override;
-    std::optional<QString> input(const QString& prompt, const QString& title, const QString& defaultText) override;
+    std::optional<QString> input(
+        const QString& prompt, const QString& title, const QString& defaultText) override;
     void beep() override { ++beeps; }
 
     std::deque<platform::PromptAnswer> answers;
@@ -28,7 +30,8 @@ public:
 };
 
 // Installs a ScriptedPrompts for the lifetime of the guard and restores the previous service after.
-class ScopedPrompts {
+class ScopedPrompts
+{
 public:
     ScopedPrompts();
     ~ScopedPrompts();

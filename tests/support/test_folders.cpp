@@ -9,15 +9,9 @@
 
 namespace tunvale::testing {
 
-ScopedUserFolder::ScopedUserFolder()
-{
-    platform::ProgramFolder::overrideUserDir(dir_.path());
-}
+ScopedUserFolder::ScopedUserFolder() { platform::ProgramFolder::overrideUserDir(dir_.path()); }
 
-ScopedUserFolder::~ScopedUserFolder()
-{
-    platform::ProgramFolder::overrideUserDir({});
-}
+ScopedUserFolder::~ScopedUserFolder() { platform::ProgramFolder::overrideUserDir({}); }
 
 ScopedSettingsFolder::ScopedSettingsFolder()
 {
@@ -27,7 +21,7 @@ ScopedSettingsFolder::ScopedSettingsFolder()
 ScopedSettingsFolder::~ScopedSettingsFolder()
 {
     QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope,
-                       QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation));
+        QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation));
 }
 
 QString testDataPath(const QString& relative)

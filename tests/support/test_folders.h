@@ -6,7 +6,8 @@
 namespace tunvale::testing {
 
 // A fresh user folder for one test, removed afterwards; the data folder stays the build tree's.
-class ScopedUserFolder {
+class ScopedUserFolder
+{
 public:
     ScopedUserFolder();
     ~ScopedUserFolder();
@@ -22,7 +23,8 @@ private:
 
 // The program's per-user settings (QSettings) kept in a fresh folder for one test, so tests that run at
 // the same time never share them; the test-mode location is restored afterwards.
-class ScopedSettingsFolder {
+class ScopedSettingsFolder
+{
 public:
     ScopedSettingsFolder();
     ~ScopedSettingsFolder();

@@ -26,8 +26,8 @@ struct Options {
     std::optional<int> mode, key, caret, speed, volume;
     std::optional<QString> order;
     bool working = false;
-    bool cut = false;                // cut the performance at the caret, as a play from the breakpoint
-    std::uint32_t seed = 1;          // the accompaniment's draws
+    bool cut = false; // cut the performance at the caret, as a play from the breakpoint
+    std::uint32_t seed = 1; // the accompaniment's draws
     std::optional<QString> drumBars; // a drum-only build (mode 8) of these 0-based bars
 };
 
@@ -119,9 +119,8 @@ void print(const notation::PerformanceCompiler& compiler)
 }
 
 // The performance as the players get it: compiled, then cut or rebuilt with drums only on request.
-notation::Performance finalPerformance(
-    const notation::PerformanceCompiler& compiler, const Options& options, const notation::ScoreHeader& header,
-    notation::DrumStores& stores)
+notation::Performance finalPerformance(const notation::PerformanceCompiler& compiler, const Options& options,
+    const notation::ScoreHeader& header, notation::DrumStores& stores)
 {
     notation::Performance performance = compiler.performance();
     if (options.drumBars) {
@@ -129,8 +128,8 @@ notation::Performance finalPerformance(
         for (const QString& bar : options.drumBars->split(QChar(','), Qt::SkipEmptyParts))
             bars.push_back(bar.toInt());
         constexpr int drumsOnly = 8;
-        if (auto build = compiler.Get_DrumCodeEvents(drumsOnly, bars, 0, stores, header.SameSpeed,
-                options.speed.value_or(header.Speed)))
+        if (auto build = compiler.Get_DrumCodeEvents(
+                drumsOnly, bars, 0, stores, header.SameSpeed, options.speed.value_or(header.Speed)))
             performance = performance.withDrums(std::move(build->tracks), build->TotalPlayTime, drumsOnly);
     }
     return options.cut ? notation::CutAtBreakpoint(performance) : performance;
@@ -180,11 +179,13 @@ int compile(const QStringList& args)
         print(compiler);
         return 0;
     }
-    for (const QString& line : scoretool::PerformanceLines(finalPerformance(compiler, *options, header, stores)))
+    for (const QString& line :
+        scoretool::PerformanceLines(finalPerformance(compiler, *options, header, stores)))
         scoretool::out(line);
     return 0;
 }
 
 } // namespace
 
-SCORETOOL_COMMAND("compile", "FILE [--stage working] [--width W] [--order 1,2,..] [--key K] [--cut] ...", compile);
+SCORETOOL_COMMAND(
+    "compile", "FILE [--stage working] [--width W] [--order 1,2,..] [--key K] [--cut] ...", compile);

@@ -2,8 +2,8 @@
 #include "tests/tools/rtf_runs_printout.h"
 #include "tests/tools/score_loading.h"
 
-#include "app/editor/window/main_form.h"
 #include "app/editor/parts/main_form_editing.h"
+#include "app/editor/window/main_form.h"
 #include "app/frame/process_state.h"
 #include "platform/desktop/notation_fonts.h"
 #include "platform/richtext/rich_text_edit.h"

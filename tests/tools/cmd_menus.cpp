@@ -2,10 +2,10 @@
 
 #include "tests/support/fake_devices.h"
 
-#include "app/editor/window/main_form.h"
-#include "app/editor/window/start_up.h"
-#include "app/editor/window/main_toolbar.h"
 #include "app/editor/actions/toolbar_table.h"
+#include "app/editor/window/main_form.h"
+#include "app/editor/window/main_toolbar.h"
+#include "app/editor/window/start_up.h"
 
 #include <QAction>
 #include <QMenu>

@@ -12,7 +12,7 @@ std::map<QString, Command>& commands()
 
 bool registerCommand(const QString& name, const QString& usage, CommandFunction run)
 {
-    commands()[name] = Command{usage, std::move(run)};
+    commands()[name] = Command { usage, std::move(run) };
     return true;
 }
 

@@ -28,6 +28,6 @@ void err(const QString& line);
 
 #define SCORETOOL_CONCAT_INNER(a, b) a##b
 #define SCORETOOL_CONCAT(a, b) SCORETOOL_CONCAT_INNER(a, b)
-#define SCORETOOL_COMMAND(name, usage, function)                                                           \
-    static const bool SCORETOOL_CONCAT(scoretoolRegistered, __LINE__) =                                   \
-        ::tunvale::scoretool::registerCommand(QStringLiteral(name), QStringLiteral(usage), function)
+#define SCORETOOL_COMMAND(name, usage, function)                                                             \
+    static const bool SCORETOOL_CONCAT(scoretoolRegistered, __LINE__)                                        \
+        = ::tunvale::scoretool::registerCommand(QStringLiteral(name), QStringLiteral(usage), function)

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "app/editor/actions/command_table.h"
-#include "app/editor/editing/editor_state.h"
 #include "app/editor/actions/toolbar_table.h"
+#include "app/editor/editing/editor_state.h"
 
 #include <QString>
 

@@ -36,8 +36,8 @@ QString BarPanelText(int Xj, int barCount) { return QStringLiteral("小节：%1/
 
 QString FontSizePanelText(double size) { return QStringLiteral("字号:") + QString::number(size); }
 
-EditorKeyboard::EditorKeyboard(
-    platform::RichTextBox& editor, UndoEngine& undo, NoteCommands& commands, KeyboardHost host, QObject* parent)
+EditorKeyboard::EditorKeyboard(platform::RichTextBox& editor, UndoEngine& undo, NoteCommands& commands,
+    KeyboardHost host, QObject* parent)
     : QObject(parent)
     , editor_(editor)
     , undo_(undo)

@@ -2,9 +2,9 @@
 
 #include "app/drums/bar_strip.h"
 #include "app/editor/actions/build_gate.h"
+#include "app/editor/editing/notation_keys.h"
 #include "app/editor/window/main_form.h"
 #include "app/editor/window/main_toolbar.h"
-#include "app/editor/editing/notation_keys.h"
 #include "app/editor/window/status_panels.h"
 #include "app/frame/process_state.h"
 #include "platform/richtext/key_translation.h"
@@ -35,9 +35,8 @@ UndoHost undoHost(MainForm& form)
 
 KeyboardHost keyboardHost(MainForm& form)
 {
-    return { &process().start.NotationFontSize, &process().start.TextFontSize,
-        &form.state().NotationCmdBusy, &process().ColorScheme,
-        [&form] { return form.state().CaretNearLineEnd; },
+    return { &process().start.NotationFontSize, &process().start.TextFontSize, &form.state().NotationCmdBusy,
+        &process().ColorScheme, [&form] { return form.state().CaretNearLineEnd; },
         [&form] { form.commands().run(QStringLiteral("CQSF"), 0); },
         [&form](const QString& text) { form.statusPanels().setPanelText(StatusPanel::FontSize, text); } };
 }
@@ -80,7 +79,8 @@ void MainFormEditing::defineCommands()
     form_.defineCommand(
         QStringLiteral("ToggleLyricUnderline"), [this](int) { noteCommands_.ToggleLyricUnderline(); });
     form_.defineCommand(QStringLiteral("SetNoteOctave"), [this](int n) { noteCommands_.SetNoteOctave(n); });
-    form_.defineCommand(QStringLiteral("SetNoteDuration"), [this](int n) { noteCommands_.SetNoteDuration(n); });
+    form_.defineCommand(
+        QStringLiteral("SetNoteDuration"), [this](int n) { noteCommands_.SetNoteDuration(n); });
     form_.defineCommand(QStringLiteral("ApplySlur"), [this](int n) { noteCommands_.ApplySlur(n); });
     form_.defineCommand(
         QStringLiteral("ApplyRhythmPattern"), [this](int n) { noteCommands_.ApplyRhythmPattern(n); });
@@ -92,7 +92,8 @@ void MainFormEditing::defineCommands()
     form_.defineCommand(QStringLiteral("ConvertSelChars"), [this](int) { noteCommands_.ConvertSelChars(); });
     form_.defineCommand(QStringLiteral("InsertRepeatSign"),
         [this](int code) { noteCommands_.InsertRepeatSign(QChar(char16_t(code))); });
-    form_.defineCommand(QStringLiteral("AskRepeatCount"), [this](int) { noteCommands_.InsertRepeatCountSign(); });
+    form_.defineCommand(
+        QStringLiteral("AskRepeatCount"), [this](int) { noteCommands_.InsertRepeatCountSign(); });
 }
 
 void MainFormEditing::connectMenus()
@@ -111,8 +112,10 @@ void MainFormEditing::connectMenus()
     form_.connectArray(QStringLiteral("biandiao"), [this](int i) { noteCommands_.insertKeyChange(i); });
     form_.connectItem(QStringLiteral("Other"), [this] { toggleTiledView(); });
     connect(form_.menu(QStringLiteral("Edit")), &QMenu::aboutToShow, this, &MainFormEditing::enableEditMenu);
-    connect(form_.menu(QStringLiteral("My_instr")), &QMenu::aboutToShow, this, &MainFormEditing::enableInsertMenu);
-    connect(form_.menu(QStringLiteral("FormatJP")), &QMenu::aboutToShow, this, &MainFormEditing::enableFormatMenu);
+    connect(form_.menu(QStringLiteral("My_instr")), &QMenu::aboutToShow, this,
+        &MainFormEditing::enableInsertMenu);
+    connect(form_.menu(QStringLiteral("FormatJP")), &QMenu::aboutToShow, this,
+        &MainFormEditing::enableFormatMenu);
 }
 
 bool MainFormEditing::eventFilter(QObject* watched, QEvent* event)

@@ -1,7 +1,7 @@
 #include "app/editor/parts/main_form_midi_export.h"
 
-#include "app/editor/window/main_form.h"
 #include "app/editor/parts/main_form_playback.h"
+#include "app/editor/window/main_form.h"
 #include "app/editor/window/main_toolbar.h"
 
 #include <QLineEdit>

@@ -2,11 +2,11 @@
 
 #include "app/dialogs/play_order_dialog.h"
 #include "app/drums/bar_strip.h"
-#include "app/editor/window/main_form.h"
-#include "app/editor/window/main_toolbar.h"
 #include "app/editor/actions/menu_items.h"
 #include "app/editor/editing/stored_color.h"
 #include "app/editor/parts/main_form_editing.h"
+#include "app/editor/window/main_form.h"
+#include "app/editor/window/main_toolbar.h"
 #include "app/editor/window/status_panels.h"
 #include "app/frame/process_state.h"
 #include "app/notation/play_order_key.h"
@@ -299,7 +299,10 @@ void MainFormPlayback::setPauseText(const QString& text)
     pause->setToolTip(text);
 }
 
-void MainFormPlayback::showPlayTime(const QString& text) { form_.statusPanels().setPanelText(StatusPanel::PlayTime, text); }
+void MainFormPlayback::showPlayTime(const QString& text)
+{
+    form_.statusPanels().setPanelText(StatusPanel::PlayTime, text);
+}
 
 void MainFormPlayback::setBreakpointCaption(const QString& text)
 {

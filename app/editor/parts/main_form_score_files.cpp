@@ -2,9 +2,9 @@
 
 #include "app/drums/bar_strip.h"
 #include "app/editor/actions/build_gate.h"
+#include "app/editor/parts/main_form_editing.h"
 #include "app/editor/window/main_form.h"
 #include "app/editor/window/main_toolbar.h"
-#include "app/editor/parts/main_form_editing.h"
 #include "app/editor/window/start_up.h"
 #include "app/editor/window/status_panels.h"
 #include "app/frame/process_state.h"
@@ -87,7 +87,8 @@ bool MainFormScoreFiles::listen() { return raiser_.listen(); }
 void MainFormScoreFiles::searchAndOpen()
 {
     // One search window at a time: its command waits while the window is open.
-    QAction* items[] = { form_.action(QStringLiteral("InputVls"), 1), form_.toolbar().dropDownItem(kSearchCaption) };
+    QAction* items[]
+        = { form_.action(QStringLiteral("InputVls"), 1), form_.toolbar().dropDownItem(kSearchCaption) };
     for (QAction* item : items)
         item->setEnabled(false);
     const QString chosen = SearchForScore(&form_);
@@ -171,7 +172,10 @@ bool MainFormScoreFiles::drumPZChecked() const { return form_.action(QStringLite
 
 void MainFormScoreFiles::setCaption(const QString& caption) { form_.setWindowTitle(caption); }
 
-void MainFormScoreFiles::setBarPanelText(const QString& text) { form_.statusPanels().setPanelText(StatusPanel::Bar, text); }
+void MainFormScoreFiles::setBarPanelText(const QString& text)
+{
+    form_.statusPanels().setPanelText(StatusPanel::Bar, text);
+}
 
 void MainFormScoreFiles::resetCaret()
 {

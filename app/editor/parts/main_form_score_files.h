@@ -1,10 +1,10 @@
 #pragma once
 
+#include "app/editor/parts/main_form_part.h"
 #include "app/frame/editor_score_file.h"
 #include "app/frame/score_file_commands.h"
 #include "app/frame/score_window.h"
 #include "app/frame/window_raiser.h"
-#include "app/editor/parts/main_form_part.h"
 
 #include <memory>
 

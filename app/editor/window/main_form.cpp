@@ -2,18 +2,18 @@
 
 #include "app/dialogs/about_box.h"
 #include "app/dialogs/program_icon.h"
-#include "app/editor/window/window_geometry.h"
-#include "app/editor/window/main_toolbar.h"
+#include "app/drums/bar_strip.h"
 #include "app/editor/actions/menu_items.h"
+#include "app/editor/actions/toolbar_dispatch.h"
 #include "app/editor/parts/main_form_editing.h"
 #include "app/editor/parts/main_form_midi_export.h"
 #include "app/editor/parts/main_form_playback.h"
 #include "app/editor/parts/main_form_score_files.h"
 #include "app/editor/parts/main_form_transposition.h"
-#include "app/editor/actions/toolbar_dispatch.h"
-#include "app/drums/bar_strip.h"
+#include "app/editor/window/main_toolbar.h"
 #include "app/editor/window/status_panels.h"
 #include "app/editor/window/wheel_filter.h"
+#include "app/editor/window/window_geometry.h"
 #include "app/frame/process_state.h"
 #include "app/playback/playback_state.h"
 #include "platform/desktop/combo_drop_width.h"
@@ -166,7 +166,8 @@ void MainForm::buildWindow()
 
 void MainForm::buildHandlers()
 {
-    connect(toolbar_, &MainToolbar::buttonClicked, this, [this](int index) { dispatch_->clickButton(index); });
+    connect(
+        toolbar_, &MainToolbar::buttonClicked, this, [this](int index) { dispatch_->clickButton(index); });
     connect(toolbar_, &MainToolbar::buttonMenuClicked, this,
         [this](const QString& text) { dispatch_->clickMenuItem(text); });
     connect(statusPanels_, &StatusPanels::panelClicked, this, &MainForm::panelClicked);

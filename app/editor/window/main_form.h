@@ -98,16 +98,14 @@ public:
 
     // The window's parts, made at the load. A tool that needs one part alone adds it to a window it
     // does not load.
-    template <class Part, class... Args>
-    Part& addPart(Args&&... args)
+    template <class Part, class... Args> Part& addPart(Args&&... args)
     {
         auto part = std::make_unique<Part>(*this, std::forward<Args>(args)...);
         Part& added = *part;
         parts_.push_back(std::move(part));
         return added;
     }
-    template <class Part>
-    Part* findPart() const
+    template <class Part> Part* findPart() const
     {
         for (const auto& part : parts_) {
             if (auto* found = dynamic_cast<Part*>(part.get()))
@@ -115,8 +113,7 @@ public:
         }
         return nullptr;
     }
-    template <class Part>
-    Part& part() const
+    template <class Part> Part& part() const
     {
         Part* found = findPart<Part>();
         Q_ASSERT(found);

@@ -1,8 +1,8 @@
 #include "app/editor/window/main_toolbar.h"
 
 #include "app/editor/actions/build_gate.h"
-#include "app/editor/window/toolbar_icons.h"
 #include "app/editor/actions/toolbar_table.h"
+#include "app/editor/window/toolbar_icons.h"
 
 #include <QComboBox>
 #include <QHBoxLayout>
