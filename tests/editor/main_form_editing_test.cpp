@@ -12,6 +12,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
+#include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QLabel>
 
@@ -148,4 +149,48 @@ TEST(MainFormEditing, TheNotationOnlyViewHoldsTheNotationLines)
         Codes({ kBar, Note(1), Note(2), kBar, Note(3) }) + QStringLiteral("\r\n      "));
     w.form.action(QStringLiteral("Other"))->trigger();
     EXPECT_TRUE(w.form.action(QStringLiteral("Other"))->isChecked());
+}
+
+// A character that no notation key makes, typed by another keyboard layout, a tool or an input method,
+// stays out of a notation line with the input-method message and no undo step; a lyric line takes it.
+TEST(MainFormEditing, TextNoNotationKeyMakesStaysOutOfNotationLines)
+{
+    ScopedPrompts prompts;
+    Window w;
+    editor::UndoEngine& undo = w.form.part<editor::MainFormEditing>().undo();
+    const QString message = QStringLiteral("请在纯英文状态下输入简谱(建议用小键盘输入)，完成后再录入歌词。");
+    const auto type = [&](int key, const QString& text) {
+        QKeyEvent down(QEvent::KeyPress, key, Qt::NoModifier, text);
+        QApplication::sendEvent(w.form.editorView(), &down);
+        QKeyEvent up(QEvent::KeyRelease, key, Qt::NoModifier, text);
+        QApplication::sendEvent(w.form.editorView(), &up);
+        undo.FlushSnapshot();
+    };
+    const QString score = w.editor.Text();
+    const int lyricLine = int(score.indexOf(QStringLiteral("歌词")));
+    for (const auto& [key, text] : { std::pair { 0x597D, QStringLiteral("好") },
+             std::pair { int(Qt::Key_Eacute), QStringLiteral("é") } }) {
+        prompts->shown.clear();
+        w.editor.setSelStart(2);
+        type(key, text);
+        EXPECT_EQ(w.editor.Text(), score) << text.toStdString();
+        EXPECT_EQ(prompts->texts(), QStringList { message }) << text.toStdString();
+        EXPECT_EQ(prompts->shown.front().icon, platform::PromptIcon::Information);
+        EXPECT_EQ(undo.getUndoCount(), 0) << text.toStdString();
+    }
+
+    prompts->shown.clear();
+    w.editor.setSelStart(2);
+    QInputMethodEvent commit(QString(), {});
+    commit.setCommitString(QStringLiteral("好"));
+    QApplication::sendEvent(w.form.editorView(), &commit);
+    EXPECT_EQ(w.editor.Text(), score);
+    EXPECT_EQ(prompts->texts(), QStringList { message });
+
+    prompts->shown.clear();
+    w.editor.setSelStart(lyricLine);
+    type(0x597D, QStringLiteral("好"));
+    type(int(Qt::Key_Eacute), QStringLiteral("é"));
+    EXPECT_TRUE(w.editor.Text().contains(QStringLiteral("好é歌词")));
+    EXPECT_TRUE(prompts->shown.empty());
 }

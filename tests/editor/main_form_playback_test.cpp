@@ -170,7 +170,7 @@ TEST_F(PlaybackWindow, PlaySwitchesAndControls)
     EXPECT_TRUE(header.ScoreSaved) << "the separator changes nothing";
     form->setAccompanimentType(0);
     EXPECT_TRUE(header.ScoreSaved) << "the type it already has";
-    form->toolbar().VScroll1[0]->setValue(200);
+    form->toolbar().setSpinValue(0, 200);
     EXPECT_EQ(form->toolbar().Text_Speed->text(), QStringLiteral("200"));
     EXPECT_EQ(header.Speed, 200);
     EXPECT_FALSE(header.ScoreSaved);

@@ -19,9 +19,11 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMouseEvent>
 #include <QProcess>
 #include <QScrollBar>
 #include <QTemporaryDir>
@@ -126,7 +128,7 @@ TEST(MainFormLoad, TheStartScoreIsReadWithItsSettings)
     EXPECT_TRUE(header.ScoreSaved);
     EXPECT_TRUE(form.editor().Text().contains(QStringLiteral("两只老虎")));
     EXPECT_EQ(form.toolbar().Text_Speed->text(), QString::number(header.Speed));
-    EXPECT_EQ(form.toolbar().VScroll1[0]->value(), header.Speed);
+    EXPECT_EQ(form.toolbar().spinValue(0), header.Speed);
     EXPECT_EQ(form.marginRuler().nLSpace(), header.LeftSpace);
     EXPECT_EQ(form.windowTitle(), "Tunvale");
     EXPECT_TRUE(t.prompts->shown.empty());
@@ -474,4 +476,53 @@ TEST(MainFormView, PlaybackShowsACopyOfTheScoreAndGivesTheEditorBack)
     for (int panel = 4; panel <= 8; ++panel)
         EXPECT_TRUE(form.statusPanels().panelEnabled(editor::StatusPanel(panel))) << panel;
     EXPECT_FALSE(header.ScoreSaved);
+}
+
+// The tempo and volume boxes show their bars' values: typing changes nothing; the up arrow and the
+// wheel turned up raise the value, the down arrow lowers it, and the score takes the value.
+TEST(MainFormControls, TempoAndVolumeChangeByTheirArrowsNotByTyping)
+{
+    WindowTest t;
+    MainForm& form = t.load(t.sampleScore());
+    form.resize(1000, 700);
+    form.show();
+    QApplication::processEvents();
+    const auto click = [](QWidget* widget, QPoint at) {
+        QMouseEvent press(QEvent::MouseButtonPress, at, widget->mapToGlobal(at), Qt::LeftButton,
+            Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(widget, &press);
+        QMouseEvent release(QEvent::MouseButtonRelease, at, widget->mapToGlobal(at), Qt::LeftButton,
+            Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(widget, &release);
+    };
+    auto& header = frame::Process().ScoreHeader;
+    for (const int i : { 0, 1 }) {
+        QScrollBar* bar = form.toolbar().VScroll1[std::size_t(i)];
+        QLineEdit* box = i == 0 ? form.toolbar().Text_Speed : form.toolbar().Text_Volume;
+        const auto value = [&] { return i == 0 ? header.Speed : header.Volume; };
+        const int before = form.toolbar().spinValue(i);
+
+        click(bar, QPoint(bar->width() / 2, 2));
+        EXPECT_EQ(form.toolbar().spinValue(i), before + 1) << i;
+        EXPECT_EQ(value(), before + 1) << i;
+        EXPECT_EQ(box->text(), QString::number(before + 1)) << i;
+        click(bar, QPoint(bar->width() / 2, bar->height() - 3));
+        EXPECT_EQ(form.toolbar().spinValue(i), before) << i;
+
+        QWheelEvent up(QPointF(2, 2), box->mapToGlobal(QPointF(2, 2)), {}, QPoint(0, 120), Qt::NoButton,
+            Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(box, &up);
+        EXPECT_GT(form.toolbar().spinValue(i), before) << i;
+
+        const QString shown = box->text();
+        box->setFocus();
+        for (const char key : { '1', '4', '4' }) {
+            QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, QString(QChar(key)));
+            QApplication::sendEvent(box, &press);
+        }
+        QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+        QApplication::sendEvent(box, &enter);
+        EXPECT_EQ(box->text(), shown) << i;
+        EXPECT_EQ(QString::number(value()), shown) << i;
+    }
 }

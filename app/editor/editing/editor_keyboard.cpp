@@ -103,6 +103,18 @@ void EditorKeyboard::KeyUp(int& KeyCode, int Shift)
     undo_.KeyUp(KeyCode, Shift);
 }
 
+void EditorKeyboard::KeyPress(int& KeyAscii)
+{
+    // Notation keys put their characters in themselves and swallow the key. Anything else that types
+    // a character no notation key makes (another keyboard layout, a compose key, a tool that types
+    // text) would land in the notation font: on a notation line it is refused as the input-method key
+    // is. Lyric lines take every character.
+    if (KeyAscii < 0x80 || !undo_.CaretOnNotationLine())
+        return;
+    KeyAscii = 0;
+    Prompts::current().information(kInputMethodMessage);
+}
+
 void EditorKeyboard::applyTypingFormats()
 {
     timer1_.stop();

@@ -51,6 +51,8 @@ public:
     // RichTextBox1_KeyDown and RichTextBox1_KeyUp: the window's handling, then the undo engine's.
     void KeyDown(int& KeyCode, int Shift);
     void KeyUp(int& KeyCode, int Shift);
+    // A typed character; 0 keeps it out of the text.
+    void KeyPress(int& KeyAscii);
     // Types the next line in the notation or the text format after Enter at a line end.
     void applyTypingFormats();
     bool Timer1Pending() const { return timer1_.isActive(); }

@@ -61,6 +61,8 @@ MainFormEditing::MainFormEditing(MainForm& form)
         [this](int& KeyCode, int Shift) { keyboard_.KeyDown(KeyCode, Shift); });
     connect(&editor, &platform::RichTextBox::KeyUp, this,
         [this](int& KeyCode, int Shift) { keyboard_.KeyUp(KeyCode, Shift); });
+    connect(&editor, &platform::RichTextBox::KeyPress, this,
+        [this](int& KeyAscii) { keyboard_.KeyPress(KeyAscii); });
     connect(&editor, &platform::RichTextBox::SelChange, this, &MainFormEditing::selectionChanged);
     connect(&undo_, &UndoEngine::StateChanged, this, &MainFormEditing::undoStateChanged);
     connect(&undo_, &UndoEngine::OnXjChanged, this, &MainFormEditing::barChanged);

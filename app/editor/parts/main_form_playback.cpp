@@ -175,7 +175,7 @@ void MainFormPlayback::chooseInstrument(int index)
 void MainFormPlayback::spinBarChanged(int Index)
 {
     MainToolbar& toolbar = form_.toolbar();
-    const int value = toolbar.VScroll1[size_t(Index)]->value();
+    const int value = toolbar.spinValue(Index);
     header().ScoreSaved = false;
     if (Index == 0) {
         toolbar.Text_Speed->setText(QString::number(value));

@@ -469,8 +469,8 @@ void MainForm::showScoreValues()
     const QSignalBlocker volumeBlocker(toolbar_->VScroll1[1]);
     toolbar_->Text_Speed->setText(QString::number(header.Speed));
     toolbar_->Text_Volume->setText(QString::number(header.Volume));
-    toolbar_->VScroll1[0]->setValue(header.Speed);
-    toolbar_->VScroll1[1]->setValue(header.Volume);
+    toolbar_->setSpinValue(0, header.Speed);
+    toolbar_->setSpinValue(1, header.Volume);
 }
 
 } // namespace tunvale::editor

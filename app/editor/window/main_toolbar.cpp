@@ -5,8 +5,9 @@
 #include "app/editor/window/toolbar_icons.h"
 
 #include <QComboBox>
+#include <QCoreApplication>
+#include <QEvent>
 #include <QHBoxLayout>
-#include <QIntValidator>
 #include <QLineEdit>
 #include <QMenu>
 #include <QScrollBar>
@@ -83,11 +84,12 @@ QWidget* MainToolbar::makePlayControls()
     ComSounds->setMinimumContentsLength(6);
     ComSounds->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
 
-    auto spinBox = [box](const QString& name, const QString& text, const QString& tip, int top) {
+    // The box shows the bar's value and takes no typing: the bar's arrows and the wheel change it.
+    auto spinBox = [box](const QString& name, const QString& text, const QString& tip) {
         auto* edit = new QLineEdit(text, box);
         edit->setObjectName(name);
         edit->setToolTip(tip);
-        edit->setValidator(new QIntValidator(0, top, edit));
+        edit->setReadOnly(true);
         edit->setFixedWidth(edit->fontMetrics().horizontalAdvance(QStringLiteral("000")) + 8);
         edit->setAlignment(Qt::AlignRight);
         return edit;
@@ -95,19 +97,17 @@ QWidget* MainToolbar::makePlayControls()
     auto spinBar = [box](const QString& name, int low, int high, int value) {
         auto* bar = new QScrollBar(Qt::Vertical, box);
         bar->setObjectName(name);
-        bar->setRange(low, high);
-        bar->setValue(value);
-        // The up arrow raises the value.
-        bar->setInvertedAppearance(true);
-        bar->setInvertedControls(true);
+        // A scroll bar's up arrow and the wheel turned up lower its value; the bar holds the negated
+        // value, so that they raise the tempo and the volume.
+        bar->setRange(-high, -low);
+        bar->setValue(-value);
         bar->setFixedWidth(16);
         return bar;
     };
     Text_Speed
-        = spinBox(QStringLiteral("Text_Speed"), QStringLiteral("120"), QStringLiteral("音速(拍/分钟)"), 300);
+        = spinBox(QStringLiteral("Text_Speed"), QStringLiteral("120"), QStringLiteral("音速(拍/分钟)"));
     VScroll1[0] = spinBar(QStringLiteral("VScroll1(0)"), 10, 300, 120);
-    Text_Volume
-        = spinBox(QStringLiteral("Text_Volume"), QStringLiteral("98"), QStringLiteral("音量：0-127"), 127);
+    Text_Volume = spinBox(QStringLiteral("Text_Volume"), QStringLiteral("98"), QStringLiteral("音量：0-127"));
     VScroll1[1] = spinBar(QStringLiteral("VScroll1(1)"), 0, 127, 98);
 
     row->addWidget(ComSounds);
@@ -117,6 +117,8 @@ QWidget* MainToolbar::makePlayControls()
     row->addSpacing(4);
     row->addWidget(Text_Volume);
     row->addWidget(VScroll1[1]);
+    Text_Speed->installEventFilter(this);
+    Text_Volume->installEventFilter(this);
     const int height = ComSounds->sizeHint().height();
     Text_Speed->setFixedHeight(height);
     Text_Volume->setFixedHeight(height);
@@ -124,6 +126,22 @@ QWidget* MainToolbar::makePlayControls()
     VScroll1[1]->setFixedHeight(height);
     return box;
 }
+
+bool MainToolbar::eventFilter(QObject* watched, QEvent* event)
+{
+    // The wheel over a box turns its bar.
+    if (event->type() == QEvent::Wheel) {
+        if (watched == Text_Speed || watched == Text_Volume) {
+            QCoreApplication::sendEvent(VScroll1[watched == Text_Speed ? 0 : 1], event);
+            return true;
+        }
+    }
+    return QToolBar::eventFilter(watched, event);
+}
+
+int MainToolbar::spinValue(int index) const { return -VScroll1[std::size_t(index)]->value(); }
+
+void MainToolbar::setSpinValue(int index, int value) { VScroll1[std::size_t(index)]->setValue(-value); }
 
 QAction* MainToolbar::button(int index) const
 {

@@ -41,6 +41,10 @@ public:
     void setButtonValue(int index, int value);
     void setButtonVisible(int index, bool visible);
 
+    // The value of the tempo (0) or volume (1) bar.
+    int spinValue(int index) const;
+    void setSpinValue(int index, int value);
+
     // The controls at entry 13.
     QComboBox* ComSounds = nullptr;
     QLineEdit* Text_Speed = nullptr;
@@ -50,6 +54,9 @@ public:
 signals:
     void buttonClicked(int index);
     void buttonMenuClicked(const QString& text);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     QWidget* makePlayControls();
