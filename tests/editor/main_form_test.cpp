@@ -5,6 +5,7 @@
 #include "app/editor/window/main_toolbar.h"
 #include "app/editor/window/status_panels.h"
 #include "app/frame/process_state.h"
+#include "platform/desktop/qt_prompts.h"
 #include "platform/richtext/rich_text_edit.h"
 #include "platform/richtext/rich_text_format.h"
 #include "platform/richtext/rtf_writer.h"
@@ -23,11 +24,13 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMessageBox>
 #include <QMouseEvent>
 #include <QProcess>
 #include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTextBlock>
+#include <QTimer>
 #include <QWheelEvent>
 
 #include <gtest/gtest.h>
@@ -338,7 +341,7 @@ TEST(MainFormClose, TheQuestionAndWhatEachAnswerDoes)
         if (c.answer) {
             EXPECT_EQ(t.prompts->shown[0].text, QStringLiteral("需要保存简谱，再退出吗？"));
             EXPECT_EQ(t.prompts->shown[0].buttons, platform::PromptButtons::YesNoCancel);
-            EXPECT_EQ(t.prompts->shown[0].defaultAnswer, A::No);
+            EXPECT_EQ(t.prompts->shown[0].defaultAnswer, A::Yes);
         }
         EXPECT_EQ(saveDialogs, c.saveDialogs) << c.name;
         if (!file.isEmpty()) {
@@ -525,4 +528,71 @@ TEST(MainFormControls, TempoAndVolumeChangeByTheirArrowsNotByTyping)
         EXPECT_EQ(box->text(), shown) << i;
         EXPECT_EQ(QString::number(value()), shown) << i;
     }
+}
+
+// Enter on the real close question saves the changed score: Yes is its default button.
+TEST(MainFormClose, EnterOnTheCloseQuestionSaves)
+{
+    WindowTest t;
+    const QString file = t.sampleScore();
+    MainForm& form = t.load(file);
+    form.show();
+    form.editor().setSelText(QStringLiteral("x"));
+    const QByteArray before = tunvale::testing::readAll(file);
+    auto scripted = platform::Prompts::install(std::make_unique<platform::QtPrompts>());
+    QString asked;
+    QTimer::singleShot(0, [&asked] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (!box)
+            return;
+        asked = box->text();
+        QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+        QApplication::sendEvent(box, &enter);
+    });
+    const bool closed = form.unload();
+    platform::Prompts::install(std::move(scripted));
+    EXPECT_EQ(asked, QStringLiteral("需要保存简谱，再退出吗？"));
+    EXPECT_TRUE(closed);
+    EXPECT_NE(tunvale::testing::readAll(file), before);
+}
+
+// A window narrower than the page keeps the page's line breaks and scrolls sideways to every line end;
+// a wide window has no horizontal scroll bar.
+TEST(MainFormView, ANarrowWindowReachesEveryLineEnd)
+{
+    WindowTest t;
+    MainForm& form = t.load(t.sampleScore(QStringLiteral("molihua.vls")));
+    form.resize(1280, 800);
+    form.show();
+    QApplication::processEvents();
+    platform::RichTextEdit* view = form.editorView();
+    EXPECT_FALSE(view->horizontalScrollBar()->isVisible());
+    const int wideLines = form.editor().LineCount();
+
+    form.resize(600, 800);
+    QApplication::processEvents();
+    EXPECT_LE(view->geometry().right(), form.centralWidget()->width());
+    EXPECT_TRUE(view->horizontalScrollBar()->isVisible());
+    EXPECT_EQ(form.editor().LineCount(), wideLines);
+
+    // The line reaching furthest right: End on it brings its end into view.
+    int widest = 0;
+    int widestX = 0;
+    for (int line = 0; line < form.editor().LineCount(); ++line) {
+        form.editor().setSelStart(form.editor().LineIndex(line) + int(form.editor().LineText(line).trimmed().size()));
+        const int x = view->cursorRect().x() + view->horizontalScrollBar()->value();
+        if (x > widestX) {
+            widestX = x;
+            widest = line;
+        }
+    }
+    ASSERT_GT(widestX, view->viewport()->width());
+    form.editor().setSelStart(form.editor().LineIndex(widest));
+    view->horizontalScrollBar()->setValue(0);
+    view->setFocus();
+    QKeyEvent end(QEvent::KeyPress, Qt::Key_End, Qt::NoModifier);
+    QApplication::sendEvent(view, &end);
+    QApplication::processEvents();
+    EXPECT_GT(view->horizontalScrollBar()->value(), 0);
+    EXPECT_TRUE(view->viewport()->rect().contains(view->cursorRect().center()));
 }

@@ -110,7 +110,8 @@ bool MainFormScoreFiles::readyToClose()
     question.text = QStringLiteral("需要保存简谱，再退出吗？");
     question.icon = platform::PromptIcon::Question;
     question.buttons = platform::PromptButtons::YesNoCancel;
-    question.defaultAnswer = platform::PromptAnswer::No;
+    // Enter keeps the work: a second look is never needed to save it.
+    question.defaultAnswer = platform::PromptAnswer::Yes;
     const platform::PromptAnswer answer = platform::Prompts::current().ask(question);
     if (answer == platform::PromptAnswer::Cancel)
         return false;

@@ -48,6 +48,7 @@ class MenuItems;
 class StatusPanels;
 class ToolbarDispatch;
 class ToolbarHost;
+struct TwipsRect;
 
 // What the window and its parts create from outside; tests put fakes in.
 struct MainFormServices {
@@ -195,6 +196,8 @@ private:
     void readViewSettings();
     void loadAccompanimentMenu();
     void applyBarVisibility();
+    // Puts a score view on the page rectangle, cut at the client's right edge.
+    void placeScoreView(platform::RichTextEdit* view, const TwipsRect& page, int clientWidth);
 
     void showHelp();
     void showWillingPage();

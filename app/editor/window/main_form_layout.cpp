@@ -15,6 +15,7 @@
 #include <QAction>
 #include <QEvent>
 #include <QLabel>
+#include <QScrollBar>
 #include <QTimer>
 
 #include <margin_ruler.h>
@@ -85,8 +86,8 @@ void MainForm::applyLayout()
     rightCoverTwips_ = out.cover1.width;
     place(barStripBox_, out.strip);
     barStrip_->setGeometry(0, 0, toPixels(out.sliderWidth), barStrip_->height());
-    place(editorView_, out.editor);
-    place(playbackView_, out.editor);
+    placeScoreView(editorView_, out.editor, client->width());
+    placeScoreView(playbackView_, out.editor, client->width());
     graceBox_->setGeometry(0, graceBox_->y(), graceBox_->width(), toPixels(out.yyPic.height));
     if (out.lineShow) {
         place(tiledViewBox_, *out.lineShow);
@@ -98,6 +99,27 @@ void MainForm::applyLayout()
     covers_[1]->raise();
     covers_[0]->raise();
     barStripBox_->raise();
+}
+
+void MainForm::placeScoreView(platform::RichTextEdit* view, const TwipsRect& page, int clientWidth)
+{
+    const double tpp = twipsPerPixel();
+    const int left = static_cast<int>(std::lround(page.left / tpp));
+    const int width = static_cast<int>(std::lround(page.width / tpp));
+    const int top = static_cast<int>(std::lround(page.top / tpp));
+    const int height = std::max(0, static_cast<int>(std::lround(page.height / tpp)));
+    // A window narrower than the page shows what fits, wrapped as on the page, with a scroll bar
+    // to reach the line ends; a wide one has no horizontal scroll bar.
+    const bool narrow = left + width > clientWidth;
+    view->setGeometry(left, top, std::max(0, narrow ? clientWidth - left : width), height);
+    if (narrow) {
+        view->setLineWrapMode(QTextEdit::FixedPixelWidth);
+        view->setLineWrapColumnOrWidth(std::max(1, width - view->verticalScrollBar()->sizeHint().width()));
+        view->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    } else {
+        view->setLineWrapMode(QTextEdit::WidgetWidth);
+        view->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    }
 }
 
 void MainForm::MakeWorkingCopy()
