@@ -1,6 +1,7 @@
 #include "app/editor/window/start_up.h"
 #include "platform/desktop/notation_fonts.h"
 #include "platform/desktop/qt_prompts.h"
+#include "platform/desktop/qt_translation.h"
 
 #include <QApplication>
 
@@ -11,6 +12,7 @@ int main(int argc, char* argv[])
     QApplication app(argc, argv);
     QApplication::setOrganizationName(QStringLiteral("Velmora"));
     QApplication::setApplicationName(QStringLiteral("Tunvale"));
+    platform::installQtTranslation(app);
     platform::Prompts::install(std::make_unique<platform::QtPrompts>());
     platform::loadNotationFontsAtStartUp();
 

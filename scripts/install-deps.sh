@@ -10,7 +10,7 @@ build=(cmake ninja-build g++ pkg-config
        libfluidsynth-dev libjack-jackd2-dev librtmidi-dev libasound2-dev
        python3-fonttools python3-munkres
        fonts-dejavu-core fonts-arphic-uming fontconfig
-       timgm6mb-soundfont)
+       timgm6mb-soundfont qt6-translations-l10n)
 run_extra=(fluid-soundfont-gm xvfb xauth)
 test_extra=(libgtest-dev libgmock-dev libbenchmark-dev python3-mido poppler-utils abcmidi unicode-data dbus-daemon
             clang-format)

@@ -3,6 +3,7 @@
 #include "platform/desktop/prompts.h"
 #include "platform/settings/program_folder.h"
 
+#include <QApplication>
 #include <QFont>
 #include <QFontDatabase>
 #include <QMutex>
@@ -65,6 +66,11 @@ QStringList loadNotationFonts()
 void loadNotationFontsAtStartUp()
 {
     const QStringList missing = loadNotationFonts();
+    // The notation fonts hold notes at Chinese code points: Chinese text in menus and dialogs must fall
+    // back to the Song font, never to one of them.
+    QFont shown = QApplication::font();
+    shown.setFamilies({ shown.family(), kSongFontName });
+    QApplication::setFont(shown);
     if (missing.isEmpty())
         return;
     Prompts::current().ask(PromptRequest {

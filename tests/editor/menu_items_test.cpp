@@ -71,3 +71,22 @@ TEST(MenuItems, ArrayHandlersReachLoadedItemsAndSeeTheCheckBeforeTheClick)
     items.unload(QStringLiteral("PZType"), 3);
     EXPECT_EQ(items.upperBound(QStringLiteral("PZType")), 2);
 }
+
+// Every "-" of the menu table is a separator that shows no text, in the menus and in the item arrays
+// loaded later.
+TEST(MenuItems, DashesAreSeparatorsWithoutText)
+{
+    QMenuBar bar;
+    MenuItems items(&bar);
+    items.load(QStringLiteral("PZType"), 4, QStringLiteral("-"));
+    int separators = 0;
+    for (const QString& name : items.names()) {
+        const QAction* action = items.action(name);
+        EXPECT_NE(action->text(), QStringLiteral("-")) << name.toStdString();
+        if (action->isSeparator()) {
+            ++separators;
+            EXPECT_TRUE(action->text().isEmpty()) << name.toStdString();
+        }
+    }
+    EXPECT_GT(separators, 20);
+}

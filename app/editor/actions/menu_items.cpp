@@ -53,7 +53,8 @@ void MenuItems::addEntries(QMenu* menu, const std::vector<MenuEntry>& entries)
 
 QAction* MenuItems::addItem(QMenu* menu, const MenuEntry& entry, QAction* before)
 {
-    auto* action = new QAction(entry.caption, menu);
+    // A separator has no text: some styles draw a separator's text as a heading.
+    auto* action = new QAction(entry.isSeparator() ? QString() : entry.caption, menu);
     action->setObjectName(entry.name);
     action->setSeparator(entry.isSeparator());
     if (!entry.shortcut.isEmpty()) {
