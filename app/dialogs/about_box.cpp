@@ -14,7 +14,6 @@ AboutBox::AboutBox(QWidget* parent)
 {
     setObjectName(QStringLiteral("AboutBox"));
     setWindowTitle(QStringLiteral("关于 Tunvale"));
-    const ProgramVersion version = CurrentVersion();
 
     picIcon = new QLabel(this);
     picIcon->setPixmap(ProgramIcon().pixmap(64, 64));
@@ -23,8 +22,8 @@ AboutBox::AboutBox(QWidget* parent)
     title.setPointSizeF(title.pointSizeF() * 1.6);
     title.setBold(true);
     lblTitle->setFont(title);
-    lblVersion = new QLabel(
-        QStringLiteral("版本 %1.%2.%3").arg(version.major).arg(version.minor).arg(version.revision), this);
+    lblVersion = new QLabel(QStringLiteral("版本 ") + ProgramVersionText(), this);
+    lblVersion->setObjectName(QStringLiteral("lblVersion"));
     cmdOK = new QPushButton(QStringLiteral("确定"), this);
     cmdOK->setDefault(true);
     connect(cmdOK, &QPushButton::clicked, this, &QDialog::accept);

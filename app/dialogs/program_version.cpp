@@ -2,9 +2,12 @@
 
 namespace tunvale::dialogs {
 
-ProgramVersion CurrentVersion()
+QString ProgramVersionText()
 {
-    return { TUNVALE_VERSION_MAJOR, TUNVALE_VERSION_MINOR, TUNVALE_VERSION_PATCH };
+    return QStringLiteral("%1.%2.%3")
+        .arg(TUNVALE_VERSION_MAJOR)
+        .arg(TUNVALE_VERSION_MINOR)
+        .arg(TUNVALE_VERSION_PATCH);
 }
 
 } // namespace tunvale::dialogs

@@ -2,15 +2,10 @@
 
 #include <QString>
 
-// The program's version, from the build's project version.
+// The program's version, from the build's project version: major.minor.patch, as the splash window
+// and the about box show it.
 namespace tunvale::dialogs {
 
-struct ProgramVersion {
-    int major = 0;
-    int minor = 0;
-    int revision = 0;
-};
-
-ProgramVersion CurrentVersion();
+QString ProgramVersionText();
 
 } // namespace tunvale::dialogs

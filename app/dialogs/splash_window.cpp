@@ -27,8 +27,7 @@ SplashWindow::SplashWindow(QWidget* parent)
 {
     setObjectName(QStringLiteral("SplashWindow"));
     setFixedSize(480, 280);
-    const ProgramVersion version = CurrentVersion();
-    VerLab = new QLabel(QStringLiteral("版本：%1.%2").arg(version.major).arg(version.minor), this);
+    VerLab = new QLabel(QStringLiteral("版本：") + ProgramVersionText(), this);
     VerLab->setObjectName(QStringLiteral("VerLab"));
     VerLab->setGeometry(24, 208, 200, 24);
     LabState = new QLabel(this);

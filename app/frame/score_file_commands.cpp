@@ -16,6 +16,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFileInfo>
 #include <QProcess>
 
 #include <algorithm>
@@ -201,6 +202,23 @@ void ScoreFileCommands::OpenVls(const QString& fileName, bool changesSettled)
     }
 }
 
+QString CannotOpenText(const QString& path, const QString& reason)
+{
+    return kCannotOpenMessage + path + u'\n' + reason;
+}
+
+namespace {
+
+QString UnreadableReason(const QString& path)
+{
+    const QFileInfo file(path);
+    if (file.isDir())
+        return kFolderReason;
+    return file.isReadable() ? kUnreadableReason : kNoPermissionReason;
+}
+
+} // namespace
+
 bool ScoreFileCommands::loadHere(const QString& path)
 {
     notation::ScoreHeader& header = window_.header();
@@ -212,18 +230,20 @@ bool ScoreFileCommands::loadHere(const QString& path)
         Prompts::current().information(kFileMissingMessage);
         return false;
     case VlsReadStatus::Unreadable:
-        Prompts::current().information(kCannotOpenMessage + path);
+        Prompts::current().information(CannotOpenText(path, UnreadableReason(path)));
         return false;
     case VlsReadStatus::TooLarge:
-        Prompts::current().information(kTooLargeMessage);
+        Prompts::current().information(CannotOpenText(path, kTooLargeMessage));
         return false;
     case VlsReadStatus::TooNew:
-        Prompts::current().information(kTooNewMessage);
+        Prompts::current().information(CannotOpenText(path, kTooNewMessage));
         window_.closeWindow();
         return false;
     }
     if (!window_.RichTextBox1().setTextRTF(QString::fromLatin1(WithCurrentFontNames(document.body)))) {
-        Prompts::current().information(kCannotOpenMessage + path);
+        // Without the body marker the file was never a score; with it, it was damaged.
+        const bool marked = document.bodyStart.rule != VlsMarkers::Rule::Byte10;
+        Prompts::current().information(CannotOpenText(path, marked ? kDamagedReason : kNotAScoreReason));
         return false;
     }
     header = document.header;

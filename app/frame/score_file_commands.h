@@ -16,6 +16,15 @@ class ScoreWindow;
 
 inline const QString kFileMissingMessage = QStringLiteral("文件不存在!");
 inline const QString kCannotOpenMessage = QStringLiteral("无法打开文件：");
+// Why a file could not be opened, said on the line after kCannotOpenMessage and the path.
+inline const QString kNotAScoreReason = QStringLiteral("这不是乐谱文件。");
+inline const QString kDamagedReason = QStringLiteral("乐谱文件已损坏。");
+inline const QString kFolderReason = QStringLiteral("这是一个文件夹，不是乐谱文件。");
+inline const QString kNoPermissionReason = QStringLiteral("没有读取这个文件的权限。");
+inline const QString kUnreadableReason = QStringLiteral("文件无法读取。");
+
+// The message of a file that could not be opened: the path, then why.
+QString CannotOpenText(const QString& path, const QString& reason);
 inline const QString kRecentMissingMessage = QStringLiteral("文件未找到...");
 inline const QString kTemplateRefusedMessage = QStringLiteral("不能保存为空白模板，请换一个文件名。");
 inline const QString kAskSaveQuestion = QStringLiteral("简谱有修改，需要先保存？");

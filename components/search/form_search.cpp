@@ -23,6 +23,7 @@
 #include <QPushButton>
 #include <QStatusBar>
 #include <QStorageInfo>
+#include <QTimer>
 #include <QTreeView>
 #include <QVBoxLayout>
 
@@ -188,6 +189,15 @@ void FormSearch::closeEvent(QCloseEvent* event)
 {
     unload();
     event->accept();
+}
+
+void FormSearch::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    // The start folder was chosen before the tree had its size: bring it into view once it has, also
+    // when its folders were read before and no load follows.
+    QTimer::singleShot(
+        0, this, [this] { Dir1->scrollTo(Dir1->currentIndex(), QAbstractItemView::PositionAtCenter); });
 }
 
 bool FormSearch::eventFilter(QObject* watched, QEvent* event)

@@ -1,3 +1,5 @@
+#include "app/dialogs/about_box.h"
+#include "app/dialogs/splash_window.h"
 #include "app/editor/window/start_up.h"
 
 #include "app/frame/process_state.h"
@@ -8,6 +10,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QLabel>
 #include <QStyle>
 
 #include <gtest/gtest.h>
@@ -143,7 +146,7 @@ TEST(StartUp, AScoreOfANewerFormatClosesTheWindow)
     editor::StartResult started = editor::StartProgram({ file }, tunvale::testing::FakeServices());
     EXPECT_FALSE(started.window);
     EXPECT_NE(started.exitCode, 0);
-    EXPECT_EQ(t.prompts->texts(), QStringList { frame::kTooNewMessage });
+    EXPECT_EQ(t.prompts->texts(), QStringList { frame::CannotOpenText(file, frame::kTooNewMessage) });
     EXPECT_EQ(fileNSection(t.user), QString());
 }
 
@@ -158,4 +161,14 @@ TEST(StartUp, APrintStartNeverShowsTheWindowNorAsks)
     EXPECT_TRUE(t.prompts->shown.empty());
     EXPECT_EQ(fileNSection(t.user), QString());
     EXPECT_TRUE(frame::Process().start.PrintStart);
+}
+
+// The splash window and the about box name the one version the build gives.
+TEST(StartUp, SplashAndAboutShowOneVersion)
+{
+    dialogs::SplashWindow splash;
+    dialogs::AboutBox about;
+    const QString version = QStringLiteral(TUNVALE_PROJECT_VERSION);
+    EXPECT_TRUE(splash.findChild<QLabel*>(QStringLiteral("VerLab"))->text().endsWith(version));
+    EXPECT_TRUE(about.findChild<QLabel*>(QStringLiteral("lblVersion"))->text().endsWith(version));
 }

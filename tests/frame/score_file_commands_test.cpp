@@ -181,6 +181,12 @@ TEST(ScoreFileCommands, AFailedOpenKeepsTheScore)
     ASSERT_TRUE(writeAll(f.dir.filePath(QStringLiteral("new.vls")), tooNew));
     ASSERT_TRUE(writeAll(f.dir.filePath(QStringLiteral("huge.vls")),
         tooNew.leftJustified(qsizetype(notation::kMaxScoreFileBytes) + 1, ' ')));
+    ASSERT_TRUE(writeAll(f.dir.filePath(QStringLiteral("notes.vls")), "just some notes, no score\n"));
+    QByteArray damaged = readAll(song);
+    const qsizetype body = damaged.lastIndexOf("/Vls") + 4;
+    for (qsizetype i = body; i < body + 16 && i < damaged.size(); ++i)
+        damaged[i] = char(damaged[i] ^ 0x5A);
+    ASSERT_TRUE(writeAll(f.dir.filePath(QStringLiteral("damaged.vls")), damaged));
     struct Case {
         QString file;
         QString message;
@@ -189,9 +195,15 @@ TEST(ScoreFileCommands, AFailedOpenKeepsTheScore)
     const std::vector<Case> cases = {
         { f.path(QStringLiteral("missing.vls")), frame::kFileMissingMessage, 0 },
         { f.path(QStringLiteral("folder.vls")),
-            frame::kCannotOpenMessage + f.path(QStringLiteral("folder.vls")), 0 },
-        { f.path(QStringLiteral("new.vls")), frame::kTooNewMessage, 1 },
-        { f.path(QStringLiteral("huge.vls")), frame::kTooLargeMessage, 0 },
+            frame::CannotOpenText(f.path(QStringLiteral("folder.vls")), frame::kFolderReason), 0 },
+        { f.path(QStringLiteral("new.vls")),
+            frame::CannotOpenText(f.path(QStringLiteral("new.vls")), frame::kTooNewMessage), 1 },
+        { f.path(QStringLiteral("huge.vls")),
+            frame::CannotOpenText(f.path(QStringLiteral("huge.vls")), frame::kTooLargeMessage), 0 },
+        { f.path(QStringLiteral("notes.vls")),
+            frame::CannotOpenText(f.path(QStringLiteral("notes.vls")), frame::kNotAScoreReason), 0 },
+        { f.path(QStringLiteral("damaged.vls")),
+            frame::CannotOpenText(f.path(QStringLiteral("damaged.vls")), frame::kDamagedReason), 0 },
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.file.toStdString());

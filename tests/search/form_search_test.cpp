@@ -7,14 +7,18 @@
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
+#include <QDir>
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
 #include <QPointer>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QTreeView>
 
 #include <gtest/gtest.h>
 
@@ -297,4 +301,35 @@ TEST(FormSearch, FontSizesAndUnavailableDevice)
         EXPECT_EQ(w.form->highlightedFolder(), songs().root());
         closeWindow(w);
     });
+}
+
+// The window opens with the start folder selected and in view, however deep it lies and however many
+// folders come before it.
+TEST(FormSearch, TheStartFolderIsSelectedAndInView)
+{
+    QTemporaryDir dir;
+    QString folder = dir.path();
+    for (int depth = 0; depth < 8; ++depth) {
+        for (int sibling = 0; sibling < 30; ++sibling)
+            QDir(folder).mkdir(QStringLiteral("a%1").arg(sibling, 2, 10, QLatin1Char('0')));
+        folder += QStringLiteral("/z%1").arg(depth);
+        QDir().mkpath(folder);
+    }
+    // The second time the folders are known already: no load follows to scroll the tree.
+    for (int opening = 0; opening < 2; ++opening) {
+        searchAndOpen(folder, [&folder](Window& w) {
+            auto* tree = w.form->findChild<QTreeView*>(QStringLiteral("Dir1"));
+            QElapsedTimer waited;
+            waited.start();
+            auto inView = [&] {
+                const QModelIndex current = tree->currentIndex();
+                return current.isValid() && tree->viewport()->rect().intersects(tree->visualRect(current));
+            };
+            while (!inView() && waited.elapsed() < 3000)
+                QApplication::processEvents(QEventLoop::AllEvents, 20);
+            EXPECT_EQ(w.form->highlightedFolder(), folder);
+            EXPECT_TRUE(inView());
+            closeWindow(w);
+        });
+    }
 }
