@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QFont>
 #include <QFontDatabase>
+#include <QFontInfo>
 #include <QMutex>
 #include <QSet>
 
@@ -69,7 +70,7 @@ void loadNotationFontsAtStartUp()
     // The notation fonts hold notes at Chinese code points: Chinese text in menus and dialogs must fall
     // back to the Song font, never to one of them.
     QFont shown = QApplication::font();
-    shown.setFamilies({ shown.family(), kSongFontName });
+    shown.setFamilies({ QFontInfo(shown).family(), kSongFontName });
     QApplication::setFont(shown);
     if (missing.isEmpty())
         return;
