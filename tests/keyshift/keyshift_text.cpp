@@ -129,7 +129,7 @@ std::vector<PlayedNote> PlayedNotes(const platform::RichContent& content)
             builder.run(run.text, run.format.font);
     }
     const platform::RichTextSnapshot score = builder.build();
-    const 获取演唱码 compiler = Compile(score);
+    const PerformanceCompiler compiler = Compile(score);
     const std::vector<CodeEvent>& events = compiler.workingEvents();
     std::vector<PlayedNote> notes;
     for (size_t i = 0; i < events.size(); ++i) {
