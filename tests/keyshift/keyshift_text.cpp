@@ -1,4 +1,5 @@
 #include "tests/keyshift/keyshift_text.h"
+#include "tests/compiler/compile_helpers.h"
 
 #include "app/notation/notation_chars.h"
 #include "platform/richtext/rtf_reader.h"
@@ -95,17 +96,6 @@ std::string describe(const std::vector<Glyph>& glyphs)
     return out;
 }
 
-bool isStateReset(int code)
-{
-    return code == 0x6352 || code == 0x6355 || (code >= 0x6357 && code <= 0x6371) || code == 0x6373
-        || (code >= 0x637F && code <= 0x6387) || code == 0x638E || code == 0x638F;
-}
-
-bool isGraceFont(const QString& font)
-{
-    return std::find(GraceFontFamilies.begin(), GraceFontFamilies.end(), font) != GraceFontFamilies.end();
-}
-
 } // namespace
 
 std::string Glyphs(const platform::RichContent& content) { return describe(GlyphList(content)); }
@@ -116,34 +106,43 @@ std::string Glyphs(const QString& rtf)
     return content ? Glyphs(*content) : std::string();
 }
 
-std::vector<SoundingNote> SoundingNotes(const platform::RichContent& content)
+std::vector<Glyph> WrittenNotes(const platform::RichContent& content)
 {
-    constexpr std::array<int, 7> semitones = { 0, 2, 4, 5, 7, 9, 11 };
-    constexpr std::array<int, 7> octaves = { 0, -1, -2, -3, 1, 2, 3 };
-    constexpr std::array<int, 5> signValues = { 1, -1, 2, -2, 0 };
-    std::vector<SoundingNote> notes;
-    int inEffect = 0;
+    std::vector<Glyph> notes;
     bool keyLine = false;
     for (const Glyph& g : GlyphList(content)) {
-        const int code = g.c.unicode();
-        if (g.c == u'\n') {
-            keyLine = false;
-        } else if (keyLine) {
-        } else if (g.format.font == NoteFontFamily) {
-            if (const std::optional<NoteGlyph> note = NoteGlyph::decode(code)) {
-                const int pitch
-                    = octaves[size_t(note->OctaveRow)] * 12 + semitones[size_t(note->Degree - 1)] + inEffect;
-                notes.push_back(SoundingNote { pitch, inEffect, code, g.format });
-            } else if (AccidentalGlyph::contains(code)) {
-                inEffect = signValues[size_t(AccidentalGlyph::decode(code)->kind)];
-            } else if (isStateReset(code)) {
-                inEffect = 0;
-            } else if (KeyMarker::contains(code)) {
-                keyLine = true;
-            }
-        } else if (isGraceFont(g.format.font) && QStringLiteral("$%^_`a").contains(g.c)) {
-            inEffect = 0;
+        const bool noteFont = g.format.font == NoteFontFamily;
+        keyLine = g.c != u'\n' && (keyLine || (noteFont && KeyMarker::contains(g.c.unicode())));
+        if (noteFont && !keyLine && NoteGlyph::contains(g.c.unicode()))
+            notes.push_back(g);
+    }
+    return notes;
+}
+
+std::vector<PlayedNote> PlayedNotes(const platform::RichContent& content)
+{
+    platform::RichTextSnapshotBuilder builder;
+    for (size_t i = 0; i < content.size(); ++i) {
+        if (i > 0)
+            builder.paragraph();
+        for (const platform::TextRun& run : content[i].runs)
+            builder.run(run.text, run.format.font);
+    }
+    const platform::RichTextSnapshot score = builder.build();
+    const PerformanceCompiler compiler = Compile(score);
+    const std::vector<CodeEvent>& events = compiler.workingEvents();
+    std::vector<PlayedNote> notes;
+    for (size_t i = 0; i < events.size(); ++i) {
+        if (!NoteGlyph::contains(events[i].CharCode) || score.fontAt(events[i].CharPos) != NoteFontFamily)
+            continue;
+        double graceTime = 0;
+        for (size_t j = i; j-- > 0;) {
+            const bool grace = events[j].FontClass >= 1 && events[j].FontClass <= MergedGraceFontClass;
+            if (!grace && !AccidentalGlyph::contains(events[j].CharCode))
+                break;
+            graceTime += events[j].EventTime;
         }
+        notes.push_back(PlayedNote { events[i].EventCode, events[i].EventTime, graceTime });
     }
     return notes;
 }

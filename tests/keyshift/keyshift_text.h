@@ -51,16 +51,17 @@ struct Glyph {
 };
 std::vector<Glyph> GlyphList(const platform::RichContent& content); // paragraph breaks as '\n'
 
-// A note of the note font outside the key line, as it sounds: signs apply up to the next bar line
-// (a state reset of the note font, or a bar line of a grace font), a sign of the source also to
-// the notes after it.
-struct SoundingNote {
-    int pitch = 0; // semitones from the middle 1
-    int recorded = 0; // the accidental in effect: -2 .. 2
-    int code = 0;
-    platform::RunFormat format;
+// The notes of the note font outside the key line, in text order.
+std::vector<Glyph> WrittenNotes(const platform::RichContent& content);
+
+// A note of the note font as the performance compiler plays it.
+struct PlayedNote {
+    int code = 0; // MIDI note; 1000 where an ornament made a rest of it
+    double length = 0; // in sixteenths
+    double graceTime = 0; // of the grace notes right before it, which take their time from it
 };
-std::vector<SoundingNote> SoundingNotes(const platform::RichContent& content);
+// The notes of the note font (grace notes left out) in play order.
+std::vector<PlayedNote> PlayedNotes(const platform::RichContent& content);
 
 // The glyphs other than the notes and accidentals of the note font outside the key line.
 std::vector<Glyph> OtherGlyphs(const platform::RichContent& content);
