@@ -52,8 +52,10 @@ QString registryValue(const QString& name)
 QStringList arrayCaptions(const MainForm& form, const QString& array)
 {
     QStringList captions;
-    for (int i = 0; i <= form.menus().upperBound(array); ++i)
-        captions << form.action(array, i)->text();
+    for (int i = 0; i <= form.menus().upperBound(array); ++i) {
+        const QAction* item = form.action(array, i);
+        captions << (item->isSeparator() ? QStringLiteral("-") : item->text());
+    }
     return captions;
 }
 

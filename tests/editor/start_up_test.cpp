@@ -4,6 +4,7 @@
 
 #include "app/frame/process_state.h"
 #include "app/frame/read_vls.h"
+#include "app/frame/score_file_commands.h"
 #include "app/notation/score_template.h"
 #include "platform/settings/ini_file.h"
 #include "tests/editor/window_fixture.h"
@@ -126,7 +127,7 @@ TEST(StartUp, AMissingOrUnreadableFileOpensTheTemplateUnregistered)
         QString file;
         QString message;
     };
-    for (const Case& c : { Case { missing, "文件不存在!" }, Case { folder, "无法打开文件：" + folder } }) {
+    for (const Case& c : { Case { missing, "文件不存在!" }, Case { folder, frame::CannotOpenText(folder, frame::kFolderReason) } }) {
         WindowTest w;
         editor::StartResult started = editor::StartProgram({ c.file }, tunvale::testing::FakeServices());
         ASSERT_TRUE(started.window);
