@@ -10,8 +10,8 @@ namespace tunvale::platform {
 QTranslator* installQtTranslation(QCoreApplication& app)
 {
     auto* translator = new QTranslator(&app);
-    if (!translator->load(QLocale(QLocale::Chinese, QLocale::China), QStringLiteral("qtbase"), QStringLiteral("_"),
-            QLibraryInfo::path(QLibraryInfo::TranslationsPath))
+    if (!translator->load(QLocale(QLocale::Chinese, QLocale::China), QStringLiteral("qtbase"),
+            QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath))
         || !QCoreApplication::installTranslator(translator)) {
         delete translator;
         return nullptr;

@@ -581,7 +581,8 @@ TEST(MainFormView, ANarrowWindowReachesEveryLineEnd)
     int widest = 0;
     int widestX = 0;
     for (int line = 0; line < form.editor().LineCount(); ++line) {
-        form.editor().setSelStart(form.editor().LineIndex(line) + int(form.editor().LineText(line).trimmed().size()));
+        form.editor().setSelStart(
+            form.editor().LineIndex(line) + int(form.editor().LineText(line).trimmed().size()));
         const int x = view->cursorRect().x() + view->horizontalScrollBar()->value();
         if (x > widestX) {
             widestX = x;

@@ -127,7 +127,8 @@ TEST(StartUp, AMissingOrUnreadableFileOpensTheTemplateUnregistered)
         QString file;
         QString message;
     };
-    for (const Case& c : { Case { missing, "文件不存在!" }, Case { folder, frame::CannotOpenText(folder, frame::kFolderReason) } }) {
+    for (const Case& c : { Case { missing, "文件不存在!" },
+             Case { folder, frame::CannotOpenText(folder, frame::kFolderReason) } }) {
         WindowTest w;
         editor::StartResult started = editor::StartProgram({ c.file }, tunvale::testing::FakeServices());
         ASSERT_TRUE(started.window);
