@@ -221,7 +221,8 @@ void MarginRuler::raiseEvents(const RulerEvents& events)
     if (guide_) {
         if (model_->guidesVisible() && isVisible()) {
             const QPoint foot = mapTo(parentWidget(), QPoint(0, height()));
-            const int x = foot.x() + static_cast<int>(pixels(model_->scaleLeft() + model_->guideX()));
+            const int x
+                = foot.x() + static_cast<int>(std::lround(pixels(model_->scaleLeft() + model_->guideX())));
             guide_->setGeometry(x, foot.y(), 1, std::max(0, parentWidget()->height() - foot.y()));
             if (guide_->isHidden()) {
                 guide_->show();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QPointer>
 #include <QVariantMap>
 #include <QWidget>
 
@@ -106,7 +107,7 @@ private:
     QLineEdit* text2_ = nullptr;
     SpinArrows* vScroll1_ = nullptr;
     QMenu* menu_ = nullptr;
-    GuideLine* guide_ = nullptr;
+    QPointer<GuideLine> guide_; // a sibling over the window below the ruler
     RulerPart pressedPart_ {}; // what took the mouse; None while no button is held
 };
 
