@@ -1,4 +1,5 @@
 #include "tests/tools/command_registry.h"
+#include "tests/tools/ruler_on_score.h"
 #include "tests/tools/ruler_steps.h"
 
 namespace {
@@ -8,7 +9,7 @@ using margin::MarginModel;
 using scoretool::RulerStep;
 
 struct RulerOptions {
-    int dpi = 96;
+    std::optional<int> dpi;
     QVariantMap bag;
     std::optional<std::pair<int, int>> margins;
     QString score;
@@ -43,7 +44,7 @@ std::optional<RulerOptions> readOptions(const QStringList& args, QString& error)
         if (option == QStringLiteral("--dpi") && i + 1 < args.size()) {
             bool ok = false;
             options.dpi = args[++i].toInt(&ok);
-            if (!ok || options.dpi <= 0) {
+            if (!ok || *options.dpi <= 0) {
                 error = QStringLiteral("--dpi needs a positive number");
                 return std::nullopt;
             }
@@ -67,6 +68,10 @@ std::optional<RulerOptions> readOptions(const QStringList& args, QString& error)
     }
     if (options.selection && options.score.isEmpty()) {
         error = QStringLiteral("--sel needs --score");
+        return std::nullopt;
+    }
+    if (options.dpi && !options.score.isEmpty()) {
+        error = QStringLiteral("--dpi is the screen's with --score");
         return std::nullopt;
     }
     for (; i < args.size(); ++i) {
@@ -150,7 +155,7 @@ bool runOnModel(MarginModel& model, const std::vector<RulerStep>& steps)
         case Verb::Undo:
         case Verb::Redo:
         case Verb::LrSpace:
-            break;
+            break; // read only with --score
         }
         scoretool::PrintRulerEvents(events);
     }
@@ -168,7 +173,11 @@ int ruler(const QStringList& args)
                            "[--score IN [--sel START LEN]] STEP..."));
         return 2;
     }
-    MarginModel model(options->dpi);
+    if (!options->score.isEmpty()) {
+        return scoretool::RunRulerOnScore(
+            { options->score, options->selection, options->bag, options->margins, options->steps });
+    }
+    MarginModel model(options->dpi.value_or(96));
     model.ReadProperties(options->bag);
     if (options->margins) {
         model.setNLSpace(options->margins->first);
