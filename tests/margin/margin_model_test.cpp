@@ -1,4 +1,5 @@
 #include "components/margin/margin_model.h"
+#include "tests/support/scoretool_run.h"
 
 #include <QRandomGenerator>
 
@@ -441,3 +442,17 @@ TEST_P(AtResolution, RandomGesturesKeepThePinsOnThePageInOrderAndEveryChangeInsi
 }
 
 } // namespace
+
+// The test tool drives the model alone: the events as raised, then the ruler's state.
+TEST(MarginTool, PrintsTheEventsAndThenTheRulersState)
+{
+    const tunvale::testing::ScoretoolResult run = tunvale::testing::RunScoretool(
+        { "ruler", "--dpi", "110", "--bag", "bcLeft=820;bcWidth_n=1", "--margins", "567", "1000",
+            "move pin0 30 0", "key Shift+Right", "kind typed", "spin up", "set nRSpace -4" });
+    ASSERT_EQ(run.exitCode, 0);
+    EXPECT_EQ(run.out,
+        "event aChangBegin\nevent LRValueChang 622 1000\nevent aChangOver\nevent SetLineSpcing -1 610\n"
+        "margins 622 1000\npins 659.7 10860.5\nbands 622.2 10898 1000\ntips 1.01厘米 -\nspin 61 -1\n"
+        "bag nLSpace=622;nRSpace=1000;bcLeft=820;bcVisible=False\n");
+    EXPECT_EQ(tunvale::testing::RunScoretool({ "ruler", "press bar" }).exitCode, 2);
+}
