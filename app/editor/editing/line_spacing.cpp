@@ -2,6 +2,8 @@
 
 #include "platform/richtext/rich_text_box.h"
 
+#include <QTextCursor>
+
 namespace tunvale::editor {
 
 namespace {
@@ -23,11 +25,15 @@ void SetLineSpacing(platform::RichTextBox& box, const std::vector<LineInfo>& lin
             spaceLine(box, lines[std::size_t(caretLine - 1)], caretLineSpacing);
         return;
     }
+    // One edit of the document: it is laid out and reported changed once, not once a line.
+    QTextCursor edit(box.document());
+    edit.beginEditBlock();
     for (const LineInfo& line : lines) {
         const int spacing = line.IsJpLine ? notationSpacing : textSpacing;
         if (spacing != -1)
             spaceLine(box, line, spacing);
     }
+    edit.endEditBlock();
 }
 
 } // namespace tunvale::editor
