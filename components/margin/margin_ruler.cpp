@@ -73,7 +73,12 @@ void MarginRuler::buildControls()
     label1_->setAlignment(Qt::AlignCenter);
     label1_->installEventFilter(this);
 
+    // The chooser and the value box are as small as the strip: their text a little smaller than the
+    // window's, so that "当前行" fits beside the arrow.
+    QFont small = font();
+    small.setPixelSize(static_cast<int>(std::lround(pixels(165))));
     combo1_ = new QComboBox(this);
+    combo1_->setFont(small);
     combo1_->setObjectName(QStringLiteral("Combo1"));
     combo1_->setEditable(true);
     combo1_->setInsertPolicy(QComboBox::NoInsert);
@@ -84,6 +89,7 @@ void MarginRuler::buildControls()
     text2_ = new QLineEdit(QString::number(model_->spacing()), this);
     text2_->setObjectName(QStringLiteral("Text2"));
     text2_->setReadOnly(true);
+    text2_->setFont(small);
     text2_->setToolTip(QStringLiteral("行间距（20-150）"));
 
     vScroll1_ = new SpinArrows(this);
