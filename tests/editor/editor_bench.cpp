@@ -1,8 +1,9 @@
 // Speed of the score editor on a 40-line score: a keystroke through both key handlers up to the
-// repainted view, one undo and one redo step with the window's JzRTB, and the snapshot after a
-// pause in typing. Run by hand: build/bin/bench_editor.
+// repainted view, one undo and one redo step with the window's JzRTB, the snapshot after a pause in
+// typing, and the end of a margin gesture and a line-spacing step. Run by hand: build/bin/bench_editor.
 
 #include "app/editor/parts/main_form_editing.h"
+#include "app/editor/parts/main_form_margins.h"
 #include "app/editor/window/main_form.h"
 #include "app/frame/process_state.h"
 #include "platform/desktop/notation_fonts.h"
@@ -80,6 +81,7 @@ struct Editor {
     Editor()
     {
         form.addPart<editor::MainFormEditing>();
+        form.addPart<editor::MainFormMargins>();
         const frame::StartValues& start = frame::Process().start;
         const notation::ScoreHeader& header = frame::Process().ScoreHeader;
         form.editorView()->setLineWrapMode(QTextEdit::FixedPixelWidth);
@@ -200,6 +202,36 @@ void undoOrRedo(benchmark::State& state, bool undo)
     }
 }
 
+// The end of a margin gesture: every paragraph re-laid as one undo step, up to the repainted view.
+void BM_MarginGestureEnd(benchmark::State& state)
+{
+    Editor& e = *shared();
+    editor::MainFormMargins& margins = e.form.part<editor::MainFormMargins>();
+    int left = 820;
+    for (auto _ : state) {
+        state.PauseTiming();
+        left = left == 820 ? 1100 : 820;
+        margins.beginMarginGesture();
+        margins.changeMargins(left, 820);
+        state.ResumeTiming();
+        margins.endMarginGesture();
+        e.form.editorView()->viewport()->repaint();
+    }
+}
+
+// One step of the spinner on the notation lines, up to the repainted view.
+void BM_SpacingStep(benchmark::State& state)
+{
+    Editor& e = *shared();
+    editor::MainFormMargins& margins = e.form.part<editor::MainFormMargins>();
+    int spacing = 600;
+    for (auto _ : state) {
+        spacing = spacing == 600 ? 610 : 600;
+        margins.spaceLines(0, spacing);
+        e.form.editorView()->viewport()->repaint();
+    }
+}
+
 void BM_UndoStep(benchmark::State& state) { undoOrRedo(state, true); }
 void BM_RedoStep(benchmark::State& state) { undoOrRedo(state, false); }
 
@@ -207,6 +239,8 @@ BENCHMARK(BM_KeystrokeToRepaint)->Iterations(1)->UseManualTime()->Unit(benchmark
 BENCHMARK(BM_SnapshotAfterPause)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_UndoStep)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_RedoStep)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_MarginGestureEnd)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SpacingStep)->Unit(benchmark::kMillisecond);
 
 } // namespace
 

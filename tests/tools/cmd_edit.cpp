@@ -1,4 +1,5 @@
 #include "tests/tools/command_registry.h"
+#include "tests/tools/key_presses.h"
 #include "tests/tools/rtf_runs_printout.h"
 #include "tests/tools/score_loading.h"
 
@@ -9,64 +10,11 @@
 #include "platform/richtext/rich_text_edit.h"
 #include "platform/richtext/rtf_reader.h"
 
-#include <QCoreApplication>
 #include <QFile>
-#include <QKeyEvent>
-#include <QKeySequence>
 
 namespace {
 
 using namespace tunvale;
-
-// The text a key types, as a keyboard gives it.
-QString keyText(int key, Qt::KeyboardModifiers modifiers)
-{
-    if (modifiers & (Qt::ControlModifier | Qt::AltModifier))
-        return {};
-    switch (key) {
-    case Qt::Key_Space:
-        return QStringLiteral(" ");
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-        return QStringLiteral("\r");
-    case Qt::Key_Backspace:
-        return QStringLiteral("\b");
-    default:
-        break;
-    }
-    if (key < 0x20 || key > 0x7E)
-        return {};
-    const QChar c { char16_t(key) };
-    return modifiers & Qt::ShiftModifier ? QString(c) : QString(c).toLower();
-}
-
-// Presses the keys of `keys`: key names as Qt writes them ("1", "Shift+P", "Ctrl+Z", "Num+5", "Left",
-// "Return"), blank-separated; "|" is a pause after which the pending undo step is taken.
-bool pressKeys(editor::MainForm& form, const QString& keys)
-{
-    for (const QString& token : keys.split(u' ', Qt::SkipEmptyParts)) {
-        if (token == QStringLiteral("|")) {
-            QCoreApplication::processEvents();
-            form.part<editor::MainFormEditing>().undo().FlushSnapshot();
-            continue;
-        }
-        const QKeySequence sequence = QKeySequence::fromString(token, QKeySequence::PortableText);
-        if (sequence.isEmpty() || sequence[0].key() == Qt::Key_unknown) {
-            scoretool::err(QStringLiteral("unknown key %1").arg(token));
-            return false;
-        }
-        const QKeyCombination combination = sequence[0];
-        const int key = combination.key();
-        const Qt::KeyboardModifiers modifiers = combination.keyboardModifiers();
-        const QString text = keyText(key, modifiers);
-        QKeyEvent down(QEvent::KeyPress, key, modifiers, text);
-        QCoreApplication::sendEvent(form.editorView(), &down);
-        QKeyEvent up(QEvent::KeyRelease, key, modifiers, text);
-        QCoreApplication::sendEvent(form.editorView(), &up);
-        QCoreApplication::processEvents();
-    }
-    return true;
-}
 
 int edit(const QStringList& args)
 {
@@ -90,7 +38,7 @@ int edit(const QStringList& args)
     form.part<editor::MainFormEditing>().undo().Reset();
     form.editor().select(args[2].toInt(), args[3].toInt());
     if (keys) {
-        if (!pressKeys(form, args[5]))
+        if (!scoretool::PressKeys(form, args[5]))
             return 2;
     } else {
         const QString& name = args[5];

@@ -6,6 +6,7 @@
 #include "app/editor/actions/menu_items.h"
 #include "app/editor/actions/toolbar_dispatch.h"
 #include "app/editor/parts/main_form_editing.h"
+#include "app/editor/parts/main_form_margins.h"
 #include "app/editor/parts/main_form_midi_export.h"
 #include "app/editor/parts/main_form_playback.h"
 #include "app/editor/parts/main_form_score_files.h"
@@ -214,6 +215,7 @@ void MainForm::defineCommand(const QString& command, CommandTable::Handler handl
 bool MainForm::load()
 {
     hints_ = hintballoon::CreateHintballoon();
+    marginRuler_->ReadProperties({});
     marginRuler_->setBcHeight(320);
     hintballoon::BalloonTool stripHint;
     stripHint.tool = barStrip_;
@@ -241,6 +243,7 @@ bool MainForm::load()
 void MainForm::createParts()
 {
     addPart<MainFormEditing>();
+    addPart<MainFormMargins>();
     addPart<MainFormScoreFiles>(std::move(services_.scoreFiles));
     MainFormPlayback& playback = addPart<MainFormPlayback>(services_.screenSaver());
     addPart<MainFormMidiExport>(playback, std::move(services_.midiExport));

@@ -165,6 +165,8 @@ public:
     // RightSpace + the right cover's width (200 and 200 when userRightSpace is non-zero). Caret and
     // ScoreSaved stay; LayoutBusy is set meanwhile.
     void JzRTB(int userRightSpace);
+    // The left and right indents JzRTB gives every paragraph.
+    std::pair<int, int> layoutIndents(int userRightSpace) const;
     // Twips per pixel of the screen the window is laid out for.
     double twipsPerPixel() const;
 

@@ -149,14 +149,20 @@ void MainForm::RestoreScoreView()
     header.ScoreSaved = header.ScoreSavedKept;
 }
 
+std::pair<int, int> MainForm::layoutIndents(int userRightSpace) const
+{
+    if (userRightSpace)
+        return { 200, 200 };
+    const auto& header = frame::Process().ScoreHeader;
+    return { header.LeftSpace, header.RightSpace + static_cast<int>(std::lround(rightCoverTwips_)) };
+}
+
 void MainForm::JzRTB(int userRightSpace)
 {
     auto& header = frame::Process().ScoreHeader;
     const std::int16_t saved = header.ScoreSaved;
     state_.LayoutBusy = true;
-    const int left = userRightSpace ? 200 : header.LeftSpace;
-    const int right
-        = userRightSpace ? 200 : header.RightSpace + static_cast<int>(std::lround(rightCoverTwips_));
+    const auto [left, right] = layoutIndents(userRightSpace);
     SetParagraphIndents(*editorView_->document(), left, right);
     SetParagraphIndents(*playbackView_->document(), left, right);
     state_.LayoutBusy = false;
