@@ -226,6 +226,7 @@ void BarStrip::setPlayXJ(int bar)
 
 bool BarStrip::GetValueLong(const std::vector<bool>& XjDrum0, int OnXj1)
 {
+    valuesGiven_ = true;
     geometry_.GetValueLong(XjDrum0, OnXj1);
     update();
     return true;
@@ -275,6 +276,9 @@ void BarStrip::resizeEvent(QResizeEvent*)
 {
     const double tpp = twipsPerPixel();
     geometry_.resize(width() * tpp, height() * tpp);
+    // Qt delivers the resize of a hidden strip only when it shows, after the window pushed its bars.
+    if (valuesGiven_)
+        geometry_.DrawBars(isPlaying_);
 }
 
 void BarStrip::paintEvent(QPaintEvent*)
@@ -286,16 +290,18 @@ void BarStrip::paintEvent(QPaintEvent*)
     const auto& labels = geometry_.labels();
     for (int e = 0; e <= geometry_.LastLab && e < int(labels.size()); ++e) {
         const StripLabel& label = labels[std::size_t(e)];
-        if (!label.shown)
+        // Labels outside the slots lie under the side boxes.
+        const TwipsRect box = geometry_.labelRect(e);
+        if (!label.shown || box.right() <= geometry_.leftBox().right()
+            || box.left >= geometry_.rightBox().left)
             continue;
-        const QRectF r = pixelRect(geometry_.labelRect(e));
-        p.fillRect(r, backOf(label.look));
-        p.setPen(e == geometry_.RedLab          ? QColor(255, 0, 0)
-                : label.look == LabelLook::Past ? kGrey
-                                                : QColor(0, 0, 0));
-        p.drawText(r, Qt::AlignCenter, QString::number(label.caption));
+        const int left = int(std::lround(box.left / tpp));
+        const int right = int(std::lround(box.right() / tpp));
+        const int top = int(std::lround(box.top / tpp));
+        const int textColour = e == geometry_.RedLab ? 1 : label.look == LabelLook::Past ? 2 : 0;
+        p.drawPixmap(left, top, labelPixmap(label, textColour, right - left));
         p.setPen(kGrey);
-        p.drawLine(r.topLeft(), r.bottomLeft());
+        p.drawLine(left, top, left, top + int(std::lround(box.height / tpp)) - 1);
     }
     const Bevel& bevel = geometry_.bevel();
     if (bevel.shown) {
@@ -340,6 +346,31 @@ void BarStrip::paintEvent(QPaintEvent*)
         p.setBrush(palette().color(QPalette::ButtonText));
         p.drawPolygon(head.data(), int(head.size()));
     }
+}
+
+const QPixmap& BarStrip::labelPixmap(const StripLabel& label, int textColour, int width)
+{
+    // A label is drawn once per number, look and colour: a row scrolled or repainted mostly shows
+    // labels it showed before, and long numbers cost no more than short ones.
+    const qreal ratio = devicePixelRatioF();
+    if (ratio != labelRatio_ || labels_.size() > 1024) {
+        labels_.clear();
+        labelRatio_ = ratio;
+    }
+    const quint64 key = ((quint64(label.caption) * 8 + quint64(label.look)) * 4 + quint64(textColour)) * 4096
+        + quint64(width);
+    auto found = labels_.find(key);
+    if (found != labels_.end())
+        return *found;
+    const int height = int(std::lround(StripGeometry::LabelHeight / twipsPerPixel()));
+    QPixmap pixmap(QSize(width, height) * ratio);
+    pixmap.setDevicePixelRatio(ratio);
+    pixmap.fill(backOf(label.look));
+    QPainter p(&pixmap);
+    p.setFont(font());
+    p.setPen(textColour == 1 ? QColor(255, 0, 0) : textColour == 2 ? kGrey : QColor(0, 0, 0));
+    p.drawText(QRect(0, 0, width, height), Qt::AlignCenter, QString::number(label.caption));
+    return *labels_.insert(key, pixmap);
 }
 
 void BarStrip::updateCursor(QPointF twips)
@@ -582,6 +613,8 @@ void BarStrip::dropEvent(QDropEvent* event)
 
 bool BarStrip::event(QEvent* event)
 {
+    if (event->type() == QEvent::FontChange || event->type() == QEvent::PaletteChange)
+        labels_.clear();
     if (event->type() == QEvent::ToolTip) {
         auto* help = static_cast<QHelpEvent*>(event);
         const QPointF t = twipsAt(help->pos());

@@ -2,6 +2,8 @@
 
 #include "app/drums/strip_geometry.h"
 
+#include <QHash>
+#include <QPixmap>
 #include <QTimer>
 #include <QWidget>
 
@@ -120,10 +122,14 @@ private:
     int dropLabel(const QMimeData* data, QPointF twips) const;
     QPointF twipsAt(QPointF pixels) const;
     QRectF pixelRect(const TwipsRect& r) const;
+    const QPixmap& labelPixmap(const StripLabel& label, int textColour, int width);
 
     StripGeometry geometry_;
+    QHash<quint64, QPixmap> labels_;
+    qreal labelRatio_ = 0;
     QAction* speedItem_ = nullptr;
     bool isPlaying_ = false;
+    bool valuesGiven_ = false;
     bool enabled_ = true;
     bool haveCopy_ = false;
     Arrow arrowIndex_ = Arrow::Left;
