@@ -4,7 +4,7 @@
 
 namespace tunvale::drums {
 
-using notation::clsDrum;
+using notation::DrumAccessor;
 using notation::DrumStore;
 
 namespace {
@@ -12,14 +12,17 @@ namespace {
 constexpr char16_t kIdeographicSpace = u'\u3000';
 
 // One record as a store of its own, for the named accessors.
-QString nameOf(const notation::DrumRecord& record)
-{
+struct OneRecord {
+    explicit OneRecord(const notation::DrumRecord& record)
+    {
+        stores.DrumClip = record;
+        drum.DrumType(DrumAccessor::DrumClip);
+    }
     notation::DrumStores stores;
-    stores.DrumClip = record;
-    clsDrum drum(stores);
-    drum.DrumType(clsDrum::DrumClip);
-    return drum.DrumName(0);
-}
+    DrumAccessor drum { stores };
+};
+
+QString nameOf(const notation::DrumRecord& record) { return OneRecord(record).drum.DrumName(0); }
 
 QString trimBlanks(const QString& text)
 {
@@ -35,10 +38,8 @@ QString trimBlanks(const QString& text)
 
 QString DrumPatternText(const notation::DrumRecord& record)
 {
-    notation::DrumStores stores;
-    stores.DrumClip = record;
-    clsDrum drum(stores);
-    drum.DrumType(clsDrum::DrumClip);
+    const OneRecord one(record);
+    const DrumAccessor& drum = one.drum;
     QString time;
     const int steps = drum.DrumTime(0, time);
     QString pattern;

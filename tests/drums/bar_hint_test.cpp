@@ -9,7 +9,7 @@
 namespace {
 
 using namespace tunvale::drums;
-using tunvale::notation::clsDrum;
+using tunvale::notation::DrumAccessor;
 using tunvale::notation::DrumStores;
 
 // Bar 0 named "摇滚" in 2/4 at 96: track 0 on steps 0 and 4, track 1 off but set, track 2 on steps 2, 3
@@ -18,8 +18,8 @@ DrumStores twoBars()
 {
     DrumStores stores;
     stores.XjDrums.resize(2);
-    clsDrum drum(stores);
-    drum.DrumType(clsDrum::XjDrums);
+    DrumAccessor drum(stores);
+    drum.DrumType(DrumAccessor::XjDrums);
     drum.setDrumName(0, QStringLiteral("摇滚"));
     drum.setHaveDrum(0, 1);
     drum.setDrumTimeSignature(0, 1);
@@ -41,8 +41,8 @@ TEST(BarHint, ThePatternAsTextWithItsTimeAndSpeed)
         QStringLiteral(
             "节拍：2/4\n节奏：*--- *--- \n\u3000\u3000\u3000--** ---* \n\u3000\u3000\u3000速度：96 拍/分"));
     // No track on: the pattern is empty; a signature with extra steps breaks after every fourth.
-    clsDrum drum(stores);
-    drum.DrumType(clsDrum::XjDrums);
+    DrumAccessor drum(stores);
+    drum.DrumType(DrumAccessor::XjDrums);
     drum.setDrumChannel(0, 0, false);
     drum.setDrumChannel(0, 2, false);
     EXPECT_EQ(DrumPatternText(stores.XjDrums[0]), QStringLiteral("节拍：2/4\n节奏：速度：96 拍/分"));
