@@ -77,9 +77,8 @@ DrumOperations::DrumOperations(notation::DrumStores& stores, DrumWindow& window)
 {
 }
 
-void DrumOperations::startScore()
+void DrumOperations::forgetShownBars()
 {
-    stack_.clear();
     undoBars_.clear();
     redoBars_.clear();
 }

@@ -60,8 +60,9 @@ class DrumOperations
 public:
     DrumOperations(notation::DrumStores& stores, DrumWindow& window);
 
-    // A score was opened: no snapshots, no bars to show after an undo.
-    void startScore();
+    // A score was opened: no snapshots, and no operation's bar to show after an undo.
+    void forgetSnapshots() { stack_.clear(); }
+    void forgetShownBars();
 
     // The undo engine's drum step: aType 0 applies the pending operation at `caretBar`, -1 undoes and
     // 1 redoes the last one.
