@@ -43,6 +43,7 @@ TEST(StripGeometry, ResizeGivesOneSlotPerLabelWidthBesideTheArrows)
              Case { kWidth, 13, kSide }, Case { 2 * 288 + 615, 1, 288 }, // exactly one slot
              Case { 1000, 1, 192.5 }, // narrower than two arrows and a slot: still one slot
              Case { 400, 1, -107.5 }, // narrower than a slot
+             Case { 70000, 112, 560 }, // no limit to the slots
          }) {
         StripGeometry g;
         g.resize(c.width, 540);
