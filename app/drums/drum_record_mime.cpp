@@ -8,7 +8,7 @@ namespace tunvale::drums {
 
 QByteArray DrumRecordBytes(const notation::DrumRecord& record)
 {
-    return QByteArray(reinterpret_cast<const char*>(record.bytes()), notation::DrumRecord::Size);
+    return { reinterpret_cast<const char*>(record.bytes()), notation::DrumRecord::Size };
 }
 
 std::optional<notation::DrumRecord> DrumRecordFromMime(const QMimeData* data)

@@ -20,14 +20,14 @@ void DrumUndoStack::clear()
     top_ = -1;
     next_ = 0;
     capacity_ = kFirstCapacity;
-    snapshots_.assign(std::size_t(capacity_ + 1), DrumSnapshot {});
+    snapshots_.assign(std::size_t(capacity_) + 1, DrumSnapshot {});
 }
 
 void DrumUndoStack::store(int i, const DrumStore& records)
 {
     if (i > capacity_) {
         capacity_ += kGrowth;
-        snapshots_.resize(std::size_t(capacity_ + 1));
+        snapshots_.resize(std::size_t(capacity_) + 1);
     }
     DrumSnapshot& s = snapshots_[std::size_t(i)];
     s.Upper = int(records.size()) - 1;
@@ -38,7 +38,7 @@ void DrumUndoStack::store(int i, const DrumStore& records)
 void DrumUndoStack::restore(int i, DrumStore& records) const
 {
     const DrumSnapshot& s = snapshots_[std::size_t(i)];
-    records.resize(std::size_t(s.Upper + 1));
+    records.resize(std::size_t(s.Upper) + 1);
     if (s.ByteLength > 0)
         std::memcpy(static_cast<void*>(records.data()), s.Bytes.constData(), std::size_t(s.ByteLength));
 }
@@ -102,7 +102,7 @@ void ShiftRecordsForBars(DrumStore& records, int delAt, int delN, int addAt, int
     if (addN > 0) {
         const int count = int(records.size());
         const int q = std::clamp(addAt, 0, count);
-        records.resize(std::size_t(count + addN));
+        records.resize(std::size_t(count) + std::size_t(addN));
         std::memmove(static_cast<void*>(records.data() + q + addN), records.data() + q,
             std::size_t(count - q) * DrumRecord::Size);
         for (int i = q; i < q + addN; ++i)

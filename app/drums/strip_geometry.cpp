@@ -24,7 +24,7 @@ void StripGeometry::resize(double width, double height)
         labels_[e].shown = false;
     LastLab = 2 * ShowCount + 1;
     if (int(labels_.size()) < LastLab + 1)
-        labels_.resize(std::size_t(LastLab + 1));
+        labels_.resize(std::size_t(LastLab) + 1);
 
     pointer_ = { side_, 0.1 * height, PointerWidth, PointerHeight };
     FirstXj = 0;

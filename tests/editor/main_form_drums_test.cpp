@@ -9,6 +9,7 @@
 #include "app/frame/process_state.h"
 #include "app/notation/drum_accessor.h"
 #include "tests/editor/window_fixture.h"
+#include "tests/support/fake_devices.h"
 #include "tests/tools/bar_line_edits.h"
 
 #include <QAction>
@@ -22,6 +23,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <random>
 
 using namespace tunvale;
@@ -43,7 +45,14 @@ class DrumWindow : public ::testing::Test
 protected:
     void SetUp() override
     {
-        form = &window.load(window.sampleScore());
+        auto devices = std::make_unique<tunvale::testing::FakeDevices>();
+        sound = devices->builtInRecording;
+        editor::MainFormServices services;
+        services.midiDevices = std::move(devices);
+        frame::Process().ScoreHeader.CurrentFile = window.sampleScore();
+        window.form = std::make_unique<editor::MainForm>(std::move(services));
+        ASSERT_TRUE(window.form->load());
+        form = window.form.get();
         if (!form->action(QStringLiteral("GroupBar"), 0)->isChecked())
             form->action(QStringLiteral("GroupBar"), 0)->trigger();
         form->resize(1280, 900);
@@ -96,6 +105,7 @@ protected:
     QString panel(editor::StatusPanel which) const { return form->statusPanels().panelText(which); }
 
     tunvale::testing::WindowTest window;
+    std::shared_ptr<platform::MidiRecording> sound;
     editor::MainForm* form = nullptr;
     BarStrip* strip = nullptr;
     MainFormDrums* drums = nullptr;
@@ -147,8 +157,14 @@ TEST_F(DrumWindow, EveryStripChangeIsOneUndoStepThatComesBackByteForByte)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         const int steps = undo->getUndoCount();
+        sound->clear();
         c.act();
         EXPECT_EQ(flags(), c.after);
+        // Each step clicks a side-stick on the drum channel.
+        const std::vector<platform::ShortMessage> sent = sound->shortMessages();
+        EXPECT_TRUE(std::any_of(sent.begin(), sent.end(), [](const platform::ShortMessage& m) {
+            return m.status == 0x99 && m.data1 == 37 && m.data2 > 0;
+        }));
         frame::Process().ScoreHeader.ScoreSaved = true;
         form->action(QStringLiteral("mnuUnDo"))->trigger();
         if (std::string(c.name).starts_with("copy")) // delete, then paste: two steps

@@ -18,7 +18,7 @@ bool ReplaceBars(editor::MainForm& form, int at, int selected, int count, Step s
     if (at < 0 || selected < 0 || count < 0 || at + selected >= int(starts.size()))
         return false;
     const int from = starts[std::size_t(at)];
-    const int to = starts[std::size_t(at + selected)];
+    const int to = starts[std::size_t(at) + std::size_t(selected)];
     // The first edit of a step: the engine sees the selection and keeps the bars before it.
     if (!undo.SnapshotPending()) {
         box.select(from, to - from);
