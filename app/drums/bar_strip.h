@@ -73,6 +73,7 @@ public:
     QTimer Timer1;
 
     QSize sizeHint() const override;
+    // Tall enough for the labels and the caret's bevel under them.
     static constexpr double HeightTwips = 540;
 
 signals:

@@ -40,7 +40,7 @@ notation::DrumStores& stores() { return notation::ProcessDrumStores(); }
 
 // The sample score of nine bars, the first eight with drums, in a window of 1280 x 900 with the strip
 // shown.
-class DrumWindow : public ::testing::Test
+class StripWindow : public ::testing::Test
 {
 protected:
     void SetUp() override
@@ -112,7 +112,7 @@ protected:
     editor::UndoEngine* undo = nullptr;
 };
 
-TEST_F(DrumWindow, EveryStripChangeIsOneUndoStepThatComesBackByteForByte)
+TEST_F(StripWindow, EveryStripChangeIsOneUndoStepThatComesBackByteForByte)
 {
     const DrumStore loaded = stores().XjDrums;
     ASSERT_EQ(flags(), "111111110");
@@ -182,7 +182,7 @@ TEST_F(DrumWindow, EveryStripChangeIsOneUndoStepThatComesBackByteForByte)
     EXPECT_FALSE(drop(7, drums::DrumRecordBytes(expected).left(102)));
 }
 
-TEST_F(DrumWindow, QuestionsAnsweredNoChangeNothing)
+TEST_F(StripWindow, QuestionsAnsweredNoChangeNothing)
 {
     click(2, Qt::LeftButton, Qt::ControlModifier);
     click(5, Qt::RightButton, Qt::ControlModifier);
@@ -194,7 +194,7 @@ TEST_F(DrumWindow, QuestionsAnsweredNoChangeNothing)
     EXPECT_EQ(window.prompts->texts(), (QStringList { "要清空简谱区间鼓点？", "要清空简谱所有鼓点？" }));
 }
 
-TEST_F(DrumWindow, ClicksMoveTheCaretAndMarksShowInPanelSix)
+TEST_F(StripWindow, ClicksMoveTheCaretAndMarksShowInPanelSix)
 {
     click(3);
     EXPECT_EQ(undo->OnXj(), 3);
@@ -212,7 +212,7 @@ TEST_F(DrumWindow, ClicksMoveTheCaretAndMarksShowInPanelSix)
     EXPECT_FALSE(undo->canUndo());
 }
 
-TEST_F(DrumWindow, ADoubleClickHandsTheBarToTheDrumEditor)
+TEST_F(StripWindow, ADoubleClickHandsTheBarToTheDrumEditor)
 {
     int opened = 0;
     QTest::mouseDClick(strip, Qt::LeftButton, {}, at(4));
@@ -235,7 +235,7 @@ TEST_F(DrumWindow, ADoubleClickHandsTheBarToTheDrumEditor)
     EXPECT_EQ(drums->operations().EditedBar, 6);
 }
 
-TEST_F(DrumWindow, PressesWhilePlayingOrPastTheEndDoNothing)
+TEST_F(StripWindow, PressesWhilePlayingOrPastTheEndDoNothing)
 {
     strip->setIsPlaying(true);
     click(4);
@@ -256,7 +256,7 @@ TEST_F(DrumWindow, PressesWhilePlayingOrPastTheEndDoNothing)
     EXPECT_EQ(flags(), "111111110");
 }
 
-TEST_F(DrumWindow, MenuPatternsAndTheirNames)
+TEST_F(StripWindow, MenuPatternsAndTheirNames)
 {
     undo->setOnXj(3);
     QMenu* insert = form->menu(QStringLiteral("My_instr"));
@@ -287,7 +287,7 @@ TEST_F(DrumWindow, MenuPatternsAndTheirNames)
     stores().DrumTemplates = kept;
 }
 
-TEST_F(DrumWindow, HintsNameTheBarOrDrawItsPatternOncePerBar)
+TEST_F(StripWindow, HintsNameTheBarOrDrawItsPatternOncePerBar)
 {
     auto hover = [&](int bar) {
         QMouseEvent move(QEvent::MouseMove, at(bar), strip->mapToGlobal(at(bar)), Qt::NoButton, {}, {});
@@ -306,7 +306,7 @@ TEST_F(DrumWindow, HintsNameTheBarOrDrawItsPatternOncePerBar)
     EXPECT_EQ(hover(2).balloon, drums::BarHint::Balloon::Filled);
 }
 
-TEST_F(DrumWindow, RangeDrumPlayPlaysFromTheLowerMarkToTheHigher)
+TEST_F(StripWindow, RangeDrumPlayPlaysFromTheLowerMarkToTheHigher)
 {
     editor::MainFormPlayback& playback = form->part<editor::MainFormPlayback>();
     const auto playRange = [&](int start, int end) {
@@ -451,7 +451,7 @@ private:
     std::size_t now_ = 0;
 };
 
-TEST_F(DrumWindow, RandomEditsOperationsUndoAndRedoKeepTheRecordsInStepWithTheBars)
+TEST_F(StripWindow, RandomEditsOperationsUndoAndRedoKeepTheRecordsInStepWithTheBars)
 {
     const DrumStore loaded = stores().XjDrums;
     for (unsigned seed = 1; seed <= 8; ++seed) {
