@@ -1,7 +1,7 @@
 #include "app/editor/parts/main_form_score_files.h"
 
-#include "app/drums/bar_strip.h"
 #include "app/editor/actions/build_gate.h"
+#include "app/editor/parts/main_form_drums.h"
 #include "app/editor/parts/main_form_editing.h"
 #include "app/editor/window/main_form.h"
 #include "app/editor/window/main_toolbar.h"
@@ -188,13 +188,11 @@ void MainFormScoreFiles::JzRTB(bool userRightSpace) { form_.JzRTB(userRightSpace
 
 void MainFormScoreFiles::UndoReset() { form_.part<MainFormEditing>().undo().Reset(); }
 
-void MainFormScoreFiles::RefreshDrumSlider(int bar)
-{
-    std::vector<bool> haveDrum;
-    for (const notation::DrumRecord& record : XjDrums())
-        haveDrum.push_back(record.HaveDrum != 0);
-    form_.barStrip().GetValueLong(haveDrum, bar);
-}
+void MainFormScoreFiles::RefreshDrumSlider(int bar) { form_.part<MainFormDrums>().RefreshDrumSlider(bar); }
+
+void MainFormScoreFiles::InitDrumUndo() { form_.part<MainFormDrums>().forgetSnapshots(); }
+
+void MainFormScoreFiles::clearDrumUndoLists() { form_.part<MainFormDrums>().forgetShownBars(); }
 
 void MainFormScoreFiles::forgetPreviousScore() { form_.scoreReplaced(); }
 

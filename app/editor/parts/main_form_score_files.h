@@ -60,8 +60,8 @@ public:
     void JzRTB(bool userRightSpace) override;
     int XJInteger() const override;
     void RefreshDrumSlider(int bar) override;
-    void InitDrumUndo() override { }
-    void clearDrumUndoLists() override { }
+    void InitDrumUndo() override;
+    void clearDrumUndoLists() override;
     void forgetPreviousScore() override;
     QString WindowPos() const override;
     void ShowRecentFiles() override;

@@ -5,6 +5,7 @@
 #include "app/drums/bar_strip.h"
 #include "app/editor/actions/menu_items.h"
 #include "app/editor/actions/toolbar_dispatch.h"
+#include "app/editor/parts/main_form_drums.h"
 #include "app/editor/parts/main_form_editing.h"
 #include "app/editor/parts/main_form_margins.h"
 #include "app/editor/parts/main_form_midi_export.h"
@@ -248,6 +249,7 @@ void MainForm::createParts()
     MainFormPlayback& playback = addPart<MainFormPlayback>(services_.screenSaver());
     addPart<MainFormMidiExport>(playback, std::move(services_.midiExport));
     addPart<MainFormTransposition>();
+    addPart<MainFormDrums>();
 }
 
 void MainForm::scoreReplaced()
