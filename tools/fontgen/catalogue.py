@@ -50,6 +50,17 @@ ACCIDENTAL_GROUPS = ["", " under a slur", " inside a triplet", " inside a triple
 TIME_SIGNATURES = [("1", "4"), ("2", "4"), ("3", "4"), ("4", "4"), ("3", "8"), ("6", "8"), ("9", "8"), ("12", "8")]
 GLIDES = [("rise", "rising glide"), ("fall", "falling glide"), ("breath", "breath mark"),
           ("slide_up", "rising slide"), ("slide_down", "falling slide")]
+# Erhu bowing and fingering signs of the symbol family: letter, form, meaning. They sit at the height of
+# the digits in a space of their own, so the editor can raise one above the note that follows. The
+# letters are ones that neither the compiler, the MIDI export nor the transposer read.
+ERHU_SIGNS = [
+    ("L", "pull_bow", "pull bow"), ("M", "push_bow", "push bow"), ("N", "open_string", "open string"),
+    ("O", "harmonic", "harmonic"), ("P", "finger_1", "first finger"), ("Q", "finger_2", "second finger"),
+    ("R", "finger_3", "third finger"), ("S", "finger_4", "fourth finger"), ("T", "vibrato", "vibrato"),
+    ("U", "slide_up", "slide up into the note"), ("V", "slide_down", "slide down from the note"),
+    ("W", "hammer", "hammered grace from a finger above"), ("X", "pizzicato", "plucked string"),
+    ("Y", "detached", "detached bow stroke"), ("Z", "ricochet", "ricochet bow"),
+]
 DYNAMICS = ["pppp", "ppp", "pp", "p", "mp", "mf", "f", "ff", "fff", "ffff", "cresc.", "dim.", "sfz", "fp", "sfp"]
 
 
@@ -284,6 +295,8 @@ def symbol_signs(maker):
     ]
     for ch, meaning, sign in ornaments:
         yield Entry(SYMBOL, ord(ch), "sign", "", meaning + " over the following note", 0, [("sign",) + sign])
+    for ch, form, meaning in ERHU_SIGNS:
+        yield Entry(SYMBOL, ord(ch), "sign", "", "erhu sign: " + meaning, m.ERHU_WIDTH, [("sign", "erhu", form)])
     yield Entry(SYMBOL, 0x20, "spacer", "", "space", m.SPACER_WIDTH, [])
     yield from tempo_keys_and_fermata(SYMBOL, maker)
 

@@ -214,6 +214,9 @@ class PartMaker:
             body.extend(rect(c - 8, 720, c + 8, 860))
         return body
 
+    def sign_erhu(self, w, form):
+        return erhu_sign(form, w / 2)
+
     def sign_segno(self, w):
         return segno(w / 2, 220, 1.0, self.sans)
 
@@ -349,6 +352,47 @@ def glide(form, w):
     y0, y1 = (90, 400) if form == "slide_up" else (400, 90)
     return stroke(lambda t: (c - 85 + 170 * t + 18 * math.sin(4 * math.pi * t), y0 + (y1 - y0) * t),
                   lambda t: 24, 32)
+
+
+def erhu_sign(form, c):
+    """An erhu sign between the baseline and the digit height, centred on `c`."""
+    if form == "pull_bow":
+        legs = rect(c - 110, 80, c - 80, 400).extend(rect(c + 80, 80, c + 110, 400))
+        return legs.extend(rect(c - 110, 360, c + 110, 400))
+    if form == "push_bow":
+        return line(c - 100, 400, c, 80, 30).extend(line(c + 100, 400, c, 80, 30))
+    if form == "open_string":
+        return ring(c, 240, 90, 22)
+    if form == "harmonic":
+        return (polygon([(c - 110, 240), (c, 350), (c + 110, 240), (c, 130)])
+                .add([(c - 74, 240, True), (c, 314, True), (c + 74, 240, True), (c, 166, True)], hole=True))
+    if form.startswith("finger_"):
+        count = int(form[-1])
+        if count == 4:
+            box = rect(c - 110, 80, c + 110, 110).extend(rect(c - 110, 370, c + 110, 400))
+            box.extend(rect(c - 110, 80, c - 84, 400)).extend(rect(c + 84, 80, c + 110, 400))
+            return box.extend(rect(c - 40, 200, c - 18, 370)).extend(line(c + 24, 370, c + 44, 160, 22))
+        bars = Outline()
+        for i in range(count):
+            y = 240 + (i - (count - 1) / 2) * 110
+            half = 100 if i == 0 else 80
+            bars.extend(rect(c - half, y - 15, c + half, y + 15))
+        return bars
+    if form == "vibrato":
+        return wave(c - 130, c + 130, 240, 60, 2, 28)
+    if form in ("slide_up", "slide_down"):
+        y0, y1 = (100, 360) if form == "slide_up" else (360, 100)
+        out = stroke(lambda t: (c - 110 + 200 * t, y0 + (y1 - y0) * math.sin(t * math.pi / 2)), lambda t: 24)
+        tip = y1 + (40 if form == "slide_up" else -40)
+        return out.extend(polygon([(c + 50, y1), (c + 130, y1), (c + 90, tip)]))
+    if form == "hammer":
+        return rect(c - 100, 370, c + 100, 400).extend(rect(c - 15, 80, c + 15, 400))
+    if form == "pizzicato":
+        return rect(c - 110, 225, c + 110, 255).extend(rect(c - 15, 130, c + 15, 350))
+    if form == "detached":
+        return circle(c, 240, 48)
+    # Ricochet: three dots in a triangle.
+    return circle(c, 330, 30).extend(circle(c - 70, 150, 30)).extend(circle(c + 70, 150, 30))
 
 
 def segno(cx, cy, k, sans):
