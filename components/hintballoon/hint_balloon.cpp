@@ -1,19 +1,52 @@
 #include "hint_balloon.h"
 
+#include "components/hintballoon/color_value.h"
+#include "components/hintballoon/tip_window.h"
+
+#include <QToolTip>
+
 #include <algorithm>
 
 namespace tunvale::hintballoon {
 
+namespace {
+
+constexpr int kTitleLength = 80;
+
+std::optional<int> delayValue(const std::optional<QVariant>& value)
+{
+    if (!value)
+        return std::nullopt;
+    bool ok = false;
+    const double number = value->toDouble(&ok);
+    if (!ok || value->typeId() == QMetaType::Bool)
+        return std::nullopt;
+    return static_cast<int>(std::clamp(number, -1.0, 2147483647.0));
+}
+
+} // namespace
+
+ClsHintballoon::ClsHintballoon()
+    : tips_(&TipWindow::acquire())
+{
+}
+
+ClsHintballoon::~ClsHintballoon()
+{
+    tips_->forgetOwner(this);
+    TipWindow::release();
+}
+
 std::unique_ptr<ClsHintballoon> CreateHintballoon() { return std::make_unique<ClsHintballoon>(); }
 
-BalloonTool* ClsHintballoon::find(QWidget* widget)
+ToolRecord* ClsHintballoon::find(const QWidget* widget)
 {
     const auto found = std::find_if(
-        tools_.begin(), tools_.end(), [widget](const BalloonTool& t) { return t.tool == widget; });
+        tools_.begin(), tools_.end(), [widget](const ToolRecord& t) { return widget && t.tool == widget; });
     return found == tools_.end() ? nullptr : &*found;
 }
 
-const BalloonTool* ClsHintballoon::tool(QWidget* widget) const
+const ToolRecord* ClsHintballoon::tool(const QWidget* widget) const
 {
     return const_cast<ClsHintballoon*>(this)->find(widget);
 }
@@ -21,38 +54,96 @@ const BalloonTool* ClsHintballoon::tool(QWidget* widget) const
 int ClsHintballoon::toolCount() const
 {
     return static_cast<int>(
-        std::count_if(tools_.begin(), tools_.end(), [](const BalloonTool& t) { return t.tool; }));
+        std::count_if(tools_.begin(), tools_.end(), [](const ToolRecord& t) { return t.tool; }));
 }
 
 bool ClsHintballoon::AddTool(const BalloonTool& tool)
 {
     if (!tool.tool)
         return false;
-    if (BalloonTool* existing = find(tool.tool))
-        *existing = tool;
+    const QPalette colours = QToolTip::palette();
+    const auto colour = [&colours](const std::optional<QVariant>& value, qint64 omitted) {
+        return ColorFromValue(value.value_or(QVariant(omitted)), colours).value_or(QColor(Qt::black));
+    };
+    ToolRecord record;
+    record.tool = tool.tool;
+    record.text = tool.text;
+    record.foreColor = colour(tool.foreColor, kInfoTextColor);
+    record.backColor = colour(tool.backColor, kInfoBackColor);
+    record.balloon = tool.balloon;
+    record.title = tool.title.left(kTitleLength);
+    record.icon = tool.icon;
+    record.showMode = tool.showMode;
+    record.margin = tool.margin;
+    record.centered = tool.centered;
+    record.transparent = tool.transparent;
+    record.alignment = tool.alignment;
+    record.width = tool.width;
+    if (ToolRecord* existing = find(tool.tool))
+        *existing = record;
     else
-        tools_.push_back(tool);
+        tools_.push_back(record);
+    tips_->watch(tool.tool, this);
+    return true;
+}
+
+bool ClsHintballoon::SetDelayTimes(const std::optional<QVariant>& Show,
+    const std::optional<QVariant>& AutoHide, const std::optional<QVariant>& ReShow)
+{
+    const HintDelays automatic;
+    if (!Show && !AutoHide && !ReShow) {
+        tips_->setDelays(automatic);
+        return true;
+    }
+    const std::optional<int> show = delayValue(Show), autoHide = delayValue(AutoHide),
+                             reShow = delayValue(ReShow);
+    if ((Show && !show) || (AutoHide && !autoHide) || (ReShow && !reShow))
+        return false;
+    // A negative delay takes its automatic value.
+    const auto chosen = [](std::optional<int> given, int current, int fallback) {
+        return !given ? current : (*given < 0 ? fallback : *given);
+    };
+    HintDelays delays = tips_->delays();
+    delays.show = chosen(show, delays.show, automatic.show);
+    delays.autoHide = chosen(autoHide, delays.autoHide, automatic.autoHide);
+    delays.reShow = chosen(reShow, delays.reShow, automatic.reShow);
+    tips_->setDelays(delays);
     return true;
 }
 
 bool ClsHintballoon::UpdateTool(QWidget* widget, const BalloonToolUpdate& update)
 {
-    BalloonTool* tool = widget ? find(widget) : nullptr;
-    if (!tool)
+    ToolRecord* record = find(widget);
+    if (!record)
         return false;
     if (update.text)
-        tool->text = update.text;
-    tool->foreColor = update.foreColor.value_or(tool->foreColor);
-    tool->backColor = update.backColor.value_or(tool->backColor);
-    tool->balloon = update.balloon.value_or(tool->balloon);
-    tool->title = update.title.value_or(tool->title);
-    tool->icon = update.icon.value_or(tool->icon);
-    tool->showMode = update.showMode.value_or(tool->showMode);
-    tool->margin = update.margin.value_or(tool->margin);
-    tool->centered = update.centered.value_or(tool->centered);
-    tool->alignment = update.alignment.value_or(tool->alignment);
-    tool->width = update.width.value_or(tool->width);
+        record->text = update.text->isEmpty() ? std::nullopt : update.text;
+    const QPalette colours = QToolTip::palette();
+    if (update.foreColor)
+        record->foreColor = ColorFromValue(*update.foreColor, colours).value_or(record->foreColor);
+    if (update.backColor)
+        record->backColor = ColorFromValue(*update.backColor, colours).value_or(record->backColor);
+    record->balloon = update.balloon.value_or(record->balloon);
+    if (update.title)
+        record->title = update.title->left(kTitleLength);
+    record->icon = update.icon.value_or(record->icon);
+    record->showMode = update.showMode.value_or(record->showMode);
+    record->margin = update.margin.value_or(record->margin);
+    record->centered = update.centered.value_or(record->centered);
+    record->alignment = update.alignment.value_or(record->alignment);
+    record->width = update.width.value_or(record->width);
+    if (record->shown)
+        tips_->refresh(widget);
     return true;
+}
+
+void ClsHintballoon::RemoveTool(QWidget* widget)
+{
+    ToolRecord* record = find(widget);
+    if (!record)
+        return;
+    record->shown = false;
+    tips_->unwatch(widget, this);
 }
 
 } // namespace tunvale::hintballoon

@@ -182,13 +182,12 @@ void MainFormDrums::showHint(int bar)
     hintballoon::BalloonToolUpdate update;
     if (lastHint_.balloon == drums::BarHint::Balloon::Filled) {
         const drums::BarBalloon& b = lastHint_.filled;
-        const auto rgb = [](int bgr) { return QColor(bgr & 0xFF, bgr >> 8 & 0xFF, bgr >> 16 & 0xFF); };
         update.text = b.text;
-        update.foreColor = rgb(b.foreColor);
-        update.backColor = rgb(b.backColor).name();
+        update.foreColor = b.foreColor;
+        update.backColor = b.backColor;
         update.title = b.title;
         update.icon = hintballoon::TooltipIcon(b.icon);
-        update.showMode = hintballoon::TooltipShowMode(b.showMode);
+        update.showMode = hintballoon::BalloonShowMode(b.showMode);
     }
     balloons->UpdateTool(&strip_, update);
 }

@@ -218,9 +218,13 @@ bool MainForm::load()
     hints_ = hintballoon::CreateHintballoon();
     marginRuler_->ReadProperties({});
     marginRuler_->setBcHeight(320);
+    // Text on request, white on black: the back colour is a text that is no number, so it stays black.
     hintballoon::BalloonTool stripHint;
     stripHint.tool = barStrip_;
+    stripHint.foreColor = 0;
     stripHint.backColor = QString(QChar(0x0008));
+    stripHint.balloon = true;
+    stripHint.showMode = hintballoon::ttsmLeftToRight;
     hints_->AddTool(stripHint);
     playback::NotePlayer = std::make_unique<playback::PlayNote>(std::move(services_.midiDevices));
     fillSoundList();

@@ -4,6 +4,7 @@
 #include <QObject>
 #include <QPointer>
 #include <QString>
+#include <QVariant>
 #include <QWidget>
 
 #include <memory>
@@ -16,43 +17,80 @@
 #define TUNVALE_HINTBALLOON_EXPORT Q_DECL_IMPORT
 #endif
 
-// Balloon hints for any widget: the object keeps a list of tools (widgets) with the look of their hint.
+// Hints for any widget, plain or as a balloon, with their own colours, a title with an icon, margins,
+// a wrap width, text alignment and a roll-in when they show. All objects of the process share one
+// hint popup; each object keeps the look of the tools it added and reports their text requests and
+// show and hide moments.
 namespace tunvale::hintballoon {
 
-enum TooltipIcon { ttiNone = 0, ttiInfo = 1, ttiWarning = 2, ttiError = 3 };
-enum TooltipShowMode { ttsmLeftToRight = 0, ttsmRightToLeft = 1 };
-enum TooltipAlignment { ttaLeft = 0, ttaCenter = 1, ttaRight = 2 };
+class TipWindow;
 
-// How one tool's hint looks. No text: the object asks for it through NeedText when the hint shows.
+enum TooltipIcon { ttiNone = 0, ttiInfo = 1, ttiWarning = 2, ttiError = 3 };
+// Directions a plain hint rolls in from when it shows; flags may be combined.
+enum BalloonShowMode {
+    ttsmDefault = 0,
+    ttsmLeftToRight = 1,
+    ttsmRightToLeft = 2,
+    ttsmTopToBottom = 4,
+    ttsmBottomToTop = 8,
+    ttsmCenter = 16
+};
+enum TooltipAlignment { ttaLeft = 0, ttaCentered = 1, ttaRight = 2 };
+
+// A colour value as callers give it: a number 0x00BBGGRR; with the top bit set, the index of a system
+// colour (0x80000018 the hint background, 0x80000017 the hint text). A text that holds a number counts
+// as that number.
+
+// What AddTool takes. Omitted text: the object asks for it through NeedText each time the hint shows.
+// Omitted colours: the desktop's hint colours; a colour that is no number gives black.
 struct BalloonTool {
     QPointer<QWidget> tool;
     std::optional<QString> text;
-    QColor foreColor = Qt::black;
-    QString backColor; // as given: a colour or a text the component reads as one
-    bool balloon = true;
+    std::optional<QVariant> foreColor;
+    std::optional<QVariant> backColor;
+    bool balloon = false;
     QString title;
     TooltipIcon icon = ttiNone;
-    TooltipShowMode showMode = ttsmLeftToRight;
+    BalloonShowMode showMode = ttsmDefault;
+    int margin = 0; // pixels around the text
+    bool centered = false; // centred below the tool instead of at the pointer
+    bool transparent = false; // the pointer reaches through the hint
+    TooltipAlignment alignment = ttaLeft;
+    int width = 0; // wrap width in pixels; 0: lines break only where the text does
+};
+
+// What UpdateTool changes: each field without a value keeps the tool's own. Text "" switches the tool
+// to text on request; a colour that is no number keeps the tool's colour.
+struct BalloonToolUpdate {
+    std::optional<QString> text;
+    std::optional<QVariant> foreColor;
+    std::optional<QVariant> backColor;
+    std::optional<bool> balloon;
+    std::optional<QString> title;
+    std::optional<TooltipIcon> icon;
+    std::optional<BalloonShowMode> showMode;
+    std::optional<int> margin;
+    std::optional<bool> centered;
+    std::optional<TooltipAlignment> alignment;
+    std::optional<int> width;
+};
+
+// A tool as the object keeps it, colours already translated.
+struct ToolRecord {
+    QPointer<QWidget> tool;
+    std::optional<QString> text;
+    QColor foreColor;
+    QColor backColor;
+    bool balloon = false;
+    QString title; // at most 80 characters
+    TooltipIcon icon = ttiNone;
+    BalloonShowMode showMode = ttsmDefault;
     int margin = 0;
     bool centered = false;
     bool transparent = false;
     TooltipAlignment alignment = ttaLeft;
     int width = 0;
-};
-
-// What UpdateTool changes: each field that holds no value keeps the tool's current one.
-struct BalloonToolUpdate {
-    std::optional<QString> text;
-    std::optional<QColor> foreColor;
-    std::optional<QString> backColor;
-    std::optional<bool> balloon;
-    std::optional<QString> title;
-    std::optional<TooltipIcon> icon;
-    std::optional<TooltipShowMode> showMode;
-    std::optional<int> margin;
-    std::optional<bool> centered;
-    std::optional<TooltipAlignment> alignment;
-    std::optional<int> width;
+    bool shown = true; // false after RemoveTool: the record stays, the hint no longer shows
 };
 
 class TUNVALE_HINTBALLOON_EXPORT ClsHintballoon : public QObject
@@ -60,25 +98,42 @@ class TUNVALE_HINTBALLOON_EXPORT ClsHintballoon : public QObject
     Q_OBJECT
 
 public:
+    ClsHintballoon();
+    ~ClsHintballoon() override;
+
     // Gives `tool` a hint; a tool added again takes the new look. False for no widget.
     bool AddTool(const BalloonTool& tool);
-    // Changes the hint of a tool added before; false for a widget that is no tool.
+    // The shared popup's delays in milliseconds: before a hint shows, until it hides by itself, and
+    // before the next tool's hint shows while one is up. None given: the automatic 500, 5000 and 100;
+    // a negative value: that delay's automatic value. False, and nothing changed, when a value given
+    // is no number.
+    bool SetDelayTimes(const std::optional<QVariant>& Show = {}, const std::optional<QVariant>& AutoHide = {},
+        const std::optional<QVariant>& ReShow = {});
+    // Changes the hint of a tool added before; false for a widget that is no tool of this object.
     bool UpdateTool(QWidget* tool, const BalloonToolUpdate& update);
-    // The tool's hint; nullptr for a widget that is no tool.
-    const BalloonTool* tool(QWidget* widget) const;
+    // The tool's hint no longer shows; its record stays.
+    void RemoveTool(QWidget* tool);
+
+    // The record of a tool; nullptr for a widget that is no tool of this object.
+    const ToolRecord* tool(const QWidget* widget) const;
     int toolCount() const;
 
 signals:
-    // Asks for the text of a tool added without one.
+    // Asks for the text of a tool added without one; the handler stores it in `text`.
     void NeedText(QWidget* tool, QString& text);
+    // A hint of one of this object's tools hid.
+    void Pop();
+    // A hint of one of this object's tools is showing.
+    void Show();
 
 private:
-    BalloonTool* find(QWidget* widget);
+    ToolRecord* find(const QWidget* widget);
 
-    std::vector<BalloonTool> tools_;
+    TipWindow* tips_; // the popup of the process, alive while any object is
+    std::vector<ToolRecord> tools_;
 };
 
-// Creates a balloon object owned by the caller.
+// Creates a hint object owned by the caller.
 TUNVALE_HINTBALLOON_EXPORT std::unique_ptr<ClsHintballoon> CreateHintballoon();
 
 } // namespace tunvale::hintballoon
