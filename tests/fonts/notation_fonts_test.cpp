@@ -1,3 +1,4 @@
+#include "components/symbolpick/palette_model.h"
 #include "tests/fonts/font_catalogue.h"
 #include "tests/support/scripted_prompts.h"
 
@@ -138,6 +139,29 @@ TEST_F(NotationFontTest, EveryCodeTheProgramWritesIsDrawnInTheRightFamily)
             }
         }
     }
+}
+
+TEST_F(NotationFontTest, EveryCharacterOfTheShippedPaletteIsDrawnInItsKindsFamily)
+{
+    const symbolpick::PaletteModel palette
+        = symbolpick::PaletteModel::fromFile(platform::ProgramFolder::dataPath(QStringLiteral("Note.ini")));
+    ASSERT_GE(palette.kindCount(), 3);
+    for (int k = 1; k <= palette.kindCount(); ++k) {
+        const symbolpick::PaletteKind& kind = palette.kind(k);
+        ASSERT_TRUE(platform::notationFontFamilies().contains(kind.font)) << kind.name.toStdString();
+        EXPECT_FALSE(kind.entries.empty()) << kind.name.toStdString();
+        for (const symbolpick::PaletteEntry& e : kind.entries) {
+            EXPECT_FALSE(e.description.isEmpty()) << kind.name.toStdString() << " " << e.number;
+            ASSERT_TRUE(font(kind.font).supportsCharacter(QChar(e.code)))
+                << kind.name.toStdString() << " " << hex(e.code).toStdString();
+            EXPECT_FALSE(glyphPath(font(kind.font), e.code).isEmpty())
+                << kind.name.toStdString() << " " << hex(e.code).toStdString();
+        }
+    }
+    // The erhu signs use letters that nothing reading the score gives a meaning.
+    for (const symbolpick::PaletteEntry& e : palette.kind(3).entries)
+        EXPECT_TRUE((e.code >= u'L' && e.code <= u'Z') || (e.code >= u'b' && e.code <= u'z'))
+            << hex(e.code).toStdString();
 }
 
 TEST_F(NotationFontTest, NotesWithDifferentFieldsHaveDifferentOutlines)
