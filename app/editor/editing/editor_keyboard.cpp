@@ -98,8 +98,11 @@ void EditorKeyboard::KeyDown(int& KeyCode, int Shift)
 
 void EditorKeyboard::KeyUp(int& KeyCode, int Shift)
 {
+    const double size = editor_.SelFontSize();
     if (host_.setFontSizePanel)
-        host_.setFontSizePanel(FontSizePanelText(editor_.SelFontSize()));
+        host_.setFontSizePanel(FontSizePanelText(size));
+    if (host_.keyUpFontSize)
+        host_.keyUpFontSize(size);
     undo_.KeyUp(KeyCode, Shift);
 }
 

@@ -38,6 +38,8 @@ struct KeyboardHost {
     std::function<bool()> caretNearLineEnd;
     std::function<void()> repeatScaling;
     std::function<void(const QString&)> setFontSizePanel;
+    // After each key release, the caret's font size; the symbol palette follows it while open.
+    std::function<void(double)> keyUpFontSize;
 };
 
 class EditorKeyboard : public QObject

@@ -3,6 +3,7 @@
 #include "app/drums/bar_strip.h"
 #include "app/editor/actions/build_gate.h"
 #include "app/editor/editing/notation_keys.h"
+#include "app/editor/parts/main_form_symbols.h"
 #include "app/editor/window/main_form.h"
 #include "app/editor/window/main_toolbar.h"
 #include "app/editor/window/status_panels.h"
@@ -38,7 +39,11 @@ KeyboardHost keyboardHost(MainForm& form)
     return { &process().start.NotationFontSize, &process().start.TextFontSize, &form.state().NotationCmdBusy,
         &process().ColorScheme, [&form] { return form.state().CaretNearLineEnd; },
         [&form] { form.commands().run(QStringLiteral("CQSF"), 0); },
-        [&form](const QString& text) { form.statusPanels().setPanelText(StatusPanel::FontSize, text); } };
+        [&form](const QString& text) { form.statusPanels().setPanelText(StatusPanel::FontSize, text); },
+        [&form](double size) {
+            if (auto* symbols = form.findPart<MainFormSymbols>())
+                symbols->followCaretSize(size);
+        } };
 }
 
 void enable(QAction* action, bool enabled)

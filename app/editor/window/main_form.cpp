@@ -11,6 +11,7 @@
 #include "app/editor/parts/main_form_midi_export.h"
 #include "app/editor/parts/main_form_playback.h"
 #include "app/editor/parts/main_form_score_files.h"
+#include "app/editor/parts/main_form_symbols.h"
 #include "app/editor/parts/main_form_transposition.h"
 #include "app/editor/window/main_toolbar.h"
 #include "app/editor/window/status_panels.h"
@@ -254,6 +255,7 @@ void MainForm::createParts()
     addPart<MainFormMidiExport>(playback, std::move(services_.midiExport));
     addPart<MainFormTransposition>();
     addPart<MainFormDrums>();
+    addPart<MainFormSymbols>();
 }
 
 void MainForm::scoreReplaced()
