@@ -62,3 +62,31 @@ TEST(EditorTool, EditRunsKeysAndCommands)
         QStringLiteral("0"), QStringLiteral("--keys"), QStringLiteral("Bogus+Q"), out });
     EXPECT_EQ(result.exitCode, 2);
 }
+
+TEST(EditorTool, SymbolPickPrintsTheParagraphTheCaretTheSizeBoxAndTheSteps)
+{
+    QTemporaryDir dir;
+    const QString out = dir.filePath(QStringLiteral("out.rtf"));
+    const QString score = QStringLiteral(TUNVALE_BUILD_DIR "/data/vls/xiaoxingxing.vls");
+    const QString ini = testDataPath(QStringLiteral("symbolpick/kinds.ini"));
+    // Line 3 holds the melody: a pick, a raised erhu sign, a typed note and one undo.
+    Result result = scoretool(
+        { QStringLiteral("symbol-pick"), score, QStringLiteral("--ini"), ini, QStringLiteral("--sel"),
+            QStringLiteral("12"), QStringLiteral("0"), QStringLiteral("1/2/b"), QStringLiteral("3/1/u/s20"),
+            QStringLiteral("key"), QStringLiteral("1"), QStringLiteral("undo"), out });
+    ASSERT_EQ(result.exitCode, 0);
+    EXPECT_TRUE(result.out.startsWith(QStringLiteral("char 11 U+4E00 KORVA_Note 64 0 0\n"
+                                                     "char 12 U+6375 KORVA_Note 64 1 0\n"
+                                                     "char 13 U+004D KORVA_Note_Symbol 18 0 30\n"
+                                                     "char 14 U+4E00 KORVA_Note 64 0 0\n")))
+        << result.out.toStdString();
+    EXPECT_TRUE(result.out.endsWith(QStringLiteral("caret 14\nsizebox 9\nundo 2\n")))
+        << result.out.toStdString();
+
+    // A lyric line refuses; nothing is picked.
+    result = scoretool({ QStringLiteral("symbol-pick"), score, QStringLiteral("--sel"), QStringLiteral("40"),
+        QStringLiteral("0"), QStringLiteral("1/0"), out });
+    ASSERT_EQ(result.exitCode, 0);
+    EXPECT_TRUE(result.out.endsWith(QStringLiteral("caret 40\nsizebox \nundo 0\n")))
+        << result.out.toStdString();
+}
