@@ -47,18 +47,19 @@ bool isSizeBoxKey(const QKeyEvent* key)
     return (c >= u'0' && c <= u'9') || c == u'\b' || c == u'\t' || c == 0x7F;
 }
 
-// Draws `text` with its top-left at `topLeft`, shrunk to `maxWidth` when its ink is wider: the long tempo
-// terms would otherwise run over the neighbouring cells.
-void drawFitted(QPainter& painter, QPointF topLeft, const QFont& font, const QString& text, double maxWidth)
+// Draws a character with its top-left at `topLeft`, shrunk to `maxWidth` when its ink is wider: the long
+// tempo terms would otherwise run over the neighbouring cells. The ink is the glyph's own box, which a
+// sign drawn over the next note has although it takes no room.
+void drawFitted(QPainter& painter, QPointF topLeft, const QFont& font, QChar sign, double maxWidth)
 {
     const QFontMetricsF metrics(font);
-    const double ink = metrics.boundingRect(text).right();
+    const double ink = metrics.boundingRect(sign).right();
     const double scale = ink > maxWidth ? maxWidth / ink : 1.0;
     painter.save();
     painter.setFont(font);
     painter.translate(topLeft);
     painter.scale(scale, scale);
-    painter.drawText(QPointF(0, metrics.ascent()), text);
+    painter.drawText(QPointF(0, metrics.ascent()), QString(sign));
     painter.restore();
 }
 
@@ -243,8 +244,8 @@ void PaletteWindow::drawGrid()
         font.setPixelSize(qRound(PaletteModel::gridSize(kind, cell) * 20 * pitch));
         painter.setPen(palette().color(QPalette::Text));
         const double room = PaletteModel::CellWidth - (PaletteModel::CharLeft - PaletteModel::GridLeft) - 20;
-        drawFitted(painter, PaletteModel::charTopLeft(cell) * pitch, font,
-            QString(QChar(kind.entries[cell].code)), room * pitch);
+        drawFitted(painter, PaletteModel::charTopLeft(cell) * pitch, font, QChar(kind.entries[cell].code),
+            room * pitch);
     }
     painter.end();
     PicMdi->setPixmap(QPixmap::fromImage(image));
@@ -280,7 +281,7 @@ void PaletteWindow::showPreview(const QString& text, double points)
         font.setPixelSize(qRound(points * 20 / twipsPerPixel_));
         painter.setPen(kPreviewFore);
         const double inset = kPreviewInset / twipsPerPixel_;
-        drawFitted(painter, QPointF(inset, inset), font, text, PicShow->width() - 2 * inset);
+        drawFitted(painter, QPointF(inset, inset), font, text[0], PicShow->width() - 2 * inset);
     }
     PicShow->setPixmap(QPixmap::fromImage(image));
 }

@@ -1,4 +1,5 @@
 #include "get_symbol.h"
+#include "platform/desktop/notation_fonts.h"
 #include "tests/support/test_folders.h"
 
 #include <QCheckBox>
@@ -53,6 +54,8 @@ struct Palette {
 class PaletteWindowTest : public ::testing::Test
 {
 protected:
+    static void SetUpTestSuite() { platform::loadNotationFonts(); }
+
     void SetUp() override
     {
         QFile::copy(tunvale::testing::testDataPath(QStringLiteral("symbolpick/kinds.ini")),
@@ -126,6 +129,13 @@ TEST_F(PaletteWindowTest, APickPreviewsDescribesAndEachInsertSignalsOnce)
     QSignalSpy picked(symbols.get(), &GetSymbol::symbolPicked);
     EXPECT_FALSE(palette.insert()->isEnabled());
     EXPECT_EQ(palette.status(), QStringLiteral("eight signs"));
+
+    // A sign drawn over the next note takes no room of its own, yet shows in its cell and the preview.
+    const QImage grid = palette.canvas()->pixmap().toImage();
+    EXPECT_TRUE(hasInk(grid.copy(QRect(4, 4, 28, 70))));
+    palette.click(0);
+    EXPECT_EQ(palette.status(), QStringLiteral("fermata"));
+    EXPECT_TRUE(hasInk(palette.preview()));
 
     palette.click(2);
     EXPECT_EQ(palette.status(), QStringLiteral("voice two"));
