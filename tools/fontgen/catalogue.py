@@ -50,8 +50,8 @@ ACCIDENTAL_GROUPS = ["", " under a slur", " inside a triplet", " inside a triple
 TIME_SIGNATURES = [("1", "4"), ("2", "4"), ("3", "4"), ("4", "4"), ("3", "8"), ("6", "8"), ("9", "8"), ("12", "8")]
 GLIDES = [("rise", "rising glide"), ("fall", "falling glide"), ("breath", "breath mark"),
           ("slide_up", "rising slide"), ("slide_down", "falling slide")]
-# Erhu bowing and fingering signs of the symbol family: letter, form, meaning. They sit at the height of
-# the digits in a space of their own, so the editor can raise one above the note that follows. The
+# Erhu bowing and fingering signs of the symbol family: letter, form, meaning. Each stands in a space of
+# its own and fills most of the em, as the editor sets a raised sign small above the note that follows. The
 # letters are ones that neither the compiler, the MIDI export nor the transposer read.
 ERHU_SIGNS = [
     ("L", "pull_bow", "pull bow"), ("M", "push_bow", "push bow"), ("N", "open_string", "open string"),

@@ -59,7 +59,7 @@ THICK_BAR = 80
 DOT_SIGN_WIDTH = 280
 ACCIDENTAL_WIDTH = 200
 GLIDE_WIDTH = 240
-ERHU_WIDTH = 360
+ERHU_WIDTH = 640
 TEXT_BASELINE = 460  # tempo terms and key changes sit just above the digits
 
 # Grace families: advance of a note and the fraction of a full space or bar their narrow spaces take.

@@ -215,7 +215,9 @@ class PartMaker:
         return body
 
     def sign_erhu(self, w, form):
-        return erhu_sign(form, w / 2)
+        # Drawn at half size, then doubled: a raised sign is set small, so it fills most of the em.
+        c = w / 2
+        return erhu_sign(form, c).transformed(lambda x, y: (c + 2 * (x - c), 2 * y))
 
     def sign_segno(self, w):
         return segno(w / 2, 220, 1.0, self.sans)
@@ -355,7 +357,7 @@ def glide(form, w):
 
 
 def erhu_sign(form, c):
-    """An erhu sign between the baseline and the digit height, centred on `c`."""
+    """An erhu sign at half its size, between the baseline and the digit height, centred on `c`."""
     if form == "pull_bow":
         legs = rect(c - 110, 80, c - 80, 400).extend(rect(c + 80, 80, c + 110, 400))
         return legs.extend(rect(c - 110, 360, c + 110, 400))
