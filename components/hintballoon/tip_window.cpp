@@ -237,7 +237,7 @@ void TipWindow::hide()
     hideTimer_.stop();
     const bool wasUp = popup_->isVisible();
     popup_->hide();
-    const QPointer<ClsHintballoon> owner = currentOwner_;
+    ClsHintballoon* owner = currentOwner_;
     current_ = nullptr;
     currentOwner_ = nullptr;
     if (wasUp) {

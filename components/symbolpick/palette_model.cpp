@@ -101,14 +101,14 @@ std::optional<int> PaletteModel::cellAt(QPointF point, int rows)
 
 QPointF PaletteModel::cellTopLeft(int cell)
 {
-    return { double(GridLeft + (cell % Columns) * CellWidth),
-        double(GridTop + (cell / Columns) * CellHeight) };
+    const int row = cell / Columns;
+    const int column = cell % Columns;
+    return { double(GridLeft + column * CellWidth), double(GridTop + row * CellHeight) };
 }
 
 QPointF PaletteModel::charTopLeft(int cell)
 {
-    return { double(CharLeft + (cell % Columns) * CellWidth),
-        double(CharTop + (cell / Columns) * CellHeight) };
+    return cellTopLeft(cell) + QPointF(CharLeft - GridLeft, CharTop - GridTop);
 }
 
 double PaletteModel::gridSize(const PaletteKind& kind, int cell)

@@ -178,7 +178,7 @@ TEST_F(SymbolWindow, TypingAfterAPickTakesTheFormatFromBeforeThePick)
 TEST_F(SymbolWindow, TheSizeBoxFollowsTheCaretOnKeyUpAndTheCommandAgain)
 {
     openAt(lineStart(3) + 1);
-    QLineEdit* sizeBox = control<QLineEdit>("Text1");
+    auto* sizeBox = control<QLineEdit>("Text1");
     EXPECT_EQ(sizeBox->text(), QStringLiteral("16"));
     editor.select(lineStart(4) + 1, 0);
     EXPECT_EQ(sizeBox->text(), QStringLiteral("16")) << "a move without a key";

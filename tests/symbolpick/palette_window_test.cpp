@@ -38,7 +38,7 @@ struct Palette {
     // The middle of cell `cell` of the grid, in the canvas's pixels (15 twips each offscreen).
     static QPoint cellCentre(int cell)
     {
-        return QPoint((280 + 500 * (cell % 8)) / 15, (617 + 1175 * (cell / 8)) / 15);
+        return { (280 + 500 * (cell % 8)) / 15, (617 + 1175 * (cell / 8)) / 15 };
     }
     void click(int cell) const { QTest::mouseClick(canvas(), Qt::LeftButton, {}, cellCentre(cell)); }
     // A double-click as the window system delivers it: a click, then the double-click event.

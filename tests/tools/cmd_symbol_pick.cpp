@@ -43,7 +43,9 @@ std::optional<Pick> parsePick(const QString& token)
     const QRegularExpressionMatch m = shape.match(token);
     if (!m.hasMatch())
         return std::nullopt;
-    Pick pick { m.captured(1).toInt(), m.captured(2).toInt() };
+    Pick pick;
+    pick.kind = m.captured(1).toInt();
+    pick.number = m.captured(2).toInt();
     for (const QString& option : m.captured(3).split(u'/', Qt::SkipEmptyParts)) {
         if (option == QStringLiteral("b"))
             pick.bold = true;
@@ -58,7 +60,7 @@ std::optional<Pick> parsePick(const QString& token)
 // Picks in the palette as the user does: the kind's tab, the options, the cell, then Insert.
 bool pickInPalette(editor::MainForm& form, const Pick& pick)
 {
-    QWidget* palette = form.findChild<QWidget*>(QStringLiteral("GetNote"));
+    auto* palette = form.findChild<QWidget*>(QStringLiteral("GetNote"));
     const PaletteModel model
         = PaletteModel::fromFile(platform::ProgramFolder::find(QStringLiteral("Note.ini")));
     if (!palette || pick.kind < 1 || pick.kind > model.kindCount()) {
