@@ -296,7 +296,8 @@ void FormSearch::startSearch()
 
     QStringList names;
     QStringList paths;
-    const int n = Class_Search().TreeSearch(SearchRoot, text, names, paths, HL);
+    Class_Search search;
+    const int n = search.TreeSearch(SearchRoot, text, names, paths, HL);
     if (n > 0) {
         FoundNames = names;
         FoundPaths = paths;
@@ -307,7 +308,12 @@ void FormSearch::startSearch()
         SortHZ[1]->setChecked(false);
     }
     Command1->setText(QStringLiteral("开始搜索"));
-    setStatus(foundFilesText(n));
+    // Folders that could not be entered are no silent gap in the list: the status says how many, its
+    // tip which.
+    const QStringList& skipped = search.unenterableFolders();
+    setStatus(foundFilesText(n)
+        + (skipped.isEmpty() ? QString() : QStringLiteral("有 %1 个文件夹无法进入。").arg(skipped.size())));
+    Panel1->setToolTip(skipped.join(u'\n'));
     if (n > 0)
         List1->setCurrentRow(0);
 }

@@ -4,6 +4,10 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 namespace tunvale::testing {
 
 ScoreTree::ScoreTree(const QStringList& entries)
@@ -22,6 +26,23 @@ void ScoreTree::add(const QString& relative) const
     QDir().mkpath(QFileInfo(full).absolutePath());
     QFile file(full);
     file.open(QIODevice::WriteOnly);
+}
+
+void ScoreTree::addNative(const QByteArray& relative, const QByteArray& content) const
+{
+    QByteArray path = QFile::encodeName(dir_.path());
+    const QList<QByteArray> parts = relative.split('/');
+    for (qsizetype i = 0; i + 1 < parts.size(); ++i) {
+        path += '/' + parts[i];
+        mkdir(path.constData(), 0700);
+    }
+    if (parts.back().isEmpty())
+        return;
+    const int fd = open((path + '/' + parts.back()).constData(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    if (fd >= 0) {
+        [[maybe_unused]] const ssize_t written = write(fd, content.constData(), size_t(content.size()));
+        close(fd);
+    }
 }
 
 bool ScoreTree::link(const QString& target, const QString& relative) const

@@ -17,6 +17,9 @@ public:
     // Creates `relative` as a link pointing at `target`.
     bool link(const QString& target, const QString& relative) const;
     void add(const QString& relative) const;
+    // The same with a path given as the bytes the file system keeps (names that are no UTF-8), and the
+    // file's content.
+    void addNative(const QByteArray& relative, const QByteArray& content = {}) const;
 
 private:
     QTemporaryDir dir_;

@@ -1,8 +1,15 @@
 #include "components/search/search_status.h"
 #include "components/search/tree_search.h"
+#include "platform/settings/whole_file.h"
 #include "tests/search/score_tree.h"
 
+#include <QFile>
+#include <QProcess>
+
 #include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <unistd.h>
 
 using namespace tunvale;
 using search::Class_Search;
@@ -112,4 +119,65 @@ TEST(SearchStatus, TextsAndPaths)
     };
     for (const auto& c : cases)
         EXPECT_EQ(search::statusPath(c.path, c.root), QString::fromUtf8(c.shown)) << c.path << ' ' << c.root;
+}
+
+// Three scores on disk, two of them named in code page 936 (one inside a folder so named): all three
+// are listed under their Chinese names, found by them, and read by the paths listed.
+TEST(TreeSearch, NamesInCodePage936AreListedAndReadByTheirBytes)
+{
+    const QByteArray oldSongs = QByteArray::fromHex("BEC9B8E8"); // 旧歌
+    const QByteArray jasmine = QByteArray::fromHex("DCD4C0F2BBA8"); // 茉莉花
+    const ScoreTree tree({ "新歌.vls" });
+    tree.addNative(jasmine + ".vls", "jasmine");
+    tree.addNative(oldSongs + "/" + jasmine + "2.vls", "second");
+    Found found = treeSearch(tree.root(), QString());
+    EXPECT_EQ(found.names, QStringList({ "新歌.vls", "茉莉花.vls", "茉莉花2.vls" }));
+    EXPECT_EQ(found.paths.last(), tree.root() + "/旧歌/茉莉花2.vls");
+    EXPECT_EQ(platform::ReadWholeFile(found.paths[1]), QByteArray("jasmine"));
+    EXPECT_EQ(platform::ReadWholeFile(found.paths[2]), QByteArray("second"));
+    found = treeSearch(tree.root(), QStringLiteral("茉莉"));
+    EXPECT_EQ(found.count, 2);
+}
+
+// 1,000 folders, one inside the other, with a link from the deepest back to the top: the score at the
+// bottom is found once.
+TEST(TreeSearch, AThousandFoldersDeepAndALoopAtTheBottom)
+{
+    const QString chain = QStringLiteral("d/").repeated(1000);
+    const ScoreTree tree({ chain + "bottom.vls" });
+    ASSERT_TRUE(tree.link(tree.root(), chain + "top"));
+    Class_Search search;
+    QStringList names;
+    QStringList paths;
+    EXPECT_EQ(search.TreeSearch(tree.root(), QString(), names, paths, true), 1);
+    EXPECT_EQ(paths, QStringList { tree.root() + "/" + chain + "bottom.vls" });
+    EXPECT_TRUE(search.unenterableFolders().isEmpty());
+}
+
+// A folder whose path is longer than the system takes cannot be entered: it is reported, not passed over
+// in silence.
+TEST(TreeSearch, AFolderThatCannotBeEnteredIsReported)
+{
+    const ScoreTree tree({ "top.vls" });
+    const QByteArray name(200, 'x');
+    int fd = open(QFile::encodeName(tree.root()).constData(), O_RDONLY | O_DIRECTORY);
+    for (int level = 0; level < 25 && fd >= 0; ++level) {
+        mkdirat(fd, name.constData(), 0700);
+        const int inner = openat(fd, name.constData(), O_RDONLY | O_DIRECTORY);
+        close(fd);
+        fd = inner;
+    }
+    ASSERT_GE(fd, 0);
+    close(openat(fd, "deep.vls", O_WRONLY | O_CREAT, 0600));
+    close(fd);
+
+    Class_Search search;
+    QStringList names;
+    QStringList paths;
+    EXPECT_EQ(search.TreeSearch(tree.root(), QString(), names, paths, true), 1);
+    ASSERT_EQ(search.unenterableFolders().size(), 1);
+    EXPECT_TRUE(search.unenterableFolders().front().startsWith(tree.root() + "/" + name + "/"));
+    EXPECT_TRUE(search.unenterableFolders().front().endsWith(QStringLiteral("File name too long")));
+    // The tree is deeper than the temporary folder's own clean-up reaches.
+    QProcess::execute(QStringLiteral("rm"), { QStringLiteral("-rf"), tree.path(QString::fromLatin1(name)) });
 }
