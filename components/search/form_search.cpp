@@ -117,6 +117,10 @@ void FormSearch::buildControls()
     Panel1 = new QLabel(statusBar);
     Panel1->setObjectName(QStringLiteral("Panel1"));
     statusBar->addWidget(Panel1, 1);
+    skippedFolders_ = new QLabel(statusBar);
+    skippedFolders_->setObjectName(QStringLiteral("SkippedFolders"));
+    statusBar->addPermanentWidget(skippedFolders_);
+    skippedFolders_->hide();
 
     auto* frames = new QHBoxLayout;
     frames->addWidget(frame1, 2);
@@ -308,12 +312,12 @@ void FormSearch::startSearch()
         SortHZ[1]->setChecked(false);
     }
     Command1->setText(QStringLiteral("开始搜索"));
-    // Folders that could not be entered are no silent gap in the list: the status says how many, its
-    // tip which.
+    setStatus(foundFilesText(n));
+    // Folders that could not be entered are no silent gap in the list.
     const QStringList& skipped = search.unenterableFolders();
-    setStatus(foundFilesText(n)
-        + (skipped.isEmpty() ? QString() : QStringLiteral("有 %1 个文件夹无法进入。").arg(skipped.size())));
-    Panel1->setToolTip(skipped.join(u'\n'));
+    skippedFolders_->setText(QStringLiteral("%1 个文件夹无法进入").arg(skipped.size()));
+    skippedFolders_->setToolTip(skipped.join(u'\n'));
+    skippedFolders_->setVisible(!skipped.isEmpty());
     if (n > 0)
         List1->setCurrentRow(0);
 }

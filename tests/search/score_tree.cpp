@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QProcess>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -14,6 +15,31 @@ ScoreTree::ScoreTree(const QStringList& entries)
 {
     for (const QString& entry : entries)
         add(entry);
+}
+
+ScoreTree::~ScoreTree()
+{
+    // The temporary folder's own clean-up goes by paths, which do not reach so deep.
+    if (tooDeep_)
+        QProcess::execute(QStringLiteral("rm"), { QStringLiteral("-rf"), dir_.path() });
+}
+
+QString ScoreTree::addTooDeep()
+{
+    tooDeep_ = true;
+    const QByteArray name(200, 'x');
+    int fd = open(QFile::encodeName(dir_.path()).constData(), O_RDONLY | O_DIRECTORY);
+    for (int level = 0; level < 25 && fd >= 0; ++level) {
+        mkdirat(fd, name.constData(), 0700);
+        const int inner = openat(fd, name.constData(), O_RDONLY | O_DIRECTORY);
+        close(fd);
+        fd = inner;
+    }
+    if (fd >= 0) {
+        close(openat(fd, "deep.vls", O_WRONLY | O_CREAT, 0600));
+        close(fd);
+    }
+    return dir_.filePath(QString::fromLatin1(name));
 }
 
 void ScoreTree::add(const QString& relative) const

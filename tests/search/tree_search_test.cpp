@@ -3,13 +3,7 @@
 #include "platform/settings/whole_file.h"
 #include "tests/search/score_tree.h"
 
-#include <QFile>
-#include <QProcess>
-
 #include <gtest/gtest.h>
-
-#include <fcntl.h>
-#include <unistd.h>
 
 using namespace tunvale;
 using search::Class_Search;
@@ -158,26 +152,13 @@ TEST(TreeSearch, AThousandFoldersDeepAndALoopAtTheBottom)
 // in silence.
 TEST(TreeSearch, AFolderThatCannotBeEnteredIsReported)
 {
-    const ScoreTree tree({ "top.vls" });
-    const QByteArray name(200, 'x');
-    int fd = open(QFile::encodeName(tree.root()).constData(), O_RDONLY | O_DIRECTORY);
-    for (int level = 0; level < 25 && fd >= 0; ++level) {
-        mkdirat(fd, name.constData(), 0700);
-        const int inner = openat(fd, name.constData(), O_RDONLY | O_DIRECTORY);
-        close(fd);
-        fd = inner;
-    }
-    ASSERT_GE(fd, 0);
-    close(openat(fd, "deep.vls", O_WRONLY | O_CREAT, 0600));
-    close(fd);
-
+    ScoreTree tree({ "top.vls" });
+    const QString top = tree.addTooDeep();
     Class_Search search;
     QStringList names;
     QStringList paths;
     EXPECT_EQ(search.TreeSearch(tree.root(), QString(), names, paths, true), 1);
     ASSERT_EQ(search.unenterableFolders().size(), 1);
-    EXPECT_TRUE(search.unenterableFolders().front().startsWith(tree.root() + "/" + name + "/"));
+    EXPECT_TRUE(search.unenterableFolders().front().startsWith(top + "/"));
     EXPECT_TRUE(search.unenterableFolders().front().endsWith(QStringLiteral("File name too long")));
-    // The tree is deeper than the temporary folder's own clean-up reaches.
-    QProcess::execute(QStringLiteral("rm"), { QStringLiteral("-rf"), tree.path(QString::fromLatin1(name)) });
 }
