@@ -23,8 +23,8 @@ fi
 TSAN_OPTIONS="halt_on_error=1" timeout 600 "${no_aslr[@]}" build-tsan/bin/test_playback --gtest_brief=1
 
 # Score files, rich text, notation, the compiler and the MIDI export parser once more under
-# AddressSanitizer and UndefinedBehaviorSanitizer: damaged and hostile files must read without a single
-# report, and the first report ends the run.
+# AddressSanitizer and UndefinedBehaviorSanitizer, float-to-integer conversions included: damaged and
+# hostile files must read without a single report, and the first report ends the run.
 # A component is a shared library with its own copy of the notation tables, as the program has; the
 # sanitizer's one-definition check would take those copies for a fault.
 export ASAN_OPTIONS="detect_odr_violation=0"
@@ -36,7 +36,7 @@ for test in "${asan_tests[@]}"; do
         timeout 900 "build-asan/bin/$test" --gtest_brief=1
 done
 cmake --build build-asan --parallel "$(nproc)" --target test_sequor
-timeout 600 build-asan/bin/test_sequor --gtest_brief=1 --gtest_filter='SequorParser.*'
+timeout 600 build-asan/bin/test_sequor --gtest_brief=1 --gtest_filter='SequorParser.*:SequorTracks.NotesAndWaitsEndAtTheLongestDelta'
 
 # Every test suite, last, so the run ends with ctest's summary.
 cd build

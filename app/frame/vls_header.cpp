@@ -4,6 +4,7 @@
 #include "app/frame/header_fields.h"
 #include "platform/text/runtime_numbers.h"
 
+#include <algorithm>
 #include <limits>
 
 namespace tunvale::frame {
@@ -47,10 +48,32 @@ std::int16_t marginOr820(std::int16_t margin)
     return margin == 0 ? std::int16_t(VlsHeader::kDefaultMargin) : margin;
 }
 
+std::int16_t byteRange(std::int16_t value) { return std::clamp<std::int16_t>(value, 0, 255); }
+
 } // namespace
 
-QByteArray VlsHeader::encode(const ScoreHeader& header, const ColorScheme& colors)
+ScoreHeader VlsHeader::stored(const ScoreHeader& h)
 {
+    ScoreHeader s;
+    s.ScreenDpi = byteRange(h.ScreenDpi);
+    s.RapDrum = byteRange(h.RapDrum);
+    s.Instrument = h.Instrument;
+    s.Speed = h.Speed;
+    s.Volume = h.Volume;
+    s.LeftSpace = marginOr820(h.LeftSpace);
+    s.RightSpace = marginOr820(h.RightSpace);
+    s.FileVer = kVersion;
+    s.BaseKey = kDefaultBaseKey;
+    s.DrumPZ = h.DrumPZ;
+    s.PZType = byteRange(h.PZType);
+    s.SameSpeed = h.SameSpeed;
+    s.HeYing = h.HeYing;
+    return s;
+}
+
+QByteArray VlsHeader::encode(const ScoreHeader& unclamped, const ColorScheme& colors)
+{
+    const ScoreHeader header = stored(unclamped);
     QByteArray bytes(kSize, '\0');
     bytes[0] = '/';
     PutField(bytes, 2, 1, std::uint16_t(header.ScreenDpi));

@@ -15,7 +15,13 @@ public:
     static constexpr int kVersion = 5;
     static constexpr int kDefaultMargin = 820;
 
+    // Writes what stored() keeps of `header`.
     static QByteArray encode(const notation::ScoreHeader& header, const notation::ColorScheme& colors);
+
+    // The header as a version-5 file gives it back when read: each stored field within the range of
+    // its bytes (DPI, drum sound and accompaniment type have one, clamped to 0..255), a margin of 0 the
+    // default one, and what no header holds as reading leaves it.
+    static notation::ScoreHeader stored(const notation::ScoreHeader& header);
 
     // Byte 14, 0 to 255.
     static int version(const QByteArray& file);

@@ -15,6 +15,12 @@ const QByteArray kRaise = QByteArrayLiteral("RAISE ");
 const QByteArray kOk = QByteArrayLiteral("OK");
 const QByteArray kNo = QByteArrayLiteral("NO");
 
+void drop(QLocalSocket* socket)
+{
+    socket->abort();
+    socket->deleteLater();
+}
+
 } // namespace
 
 WindowRaiser::WindowRaiser(RaiseTarget& window, qint64 ownId, QObject* parent)
@@ -24,12 +30,12 @@ WindowRaiser::WindowRaiser(RaiseTarget& window, qint64 ownId, QObject* parent)
     , server_(new QLocalServer(this))
 {
     connect(server_, &QLocalServer::newConnection, this, [this] {
-        while (QLocalSocket* socket = server_->nextPendingConnection()) {
-            connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
-            connect(socket, &QLocalSocket::readyRead, this, [this, socket] { answer(socket); });
-            answer(socket);
-        }
+        while (QLocalSocket* socket = server_->nextPendingConnection())
+            accept(socket);
     });
+    // The server closes itself when it cannot accept a call; nothing else tells.
+    watch_.setInterval(kDefaultWaitMs);
+    connect(&watch_, &QTimer::timeout, this, &WindowRaiser::keepListening);
 }
 
 WindowRaiser::~WindowRaiser() = default;
@@ -44,11 +50,40 @@ QString WindowRaiser::SocketPath(qint64 id)
 
 bool WindowRaiser::listen()
 {
+    watch_.start();
     const QString path = SocketPath(ownId_);
     // A socket of our name is left over from an ended process whose id we now have.
     QLocalServer::removeServer(path);
     server_->setSocketOptions(QLocalServer::UserAccessOption);
     return server_->listen(path);
+}
+
+void WindowRaiser::keepListening()
+{
+    if (server_->isListening())
+        return;
+    if (!down_)
+        qWarning("The window's raise socket stopped listening (%s); it is made again.",
+            qUtf8Printable(server_->errorString()));
+    down_ = !listen();
+    if (!down_)
+        qInfo("The window's raise socket listens again.");
+}
+
+void WindowRaiser::accept(QLocalSocket* socket)
+{
+    // A caller sends its line at once and waits a second for the answer: one that has not sent it by
+    // then is no caller of ours, and many open ones would use up the window's file descriptors.
+    std::erase_if(open_, [](const QPointer<QLocalSocket>& s) { return s.isNull(); });
+    while (std::ssize(open_) >= kMaxOpenConnections) {
+        drop(open_.front());
+        open_.pop_front();
+    }
+    open_.emplace_back(socket);
+    connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
+    connect(socket, &QLocalSocket::readyRead, this, [this, socket] { answer(socket); });
+    QTimer::singleShot(kDefaultWaitMs, socket, [socket] { drop(socket); });
+    answer(socket);
 }
 
 void WindowRaiser::answer(QLocalSocket* socket)

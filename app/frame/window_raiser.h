@@ -1,7 +1,11 @@
 #pragma once
 
 #include <QObject>
+#include <QPointer>
 #include <QString>
+#include <QTimer>
+
+#include <deque>
 
 class QLocalServer;
 class QLocalSocket;
@@ -38,7 +42,8 @@ public:
     ~WindowRaiser() override;
 
     // Starts listening for raise calls, after removing a stale socket of our name. False when the
-    // socket can't be made (raising this window then fails for others).
+    // socket can't be made (raising this window then fails for others). From then on a server that
+    // stops listening (out of file descriptors, say) is logged and started again.
     bool listen();
 
     // Brings up the window of process `id` if it shows `path`. The own id is asked directly.
@@ -52,13 +57,20 @@ public:
 
     static constexpr int kDefaultWaitMs = 1000;
     static constexpr int kMaxLineBytes = 8192;
+    // Callers that have not sent their line yet; a newer one closes the oldest.
+    static constexpr int kMaxOpenConnections = 8;
 
 private:
+    void accept(QLocalSocket* socket);
     void answer(QLocalSocket* socket);
+    void keepListening();
 
     RaiseTarget& window_;
     qint64 ownId_;
     QLocalServer* server_;
+    std::deque<QPointer<QLocalSocket>> open_;
+    QTimer watch_;
+    bool down_ = false;
 };
 
 } // namespace tunvale::frame

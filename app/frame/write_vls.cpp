@@ -39,15 +39,14 @@ std::optional<QByteArray> BuildVlsFile(const VlsContent& content)
 {
     QByteArray file = EncodeVlsFile(content);
     const VlsDocument back = DecodeVls(file, content.header.CurrentFile, {}, {}, {});
-    notation::ScoreHeader header;
-    notation::ColorScheme colors;
-    VlsHeader::decode(
-        VlsHeader::encode(content.header, content.colors), VlsHeader::kVersion, header, colors, {});
+    // Every field of the header as the file should keep it, worked out apart from the encoder.
+    notation::ScoreHeader header = VlsHeader::stored(content.header);
     header.CurrentFile = content.header.CurrentFile;
     const notation::ScoreSections& sections = back.sections;
-    const bool same = back.status == VlsReadStatus::Ok && back.header == header && back.colors == colors
-        && sections.drums == content.drums && sections.key == content.playOrderKey
-        && sections.order == content.playOrder && sections.chord == content.chord && back.body == content.rtf;
+    const bool same = back.status == VlsReadStatus::Ok && back.header == header
+        && back.colors == content.colors && sections.drums == content.drums
+        && sections.key == content.playOrderKey && sections.order == content.playOrder
+        && sections.chord == content.chord && back.body == content.rtf;
     if (!same)
         return std::nullopt;
     return file;

@@ -7,8 +7,6 @@ namespace tunvale::notation {
 
 namespace {
 
-bool isOpeningFiller(int code) { return code == '(' || code == SpacerGlyph::Plain; }
-
 class Scanner
 {
 public:
@@ -49,7 +47,7 @@ public:
             ++segment_;
             result_.segments.push_back({ n + 1, 0, bar_, 1 });
         }
-        onlyFillersSoFar_ = onlyFillersSoFar_ && isOpeningFiller(code);
+        onlyFillersSoFar_ = onlyFillersSoFar_ && IsOpeningFiller(code);
     }
 
 private:

@@ -2,6 +2,8 @@
 
 #include "app/notation/notation_chars.h"
 
+#include <algorithm>
+
 namespace tunvale::notation {
 
 void Classify(WorkingEvents& events, int scoreKey, int volume)
@@ -27,10 +29,10 @@ void Classify(WorkingEvents& events, int scoreKey, int volume)
             e.EventCode = 3000;
         } else if (DotGlyph::contains(c)) {
             if (sounding)
-                sounding->EventTime *= 1.5;
+                sounding->EventTime = std::min(sounding->EventTime * 1.5, MaxNoteLength);
         } else if (DashGlyph::contains(c)) {
             if (sounding)
-                sounding->EventTime += 4;
+                sounding->EventTime = std::min(sounding->EventTime + 4, MaxNoteLength);
         }
         if (e.EventTime > 0)
             sounding = &e;

@@ -44,6 +44,11 @@ inline constexpr std::array<int, 49> PitchTable = { 60, 62, 64, 65, 67, 69, 71, 
 inline constexpr std::array<double, 12> DurationTable
     = { 4, 2, 1, 0.5, 0.25, 0.125, 2.66666667, 1.33333333, 0.66666667, 0.33333333, 0.16666667, 0.08333333 };
 
+// The longest a note or rest may last, in sixteenth units: at 30 ticks a sixteenth, the longest time
+// between two events that a MIDI file can hold (2^28 - 1 ticks). Dots and dashes lengthen no note past
+// it, so a written score always fits a MIDI file and its times stay finite.
+inline constexpr double MaxNoteLength = double(((1 << 28) - 1) / 30);
+
 constexpr int PitchOf(int octaveRow, int degree)
 {
     return PitchTable[size_t(octaveRow) * 7 + size_t(degree) - 1];

@@ -31,6 +31,7 @@ std::vector<int> loadOrder(const QString& currentFile, const QString& notationTe
     const NotationTextScore score(currentFile, notationText);
     PlayOrder order;
     order.setScore(&score);
+    order.setQuiet(true);
     if (stored)
         order.LoadPlayOrder();
     else
@@ -65,6 +66,9 @@ void PerformanceCompiler::copyInPlayOrder(
     if (POrderStr_.size() >= 2) {
         PlayOrder_ = input.playOrder ? input.playOrder(notationText) : loadOrder({}, notationText, false);
         CloseLastSegment(ScoreSegments_, POrderStr_);
+        // Whatever its source, an order too long for the event stores plays the score once through.
+        if (PlayedEventCount(ScoreSegments_, PlayOrder_) > std::size_t(MaxPlayedEvents))
+            PlayOrder_ = loadOrder({}, notationText, false);
         working_ = CopyInPlayOrder(events, ScoreSegments_, PlayOrder_);
     }
     DrumPlayBars_ = PlayedBars(ScoreSegments_, PlayOrder_);

@@ -127,9 +127,28 @@ PlayOrderEntries ParsePlayOrderText(const QString& text)
 
 bool PlayOrder::LoadPlayOrder()
 {
-    if (score_ && ReadPlayOrderFromFile(score_->currentFile()))
-        return true;
-    return ReadPlayOrderFromIni() || DefaultPlayOrder();
+    const bool stored = (score_ && ReadPlayOrderFromFile(score_->currentFile())) || ReadPlayOrderFromIni();
+    if (stored && playsTooLong()) {
+        if (!quiet_)
+            platform::Prompts::current().information(kPlayOrderTooLongMessage);
+        return DefaultPlayOrder();
+    }
+    return stored || DefaultPlayOrder();
+}
+
+bool PlayOrder::playsTooLong() const
+{
+    if (!score_)
+        return false;
+    const std::vector<qsizetype> segments = SegmentLengths(score_->notationText());
+    qsizetype events = 0;
+    for (const std::int16_t entry : Entries) {
+        if (entry >= 0 && size_t(entry) < segments.size())
+            events += segments[size_t(entry)];
+        if (events > MaxPlayedEvents)
+            return true;
+    }
+    return false;
 }
 
 bool PlayOrder::ReadPlayOrderFromIni()

@@ -14,6 +14,8 @@ namespace tunvale::notation {
 
 using PlayOrderEntries = std::vector<std::int16_t>;
 
+inline const QString kPlayOrderTooLongMessage = QStringLiteral("演唱顺序太长，已改用默认顺序。");
+
 // What the play order needs of the score in the window.
 class PlayOrderScore
 {
@@ -56,8 +58,12 @@ public:
     // The score the order belongs to; without one the key is "" and no file is read.
     void setScore(const PlayOrderScore* score) { score_ = score; }
 
-    // The score file, else the ini files, else the default order.
+    // The score file, else the ini files, else the default order. A stored order that would play more
+    // than MaxPlayedEvents events is refused for the default order, and the user is told so.
     bool LoadPlayOrder();
+    // Loads that tell nobody: a compile reloads the order each time it runs, and the user was told
+    // when the score was opened.
+    void setQuiet(bool quiet) { quiet_ = quiet; }
     // The order stored in a score file whose stored key equals the current key.
     bool ReadPlayOrderFromFile(const QString& fileName);
     bool ReadPlayOrderFromFile(const QByteArray& file);
@@ -78,8 +84,10 @@ public:
 
 private:
     bool rewriteFile(const QString& fileName, bool (PlayOrder::*put)(QByteArray&) const) const;
+    bool playsTooLong() const;
 
     const PlayOrderScore* score_ = nullptr;
+    bool quiet_ = false;
 };
 using PlayOrder2021 = PlayOrder;
 

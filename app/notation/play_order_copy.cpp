@@ -21,16 +21,21 @@ void CloseLastSegment(std::vector<ScoreSegment>& segments, const QString& key)
         --segments.back().BarCount;
 }
 
+std::size_t PlayedEventCount(const std::vector<ScoreSegment>& segments, const std::vector<int>& order)
+{
+    std::size_t total = 0;
+    for (int entry : order) {
+        if (const ScoreSegment* segment = segmentOf(segments, entry))
+            total += std::size_t(segment->EventCount);
+    }
+    return total;
+}
+
 std::vector<CodeEvent> CopyInPlayOrder(const std::vector<CodeEvent>& events,
     const std::vector<ScoreSegment>& segments, const std::vector<int>& order)
 {
-    size_t total = 0;
-    for (int entry : order) {
-        if (const ScoreSegment* segment = segmentOf(segments, entry))
-            total += size_t(segment->EventCount);
-    }
     std::vector<CodeEvent> working;
-    working.reserve(total);
+    working.reserve(PlayedEventCount(segments, order));
     for (int entry : order) {
         if (const ScoreSegment* segment = segmentOf(segments, entry)) {
             const auto first = events.begin() + segment->FirstEvent;

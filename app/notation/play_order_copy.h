@@ -12,6 +12,10 @@ namespace tunvale::notation {
 // segment after it, which goes; otherwise the bar counted after the last bar line does not exist.
 void CloseLastSegment(std::vector<ScoreSegment>& segments, const QString& key);
 
+// How many events the order plays: the events of each segment it names, once per entry. Entries that
+// name no segment play nothing.
+std::size_t PlayedEventCount(const std::vector<ScoreSegment>& segments, const std::vector<int>& order);
+
 // The events of the segments named by the order, one copy per entry, fields unchanged. Entries that
 // name no segment are skipped.
 std::vector<CodeEvent> CopyInPlayOrder(const std::vector<CodeEvent>& events,

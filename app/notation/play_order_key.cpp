@@ -35,4 +35,21 @@ QString PlayOrderKey(const QString& notationText)
     return key;
 }
 
+bool IsOpeningFiller(int code) { return code == '(' || code == SpacerGlyph::Plain; }
+
+std::vector<qsizetype> SegmentLengths(const QString& notationText)
+{
+    QString text = notationText;
+    text.remove(QStringLiteral("\r\n"));
+    std::vector<qsizetype> lengths { 0 };
+    bool onlyFillers = true;
+    for (QChar c : std::as_const(text)) {
+        ++lengths.back();
+        if (IsSegMark(c.unicode()) && !onlyFillers)
+            lengths.push_back(0);
+        onlyFillers = onlyFillers && IsOpeningFiller(c.unicode());
+    }
+    return lengths;
+}
+
 } // namespace tunvale::notation

@@ -1,6 +1,10 @@
 #pragma once
 
+#include "app/notation/score_sections.h"
+
 #include <QString>
+
+#include <vector>
 
 // Which lines of a score are notation, and the key that ties a stored play order to the arrangement
 // of segment marks in them. The compiler's scan and the play order both use these, so they always
@@ -27,5 +31,18 @@ template <class Lines> QString NotationText(const Lines& lines)
 // with a mark and "0" behind when it does not end with one. Line breaks, spacers and "(" are ignored.
 // An empty text gives "", a text without marks "00".
 QString PlayOrderKey(const QString& notationText);
+
+// The most events a play order may expand to. A score file holds at most kMaxScoreFileBytes of text,
+// in which a note takes at least 8 bytes (\'xx\'yy): 524,288 notes, played through eight times over.
+// A file of nothing but one-byte characters, played once, fits too.
+inline constexpr qsizetype MaxPlayedEvents = kMaxScoreFileBytes / 8 * 8;
+
+// "(" and spacers: a segment mark after nothing but these still opens the score.
+bool IsOpeningFiller(int code);
+
+// The number of events of each segment of the notation, in text order, as the compiler's scan cuts
+// them: a segment ends with its mark, and a mark that only "(" and spacers stand before belongs to
+// the first segment.
+std::vector<qsizetype> SegmentLengths(const QString& notationText);
 
 } // namespace tunvale::notation

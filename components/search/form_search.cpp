@@ -117,6 +117,10 @@ void FormSearch::buildControls()
     Panel1 = new QLabel(statusBar);
     Panel1->setObjectName(QStringLiteral("Panel1"));
     statusBar->addWidget(Panel1, 1);
+    skippedFolders_ = new QLabel(statusBar);
+    skippedFolders_->setObjectName(QStringLiteral("SkippedFolders"));
+    statusBar->addPermanentWidget(skippedFolders_);
+    skippedFolders_->hide();
 
     auto* frames = new QHBoxLayout;
     frames->addWidget(frame1, 2);
@@ -296,7 +300,8 @@ void FormSearch::startSearch()
 
     QStringList names;
     QStringList paths;
-    const int n = Class_Search().TreeSearch(SearchRoot, text, names, paths, HL);
+    Class_Search search;
+    const int n = search.TreeSearch(SearchRoot, text, names, paths, HL);
     if (n > 0) {
         FoundNames = names;
         FoundPaths = paths;
@@ -308,6 +313,11 @@ void FormSearch::startSearch()
     }
     Command1->setText(QStringLiteral("开始搜索"));
     setStatus(foundFilesText(n));
+    // Folders that could not be entered are no silent gap in the list.
+    const QStringList& skipped = search.unenterableFolders();
+    skippedFolders_->setText(QStringLiteral("%1 个文件夹无法进入").arg(skipped.size()));
+    skippedFolders_->setToolTip(skipped.join(u'\n'));
+    skippedFolders_->setVisible(!skipped.isEmpty());
     if (n > 0)
         List1->setCurrentRow(0);
 }

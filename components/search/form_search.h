@@ -74,6 +74,8 @@ private:
     QListWidget* List1 = nullptr;
     QPushButton* Command2 = nullptr;
     QLabel* Panel1 = nullptr;
+    // How many folders the last search could not enter, and which in its tip; hidden when none.
+    QLabel* skippedFolders_ = nullptr;
     QMenu* Mun = nullptr;
     QAction* SortHZ[2] = {};
     QAction* Hsize[2] = {};

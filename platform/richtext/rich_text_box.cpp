@@ -173,7 +173,7 @@ void RichTextBox::setSelStart(int start)
 void RichTextBox::setSelLength(int length)
 {
     const int start = SelStart();
-    const int end = std::clamp(start + std::max(length, 0), start, TextLength());
+    const int end = start + std::clamp(length, 0, TextLength() - start);
     setCursor(toDocumentPosition(start, Snap::Before), toDocumentPosition(end, Snap::After));
 }
 

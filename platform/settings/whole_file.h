@@ -9,8 +9,14 @@
 // failure leaves the old file as it was and no stray file behind.
 namespace tunvale::platform {
 
-// The whole content of a file; no value when it is missing or can't be read.
+// The whole content of a file; no value when it is missing or can't be read. The file is opened by
+// NativeFileName(path).
 std::optional<QByteArray> ReadWholeFile(const QString& path);
+
+// The bytes of the file name that `path` stands for: its UTF-8 form, or, where a part of it names
+// nothing so, the code page 936 bytes of that part when they name something (the folder search shows
+// names that are no UTF-8 decoded from code page 936).
+QByteArray NativeFileName(const QString& path);
 
 // Replaces (or creates) the file with `bytes` only when all of them were written.
 bool CommitWholeFile(const QString& path, const QByteArray& bytes);

@@ -175,6 +175,18 @@ TEST(TempoAndKeyMarks, GetTheirCodesAndStaySilent)
     EXPECT_EQ(compiler.workingEvents()[2].EventTime, 0);
 }
 
+TEST(Classification, DotsAndDashesEndAtTheLongestNote)
+{
+    for (const int dots : { 44, 2000 }) {
+        const auto compiler
+            = Compile(NotationScore()
+                          .notation(QStringLiteral("1") + QStringLiteral(" .").repeated(dots) + " -")
+                          .build());
+        EXPECT_EQ(compiler.workingEvents().front().EventTime, notation::MaxNoteLength) << dots;
+        EXPECT_TRUE(std::isfinite(compiler.performance().TotalPlayTime())) << dots;
+    }
+}
+
 TEST(GraceNotes, LaterMembersOfAGroupAreMerged)
 {
     const auto compiler = Compile(NotationScore().notation("g32:1 g32:2 g32:3 5 g20:1 g20:2").build());

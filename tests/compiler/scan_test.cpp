@@ -1,6 +1,8 @@
 #include "tests/compiler/compile_helpers.h"
 
+#include "app/notation/character_scan.h"
 #include "app/notation/notation_chars.h"
+#include "app/notation/play_order_key.h"
 
 #include <QStringList>
 
@@ -175,6 +177,30 @@ TEST(Scan, FontClassComesFromTheFontExceptForBracketsAndBarLines)
     builder.run(QStringLiteral("B"), notation::SymbolFontFamily);
     const auto compiler = Compile(builder.build());
     EXPECT_EQ(Join(compiler.workingEvents(), [](const CodeEvent& e) { return e.FontClass; }), "0,2,0,0,0");
+}
+
+TEST(Scan, SegmentLengthsOfTheNotationTextAreTheScannedSegments)
+{
+    for (const SegmentCase& c : kSegmentCases) {
+        const auto score = NotationScore().notation(QString::fromUtf8(c.tokens)).build();
+        std::vector<qsizetype> scanned;
+        for (const notation::ScoreSegment& s : notation::ScanNotation(score).segments)
+            scanned.push_back(s.EventCount);
+        EXPECT_EQ(notation::SegmentLengths(notation::NotationText(score.lines)), scanned) << c.name;
+    }
+}
+
+TEST(Scan, AnOrderPlayingMoreThanTheStoresHoldPlaysTheScoreOnce)
+{
+    // Two segments of 64 events; 100,000 entries would play 6,400,000.
+    const QString half = QStringLiteral("1 ").repeated(63);
+    const auto score = NotationScore().notation(half + "^ " + half + "1").build();
+    std::vector<int> order(100'000);
+    for (size_t i = 1; i < order.size(); i += 2)
+        order[i] = 1;
+    const auto compiler = Compile(score, Order(order));
+    EXPECT_EQ(compiler.PlayOrder(), (std::vector<int> { 0, 1 }));
+    EXPECT_EQ(compiler.workingEvents().size(), 128U);
 }
 
 } // namespace

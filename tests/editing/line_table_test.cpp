@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+
 using namespace tunvale;
 using namespace tunvale::editor;
 using namespace tunvale::testing;
@@ -76,6 +78,8 @@ TEST(LineTable, CaretAndSelectionBars)
         { 2, 1, 0, 1 },
         { 1, 7, 0, 3 },
         { 4, 0, 1, 0 },
+        { 1, std::numeric_limits<int>::max(), 0, 3 }, // ends far behind the text, without overflow
+        { std::numeric_limits<int>::max(), 1 << 30, 3, 0 },
     };
     const BarScan full = scan(box);
     for (const Case& c : cases) {

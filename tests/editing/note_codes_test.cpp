@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+
 using namespace tunvale::editor;
 using namespace tunvale::notation;
 
@@ -59,6 +61,8 @@ TEST(NoteCodes, DurationOfTheOtherTimedSigns)
         { 0x62DA + 18 + 6 + 2, 4, 0x62DA + 18 + 6 + 3 }, // triplet rest keeps its place
         { 0x6352, 2, 0x6352 }, // bar line
         { u'a', 2, u'a' },
+        { 0x6226 + 10, std::numeric_limits<int>::min(), 0x6226 }, // the nearest duration, a quarter
+        { 0x6226, std::numeric_limits<int>::max(), 0x6226 + 25 }, // a 128th
     };
     for (const Case& c : cases)
         EXPECT_EQ(WithDuration(c.code, c.duration), c.expected) << std::hex << c.code;

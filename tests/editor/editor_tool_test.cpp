@@ -90,3 +90,34 @@ TEST(EditorTool, SymbolPickPrintsTheParagraphTheCaretTheSizeBoxAndTheSteps)
     EXPECT_TRUE(result.out.endsWith(QStringLiteral("caret 40\nsizebox \nundo 0\n")))
         << result.out.toStdString();
 }
+
+TEST(EditorTool, NumbersOutOfRangeAreRefusedAndALongSelectionEndsWithTheText)
+{
+    QTemporaryDir dir;
+    const QString in = testDataPath(QStringLiteral("editor/two_bars.rtf"));
+    const QString out = dir.filePath(QStringLiteral("out.rtf"));
+    const QStringList refused[] = {
+        { QStringLiteral("bars"), in, QStringLiteral("--sel"), QStringLiteral("-1"), QStringLiteral("2") },
+        { QStringLiteral("bars"), in, QStringLiteral("--sel"), QStringLiteral("0"),
+            QStringLiteral("2147483648") },
+        { QStringLiteral("edit"), in, QStringLiteral("--sel"), QStringLiteral("-5"), QStringLiteral("0"),
+            QStringLiteral("--keys"), QStringLiteral("1"), out },
+        { QStringLiteral("edit"), in, QStringLiteral("--sel"), QStringLiteral("4"), QStringLiteral("1"),
+            QStringLiteral("--cmd"), QStringLiteral("SetNoteDuration"), QStringLiteral("9999999999"), out },
+    };
+    for (const QStringList& args : refused)
+        EXPECT_EQ(scoretool(args).exitCode, 2) << args.join(u' ').toStdString();
+    EXPECT_FALSE(QFile::exists(out));
+
+    // Bars of a selection beyond every position, and a duration beyond the shortest: the shortest.
+    Result result = scoretool({ QStringLiteral("bars"), in, QStringLiteral("--sel"),
+        QStringLiteral("2147483647"), QStringLiteral("1073741824") });
+    ASSERT_EQ(result.exitCode, 0);
+    EXPECT_TRUE(result.out.contains(QStringLiteral("XjxSelLength 0\n"))) << result.out.toStdString();
+    result = scoretool({ QStringLiteral("edit"), in, QStringLiteral("--sel"), QStringLiteral("4"),
+        QStringLiteral("2147483647"), QStringLiteral("--cmd"), QStringLiteral("SetNoteDuration"),
+        QStringLiteral("2147483647"), out });
+    ASSERT_EQ(result.exitCode, 0);
+    EXPECT_TRUE(result.out.contains(QStringLiteral("U+4E23 U+6352 U+4E24 U+6352\n")))
+        << result.out.toStdString();
+}

@@ -12,6 +12,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QLabel>
+#include <QScreen>
 #include <QStyle>
 
 #include <gtest/gtest.h>
@@ -61,9 +62,11 @@ TEST(StartUp, TheWindowGoesWhereTheLastOneStood)
         { "1500,1200,9000,6000,Normal", 0, { 100, 80 }, QSize(600, 400), false },
         { "1500,1200,9000,6000,Normal", 255, { 117, 97 }, QSize(600, 400), false },
         { "1500,1200,9000,6000,Maximized", 0, {}, std::nullopt, true },
-        { "1500,1200", 0, { 0, 0 }, std::nullopt, false },
+        { "1500,1200", 0, { 0, 0 }, std::nullopt, false }, // two parts
         { std::nullopt, 0, { 0, 0 }, std::nullopt, false },
-        { "x,y,9000,6000,Normal", 0, { 0, 0 }, QSize(600, 400), false },
+        { "x,y,9000,6000,Normal", 0, { 0, 0 }, std::nullopt, false }, // no number: the default place
+        { "&H7FFF,&H7FFF,&H7FFF,&H7FFF,Normal", 0, { 0, 0 }, std::nullopt, false },
+        { "-3000,-3000,-1500,-1500,Normal", 0, { 0, 0 }, std::nullopt, false }, // no size
     };
     for (const Case& c : cases) {
         WindowTest t;
@@ -83,6 +86,37 @@ TEST(StartUp, TheWindowGoesWhereTheLastOneStood)
             EXPECT_EQ(window.frameGeometry().size(), *c.size) << label;
         } else {
             EXPECT_EQ(window.size(), QSize(500, 300)) << label;
+        }
+    }
+}
+
+// However large, small or far off the stored frame, the window comes up on the screen, within its room
+// and no smaller than its minimum.
+TEST(StartUp, AStoredPlaceIsKeptOnTheScreen)
+{
+    const struct {
+        const char* value;
+        bool fillsTheScreen;
+    } cases[] = {
+        { "99999999,99999999,99999999,99999999,Normal", true },
+        { "-3000,-3000,15,15,Normal", false },
+        { "1e30,-1e30,1e30,1e30,Normal", true },
+    };
+    for (const auto& c : cases) {
+        WindowTest t;
+        platform::WriteIniValue("WinPos", "WindowPos", c.value, t.user.file("MyNote.ini"));
+        QWidget window;
+        window.setMinimumSize(200, 150);
+        window.setGeometry(300, 300, 500, 300);
+        window.show();
+        editor::PlaceWindow(window, 0);
+        const QRect available = window.screen()->availableGeometry();
+        EXPECT_TRUE(available.contains(window.frameGeometry())) << c.value;
+        if (c.fillsTheScreen) {
+            EXPECT_EQ(window.frameGeometry(), available) << c.value;
+        } else {
+            EXPECT_EQ(window.frameGeometry().topLeft(), available.topLeft()) << c.value;
+            EXPECT_EQ(window.size(), QSize(200, 150)) << c.value;
         }
     }
 }

@@ -139,3 +139,33 @@ TEST(MainLayout, TheTiledViewFillsTheScoreArea)
     EXPECT_EQ(out.lineShowText->width, out.lineShow->width - 35);
     EXPECT_EQ(out.lineShowText->height, out.lineShow->height - 25);
 }
+
+TEST(StoredWindowFrame, FourPlainNumbersInTwipsOrNothing)
+{
+    EXPECT_EQ(StoredWindowFrame("1500,1200,9000,6000,Normal", 0, 15), QRect(100, 80, 600, 400));
+    EXPECT_EQ(StoredWindowFrame("1500,1200,9000,6000,Normal", 255, 15), QRect(117, 97, 600, 400));
+    EXPECT_EQ(StoredWindowFrame(" 1500.5 ,-30,15,6000", 0, 15), QRect(100, -2, 1, 400));
+    for (const char* value : { "", "1500,1200,9000", "&H10,0,9000,6000", "1500,1200,9000,,Normal",
+             "inf,0,1,1", "1500,1200,9000x,6000", "0,0,-1500,6000", "0,0,9000,0" })
+        EXPECT_EQ(StoredWindowFrame(value, 0, 15), std::nullopt) << value;
+}
+
+// A second screen to the right of the first, with a task bar at its top.
+TEST(StoredWindowFrame, FittedIntoTheAvailableArea)
+{
+    const QRect screen(1920, 40, 1280, 984);
+    const QSize minimum(794, 561);
+    const struct {
+        QRect stored;
+        QRect fitted;
+    } cases[] = {
+        { { 2000, 100, 1000, 700 }, { 2000, 100, 1000, 700 } }, // fits as it is
+        { { 2900, 900, 1000, 700 }, { 2200, 324, 1000, 700 } }, // pushed back in
+        { { 0, 0, 99999, 99999 }, screen }, // no larger than the screen
+        { { 3000, 50, -100, 20 }, { 2406, 50, 794, 561 } }, // no smaller than the layout
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(FitFrame(c.stored, screen, minimum), c.fitted) << c.stored.x() << "," << c.stored.y();
+    // A screen smaller than the layout's minimum: the screen wins.
+    EXPECT_EQ(FitFrame({ 0, 0, 100, 100 }, { 0, 0, 640, 480 }, minimum), QRect(0, 0, 640, 480));
+}

@@ -6,9 +6,19 @@
 #include <QFile>
 #include <QLocalServer>
 #include <QLocalSocket>
+#include <QProcess>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
+
+#include <sys/resource.h>
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstring>
+#include <vector>
 
 using namespace tunvale;
 using frame::RaiseVerdict;
@@ -141,4 +151,121 @@ TEST_F(WindowRaiserTest, AStartOfAShownScoreRaisesItsWindowInstead)
     window.score = B;
     EXPECT_FALSE(frame::ShownByAnotherWindow(A, registry, 5002));
     EXPECT_EQ(registry.FindFileWindow(A), 0);
+}
+
+namespace {
+
+// Lowers this process's soft limit of open files for the guard's lifetime, as a desktop session sets
+// it (1024), and gives the old one back.
+class ScopedFileLimit
+{
+public:
+    explicit ScopedFileLimit(rlim_t limit)
+    {
+        getrlimit(RLIMIT_NOFILE, &old_);
+        rlimit lowered = old_;
+        lowered.rlim_cur = std::min(limit, old_.rlim_cur);
+        setrlimit(RLIMIT_NOFILE, &lowered);
+    }
+    ~ScopedFileLimit() { setrlimit(RLIMIT_NOFILE, &old_); }
+    ScopedFileLimit(const ScopedFileLimit&) = delete;
+    ScopedFileLimit& operator=(const ScopedFileLimit&) = delete;
+
+private:
+    rlimit old_ {};
+};
+
+// Another process that opens `count` connections to a socket and sends nothing. It prints how many it
+// holds, then, on a line of input, how many of them the other side has not closed.
+const char* const kIdleCaller = R"(
+import resource, select, socket, sys
+soft, hard = resource.getrlimit(resource.RLIMIT_NOFILE)
+resource.setrlimit(resource.RLIMIT_NOFILE, (hard if hard != resource.RLIM_INFINITY else 4096, hard))
+held = []
+for _ in range(int(sys.argv[2])):
+    s = socket.socket(socket.AF_UNIX, socket.SOCK_STREAM)
+    try:
+        s.connect(sys.argv[1])
+        held.append(s)
+    except OSError:
+        s.close()
+print(len(held), flush=True)
+sys.stdin.readline()
+poll = select.poll()
+for s in held:
+    poll.register(s, select.POLLIN)
+ended = {fd for fd, events in poll.poll(0) if events & (select.POLLIN | select.POLLHUP)}
+print(sum(1 for s in held if s.fileno() not in ended), flush=True)
+)";
+
+QByteArray lineFrom(QProcess& process)
+{
+    QElapsedTimer clock;
+    clock.start();
+    while (!process.canReadLine() && process.state() == QProcess::Running && clock.elapsed() < 30000)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    return process.readLine().trimmed();
+}
+
+void serveFor(int ms)
+{
+    QElapsedTimer clock;
+    clock.start();
+    while (clock.elapsed() < ms)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+}
+
+} // namespace
+
+TEST_F(WindowRaiserTest, IdleConnectionsAreClosedAndLeaveTheWindowReachable)
+{
+    FakeWindow window;
+    window.score = A;
+    WindowRaiser raiser(window, 6001);
+    ASSERT_TRUE(raiser.listen());
+    QProcess idle;
+    idle.start(QStringLiteral("/usr/bin/python3"),
+        { QStringLiteral("-c"), QString::fromLatin1(kIdleCaller), WindowRaiser::SocketPath(6001),
+            QStringLiteral("1100") });
+    ASSERT_TRUE(idle.waitForStarted());
+    const ScopedFileLimit limit(1024);
+
+    EXPECT_EQ(lineFrom(idle), "1100");
+    EXPECT_EQ(WindowRaiser::AskToRaise(6001, A), RaiseVerdict::Raised);
+    EXPECT_EQ(window.raised, 1);
+    // None of them has sent a line within a second.
+    serveFor(WindowRaiser::kDefaultWaitMs + 500);
+    idle.write("\n");
+    EXPECT_EQ(lineFrom(idle), "0");
+    idle.waitForFinished();
+}
+
+TEST_F(WindowRaiserTest, AServerThatStoppedListeningListensAgain)
+{
+    FakeWindow window;
+    window.score = A;
+    WindowRaiser raiser(window, 7001);
+    ASSERT_TRUE(raiser.listen());
+    const QByteArray path = QFile::encodeName(WindowRaiser::SocketPath(7001));
+    sockaddr_un address {};
+    address.sun_family = AF_UNIX;
+    ASSERT_LT(size_t(path.size()), sizeof(address.sun_path));
+    std::memcpy(address.sun_path, path.constData(), size_t(path.size()));
+    const int caller = socket(AF_UNIX, SOCK_STREAM, 0);
+    ASSERT_GE(caller, 0);
+    {
+        // Every descriptor in use: the call cannot be accepted, and the server closes.
+        const ScopedFileLimit limit(256);
+        std::vector<int> filler;
+        for (int fd = dup(0); fd >= 0; fd = dup(0))
+            filler.push_back(fd);
+        ASSERT_EQ(::connect(caller, reinterpret_cast<const sockaddr*>(&address), sizeof(address)), 0);
+        serveFor(200);
+        for (const int fd : filler)
+            close(fd);
+    }
+    close(caller);
+    serveFor(2 * WindowRaiser::kDefaultWaitMs + 200);
+    EXPECT_EQ(WindowRaiser::AskToRaise(7001, A), RaiseVerdict::Raised);
+    EXPECT_EQ(window.raised, 1);
 }

@@ -130,6 +130,22 @@ TEST(ScoreExport, EmptySelectionIsRefused)
     EXPECT_FALSE(QFileInfo::exists(out));
 }
 
+// Order items are 1-based pieces: a zero, a negative or an unreadable number is a usage error.
+TEST(ScoreExport, OrderItemsOutOfRangeAreRefused)
+{
+    QTemporaryDir dir;
+    const QString out = dir.filePath(QStringLiteral("out.mid"));
+    for (const char* order : { "-2147483648", "1,0", "2147483648", "1,x" }) {
+        const ToolRun run
+            = Scoretool({ QStringLiteral("midi-export"), ExportData(QStringLiteral("ornaments.vls")), out,
+                QStringLiteral("--order"), QString::fromLatin1(order) });
+        EXPECT_EQ(run.exitCode, 2) << order;
+        EXPECT_TRUE(run.err.contains(QStringLiteral("usage: scoretool midi-export")))
+            << run.err.toStdString();
+    }
+    EXPECT_FALSE(QFileInfo::exists(out));
+}
+
 // The export plays the pitches playback plays: a score in D with rests, a tie and a change to F and
 // back. Rests are left out; the tied note is both a note (playback silences it) and a MIDI note.
 TEST(ScoreExport, PitchesMatchPlayback)

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+
 using namespace tunvale::platform;
 
 namespace {
@@ -62,13 +64,9 @@ TEST(RichTextBoxPositions, SelectionNeverSplitsABreakAndIsClamped)
         const char* text;
     };
     const Case cases[] = {
-        { 3, 0, 2, 0, "" },
-        { 1, 2, 1, 3, "b\r\n" },
-        { 3, 1, 2, 2, "\r\n" },
-        { 0, 99, 0, 6, "ab\r\ncd" },
-        { -3, 1, 0, 1, "a" },
-        { 5, -4, 5, 0, "" },
-        { 99, 0, 6, 0, "" },
+        { 3, 0, 2, 0, "" }, { 1, 2, 1, 3, "b\r\n" }, { 3, 1, 2, 2, "\r\n" }, { 0, 99, 0, 6, "ab\r\ncd" },
+        { -3, 1, 0, 1, "a" }, { 5, -4, 5, 0, "" }, { 99, 0, 6, 0, "" },
+        { 2, std::numeric_limits<int>::max(), 2, 4, "\r\ncd" }, // no overflow past the end
     };
     for (const Case& c : cases) {
         box.select(c.start, c.length);

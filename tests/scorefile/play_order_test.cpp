@@ -287,3 +287,48 @@ TEST(PlayOrderFiles, IniOrdersUserFirst)
     EXPECT_TRUE(order.LoadPlayOrder());
     EXPECT_EQ(order.Entries, (PlayOrderEntries { 0, 1 }));
 }
+
+TEST(PlayOrderLoading, AnOrderPlayingMoreThanTheStoresHoldIsRefusedForTheDefault)
+{
+    ScopedDataFolder data;
+    tunvale::testing::ScopedUserFolder user;
+    tunvale::testing::ScopedPrompts prompts;
+    QTemporaryDir dir;
+    FakeScore score;
+    score.file = dir.filePath(QStringLiteral("long.vls"));
+    // Two segments of 64 events each: 63 notes and the mark, then 64 notes.
+    score.notation = kNote.repeated(63) + "^" + kNote.repeated(64);
+    PlayOrder order;
+    order.setScore(&score);
+    const auto storeOrder = [&](qsizetype entries) {
+        QByteArray bytes(entries, '\0');
+        for (qsizetype i = 1; i < entries; i += 2)
+            bytes[i] = '\1';
+        return writeAll(score.file, "/POrderStr0d0/EPOrderStr/PlayOrder" + bytes + "/EPlayOrder");
+    };
+
+    const qsizetype fitting = MaxPlayedEvents / 64;
+    ASSERT_TRUE(storeOrder(fitting));
+    EXPECT_TRUE(order.LoadPlayOrder());
+    EXPECT_EQ(order.Entries.size(), size_t(fitting));
+    EXPECT_TRUE(prompts->shown.empty());
+
+    // One entry more, and the 100,000 entries of a hostile score: the default order, said once.
+    for (const qsizetype entries : { fitting + 1, qsizetype(100'000) }) {
+        prompts->shown.clear();
+        ASSERT_TRUE(storeOrder(entries));
+        EXPECT_TRUE(order.LoadPlayOrder());
+        EXPECT_EQ(order.Entries, (PlayOrderEntries { 0, 1 })) << entries;
+        EXPECT_EQ(prompts->texts(), QStringList { kPlayOrderTooLongMessage }) << entries;
+    }
+
+    // The ini files are held to the same bound; a quiet load tells nobody.
+    QFile::remove(score.file);
+    ASSERT_TRUE(
+        writeAll(user.file("MyNote.ini"), "[演唱顺序]\n0d0=" + QByteArray("1,").repeated(70'000) + "2\n"));
+    prompts->shown.clear();
+    order.setQuiet(true);
+    EXPECT_TRUE(order.LoadPlayOrder());
+    EXPECT_EQ(order.Entries, (PlayOrderEntries { 0, 1 }));
+    EXPECT_TRUE(prompts->shown.empty());
+}

@@ -130,24 +130,24 @@ TEST(VlsHeader, EncodesVersion5)
     header.SameSpeed = 0;
     header.HeYing = -1;
 
-    const QByteArray expected = QByteArray::fromHex("2f2c0e0102ffff00620334fffe05"
+    const QByteArray expected = QByteArray::fromHex("2fff0e0102ffff00620334fffe05"
                                                     "00010203"
                                                     "80000005"
                                                     "000a0b0c"
                                                     "00040506"
                                                     "00070809"
-                                                    "01040001");
+                                                    "01ff0001");
     EXPECT_EQ(VlsHeader::encode(header, someColors()).toHex(), expected.toHex());
 
-    // Everything a version-5 header holds reads back, within its stored width.
+    // Everything a version-5 header holds reads back; a value too large for its one byte is clamped.
     ScoreHeader back;
     ColorScheme colors;
     VlsHeader::decode(VlsHeader::encode(header, someColors()), 5, back, colors, {});
     EXPECT_EQ(colors, someColors());
-    EXPECT_EQ(back.ScreenDpi, 44);
+    EXPECT_EQ(back.ScreenDpi, 255);
     EXPECT_EQ(back.Speed, -1);
     EXPECT_EQ(back.RightSpace, -2);
-    EXPECT_EQ(back.PZType, 4);
+    EXPECT_EQ(back.PZType, 255);
     EXPECT_TRUE(back.DrumPZ);
     EXPECT_TRUE(back.HeYing);
     EXPECT_EQ(back.FileVer, 5);

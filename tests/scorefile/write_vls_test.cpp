@@ -1,5 +1,6 @@
 #include "app/frame/read_vls.h"
 #include "app/frame/vls_body.h"
+#include "app/frame/vls_header.h"
 #include "app/frame/write_vls.h"
 #include "app/notation/drum_data.h"
 #include "app/notation/play_order.h"
@@ -97,6 +98,31 @@ TEST(WriteVls, ReadsBackEverythingItWrote)
     loaded.setScore(&f.score);
     EXPECT_TRUE(loaded.ReadPlayOrderFromFile(f.score.file));
     EXPECT_EQ(loaded.Entries, (PlayOrderEntries { 0, 1, 0 }));
+}
+
+TEST(WriteVls, AnOldHeaderKeepsWhatItsFieldsCanHold)
+{
+    tunvale::testing::ScopedPrompts prompts;
+    Fixture f;
+    // Version 2 kept the DPI in two bytes: 24590 (0x600E), which the one byte of version 5 cannot hold.
+    QByteArray old(frame::VlsHeader::kSize, '\0');
+    old[1] = char(0x60);
+    old[2] = char(0x0E);
+    old[13] = char(2);
+    ScoreHeader header = f.header;
+    ColorScheme colors;
+    frame::VlsHeader::decode(old, 2, header, colors, {});
+    ASSERT_EQ(header.ScreenDpi, 24590);
+    header.RapDrum = -5;
+    header.PZType = 300;
+
+    ASSERT_TRUE(frame::WriteVls(header, f.colors, kRtf, f.drums, f.order));
+    EXPECT_TRUE(prompts->shown.empty());
+    const auto document = frame::ReadVls(f.score.file, ScoreHeader {}, ColorScheme {});
+    EXPECT_EQ(document.header.ScreenDpi, 255);
+    EXPECT_EQ(document.header.RapDrum, 0);
+    EXPECT_EQ(document.header.PZType, 255);
+    EXPECT_EQ(document.header.Speed, header.Speed);
 }
 
 TEST(WriteVls, SavingAgainReplacesOnlyWhatChanged)

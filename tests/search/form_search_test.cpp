@@ -196,6 +196,23 @@ TEST(FormSearch, SearchWithoutResultsDisablesSearchAndSorting)
     });
 }
 
+// A folder the search cannot enter is counted at the status bar's right, and named in its tip.
+TEST(FormSearch, FoldersThatCannotBeEnteredAreShown)
+{
+    ScoreTree tree({ "a.vls" });
+    const QString top = tree.addTooDeep();
+    searchAndOpen(tree.root(), [&](Window& w) {
+        auto* skipped = w.form->findChild<QLabel*>("SkippedFolders");
+        EXPECT_FALSE(skipped->isVisible());
+        w.search(QString());
+        EXPECT_EQ(w.entries(), QStringList { "1.a.vls" });
+        EXPECT_TRUE(skipped->isVisible());
+        EXPECT_EQ(skipped->text(), QStringLiteral("1 个文件夹无法进入"));
+        EXPECT_TRUE(skipped->toolTip().startsWith(top + "/")) << skipped->toolTip().toStdString();
+        closeWindow(w);
+    });
+}
+
 TEST(FormSearch, SortKeepsNamesAndPathsPaired)
 {
     searchAndOpen(songs().root(), [](Window& w) {

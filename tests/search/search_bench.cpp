@@ -38,7 +38,24 @@ void BM_TreeSearch2000(benchmark::State& state)
     }
 }
 
+// One chain of folders, one inside the other, with a score at the bottom; the walk must stay linear in
+// depth (under half a second at 1,000 levels).
+void BM_TreeSearchChain(benchmark::State& state)
+{
+    const QString chain = QStringLiteral("d/").repeated(state.range(0));
+    const testing::ScoreTree tree({ chain + QStringLiteral("我的歌.vls") });
+    QStringList names;
+    QStringList paths;
+    for (auto _ : state) {
+        names.clear();
+        paths.clear();
+        if (search::Class_Search().TreeSearch(tree.root(), QStringLiteral("歌"), names, paths, true) != 1)
+            state.SkipWithError("the score at the bottom was not found");
+    }
+}
+
 } // namespace
 
 BENCHMARK(BM_TreeSearch2000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_TreeSearchChain)->Arg(250)->Arg(1000)->Arg(1500)->Unit(benchmark::kMillisecond);
 BENCHMARK_MAIN();

@@ -1,5 +1,6 @@
 #include "components/search/search_status.h"
 #include "components/search/tree_search.h"
+#include "platform/settings/whole_file.h"
 #include "tests/search/score_tree.h"
 
 #include <gtest/gtest.h>
@@ -112,4 +113,52 @@ TEST(SearchStatus, TextsAndPaths)
     };
     for (const auto& c : cases)
         EXPECT_EQ(search::statusPath(c.path, c.root), QString::fromUtf8(c.shown)) << c.path << ' ' << c.root;
+}
+
+// Three scores on disk, two of them named in code page 936 (one inside a folder so named): all three
+// are listed under their Chinese names, found by them, and read by the paths listed.
+TEST(TreeSearch, NamesInCodePage936AreListedAndReadByTheirBytes)
+{
+    const QByteArray oldSongs = QByteArray::fromHex("BEC9B8E8"); // 旧歌
+    const QByteArray jasmine = QByteArray::fromHex("DCD4C0F2BBA8"); // 茉莉花
+    const ScoreTree tree({ "新歌.vls" });
+    tree.addNative(jasmine + ".vls", "jasmine");
+    tree.addNative(oldSongs + "/" + jasmine + "2.vls", "second");
+    Found found = treeSearch(tree.root(), QString());
+    EXPECT_EQ(found.names, QStringList({ "新歌.vls", "茉莉花.vls", "茉莉花2.vls" }));
+    EXPECT_EQ(found.paths.last(), tree.root() + "/旧歌/茉莉花2.vls");
+    EXPECT_EQ(platform::ReadWholeFile(found.paths[1]), QByteArray("jasmine"));
+    EXPECT_EQ(platform::ReadWholeFile(found.paths[2]), QByteArray("second"));
+    found = treeSearch(tree.root(), QStringLiteral("茉莉"));
+    EXPECT_EQ(found.count, 2);
+}
+
+// 1,000 folders, one inside the other, with a link from the deepest back to the top: the score at the
+// bottom is found once.
+TEST(TreeSearch, AThousandFoldersDeepAndALoopAtTheBottom)
+{
+    const QString chain = QStringLiteral("d/").repeated(1000);
+    const ScoreTree tree({ chain + "bottom.vls" });
+    ASSERT_TRUE(tree.link(tree.root(), chain + "top"));
+    Class_Search search;
+    QStringList names;
+    QStringList paths;
+    EXPECT_EQ(search.TreeSearch(tree.root(), QString(), names, paths, true), 1);
+    EXPECT_EQ(paths, QStringList { tree.root() + "/" + chain + "bottom.vls" });
+    EXPECT_TRUE(search.unenterableFolders().isEmpty());
+}
+
+// A folder whose path is longer than the system takes cannot be entered: it is reported, not passed over
+// in silence.
+TEST(TreeSearch, AFolderThatCannotBeEnteredIsReported)
+{
+    ScoreTree tree({ "top.vls" });
+    const QString top = tree.addTooDeep();
+    Class_Search search;
+    QStringList names;
+    QStringList paths;
+    EXPECT_EQ(search.TreeSearch(tree.root(), QString(), names, paths, true), 1);
+    ASSERT_EQ(search.unenterableFolders().size(), 1);
+    EXPECT_TRUE(search.unenterableFolders().front().startsWith(top + "/"));
+    EXPECT_TRUE(search.unenterableFolders().front().endsWith(QStringLiteral("File name too long")));
 }

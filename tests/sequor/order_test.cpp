@@ -82,6 +82,7 @@ TEST(SequorOrder, ExpandsBarsAndText)
         const QString text = Spelled(c.text);
         EXPECT_EQ(BuildBarPlayList(text, c.pieces), c.bars) << c.text;
         EXPECT_EQ(AssemblePlayText(text, c.pieces), Spelled(c.play)) << c.text;
+        EXPECT_EQ(PlayTextLength(text, c.pieces), Spelled(c.play).size()) << c.text;
     }
 }
 
@@ -173,6 +174,24 @@ TEST_F(SequorOrderFiles, NoUsableItemIsNoOrder)
     EXPECT_EQ(result.status, ExportResult::NoOrder);
     EXPECT_EQ(result.message, QStringLiteral("请先设置好歌曲的“演唱顺序”!"));
     EXPECT_FALSE(QFile::exists(out));
+}
+
+TEST_F(SequorOrderFiles, AnOrderPlayingMoreThanAScoreMayIsRefusedWithItsReason)
+{
+    // Two pieces of 1,000 notes; 5,000 items would play 5,005,000 characters.
+    ExportInput input;
+    input.text = Spelled(QByteArray(999, 'A') + "^" + QByteArray(1000, 'B'));
+    input.loadedOrder = LoadedOrder { QStringLiteral("0d0"), std::vector<int>(5000) };
+    for (size_t i = 1; i < input.loadedOrder->segments.size(); i += 2)
+        input.loadedOrder->segments[i] = 1;
+    const QString out = user.filePath(QStringLiteral("out.mid"));
+    const ExportResult result = ExportMidi(input, out);
+    EXPECT_EQ(result.status, ExportResult::Failed);
+    EXPECT_TRUE(result.message.contains(QStringLiteral("play order"))) << result.message.toStdString();
+    EXPECT_FALSE(QFile::exists(out));
+
+    input.loadedOrder->segments.resize(4000); // 4,004,000 characters
+    EXPECT_EQ(ExportMidi(input, out).status, ExportResult::Written);
 }
 
 } // namespace

@@ -1,3 +1,4 @@
+#include "app/notation/code_event.h"
 #include "components/sequor/core/jianpu_parser.h"
 #include "tests/sequor/sequor_text.h"
 #include "tests/support/test_folders.h"
@@ -6,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <vector>
 
@@ -144,6 +146,18 @@ TEST(SequorParser, DotsAndDashesLengthenTheLastTimedRecord)
     };
     for (const auto& c : cases)
         ExpectLengths(c.text, c.lengths, c.what);
+}
+
+TEST(SequorParser, DotsAndDashesEndAtTheLongestNoteAFileHolds)
+{
+    // From 37 dots on a quarter note outgrows a four-byte delta; 2,000 overflow a double.
+    for (const int dots : { 36, 37, 44, 2000 }) {
+        const QString text = Text({ Bar, Note(1) }) + QString(dots, QChar(Dot)) + Text({ Dash, Bar });
+        const sequor::ParsedScore parsed = ParseJianpu(text);
+        const double length = std::min(4 * std::pow(1.5, dots) + 4, notation::MaxNoteLength);
+        EXPECT_DOUBLE_EQ(parsed.ScoreEvents[1].Length, length) << dots;
+        EXPECT_EQ(parsed.BarLengths, std::vector<double> { std::floor(length) }) << dots;
+    }
 }
 
 // Every row of the grace table, before a quarter (L >= 4) and before an eighth (L < 4).

@@ -207,6 +207,37 @@ TEST_F(SequorTracks, DrumPatterns)
         "note 10 1920 - 36 100\n");
 }
 
+// A note of 44 dots, and a bar of three, would each need a fifth byte for the time they cover: they end
+// at the longest time a delta holds, 2^28 - 16 ticks.
+TEST_F(SequorTracks, NotesAndWaitsEndAtTheLongestDelta)
+{
+    const std::vector<DrumRecord> drums(3, Pattern(3, { { 0, 0, 36, 100, 64 } }));
+    const QString longNote = QString(QChar(Note(1))) + QString(44, QChar(Dot));
+    const QString text
+        = longNote + QChar(Bar) + longNote.repeated(3) + QChar(Bar) + QChar(Note(2)) + QChar(Bar);
+    sequor::ExportInput input;
+    input.drums = drums;
+    input.options.UseScoreDrums = true;
+    EXPECT_EQ(exported(text, input, 1).toStdString(),
+        "track 1\n"
+        "meta end_of_track 1073741880\n"
+        "program 2 0 0\n"
+        "tempo 0 500000\n"
+        "note 2 0 268435440 60 98\n"
+        "note 2 268435440 536870880 60 98\n"
+        "note 2 536870880 805306320 60 98\n"
+        "note 2 805306320 1073741760 60 98\n"
+        "note 2 1073741760 1073741880 62 98\n"
+        "track 2\n"
+        "meta end_of_track 536870880\n"
+        "control 10 0 10 64\n"
+        "control 10 268435440 10 64\n"
+        "control 10 536870880 10 64\n"
+        "note 10 0 - 36 100\n"
+        "note 10 268435440 - 36 100\n"
+        "note 10 536870880 - 36 100\n");
+}
+
 // Bar i of the play text drums record BarPlayList(i) for its own length.
 TEST_F(SequorTracks, RepeatsDrumTheirOwnBars)
 {

@@ -28,21 +28,26 @@ int bars(const QStringList& args)
     int selStart = 0;
     int selLength = 0;
     QString file;
-    while (!rest.isEmpty()) {
+    bool valid = true;
+    while (valid && !rest.isEmpty()) {
         const QString arg = rest.takeFirst();
         if (arg == QStringLiteral("--width") && !rest.isEmpty()) {
-            width = rest.takeFirst().toInt();
+            const auto value = scoretool::intArgument(rest.takeFirst(), 1);
+            valid = value.has_value();
+            width = value.value_or(-1);
         } else if (arg == QStringLiteral("--sel") && rest.size() >= 2) {
-            selStart = rest.takeFirst().toInt();
-            selLength = rest.takeFirst().toInt();
+            const auto start = scoretool::intArgument(rest.takeFirst(), 0);
+            const auto length = scoretool::intArgument(rest.takeFirst(), 0);
+            valid = start && length;
+            selStart = start.value_or(0);
+            selLength = length.value_or(0);
         } else if (file.isEmpty() && !arg.startsWith(QStringLiteral("--"))) {
             file = arg;
         } else {
-            file.clear();
-            break;
+            valid = false;
         }
     }
-    if (file.isEmpty()) {
+    if (!valid || file.isEmpty()) {
         scoretool::err(QStringLiteral("usage: scoretool bars IN [--width TWIPS] [--sel START LEN]"));
         return 2;
     }

@@ -22,7 +22,10 @@ int edit(const QStringList& args)
         "usage: scoretool edit IN --sel START LEN (--keys \"KEYS\" | --cmd NAME ARG) OUT.rtf");
     const bool keys = args.size() == 7 && args[4] == QStringLiteral("--keys");
     const bool command = args.size() == 8 && args[4] == QStringLiteral("--cmd");
-    if ((!keys && !command) || args[1] != QStringLiteral("--sel")) {
+    const auto start = keys || command ? scoretool::intArgument(args[2], 0) : std::nullopt;
+    const auto length = keys || command ? scoretool::intArgument(args[3], 0) : std::nullopt;
+    const auto argument = command ? scoretool::intArgument(args[6]) : std::optional<int>(0);
+    if (!start || !length || !argument || args[1] != QStringLiteral("--sel")) {
         scoretool::err(usage);
         return 2;
     }
@@ -36,16 +39,15 @@ int edit(const QStringList& args)
         return 1;
     }
     form.part<editor::MainFormEditing>().undo().Reset();
-    form.editor().select(args[2].toInt(), args[3].toInt());
+    form.editor().select(*start, *length);
     if (keys) {
         if (!scoretool::PressKeys(form, args[5]))
             return 2;
     } else {
         const QString& name = args[5];
-        const int argument = args[6].toInt();
         // Toolbar and menu commands run with the notation command flag set, as the toolbar runs them.
         form.state().NotationCmdBusy = true;
-        const bool known = form.commands().run(name, argument);
+        const bool known = form.commands().run(name, *argument);
         form.state().NotationCmdBusy = false;
         if (!known) {
             scoretool::err(QStringLiteral("unknown command %1").arg(name));

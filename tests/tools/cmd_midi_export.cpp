@@ -100,9 +100,12 @@ std::optional<Options> parse(const QStringList& args)
             options.MainPan = value.toInt(&ok);
         } else if (arg == QStringLiteral("--drums"))
             o.drumFile = value;
-        else if (arg == QStringLiteral("--order"))
+        else if (arg == QStringLiteral("--order")) {
+            // 1-based pieces.
+            for (const QString& item : value.split(QChar(u',')))
+                ok = ok && scoretool::intArgument(item, 1).has_value();
             o.order = value;
-        else if (arg == QStringLiteral("--seed"))
+        } else if (arg == QStringLiteral("--seed"))
             o.input.seed = value.toUInt(&ok);
         else if (arg == QStringLiteral("--selection")) {
             const QStringList ends = value.split(QChar(u','));

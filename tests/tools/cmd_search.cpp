@@ -19,7 +19,10 @@ int searchFolder(const QStringList& args)
     const QString text = keepSpaces ? positional[1] : search::withoutSpaces(positional[1]);
     QStringList names;
     QStringList paths;
-    const int count = search::Class_Search().TreeSearch(positional[0], text, names, paths, !keepSpaces);
+    search::Class_Search search;
+    const int count = search.TreeSearch(positional[0], text, names, paths, !keepSpaces);
+    for (const QString& folder : search.unenterableFolders())
+        scoretool::err(QStringLiteral("cannot enter ") + folder);
     scoretool::out(QString::number(count));
     for (qsizetype k = 0; k < names.size(); ++k)
         scoretool::out(QStringLiteral("%1\t%2\t%3").arg(k + 1).arg(names[k], paths[k]));

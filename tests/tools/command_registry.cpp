@@ -30,4 +30,13 @@ void err(const QString& line)
     std::fputc('\n', stderr);
 }
 
+std::optional<int> intArgument(const QString& text, int min, int max)
+{
+    bool ok = false;
+    const qlonglong value = text.toLongLong(&ok);
+    if (!ok || value < min || value > max)
+        return std::nullopt;
+    return int(value);
+}
+
 } // namespace tunvale::scoretool

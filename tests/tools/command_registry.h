@@ -3,7 +3,9 @@
 #include <QStringList>
 
 #include <functional>
+#include <limits>
 #include <map>
+#include <optional>
 
 namespace tunvale::scoretool {
 
@@ -23,6 +25,10 @@ bool registerCommand(const QString& name, const QString& usage, CommandFunction 
 // Output helpers: UTF-8 to standard output and standard error.
 void out(const QString& line);
 void err(const QString& line);
+
+// The whole number an argument spells, when it lies in [min, max]; nothing for any other text.
+std::optional<int> intArgument(const QString& text, int min = std::numeric_limits<int>::min(),
+    int max = std::numeric_limits<int>::max());
 
 } // namespace tunvale::scoretool
 

@@ -71,6 +71,7 @@ BarScan ScanBars(std::vector<LineInfo> lineTable, int selStart, int selLength)
 {
     BarScan scan;
     scan.LineTable = std::move(lineTable);
+    const qint64 selEnd = qint64(selStart) + selLength;
     int before = 0;
     int inside = 0;
     for (const LineInfo& line : scan.LineTable) {
@@ -85,7 +86,7 @@ BarScan ScanBars(std::vector<LineInfo> lineTable, int selStart, int selLength)
             scan.info.XjxStr += c;
             if (selStart >= o)
                 ++before;
-            if (selStart + selLength >= o && selStart < o)
+            if (selEnd >= o && selStart < o)
                 ++inside;
         }
     }
@@ -100,13 +101,13 @@ XjxInfo BarsOfSelection(const BarScan& scan, int selStart, int selLength)
 {
     XjxInfo info = scan.info;
     const auto& starts = scan.BarStarts;
-    const auto atOrBefore = [&](int position) {
+    const auto atOrBefore = [&](qint64 position) {
         return int(std::upper_bound(starts.begin(), starts.end(), position) - starts.begin());
     };
     const int before = atOrBefore(selStart);
     info.OnXj = before > 1 ? before - 1 : 0;
     info.XjxSelStart = info.OnXj;
-    info.XjxSelLength = atOrBefore(selStart + selLength) - before;
+    info.XjxSelLength = atOrBefore(qint64(selStart) + selLength) - before;
     return info;
 }
 

@@ -34,7 +34,7 @@ int WithOctave(int code, int octave)
 
 int WithDuration(int code, int duration)
 {
-    const int d = duration - 1;
+    const int d = std::clamp(duration, 1, 6) - 1;
     if (const auto note = NoteGlyph::decode(code))
         return withField(code, note->DurIndex, d, 7);
     if (AccidentalGlyph::contains(code))

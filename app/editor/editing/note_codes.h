@@ -10,8 +10,8 @@ namespace tunvale::editor {
 
 // A note moved to octave row `octave` - 1 (1 middle, 2..4 down, 5..7 up); any other code unchanged.
 int WithOctave(int code, int octave);
-// The duration index `duration` - 1 (1 quarter .. 6 a 128th) on notes, accidentals, unpitched beats,
-// dots, rests and glides; any other code unchanged.
+// The duration index `duration` - 1 (1 quarter .. 6 a 128th, a value beyond them the nearest) on notes,
+// accidentals, unpitched beats, dots, rests and glides; any other code unchanged.
 int WithDuration(int code, int duration);
 
 // The arc form of a character of the main notation font.

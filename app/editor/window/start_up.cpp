@@ -2,6 +2,7 @@
 
 #include "app/dialogs/splash_window.h"
 #include "app/editor/parts/main_form_score_files.h"
+#include "app/editor/window/window_geometry.h"
 #include "app/frame/open_decision.h"
 #include "app/frame/process_state.h"
 #include "app/frame/start_args.h"
@@ -14,6 +15,7 @@
 
 #include <QApplication>
 #include <QGuiApplication>
+#include <QScreen>
 #include <QStyle>
 #include <QTextStream>
 #include <QWidget>
@@ -67,19 +69,20 @@ void PlaceWindow(QWidget& window, int offsetTwips)
         window.showMaximized();
         return;
     }
-    const QStringList parts = value.split(u',');
     RestoreWindow(window);
-    if (parts.size() < 4)
+    const std::optional<QRect> stored = StoredWindowFrame(value, offsetTwips, 1440.0 / platform::GetDpi());
+    if (!stored)
         return;
-    const double twipsPerPixel = 1440.0 / platform::GetDpi();
-    const auto pixels = [&](int part, int offset) {
-        return static_cast<int>(std::lround((platform::Val(parts[part]) + offset) / twipsPerPixel));
-    };
-    // The stored size is the outer one, frame included.
-    const QSize frame = window.frameGeometry().size() - window.geometry().size();
+    // The stored size is the outer one, frame included. It goes on the screen it lands on, within the
+    // room that screen has, however the value was come by.
+    const QSize border = window.frameGeometry().size() - window.geometry().size();
+    const QScreen* screen = QGuiApplication::screenAt(stored->center());
+    if (!screen)
+        screen = window.screen();
+    const QRect frame = FitFrame(*stored, screen->availableGeometry(), window.minimumSize() + border);
     if (platformPlacesWindows())
-        window.move(pixels(0, offsetTwips), pixels(1, offsetTwips));
-    window.resize(std::max(1, pixels(2, 0) - frame.width()), std::max(1, pixels(3, 0) - frame.height()));
+        window.move(frame.topLeft());
+    window.resize(frame.size() - border);
 }
 
 QString ProcessIdText() { return QString::number(QCoreApplication::applicationPid()); }

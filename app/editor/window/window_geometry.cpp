@@ -1,5 +1,9 @@
 #include "app/editor/window/window_geometry.h"
 
+#include <QStringList>
+
+#include <algorithm>
+#include <array>
 #include <cmath>
 
 namespace tunvale::editor {
@@ -63,6 +67,36 @@ LayoutResult LayoutMainForm(const LayoutInput& in)
         out.lineShowText = TwipsRect { 0, 0, in.SW - 35, out.editor.height - 25 };
     }
     return out;
+}
+
+std::optional<QRect> StoredWindowFrame(const QString& value, int offsetTwips, double twipsPerPixel)
+{
+    const QStringList parts = value.split(u',');
+    if (parts.size() < 4)
+        return std::nullopt;
+    std::array<int, 4> pixels {};
+    for (std::size_t i = 0; i < pixels.size(); ++i) {
+        bool ok = false;
+        const double twips = parts[qsizetype(i)].trimmed().toDouble(&ok);
+        if (!ok || !std::isfinite(twips))
+            return std::nullopt;
+        // Far beyond any screen, and still a whole number of pixels an int holds.
+        const double limit = 1 << 24;
+        pixels[i]
+            = int(std::clamp(std::round((twips + (i < 2 ? offsetTwips : 0)) / twipsPerPixel), -limit, limit));
+    }
+    if (pixels[2] <= 0 || pixels[3] <= 0)
+        return std::nullopt;
+    return QRect(pixels[0], pixels[1], pixels[2], pixels[3]);
+}
+
+QRect FitFrame(const QRect& frame, const QRect& available, const QSize& minimum)
+{
+    const int width = std::min(std::max(frame.width(), minimum.width()), available.width());
+    const int height = std::min(std::max(frame.height(), minimum.height()), available.height());
+    const int left = std::clamp(frame.left(), available.left(), available.left() + available.width() - width);
+    const int top = std::clamp(frame.top(), available.top(), available.top() + available.height() - height);
+    return { left, top, width, height };
 }
 
 } // namespace tunvale::editor

@@ -1,5 +1,8 @@
 #pragma once
 
+#include <QRect>
+#include <QString>
+
 #include <optional>
 
 // Where the main window's parts go, computed in twips from the window's sizes and switches. A pure
@@ -60,5 +63,14 @@ struct LayoutResult {
 };
 
 LayoutResult LayoutMainForm(const LayoutInput& in);
+
+// The outer frame, in pixels, that a [WinPos] value ("left,top,width,height,Normal" in twips) keeps,
+// `offsetTwips` further right and down. None when it has fewer than four parts, one of them is no
+// plain number or the size is none: the window then keeps its default place.
+std::optional<QRect> StoredWindowFrame(const QString& value, int offsetTwips, double twipsPerPixel);
+
+// `frame` put on a screen's available area: no larger than the area, no smaller than `minimum` (the
+// layout's smallest frame) where the area has room for it, and wholly inside the area.
+QRect FitFrame(const QRect& frame, const QRect& available, const QSize& minimum);
 
 } // namespace tunvale::editor

@@ -1,5 +1,6 @@
 #include "components/sequor/core/jianpu_parser.h"
 
+#include "app/notation/code_event.h"
 #include "app/notation/notation_chars.h"
 #include "components/sequor/core/mark_pass.h"
 #include "components/sequor/core/parser_tables.h"
@@ -58,7 +59,8 @@ void Classify(std::vector<ScoreEvent>& events)
             e.Code = BarMarkCode;
         } else if ((DotGlyph::contains(c) || DashGlyph::contains(c)) && lastTimed < events.size()) {
             double& length = events[lastTimed].Length;
-            length = DotGlyph::contains(c) ? length * 1.5 : length + QuarterNote;
+            length = std::min(
+                DotGlyph::contains(c) ? length * 1.5 : length + QuarterNote, notation::MaxNoteLength);
         }
         if (e.Length > 0)
             lastTimed = k;

@@ -1,5 +1,6 @@
 #include "components/sequor/core/midi_export.h"
 
+#include "app/notation/play_order_key.h"
 #include "components/sequor/core/jianpu_parser.h"
 #include "components/sequor/core/play_order_expansion.h"
 
@@ -7,7 +8,7 @@
 
 namespace tunvale::sequor {
 
-std::optional<ConvertedScore> ConvertScore(const ExportInput& input)
+std::optional<ConvertedScore> ConvertScore(const ExportInput& input, QString* refusal)
 {
     ConvertedScore converted;
     converted.key = MakeOrderKey(input.text);
@@ -22,6 +23,14 @@ std::optional<ConvertedScore> ConvertScore(const ExportInput& input)
     }
     if (converted.order.empty())
         return std::nullopt;
+    if (const qsizetype length = PlayTextLength(input.text, converted.order);
+        length > notation::MaxPlayedEvents) {
+        if (refusal)
+            *refusal = QStringLiteral("the play order plays %1 characters, more than the %2 a score may play")
+                           .arg(length)
+                           .arg(notation::MaxPlayedEvents);
+        return std::nullopt;
+    }
     converted.BarPlayList = BuildBarPlayList(input.text, converted.order);
     converted.parsed = ParseJianpu(AssemblePlayText(input.text, converted.order));
     return converted;
@@ -30,10 +39,11 @@ std::optional<ConvertedScore> ConvertScore(const ExportInput& input)
 ExportResult ExportMidi(const ExportInput& input, const QString& path)
 {
     ExportResult result;
-    result.converted = ConvertScore(input);
+    QString refusal;
+    result.converted = ConvertScore(input, &refusal);
     if (!result.converted) {
-        result.status = ExportResult::NoOrder;
-        result.message = NoOrderMessage;
+        result.status = refusal.isEmpty() ? ExportResult::NoOrder : ExportResult::Failed;
+        result.message = refusal.isEmpty() ? NoOrderMessage : refusal;
         return result;
     }
     const MidFile file = BuildMidFile(input, *result.converted);

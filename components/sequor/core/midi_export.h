@@ -39,8 +39,9 @@ struct ConvertedScore {
     ParsedScore parsed;
 };
 
-// The score in play order, or nothing when no order is found for its key.
-std::optional<ConvertedScore> ConvertScore(const ExportInput& input);
+// The score in play order; nothing when no order is found for its key, or when the order would play
+// more than notation::MaxPlayedEvents characters (then `refusal`, when given, says so).
+std::optional<ConvertedScore> ConvertScore(const ExportInput& input, QString* refusal = nullptr);
 
 struct ExportResult {
     enum Status { Written, NoOrder, Failed };

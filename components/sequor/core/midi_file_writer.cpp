@@ -1,6 +1,7 @@
 #include "components/sequor/core/midi_export.h"
 #include "components/sequor/core/midi_track.h"
 
+#include "app/notation/code_event.h"
 #include "platform/text/gbk.h"
 
 #include <algorithm>
@@ -167,22 +168,25 @@ bool Bit(std::uint8_t byte, int bit) { return byte >> bit & 1; }
 MidiTrack WriteDrumTrack(std::span<const DrumRecord> drums, const ConvertedScore& converted)
 {
     MidiTrack track(PercussionChannel);
-    std::uint32_t waiting = 0; // sixteenth steps since the last hit
+    // A wait longer than a delta can hold is cut to it, as a note is.
+    constexpr auto LongestWait = std::uint64_t(notation::MaxNoteLength);
+    std::uint64_t waiting = 0; // sixteenth steps since the last hit
     const std::vector<double>& lengths = converted.parsed.BarLengths;
     for (std::size_t i = 0; i < converted.BarPlayList.size(); ++i) {
-        const int steps = i < lengths.size() ? int(lengths[i]) : 0;
+        const double steps = i < lengths.size() ? std::max(lengths[i], 0.0) : 0;
         const int bar = converted.BarPlayList[i];
         const DrumRecord* record
             = bar >= 0 && std::size_t(bar) < drums.size() ? &drums[std::size_t(bar)] : nullptr;
         const int patternSteps = record && record->HaveDrum == 1 ? StepsPerBar(record->DrumTimeSignature) : 0;
-        for (int e = 0; e < steps; ++e, ++waiting) {
-            if (e >= patternSteps || e >= DrumRecord::Steps)
-                continue;
+        // Hits fall in the pattern's steps; the rest of a long bar only waits.
+        const int hitSteps = int(std::min({ steps, double(patternSteps), double(DrumRecord::Steps) }));
+        for (int e = 0; e < hitSteps; ++e, ++waiting) {
             for (int t = 0; t < DrumRecord::Tracks; ++t) {
                 if (!Bit(record->DrumChannel, 7 - t)
                     || !Bit(record->DrumRhythms[std::size_t(4 * t + e / 8)], 7 - e % 8))
                     continue;
-                QByteArray hit = EncodeVarLen(waiting * TicksPerSixteenth);
+                QByteArray hit
+                    = EncodeVarLen(std::uint32_t(std::min(waiting, LongestWait)) * TicksPerSixteenth);
                 hit += char(0x99);
                 hit += char(DataByte(record->DrumSounds[std::size_t(t)] + 13));
                 hit += char(DataByte(record->DrumVolume[std::size_t(t)]));
@@ -191,6 +195,7 @@ MidiTrack WriteDrumTrack(std::span<const DrumRecord> drums, const ConvertedScore
                 waiting = 0;
             }
         }
+        waiting += std::uint64_t(steps) - std::uint64_t(hitSteps);
     }
     return track;
 }

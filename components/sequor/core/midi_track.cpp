@@ -1,5 +1,6 @@
 #include "components/sequor/core/midi_track.h"
 
+#include "app/notation/code_event.h"
 #include "platform/text/runtime_numbers.h"
 
 #include <algorithm>
@@ -7,6 +8,8 @@
 namespace tunvale::sequor {
 
 namespace {
+
+static_assert(notation::MaxNoteLength * TicksPerSixteenth + 1 < double(1 << 28));
 
 void AppendBigEndian(QByteArray& bytes, std::uint32_t value, int count)
 {
@@ -37,7 +40,7 @@ MidiTrack::MidiTrack(int channel)
 void MidiTrack::WriteNote(double length, int pitch, double velocity)
 {
     const double start = elapsed_;
-    elapsed_ += length;
+    elapsed_ += std::clamp(length, 0.0, notation::MaxNoteLength);
     const auto ticks = std::uint32_t(platform::RoundHalfEven(elapsed_ * TicksPerSixteenth)
         - platform::RoundHalfEven(start * TicksPerSixteenth));
     events_ += char(0);

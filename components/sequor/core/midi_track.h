@@ -25,7 +25,8 @@ public:
 
     // A note of `length` sixteenth units from where the previous event ended: a note-on, the ticks
     // that the note covers of the track's running time, and a note-on of velocity 0 under running status.
-    // Velocity above 127 is 127, rounded half to even.
+    // Velocity above 127 is 127, rounded half to even. A note longer than notation::MaxNoteLength (tied
+    // notes, a fermata) ends there, so its ticks fit the four bytes a delta may take.
     void WriteNote(double length, int pitch, double velocity);
     // A tempo event in beats per minute (clamped into 10..300), a quarter note lasting 4 / beatUnit beats.
     void WriteTempo(int bpm, int beatUnit);

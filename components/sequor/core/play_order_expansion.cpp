@@ -47,6 +47,9 @@ QStringList Pieces(const QString& text)
     return body.toString().split(JoinMark);
 }
 
+bool OpensWithMark(const QString& text) { return !text.isEmpty() && IsSegMark(text.front().unicode()); }
+bool ClosesWithMark(const QString& text) { return !text.isEmpty() && IsSegMark(text.back().unicode()); }
+
 } // namespace
 
 QString MakeOrderKey(const QString& text)
@@ -140,15 +143,28 @@ std::vector<int> BuildBarPlayList(const QString& text, const std::vector<int>& p
     return bars;
 }
 
+qsizetype PlayTextLength(const QString& text, const std::vector<int>& pieces)
+{
+    const QStringList parts = Pieces(text);
+    qsizetype length = 0;
+    for (const int piece : pieces)
+        length += 1 + parts.value(piece).size();
+    if (length > 0 && !OpensWithMark(text))
+        --length;
+    if (ClosesWithMark(text))
+        ++length;
+    return length;
+}
+
 QString AssemblePlayText(const QString& text, const std::vector<int>& pieces)
 {
     const QStringList parts = Pieces(text);
     QString out;
     for (const int piece : pieces)
         out += JoinMark + parts.value(piece);
-    if (!out.isEmpty() && (text.isEmpty() || !IsSegMark(text.front().unicode())))
+    if (!out.isEmpty() && !OpensWithMark(text))
         out.remove(0, 1);
-    if (!text.isEmpty() && IsSegMark(text.back().unicode()))
+    if (ClosesWithMark(text))
         out += JoinMark;
     return out;
 }

@@ -28,6 +28,9 @@ int PieceCount(const QString& text);
 // left out.
 std::vector<int> OrderPieces(const QString& order, int pieceCount);
 
+// The length of the text in play order (AssemblePlayText), without building it.
+qsizetype PlayTextLength(const QString& text, const std::vector<int>& pieces);
+
 // A bar of the play text that holds no written bar.
 inline constexpr int NoScoreBar = -1;
 
