@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/text/twips_rect.h"
+
 #include <QString>
 
 #include <array>
@@ -17,16 +19,7 @@ namespace tunvale::drums {
 enum class LabelLook { Drum, Plain, MarkDrum, MarkPlain, Past };
 enum class Arrow { Left = 0, Right = 1 };
 
-struct TwipsRect {
-    double left = 0;
-    double top = 0;
-    double width = 0;
-    double height = 0;
-
-    double right() const { return left + width; }
-    double bottom() const { return top + height; }
-    bool contains(double x, double y) const { return x >= left && x < right() && y >= top && y < bottom(); }
-};
+using TwipsRect = platform::TwipsRect;
 
 struct TwipsLine {
     double x1 = 0;

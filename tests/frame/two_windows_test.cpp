@@ -62,6 +62,18 @@ private:
 };
 
 // Waits up to `ms` for `done`.
+// Kills every process whose id the launcher wrote down.
+struct EndsStartedWindows {
+    QString ids;
+    ~EndsStartedWindows()
+    {
+        for (const QByteArray& id : tunvale::testing::readAll(ids).split('\n')) {
+            if (id.toLongLong() > 0)
+                ::kill(pid_t(id.toLongLong()), SIGKILL);
+        }
+    }
+};
+
 template <typename Condition> bool waitFor(Condition done, int ms = 10000)
 {
     QElapsedTimer clock;
@@ -86,12 +98,18 @@ TEST(TwoWindows, ScoreWindowsFindAndRaiseEachOther)
     const QString samples = QDir(platform::ProgramFolder::dataDir()).filePath(QStringLiteral("vls/"));
     ASSERT_TRUE(QFile::copy(samples + QStringLiteral("molihua.vls"), a));
     ASSERT_TRUE(QFile::copy(samples + QStringLiteral("xiaoxingxing.vls"), b));
-    // The program that further windows run: the real one, each start written down first.
+    // The program that further windows run: the real one, each start and its process id written down
+    // first, so that every window started ends with the test, registered or not.
     const QString starts = folders.file(QStringLiteral("starts.log"));
+    const QString ids = folders.file(QStringLiteral("ids.log"));
     const QString launcher = folders.file(QStringLiteral("launcher.sh"));
     ASSERT_TRUE(tunvale::testing::writeAll(launcher,
-        "#!/bin/sh\necho \"$@\" >> '" + starts.toUtf8() + "'\nexec '" + kProgram.toUtf8() + "' \"$@\"\n"));
+        "#!/bin/sh\necho \"$@\" >> '" + starts.toUtf8() + "'\necho $$ >> '" + ids.toUtf8() + "'\nexec '"
+            + kProgram.toUtf8() + "' \"$@\"\n"));
     QFile::setPermissions(launcher, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    // However the test ends, every window it started ends too: a window left running would keep the
+    // test's output open, and the test would never be seen to end.
+    const EndsStartedWindows ending { ids };
 
     const frame::OpenScoreRegistry registry;
     std::set<qint64> started;
@@ -151,10 +169,4 @@ TEST(TwoWindows, ScoreWindowsFindAndRaiseEachOther)
     if (idA2)
         started.insert(idA2);
     EXPECT_TRUE(prompts->texts().isEmpty()) << prompts->texts().join(u'|').toStdString();
-
-    // 5. Every window this test started ends, by its id.
-    for (const qint64 id : { idB, idA2 }) {
-        if (id != 0)
-            ::kill(pid_t(id), SIGKILL);
-    }
 }

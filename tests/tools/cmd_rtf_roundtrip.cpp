@@ -1,7 +1,6 @@
 #include "tests/tools/command_registry.h"
 #include "tests/tools/score_loading.h"
 
-#include "platform/richtext/rtf_reader.h"
 #include "platform/richtext/rtf_writer.h"
 
 #include <QSaveFile>
@@ -17,15 +16,9 @@ int rtfRoundtrip(const QStringList& args)
         return 2;
     }
     QString error;
-    const auto rtf
-        = scoretool::ReadInputFile(args[0], platform::kMaxRtfBytes, platform::kRtfTooLargeMessage, error);
-    if (!rtf) {
-        scoretool::err(error);
-        return 1;
-    }
-    const std::optional<platform::RichContent> content = platform::ReadRtf(*rtf, platform::DefaultTextFont());
+    const std::optional<platform::RichContent> content = scoretool::ReadRtfFile(args[0], error);
     if (!content) {
-        scoretool::err(QStringLiteral("%1 is not RTF").arg(args[0]));
+        scoretool::err(error);
         return 1;
     }
     QSaveFile out(args[1]);

@@ -2,8 +2,6 @@
 #include "tests/tools/rtf_runs_printout.h"
 #include "tests/tools/score_loading.h"
 
-#include "platform/richtext/rtf_reader.h"
-
 namespace {
 
 using namespace tunvale;
@@ -15,15 +13,9 @@ int rtfRuns(const QStringList& args)
         return 2;
     }
     QString error;
-    const auto rtf
-        = scoretool::ReadInputFile(args[0], platform::kMaxRtfBytes, platform::kRtfTooLargeMessage, error);
-    if (!rtf) {
-        scoretool::err(error);
-        return 1;
-    }
-    const std::optional<platform::RichContent> content = platform::ReadRtf(*rtf, platform::DefaultTextFont());
+    const std::optional<platform::RichContent> content = scoretool::ReadRtfFile(args[0], error);
     if (!content) {
-        scoretool::err(QStringLiteral("%1 is not RTF").arg(args[0]));
+        scoretool::err(error);
         return 1;
     }
     scoretool::PrintRuns(*content);

@@ -23,6 +23,17 @@ std::optional<QByteArray> ReadInputFile(
     return in.readAll();
 }
 
+std::optional<platform::RichContent> ReadRtfFile(const QString& file, QString& error)
+{
+    const auto rtf = ReadInputFile(file, platform::kMaxRtfBytes, platform::kRtfTooLargeMessage, error);
+    if (!rtf)
+        return std::nullopt;
+    std::optional<platform::RichContent> content = platform::ReadRtf(*rtf, platform::DefaultTextFont());
+    if (!content)
+        error = QStringLiteral("%1 is not RTF").arg(file);
+    return content;
+}
+
 bool LoadScore(const QString& file, platform::RichTextBox& box, notation::ScoreHeader& header,
     notation::DrumStore& drums, QString& error)
 {

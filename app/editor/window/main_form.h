@@ -10,6 +10,7 @@
 #include "platform/desktop/screen_saver_inhibitor.h"
 #include "platform/midi/midi_devices.h"
 #include "platform/richtext/rich_text_box.h"
+#include "platform/text/twips_rect.h"
 
 #include <QMainWindow>
 
@@ -48,7 +49,6 @@ class MenuItems;
 class StatusPanels;
 class ToolbarDispatch;
 class ToolbarHost;
-struct TwipsRect;
 
 // What the window and its parts create from outside; tests put fakes in.
 struct MainFormServices {
@@ -199,7 +199,7 @@ private:
     void loadAccompanimentMenu();
     void applyBarVisibility();
     // Puts a score view on the page rectangle, cut at the client's right edge.
-    void placeScoreView(platform::RichTextEdit* view, const TwipsRect& page, int clientWidth);
+    void placeScoreView(platform::RichTextEdit* view, const platform::TwipsRect& page, int clientWidth);
 
     void showHelp();
     void showWillingPage();

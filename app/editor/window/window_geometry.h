@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/text/twips_rect.h"
+
 #include <QRect>
 #include <QString>
 
@@ -9,16 +11,7 @@
 // function: the window feeds it what its controls are now and applies the result in pixels.
 namespace tunvale::editor {
 
-struct TwipsRect {
-    double left = 0;
-    double top = 0;
-    double width = 0;
-    double height = 0;
-
-    double right() const { return left + width; }
-    double bottom() const { return top + height; }
-    friend bool operator==(const TwipsRect&, const TwipsRect&) = default;
-};
+using TwipsRect = platform::TwipsRect;
 
 struct LayoutInput {
     double SW = 0; // inner width and height
