@@ -1,5 +1,6 @@
 #include "app/dialogs/solfege_dialog.h"
 
+#include "platform/desktop/notation_fonts.h"
 #include "platform/desktop/prompts.h"
 
 #include <QGridLayout>
@@ -18,8 +19,6 @@ namespace tunvale::dialogs {
 
 namespace {
 
-// Shown through the Chinese sans-serif installed in its place.
-const QString kTextFont = QStringLiteral("微软雅黑");
 const QString kSaveFailed = QStringLiteral("保存失败！");
 
 constexpr const char* kPitchLabels[SolfegeDialog::kNameCount]
@@ -63,7 +62,7 @@ QWidget* SolfegeDialog::buildSyllablesTab()
     text_ = new QTextEdit(page);
     text_->setObjectName(QStringLiteral("RichTextBox1"));
     text_->setAcceptRichText(false);
-    text_->setFont(QFont(kTextFont, 14.25));
+    text_->setFont(QFont(platform::kSansFontName, 14.25));
     text_->setContextMenuPolicy(Qt::NoContextMenu);
     text_->viewport()->installEventFilter(this);
     connect(text_, &QTextEdit::selectionChanged, this,
@@ -93,7 +92,7 @@ QWidget* SolfegeDialog::buildSettingsTab()
         label->setObjectName(QStringLiteral("Label1(%1)").arg(i));
         auto* box = new QLineEdit(page);
         box->setObjectName(QStringLiteral("Text1(%1)").arg(i));
-        box->setFont(QFont(kTextFont, 12));
+        box->setFont(QFont(platform::kSansFontName, 12));
         box->setAlignment(Qt::AlignLeft);
         box->installEventFilter(this);
         boxes_[std::size_t(i)] = box;

@@ -1,0 +1,65 @@
+#include "app/editor/parts/main_form_old_version.h"
+
+#include "app/editor/editing/line_table.h"
+#include "app/editor/parts/main_form_editing.h"
+#include "app/editor/parts/main_form_score_files.h"
+#include "app/editor/window/main_form.h"
+#include "app/frame/old_score_converter.h"
+#include "platform/desktop/prompts.h"
+
+namespace tunvale::editor {
+
+namespace {
+
+const QString kQuestion = QStringLiteral("此工具不可重复使用,适用5.2以前版本简谱乱码转换!需要使用吗？");
+
+// Rewrites each run of neighbouring replaced characters at once; every character keeps its format.
+void rewrite(platform::RichTextBox& editor, const std::vector<frame::CodeReplacement>& replacements)
+{
+    std::size_t i = 0;
+    while (i < replacements.size()) {
+        QString run(replacements[i].code);
+        std::size_t next = i + 1;
+        while (next < replacements.size()
+            && replacements[next].position == replacements[i].position + int(run.size())) {
+            run += replacements[next].code;
+            ++next;
+        }
+        editor.RewriteRange(replacements[i].position, run);
+        i = next;
+    }
+}
+
+} // namespace
+
+MainFormOldVersion::MainFormOldVersion(MainForm& form)
+    : MainFormPart(form)
+{
+    form_.connectItem(QStringLiteral("TurnVer"), [this] { convertOldVersion(); });
+}
+
+void MainFormOldVersion::convertOldVersion()
+{
+    const platform::PromptRequest question { kQuestion, platform::kProgramTitle,
+        platform::PromptIcon::Information, platform::PromptButtons::YesNo, platform::PromptAnswer::Yes };
+    if (platform::Prompts::current().ask(question) != platform::PromptAnswer::Yes)
+        return;
+    platform::RichTextBox& editor = form_.editor();
+    const platform::RichTextSnapshot score = editor.snapshot();
+    std::vector<bool> notation;
+    for (const LineInfo& line : BuildLineTable(score))
+        notation.push_back(line.IsJpLine);
+    const std::vector<frame::CodeReplacement> replacements
+        = frame::ConvertOldScore(frame::OldScoreLines(score, notation));
+    UndoEngine& undo = form_.part<MainFormEditing>().undo();
+    undo.RecordStep([&] { rewrite(editor, replacements); });
+
+    // The drum records follow the converted bars; a score without bars keeps the ones it has.
+    MainFormScoreFiles& files = form_.part<MainFormScoreFiles>();
+    const int bars = undo.XJInteger();
+    if (bars > 0)
+        files.XjDrums().resize(std::size_t(bars));
+    files.RefreshDrumSlider(0);
+}
+
+} // namespace tunvale::editor
