@@ -13,21 +13,17 @@ namespace {
 
 const QString kQuestion = QStringLiteral("此工具不可重复使用,适用5.2以前版本简谱乱码转换!需要使用吗？");
 
-// Rewrites each run of neighbouring replaced characters at once; every character keeps its format.
+// Rewrites the text from the first replacement to the last in one go, so the editor lays its text out
+// once; every character keeps its format.
 void rewrite(platform::RichTextBox& editor, const std::vector<frame::CodeReplacement>& replacements)
 {
-    std::size_t i = 0;
-    while (i < replacements.size()) {
-        QString run(replacements[i].code);
-        std::size_t next = i + 1;
-        while (next < replacements.size()
-            && replacements[next].position == replacements[i].position + int(run.size())) {
-            run += replacements[next].code;
-            ++next;
-        }
-        editor.RewriteRange(replacements[i].position, run);
-        i = next;
-    }
+    if (replacements.empty())
+        return;
+    const int first = replacements.front().position;
+    QString text = editor.Text().mid(first, replacements.back().position - first + 1);
+    for (const frame::CodeReplacement& replacement : replacements)
+        text[replacement.position - first] = replacement.code;
+    editor.RewriteRange(first, text);
 }
 
 } // namespace
