@@ -47,7 +47,8 @@ protected:
 } // namespace
 
 // Yes: every old code of the score is converted, in its font, as one undo step that marks the score
-// modified; the drum records follow the bars. One Undo gives the old text back byte for byte.
+// modified; each bar keeps its drum record, the records beyond the bars go. One Undo gives the old text
+// and records back.
 TEST_F(OldVersionWindow, ConversionIsOneUndoStep)
 {
     const QString before = form->editor().TextRTF();
@@ -68,6 +69,8 @@ TEST_F(OldVersionWindow, ConversionIsOneUndoStep)
 
     form->action(QStringLiteral("mnuUnDo"))->trigger();
     EXPECT_EQ(form->editor().TextRTF(), before);
+    EXPECT_EQ(int(drums().size()), old.bars + 4);
+    EXPECT_EQ(drums()[1].HaveDrum, 1);
 }
 
 // No: nothing changes, not even the drum records.

@@ -47,14 +47,17 @@ void MainFormOldVersion::convertOldVersion()
         notation.push_back(line.IsJpLine);
     const std::vector<frame::CodeReplacement> replacements
         = frame::ConvertOldScore(frame::OldScoreLines(score, notation));
+    MainFormScoreFiles& files = form_.part<MainFormScoreFiles>();
+    notation::DrumStore records = files.XjDrums();
     UndoEngine& undo = form_.part<MainFormEditing>().undo();
     undo.RecordStep([&] { rewrite(editor, replacements); });
 
-    // The drum records follow the converted bars; a score without bars keeps the ones it has.
-    MainFormScoreFiles& files = form_.part<MainFormScoreFiles>();
+    // The bars were there before, only unreadable: each keeps its record, whatever bars the undo engine
+    // took for inserted. A score without bars keeps the records it has.
     const int bars = undo.XJInteger();
     if (bars > 0)
-        files.XjDrums().resize(std::size_t(bars));
+        records.resize(std::size_t(bars));
+    files.XjDrums() = std::move(records);
     files.RefreshDrumSlider(0);
 }
 
