@@ -62,7 +62,9 @@ QWidget* SolfegeDialog::buildSyllablesTab()
     text_ = new QTextEdit(page);
     text_->setObjectName(QStringLiteral("RichTextBox1"));
     text_->setAcceptRichText(false);
-    text_->setFont(QFont(platform::kSansFontName, 14.25));
+    QFont textFont(platform::kSansFontName);
+    textFont.setPointSizeF(14.25);
+    text_->setFont(textFont);
     text_->setContextMenuPolicy(Qt::NoContextMenu);
     text_->viewport()->installEventFilter(this);
     connect(text_, &QTextEdit::selectionChanged, this,

@@ -37,16 +37,16 @@ QChar OldScoreConverter::TurnZF(QChar code)
     const char16_t c = code.unicode();
     if (!within(c, kFirstSign, kLastSign) || table[c - kFirstSign] == 0)
         return code;
-    return QChar(table[c - kFirstSign]);
+    return { table[c - kFirstSign] };
 }
 
 QChar OldScoreConverter::TurnYY(QChar code, const QString& font)
 {
     if (font == kGraceFont)
-        return QChar(char16_t(ConvertYyCode(code.unicode())));
+        return { char16_t(ConvertYyCode(code.unicode())) };
     for (const char* grace : { "KORVA_Note_yy1", "KORVA_Note_yy2", "KORVA_Note_yy3" }) {
         if (font == QLatin1String(grace))
-            return QChar(char16_t(ConvertYyNCode(code.unicode())));
+            return { char16_t(ConvertYyNCode(code.unicode())) };
     }
     return code;
 }
@@ -69,7 +69,7 @@ QChar OldScoreConverter::convert(QChar code, const QString& font, const OldScore
     }
     if (line.notation || line.number == kKeyLine)
         return TurnZF(QChar(c));
-    return QChar(c);
+    return { c };
 }
 
 std::vector<CodeReplacement> OldScoreConverter::convertLine(const OldScoreLine& line)

@@ -84,7 +84,7 @@ QColor colorAt(platform::RichTextBox& box, int position)
     return box.SelColor();
 }
 
-QColor rgb(std::int32_t bgr) { return QColor(bgr & 0xFF, (bgr >> 8) & 0xFF, (bgr >> 16) & 0xFF); }
+QColor rgb(std::int32_t bgr) { return { bgr & 0xFF, (bgr >> 8) & 0xFF, (bgr >> 16) & 0xFF }; }
 
 // A dialog over the fake window with a fresh scheme.
 class ColorDialogTest : public ::testing::Test

@@ -29,7 +29,7 @@ protected:
         undo().Reset();
         frame::Process().ScoreHeader.ScoreSaved = true;
         notation::DrumStore& drums = form->part<editor::MainFormScoreFiles>().XjDrums();
-        drums.assign(std::size_t(old.bars + 4), notation::DrumRecord {});
+        drums.assign(std::size_t(old.bars) + 4, notation::DrumRecord {});
         drums[1].HaveDrum = 1;
     }
 

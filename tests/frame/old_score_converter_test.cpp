@@ -32,33 +32,33 @@ TEST(OldScoreConverter, EdgeCases)
 {
     const struct {
         const char* what;
-        int code;
         const char* font;
-        bool notation;
+        int code;
         int line;
         int expected;
+        bool notation;
     } cases[] = {
-        { "middle quarter note of degree 1 stays", 0x4E00, "KORVA_Note", true, 2, 0x4E00 },
-        { "old row 3, one octave up", 0x4E54, "KORVA_Note", true, 2, 0x4EA8 },
-        { "old row 22 follows the later blocks' rows", 0x5068, "KORVA_Note", true, 2, 0x5316 },
-        { "last old note", 0x525F, "KORVA_Note", true, 2, 0x5721 },
-        { "old note in a lyric font", 0x4E54, "宋体", true, 2, 0x4E54 },
-        { "old note on a lyric line", 0x4E54, "KORVA_Note", false, 2, 0x4E54 },
-        { "key marker on line 4 of any kind", 0x6100, "KORVA_Note", false, 4, 0x634F },
-        { "key marker on another lyric line", 0x6100, "KORVA_Note", false, 5, 0x6100 },
-        { "key marker on line 4 in a lyric font", 0x6100, "宋体", false, 4, 0x6100 },
-        { "a note on line 4 that is no notation line", 0x4E54, "KORVA_Note", false, 4, 0x4E54 },
-        { "moved by two, then a single code", 0x612C, "KORVA_Note", true, 2, 0x62D6 },
-        { "single code from a list", 0x6131, "KORVA_Note", true, 2, 0x6222 },
-        { "two old codes share a target", 0x61BE, "KORVA_Note", true, 2, 0x6246 },
-        { "step four moves by four once", 0x60E8, "KORVA_Note", true, 2, 0x60E4 + 442 },
-        { "step four moves by two once", 0x60EE, "KORVA_Note", true, 2, 0x60EC + 442 },
-        { "a code between the listed runs stays", 0x610D, "KORVA_Note", true, 2, 0x610D },
-        { "grace note of a group, regular rows", 0x4E54, "KORVA_Note_yy1", true, 2, 0x4EA8 },
-        { "grace row 22 keeps the regular pattern", 0x5068, "KORVA_Note_yy1", true, 2, 0x52EC },
-        { "single grace note", 0x4E1C, "KORVA_Note_yy", true, 2, 0x4E2A },
-        { "grace note on a lyric line", 0x4E54, "KORVA_Note_yy1", false, 2, 0x4E54 },
-        { "sign in the symbol font", 0x6100, "KORVA_Note_Symbol", true, 2, 0x6100 },
+        { "middle quarter note of degree 1 stays", "KORVA_Note", 0x4E00, 2, 0x4E00, true },
+        { "old row 3, one octave up", "KORVA_Note", 0x4E54, 2, 0x4EA8, true },
+        { "old row 22 follows the later blocks' rows", "KORVA_Note", 0x5068, 2, 0x5316, true },
+        { "last old note", "KORVA_Note", 0x525F, 2, 0x5721, true },
+        { "old note in a lyric font", "宋体", 0x4E54, 2, 0x4E54, true },
+        { "old note on a lyric line", "KORVA_Note", 0x4E54, 2, 0x4E54, false },
+        { "key marker on line 4 of any kind", "KORVA_Note", 0x6100, 4, 0x634F, false },
+        { "key marker on another lyric line", "KORVA_Note", 0x6100, 5, 0x6100, false },
+        { "key marker on line 4 in a lyric font", "宋体", 0x6100, 4, 0x6100, false },
+        { "a note on line 4 that is no notation line", "KORVA_Note", 0x4E54, 4, 0x4E54, false },
+        { "moved by two, then a single code", "KORVA_Note", 0x612C, 2, 0x62D6, true },
+        { "single code from a list", "KORVA_Note", 0x6131, 2, 0x6222, true },
+        { "two old codes share a target", "KORVA_Note", 0x61BE, 2, 0x6246, true },
+        { "step four moves by four once", "KORVA_Note", 0x60E8, 2, 0x60E4 + 442, true },
+        { "step four moves by two once", "KORVA_Note", 0x60EE, 2, 0x60EC + 442, true },
+        { "a code between the listed runs stays", "KORVA_Note", 0x610D, 2, 0x610D, true },
+        { "grace note of a group, regular rows", "KORVA_Note_yy1", 0x4E54, 2, 0x4EA8, true },
+        { "grace row 22 keeps the regular pattern", "KORVA_Note_yy1", 0x5068, 2, 0x52EC, true },
+        { "single grace note", "KORVA_Note_yy", 0x4E1C, 2, 0x4E2A, true },
+        { "grace note on a lyric line", "KORVA_Note_yy1", 0x4E54, 2, 0x4E54, false },
+        { "sign in the symbol font", "KORVA_Note_Symbol", 0x6100, 2, 0x6100, true },
     };
     for (const auto& c : cases) {
         EXPECT_EQ(convertOne(c.code, QString::fromUtf8(c.font), c.notation, c.line), c.expected) << c.what;

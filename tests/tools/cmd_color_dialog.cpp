@@ -89,7 +89,9 @@ std::optional<Script> parse(const QStringList& args)
 {
     if (args.size() < 3)
         return std::nullopt;
-    Script script { args[0], args[1] };
+    Script script;
+    script.in = args[0];
+    script.out = args[1];
     for (int i = 2; i < args.size(); ++i) {
         const QString& a = args[i];
         const auto number = [&](int at) {
@@ -164,7 +166,7 @@ QStringList runDialog(dialogs::ColorDialog& dialog, const Script& script, Script
         sample.select(position, 1);
         return rrggbb(sample.SelColor());
     };
-    const QStringList lines = {
+    QStringList lines = {
         QStringLiteral("sample back %1").arg(rrggbb(dialog.sampleView()->palette().color(QPalette::Base))),
         QStringLiteral("sample notation %1").arg(colorAt(0)),
         QStringLiteral("sample note3 %1 on %2").arg(colorAt(3), rrggbb(backgroundAt(sample, 3))),

@@ -47,7 +47,7 @@ void MainFormOldVersion::convertOldVersion()
         notation.push_back(line.IsJpLine);
     const std::vector<frame::CodeReplacement> replacements
         = frame::ConvertOldScore(frame::OldScoreLines(score, notation));
-    MainFormScoreFiles& files = form_.part<MainFormScoreFiles>();
+    auto& files = form_.part<MainFormScoreFiles>();
     notation::DrumStore records = files.XjDrums();
     UndoEngine& undo = form_.part<MainFormEditing>().undo();
     undo.RecordStep([&] { rewrite(editor, replacements); });
