@@ -9,7 +9,7 @@ build=(cmake ninja-build g++ pkg-config
        qt6-base-dev libgl-dev libicu-dev
        libfluidsynth-dev libjack-jackd2-dev librtmidi-dev libasound2-dev
        python3-fonttools python3-munkres
-       fonts-dejavu-core fonts-arphic-uming fontconfig
+       fonts-dejavu-core fonts-arphic-uming fonts-wqy-microhei fontconfig
        timgm6mb-soundfont qt6-translations-l10n)
 run_extra=(fluid-soundfont-gm xvfb xauth)
 test_extra=(libgtest-dev libgmock-dev libbenchmark-dev python3-mido poppler-utils abcmidi unicode-data dbus-daemon

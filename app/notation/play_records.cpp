@@ -2,19 +2,46 @@
 
 #include "platform/settings/ini_file.h"
 #include "platform/settings/program_folder.h"
+#include "platform/settings/whole_file.h"
+
+#include <QFileInfo>
 
 namespace tunvale::notation {
+
+namespace {
+
+const QString kIniFile = QStringLiteral("banzhou.ini");
+const QString kSection = QStringLiteral("唱名");
+
+QString nameKey(int k) { return QString::number(k) + QStringLiteral("cm"); }
+
+} // namespace
 
 CMingNames Readm_YM()
 {
     CMingNames names;
-    const QString file = platform::ProgramFolder::find(QStringLiteral("banzhou.ini"));
+    const QString file = platform::ProgramFolder::find(kIniFile);
     if (file.isEmpty())
         return names;
     for (int k = 0; k < int(names.size()); ++k)
-        names[size_t(k)]
-            = platform::ReadIniValue(QStringLiteral("唱名"), QString::number(k) + QStringLiteral("cm"), file);
+        names[size_t(k)] = platform::ReadIniValue(kSection, nameKey(k), file);
     return names;
+}
+
+bool SaveSolfegeNames(const CMingNames& names)
+{
+    const QString file = platform::ProgramFolder::userPath(kIniFile);
+    if (!QFileInfo::exists(file)) {
+        const std::optional<QByteArray> shipped
+            = platform::ReadWholeFile(platform::ProgramFolder::dataPath(kIniFile));
+        if (shipped && !platform::CommitWholeFile(file, *shipped))
+            return false;
+    }
+    for (int k = 0; k < int(names.size()); ++k) {
+        if (!platform::WriteIniValue(kSection, nameKey(k), names[size_t(k)], file))
+            return false;
+    }
+    return true;
 }
 
 PlayRecords BuildPlayRecords(const std::vector<CodeEvent>& CodeEvents, const CMingNames& names)

@@ -17,6 +17,10 @@ using CMingNames = std::array<QString, 12>;
 // gives "".
 CMingNames Readm_YM();
 
+// Writes the syllables into [唱名] of the user folder's "banzhou.ini", made first from the shipped one
+// so that its other sections stay readable. False when a write failed.
+bool SaveSolfegeNames(const CMingNames& names);
+
 struct PlayRecords {
     std::vector<PlayEvent> PlayEvents;
     QString CMingText; // the sung syllable of every sounding note, separated by blanks

@@ -61,6 +61,11 @@ QStringList loadNotationFonts()
         if (!song.isEmpty())
             QFont::insertSubstitution(kSongFontName, song);
     }
+    if (QFont::substitute(kSansFontName) == kSansFontName) {
+        const QString sans = QStringLiteral("WenQuanYi Micro Hei");
+        QFont::insertSubstitution(kSansFontName,
+            QFontDatabase::families().contains(sans) ? sans : QFont::substitute(kSongFontName));
+    }
     return missing;
 }
 

@@ -394,3 +394,30 @@ TEST(UndoEngine, SelectionPiecesPerLine)
     EXPECT_EQ(h.editor.SelStart(), 1);
     EXPECT_EQ(h.editor.SelLength(), 9);
 }
+
+// Back to a checkpoint: the steps since, a pending one included, are gone from both stacks, and the
+// redo stack of the checkpoint is there again.
+TEST(UndoEngine, RollingBackForgetsTheStepsSinceTheCheckpoint)
+{
+    UndoHarness h;
+    h.type(QStringLiteral("a"), h.editor.TextLength());
+    h.undo->FlushSnapshot();
+    h.type(QStringLiteral("b"));
+    h.undo->FlushSnapshot();
+    h.undo->undo(1);
+    h.editor.select(1, 2);
+    const QString before = h.editor.TextRTF();
+    const UndoEngine::Checkpoint mark = h.undo->checkpoint();
+
+    h.undo->JpColor({ .JpLineColor = 0xFF }, true);
+    h.editor.setSelColor(Qt::blue);
+    ASSERT_TRUE(h.undo->SnapshotPending());
+    h.undo->rollBack(mark);
+    EXPECT_EQ(h.editor.TextRTF(), before);
+    EXPECT_EQ(h.editor.SelStart(), 1);
+    EXPECT_EQ(h.editor.SelLength(), 2);
+    EXPECT_EQ(h.undo->getUndoCount(), 1);
+    EXPECT_EQ(h.undo->getRedoCount(), 1);
+    h.undo->Redo(1);
+    EXPECT_TRUE(h.editor.Text().endsWith(QStringLiteral("ab")));
+}

@@ -1,3 +1,5 @@
+#include "tests/editing/score_builder.h"
+#include "tests/editor/old_score.h"
 #include "tests/support/scoretool_run.h"
 #include "tests/support/test_folders.h"
 
@@ -120,4 +122,107 @@ TEST(EditorTool, NumbersOutOfRangeAreRefusedAndALongSelectionEndsWithTheText)
     ASSERT_EQ(result.exitCode, 0);
     EXPECT_TRUE(result.out.contains(QStringLiteral("U+4E23 U+6352 U+4E24 U+6352\n")))
         << result.out.toStdString();
+}
+
+namespace {
+
+// The tool's program folder and settings in fresh folders for the test's runs.
+class PrivateFolders
+{
+public:
+    PrivateFolders()
+    {
+        for (const char* name : { "XDG_DATA_HOME", "XDG_CONFIG_HOME" }) {
+            kept_.push_back({ name, qgetenv(name) });
+            qputenv(name, QFile::encodeName(dir_.filePath(QString::fromLatin1(name))));
+        }
+    }
+    ~PrivateFolders()
+    {
+        for (const auto& [name, value] : kept_) {
+            if (value.isNull())
+                qunsetenv(name);
+            else
+                qputenv(name, value);
+        }
+    }
+    QString file(const QString& name) const { return dir_.filePath(name); }
+
+private:
+    QTemporaryDir dir_;
+    std::vector<std::pair<const char*, QByteArray>> kept_;
+};
+
+QString sample(const char* name)
+{
+    return QStringLiteral(TUNVALE_BUILD_DIR "/data/vls/") + QLatin1String(name);
+}
+
+} // namespace
+
+// Picks, an access key and Cancel: the sample showed the picks, and the score, its colours, the saved
+// flag, the undo steps and the selection are as before.
+TEST(EditorTool, ColorDialogCancelTakesThePicksBack)
+{
+    PrivateFolders folders;
+    const QString untouched = folders.file(QStringLiteral("untouched.rtf"));
+    const QString cancelled = folders.file(QStringLiteral("cancelled.rtf"));
+    const QStringList common = { QStringLiteral("--sel"), QStringLiteral("30"), QStringLiteral("30") };
+    ASSERT_EQ(scoretool(QStringList { QStringLiteral("color-dialog"), sample("molihua.vls"), untouched }
+                  + common + QStringList { QStringLiteral("--cancel") })
+                  .exitCode,
+        0);
+    const Result result
+        = scoretool(QStringList { QStringLiteral("color-dialog"), sample("molihua.vls"), cancelled } + common
+            + QStringList { "--check1", "--pick", "2", "FF0000", "--pick", "4", "00FF00", "--key", "1",
+                "--pick", "1", "cancel", "--cancel" });
+    ASSERT_EQ(result.exitCode, 0);
+    EXPECT_EQ(result.out.toStdString(),
+        "check1 on\ncheck2 on\npicks 3\nEditBackColor: 00FFFFFF\nPlayNoteColor: 00FFFFFF\n"
+        "PlayNoteBackColor: 007F7F7F\nJpLineColor: 00008000\nLyricLineColor: 0001077E\nsample back FFFFFF\n"
+        "sample notation 008000\nsample note3 FF0000 on 808080\nsample lyric 7E0701\nScoreSaved -1\nundo 0\n"
+        "selection 30 30\n");
+    EXPECT_EQ(tunvale::testing::readAll(cancelled), tunvale::testing::readAll(untouched));
+}
+
+// An old score converted and taken back; answered No it stays as it was.
+TEST(EditorTool, ConvertOldAndUndo)
+{
+    PrivateFolders folders;
+    const QString in = folders.file(QStringLiteral("old.rtf"));
+    const tunvale::testing::OldScore old = tunvale::testing::MakeOldScore(2);
+    ASSERT_TRUE(tunvale::testing::writeAll(in, old.rtf.toLatin1()));
+    const QString converted = folders.file(QStringLiteral("converted.rtf"));
+    const QString refused = folders.file(QStringLiteral("refused.rtf"));
+    const QString undone = folders.file(QStringLiteral("undone.rtf"));
+    const Result yes = scoretool({ QStringLiteral("convert-old"), in, converted });
+    ASSERT_EQ(yes.exitCode, 0);
+    const QStringList lines = old.converted.split(QStringLiteral("\r\n"));
+    EXPECT_TRUE(yes.out.contains(QString::fromStdString(tunvale::testing::Hex(lines[4]))))
+        << yes.out.toStdString();
+    EXPECT_TRUE(yes.out.endsWith(QStringLiteral("drums %1\n").arg(old.bars))) << yes.out.toStdString();
+
+    const Result no = scoretool({ QStringLiteral("convert-old"), in, refused, QStringLiteral("--no") });
+    ASSERT_EQ(no.exitCode, 0);
+    EXPECT_FALSE(no.out.contains(QString::fromStdString(tunvale::testing::Hex(lines[4]))));
+    ASSERT_EQ(scoretool({ QStringLiteral("convert-old"), in, undone, QStringLiteral("--undo") }).exitCode, 0);
+    EXPECT_EQ(tunvale::testing::readAll(undone), tunvale::testing::readAll(refused));
+}
+
+// A syllable typed and saved on the settings tab spells the score when the first tab comes back.
+TEST(EditorTool, SolfegeWindowSavesASyllable)
+{
+    PrivateFolders folders;
+    const Result result = scoretool({ QStringLiteral("solfege-window"), sample("molihua.vls"),
+        QStringLiteral("--type"), QStringLiteral("0"), QStringLiteral(" doh "), QStringLiteral("--save") });
+    ASSERT_EQ(result.exitCode, 0);
+    const QStringList out = result.out.split(u'\n');
+    ASSERT_EQ(out.size(), 2 + 1 + 12 + 1 + 1 + 2 + 1);
+    EXPECT_EQ(out[0], QStringLiteral("tab1 command1 off"));
+    EXPECT_TRUE(out[1].startsWith(QStringLiteral("text mi mi sol la do do")));
+    EXPECT_EQ(out[2], QStringLiteral("tab2 command1 off command2 off"));
+    EXPECT_EQ(out[3], QStringLiteral("box 0 do"));
+    EXPECT_EQ(out[15], QStringLiteral("typed command2 on"));
+    EXPECT_EQ(out[16], QStringLiteral("saved command2 off"));
+    EXPECT_EQ(out[18], QString(out[1]).replace(QStringLiteral(" do"), QStringLiteral(" doh")));
 }

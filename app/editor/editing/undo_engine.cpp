@@ -215,6 +215,21 @@ bool UndoEngine::ReplaceWholeText(const QString& rtf)
     return replaced;
 }
 
+UndoEngine::Checkpoint UndoEngine::checkpoint()
+{
+    FlushSnapshot();
+    return { getUndoCount(), redo_, editor_.SelStart(), editor_.SelLength() };
+}
+
+void UndoEngine::rollBack(const Checkpoint& mark)
+{
+    FlushSnapshot();
+    undo(getUndoCount() - mark.steps);
+    redo_ = mark.redo;
+    editor_.select(mark.selStart, mark.selLength);
+    emit StateChanged();
+}
+
 void UndoEngine::onSelChange()
 {
     if ((host_.notationCmdBusy && *host_.notationCmdBusy) || ownSelection_)

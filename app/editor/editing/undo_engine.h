@@ -108,6 +108,18 @@ public:
     // Replaces the whole rich text as one step; false (and nothing recorded) when `rtf` is no RTF.
     bool ReplaceWholeText(const QString& rtf);
 
+    // A state of both stacks and the selection to come back to, a pending step taken first.
+    struct Checkpoint {
+        int steps = 0;
+        std::vector<UndoStep> redo;
+        int selStart = 0;
+        int selLength = 0;
+    };
+    Checkpoint checkpoint();
+    // Undoes the steps recorded since `mark` and puts its redo stack and selection back, as if the
+    // steps had never been.
+    void rollBack(const Checkpoint& mark);
+
     // The editor's key handler, run after the window's own; KeyCode 0 swallows the key.
     void KeyDown(int& KeyCode, int Shift);
     void KeyUp(int& KeyCode, int Shift);

@@ -5,12 +5,15 @@
 #include "app/drums/bar_strip.h"
 #include "app/editor/actions/menu_items.h"
 #include "app/editor/actions/toolbar_dispatch.h"
+#include "app/editor/parts/main_form_colors.h"
 #include "app/editor/parts/main_form_drums.h"
 #include "app/editor/parts/main_form_editing.h"
 #include "app/editor/parts/main_form_margins.h"
 #include "app/editor/parts/main_form_midi_export.h"
+#include "app/editor/parts/main_form_old_version.h"
 #include "app/editor/parts/main_form_playback.h"
 #include "app/editor/parts/main_form_score_files.h"
+#include "app/editor/parts/main_form_solfege.h"
 #include "app/editor/parts/main_form_symbols.h"
 #include "app/editor/parts/main_form_transposition.h"
 #include "app/editor/window/main_toolbar.h"
@@ -256,6 +259,9 @@ void MainForm::createParts()
     addPart<MainFormTransposition>();
     addPart<MainFormDrums>();
     addPart<MainFormSymbols>();
+    addPart<MainFormColors>(std::move(services_.colorPicker));
+    addPart<MainFormSolfege>();
+    addPart<MainFormOldVersion>();
 }
 
 void MainForm::scoreReplaced()

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/dialogs/color_picker.h"
 #include "app/editor/actions/command_table.h"
 #include "app/editor/editing/editor_state.h"
 #include "app/editor/parts/main_form_part.h"
@@ -57,6 +58,7 @@ struct MainFormServices {
         = [] { return std::make_unique<platform::ScreenSaverInhibitor>(); };
     frame::ScoreFileServices scoreFiles;
     frame::MidiExportServices midiExport = frame::ProgramMidiExportServices();
+    std::unique_ptr<dialogs::ColorPicker> colorPicker = std::make_unique<dialogs::StandardColorPicker>();
 };
 
 // What the start-up asks of a loading window.
