@@ -89,20 +89,20 @@ TEST(MainFormFonts, EveryTransitionOfTheBrushMenu)
         B from;
         int index;
         B to;
-        QString brushPanel;
         int jumpTo; // 0: the pointer stays
+        QString brushPanel;
     };
     const Row rows[] = {
-        { B::None, 0, B::Pitch, QStringLiteral("音高格式刷打开"), 24 },
-        { B::None, 1, B::Duration, QStringLiteral("音长格式刷打开"), 32 },
-        { B::None, 2, B::None, kClosed, 0 },
-        { B::Pitch, 0, B::None, kClosed, 0 },
-        { B::Pitch, 1, B::Duration, QStringLiteral("音长格式刷打开"), 32 },
-        { B::Pitch, 2, B::None, kClosed, 0 },
-        { B::Duration, 0, B::Pitch, QStringLiteral("音高格式刷打开"), 24 },
-        { B::Duration, 1, B::None, kClosed, 0 },
-        { B::Duration, 2, B::None, kClosed, 0 },
-        { B::Pitch, 3, B::Pitch, QStringLiteral("音高格式刷打开"), 0 },
+        { B::None, 0, B::Pitch, 24, QStringLiteral("音高格式刷打开") },
+        { B::None, 1, B::Duration, 32, QStringLiteral("音长格式刷打开") },
+        { B::None, 2, B::None, 0, kClosed },
+        { B::Pitch, 0, B::None, 0, kClosed },
+        { B::Pitch, 1, B::Duration, 32, QStringLiteral("音长格式刷打开") },
+        { B::Pitch, 2, B::None, 0, kClosed },
+        { B::Duration, 0, B::Pitch, 24, QStringLiteral("音高格式刷打开") },
+        { B::Duration, 1, B::None, 0, kClosed },
+        { B::Duration, 2, B::None, 0, kClosed },
+        { B::Pitch, 3, B::Pitch, 0, QStringLiteral("音高格式刷打开") },
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(::testing::Message() << int(row.from) << " item " << row.index);

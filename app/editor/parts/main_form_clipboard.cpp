@@ -134,7 +134,7 @@ void MainFormClipboard::mouseReleased(int button)
     form_.statusPanels().setPanelText(StatusPanel::FontSize, FontSizePanelText(editor.SelFontSize()));
     MoveCaretBeforeSymbolRun(editor);
     if (button == 1) {
-        if (MainFormFonts* fonts = form_.findPart<MainFormFonts>())
+        if (auto* fonts = form_.findPart<MainFormFonts>())
             fonts->applyBrush();
     } else if (button == 2) {
         showEditMenu();
@@ -161,7 +161,7 @@ void MainFormClipboard::switchTypingLine()
     const bool notation = !item->isChecked();
     item->setChecked(notation);
     platform::RichTextBox& editor = form_.editor();
-    MainFormEditing& editing = form_.part<MainFormEditing>();
+    auto& editing = form_.part<MainFormEditing>();
     editing.undo().RecordStep([&] {
         editor.setSelLength(2);
         // The last paragraph's mark is not the caret's to format: a break gives the line one.

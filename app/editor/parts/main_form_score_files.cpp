@@ -190,7 +190,7 @@ void MainFormScoreFiles::JzRTB(bool userRightSpace) { form_.JzRTB(userRightSpace
 void MainFormScoreFiles::startHighlightCleaner()
 {
     // At once: the undo history is reset right after, so the clean-up is no step of its own.
-    if (MainFormClipboard* clipboard = form_.findPart<MainFormClipboard>())
+    if (auto* clipboard = form_.findPart<MainFormClipboard>())
         clipboard->cleanHighlightMarks();
 }
 
