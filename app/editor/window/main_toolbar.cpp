@@ -8,6 +8,7 @@
 #include <QCoreApplication>
 #include <QEvent>
 #include <QHBoxLayout>
+#include <QLayout>
 #include <QLineEdit>
 #include <QMenu>
 #include <QScrollBar>
@@ -218,9 +219,15 @@ void MainToolbar::setButtonStyle(int index, ButtonStyle style)
         return;
     styles_[index] = style;
     action->setMenu(style == ButtonStyle::DropDown ? menus_[index] : nullptr);
+    // The arrow is drawn by the popup mode, whether the button has a menu or not.
+    if (QToolButton* tool = toolButton(index))
+        tool->setPopupMode(
+            style == ButtonStyle::DropDown ? QToolButton::MenuButtonPopup : QToolButton::DelayedPopup);
     action->setCheckable(style == ButtonStyle::Check);
     if (style != ButtonStyle::Check)
         action->setChecked(false);
+    // The buttons move at once, so that their places can be used right after.
+    layout()->activate();
 }
 
 ButtonStyle MainToolbar::buttonStyle(int index) const
