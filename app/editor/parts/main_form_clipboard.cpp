@@ -60,10 +60,6 @@ MainFormClipboard::MainFormClipboard(MainForm& form)
     : MainFormPart(form)
     , showMenu_([](QMenu& menu, const QPoint& at) { menu.exec(at); })
 {
-    highlightTimer_.setSingleShot(true);
-    highlightTimer_.setInterval(0);
-    connect(&highlightTimer_, &QTimer::timeout, this, &MainFormClipboard::cleanHighlightMarks);
-
     form.connectItem(QStringLiteral("mnuCut"), [this] { cut(); });
     form.connectItem(QStringLiteral("mnuCopy"), [this] { copy(); });
     form.connectItem(QStringLiteral("mnuPaste"), [this] { paste(); });
@@ -177,7 +173,6 @@ void MainFormClipboard::switchTypingLine()
 
 void MainFormClipboard::cleanHighlightMarks()
 {
-    highlightTimer_.stop();
     frame::ProcessState& process = frame::Process();
     const bool saved = process.ScoreHeader.ScoreSaved;
     platform::RichTextBox& editor = form_.editor();

@@ -3,7 +3,6 @@
 #include "app/editor/parts/main_form_part.h"
 
 #include <QPoint>
-#include <QTimer>
 
 #include <functional>
 
@@ -42,10 +41,10 @@ public:
     void switchTypingLine();
 
     // Clears the background marks of colour number 2 and up, copies the score into the playback view
-    // and starts both at the top in the editing background colour; the saved flag stays.
+    // and starts both at the top in the editing background colour; the saved flag stays. An open runs
+    // it before the undo history is reset, the colour dialog while it is open, so that its Cancel
+    // takes the clean-up back with its colours.
     void cleanHighlightMarks();
-    // The same once the current event is handled (after the colour dialog).
-    void cleanHighlightMarksSoon() { highlightTimer_.start(); }
 
     // Shows the editing menu at a point of the screen; tests record instead.
     void setMenuShower(std::function<void(QMenu&, const QPoint&)> shower) { showMenu_ = std::move(shower); }
@@ -53,7 +52,6 @@ public:
 private:
     void showEditMenu();
 
-    QTimer highlightTimer_;
     std::function<void(QMenu&, const QPoint&)> showMenu_;
 };
 

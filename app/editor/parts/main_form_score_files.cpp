@@ -189,7 +189,8 @@ void MainFormScoreFiles::JzRTB(bool userRightSpace) { form_.JzRTB(userRightSpace
 
 void MainFormScoreFiles::startHighlightCleaner()
 {
-    // At once: the undo history is reset right after, so the clean-up is no step of its own.
+    // At once: after an open the undo history is reset right after, so the clean-up is no step of its
+    // own; in the colour dialog it is one of the steps that its Cancel takes back.
     if (auto* clipboard = form_.findPart<MainFormClipboard>())
         clipboard->cleanHighlightMarks();
 }
