@@ -15,6 +15,8 @@ RichTextEdit::RichTextEdit(QWidget* parent)
 {
     setUndoRedoEnabled(false);
     setFont(DefaultTextFont());
+    // The right button is the program's: a menu of Qt's own would open on the press, before it.
+    setContextMenuPolicy(Qt::PreventContextMenu);
     auto adopt = [this] {
         if (!showingBoxCursor_)
             box_->adoptCursor(textCursor());

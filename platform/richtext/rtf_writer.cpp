@@ -126,23 +126,15 @@ private:
                 chineseFont_.push_back(!isAscii(name));
             }
         };
-        auto addColor = [this](const std::optional<QRgb>& c) {
-            if (c && std::find(colors_.begin(), colors_.end(), *c) == colors_.end())
-                colors_.push_back(*c);
-        };
-        auto addFormat = [&](const RunFormat& f) {
-            addFont(f.font);
-            addColor(f.color);
-            addColor(f.highlight);
-        };
         for (const RichParagraph& paragraph : content_) {
             for (const TextRun& run : paragraph.runs) {
-                addFormat(run.format);
+                addFont(run.format.font);
                 if (!isAscii(run.text))
                     chineseFont_[fontIndex(run.format.font)] = true;
             }
-            addFormat(paragraph.mark);
+            addFont(paragraph.mark.font);
         }
+        colors_ = RtfColorTable(content_);
     }
 
     int fontIndex(const QString& name) const
@@ -271,5 +263,23 @@ private:
 QString WriteRtf(const RichContent& content) { return RtfWriter(content).write(); }
 
 QString WriteRtf(const QTextDocument& document) { return WriteRtf(ExtractContent(document)); }
+
+std::vector<QRgb> RtfColorTable(const RichContent& content)
+{
+    std::vector<QRgb> colors;
+    auto add = [&](const std::optional<QRgb>& c) {
+        if (c && std::find(colors.begin(), colors.end(), *c) == colors.end())
+            colors.push_back(*c);
+    };
+    for (const RichParagraph& paragraph : content) {
+        for (const TextRun& run : paragraph.runs) {
+            add(run.format.color);
+            add(run.format.highlight);
+        }
+        add(paragraph.mark.color);
+        add(paragraph.mark.highlight);
+    }
+    return colors;
+}
 
 } // namespace tunvale::platform

@@ -2,7 +2,10 @@
 
 #include "platform/richtext/rich_text_content.h"
 
+#include <QRgb>
 #include <QString>
+
+#include <vector>
 
 class QTextDocument;
 
@@ -11,5 +14,9 @@ namespace tunvale::platform {
 // The RTF of rich text in our one dialect (described in rtf_writer.cpp). Pure ASCII.
 QString WriteRtf(const RichContent& content);
 QString WriteRtf(const QTextDocument& document);
+
+// The colour table that WriteRtf writes for the content: entry i is colour number i + 1 (number 0
+// being the automatic colour), text and highlight colours in order of first use.
+std::vector<QRgb> RtfColorTable(const RichContent& content);
 
 } // namespace tunvale::platform

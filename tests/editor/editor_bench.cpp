@@ -1,8 +1,11 @@
 // Speed of the score editor on a 40-line score: a keystroke through both key handlers up to the
 // repainted view, one undo and one redo step with the window's JzRTB, the snapshot after a pause in
-// typing, and the end of a margin gesture and a line-spacing step. Run by hand: build/bin/bench_editor.
+// typing, the end of a margin gesture and a line-spacing step, scaling the whole score by 110 % and
+// clearing its highlight marks, each up to the repainted view. Run by hand: build/bin/bench_editor.
 
+#include "app/editor/parts/main_form_clipboard.h"
 #include "app/editor/parts/main_form_editing.h"
+#include "app/editor/parts/main_form_fonts.h"
 #include "app/editor/parts/main_form_margins.h"
 #include "app/editor/window/main_form.h"
 #include "app/frame/process_state.h"
@@ -82,6 +85,8 @@ struct Editor {
     {
         form.addPart<editor::MainFormEditing>();
         form.addPart<editor::MainFormMargins>();
+        form.addPart<editor::MainFormClipboard>();
+        form.addPart<editor::MainFormFonts>();
         const frame::StartValues& start = frame::Process().start;
         const notation::ScoreHeader& header = frame::Process().ScoreHeader;
         form.editorView()->setLineWrapMode(QTextEdit::FixedPixelWidth);
@@ -235,12 +240,48 @@ void BM_SpacingStep(benchmark::State& state)
 void BM_UndoStep(benchmark::State& state) { undoOrRedo(state, true); }
 void BM_RedoStep(benchmark::State& state) { undoOrRedo(state, false); }
 
+// 110 % over the whole score as one undo step, then back (untimed) so that every run scales the same.
+void BM_ScaleWholeScore(benchmark::State& state)
+{
+    Editor& e = *shared();
+    editor::MainFormFonts& fonts = e.form.part<editor::MainFormFonts>();
+    editor::UndoEngine& u = e.form.part<editor::MainFormEditing>().undo();
+    for (auto _ : state) {
+        fonts.scaleRangeByRatio(1.1, 0, e.box.TextLength() - 1);
+        QApplication::processEvents();
+        e.form.editorView()->viewport()->repaint();
+        state.PauseTiming();
+        u.undo(1);
+        state.ResumeTiming();
+    }
+}
+
+// Highlight marks in colours 2 to 5 on every notation line, cleared from the whole score.
+void BM_HighlightRemoval(benchmark::State& state)
+{
+    Editor& e = *shared();
+    editor::MainFormClipboard& clipboard = e.form.part<editor::MainFormClipboard>();
+    const QColor colours[] = { QColor(255, 255, 0), QColor(0, 255, 0), QColor(0, 255, 255),
+        QColor(255, 0, 255), QColor(200, 200, 200) };
+    for (auto _ : state) {
+        state.PauseTiming();
+        for (int line = 2; line < e.box.LineCount(); line += 2)
+            e.box.setBackground(e.box.LineIndex(line) + 4, 6, colours[line % 5]);
+        state.ResumeTiming();
+        clipboard.cleanHighlightMarks();
+        QApplication::processEvents();
+        e.form.editorView()->viewport()->repaint();
+    }
+}
+
 BENCHMARK(BM_KeystrokeToRepaint)->Iterations(1)->UseManualTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SnapshotAfterPause)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_UndoStep)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_RedoStep)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_MarginGestureEnd)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SpacingStep)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ScaleWholeScore)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_HighlightRemoval)->Unit(benchmark::kMillisecond);
 
 } // namespace
 

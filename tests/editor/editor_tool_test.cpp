@@ -226,3 +226,30 @@ TEST(EditorTool, SolfegeWindowSavesASyllable)
     EXPECT_EQ(out[16], QStringLiteral("saved command2 off"));
     EXPECT_EQ(out[18], QString(out[1]).replace(QStringLiteral(" do"), QStringLiteral(" doh")));
 }
+
+TEST(EditorTool, EditRunsItsStepsInOrderAndAnswersTheDialog)
+{
+    QTemporaryDir dir;
+    const QString out = dir.filePath(QStringLiteral("out.rtf"));
+    const Result result = scoretool({ QStringLiteral("edit"),
+        testDataPath(QStringLiteral("editor/two_bars.rtf")), QStringLiteral("--sel"), QStringLiteral("0"),
+        QStringLiteral("0"), QStringLiteral("--cmd"), QStringLiteral("FormatTool_Click"), QStringLiteral("0"),
+        QStringLiteral("--cmd"), QStringLiteral("Toolbar1_ButtonClick"), QStringLiteral("25"),
+        QStringLiteral("--sel"), QStringLiteral("4"), QStringLiteral("1"), QStringLiteral("--cmd"),
+        QStringLiteral("RichTextBox1_MouseUp"), QStringLiteral("1"), QStringLiteral("--sel"),
+        QStringLiteral("4"), QStringLiteral("4"), QStringLiteral("--cmd"), QStringLiteral("SFZH_Click"),
+        QStringLiteral("0"), QStringLiteral("--answer"), QStringLiteral("set 1 2;ok;cancel"),
+        QStringLiteral("--sel"), QStringLiteral("0"), QStringLiteral("2"), QStringLiteral("--cmd"),
+        QStringLiteral("CQSF_Click"), QStringLiteral("0"), out });
+    ASSERT_EQ(result.exitCode, 0);
+    EXPECT_EQ(result.out.toStdString(),
+        "宋体 28 000000 U+0061 U+0062\n"
+        "PAR 宋体\n"
+        "KORVA_Note 36 000000 U+4EA8 U+6352 U+4E01 U+6352\n"
+        "PAR KORVA_Note\n"
+        "宋体 24 000000 U+0063 U+0064\n"
+        "SEL 0 2\n"
+        "PANEL 7 字号缩放值：2\n"
+        "PANEL 8 字号:16\n"
+        "PANEL 10 先按音高或音长格式按钮，后选中音符，逐类进行格式化。\n");
+}

@@ -209,7 +209,7 @@ TEST(MainFormControls, CtrlEnabledSetsItsGroup)
     EXPECT_FALSE(form.statusPanels().panelEnabled(editor::StatusPanel::FontSize));
     EXPECT_FALSE(form.statusPanels().panelEnabled(editor::StatusPanel::RepeatScale));
     // Unbuilt items stay disabled whatever is set.
-    EXPECT_FALSE(form.toolbar().button(19)->isEnabled());
+    EXPECT_FALSE(form.toolbar().button(42)->isEnabled());
     EXPECT_FALSE(form.action("JPyy")->isEnabled());
     form.editor().select(0, 2);
     form.setControlsEnabled(editor::ControlGroup::Playback, true);

@@ -3,59 +3,239 @@
 #include "tests/tools/rtf_runs_printout.h"
 #include "tests/tools/score_loading.h"
 
+#include "app/dialogs/font_set_dialog.h"
+#include "app/editor/parts/main_form_clipboard.h"
 #include "app/editor/parts/main_form_editing.h"
+#include "app/editor/parts/main_form_fonts.h"
 #include "app/editor/window/main_form.h"
+#include "app/editor/window/main_toolbar.h"
+#include "app/editor/window/status_panels.h"
 #include "app/frame/process_state.h"
 #include "platform/desktop/notation_fonts.h"
 #include "platform/richtext/rich_text_edit.h"
 #include "platform/richtext/rtf_reader.h"
 
+#include <QAction>
+#include <QCoreApplication>
 #include <QFile>
+#include <QPushButton>
+
+#include <cmath>
+#include <functional>
+#include <limits>
+#include <map>
+#include <optional>
+#include <vector>
 
 namespace {
 
 using namespace tunvale;
 
+// One step of the command line, run in order.
+struct Step {
+    enum class Kind { Keys, Sel, Cmd, Answer } kind;
+    QStringList values;
+};
+
+// The answers that script the dialog a command opens: "set ROW TEXT", "ok", "cancel", "close".
+bool validAnswer(const QString& answer)
+{
+    if (answer == QStringLiteral("ok") || answer == QStringLiteral("cancel")
+        || answer == QStringLiteral("close"))
+        return true;
+    const QStringList words = answer.split(u' ');
+    return words.size() >= 2 && words[0] == QStringLiteral("set")
+        && QStringList({ QStringLiteral("0"), QStringLiteral("1"), QStringLiteral("2") }).contains(words[1]);
+}
+
+// Plays the answers on the font-size dialog; without an answer that closes it, its close box does.
+void answerFontSet(dialogs::FontSetDialog& dialog, const QStringList& answers)
+{
+    bool closed = false;
+    QObject::connect(&dialog, &QDialog::finished, [&closed] { closed = true; });
+    for (const QString& answer : answers) {
+        if (closed)
+            break;
+        if (answer == QStringLiteral("ok")) {
+            dialog.Command1->click();
+        } else if (answer == QStringLiteral("cancel")) {
+            dialog.Command2->click();
+        } else if (answer == QStringLiteral("close")) {
+            dialog.reject();
+        } else {
+            const qsizetype textStart = answer.indexOf(u' ', 4);
+            dialog.typeInto(answer.mid(4, 1).toInt(), textStart < 0 ? QString() : answer.mid(textStart + 1));
+        }
+    }
+    if (!closed)
+        dialog.reject();
+}
+
+// The editor with the parts whose handlers the steps reach.
+struct Editor {
+    editor::MainForm form;
+    editor::MainFormEditing& editing = form.addPart<editor::MainFormEditing>();
+    editor::MainFormClipboard& clipboard = form.addPart<editor::MainFormClipboard>();
+    editor::MainFormFonts& fonts = form.addPart<editor::MainFormFonts>();
+
+    int selectionEnd() const { return form.editor().SelStart() + form.editor().SelLength() - 1; }
+};
+
+// The handlers that --cmd takes by their item's or event's name, beside the window's named commands.
+using Handler = std::function<void(Editor&, double argument)>;
+const std::map<QString, Handler>& handlers()
+{
+    static const std::map<QString, Handler> table {
+        { QStringLiteral("mnuCut_Click"), [](Editor& e, double) { e.clipboard.cut(); } },
+        { QStringLiteral("mnuCopy_Click"), [](Editor& e, double) { e.clipboard.copy(); } },
+        { QStringLiteral("mnuPaste_Click"), [](Editor& e, double) { e.clipboard.paste(); } },
+        { QStringLiteral("mnuSelAll_Click"), [](Editor& e, double) { e.clipboard.selectAll(); } },
+        { QStringLiteral("mnuReset_Click"), [](Editor& e, double) { e.clipboard.resetUndo(); } },
+        // Chosen from the Edit menu, whose opening sets the item's check from the caret's line.
+        { QStringLiteral("MunJPline_Click"),
+            [](Editor& e, double) {
+                e.editing.enableEditMenu();
+                e.clipboard.switchTypingLine();
+            } },
+        { QStringLiteral("RichTextBox1_MouseUp"),
+            [](Editor& e, double button) { e.clipboard.mouseReleased(int(button)); } },
+        { QStringLiteral("Timer8_Timer"), [](Editor& e, double) { e.clipboard.cleanHighlightMarks(); } },
+        { QStringLiteral("FormatTool_Click"),
+            [](Editor& e, double index) { e.fonts.useBrushMenu(int(index)); } },
+        { QStringLiteral("SFZH_Click"), [](Editor& e, double) { e.fonts.scaleSelection(); } },
+        { QStringLiteral("CQSF_Click"), [](Editor& e, double) { e.fonts.repeatScaling(); } },
+        { QStringLiteral("setRichtextboxFontSizebyn"),
+            [](Editor& e, double ratio) {
+                e.fonts.scaleRangeByRatio(ratio, e.form.editor().SelStart(), e.selectionEnd());
+            } },
+        { QStringLiteral("setRichtextboxFontSizebys"),
+            [](Editor& e, double step) {
+                e.fonts.scaleRangeByStep(step, e.form.editor().SelStart(), e.selectionEnd());
+            } },
+        { QStringLiteral("SetScoreFontScale"),
+            [](Editor& e, double points) { e.fonts.raiseSelection(int(points)); } },
+        { QStringLiteral("Toolbar1_ButtonClick"),
+            [](Editor& e, double index) {
+                if (QAction* button = e.form.toolbar().button(int(index)))
+                    button->trigger();
+            } },
+    };
+    return table;
+}
+
+// Reads the steps after IN and before OUT; false (with a message) when they do not parse.
+bool readSteps(const QStringList& args, std::vector<Step>& steps)
+{
+    for (qsizetype i = 1; i + 1 < args.size();) {
+        const QString& option = args[i];
+        auto take = [&](Step::Kind kind, qsizetype count) {
+            if (i + count >= args.size() - 1)
+                return false;
+            steps.push_back({ kind, args.mid(i + 1, count) });
+            i += count + 1;
+            return true;
+        };
+        bool ok = false;
+        if (option == QStringLiteral("--keys"))
+            ok = take(Step::Kind::Keys, 1);
+        else if (option == QStringLiteral("--sel"))
+            ok = take(Step::Kind::Sel, 2);
+        else if (option == QStringLiteral("--cmd"))
+            ok = take(Step::Kind::Cmd, 2);
+        else if (option == QStringLiteral("--answer"))
+            ok = take(Step::Kind::Answer, 1);
+        if (!ok)
+            return false;
+    }
+    for (const Step& step : steps) {
+        if (step.kind == Step::Kind::Sel
+            && (!scoretool::intArgument(step.values[0], 0) || !scoretool::intArgument(step.values[1], 0)))
+            return false;
+        if (step.kind != Step::Kind::Answer)
+            continue;
+        for (const QString& answer : step.values[0].split(u';')) {
+            if (!validAnswer(answer)) {
+                scoretool::err(QStringLiteral("unknown answer %1").arg(answer));
+                return false;
+            }
+        }
+    }
+    return !steps.empty() && steps.front().kind == Step::Kind::Sel;
+}
+
+bool runCommand(Editor& e, const QString& name, const QString& argumentText)
+{
+    if (const auto handler = handlers().find(name); handler != handlers().end()) {
+        bool isNumber = false;
+        const double argument = argumentText.toDouble(&isNumber);
+        if (!isNumber || std::abs(argument) > std::numeric_limits<int>::max()) {
+            scoretool::err(QStringLiteral("%1 is no number for %2").arg(argumentText, name));
+            return false;
+        }
+        handler->second(e, argument);
+        return true;
+    }
+    const std::optional<int> argument = scoretool::intArgument(argumentText);
+    if (!argument) {
+        scoretool::err(QStringLiteral("%1 is no number for %2").arg(argumentText, name));
+        return false;
+    }
+    // Toolbar and menu commands run with the notation command flag set, as the toolbar runs them.
+    e.form.state().NotationCmdBusy = true;
+    const bool known = e.form.commands().run(name, *argument);
+    e.form.state().NotationCmdBusy = false;
+    if (!known)
+        scoretool::err(QStringLiteral("unknown command %1").arg(name));
+    return known;
+}
+
 int edit(const QStringList& args)
 {
-    const QString usage = QStringLiteral(
-        "usage: scoretool edit IN --sel START LEN (--keys \"KEYS\" | --cmd NAME ARG) OUT.rtf");
-    const bool keys = args.size() == 7 && args[4] == QStringLiteral("--keys");
-    const bool command = args.size() == 8 && args[4] == QStringLiteral("--cmd");
-    const auto start = keys || command ? scoretool::intArgument(args[2], 0) : std::nullopt;
-    const auto length = keys || command ? scoretool::intArgument(args[3], 0) : std::nullopt;
-    const auto argument = command ? scoretool::intArgument(args[6]) : std::optional<int>(0);
-    if (!start || !length || !argument || args[1] != QStringLiteral("--sel")) {
-        scoretool::err(usage);
+    std::vector<Step> steps;
+    if (args.size() < 5 || !readSteps(args, steps)) {
+        scoretool::err(
+            QStringLiteral("usage: scoretool edit IN --sel START LEN [--keys \"KEYS\" | --sel START LEN"
+                           " | --cmd NAME ARG | --answer \"A;B;...\"]... OUT.rtf"));
         return 2;
     }
     platform::loadNotationFonts();
-    editor::MainForm form;
-    form.addPart<editor::MainFormEditing>();
+    Editor e;
+    // No pointer moves and no menu waits for a click in a run of the tool.
+    e.fonts.setPointerMover([](const QPoint&) {});
+    e.clipboard.setMenuShower([](QMenu&, const QPoint&) {});
+    QStringList answers;
+    e.fonts.setFontSetRunner([&answers](dialogs::FontSetDialog& dialog) { answerFontSet(dialog, answers); });
     notation::DrumStore drums;
     QString error;
-    if (!scoretool::LoadScore(args[0], form.editor(), frame::Process().ScoreHeader, drums, error)) {
+    if (!scoretool::LoadScore(args[0], e.form.editor(), frame::Process().ScoreHeader, drums, error)) {
         scoretool::err(error);
         return 1;
     }
-    form.part<editor::MainFormEditing>().undo().Reset();
-    form.editor().select(*start, *length);
-    if (keys) {
-        if (!scoretool::PressKeys(form, args[5]))
-            return 2;
-    } else {
-        const QString& name = args[5];
-        // Toolbar and menu commands run with the notation command flag set, as the toolbar runs them.
-        form.state().NotationCmdBusy = true;
-        const bool known = form.commands().run(name, *argument);
-        form.state().NotationCmdBusy = false;
-        if (!known) {
-            scoretool::err(QStringLiteral("unknown command %1").arg(name));
-            return 2;
+    e.editing.undo().Reset();
+    for (std::size_t i = 0; i < steps.size(); ++i) {
+        const Step& step = steps[i];
+        switch (step.kind) {
+        case Step::Kind::Sel:
+            e.form.editor().select(step.values[0].toInt(), step.values[1].toInt());
+            break;
+        case Step::Kind::Keys:
+            if (!scoretool::PressKeys(e.form, step.values[0]))
+                return 2;
+            break;
+        case Step::Kind::Cmd: {
+            const bool answered = i + 1 < steps.size() && steps[i + 1].kind == Step::Kind::Answer;
+            answers = answered ? steps[i + 1].values[0].split(u';') : QStringList();
+            if (!runCommand(e, step.values[0], step.values[1]))
+                return 2;
+            break;
         }
+        case Step::Kind::Answer:
+            break;
+        }
+        QCoreApplication::processEvents();
     }
-    form.part<editor::MainFormEditing>().undo().FlushSnapshot();
-    const QString rtf = form.editor().TextRTF();
+    e.editing.undo().FlushSnapshot();
+    const QString rtf = e.form.editor().TextRTF();
     const QString& outFile = args.back();
     QFile out(outFile);
     if (!out.open(QIODevice::WriteOnly) || out.write(rtf.toLatin1()) != rtf.size()) {
@@ -63,12 +243,21 @@ int edit(const QStringList& args)
         return 1;
     }
     scoretool::PrintRuns(*platform::ReadRtf(rtf, platform::DefaultTextFont()));
+    scoretool::out(
+        QStringLiteral("SEL %1 %2").arg(e.form.editor().SelStart()).arg(e.form.editor().SelLength()));
+    for (const editor::StatusPanel panel :
+        { editor::StatusPanel::Brush, editor::StatusPanel::FontSize, editor::StatusPanel::Hint }) {
+        const QString text = e.form.statusPanels().panelText(panel);
+        if (!text.isEmpty())
+            scoretool::out(QStringLiteral("PANEL %1 %2").arg(int(panel)).arg(text));
+    }
     return 0;
 }
 
 } // namespace
 
 SCORETOOL_COMMAND("edit",
-    "IN --sel START LEN (--keys \"KEYS\" | --cmd NAME ARG) OUT.rtf   type keys or run a note command "
-    "in the editor, write the result and print its runs",
+    "IN --sel START LEN [--keys \"KEYS\" | --sel START LEN | --cmd NAME ARG | --answer \"A;B\"]... OUT.rtf   "
+    "type keys, select and run commands in the editor in order, write the result and print its runs, the "
+    "selection and status panels 7, 8 and 10",
     edit);

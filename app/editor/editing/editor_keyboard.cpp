@@ -34,7 +34,11 @@ QString CaretPanelText(const CaretState& caret)
 
 QString BarPanelText(int Xj, int barCount) { return QStringLiteral("小节：%1/%2").arg(Xj + 1).arg(barCount); }
 
-QString FontSizePanelText(double size) { return QStringLiteral("字号:") + QString::number(size); }
+QString FontSizePanelText(double size)
+{
+    // A selection of mixed sizes has none to show.
+    return size > 0 ? QStringLiteral("字号:") + QString::number(size) : QStringLiteral("字号:");
+}
 
 EditorKeyboard::EditorKeyboard(platform::RichTextBox& editor, UndoEngine& undo, NoteCommands& commands,
     KeyboardHost host, QObject* parent)
@@ -122,8 +126,14 @@ void EditorKeyboard::applyTypingFormats()
 {
     timer1_.stop();
     editor_.setSelLength(2);
+    applyTypingFormat(nextLineNotation_);
+    editor_.setSelLength(0);
+}
+
+void EditorKeyboard::applyTypingFormat(bool notation)
+{
     const notation::ColorScheme colors = host_.colors ? *host_.colors : notation::ColorScheme {};
-    if (nextLineNotation_) {
+    if (notation) {
         editor_.setSelFontName(notation::NoteFontFamily);
         if (host_.NotationFontSize)
             editor_.setSelFontSize(*host_.NotationFontSize);
@@ -134,7 +144,6 @@ void EditorKeyboard::applyTypingFormats()
             editor_.setSelFontSize(*host_.TextFontSize);
         editor_.setSelColor(StoredColor(colors.LyricLineColor));
     }
-    editor_.setSelLength(0);
 }
 
 } // namespace tunvale::editor

@@ -24,7 +24,8 @@ struct CaretState {
 };
 CaretState ReadCaretState(const platform::RichTextBox& editor);
 
-// Status bar texts of the caret (panel 4), its bar (panel 5) and the font size (panel 8).
+// Status bar texts of the caret (panel 4), its bar (panel 5) and the font size (panel 8; the label
+// alone for a selection of mixed sizes, whose size is 0).
 QString CaretPanelText(const CaretState& caret);
 QString BarPanelText(int Xj, int barCount);
 QString FontSizePanelText(double size);
@@ -57,6 +58,9 @@ public:
     void KeyPress(int& KeyAscii);
     // Types the next line in the notation or the text format after Enter at a line end.
     void applyTypingFormats();
+    // Gives the selection the typing format of notation lines or of lyric lines: font, size in use
+    // and colour.
+    void applyTypingFormat(bool notation);
     bool Timer1Pending() const { return timer1_.isActive(); }
 
 private:

@@ -3,6 +3,7 @@
 #include "app/drums/bar_strip.h"
 #include "app/editor/actions/build_gate.h"
 #include "app/editor/editing/notation_keys.h"
+#include "app/editor/parts/main_form_clipboard.h"
 #include "app/editor/parts/main_form_symbols.h"
 #include "app/editor/window/main_form.h"
 #include "app/editor/window/main_toolbar.h"
@@ -145,6 +146,10 @@ bool MainFormEditing::eventFilter(QObject* watched, QEvent* event)
 void MainFormEditing::selectionChanged()
 {
     platform::RichTextBox& editor = form_.editor();
+    const bool selected = editor.SelLength() != 0;
+    enable(form_.action(QStringLiteral("mnuCut")), selected);
+    enable(form_.action(QStringLiteral("mnuCopy")), selected);
+    enable(form_.action(QStringLiteral("mnuPaste")), !ClipboardEmpty());
     EditorState& state = form_.state();
     state.LastSelStart = std::int16_t(editor.SelStart());
     state.LastOnXj = std::int16_t(undo_.OnXj());

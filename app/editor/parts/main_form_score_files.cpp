@@ -1,6 +1,7 @@
 #include "app/editor/parts/main_form_score_files.h"
 
 #include "app/editor/actions/build_gate.h"
+#include "app/editor/parts/main_form_clipboard.h"
 #include "app/editor/parts/main_form_drums.h"
 #include "app/editor/parts/main_form_editing.h"
 #include "app/editor/window/main_form.h"
@@ -185,6 +186,14 @@ void MainFormScoreFiles::resetCaret()
 }
 
 void MainFormScoreFiles::JzRTB(bool userRightSpace) { form_.JzRTB(userRightSpace ? 1 : 0); }
+
+void MainFormScoreFiles::startHighlightCleaner()
+{
+    // At once: after an open the undo history is reset right after, so the clean-up is no step of its
+    // own; in the colour dialog it is one of the steps that its Cancel takes back.
+    if (auto* clipboard = form_.findPart<MainFormClipboard>())
+        clipboard->cleanHighlightMarks();
+}
 
 void MainFormScoreFiles::UndoReset() { form_.part<MainFormEditing>().undo().Reset(); }
 

@@ -55,7 +55,7 @@ public:
     void setBarPanelText(const QString& text) override;
     void resetCaret() override;
     void keepCurrentFile(const QString& path) override;
-    void startHighlightCleaner() override { }
+    void startHighlightCleaner() override;
     void UndoReset() override;
     void JzRTB(bool userRightSpace) override;
     int XJInteger() const override;

@@ -1,13 +1,12 @@
 #include "app/editor/parts/main_form_symbols.h"
 
+#include "app/editor/editing/font_scaling.h"
 #include "app/editor/editing/note_commands.h"
 #include "app/editor/parts/main_form_editing.h"
 #include "app/editor/window/main_form.h"
 #include "get_symbol.h"
 #include "platform/desktop/prompts.h"
 #include "platform/richtext/rich_text_edit.h"
-
-#include <cstdlib>
 
 namespace tunvale::editor {
 
@@ -66,7 +65,7 @@ void MainFormSymbols::insertPick()
         if (const float size = SymbolPicker->GetFontSize(); size > 0)
             editor.setSelFontSize(size);
         if (SymbolPicker->UpWord())
-            raiseSelection(RaisePoints);
+            SetScoreFontScale(editor, editor.SelStart() + 1, editor.SelLength(), RaisePoints);
         // The next pick lands behind this one, and typing goes on in the format from before the pick.
         editor.select(behind, 0);
         editor.setSelFontName(typing.font);
@@ -74,13 +73,6 @@ void MainFormSymbols::insertPick()
         editor.setSelBold(typing.bold);
         editor.setSelCharOffset(typing.offset * 10);
     });
-}
-
-void MainFormSymbols::raiseSelection(int points)
-{
-    platform::RichTextBox& editor = form_.editor();
-    editor.setSelFontSize(BaseFontPoints - std::abs(points));
-    editor.setSelCharOffset(points * 20);
 }
 
 void MainFormSymbols::paletteClosed()

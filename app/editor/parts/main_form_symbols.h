@@ -18,9 +18,8 @@ class MainFormSymbols final : public MainFormPart
     Q_OBJECT
 
 public:
-    // How far "二胡符号提升" raises a sign, and the editor's base size the raised sign shrinks from.
+    // How far "二胡符号提升" raises a sign.
     static constexpr int RaisePoints = 15;
-    static constexpr double BaseFontPoints = 24;
 
     explicit MainFormSymbols(MainForm& form);
     ~MainFormSymbols() override;
@@ -35,8 +34,6 @@ public:
 private:
     void insertPick();
     void paletteClosed();
-    // Shrinks and raises the selection by `points`, as a raised sign stands over the next note.
-    void raiseSelection(int points);
 
     QPointer<symbolpick::GetSymbol> SymbolPicker;
     bool symbolPickerOpen_ = false;

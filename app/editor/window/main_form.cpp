@@ -5,9 +5,11 @@
 #include "app/drums/bar_strip.h"
 #include "app/editor/actions/menu_items.h"
 #include "app/editor/actions/toolbar_dispatch.h"
+#include "app/editor/parts/main_form_clipboard.h"
 #include "app/editor/parts/main_form_colors.h"
 #include "app/editor/parts/main_form_drums.h"
 #include "app/editor/parts/main_form_editing.h"
+#include "app/editor/parts/main_form_fonts.h"
 #include "app/editor/parts/main_form_margins.h"
 #include "app/editor/parts/main_form_midi_export.h"
 #include "app/editor/parts/main_form_old_version.h"
@@ -262,6 +264,8 @@ void MainForm::createParts()
     addPart<MainFormColors>(std::move(services_.colorPicker));
     addPart<MainFormSolfege>();
     addPart<MainFormOldVersion>();
+    addPart<MainFormClipboard>();
+    addPart<MainFormFonts>();
 }
 
 void MainForm::scoreReplaced()

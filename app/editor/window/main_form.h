@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/dialogs/color_picker.h"
+#include "app/dialogs/dialog_results.h"
 #include "app/editor/actions/command_table.h"
 #include "app/editor/editing/editor_state.h"
 #include "app/editor/parts/main_form_part.h"
@@ -149,6 +150,8 @@ public:
     EditorState& state() { return state_; }
     const EditorState& state() const { return state_; }
     MainFormHooks& hooks() { return hooks_; }
+    // What the modal dialogs hand back; kept as long as the window lives.
+    dialogs::DialogResults& dialogResults() { return dialogResults_; }
     MainFormServices& services() { return services_; }
 
     // The accompaniment styles of "banzhou.ini" behind the first three items of "PZType".
@@ -215,6 +218,7 @@ private:
     MainFormServices services_;
     MainFormHooks hooks_;
     EditorState state_;
+    dialogs::DialogResults dialogResults_;
     std::unique_ptr<MenuItems> menus_;
     CommandTable commands_;
     std::unique_ptr<ToolbarHost> toolbarHost_;

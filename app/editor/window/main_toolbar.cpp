@@ -8,6 +8,7 @@
 #include <QCoreApplication>
 #include <QEvent>
 #include <QHBoxLayout>
+#include <QLayout>
 #include <QLineEdit>
 #include <QMenu>
 #include <QScrollBar>
@@ -54,6 +55,8 @@ MainToolbar::MainToolbar(QWidget* parent)
                 }
                 action->setMenu(menu);
                 menus_[entry.index] = menu;
+                if (entry.kind == ButtonKind::DropDown)
+                    styles_[entry.index] = ButtonStyle::DropDown;
                 if (auto* tool = qobject_cast<QToolButton*>(widgetForAction(action))) {
                     tool->setPopupMode(entry.kind == ButtonKind::MenuOnly ? QToolButton::InstantPopup
                                                                           : QToolButton::MenuButtonPopup);
@@ -205,6 +208,31 @@ void MainToolbar::setButtonValue(int index, int value)
     if (value)
         action->setCheckable(true);
     action->setChecked(value != 0);
+    if (!value && styles_[index] != ButtonStyle::Check)
+        action->setCheckable(false);
+}
+
+void MainToolbar::setButtonStyle(int index, ButtonStyle style)
+{
+    QAction* action = button(index);
+    if (!action || styles_[index] == style)
+        return;
+    styles_[index] = style;
+    action->setMenu(style == ButtonStyle::DropDown ? menus_[index] : nullptr);
+    // The arrow is drawn by the popup mode, whether the button has a menu or not.
+    if (QToolButton* tool = toolButton(index))
+        tool->setPopupMode(
+            style == ButtonStyle::DropDown ? QToolButton::MenuButtonPopup : QToolButton::DelayedPopup);
+    action->setCheckable(style == ButtonStyle::Check);
+    if (style != ButtonStyle::Check)
+        action->setChecked(false);
+    // The buttons move at once, so that their places can be used right after.
+    layout()->activate();
+}
+
+ButtonStyle MainToolbar::buttonStyle(int index) const
+{
+    return index >= 1 && index <= kToolbarButtonCount ? styles_[index] : ButtonStyle::Default;
 }
 
 void MainToolbar::setButtonVisible(int index, bool visible)

@@ -17,6 +17,10 @@ class QToolButton;
 // (build_gate.h) and open once the command they run is defined.
 namespace tunvale::editor {
 
+// How a button behaves, by the numbers its handlers use: a plain button, a check button that stays
+// pressed once clicked, a button with a drop-down arrow.
+enum class ButtonStyle { Default = 0, Check = 1, DropDown = 5 };
+
 class MainToolbar : public QToolBar
 {
     Q_OBJECT
@@ -36,9 +40,13 @@ public:
     // Opens the gate of every button and drop-down item that runs `command`.
     void markCommandDefined(const QString& command);
 
-    // A button's Value: 1 pressed, 0 not.
+    // A button's Value: 1 pressed, 0 not. A button other than a check button is pressed only while
+    // its Value is 1.
     int buttonValue(int index) const;
     void setButtonValue(int index, int value);
+    // A drop-down button becomes a check button and back; its drop-down goes and comes with the arrow.
+    void setButtonStyle(int index, ButtonStyle style);
+    ButtonStyle buttonStyle(int index) const;
     void setButtonVisible(int index, bool visible);
 
     // The value of the tempo (0) or volume (1) bar.
@@ -63,6 +71,7 @@ private:
 
     std::array<QAction*, 47> buttons_ {};
     std::array<QMenu*, 47> menus_ {};
+    std::array<ButtonStyle, 47> styles_ {};
 };
 
 } // namespace tunvale::editor

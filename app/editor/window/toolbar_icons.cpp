@@ -4,6 +4,7 @@
 
 #include <QPainter>
 #include <QPainterPath>
+#include <QPixmap>
 #include <QStyle>
 
 namespace tunvale::editor {
@@ -195,6 +196,47 @@ QIcon ToolbarIcon(int index, const QStyle* style)
     default:
         return {};
     }
+}
+
+QCursor FormatBrushCursor(bool pitch)
+{
+    QPixmap picture(32, 32);
+    picture.fill(Qt::transparent);
+    QPainter p(&picture);
+    p.setRenderHint(QPainter::Antialiasing);
+    QPainterPath bristles;
+    bristles.moveTo(1, 31);
+    bristles.cubicTo(2, 25, 5, 21, 9, 18);
+    bristles.lineTo(14, 23);
+    bristles.cubicTo(11, 27, 7, 30, 1, 31);
+    QPainterPath handle;
+    handle.addPolygon(QPolygonF({ QPointF(10, 17), QPointF(15, 22), QPointF(30, 7), QPointF(25, 2) }));
+    handle.closeSubpath();
+    QFont font;
+    font.setPixelSize(12);
+    font.setBold(true);
+    QPainterPath digit;
+    digit.addText(2, pitch ? 15 : 11, font, QStringLiteral("1"));
+    QPainterPath mark;
+    if (pitch)
+        mark.addEllipse(QPointF(5.5, 2.5), 1.8, 1.8);
+    else
+        mark.addRect(QRectF(1, 13, 9, 1.6));
+    // A white edge keeps the pointer visible on the dark and the light parts of a score.
+    p.setPen(QPen(Qt::white, 3));
+    for (const QPainterPath* path : { &bristles, &handle, &digit, &mark })
+        p.drawPath(*path);
+    p.setPen(QPen(Qt::black, 1));
+    p.setBrush(QColor(30, 30, 30));
+    p.drawPath(bristles);
+    p.setBrush(QColor(170, 110, 50));
+    p.drawPath(handle);
+    p.setPen(Qt::NoPen);
+    p.setBrush(pitch ? QColor(200, 30, 30) : QColor(30, 90, 200));
+    p.drawPath(digit);
+    p.drawPath(mark);
+    p.end();
+    return QCursor(picture, 1, 31);
 }
 
 } // namespace tunvale::editor

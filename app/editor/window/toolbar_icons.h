@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QCursor>
 #include <QIcon>
 
 class QStyle;
@@ -10,5 +11,9 @@ class QStyle;
 namespace tunvale::editor {
 
 QIcon ToolbarIcon(int index, const QStyle* style);
+
+// The editor's pointer while a format brush is on: a brush with the note it changes, a dot above it
+// for the pitch brush, a line under it for the duration brush. The hotspot is the brush's tip.
+QCursor FormatBrushCursor(bool pitch);
 
 } // namespace tunvale::editor

@@ -1,0 +1,342 @@
+#include "app/dialogs/font_set_dialog.h"
+#include "app/editor/editing/note_codes.h"
+#include "app/editor/window/main_toolbar.h"
+#include "app/editor/window/status_panels.h"
+#include "app/editor/window/toolbar_icons.h"
+#include "platform/richtext/rich_text_edit.h"
+#include "tests/editor/parts_window.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+#include <QToolButton>
+
+#include <gtest/gtest.h>
+
+#include <optional>
+
+using namespace tunvale;
+using namespace tunvale::editor;
+using namespace tunvale::testing;
+
+namespace {
+
+const QString kClosed = QStringLiteral("音长/音高格式刷关闭");
+const QString kRefused = QStringLiteral("字号设置过大或过小！");
+
+std::vector<double> sizes(platform::RichTextBox& box, int start, int count)
+{
+    const int s = box.SelStart();
+    const int l = box.SelLength();
+    std::vector<double> out;
+    for (int i = start; i < start + count; ++i) {
+        box.select(i, 1);
+        out.push_back(box.SelFontSize());
+    }
+    box.select(s, l);
+    return out;
+}
+
+// A window over "bar 1 2 3 bar" with the notes at 20, 10 and 20 points.
+struct Fonts : PartsWindow {
+    std::function<void(dialogs::FontSetDialog&)> answer;
+    int dialogs = 0;
+
+    Fonts()
+        : PartsWindow({ { kNote, Codes({ kBar, Note(1), Note(2), Note(3), kBar }) } })
+    {
+        editor.select(1, 3);
+        editor.setSelFontSize(20);
+        editor.select(2, 1);
+        editor.setSelFontSize(10);
+        editing.undo().Reset();
+        fonts.setFontSetRunner([this](dialogs::FontSetDialog& dialog) {
+            ++dialogs;
+            if (answer)
+                answer(dialog);
+        });
+    }
+    // The dialog answered with `text` in `row` and OK, or closed.
+    void scale(int start, int length, std::optional<std::pair<int, QString>> typed)
+    {
+        answer = [typed](dialogs::FontSetDialog& dialog) {
+            if (!typed) {
+                dialog.reject();
+                return;
+            }
+            dialog.typeInto(typed->first, typed->second);
+            dialog.Command1->click();
+            if (dialog.result() != QDialog::Accepted)
+                dialog.reject();
+        };
+        editor.select(start, length);
+        form.commands().run(QStringLiteral("SFZH"), 0);
+    }
+    QString panel(StatusPanel number) const { return form.statusPanels().panelText(number); }
+};
+
+} // namespace
+
+TEST(MainFormFonts, EveryTransitionOfTheBrushMenu)
+{
+    using B = BrushKind;
+    struct Row {
+        B from;
+        int index;
+        B to;
+        int jumpTo; // 0: the pointer stays
+        QString brushPanel;
+    };
+    const Row rows[] = {
+        { B::None, 0, B::Pitch, 24, QStringLiteral("音高格式刷打开") },
+        { B::None, 1, B::Duration, 32, QStringLiteral("音长格式刷打开") },
+        { B::None, 2, B::None, 0, kClosed },
+        { B::Pitch, 0, B::None, 0, kClosed },
+        { B::Pitch, 1, B::Duration, 32, QStringLiteral("音长格式刷打开") },
+        { B::Pitch, 2, B::None, 0, kClosed },
+        { B::Duration, 0, B::Pitch, 24, QStringLiteral("音高格式刷打开") },
+        { B::Duration, 1, B::None, 0, kClosed },
+        { B::Duration, 2, B::None, 0, kClosed },
+        { B::Pitch, 3, B::Pitch, 0, QStringLiteral("音高格式刷打开") },
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(::testing::Message() << int(row.from) << " item " << row.index);
+        PartsWindow w({ { kNote, Codes({ kBar, Note(1) }) } });
+        w.form.resize(1200, 600);
+        w.form.show();
+        std::vector<QPoint> jumps;
+        w.fonts.setPointerMover([&](const QPoint& at) { jumps.push_back(at); });
+        MainToolbar& toolbar = w.form.toolbar();
+        // The brush as it is, with a value chosen on the toolbar.
+        if (row.from != B::None) {
+            w.form.action(QStringLiteral("FormatTool"), row.from == B::Pitch ? 0 : 1)->trigger();
+            toolbar.button(row.from == B::Pitch ? 23 : 31)->trigger();
+            ASSERT_EQ(toolbar.buttonValue(row.from == B::Pitch ? 23 : 31), 1);
+        }
+        jumps.clear();
+        w.form.statusPanels().setPanelText(StatusPanel::Hint, {});
+        if (row.index <= 2)
+            w.form.action(QStringLiteral("FormatTool"), row.index)->trigger();
+        else
+            w.fonts.useBrushMenu(row.index);
+
+        EXPECT_EQ(w.fonts.brush(), row.to);
+        EXPECT_EQ(w.form.action(QStringLiteral("FormatTool"), 0)->isChecked(), row.to == B::Pitch);
+        EXPECT_EQ(w.form.action(QStringLiteral("FormatTool"), 1)->isChecked(), row.to == B::Duration);
+        EXPECT_EQ(toolbar.buttonStyle(26), row.to == B::Pitch ? ButtonStyle::Check : ButtonStyle::DropDown);
+        EXPECT_EQ(
+            toolbar.buttonStyle(33), row.to == B::Duration ? ButtonStyle::Check : ButtonStyle::DropDown);
+        EXPECT_EQ(toolbar.button(26)->menu() != nullptr, row.to != B::Pitch);
+        EXPECT_EQ(toolbar.toolButton(33)->popupMode() == QToolButton::MenuButtonPopup, row.to != B::Duration);
+        int pressed = 0;
+        for (int i = 22; i <= 33; ++i)
+            pressed += toolbar.buttonValue(i);
+        EXPECT_EQ(pressed, row.to == row.from && row.to != B::None ? 1 : 0);
+        const QCursor cursor = w.form.editorView()->viewport()->cursor();
+        if (row.to == B::None) {
+            EXPECT_EQ(cursor.shape(), Qt::IBeamCursor);
+        } else {
+            EXPECT_EQ(cursor.pixmap().toImage(), FormatBrushCursor(row.to == B::Pitch).pixmap().toImage());
+            EXPECT_EQ(cursor.hotSpot(), QPoint(1, 31));
+        }
+        EXPECT_EQ(w.form.statusPanels().panelText(StatusPanel::Brush), row.brushPanel);
+        EXPECT_EQ(w.form.statusPanels().panelText(StatusPanel::Hint),
+            QStringLiteral("先按音高或音长格式按钮，后选中音符，逐类进行格式化。"));
+        // The pointer went where the button is once the toolbar has laid itself out again.
+        QApplication::processEvents();
+        if (row.jumpTo == 0) {
+            EXPECT_TRUE(jumps.empty());
+        } else {
+            const QToolButton* target = toolbar.toolButton(row.jumpTo);
+            EXPECT_EQ(jumps, std::vector<QPoint> { target->mapToGlobal(target->rect().center()) });
+        }
+    }
+}
+
+TEST(MainFormFonts, LeftReleasesApplyThePressedButtonOfTheBrushThatIsOn)
+{
+    PartsWindow w({ { kNote, Codes({ kBar, Note(1), Note(2), Note(3) }) } });
+    const auto release = [&](int start, int length, int button) {
+        w.editor.select(start, length);
+        w.clipboard.mouseReleased(button);
+    };
+    w.fonts.useBrushMenu(0);
+    release(1, 1, 1);
+    EXPECT_EQ(w.editor.Text(), Codes({ kBar, Note(1), Note(2), Note(3) }));
+    w.form.toolbar().button(25)->trigger();
+    EXPECT_EQ(w.editor.Text(), Codes({ kBar, Note(1), Note(2), Note(3) }));
+    release(1, 1, 1);
+    release(3, 1, 1);
+    release(2, 1, 2);
+    EXPECT_EQ(w.editor.Text(), Codes({ kBar, WithOctave(Note(1), 5), Note(2), WithOctave(Note(3), 5) }));
+    EXPECT_EQ(w.steps(), 2);
+    // A real release of the left button.
+    w.fonts.useBrushMenu(1);
+    w.form.toolbar().button(31)->trigger();
+    w.editor.select(2, 1);
+    QTest::mouseRelease(w.form.editorView()->viewport(), Qt::LeftButton);
+    EXPECT_EQ(w.editor.Text(),
+        Codes({ kBar, WithOctave(Note(1), 5), WithDuration(Note(2), 2), WithOctave(Note(3), 5) }));
+    w.fonts.useBrushMenu(2);
+    release(1, 3, 1);
+    EXPECT_EQ(w.steps(), 3);
+}
+
+TEST(MainFormFonts, ScalingByTheDialogIsOneUndoStep)
+{
+    Fonts w;
+    const QString before = w.editor.TextRTF();
+    w.scale(1, 3, std::pair { 0, QStringLiteral("110") });
+    EXPECT_EQ(sizes(w.editor, 1, 3), (std::vector<double> { 22, 11, 22 }));
+    EXPECT_EQ(w.editor.SelStart(), 1);
+    EXPECT_EQ(w.editor.SelLength(), 3);
+    EXPECT_EQ(w.panel(StatusPanel::Brush), QStringLiteral("字号缩放比例：110"));
+    EXPECT_EQ(w.steps(), 1);
+    w.editing.undo().undo(1);
+    EXPECT_EQ(w.editor.TextRTF(), before);
+    // With nothing selected there is no dialog.
+    w.scale(2, 0, std::pair { 0, QStringLiteral("110") });
+    EXPECT_EQ(w.dialogs, 1);
+}
+
+TEST(MainFormFonts, ARefusedSizeGetsTheSameAnswerEveryWay)
+{
+    Fonts w;
+    // By step: the characters before the refused one keep their new sizes.
+    w.scale(1, 3, std::pair { 1, QStringLiteral("-9.5") });
+    EXPECT_EQ(sizes(w.editor, 1, 3), (std::vector<double> { 10.5, 10, 20 }));
+    EXPECT_EQ(w.editor.SelStart(), 2);
+    EXPECT_EQ(w.editor.SelLength(), 0);
+    // By a ratio that is no number, and to a size out of range: nothing changes.
+    w.scale(1, 3, std::pair { 0, QStringLiteral("abc") });
+    w.scale(1, 3, std::pair { 2, QStringLiteral("2000") });
+    EXPECT_EQ(sizes(w.editor, 1, 3), (std::vector<double> { 10.5, 10, 20 }));
+    EXPECT_EQ(w.editor.SelStart(), 1);
+    EXPECT_EQ(w.editor.SelLength(), 0);
+    EXPECT_EQ(w.prompts->texts(), QStringList({ kRefused, kRefused, kRefused }));
+    EXPECT_EQ(w.steps(), 1);
+}
+
+TEST(MainFormFonts, RepeatTakesTheLastAcceptedAnswer)
+{
+    Fonts w;
+    const auto repeat = [&](int start, int length) {
+        w.editor.select(start, length);
+        w.form.commands().run(QStringLiteral("CQSF"), 0);
+    };
+    repeat(1, 3);
+    EXPECT_EQ(sizes(w.editor, 1, 3), (std::vector<double> { 20, 10, 20 }));
+    w.scale(1, 1, std::pair { 1, QStringLiteral("2") });
+    w.scale(1, 1, std::nullopt);
+    repeat(2, 2);
+    EXPECT_EQ(sizes(w.editor, 1, 3), (std::vector<double> { 22, 12, 22 }));
+    // Ctrl+D in the editor repeats too; with nothing selected nothing changes and the caret stays.
+    w.editor.select(2, 2);
+    QKeyEvent ctrlD(QEvent::KeyPress, Qt::Key_D, Qt::ControlModifier);
+    QApplication::sendEvent(w.form.editorView(), &ctrlD);
+    EXPECT_EQ(sizes(w.editor, 1, 4), (std::vector<double> { 22, 14, 24, 16 }));
+    repeat(4, 0);
+    EXPECT_EQ(w.editor.SelStart(), 4);
+    EXPECT_EQ(sizes(w.editor, 1, 4), (std::vector<double> { 22, 14, 24, 16 }));
+    // An absolute size with nothing selected is the size typed next.
+    w.scale(1, 1, std::pair { 2, QStringLiteral("14") });
+    repeat(5, 0);
+    EXPECT_EQ(w.editor.SelFontSize(), 14);
+    // A refused OK empties the answer: a cancel after it leaves nothing to repeat.
+    w.answer = [](dialogs::FontSetDialog& dialog) {
+        dialog.typeInto(1, QString());
+        dialog.Command1->click();
+        dialog.Command2->click();
+    };
+    w.editor.select(1, 1);
+    w.form.commands().run(QStringLiteral("SFZH"), 0);
+    repeat(1, 3);
+    EXPECT_EQ(sizes(w.editor, 1, 3), (std::vector<double> { 14, 14, 24 }));
+}
+
+TEST(FontSetDialog, OkWithoutAChoiceOrWithAnEmptyTextStaysOpen)
+{
+    ScopedPrompts prompts;
+    dialogs::DialogResults results;
+    results.FontSetApplied = true;
+    QString panel;
+    dialogs::FontSetDialog dialog(results, 24, [&](const QString& text) { panel = text; });
+    EXPECT_FALSE(results.FontSetApplied);
+    dialog.show();
+    for (const QRadioButton* option : dialog.Option1)
+        EXPECT_FALSE(option->isChecked());
+    EXPECT_EQ(dialog.Combo1[0]->currentText(), QStringLiteral("100"));
+    EXPECT_EQ(dialog.Combo1[1]->currentText(), QStringLiteral("1"));
+    EXPECT_EQ(dialog.Combo1[2]->currentText(), QStringLiteral("24"));
+    QTest::mouseClick(dialog.Command1, Qt::LeftButton);
+    EXPECT_TRUE(dialog.isVisible());
+    ASSERT_EQ(prompts->shown.size(), 1u);
+    EXPECT_EQ(prompts->shown[0].text, QStringLiteral("你没有选择!"));
+    EXPECT_EQ(prompts->shown[0].title, QString());
+    EXPECT_EQ(prompts->shown[0].icon, platform::PromptIcon::Information);
+    // Clearing the text of a box marks its row; OK then shows the row in panel 7 and refuses.
+    dialog.Combo1[0]->lineEdit()->setFocus();
+    dialog.Combo1[0]->lineEdit()->selectAll();
+    QTest::keyClick(dialog.Combo1[0]->lineEdit(), Qt::Key_Backspace);
+    EXPECT_TRUE(dialog.Option1[0]->isChecked());
+    QTest::mouseClick(dialog.Command1, Qt::LeftButton);
+    EXPECT_EQ(panel, QStringLiteral("字号缩放比例："));
+    EXPECT_EQ(prompts->texts().last(), QStringLiteral("你的设置有误!"));
+    EXPECT_TRUE(dialog.isVisible());
+    // Choosing from a list marks its row too.
+    dialog.Combo1[2]->setCurrentIndex(11);
+    emit dialog.Combo1[2]->activated(11);
+    EXPECT_TRUE(dialog.Option1[2]->isChecked());
+    QTest::mouseClick(dialog.Command1, Qt::LeftButton);
+    EXPECT_FALSE(dialog.isVisible());
+    EXPECT_TRUE(results.FontSetApplied);
+    EXPECT_EQ(results.FontScaleSize, QStringLiteral("34"));
+    EXPECT_EQ(panel, QStringLiteral("字号：34"));
+}
+
+TEST(FontSetDialog, OkByRowWithAndWithoutText)
+{
+    const QString labels[]
+        = { QStringLiteral("字号缩放比例："), QStringLiteral("字号缩放值："), QStringLiteral("字号：") };
+    for (int row = 0; row < 3; ++row) {
+        for (const QString& text : { QStringLiteral("15"), QString() }) {
+            SCOPED_TRACE(::testing::Message() << "row " << row << " '" << text.toStdString() << "'");
+            ScopedPrompts prompts;
+            dialogs::DialogResults results { false, QStringLiteral("a"), QStringLiteral("b"),
+                QStringLiteral("c") };
+            QString panel;
+            dialogs::FontSetDialog dialog(results, 0, [&](const QString& shown) { panel = shown; });
+            dialog.typeInto(row, text);
+            dialog.Command1->click();
+            const QStringList expected[] = { { text, {}, {} }, { {}, text, {} }, { {}, {}, text } };
+            EXPECT_EQ(QStringList({ results.FontScalePercent, results.FontScaleStep, results.FontScaleSize }),
+                expected[row]);
+            EXPECT_EQ(results.FontSetApplied, !text.isEmpty());
+            EXPECT_EQ(dialog.result(), text.isEmpty() ? QDialog::Rejected : QDialog::Accepted);
+            EXPECT_EQ(panel, labels[row] + text);
+            EXPECT_EQ(prompts->texts(),
+                text.isEmpty() ? QStringList { QStringLiteral("你的设置有误!") } : QStringList());
+        }
+    }
+}
+
+TEST(FontSetDialog, TheSizeListOpensOnTheSelectionsSizeWhenListedAndTheCloseBoxCancels)
+{
+    dialogs::DialogResults results { true, QStringLiteral("110"), {}, {} };
+    for (const double size : { 0.0, 1.0, 10.5 }) {
+        dialogs::FontSetDialog dialog(results, size, {});
+        EXPECT_EQ(dialog.Combo1[2]->currentIndex(), -1) << size;
+        EXPECT_EQ(dialog.Combo1[2]->currentText(), QString()) << size;
+    }
+    dialogs::FontSetDialog dialog(results, 24, {});
+    dialog.show();
+    dialog.close();
+    EXPECT_EQ(dialog.result(), QDialog::Rejected);
+    EXPECT_FALSE(results.FontSetApplied);
+    EXPECT_EQ(results.FontScalePercent, QStringLiteral("110"));
+}
