@@ -1,5 +1,6 @@
 #include "app/dialogs/rtf_print_preview.h"
 #include "platform/desktop/notation_fonts.h"
+#include "tests/dialogs/ink.h"
 #include "tests/dialogs/paged_score.h"
 
 #include <QImage>
@@ -40,20 +41,6 @@ protected:
 
     RtfPrintPreview pages;
 };
-
-// The smallest rectangle holding every pixel that is not white; empty for a blank image.
-QRect inkBounds(const QImage& image)
-{
-    QRect bounds;
-    for (int y = 0; y < image.height(); ++y) {
-        const auto* line = reinterpret_cast<const QRgb*>(image.constScanLine(y));
-        for (int x = 0; x < image.width(); ++x) {
-            if ((line[x] & 0xffffff) != 0xffffff)
-                bounds |= QRect(x, y, 1, 1);
-        }
-    }
-    return bounds;
-}
 
 // Adapter position of paragraph `n` (0-based).
 int paragraphStart(const platform::RichTextBox& box, int n)
@@ -123,7 +110,7 @@ TEST_F(Pagination, IndentsAreTwipsOnThePage)
     box.setSelIndent(1440);
     box.setSelRightIndent(9000); // leaves 1466 twips: six characters of 240 a line
     paginate(box);
-    const QRect ink = inkBounds(render(1, kPreviewMargins));
+    const QRect ink = InkBounds(render(1, kPreviewMargins));
     ASSERT_FALSE(ink.isEmpty());
     EXPECT_NEAR(ink.left(), 1440 / 15, 3);
     EXPECT_LE(ink.right(), (kPageWidth - 9000) / 15 + 1);
@@ -148,7 +135,7 @@ TEST_F(Pagination, EmptyTextAndGiantLinesStillMakePages)
     EXPECT_EQ(pages.RtfPages[1].Height, kLayoutHeight); // clipped to the page
     EXPECT_EQ(pages.RtfPages[2].StartChar, 6);
     // Its page is drawn inside the page's layout rectangle all the same.
-    const QRect ink = inkBounds(render(2, { 0, 1440, 0, 720 }));
+    const QRect ink = InkBounds(render(2, { 0, 1440, 0, 720 }));
     EXPECT_GE(ink.top(), 1440 / 15);
     EXPECT_LE(ink.bottom(), (kPageHeight - 720) / 15);
 }
@@ -168,13 +155,13 @@ TEST_F(Pagination, APageInksOnlyInsideItsLayoutRectangleAndThePrinterReachesFurt
     const RtfMargins margins { 1440, 1440, 1440, 720 };
     const QRect inside(
         QPoint(1440 / 15, 1440 / 15), QPoint((kPageWidth - 1440) / 15, (kPageHeight - 720) / 15));
-    const QRect ink = inkBounds(render(2, margins));
+    const QRect ink = InkBounds(render(2, margins));
     ASSERT_FALSE(ink.isEmpty());
     EXPECT_TRUE(inside.adjusted(-1, -1, 1, 1).contains(ink))
         << ink.left() << "," << ink.top() << " " << ink.right() << "," << ink.bottom();
     EXPECT_GE(ink.right(), inside.right() - 1); // the text does reach the edge
 
-    const QRect printed = inkBounds(render(2, margins, true));
+    const QRect printed = InkBounds(render(2, margins, true));
     EXPECT_GT(printed.right(), inside.right() + 10);
     EXPECT_LE(printed.right(), inside.right() + 400 / 15 + 1);
 }
