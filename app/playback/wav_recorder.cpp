@@ -90,7 +90,7 @@ bool WavRecorder::start()
             return false;
         }
         ring_ = std::make_unique<FrameRing>(size_t(sampleRate_) * kRingSeconds);
-        writer_ = std::jthread([this](std::stop_token stop) { writeLoop(stop); });
+        writer_ = std::thread([this] { writeLoop(); });
     }
     if (!tapped_) {
         tapped_ = installTap_(
@@ -122,7 +122,7 @@ bool WavRecorder::finish()
     if (!file_)
         return true;
     if (writer_.joinable()) {
-        writer_.request_stop();
+        stopWriting_ = true;
         writer_.join();
     }
     drain();
@@ -156,11 +156,10 @@ void WavRecorder::capture(const float* left, const float* right, int frames)
         ring_->push(left, right, frames);
 }
 
-void WavRecorder::writeLoop(std::stop_token stop)
+void WavRecorder::writeLoop()
 {
-    std::unique_lock lock(wakeMutex_);
-    while (!stop.stop_requested()) {
-        wake_.wait_for(lock, stop, kWriterPause, [] { return false; });
+    while (!stopWriting_) {
+        std::this_thread::sleep_for(kWriterPause);
         drain();
     }
 }

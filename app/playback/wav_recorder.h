@@ -5,10 +5,8 @@
 #include <QString>
 
 #include <atomic>
-#include <condition_variable>
 #include <functional>
 #include <memory>
-#include <mutex>
 #include <thread>
 
 class QSaveFile;
@@ -59,7 +57,7 @@ public:
 
 private:
     void capture(const float* left, const float* right, int frames);
-    void writeLoop(std::stop_token stop);
+    void writeLoop();
     void drain();
     void stopCapture();
 
@@ -74,9 +72,8 @@ private:
     std::unique_ptr<QSaveFile> file_;
     std::atomic<long long> framesWritten_ { 0 };
     bool writeFailed_ = false; // writer thread only until joined
-    std::mutex wakeMutex_;
-    std::condition_variable_any wake_;
-    std::jthread writer_;
+    std::atomic<bool> stopWriting_ { false };
+    std::thread writer_;
 };
 
 } // namespace tunvale::playback
