@@ -170,7 +170,7 @@ void PrintPreviewWindow::buildWindow()
     tbPreview->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
     const auto button = [this](int index, const QString& text, const QIcon& icon) {
         QAction* action = tbPreview->addAction(icon, text);
-        connect(action, &QAction::triggered, this, [this, index] { tbPreview_ButtonClick(index); });
+        connect(action, &QAction::triggered, this, [this, index] { clickToolbarButton(index); });
     };
     button(1, QStringLiteral("打印"),
         themedIcon(QStringLiteral("document-print"), QStyle::SP_DialogSaveButton, this));
@@ -250,7 +250,7 @@ void PrintPreviewWindow::buildWindow()
     });
 }
 
-bool PrintPreviewWindow::Form_Load(const QString& PicturePath)
+bool PrintPreviewWindow::load(const QString& PicturePath)
 {
     const frame::StartValues& start = frame::Process().start;
     const QSizeF page(start.PageWidthTwips, start.PageHeightTwips);
@@ -301,7 +301,7 @@ void PrintPreviewWindow::renderPages()
     }
 }
 
-void PrintPreviewWindow::Form_Unload()
+void PrintPreviewWindow::unload()
 {
     if (!loaded_)
         return;
@@ -319,7 +319,7 @@ PrintResult PrintPreviewWindow::printRTF(int Silent)
     return printing_->printRTF(Silent);
 }
 
-void PrintPreviewWindow::tbPreview_ButtonClick(int index)
+void PrintPreviewWindow::clickToolbarButton(int index)
 {
     switch (index) {
     case 1:
@@ -396,7 +396,7 @@ void PrintPreviewWindow::resizeEvent(QResizeEvent* event)
 
 void PrintPreviewWindow::closeEvent(QCloseEvent* event)
 {
-    Form_Unload();
+    unload();
     event->accept();
 }
 

@@ -48,9 +48,9 @@ public:
 
     // Paginates the editor's text on A4 with a white editor behind and draws every page once. With a
     // picture path the picture of all pages is saved there too; false when that failed.
-    bool Form_Load(const QString& PicturePath = {});
+    bool load(const QString& PicturePath = {});
     // Gives the editor its background and editing layout back; runs once, also when the window closes.
-    void Form_Unload();
+    void unload();
     // Prints the pages: kSilent all once, anything else after the printer dialog.
     PrintResult printRTF(int Silent);
 
@@ -61,7 +61,7 @@ public:
     void refresh();
 
     // The toolbar's buttons by their index: 1 print, 3 zoom in, 4 zoom out, 12 close.
-    void tbPreview_ButtonClick(int index);
+    void clickToolbarButton(int index);
 
     QComboBox* cboPage = nullptr;
     QComboBox* cboPercent = nullptr;

@@ -27,7 +27,7 @@ public:
     KeptSavedFlag& operator=(const KeptSavedFlag&) = delete;
 
 private:
-    std::int16_t saved_;
+    bool saved_;
 };
 
 QString askForFile(const OutputWindow& window, const SaveDialog& saveDialog, const QString& title,
@@ -50,23 +50,23 @@ SaveDialog ProgramSaveDialog()
     return [](const platform::FileDialogRequest& request) { return platform::ShowFileDialog(request, true); };
 }
 
-void PrintPreview1_Click(OutputWindow& window)
+void previewScore(OutputWindow& window)
 {
     const KeptSavedFlag kept;
     window.PrintMode();
-    window.showPreview();
+    window.openPreview();
 }
 
-void PRt_Click(OutputWindow& window)
+void printScore(OutputWindow& window)
 {
     const KeptSavedFlag kept;
     window.MakeWorkingCopy();
     window.PrintMode();
-    window.printScore();
+    window.printThroughPreview();
     window.RestoreScoreView();
 }
 
-void OutputPic_Click(OutputWindow& window, const SaveDialog& saveDialog)
+void exportPicture(OutputWindow& window, const SaveDialog& saveDialog)
 {
     const QString path = askForFile(window, saveDialog, QStringLiteral("保存图片..."),
         { QStringLiteral("图片文件(*.bmp)"), QStringLiteral("*.bmp"), QStringLiteral("其他文件(*.*)"),
@@ -77,13 +77,13 @@ void OutputPic_Click(OutputWindow& window, const SaveDialog& saveDialog)
     const KeptSavedFlag kept;
     window.PrintMode();
     window.MakeWorkingCopy();
-    const bool saved = window.exportPicture(path);
+    const bool saved = window.savePicture(path);
     window.RestoreScoreView();
     if (!saved)
         platform::Prompts::current().information(kSaveFailed);
 }
 
-void OutputRTF_Click(OutputWindow& window, const SaveDialog& saveDialog)
+void exportRtf(OutputWindow& window, const SaveDialog& saveDialog)
 {
     const QString path = askForFile(window, saveDialog, QStringLiteral("保存RTF..."),
         { QStringLiteral("RTF文件(*.rtf)"), QStringLiteral("*.rtf"), QStringLiteral("其他文件(*.*)"),
@@ -112,7 +112,7 @@ QString RecordingCommand::WavPath(const platform::RichTextSnapshot& score)
     return platform::GetSpecialFolder(platform::CSIDL_DESKTOPDIRECTORY) + u'/' + name + extension;
 }
 
-void RecordingCommand::Tape_Click(OutputWindow& window)
+void RecordingCommand::record(OutputWindow& window)
 {
     const QString path = WavPath(window.scoreSnapshot());
     recorder_.reset();
@@ -122,7 +122,7 @@ void RecordingCommand::Tape_Click(OutputWindow& window)
     window.setRecorderTimer(true);
 }
 
-void RecordingCommand::TimRecorder_Timer(OutputWindow& window)
+void RecordingCommand::pollRecorder(OutputWindow& window)
 {
     if (!recorder_)
         return;

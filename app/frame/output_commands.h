@@ -43,9 +43,9 @@ public:
 
     // The print preview: shown and left open; printed through the printer dialog and closed; loaded
     // unseen to save the picture of all pages at `path` and closed (false when it could not be saved).
-    virtual void showPreview() = 0;
-    virtual void printScore() = 0;
-    virtual bool exportPicture(const QString& path) = 0;
+    virtual void openPreview() = 0;
+    virtual void printThroughPreview() = 0;
+    virtual bool savePicture(const QString& path) = 0;
     // The editor's content as RTF.
     virtual QString editorRtf() const = 0;
     virtual void repaint() = 0;
@@ -62,24 +62,27 @@ public:
 using SaveDialog = std::function<QString(const platform::FileDialogRequest&)>;
 SaveDialog ProgramSaveDialog();
 
-void PrintPreview1_Click(OutputWindow& window);
-void PRt_Click(OutputWindow& window);
-// Asks for a bitmap file and saves the picture of all pages there; "保存失败！" when it cannot.
-void OutputPic_Click(OutputWindow& window, const SaveDialog& saveDialog);
-// Asks for an RTF file and saves the score there with margins of 200 twips both sides; the file is
-// replaced only when all of it was written, else "保存失败！".
-void OutputRTF_Click(OutputWindow& window, const SaveDialog& saveDialog);
+// File → "打印预览...": the preview, left open.
+void previewScore(OutputWindow& window);
+// File → "打印...": the printer dialog, then the pages and copies chosen.
+void printScore(OutputWindow& window);
+// File → "导出图片格式...": asks for a bitmap file and saves the picture of all pages there; "保存失败！"
+// when it cannot.
+void exportPicture(OutputWindow& window, const SaveDialog& saveDialog);
+// File → "导出RTF格式...": asks for an RTF file and saves the score there with margins of 200 twips both
+// sides; the file is replaced only when all of it was written, else "保存失败！".
+void exportRtf(OutputWindow& window, const SaveDialog& saveDialog);
 
-// The recording command and the timer that follows its recorder.
+// Tools → "录音...": the recording command and the timer that follows its recorder.
 class RecordingCommand
 {
 public:
     // Records into the desktop folder under the score's title with ".wav"; a recorder held before is
     // released.
-    void Tape_Click(OutputWindow& window);
+    void record(OutputWindow& window);
     // Every second while recording: a change into state 2 starts the playback from the start, state 3
     // says so on the status bar, state 4 releases the recorder and stops the timer.
-    void TimRecorder_Timer(OutputWindow& window);
+    void pollRecorder(OutputWindow& window);
     // The recording's file: the title without "/" and control characters, "录音" for a score without
     // one.
     static QString WavPath(const platform::RichTextSnapshot& score);

@@ -55,9 +55,11 @@ TEST_F(Picture, ABitmapAsHighAsThePagesWithoutTheirMargins)
     paginate(28); // 57 lines: 24, 24 and 9
     const double height = 2.0 * (kPageHeight - 2160) + 9 * 600;
     EXPECT_EQ(dialogs::ScorePictureSize(pages, kPageHeight), QSizeF(11930, height));
-    EXPECT_TRUE(savedAs().contains(QStringLiteral("795 x %1").arg(qRound(height / 15)))) << savedAs().toStdString();
+    EXPECT_TRUE(savedAs().contains(QStringLiteral("795 x %1").arg(qRound(height / 15))))
+        << savedAs().toStdString();
 
-    EXPECT_FALSE(dialogs::SaveBitmap(QImage(10, 10, QImage::Format_RGB32), dir.filePath("no/such/folder/a.bmp")));
+    EXPECT_FALSE(
+        dialogs::SaveBitmap(QImage(10, 10, QImage::Format_RGB32), dir.filePath("no/such/folder/a.bmp")));
 }
 
 TEST_F(Picture, APageFilledToItsLastLineKeepsThatLinesLowestInk)
@@ -76,6 +78,7 @@ TEST_F(Picture, APageFilledToItsLastLineKeepsThatLinesLowestInk)
     // first line starts below it.
     EXPECT_EQ(picture.copy(0, lowest, 794, 1), page.copy(0, lowest + 720 / 15, 794, 1));
     EXPECT_FALSE(InkBounds(picture.copy(0, lowest, 794, 1)).isEmpty());
-    const QRect pageTwo = InkBounds(picture.copy(0, lowest + 1, 794, (kPageHeight - 2160) / 15 - lowest + 40));
+    const QRect pageTwo
+        = InkBounds(picture.copy(0, lowest + 1, 794, (kPageHeight - 2160) / 15 - lowest + 40));
     EXPECT_GT(pageTwo.top(), 0);
 }

@@ -34,7 +34,7 @@ TEST(PrintPreviewWindow, ThreePagesShownAndClosingGivesTheEditorItsLayoutBack)
     FakeHost host;
     FillSong(host.score, 30, 600); // 61 lines: three pages
     dialogs::frmPreview preview(host, {});
-    EXPECT_TRUE(preview.Form_Load());
+    EXPECT_TRUE(preview.load());
     EXPECT_EQ(host.log, QStringList { "background #ffffff" });
     EXPECT_EQ(preview.windowTitle(), "打印预览");
     ASSERT_EQ(preview.cboPage->count(), 3);
@@ -45,15 +45,15 @@ TEST(PrintPreviewWindow, ThreePagesShownAndClosingGivesTheEditorItsLayoutBack)
 
     preview.show();
     preview.cmdEnd->click();
-    preview.tbPreview_ButtonClick(3);
+    preview.clickToolbarButton(3);
     EXPECT_EQ(preview.cboPage->currentText(), "第3页   共3页");
     EXPECT_EQ(preview.cboPercent->currentText(), "110%");
     EXPECT_FALSE(preview.cmdNext->isEnabled());
 
     host.log.clear();
-    preview.tbPreview_ButtonClick(12);
+    preview.clickToolbarButton(12);
     EXPECT_FALSE(preview.isVisible());
     EXPECT_EQ(host.log, (QStringList { "background #f0e0d0", "EditMode", "JzRTB 0", "focusPage" }));
-    preview.Form_Unload(); // once only
+    preview.unload(); // once only
     EXPECT_EQ(host.log.size(), 4);
 }

@@ -55,11 +55,11 @@ public:
         rightSpace200 = userRightSpace;
         changeLayout(userRightSpace ? "JzRTB true" : "JzRTB false");
     }
-    void showPreview() override { changeLayout("showPreview"); }
-    void printScore() override { changeLayout("printScore"); }
-    bool exportPicture(const QString& path) override
+    void openPreview() override { changeLayout("openPreview"); }
+    void printThroughPreview() override { changeLayout("printThroughPreview"); }
+    bool savePicture(const QString& path) override
     {
-        changeLayout("exportPicture " + path);
+        changeLayout("savePicture " + path);
         return pictureSaves;
     }
     QString editorRtf() const override { return rightSpace200 ? "{\\rtf1 200}" : "{\\rtf1 window}"; }
@@ -77,7 +77,7 @@ public:
     void changeLayout(const QString& call)
     {
         log << call;
-        frame::Process().ScoreHeader.ScoreSaved = 0;
+        frame::Process().ScoreHeader.ScoreSaved = false;
     }
 
     platform::RichTextSnapshot score = snapshotOf({ { { 't', u"小河" } }, { { 'n', u"1 2" } } });
@@ -106,20 +106,20 @@ TEST(OutputCommands, EachKeepsTheSavedFlag)
 {
     QTemporaryDir dir;
     const std::vector<std::pair<const char*, std::function<void(FakeWindow&)>>> commands {
-        { "preview", [](FakeWindow& w) { frame::PrintPreview1_Click(w); } },
-        { "print", [](FakeWindow& w) { frame::PRt_Click(w); } },
+        { "preview", [](FakeWindow& w) { frame::previewScore(w); } },
+        { "print", [](FakeWindow& w) { frame::printScore(w); } },
         { "picture",
             [&](FakeWindow& w) {
                 Dialog dialog { dir.filePath("a.bmp") };
-                frame::OutputPic_Click(w, dialog.function());
+                frame::exportPicture(w, dialog.function());
             } },
         { "rtf",
             [&](FakeWindow& w) {
                 Dialog dialog { dir.filePath("a.rtf") };
-                frame::OutputRTF_Click(w, dialog.function());
+                frame::exportRtf(w, dialog.function());
             } },
     };
-    for (const std::int16_t saved : { std::int16_t(-1), std::int16_t(0) }) {
+    for (const bool saved : { true, false }) {
         for (const auto& [name, run] : commands) {
             FakeWindow window;
             frame::Process().ScoreHeader.ScoreSaved = saved;
@@ -128,15 +128,15 @@ TEST(OutputCommands, EachKeepsTheSavedFlag)
             EXPECT_EQ(frame::Process().ScoreHeader.ScoreSaved, saved) << name;
         }
     }
-    frame::Process().ScoreHeader.ScoreSaved = -1;
+    frame::Process().ScoreHeader.ScoreSaved = true;
 }
 
 TEST(OutputCommands, PictureAndRtfDialogsAndWhatACancelDoes)
 {
     FakeWindow window;
     Dialog dialog;
-    frame::OutputPic_Click(window, dialog.function());
-    frame::OutputRTF_Click(window, dialog.function());
+    frame::exportPicture(window, dialog.function());
+    frame::exportRtf(window, dialog.function());
     EXPECT_TRUE(window.log.isEmpty());
     ASSERT_EQ(dialog.requests.size(), 2u);
     const QString desktop = platform::GetSpecialFolder(platform::CSIDL_DESKTOPDIRECTORY);
@@ -159,7 +159,7 @@ TEST(OutputCommands, RtfIsSavedLaidOutWithTheExportMarginsAndAFailureSaysSo)
     QTemporaryDir dir;
     FakeWindow window;
     Dialog dialog { dir.filePath("song.rtf") };
-    frame::OutputRTF_Click(window, dialog.function());
+    frame::exportRtf(window, dialog.function());
     EXPECT_EQ(tunvale::testing::readAll(dir.filePath("song.rtf")), "{\\rtf1 200}");
     EXPECT_EQ(
         window.log, (QStringList { "MakeWorkingCopy", "JzRTB true", "JzRTB false", "RestoreScoreView" }));
@@ -167,7 +167,7 @@ TEST(OutputCommands, RtfIsSavedLaidOutWithTheExportMarginsAndAFailureSaysSo)
 
     FakeWindow failing;
     Dialog nowhere { dir.filePath("no/such/folder/song.rtf") };
-    frame::OutputRTF_Click(failing, nowhere.function());
+    frame::exportRtf(failing, nowhere.function());
     EXPECT_EQ(prompts->texts(), QStringList { "保存失败！" });
     EXPECT_EQ(failing.log,
         (QStringList { "MakeWorkingCopy", "JzRTB true", "JzRTB false", "RestoreScoreView", "repaint" }));
@@ -176,7 +176,7 @@ TEST(OutputCommands, RtfIsSavedLaidOutWithTheExportMarginsAndAFailureSaysSo)
     FakeWindow picture;
     picture.pictureSaves = false;
     Dialog bitmap { dir.filePath("song.bmp") };
-    frame::OutputPic_Click(picture, bitmap.function());
+    frame::exportPicture(picture, bitmap.function());
     EXPECT_EQ(prompts->texts(), QStringList { "保存失败！" });
     EXPECT_EQ(picture.log.last(), "RestoreScoreView");
 }
@@ -186,7 +186,7 @@ TEST(OutputCommands, TheRecorderStatesAndWhatEachTickDoes)
     struct Case {
         const char* what;
         std::deque<short> states;
-        QStringList log; // after Tape_Click's own calls
+        QStringList log; // after record's own calls
     };
     const std::vector<Case> cases {
         { "2, 2: one play", { 2, 2 }, { "panel 录制WAV...", "play" } },
@@ -199,11 +199,11 @@ TEST(OutputCommands, TheRecorderStatesAndWhatEachTickDoes)
         FakeWindow window;
         window.recorderStates = c.states;
         frame::RecordingCommand command;
-        command.Tape_Click(window);
+        command.record(window);
         ASSERT_EQ(window.log.size(), 3) << c.what;
         window.log.clear();
         for (size_t tick = 0; tick < c.states.size(); ++tick) {
-            command.TimRecorder_Timer(window);
+            command.pollRecorder(window);
             if (command.recording())
                 window.lastRecorder->tick();
         }
@@ -216,7 +216,7 @@ TEST(OutputCommands, TheRecordingGoesToTheDesktopUnderTheTitle)
     FakeWindow window;
     window.score = snapshotOf({ { { 't', u"a/b\u0001c\u4E00" } } });
     frame::RecordingCommand command;
-    command.Tape_Click(window);
+    command.record(window);
     const QString desktop = platform::GetSpecialFolder(platform::CSIDL_DESKTOPDIRECTORY);
     EXPECT_EQ(window.log,
         (QStringList { "OpenRecorder", "WavFileName " + desktop + "/abc\u4E00.wav", "timer on" }));
@@ -225,7 +225,7 @@ TEST(OutputCommands, TheRecordingGoesToTheDesktopUnderTheTitle)
     window.log.clear();
     window.score = snapshotOf({ { { 'n', u"1 2" } } });
     window.score.lines[0].text.clear();
-    command.Tape_Click(window);
+    command.record(window);
     EXPECT_EQ(window.log,
         (QStringList { "released", "OpenRecorder", "WavFileName " + desktop + "/录音.wav", "timer on" }));
 }
