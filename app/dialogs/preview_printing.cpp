@@ -43,13 +43,10 @@ bool showPrintDialog(QWidget* owner, QPrinter& printer, int pages, PrintRange& r
 
 } // namespace
 
-PrintServices ProgramPrintServices(QWidget* dialogOwner)
+PrintServices ProgramPrintServices()
 {
     PrintServices services;
-    services.dialogOwner = dialogOwner;
-    services.dialog = [dialogOwner](QPrinter& printer, int pages, PrintRange& range) {
-        return showPrintDialog(dialogOwner, printer, pages, range);
-    };
+    services.dialog = showPrintDialog;
     services.target = [](QPrinter& printer) { return std::make_unique<PrinterTarget>(printer); };
     return services;
 }
@@ -72,7 +69,7 @@ PrintResult PreviewPrinting::printRTF(int Silent)
         PrintToPage = pageCount;
     } else {
         PrintRange range { 1, pageCount, 1 };
-        if (!services_.dialog(*printer_, pageCount, range))
+        if (!services_.dialog(services_.dialogOwner, *printer_, pageCount, range))
             return { PrintResult::Outcome::Cancelled, {} };
         PrintFromPage = std::clamp(range.from, 1, pageCount);
         PrintToPage = std::clamp(range.to, PrintFromPage, pageCount);

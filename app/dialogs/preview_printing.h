@@ -29,15 +29,15 @@ struct PrintResult {
 
 // The printer dialog and the target behind it; tests put scripted and recording ones in.
 struct PrintServices {
-    // Shows the printer dialog for `printer` with pages 1 to `pages`, `range` preset; false on cancel,
-    // else `range` holds the choice.
-    std::function<bool(QPrinter& printer, int pages, PrintRange& range)> dialog;
+    // Shows the printer dialog over `owner` for `printer` with pages 1 to `pages`, `range` preset; false
+    // on cancel, else `range` holds the choice.
+    std::function<bool(QWidget* owner, QPrinter& printer, int pages, PrintRange& range)> dialog;
     std::function<std::unique_ptr<PrintTarget>(QPrinter& printer)> target;
     QWidget* dialogOwner = nullptr;
 };
 
 // The printer dialog and the printer of the running program.
-PrintServices ProgramPrintServices(QWidget* dialogOwner);
+PrintServices ProgramPrintServices();
 
 // Printing the pages of a pagination: the print preview's printRTF and the range it keeps.
 class PreviewPrinting

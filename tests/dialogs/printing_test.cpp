@@ -85,7 +85,7 @@ protected:
     PrintResult print(int silent, std::optional<PrintRange> answer)
     {
         dialogs::PrintServices services;
-        services.dialog = [&, answer](QPrinter&, int count, PrintRange& range) {
+        services.dialog = [&, answer](QWidget*, QPrinter&, int count, PrintRange& range) {
             dialogShownWith = { range.from, range.to, count };
             if (answer)
                 range = *answer;
@@ -165,7 +165,7 @@ TEST_F(Printing, APdfHasTheScoreOnA4WithItsFontsEmbedded)
     QTemporaryDir dir;
     const QString pdf = dir.filePath("score.pdf");
     dialogs::PrintServices services;
-    services.dialog = [&](QPrinter& printer, int, PrintRange&) {
+    services.dialog = [&](QWidget*, QPrinter& printer, int, PrintRange&) {
         printer.setOutputFormat(QPrinter::PdfFormat);
         printer.setOutputFileName(pdf);
         return true;
@@ -195,7 +195,7 @@ TEST_F(Printing, APdfHasTheScoreOnA4WithItsFontsEmbedded)
     EXPECT_LT(InkBounds(second).top(), (1440 + 600) / 15);
 
     // The first page of a range 2 to 3 is page 2, 1440 twips down.
-    services.dialog = [&](QPrinter& printer, int, PrintRange& range) {
+    services.dialog = [&](QWidget*, QPrinter& printer, int, PrintRange& range) {
         printer.setOutputFileName(dir.filePath("range.pdf"));
         range = { 2, 3, 1 };
         return true;
