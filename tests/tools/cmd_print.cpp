@@ -51,6 +51,8 @@ std::unique_ptr<editor::MainForm> openWindow(const QString& in, editor::MainForm
         return nullptr;
     }
     form->JzRTB(0);
+    // The score as read counts as saved, so that closing the window asks nothing.
+    frame::Process().ScoreHeader.ScoreSaved = true;
     return form;
 }
 

@@ -73,9 +73,13 @@ MainFormOutput::MainFormOutput(MainForm& form, frame::SaveDialog saveDialog, dia
 
 MainFormOutput::~MainFormOutput() = default;
 
+// Until the margins command lands, the margins go onto the paragraphs here, as a layout change the undo
+// engine does not record.
 void MainFormOutput::setMargins(int left, int right)
 {
+    form_.state().LayoutBusy = true;
     SetParagraphIndents(*form_.editorView()->document(), left, right);
+    form_.state().LayoutBusy = false;
 }
 
 void MainFormOutput::PrintMode()
@@ -136,8 +140,11 @@ std::unique_ptr<dialogs::PrintPreviewWindow> MainFormOutput::unseenPreview()
 
 void MainFormOutput::openPreview()
 {
-    if (preview_)
+    // A preview already open goes first; its closing puts the editor back into editing layout.
+    if (preview_) {
         preview_->close();
+        PrintMode();
+    }
     auto* preview = new dialogs::PrintPreviewWindow(*this, printing_, &form_);
     preview->setAttribute(Qt::WA_DeleteOnClose);
     preview_ = preview;
