@@ -73,12 +73,11 @@ MainFormOutput::MainFormOutput(MainForm& form, frame::SaveDialog saveDialog, dia
 
 MainFormOutput::~MainFormOutput() = default;
 
-// Until the margins command lands, the margins go onto the paragraphs here, as a layout change the undo
-// engine does not record.
+// The margins go onto every paragraph as a layout change, which the undo engine does not record.
 void MainFormOutput::setMargins(int left, int right)
 {
     form_.state().LayoutBusy = true;
-    SetParagraphIndents(*form_.editorView()->document(), left, right);
+    SetLeftRightSpace(form_.editor(), left, right);
     form_.state().LayoutBusy = false;
 }
 

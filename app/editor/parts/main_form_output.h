@@ -68,7 +68,7 @@ signals:
     void playbackStartedForRecording();
 
 private:
-    // The margins of every paragraph of the editor, in twips.
+    // The margins of every paragraph of the editor, in twips (SetLRspace).
     void setMargins(int left, int right);
     std::unique_ptr<dialogs::PrintPreviewWindow> unseenPreview();
 
