@@ -102,6 +102,8 @@ bool PlayNote::OpenDevice(int itemData)
     }
     out_->close();
     out_ = std::move(next);
+    if (auto* synth = dynamic_cast<platform::BuiltInSynth*>(out_.get()))
+        synth->setFrameTap(frameTap_);
     failed_ = false;
     reported_ = false;
     return true;
@@ -111,6 +113,18 @@ QString PlayNote::outputName() const
 {
     std::lock_guard lock(mutex_);
     return out_->name();
+}
+
+bool PlayNote::tapBuiltInSynth(platform::BuiltInSynth::FrameTap tap)
+{
+    std::lock_guard lock(mutex_);
+    auto* synth = dynamic_cast<platform::BuiltInSynth*>(out_.get());
+    if (!synth && tap)
+        return false;
+    frameTap_ = std::move(tap);
+    if (synth)
+        synth->setFrameTap(frameTap_);
+    return true;
 }
 
 void PlayNote::send(std::initializer_list<Message> messages)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/midi/builtin_synth.h"
 #include "platform/midi/midi_devices.h"
 
 #include <QObject>
@@ -56,6 +57,9 @@ public:
     // the output stays where it was.
     bool OpenDevice(int itemData);
     QString outputName() const;
+    // Hands every block the built-in synthesizer renders to `tap`, also after the output moves away and
+    // back; an empty tap removes it. False when the output in use is not the built-in synthesizer.
+    bool tapBuiltInSynth(platform::BuiltInSynth::FrameTap tap);
 
     void note_on(int channel, int note, int velocity);
     void note_off(int channel, int note);
@@ -91,6 +95,7 @@ private:
     bool reported_ = false;
     QString failure_;
     QStringList portNames_;
+    platform::BuiltInSynth::FrameTap frameTap_;
 };
 
 } // namespace tunvale::playback

@@ -265,7 +265,7 @@ TEST(MainFormControls, AClickOnAMenuItemReachesItsHandler)
     EXPECT_TRUE(form.action("GroupBoution", 1)->isChecked());
     EXPECT_FALSE(form.toolbar().button(31)->isVisible());
     // Menu items whose commands are not built are disabled and do nothing.
-    EXPECT_FALSE(form.action("OutputPic")->isEnabled());
+    EXPECT_FALSE(form.action("M_YD")->isEnabled());
     // The bold button is built: it bolds the selection.
     form.editor().select(0, 2);
     const bool bold = form.editor().SelBold();

@@ -12,8 +12,12 @@
 #include <QApplication>
 #include <QDir>
 #include <QLabel>
+#include <QPrinter>
+#include <QProcess>
+#include <QRegularExpression>
 #include <QScreen>
 #include <QStyle>
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -186,14 +190,33 @@ TEST(StartUp, AScoreOfANewerFormatClosesTheWindow)
     EXPECT_EQ(fileNSection(t.user), QString());
 }
 
-TEST(StartUp, APrintStartNeverShowsTheWindowNorAsks)
+TEST(StartUp, APrintStartPrintsAllPagesWithoutShowingTheWindowNorAsking)
 {
     WindowTest t;
     const QString file = t.sampleScore();
-    editor::StartResult started = editor::StartProgram({ "/p", file }, tunvale::testing::FakeServices());
-    // Printing is not there yet: the start says so and ends.
+    QTemporaryDir dir;
+    const QString pdf = dir.filePath("printed.pdf");
+    editor::MainFormServices services = tunvale::testing::FakeServices();
+    std::optional<std::tuple<int, int, int, bool>> dialog;
+    services.printing.dialog = [&](QWidget* owner, QPrinter& printer, int pages, dialogs::PrintRange& range) {
+        dialog = { range.from, range.to, pages, owner && owner->isVisible() };
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(pdf);
+        return true;
+    };
+    editor::StartResult started = editor::StartProgram({ "/p", file }, std::move(services));
     EXPECT_FALSE(started.window);
-    EXPECT_NE(started.exitCode, 0);
+    EXPECT_EQ(started.exitCode, 0);
+    ASSERT_TRUE(dialog);
+    const auto [from, to, pages, windowShown] = *dialog;
+    EXPECT_EQ(from, 1);
+    EXPECT_EQ(to, pages);
+    EXPECT_FALSE(windowShown);
+    QProcess info;
+    info.start("pdfinfo", { pdf });
+    info.waitForFinished();
+    EXPECT_TRUE(QString::fromUtf8(info.readAllStandardOutput())
+                    .contains(QRegularExpression(QStringLiteral("Pages:\\s+%1\\b").arg(pages))));
     EXPECT_TRUE(t.prompts->shown.empty());
     EXPECT_EQ(fileNSection(t.user), QString());
     EXPECT_TRUE(frame::Process().start.PrintStart);
@@ -207,4 +230,30 @@ TEST(StartUp, SplashAndAboutShowOneVersion)
     const QString version = QStringLiteral(TUNVALE_PROJECT_VERSION);
     EXPECT_TRUE(splash.findChild<QLabel*>(QStringLiteral("VerLab"))->text().endsWith(version));
     EXPECT_TRUE(about.findChild<QLabel*>(QStringLiteral("lblVersion"))->text().endsWith(version));
+}
+
+TEST(StartUp, APrintStartThatFailsSaysSoOnStandardErrorAndEndsWithAnError)
+{
+    WindowTest t;
+    const QString file = t.sampleScore();
+    editor::MainFormServices services = tunvale::testing::FakeServices();
+    services.printing.dialog = [](QWidget*, QPrinter&, int, dialogs::PrintRange&) { return true; };
+    // A printer that cannot be opened.
+    services.printing.target = [](QPrinter& printer) {
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName("/no/such/folder/a.pdf");
+        return std::make_unique<dialogs::PrinterTarget>(printer);
+    };
+    ::testing::internal::CaptureStderr();
+    editor::StartResult started = editor::StartProgram({ "/p", file }, std::move(services));
+    const std::string errors = ::testing::internal::GetCapturedStderr();
+    EXPECT_NE(started.exitCode, 0);
+    EXPECT_NE(errors.find("打印失败！"), std::string::npos) << errors;
+    EXPECT_EQ(t.prompts->texts(), QStringList { "打印失败！" });
+
+    // A cancelled printer dialog prints nothing and says nothing.
+    t.prompts->shown.clear();
+    editor::StartResult cancelled = editor::StartProgram({ "/p", file }, tunvale::testing::FakeServices());
+    EXPECT_NE(cancelled.exitCode, 0);
+    EXPECT_TRUE(t.prompts->shown.empty());
 }

@@ -6,6 +6,8 @@
 #include "app/frame/process_state.h"
 #include "app/playback/playback_state.h"
 
+#include <QPrinter>
+
 #include <QFile>
 
 namespace tunvale::testing {
@@ -14,6 +16,9 @@ editor::MainFormServices FakeServices(QStringList ports)
 {
     editor::MainFormServices services;
     services.midiDevices = std::make_unique<FakeDevices>(std::move(ports));
+    // No dialog blocks a test: the printer and save dialogs are cancelled unless a test answers them.
+    services.printing.dialog = [](QWidget*, QPrinter&, int, dialogs::PrintRange&) { return false; };
+    services.outputSaveDialog = [](const platform::FileDialogRequest&) { return QString(); };
     return services;
 }
 

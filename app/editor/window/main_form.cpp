@@ -13,6 +13,7 @@
 #include "app/editor/parts/main_form_margins.h"
 #include "app/editor/parts/main_form_midi_export.h"
 #include "app/editor/parts/main_form_old_version.h"
+#include "app/editor/parts/main_form_output.h"
 #include "app/editor/parts/main_form_playback.h"
 #include "app/editor/parts/main_form_score_files.h"
 #include "app/editor/parts/main_form_solfege.h"
@@ -266,6 +267,7 @@ void MainForm::createParts()
     addPart<MainFormOldVersion>();
     addPart<MainFormClipboard>();
     addPart<MainFormFonts>();
+    addPart<MainFormOutput>(std::move(services_.outputSaveDialog), std::move(services_.printing));
 }
 
 void MainForm::scoreReplaced()

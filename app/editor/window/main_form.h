@@ -2,11 +2,13 @@
 
 #include "app/dialogs/color_picker.h"
 #include "app/dialogs/dialog_results.h"
+#include "app/dialogs/preview_printing.h"
 #include "app/editor/actions/command_table.h"
 #include "app/editor/editing/editor_state.h"
 #include "app/editor/parts/main_form_part.h"
 #include "app/editor/window/control_group.h"
 #include "app/frame/midi_export_command.h"
+#include "app/frame/output_commands.h"
 #include "app/frame/read_vls.h"
 #include "app/frame/score_file_commands.h"
 #include "platform/desktop/screen_saver_inhibitor.h"
@@ -60,6 +62,9 @@ struct MainFormServices {
     frame::ScoreFileServices scoreFiles;
     frame::MidiExportServices midiExport = frame::ProgramMidiExportServices();
     std::unique_ptr<dialogs::ColorPicker> colorPicker = std::make_unique<dialogs::StandardColorPicker>();
+    // The save dialog of the picture and RTF exports, and the printer dialog and printer.
+    frame::SaveDialog outputSaveDialog = frame::ProgramSaveDialog();
+    dialogs::PrintServices printing = dialogs::ProgramPrintServices();
 };
 
 // What the start-up asks of a loading window.

@@ -17,7 +17,6 @@
 #include <QGuiApplication>
 #include <QScreen>
 #include <QStyle>
-#include <QTextStream>
 #include <QWidget>
 
 namespace tunvale::editor {
@@ -129,8 +128,6 @@ StartResult StartProgram(const QStringList& args, MainFormServices services)
 
     if (parsed.kind == frame::StartKind::Print) {
         const bool printed = window->hooks().printStartScore && window->hooks().printStartScore();
-        if (!window->hooks().printStartScore)
-            QTextStream(stderr) << "Tunvale: printing is not available in this version.\n";
         window->close();
         result.exitCode = printed ? 0 : 1;
         return result;

@@ -1,0 +1,403 @@
+#include "app/dialogs/print_preview_window.h"
+
+#include "app/dialogs/score_picture.h"
+#include "app/frame/process_state.h"
+#include "platform/desktop/dpi.h"
+#include "platform/text/runtime_numbers.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QPainter>
+#include <QScreen>
+#include <QScrollBar>
+#include <QSignalBlocker>
+#include <QStyle>
+#include <QToolBar>
+#include <QToolButton>
+#include <QWheelEvent>
+
+#include <cmath>
+
+namespace tunvale::dialogs {
+
+namespace {
+
+const RtfMargins kPreviewMargins { 0, 720, 0, 1440 };
+constexpr int kScrollBarTwips = 255;
+constexpr int kColumnTopTwips = 200; // below the toolbar
+constexpr int kThumbShadowTwips = 60;
+const QColor kBackground(0x80, 0x80, 0x80);
+const QColor kShadow(0x40, 0x40, 0x40);
+
+// Page p's top margin: page 1 starts higher than the others.
+int topMargin(int page) { return page == 1 ? 720 : 1440; }
+
+QIcon themedIcon(const QString& name, QStyle::StandardPixmap fallback, const QWidget* widget)
+{
+    return QIcon::fromTheme(name, widget->style()->standardIcon(fallback));
+}
+
+} // namespace
+
+// The panel that holds the page column: the pages at the zoom with their shadows.
+class PrintPreviewWindow::PageColumn : public QWidget
+{
+public:
+    explicit PageColumn(PrintPreviewWindow& preview)
+        : QWidget(&preview)
+        , preview_(preview)
+    {
+        setMouseTracking(true);
+    }
+
+protected:
+    void paintEvent(QPaintEvent*) override
+    {
+        QPainter painter(this);
+        painter.fillRect(rect(), kBackground);
+        if (!preview_.navigator_)
+            return;
+        const PreviewNavigator& n = *preview_.navigator_;
+        const double tpp = preview_.twipsPerPixel();
+        const double columnLeft = n.columnLeft(preview_.width() * tpp) - x() * tpp;
+        const auto toPixels = [&](const QRectF& twips) {
+            return QRectF((columnLeft + twips.left()) / tpp, (kColumnTopTwips + twips.top()) / tpp,
+                twips.width() / tpp, twips.height() / tpp);
+        };
+        painter.setRenderHint(QPainter::SmoothPixmapTransform);
+        const double s = n.shadowSize();
+        for (int k = 0; k < n.pageCount(); ++k) {
+            const QRectF page = n.pageRect(k);
+            const QRectF shown = toPixels(page);
+            if (shown.bottom() < 0 || shown.top() > height())
+                continue;
+            painter.fillRect(toPixels({ page.right(), page.top() + s, s, page.height() }), kShadow);
+            painter.fillRect(toPixels({ page.left() + s, page.bottom(), page.width(), s }), kShadow);
+            painter.drawImage(shown, preview_.pageImages_[size_t(k)]);
+        }
+    }
+
+    void wheelEvent(QWheelEvent* event) override
+    {
+        if (!preview_.navigator_ || event->angleDelta().y() == 0)
+            return;
+        preview_.navigator_->wheel(event->angleDelta().y());
+        preview_.refresh();
+        event->accept();
+    }
+
+private:
+    PrintPreviewWindow& preview_;
+};
+
+// The strip of thumbnails, each with its number on the left; a click shows that page.
+class PrintPreviewWindow::ThumbnailStrip : public QWidget
+{
+public:
+    explicit ThumbnailStrip(PrintPreviewWindow& preview, QWidget* parent)
+        : QWidget(parent)
+        , preview_(preview)
+    {
+    }
+
+protected:
+    void paintEvent(QPaintEvent*) override
+    {
+        QPainter painter(this);
+        painter.fillRect(rect(), kBackground);
+        if (!preview_.navigator_)
+            return;
+        const double tpp = preview_.twipsPerPixel();
+        const double top = preview_.navigator_->thumbStripTop();
+        painter.setPen(Qt::white);
+        for (int k = 0; k < preview_.navigator_->pageCount(); ++k) {
+            const QRectF thumb = PreviewNavigator::thumbRect(k).translated(0, top);
+            const QRectF shown(
+                thumb.left() / tpp, thumb.top() / tpp, thumb.width() / tpp, thumb.height() / tpp);
+            if (shown.bottom() < 0 || shown.top() > height())
+                continue;
+            const double s = kThumbShadowTwips / tpp;
+            painter.fillRect(QRectF(shown.right(), shown.top() + s, s, shown.height()), kShadow);
+            painter.fillRect(QRectF(shown.left() + s, shown.bottom(), shown.width(), s), kShadow);
+            painter.drawImage(shown, preview_.thumbnails_[size_t(k)]);
+            painter.drawText(QRectF(0, shown.center().y() - 10, shown.left() - 4, 20),
+                Qt::AlignRight | Qt::AlignVCenter, QString::number(k + 1));
+        }
+    }
+
+    void mouseReleaseEvent(QMouseEvent* event) override
+    {
+        if (!preview_.navigator_)
+            return;
+        const double tpp = preview_.twipsPerPixel();
+        const QPointF twips = event->position() * tpp - QPointF(0, preview_.navigator_->thumbStripTop());
+        for (int k = 0; k < preview_.navigator_->pageCount(); ++k) {
+            if (PreviewNavigator::thumbRect(k).contains(twips)) {
+                preview_.navigator_->thumbClicked(k);
+                preview_.refresh();
+                return;
+            }
+        }
+    }
+
+private:
+    PrintPreviewWindow& preview_;
+};
+
+PrintPreviewWindow::PrintPreviewWindow(PreviewHost& host, PrintServices printServices, QWidget* parent)
+    : QWidget(parent, Qt::Window)
+    , host_(host)
+    , printServices_(std::move(printServices))
+{
+    setObjectName(QStringLiteral("frmPreview"));
+    setWindowTitle(QStringLiteral("打印预览"));
+    buildWindow();
+}
+
+PrintPreviewWindow::~PrintPreviewWindow() = default;
+
+double PrintPreviewWindow::twipsPerPixel() const
+{
+    return platform::RoundHalfEven(1440.0 / platform::GetDpi());
+}
+
+void PrintPreviewWindow::buildWindow()
+{
+    tbPreview = new QToolBar(this);
+    tbPreview->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    const auto button = [this](int index, const QString& text, const QIcon& icon) {
+        QAction* action = tbPreview->addAction(icon, text);
+        connect(action, &QAction::triggered, this, [this, index] { clickToolbarButton(index); });
+    };
+    button(1, QStringLiteral("打印"),
+        themedIcon(QStringLiteral("document-print"), QStyle::SP_DialogSaveButton, this));
+    tbPreview->addSeparator();
+    button(3, QStringLiteral("放大"), themedIcon(QStringLiteral("zoom-in"), QStyle::SP_ArrowUp, this));
+    button(4, QStringLiteral("缩小"), themedIcon(QStringLiteral("zoom-out"), QStyle::SP_ArrowDown, this));
+    tbPreview->addSeparator();
+    tbPreview->addWidget(new QLabel(QStringLiteral("当前页面："), tbPreview));
+    cboPage = new QComboBox(tbPreview);
+    cboPage->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    tbPreview->addWidget(cboPage);
+    const auto navigation
+        = [this](QStyle::StandardPixmap icon, const QString& tip, void (PreviewNavigator::*move)()) {
+              auto* b = new QToolButton(tbPreview);
+              b->setIcon(style()->standardIcon(icon));
+              b->setToolTip(tip);
+              tbPreview->addWidget(b);
+              connect(b, &QToolButton::clicked, this, [this, move] {
+                  if (navigator_) {
+                      ((*navigator_).*move)();
+                      refresh();
+                  }
+              });
+              return b;
+          };
+    cmdStart = navigation(QStyle::SP_MediaSkipBackward, QStringLiteral("第一页"), &PreviewNavigator::first);
+    cmdPrevious
+        = navigation(QStyle::SP_MediaSeekBackward, QStringLiteral("上一页"), &PreviewNavigator::previous);
+    cmdNext = navigation(QStyle::SP_MediaSeekForward, QStringLiteral("下一页"), &PreviewNavigator::next);
+    cmdEnd = navigation(QStyle::SP_MediaSkipForward, QStringLiteral("最后一页"), &PreviewNavigator::last);
+    cboPercent = new QComboBox(tbPreview);
+    cboPercent->addItems(PreviewNavigator::zoomItems());
+    tbPreview->addWidget(cboPercent);
+    tbPreview->addSeparator();
+    button(12, QStringLiteral("关闭"), style()->standardIcon(QStyle::SP_DialogCloseButton));
+
+    connect(cboPage, &QComboBox::activated, this, [this](int index) {
+        if (navigator_) {
+            navigator_->selectPage(index + 1);
+            refresh();
+        }
+    });
+    connect(cboPercent, &QComboBox::activated, this, [this](int index) {
+        if (navigator_) {
+            navigator_->selectZoom(cboPercent->itemText(index));
+            refresh();
+        }
+    });
+
+    Picture3 = new QWidget(this);
+    thumbStrip_ = new ThumbnailStrip(*this, Picture3);
+    pageColumn_ = new PageColumn(*this);
+    VScroll1 = new QScrollBar(Qt::Vertical, this);
+    VScroll2 = new QScrollBar(Qt::Vertical, this);
+    HScroll1 = new QScrollBar(Qt::Horizontal, this);
+    for (QScrollBar* bar : { VScroll1, VScroll2 }) {
+        bar->setPageStep(PreviewNavigator::ScrollStep);
+        bar->setRange(0, 0);
+    }
+    connect(VScroll1, &QScrollBar::valueChanged, this, [this](int value) {
+        if (navigator_ && !refreshing_) {
+            navigator_->setScrollValue(value);
+            refresh();
+        }
+    });
+    connect(VScroll2, &QScrollBar::valueChanged, this, [this](int value) {
+        if (navigator_ && !refreshing_) {
+            navigator_->setThumbScrollValue(value);
+            thumbStrip_->update();
+        }
+    });
+    connect(HScroll1, &QScrollBar::valueChanged, this, [this](int value) {
+        if (navigator_ && !refreshing_) {
+            navigator_->setHScrollValue(value);
+            pageColumn_->update();
+        }
+    });
+}
+
+bool PrintPreviewWindow::load(const QString& PicturePath)
+{
+    const frame::StartValues& start = frame::Process().start;
+    const QSizeF page(start.PageWidthTwips, start.PageHeightTwips);
+    host_.setEditorBackground(Qt::white);
+    pages_.FormatRtfPages(host_.scoreDocument(), page, kPreviewMargins);
+    renderPages();
+    bool saved = true;
+    if (!PicturePath.isEmpty())
+        saved = SaveBitmap(PaintScorePicture(pages_, start.PageHeightTwips, platform::GetDpi()), PicturePath);
+
+    navigator_ = std::make_unique<PreviewNavigator>(
+        pages_.RtfPageCount, start.PageWidthTwips, start.PageHeightTwips);
+    printing_ = std::make_unique<PreviewPrinting>(pages_, printServices_);
+    cboPage->clear();
+    cboPage->addItems(navigator_->pageItems());
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        setGeometry(screen->availableGeometry());
+    loaded_ = true;
+    refresh();
+    placeControls();
+    return saved;
+}
+
+void PrintPreviewWindow::renderPages()
+{
+    const double tpp = twipsPerPixel();
+    const double ratio = devicePixelRatioF();
+    const frame::StartValues& start = frame::Process().start;
+    const QSize size(int(std::lround(start.PageWidthTwips / tpp * ratio)),
+        int(std::lround(start.PageHeightTwips / tpp * ratio)));
+    const QSize thumbSize(int(std::lround(PreviewNavigator::kThumbWidth / tpp * ratio)),
+        int(std::lround(PreviewNavigator::kThumbHeight / tpp * ratio)));
+    pageImages_.clear();
+    thumbnails_.clear();
+    const RtfTarget target { QSizeF(start.PageWidthTwips, start.PageHeightTwips), ratio / tpp, false };
+    for (int page = 1; page <= pages_.RtfPageCount; ++page) {
+        QImage image(size, QImage::Format_RGB32);
+        image.fill(Qt::white);
+        {
+            QPainter painter(&image);
+            painter.setRenderHint(QPainter::Antialiasing);
+            painter.setRenderHint(QPainter::TextAntialiasing);
+            pages_.PrintRtfPage(page, { 0, topMargin(page), 0, 720 }, painter, target);
+        }
+        thumbnails_.push_back(image.scaled(thumbSize, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
+        image.setDevicePixelRatio(ratio);
+        pageImages_.push_back(std::move(image));
+    }
+}
+
+void PrintPreviewWindow::unload()
+{
+    if (!loaded_)
+        return;
+    loaded_ = false;
+    host_.setEditorBackground(host_.editingBackground());
+    host_.EditMode();
+    host_.JzRTB(0);
+    host_.focusPage();
+}
+
+PrintResult PrintPreviewWindow::printRTF(int Silent)
+{
+    if (!printing_)
+        return { PrintResult::Outcome::Failed, {} };
+    return printing_->printRTF(Silent);
+}
+
+void PrintPreviewWindow::clickToolbarButton(int index)
+{
+    switch (index) {
+    case 1:
+        printRTF(index);
+        break;
+    case 3:
+        if (navigator_)
+            navigator_->zoomIn();
+        refresh();
+        break;
+    case 4:
+        if (navigator_)
+            navigator_->zoomOut();
+        refresh();
+        break;
+    case 12:
+        close();
+        break;
+    default:
+        break;
+    }
+}
+
+void PrintPreviewWindow::refresh()
+{
+    if (!navigator_)
+        return;
+    refreshing_ = true;
+    const PreviewNavigator& n = *navigator_;
+    {
+        const QSignalBlocker pageBlocker(cboPage);
+        const QSignalBlocker zoomBlocker(cboPercent);
+        cboPage->setCurrentIndex(n.CurrentPage() - 1);
+        cboPercent->setCurrentText(n.zoomText());
+    }
+    VScroll1->setRange(0, n.scrollMaximum());
+    VScroll1->setValue(n.scrollValue());
+    VScroll2->setRange(0, n.thumbScrollMaximum());
+    VScroll2->setValue(n.thumbScrollValue());
+    HScroll1->setRange(0, n.hscrollMaximum());
+    HScroll1->setValue(n.hscrollValue());
+    HScroll1->setEnabled(n.hscrollEnabled());
+    const NavigationButtons buttons = n.buttons();
+    cmdStart->setEnabled(buttons.start);
+    cmdPrevious->setEnabled(buttons.previous);
+    cmdNext->setEnabled(buttons.next);
+    cmdEnd->setEnabled(buttons.end);
+    refreshing_ = false;
+    pageColumn_->update();
+    thumbStrip_->update();
+}
+
+void PrintPreviewWindow::placeControls()
+{
+    const double tpp = twipsPerPixel();
+    const auto pixels = [tpp](double twips) { return int(std::lround(twips / tpp)); };
+    const int bar = pixels(kScrollBarTwips);
+    const int top = tbPreview->sizeHint().height();
+    tbPreview->setGeometry(0, 0, width(), top);
+    const int panel = pixels(PreviewNavigator::kLeftPanelWidth);
+    Picture3->setGeometry(0, top, panel, height() - top);
+    thumbStrip_->setGeometry(0, 0, panel, height() - top);
+    VScroll2->setGeometry(panel, top, bar, height() - top);
+    VScroll1->setGeometry(width() - bar, top, bar, height() - top - bar);
+    HScroll1->setGeometry(panel + bar, height() - bar, width() - 2 * bar - panel, bar);
+    pageColumn_->setGeometry(panel + bar, top, width() - 2 * bar - panel, height() - top - bar);
+}
+
+void PrintPreviewWindow::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    placeControls();
+}
+
+void PrintPreviewWindow::closeEvent(QCloseEvent* event)
+{
+    unload();
+    event->accept();
+}
+
+} // namespace tunvale::dialogs

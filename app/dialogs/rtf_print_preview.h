@@ -1,0 +1,88 @@
+#pragma once
+
+#include <QImage>
+#include <QRectF>
+#include <QSizeF>
+
+#include <memory>
+#include <vector>
+
+class QPainter;
+class QTextDocument;
+
+namespace tunvale::platform {
+class RichTextEdit;
+}
+
+// The score cut into pages and drawn one page at a time. All lengths are twips.
+//
+// The pages come from one layout: a copy of the score's document laid out on a 1440-dpi device, so that
+// one device unit is one twip, at the width of the page's layout rectangle. Every target (a preview
+// picture, the printer, the picture export) draws from that layout, so all of them show the same lines.
+namespace tunvale::dialogs {
+
+struct RtfPageInfo {
+    int PageNo = 0; // 1-based
+    int StartChar = 0; // adapter position of the page's first character
+    int EndChar = -1; // where the next page starts; -1 on the last page
+    int Height = 0; // from the top of the layout rectangle to the bottom of the page's last line
+
+    friend bool operator==(const RtfPageInfo&, const RtfPageInfo&) = default;
+};
+
+struct RtfMargins {
+    int Left = 0;
+    int Top = 0;
+    int Right = 0;
+    int Bottom = 0;
+};
+
+// Where a page is drawn: the size of the target's page, its resolution, and whether it is the printer,
+// whose clip reaches 400 twips further right.
+struct RtfTarget {
+    QSizeF page;
+    double pixelsPerTwip = 1.0 / 15;
+    bool printer = false;
+};
+
+class RtfPrintPreview
+{
+public:
+    RtfPrintPreview();
+    ~RtfPrintPreview();
+    RtfPrintPreview(const RtfPrintPreview&) = delete;
+    RtfPrintPreview& operator=(const RtfPrintPreview&) = delete;
+
+    // Measures the whole of `document` as pages of `page` size with the given margins and replaces the
+    // page table. A page ends before the first line whose bottom passes the layout rectangle; a line
+    // taller than that gets a page of its own; an empty text gives one page.
+    void FormatRtfPages(const QTextDocument& document, QSizeF page, const RtfMargins& margins);
+
+    // Draws page PageNo's lines into the layout rectangle that `margins` leave on the target's page,
+    // clipped to it. The page's first line starts at the rectangle's top.
+    void PrintRtfPage(
+        int PageNo, const RtfMargins& margins, QPainter& painter, const RtfTarget& target) const;
+
+    // Draws page PageNo's lines with the page's first line at `topLeft`, in twips of the painter's
+    // current coordinates; the caller clips.
+    void drawPageLines(int PageNo, QPainter& painter, QPointF topLeft) const;
+
+    // The page table of the last pagination: page k + 1 at index k.
+    std::vector<RtfPageInfo> RtfPages;
+    int RtfPageCount = 0;
+    int RtfLastPageHeight = 0;
+
+private:
+    struct LineSlot;
+    std::vector<LineSlot> slots_;
+    std::vector<size_t> pageFirstSlot_;
+    std::unique_ptr<QTextDocument> layout_;
+    QImage device_; // the 1440-dpi paint device the layout measures with
+};
+
+// Makes the editor wrap its lines at PageWidth - LeftMargin - RightMargin twips when ToPage is set, else
+// at its window's width. TopMargin, BottomMargin and PageHeight play no part.
+void SetRtfTargetWidth(platform::RichTextEdit& Rtb, int LeftMargin, int RightMargin, int TopMargin,
+    int BottomMargin, int PageWidth, int PageHeight, bool ToPage);
+
+} // namespace tunvale::dialogs

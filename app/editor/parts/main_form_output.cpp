@@ -1,0 +1,220 @@
+#include "app/editor/parts/main_form_output.h"
+
+#include "app/dialogs/rtf_print_preview.h"
+#include "app/editor/editing/paragraph_indents.h"
+#include "app/editor/editing/stored_color.h"
+#include "app/editor/parts/main_form_playback.h"
+#include "app/editor/window/main_form.h"
+#include "app/editor/window/status_panels.h"
+#include "app/frame/process_state.h"
+#include "app/playback/play_note.h"
+#include "app/playback/playback_state.h"
+#include "platform/richtext/rich_text_edit.h"
+
+#include <QAction>
+#include <QLabel>
+#include <QMenu>
+#include <QTextStream>
+#include <QTimer>
+
+namespace tunvale::editor {
+
+namespace {
+
+// The editor wraps at the text width of an A4 page with margins of an inch, or at its window.
+constexpr int kInch = 1440;
+constexpr int kWrapPageWidth = 11930;
+constexpr int kWrapPageHeight = 16860;
+// The margins of a "/p" print.
+constexpr int kPrintStartLeft = 450;
+constexpr int kPrintStartRight = 550;
+constexpr int kRecorderPollMs = 1000;
+
+// Keeps the score's saved flag while the layout changes: margins are no edit.
+class KeptSavedFlag
+{
+public:
+    KeptSavedFlag()
+        : saved_(frame::Process().ScoreHeader.ScoreSaved)
+    {
+    }
+    ~KeptSavedFlag() { frame::Process().ScoreHeader.ScoreSaved = saved_; }
+    KeptSavedFlag(const KeptSavedFlag&) = delete;
+    KeptSavedFlag& operator=(const KeptSavedFlag&) = delete;
+
+private:
+    bool saved_;
+};
+
+} // namespace
+
+MainFormOutput::MainFormOutput(MainForm& form, frame::SaveDialog saveDialog, dialogs::PrintServices printing)
+    : MainFormPart(form)
+    , saveDialog_(std::move(saveDialog))
+    , printing_(std::move(printing))
+    , recorderTimer_(new QTimer(this))
+{
+    printing_.dialogOwner = &form_;
+    recorderTimer_->setInterval(kRecorderPollMs);
+    connect(recorderTimer_, &QTimer::timeout, this, [this] { recording_.pollRecorder(*this); });
+
+    form_.connectItem(QStringLiteral("PrintPreview1"), [this] { frame::previewScore(*this); });
+    form_.connectItem(QStringLiteral("PRt"), [this] { frame::printScore(*this); });
+    form_.connectItem(QStringLiteral("OutputPic"), [this] { frame::exportPicture(*this, saveDialog_); });
+    form_.connectItem(QStringLiteral("OutputRTF"), [this] { frame::exportRtf(*this, saveDialog_); });
+    form_.connectItem(QStringLiteral("Tape"), [this] { recording_.record(*this); });
+    // After the recent files are listed, the print and RTF items open whatever locked them.
+    connect(form_.menu(QStringLiteral("File")), &QMenu::aboutToShow, this, [this] {
+        for (const char* name : { "PrintPreview1", "PRt", "OutputRTF" })
+            form_.action(QString::fromLatin1(name))->setEnabled(true);
+    });
+    form_.hooks().printStartScore = [this] { return printStartScore(); };
+}
+
+MainFormOutput::~MainFormOutput() = default;
+
+// The margins go onto every paragraph as a layout change, which the undo engine does not record.
+void MainFormOutput::setMargins(int left, int right)
+{
+    form_.state().LayoutBusy = true;
+    SetLeftRightSpace(form_.editor(), left, right);
+    form_.state().LayoutBusy = false;
+}
+
+void MainFormOutput::PrintMode()
+{
+    const KeptSavedFlag kept;
+    const notation::ScoreHeader& header = frame::Process().ScoreHeader;
+    setMargins(header.LeftSpace, header.RightSpace);
+}
+
+void MainFormOutput::EditMode()
+{
+    const KeptSavedFlag kept;
+    const notation::ScoreHeader& header = frame::Process().ScoreHeader;
+    setMargins(header.LeftSpace, header.RightSpace);
+    dialogs::SetRtfTargetWidth(
+        *form_.editorView(), kInch, kInch, kInch, kInch, kWrapPageWidth, kWrapPageHeight, false);
+}
+
+bool MainFormOutput::printStartScore()
+{
+    setMargins(kPrintStartLeft, kPrintStartRight);
+    dialogs::SetRtfTargetWidth(
+        *form_.editorView(), kInch, kInch, kInch, kInch, kWrapPageWidth, kWrapPageHeight, true);
+    const std::unique_ptr<dialogs::PrintPreviewWindow> preview = unseenPreview();
+    preview->load();
+    const dialogs::PrintResult result = preview->printRTF(0);
+    preview->unload();
+    if (!result.message.isEmpty())
+        QTextStream(stderr) << "Tunvale: " << result.message << '\n';
+    return result.outcome == dialogs::PrintResult::Outcome::Printed;
+}
+
+void MainFormOutput::windowClosing()
+{
+    // A recording in progress keeps what it has.
+    recorderTimer_->stop();
+    recording_ = {};
+    if (preview_)
+        preview_->close();
+}
+
+QWidget* MainFormOutput::dialogOwner() const { return &form_; }
+
+platform::RichTextSnapshot MainFormOutput::scoreSnapshot() const { return form_.editor().snapshot(); }
+
+void MainFormOutput::MakeWorkingCopy() { form_.MakeWorkingCopy(); }
+
+void MainFormOutput::RestoreScoreView() { form_.RestoreScoreView(); }
+
+void MainFormOutput::JzRTB(bool userRightSpace) { form_.JzRTB(userRightSpace ? 1 : 0); }
+
+void MainFormOutput::JzRTB(int userRightSpace) { form_.JzRTB(userRightSpace); }
+
+std::unique_ptr<dialogs::PrintPreviewWindow> MainFormOutput::unseenPreview()
+{
+    return std::make_unique<dialogs::PrintPreviewWindow>(*this, printing_, &form_);
+}
+
+void MainFormOutput::openPreview()
+{
+    // A preview already open goes first; its closing puts the editor back into editing layout.
+    if (preview_) {
+        preview_->close();
+        PrintMode();
+    }
+    auto* preview = new dialogs::PrintPreviewWindow(*this, printing_, &form_);
+    preview->setAttribute(Qt::WA_DeleteOnClose);
+    preview_ = preview;
+    preview->load();
+    preview->show();
+}
+
+void MainFormOutput::printThroughPreview()
+{
+    const std::unique_ptr<dialogs::PrintPreviewWindow> preview = unseenPreview();
+    preview->load();
+    preview->printRTF(0);
+    preview->unload();
+}
+
+bool MainFormOutput::savePicture(const QString& path)
+{
+    const std::unique_ptr<dialogs::PrintPreviewWindow> preview = unseenPreview();
+    const bool saved = preview->load(path);
+    preview->unload();
+    return saved;
+}
+
+QString MainFormOutput::editorRtf() const { return form_.editor().TextRTF(); }
+
+void MainFormOutput::repaint() { form_.repaint(); }
+
+std::unique_ptr<frame::SoundRecorder> MainFormOutput::newRecorder()
+{
+    auto recorder = std::make_unique<dialogs::RecorderWindow>(
+        [](platform::BuiltInSynth::FrameTap tap) {
+            return playback::NotePlayer && playback::NotePlayer->tapBuiltInSynth(std::move(tap));
+        },
+        &form_);
+    recorderWindow_ = recorder.get();
+    return recorder;
+}
+
+void MainFormOutput::setRecorderTimer(bool running)
+{
+    if (running)
+        recorderTimer_->start();
+    else
+        recorderTimer_->stop();
+}
+
+void MainFormOutput::setRecordingPanel(const QString& text)
+{
+    form_.statusPanels().setPanelText(StatusPanel::Recording, text);
+}
+
+void MainFormOutput::playFromStart()
+{
+    form_.part<MainFormPlayback>().commands().play(0);
+    emit playbackStartedForRecording();
+}
+
+const QTextDocument& MainFormOutput::scoreDocument() const { return *form_.editorView()->document(); }
+
+void MainFormOutput::setEditorBackground(const QColor& color)
+{
+    QPalette palette = form_.editorView()->palette();
+    palette.setColor(QPalette::Base, color);
+    form_.editorView()->setPalette(palette);
+}
+
+QColor MainFormOutput::editingBackground() const
+{
+    return StoredColor(frame::Process().ColorScheme.EditBackColor);
+}
+
+void MainFormOutput::focusPage() { form_.cover(0)->setFocus(); }
+
+} // namespace tunvale::editor

@@ -1,0 +1,154 @@
+#include "app/frame/output_commands.h"
+
+#include "app/frame/first_text_line.h"
+#include "app/frame/process_state.h"
+#include "platform/desktop/prompts.h"
+#include "platform/settings/desktop_folder.h"
+#include "platform/settings/whole_file.h"
+
+namespace tunvale::frame {
+
+namespace {
+
+const QString kSaveFailed = QStringLiteral("保存失败！");
+const QString kRecordingPanel = QStringLiteral("录制WAV...");
+const QString kNotRecordingPanel = QStringLiteral("未录音...");
+
+// Keeps the score's saved flag for the length of a command: output never marks a score modified.
+class KeptSavedFlag
+{
+public:
+    KeptSavedFlag()
+        : saved_(Process().ScoreHeader.ScoreSaved)
+    {
+    }
+    ~KeptSavedFlag() { Process().ScoreHeader.ScoreSaved = saved_; }
+    KeptSavedFlag(const KeptSavedFlag&) = delete;
+    KeptSavedFlag& operator=(const KeptSavedFlag&) = delete;
+
+private:
+    bool saved_;
+};
+
+QString askForFile(const OutputWindow& window, const SaveDialog& saveDialog, const QString& title,
+    const QStringList& filters, const QString& extension)
+{
+    platform::FileDialogRequest request;
+    request.owner = window.dialogOwner();
+    request.title = title;
+    request.filters = filters;
+    request.fileName = ProposedFileName(window.scoreSnapshot(), extension);
+    request.initialFolder = platform::GetSpecialFolder(platform::CSIDL_DESKTOPDIRECTORY);
+    request.defaultExtension = extension;
+    return saveDialog(request);
+}
+
+} // namespace
+
+SaveDialog ProgramSaveDialog()
+{
+    return [](const platform::FileDialogRequest& request) { return platform::ShowFileDialog(request, true); };
+}
+
+void previewScore(OutputWindow& window)
+{
+    const KeptSavedFlag kept;
+    window.PrintMode();
+    window.openPreview();
+}
+
+void printScore(OutputWindow& window)
+{
+    const KeptSavedFlag kept;
+    window.MakeWorkingCopy();
+    window.PrintMode();
+    window.printThroughPreview();
+    window.RestoreScoreView();
+}
+
+void exportPicture(OutputWindow& window, const SaveDialog& saveDialog)
+{
+    const QString path = askForFile(window, saveDialog, QStringLiteral("保存图片..."),
+        { QStringLiteral("图片文件(*.bmp)"), QStringLiteral("*.bmp"), QStringLiteral("其他文件(*.*)"),
+            QStringLiteral("*.*") },
+        QStringLiteral(".bmp"));
+    if (path.isEmpty())
+        return;
+    const KeptSavedFlag kept;
+    window.PrintMode();
+    window.MakeWorkingCopy();
+    const bool saved = window.savePicture(path);
+    window.RestoreScoreView();
+    if (!saved)
+        platform::Prompts::current().information(kSaveFailed);
+}
+
+void exportRtf(OutputWindow& window, const SaveDialog& saveDialog)
+{
+    const QString path = askForFile(window, saveDialog, QStringLiteral("保存RTF..."),
+        { QStringLiteral("RTF文件(*.rtf)"), QStringLiteral("*.rtf"), QStringLiteral("其他文件(*.*)"),
+            QStringLiteral("*.*") },
+        QStringLiteral(".rtf"));
+    if (path.isEmpty())
+        return;
+    const KeptSavedFlag kept;
+    window.MakeWorkingCopy();
+    window.JzRTB(true);
+    const bool saved = platform::CommitWholeFile(path, window.editorRtf().toUtf8());
+    if (!saved)
+        platform::Prompts::current().information(kSaveFailed);
+    window.JzRTB(false);
+    window.RestoreScoreView();
+    if (!saved)
+        window.repaint();
+}
+
+QString RecordingCommand::WavPath(const platform::RichTextSnapshot& score)
+{
+    const QString extension = QStringLiteral(".wav");
+    QString name = ProposedFileName(score, extension).remove(u'/');
+    if (name.trimmed().isEmpty())
+        name = QStringLiteral("录音");
+    return platform::GetSpecialFolder(platform::CSIDL_DESKTOPDIRECTORY) + u'/' + name + extension;
+}
+
+void RecordingCommand::record(OutputWindow& window)
+{
+    const QString path = WavPath(window.scoreSnapshot());
+    recorder_.reset();
+    recorder_ = window.newRecorder();
+    recorder_->OpenRecorder();
+    recorder_->WavFileName(path);
+    window.setRecorderTimer(true);
+}
+
+void RecordingCommand::pollRecorder(OutputWindow& window)
+{
+    if (!recorder_)
+        return;
+    switch (recorder_->RecorderState()) {
+    case 2:
+        if (lastState_ != 2) {
+            window.setRecordingPanel(kRecordingPanel);
+            window.playFromStart();
+        }
+        lastState_ = recorder_->RecorderState();
+        break;
+    case 3:
+        if (lastState_ != 3)
+            window.setRecordingPanel(kNotRecordingPanel);
+        lastState_ = recorder_->RecorderState();
+        break;
+    case 4:
+        window.setRecordingPanel(kNotRecordingPanel);
+        recorder_.reset();
+        window.setRecorderTimer(false);
+        lastState_ = 0;
+        break;
+    default:
+        lastState_ = recorder_->RecorderState();
+        break;
+    }
+}
+
+} // namespace tunvale::frame

@@ -1,0 +1,97 @@
+#pragma once
+
+#include "platform/desktop/file_dialog.h"
+#include "platform/richtext/rich_text_snapshot.h"
+
+#include <QString>
+
+#include <functional>
+#include <memory>
+
+class QWidget;
+
+// The File menu's print, preview, picture and RTF commands and the Tools menu's recording, over the
+// main window. None of them marks the score modified.
+namespace tunvale::frame {
+
+// A recorder as the recording command drives it: the program's is the WAV recorder with its window.
+// Its states: 2 recording, 3 not recording, 4 finished.
+class SoundRecorder
+{
+public:
+    virtual ~SoundRecorder() = default;
+    virtual void OpenRecorder() = 0;
+    virtual void WavFileName(const QString& path) = 0;
+    virtual short RecorderState() = 0;
+};
+
+// What these commands need of the main window. The main window implements it; tests use a fake.
+class OutputWindow
+{
+public:
+    virtual ~OutputWindow() = default;
+
+    virtual QWidget* dialogOwner() const = 0;
+    virtual platform::RichTextSnapshot scoreSnapshot() const = 0;
+
+    // The editor's layouts: margins for the printed page, the working copy in front during an export,
+    // and every line laid out again with the user's right margin (true) or the window's (false).
+    virtual void PrintMode() = 0;
+    virtual void MakeWorkingCopy() = 0;
+    virtual void RestoreScoreView() = 0;
+    virtual void JzRTB(bool userRightSpace) = 0;
+
+    // The print preview: shown and left open; printed through the printer dialog and closed; loaded
+    // unseen to save the picture of all pages at `path` and closed (false when it could not be saved).
+    virtual void openPreview() = 0;
+    virtual void printThroughPreview() = 0;
+    virtual bool savePicture(const QString& path) = 0;
+    // The editor's content as RTF.
+    virtual QString editorRtf() const = 0;
+    virtual void repaint() = 0;
+
+    // Recording: a new recorder, the timer that polls it every second, status panel 3 and the play
+    // command from the start of the score.
+    virtual std::unique_ptr<SoundRecorder> newRecorder() = 0;
+    virtual void setRecorderTimer(bool running) = 0;
+    virtual void setRecordingPanel(const QString& text) = 0;
+    virtual void playFromStart() = 0;
+};
+
+// The save dialog; tests script it.
+using SaveDialog = std::function<QString(const platform::FileDialogRequest&)>;
+SaveDialog ProgramSaveDialog();
+
+// File → "打印预览...": the preview, left open.
+void previewScore(OutputWindow& window);
+// File → "打印...": the printer dialog, then the pages and copies chosen.
+void printScore(OutputWindow& window);
+// File → "导出图片格式...": asks for a bitmap file and saves the picture of all pages there; "保存失败！"
+// when it cannot.
+void exportPicture(OutputWindow& window, const SaveDialog& saveDialog);
+// File → "导出RTF格式...": asks for an RTF file and saves the score there with margins of 200 twips both
+// sides; the file is replaced only when all of it was written, else "保存失败！".
+void exportRtf(OutputWindow& window, const SaveDialog& saveDialog);
+
+// Tools → "录音...": the recording command and the timer that follows its recorder.
+class RecordingCommand
+{
+public:
+    // Records into the desktop folder under the score's title with ".wav"; a recorder held before is
+    // released.
+    void record(OutputWindow& window);
+    // Every second while recording: a change into state 2 starts the playback from the start, state 3
+    // says so on the status bar, state 4 releases the recorder and stops the timer.
+    void pollRecorder(OutputWindow& window);
+    // The recording's file: the title without "/" and control characters, "录音" for a score without
+    // one.
+    static QString WavPath(const platform::RichTextSnapshot& score);
+
+    bool recording() const { return recorder_ != nullptr; }
+
+private:
+    std::unique_ptr<SoundRecorder> recorder_;
+    short lastState_ = 0;
+};
+
+} // namespace tunvale::frame

@@ -1,0 +1,211 @@
+#include "app/dialogs/preview_printing.h"
+#include "platform/desktop/notation_fonts.h"
+#include "tests/dialogs/ink.h"
+#include "tests/dialogs/paged_score.h"
+#include "tests/support/scripted_prompts.h"
+
+#include <QImage>
+#include <QPrinter>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+using namespace tunvale;
+using namespace tunvale::testing;
+using dialogs::DocumentEnd;
+using dialogs::PreviewPrinting;
+using dialogs::PrintRange;
+using dialogs::PrintResult;
+using Outcome = dialogs::PrintResult::Outcome;
+
+namespace {
+
+// Keeps every document as pictures of its pages at 96 dpi.
+struct Recording {
+    std::vector<std::vector<QImage>> documents;
+    bool refuseToOpen = false;
+    std::vector<DocumentEnd> ends; // how each document ends; Printed when not given
+};
+
+class RecordingTarget final : public dialogs::PrintTarget
+{
+public:
+    explicit RecordingTarget(Recording& recording)
+        : recording_(recording)
+    {
+    }
+
+    bool beginDocument() override
+    {
+        if (recording_.refuseToOpen)
+            return false;
+        recording_.documents.emplace_back();
+        return newPage();
+    }
+    QPainter& painter() override { return painter_; }
+    dialogs::RtfTarget target() const override
+    {
+        return { QSizeF(kPageWidth, kPageHeight), 96 / 1440.0, true };
+    }
+    bool newPage() override
+    {
+        if (painter_.isActive())
+            painter_.end();
+        QImage page(794, 1123, QImage::Format_RGB32);
+        page.fill(Qt::white);
+        recording_.documents.back().push_back(page);
+        return painter_.begin(&recording_.documents.back().back());
+    }
+    DocumentEnd endDocument() override
+    {
+        painter_.end();
+        const size_t index = recording_.documents.size() - 1;
+        return index < recording_.ends.size() ? recording_.ends[index] : DocumentEnd::Printed;
+    }
+
+private:
+    Recording& recording_;
+    QPainter painter_;
+};
+
+class Printing : public ::testing::Test
+{
+protected:
+    static void SetUpTestSuite() { platform::loadNotationFonts(); }
+
+    void SetUp() override
+    {
+        FillSong(score, 40, 600); // four pages
+        pages.FormatRtfPages(*score.document(), QSizeF(kPageWidth, kPageHeight), { 0, 720, 0, 1440 });
+    }
+
+    // Prints with a dialog that answers `answer` (none: cancelled) into a recording.
+    PrintResult print(int silent, std::optional<PrintRange> answer)
+    {
+        dialogs::PrintServices services;
+        services.dialog = [&, answer](QWidget*, QPrinter&, int count, PrintRange& range) {
+            dialogShownWith = { range.from, range.to, count };
+            if (answer)
+                range = *answer;
+            return answer.has_value();
+        };
+        services.target = [this](QPrinter&) { return std::make_unique<RecordingTarget>(recording); };
+        PreviewPrinting printing(pages, services);
+        return printing.printRTF(silent);
+    }
+
+    ScopedPrompts prompts;
+    platform::RichTextBox score;
+    dialogs::RtfPrintPreview pages;
+    Recording recording;
+    std::optional<std::tuple<int, int, int>> dialogShownWith;
+};
+
+QString run(const QString& program, const QStringList& args)
+{
+    QProcess process;
+    process.start(program, args);
+    process.waitForFinished(30000);
+    return QString::fromUtf8(process.readAllStandardOutput());
+}
+
+} // namespace
+
+TEST_F(Printing, EachCopyIsADocumentOfTheChosenRange)
+{
+    const PrintResult result = print(0, PrintRange { 2, 3, 2 });
+    EXPECT_EQ(result.outcome, Outcome::Printed);
+    EXPECT_EQ(dialogShownWith, std::make_tuple(1, 4, 4));
+    ASSERT_EQ(recording.documents.size(), 2u);
+    for (const auto& document : recording.documents) {
+        ASSERT_EQ(document.size(), 2u);
+        // A range that starts at page 2 starts it 1440 twips down, as every page after the first.
+        EXPECT_GE(InkBounds(document[0]).top(), 1440 / 15);
+        EXPECT_LT(InkBounds(document[0]).top(), (1440 + 600) / 15);
+    }
+    EXPECT_TRUE(prompts->shown.empty());
+}
+
+TEST_F(Printing, SilentPrintsAllOnceAndCancelPrintsNothing)
+{
+    EXPECT_EQ(print(PreviewPrinting::kSilent, std::nullopt).outcome, Outcome::Printed);
+    EXPECT_FALSE(dialogShownWith);
+    ASSERT_EQ(recording.documents.size(), 1u);
+    ASSERT_EQ(recording.documents[0].size(), 4u);
+    EXPECT_GE(InkBounds(recording.documents[0][0]).top(), 720 / 15);
+    EXPECT_LT(InkBounds(recording.documents[0][0]).top(), (720 + 600) / 15);
+
+    recording.documents.clear();
+    EXPECT_EQ(print(0, std::nullopt).outcome, Outcome::Cancelled);
+    EXPECT_TRUE(recording.documents.empty());
+    EXPECT_TRUE(prompts->shown.empty());
+}
+
+TEST_F(Printing, FailuresAreToldAndAnAbortedCopyLeavesTheNextToRun)
+{
+    recording.ends = { DocumentEnd::Aborted, DocumentEnd::Printed };
+    PrintResult result = print(0, PrintRange { 1, 4, 2 });
+    EXPECT_EQ(result.outcome, Outcome::Aborted);
+    EXPECT_EQ(recording.documents.size(), 2u);
+    EXPECT_EQ(prompts->texts(), QStringList { "用户取消操作！" });
+
+    prompts->shown.clear();
+    recording = {};
+    recording.refuseToOpen = true;
+    result = print(0, PrintRange { 1, 4, 3 });
+    EXPECT_EQ(result.outcome, Outcome::Failed);
+    EXPECT_EQ(result.message, "打印失败！");
+    EXPECT_EQ(prompts->texts(), QStringList { "打印失败！" }); // once, not once a copy
+}
+
+TEST_F(Printing, APdfHasTheScoreOnA4WithItsFontsEmbedded)
+{
+    QTemporaryDir dir;
+    const QString pdf = dir.filePath("score.pdf");
+    dialogs::PrintServices services;
+    services.dialog = [&](QWidget*, QPrinter& printer, int, PrintRange&) {
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(pdf);
+        return true;
+    };
+    services.target = [](QPrinter& printer) { return std::make_unique<dialogs::PrinterTarget>(printer); };
+    PreviewPrinting printing(pages, services);
+    ASSERT_EQ(printing.printRTF(0).outcome, Outcome::Printed);
+
+    const QString info = run("pdfinfo", { pdf });
+    EXPECT_TRUE(info.contains(QRegularExpression("Pages:\\s+4\\b"))) << info.toStdString();
+    EXPECT_TRUE(info.contains("(A4)")) << info.toStdString();
+    const QString text = run("pdftotext", { "-enc", "UTF-8", pdf, "-" });
+    EXPECT_TRUE(text.contains("小河流水"));
+    EXPECT_TRUE(text.contains("流水弯弯第40行歌词"));
+    const QString fonts = run("pdffonts", { pdf });
+    const QStringList noteFont = fonts.split('\n').filter(QRegularExpression("^KORVA.Note "));
+    ASSERT_FALSE(noteFont.isEmpty()) << fonts.toStdString();
+    EXPECT_TRUE(noteFont[0].contains(QRegularExpression("\\byes\\b"))) << noteFont[0].toStdString();
+
+    run("pdftoppm", { "-r", "96", "-png", pdf, dir.filePath("page") });
+    const QImage first(dir.filePath("page-1.png"));
+    const QImage second(dir.filePath("page-2.png"));
+    ASSERT_FALSE(first.isNull());
+    EXPECT_GE(InkBounds(first).top(), 720 / 15);
+    EXPECT_LT(InkBounds(first).top(), (720 + 600) / 15);
+    EXPECT_GE(InkBounds(second).top(), 1440 / 15);
+    EXPECT_LT(InkBounds(second).top(), (1440 + 600) / 15);
+
+    // The first page of a range 2 to 3 is page 2, 1440 twips down.
+    services.dialog = [&](QWidget*, QPrinter& printer, int, PrintRange& range) {
+        printer.setOutputFileName(dir.filePath("range.pdf"));
+        range = { 2, 3, 1 };
+        return true;
+    };
+    PreviewPrinting range(pages, services);
+    ASSERT_EQ(range.printRTF(0).outcome, Outcome::Printed);
+    EXPECT_TRUE(run("pdfinfo", { dir.filePath("range.pdf") }).contains(QRegularExpression("Pages:\\s+2\\b")));
+    run("pdftoppm",
+        { "-r", "96", "-f", "1", "-l", "1", "-png", dir.filePath("range.pdf"), dir.filePath("range") });
+    const QImage rangeFirst(dir.filePath("range-1.png"));
+    EXPECT_GE(InkBounds(rangeFirst).top(), 1440 / 15);
+    EXPECT_LT(InkBounds(rangeFirst).top(), (1440 + 600) / 15);
+}
