@@ -12,6 +12,8 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
+
 using namespace tunvale;
 using namespace tunvale::editor;
 using namespace tunvale::testing;
@@ -221,4 +223,25 @@ TEST(EditorKeyboard, CaretStateAndPanels)
     EXPECT_EQ(CaretPanelText({ 3, 7, false }), QStringLiteral("行：3  列：7"));
     EXPECT_EQ(BarPanelText(0, 12), QStringLiteral("小节：1/12"));
     EXPECT_EQ(FontSizePanelText(10.5), QStringLiteral("字号:10.5"));
+}
+
+// A bar line typed inside a bar splits that bar: the undo engine reports one bar added where the caret
+// stood, so the drum records follow the bars.
+TEST(EditorKeyboard, ATypedBarLineAddsABarWhereItSplits)
+{
+    Keys k({ { kNote, Codes({ kBar, Note(1), Note(2), kBar, Note(3), kBar, Note(4), kBar }) },
+        { kSong, QStringLiteral("歌") } });
+    k.undo->Reset();
+    std::vector<std::array<int, 4>> changes;
+    QObject::connect(
+        k.undo.get(), &UndoEngine::XJChanged, [&](int delAt, int delN, int addAt, int addN, int, int) {
+            changes.push_back({ delAt, delN, addAt, addN });
+        });
+    k.editor.setSelStart(6);
+    k.undo->FlushSnapshot();
+    const int barBefore = k.undo->OnXj();
+    k.press(Qt::Key_Equal, Qt::NoModifier, QStringLiteral("="));
+    k.undo->FlushSnapshot();
+    ASSERT_EQ(changes.size(), 1u);
+    EXPECT_EQ(changes[0], (std::array<int, 4> { barBefore, 0, barBefore, 1 }));
 }

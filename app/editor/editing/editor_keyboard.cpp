@@ -96,8 +96,10 @@ void EditorKeyboard::KeyDown(int& KeyCode, int Shift)
         timer1_.start();
         return;
     }
+    // The notation keys rewrite the text themselves: the selection moves they make are the edit's own,
+    // not a caret move during typing, so the bar inference sees a bar line typed where it was typed.
     if (KeyCode != 0)
-        undo_.KeyDown(KeyCode, Shift);
+        busy([&] { undo_.KeyDown(KeyCode, Shift); });
 }
 
 void EditorKeyboard::KeyUp(int& KeyCode, int Shift)
