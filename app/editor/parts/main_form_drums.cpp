@@ -116,7 +116,7 @@ void MainFormDrums::listPatterns()
         form_.action(QStringLiteral("Drum"))->setEnabled(false);
 }
 
-void MainFormDrums::setDrumEditor(std::function<void()> open)
+void MainFormDrums::setDrumEditor(std::function<bool()> open)
 {
     drumEditor_ = std::move(open);
     form_.connectItem(QStringLiteral("instrDrum"), [this] { editCaretBar(); });
@@ -128,10 +128,15 @@ void MainFormDrums::openEditor(int bar)
 {
     if (!hasRecord(bar))
         return;
+    const int editedBefore = operations_.EditedBar;
+    const notation::DrumRecord shownBefore = stores().DrumEdit;
     operations_.EditedBar = bar;
     stores().DrumEdit = stores().XjDrums[std::size_t(bar)];
-    if (drumEditor_)
-        drumEditor_();
+    // A pattern the user keeps in the editor still belongs to the bar it was opened on.
+    if (drumEditor_ && !drumEditor_()) {
+        operations_.EditedBar = editedBefore;
+        stores().DrumEdit = shownBefore;
+    }
 }
 
 void MainFormDrums::copyBar(int bar)
