@@ -26,6 +26,10 @@ RapDialog::RapDialog(playback::PlayNote& player, notation::ScoreHeader& header, 
     Label1 = new QLabel(QStringLiteral("┛"), this);
     Label1->setObjectName(QStringLiteral("Label1"));
     Label1->setCursor(Qt::PointingHandCursor);
+    QFont big = Label1->font();
+    big.setPointSizeF(big.pointSizeF() * 1.5);
+    big.setBold(true);
+    Label1->setFont(big);
     Label1->installEventFilter(this);
     Command1 = new QPushButton(QStringLiteral("确定"), this);
     Command1->setObjectName(QStringLiteral("Command1"));
