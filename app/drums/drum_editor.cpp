@@ -102,6 +102,12 @@ void DrumEditor::load()
     fillTemplateList();
     formReady_ = true;
     open_ = true;
+    // First over the middle of the main window, so that the bar strip below stays in reach; later where
+    // the user left it.
+    if (!placed_ && parentWidget()) {
+        move(parentWidget()->geometry().center() - rect().center());
+        placed_ = true;
+    }
     show();
     raise();
     activateWindow();

@@ -149,6 +149,7 @@ private:
     QGroupBox* Frame5 = nullptr;
     QGroupBox* Frame6 = nullptr;
     bool open_ = false;
+    bool placed_ = false;
     bool formReady_ = false;
     bool narrow_ = true;
     bool panMirrored_ = false;
