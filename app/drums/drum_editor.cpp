@@ -241,7 +241,7 @@ void DrumEditor::volumeTyped(int track)
 {
     const int value = VolumeValue(TextVolume[track]->text());
     if (value >= 0 && value <= 127) {
-        VScrollvolume[track]->setValue(value);
+        VScrollvolume[track]->setValue(-value);
         return;
     }
     Prompts::current().information(QStringLiteral("音量值在 0-127 之间!"));
@@ -251,7 +251,7 @@ void DrumEditor::volumeTyped(int track)
 
 void DrumEditor::volumeScrolled(int track)
 {
-    const int value = VScrollvolume[track]->value();
+    const int value = -VScrollvolume[track]->value();
     // A typed "075" stays as typed.
     if (VolumeValue(TextVolume[track]->text()) != value)
         TextVolume[track]->setText(QString::number(value));

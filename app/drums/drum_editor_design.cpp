@@ -157,9 +157,8 @@ QGroupBox* DrumEditor::buildTracks(QWidget* parent)
         place(TextVolume[t], 3030, top, 480);
         VScrollvolume[t] = new QScrollBar(Qt::Vertical, frame);
         VScrollvolume[t]->setObjectName(name("VScrollvolume"));
-        VScrollvolume[t]->setRange(0, 127);
-        // The top arrow raises the volume.
-        VScrollvolume[t]->setInvertedAppearance(true);
+        // The bar holds the volume negated, so that its upper arrow raises the volume.
+        VScrollvolume[t]->setRange(-127, 0);
         place(VScrollvolume[t], 3510, top, 240);
         Slider_Drum[t] = new QSlider(Qt::Horizontal, frame);
         Slider_Drum[t]->setObjectName(name("Slider_Drum"));
