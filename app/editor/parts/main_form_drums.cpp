@@ -118,8 +118,10 @@ void MainFormDrums::listPatterns()
 
 void MainFormDrums::setDrumEditor(std::function<bool()> open)
 {
+    const bool connected = bool(drumEditor_);
     drumEditor_ = std::move(open);
-    form_.connectItem(QStringLiteral("instrDrum"), [this] { editCaretBar(); });
+    if (!connected)
+        form_.connectItem(QStringLiteral("instrDrum"), [this] { editCaretBar(); });
 }
 
 void MainFormDrums::editCaretBar() { openEditor(undo().OnXj()); }
