@@ -105,7 +105,7 @@ void DrumEditor::buildControls()
     Frame5->setObjectName(QStringLiteral("Frame5"));
     place(Frame5, 5760, 1000, 4140, 3420);
     Label5 = new StepGrid(kRowPitch, Frame5);
-    Label5->move(pixels(150), pixels(kRowTop + (kRowHeight - StepGrid::kRowTwips) / 2));
+    Label5->move(pixels(150), pixels(kRowTop + (kRowHeight - StepGrid::kRowTwips) / 2.0));
     buildButtons(Frame2);
 
     Label2 = new QLabel(content_);

@@ -35,7 +35,7 @@ DrumRecord BuildDrumRecord(const DrumEditorState& state)
             record.DrumChannel |= std::uint8_t(0x80 >> t);
         for (int s = 0; s < DrumRecord::Steps; ++s) {
             if (track.steps[std::size_t(s)])
-                record.DrumRhythms[std::size_t(t * 4 + s / 8)] |= std::uint8_t(0x80 >> (s % 8));
+                record.DrumRhythms[std::size_t(t) * 4 + std::size_t(s / 8)] |= std::uint8_t(0x80 >> (s % 8));
         }
     }
     record.DrumTimeSignature = std::uint8_t(state.timeCode);

@@ -70,7 +70,7 @@ void MainFormDrumEditor::setEditingEnabled(bool enabled)
 
 void MainFormDrumEditor::sendToBar(int bar, const notation::DrumRecord& record)
 {
-    MainFormDrums& drums = form_.part<MainFormDrums>();
+    auto& drums = form_.part<MainFormDrums>();
     notation::ProcessDrumStores().DrumClip = record;
     drums.operations().pending = { drums::DrumOp::FromEditor, bar, 0, 0 };
     drums.applyOperation(-1);
