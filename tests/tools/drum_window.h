@@ -32,8 +32,9 @@ public:
     std::deque<std::variant<platform::PromptAnswer, QString>> answers;
 };
 
-// The built-in synthesizer prints each drum note it is sent as "note_on KEY PAN VELOCITY", with the
-// pan last set on the drum channel; without `print` it only keeps quiet.
+// The built-in synthesizer prints each drum note it is sent that sounds (velocity above 0) as
+// "note_on KEY PAN VELOCITY", with the pan last set on the drum channel; without `print` it only keeps
+// quiet.
 std::unique_ptr<platform::MidiDevices> DrumNoteDevices(bool print);
 
 // A loaded window 1280 x 900 on FILE with the strip shown, prompts printed, settings and user folder
