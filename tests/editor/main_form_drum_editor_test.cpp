@@ -141,7 +141,11 @@ TEST_F(DrumEditorWindow, WhatTheEditorSendsIsOneUndoStepThatComesBackByteForByte
 TEST_F(DrumEditorWindow, AnAuditionLendsTheControlsToThePlayUntilItEnds)
 {
     DrumEditor& editor = openOn(0);
+    // Its end puts the caret back where it was, not where the last play began.
+    frame::Process().ScoreHeader.PlaySelStart = 0;
+    form->editor().setSelStart(25);
     const int caret = form->editor().SelStart();
+    ASSERT_NE(caret, 0);
     editor.CmdAudition->click();
     EXPECT_TRUE(play().PlayBusy());
     EXPECT_EQ(play().mode, playback::PlayMode::PatternAudition);
