@@ -151,6 +151,7 @@ TEST_F(DrumEditorWindow, AnAuditionLendsTheControlsToThePlayUntilItEnds)
     EXPECT_EQ(play().mode, playback::PlayMode::PatternAudition);
     EXPECT_FALSE(editor.CmdAudition->isEnabled());
     ASSERT_TRUE(QTest::qWaitFor([this] { return !play().PlayBusy(); }, 10000));
+    QTest::qWait(2 * playback::PlayCommands::PlayTimerInterval); // the play timer's last look
     EXPECT_TRUE(editor.CmdAudition->isEnabled());
     EXPECT_EQ(form->editor().SelStart(), caret);
 
