@@ -324,6 +324,15 @@ void PlayCommands::StopDrumPlay()
     returnToCaret();
 }
 
+bool PlayCommands::auditionDrums(PlayMode auditionMode, int index)
+{
+    if (PlayBusy_)
+        return false;
+    saveCaretAndBar();
+    mode = auditionMode;
+    return DrumPlay({ index });
+}
+
 void PlayCommands::PlayAllBarDrums()
 {
     std::vector<int> bars;

@@ -37,6 +37,10 @@ public:
     // runs, without bars, or when the mode builds no drums.
     bool DrumPlay(const std::vector<int>& bars);
     void StopDrumPlay();
+    // The drum editor's audition of record `index` of the templates (TemplateAudition) or of the
+    // audition store (PatternAudition); its end puts caret and bar back as the toolbar's drum commands
+    // do. False when it does not start.
+    bool auditionDrums(PlayMode auditionMode, int index);
     void PlayAllBarDrums();
     // The toolbar's "播放当前小节" and "区间鼓点演奏": run once, just after the menu closes.
     void playCurrentBarSoon() { Timer3.start(); }

@@ -218,9 +218,12 @@ TEST_F(StripWindow, ADoubleClickHandsTheBarToTheDrumEditor)
     QTest::mouseDClick(strip, Qt::LeftButton, {}, at(4));
     EXPECT_EQ(drums->operations().EditedBar, 4);
     EXPECT_TRUE(stores().DrumEdit == stores().XjDrums[4]);
-    EXPECT_FALSE(form->menus().isBuilt(QStringLiteral("instrDrum")));
+    EXPECT_TRUE(form->menus().isBuilt(QStringLiteral("instrDrum")));
 
-    drums->setDrumEditor([&opened] { ++opened; });
+    drums->setDrumEditor([&opened] {
+        ++opened;
+        return true;
+    });
     QTest::mouseDClick(strip, Qt::LeftButton, {}, at(2));
     EXPECT_EQ(opened, 1);
     EXPECT_EQ(drums->operations().EditedBar, 2);

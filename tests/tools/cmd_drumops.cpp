@@ -1,5 +1,6 @@
 #include "tests/tools/bar_line_edits.h"
 #include "tests/tools/command_registry.h"
+#include "tests/tools/drum_window.h"
 
 #include "app/drums/bar_strip.h"
 #include "app/drums/drum_record_mime.h"
@@ -7,15 +8,7 @@
 #include "app/editor/parts/main_form_drums.h"
 #include "app/editor/parts/main_form_editing.h"
 #include "app/editor/window/main_form.h"
-#include "app/editor/window/start_up.h"
-#include "app/editor/window/status_panels.h"
-#include "app/editor/window/wheel_filter.h"
-#include "app/frame/process_state.h"
-#include "app/notation/drum_accessor.h"
-#include "app/playback/playback_state.h"
-#include "platform/desktop/notation_fonts.h"
 #include "platform/desktop/prompts.h"
-#include "platform/midi/recording_sink.h"
 
 #include <QAction>
 #include <QApplication>
@@ -23,10 +16,6 @@
 #include <QMenu>
 #include <QMimeData>
 #include <QMouseEvent>
-#include <QScopeGuard>
-#include <QStandardPaths>
-
-#include <deque>
 
 namespace {
 
@@ -38,43 +27,6 @@ const QString kUsage = QStringLiteral(
     "usage: scoretool drumops FILE CMD...  (caret BAR | click BAR left|right|middle [ctrl|shift] | "
     "menu BAR ITEM [yes|no] | patterns | pattern I | drop BAR T | bars AT +N|-N | hover BAR | undo | "
     "redo | names | panel N)");
-
-// Questions are printed and answered from the command line (Yes unless told).
-class PrintedPrompts final : public platform::Prompts
-{
-public:
-    PromptAnswer ask(const platform::PromptRequest& request) override
-    {
-        scoretool::out(QStringLiteral("prompt ") + request.text);
-        if (answers.empty())
-            return request.buttons == platform::PromptButtons::YesNo ? PromptAnswer::Yes
-                                                                     : request.defaultAnswer;
-        const PromptAnswer answer = answers.front();
-        answers.pop_front();
-        return answer;
-    }
-    std::optional<QString> input(const QString& prompt, const QString&, const QString& text) override
-    {
-        scoretool::out(QStringLiteral("input ") + prompt);
-        return text;
-    }
-    void beep() override { scoretool::out(QStringLiteral("beep")); }
-
-    std::deque<PromptAnswer> answers;
-};
-
-// The built-in synthesizer records what it is sent; no sound, no soundfont.
-class SilentDevices final : public platform::MidiDevices
-{
-public:
-    std::unique_ptr<platform::MidiOut> builtIn() override
-    {
-        return std::make_unique<platform::RecordingSink>(
-            std::make_shared<platform::MidiRecording>(), QStringLiteral("内置合成器"));
-    }
-    QStringList portNames() override { return {}; }
-    std::unique_ptr<platform::MidiOut> port(const QString&) override { return nullptr; }
-};
 
 QString colourText(int bgr)
 {
@@ -100,10 +52,10 @@ QString shownCaption(const QString& text)
 class DrumSession
 {
 public:
-    DrumSession(editor::MainForm& form, PrintedPrompts& prompts)
-        : form_(form)
-        , strip_(form.barStrip())
-        , prompts_(prompts)
+    explicit DrumSession(scoretool::DrumWindow& window)
+        : window_(window)
+        , form_(*window.form())
+        , strip_(window.strip())
     {
     }
 
@@ -113,25 +65,16 @@ public:
 private:
     editor::MainFormDrums& drums() const { return form_.part<editor::MainFormDrums>(); }
     void settle() const { QCoreApplication::processEvents(); }
-    // The label showing `bar`, after scrolling the strip to it when it is out of view.
-    int labelOf(int bar);
+    int labelOf(int bar) const { return window_.labelOf(bar); }
     void mouse(QEvent::Type type, QPoint at, Qt::MouseButton button, Qt::KeyboardModifiers keys = {});
     void click(QPoint at, Qt::MouseButton button, Qt::KeyboardModifiers keys = {});
     bool trigger(QAction* item, const QString& name);
     void openInsertMenu();
-    void printFlags() const;
 
+    scoretool::DrumWindow& window_;
     editor::MainForm& form_;
     BarStrip& strip_;
-    PrintedPrompts& prompts_;
 };
-
-int DrumSession::labelOf(int bar)
-{
-    if (strip_.labelOfBar(bar) < 0)
-        strip_.setMyXj(bar);
-    return strip_.labelOfBar(bar);
-}
 
 void DrumSession::mouse(QEvent::Type type, QPoint at, Qt::MouseButton button, Qt::KeyboardModifiers keys)
 {
@@ -170,14 +113,6 @@ void DrumSession::openInsertMenu()
     insert->hide();
 }
 
-void DrumSession::printFlags() const
-{
-    QString flags;
-    for (const notation::DrumRecord& record : notation::ProcessDrumStores().XjDrums)
-        flags += record.HaveDrum == 1 ? u'1' : u'0';
-    scoretool::out(QStringLiteral("flags %1 bar %2").arg(flags).arg(strip_.MyXj()));
-}
-
 bool DrumSession::run(QStringList& args)
 {
     const QString command = args.takeFirst();
@@ -210,7 +145,7 @@ bool DrumSession::run(QStringList& args)
             return false;
         if (!args.isEmpty()
             && (args.front() == QStringLiteral("yes") || args.front() == QStringLiteral("no")))
-            prompts_.answers.push_back(
+            window_.prompts().answers.emplace_back(
                 args.takeFirst() == QStringLiteral("yes") ? PromptAnswer::Yes : PromptAnswer::No);
         const bool arrowMenu = name == QStringLiteral("SetSpeed") || name == QStringLiteral("ToLeft")
             || name == QStringLiteral("ToRight");
@@ -229,7 +164,7 @@ bool DrumSession::run(QStringList& args)
             scoretool::out(QStringLiteral("disabled ") + name);
         else if (!trigger(strip_.findChild<QAction*>(name), name))
             return false;
-        prompts_.answers.clear();
+        window_.prompts().answers.clear();
     } else if (command == QStringLiteral("patterns")) {
         openInsertMenu();
         if (!form_.action(QStringLiteral("Drum"))->isEnabled())
@@ -300,19 +235,14 @@ bool DrumSession::run(QStringList& args)
             = command == QStringLiteral("undo") ? QStringLiteral("mnuUnDo") : QStringLiteral("mnuRedo");
         trigger(form_.action(name), name);
     } else if (command == QStringLiteral("names")) {
-        notation::DrumAccessor drum(notation::ProcessDrumStores());
-        drum.DrumType(notation::DrumAccessor::XjDrums);
-        for (int i = 0; i < drum.recordCount(); ++i)
-            scoretool::out(QStringLiteral("record %1 %2").arg(i).arg(drum.DrumName(i)));
+        window_.printNames();
     } else if (command == QStringLiteral("panel")) {
-        const int n = take(ok).toInt();
-        if (!ok || n < 1 || n > editor::StatusPanels::kPanelCount)
+        if (!window_.printPanel(take(ok).toInt()) || !ok)
             return false;
-        scoretool::out(QStringLiteral("panel ") + form_.statusPanels().panelText(editor::StatusPanel(n)));
     } else {
         return false;
     }
-    printFlags();
+    window_.printFlags();
     return true;
 }
 
@@ -322,34 +252,10 @@ int drumops(const QStringList& args)
         scoretool::err(kUsage);
         return 2;
     }
-    // Settings and the user folder of a test run, not the user's own.
-    QStandardPaths::setTestModeEnabled(true);
-    auto owned = std::make_unique<PrintedPrompts>();
-    PrintedPrompts& prompts = *owned;
-    platform::Prompts::install(std::move(owned));
-    platform::loadNotationFonts();
-
-    editor::SetStartValues();
-    frame::Process().ScoreHeader.CurrentFile = args[0];
-    editor::MainFormServices services;
-    services.midiDevices = std::make_unique<SilentDevices>();
-    auto form = std::make_unique<editor::MainForm>(std::move(services));
-    const auto release = qScopeGuard([&form] {
-        form.reset();
-        playback::NotePlayer.reset();
-        editor::UnhookWheel();
-    });
-    if (!form->load()) {
-        scoretool::err(QStringLiteral("cannot open %1").arg(args[0]));
+    scoretool::DrumWindow window(args[0], false);
+    if (!window.form())
         return 1;
-    }
-    if (!form->action(QStringLiteral("GroupBar"), 0)->isChecked())
-        form->action(QStringLiteral("GroupBar"), 0)->trigger();
-    form->resize(1280, 900);
-    form->show();
-    QCoreApplication::processEvents();
-
-    DrumSession session(*form, prompts);
+    DrumSession session(window);
     QStringList rest = args.mid(1);
     while (!rest.isEmpty()) {
         const QString command = rest.front();

@@ -14,14 +14,15 @@
 
 namespace tunvale::scoretool {
 
-std::unique_ptr<editor::MainForm> LoadWindow(const QString& file, editor::MainFormServices services)
+std::unique_ptr<editor::MainForm> LoadWindow(
+    const QString& file, editor::MainFormServices services, std::unique_ptr<platform::MidiDevices> devices)
 {
     platform::loadNotationFonts();
     editor::SetStartValues();
     const bool score = QFileInfo(file).suffix().compare(QStringLiteral("vls"), Qt::CaseInsensitive) == 0;
     const QString path = QFileInfo(file).absoluteFilePath();
     frame::Process().ScoreHeader.CurrentFile = score ? path : QString();
-    services.midiDevices = std::make_unique<testing::FakeDevices>();
+    services.midiDevices = devices ? std::move(devices) : std::make_unique<testing::FakeDevices>();
     auto window = std::make_unique<editor::MainForm>(std::move(services));
     if (!window->load() || (score && frame::Process().ScoreHeader.CurrentFile != path)) {
         err(QStringLiteral("cannot open %1").arg(file));

@@ -116,10 +116,12 @@ void MainFormDrums::listPatterns()
         form_.action(QStringLiteral("Drum"))->setEnabled(false);
 }
 
-void MainFormDrums::setDrumEditor(std::function<void()> open)
+void MainFormDrums::setDrumEditor(std::function<bool()> open)
 {
+    const bool connected = bool(drumEditor_);
     drumEditor_ = std::move(open);
-    form_.connectItem(QStringLiteral("instrDrum"), [this] { editCaretBar(); });
+    if (!connected)
+        form_.connectItem(QStringLiteral("instrDrum"), [this] { editCaretBar(); });
 }
 
 void MainFormDrums::editCaretBar() { openEditor(undo().OnXj()); }
@@ -128,10 +130,15 @@ void MainFormDrums::openEditor(int bar)
 {
     if (!hasRecord(bar))
         return;
+    const int editedBefore = operations_.EditedBar;
+    const notation::DrumRecord shownBefore = stores().DrumEdit;
     operations_.EditedBar = bar;
     stores().DrumEdit = stores().XjDrums[std::size_t(bar)];
-    if (drumEditor_)
-        drumEditor_();
+    // A pattern the user keeps in the editor still belongs to the bar it was opened on.
+    if (drumEditor_ && !drumEditor_()) {
+        operations_.EditedBar = editedBefore;
+        stores().DrumEdit = shownBefore;
+    }
 }
 
 void MainFormDrums::copyBar(int bar)

@@ -34,9 +34,10 @@ public:
     void listPatterns();
     // The caret's bar goes to the drum editor.
     void editCaretBar();
-    // The drum editor: it opens on EditedBar with DrumEdit. Until one is set, "编辑小节鼓点..." stays
-    // unbuilt and a double-click on a bar only hands its record over.
-    void setDrumEditor(std::function<void()> open);
+    // The drum editor: it opens on EditedBar with DrumEdit, false when the user keeps the pattern it
+    // shows (EditedBar and DrumEdit are then put back). Until one is set, "编辑小节鼓点..." stays unbuilt
+    // and a double-click on a bar only hands its record over.
+    void setDrumEditor(std::function<bool()> open);
 
     // A score was opened.
     void forgetSnapshots() { operations_.forgetSnapshots(); }
@@ -72,7 +73,7 @@ private:
     drums::BarHints hints_;
     drums::BarHint lastHint_;
     bool shortHints_ = true;
-    std::function<void()> drumEditor_;
+    std::function<bool()> drumEditor_;
 };
 
 } // namespace tunvale::editor

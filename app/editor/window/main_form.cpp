@@ -7,6 +7,7 @@
 #include "app/editor/actions/toolbar_dispatch.h"
 #include "app/editor/parts/main_form_clipboard.h"
 #include "app/editor/parts/main_form_colors.h"
+#include "app/editor/parts/main_form_drum_editor.h"
 #include "app/editor/parts/main_form_drums.h"
 #include "app/editor/parts/main_form_editing.h"
 #include "app/editor/parts/main_form_fonts.h"
@@ -268,6 +269,7 @@ void MainForm::createParts()
     addPart<MainFormClipboard>();
     addPart<MainFormFonts>();
     addPart<MainFormOutput>(std::move(services_.outputSaveDialog), std::move(services_.printing));
+    addPart<MainFormDrumEditor>();
 }
 
 void MainForm::scoreReplaced()
