@@ -1,0 +1,31 @@
+#include "app/editor/parts/main_form_notation_marks.h"
+
+#include "app/editor/parts/main_form_editing.h"
+#include "app/editor/window/main_form.h"
+
+#include <QAction>
+#include <QMenu>
+
+namespace tunvale::editor {
+
+MainFormNotationMarks::MainFormNotationMarks(MainForm& form)
+    : MainFormPart(form)
+    , voltas_(form.editor(), form.part<MainFormEditing>().noteCommands(), form.state().NotationCmdBusy)
+    , marks_(form.editor(), form.part<MainFormEditing>().undo(), form.part<MainFormEditing>().noteCommands())
+{
+    form.defineMenuCommand(QStringLiteral("TYJH"), [this](int i) { voltas_.applyItem(i); });
+    form.defineMenuCommand(QStringLiteral("ShuoDu"), [this](int i) { marks_.insertTempoTerm(i); });
+    form.defineMenuCommand(QStringLiteral("QiangRuo"), [this](int i) { marks_.insertDynamics(i); });
+    form.defineMenuCommand(QStringLiteral("SB"), [this](int i) { marks_.insertVoiceMark(i); });
+    connect(form.menu(QStringLiteral("TYZK")), &QMenu::aboutToShow, this,
+        &MainFormNotationMarks::enableVoltaItems);
+}
+
+void MainFormNotationMarks::enableVoltaItems()
+{
+    const bool enabled = voltas_.itemsEnabled();
+    for (const int index : VoltaCommands::itemIndices())
+        form_.action(QStringLiteral("TYJH"), index)->setEnabled(enabled);
+}
+
+} // namespace tunvale::editor
