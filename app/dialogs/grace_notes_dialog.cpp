@@ -67,6 +67,7 @@ GraceNotesDialog::GraceNotesDialog(int YYInitDur, int YYInitArc, QWidget* parent
         typeLayout->addWidget(option);
         Option1[std::size_t(t)] = option;
     }
+    typeLayout->addStretch();
     Option1[1]->setChecked(true);
 
     auto* notes = new QGroupBox(QStringLiteral("选择倚音(&C)"), this);
@@ -80,7 +81,7 @@ GraceNotesDialog::GraceNotesDialog(int YYInitDur, int YYInitArc, QWidget* parent
     Text1 = new QLineEdit(notes);
     Text1->setObjectName(QStringLiteral("Text1"));
     Text1->setFont(QFont(notation::NoteFontFamily, 24));
-    Text1->setMinimumWidth(Text2->cellSize().width() * (kMaxNotes + 1));
+    Text1->setFixedWidth(Text2->cellSize().width() * (kMaxNotes + 1));
     // Only the palette's notes go in: no typing through an input method, no pasting, no dropping.
     Text1->setAttribute(Qt::WA_InputMethodEnabled, false);
     Text1->setContextMenuPolicy(Qt::NoContextMenu);
