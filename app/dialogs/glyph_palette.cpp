@@ -40,7 +40,7 @@ QString GlyphPalette::selectedText() const
 {
     if (!selected_)
         return {};
-    return QString(rows_[selected_->row][selected_->column]);
+    return { rows_[selected_->row][selected_->column] };
 }
 
 QSize GlyphPalette::cellSize() const

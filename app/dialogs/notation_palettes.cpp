@@ -18,7 +18,7 @@ constexpr int kGraceFirst = notation::NoteGlyph::First + kDuration;
 
 QChar KeyPaletteChar(PaletteCell cell)
 {
-    return QChar(char16_t(notation::KeyNameGlyph::First + cell.row * kKeyColumns + cell.column));
+    return { char16_t(notation::KeyNameGlyph::First + cell.row * kKeyColumns + cell.column) };
 }
 
 bool KeyPrefixAllowed(int column, KeyPrefix prefix)
@@ -40,12 +40,12 @@ QString KeyText(QChar keyName, KeyPrefix prefix)
     case KeyPrefix::None:
         break;
     }
-    return QString(keyName);
+    return { keyName };
 }
 
 QChar GracePaletteChar(int type, PaletteCell cell)
 {
-    return QChar(char16_t(kGraceFirst + kDuration * type + kOctave * cell.row + cell.column));
+    return { char16_t(kGraceFirst + kDuration * type + kOctave * cell.row + cell.column) };
 }
 
 std::optional<PaletteCell> GracePaletteCell(QChar c)

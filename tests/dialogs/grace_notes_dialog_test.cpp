@@ -48,7 +48,7 @@ struct Grace {
 // octave row and degree.
 QChar paletteChar(int type, int row, int column)
 {
-    return QChar(char16_t(0x4E07 + 7 * type + 42 * row + column));
+    return { char16_t(0x4E07 + 7 * type + 42 * row + column) };
 }
 
 struct Cell {
@@ -117,6 +117,7 @@ TEST(GraceNotesDialog, EveryCellOfBothTypesGivesItsCode)
                 const int count = 1 + i % 4;
                 const int dur = i % 6;
                 std::vector<Cell> cells;
+                cells.reserve(std::size_t(count));
                 for (int e = 0; e < count; ++e)
                     cells.push_back({ (i + 3 * e) % 49 / 7, (i + 3 * e) % 7 });
                 Grace g(dur, 0);

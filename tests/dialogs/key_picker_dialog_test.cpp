@@ -19,15 +19,15 @@ constexpr char16_t kSharp = 0x6226;
 constexpr char16_t kFlat = 0x6227;
 
 // The key name of a palette cell, from the key names' order: low, middle, high C to B.
-QChar keyName(int row, int column) { return QChar(char16_t(0x633A + 7 * row + column)); }
+QChar keyName(int row, int column) { return { char16_t(0x633A + 7 * row + column) }; }
 
 // The picker, shown as the user meets it.
 struct Picker {
     QString KeyPickText;
     KeyPickerDialog dialog;
 
-    explicit Picker(const QString& preset)
-        : KeyPickText(preset)
+    explicit Picker(QString preset)
+        : KeyPickText(std::move(preset))
         , dialog(KeyPickText)
     {
         dialog.show();
