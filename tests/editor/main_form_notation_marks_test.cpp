@@ -1,5 +1,6 @@
 #include "app/dialogs/glyph_palette.h"
 #include "app/dialogs/grace_notes_dialog.h"
+#include "app/dialogs/key_picker_dialog.h"
 #include "app/editor/actions/toolbar_table.h"
 #include "app/editor/parts/main_form_editing.h"
 #include "app/editor/parts/main_form_notation_marks.h"
@@ -12,6 +13,7 @@
 #include <QAction>
 #include <QMenu>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -33,11 +35,11 @@ struct Window {
     MainFormNotationMarks& marks = form.addPart<MainFormNotationMarks>();
     MainFormOrnaments& ornaments = form.addPart<MainFormOrnaments>();
 
-    Window()
+    explicit Window(std::initializer_list<ScoreLine> lines
+        = { { kNote, Codes({ kBar, Note(1), Note(2), kBar, Note(3) }) }, { kSong, QStringLiteral("歌词") },
+            { kNote, Codes({ Note(5) }) } })
     {
-        FillScore(editor,
-            { { kNote, Codes({ kBar, Note(1), Note(2), kBar, Note(3) }) }, { kSong, QStringLiteral("歌词") },
-                { kNote, Codes({ Note(5) }) } });
+        FillScore(editor, lines);
         editing.undo().Reset();
     }
     QString line(int index) const { return editor.LineText(index).remove(QStringLiteral("\r\n")); }
@@ -194,4 +196,52 @@ TEST(MainFormNotationMarks, TheGraceNoteButtonInsertsTheChosenGroup)
     w.trigger(QStringLiteral("JPyy"));
     EXPECT_EQ(Hex(w.line(0)), Hex(Codes({ kBar, Note(1), Note(2), kBar, Note(3) })));
     EXPECT_EQ(w.steps(), 0);
+}
+
+TEST(MainFormNotationMarks, TheKeyCommandWritesThePickedKeyAfterTheKeyMarker)
+{
+    ScopedPrompts prompts;
+    Window w({ { kSong, QStringLiteral("标题") }, { kNote, Codes({ 0x634F, 0x6341 }) },
+        { kNote, Codes({ kBar, Note(1) }) } });
+    int shown = 0;
+    std::optional<dialogs::PaletteCell> preselected;
+    std::function<void(dialogs::KeyPickerDialog&)> answer;
+    w.marks.setKeyPickerRunner([&](dialogs::KeyPickerDialog& picker) {
+        ++shown;
+        picker.show();
+        preselected = picker.Text1->selectedCell();
+        answer(picker);
+    });
+    // Off the key line: the message, no picker.
+    w.editor.setSelStart(9);
+    w.trigger(QStringLiteral("M_YD"));
+    EXPECT_EQ(prompts->texts(), QStringList({ QStringLiteral("音调请插入到 1= 后边，请定位好光标。") }));
+    EXPECT_EQ(shown, 0);
+    // The selected key shows selected; the flat G replaces it.
+    answer = [](dialogs::KeyPickerDialog& picker) {
+        QTest::mouseClick(picker.Text1, Qt::LeftButton, {}, picker.Text1->cellRect({ 1, 4 }).center());
+        picker.Upanddown[2]->click();
+        picker.Command1->click();
+    };
+    w.editor.select(5, 1);
+    w.trigger(QStringLiteral("M_YD"));
+    EXPECT_EQ(preselected, (dialogs::PaletteCell { 1, 0 }));
+    EXPECT_EQ(Hex(w.line(1)), Hex(Codes({ 0x634F, 0x6227, 0x6345 })));
+    EXPECT_EQ(w.steps(), 1);
+    // Cancel and the close box write nothing, and the picker forgets the key.
+    for (const bool closeBox : { false, true }) {
+        answer = [closeBox](dialogs::KeyPickerDialog& picker) {
+            QTest::mouseClick(picker.Text1, Qt::LeftButton, {}, picker.Text1->cellRect({ 2, 2 }).center());
+            if (closeBox)
+                picker.close();
+            else
+                picker.Command2->click();
+        };
+        w.editor.select(5, 2);
+        w.trigger(QStringLiteral("M_YD"));
+        EXPECT_EQ(Hex(w.line(1)), Hex(Codes({ 0x634F, 0x6227, 0x6345 })));
+        EXPECT_TRUE(w.form.dialogResults().KeyPickText.isEmpty());
+    }
+    EXPECT_EQ(w.steps(), 1);
+    EXPECT_EQ(shown, 3);
 }
