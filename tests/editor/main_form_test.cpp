@@ -267,7 +267,14 @@ TEST(MainFormControls, AClickOnAMenuItemReachesItsHandler)
     EXPECT_TRUE(form.action("GroupBoution", 1)->isChecked());
     EXPECT_FALSE(form.toolbar().button(31)->isVisible());
     // Menu items whose commands are not built are disabled and do nothing.
-    EXPECT_FALSE(form.action("M_YD")->isEnabled());
+    QAction* unbuilt = form.menu("My_instr")->addAction(QStringLiteral("unbuilt"));
+    editor::GuardUnbuilt(unbuilt);
+    bool ran = false;
+    QObject::connect(unbuilt, &QAction::triggered, [&ran] { ran = true; });
+    unbuilt->setEnabled(true);
+    unbuilt->trigger();
+    EXPECT_FALSE(unbuilt->isEnabled());
+    EXPECT_FALSE(ran);
     // The bold button is built: it bolds the selection.
     form.editor().select(0, 2);
     const bool bold = form.editor().SelBold();
