@@ -2,6 +2,8 @@
 #include "app/dialogs/key_picker_dialog.h"
 #include "tests/support/scripted_prompts.h"
 
+#include <QCoreApplication>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStatusBar>
@@ -36,7 +38,13 @@ struct Picker {
     {
         QTest::mouseClick(dialog.Text1, Qt::LeftButton, {}, dialog.Text1->cellRect({ row, column }).center());
     }
-    void pressAt(const QPoint& point) { QTest::mouseClick(dialog.Text1, Qt::RightButton, {}, point); }
+    // Beside the keys, where only a press sent to the palette itself arrives.
+    void pressAt(const QPointF& point)
+    {
+        QMouseEvent press(QEvent::MouseButtonPress, point, dialog.Text1->mapToGlobal(point), Qt::RightButton,
+            Qt::RightButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(dialog.Text1, &press);
+    }
     bool enabled(int option) const { return dialog.Upanddown[std::size_t(option)]->isEnabled(); }
 };
 
@@ -124,6 +132,16 @@ TEST(KeyPickerDialog, DoubleClickCancelAndCloseBox)
         twice.dialog.Text1, Qt::LeftButton, {}, twice.dialog.Text1->cellRect({ 1, 4 }).center());
     EXPECT_EQ(twice.KeyPickText, QString(keyName(1, 4)));
     EXPECT_FALSE(twice.dialog.isVisible());
+    // A double-click beside the keys picks nothing and leaves the picker open.
+    Picker beside(keyName(1, 4));
+    const QPointF below(4, 3 * beside.dialog.Text1->cellSize().height() + 2);
+    for (const QEvent::Type type : { QEvent::MouseButtonPress, QEvent::MouseButtonDblClick }) {
+        QMouseEvent event(type, below, beside.dialog.Text1->mapToGlobal(below), Qt::LeftButton,
+            Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(beside.dialog.Text1, &event);
+    }
+    EXPECT_TRUE(beside.dialog.isVisible());
+    EXPECT_EQ(beside.KeyPickText, QString(keyName(1, 4)));
     // Cancel and the close box both answer "".
     Picker cancel(keyName(1, 4));
     cancel.press(0, 0);
