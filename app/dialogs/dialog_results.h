@@ -14,6 +14,10 @@ struct DialogResults {
     QString FontScalePercent;
     QString FontScaleStep;
     QString FontScaleSize;
+    // The key picker. The key command presets it with the selected text; the picker then sets the key
+    // text after OK or a double-click, "" after Cancel or its close box, and the last key stays for the
+    // next use.
+    QString KeyPickText;
 };
 
 } // namespace tunvale::dialogs

@@ -1,6 +1,6 @@
 #include "app/editor/editing/note_codes.h"
 #include "app/editor/editing/note_commands.h"
-#include "tests/editing/score_builder.h"
+#include "tests/editing/editor_fixture.h"
 #include "tests/support/scripted_prompts.h"
 
 #include <gtest/gtest.h>
@@ -11,45 +11,10 @@ using namespace tunvale::testing;
 
 namespace {
 
-constexpr int kBlock = 294;
 constexpr int kDot = 0x62C2;
 constexpr int kRest = 0x62CE;
 
-// A note with its fields.
-constexpr int N(int degree, int block = 0, int row = 0, int dur = 0)
-{
-    return 0x4E00 + block * kBlock + row * 42 + dur * 7 + degree - 1;
-}
-
-struct Commands {
-    platform::RichTextBox editor;
-    notation::ScoreHeader header;
-    bool layoutBusy = false;
-    bool cmdBusy = false;
-    std::unique_ptr<UndoEngine> undo;
-    std::unique_ptr<NoteCommands> commands;
-
-    explicit Commands(std::initializer_list<ScoreLine> lines)
-    {
-        FillScore(editor, lines);
-        undo = std::make_unique<UndoEngine>(editor, UndoHost { &header, &layoutBusy, &cmdBusy, {}, {} });
-        commands = std::make_unique<NoteCommands>(editor, *undo);
-    }
-    // The first line's text.
-    QString line() const { return editor.LineText(0).remove(QStringLiteral("\r\n")); }
-    platform::RunFormat formatAt(int position)
-    {
-        const int start = editor.SelStart();
-        const int length = editor.SelLength();
-        editor.select(position, 1);
-        platform::RunFormat f;
-        f.font = editor.SelFontName();
-        f.halfPoints = int(editor.SelFontSize() * 2);
-        f.color = editor.SelColor().rgb();
-        editor.select(start, length);
-        return f;
-    }
-};
+using Commands = EditorFixture;
 
 // Makes the third character of the score a grace note in red at 10 points.
 void markGrace(Commands& c)

@@ -253,3 +253,47 @@ TEST(EditorTool, EditRunsItsStepsInOrderAndAnswersTheDialog)
         "PANEL 8 字号:16\n"
         "PANEL 10 先按音高或音长格式按钮，后选中音符，逐类进行格式化。\n");
 }
+
+TEST(EditorTool, EditRunsTheNotationMarksAndAnswersTheirDialogs)
+{
+    QTemporaryDir dir;
+    const QString out = dir.filePath(QStringLiteral("out.rtf"));
+    const QString in = testDataPath(QStringLiteral("editor/key_and_repeat.rtf"));
+    // The key: F takes no flat, so the flat is not marked and G goes in alone. A volta over the bar
+    // line and two notes; a long grace group typed and chosen after the first note, under its slur.
+    Result result = scoretool({ QStringLiteral("edit"), in, QStringLiteral("--sel"), QStringLiteral("5"),
+        QStringLiteral("1"), QStringLiteral("--cmd"), QStringLiteral("M_YD"), QStringLiteral("0"),
+        QStringLiteral("--answer"), QStringLiteral("press 1 3;option 2;press 1 4;ok"),
+        QStringLiteral("--sel"), QStringLiteral("8"), QStringLiteral("3"), QStringLiteral("--cmd"),
+        QStringLiteral("TYJH"), QStringLiteral("0"), QStringLiteral("--sel"), QStringLiteral("10"),
+        QStringLiteral("0"), QStringLiteral("--cmd"), QStringLiteral("DoNoteMark"), QStringLiteral("0"),
+        QStringLiteral("--answer"), QStringLiteral("type 0;press 4 0;confirm;digit 3;ok"), out });
+    ASSERT_EQ(result.exitCode, 0);
+    EXPECT_EQ(result.out.toStdString(),
+        "宋体 24 000000 U+0061 U+0062\n"
+        "PAR 宋体\n"
+        "KORVA_Note 32 000000 U+634F U+6345\n"
+        "PAR KORVA_Note\n"
+        "KORVA_Note 32 000000 U+6363 U+504C\n"
+        "KORVA_Note_yy1 32 000000 U+4FCE U+53C0\n"
+        "KORVA_Note 32 000000 U+504D U+6358 U+4E02\n"
+        "SEL 12 0\n");
+    // The close boxes: no key and no grace notes; an ornament after them.
+    result = scoretool({ QStringLiteral("edit"), in, QStringLiteral("--sel"), QStringLiteral("5"),
+        QStringLiteral("1"), QStringLiteral("--cmd"), QStringLiteral("M_YD"), QStringLiteral("0"),
+        QStringLiteral("--answer"), QStringLiteral("press 0 0;close"), QStringLiteral("--sel"),
+        QStringLiteral("10"), QStringLiteral("0"), QStringLiteral("--cmd"), QStringLiteral("DoNoteMark"),
+        QStringLiteral("0"), QStringLiteral("--answer"), QStringLiteral("confirm;close"),
+        QStringLiteral("--sel"), QStringLiteral("12"), QStringLiteral("1"), QStringLiteral("--cmd"),
+        QStringLiteral("instrBY"), QStringLiteral("1"), out });
+    ASSERT_EQ(result.exitCode, 0);
+    EXPECT_EQ(result.out.toStdString(),
+        "宋体 24 000000 U+0061 U+0062\n"
+        "PAR 宋体\n"
+        "KORVA_Note 32 000000 U+634F U+6341\n"
+        "PAR KORVA_Note\n"
+        "KORVA_Note 32 000000 U+6352 U+4E00 U+4E01 U+6358\n"
+        "KORVA_Note_Symbol 32 000000 U+0043 U+0046\n"
+        "KORVA_Note 32 000000 U+4E02\n"
+        "SEL 12 0\n");
+}

@@ -1,6 +1,7 @@
 #include "app/editor/parts/main_form_playback.h"
 #include "app/editor/window/main_form.h"
 
+#include "app/editor/actions/build_gate.h"
 #include "app/editor/actions/menu_items.h"
 #include "app/editor/window/main_toolbar.h"
 #include "app/editor/window/status_panels.h"
@@ -209,10 +210,11 @@ TEST(MainFormControls, CtrlEnabledSetsItsGroup)
     EXPECT_FALSE(form.statusPanels().panelEnabled(editor::StatusPanel::FontSize));
     EXPECT_FALSE(form.statusPanels().panelEnabled(editor::StatusPanel::RepeatScale));
     // Unbuilt items stay disabled whatever is set.
-    EXPECT_FALSE(form.toolbar().button(42)->isEnabled());
-    EXPECT_FALSE(form.action("JPyy")->isEnabled());
+    QAction* unbuilt = form.menu("Edit")->addAction(QStringLiteral("unbuilt"));
+    editor::GuardUnbuilt(unbuilt);
     form.editor().select(0, 2);
     form.setControlsEnabled(editor::ControlGroup::Playback, true);
+    EXPECT_FALSE(unbuilt->isEnabled());
     EXPECT_TRUE(form.statusPanels().panelEnabled(editor::StatusPanel::FontSize));
     EXPECT_TRUE(form.statusPanels().panelEnabled(editor::StatusPanel::RepeatScale));
 }
@@ -265,7 +267,14 @@ TEST(MainFormControls, AClickOnAMenuItemReachesItsHandler)
     EXPECT_TRUE(form.action("GroupBoution", 1)->isChecked());
     EXPECT_FALSE(form.toolbar().button(31)->isVisible());
     // Menu items whose commands are not built are disabled and do nothing.
-    EXPECT_FALSE(form.action("M_YD")->isEnabled());
+    QAction* unbuilt = form.menu("My_instr")->addAction(QStringLiteral("unbuilt"));
+    editor::GuardUnbuilt(unbuilt);
+    bool ran = false;
+    QObject::connect(unbuilt, &QAction::triggered, [&ran] { ran = true; });
+    unbuilt->setEnabled(true);
+    unbuilt->trigger();
+    EXPECT_FALSE(unbuilt->isEnabled());
+    EXPECT_FALSE(ran);
     // The bold button is built: it bolds the selection.
     form.editor().select(0, 2);
     const bool bold = form.editor().SelBold();

@@ -4,9 +4,14 @@
 #include "tests/tools/score_loading.h"
 
 #include "app/dialogs/font_set_dialog.h"
+#include "app/dialogs/glyph_palette.h"
+#include "app/dialogs/grace_notes_dialog.h"
+#include "app/dialogs/key_picker_dialog.h"
 #include "app/editor/parts/main_form_clipboard.h"
 #include "app/editor/parts/main_form_editing.h"
 #include "app/editor/parts/main_form_fonts.h"
+#include "app/editor/parts/main_form_notation_marks.h"
+#include "app/editor/parts/main_form_ornaments.h"
 #include "app/editor/window/main_form.h"
 #include "app/editor/window/main_toolbar.h"
 #include "app/editor/window/status_panels.h"
@@ -16,9 +21,14 @@
 #include "platform/richtext/rtf_reader.h"
 
 #include <QAction>
+#include <QCheckBox>
 #include <QCoreApplication>
 #include <QFile>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QMouseEvent>
 #include <QPushButton>
+#include <QRadioButton>
 
 #include <cmath>
 #include <functional>
@@ -37,38 +47,130 @@ struct Step {
     QStringList values;
 };
 
-// The answers that script the dialog a command opens: "set ROW TEXT", "ok", "cancel", "close".
+// The answers that script the dialog a command opens. Every dialog: "ok", "cancel", "close" (its
+// close box). The font-size dialog: "set ROW TEXT". The key picker: "press ROW COL", "double ROW COL",
+// "option N". The grace-note dialog: "type T", "press ROW COL", "confirm", "digit D", "slur 0|1",
+// "after 0|1". Rows and columns are 0-based palette cells; one outside the palette presses beside it.
 bool validAnswer(const QString& answer)
 {
-    if (answer == QStringLiteral("ok") || answer == QStringLiteral("cancel")
-        || answer == QStringLiteral("close"))
-        return true;
     const QStringList words = answer.split(u' ');
-    return words.size() >= 2 && words[0] == QStringLiteral("set")
-        && QStringList({ QStringLiteral("0"), QStringLiteral("1"), QStringLiteral("2") }).contains(words[1]);
+    const QString& word = words[0];
+    if (words.size() == 1)
+        return QStringList({ QStringLiteral("ok"), QStringLiteral("cancel"), QStringLiteral("close"),
+                               QStringLiteral("confirm") })
+            .contains(word);
+    const auto number = [&words](int index, int last) {
+        const std::optional<int> value = scoretool::intArgument(words[index], 0);
+        return value && *value <= last;
+    };
+    if (word == QStringLiteral("set"))
+        return number(1, 2);
+    if (word == QStringLiteral("press") || word == QStringLiteral("double"))
+        return words.size() == 3 && number(1, 99) && number(2, 99);
+    if (words.size() != 2)
+        return false;
+    if (word == QStringLiteral("option"))
+        return number(1, 2);
+    if (word == QStringLiteral("digit"))
+        return number(1, 9);
+    if (word == QStringLiteral("type") || word == QStringLiteral("slur") || word == QStringLiteral("after"))
+        return number(1, 1);
+    return false;
 }
 
-// Plays the answers on the font-size dialog; without an answer that closes it, its close box does.
-void answerFontSet(dialogs::FontSetDialog& dialog, const QStringList& answers)
+// Shows a dialog and plays the answers on it: "close" is its close box, the others go to `answer`,
+// which returns false for one that is not this dialog's. Without an answer that closes it, its close
+// box does.
+void playAnswers(
+    QDialog& dialog, const QStringList& answers, const std::function<bool(const QStringList&)>& answer)
 {
     bool closed = false;
     QObject::connect(&dialog, &QDialog::finished, [&closed] { closed = true; });
-    for (const QString& answer : answers) {
+    dialog.show();
+    for (const QString& text : answers) {
         if (closed)
             break;
-        if (answer == QStringLiteral("ok")) {
-            dialog.Command1->click();
-        } else if (answer == QStringLiteral("cancel")) {
-            dialog.Command2->click();
-        } else if (answer == QStringLiteral("close")) {
-            dialog.reject();
-        } else {
-            const qsizetype textStart = answer.indexOf(u' ', 4);
-            dialog.typeInto(answer.mid(4, 1).toInt(), textStart < 0 ? QString() : answer.mid(textStart + 1));
-        }
+        const QStringList words = text.split(u' ');
+        if (words[0] == QStringLiteral("close"))
+            dialog.close();
+        else if (!answer(words))
+            scoretool::err(QStringLiteral("answer %1 is not for %2").arg(text, dialog.objectName()));
     }
     if (!closed)
-        dialog.reject();
+        dialog.close();
+}
+
+// A mouse press on a palette cell, with a double-click after it when `twice`.
+void pressCell(dialogs::GlyphPalette& palette, const QStringList& words, bool twice)
+{
+    const QPointF at = palette.cellRect({ words[1].toInt(), words[2].toInt() }).center();
+    QMouseEvent press(QEvent::MouseButtonPress, at, palette.mapToGlobal(at), Qt::LeftButton, Qt::LeftButton,
+        Qt::NoModifier);
+    QCoreApplication::sendEvent(&palette, &press);
+    if (!twice)
+        return;
+    QMouseEvent doubleClick(QEvent::MouseButtonDblClick, at, palette.mapToGlobal(at), Qt::LeftButton,
+        Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(&palette, &doubleClick);
+}
+
+void answerFontSet(dialogs::FontSetDialog& dialog, const QStringList& answers)
+{
+    playAnswers(dialog, answers, [&dialog](const QStringList& words) {
+        if (words[0] == QStringLiteral("ok"))
+            dialog.Command1->click();
+        else if (words[0] == QStringLiteral("cancel"))
+            dialog.Command2->click();
+        else if (words[0] == QStringLiteral("set"))
+            dialog.typeInto(words[1].toInt(), words.mid(2).join(u' '));
+        else
+            return false;
+        return true;
+    });
+}
+
+void answerKeyPicker(dialogs::KeyPickerDialog& dialog, const QStringList& answers)
+{
+    playAnswers(dialog, answers, [&dialog](const QStringList& words) {
+        const QString& word = words[0];
+        if (word == QStringLiteral("ok"))
+            dialog.Command1->click();
+        else if (word == QStringLiteral("cancel"))
+            dialog.Command2->click();
+        else if (word == QStringLiteral("press") || word == QStringLiteral("double"))
+            pressCell(*dialog.Text1, words, word == QStringLiteral("double"));
+        else if (word == QStringLiteral("option"))
+            dialog.Upanddown[std::size_t(words[1].toInt())]->click(); // a disabled option ignores it
+        else
+            return false;
+        return true;
+    });
+}
+
+void answerGraceNotes(dialogs::GraceNotesDialog& dialog, const QStringList& answers)
+{
+    playAnswers(dialog, answers, [&dialog](const QStringList& words) {
+        const QString& word = words[0];
+        if (word == QStringLiteral("ok")) {
+            dialog.Command1->click();
+        } else if (word == QStringLiteral("cancel")) {
+            dialog.Command2->click();
+        } else if (word == QStringLiteral("type")) {
+            dialog.Option1[std::size_t(words[1].toInt())]->click();
+        } else if (word == QStringLiteral("press")) {
+            pressCell(*dialog.Text2, words, false);
+        } else if (word == QStringLiteral("confirm")) {
+            dialog.Command3->click();
+        } else if (word == QStringLiteral("digit")) {
+            QKeyEvent key(QEvent::KeyPress, Qt::Key_0 + words[1].toInt(), Qt::NoModifier, words[1]);
+            QCoreApplication::sendEvent(dialog.Text1, &key);
+        } else if (word == QStringLiteral("slur") || word == QStringLiteral("after")) {
+            (word == QStringLiteral("slur") ? dialog.Check1 : dialog.Check2)->setChecked(words[1] == u'1');
+        } else {
+            return false;
+        }
+        return true;
+    });
 }
 
 // The editor with the parts whose handlers the steps reach.
@@ -77,6 +179,8 @@ struct Editor {
     editor::MainFormEditing& editing = form.addPart<editor::MainFormEditing>();
     editor::MainFormClipboard& clipboard = form.addPart<editor::MainFormClipboard>();
     editor::MainFormFonts& fonts = form.addPart<editor::MainFormFonts>();
+    editor::MainFormNotationMarks& marks = form.addPart<editor::MainFormNotationMarks>();
+    editor::MainFormOrnaments& ornaments = form.addPart<editor::MainFormOrnaments>();
 
     int selectionEnd() const { return form.editor().SelStart() + form.editor().SelLength() - 1; }
 };
@@ -205,6 +309,10 @@ int edit(const QStringList& args)
     e.clipboard.setMenuShower([](QMenu&, const QPoint&) {});
     QStringList answers;
     e.fonts.setFontSetRunner([&answers](dialogs::FontSetDialog& dialog) { answerFontSet(dialog, answers); });
+    e.marks.setKeyPickerRunner(
+        [&answers](dialogs::KeyPickerDialog& dialog) { answerKeyPicker(dialog, answers); });
+    e.ornaments.setGraceDialogRunner(
+        [&answers](dialogs::GraceNotesDialog& dialog) { answerGraceNotes(dialog, answers); });
     notation::DrumStore drums;
     QString error;
     if (!scoretool::LoadScore(args[0], e.form.editor(), frame::Process().ScoreHeader, drums, error)) {

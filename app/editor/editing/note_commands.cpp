@@ -20,14 +20,22 @@ bool in(int code, int first, int last) { return code >= first && code <= last; }
 
 } // namespace
 
-int FindKeyLine(const platform::RichTextBox& box)
+namespace {
+
+int findLineWith(const platform::RichTextBox& box, int marker)
 {
     for (int i = 0; i < box.LineCount(); ++i) {
-        if (box.LineText(i).contains(QChar(char16_t(KeyMarker::Code))))
+        if (box.LineText(i).contains(QChar(char16_t(marker))))
             return i + 1;
     }
     return 0;
 }
+
+} // namespace
+
+int FindKeyLine(const platform::RichTextBox& box) { return findLineWith(box, KeyMarker::Code); }
+
+int FindHeaderLine(const platform::RichTextBox& box) { return findLineWith(box, HeaderMarker::Code); }
 
 NoteCommands::NoteCommands(platform::RichTextBox& editor, UndoEngine& undo)
     : editor_(editor)
@@ -57,7 +65,7 @@ void NoteCommands::rewrite(int start, const QString& text)
     });
 }
 
-void NoteCommands::insert(const QString& text, const QString& font, const QString& fontAfter)
+void NoteCommands::replaceSelection(const QString& text, const QString& font, const QString& fontAfter)
 {
     undo_.RecordStep([&] {
         undo_.Get_SelJPFormBegin_and_SelJPToEnd();
@@ -228,12 +236,16 @@ void NoteCommands::MarkTriplet(int Kind)
     rewrite(start, text);
 }
 
-QString NoteCommands::mirroredFromSecond(QChar first) const
+void NoteCommands::ConvertBracket(QChar first, std::optional<QChar> last)
 {
     QString text = mapSelection(
         MirrorNoteCode, [](int c, const QString& font) { return SideChar(c, font, SideCharKind::Arc); });
+    if (text.isEmpty())
+        return;
     text[0] = first;
-    return text;
+    if (last)
+        text.back() = *last;
+    rewrite(editor_.SelStart(), text);
 }
 
 void NoteCommands::DoNoteMark(int kind)
@@ -255,7 +267,7 @@ void NoteCommands::DoNoteMark(int kind)
         QString text;
         for (int code : choice.YYCodes)
             text += QChar(char16_t(code));
-        insert(text, GraceFontFamilies[size_t(n - 1)], NoteFontFamily);
+        replaceSelection(text, GraceFontFamilies[size_t(n - 1)], NoteFontFamily);
         return;
     }
     case 7:
@@ -277,7 +289,7 @@ void NoteCommands::DoNoteMark(int kind)
             inform(QStringLiteral("第一字符选择反复记号，再进行转换。"));
             return;
         }
-        rewrite(editor_.SelStart(), mirroredFromSecond(QChar(char16_t(0x636D))));
+        ConvertBracket(QChar(char16_t(0x636D)));
         return;
     }
     case 9:
@@ -302,7 +314,7 @@ void NoteCommands::ConvertRepeatSign(QChar sign)
         inform(QStringLiteral("第一字符，请选择小节线，然后按此键转换。"));
         return;
     }
-    rewrite(editor_.SelStart(), mirroredFromSecond(sign));
+    ConvertBracket(sign);
 }
 
 void NoteCommands::ResetNoteFont()
@@ -333,12 +345,12 @@ void NoteCommands::markAccidental(int index)
     }
     const GlyphDescriptor d = descriptorBeforeCaret();
     const int code = AccidentalCode(index, d.DurIndex, d.ArcRight, d.TripletOn);
-    insert(QString(QChar(char16_t(code))), NoteFontFamily);
+    replaceSelection(QString(QChar(char16_t(code))), NoteFontFamily);
 }
 
 void NoteCommands::insertKeyChange(int index)
 {
-    insert(QString(QChar(char16_t(KeyChangeCode(index)))), SymbolFontFamily, NoteFontFamily);
+    replaceSelection(QString(QChar(char16_t(KeyChangeCode(index)))), SymbolFontFamily, NoteFontFamily);
 }
 
 void NoteCommands::InsertRepeatSign(QChar sign)

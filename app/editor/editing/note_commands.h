@@ -7,6 +7,7 @@
 #include <QString>
 
 #include <functional>
+#include <optional>
 #include <vector>
 
 // The main window's notation commands that rewrite the selected notes in place: octave, duration,
@@ -41,6 +42,9 @@ public:
     void MarkTriplet(int Kind);
     void DoNoteMark(int kind);
     void ConvertRepeatSign(QChar sign);
+    // Rewrites the selection as a bracket: `first` in place of its first character, the arc forms of
+    // the rest and, when given, `last` in place of its last character.
+    void ConvertBracket(QChar first, std::optional<QChar> last = std::nullopt);
     void ResetNoteFont();
     void ConvertSelChars();
     void markAccidental(int index);
@@ -56,6 +60,12 @@ public:
     // The grace-note dialog; without one, grace notes cannot be inserted.
     GraceNoteDialog graceNoteDialog;
 
+    // Inserts `text` in `font` in place of the selection as one undo step; the caret then types in
+    // `fontAfter` when given.
+    void replaceSelection(const QString& text, const QString& font, const QString& fontAfter = {});
+    // The descriptor of the character before the caret, read as a character of the main notation font.
+    notation::GlyphDescriptor descriptorBeforeCaret() const;
+
 private:
     // The selection with each character mapped: those in the main notation font by `main`, the
     // others by `side`.
@@ -63,11 +73,6 @@ private:
         const std::function<int(int code, const QString& font)>& side) const;
     // Rewrites the text from `start` as one undo step.
     void rewrite(int start, const QString& text);
-    // Inserts `text` in `font` in place of the selection as one undo step; the caret then types in
-    // `fontAfter` when given.
-    void insert(const QString& text, const QString& font, const QString& fontAfter = {});
-    notation::GlyphDescriptor descriptorBeforeCaret() const;
-    QString mirroredFromSecond(QChar first) const;
 
     platform::RichTextBox& editor_;
     UndoEngine& undo_;
@@ -77,5 +82,7 @@ private:
 
 // The first line (1-based) that holds the key marker; 0 when there is none.
 int FindKeyLine(const platform::RichTextBox& box);
+// The first line (1-based) that holds the header marker; 0 when there is none.
+int FindHeaderLine(const platform::RichTextBox& box);
 
 } // namespace tunvale::editor

@@ -1,7 +1,6 @@
 #include "app/editor/parts/main_form_editing.h"
 
 #include "app/drums/bar_strip.h"
-#include "app/editor/actions/build_gate.h"
 #include "app/editor/editing/notation_keys.h"
 #include "app/editor/parts/main_form_clipboard.h"
 #include "app/editor/parts/main_form_symbols.h"
@@ -94,8 +93,6 @@ void MainFormEditing::defineCommands()
         QStringLiteral("ApplyRhythmPattern"), [this](int n) { noteCommands_.ApplyRhythmPattern(n); });
     form_.defineCommand(QStringLiteral("MarkTriplet"), [this](int n) { noteCommands_.MarkTriplet(n); });
     form_.defineCommand(QStringLiteral("DoNoteMark"), [this](int n) { noteCommands_.DoNoteMark(n); });
-    // Grace notes wait for their dialog.
-    GuardUnbuilt(form_.toolbar().button(ToolbarButton::GraceNotes));
     form_.defineCommand(QStringLiteral("ResetNoteFont"), [this](int) { noteCommands_.ResetNoteFont(); });
     form_.defineCommand(QStringLiteral("ConvertSelChars"), [this](int) { noteCommands_.ConvertSelChars(); });
     form_.defineCommand(QStringLiteral("InsertRepeatSign"),

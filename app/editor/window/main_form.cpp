@@ -13,7 +13,9 @@
 #include "app/editor/parts/main_form_fonts.h"
 #include "app/editor/parts/main_form_margins.h"
 #include "app/editor/parts/main_form_midi_export.h"
+#include "app/editor/parts/main_form_notation_marks.h"
 #include "app/editor/parts/main_form_old_version.h"
+#include "app/editor/parts/main_form_ornaments.h"
 #include "app/editor/parts/main_form_output.h"
 #include "app/editor/parts/main_form_playback.h"
 #include "app/editor/parts/main_form_score_files.h"
@@ -221,6 +223,16 @@ void MainForm::defineCommand(const QString& command, CommandTable::Handler handl
     toolbar_->markCommandDefined(command);
 }
 
+void MainForm::defineMenuCommand(const QString& name, CommandTable::Handler handler)
+{
+    defineCommand(name, std::move(handler));
+    const auto run = [this, name](int index) { commands_.run(name, index); };
+    if (menus_->action(name))
+        connectItem(name, [run] { run(0); });
+    else
+        connectArray(name, run);
+}
+
 bool MainForm::load()
 {
     hints_ = hintballoon::CreateHintballoon();
@@ -270,6 +282,8 @@ void MainForm::createParts()
     addPart<MainFormFonts>();
     addPart<MainFormOutput>(std::move(services_.outputSaveDialog), std::move(services_.printing));
     addPart<MainFormDrumEditor>();
+    addPart<MainFormNotationMarks>();
+    addPart<MainFormOrnaments>();
 }
 
 void MainForm::scoreReplaced()

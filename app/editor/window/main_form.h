@@ -103,6 +103,9 @@ public:
     void connectItem(const QString& name, std::function<void()> handler);
     void connectArray(const QString& array, std::function<void(int)> handler);
     void defineCommand(const QString& command, CommandTable::Handler handler);
+    // The command `name`, which the menu item of that name runs with 0, or every item of the array of
+    // that name with its index.
+    void defineMenuCommand(const QString& name, CommandTable::Handler handler);
     const CommandTable& commands() const { return commands_; }
 
     // The window's parts, made at the load. A tool that needs one part alone adds it to a window it
