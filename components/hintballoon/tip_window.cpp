@@ -109,6 +109,16 @@ void TipWindow::forgetOwner(const ClsHintballoon* owner)
     }
 }
 
+void TipWindow::dismiss(QWidget* tool)
+{
+    if (pending_ == tool) {
+        showTimer_.stop();
+        pending_ = nullptr;
+    }
+    if (current_ == tool)
+        hide();
+}
+
 bool TipWindow::eventFilter(QObject* watched, QEvent* event)
 {
     auto* tool = static_cast<QWidget*>(watched);
@@ -127,12 +137,7 @@ bool TipWindow::eventFilter(QObject* watched, QEvent* event)
     }
     case QEvent::Leave:
         expired_ = nullptr;
-        if (pending_ == tool) {
-            showTimer_.stop();
-            pending_ = nullptr;
-        }
-        if (current_ == tool)
-            hide();
+        dismiss(tool);
         break;
     case QEvent::MouseButtonPress:
     case QEvent::MouseButtonDblClick:
@@ -141,12 +146,7 @@ bool TipWindow::eventFilter(QObject* watched, QEvent* event)
     case QEvent::Hide:
         // A click or a key ends the hint until the pointer comes again.
         expired_ = tool;
-        if (pending_ == tool) {
-            showTimer_.stop();
-            pending_ = nullptr;
-        }
-        if (current_ == tool)
-            hide();
+        dismiss(tool);
         break;
     default:
         break;

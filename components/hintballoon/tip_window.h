@@ -69,6 +69,8 @@ protected:
 private:
     TipWindow();
     void wait(QWidget* tool, QPoint pointer);
+    // The tool's hint neither waits nor shows any longer.
+    void dismiss(QWidget* tool);
     void showPending();
     // The look of `tool`'s hint from its owner's record, asking for the text when it has none; nothing
     // when the tool has no hint to show.
