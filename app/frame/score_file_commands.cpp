@@ -274,7 +274,7 @@ bool ScoreFileCommands::loadHere(const QString& path)
     window_.clearDrumUndoLists();
 
     window_.forgetPreviousScore();
-    window_.playOrder().LoadPlayOrder();
+    window_.playOrder().LoadPlayOrder(document.sections);
     header.ScoreSaved = true;
     return true;
 }

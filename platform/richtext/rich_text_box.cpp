@@ -494,12 +494,14 @@ bool RichTextBox::RewriteRange(int start, const QString& newText)
 
 QString RichTextBox::TextRTF() const { return WriteRtf(*document_); }
 
+QByteArray RichTextBox::TextRTFBytes() const { return WriteRtfBytes(*document_); }
+
 bool RichTextBox::setTextRTF(const QString& rtf)
 {
-    const std::optional<RichContent> content = ReadRtf(rtf, document_->defaultFont());
-    if (!content)
+    // One pass from the text into the document; a text that is no RTF leaves the document alone.
+    DocumentBuilder builder(*document_);
+    if (!ReadRtf(QStringView(rtf), document_->defaultFont(), builder))
         return false;
-    SetContent(*document_, *content);
     pending_.reset();
     cursor_ = QTextCursor(document_);
     emit cursorMoved();
@@ -683,22 +685,66 @@ RichTextSnapshot RichTextBox::snapshot() const
             add(ToRunFormat(MarkFormat(block), defaultFont), 2);
         }
     }
+    snap.lines = snapshotLines();
+    return snap;
+}
+
+std::vector<RichTextSnapshot::Line> RichTextBox::snapshotLines() const
+{
     const std::vector<Line>& all = lines();
-    snap.lines.reserve(all.size());
+    std::vector<RichTextSnapshot::Line> out;
+    out.reserve(all.size());
+    // The font of each format, read once.
+    const QFont defaultFont = document_->defaultFont();
+    std::vector<std::optional<QString>> fonts;
+    auto fontOf = [&](int index) -> const QString& {
+        if (size_t(index) >= fonts.size())
+            fonts.resize(size_t(index) + 1);
+        std::optional<QString>& font = fonts[size_t(index)];
+        if (!font)
+            font = ToRunFormat(document_->allFormats().value(index).toCharFormat(), defaultFont).font;
+        return *font;
+    };
+    // The font of the character at a Qt position inside `block`, searched from `it` onwards (lines come
+    // in text order).
+    auto fontAt = [&](QTextBlock::iterator& it, int position) -> QString {
+        for (; !it.atEnd(); ++it) {
+            const QTextFragment fragment = it.fragment();
+            if (position < fragment.position() + fragment.length())
+                return fontOf(fragment.charFormatIndex());
+        }
+        return {};
+    };
+    QTextBlock block;
+    int blockNumber = -1;
+    QString blockText;
+    QTextBlock::iterator fragments;
     for (const Line& line : all) {
-        const int length = line.textLength + (line.hasBreak ? 2 : 0);
+        if (blockNumber != line.block) {
+            for (block = blockNumber < 0 ? document_->begin() : block.next(), ++blockNumber;
+                 blockNumber < line.block; block = block.next())
+                ++blockNumber;
+            blockText = block.text();
+            fragments = block.begin();
+        }
+        QString text = blockText.mid(line.documentStart - block.position(), line.textLength);
+        if (line.hasBreak)
+            text += QLatin1String("\r\n");
         // What an empty selection at the line's start reports: the character before it inside a
-        // paragraph, else the one after, else (an empty last paragraph) the mark.
+        // paragraph, else the one after, else the mark of the paragraph break, else (an empty last
+        // paragraph) the last mark.
         QString startFont;
         if (!line.paragraphStart)
-            startFont = snap.fontAt(line.start - 1);
-        else if (line.textLength > 0 || line.hasBreak)
-            startFont = snap.fontAt(line.start);
+            startFont = fontAt(fragments, line.documentStart - 1);
+        else if (line.textLength > 0)
+            startFont = fontAt(fragments, line.documentStart);
+        else if (line.hasBreak)
+            startFont = fontOf(block.next().charFormatIndex());
         else
             startFont = ToRunFormat(MarkFormat(document_->lastBlock()), defaultFont).font;
-        snap.lines.push_back({ line.start, snap.text.mid(line.start, length), startFont });
+        out.push_back({ line.start, std::move(text), std::move(startFont) });
     }
-    return snap;
+    return out;
 }
 
 } // namespace tunvale::platform

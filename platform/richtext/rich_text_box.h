@@ -98,6 +98,7 @@ public:
     // RTF through our codec. Setting TextRTF replaces the document, clears the pending format and
     // puts the caret at 0; text that is not RTF changes nothing and gives false.
     QString TextRTF() const;
+    QByteArray TextRTFBytes() const; // TextRTF as the bytes a file stores (it is pure ASCII)
     bool setTextRTF(const QString& rtf);
     QString SelRTF() const;
     bool setSelRTF(const QString& rtf);
@@ -121,6 +122,8 @@ public:
 
     // A plain copy of text, fonts, colours and lines, taken in one walk.
     RichTextSnapshot snapshot() const;
+    // Its lines alone, without a copy of every character's font and colour.
+    std::vector<RichTextSnapshot::Line> snapshotLines() const;
 
     // The view's cursor after the user moved it, and the cursor the view should show.
     void adoptCursor(const QTextCursor& cursor);

@@ -97,6 +97,21 @@ QTextCharFormat ToCharFormat(const RunFormat& run)
     return format;
 }
 
+const QTextCharFormat& CharFormatCache::operator()(const RunFormat& format)
+{
+    if (last_ < formats_.size() && formats_[last_].first == format)
+        return formats_[last_].second;
+    const auto it
+        = std::find_if(formats_.begin(), formats_.end(), [&](const auto& f) { return f.first == format; });
+    if (it != formats_.end()) {
+        last_ = size_t(it - formats_.begin());
+    } else {
+        formats_.emplace_back(format, ToCharFormat(format));
+        last_ = formats_.size() - 1;
+    }
+    return formats_[last_].second;
+}
+
 ParagraphFormat ToParagraphFormat(const QTextBlockFormat& format)
 {
     return { format.intProperty(LeftIndentProperty), format.intProperty(RightIndentProperty),

@@ -66,6 +66,18 @@ QFont DefaultTextFont();
 RunFormat ToRunFormat(const QTextCharFormat& format, const QFont& defaultFont);
 QTextCharFormat ToCharFormat(const RunFormat& format);
 ParagraphFormat ToParagraphFormat(const QTextBlockFormat& format);
+
+// ToCharFormat, made once per distinct run format: a document built run by run reuses them.
+class CharFormatCache
+{
+public:
+    const QTextCharFormat& operator()(const RunFormat& format);
+
+private:
+    std::vector<std::pair<RunFormat, QTextCharFormat>> formats_;
+    size_t last_ = 0;
+};
+
 QTextBlockFormat ToBlockFormat(const ParagraphFormat& format);
 
 // Screen pixels of a length in twips, for display only.
