@@ -91,13 +91,33 @@ void RichTextBox::init()
     document_->setDefaultFont(DefaultTextFont());
     cursor_ = QTextCursor(document_);
     // A hidden copy gets a layout only when its lines are wanted at a text width: laying out on
-    // every change would cost more than reading a whole score.
+    // every change would cost more than reading a whole score. Only a document with a layout says
+    // where it changed; the caches of one without are built anew after a change.
+    hasLayout_ = document_->findChild<QAbstractTextDocumentLayout*>(QString(), Qt::FindDirectChildrenOnly);
+    connect(document_, &QTextDocument::documentLayoutChanged, this, [this] {
+        hasLayout_ = true;
+        forgetCaches();
+    });
+    connect(document_, &QTextDocument::contentsChange, this, [this](int from, int removed, int added) {
+        if (hasLayout_) {
+            blocksChanged_.add(from, removed, added);
+            linesChanged_.add(from, removed, added);
+        }
+    });
     connect(document_, &QTextDocument::contentsChanged, this, [this] {
-        blocksDirty_ = true;
-        linesDirty_ = true;
+        if (!hasLayout_)
+            forgetCaches();
         emit Change();
         selectionChanged();
     });
+}
+
+void RichTextBox::forgetCaches()
+{
+    blocksDirty_ = true;
+    linesDirty_ = true;
+    blocksChanged_.clear();
+    linesChanged_.clear();
 }
 
 QString RichTextBox::Text() const
@@ -120,9 +140,62 @@ void RichTextBox::setText(const QString& text)
 
 int RichTextBox::TextLength() const { return document_->characterCount() - 1 + document_->blockCount() - 1; }
 
+namespace {
+
+// The blocks a change touched: first the one the span starts in, through the one its end lies in
+// (or that starts there), old and new; the blocks behind are the same, moved.
+struct TouchedBlocks {
+    int first = 0;
+    int oldEnd = 0; // one past the last old block touched
+    int newEnd = 0; // one past the last new block touched
+};
+
+TouchedBlocks touchedBlocks(
+    const std::vector<int>& oldStarts, const QTextDocument& document, const ChangedSpan& span)
+{
+    TouchedBlocks touched;
+    auto blockOf = [&](int position) {
+        return std::max(
+            int(std::upper_bound(oldStarts.begin(), oldStarts.end(), position) - oldStarts.begin()) - 1, 0);
+    };
+    touched.first = blockOf(span.from);
+    touched.oldEnd = blockOf(span.oldEnd) + 1;
+    QTextBlock block = document.findBlock(span.from);
+    touched.newEnd = touched.first;
+    for (; block.isValid() && (block.blockNumber() == touched.first || block.position() <= span.newEnd);
+         block = block.next())
+        ++touched.newEnd;
+    return touched;
+}
+
+} // namespace
+
 const RichTextBox::BlockMap& RichTextBox::blockMap() const
 {
-    if (blocksDirty_) {
+    if (!blocksDirty_ && !blocksChanged_.empty() && !blockMap_.documentStarts.empty()) {
+        const TouchedBlocks t = touchedBlocks(blockMap_.documentStarts, *document_, blocksChanged_);
+        const int shift = blocksChanged_.newEnd - blocksChanged_.oldEnd;
+        const int blockShift = (t.newEnd - t.oldEnd);
+        std::vector<int> documentStarts;
+        std::vector<int> starts;
+        int number = t.first;
+        for (QTextBlock block = document_->findBlockByNumber(t.first); number < t.newEnd;
+             block = block.next(), ++number) {
+            documentStarts.push_back(block.position());
+            starts.push_back(block.position() + number);
+        }
+        auto splice = [&](std::vector<int>& target, std::vector<int>& fresh, int by) {
+            for (size_t i = size_t(t.oldEnd); i < target.size(); ++i)
+                target[i] += by;
+            target.erase(target.begin() + t.first, target.begin() + t.oldEnd);
+            target.insert(target.begin() + t.first, fresh.begin(), fresh.end());
+        };
+        splice(blockMap_.documentStarts, documentStarts, shift);
+        splice(blockMap_.starts, starts, shift + blockShift);
+        blockMap_.documentEnd = document_->characterCount() - 1;
+        blocksChanged_.clear();
+    }
+    if (blocksDirty_ || !blocksChanged_.empty()) {
         blockMap_.documentStarts.clear();
         blockMap_.starts.clear();
         int number = 0;
@@ -133,6 +206,7 @@ const RichTextBox::BlockMap& RichTextBox::blockMap() const
         }
         blockMap_.documentEnd = document_->characterCount() - 1;
         blocksDirty_ = false;
+        blocksChanged_.clear();
     }
     return blockMap_;
 }
@@ -525,34 +599,73 @@ bool RichTextBox::setSelRTF(const QString& rtf)
     return true;
 }
 
+void RichTextBox::appendLines(
+    const QTextBlock& block, int blockNumber, bool wrapped, std::vector<Line>& out) const
+{
+    const int start = block.position() + blockNumber;
+    const int textLength = block.length() - 1;
+    const bool hasBreak = block.next().isValid();
+    const QTextLayout* layout = block.layout();
+    const int count = wrapped && layout ? layout->lineCount() : 0;
+    if (count <= 1) {
+        out.push_back({ block.position(), start, textLength, blockNumber, hasBreak, true });
+        return;
+    }
+    for (int i = 0; i < count; ++i) {
+        const int textStart = layout->lineAt(i).textStart();
+        const int end = i + 1 < count ? layout->lineAt(i + 1).textStart() : textLength;
+        out.push_back({ block.position() + textStart, start + textStart, end - textStart, blockNumber,
+            hasBreak && i + 1 == count, i == 0 });
+    }
+}
+
 const std::vector<RichTextBox::Line>& RichTextBox::lines() const
 {
     const qreal width = document_->textWidth();
-    if (!linesDirty_ && width == linesWidth_)
-        return lines_;
-    lines_.clear();
     const bool wrapped = width >= 0;
     if (wrapped)
         document_->documentLayout()->documentSize();
-    int blockNumber = 0;
-    for (QTextBlock block = document_->begin(); block.isValid(); block = block.next(), ++blockNumber) {
-        const int start = block.position() + blockNumber;
-        const int textLength = block.length() - 1;
-        const bool hasBreak = block.next().isValid();
-        const QTextLayout* layout = block.layout();
-        const int count = wrapped && layout ? layout->lineCount() : 0;
-        if (count <= 1) {
-            lines_.push_back({ block.position(), start, textLength, blockNumber, hasBreak, true });
-            continue;
+    if (width != linesWidth_)
+        linesDirty_ = true;
+    // After an edit only the lines of the paragraphs it touched are read again; those behind move.
+    if (!linesDirty_ && !linesChanged_.empty() && !lines_.empty()) {
+        std::vector<int> paragraphStarts; // Qt position of each block, as the lines knew them
+        std::vector<size_t> firstLine; // index of each block's first line
+        for (size_t i = 0; i < lines_.size(); ++i) {
+            if (lines_[i].paragraphStart) {
+                paragraphStarts.push_back(lines_[i].documentStart);
+                firstLine.push_back(i);
+            }
         }
-        for (int i = 0; i < count; ++i) {
-            const int textStart = layout->lineAt(i).textStart();
-            const int end = i + 1 < count ? layout->lineAt(i + 1).textStart() : textLength;
-            lines_.push_back({ block.position() + textStart, start + textStart, end - textStart, blockNumber,
-                hasBreak && i + 1 == count, i == 0 });
+        firstLine.push_back(lines_.size());
+        const TouchedBlocks t = touchedBlocks(paragraphStarts, *document_, linesChanged_);
+        std::vector<Line> fresh;
+        int number = t.first;
+        for (QTextBlock block = document_->findBlockByNumber(t.first); number < t.newEnd;
+             block = block.next(), ++number)
+            appendLines(block, number, wrapped, fresh);
+        const int shift = linesChanged_.newEnd - linesChanged_.oldEnd;
+        const int blockShift = t.newEnd - t.oldEnd;
+        const size_t from = firstLine[size_t(t.first)];
+        const size_t to = firstLine[size_t(t.oldEnd)];
+        for (size_t i = to; i < lines_.size(); ++i) {
+            lines_[i].documentStart += shift;
+            lines_[i].start += shift + blockShift;
+            lines_[i].block += blockShift;
         }
+        lines_.erase(lines_.begin() + std::ptrdiff_t(from), lines_.begin() + std::ptrdiff_t(to));
+        lines_.insert(lines_.begin() + std::ptrdiff_t(from), fresh.begin(), fresh.end());
+        linesChanged_.clear();
+        return lines_;
     }
+    if (!linesDirty_ && linesChanged_.empty())
+        return lines_;
+    lines_.clear();
+    int blockNumber = 0;
+    for (QTextBlock block = document_->begin(); block.isValid(); block = block.next(), ++blockNumber)
+        appendLines(block, blockNumber, wrapped, lines_);
     linesDirty_ = false;
+    linesChanged_.clear();
     linesWidth_ = width;
     return lines_;
 }

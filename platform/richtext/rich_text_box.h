@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/richtext/changed_span.h"
 #include "platform/richtext/rich_text_content.h"
 #include "platform/richtext/rich_text_snapshot.h"
 
@@ -13,6 +14,7 @@
 #include <vector>
 
 class QMimeData;
+class QTextBlock;
 class QTextDocument;
 
 // The score's rich text as every part of the program sees it, with the semantics of a classic
@@ -169,6 +171,8 @@ private:
     };
     const BlockMap& blockMap() const;
     const std::vector<Line>& lines() const;
+    void appendLines(const QTextBlock& block, int blockNumber, bool wrapped, std::vector<Line>& out) const;
+    void forgetCaches();
     QString lineText(const Line& line) const;
 
     std::unique_ptr<QTextDocument> ownDocument_;
@@ -178,10 +182,13 @@ private:
     int reportedStart_ = 0;
     int reportedLength_ = 0;
     qreal viewportTop_ = 0;
+    bool hasLayout_ = false;
     mutable BlockMap blockMap_;
     mutable bool blocksDirty_ = true;
+    mutable ChangedSpan blocksChanged_;
     mutable std::vector<Line> lines_;
     mutable bool linesDirty_ = true;
+    mutable ChangedSpan linesChanged_;
     mutable qreal linesWidth_ = -1;
 };
 
