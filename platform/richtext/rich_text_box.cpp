@@ -412,10 +412,13 @@ void RichTextBox::applyCharChange(const std::function<void(RunFormat&)>& change)
     // An empty paragraph shows its mark's format, so the mark takes the typing format too.
     const QTextBlock block = cursor_.block();
     if (block.length() <= 1) {
-        if (block.next().isValid())
+        if (block.next().isValid()) {
             setSeparatorFormat(*document_, block.position(), ToCharFormat(f));
-        else
+        } else {
             SetLastMarkFormat(*document_, ToCharFormat(f));
+            emit Change();
+            selectionChanged();
+        }
     }
 }
 
@@ -581,6 +584,89 @@ bool RichTextBox::setTextRTF(const QString& rtf)
     emit cursorMoved();
     selectionChanged();
     return true;
+}
+
+RichContent RichTextBox::paragraphs(int first, int count) const
+{
+    if (count <= 0)
+        return {};
+    const QTextBlock from = document_->findBlockByNumber(first);
+    const QTextBlock to = document_->findBlockByNumber(first + count - 1);
+    return ExtractContent(*document_, from.position(), to.position() + to.length() - 1);
+}
+
+void RichTextBox::replaceParagraphs(int first, int count, const RichContent& paragraphs)
+{
+    const int blocks = document_->blockCount();
+    const bool throughLast = first + count >= blocks;
+    CharFormatCache formats;
+    QTextCursor c(document_);
+    c.beginEditBlock();
+    if (first >= blocks) {
+        // Behind the last paragraph: its mark goes onto the break that now ends it.
+        c.movePosition(QTextCursor::End);
+        QTextCharFormat mark = MarkFormat(document_->lastBlock());
+        for (const RichParagraph& paragraph : paragraphs) {
+            c.insertBlock(ToBlockFormat(paragraph.format), mark);
+            for (const TextRun& run : paragraph.runs)
+                c.insertText(run.text, formats(run.format));
+            mark = formats(paragraph.mark);
+        }
+        SetLastMarkFormat(*document_, mark);
+        c.endEditBlock();
+        return;
+    }
+    if (throughLast && paragraphs.empty() && first > 0) {
+        // The paragraph before becomes the last: its break goes and its mark moves to the end.
+        const QTextBlock before = document_->findBlockByNumber(first - 1);
+        const QTextCharFormat mark = MarkFormat(before);
+        c.setPosition(before.position() + before.length() - 1);
+        c.movePosition(QTextCursor::End, QTextCursor::KeepAnchor);
+        c.removeSelectedText();
+        SetLastMarkFormat(*document_, mark);
+        c.endEditBlock();
+        return;
+    }
+    const QTextBlock start = document_->findBlockByNumber(first);
+    // The paragraph that follows keeps its format; Qt would give it the first removed one's.
+    QTextBlockFormat following;
+    c.setPosition(start.position());
+    if (throughLast) {
+        c.movePosition(QTextCursor::End, QTextCursor::KeepAnchor);
+    } else {
+        const QTextBlock next = document_->findBlockByNumber(first + count);
+        following = next.blockFormat();
+        c.setPosition(next.position(), QTextCursor::KeepAnchor);
+    }
+    c.removeSelectedText();
+    if (paragraphs.empty())
+        c.setBlockFormat(following);
+    for (size_t i = 0; i < paragraphs.size(); ++i) {
+        const RichParagraph& paragraph = paragraphs[i];
+        c.setBlockFormat(ToBlockFormat(paragraph.format));
+        for (const TextRun& run : paragraph.runs)
+            c.insertText(run.text, formats(run.format));
+        if (i + 1 < paragraphs.size() || !throughLast)
+            c.insertBlock(following, formats(paragraph.mark));
+        else
+            SetLastMarkFormat(*document_, formats(paragraph.mark));
+    }
+    c.endEditBlock();
+}
+
+void RichTextBox::setParagraphFormat(int paragraph, const ParagraphFormat& format)
+{
+    QTextCursor c(document_);
+    c.setPosition(document_->findBlockByNumber(paragraph).position());
+    c.setBlockFormat(ToBlockFormat(format));
+}
+
+void RichTextBox::resetCursor()
+{
+    pending_.reset();
+    cursor_ = QTextCursor(document_);
+    emit cursorMoved();
+    selectionChanged();
 }
 
 QString RichTextBox::SelRTF() const { return WriteRtf(selectedContent()); }

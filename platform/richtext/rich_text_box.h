@@ -122,6 +122,15 @@ public:
     void Cut();
     void Paste();
 
+    // Whole paragraphs by number, for an undo engine that keeps only what changed: `count` paragraphs
+    // from `first` as plain values; replacing paragraphs `first` to `first + count - 1` with others
+    // (formats and marks included) in one edit; one paragraph's format.
+    RichContent paragraphs(int first, int count) const;
+    void replaceParagraphs(int first, int count, const RichContent& paragraphs);
+    void setParagraphFormat(int paragraph, const ParagraphFormat& format);
+    // The caret at 0 and no pending typing format, as after replacing the whole text.
+    void resetCursor();
+
     // A plain copy of text, fonts, colours and lines, taken in one walk.
     RichTextSnapshot snapshot() const;
     // Its lines alone, without a copy of every character's font and colour.

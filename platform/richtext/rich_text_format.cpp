@@ -4,7 +4,6 @@
 #include <QScreen>
 #include <QTextBlock>
 #include <QTextDocument>
-#include <QTextFrame>
 
 #include <algorithm>
 #include <cmath>
@@ -12,6 +11,10 @@
 namespace tunvale::platform {
 
 namespace {
+
+// The document property that holds the last paragraph's mark. A property of the document object, not
+// of its text: setting it changes no text, so no view lays the document out again for it.
+constexpr char kLastMark[] = "tunvaleLastMark";
 
 QString familyOf(const QTextCharFormat& format)
 {
@@ -143,19 +146,12 @@ QTextCharFormat MarkFormat(const QTextBlock& block)
     const QTextBlock next = block.next();
     if (next.isValid())
         return next.charFormat();
-    const QTextDocument* document = block.document();
-    return document->rootFrame()
-        ->frameFormat()
-        .property(LastMarkProperty)
-        .value<QTextFormat>()
-        .toCharFormat();
+    return block.document()->property(kLastMark).value<QTextFormat>().toCharFormat();
 }
 
 void SetLastMarkFormat(QTextDocument& document, const QTextCharFormat& format)
 {
-    QTextFrameFormat frame = document.rootFrame()->frameFormat();
-    frame.setProperty(LastMarkProperty, QVariant::fromValue<QTextFormat>(format));
-    document.rootFrame()->setFrameFormat(frame);
+    document.setProperty(kLastMark, QVariant::fromValue<QTextFormat>(format));
 }
 
 } // namespace tunvale::platform

@@ -56,7 +56,6 @@ enum RichTextProperty {
     LeftIndentProperty,
     RightIndentProperty,
     LineSpacingProperty,
-    LastMarkProperty,
 };
 
 // The font of text that has no font of its own: lyrics and titles are set in "宋体".
@@ -85,7 +84,8 @@ qreal TwipsToPixels(int twips);
 
 // The paragraph mark: every paragraph break carries the format of the paragraph it ends. In the
 // document this is the format of the block's separator; the last block's separator cannot be
-// formatted in Qt, so its mark lives in the document's root frame.
+// formatted in Qt, so its mark is a property of the document object. Setting it is no change of the
+// text: whoever sets it tells the document's users.
 QTextCharFormat MarkFormat(const QTextBlock& block);
 void SetLastMarkFormat(QTextDocument& document, const QTextCharFormat& format);
 

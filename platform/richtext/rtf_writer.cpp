@@ -355,6 +355,28 @@ private:
 
 } // namespace
 
+RichContent AsReadBack(RichContent content)
+{
+    for (RichParagraph& paragraph : content) {
+        paragraph.format = Clamped(paragraph.format);
+        paragraph.mark = storable(paragraph.mark);
+        std::vector<TextRun> runs;
+        runs.reserve(paragraph.runs.size());
+        for (TextRun& run : paragraph.runs) {
+            run.format = storable(run.format);
+            run.text.removeIf(isObject);
+            if (run.text.isEmpty())
+                continue;
+            if (!runs.empty() && runs.back().format == run.format)
+                runs.back().text += run.text;
+            else
+                runs.push_back(std::move(run));
+        }
+        paragraph.runs = std::move(runs);
+    }
+    return content;
+}
+
 QString WriteRtf(const RichContent& content) { return QString::fromLatin1(writeContent(content)); }
 
 QByteArray WriteRtfBytes(const QTextDocument& document)

@@ -22,4 +22,8 @@ QByteArray WriteRtfBytes(const QTextDocument& document);
 // being the automatic colour), text and highlight colours in order of first use.
 std::vector<QRgb> RtfColorTable(const RichContent& content);
 
+// The content as its RTF reads back: every value within what a score holds, runs of equal format
+// joined, no objects. Two contents give the same RTF exactly when they read back the same.
+RichContent AsReadBack(RichContent content);
+
 } // namespace tunvale::platform

@@ -43,11 +43,16 @@ QString notationForFirstBar(const std::vector<LineInfo>& table)
 
 std::vector<LineInfo> BuildLineTable(const platform::RichTextSnapshot& score)
 {
+    return BuildLineTable(score.lines);
+}
+
+std::vector<LineInfo> BuildLineTable(const std::vector<platform::RichTextSnapshot::Line>& lines)
+{
     std::vector<LineInfo> table;
-    table.reserve(score.lines.size());
+    table.reserve(lines.size());
     int pos = 0;
     int first = -1;
-    for (const auto& line : score.lines) {
+    for (const auto& line : lines) {
         LineInfo info;
         info.LineText = line.text;
         info.LineLen = int(line.text.size());

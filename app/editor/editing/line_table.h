@@ -37,6 +37,7 @@ struct BarScan {
 // table's copy of the first notation line starts with the plain bar line U+6352 in place of its first
 // character, so that bar counting always finds a bar at the start; the score is not changed.
 std::vector<LineInfo> BuildLineTable(const platform::RichTextSnapshot& score);
+std::vector<LineInfo> BuildLineTable(const std::vector<platform::RichTextSnapshot::Line>& lines);
 
 // The bars of a line table and of the selection [selStart, selStart + selLength).
 BarScan ScanBars(std::vector<LineInfo> lineTable, int selStart, int selLength);

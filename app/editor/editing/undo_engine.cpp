@@ -5,7 +5,12 @@
 #include "app/notation/notation_chars.h"
 #include "app/notation/play_order_key.h"
 #include "platform/desktop/prompts.h"
+#include "platform/richtext/rich_text_format.h"
+#include "platform/richtext/rtf_writer.h"
 
+#include <QAbstractTextDocumentLayout>
+#include <QTextBlock>
+#include <QTextCursor>
 #include <QTextDocument>
 
 #include <algorithm>
@@ -44,6 +49,11 @@ UndoEngine::UndoEngine(platform::RichTextBox& editor, UndoHost host, QObject* pa
     connect(&editor_, &platform::RichTextBox::Change, this, &UndoEngine::onChange);
     connect(&editor_, &platform::RichTextBox::SelChange, this, &UndoEngine::onSelChange);
     connect(&editor_, &platform::RichTextBox::MouseDown, this, [this] { FlushSnapshot(); });
+    // Only a document with a layout says where it changed; a view's has one, a hidden editor gets one.
+    QTextDocument* document = editor_.document();
+    document->documentLayout();
+    connect(document, &QTextDocument::contentsChange, this,
+        [this](int from, int removed, int added) { changed_.add(from, removed, added); });
     Reset();
 }
 
@@ -87,7 +97,7 @@ const XjxInfo& UndoEngine::GetXjxInfo()
     const int length = editor_.SelLength();
     const qreal width = editor_.document()->textWidth();
     if (scanDirty_ || width != scanWidth_) {
-        scan_ = ScanBars(BuildLineTable(editor_.snapshot()), start, length);
+        scan_ = ScanBars(BuildLineTable(editor_.snapshotLines()), start, length);
         scanDirty_ = false;
         scanWidth_ = width;
     } else {
@@ -160,7 +170,8 @@ void UndoEngine::Reset()
     timer_.stop();
     undo_.clear();
     redo_.clear();
-    textBefore_ = editor_.TextRTF();
+    lastStep_ = platform::AsReadBack(editor_.paragraphs(0, editor_.document()->blockCount()));
+    changed_.clear();
     scanDirty_ = true;
     const XjxInfo& r = GetXjxInfo();
     lastXjxStr_ = r.XjxStr;
@@ -253,7 +264,6 @@ void UndoEngine::pushBase()
     UndoStep base;
     base.SelIndent_BeforeChange = base.SelIndent_AfterChange = marginsBefore_.left;
     base.SelRightIndent_BeforeChange = base.SelRightIndent_AfterChange = marginsBefore_.right;
-    base.MatchingCharsFromLeft = textBefore_.size();
     base.SelStart_BeforeChange = base.SelStart_AfterChange = lastSel_.start;
     base.SelLength_BeforeChange = base.SelLength_AfterChange = lastSel_.length;
     base.TextXjxBlock_BeforeChange = base.TextXjxBlock_AfterChange = lastXjxStr_;
@@ -264,24 +274,130 @@ void UndoEngine::pushBase()
     undo_.push_back(std::move(base));
 }
 
+ParagraphChange UndoEngine::changeSinceLastStep() const
+{
+    const QTextDocument& document = *editor_.document();
+    const int blocks = document.blockCount();
+    int first = -1;
+    int lastNew = -1;
+    if (!changed_.empty()) {
+        const int end = document.characterCount() - 1;
+        first = document.findBlock(std::clamp(changed_.from, 0, end)).blockNumber();
+        lastNew = document.findBlock(std::clamp(changed_.newEnd, 0, end)).blockNumber();
+    }
+    // The last paragraph's mark is no text: the document never says it changed.
+    if (lastNew < blocks - 1) {
+        const platform::RichContent last = platform::AsReadBack(editor_.paragraphs(blocks - 1, 1));
+        if (!(last.front().mark == lastStep_.back().mark)) {
+            first = first < 0 ? blocks - 1 : first;
+            lastNew = blocks - 1;
+        }
+    }
+    if (first < 0)
+        return {};
+    // Behind what changed, the paragraphs are the same ones in both.
+    const int lastOld = lastNew + int(lastStep_.size()) - blocks;
+    const int oldCount = lastOld - first + 1;
+    const int newCount = lastNew - first + 1;
+    const platform::RichContent now = platform::AsReadBack(editor_.paragraphs(first, newCount));
+    auto sameText = [](const platform::RichParagraph& a, const platform::RichParagraph& b) {
+        return a.runs == b.runs && a.mark == b.mark;
+    };
+    ParagraphChange change;
+    auto keepFormat
+        = [&](const platform::RichParagraph& before, const platform::RichParagraph& after, int at) {
+              if (!(before.format == after.format))
+                  change.formats.push_back({ at, before.format, after.format });
+          };
+    // Paragraphs that kept their text at either end are no part of the change; their formats may be.
+    int front = 0;
+    while (front < oldCount && front < newCount
+        && sameText(lastStep_[size_t(first + front)], now[size_t(front)])) {
+        keepFormat(lastStep_[size_t(first + front)], now[size_t(front)], first + front);
+        ++front;
+    }
+    int back = 0;
+    while (back < oldCount - front && back < newCount - front
+        && sameText(lastStep_[size_t(first + oldCount - 1 - back)], now[size_t(newCount - 1 - back)])) {
+        keepFormat(lastStep_[size_t(first + oldCount - 1 - back)], now[size_t(newCount - 1 - back)],
+            first + newCount - 1 - back);
+        ++back;
+    }
+    change.first = first + front;
+    change.before.assign(lastStep_.begin() + first + front, lastStep_.begin() + first + oldCount - back);
+    change.after.assign(now.begin() + front, now.begin() + newCount - back);
+    return change;
+}
+
+namespace {
+
+// One side of a change in a plain copy of the text.
+void applyTo(platform::RichContent& text, const ParagraphChange& change, bool undoing)
+{
+    const platform::RichContent& removed = undoing ? change.after : change.before;
+    const platform::RichContent& added = undoing ? change.before : change.after;
+    auto setFormats = [&] {
+        for (const ParagraphChange::Format& f : change.formats)
+            text[size_t(f.paragraph)].format = undoing ? f.before : f.after;
+    };
+    if (undoing)
+        setFormats();
+    const auto at = text.begin() + change.first;
+    text.insert(text.erase(at, at + qsizetype(removed.size())), added.begin(), added.end());
+    if (!undoing)
+        setFormats();
+}
+
+} // namespace
+
+void UndoEngine::apply(const ParagraphChange& change, bool undoing)
+{
+    const platform::RichContent& removed = undoing ? change.after : change.before;
+    const platform::RichContent& added = undoing ? change.before : change.after;
+    auto setFormats = [&] {
+        for (const ParagraphChange::Format& f : change.formats)
+            editor_.setParagraphFormat(f.paragraph, undoing ? f.before : f.after);
+    };
+    // One edit: the view lays out what changed once.
+    QTextCursor edit(editor_.document());
+    edit.beginEditBlock();
+    if (undoing)
+        setFormats();
+    if (!removed.empty() || !added.empty())
+        editor_.replaceParagraphs(change.first, int(removed.size()), added);
+    if (!undoing)
+        setFormats();
+    edit.endEditBlock();
+}
+
+void UndoEngine::returnToLastStep()
+{
+    const ParagraphChange change = changeSinceLastStep();
+    if (!change.empty()) {
+        ownSelection_ = true;
+        apply(change, true);
+        ownSelection_ = false;
+    }
+    changed_.clear();
+}
+
 void UndoEngine::TakeUndoSnapShot()
 {
     const XjxInfo r = GetXjxInfo();
-    const QString now = editor_.TextRTF();
     if (undo_.empty())
         pushBase();
-    const qsizetype prefix = MatchingChars(textBefore_, now, false);
-    if (!drumFlag_ && prefix == textBefore_.size() && prefix == now.size())
+    ParagraphChange change = changeSinceLastStep();
+    if (!drumFlag_ && change.empty()) {
+        changed_.clear();
         return;
+    }
     UndoStep e;
-    e.MatchingCharsFromLeft = prefix;
-    e.MatchingCharsFromRight = MatchingChars(textBefore_.mid(prefix), now.mid(prefix), true);
     e.MatchingXjxCharsFromLeft = MatchingChars(lastXjxStr_, r.XjxStr, false);
     e.MatchingXjxCharsFromRight = MatchingChars(
         lastXjxStr_.mid(e.MatchingXjxCharsFromLeft), r.XjxStr.mid(e.MatchingXjxCharsFromLeft), true);
-    e.TextRTFBlock_BeforeChange
-        = textBefore_.mid(prefix, textBefore_.size() - prefix - e.MatchingCharsFromRight);
-    e.TextRTFBlock_AfterChange = now.mid(prefix, now.size() - prefix - e.MatchingCharsFromRight);
+    applyTo(lastStep_, change, false);
+    changed_.clear();
+    e.Change = std::move(change);
     e.TextXjxBlock_BeforeChange = lastXjxStr_;
     e.TextXjxBlock_AfterChange = r.XjxStr;
     e.XjLong_BeforeChange = lastXjCount_;
@@ -308,7 +424,6 @@ void UndoEngine::TakeUndoSnapShot()
         emit XJDrumChanged(r.XjxSelStart, 0);
 
     redo_.clear();
-    textBefore_ = now;
     lastXjxStr_ = r.XjxStr;
     lastXjCount_ = r.XJInteger;
     lastSel_ = curSel_ = { editor_.SelStart(), editor_.SelLength(), r.XjxSelStart, r.XjxSelLength };
@@ -405,20 +520,28 @@ int UndoEngine::applySteps(bool undoing, int n)
     const int aType = undoing ? -1 : 1;
     // A drum step is reported with the caret's bar after it on undo, before the redo on redo.
     int onXj = GetXjxInfo().OnXj;
-    QString text = textBefore_;
+    returnToLastStep();
+    // The steps that the text of the last step has and the document not yet.
+    size_t shown = to.size();
     for (int i = 0; i < n; ++i) {
-        UndoStep e = std::move(from.back());
+        to.push_back(std::move(from.back()));
         from.pop_back();
-        const QString& block = undoing ? e.TextRTFBlock_BeforeChange : e.TextRTFBlock_AfterChange;
-        text = text.left(e.MatchingCharsFromLeft) + block + text.right(e.MatchingCharsFromRight);
+        const UndoStep& e = to.back();
+        applyTo(lastStep_, e.Change, undoing);
         const bool barsChanged = e.XjLong_BeforeChange != e.XjLong_AfterChange;
         if (undoing)
             applyMargins(e.SelIndent_BeforeChange, e.SelRightIndent_BeforeChange);
         else
             applyMargins(e.SelIndent_AfterChange, e.SelRightIndent_AfterChange);
-        // The editor shows a step when an event handler may read it, and at the end.
+        // The editor shows a step when an event handler may read it, and at the end, as a whole new
+        // text would show: from the caret at the start.
         if (e.DrumStep || barsChanged || i + 1 == n) {
-            editor_.setTextRTF(text);
+            editor_.resetCursor();
+            ownSelection_ = true;
+            for (; shown < to.size(); ++shown)
+                apply(to[shown].Change, undoing);
+            ownSelection_ = false;
+            changed_.clear();
             if (undoing)
                 editor_.select(e.SelStart_BeforeChange, e.SelLength_BeforeChange);
             else
@@ -431,10 +554,8 @@ int UndoEngine::applySteps(bool undoing, int n)
             emit XJDrumChanged(onXj, aType);
         else if (barsChanged)
             emit XJChanged(0, 0, 0, 0, 0, aType);
-        textBefore_ = text;
         lastXjxStr_ = undoing ? e.TextXjxBlock_BeforeChange : e.TextXjxBlock_AfterChange;
         lastXjCount_ = undoing ? e.XjLong_BeforeChange : e.XjLong_AfterChange;
-        to.push_back(std::move(e));
     }
     tracking_ = true;
     emit StateChanged();

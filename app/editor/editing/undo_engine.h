@@ -2,6 +2,7 @@
 
 #include "app/editor/editing/line_table.h"
 #include "app/notation/score_header.h"
+#include "platform/richtext/changed_span.h"
 #include "platform/richtext/rich_text_box.h"
 
 #include <QObject>
@@ -12,13 +13,35 @@
 #include <vector>
 
 // The score editor's undo engine. It records no commands: when the editor's text has been left alone
-// for 125 ms it compares the whole rich text with the text of the last step and keeps only the part
-// that differs, with the selection, the bars and the margins before and after. It also owns the
-// editor's line table and bar state, rescanned from the live document.
+// for 125 ms it compares the paragraphs the edits touched with the text of the last step and keeps
+// only the paragraphs that differ, with the selection, the bars and the margins before and after.
+// Undo and redo put those paragraphs back in one edit; the rest of the document is never read or
+// written again, so a step costs what it changed, whatever the score's length. The text of the last
+// step is kept as it reads back from RTF, so every text it restores is the one a whole-RTF snapshot
+// would have restored. It also owns the editor's line table and bar state, rescanned from the live
+// document.
 namespace tunvale::editor {
 
 // The length of the common prefix (fromRight false) or suffix (true) of two texts.
 qsizetype MatchingChars(const QString& oldText, const QString& newText, bool fromRight);
+
+// The paragraphs a step changed: `before` stood at paragraph `first` and `after` stands there now;
+// around them, paragraphs that kept their text and only changed their format (numbered as after
+// the step).
+struct ParagraphChange {
+    struct Format {
+        int paragraph = 0;
+        platform::ParagraphFormat before;
+        platform::ParagraphFormat after;
+    };
+
+    int first = 0;
+    platform::RichContent before;
+    platform::RichContent after;
+    std::vector<Format> formats;
+
+    bool empty() const { return before.empty() && after.empty() && formats.empty(); }
+};
 
 // One step.
 struct UndoStep {
@@ -26,10 +49,7 @@ struct UndoStep {
     int SelIndent_AfterChange = 0;
     int SelRightIndent_BeforeChange = 0;
     int SelRightIndent_AfterChange = 0;
-    QString TextRTFBlock_BeforeChange;
-    QString TextRTFBlock_AfterChange;
-    qsizetype MatchingCharsFromLeft = 0;
-    qsizetype MatchingCharsFromRight = 0;
+    ParagraphChange Change;
     int SelStart_BeforeChange = 0;
     int SelLength_BeforeChange = 0;
     int SelStart_AfterChange = 0;
@@ -77,7 +97,6 @@ public:
     int XjxSelStart() const { return scan_.info.XjxSelStart; }
     int XjxSelLength() const { return scan_.info.XjxSelLength; }
     int XJInteger() const { return scan_.info.XJInteger; }
-    const QString& TextRTFBeforeChange() const { return textBefore_; }
     int OnXj() const { return scan_.info.OnXj; }
     // Puts the caret just behind the bar line that opens bar `n`; a bar that does not exist is ignored.
     void setOnXj(int n);
@@ -147,6 +166,13 @@ private:
     bool CaretLineInTable() const;
     void TakeUndoSnapShot();
     void pushBase();
+    // What differs between the document and the text of the last step.
+    ParagraphChange changeSinceLastStep() const;
+    // Puts one side of a change into the document and into the text of the last step.
+    void apply(const ParagraphChange& change, bool undoing);
+    // The document is the text of the last step again where it had moved away untracked (a relayout
+    // of the margins).
+    void returnToLastStep();
     // Applies n steps of the undo or the redo stack; the caret's bar at the end.
     int applySteps(bool undoing, int n);
     void inferBarChange(int s0, int s1, int n0, int c0, int c1);
@@ -170,7 +196,9 @@ private:
     bool tracking_ = true;
     bool drumFlag_ = false;
     bool moved_ = false;
-    QString textBefore_;
+    // The text of the last step, as it reads back from RTF, and where the document may differ from it.
+    platform::RichContent lastStep_;
+    platform::ChangedSpan changed_;
     QString lastXjxStr_;
     int lastXjCount_ = 0;
     Selection lastSel_;
