@@ -3,8 +3,11 @@
 // sequences (typing, deleting, character and paragraph formats, the key line, margin steps, untracked
 // relayouts, drum steps, whole-text replacements, pauses, undos and redos), both must leave the same
 // RTF, the same undo and redo counts, selection and bars, and raise the same bar and drum events.
-// (Where the caret's bar is announced on the way is left out: a whole text read back carries the
-// caret through the score, a few paragraphs put back do not.)
+// Two things differ on purpose and are left out: where the caret's bar is announced on the way (a
+// whole text read back carries the caret through the score, a few paragraphs put back do not), and,
+// after an untracked relayout, the bars of a score whose lines wrap (the old engine scanned its lines
+// at the indents of the last step, which the margins overwrite at once; this one at the indents
+// shown), so for wrapped scores the bars and their events are not compared.
 // TUNVALE_UNDO_SEQUENCES sets how many sequences run (2,000 by default).
 
 #include "app/editor/editing/paragraph_indents.h"
@@ -46,6 +49,8 @@ template <class Engine> struct Side {
                 { kSong, QStringLiteral("两只老虎两只老虎") },
                 { kNote, Codes({ Note(3), Note(4), Note(5), kBar, Note(3), Note(4), Note(5), kBar }) },
                 { kSong, QStringLiteral("跑得快跑得快") } });
+        // As a score opens: the margins laid on, then the engine takes its first text.
+        JzRTB();
         engine = std::make_unique<Engine>(
             editor, editor::UndoHost { &header, &layoutBusy, &cmdBusy, [this] { JzRTB(); }, {} });
         QObject::connect(engine.get(), &Engine::XJChanged, [this](int a, int b, int c, int d, int e, int f) {
@@ -196,9 +201,11 @@ template <class Engine> void perform(Side<Engine>& s, const Edit& e)
     case 13:
         undo.FlushSnapshot();
         break;
-    default: // edits while the engine looks away
+    default: // edits while the engine looks away, and an undo meanwhile that drops them
         undo.setIgnoreChange(true);
         box.setSelText(e.text);
+        if (e.value % 3 == 0)
+            undo.undo(1);
         undo.setIgnoreChange(false);
         break;
     }
@@ -209,16 +216,17 @@ template <class Engine> void perform(Side<Engine>& s, const Edit& e)
 template <class Engine> std::string state(const Side<Engine>& s)
 {
     const Engine& undo = *s.engine;
+    const bool wrapped = s.editor.document()->textWidth() >= 0;
     return QStringLiteral("undo %1 redo %2 bars %3 bar %4 sel %5+%6 margins %7 %8\n%9\n%10")
         .arg(undo.getUndoCount())
         .arg(undo.getRedoCount())
-        .arg(undo.XJInteger())
-        .arg(undo.OnXj())
+        .arg(wrapped ? -1 : undo.XJInteger())
+        .arg(wrapped ? -1 : undo.OnXj())
         .arg(s.editor.SelStart())
         .arg(s.editor.SelLength())
         .arg(s.header.LeftSpace)
         .arg(s.header.RightSpace)
-        .arg(s.events.join(u'|'))
+        .arg(wrapped ? QString() : s.events.join(u'|'))
         .arg(s.editor.TextRTF())
         .toStdString();
 }

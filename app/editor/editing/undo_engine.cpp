@@ -52,8 +52,13 @@ UndoEngine::UndoEngine(platform::RichTextBox& editor, UndoHost host, QObject* pa
     // Only a document with a layout says where it changed; a view's has one, a hidden editor gets one.
     QTextDocument* document = editor_.document();
     document->documentLayout();
-    connect(document, &QTextDocument::contentsChange, this,
-        [this](int from, int removed, int added) { changed_.add(from, removed, added); });
+    // A relayout of the margins changes paragraph formats alone.
+    connect(document, &QTextDocument::contentsChange, this, [this](int from, int removed, int added) {
+        if (layoutBusy() && removed == added)
+            relaid_ = true;
+        else
+            changed_.add(from, removed, added);
+    });
     Reset();
 }
 
@@ -172,6 +177,7 @@ void UndoEngine::Reset()
     redo_.clear();
     lastStep_ = platform::AsReadBack(editor_.paragraphs(0, editor_.document()->blockCount()));
     changed_.clear();
+    relaid_ = false;
     scanDirty_ = true;
     const XjxInfo& r = GetXjxInfo();
     lastXjxStr_ = r.XjxStr;
@@ -274,7 +280,7 @@ void UndoEngine::pushBase()
     undo_.push_back(std::move(base));
 }
 
-ParagraphChange UndoEngine::changeSinceLastStep() const
+ParagraphChange UndoEngine::changeSinceLastStep(bool withRelayout) const
 {
     const QTextDocument& document = *editor_.document();
     const int blocks = document.blockCount();
@@ -293,8 +299,11 @@ ParagraphChange UndoEngine::changeSinceLastStep() const
             lastNew = blocks - 1;
         }
     }
+    ParagraphChange change;
+    if (withRelayout && relaid_)
+        change.formats = relaidFormats(first, lastNew);
     if (first < 0)
-        return {};
+        return change;
     // Behind what changed, the paragraphs are the same ones in both.
     const int lastOld = lastNew + int(lastStep_.size()) - blocks;
     const int oldCount = lastOld - first + 1;
@@ -303,7 +312,6 @@ ParagraphChange UndoEngine::changeSinceLastStep() const
     auto sameText = [](const platform::RichParagraph& a, const platform::RichParagraph& b) {
         return a.runs == b.runs && a.mark == b.mark;
     };
-    ParagraphChange change;
     auto keepFormat
         = [&](const platform::RichParagraph& before, const platform::RichParagraph& after, int at) {
               if (!(before.format == after.format))
@@ -327,6 +335,25 @@ ParagraphChange UndoEngine::changeSinceLastStep() const
     change.before.assign(lastStep_.begin() + first + front, lastStep_.begin() + first + oldCount - back);
     change.after.assign(now.begin() + front, now.begin() + newCount - back);
     return change;
+}
+
+std::vector<ParagraphChange::Format> UndoEngine::relaidFormats(int first, int last) const
+{
+    std::vector<ParagraphChange::Format> formats;
+    const QTextDocument& document = *editor_.document();
+    const int shift = int(lastStep_.size()) - document.blockCount();
+    int paragraph = 0;
+    for (QTextBlock block = document.begin(); block.isValid(); block = block.next(), ++paragraph) {
+        if (first >= 0 && paragraph >= first && paragraph <= last)
+            continue;
+        const platform::ParagraphFormat& before
+            = lastStep_[size_t(first >= 0 && paragraph > last ? paragraph + shift : paragraph)].format;
+        const platform::ParagraphFormat now
+            = platform::Clamped(platform::ToParagraphFormat(block.blockFormat()));
+        if (!(now == before))
+            formats.push_back({ paragraph, before, now });
+    }
+    return formats;
 }
 
 namespace {
@@ -370,25 +397,15 @@ void UndoEngine::apply(const ParagraphChange& change, bool undoing)
     edit.endEditBlock();
 }
 
-void UndoEngine::returnToLastStep()
-{
-    const ParagraphChange change = changeSinceLastStep();
-    if (!change.empty()) {
-        ownSelection_ = true;
-        apply(change, true);
-        ownSelection_ = false;
-    }
-    changed_.clear();
-}
-
 void UndoEngine::TakeUndoSnapShot()
 {
     const XjxInfo r = GetXjxInfo();
     if (undo_.empty())
         pushBase();
-    ParagraphChange change = changeSinceLastStep();
+    ParagraphChange change = changeSinceLastStep(true);
     if (!drumFlag_ && change.empty()) {
         changed_.clear();
+        relaid_ = false;
         return;
     }
     UndoStep e;
@@ -397,6 +414,7 @@ void UndoEngine::TakeUndoSnapShot()
         lastXjxStr_.mid(e.MatchingXjxCharsFromLeft), r.XjxStr.mid(e.MatchingXjxCharsFromLeft), true);
     applyTo(lastStep_, change, false);
     changed_.clear();
+    relaid_ = false;
     e.Change = std::move(change);
     e.TextXjxBlock_BeforeChange = lastXjxStr_;
     e.TextXjxBlock_AfterChange = r.XjxStr;
@@ -520,7 +538,10 @@ int UndoEngine::applySteps(bool undoing, int n)
     const int aType = undoing ? -1 : 1;
     // A drum step is reported with the caret's bar after it on undo, before the redo on redo.
     int onXj = GetXjxInfo().OnXj;
-    returnToLastStep();
+    // Where the document moved away from the text of the last step untracked, it goes back with the
+    // first step shown. The indents of a relayout stay: the margins go on again after every undo and
+    // redo, and the next step still records them.
+    std::optional<ParagraphChange> untracked = changeSinceLastStep(false);
     // The steps that the text of the last step has and the document not yet.
     size_t shown = to.size();
     for (int i = 0; i < n; ++i) {
@@ -533,15 +554,25 @@ int UndoEngine::applySteps(bool undoing, int n)
             applyMargins(e.SelIndent_BeforeChange, e.SelRightIndent_BeforeChange);
         else
             applyMargins(e.SelIndent_AfterChange, e.SelRightIndent_AfterChange);
-        // The editor shows a step when an event handler may read it, and at the end, as a whole new
-        // text would show: from the caret at the start.
+        // The editor shows a step when an event handler may read it, and at the end. Its caret moves
+        // as a whole text read back moves it, so the selection the engine keeps is the same: to the
+        // text's end, then to the start, then to the step's selection.
         if (e.DrumStep || barsChanged || i + 1 == n) {
-            editor_.resetCursor();
+            const int reportedStart = editor_.SelStart();
+            const int reportedLength = editor_.SelLength();
             ownSelection_ = true;
+            editor_.setSelStart(editor_.TextLength());
+            if (untracked) {
+                apply(*untracked, true);
+                untracked.reset();
+            }
             for (; shown < to.size(); ++shown)
                 apply(to[shown].Change, undoing);
             ownSelection_ = false;
             changed_.clear();
+            if (reportedStart != editor_.TextLength() || reportedLength != 0)
+                onSelChange();
+            editor_.resetCursor();
             if (undoing)
                 editor_.select(e.SelStart_BeforeChange, e.SelLength_BeforeChange);
             else

@@ -10,6 +10,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <vector>
 
 // The score editor's undo engine. It records no commands: when the editor's text has been left alone
@@ -166,13 +167,13 @@ private:
     bool CaretLineInTable() const;
     void TakeUndoSnapShot();
     void pushBase();
-    // What differs between the document and the text of the last step.
-    ParagraphChange changeSinceLastStep() const;
-    // Puts one side of a change into the document and into the text of the last step.
+    // What differs between the document and the text of the last step; with the indents of untracked
+    // relayouts or without.
+    ParagraphChange changeSinceLastStep(bool withRelayout) const;
+    // The paragraph formats a relayout changed, outside paragraphs first to last (numbered as now).
+    std::vector<ParagraphChange::Format> relaidFormats(int first, int last) const;
+    // Puts one side of a change into the document.
     void apply(const ParagraphChange& change, bool undoing);
-    // The document is the text of the last step again where it had moved away untracked (a relayout
-    // of the margins).
-    void returnToLastStep();
     // Applies n steps of the undo or the redo stack; the caret's bar at the end.
     int applySteps(bool undoing, int n);
     void inferBarChange(int s0, int s1, int n0, int c0, int c1);
@@ -199,6 +200,7 @@ private:
     // The text of the last step, as it reads back from RTF, and where the document may differ from it.
     platform::RichContent lastStep_;
     platform::ChangedSpan changed_;
+    bool relaid_ = false; // a relayout of the margins laid other indents on, untracked
     QString lastXjxStr_;
     int lastXjCount_ = 0;
     Selection lastSel_;
