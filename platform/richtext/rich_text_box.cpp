@@ -14,6 +14,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace tunvale::platform {
 
@@ -888,11 +889,13 @@ RichTextSnapshot RichTextBox::snapshot() const
     return snap;
 }
 
-std::vector<RichTextSnapshot::Line> RichTextBox::snapshotLines() const
+std::vector<RichTextSnapshot::Line> RichTextBox::snapshotLines(int first, int count) const
 {
     const std::vector<Line>& all = lines();
+    const int end = count < 0 ? std::numeric_limits<int>::max() : first + count;
+    const auto from = std::lower_bound(
+        all.begin(), all.end(), first, [](const Line& line, int block) { return line.block < block; });
     std::vector<RichTextSnapshot::Line> out;
-    out.reserve(all.size());
     // The font of each format, read once.
     const QFont defaultFont = document_->defaultFont();
     std::vector<std::optional<QString>> fonts;
@@ -918,11 +921,11 @@ std::vector<RichTextSnapshot::Line> RichTextBox::snapshotLines() const
     int blockNumber = -1;
     QString blockText;
     QTextBlock::iterator fragments;
-    for (const Line& line : all) {
+    for (auto it = from; it != all.end() && it->block < end; ++it) {
+        const Line& line = *it;
         if (blockNumber != line.block) {
-            for (block = blockNumber < 0 ? document_->begin() : block.next(), ++blockNumber;
-                 blockNumber < line.block; block = block.next())
-                ++blockNumber;
+            block = blockNumber < 0 ? document_->findBlockByNumber(line.block) : block.next();
+            blockNumber = line.block;
             blockText = block.text();
             fragments = block.begin();
         }

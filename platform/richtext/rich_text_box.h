@@ -133,8 +133,9 @@ public:
 
     // A plain copy of text, fonts, colours and lines, taken in one walk.
     RichTextSnapshot snapshot() const;
-    // Its lines alone, without a copy of every character's font and colour.
-    std::vector<RichTextSnapshot::Line> snapshotLines() const;
+    // Its lines alone, without a copy of every character's font and colour: all of them, or those of
+    // `count` paragraphs from `first`.
+    std::vector<RichTextSnapshot::Line> snapshotLines(int first = 0, int count = -1) const;
 
     // The view's cursor after the user moved it, and the cursor the view should show.
     void adoptCursor(const QTextCursor& cursor);

@@ -54,6 +54,7 @@ UndoEngine::UndoEngine(platform::RichTextBox& editor, UndoHost host, QObject* pa
     document->documentLayout();
     // A relayout of the margins changes paragraph formats alone.
     connect(document, &QTextDocument::contentsChange, this, [this](int from, int removed, int added) {
+        scanChanged_.add(from, removed, added);
         if (layoutBusy() && removed == added)
             relaid_ = true;
         else
@@ -102,13 +103,71 @@ const XjxInfo& UndoEngine::GetXjxInfo()
     const int length = editor_.SelLength();
     const qreal width = editor_.document()->textWidth();
     if (scanDirty_ || width != scanWidth_) {
-        scan_ = ScanBars(BuildLineTable(editor_.snapshotLines()), start, length);
+        // After an edit only the lines of the paragraphs it touched are read again.
+        if (width != scanWidth_ || scan_.LineTable.empty() || rescanAll_) {
+            scan_.LineTable = LineEntries(editor_.snapshotLines(), 0);
+            markedLine_ = -1;
+        } else {
+            rescanLines();
+        }
+        markFirstBar();
+        scan_ = ScanBars(std::move(scan_.LineTable), start, length);
+        scanChanged_.clear();
+        rescanAll_ = false;
         scanDirty_ = false;
         scanWidth_ = width;
     } else {
         scan_.info = BarsOfSelection(scan_, start, length);
     }
     return scan_.info;
+}
+
+void UndoEngine::rescanLines()
+{
+    std::vector<LineInfo>& table = scan_.LineTable;
+    if (markedLine_ >= 0)
+        table[size_t(markedLine_)].LineText[0] = markedChar_;
+    markedLine_ = -1;
+    // The first line of each paragraph, and one past the last line.
+    std::vector<size_t> paragraphLine { 0 };
+    for (size_t i = 0; i + 1 < table.size(); ++i) {
+        if (table[i].LineText.endsWith(QLatin1String("\r\n")))
+            paragraphLine.push_back(i + 1);
+    }
+    const int oldParagraphs = int(paragraphLine.size());
+    paragraphLine.push_back(table.size());
+    const QTextDocument& document = *editor_.document();
+    const int end = document.characterCount() - 1;
+    // A change the document did not report (the last paragraph's mark) is the last paragraph's.
+    const platform::ChangedSpan span
+        = scanChanged_.empty() ? platform::ChangedSpan { end, end, end } : scanChanged_;
+    const int first = document.findBlock(std::clamp(span.from, 0, end)).blockNumber();
+    const int lastNew = document.findBlock(std::clamp(span.newEnd, 0, end)).blockNumber();
+    const int lastOld = lastNew + oldParagraphs - document.blockCount();
+    const size_t from = paragraphLine[size_t(first)];
+    const size_t to = paragraphLine[size_t(lastOld + 1)];
+    std::vector<LineInfo> fresh
+        = LineEntries(editor_.snapshotLines(first, lastNew - first + 1), table[from].LineStart);
+    int shift = 0;
+    for (const LineInfo& line : fresh)
+        shift += line.LineLen;
+    for (size_t i = from; i < to; ++i)
+        shift -= table[i].LineLen;
+    for (size_t i = to; i < table.size(); ++i)
+        table[i].LineStart += shift;
+    table.erase(table.begin() + std::ptrdiff_t(from), table.begin() + std::ptrdiff_t(to));
+    table.insert(table.begin() + std::ptrdiff_t(from), std::make_move_iterator(fresh.begin()),
+        std::make_move_iterator(fresh.end()));
+}
+
+void UndoEngine::markFirstBar()
+{
+    markedLine_ = FirstBarLine(scan_.LineTable);
+    if (markedLine_ < 0)
+        return;
+    QString& text = scan_.LineTable[size_t(markedLine_)].LineText;
+    markedChar_ = text[0];
+    text[0] = QChar(char16_t(notation::PlainBarLine::Plain));
 }
 
 bool UndoEngine::CaretOnNotationLine()
@@ -179,6 +238,7 @@ void UndoEngine::Reset()
     changed_.clear();
     relaid_ = false;
     scanDirty_ = true;
+    rescanAll_ = true;
     const XjxInfo& r = GetXjxInfo();
     lastXjxStr_ = r.XjxStr;
     lastXjCount_ = r.XJInteger;
@@ -382,8 +442,16 @@ void UndoEngine::apply(const ParagraphChange& change, bool undoing)
     const platform::RichContent& removed = undoing ? change.after : change.before;
     const platform::RichContent& added = undoing ? change.before : change.after;
     auto setFormats = [&] {
-        for (const ParagraphChange::Format& f : change.formats)
+        for (const ParagraphChange::Format& f : change.formats) {
+            // Indents alone are left to the margins, which the window lays on every paragraph after
+            // an undo or a redo: a margin step or a relayout then costs no layout of the whole score.
+            const bool indentsAlone = f.before.lineSpacing == f.after.lineSpacing;
+            if (indentsAlone && host_.JzRTB) {
+                relaid_ = true;
+                continue;
+            }
             editor_.setParagraphFormat(f.paragraph, undoing ? f.before : f.after);
+        }
     };
     // One edit: the view lays out what changed once.
     QTextCursor edit(editor_.document());

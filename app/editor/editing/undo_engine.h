@@ -163,6 +163,10 @@ private:
     };
 
     const XjxInfo& GetXjxInfo();
+    // Reads the lines of the paragraphs that changed since the last scan again.
+    void rescanLines();
+    // The plain bar line in the line table's first notation line, where BuildLineTable puts it.
+    void markFirstBar();
     // The caret line is a notation line in the line table of the last scan.
     bool CaretLineInTable() const;
     void TakeUndoSnapShot();
@@ -208,6 +212,10 @@ private:
     Margins marginsBefore_;
     Margins marginsAfter_;
     BarScan scan_;
+    platform::ChangedSpan scanChanged_; // where the document changed since the last scan
+    bool rescanAll_ = true;
+    int markedLine_ = -1; // the line whose first character the plain bar line replaces
+    QChar markedChar_;
     bool scanDirty_ = true;
     qreal scanWidth_ = -1;
     bool ownSelection_ = false;
