@@ -73,7 +73,8 @@ bool Registry::WriteRegKey(int keyType, std::uint32_t keyRoot, const QString& ke
         stored = QString::number(boundedVal(subKeyValue, 0, 255));
         break;
     case REG_DWORD:
-        stored = QString::number(std::int32_t(std::uint32_t(boundedVal(subKeyValue, -2147483648.0, 4294967295.0))));
+        stored = QString::number(
+            std::int32_t(std::uint32_t(boundedVal(subKeyValue, -2147483648.0, 4294967295.0))));
         break;
     default:
         return true;

@@ -32,8 +32,8 @@ public:
     bool WriteRegKey(int keyType, std::uint32_t keyRoot, const QString& keyPath, const QString& subKey,
         const QString& subKeyValue) const;
     // Several REG_SZ values of one key, written together (a write waits for the disk).
-    bool WriteRegStrings(
-        std::uint32_t keyRoot, const QString& keyPath, const QList<std::pair<QString, QString>>& values) const;
+    bool WriteRegStrings(std::uint32_t keyRoot, const QString& keyPath,
+        const QList<std::pair<QString, QString>>& values) const;
 
     // The names of the key's subkeys joined by ","; a null string when the key does not exist.
     QString EnumerateRegKeys(std::uint32_t keyRoot, const QString& keyPath) const;
