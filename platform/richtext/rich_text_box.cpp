@@ -270,7 +270,8 @@ void RichTextBox::setCursor(int anchor, int position)
 
 void RichTextBox::adoptCursor(const QTextCursor& cursor)
 {
-    if (cursor.anchor() == cursor_.anchor() && cursor.position() == cursor_.position())
+    // While the box replaces text, a view's caret carried along by it is no move of the user's.
+    if (replacing_ || (cursor.anchor() == cursor_.anchor() && cursor.position() == cursor_.position()))
         return;
     pending_.reset();
     cursor_.setPosition(cursor.anchor());
@@ -576,9 +577,16 @@ QByteArray RichTextBox::TextRTFBytes() const { return WriteRtfBytes(*document_);
 
 bool RichTextBox::setTextRTF(const QString& rtf)
 {
-    // One pass from the text into the document; a text that is no RTF leaves the document alone.
+    // One pass from the text into the document; a text that is no RTF leaves the document alone. The
+    // caret stays at the start while the text goes in behind it (and a view's caret carried along is not
+    // taken): no one reads a line at the end of a text that is not laid out yet.
+    cursor_.setKeepPositionOnInsert(true);
+    replacing_ = true;
     DocumentBuilder builder(*document_);
-    if (!ReadRtf(QStringView(rtf), document_->defaultFont(), builder))
+    const bool read = ReadRtf(QStringView(rtf), document_->defaultFont(), builder);
+    replacing_ = false;
+    cursor_.setKeepPositionOnInsert(false);
+    if (!read)
         return false;
     pending_.reset();
     cursor_ = QTextCursor(document_);
@@ -597,6 +605,16 @@ RichContent RichTextBox::paragraphs(int first, int count) const
 }
 
 void RichTextBox::replaceParagraphs(int first, int count, const RichContent& paragraphs)
+{
+    // The caret stays where it is; the caller puts it where it belongs.
+    cursor_.setKeepPositionOnInsert(true);
+    replacing_ = true;
+    replaceParagraphsAt(first, count, paragraphs);
+    replacing_ = false;
+    cursor_.setKeepPositionOnInsert(false);
+}
+
+void RichTextBox::replaceParagraphsAt(int first, int count, const RichContent& paragraphs)
 {
     const int blocks = document_->blockCount();
     const bool throughLast = first + count >= blocks;
@@ -708,60 +726,102 @@ void RichTextBox::appendLines(
 
 const std::vector<RichTextBox::Line>& RichTextBox::lines() const
 {
+    return linesThrough(std::numeric_limits<int>::max());
+}
+
+const std::vector<RichTextBox::Line>& RichTextBox::linesThrough(int last) const
+{
     const qreal width = document_->textWidth();
     const bool wrapped = width >= 0;
-    if (wrapped)
-        document_->documentLayout()->documentSize();
-    if (width != linesWidth_)
-        linesDirty_ = true;
-    // After an edit only the lines of the paragraphs it touched are read again; those behind move.
-    if (!linesDirty_ && !linesChanged_.empty() && !lines_.empty()) {
-        std::vector<int> paragraphStarts; // Qt position of each block, as the lines knew them
-        std::vector<size_t> firstLine; // index of each block's first line
-        for (size_t i = 0; i < lines_.size(); ++i) {
-            if (lines_[i].paragraphStart) {
-                paragraphStarts.push_back(lines_[i].documentStart);
-                firstLine.push_back(i);
-            }
-        }
-        firstLine.push_back(lines_.size());
-        const TouchedBlocks t = touchedBlocks(paragraphStarts, *document_, linesChanged_);
-        std::vector<Line> fresh;
-        int number = t.first;
-        for (QTextBlock block = document_->findBlockByNumber(t.first); number < t.newEnd;
-             block = block.next(), ++number)
-            appendLines(block, number, wrapped, fresh);
-        const int shift = linesChanged_.newEnd - linesChanged_.oldEnd;
-        const int blockShift = t.newEnd - t.oldEnd;
-        const size_t from = firstLine[size_t(t.first)];
-        const size_t to = firstLine[size_t(t.oldEnd)];
-        for (size_t i = to; i < lines_.size(); ++i) {
-            lines_[i].documentStart += shift;
-            lines_[i].start += shift + blockShift;
-            lines_[i].block += blockShift;
-        }
-        lines_.erase(lines_.begin() + std::ptrdiff_t(from), lines_.begin() + std::ptrdiff_t(to));
-        lines_.insert(lines_.begin() + std::ptrdiff_t(from), fresh.begin(), fresh.end());
+    if (width != linesWidth_ || linesDirty_) {
+        lines_.clear();
+        linesBlocks_ = 0;
+        linesDirty_ = false;
         linesChanged_.clear();
-        return lines_;
+        linesWidth_ = width;
     }
-    if (!linesDirty_ && linesChanged_.empty())
+    if (!linesChanged_.empty()) {
+        if (linesBlocks_ > 0)
+            updateLines(wrapped);
+        linesChanged_.clear();
+    }
+    const int blocks = document_->blockCount();
+    last = std::min(last, blocks - 1);
+    if (linesBlocks_ > last)
         return lines_;
-    lines_.clear();
-    int blockNumber = 0;
-    for (QTextBlock block = document_->begin(); block.isValid(); block = block.next(), ++blockNumber)
-        appendLines(block, blockNumber, wrapped, lines_);
-    linesDirty_ = false;
-    linesChanged_.clear();
-    linesWidth_ = width;
+    // Qt lays a document out lazily from its start; a line is read once its paragraph is laid out.
+    if (wrapped) {
+        QAbstractTextDocumentLayout* layout = document_->documentLayout();
+        if (last == blocks - 1)
+            layout->documentSize();
+        else
+            layout->blockBoundingRect(document_->findBlockByNumber(last));
+    }
+    for (QTextBlock block = document_->findBlockByNumber(linesBlocks_); linesBlocks_ <= last;
+         block = block.next(), ++linesBlocks_)
+        appendLines(block, linesBlocks_, wrapped, lines_);
     return lines_;
+}
+
+void RichTextBox::updateLines(bool wrapped) const
+{
+    // After an edit only the lines of the paragraphs it touched are read again; those behind move.
+    std::vector<int> paragraphStarts; // Qt position of each block, as the lines knew them
+    std::vector<size_t> firstLine; // index of each block's first line
+    for (size_t i = 0; i < lines_.size(); ++i) {
+        if (lines_[i].paragraphStart) {
+            paragraphStarts.push_back(lines_[i].documentStart);
+            firstLine.push_back(i);
+        }
+    }
+    firstLine.push_back(lines_.size());
+    // Where the paragraphs the lines know end, as the document was; a change behind them is none of
+    // theirs.
+    const Line& lastKnown = lines_.back();
+    const int knownEnd = lastKnown.hasBreak ? lastKnown.documentStart + lastKnown.textLength + 1
+                                            : std::numeric_limits<int>::max();
+    if (linesChanged_.from >= knownEnd)
+        return;
+    // A change that reaches past them still ends the paragraphs known in a paragraph of the document.
+    const TouchedBlocks t = touchedBlocks(paragraphStarts, *document_, linesChanged_);
+    // With nothing behind it to keep, the touched paragraphs are read when they are asked for: a new
+    // text is not laid out before it is shown.
+    if (t.oldEnd == linesBlocks_ && t.newEnd == document_->blockCount()) {
+        lines_.erase(lines_.begin() + std::ptrdiff_t(firstLine[size_t(t.first)]), lines_.end());
+        linesBlocks_ = t.first;
+        return;
+    }
+    if (wrapped)
+        document_->documentLayout()->blockBoundingRect(document_->findBlockByNumber(t.newEnd - 1));
+    std::vector<Line> fresh;
+    int number = t.first;
+    for (QTextBlock block = document_->findBlockByNumber(t.first); number < t.newEnd;
+         block = block.next(), ++number)
+        appendLines(block, number, wrapped, fresh);
+    const int shift = linesChanged_.newEnd - linesChanged_.oldEnd;
+    const int blockShift = t.newEnd - t.oldEnd;
+    const size_t from = firstLine[size_t(t.first)];
+    const size_t to = firstLine[size_t(t.oldEnd)];
+    for (size_t i = to; i < lines_.size(); ++i) {
+        lines_[i].documentStart += shift;
+        lines_[i].start += shift + blockShift;
+        lines_[i].block += blockShift;
+    }
+    lines_.erase(lines_.begin() + std::ptrdiff_t(from), lines_.begin() + std::ptrdiff_t(to));
+    lines_.insert(lines_.begin() + std::ptrdiff_t(from), fresh.begin(), fresh.end());
+    linesBlocks_ += blockShift;
 }
 
 int RichTextBox::LineCount() const { return int(lines().size()); }
 
 int RichTextBox::LineFromChar(int position) const
 {
-    const std::vector<Line>& all = lines();
+    // The lines up to the position's paragraph are enough: a view shows the caret's line before the
+    // rest of a new text is laid out.
+    const BlockMap& map = blockMap();
+    const int block = std::max(
+        int(std::upper_bound(map.starts.begin(), map.starts.end(), position) - map.starts.begin()) - 1, 0);
+    const std::vector<Line>& all = linesThrough(block);
     const auto it = std::upper_bound(
         all.begin(), all.end(), position, [](int p, const Line& line) { return p < line.start; });
     return std::max(int(it - all.begin()) - 1, 0);
@@ -769,7 +829,8 @@ int RichTextBox::LineFromChar(int position) const
 
 int RichTextBox::LineIndex(int line) const
 {
-    const std::vector<Line>& all = lines();
+    // Every paragraph has a line: line n lies in the first n + 1 paragraphs.
+    const std::vector<Line>& all = linesThrough(line);
     return line >= 0 && line < int(all.size()) ? all[size_t(line)].start : -1;
 }
 
@@ -784,7 +845,7 @@ QString RichTextBox::lineText(const Line& line) const
 
 QString RichTextBox::LineText(int line) const
 {
-    const std::vector<Line>& all = lines();
+    const std::vector<Line>& all = linesThrough(line);
     return line >= 0 && line < int(all.size()) ? lineText(all[size_t(line)]) : QString();
 }
 
@@ -891,7 +952,7 @@ RichTextSnapshot RichTextBox::snapshot() const
 
 std::vector<RichTextSnapshot::Line> RichTextBox::snapshotLines(int first, int count) const
 {
-    const std::vector<Line>& all = lines();
+    const std::vector<Line>& all = count < 0 ? lines() : linesThrough(std::max(first + count - 1, 0));
     const int end = count < 0 ? std::numeric_limits<int>::max() : first + count;
     const auto from = std::lower_bound(
         all.begin(), all.end(), first, [](const Line& line, int block) { return line.block < block; });

@@ -174,6 +174,7 @@ private:
     RichContent selectedContent() const;
     template <typename T> T selectionValue(T RunFormat::*member, T mixed) const;
     void insertParagraphs(QTextCursor& cursor, const QString& text, const RunFormat& format);
+    void replaceParagraphsAt(int first, int count, const RichContent& paragraphs);
     struct BlockMap {
         std::vector<int> documentStarts; // Qt position of each block
         std::vector<int> starts; // our position of each block
@@ -181,6 +182,9 @@ private:
     };
     const BlockMap& blockMap() const;
     const std::vector<Line>& lines() const;
+    // The lines of paragraphs 0 to `last` at least.
+    const std::vector<Line>& linesThrough(int last) const;
+    void updateLines(bool wrapped) const;
     void appendLines(const QTextBlock& block, int blockNumber, bool wrapped, std::vector<Line>& out) const;
     void forgetCaches();
     QString lineText(const Line& line) const;
@@ -189,6 +193,7 @@ private:
     QTextDocument* document_ = nullptr;
     QTextCursor cursor_;
     std::optional<RunFormat> pending_;
+    bool replacing_ = false; // the box replaces text: a view's caret carried along is not adopted
     int reportedStart_ = 0;
     int reportedLength_ = 0;
     qreal viewportTop_ = 0;
@@ -196,7 +201,8 @@ private:
     mutable BlockMap blockMap_;
     mutable bool blocksDirty_ = true;
     mutable ChangedSpan blocksChanged_;
-    mutable std::vector<Line> lines_;
+    mutable std::vector<Line> lines_; // of the first linesBlocks_ paragraphs
+    mutable int linesBlocks_ = 0;
     mutable bool linesDirty_ = true;
     mutable ChangedSpan linesChanged_;
     mutable qreal linesWidth_ = -1;

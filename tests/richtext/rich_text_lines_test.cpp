@@ -207,7 +207,7 @@ TEST(RichTextLines, EditsKeepLinesAndPositionsAsAFreshReadingFindsThem)
         return t;
     };
     type(box, kSong, text(300));
-    for (int round = 0; round < 400; ++round) {
+    for (int round = 0; round < 800; ++round) {
         const int length = box.TextLength();
         const int start = next(length + 1);
         box.select(start, next(std::min(length - start, 60) + 1));
@@ -233,6 +233,17 @@ TEST(RichTextLines, EditsKeepLinesAndPositionsAsAFreshReadingFindsThem)
             break;
         }
         RichTextBox fresh(&document);
+        fresh.LineCount();
+        // Often only the lines up to a position are asked for, and the next edit comes before the rest.
+        if (next(2) == 0) {
+            for (int i = 0; i < 3; ++i) {
+                const int p = next(box.TextLength() + 1);
+                ASSERT_EQ(box.LineFromChar(p), fresh.LineFromChar(p)) << round << " at " << p;
+                const int line = next(fresh.LineCount());
+                ASSERT_EQ(s(box.LineText(line)), s(fresh.LineText(line))) << round << " line " << line;
+            }
+            continue;
+        }
         ASSERT_EQ(box.LineCount(), fresh.LineCount()) << round;
         for (int line = 0; line < fresh.LineCount(); ++line) {
             ASSERT_EQ(box.LineIndex(line), fresh.LineIndex(line)) << round << " line " << line;

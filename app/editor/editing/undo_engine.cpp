@@ -624,12 +624,10 @@ int UndoEngine::applySteps(bool undoing, int n)
             applyMargins(e.SelIndent_AfterChange, e.SelRightIndent_AfterChange);
         // The editor shows a step when an event handler may read it, and at the end. Its caret moves
         // as a whole text read back moves it, so the selection the engine keeps is the same: to the
-        // text's end, then to the start, then to the step's selection.
+        // start, then to the step's selection.
         if (e.DrumStep || barsChanged || i + 1 == n) {
-            const int reportedStart = editor_.SelStart();
-            const int reportedLength = editor_.SelLength();
+            editor_.resetCursor();
             ownSelection_ = true;
-            editor_.setSelStart(editor_.TextLength());
             if (untracked) {
                 apply(*untracked, true);
                 untracked.reset();
@@ -638,9 +636,6 @@ int UndoEngine::applySteps(bool undoing, int n)
                 apply(to[shown].Change, undoing);
             ownSelection_ = false;
             changed_.clear();
-            if (reportedStart != editor_.TextLength() || reportedLength != 0)
-                onSelChange();
-            editor_.resetCursor();
             if (undoing)
                 editor_.select(e.SelStart_BeforeChange, e.SelLength_BeforeChange);
             else
