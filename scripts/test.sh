@@ -22,13 +22,14 @@ if setarch "$(uname -m)" -R true 2>/dev/null; then
 fi
 TSAN_OPTIONS="halt_on_error=1" timeout 600 "${no_aslr[@]}" build-tsan/bin/test_playback --gtest_brief=1
 
-# Score files, rich text, notation, the compiler and the MIDI export parser once more under
-# AddressSanitizer and UndefinedBehaviorSanitizer, float-to-integer conversions included: damaged and
-# hostile files must read without a single report, and the first report ends the run.
+# Score files, rich text, notation, the compiler, the editor without a window (the undo engine held to
+# whole snapshots) and the MIDI export parser once more under AddressSanitizer and
+# UndefinedBehaviorSanitizer, float-to-integer conversions included: damaged and hostile files must read
+# without a single report, and the first report ends the run.
 # A component is a shared library with its own copy of the notation tables, as the program has; the
 # sanitizer's one-definition check would take those copies for a fault.
 export ASAN_OPTIONS="detect_odr_violation=0"
-asan_tests=(test_scorefile test_richtext test_notation test_compiler)
+asan_tests=(test_scorefile test_richtext test_notation test_compiler test_editing)
 cmake -S . -B build-asan -G Ninja "${cache_args[@]}" -DTUNVALE_BUILD_TESTS=ON -DTUNVALE_ASAN=ON >/dev/null
 cmake --build build-asan --parallel "$(nproc)" --target tunvale_data "${asan_tests[@]}"
 for test in "${asan_tests[@]}"; do

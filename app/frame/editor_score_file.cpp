@@ -5,17 +5,13 @@
 
 namespace tunvale::frame {
 
-QString EditorPlayOrderScore::notationText() const
-{
-    return notation::NotationText(editor_.snapshot().lines);
-}
+QString EditorPlayOrderScore::notationText() const { return notation::NotationText(editor_.snapshotLines()); }
 
 bool WriteVls(const notation::ScoreHeader& header, const notation::ColorScheme& colors,
     const platform::RichTextBox& editor, const notation::DrumStore& drums,
     const notation::PlayOrder& playOrder)
 {
-    // Our RTF dialect is pure ASCII.
-    return WriteVls(header, colors, editor.TextRTF().toLatin1(), drums, playOrder);
+    return WriteVls(header, colors, editor.TextRTFBytes(), drums, playOrder);
 }
 
 } // namespace tunvale::frame

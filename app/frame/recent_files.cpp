@@ -60,8 +60,8 @@ bool RecentFiles::WriteRecentFile(const QString& path)
         return false;
     const platform::Registry registry;
     const int slot = wrap(firstSlot(registry) - 1);
-    writeValue(registry, kFirst, QString::number(slot));
-    writeValue(registry, slotName(slot), path);
+    registry.WriteRegStrings(
+        platform::HKEY_CURRENT_USER, kKey, { { kFirst, QString::number(slot) }, { slotName(slot), path } });
     return true;
 }
 

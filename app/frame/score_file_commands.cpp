@@ -260,8 +260,10 @@ bool ScoreFileCommands::loadHere(const QString& path)
 
     window_.keepCurrentFile(header.CurrentFile);
     window_.startHighlightCleaner();
-    window_.UndoReset();
+    // The margins are laid on before the undo engine takes the text of its first step, so no step
+    // carries them.
     window_.JzRTB(false);
+    window_.UndoReset();
 
     notation::DrumStore& drums = window_.XjDrums();
     drums.assign(1, notation::DrumRecord {});
@@ -274,7 +276,7 @@ bool ScoreFileCommands::loadHere(const QString& path)
     window_.clearDrumUndoLists();
 
     window_.forgetPreviousScore();
-    window_.playOrder().LoadPlayOrder();
+    window_.playOrder().LoadPlayOrder(document.sections);
     header.ScoreSaved = true;
     return true;
 }

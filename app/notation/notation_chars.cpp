@@ -1,6 +1,7 @@
 #include "app/notation/notation_chars.h"
 
 #include <algorithm>
+#include <bitset>
 
 namespace tunvale::notation {
 
@@ -16,16 +17,33 @@ const std::array<char16_t, 38> SegMarkChars = { u'^', u'_', u'`', u'a', 0x6357, 
 
 namespace {
 
-template <size_t N> bool listed(const std::array<char16_t, N>& chars, int code)
+// One bit per UTF-16 unit, read once per character of every scan of a score.
+template <size_t N> std::bitset<0x10000> setOf(const std::array<char16_t, N>& chars)
 {
-    return std::find(chars.begin(), chars.end(), code) != chars.end();
+    std::bitset<0x10000> set;
+    for (char16_t c : chars)
+        set.set(c);
+    return set;
+}
+
+bool inSet(const std::bitset<0x10000>& set, int code)
+{
+    return code >= 0 && code < 0x10000 && set[size_t(code)];
 }
 
 } // namespace
 
-bool IsBarLine(int code) { return listed(BarLineChars, code); }
+bool IsBarLine(int code)
+{
+    static const std::bitset<0x10000> set = setOf(BarLineChars);
+    return inSet(set, code);
+}
 
-bool IsSegMark(int code) { return listed(SegMarkChars, code); }
+bool IsSegMark(int code)
+{
+    static const std::bitset<0x10000> set = setOf(SegMarkChars);
+    return inSet(set, code);
+}
 
 int SegMarkCode(int code)
 {

@@ -97,9 +97,14 @@ std::optional<PlayOrderEntries> StoredPlayOrder(const QByteArray& file)
     const auto bytes = SectionContent(file, kOrderBegin, kOrderEnd);
     if (!bytes)
         return std::nullopt;
+    return PlayOrderEntriesOf(*bytes);
+}
+
+PlayOrderEntries PlayOrderEntriesOf(const QByteArray& bytes)
+{
     PlayOrderEntries order;
-    order.reserve(size_t(bytes->size()));
-    for (char b : *bytes)
+    order.reserve(size_t(bytes.size()));
+    for (char b : bytes)
         order.push_back(std::int16_t(std::uint8_t(b)));
     return order;
 }
@@ -127,7 +132,16 @@ PlayOrderEntries ParsePlayOrderText(const QString& text)
 
 bool PlayOrder::LoadPlayOrder()
 {
-    const bool stored = (score_ && ReadPlayOrderFromFile(score_->currentFile())) || ReadPlayOrderFromIni();
+    return keepOrDefault((score_ && ReadPlayOrderFromFile(score_->currentFile())) || ReadPlayOrderFromIni());
+}
+
+bool PlayOrder::LoadPlayOrder(const ScoreSections& stored)
+{
+    return keepOrDefault(ReadPlayOrderFromFile(stored) || ReadPlayOrderFromIni());
+}
+
+bool PlayOrder::keepOrDefault(bool stored)
+{
     if (stored && playsTooLong()) {
         if (!quiet_)
             platform::Prompts::current().information(kPlayOrderTooLongMessage);
@@ -173,14 +187,18 @@ bool PlayOrder::ReadPlayOrderFromFile(const QString& fileName)
 
 bool PlayOrder::ReadPlayOrderFromFile(const QByteArray& file)
 {
+    return ReadPlayOrderFromFile(ScoreFileLayout::of(file).sections);
+}
+
+bool PlayOrder::ReadPlayOrderFromFile(const ScoreSections& stored)
+{
     // A stored key needs two digits (one segment); one stored entry is a whole order.
-    const auto key = StoredPlayOrderKey(file);
-    auto order = StoredPlayOrder(file);
-    if (!key || key->size() < 2 || !order || order->empty())
+    const std::optional<QByteArray>& key = stored.key;
+    if (!key || key->size() < 2 || !stored.order || stored.order->isEmpty())
         return false;
     if (QString::fromLatin1(*key) != GetPlayOrderKey())
         return false;
-    Entries = std::move(*order);
+    Entries = PlayOrderEntriesOf(*stored.order);
     return true;
 }
 

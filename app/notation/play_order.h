@@ -1,5 +1,7 @@
 #pragma once
 
+#include "app/notation/score_sections.h"
+
 #include <QByteArray>
 #include <QString>
 
@@ -42,6 +44,9 @@ bool ReplaceSection(QByteArray& file, QByteArrayView begin, QByteArrayView end, 
 std::optional<QByteArray> StoredPlayOrderKey(const QByteArray& file);
 std::optional<PlayOrderEntries> StoredPlayOrder(const QByteArray& file);
 
+// The entries of an order section's content, one per byte.
+PlayOrderEntries PlayOrderEntriesOf(const QByteArray& bytes);
+
 // The order section's content: one byte per entry, its low 8 bits.
 QByteArray PlayOrderBytes(const PlayOrderEntries& order);
 
@@ -61,12 +66,15 @@ public:
     // The score file, else the ini files, else the default order. A stored order that would play more
     // than MaxPlayedEvents events is refused for the default order, and the user is told so.
     bool LoadPlayOrder();
+    // The same with the sections of the score file as they were just read, without reading it again.
+    bool LoadPlayOrder(const ScoreSections& stored);
     // Loads that tell nobody: a compile reloads the order each time it runs, and the user was told
     // when the score was opened.
     void setQuiet(bool quiet) { quiet_ = quiet; }
     // The order stored in a score file whose stored key equals the current key.
     bool ReadPlayOrderFromFile(const QString& fileName);
     bool ReadPlayOrderFromFile(const QByteArray& file);
+    bool ReadPlayOrderFromFile(const ScoreSections& stored);
     // [演唱顺序] of "MyNote.ini", then of "Note.ini".
     bool ReadPlayOrderFromIni();
     // Each segment once in text order; empty when the key has fewer than two digits.
@@ -83,6 +91,9 @@ public:
     QString GetPlayOrderKey() const;
 
 private:
+    // A stored order (`stored`: one was read) that plays too long gives way to the default one, and
+    // the user is told.
+    bool keepOrDefault(bool stored);
     bool rewriteFile(const QString& fileName, bool (PlayOrder::*put)(QByteArray&) const) const;
     bool playsTooLong() const;
 

@@ -88,6 +88,15 @@ void PlayCommands::saveCaretAndBar()
     h.PlayXj = std::int16_t(window_.caretBar());
 }
 
+void PlayCommands::waitForOutput()
+{
+    if (output_.isReady())
+        return;
+    window_.showBusy(true);
+    output_.waitUntilReady();
+    window_.showBusy(false);
+}
+
 void PlayCommands::resetPause()
 {
     PauseState_ = false;
@@ -98,6 +107,7 @@ void PlayCommands::play(int OnXj1)
 {
     if (PlayBusy_)
         return;
+    waitForOutput();
     if (!firstBarHasDrums(window_.drumStores()))
         window_.setChecked(PlayItem::DrumPZ, false);
     SetTonicFromKey();
@@ -302,6 +312,7 @@ bool PlayCommands::DrumPlay(const std::vector<int>& bars)
 {
     if (PlayBusy_ || bars.empty())
         return false;
+    waitForOutput();
     const notation::ScoreHeader& h = window_.header();
     auto build = compiler_.Get_DrumCodeEvents(int(mode), bars, 0, window_.drumStores(), h.SameSpeed, h.Speed);
     if (!build)
@@ -408,6 +419,7 @@ void PlayCommands::toggleStepPlay()
         QStringLiteral(" 请按回车键(Enter)...\n“取消”请再次点击“步进开关”。"));
     SetTonicFromKey();
     saveCaretAndBar();
+    waitForOutput();
     const platform::RichTextSnapshot snapshot = window_.scoreSnapshot();
     compiler_.Get_CodeEvents(compileInput(snapshot));
     performance_ = std::make_shared<const notation::Performance>(compiler_.performance());

@@ -98,6 +98,8 @@ private:
     void followEnded(std::uint64_t generation);
     void senderEnded(std::uint64_t generation);
     void saveCaretAndBar();
+    // A play asked for while the output is still opening waits for it, at most the load's time.
+    void waitForOutput();
     notation::CompileInput compileInput(const platform::RichTextSnapshot& snapshot) const;
     void scrollToCaret();
     void stepPlay();

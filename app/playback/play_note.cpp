@@ -39,13 +39,29 @@ PlayNote::PlayNote(std::unique_ptr<platform::MidiDevices> devices, QObject* pare
     , devices_(std::move(devices))
     , out_(devices_->builtIn())
 {
-    if (!out_->open()) {
-        failed_ = true;
-        failure_ = out_->lastError();
-    }
+    opener_ = std::thread([this, out = out_.get()] {
+        const bool opened = out->open();
+        std::lock_guard lock(mutex_);
+        if (!opened) {
+            failed_ = true;
+            failure_ = out->lastError();
+        }
+        ready_ = true;
+    });
 }
 
-PlayNote::~PlayNote() { out_->close(); }
+PlayNote::~PlayNote()
+{
+    waitUntilReady();
+    out_->close();
+}
+
+bool PlayNote::isReady() const { return ready_; }
+
+void PlayNote::waitUntilReady() const
+{
+    std::call_once(joined_, [this] { opener_.join(); });
+}
 
 SoundList PlayNote::fill_sound_list()
 {
@@ -82,6 +98,7 @@ QList<DeviceEntry> PlayNote::Midi_OutDevsToList()
 
 bool PlayNote::OpenDevice(int itemData)
 {
+    waitUntilReady();
     std::unique_lock lock(mutex_);
     std::unique_ptr<platform::MidiOut> next;
     if (itemData == -1) {
@@ -129,6 +146,7 @@ bool PlayNote::tapBuiltInSynth(platform::BuiltInSynth::FrameTap tap)
 
 void PlayNote::send(std::initializer_list<Message> messages)
 {
+    waitUntilReady();
     bool failedNow = false;
     {
         std::lock_guard lock(mutex_);

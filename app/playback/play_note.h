@@ -7,11 +7,13 @@
 #include <QStringList>
 #include <QVariant>
 
+#include <atomic>
 #include <cstdint>
 #include <initializer_list>
 #include <memory>
 #include <mutex>
 #include <optional>
+#include <thread>
 
 namespace tunvale::playback {
 
@@ -41,7 +43,9 @@ class PlayNote : public QObject
     Q_OBJECT
 
 public:
-    // Opens the built-in synthesizer. When it cannot open, the first sound asked for says why.
+    // Starts opening the built-in synthesizer on a worker thread: loading its soundfont takes longer
+    // than showing the window. A sound asked for meanwhile waits for it; when it cannot open, the first
+    // sound asked for says why.
     explicit PlayNote(
         std::unique_ptr<platform::MidiDevices> devices = std::make_unique<platform::SystemMidiDevices>(),
         QObject* parent = nullptr);
@@ -60,6 +64,9 @@ public:
     // Hands every block the built-in synthesizer renders to `tap`, also after the output moves away and
     // back; an empty tap removes it. False when the output in use is not the built-in synthesizer.
     bool tapBuiltInSynth(platform::BuiltInSynth::FrameTap tap);
+    // The output has finished opening (or failing to); waitUntilReady() blocks until it has.
+    bool isReady() const;
+    void waitUntilReady() const;
 
     void note_on(int channel, int note, int velocity);
     void note_off(int channel, int note);
@@ -91,6 +98,10 @@ private:
     std::unique_ptr<platform::MidiDevices> devices_;
     mutable std::mutex mutex_;
     std::unique_ptr<platform::MidiOut> out_;
+    // Opens out_; joined by the first wait.
+    mutable std::thread opener_;
+    mutable std::once_flag joined_;
+    std::atomic<bool> ready_ { false };
     bool failed_ = false;
     bool reported_ = false;
     QString failure_;

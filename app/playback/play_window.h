@@ -70,6 +70,8 @@ public:
     virtual std::pair<int, int> stripRange() const = 0;
 
     virtual void keepScreenAwake(bool awake) = 0;
+    // The busy cursor while a play waits for the output to finish opening.
+    virtual void showBusy(bool busy) = 0;
     // The drum editor's controls, given back at the end of its audition.
     virtual void drumEditorControlsEnabled(bool enabled) = 0;
 };

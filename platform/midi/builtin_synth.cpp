@@ -6,9 +6,62 @@
 
 #include <fluidsynth.h>
 
+#include <dlfcn.h>
+
 namespace tunvale::platform {
 
 namespace {
+
+#define TUNVALE_FLUID_FUNCTIONS(X)                                                                           \
+    X(new_fluid_settings)                                                                                    \
+    X(fluid_settings_setint)                                                                                 \
+    X(fluid_settings_setnum)                                                                                 \
+    X(fluid_settings_setstr)                                                                                 \
+    X(new_fluid_synth)                                                                                       \
+    X(fluid_synth_sfload)                                                                                    \
+    X(new_fluid_audio_driver2)                                                                               \
+    X(delete_fluid_audio_driver)                                                                             \
+    X(delete_fluid_synth)                                                                                    \
+    X(delete_fluid_settings)                                                                                 \
+    X(fluid_synth_noteoff)                                                                                   \
+    X(fluid_synth_noteon)                                                                                    \
+    X(fluid_synth_cc)                                                                                        \
+    X(fluid_synth_program_change)                                                                            \
+    X(fluid_synth_pitch_bend)                                                                                \
+    X(fluid_synth_write_float)                                                                               \
+    X(fluid_set_log_function)
+
+// FluidSynth, loaded by the first synthesizer that opens, on the worker thread that opens it: the
+// program's start does not wait for the library and the dozens of libraries it brings along.
+struct FluidSynthLibrary {
+#define TUNVALE_FLUID_FUNCTION(name) decltype(&::name) name = nullptr;
+    TUNVALE_FLUID_FUNCTIONS(TUNVALE_FLUID_FUNCTION)
+#undef TUNVALE_FLUID_FUNCTION
+    bool loaded = false;
+};
+
+const FluidSynthLibrary& fluid()
+{
+    static const FluidSynthLibrary library = [] {
+        FluidSynthLibrary f;
+        void* handle = dlopen(TUNVALE_FLUIDSYNTH_LIBRARY, RTLD_NOW | RTLD_LOCAL);
+        if (!handle)
+            return f;
+        bool complete = true;
+#define TUNVALE_FLUID_FUNCTION(name)                                                                         \
+    f.name = reinterpret_cast<decltype(&::name)>(dlsym(handle, #name));                                      \
+    complete = complete && f.name;
+        TUNVALE_FLUID_FUNCTIONS(TUNVALE_FLUID_FUNCTION)
+#undef TUNVALE_FLUID_FUNCTION
+        f.loaded = complete;
+        if (complete) {
+            for (int level : { FLUID_PANIC, FLUID_ERR, FLUID_WARN, FLUID_INFO, FLUID_DBG })
+                f.fluid_set_log_function(level, nullptr, nullptr);
+        }
+        return f;
+    }();
+    return library;
+}
 
 // Loud enough to stand beside other programs (FluidSynth's own 0.2 is quiet), low enough that a
 // chord with drums at full velocity does not clip.
@@ -64,28 +117,32 @@ bool BuiltInSynth::open()
 {
     close();
     quietenSoundLibraries();
+    if (!fluid().loaded) {
+        lastError_ = QStringLiteral("内置合成器无法创建");
+        return false;
+    }
     const QString soundfont = options_.soundfont.isEmpty() ? findSoundfont() : options_.soundfont;
     if (soundfont.isEmpty() || !QFileInfo(soundfont).isFile()) {
         lastError_ = QStringLiteral("找不到 General MIDI 音色库");
         return false;
     }
 
-    settings_ = new_fluid_settings();
+    settings_ = fluid().new_fluid_settings();
     if (settings_) {
         // Every score window is a process of its own: load samples as programs ask for them.
-        fluid_settings_setint(settings_, "synth.dynamic-sample-loading", 1);
-        fluid_settings_setnum(settings_, "synth.gain", kGain);
-        fluid_settings_setnum(settings_, "synth.sample-rate", kSampleRate);
-        fluid_settings_setint(settings_, "audio.period-size", 256);
-        fluid_settings_setint(settings_, "audio.periods", 4);
-        synth_ = new_fluid_synth(settings_);
+        fluid().fluid_settings_setint(settings_, "synth.dynamic-sample-loading", 1);
+        fluid().fluid_settings_setnum(settings_, "synth.gain", kGain);
+        fluid().fluid_settings_setnum(settings_, "synth.sample-rate", kSampleRate);
+        fluid().fluid_settings_setint(settings_, "audio.period-size", 256);
+        fluid().fluid_settings_setint(settings_, "audio.periods", 4);
+        synth_ = fluid().new_fluid_synth(settings_);
     }
     if (!synth_) {
         close();
         lastError_ = QStringLiteral("内置合成器无法创建");
         return false;
     }
-    if (fluid_synth_sfload(synth_, QFile::encodeName(soundfont).constData(), 1) == FLUID_FAILED) {
+    if (fluid().fluid_synth_sfload(synth_, QFile::encodeName(soundfont).constData(), 1) == FLUID_FAILED) {
         close();
         lastError_ = QStringLiteral("音色库 %1 无法读取").arg(soundfont);
         return false;
@@ -101,9 +158,10 @@ bool BuiltInSynth::open()
 bool BuiltInSynth::openAudioDriver()
 {
     for (const QString& name : options_.audioDrivers) {
-        if (fluid_settings_setstr(settings_, "audio.driver", name.toUtf8().constData()) == FLUID_FAILED)
+        if (fluid().fluid_settings_setstr(settings_, "audio.driver", name.toUtf8().constData())
+            == FLUID_FAILED)
             continue;
-        driver_ = new_fluid_audio_driver2(settings_, &BuiltInSynth::driverCallback, this);
+        driver_ = fluid().new_fluid_audio_driver2(settings_, &BuiltInSynth::driverCallback, this);
         if (driver_) {
             driverName_ = name;
             return true;
@@ -119,14 +177,14 @@ void BuiltInSynth::close()
         renderThread_.join();
     }
     if (driver_)
-        delete_fluid_audio_driver(driver_);
+        fluid().delete_fluid_audio_driver(driver_);
     driver_ = nullptr;
     driverName_.clear();
     if (synth_)
-        delete_fluid_synth(synth_);
+        fluid().delete_fluid_synth(synth_);
     synth_ = nullptr;
     if (settings_)
-        delete_fluid_settings(settings_);
+        fluid().delete_fluid_settings(settings_);
     settings_ = nullptr;
 }
 
@@ -144,19 +202,19 @@ bool BuiltInSynth::send(const ShortMessage& m)
     const int channel = m.channel();
     switch (m.kind()) {
     case 0x80:
-        fluid_synth_noteoff(synth_, channel, m.data1);
+        fluid().fluid_synth_noteoff(synth_, channel, m.data1);
         break;
     case 0x90:
-        fluid_synth_noteon(synth_, channel, m.data1, m.data2);
+        fluid().fluid_synth_noteon(synth_, channel, m.data1, m.data2);
         break;
     case 0xB0:
-        fluid_synth_cc(synth_, channel, m.data1, m.data2);
+        fluid().fluid_synth_cc(synth_, channel, m.data1, m.data2);
         break;
     case 0xC0:
-        fluid_synth_program_change(synth_, channel, m.data1);
+        fluid().fluid_synth_program_change(synth_, channel, m.data1);
         break;
     case 0xE0:
-        fluid_synth_pitch_bend(synth_, channel, m.data1 + 128 * m.data2);
+        fluid().fluid_synth_pitch_bend(synth_, channel, m.data1 + 128 * m.data2);
         break;
     default:
         break;
@@ -172,7 +230,7 @@ void BuiltInSynth::setFrameTap(FrameTap tap)
 
 bool BuiltInSynth::renderBlock(float* left, float* right, int frames)
 {
-    if (fluid_synth_write_float(synth_, frames, left, 0, 1, right, 0, 1) == FLUID_FAILED) {
+    if (fluid().fluid_synth_write_float(synth_, frames, left, 0, 1, right, 0, 1) == FLUID_FAILED) {
         renderFailed_ = true;
         return false;
     }

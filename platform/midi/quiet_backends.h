@@ -2,9 +2,9 @@
 
 namespace tunvale::platform {
 
-// alsa-lib and FluidSynth write their own complaints to standard error (a missing sequencer, a
-// missing sound card, a refused audio server). The program reports what matters itself, so both are
-// silenced once per process before either is used.
+// alsa-lib writes its own complaints to standard error (a missing sequencer, a missing sound card).
+// The program reports what matters itself, so it is silenced once per process before it is used;
+// FluidSynth is silenced where it is loaded.
 void quietenSoundLibraries();
 
 } // namespace tunvale::platform

@@ -14,6 +14,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace tunvale::platform {
 
@@ -91,13 +92,33 @@ void RichTextBox::init()
     document_->setDefaultFont(DefaultTextFont());
     cursor_ = QTextCursor(document_);
     // A hidden copy gets a layout only when its lines are wanted at a text width: laying out on
-    // every change would cost more than reading a whole score.
+    // every change would cost more than reading a whole score. Only a document with a layout says
+    // where it changed; the caches of one without are built anew after a change.
+    hasLayout_ = document_->findChild<QAbstractTextDocumentLayout*>(QString(), Qt::FindDirectChildrenOnly);
+    connect(document_, &QTextDocument::documentLayoutChanged, this, [this] {
+        hasLayout_ = true;
+        forgetCaches();
+    });
+    connect(document_, &QTextDocument::contentsChange, this, [this](int from, int removed, int added) {
+        if (hasLayout_) {
+            blocksChanged_.add(from, removed, added);
+            linesChanged_.add(from, removed, added);
+        }
+    });
     connect(document_, &QTextDocument::contentsChanged, this, [this] {
-        blocksDirty_ = true;
-        linesDirty_ = true;
+        if (!hasLayout_)
+            forgetCaches();
         emit Change();
         selectionChanged();
     });
+}
+
+void RichTextBox::forgetCaches()
+{
+    blocksDirty_ = true;
+    linesDirty_ = true;
+    blocksChanged_.clear();
+    linesChanged_.clear();
 }
 
 QString RichTextBox::Text() const
@@ -120,9 +141,62 @@ void RichTextBox::setText(const QString& text)
 
 int RichTextBox::TextLength() const { return document_->characterCount() - 1 + document_->blockCount() - 1; }
 
+namespace {
+
+// The blocks a change touched: first the one the span starts in, through the one its end lies in
+// (or that starts there), old and new; the blocks behind are the same, moved.
+struct TouchedBlocks {
+    int first = 0;
+    int oldEnd = 0; // one past the last old block touched
+    int newEnd = 0; // one past the last new block touched
+};
+
+TouchedBlocks touchedBlocks(
+    const std::vector<int>& oldStarts, const QTextDocument& document, const ChangedSpan& span)
+{
+    TouchedBlocks touched;
+    auto blockOf = [&](int position) {
+        return std::max(
+            int(std::upper_bound(oldStarts.begin(), oldStarts.end(), position) - oldStarts.begin()) - 1, 0);
+    };
+    touched.first = blockOf(span.from);
+    touched.oldEnd = blockOf(span.oldEnd) + 1;
+    QTextBlock block = document.findBlock(span.from);
+    touched.newEnd = touched.first;
+    for (; block.isValid() && (block.blockNumber() == touched.first || block.position() <= span.newEnd);
+         block = block.next())
+        ++touched.newEnd;
+    return touched;
+}
+
+} // namespace
+
 const RichTextBox::BlockMap& RichTextBox::blockMap() const
 {
-    if (blocksDirty_) {
+    if (!blocksDirty_ && !blocksChanged_.empty() && !blockMap_.documentStarts.empty()) {
+        const TouchedBlocks t = touchedBlocks(blockMap_.documentStarts, *document_, blocksChanged_);
+        const int shift = blocksChanged_.newEnd - blocksChanged_.oldEnd;
+        const int blockShift = (t.newEnd - t.oldEnd);
+        std::vector<int> documentStarts;
+        std::vector<int> starts;
+        int number = t.first;
+        for (QTextBlock block = document_->findBlockByNumber(t.first); number < t.newEnd;
+             block = block.next(), ++number) {
+            documentStarts.push_back(block.position());
+            starts.push_back(block.position() + number);
+        }
+        auto splice = [&](std::vector<int>& target, std::vector<int>& fresh, int by) {
+            for (size_t i = size_t(t.oldEnd); i < target.size(); ++i)
+                target[i] += by;
+            target.erase(target.begin() + t.first, target.begin() + t.oldEnd);
+            target.insert(target.begin() + t.first, fresh.begin(), fresh.end());
+        };
+        splice(blockMap_.documentStarts, documentStarts, shift);
+        splice(blockMap_.starts, starts, shift + blockShift);
+        blockMap_.documentEnd = document_->characterCount() - 1;
+        blocksChanged_.clear();
+    }
+    if (blocksDirty_ || !blocksChanged_.empty()) {
         blockMap_.documentStarts.clear();
         blockMap_.starts.clear();
         int number = 0;
@@ -133,6 +207,7 @@ const RichTextBox::BlockMap& RichTextBox::blockMap() const
         }
         blockMap_.documentEnd = document_->characterCount() - 1;
         blocksDirty_ = false;
+        blocksChanged_.clear();
     }
     return blockMap_;
 }
@@ -195,7 +270,8 @@ void RichTextBox::setCursor(int anchor, int position)
 
 void RichTextBox::adoptCursor(const QTextCursor& cursor)
 {
-    if (cursor.anchor() == cursor_.anchor() && cursor.position() == cursor_.position())
+    // While the box replaces text, a view's caret carried along by it is no move of the user's.
+    if (replacing_ || (cursor.anchor() == cursor_.anchor() && cursor.position() == cursor_.position()))
         return;
     pending_.reset();
     cursor_.setPosition(cursor.anchor());
@@ -338,10 +414,13 @@ void RichTextBox::applyCharChange(const std::function<void(RunFormat&)>& change)
     // An empty paragraph shows its mark's format, so the mark takes the typing format too.
     const QTextBlock block = cursor_.block();
     if (block.length() <= 1) {
-        if (block.next().isValid())
+        if (block.next().isValid()) {
             setSeparatorFormat(*document_, block.position(), ToCharFormat(f));
-        else
+        } else {
             SetLastMarkFormat(*document_, ToCharFormat(f));
+            emit Change();
+            selectionChanged();
+        }
     }
 }
 
@@ -494,17 +573,119 @@ bool RichTextBox::RewriteRange(int start, const QString& newText)
 
 QString RichTextBox::TextRTF() const { return WriteRtf(*document_); }
 
+QByteArray RichTextBox::TextRTFBytes() const { return WriteRtfBytes(*document_); }
+
 bool RichTextBox::setTextRTF(const QString& rtf)
 {
-    const std::optional<RichContent> content = ReadRtf(rtf, document_->defaultFont());
-    if (!content)
+    // One pass from the text into the document; a text that is no RTF leaves the document alone. The
+    // caret stays at the start while the text goes in behind it (and a view's caret carried along is not
+    // taken): no one reads a line at the end of a text that is not laid out yet.
+    cursor_.setKeepPositionOnInsert(true);
+    replacing_ = true;
+    DocumentBuilder builder(*document_);
+    const bool read = ReadRtf(QStringView(rtf), document_->defaultFont(), builder);
+    replacing_ = false;
+    cursor_.setKeepPositionOnInsert(false);
+    if (!read)
         return false;
-    SetContent(*document_, *content);
     pending_.reset();
     cursor_ = QTextCursor(document_);
     emit cursorMoved();
     selectionChanged();
     return true;
+}
+
+RichContent RichTextBox::paragraphs(int first, int count) const
+{
+    if (count <= 0)
+        return {};
+    const QTextBlock from = document_->findBlockByNumber(first);
+    const QTextBlock to = document_->findBlockByNumber(first + count - 1);
+    return ExtractContent(*document_, from.position(), to.position() + to.length() - 1);
+}
+
+void RichTextBox::replaceParagraphs(int first, int count, const RichContent& paragraphs)
+{
+    // The caret stays where it is; the caller puts it where it belongs.
+    cursor_.setKeepPositionOnInsert(true);
+    replacing_ = true;
+    replaceParagraphsAt(first, count, paragraphs);
+    replacing_ = false;
+    cursor_.setKeepPositionOnInsert(false);
+}
+
+void RichTextBox::replaceParagraphsAt(int first, int count, const RichContent& paragraphs)
+{
+    const int blocks = document_->blockCount();
+    const bool throughLast = first + count >= blocks;
+    CharFormatCache formats;
+    QTextCursor c(document_);
+    c.beginEditBlock();
+    if (first >= blocks) {
+        // Behind the last paragraph: its mark goes onto the break that now ends it.
+        c.movePosition(QTextCursor::End);
+        QTextCharFormat mark = MarkFormat(document_->lastBlock());
+        for (const RichParagraph& paragraph : paragraphs) {
+            c.insertBlock(ToBlockFormat(paragraph.format), mark);
+            for (const TextRun& run : paragraph.runs)
+                c.insertText(run.text, formats(run.format));
+            mark = formats(paragraph.mark);
+        }
+        SetLastMarkFormat(*document_, mark);
+        c.endEditBlock();
+        return;
+    }
+    if (throughLast && paragraphs.empty() && first > 0) {
+        // The paragraph before becomes the last: its break goes and its mark moves to the end.
+        const QTextBlock before = document_->findBlockByNumber(first - 1);
+        const QTextCharFormat mark = MarkFormat(before);
+        c.setPosition(before.position() + before.length() - 1);
+        c.movePosition(QTextCursor::End, QTextCursor::KeepAnchor);
+        c.removeSelectedText();
+        SetLastMarkFormat(*document_, mark);
+        c.endEditBlock();
+        return;
+    }
+    const QTextBlock start = document_->findBlockByNumber(first);
+    // The paragraph that follows keeps its format; Qt would give it the first removed one's.
+    QTextBlockFormat following;
+    c.setPosition(start.position());
+    if (throughLast) {
+        c.movePosition(QTextCursor::End, QTextCursor::KeepAnchor);
+    } else {
+        const QTextBlock next = document_->findBlockByNumber(first + count);
+        following = next.blockFormat();
+        c.setPosition(next.position(), QTextCursor::KeepAnchor);
+    }
+    c.removeSelectedText();
+    if (paragraphs.empty())
+        c.setBlockFormat(following);
+    for (size_t i = 0; i < paragraphs.size(); ++i) {
+        const RichParagraph& paragraph = paragraphs[i];
+        c.setBlockFormat(ToBlockFormat(paragraph.format));
+        for (const TextRun& run : paragraph.runs)
+            c.insertText(run.text, formats(run.format));
+        if (i + 1 < paragraphs.size() || !throughLast)
+            c.insertBlock(following, formats(paragraph.mark));
+        else
+            SetLastMarkFormat(*document_, formats(paragraph.mark));
+    }
+    c.endEditBlock();
+}
+
+void RichTextBox::setParagraphFormat(int paragraph, const ParagraphFormat& format)
+{
+    QTextCursor c(document_);
+    c.setPosition(document_->findBlockByNumber(paragraph).position());
+    c.setBlockFormat(ToBlockFormat(format));
+}
+
+void RichTextBox::resetCursor()
+{
+    pending_.reset();
+    cursor_ = QTextCursor(document_);
+    emit cursorMoved();
+    selectionChanged();
 }
 
 QString RichTextBox::SelRTF() const { return WriteRtf(selectedContent()); }
@@ -523,43 +704,124 @@ bool RichTextBox::setSelRTF(const QString& rtf)
     return true;
 }
 
+void RichTextBox::appendLines(
+    const QTextBlock& block, int blockNumber, bool wrapped, std::vector<Line>& out) const
+{
+    const int start = block.position() + blockNumber;
+    const int textLength = block.length() - 1;
+    const bool hasBreak = block.next().isValid();
+    const QTextLayout* layout = block.layout();
+    const int count = wrapped && layout ? layout->lineCount() : 0;
+    if (count <= 1) {
+        out.push_back({ block.position(), start, textLength, blockNumber, hasBreak, true });
+        return;
+    }
+    for (int i = 0; i < count; ++i) {
+        const int textStart = layout->lineAt(i).textStart();
+        const int end = i + 1 < count ? layout->lineAt(i + 1).textStart() : textLength;
+        out.push_back({ block.position() + textStart, start + textStart, end - textStart, blockNumber,
+            hasBreak && i + 1 == count, i == 0 });
+    }
+}
+
 const std::vector<RichTextBox::Line>& RichTextBox::lines() const
 {
+    return linesThrough(std::numeric_limits<int>::max());
+}
+
+const std::vector<RichTextBox::Line>& RichTextBox::linesThrough(int last) const
+{
     const qreal width = document_->textWidth();
-    if (!linesDirty_ && width == linesWidth_)
-        return lines_;
-    lines_.clear();
     const bool wrapped = width >= 0;
-    if (wrapped)
-        document_->documentLayout()->documentSize();
-    int blockNumber = 0;
-    for (QTextBlock block = document_->begin(); block.isValid(); block = block.next(), ++blockNumber) {
-        const int start = block.position() + blockNumber;
-        const int textLength = block.length() - 1;
-        const bool hasBreak = block.next().isValid();
-        const QTextLayout* layout = block.layout();
-        const int count = wrapped && layout ? layout->lineCount() : 0;
-        if (count <= 1) {
-            lines_.push_back({ block.position(), start, textLength, blockNumber, hasBreak, true });
-            continue;
-        }
-        for (int i = 0; i < count; ++i) {
-            const int textStart = layout->lineAt(i).textStart();
-            const int end = i + 1 < count ? layout->lineAt(i + 1).textStart() : textLength;
-            lines_.push_back({ block.position() + textStart, start + textStart, end - textStart, blockNumber,
-                hasBreak && i + 1 == count, i == 0 });
+    if (width != linesWidth_ || linesDirty_) {
+        lines_.clear();
+        linesBlocks_ = 0;
+        linesDirty_ = false;
+        linesChanged_.clear();
+        linesWidth_ = width;
+    }
+    if (!linesChanged_.empty()) {
+        if (linesBlocks_ > 0)
+            updateLines(wrapped);
+        linesChanged_.clear();
+    }
+    const int blocks = document_->blockCount();
+    last = std::min(last, blocks - 1);
+    if (linesBlocks_ > last)
+        return lines_;
+    // Qt lays a document out lazily from its start; a line is read once its paragraph is laid out.
+    if (wrapped) {
+        QAbstractTextDocumentLayout* layout = document_->documentLayout();
+        if (last == blocks - 1)
+            layout->documentSize();
+        else
+            layout->blockBoundingRect(document_->findBlockByNumber(last));
+    }
+    for (QTextBlock block = document_->findBlockByNumber(linesBlocks_); linesBlocks_ <= last;
+         block = block.next(), ++linesBlocks_)
+        appendLines(block, linesBlocks_, wrapped, lines_);
+    return lines_;
+}
+
+void RichTextBox::updateLines(bool wrapped) const
+{
+    // After an edit only the lines of the paragraphs it touched are read again; those behind move.
+    std::vector<int> paragraphStarts; // Qt position of each block, as the lines knew them
+    std::vector<size_t> firstLine; // index of each block's first line
+    for (size_t i = 0; i < lines_.size(); ++i) {
+        if (lines_[i].paragraphStart) {
+            paragraphStarts.push_back(lines_[i].documentStart);
+            firstLine.push_back(i);
         }
     }
-    linesDirty_ = false;
-    linesWidth_ = width;
-    return lines_;
+    firstLine.push_back(lines_.size());
+    // Where the paragraphs the lines know end, as the document was; a change behind them is none of
+    // theirs.
+    const Line& lastKnown = lines_.back();
+    const int knownEnd = lastKnown.hasBreak ? lastKnown.documentStart + lastKnown.textLength + 1
+                                            : std::numeric_limits<int>::max();
+    if (linesChanged_.from >= knownEnd)
+        return;
+    // A change that reaches past them still ends the paragraphs known in a paragraph of the document.
+    const TouchedBlocks t = touchedBlocks(paragraphStarts, *document_, linesChanged_);
+    // With nothing behind it to keep, the touched paragraphs are read when they are asked for: a new
+    // text is not laid out before it is shown.
+    if (t.oldEnd == linesBlocks_ && t.newEnd == document_->blockCount()) {
+        lines_.erase(lines_.begin() + std::ptrdiff_t(firstLine[size_t(t.first)]), lines_.end());
+        linesBlocks_ = t.first;
+        return;
+    }
+    if (wrapped)
+        document_->documentLayout()->blockBoundingRect(document_->findBlockByNumber(t.newEnd - 1));
+    std::vector<Line> fresh;
+    int number = t.first;
+    for (QTextBlock block = document_->findBlockByNumber(t.first); number < t.newEnd;
+         block = block.next(), ++number)
+        appendLines(block, number, wrapped, fresh);
+    const int shift = linesChanged_.newEnd - linesChanged_.oldEnd;
+    const int blockShift = t.newEnd - t.oldEnd;
+    const size_t from = firstLine[size_t(t.first)];
+    const size_t to = firstLine[size_t(t.oldEnd)];
+    for (size_t i = to; i < lines_.size(); ++i) {
+        lines_[i].documentStart += shift;
+        lines_[i].start += shift + blockShift;
+        lines_[i].block += blockShift;
+    }
+    lines_.erase(lines_.begin() + std::ptrdiff_t(from), lines_.begin() + std::ptrdiff_t(to));
+    lines_.insert(lines_.begin() + std::ptrdiff_t(from), fresh.begin(), fresh.end());
+    linesBlocks_ += blockShift;
 }
 
 int RichTextBox::LineCount() const { return int(lines().size()); }
 
 int RichTextBox::LineFromChar(int position) const
 {
-    const std::vector<Line>& all = lines();
+    // The lines up to the position's paragraph are enough: a view shows the caret's line before the
+    // rest of a new text is laid out.
+    const BlockMap& map = blockMap();
+    const int block = std::max(
+        int(std::upper_bound(map.starts.begin(), map.starts.end(), position) - map.starts.begin()) - 1, 0);
+    const std::vector<Line>& all = linesThrough(block);
     const auto it = std::upper_bound(
         all.begin(), all.end(), position, [](int p, const Line& line) { return p < line.start; });
     return std::max(int(it - all.begin()) - 1, 0);
@@ -567,7 +829,8 @@ int RichTextBox::LineFromChar(int position) const
 
 int RichTextBox::LineIndex(int line) const
 {
-    const std::vector<Line>& all = lines();
+    // Every paragraph has a line: line n lies in the first n + 1 paragraphs.
+    const std::vector<Line>& all = linesThrough(line);
     return line >= 0 && line < int(all.size()) ? all[size_t(line)].start : -1;
 }
 
@@ -582,7 +845,7 @@ QString RichTextBox::lineText(const Line& line) const
 
 QString RichTextBox::LineText(int line) const
 {
-    const std::vector<Line>& all = lines();
+    const std::vector<Line>& all = linesThrough(line);
     return line >= 0 && line < int(all.size()) ? lineText(all[size_t(line)]) : QString();
 }
 
@@ -683,22 +946,68 @@ RichTextSnapshot RichTextBox::snapshot() const
             add(ToRunFormat(MarkFormat(block), defaultFont), 2);
         }
     }
-    const std::vector<Line>& all = lines();
-    snap.lines.reserve(all.size());
-    for (const Line& line : all) {
-        const int length = line.textLength + (line.hasBreak ? 2 : 0);
+    snap.lines = snapshotLines();
+    return snap;
+}
+
+std::vector<RichTextSnapshot::Line> RichTextBox::snapshotLines(int first, int count) const
+{
+    const std::vector<Line>& all = count < 0 ? lines() : linesThrough(std::max(first + count - 1, 0));
+    const int end = count < 0 ? std::numeric_limits<int>::max() : first + count;
+    const auto from = std::lower_bound(
+        all.begin(), all.end(), first, [](const Line& line, int block) { return line.block < block; });
+    std::vector<RichTextSnapshot::Line> out;
+    // The font of each format, read once.
+    const QFont defaultFont = document_->defaultFont();
+    std::vector<std::optional<QString>> fonts;
+    auto fontOf = [&](int index) -> const QString& {
+        if (size_t(index) >= fonts.size())
+            fonts.resize(size_t(index) + 1);
+        std::optional<QString>& font = fonts[size_t(index)];
+        if (!font)
+            font = ToRunFormat(document_->allFormats().value(index).toCharFormat(), defaultFont).font;
+        return *font;
+    };
+    // The font of the character at a Qt position inside `block`, searched from `it` onwards (lines come
+    // in text order).
+    auto fontAt = [&](QTextBlock::iterator& it, int position) -> QString {
+        for (; !it.atEnd(); ++it) {
+            const QTextFragment fragment = it.fragment();
+            if (position < fragment.position() + fragment.length())
+                return fontOf(fragment.charFormatIndex());
+        }
+        return {};
+    };
+    QTextBlock block;
+    int blockNumber = -1;
+    QString blockText;
+    QTextBlock::iterator fragments;
+    for (auto it = from; it != all.end() && it->block < end; ++it) {
+        const Line& line = *it;
+        if (blockNumber != line.block) {
+            block = blockNumber < 0 ? document_->findBlockByNumber(line.block) : block.next();
+            blockNumber = line.block;
+            blockText = block.text();
+            fragments = block.begin();
+        }
+        QString text = blockText.mid(line.documentStart - block.position(), line.textLength);
+        if (line.hasBreak)
+            text += QLatin1String("\r\n");
         // What an empty selection at the line's start reports: the character before it inside a
-        // paragraph, else the one after, else (an empty last paragraph) the mark.
+        // paragraph, else the one after, else the mark of the paragraph break, else (an empty last
+        // paragraph) the last mark.
         QString startFont;
         if (!line.paragraphStart)
-            startFont = snap.fontAt(line.start - 1);
-        else if (line.textLength > 0 || line.hasBreak)
-            startFont = snap.fontAt(line.start);
+            startFont = fontAt(fragments, line.documentStart - 1);
+        else if (line.textLength > 0)
+            startFont = fontAt(fragments, line.documentStart);
+        else if (line.hasBreak)
+            startFont = fontOf(block.next().charFormatIndex());
         else
             startFont = ToRunFormat(MarkFormat(document_->lastBlock()), defaultFont).font;
-        snap.lines.push_back({ line.start, snap.text.mid(line.start, length), startFont });
+        out.push_back({ line.start, std::move(text), std::move(startFont) });
     }
-    return snap;
+    return out;
 }
 
 } // namespace tunvale::platform

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/richtext/changed_span.h"
 #include "platform/richtext/rich_text_content.h"
 #include "platform/richtext/rich_text_snapshot.h"
 
@@ -13,6 +14,7 @@
 #include <vector>
 
 class QMimeData;
+class QTextBlock;
 class QTextDocument;
 
 // The score's rich text as every part of the program sees it, with the semantics of a classic
@@ -98,6 +100,7 @@ public:
     // RTF through our codec. Setting TextRTF replaces the document, clears the pending format and
     // puts the caret at 0; text that is not RTF changes nothing and gives false.
     QString TextRTF() const;
+    QByteArray TextRTFBytes() const; // TextRTF as the bytes a file stores (it is pure ASCII)
     bool setTextRTF(const QString& rtf);
     QString SelRTF() const;
     bool setSelRTF(const QString& rtf);
@@ -119,8 +122,20 @@ public:
     void Cut();
     void Paste();
 
+    // Whole paragraphs by number, for an undo engine that keeps only what changed: `count` paragraphs
+    // from `first` as plain values; replacing paragraphs `first` to `first + count - 1` with others
+    // (formats and marks included) in one edit; one paragraph's format.
+    RichContent paragraphs(int first, int count) const;
+    void replaceParagraphs(int first, int count, const RichContent& paragraphs);
+    void setParagraphFormat(int paragraph, const ParagraphFormat& format);
+    // The caret at 0 and no pending typing format, as after replacing the whole text.
+    void resetCursor();
+
     // A plain copy of text, fonts, colours and lines, taken in one walk.
     RichTextSnapshot snapshot() const;
+    // Its lines alone, without a copy of every character's font and colour: all of them, or those of
+    // `count` paragraphs from `first`.
+    std::vector<RichTextSnapshot::Line> snapshotLines(int first = 0, int count = -1) const;
 
     // The view's cursor after the user moved it, and the cursor the view should show.
     void adoptCursor(const QTextCursor& cursor);
@@ -159,6 +174,7 @@ private:
     RichContent selectedContent() const;
     template <typename T> T selectionValue(T RunFormat::*member, T mixed) const;
     void insertParagraphs(QTextCursor& cursor, const QString& text, const RunFormat& format);
+    void replaceParagraphsAt(int first, int count, const RichContent& paragraphs);
     struct BlockMap {
         std::vector<int> documentStarts; // Qt position of each block
         std::vector<int> starts; // our position of each block
@@ -166,19 +182,29 @@ private:
     };
     const BlockMap& blockMap() const;
     const std::vector<Line>& lines() const;
+    // The lines of paragraphs 0 to `last` at least.
+    const std::vector<Line>& linesThrough(int last) const;
+    void updateLines(bool wrapped) const;
+    void appendLines(const QTextBlock& block, int blockNumber, bool wrapped, std::vector<Line>& out) const;
+    void forgetCaches();
     QString lineText(const Line& line) const;
 
     std::unique_ptr<QTextDocument> ownDocument_;
     QTextDocument* document_ = nullptr;
     QTextCursor cursor_;
     std::optional<RunFormat> pending_;
+    bool replacing_ = false; // the box replaces text: a view's caret carried along is not adopted
     int reportedStart_ = 0;
     int reportedLength_ = 0;
     qreal viewportTop_ = 0;
+    bool hasLayout_ = false;
     mutable BlockMap blockMap_;
     mutable bool blocksDirty_ = true;
-    mutable std::vector<Line> lines_;
+    mutable ChangedSpan blocksChanged_;
+    mutable std::vector<Line> lines_; // of the first linesBlocks_ paragraphs
+    mutable int linesBlocks_ = 0;
     mutable bool linesDirty_ = true;
+    mutable ChangedSpan linesChanged_;
     mutable qreal linesWidth_ = -1;
 };
 

@@ -65,32 +65,84 @@ RichContent ExtractContent(const QTextDocument& document, int from, int to)
 
 void SetContent(QTextDocument& document, const RichContent& content)
 {
-    document.clear();
-    QTextCursor cursor(&document);
-    cursor.beginEditBlock();
+    DocumentBuilder builder(document);
     for (size_t i = 0; i < content.size(); ++i) {
         const RichParagraph& paragraph = content[i];
-        if (i == 0)
-            cursor.setBlockFormat(ToBlockFormat(paragraph.format));
-        else
-            cursor.insertBlock(ToBlockFormat(paragraph.format), ToCharFormat(content[i - 1].mark));
         for (const TextRun& run : paragraph.runs)
-            cursor.insertText(run.text, ToCharFormat(run.format));
+            builder.text(run.format, run.text);
+        if (i + 1 < content.size())
+            builder.paragraphEnd(paragraph.format, paragraph.mark);
+        else
+            builder.finish(paragraph.format, paragraph.mark);
     }
-    cursor.endEditBlock();
-    SetLastMarkFormat(document, ToCharFormat(content.empty() ? RunFormat() : content.back().mark));
+    if (content.empty())
+        builder.finish({}, {});
+}
+
+DocumentBuilder::DocumentBuilder(QTextDocument& document)
+    : document_(document)
+{
+}
+
+DocumentBuilder::~DocumentBuilder()
+{
+    // A builder left unfinished still closes its edit block.
+    if (cursor_)
+        cursor_->endEditBlock();
+}
+
+QTextCursor& DocumentBuilder::cursor()
+{
+    if (!cursor_) {
+        cursor_ = std::make_unique<QTextCursor>(&document_);
+        cursor_->beginEditBlock();
+        document_.clear();
+        cursor_->setBlockFormat(ToBlockFormat({}));
+        paragraph_ = ParagraphFormat {};
+    }
+    return *cursor_;
+}
+
+void DocumentBuilder::text(const RunFormat& format, QStringView text)
+{
+    cursor().insertText(text.toString(), formats_(format));
+}
+
+void DocumentBuilder::setParagraphFormat(const ParagraphFormat& format)
+{
+    QTextCursor& c = cursor();
+    if (*paragraph_ == format)
+        return;
+    c.setBlockFormat(ToBlockFormat(format));
+    paragraph_ = format;
+}
+
+void DocumentBuilder::paragraphEnd(const ParagraphFormat& format, const RunFormat& mark)
+{
+    setParagraphFormat(format);
+    // The next paragraph starts in this one's format; it mostly keeps it.
+    cursor_->insertBlock(ToBlockFormat(format), formats_(mark));
+}
+
+void DocumentBuilder::finish(const ParagraphFormat& format, const RunFormat& mark)
+{
+    setParagraphFormat(format);
+    SetLastMarkFormat(document_, formats_(mark));
+    cursor_->endEditBlock();
+    cursor_.reset();
 }
 
 void InsertContent(QTextCursor& cursor, const RichContent& content)
 {
+    CharFormatCache formats;
     cursor.beginEditBlock();
     cursor.removeSelectedText();
     for (size_t i = 0; i < content.size(); ++i) {
         const RichParagraph& paragraph = content[i];
         if (i > 0)
-            cursor.insertBlock(ToBlockFormat(paragraph.format), ToCharFormat(content[i - 1].mark));
+            cursor.insertBlock(ToBlockFormat(paragraph.format), formats(content[i - 1].mark));
         for (const TextRun& run : paragraph.runs)
-            cursor.insertText(run.text, ToCharFormat(run.format));
+            cursor.insertText(run.text, formats(run.format));
     }
     cursor.endEditBlock();
 }

@@ -2,6 +2,8 @@
 
 #include "platform/richtext/rich_text_format.h"
 
+#include <memory>
+#include <optional>
 #include <vector>
 
 class QTextCursor;
@@ -30,12 +32,51 @@ struct RichParagraph {
 // Never empty: an empty text is one empty paragraph.
 using RichContent = std::vector<RichParagraph>;
 
+// What a reader of rich text hands on, in text order: the runs of a paragraph, then its end,
+// paragraph after paragraph; finish() ends the last one. Texts are never empty and hold no paragraph
+// break.
+class RichTextSink
+{
+public:
+    virtual ~RichTextSink() = default;
+    virtual void text(const RunFormat& format, QStringView text) = 0;
+    virtual void paragraphEnd(const ParagraphFormat& format, const RunFormat& mark) = 0;
+    virtual void finish(const ParagraphFormat& format, const RunFormat& mark) = 0;
+};
+
 // The content of Qt positions [from, to) of a document (to < 0: its end). A range that ends inside a
 // paragraph gives that paragraph without its break, but with its mark.
 RichContent ExtractContent(const QTextDocument& document, int from = 0, int to = -1);
 
 // Replaces the whole document.
 void SetContent(QTextDocument& document, const RichContent& content);
+
+// Builds a document anew, run by run and paragraph by paragraph, in one edit block from the clearing
+// to the last paragraph's mark: a view lays out a new text as lazily as it does for setPlainText, and
+// each distinct format is made once. The document is cleared at the first call, so a reader that
+// refuses its text before handing anything on leaves it alone.
+class DocumentBuilder final : public RichTextSink
+{
+public:
+    explicit DocumentBuilder(QTextDocument& document);
+    ~DocumentBuilder();
+    DocumentBuilder(const DocumentBuilder&) = delete;
+    DocumentBuilder& operator=(const DocumentBuilder&) = delete;
+
+    void text(const RunFormat& format, QStringView text) override;
+    void paragraphEnd(const ParagraphFormat& format, const RunFormat& mark) override;
+    // Ends the last paragraph and the edit block.
+    void finish(const ParagraphFormat& format, const RunFormat& mark) override;
+
+private:
+    QTextCursor& cursor();
+    void setParagraphFormat(const ParagraphFormat& format);
+
+    QTextDocument& document_;
+    std::unique_ptr<QTextCursor> cursor_;
+    CharFormatCache formats_;
+    std::optional<ParagraphFormat> paragraph_;
+};
 
 // Inserts at the cursor (replacing its selection): the first paragraph joins the text before the
 // cursor, the last one the text after it, which keeps its own mark.

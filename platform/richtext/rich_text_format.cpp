@@ -4,7 +4,6 @@
 #include <QScreen>
 #include <QTextBlock>
 #include <QTextDocument>
-#include <QTextFrame>
 
 #include <algorithm>
 #include <cmath>
@@ -12,6 +11,10 @@
 namespace tunvale::platform {
 
 namespace {
+
+// The document property that holds the last paragraph's mark. A property of the document object, not
+// of its text: setting it changes no text, so no view lays the document out again for it.
+constexpr char kLastMark[] = "tunvaleLastMark";
 
 QString familyOf(const QTextCharFormat& format)
 {
@@ -97,6 +100,21 @@ QTextCharFormat ToCharFormat(const RunFormat& run)
     return format;
 }
 
+const QTextCharFormat& CharFormatCache::operator()(const RunFormat& format)
+{
+    if (last_ < formats_.size() && formats_[last_].first == format)
+        return formats_[last_].second;
+    const auto it
+        = std::find_if(formats_.begin(), formats_.end(), [&](const auto& f) { return f.first == format; });
+    if (it != formats_.end()) {
+        last_ = size_t(it - formats_.begin());
+    } else {
+        formats_.emplace_back(format, ToCharFormat(format));
+        last_ = formats_.size() - 1;
+    }
+    return formats_[last_].second;
+}
+
 ParagraphFormat ToParagraphFormat(const QTextBlockFormat& format)
 {
     return { format.intProperty(LeftIndentProperty), format.intProperty(RightIndentProperty),
@@ -128,19 +146,12 @@ QTextCharFormat MarkFormat(const QTextBlock& block)
     const QTextBlock next = block.next();
     if (next.isValid())
         return next.charFormat();
-    const QTextDocument* document = block.document();
-    return document->rootFrame()
-        ->frameFormat()
-        .property(LastMarkProperty)
-        .value<QTextFormat>()
-        .toCharFormat();
+    return block.document()->property(kLastMark).value<QTextFormat>().toCharFormat();
 }
 
 void SetLastMarkFormat(QTextDocument& document, const QTextCharFormat& format)
 {
-    QTextFrameFormat frame = document.rootFrame()->frameFormat();
-    frame.setProperty(LastMarkProperty, QVariant::fromValue<QTextFormat>(format));
-    document.rootFrame()->setFrameFormat(frame);
+    document.setProperty(kLastMark, QVariant::fromValue<QTextFormat>(format));
 }
 
 } // namespace tunvale::platform

@@ -56,7 +56,6 @@ enum RichTextProperty {
     LeftIndentProperty,
     RightIndentProperty,
     LineSpacingProperty,
-    LastMarkProperty,
 };
 
 // The font of text that has no font of its own: lyrics and titles are set in "宋体".
@@ -66,6 +65,18 @@ QFont DefaultTextFont();
 RunFormat ToRunFormat(const QTextCharFormat& format, const QFont& defaultFont);
 QTextCharFormat ToCharFormat(const RunFormat& format);
 ParagraphFormat ToParagraphFormat(const QTextBlockFormat& format);
+
+// ToCharFormat, made once per distinct run format: a document built run by run reuses them.
+class CharFormatCache
+{
+public:
+    const QTextCharFormat& operator()(const RunFormat& format);
+
+private:
+    std::vector<std::pair<RunFormat, QTextCharFormat>> formats_;
+    size_t last_ = 0;
+};
+
 QTextBlockFormat ToBlockFormat(const ParagraphFormat& format);
 
 // Screen pixels of a length in twips, for display only.
@@ -73,7 +84,8 @@ qreal TwipsToPixels(int twips);
 
 // The paragraph mark: every paragraph break carries the format of the paragraph it ends. In the
 // document this is the format of the block's separator; the last block's separator cannot be
-// formatted in Qt, so its mark lives in the document's root frame.
+// formatted in Qt, so its mark is a property of the document object. Setting it is no change of the
+// text: whoever sets it tells the document's users.
 QTextCharFormat MarkFormat(const QTextBlock& block);
 void SetLastMarkFormat(QTextDocument& document, const QTextCharFormat& format);
 

@@ -4,35 +4,65 @@
 
 #include <unicode/ucnv.h>
 
+#include <cstdint>
 #include <unordered_map>
+#include <vector>
 
 namespace tunvale::platform {
 
-QByteArray Cp936Bytes(QChar c)
+namespace {
+
+// Per character: 0 not looked up yet, 1 not in code page 936, else its bytes + 2 (one byte as 0x00XX,
+// two as lead << 8 | trail).
+std::vector<std::uint32_t>& encodeMemo()
 {
-    if (c.unicode() < 0x80)
-        return QByteArray(1, char(c.unicode()));
-    thread_local std::unordered_map<char16_t, QByteArray> memo;
-    const auto it = memo.find(c.unicode());
-    if (it != memo.end())
-        return it->second;
-    QByteArray bytes;
-    if (GbkCanEncode(c)) {
-        bytes = GbkEncode(QString(c));
-        if (GbkDecode(bytes) != QString(c))
-            bytes.clear();
+    thread_local std::vector<std::uint32_t> memo(0x10000, 0);
+    return memo;
+}
+
+} // namespace
+
+int Cp936Bytes(char16_t c, char bytes[2])
+{
+    if (c < 0x80) {
+        bytes[0] = char(c);
+        return 1;
     }
-    memo.emplace(c.unicode(), bytes);
-    return bytes;
+    std::uint32_t& entry = encodeMemo()[c];
+    if (entry == 0) {
+        entry = 1;
+        const QString text(QChar { c });
+        if (GbkCanEncode(QChar(c))) {
+            const QByteArray encoded = GbkEncode(text);
+            if (GbkDecode(encoded) == text && (encoded.size() == 1 || encoded.size() == 2)) {
+                const std::uint32_t value = encoded.size() == 1
+                    ? quint8(encoded[0])
+                    : std::uint32_t(quint8(encoded[0])) << 8 | quint8(encoded[1]);
+                entry = value + 2;
+            }
+        }
+    }
+    if (entry == 1)
+        return 0;
+    const std::uint32_t value = entry - 2;
+    if (value < 0x100) {
+        bytes[0] = char(value);
+        return 1;
+    }
+    bytes[0] = char(value >> 8);
+    bytes[1] = char(value & 0xFF);
+    return 2;
 }
 
 namespace {
 
-QString decode936(const QByteArray& bytes)
+// Per byte pair (or single byte): 0 not looked up yet, else the decoded unit + 1; a pair that decodes to
+// more or less than one unit is 0x10001 and keeps its text in `longer`.
+void decode936(QString& out, const QByteArray& bytes)
 {
-    thread_local std::unordered_map<quint16, QString> memo;
-    QString out;
-    out.reserve(bytes.size());
+    thread_local std::vector<std::uint32_t> memo(0x10000, 0);
+    thread_local std::unordered_map<quint16, QString> longer;
+    out.reserve(out.size() + bytes.size());
     for (qsizetype i = 0; i < bytes.size(); ++i) {
         const auto b = quint8(bytes[i]);
         if (b < 0x80) {
@@ -41,14 +71,23 @@ QString decode936(const QByteArray& bytes)
         }
         const bool pair = b >= 0x81 && b <= 0xFE && i + 1 < bytes.size();
         const quint16 key = pair ? quint16(b << 8 | quint8(bytes[i + 1])) : b;
-        auto it = memo.find(key);
-        if (it == memo.end())
-            it = memo.emplace(key, GbkDecode(bytes.mid(i, pair ? 2 : 1))).first;
-        out += it->second;
+        std::uint32_t& entry = memo[key];
+        if (entry == 0) {
+            const QString decoded = GbkDecode(bytes.mid(i, pair ? 2 : 1));
+            if (decoded.size() == 1) {
+                entry = std::uint32_t(decoded[0].unicode()) + 1;
+            } else {
+                entry = 0x10000 + 1;
+                longer.emplace(key, decoded);
+            }
+        }
+        if (entry <= 0x10000)
+            out += QChar(char16_t(entry - 1));
+        else
+            out += longer[key];
         if (pair)
             ++i;
     }
-    return out;
 }
 
 QString decodeWithIcu(const QByteArray& bytes, int codePage)
@@ -73,9 +112,17 @@ QString decodeWithIcu(const QByteArray& bytes, int codePage)
 
 QString DecodeCodePage(const QByteArray& bytes, int codePage)
 {
+    QString out;
+    AppendDecoded(out, bytes, codePage);
+    return out;
+}
+
+void AppendDecoded(QString& out, const QByteArray& bytes, int codePage)
+{
     if (codePage == 936)
-        return decode936(bytes);
-    return decodeWithIcu(bytes, codePage);
+        decode936(out, bytes);
+    else
+        out += decodeWithIcu(bytes, codePage);
 }
 
 int CodePageOfCharset(int charset, int ansiCodePage)

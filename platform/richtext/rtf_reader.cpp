@@ -3,12 +3,11 @@
 #include "platform/richtext/rich_text_format.h"
 #include "platform/richtext/rtf_code_page.h"
 
-#include <QSet>
-
 #include <algorithm>
 #include <limits>
-
 #include <map>
+#include <string_view>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -17,6 +16,131 @@ namespace tunvale::platform {
 namespace {
 
 enum class Destination { Body, FontTable, ColorTable, Skip };
+
+// The control words the reader knows; every other word is ignored.
+enum class Word {
+    FontTable,
+    ColorTable,
+    SkippedDestination,
+    Font,
+    Charset,
+    Red,
+    Green,
+    Blue,
+    Par,
+    FontSize,
+    Bold,
+    Underline,
+    UnderlineNone,
+    Color,
+    Highlight,
+    Up,
+    Down,
+    Plain,
+    Pard,
+    LeftIndent,
+    RightIndent,
+    LineSpacing,
+    UnicodeSkip,
+    AnsiCodePage,
+    DefaultFont,
+    Tab,
+    EmDash,
+    EnDash,
+    Bullet,
+    LeftQuote,
+    RightQuote,
+    LeftDoubleQuote,
+    RightDoubleQuote,
+};
+
+const std::unordered_map<std::string_view, Word>& words()
+{
+    static const std::unordered_map<std::string_view, Word> table = {
+        { "fonttbl", Word::FontTable },
+        { "colortbl", Word::ColorTable },
+        // Destinations whose text is not document text, written without "\*" by older writers.
+        { "stylesheet", Word::SkippedDestination },
+        { "info", Word::SkippedDestination },
+        { "pict", Word::SkippedDestination },
+        { "object", Word::SkippedDestination },
+        { "header", Word::SkippedDestination },
+        { "headerl", Word::SkippedDestination },
+        { "headerr", Word::SkippedDestination },
+        { "headerf", Word::SkippedDestination },
+        { "footer", Word::SkippedDestination },
+        { "footerl", Word::SkippedDestination },
+        { "footerr", Word::SkippedDestination },
+        { "footerf", Word::SkippedDestination },
+        { "footnote", Word::SkippedDestination },
+        { "annotation", Word::SkippedDestination },
+        { "fldinst", Word::SkippedDestination },
+        { "pntext", Word::SkippedDestination },
+        { "pntxta", Word::SkippedDestination },
+        { "pntxtb", Word::SkippedDestination },
+        { "listtext", Word::SkippedDestination },
+        { "nonshppict", Word::SkippedDestination },
+        { "shp", Word::SkippedDestination },
+        { "listtable", Word::SkippedDestination },
+        { "listoverridetable", Word::SkippedDestination },
+        { "revtbl", Word::SkippedDestination },
+        { "rsidtbl", Word::SkippedDestination },
+        { "xe", Word::SkippedDestination },
+        { "tc", Word::SkippedDestination },
+        { "template", Word::SkippedDestination },
+        { "author", Word::SkippedDestination },
+        { "operator", Word::SkippedDestination },
+        { "title", Word::SkippedDestination },
+        { "subject", Word::SkippedDestination },
+        { "keywords", Word::SkippedDestination },
+        { "comment", Word::SkippedDestination },
+        { "doccomm", Word::SkippedDestination },
+        { "creatim", Word::SkippedDestination },
+        { "revtim", Word::SkippedDestination },
+        { "printim", Word::SkippedDestination },
+        { "buptim", Word::SkippedDestination },
+        { "f", Word::Font },
+        { "fcharset", Word::Charset },
+        { "red", Word::Red },
+        { "green", Word::Green },
+        { "blue", Word::Blue },
+        { "par", Word::Par },
+        { "line", Word::Par },
+        { "row", Word::Par },
+        { "fs", Word::FontSize },
+        { "b", Word::Bold },
+        { "ul", Word::Underline },
+        { "uld", Word::Underline },
+        { "uldb", Word::Underline },
+        { "ulw", Word::Underline },
+        { "ulth", Word::Underline },
+        { "ulnone", Word::UnderlineNone },
+        { "cf", Word::Color },
+        { "highlight", Word::Highlight },
+        { "cb", Word::Highlight },
+        { "chcbpat", Word::Highlight },
+        { "up", Word::Up },
+        { "dn", Word::Down },
+        { "plain", Word::Plain },
+        { "pard", Word::Pard },
+        { "li", Word::LeftIndent },
+        { "ri", Word::RightIndent },
+        { "sl", Word::LineSpacing },
+        { "uc", Word::UnicodeSkip },
+        { "ansicpg", Word::AnsiCodePage },
+        { "deff", Word::DefaultFont },
+        { "tab", Word::Tab },
+        { "cell", Word::Tab },
+        { "emdash", Word::EmDash },
+        { "endash", Word::EnDash },
+        { "bullet", Word::Bullet },
+        { "lquote", Word::LeftQuote },
+        { "rquote", Word::RightQuote },
+        { "ldblquote", Word::LeftDoubleQuote },
+        { "rdblquote", Word::RightDoubleQuote },
+    };
+    return table;
+}
 
 struct FontEntry {
     QString name;
@@ -32,60 +156,31 @@ struct GroupState {
     int unicodeSkip = 1;
 };
 
-// Destinations whose text is not document text, written without "\*" by older writers.
-const QSet<QString>& skippedDestinations()
+constexpr size_t kMaxGroupDepth = 1000;
+
+bool isAsciiDigit(QChar c) { return c >= u'0' && c <= u'9'; }
+bool isAsciiLetter(QChar c) { return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z'); }
+bool isHexDigit(QChar c)
 {
-    static const QSet<QString> names = {
-        QStringLiteral("stylesheet"),
-        QStringLiteral("info"),
-        QStringLiteral("pict"),
-        QStringLiteral("object"),
-        QStringLiteral("header"),
-        QStringLiteral("headerl"),
-        QStringLiteral("headerr"),
-        QStringLiteral("headerf"),
-        QStringLiteral("footer"),
-        QStringLiteral("footerl"),
-        QStringLiteral("footerr"),
-        QStringLiteral("footerf"),
-        QStringLiteral("footnote"),
-        QStringLiteral("annotation"),
-        QStringLiteral("fldinst"),
-        QStringLiteral("pntext"),
-        QStringLiteral("pntxta"),
-        QStringLiteral("pntxtb"),
-        QStringLiteral("listtext"),
-        QStringLiteral("nonshppict"),
-        QStringLiteral("shp"),
-        QStringLiteral("listtable"),
-        QStringLiteral("listoverridetable"),
-        QStringLiteral("revtbl"),
-        QStringLiteral("rsidtbl"),
-        QStringLiteral("xe"),
-        QStringLiteral("tc"),
-        QStringLiteral("template"),
-        QStringLiteral("author"),
-        QStringLiteral("operator"),
-        QStringLiteral("title"),
-        QStringLiteral("subject"),
-        QStringLiteral("keywords"),
-        QStringLiteral("comment"),
-        QStringLiteral("doccomm"),
-        QStringLiteral("creatim"),
-        QStringLiteral("revtim"),
-        QStringLiteral("printim"),
-        QStringLiteral("buptim"),
-    };
-    return names;
+    return (c >= u'0' && c <= u'9') || (c >= u'a' && c <= u'f') || (c >= u'A' && c <= u'F');
 }
 
-constexpr size_t kMaxGroupDepth = 1000;
+// A sink that only lets the reader run, to learn whether the text nests too deep before anything is
+// handed on.
+class NullSink final : public RichTextSink
+{
+public:
+    void text(const RunFormat&, QStringView) override { }
+    void paragraphEnd(const ParagraphFormat&, const RunFormat&) override { }
+    void finish(const ParagraphFormat&, const RunFormat&) override { }
+};
 
 class RtfReader
 {
 public:
-    RtfReader(QString rtf, const QFont& defaultFont)
-        : in_(std::move(rtf))
+    RtfReader(QStringView rtf, const QFont& defaultFont, RichTextSink& sink)
+        : in_(rtf)
+        , sink_(sink)
     {
         defaultFamily_ = defaultFont.family();
         state_.format.font = defaultFamily_;
@@ -94,22 +189,24 @@ public:
         plain_ = state_.format;
     }
 
-    std::optional<RichContent> read()
+    // Where the text starts, or -1 when it is no RTF.
+    static qsizetype start(QStringView rtf)
     {
-        int i = 0;
-        while (i < in_.size() && in_[i].isSpace())
+        qsizetype i = 0;
+        while (i < rtf.size() && rtf[i].isSpace())
             ++i;
-        if (!in_.mid(i, 5).startsWith(QLatin1String("{\\rtf")))
-            return std::nullopt;
-        content_.emplace_back();
-        pos_ = i;
+        return rtf.mid(i).startsWith(QLatin1String("{\\rtf")) ? i : -1;
+    }
+
+    // False when the groups nest too deep; what was read is handed on either way.
+    bool read(qsizetype from)
+    {
+        pos_ = from;
         while (pos_ < in_.size() && !finished_)
             step();
-        if (tooDeep_)
-            return std::nullopt;
         flushBytes();
         finish();
-        return std::move(content_);
+        return !tooDeep_;
     }
 
 private:
@@ -141,15 +238,36 @@ private:
             controlWord();
             return;
         }
-        ++pos_;
-        if (c == u'\r' || c == u'\n')
+        if (c == u'\r' || c == u'\n') {
+            ++pos_;
             return;
+        }
+        if (skip_ <= 0 && state_.destination == Destination::Body && !isByte(c)) {
+            plainText();
+            return;
+        }
+        ++pos_;
         if (skipUnit())
             return;
-        if (c.unicode() >= 0x80 && c.unicode() <= 0xff && state_.destination != Destination::Skip)
+        if (isByte(c) && state_.destination != Destination::Skip)
             bytes_ += char(c.unicode());
         else
-            text(QString(c));
+            text(in_.sliced(pos_ - 1, 1));
+    }
+
+    static bool isByte(QChar c) { return c.unicode() >= 0x80 && c.unicode() <= 0xff; }
+
+    // A stretch of body text without control characters, braces or bytes, taken at once.
+    void plainText()
+    {
+        const qsizetype from = pos_;
+        while (pos_ < in_.size()) {
+            const QChar c = in_[pos_];
+            if (c == u'{' || c == u'}' || c == u'\\' || c == u'\r' || c == u'\n' || isByte(c))
+                break;
+            ++pos_;
+        }
+        text(in_.sliced(from, pos_ - from));
     }
 
     void closeGroup()
@@ -192,10 +310,15 @@ private:
             controlSymbol(c);
             return;
         }
-        const int start = pos_;
+        const qsizetype start = pos_;
         while (pos_ < in_.size() && isAsciiLetter(in_[pos_]))
             ++pos_;
-        const QString name = in_.mid(start, pos_ - start);
+        char buffer[32];
+        const qsizetype length = std::min<qsizetype>(pos_ - start, sizeof buffer);
+        for (qsizetype i = 0; i < length; ++i)
+            buffer[i] = char(in_[start + i].unicode());
+        // A longer name is no word we know.
+        const std::string_view name(buffer, pos_ - start > qsizetype(sizeof buffer) ? 0 : size_t(length));
         bool hasValue = false;
         int value = 0;
         if (pos_ < in_.size() && (in_[pos_] == u'-' || isAsciiDigit(in_[pos_])))
@@ -203,18 +326,19 @@ private:
         if (pos_ < in_.size() && in_[pos_] == u' ')
             ++pos_;
         // Raw bytes (a picture's, say) that may hold braces and backslashes of their own.
-        if (name == QLatin1String("bin") && hasValue) {
+        if (name == "bin" && hasValue) {
             flushBytes();
-            pos_ += std::clamp(value, 0, int(in_.size()) - pos_);
+            pos_ += std::clamp<qsizetype>(value, 0, in_.size() - pos_);
             return;
         }
-        if (name == QLatin1String("u") && hasValue) {
+        if (name == "u" && hasValue) {
             flushBytes();
             if (skipUnit())
                 return;
             const int unit = value < 0 ? value + 65536 : value;
-            text(QString(
-                unit >= 0 && unit <= 0xffff ? QChar(char16_t(unit)) : QChar(QChar::ReplacementCharacter)));
+            const QChar character
+                = unit >= 0 && unit <= 0xffff ? QChar(char16_t(unit)) : QChar(QChar::ReplacementCharacter);
+            text(QStringView(&character, 1));
             skip_ = state_.unicodeSkip;
             return;
         }
@@ -240,21 +364,17 @@ private:
         return int(negative ? -magnitude : magnitude);
     }
 
-    static bool isAsciiDigit(QChar c) { return c >= u'0' && c <= u'9'; }
-    static bool isAsciiLetter(QChar c) { return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z'); }
-    static bool isHexDigit(QChar c)
-    {
-        return (c >= u'0' && c <= u'9') || (c >= u'a' && c <= u'f') || (c >= u'A' && c <= u'F');
-    }
-
     void controlSymbol(QChar c)
     {
         switch (c.unicode()) {
         case u'\'': {
             int digits = 0;
-            while (digits < 2 && pos_ + digits < in_.size() && isHexDigit(in_[pos_ + digits]))
+            int value = 0;
+            while (digits < 2 && pos_ + digits < in_.size() && isHexDigit(in_[pos_ + digits])) {
+                const char16_t d = in_[pos_ + digits].unicode();
+                value = value * 16 + (d <= u'9' ? d - u'0' : (d | 0x20) - u'a' + 10);
                 ++digits;
-            const int value = in_.mid(pos_, digits).toInt(nullptr, 16);
+            }
             pos_ += digits;
             if (skipUnit())
                 return;
@@ -269,13 +389,13 @@ private:
         case u'{':
         case u'}':
             if (!skipUnit())
-                text(QString(c));
+                text(in_.sliced(pos_ - 1, 1));
             return;
         case u'~':
-            text(QString(QChar(0x00a0)));
+            text(u"\u00a0");
             return;
         case u'_':
-            text(QStringLiteral("-"));
+            text(u"-");
             return;
         case u'\r':
         case u'\n':
@@ -286,141 +406,175 @@ private:
         }
     }
 
-    void word(const QString& name, bool hasValue, int value)
+    void word(std::string_view name, bool hasValue, int value)
     {
         if (state_.destination == Destination::Skip)
             return;
-        if (name == QLatin1String("fonttbl")) {
+        const auto it = words().find(name);
+        if (it == words().end()) {
+            // Like every body word, an unknown one ends the bytes before it.
+            if (state_.destination == Destination::Body)
+                flushBytes();
+            return;
+        }
+        const Word w = it->second;
+        switch (w) {
+        case Word::FontTable:
             state_.destination = Destination::FontTable;
             entry_ = {};
             return;
-        }
-        if (name == QLatin1String("colortbl")) {
+        case Word::ColorTable:
             state_.destination = Destination::ColorTable;
             return;
-        }
-        if (skippedDestinations().contains(name)) {
+        case Word::SkippedDestination:
             flushBytes();
             state_.destination = Destination::Skip;
             return;
+        default:
+            break;
         }
         if (state_.destination == Destination::FontTable) {
-            fontTableWord(name, value);
+            fontTableWord(w, value);
             return;
         }
         if (state_.destination == Destination::ColorTable) {
-            if (name == QLatin1String("red"))
-                red_ = value;
-            else if (name == QLatin1String("green"))
-                green_ = value;
-            else if (name == QLatin1String("blue"))
-                blue_ = value;
-            else
-                return;
-            colorSet_ = true;
+            colorTableWord(w, value);
             return;
         }
-        bodyWord(name, hasValue, value);
+        bodyWord(w, hasValue, value);
     }
 
-    void fontTableWord(const QString& name, int value)
+    void fontTableWord(Word w, int value)
     {
-        if (name == QLatin1String("f")) {
+        if (w == Word::Font) {
             flushBytes();
             if (entry_.number >= 0)
                 storeFontEntry();
             entry_ = {};
             entry_.number = value;
-        } else if (name == QLatin1String("fcharset")) {
+        } else if (w == Word::Charset) {
             entry_.font.charset = value;
         }
     }
 
-    void bodyWord(const QString& name, bool hasValue, int value)
+    void colorTableWord(Word w, int value)
+    {
+        if (w == Word::Red)
+            red_ = value;
+        else if (w == Word::Green)
+            green_ = value;
+        else if (w == Word::Blue)
+            blue_ = value;
+        else
+            return;
+        colorSet_ = true;
+    }
+
+    void bodyWord(Word w, bool hasValue, int value)
     {
         flushBytes();
         RunFormat& f = state_.format;
         ParagraphFormat& p = state_.paragraph;
         const bool on = !hasValue || value != 0;
-        if (name == QLatin1String("par") || name == QLatin1String("line") || name == QLatin1String("row")) {
+        switch (w) {
+        case Word::Par:
             paragraphBreak();
-        } else if (name == QLatin1String("f")) {
+            break;
+        case Word::Font: {
             state_.fontNumber = value;
             const auto it = fonts_.find(value);
             if (it != fonts_.end())
                 f.font = it->second.name;
-        } else if (name == QLatin1String("fs")) {
+            break;
+        }
+        case Word::FontSize:
             if (value > 0)
                 f.halfPoints = std::clamp(value, kMinHalfPoints, kMaxHalfPoints);
-        } else if (name == QLatin1String("b")) {
+            break;
+        case Word::Bold:
             f.bold = on;
-        } else if (name == QLatin1String("ul") || name == QLatin1String("uld")
-            || name == QLatin1String("uldb") || name == QLatin1String("ulw")
-            || name == QLatin1String("ulth")) {
+            break;
+        case Word::Underline:
             f.underline = on;
-        } else if (name == QLatin1String("ulnone")) {
+            break;
+        case Word::UnderlineNone:
             f.underline = false;
-        } else if (name == QLatin1String("cf")) {
+            break;
+        case Word::Color:
             f.color = colorAt(value);
-        } else if (name == QLatin1String("highlight") || name == QLatin1String("cb")
-            || name == QLatin1String("chcbpat")) {
+            break;
+        case Word::Highlight:
             f.highlight = colorAt(value);
-        } else if (name == QLatin1String("up")) {
+            break;
+        case Word::Up:
             f.offset = std::clamp(hasValue ? value : 6, 0, kMaxHalfPoints);
-        } else if (name == QLatin1String("dn")) {
+            break;
+        case Word::Down:
             f.offset = -std::clamp(hasValue ? value : 6, 0, kMaxHalfPoints);
-        } else if (name == QLatin1String("plain")) {
+            break;
+        case Word::Plain:
             f = plain_;
             state_.fontNumber = defaultFontNumber_;
-        } else if (name == QLatin1String("pard")) {
+            break;
+        case Word::Pard:
             p = {};
-        } else if (name == QLatin1String("li")) {
+            break;
+        case Word::LeftIndent:
             p.leftIndent = std::clamp(value, -kMaxTwips, kMaxTwips);
-        } else if (name == QLatin1String("ri")) {
+            break;
+        case Word::RightIndent:
             p.rightIndent = std::clamp(value, -kMaxTwips, kMaxTwips);
-        } else if (name == QLatin1String("sl")) {
+            break;
+        case Word::LineSpacing:
             // Negative: exactly that many twips; positive ("at least") and 0 are single spacing here.
             p.lineSpacing = value < 0 ? std::min(-value, kMaxTwips) : 0;
-        } else if (name == QLatin1String("uc")) {
+            break;
+        case Word::UnicodeSkip:
             state_.unicodeSkip = value;
-        } else if (name == QLatin1String("ansicpg")) {
+            break;
+        case Word::AnsiCodePage:
             ansiCodePage_ = value;
-        } else if (name == QLatin1String("deff")) {
+            break;
+        case Word::DefaultFont:
             defaultFontNumber_ = value;
-        } else if (name == QLatin1String("tab") || name == QLatin1String("cell")) {
-            text(QStringLiteral("\t"));
-        } else if (name == QLatin1String("emdash")) {
-            text(QString(QChar(0x2014)));
-        } else if (name == QLatin1String("endash")) {
-            text(QString(QChar(0x2013)));
-        } else if (name == QLatin1String("bullet")) {
-            text(QString(QChar(0x2022)));
-        } else if (name == QLatin1String("lquote")) {
-            text(QString(QChar(0x2018)));
-        } else if (name == QLatin1String("rquote")) {
-            text(QString(QChar(0x2019)));
-        } else if (name == QLatin1String("ldblquote")) {
-            text(QString(QChar(0x201c)));
-        } else if (name == QLatin1String("rdblquote")) {
-            text(QString(QChar(0x201d)));
+            break;
+        case Word::Tab:
+            text(u"\t");
+            break;
+        case Word::EmDash:
+            text(u"\u2014");
+            break;
+        case Word::EnDash:
+            text(u"\u2013");
+            break;
+        case Word::Bullet:
+            text(u"\u2022");
+            break;
+        case Word::LeftQuote:
+            text(u"\u2018");
+            break;
+        case Word::RightQuote:
+            text(u"\u2019");
+            break;
+        case Word::LeftDoubleQuote:
+            text(u"\u201c");
+            break;
+        case Word::RightDoubleQuote:
+            text(u"\u201d");
+            break;
+        default:
+            break;
         }
     }
 
     // Text the document may hold: no NUL, CR or LF (breaks are \par), no objects, and a line or
     // paragraph separator is a paragraph break.
-    void appendBody(const QString& t)
+    void appendBody(QStringView t)
     {
         qsizetype from = 0;
         auto flush = [&](qsizetype to) {
-            if (to <= from)
-                return;
-            std::vector<TextRun>& runs = content_.back().runs;
-            content_.back().format = state_.paragraph;
-            const QString piece = t.mid(from, to - from);
-            if (!runs.empty() && runs.back().format == state_.format)
-                runs.back().text += piece;
-            else
-                runs.push_back({ state_.format, piece });
+            if (to > from)
+                bodyText(t.sliced(from, to - from));
         };
         for (qsizetype i = 0; i < t.size(); ++i) {
             const char16_t c = t[i].unicode();
@@ -434,6 +588,30 @@ private:
                 paragraphBreak();
         }
         flush(t.size());
+    }
+
+    // Text for the current paragraph: a paragraph break before it is handed on now that the paragraph
+    // after it has text, and text of one format is handed on in one piece.
+    void bodyText(QStringView piece)
+    {
+        if (pendingBreak_) {
+            sink_.paragraphEnd(pendingBreak_->first, pendingBreak_->second);
+            pendingBreak_.reset();
+        }
+        paragraph_ = state_.paragraph;
+        if (!run_.isEmpty() && !(runFormat_ == state_.format))
+            flushRun();
+        if (run_.isEmpty())
+            runFormat_ = state_.format;
+        run_ += piece;
+    }
+
+    void flushRun()
+    {
+        if (run_.isEmpty())
+            return;
+        sink_.text(runFormat_, run_);
+        run_.clear();
     }
 
     std::optional<QRgb> colorAt(int index) const
@@ -485,17 +663,19 @@ private:
     {
         if (bytes_.isEmpty())
             return;
-        const QByteArray bytes = std::exchange(bytes_, {});
-        append(DecodeCodePage(bytes, codePage()));
+        decoded_.clear();
+        AppendDecoded(decoded_, bytes_, codePage());
+        bytes_.clear();
+        append(decoded_);
     }
 
-    void text(const QString& t)
+    void text(QStringView t)
     {
         flushBytes();
         append(t);
     }
 
-    void append(const QString& t)
+    void append(QStringView t)
     {
         switch (state_.destination) {
         case Destination::Body:
@@ -521,27 +701,28 @@ private:
         }
     }
 
+    // The current paragraph ends; it is handed on when more follows, since a final \par ends the last
+    // paragraph rather than opening an empty one.
     void paragraphBreak()
     {
         if (state_.destination != Destination::Body)
             return;
         flushBytes();
-        RichParagraph& current = content_.back();
-        current.format = state_.paragraph;
-        current.mark = state_.format;
-        content_.emplace_back();
-        content_.back().format = state_.paragraph;
+        flushRun();
+        if (pendingBreak_)
+            sink_.paragraphEnd(pendingBreak_->first, pendingBreak_->second);
+        pendingBreak_.emplace(state_.paragraph, state_.format);
+        paragraph_ = state_.paragraph;
     }
 
-    // A final \par ends the last paragraph rather than opening an empty one; a last paragraph
-    // without \par takes the format in force at the end as its mark.
+    // A last paragraph without \par takes the format in force at the end as its mark.
     void finish()
     {
-        if (content_.size() > 1 && content_.back().runs.empty()) {
-            content_.pop_back();
-            return;
-        }
-        content_.back().mark = endFormat_ ? *endFormat_ : state_.format;
+        flushRun();
+        if (pendingBreak_)
+            sink_.finish(pendingBreak_->first, pendingBreak_->second);
+        else
+            sink_.finish(paragraph_, endFormat_ ? *endFormat_ : state_.format);
     }
 
     struct PendingEntry {
@@ -549,9 +730,10 @@ private:
         FontEntry font;
     };
 
-    QString in_;
+    QStringView in_;
+    RichTextSink& sink_;
     QString defaultFamily_;
-    int pos_ = 0;
+    qsizetype pos_ = 0;
     bool finished_ = false;
     GroupState state_;
     std::vector<GroupState> stack_;
@@ -565,18 +747,71 @@ private:
     int ansiCodePage_ = 1252;
     int defaultFontNumber_ = 0;
     QByteArray bytes_;
+    QString decoded_;
     int skip_ = 0;
     std::optional<RunFormat> endFormat_;
-    RichContent content_;
+    ParagraphFormat paragraph_;
+    QString run_;
+    RunFormat runFormat_;
+    std::optional<std::pair<ParagraphFormat, RunFormat>> pendingBreak_;
+};
+
+// Collects what a reader hands on as plain values.
+class ContentSink final : public RichTextSink
+{
+public:
+    void text(const RunFormat& format, QStringView text) override
+    {
+        std::vector<TextRun>& runs = content_.back().runs;
+        if (!runs.empty() && runs.back().format == format)
+            runs.back().text += text;
+        else
+            runs.push_back({ format, text.toString() });
+    }
+    void paragraphEnd(const ParagraphFormat& format, const RunFormat& mark) override
+    {
+        content_.back().format = format;
+        content_.back().mark = mark;
+        content_.emplace_back();
+    }
+    void finish(const ParagraphFormat& format, const RunFormat& mark) override
+    {
+        content_.back().format = format;
+        content_.back().mark = mark;
+    }
+
+    RichContent take() { return std::move(content_); }
+
+private:
+    RichContent content_ = RichContent(1);
 };
 
 } // namespace
 
-std::optional<RichContent> ReadRtf(const QString& rtf, const QFont& defaultFont)
+bool ReadRtf(QStringView rtf, const QFont& defaultFont, RichTextSink& sink)
 {
     if (rtf.size() > kMaxRtfBytes)
+        return false;
+    const qsizetype start = RtfReader::start(rtf);
+    if (start < 0)
+        return false;
+    // A text with fewer braces than the limit cannot nest deeper; only then is a dry run needed to
+    // refuse it before anything reaches the sink.
+    if (rtf.count(u'{') >= qsizetype(kMaxGroupDepth)) {
+        NullSink dry;
+        if (!RtfReader(rtf, defaultFont, dry).read(start))
+            return false;
+    }
+    RtfReader(rtf, defaultFont, sink).read(start);
+    return true;
+}
+
+std::optional<RichContent> ReadRtf(const QString& rtf, const QFont& defaultFont)
+{
+    ContentSink sink;
+    if (!ReadRtf(QStringView(rtf), defaultFont, sink))
         return std::nullopt;
-    return RtfReader(rtf, defaultFont).read();
+    return sink.take();
 }
 
 std::optional<RichContent> ReadRtf(const QByteArray& rtf, const QFont& defaultFont)

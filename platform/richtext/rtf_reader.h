@@ -22,4 +22,7 @@ inline const QString kRtfTooLargeMessage = QStringLiteral("RTF 文件太大（�
 std::optional<RichContent> ReadRtf(const QString& rtf, const QFont& defaultFont);
 std::optional<RichContent> ReadRtf(const QByteArray& rtf, const QFont& defaultFont);
 
+// The same into a sink, in one pass; false, and nothing handed on, when ReadRtf would give no value.
+bool ReadRtf(QStringView rtf, const QFont& defaultFont, RichTextSink& sink);
+
 } // namespace tunvale::platform

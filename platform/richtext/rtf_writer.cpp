@@ -33,18 +33,23 @@
 
 #include "platform/richtext/rtf_code_page.h"
 
+#include <QTextBlock>
 #include <QTextDocument>
 
 #include <algorithm>
+#include <optional>
 
 namespace tunvale::platform {
 
 namespace {
 
-bool isAscii(const QString& text)
+bool isAscii(QStringView text)
 {
     return std::all_of(text.begin(), text.end(), [](QChar c) { return c.unicode() < 0x80; });
 }
+
+// An object (an image put into a view by other means) has no place in a score's text.
+bool isObject(QChar c) { return c == QChar::ObjectReplacementCharacter; }
 
 // A reader ends a font table entry at ";" and trims the name, and a name cannot be empty: a name
 // that breaks these is written as it reads back.
@@ -55,6 +60,7 @@ QString tableName(QString name)
     return name.isEmpty() ? DefaultTextFont().family() : name;
 }
 
+// A format as it reads back: every value within what a score holds.
 RunFormat storable(const RunFormat& format)
 {
     RunFormat f = Clamped(format);
@@ -62,79 +68,89 @@ RunFormat storable(const RunFormat& format)
     return f;
 }
 
-// The content as it reads back: every value within what a score holds.
-RichContent storable(const RichContent& content)
-{
-    RichContent out = content;
-    for (RichParagraph& paragraph : out) {
-        paragraph.format = Clamped(paragraph.format);
-        for (TextRun& run : paragraph.runs)
-            run.format = storable(run.format);
-        paragraph.mark = storable(paragraph.mark);
-    }
-    return out;
-}
-
+// Writes one document in two passes over its paragraphs: the first collects the font and colour
+// tables (collect), the second writes the body (paragraph, run, paragraphEnd). Formats come in as
+// they read back (storable), texts without objects.
 class RtfWriter
 {
 public:
-    explicit RtfWriter(const RichContent& content)
-        : content_(storable(content))
+    void collect(const RunFormat& f, QStringView text)
     {
-        collectTables();
+        const int font = addFormat(f);
+        if (!isAscii(text))
+            chineseFont_[size_t(font)] = true;
     }
+    void collectMark(const RunFormat& f) { addFormat(f); }
 
-    QString write()
+    void begin()
     {
         out_.reserve(4096);
-        out_ += QStringLiteral("{\\rtf1\\ansi\\ansicpg936\\deff0\\deflang1033\\deflangfe2052{\\fonttbl");
+        out_ += "{\\rtf1\\ansi\\ansicpg936\\deff0\\deflang1033\\deflangfe2052{\\fonttbl";
         for (size_t i = 0; i < fonts_.size(); ++i) {
-            out_ += QStringLiteral("{\\f%1\\fnil\\fcharset%2 ").arg(i).arg(chineseFont_[i] ? 134 : 0);
+            out_ += "{\\f" + QByteArray::number(qsizetype(i)) + "\\fnil\\fcharset"
+                + QByteArray::number(chineseFont_[i] ? 134 : 0) + ' ';
             writeText(fonts_[i]);
-            out_ += QStringLiteral(";}");
+            out_ += ";}";
         }
-        out_ += QStringLiteral("}\r\n{\\colortbl ;");
-        for (QRgb c : colors_)
-            out_ += QStringLiteral("\\red%1\\green%2\\blue%3;").arg(qRed(c)).arg(qGreen(c)).arg(qBlue(c));
-        out_ += QStringLiteral("}\r\n");
-        word(QStringLiteral("viewkind4"));
-        word(QStringLiteral("uc1"));
+        out_ += "}\r\n{\\colortbl ;";
+        for (QRgb c : colors_) {
+            out_ += "\\red" + QByteArray::number(qRed(c)) + "\\green" + QByteArray::number(qGreen(c))
+                + "\\blue" + QByteArray::number(qBlue(c)) + ';';
+        }
+        out_ += "}\r\n";
+        word("viewkind4");
+        word("uc1");
+    }
 
-        const ParagraphFormat* previous = nullptr;
-        for (const RichParagraph& paragraph : content_) {
-            if (!previous || !(*previous == paragraph.format))
-                writeParagraphFormat(paragraph.format);
-            previous = &paragraph.format;
-            for (const TextRun& run : paragraph.runs) {
-                switchTo(run.format);
-                writeText(run.text);
-            }
-            switchTo(paragraph.mark);
-            out_ += QStringLiteral("\\par\r\n");
-            pendingDelimiter_ = false;
-        }
-        out_ += QStringLiteral("}\r\n");
-        return out_;
+    void paragraph(const ParagraphFormat& format)
+    {
+        if (!previous_ || !(*previous_ == format))
+            writeParagraphFormat(format);
+        previous_ = format;
+    }
+
+    void run(const RunFormat& f, QStringView text)
+    {
+        switchTo(f);
+        writeText(text);
+    }
+
+    void paragraphEnd(const RunFormat& mark)
+    {
+        switchTo(mark);
+        out_ += "\\par\r\n";
+        pendingDelimiter_ = false;
+    }
+
+    QByteArray end()
+    {
+        out_ += "}\r\n";
+        return std::move(out_);
     }
 
 private:
-    void collectTables()
+    int addFormat(const RunFormat& f)
     {
-        auto addFont = [this](const QString& name) {
-            if (std::find(fonts_.begin(), fonts_.end(), name) == fonts_.end()) {
-                fonts_.push_back(name);
-                chineseFont_.push_back(!isAscii(name));
-            }
-        };
-        for (const RichParagraph& paragraph : content_) {
-            for (const TextRun& run : paragraph.runs) {
-                addFont(run.format.font);
-                if (!isAscii(run.text))
-                    chineseFont_[fontIndex(run.format.font)] = true;
-            }
-            addFont(paragraph.mark.font);
+        const int font = addFont(f.font);
+        addColor(f.color);
+        addColor(f.highlight);
+        return font;
+    }
+
+    int addFont(const QString& name)
+    {
+        const int index = fontIndex(name);
+        if (index == int(fonts_.size())) {
+            fonts_.push_back(name);
+            chineseFont_.push_back(!isAscii(name));
         }
-        colors_ = RtfColorTable(content_);
+        return index;
+    }
+
+    void addColor(const std::optional<QRgb>& c)
+    {
+        if (c && std::find(colors_.begin(), colors_.end(), *c) == colors_.end())
+            colors_.push_back(*c);
     }
 
     int fontIndex(const QString& name) const
@@ -147,38 +163,38 @@ private:
         return c ? int(std::find(colors_.begin(), colors_.end(), *c) - colors_.begin()) + 1 : 0;
     }
 
-    void word(const QString& name)
+    void word(const char* name)
     {
         delimit('\\');
-        out_ += u'\\';
+        out_ += '\\';
         out_ += name;
         pendingDelimiter_ = true;
     }
 
-    void word(const QString& name, int value)
+    void word(const char* name, int value)
     {
         word(name);
-        out_ += QString::number(value);
+        out_ += QByteArray::number(value);
     }
 
     // Ends a pending control word before `next` is written.
     void delimit(char16_t next)
     {
         if (pendingDelimiter_ && next != u'\\')
-            out_ += u' ';
+            out_ += ' ';
         pendingDelimiter_ = false;
     }
 
     void writeParagraphFormat(const ParagraphFormat& format)
     {
-        word(QStringLiteral("pard"));
+        word("pard");
         if (format.leftIndent != 0)
-            word(QStringLiteral("li"), format.leftIndent);
+            word("li", format.leftIndent);
         if (format.rightIndent != 0)
-            word(QStringLiteral("ri"), format.rightIndent);
+            word("ri", format.rightIndent);
         if (format.lineSpacing > 0) {
-            word(QStringLiteral("sl"), -format.lineSpacing);
-            word(QStringLiteral("slmult0"));
+            word("sl", -format.lineSpacing);
+            word("slmult0");
         }
     }
 
@@ -187,82 +203,219 @@ private:
         // The first font switch is written even for font 0: the transposer finds the body's runs
         // by their "\fN".
         if (f.font != state_.font || !fontWritten_) {
-            word(QStringLiteral("f"), fontIndex(f.font));
+            word("f", fontIndex(f.font));
             fontWritten_ = true;
         }
         if (f.halfPoints != state_.halfPoints)
-            word(QStringLiteral("fs"), f.halfPoints);
+            word("fs", f.halfPoints);
         if (f.color != state_.color)
-            word(QStringLiteral("cf"), colorIndex(f.color));
+            word("cf", colorIndex(f.color));
         if (f.highlight != state_.highlight)
-            word(QStringLiteral("highlight"), colorIndex(f.highlight));
+            word("highlight", colorIndex(f.highlight));
         if (f.bold != state_.bold)
-            word(f.bold ? QStringLiteral("b") : QStringLiteral("b0"));
+            word(f.bold ? "b" : "b0");
         if (f.underline != state_.underline)
-            word(f.underline ? QStringLiteral("ul") : QStringLiteral("ulnone"));
+            word(f.underline ? "ul" : "ulnone");
         if (f.offset != state_.offset) {
             if (f.offset > 0)
-                word(QStringLiteral("up"), f.offset);
+                word("up", f.offset);
             else if (f.offset < 0)
-                word(QStringLiteral("dn"), -f.offset);
+                word("dn", -f.offset);
             else
-                word(QStringLiteral("up"), 0);
+                word("up", 0);
         }
         state_ = f;
     }
 
-    void writeText(const QString& text)
+    void writeText(QStringView text)
     {
         for (QChar c : text) {
             const char16_t u = c.unicode();
+            char bytes[2];
             if (u == u'\\' || u == u'{' || u == u'}') {
                 delimit(u);
-                out_ += u'\\';
-                out_ += c;
+                out_ += '\\';
+                out_ += char(u);
             } else if (u == u'\t') {
-                word(QStringLiteral("tab"));
+                word("tab");
             } else if (u >= 0x20 && u < 0x7f) {
                 delimit(u);
-                out_ += c;
+                out_ += char(u);
             } else if (u < 0x20 || u == 0x7f) {
-                writeBytes(QByteArray(1, char(u)));
-            } else if (const QByteArray bytes = Cp936Bytes(c); !bytes.isEmpty()) {
-                writeBytes(bytes);
+                bytes[0] = char(u);
+                writeBytes(bytes, 1);
+            } else if (isObject(c)) {
+                continue;
+            } else if (const int n = Cp936Bytes(u, bytes); n > 0) {
+                writeBytes(bytes, n);
             } else {
-                word(QStringLiteral("u"), qint16(u));
-                out_ += u'?';
+                word("u", qint16(u));
+                out_ += '?';
                 pendingDelimiter_ = false;
             }
         }
     }
 
-    void writeBytes(const QByteArray& bytes)
+    void writeBytes(const char* bytes, int count)
     {
         static const char digits[] = "0123456789abcdef";
         delimit(u'\\');
-        for (char b : bytes) {
-            const auto v = quint8(b);
-            out_ += QLatin1String("\\'");
-            out_ += QLatin1Char(digits[v >> 4]);
-            out_ += QLatin1Char(digits[v & 15]);
+        for (int i = 0; i < count; ++i) {
+            const auto v = quint8(bytes[i]);
+            const char escape[4] = { '\\', '\'', digits[v >> 4], digits[v & 15] };
+            out_.append(escape, 4);
         }
     }
 
-    const RichContent content_;
     std::vector<QString> fonts_;
     std::vector<bool> chineseFont_;
     std::vector<QRgb> colors_;
-    QString out_;
+    QByteArray out_;
     RunFormat state_;
+    std::optional<ParagraphFormat> previous_;
     bool fontWritten_ = false;
     bool pendingDelimiter_ = false;
 };
 
+// The text of a run without objects; empty when nothing else is in it.
+QString withoutObjects(QStringView text)
+{
+    QString t = text.toString();
+    t.removeIf(isObject);
+    return t;
+}
+
+QByteArray writeContent(const RichContent& content)
+{
+    RtfWriter writer;
+    for (const RichParagraph& paragraph : content) {
+        for (const TextRun& run : paragraph.runs)
+            writer.collect(storable(run.format), run.text);
+        writer.collectMark(storable(paragraph.mark));
+    }
+    writer.begin();
+    for (const RichParagraph& paragraph : content) {
+        writer.paragraph(Clamped(paragraph.format));
+        for (const TextRun& run : paragraph.runs)
+            writer.run(storable(run.format), run.text);
+        writer.paragraphEnd(storable(paragraph.mark));
+    }
+    return writer.end();
+}
+
+// The document's formats as they read back, each converted once.
+class StoredFormats
+{
+public:
+    explicit StoredFormats(const QTextDocument& document)
+        : document_(document)
+        , defaultFont_(document.defaultFont())
+    {
+    }
+
+    const RunFormat& character(int index)
+    {
+        if (index < 0)
+            index = 0;
+        if (size_t(index) >= chars_.size())
+            chars_.resize(size_t(index) + 1);
+        std::optional<RunFormat>& f = chars_[size_t(index)];
+        if (!f)
+            f = storable(ToRunFormat(document_.allFormats().value(index).toCharFormat(), defaultFont_));
+        return *f;
+    }
+
+    const ParagraphFormat& paragraph(int index)
+    {
+        if (index < 0)
+            index = 0;
+        if (size_t(index) >= blocks_.size())
+            blocks_.resize(size_t(index) + 1);
+        std::optional<ParagraphFormat>& f = blocks_[size_t(index)];
+        if (!f)
+            f = Clamped(ToParagraphFormat(document_.allFormats().value(index).toBlockFormat()));
+        return *f;
+    }
+
+    // The mark of the last block, which Qt keeps outside the text.
+    const RunFormat& lastMark()
+    {
+        if (!lastMark_)
+            lastMark_ = storable(ToRunFormat(MarkFormat(document_.lastBlock()), defaultFont_));
+        return *lastMark_;
+    }
+
+private:
+    const QTextDocument& document_;
+    const QFont defaultFont_;
+    std::vector<std::optional<RunFormat>> chars_;
+    std::vector<std::optional<ParagraphFormat>> blocks_;
+    std::optional<RunFormat> lastMark_;
+};
+
 } // namespace
 
-QString WriteRtf(const RichContent& content) { return RtfWriter(content).write(); }
+RichContent AsReadBack(RichContent content)
+{
+    for (RichParagraph& paragraph : content) {
+        paragraph.format = Clamped(paragraph.format);
+        paragraph.mark = storable(paragraph.mark);
+        std::vector<TextRun> runs;
+        runs.reserve(paragraph.runs.size());
+        for (TextRun& run : paragraph.runs) {
+            run.format = storable(run.format);
+            run.text.removeIf(isObject);
+            if (run.text.isEmpty())
+                continue;
+            if (!runs.empty() && runs.back().format == run.format)
+                runs.back().text += run.text;
+            else
+                runs.push_back(std::move(run));
+        }
+        paragraph.runs = std::move(runs);
+    }
+    return content;
+}
 
-QString WriteRtf(const QTextDocument& document) { return WriteRtf(ExtractContent(document)); }
+QString WriteRtf(const RichContent& content) { return QString::fromLatin1(writeContent(content)); }
+
+QByteArray WriteRtfBytes(const QTextDocument& document)
+{
+    // The document's text in one piece, read by fragment positions: no copy per fragment.
+    const QString raw = document.toRawText();
+    StoredFormats formats(document);
+    auto mark = [&](const QTextBlock& block) -> const RunFormat& {
+        const QTextBlock next = block.next();
+        return next.isValid() ? formats.character(next.charFormatIndex()) : formats.lastMark();
+    };
+    auto forEachRun = [&](const QTextBlock& block, const auto& take) {
+        for (auto it = block.begin(); !it.atEnd(); ++it) {
+            const QTextFragment fragment = it.fragment();
+            const QStringView text = QStringView(raw).mid(fragment.position(), fragment.length());
+            if (std::all_of(text.begin(), text.end(), isObject))
+                continue;
+            if (std::any_of(text.begin(), text.end(), isObject))
+                take(formats.character(fragment.charFormatIndex()), QStringView(withoutObjects(text)));
+            else
+                take(formats.character(fragment.charFormatIndex()), text);
+        }
+    };
+
+    RtfWriter writer;
+    for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
+        forEachRun(block, [&](const RunFormat& f, QStringView text) { writer.collect(f, text); });
+        writer.collectMark(mark(block));
+    }
+    writer.begin();
+    for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
+        writer.paragraph(formats.paragraph(block.blockFormatIndex()));
+        forEachRun(block, [&](const RunFormat& f, QStringView text) { writer.run(f, text); });
+        writer.paragraphEnd(mark(block));
+    }
+    return writer.end();
+}
+
+QString WriteRtf(const QTextDocument& document) { return QString::fromLatin1(WriteRtfBytes(document)); }
 
 std::vector<QRgb> RtfColorTable(const RichContent& content)
 {

@@ -137,7 +137,9 @@ template <typename Edit> bool editLocked(const QString& fileName, Edit edit)
     IniLines ini(*old);
     if (!edit(ini))
         return true;
-    return CommitWholeFile(fileName, ini.toBytes());
+    // The same text is not written again: a write waits for the disk.
+    const QByteArray bytes = ini.toBytes();
+    return bytes == *old || CommitWholeFile(fileName, bytes);
 }
 
 } // namespace

@@ -64,22 +64,44 @@ bool Registry::WriteRegKey(int keyType, std::uint32_t keyRoot, const QString& ke
     const std::optional<QString> group = groupOf(keyRoot, keyPath);
     if (!group || subKey.isEmpty())
         return false;
-    Group g(*group);
+    QString stored;
     switch (keyType) {
     case REG_SZ:
-        g.settings.setValue(subKey, subKeyValue);
+        stored = subKeyValue;
         break;
     case REG_BINARY:
-        g.settings.setValue(subKey, QString::number(boundedVal(subKeyValue, 0, 255)));
+        stored = QString::number(boundedVal(subKeyValue, 0, 255));
         break;
     case REG_DWORD:
-        g.settings.setValue(subKey,
-            QString::number(
-                std::int32_t(std::uint32_t(boundedVal(subKeyValue, -2147483648.0, 4294967295.0)))));
+        stored = QString::number(
+            std::int32_t(std::uint32_t(boundedVal(subKeyValue, -2147483648.0, 4294967295.0))));
         break;
     default:
         return true;
     }
+    return WriteRegStrings(keyRoot, keyPath, { { subKey, stored } });
+}
+
+bool Registry::WriteRegStrings(
+    std::uint32_t keyRoot, const QString& keyPath, const QList<std::pair<QString, QString>>& values) const
+{
+    const std::optional<QString> group = groupOf(keyRoot, keyPath);
+    if (!group)
+        return false;
+    Group g(*group);
+    // A value that is stored already is not written again: a write waits for the disk.
+    bool changed = false;
+    for (const auto& [name, value] : values) {
+        if (name.isEmpty())
+            return false;
+        const QVariant old = g.settings.value(name);
+        if (old.isValid() && old.toString() == value)
+            continue;
+        g.settings.setValue(name, value);
+        changed = true;
+    }
+    if (!changed)
+        return true;
     g.settings.sync();
     return g.settings.status() == QSettings::NoError;
 }

@@ -1,8 +1,10 @@
 #pragma once
 
+#include <QList>
 #include <QString>
 
 #include <cstdint>
+#include <utility>
 
 // The program's per-user settings, addressed like registry keys and kept in QSettings under the
 // organisation "Velmora". A key path maps to a settings group: "Software\Velmora" is the top level and
@@ -29,6 +31,9 @@ public:
     // was to be stored).
     bool WriteRegKey(int keyType, std::uint32_t keyRoot, const QString& keyPath, const QString& subKey,
         const QString& subKeyValue) const;
+    // Several REG_SZ values of one key, written together (a write waits for the disk).
+    bool WriteRegStrings(std::uint32_t keyRoot, const QString& keyPath,
+        const QList<std::pair<QString, QString>>& values) const;
 
     // The names of the key's subkeys joined by ","; a null string when the key does not exist.
     QString EnumerateRegKeys(std::uint32_t keyRoot, const QString& keyPath) const;

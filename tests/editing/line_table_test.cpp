@@ -1,5 +1,6 @@
 #include "app/editor/editing/line_table.h"
 #include "app/editor/editing/undo_engine.h"
+#include "app/notation/notation_chars.h"
 #include "tests/editing/score_builder.h"
 
 #include <QTextDocument>
@@ -181,4 +182,46 @@ TEST(LineTable, WhileTheLayoutIsBusySelectionChangesLeaveTheBarStateAlone)
     box.setSelStart(3);
     EXPECT_EQ(undo.OnXj(), 1);
     EXPECT_EQ(undo.XJInteger(), 4);
+}
+
+// The line that takes the plain bar line is found by reading the notation from both ends; it must be
+// the one the rule's own wording gives: join the notation lines, trim blanks at both ends, drop
+// spacers, brackets, breaks and old control characters, and look at the first character left.
+TEST(LineTable, TheFirstBarMarkFollowsTheRuleOnAnyNotation)
+{
+    const char16_t alphabet[] = { u' ', u'(', u')', u'\r', u'\n', 16, 0x6351, 0x6354, char16_t(kBar),
+        char16_t(Note(1)), char16_t(Note(5)) };
+    auto byTheRule = [](const std::vector<LineInfo>& table) {
+        QString text;
+        for (const LineInfo& line : table)
+            text += line.IsJpLine ? line.LineText : QString();
+        while (text.startsWith(u' '))
+            text.remove(0, 1);
+        while (text.endsWith(u' '))
+            text.chop(1);
+        text.removeIf([](QChar c) {
+            const char16_t u = c.unicode();
+            return u == 0x6351 || u == 0x6354 || u == u'(' || u == u')' || u == u'\r' || u == u'\n' || u == 16
+                || u == 19 || u == 0;
+        });
+        const auto first
+            = std::find_if(table.begin(), table.end(), [](const LineInfo& l) { return l.IsJpLine; });
+        const bool marked = first != table.end() && !first->LineText.isEmpty() && !text.isEmpty()
+            && !notation::IsBarLine(text.front().unicode());
+        return marked ? int(first - table.begin()) : -1;
+    };
+    unsigned seed = 99;
+    auto next = [&seed](int n) {
+        seed = seed * 1103515245u + 12345u;
+        return int((seed >> 8) % unsigned(n));
+    };
+    for (int round = 0; round < 5000; ++round) {
+        std::vector<LineInfo> table(size_t(1 + next(4)));
+        for (LineInfo& line : table) {
+            line.IsJpLine = next(3) != 0;
+            for (int i = next(5); i > 0; --i)
+                line.LineText += QChar(alphabet[next(int(std::size(alphabet)))]);
+        }
+        ASSERT_EQ(FirstBarLine(table), byTheRule(table)) << round;
+    }
 }

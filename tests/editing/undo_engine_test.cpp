@@ -421,3 +421,50 @@ TEST(UndoEngine, RollingBackForgetsTheStepsSinceTheCheckpoint)
     h.undo->Redo(1);
     EXPECT_TRUE(h.editor.Text().endsWith(QStringLiteral("ab")));
 }
+
+// The engine reads only the lines of the paragraphs an edit touched; its line table and bars must be
+// those of a scan of the whole score, in a score whose lines wrap too.
+TEST(UndoEngine, TheLineTableAfterEveryEditIsAWholeScansTable)
+{
+    for (const qreal width : { -1.0, 120.0 }) {
+        UndoHarness h({ { kNote, Codes({ 0x6351, Note(1), kBar, Note(2), Note(3), kBar }) },
+            { kSong, QStringLiteral("歌词歌词") }, { kNote, Codes({ Note(5), Note(6), kBar }) } });
+        h.editor.document()->setTextWidth(width);
+        std::mt19937 random(5);
+        const int codes[] = { kBar, Note(1), Note(4), 0x6351, u' ', u'(', 0x4E00 + 500 };
+        for (int round = 0; round < 300; ++round) {
+            const int length = h.editor.TextLength();
+            const int start = int(random() % unsigned(length + 1));
+            h.editor.select(start, int(random() % unsigned(std::min(length - start, 5) + 1)));
+            QString text;
+            for (int i = int(random() % 4); i > 0; --i)
+                text += random() % 6 == 0 ? QStringLiteral("\r\n")
+                                          : QString(QChar(char16_t(codes[random() % 7])));
+            if (round % 10 == 0) {
+                // The typing font of an empty last line is its mark, which the document never reports.
+                h.editor.setSelStart(h.editor.TextLength());
+                if (!h.editor.Text().endsWith(QStringLiteral("\r\n")))
+                    h.editor.setSelText(QStringLiteral("\r\n"));
+                h.undo->FlushSnapshot();
+                h.undo->Get_SelJPFormBegin_and_SelJPToEnd();
+                h.editor.setSelFontName(round % 20 ? kNote : kSong);
+            } else if (random() % 5 == 0) {
+                h.editor.setSelFontName(random() % 2 ? kNote : kSong);
+            } else {
+                h.editor.setSelText(text);
+            }
+            h.undo->FlushSnapshot();
+            h.undo->Get_SelJPFormBegin_and_SelJPToEnd();
+            const BarScan whole = ScanBars(BuildLineTable(h.editor.snapshotLines()), 0, 0);
+            ASSERT_EQ(h.undo->LineTable().size(), whole.LineTable.size()) << round;
+            for (size_t i = 0; i < whole.LineTable.size(); ++i) {
+                const LineInfo& ours = h.undo->LineTable()[i];
+                const LineInfo& theirs = whole.LineTable[i];
+                ASSERT_EQ(ours.LineStart, theirs.LineStart) << round << " line " << i;
+                ASSERT_EQ(ours.IsJpLine, theirs.IsJpLine) << round << " line " << i;
+                ASSERT_EQ(Hex(ours.LineText), Hex(theirs.LineText)) << round << " line " << i;
+            }
+            ASSERT_EQ(h.undo->BarStarts(), whole.BarStarts) << round;
+        }
+    }
+}

@@ -13,6 +13,7 @@
 #include "platform/richtext/rich_text_edit.h"
 #include "platform/richtext/rich_text_format.h"
 
+#include <QAbstractTextDocumentLayout>
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QFile>
@@ -198,6 +199,8 @@ void undoOrRedo(benchmark::State& state, bool undo)
             u.undo(1);
         else
             u.Redo(1);
+        // A whole text read back is laid out later, bit by bit: the step is done when the layout is.
+        e.form.editorView()->document()->documentLayout()->documentSize();
         e.form.editorView()->viewport()->repaint();
         if (undo) {
             state.PauseTiming();

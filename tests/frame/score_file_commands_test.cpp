@@ -130,7 +130,7 @@ TEST(ScoreFileCommands, OpeningLoadsTheScoreIntoTheWindow)
     EXPECT_EQ(f.window.caption, QStringLiteral("Tunvale"));
     EXPECT_TRUE(f.window.box.Text().startsWith(QStringLiteral("Song\r\n")));
     EXPECT_EQ(f.window.calls,
-        (QStringList { "resetCaret", "fillSoundList", "Timer8", "UndoReset", "JzRTB", "RefreshDrumSlider",
+        (QStringList { "resetCaret", "fillSoundList", "Timer8", "JzRTB", "UndoReset", "RefreshDrumSlider",
             "InitDrumUndo", "clearDrumUndoLists" }));
     // Three records for five bars: two empty ones added.
     ASSERT_EQ(f.window.drums.size(), 5u);

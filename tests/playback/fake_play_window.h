@@ -62,6 +62,7 @@ public:
     std::pair<int, int> stripRange() const override { return range; }
 
     void keepScreenAwake(bool awake) override { log << QStringLiteral("awake %1").arg(awake); }
+    void showBusy(bool busy) override { log << QStringLiteral("busy %1").arg(busy); }
     void drumEditorControlsEnabled(bool enabled) override
     {
         ++drumEditorCalls;

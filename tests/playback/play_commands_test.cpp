@@ -3,6 +3,7 @@
 
 #include "tests/compiler/notation_text.h"
 #include "tests/playback/fake_play_window.h"
+#include "tests/playback/slow_opening.h"
 #include "tests/support/drum_bars.h"
 #include "tests/support/fake_devices.h"
 #include "tests/support/scripted_prompts.h"
@@ -65,6 +66,7 @@ protected:
         auto owned = std::make_unique<FakeDevices>();
         devices = owned.get();
         output = std::make_unique<playback::PlayNote>(std::move(owned));
+        output->waitUntilReady();
         window.scoreHeader.Speed = 240; // an eighth lasts 0.125 s
         score(8);
         commands = std::make_unique<PlayCommands>(window, *output, clock);
@@ -292,3 +294,29 @@ TEST_F(PlayCommandsTest, TheSyllablesNameTheDegreesWhateverTheKey)
 }
 
 } // namespace
+
+TEST(PlayCommandsWaiting, APlayBeforeTheOutputIsOpenWaitsWithTheBusyCursorAndThenPlays)
+{
+    auto owned = std::make_unique<tunvale::testing::SlowOpening>();
+    tunvale::testing::SlowOpening& devices = *owned;
+    playback::PlayNote output(std::move(owned));
+    FakePlayWindow window;
+    window.snapshot = NotationScore().notation(QStringLiteral("1e 2e 3e 5e | ")).build();
+    window.stores.XjDrums.resize(1);
+    playback::PlayClock clock;
+    PlayCommands commands(window, output, clock);
+    std::thread opener([&devices] {
+        std::this_thread::sleep_for(30ms);
+        devices.finish.set_value();
+    });
+    commands.play(0);
+    opener.join();
+    EXPECT_TRUE(commands.PlayBusy());
+    EXPECT_TRUE(window.log.contains(QStringLiteral("busy 1")));
+    EXPECT_TRUE(window.log.contains(QStringLiteral("busy 0")));
+    EXPECT_TRUE(pumpUntil([&] {
+        const auto sent = devices.recording->shortMessages();
+        return std::any_of(sent.begin(), sent.end(), isNoteOn);
+    }));
+    commands.stop();
+}

@@ -3,6 +3,7 @@
 #include "platform/midi/alsa_port_out.h"
 #include "platform/midi/builtin_synth.h"
 #include "platform/midi/recording_sink.h"
+#include "tests/playback/slow_opening.h"
 #include "tests/support/fake_devices.h"
 #include "tests/support/scripted_prompts.h"
 
@@ -12,6 +13,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <future>
 #include <thread>
 
 using namespace tunvale;
@@ -254,3 +256,19 @@ TEST(PlayNoteTest, AFailedOpenKeepsTheOldOutput)
 }
 
 } // namespace
+
+TEST(PlayNoteTest, TheOutputOpensBesideTheWindowAndASoundWaitsForIt)
+{
+    auto owned = std::make_unique<tunvale::testing::SlowOpening>();
+    tunvale::testing::SlowOpening& devices = *owned;
+    PlayNote note(std::move(owned));
+    EXPECT_FALSE(note.isReady());
+
+    std::thread player([&note] { note.note_on(0, 60, 100); });
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    EXPECT_TRUE(devices.recording->shortMessages().empty());
+    devices.finish.set_value();
+    player.join();
+    EXPECT_TRUE(note.isReady());
+    EXPECT_EQ(devices.recording->shortMessages(), std::vector<ShortMessage> { msg(0x90, 60, 100) });
+}

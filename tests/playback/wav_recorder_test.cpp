@@ -176,6 +176,8 @@ TEST(WavRecorder, ThePlayersTapFollowsTheOutputAway)
     auto owned = std::make_unique<Devices>();
     Devices* devices = owned.get();
     playback::PlayNote note(std::move(owned));
+    // The synthesizer opens beside the window; the test renders it by hand once it has.
+    note.waitUntilReady();
     note.Midi_OutDevsToList();
     int blocks = 0;
     ASSERT_TRUE(note.tapBuiltInSynth([&](const float*, const float*, int) { ++blocks; }));

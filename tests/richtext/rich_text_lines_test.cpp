@@ -2,7 +2,9 @@
 #include "platform/richtext/rich_text_box.h"
 #include "platform/richtext/rich_text_lines.h"
 #include "platform/richtext/rtf_reader.h"
+#include "platform/richtext/rtf_writer.h"
 
+#include <QAbstractTextDocumentLayout>
 #include <QCoreApplication>
 #include <QTextDocument>
 
@@ -181,5 +183,77 @@ TEST(RichTextSnapshot, OneWalkAgreesWithTheBox)
         EXPECT_EQ(s(snap.lines[size_t(i)].text), s(box.LineText(i)));
         box.setSelStart(box.LineIndex(i));
         EXPECT_EQ(s(snap.lines[size_t(i)].startFont), s(box.SelFontName())) << i;
+    }
+}
+
+// The box keeps its lines and positions up to date edit by edit; after any edit they must be what a
+// box reading the same document afresh finds.
+TEST(RichTextLines, EditsKeepLinesAndPositionsAsAFreshReadingFindsThem)
+{
+    QTextDocument document;
+    RichTextBox box(&document);
+    document.documentLayout();
+    document.setTextWidth(180);
+    unsigned seed = 12345;
+    auto next = [&seed](int n) {
+        seed = seed * 1103515245u + 12345u;
+        return int((seed >> 8) % unsigned(n));
+    };
+    auto text = [&](int length) {
+        QString t;
+        for (int i = 0; i < length; ++i)
+            t += next(9) == 0 ? QStringLiteral("\r\n")
+                              : QString(QChar(char16_t(next(4) == 0 ? u' ' : 0x4e00 + next(200))));
+        return t;
+    };
+    type(box, kSong, text(300));
+    for (int round = 0; round < 800; ++round) {
+        const int length = box.TextLength();
+        const int start = next(length + 1);
+        box.select(start, next(std::min(length - start, 60) + 1));
+        switch (next(6)) {
+        case 0:
+        case 1:
+            box.setSelText(text(next(40)));
+            break;
+        case 2:
+            box.setSelFontSize(8 + next(30));
+            break;
+        case 3:
+            box.setSelIndent(next(3) * 200);
+            break;
+        case 4:
+            box.setSelFontName(next(2) ? kNote : kSong);
+            break;
+        default:
+            if (next(10) == 0)
+                box.setTextRTF(WriteRtf(document));
+            else
+                box.setSelText({});
+            break;
+        }
+        RichTextBox fresh(&document);
+        fresh.LineCount();
+        // Often only the lines up to a position are asked for, and the next edit comes before the rest.
+        if (next(2) == 0) {
+            for (int i = 0; i < 3; ++i) {
+                const int p = next(box.TextLength() + 1);
+                ASSERT_EQ(box.LineFromChar(p), fresh.LineFromChar(p)) << round << " at " << p;
+                const int line = next(fresh.LineCount());
+                ASSERT_EQ(s(box.LineText(line)), s(fresh.LineText(line))) << round << " line " << line;
+            }
+            continue;
+        }
+        ASSERT_EQ(box.LineCount(), fresh.LineCount()) << round;
+        for (int line = 0; line < fresh.LineCount(); ++line) {
+            ASSERT_EQ(box.LineIndex(line), fresh.LineIndex(line)) << round << " line " << line;
+            ASSERT_EQ(s(box.LineText(line)), s(fresh.LineText(line))) << round << " line " << line;
+        }
+        for (int p = 0; p <= box.TextLength(); p += 1 + next(7)) {
+            ASSERT_EQ(box.toDocumentPosition(p), fresh.toDocumentPosition(p)) << round << " at " << p;
+            ASSERT_EQ(box.LineFromChar(p), fresh.LineFromChar(p)) << round << " at " << p;
+        }
+        for (int q = 0; q < document.characterCount(); q += 1 + next(7))
+            ASSERT_EQ(box.fromDocumentPosition(q), fresh.fromDocumentPosition(q)) << round << " at " << q;
     }
 }

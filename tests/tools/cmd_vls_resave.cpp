@@ -35,7 +35,7 @@ int vlsResave(const QStringList& args)
     const frame::EditorPlayOrderScore score(editor, header);
     notation::PlayOrder order;
     order.setScore(&score);
-    order.LoadPlayOrder();
+    order.LoadPlayOrder(document.sections);
     header.CurrentFile = args[1];
     if (!frame::WriteVls(header, document.colors, editor, drums, order)) {
         scoretool::err(QStringLiteral("%1 was not written").arg(args[1]));

@@ -11,59 +11,75 @@ using namespace notation;
 
 namespace {
 
-// The notation text as the first-bar test reads it: without spacers, brackets, line breaks and the
-// control characters that old scores carry.
-QString notationForFirstBar(const std::vector<LineInfo>& table)
+// Characters the first-bar test passes over: spacers, brackets, line breaks and the control characters
+// that old scores carry.
+bool passedOver(char16_t u)
 {
-    QString text;
-    for (const LineInfo& line : table) {
-        if (line.IsJpLine)
-            text += line.LineText;
-    }
-    // Blanks at either end go, as the first bar line is looked for in what follows them.
-    qsizetype from = 0;
-    qsizetype to = text.size();
-    while (from < to && text[from] == u' ')
-        ++from;
-    while (to > from && text[to - 1] == u' ')
-        --to;
-    text = text.mid(from, to - from);
-    QString kept;
-    kept.reserve(text.size());
-    for (const QChar c : std::as_const(text)) {
-        const char16_t u = c.unicode();
-        if (u != SpacerGlyph::Plain && u != SpacerGlyph::UnderArc && u != u'(' && u != u')' && u != u'\r'
-            && u != u'\n' && u != 16 && u != 19 && u != 0)
-            kept += c;
-    }
-    return kept;
+    return u == SpacerGlyph::Plain || u == SpacerGlyph::UnderArc || u == u'(' || u == u')' || u == u'\r'
+        || u == u'\n' || u == 16 || u == 19 || u == 0;
 }
 
 } // namespace
 
-std::vector<LineInfo> BuildLineTable(const platform::RichTextSnapshot& score)
+std::vector<LineInfo> LineEntries(const std::vector<platform::RichTextSnapshot::Line>& lines, int start)
 {
     std::vector<LineInfo> table;
-    table.reserve(score.lines.size());
-    int pos = 0;
-    int first = -1;
-    for (const auto& line : score.lines) {
+    table.reserve(lines.size());
+    int pos = start;
+    for (const auto& line : lines) {
         LineInfo info;
         info.LineText = line.text;
         info.LineLen = int(line.text.size());
         info.IsJpLine = IsNotationLine(line.text, line.startFont);
         info.LineStart = pos;
-        if (info.IsJpLine && first < 0)
-            first = int(table.size());
         pos += info.LineLen;
         table.push_back(std::move(info));
     }
-    if (first >= 0) {
-        const QString notation = notationForFirstBar(table);
-        QString& text = table[size_t(first)].LineText;
-        if (!notation.isEmpty() && !IsBarLine(notation.front().unicode()) && !text.isEmpty())
-            text[0] = QChar(char16_t(PlainBarLine::Plain));
+    return table;
+}
+
+int FirstBarLine(const std::vector<LineInfo>& table)
+{
+    const auto first = std::find_if(table.begin(), table.end(), [](const LineInfo& l) { return l.IsJpLine; });
+    if (first == table.end() || first->LineText.isEmpty())
+        return -1;
+    // The notation text is read without blanks at either end and without what the test passes over; its
+    // first character decides. A blank counts only while something other than blanks follows it.
+    bool leading = true;
+    bool blankFound = false;
+    for (auto line = first; line != table.end(); ++line) {
+        if (!line->IsJpLine)
+            continue;
+        for (const QChar c : line->LineText) {
+            const char16_t u = c.unicode();
+            if (leading && u == u' ')
+                continue;
+            leading = false;
+            if (u == u' ') {
+                blankFound = true;
+                continue;
+            }
+            // A blank before anything that is no blank comes first; it is no bar line.
+            if (blankFound)
+                return int(first - table.begin());
+            if (passedOver(u))
+                continue;
+            return IsBarLine(u) ? -1 : int(first - table.begin());
+        }
     }
+    return -1;
+}
+
+std::vector<LineInfo> BuildLineTable(const platform::RichTextSnapshot& score)
+{
+    return BuildLineTable(score.lines);
+}
+
+std::vector<LineInfo> BuildLineTable(const std::vector<platform::RichTextSnapshot::Line>& lines)
+{
+    std::vector<LineInfo> table = LineEntries(lines, 0);
+    if (const int line = FirstBarLine(table); line >= 0)
+        table[size_t(line)].LineText[0] = QChar(char16_t(PlainBarLine::Plain));
     return table;
 }
 

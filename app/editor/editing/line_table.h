@@ -37,6 +37,11 @@ struct BarScan {
 // table's copy of the first notation line starts with the plain bar line U+6352 in place of its first
 // character, so that bar counting always finds a bar at the start; the score is not changed.
 std::vector<LineInfo> BuildLineTable(const platform::RichTextSnapshot& score);
+std::vector<LineInfo> BuildLineTable(const std::vector<platform::RichTextSnapshot::Line>& lines);
+// Its two halves, for a table kept up to date line by line: the entries of display lines from position
+// `start` on, without the plain bar line; the line that takes it (-1 for none).
+std::vector<LineInfo> LineEntries(const std::vector<platform::RichTextSnapshot::Line>& lines, int start);
+int FirstBarLine(const std::vector<LineInfo>& table);
 
 // The bars of a line table and of the selection [selStart, selStart + selLength).
 BarScan ScanBars(std::vector<LineInfo> lineTable, int selStart, int selLength);

@@ -5,7 +5,12 @@
 #include "app/notation/notation_chars.h"
 #include "app/notation/play_order_key.h"
 #include "platform/desktop/prompts.h"
+#include "platform/richtext/rich_text_format.h"
+#include "platform/richtext/rtf_writer.h"
 
+#include <QAbstractTextDocumentLayout>
+#include <QTextBlock>
+#include <QTextCursor>
 #include <QTextDocument>
 
 #include <algorithm>
@@ -44,6 +49,17 @@ UndoEngine::UndoEngine(platform::RichTextBox& editor, UndoHost host, QObject* pa
     connect(&editor_, &platform::RichTextBox::Change, this, &UndoEngine::onChange);
     connect(&editor_, &platform::RichTextBox::SelChange, this, &UndoEngine::onSelChange);
     connect(&editor_, &platform::RichTextBox::MouseDown, this, [this] { FlushSnapshot(); });
+    // Only a document with a layout says where it changed; a view's has one, a hidden editor gets one.
+    QTextDocument* document = editor_.document();
+    document->documentLayout();
+    // A relayout of the margins changes paragraph formats alone.
+    connect(document, &QTextDocument::contentsChange, this, [this](int from, int removed, int added) {
+        scanChanged_.add(from, removed, added);
+        if (layoutBusy() && removed == added)
+            relaid_ = true;
+        else
+            changed_.add(from, removed, added);
+    });
     Reset();
 }
 
@@ -87,13 +103,71 @@ const XjxInfo& UndoEngine::GetXjxInfo()
     const int length = editor_.SelLength();
     const qreal width = editor_.document()->textWidth();
     if (scanDirty_ || width != scanWidth_) {
-        scan_ = ScanBars(BuildLineTable(editor_.snapshot()), start, length);
+        // After an edit only the lines of the paragraphs it touched are read again.
+        if (width != scanWidth_ || scan_.LineTable.empty() || rescanAll_) {
+            scan_.LineTable = LineEntries(editor_.snapshotLines(), 0);
+            markedLine_ = -1;
+        } else {
+            rescanLines();
+        }
+        markFirstBar();
+        scan_ = ScanBars(std::move(scan_.LineTable), start, length);
+        scanChanged_.clear();
+        rescanAll_ = false;
         scanDirty_ = false;
         scanWidth_ = width;
     } else {
         scan_.info = BarsOfSelection(scan_, start, length);
     }
     return scan_.info;
+}
+
+void UndoEngine::rescanLines()
+{
+    std::vector<LineInfo>& table = scan_.LineTable;
+    if (markedLine_ >= 0)
+        table[size_t(markedLine_)].LineText[0] = markedChar_;
+    markedLine_ = -1;
+    // The first line of each paragraph, and one past the last line.
+    std::vector<size_t> paragraphLine { 0 };
+    for (size_t i = 0; i + 1 < table.size(); ++i) {
+        if (table[i].LineText.endsWith(QLatin1String("\r\n")))
+            paragraphLine.push_back(i + 1);
+    }
+    const int oldParagraphs = int(paragraphLine.size());
+    paragraphLine.push_back(table.size());
+    const QTextDocument& document = *editor_.document();
+    const int end = document.characterCount() - 1;
+    // A change the document did not report (the last paragraph's mark) is the last paragraph's.
+    const platform::ChangedSpan span
+        = scanChanged_.empty() ? platform::ChangedSpan { end, end, end } : scanChanged_;
+    const int first = document.findBlock(std::clamp(span.from, 0, end)).blockNumber();
+    const int lastNew = document.findBlock(std::clamp(span.newEnd, 0, end)).blockNumber();
+    const int lastOld = lastNew + oldParagraphs - document.blockCount();
+    const size_t from = paragraphLine[size_t(first)];
+    const size_t to = paragraphLine[size_t(lastOld + 1)];
+    std::vector<LineInfo> fresh
+        = LineEntries(editor_.snapshotLines(first, lastNew - first + 1), table[from].LineStart);
+    int shift = 0;
+    for (const LineInfo& line : fresh)
+        shift += line.LineLen;
+    for (size_t i = from; i < to; ++i)
+        shift -= table[i].LineLen;
+    for (size_t i = to; i < table.size(); ++i)
+        table[i].LineStart += shift;
+    table.erase(table.begin() + std::ptrdiff_t(from), table.begin() + std::ptrdiff_t(to));
+    table.insert(table.begin() + std::ptrdiff_t(from), std::make_move_iterator(fresh.begin()),
+        std::make_move_iterator(fresh.end()));
+}
+
+void UndoEngine::markFirstBar()
+{
+    markedLine_ = FirstBarLine(scan_.LineTable);
+    if (markedLine_ < 0)
+        return;
+    QString& text = scan_.LineTable[size_t(markedLine_)].LineText;
+    markedChar_ = text[0];
+    text[0] = QChar(char16_t(notation::PlainBarLine::Plain));
 }
 
 bool UndoEngine::CaretOnNotationLine()
@@ -160,8 +234,11 @@ void UndoEngine::Reset()
     timer_.stop();
     undo_.clear();
     redo_.clear();
-    textBefore_ = editor_.TextRTF();
+    lastStep_ = platform::AsReadBack(editor_.paragraphs(0, editor_.document()->blockCount()));
+    changed_.clear();
+    relaid_ = false;
     scanDirty_ = true;
+    rescanAll_ = true;
     const XjxInfo& r = GetXjxInfo();
     lastXjxStr_ = r.XjxStr;
     lastXjCount_ = r.XJInteger;
@@ -253,7 +330,6 @@ void UndoEngine::pushBase()
     UndoStep base;
     base.SelIndent_BeforeChange = base.SelIndent_AfterChange = marginsBefore_.left;
     base.SelRightIndent_BeforeChange = base.SelRightIndent_AfterChange = marginsBefore_.right;
-    base.MatchingCharsFromLeft = textBefore_.size();
     base.SelStart_BeforeChange = base.SelStart_AfterChange = lastSel_.start;
     base.SelLength_BeforeChange = base.SelLength_AfterChange = lastSel_.length;
     base.TextXjxBlock_BeforeChange = base.TextXjxBlock_AfterChange = lastXjxStr_;
@@ -264,24 +340,150 @@ void UndoEngine::pushBase()
     undo_.push_back(std::move(base));
 }
 
+ParagraphChange UndoEngine::changeSinceLastStep(bool withRelayout) const
+{
+    const QTextDocument& document = *editor_.document();
+    const int blocks = document.blockCount();
+    int first = -1;
+    int lastNew = -1;
+    if (!changed_.empty()) {
+        const int end = document.characterCount() - 1;
+        first = document.findBlock(std::clamp(changed_.from, 0, end)).blockNumber();
+        lastNew = document.findBlock(std::clamp(changed_.newEnd, 0, end)).blockNumber();
+    }
+    // The last paragraph's mark is no text: the document never says it changed.
+    if (lastNew < blocks - 1) {
+        const platform::RichContent last = platform::AsReadBack(editor_.paragraphs(blocks - 1, 1));
+        if (!(last.front().mark == lastStep_.back().mark)) {
+            first = first < 0 ? blocks - 1 : first;
+            lastNew = blocks - 1;
+        }
+    }
+    ParagraphChange change;
+    if (withRelayout && relaid_)
+        change.formats = relaidFormats(first, lastNew);
+    if (first < 0)
+        return change;
+    // Behind what changed, the paragraphs are the same ones in both.
+    const int lastOld = lastNew + int(lastStep_.size()) - blocks;
+    const int oldCount = lastOld - first + 1;
+    const int newCount = lastNew - first + 1;
+    const platform::RichContent now = platform::AsReadBack(editor_.paragraphs(first, newCount));
+    auto sameText = [](const platform::RichParagraph& a, const platform::RichParagraph& b) {
+        return a.runs == b.runs && a.mark == b.mark;
+    };
+    auto keepFormat
+        = [&](const platform::RichParagraph& before, const platform::RichParagraph& after, int at) {
+              if (!(before.format == after.format))
+                  change.formats.push_back({ at, before.format, after.format });
+          };
+    // Paragraphs that kept their text at either end are no part of the change; their formats may be.
+    int front = 0;
+    while (front < oldCount && front < newCount
+        && sameText(lastStep_[size_t(first + front)], now[size_t(front)])) {
+        keepFormat(lastStep_[size_t(first + front)], now[size_t(front)], first + front);
+        ++front;
+    }
+    int back = 0;
+    while (back < oldCount - front && back < newCount - front
+        && sameText(lastStep_[size_t(first + oldCount - 1 - back)], now[size_t(newCount - 1 - back)])) {
+        keepFormat(lastStep_[size_t(first + oldCount - 1 - back)], now[size_t(newCount - 1 - back)],
+            first + newCount - 1 - back);
+        ++back;
+    }
+    change.first = first + front;
+    change.before.assign(lastStep_.begin() + first + front, lastStep_.begin() + first + oldCount - back);
+    change.after.assign(now.begin() + front, now.begin() + newCount - back);
+    return change;
+}
+
+std::vector<ParagraphChange::Format> UndoEngine::relaidFormats(int first, int last) const
+{
+    std::vector<ParagraphChange::Format> formats;
+    const QTextDocument& document = *editor_.document();
+    const int shift = int(lastStep_.size()) - document.blockCount();
+    int paragraph = 0;
+    for (QTextBlock block = document.begin(); block.isValid(); block = block.next(), ++paragraph) {
+        if (first >= 0 && paragraph >= first && paragraph <= last)
+            continue;
+        const platform::ParagraphFormat& before
+            = lastStep_[size_t(first >= 0 && paragraph > last ? paragraph + shift : paragraph)].format;
+        const platform::ParagraphFormat now
+            = platform::Clamped(platform::ToParagraphFormat(block.blockFormat()));
+        if (!(now == before))
+            formats.push_back({ paragraph, before, now });
+    }
+    return formats;
+}
+
+namespace {
+
+// One side of a change in a plain copy of the text.
+void applyTo(platform::RichContent& text, const ParagraphChange& change, bool undoing)
+{
+    const platform::RichContent& removed = undoing ? change.after : change.before;
+    const platform::RichContent& added = undoing ? change.before : change.after;
+    auto setFormats = [&] {
+        for (const ParagraphChange::Format& f : change.formats)
+            text[size_t(f.paragraph)].format = undoing ? f.before : f.after;
+    };
+    if (undoing)
+        setFormats();
+    const auto at = text.begin() + change.first;
+    text.insert(text.erase(at, at + qsizetype(removed.size())), added.begin(), added.end());
+    if (!undoing)
+        setFormats();
+}
+
+} // namespace
+
+void UndoEngine::apply(const ParagraphChange& change, bool undoing)
+{
+    const platform::RichContent& removed = undoing ? change.after : change.before;
+    const platform::RichContent& added = undoing ? change.before : change.after;
+    auto setFormats = [&] {
+        for (const ParagraphChange::Format& f : change.formats) {
+            // Indents alone are left to the margins, which the window lays on every paragraph after
+            // an undo or a redo: a margin step or a relayout then costs no layout of the whole score.
+            const bool indentsAlone = f.before.lineSpacing == f.after.lineSpacing;
+            if (indentsAlone && host_.JzRTB) {
+                relaid_ = true;
+                continue;
+            }
+            editor_.setParagraphFormat(f.paragraph, undoing ? f.before : f.after);
+        }
+    };
+    // One edit: the view lays out what changed once.
+    QTextCursor edit(editor_.document());
+    edit.beginEditBlock();
+    if (undoing)
+        setFormats();
+    if (!removed.empty() || !added.empty())
+        editor_.replaceParagraphs(change.first, int(removed.size()), added);
+    if (!undoing)
+        setFormats();
+    edit.endEditBlock();
+}
+
 void UndoEngine::TakeUndoSnapShot()
 {
     const XjxInfo r = GetXjxInfo();
-    const QString now = editor_.TextRTF();
     if (undo_.empty())
         pushBase();
-    const qsizetype prefix = MatchingChars(textBefore_, now, false);
-    if (!drumFlag_ && prefix == textBefore_.size() && prefix == now.size())
+    ParagraphChange change = changeSinceLastStep(true);
+    if (!drumFlag_ && change.empty()) {
+        changed_.clear();
+        relaid_ = false;
         return;
+    }
     UndoStep e;
-    e.MatchingCharsFromLeft = prefix;
-    e.MatchingCharsFromRight = MatchingChars(textBefore_.mid(prefix), now.mid(prefix), true);
     e.MatchingXjxCharsFromLeft = MatchingChars(lastXjxStr_, r.XjxStr, false);
     e.MatchingXjxCharsFromRight = MatchingChars(
         lastXjxStr_.mid(e.MatchingXjxCharsFromLeft), r.XjxStr.mid(e.MatchingXjxCharsFromLeft), true);
-    e.TextRTFBlock_BeforeChange
-        = textBefore_.mid(prefix, textBefore_.size() - prefix - e.MatchingCharsFromRight);
-    e.TextRTFBlock_AfterChange = now.mid(prefix, now.size() - prefix - e.MatchingCharsFromRight);
+    applyTo(lastStep_, change, false);
+    changed_.clear();
+    relaid_ = false;
+    e.Change = std::move(change);
     e.TextXjxBlock_BeforeChange = lastXjxStr_;
     e.TextXjxBlock_AfterChange = r.XjxStr;
     e.XjLong_BeforeChange = lastXjCount_;
@@ -308,7 +510,6 @@ void UndoEngine::TakeUndoSnapShot()
         emit XJDrumChanged(r.XjxSelStart, 0);
 
     redo_.clear();
-    textBefore_ = now;
     lastXjxStr_ = r.XjxStr;
     lastXjCount_ = r.XJInteger;
     lastSel_ = curSel_ = { editor_.SelStart(), editor_.SelLength(), r.XjxSelStart, r.XjxSelLength };
@@ -405,20 +606,36 @@ int UndoEngine::applySteps(bool undoing, int n)
     const int aType = undoing ? -1 : 1;
     // A drum step is reported with the caret's bar after it on undo, before the redo on redo.
     int onXj = GetXjxInfo().OnXj;
-    QString text = textBefore_;
+    // Where the document moved away from the text of the last step untracked, it goes back with the
+    // first step shown. The indents of a relayout stay: the margins go on again after every undo and
+    // redo, and the next step still records them.
+    std::optional<ParagraphChange> untracked = changeSinceLastStep(false);
+    // The steps that the text of the last step has and the document not yet.
+    size_t shown = to.size();
     for (int i = 0; i < n; ++i) {
-        UndoStep e = std::move(from.back());
+        to.push_back(std::move(from.back()));
         from.pop_back();
-        const QString& block = undoing ? e.TextRTFBlock_BeforeChange : e.TextRTFBlock_AfterChange;
-        text = text.left(e.MatchingCharsFromLeft) + block + text.right(e.MatchingCharsFromRight);
+        const UndoStep& e = to.back();
+        applyTo(lastStep_, e.Change, undoing);
         const bool barsChanged = e.XjLong_BeforeChange != e.XjLong_AfterChange;
         if (undoing)
             applyMargins(e.SelIndent_BeforeChange, e.SelRightIndent_BeforeChange);
         else
             applyMargins(e.SelIndent_AfterChange, e.SelRightIndent_AfterChange);
-        // The editor shows a step when an event handler may read it, and at the end.
+        // The editor shows a step when an event handler may read it, and at the end. Its caret moves
+        // as a whole text read back moves it, so the selection the engine keeps is the same: to the
+        // start, then to the step's selection.
         if (e.DrumStep || barsChanged || i + 1 == n) {
-            editor_.setTextRTF(text);
+            editor_.resetCursor();
+            ownSelection_ = true;
+            if (untracked) {
+                apply(*untracked, true);
+                untracked.reset();
+            }
+            for (; shown < to.size(); ++shown)
+                apply(to[shown].Change, undoing);
+            ownSelection_ = false;
+            changed_.clear();
             if (undoing)
                 editor_.select(e.SelStart_BeforeChange, e.SelLength_BeforeChange);
             else
@@ -431,10 +648,8 @@ int UndoEngine::applySteps(bool undoing, int n)
             emit XJDrumChanged(onXj, aType);
         else if (barsChanged)
             emit XJChanged(0, 0, 0, 0, 0, aType);
-        textBefore_ = text;
         lastXjxStr_ = undoing ? e.TextXjxBlock_BeforeChange : e.TextXjxBlock_AfterChange;
         lastXjCount_ = undoing ? e.XjLong_BeforeChange : e.XjLong_AfterChange;
-        to.push_back(std::move(e));
     }
     tracking_ = true;
     emit StateChanged();

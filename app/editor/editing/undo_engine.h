@@ -2,6 +2,7 @@
 
 #include "app/editor/editing/line_table.h"
 #include "app/notation/score_header.h"
+#include "platform/richtext/changed_span.h"
 #include "platform/richtext/rich_text_box.h"
 
 #include <QObject>
@@ -9,16 +10,39 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <vector>
 
 // The score editor's undo engine. It records no commands: when the editor's text has been left alone
-// for 125 ms it compares the whole rich text with the text of the last step and keeps only the part
-// that differs, with the selection, the bars and the margins before and after. It also owns the
-// editor's line table and bar state, rescanned from the live document.
+// for 125 ms it compares the paragraphs the edits touched with the text of the last step and keeps
+// only the paragraphs that differ, with the selection, the bars and the margins before and after.
+// Undo and redo put those paragraphs back in one edit; the rest of the document is never read or
+// written again, so a step costs what it changed, whatever the score's length. The text of the last
+// step is kept as it reads back from RTF, so every text it restores is the one a whole-RTF snapshot
+// would have restored. It also owns the editor's line table and bar state, rescanned from the live
+// document.
 namespace tunvale::editor {
 
 // The length of the common prefix (fromRight false) or suffix (true) of two texts.
 qsizetype MatchingChars(const QString& oldText, const QString& newText, bool fromRight);
+
+// The paragraphs a step changed: `before` stood at paragraph `first` and `after` stands there now;
+// around them, paragraphs that kept their text and only changed their format (numbered as after
+// the step).
+struct ParagraphChange {
+    struct Format {
+        int paragraph = 0;
+        platform::ParagraphFormat before;
+        platform::ParagraphFormat after;
+    };
+
+    int first = 0;
+    platform::RichContent before;
+    platform::RichContent after;
+    std::vector<Format> formats;
+
+    bool empty() const { return before.empty() && after.empty() && formats.empty(); }
+};
 
 // One step.
 struct UndoStep {
@@ -26,10 +50,7 @@ struct UndoStep {
     int SelIndent_AfterChange = 0;
     int SelRightIndent_BeforeChange = 0;
     int SelRightIndent_AfterChange = 0;
-    QString TextRTFBlock_BeforeChange;
-    QString TextRTFBlock_AfterChange;
-    qsizetype MatchingCharsFromLeft = 0;
-    qsizetype MatchingCharsFromRight = 0;
+    ParagraphChange Change;
     int SelStart_BeforeChange = 0;
     int SelLength_BeforeChange = 0;
     int SelStart_AfterChange = 0;
@@ -77,7 +98,6 @@ public:
     int XjxSelStart() const { return scan_.info.XjxSelStart; }
     int XjxSelLength() const { return scan_.info.XjxSelLength; }
     int XJInteger() const { return scan_.info.XJInteger; }
-    const QString& TextRTFBeforeChange() const { return textBefore_; }
     int OnXj() const { return scan_.info.OnXj; }
     // Puts the caret just behind the bar line that opens bar `n`; a bar that does not exist is ignored.
     void setOnXj(int n);
@@ -143,10 +163,21 @@ private:
     };
 
     const XjxInfo& GetXjxInfo();
+    // Reads the lines of the paragraphs that changed since the last scan again.
+    void rescanLines();
+    // The plain bar line in the line table's first notation line, where BuildLineTable puts it.
+    void markFirstBar();
     // The caret line is a notation line in the line table of the last scan.
     bool CaretLineInTable() const;
     void TakeUndoSnapShot();
     void pushBase();
+    // What differs between the document and the text of the last step; with the indents of untracked
+    // relayouts or without.
+    ParagraphChange changeSinceLastStep(bool withRelayout) const;
+    // The paragraph formats a relayout changed, outside paragraphs first to last (numbered as now).
+    std::vector<ParagraphChange::Format> relaidFormats(int first, int last) const;
+    // Puts one side of a change into the document.
+    void apply(const ParagraphChange& change, bool undoing);
     // Applies n steps of the undo or the redo stack; the caret's bar at the end.
     int applySteps(bool undoing, int n);
     void inferBarChange(int s0, int s1, int n0, int c0, int c1);
@@ -170,7 +201,10 @@ private:
     bool tracking_ = true;
     bool drumFlag_ = false;
     bool moved_ = false;
-    QString textBefore_;
+    // The text of the last step, as it reads back from RTF, and where the document may differ from it.
+    platform::RichContent lastStep_;
+    platform::ChangedSpan changed_;
+    bool relaid_ = false; // a relayout of the margins laid other indents on, untracked
     QString lastXjxStr_;
     int lastXjCount_ = 0;
     Selection lastSel_;
@@ -178,6 +212,10 @@ private:
     Margins marginsBefore_;
     Margins marginsAfter_;
     BarScan scan_;
+    platform::ChangedSpan scanChanged_; // where the document changed since the last scan
+    bool rescanAll_ = true;
+    int markedLine_ = -1; // the line whose first character the plain bar line replaces
+    QChar markedChar_;
     bool scanDirty_ = true;
     qreal scanWidth_ = -1;
     bool ownSelection_ = false;

@@ -16,6 +16,7 @@
 #include "platform/richtext/rich_text_lines.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QMenu>
@@ -390,6 +391,14 @@ void MainFormPlayback::keepScreenAwake(bool awake)
         screenSaver_->inhibit(QStringLiteral("播放"));
     else
         screenSaver_->uninhibit();
+}
+
+void MainFormPlayback::showBusy(bool busy)
+{
+    if (busy)
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+    else
+        QApplication::restoreOverrideCursor();
 }
 
 void MainFormPlayback::drumEditorControlsEnabled(bool enabled) { drumEditorControlsHook(enabled); }

@@ -76,6 +76,7 @@ public:
     void setStripBar(int bar) override;
     std::pair<int, int> stripRange() const override;
     void keepScreenAwake(bool awake) override;
+    void showBusy(bool busy) override;
     void drumEditorControlsEnabled(bool enabled) override;
 
 private:
