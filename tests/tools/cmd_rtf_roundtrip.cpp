@@ -1,5 +1,5 @@
 #include "tests/tools/command_registry.h"
-#include "tests/tools/score_loading.h"
+#include "tests/tools/rtf_file_command.h"
 
 #include "platform/richtext/rtf_writer.h"
 
@@ -11,23 +11,16 @@ using namespace tunvale;
 
 int rtfRoundtrip(const QStringList& args)
 {
-    if (args.size() != 2) {
-        scoretool::err(QStringLiteral("usage: scoretool rtf-roundtrip IN.rtf OUT.rtf"));
-        return 2;
-    }
-    QString error;
-    const std::optional<platform::RichContent> content = scoretool::ReadRtfFile(args[0], error);
-    if (!content) {
-        scoretool::err(error);
-        return 1;
-    }
-    QSaveFile out(args[1]);
-    if (!out.open(QIODevice::WriteOnly) || out.write(platform::WriteRtf(*content).toLatin1()) < 0
-        || !out.commit()) {
-        scoretool::err(QStringLiteral("cannot write %1").arg(args[1]));
-        return 1;
-    }
-    return 0;
+    return scoretool::WithRtfFile(args, 2, QStringLiteral("usage: scoretool rtf-roundtrip IN.rtf OUT.rtf"),
+        [&args](const platform::RichContent& content) {
+            QSaveFile out(args[1]);
+            if (!out.open(QIODevice::WriteOnly) || out.write(platform::WriteRtf(content).toLatin1()) < 0
+                || !out.commit()) {
+                scoretool::err(QStringLiteral("cannot write %1").arg(args[1]));
+                return 1;
+            }
+            return 0;
+        });
 }
 
 } // namespace
