@@ -249,10 +249,13 @@ int printPdf(const QStringList& args)
     return documents > 0 && QFileInfo::exists(out) ? 0 : 1;
 }
 
-// A save dialog that answers `file`.
-frame::SaveDialog answering(const QString& file)
+// The window with `in` loaded, whose save dialogs answer `file`.
+std::unique_ptr<editor::MainForm> openWindowSavingTo(const QString& in, const QString& file)
 {
-    return [file](const platform::FileDialogRequest&) { return QFileInfo(file).absoluteFilePath(); };
+    editor::MainFormServices services = fakeServices();
+    services.outputSaveDialog
+        = [file](const platform::FileDialogRequest&) { return QFileInfo(file).absoluteFilePath(); };
+    return openWindow(in, std::move(services));
 }
 
 int picture(const QStringList& args)
@@ -261,9 +264,7 @@ int picture(const QStringList& args)
         scoretool::err(QStringLiteral("usage: scoretool picture IN OUT.bmp"));
         return 2;
     }
-    editor::MainFormServices services = fakeServices();
-    services.outputSaveDialog = answering(args[1]);
-    const auto form = openWindow(args[0], std::move(services));
+    const auto form = openWindowSavingTo(args[0], args[1]);
     if (!form)
         return 1;
     form->action(QStringLiteral("OutputPic"))->trigger();
@@ -286,9 +287,7 @@ int exportRtf(const QStringList& args)
         scoretool::err(QStringLiteral("usage: scoretool export-rtf IN OUT.rtf"));
         return 2;
     }
-    editor::MainFormServices services = fakeServices();
-    services.outputSaveDialog = answering(args[1]);
-    const auto form = openWindow(args[0], std::move(services));
+    const auto form = openWindowSavingTo(args[0], args[1]);
     if (!form)
         return 1;
     form->action(QStringLiteral("OutputRTF"))->trigger();
