@@ -4,7 +4,6 @@
 #include "platform/richtext/rich_text_box.h"
 #include "platform/richtext/rich_text_content.h"
 
-#include <QApplication>
 #include <QTextDocument>
 
 #include <benchmark/benchmark.h>
@@ -61,14 +60,3 @@ void TakeSnapshotOfLaidOutDocument(benchmark::State& state)
 BENCHMARK(TakeSnapshotOfLaidOutDocument)->Unit(benchmark::kMillisecond);
 
 } // namespace
-
-int main(int argc, char* argv[])
-{
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

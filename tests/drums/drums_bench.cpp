@@ -5,7 +5,6 @@
 #include "app/drums/bar_strip.h"
 #include "app/drums/drum_operations.h"
 
-#include <QApplication>
 #include <QImage>
 #include <QPainter>
 
@@ -109,14 +108,3 @@ void BM_ScrollStrip(benchmark::State& state)
 BENCHMARK(BM_ScrollStrip)->Arg(100)->Arg(10000)->Unit(benchmark::kMicrosecond);
 
 } // namespace
-
-int main(int argc, char** argv)
-{
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

@@ -11,7 +11,6 @@
 #include "app/editor/parts/main_form_old_version.h"
 #include "app/frame/old_score_converter.h"
 #include "app/frame/process_state.h"
-#include "platform/desktop/notation_fonts.h"
 #include "platform/richtext/rich_text_edit.h"
 #include "platform/richtext/rich_text_format.h"
 
@@ -78,15 +77,3 @@ BENCHMARK(BM_ConverterOverTheLines)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_CommandInTheWindow)->Unit(benchmark::kMillisecond);
 
 } // namespace
-
-int main(int argc, char** argv)
-{
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    platform::loadNotationFonts();
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
