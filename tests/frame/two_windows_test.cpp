@@ -1,6 +1,7 @@
 #include "app/frame/recent_files.h"
 #include "app/frame/score_file_commands.h"
 #include "app/frame/start_args.h"
+#include "app/frame/window_raiser.h"
 #include "platform/settings/ini_file.h"
 #include "platform/settings/program_folder.h"
 #include "tests/frame/fake_score_window.h"
@@ -10,6 +11,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QThread>
@@ -125,7 +127,10 @@ TEST(TwoWindows, ScoreWindowsFindAndRaiseEachOther)
     ASSERT_TRUE(windowA.waitForStarted());
     const qint64 idA = windowA.processId();
     started.insert(idA);
-    ASSERT_TRUE(waitFor([&] { return registry.FindFileWindow(a) == idA; }));
+    // A registers its score while it loads and listens for raise calls once loaded: it is up when both.
+    ASSERT_TRUE(waitFor([&] {
+        return registry.FindFileWindow(a) == idA && QFileInfo::exists(frame::WindowRaiser::SocketPath(idA));
+    }));
 
     // This test is a window that shows another named score.
     tunvale::testing::FakeScoreWindow window;
