@@ -257,6 +257,9 @@ bool MainForm::load()
         hooks_.showStartProgress(QStringLiteral("打开主程序窗口..."));
     }
     MainFormScoreFiles& files = part<MainFormScoreFiles>();
+    // Listening before the start score registers: a peer that finds the entry reaches this window, and
+    // its call is answered once the window is up.
+    files.listen();
     files.ShowRecentFiles();
     if (!files.OpenStartScore(process().ScoreHeader.CurrentFile))
         return false;

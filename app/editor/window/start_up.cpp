@@ -1,7 +1,6 @@
 #include "app/editor/window/start_up.h"
 
 #include "app/dialogs/splash_window.h"
-#include "app/editor/parts/main_form_score_files.h"
 #include "app/editor/window/window_geometry.h"
 #include "app/frame/open_decision.h"
 #include "app/frame/process_state.h"
@@ -124,7 +123,6 @@ StartResult StartProgram(const QStringList& args, MainFormServices services)
         result.exitCode = 1;
         return result;
     }
-    window->part<MainFormScoreFiles>().listen();
 
     if (parsed.kind == frame::StartKind::Print) {
         const bool printed = window->hooks().printStartScore && window->hooks().printStartScore();
