@@ -6,6 +6,8 @@
 #include "platform/settings/desktop_folder.h"
 #include "platform/settings/whole_file.h"
 
+#include <QScopedValueRollback>
+
 namespace tunvale::frame {
 
 namespace {
@@ -13,22 +15,6 @@ namespace {
 const QString kSaveFailed = QStringLiteral("保存失败！");
 const QString kRecordingPanel = QStringLiteral("录制WAV...");
 const QString kNotRecordingPanel = QStringLiteral("未录音...");
-
-// Keeps the score's saved flag for the length of a command: output never marks a score modified.
-class KeptSavedFlag
-{
-public:
-    KeptSavedFlag()
-        : saved_(Process().ScoreHeader.ScoreSaved)
-    {
-    }
-    ~KeptSavedFlag() { Process().ScoreHeader.ScoreSaved = saved_; }
-    KeptSavedFlag(const KeptSavedFlag&) = delete;
-    KeptSavedFlag& operator=(const KeptSavedFlag&) = delete;
-
-private:
-    bool saved_;
-};
 
 QString askForFile(const OutputWindow& window, const SaveDialog& saveDialog, const QString& title,
     const QStringList& filters, const QString& extension)
@@ -50,16 +36,17 @@ SaveDialog ProgramSaveDialog()
     return [](const platform::FileDialogRequest& request) { return platform::ShowFileDialog(request, true); };
 }
 
+// Each output command keeps the score's saved flag: output never marks a score modified.
 void previewScore(OutputWindow& window)
 {
-    const KeptSavedFlag kept;
+    const QScopedValueRollback kept(Process().ScoreHeader.ScoreSaved);
     window.PrintMode();
     window.openPreview();
 }
 
 void printScore(OutputWindow& window)
 {
-    const KeptSavedFlag kept;
+    const QScopedValueRollback kept(Process().ScoreHeader.ScoreSaved);
     window.MakeWorkingCopy();
     window.PrintMode();
     window.printThroughPreview();
@@ -74,7 +61,7 @@ void exportPicture(OutputWindow& window, const SaveDialog& saveDialog)
         QStringLiteral(".bmp"));
     if (path.isEmpty())
         return;
-    const KeptSavedFlag kept;
+    const QScopedValueRollback kept(Process().ScoreHeader.ScoreSaved);
     window.PrintMode();
     window.MakeWorkingCopy();
     const bool saved = window.savePicture(path);
@@ -91,7 +78,7 @@ void exportRtf(OutputWindow& window, const SaveDialog& saveDialog)
         QStringLiteral(".rtf"));
     if (path.isEmpty())
         return;
-    const KeptSavedFlag kept;
+    const QScopedValueRollback kept(Process().ScoreHeader.ScoreSaved);
     window.MakeWorkingCopy();
     window.JzRTB(true);
     const bool saved = platform::CommitWholeFile(path, window.editorRtf().toUtf8());

@@ -127,6 +127,13 @@ void RichTextEdit::insertFromMimeData(const QMimeData* source)
     ensureCursorVisible();
 }
 
+void RichTextEdit::setPageColor(const QColor& color)
+{
+    QPalette shown = palette();
+    shown.setColor(QPalette::Base, color);
+    setPalette(shown);
+}
+
 double RichTextEdit::toTwipsX(double pixels) const { return pixels * 1440.0 / logicalDpiX(); }
 
 double RichTextEdit::toTwipsY(double pixels) const { return pixels * 1440.0 / logicalDpiY(); }

@@ -17,6 +17,8 @@ public:
     explicit RichTextEdit(QWidget* parent = nullptr);
 
     RichTextBox& box() const { return *box_; }
+    // The colour of the page behind the text.
+    void setPageColor(const QColor& color);
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;

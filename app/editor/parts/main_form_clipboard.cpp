@@ -39,13 +39,6 @@ void setVisible(MainForm& form, std::initializer_list<const char*> names, bool v
     }
 }
 
-void setBackground(platform::RichTextEdit* view, const QColor& color)
-{
-    QPalette palette = view->palette();
-    palette.setColor(QPalette::Base, color);
-    view->setPalette(palette);
-}
-
 } // namespace
 
 bool ClipboardEmpty()
@@ -183,9 +176,7 @@ void MainFormClipboard::cleanHighlightMarks()
     platform::SetContent(*playback.document(), content);
     playback.select(0, 0);
     editor.select(0, 0);
-    const QColor background = StoredColor(process.ColorScheme.EditBackColor);
-    setBackground(form_.editorView(), background);
-    setBackground(form_.playbackView(), background);
+    form_.showEditingBackground();
     process.ScoreHeader.ScoreSaved = saved;
 }
 

@@ -14,17 +14,6 @@
 
 namespace tunvale::editor {
 
-namespace {
-
-void setBackground(QWidget* view, const QColor& color)
-{
-    QPalette palette = view->palette();
-    palette.setColor(QPalette::Base, color);
-    view->setPalette(palette);
-}
-
-} // namespace
-
 MainFormColors::MainFormColors(MainForm& form, std::unique_ptr<dialogs::ColorPicker> picker)
     : MainFormPart(form)
     , picker_(std::move(picker))
@@ -76,24 +65,17 @@ void MainFormColors::colourSelectedPieces(bool notation, std::int32_t color)
 
 void MainFormColors::applyBackground()
 {
-    showBackground();
+    form_.showEditingBackground();
     startHighlightCleaner();
 }
 
 void MainFormColors::takeBackChanges()
 {
     form_.part<MainFormEditing>().undo().rollBack(opened_);
-    showBackground();
+    form_.showEditingBackground();
 }
 
 platform::RichTextBox& MainFormColors::playView() { return form_.playbackView()->box(); }
-
-void MainFormColors::showBackground()
-{
-    const QColor back = StoredColor(frame::Process().ColorScheme.EditBackColor);
-    setBackground(form_.editorView(), back);
-    setBackground(form_.playbackView(), back);
-}
 
 void MainFormColors::startHighlightCleaner() { form_.part<MainFormScoreFiles>().startHighlightCleaner(); }
 

@@ -29,8 +29,6 @@ public:
     platform::RichTextBox& playView() override;
 
 private:
-    // The editor's and the play view's background in the scheme's colour.
-    void showBackground();
     // The window's clean-up of played-note highlights, which also lays the background on both views.
     void startHighlightCleaner();
 

@@ -13,8 +13,6 @@
 #include "platform/richtext/rich_text_lines.h"
 
 #include <QAction>
-#include <QClipboard>
-#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMenu>
 
@@ -180,7 +178,7 @@ void MainFormEditing::enableEditMenu()
     const bool selected = !form_.editor().SelText().isEmpty();
     enable(form_.action(QStringLiteral("mnuCopy")), selected);
     enable(form_.action(QStringLiteral("mnuCut")), selected);
-    enable(form_.action(QStringLiteral("mnuPaste")), !QGuiApplication::clipboard()->text().isEmpty());
+    enable(form_.action(QStringLiteral("mnuPaste")), !ClipboardEmpty());
     enable(form_.action(QStringLiteral("mnuReset")),
         form_.action(QStringLiteral("mnuUnDo"))->isEnabled()
             || form_.action(QStringLiteral("mnuRedo"))->isEnabled());
@@ -243,12 +241,6 @@ void MainFormEditing::ShowLineMarks()
     tiled.setSelText(QStringLiteral("      "));
 }
 
-void MainFormEditing::recolourLines(bool IsJP)
-{
-    notation::ScoreHeader& header = process().ScoreHeader;
-    const std::int16_t saved = header.ScoreSaved;
-    undo_.JpColor(process().ColorScheme, IsJP);
-    header.ScoreSaved = saved;
-}
+void MainFormEditing::recolourLines(bool IsJP) { undo_.JpColor(process().ColorScheme, IsJP); }
 
 } // namespace tunvale::editor

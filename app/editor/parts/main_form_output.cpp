@@ -14,6 +14,7 @@
 #include <QAction>
 #include <QLabel>
 #include <QMenu>
+#include <QScopedValueRollback>
 #include <QTextStream>
 #include <QTimer>
 
@@ -29,22 +30,6 @@ constexpr int kWrapPageHeight = 16860;
 constexpr int kPrintStartLeft = 450;
 constexpr int kPrintStartRight = 550;
 constexpr int kRecorderPollMs = 1000;
-
-// Keeps the score's saved flag while the layout changes: margins are no edit.
-class KeptSavedFlag
-{
-public:
-    KeptSavedFlag()
-        : saved_(frame::Process().ScoreHeader.ScoreSaved)
-    {
-    }
-    ~KeptSavedFlag() { frame::Process().ScoreHeader.ScoreSaved = saved_; }
-    KeptSavedFlag(const KeptSavedFlag&) = delete;
-    KeptSavedFlag& operator=(const KeptSavedFlag&) = delete;
-
-private:
-    bool saved_;
-};
 
 } // namespace
 
@@ -83,14 +68,15 @@ void MainFormOutput::setMargins(int left, int right)
 
 void MainFormOutput::PrintMode()
 {
-    const KeptSavedFlag kept;
+    // Output never marks a score modified: margins and pages are no edit.
+    const QScopedValueRollback kept(frame::Process().ScoreHeader.ScoreSaved);
     const notation::ScoreHeader& header = frame::Process().ScoreHeader;
     setMargins(header.LeftSpace, header.RightSpace);
 }
 
 void MainFormOutput::EditMode()
 {
-    const KeptSavedFlag kept;
+    const QScopedValueRollback kept(frame::Process().ScoreHeader.ScoreSaved);
     const notation::ScoreHeader& header = frame::Process().ScoreHeader;
     setMargins(header.LeftSpace, header.RightSpace);
     dialogs::SetRtfTargetWidth(
@@ -203,12 +189,7 @@ void MainFormOutput::playFromStart()
 
 const QTextDocument& MainFormOutput::scoreDocument() const { return *form_.editorView()->document(); }
 
-void MainFormOutput::setEditorBackground(const QColor& color)
-{
-    QPalette palette = form_.editorView()->palette();
-    palette.setColor(QPalette::Base, color);
-    form_.editorView()->setPalette(palette);
-}
+void MainFormOutput::setEditorBackground(const QColor& color) { form_.editorView()->setPageColor(color); }
 
 QColor MainFormOutput::editingBackground() const
 {

@@ -178,6 +178,8 @@ public:
     // RightSpace + the right cover's width (200 and 200 when userRightSpace is non-zero). Caret and
     // ScoreSaved stay; LayoutBusy is set meanwhile.
     void JzRTB(int userRightSpace);
+    // The editor's and the playback view's page in the scheme's background colour.
+    void showEditingBackground();
     // The left and right indents JzRTB gives every paragraph.
     std::pair<int, int> layoutIndents(int userRightSpace) const;
     // Twips per pixel of the screen the window is laid out for.

@@ -3,6 +3,7 @@
 #include "app/drums/bar_strip.h"
 #include "app/editor/actions/menu_items.h"
 #include "app/editor/editing/paragraph_indents.h"
+#include "app/editor/editing/stored_color.h"
 #include "app/editor/window/main_toolbar.h"
 #include "app/editor/window/status_panels.h"
 #include "app/editor/window/wheel_filter.h"
@@ -155,6 +156,13 @@ std::pair<int, int> MainForm::layoutIndents(int userRightSpace) const
         return { 200, 200 };
     const auto& header = frame::Process().ScoreHeader;
     return { header.LeftSpace, header.RightSpace + static_cast<int>(std::lround(rightCoverTwips_)) };
+}
+
+void MainForm::showEditingBackground()
+{
+    const QColor back = StoredColor(frame::Process().ColorScheme.EditBackColor);
+    editorView_->setPageColor(back);
+    playbackView_->setPageColor(back);
 }
 
 void MainForm::JzRTB(int userRightSpace)
