@@ -17,7 +17,8 @@ constexpr int kEighth = 1;
 
 // A notation line, a lyric line and, when asked, a key line before them.
 struct Ornaments : EditorFixture {
-    OrnamentCommands ornaments { editor, *undo, *commands };
+    platform::RichTextBox probe { editor.document() };
+    OrnamentCommands ornaments { editor, probe, *undo, *commands };
 
     explicit Ornaments(std::initializer_list<ScoreLine> lines)
         : EditorFixture(lines)

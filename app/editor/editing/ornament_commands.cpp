@@ -53,11 +53,12 @@ std::optional<QString> Trill(int durIndex)
 
 } // namespace ornaments
 
-OrnamentCommands::OrnamentCommands(platform::RichTextBox& editor, UndoEngine& undo, NoteCommands& notes)
+OrnamentCommands::OrnamentCommands(
+    platform::RichTextBox& editor, platform::RichTextBox& probe, UndoEngine& undo, NoteCommands& notes)
     : editor_(editor)
     , undo_(undo)
     , notes_(notes)
-    , probe_(editor.document())
+    , probe_(probe)
 {
 }
 

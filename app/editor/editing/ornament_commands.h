@@ -32,7 +32,10 @@ std::optional<QString> Trill(int durIndex);
 class OrnamentCommands
 {
 public:
-    OrnamentCommands(platform::RichTextBox& editor, UndoEngine& undo, NoteCommands& notes);
+    // `probe` is a second caret over the editor's document, so a run is counted without moving the
+    // selection.
+    OrnamentCommands(
+        platform::RichTextBox& editor, platform::RichTextBox& probe, UndoEngine& undo, NoteCommands& notes);
 
     // Narrows the selection to its last character, the note, and removes the ornament run before it;
     // the caret then stands before the note. False (with a message) when nothing is selected. The
@@ -72,8 +75,7 @@ private:
     platform::RichTextBox& editor_;
     UndoEngine& undo_;
     NoteCommands& notes_;
-    // A second caret over the editor's document, so the run is counted without moving the selection.
-    platform::RichTextBox probe_;
+    platform::RichTextBox& probe_;
 };
 
 } // namespace tunvale::editor

@@ -70,10 +70,8 @@ void MainFormDrumEditor::setEditingEnabled(bool enabled)
 
 void MainFormDrumEditor::sendToBar(int bar, const notation::DrumRecord& record)
 {
-    auto& drums = form_.part<MainFormDrums>();
     notation::ProcessDrumStores().DrumClip = record;
-    drums.operations().pending = { drums::DrumOp::FromEditor, bar, 0, 0 };
-    drums.applyOperation(-1);
+    form_.part<MainFormDrums>().start(drums::DrumOp::FromEditor, bar);
 }
 
 void MainFormDrumEditor::listPatterns() { form_.part<MainFormDrums>().listPatterns(); }

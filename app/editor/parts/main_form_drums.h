@@ -27,6 +27,8 @@ public:
 
     drums::DrumOperations& operations() { return operations_; }
 
+    // Makes `code` the pending operation on `bar` (or the range first..last) and applies it.
+    void start(drums::DrumOp code, int bar = 0, int first = 0, int last = 0);
     // Applies the pending operation as one undo step. A template index (not -1) first makes that
     // template the transfer record of a menu pattern at the caret's bar.
     void applyOperation(int templateIndex);
@@ -59,7 +61,6 @@ protected:
 
 private:
     void connectStrip();
-    void start(drums::DrumOp code, int bar = 0, int first = 0, int last = 0);
     void goToBar(int bar);
     void copyBar(int bar);
     void openEditor(int bar);

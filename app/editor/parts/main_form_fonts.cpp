@@ -26,13 +26,17 @@ struct Group {
     int last;
 };
 
-Group groupOf(BrushKind kind) { return kind == BrushKind::Pitch ? Group { 22, 26 } : Group { 30, 33 }; }
+Group groupOf(BrushKind kind)
+{
+    return kind == BrushKind::Pitch
+        ? Group { int(ToolbarButton::TwoOctavesDown), int(ToolbarButton::TwoOctavesUp) }
+        : Group { int(ToolbarButton::Quarter), int(ToolbarButton::ThirtySecond) };
+}
 
 } // namespace
 
 MainFormFonts::MainFormFonts(MainForm& form)
     : MainFormPart(form)
-    , cursor_(form.editor().document())
     , movePointer_([](const QPoint& at) {
         if (!QGuiApplication::platformName().startsWith(QLatin1String("wayland")))
             QCursor::setPos(at);
@@ -162,7 +166,7 @@ void MainFormFonts::scaleRange(const FontScaling& scaling, int nBegin, int nEnd)
     }
     std::optional<int> refused;
     form_.part<MainFormEditing>().undo().RecordStep([&] {
-        refused = ScaleRange(cursor_, nBegin, nEnd - nBegin + 1, scaling);
+        refused = ScaleRange(form_.mirror(), nBegin, nEnd - nBegin + 1, scaling);
         if (refused)
             editor.select(*refused, 0);
         else
@@ -191,7 +195,7 @@ void MainFormFonts::raiseSelection(int points)
     const int start = editor.SelStart();
     const int length = editor.SelLength();
     form_.part<MainFormEditing>().undo().RecordStep([&] {
-        SetScoreFontScale(cursor_, start + 1, length, points);
+        SetScoreFontScale(form_.mirror(), start + 1, length, points);
         editor.select(start, 0);
     });
 }

@@ -3,7 +3,6 @@
 #include "app/editor/editing/font_scaling.h"
 #include "app/editor/editing/format_brush.h"
 #include "app/editor/parts/main_form_part.h"
-#include "platform/richtext/rich_text_box.h"
 
 #include <QPoint>
 
@@ -57,9 +56,6 @@ private:
     void setSelectionSize(double size);
 
     FormatBrush brush_;
-    // A caret of its own over the editor's document: the scaling walks it, and the editor's
-    // selection is set once at the end.
-    platform::RichTextBox cursor_;
     std::function<void(const QPoint&)> movePointer_;
     std::function<void(dialogs::FontSetDialog&)> runFontSet_;
 };

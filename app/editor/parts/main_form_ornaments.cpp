@@ -9,8 +9,8 @@ namespace tunvale::editor {
 
 MainFormOrnaments::MainFormOrnaments(MainForm& form)
     : MainFormPart(form)
-    , ornaments_(
-          form.editor(), form.part<MainFormEditing>().undo(), form.part<MainFormEditing>().noteCommands())
+    , ornaments_(form.editor(), form.mirror(), form.part<MainFormEditing>().undo(),
+          form.part<MainFormEditing>().noteCommands())
     , runGraceDialog_([](dialogs::GraceNotesDialog& dialog) { dialog.exec(); })
 {
     form.defineMenuCommand(QStringLiteral("KillFormat"), [this](int) { ornaments_.removeOrnaments(); });

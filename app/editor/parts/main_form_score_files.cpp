@@ -14,6 +14,7 @@
 #include "app/notation/score_template.h"
 #include "app/playback/play_note.h"
 #include "app/playback/playback_state.h"
+#include "platform/desktop/combo_drop_width.h"
 #include "platform/desktop/dpi.h"
 #include "platform/desktop/prompts.h"
 
@@ -160,6 +161,7 @@ void MainFormScoreFiles::fillSoundList()
     box->clear();
     box->addItems(sounds.items);
     box->setToolTip(sounds.toolTip);
+    platform::FitComboDropWidth(*box, -1);
 }
 
 void MainFormScoreFiles::showScoreValues() { form_.showScoreValues(); }

@@ -25,11 +25,8 @@
 #include "app/editor/window/main_toolbar.h"
 #include "app/editor/window/status_panels.h"
 #include "app/editor/window/wheel_filter.h"
-#include "app/editor/window/window_geometry.h"
 #include "app/frame/process_state.h"
 #include "app/playback/playback_state.h"
-#include "platform/desktop/combo_drop_width.h"
-#include "platform/desktop/dpi.h"
 #include "platform/desktop/help_window.h"
 #include "platform/desktop/prompts.h"
 #include "platform/richtext/rich_text_edit.h"
@@ -53,8 +50,6 @@
 
 #include <hint_balloon.h>
 #include <margin_ruler.h>
-
-#include <cmath>
 
 namespace tunvale::editor {
 
@@ -247,7 +242,7 @@ bool MainForm::load()
     stripHint.showMode = hintballoon::ttsmLeftToRight;
     hints_->AddTool(stripHint);
     playback::NotePlayer = std::make_unique<playback::PlayNote>(std::move(services_.midiDevices));
-    fillSoundList();
+    preparePlayViews();
     readViewSettings();
     state_.ToolbarMode = 0;
     loadAccompanimentMenu();
@@ -295,14 +290,8 @@ void MainForm::scoreReplaced()
         part->scoreReplaced();
 }
 
-void MainForm::fillSoundList()
+void MainForm::preparePlayViews()
 {
-    const playback::SoundList sounds = playback::NotePlayer->fill_sound_list();
-    toolbar_->ComSounds->clear();
-    toolbar_->ComSounds->addItems(sounds.items);
-    toolbar_->ComSounds->setToolTip(sounds.toolTip);
-    platform::FitComboDropWidth(*toolbar_->ComSounds, -1);
-
     if (!process().Highlighter)
         process().Highlighter = std::make_unique<platform::ApiHighlight>();
     process().Highlighter->AssignControls(&playbackView_->box());

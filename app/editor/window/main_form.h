@@ -140,7 +140,7 @@ public:
     platform::RichTextEdit* playbackView() const { return playbackView_; }
     // A copy of the score without a view, taken with the playback's working copy.
     platform::RichTextBox& workingCopy() { return workingCopy_; }
-    // A second box over the editor's document.
+    // A second box over the editor's document: a caret the parts walk without moving the editor's selection.
     platform::RichTextBox& mirror() const { return *mirror_; }
     // The tiled notation-only view and its container.
     platform::RichTextEdit* tiledView() const { return tiledView_; }
@@ -209,7 +209,8 @@ private:
     void buildWindow();
     void buildHandlers();
     void createParts();
-    void fillSoundList();
+    // The play view's highlighter and the bar strip's colours.
+    void preparePlayViews();
     void readViewSettings();
     void loadAccompanimentMenu();
     void applyBarVisibility();

@@ -16,6 +16,7 @@
 #include <QAction>
 #include <QEvent>
 #include <QLabel>
+#include <QScopedValueRollback>
 #include <QScrollBar>
 #include <QTimer>
 
@@ -167,14 +168,12 @@ void MainForm::showEditingBackground()
 
 void MainForm::JzRTB(int userRightSpace)
 {
-    auto& header = frame::Process().ScoreHeader;
-    const std::int16_t saved = header.ScoreSaved;
+    const QScopedValueRollback kept(frame::Process().ScoreHeader.ScoreSaved);
     state_.LayoutBusy = true;
     const auto [left, right] = layoutIndents(userRightSpace);
     SetParagraphIndents(*editorView_->document(), left, right);
     SetParagraphIndents(*playbackView_->document(), left, right);
     state_.LayoutBusy = false;
-    header.ScoreSaved = saved;
 }
 
 } // namespace tunvale::editor
