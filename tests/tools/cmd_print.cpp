@@ -71,8 +71,6 @@ void wait(int ms)
     loop.exec();
 }
 
-QString onOff(bool on) { return on ? QStringLiteral("on") : QStringLiteral("off"); }
-
 int pages(const QStringList& args)
 {
     if (args.size() != 1) {
@@ -102,15 +100,17 @@ int pages(const QStringList& args)
 void printPreviewState(const dialogs::PrintPreviewWindow& preview)
 {
     const dialogs::PreviewNavigator& n = preview.navigator();
-    scoretool::out(QStringLiteral(
-        "page %1 item \"%2\" zoom %3 column %4 scroll %5 start %6 previous %7 next %8 end %9 hscroll %10")
-                       .arg(n.CurrentPage())
-                       .arg(preview.cboPage->currentText(), preview.cboPercent->currentText())
-                       .arg(n.columnWidth())
-                       .arg(preview.VScroll1->value())
-                       .arg(onOff(preview.cmdStart->isEnabled()), onOff(preview.cmdPrevious->isEnabled()),
-                           onOff(preview.cmdNext->isEnabled()), onOff(preview.cmdEnd->isEnabled()),
-                           onOff(preview.HScroll1->isEnabled())));
+    scoretool::out(
+        QStringLiteral(
+            "page %1 item \"%2\" zoom %3 column %4 scroll %5 start %6 previous %7 next %8 end %9 hscroll %10")
+            .arg(n.CurrentPage())
+            .arg(preview.cboPage->currentText(), preview.cboPercent->currentText())
+            .arg(n.columnWidth())
+            .arg(preview.VScroll1->value())
+            .arg(scoretool::onOff(preview.cmdStart->isEnabled()),
+                scoretool::onOff(preview.cmdPrevious->isEnabled()),
+                scoretool::onOff(preview.cmdNext->isEnabled()), scoretool::onOff(preview.cmdEnd->isEnabled()),
+                scoretool::onOff(preview.HScroll1->isEnabled())));
 }
 
 int preview(const QStringList& args)
