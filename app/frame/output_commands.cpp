@@ -31,11 +31,6 @@ QString askForFile(const OutputWindow& window, const SaveDialog& saveDialog, con
 
 } // namespace
 
-SaveDialog ProgramSaveDialog()
-{
-    return [](const platform::FileDialogRequest& request) { return platform::ShowFileDialog(request, true); };
-}
-
 // Each output command keeps the score's saved flag: output never marks a score modified.
 void previewScore(OutputWindow& window)
 {
