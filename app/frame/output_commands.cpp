@@ -76,7 +76,7 @@ void exportRtf(OutputWindow& window, const SaveDialog& saveDialog)
     const QScopedValueRollback kept(Process().ScoreHeader.ScoreSaved);
     window.MakeWorkingCopy();
     window.JzRTB(true);
-    const bool saved = platform::CommitWholeFile(path, window.editorRtf().toUtf8());
+    const bool saved = platform::CommitWholeFile(path, window.editorRtf());
     if (!saved)
         platform::Prompts::current().information(kSaveFailed);
     window.JzRTB(false);

@@ -45,8 +45,8 @@ public:
     virtual void openPreview() = 0;
     virtual void printThroughPreview() = 0;
     virtual bool savePicture(const QString& path) = 0;
-    // The editor's content as RTF.
-    virtual QString editorRtf() const = 0;
+    // The editor's content as the bytes of an RTF file.
+    virtual QByteArray editorRtf() const = 0;
     virtual void repaint() = 0;
 
     // Recording: a new recorder, the timer that polls it every second, status panel 3 and the play
