@@ -1,8 +1,8 @@
 #pragma once
 
+#include "app/frame/save_dialog.h"
 #include "app/notation/drum_record.h"
 #include "app/notation/performance_compiler.h"
-#include "platform/desktop/file_dialog.h"
 #include "platform/richtext/rich_text_snapshot.h"
 
 #include <sequor/make_mid.h>
@@ -41,8 +41,7 @@ public:
 
 // The services the command runs through; tests put scripted ones in.
 struct MidiExportServices {
-    std::function<QString(const platform::FileDialogRequest&)> saveDialog
-        = [](const platform::FileDialogRequest& request) { return platform::ShowFileDialog(request, true); };
+    SaveDialog saveDialog = ProgramSaveDialog();
     // One export object for the command, over the window.
     std::function<std::unique_ptr<sequor::MakeMid>(QWidget* owner)> makeMid;
     // Where the component looks up "genmidi.txt" and the ini files: the user folder, then the data folder.

@@ -2,15 +2,15 @@
 
 #include "app/frame/grace_codes.h"
 #include "app/frame/old_score_codes.h"
+#include "app/notation/notation_chars.h"
 
+#include <algorithm>
 #include <array>
 
 namespace tunvale::frame {
 
 namespace {
 
-const QString kNoteFont = QStringLiteral("KORVA_Note");
-const QString kGraceFont = QStringLiteral("KORVA_Note_yy");
 // The line whose signs are converted whatever its kind: old scores kept their key marker there.
 constexpr int kKeyLine = 4;
 
@@ -42,18 +42,17 @@ QChar OldScoreConverter::TurnZF(QChar code)
 
 QChar OldScoreConverter::TurnYY(QChar code, const QString& font)
 {
-    if (font == kGraceFont)
+    const auto& grace = notation::GraceFontFamilies;
+    if (font == grace[0])
         return { char16_t(ConvertYyCode(code.unicode())) };
-    for (const char* grace : { "KORVA_Note_yy1", "KORVA_Note_yy2", "KORVA_Note_yy3" }) {
-        if (font == QLatin1String(grace))
-            return { char16_t(ConvertYyNCode(code.unicode())) };
-    }
+    if (std::find(grace.begin() + 1, grace.end(), font) != grace.end())
+        return { char16_t(ConvertYyNCode(code.unicode())) };
     return code;
 }
 
 QChar OldScoreConverter::convert(QChar code, const QString& font, const OldScoreLine& line)
 {
-    if (font != kNoteFont)
+    if (font != notation::NoteFontFamily)
         return line.notation ? TurnYY(code, font) : code;
     char16_t c = code.unicode();
     if (line.notation) {

@@ -31,11 +31,6 @@ QString askForFile(const OutputWindow& window, const SaveDialog& saveDialog, con
 
 } // namespace
 
-SaveDialog ProgramSaveDialog()
-{
-    return [](const platform::FileDialogRequest& request) { return platform::ShowFileDialog(request, true); };
-}
-
 // Each output command keeps the score's saved flag: output never marks a score modified.
 void previewScore(OutputWindow& window)
 {
@@ -81,7 +76,7 @@ void exportRtf(OutputWindow& window, const SaveDialog& saveDialog)
     const QScopedValueRollback kept(Process().ScoreHeader.ScoreSaved);
     window.MakeWorkingCopy();
     window.JzRTB(true);
-    const bool saved = platform::CommitWholeFile(path, window.editorRtf().toUtf8());
+    const bool saved = platform::CommitWholeFile(path, window.editorRtf());
     if (!saved)
         platform::Prompts::current().information(kSaveFailed);
     window.JzRTB(false);

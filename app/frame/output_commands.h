@@ -1,11 +1,10 @@
 #pragma once
 
-#include "platform/desktop/file_dialog.h"
+#include "app/frame/save_dialog.h"
 #include "platform/richtext/rich_text_snapshot.h"
 
 #include <QString>
 
-#include <functional>
 #include <memory>
 
 class QWidget;
@@ -46,8 +45,8 @@ public:
     virtual void openPreview() = 0;
     virtual void printThroughPreview() = 0;
     virtual bool savePicture(const QString& path) = 0;
-    // The editor's content as RTF.
-    virtual QString editorRtf() const = 0;
+    // The editor's content as the bytes of an RTF file.
+    virtual QByteArray editorRtf() const = 0;
     virtual void repaint() = 0;
 
     // Recording: a new recorder, the timer that polls it every second, status panel 3 and the play
@@ -57,10 +56,6 @@ public:
     virtual void setRecordingPanel(const QString& text) = 0;
     virtual void playFromStart() = 0;
 };
-
-// The save dialog; tests script it.
-using SaveDialog = std::function<QString(const platform::FileDialogRequest&)>;
-SaveDialog ProgramSaveDialog();
 
 // File → "打印预览...": the preview, left open.
 void previewScore(OutputWindow& window);

@@ -26,11 +26,6 @@ QString readSlot(const platform::Registry& registry, int slot)
     return registry.ReadRegKey(platform::HKEY_CURRENT_USER, kKey, slotName(slot), QString());
 }
 
-void writeValue(const platform::Registry& registry, const QString& name, const QString& value)
-{
-    registry.WriteRegKey(platform::REG_SZ, platform::HKEY_CURRENT_USER, kKey, name, value);
-}
-
 } // namespace
 
 QStringList RecentFiles::Entries()
@@ -79,23 +74,27 @@ bool RecentFiles::MoveRecentFileToFront(int index)
     const int first = firstSlot(registry);
     if (index == kRecentFileCount - 1) {
         // The ring turns by one: the oldest entry becomes the newest.
-        writeValue(registry, kFirst, QString::number(wrap(first - 1)));
+        registry.WriteRegStrings(
+            platform::HKEY_CURRENT_USER, kKey, { { kFirst, QString::number(wrap(first - 1)) } });
         return true;
     }
     const int chosen = wrap(first + index);
     const QString moved = readSlot(registry, chosen);
-    // The entries newer than the chosen one each move one step older.
+    // The entries newer than the chosen one each move one step older. No slot is read after it gets its
+    // new value, so all the moves go to the disk in one write.
+    QList<std::pair<QString, QString>> moves;
     int to = chosen;
     int from = wrap(to - 1);
     while (to != first) {
         const QString path = readSlot(registry, from);
         if (path.isEmpty())
             break;
-        writeValue(registry, slotName(to), path);
+        moves.append({ slotName(to), path });
         to = from;
         from = wrap(from - 1);
     }
-    writeValue(registry, slotName(first), moved);
+    moves.append({ slotName(first), moved });
+    registry.WriteRegStrings(platform::HKEY_CURRENT_USER, kKey, moves);
     return true;
 }
 

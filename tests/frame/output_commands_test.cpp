@@ -62,7 +62,7 @@ public:
         changeLayout("savePicture " + path);
         return pictureSaves;
     }
-    QString editorRtf() const override { return rightSpace200 ? "{\\rtf1 200}" : "{\\rtf1 window}"; }
+    QByteArray editorRtf() const override { return rightSpace200 ? "{\\rtf1 200}" : "{\\rtf1 window}"; }
     void repaint() override { log << "repaint"; }
     std::unique_ptr<frame::SoundRecorder> newRecorder() override
     {

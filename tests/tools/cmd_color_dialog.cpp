@@ -12,7 +12,6 @@
 #include <QCheckBox>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QSaveFile>
 #include <QTest>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -67,13 +66,6 @@ QString rrggbb(const QColor& color)
         .arg(color.blue(), 2, 16, QChar(u'0'))
         .toUpper();
 }
-
-QString hex8(std::int32_t value)
-{
-    return QStringLiteral("%1").arg(std::uint32_t(value), 8, 16, QChar(u'0')).toUpper();
-}
-
-QString onOff(bool on) { return on ? QStringLiteral("on") : QStringLiteral("off"); }
 
 // RRGGBB as the stored &H00BBGGRR.
 std::optional<std::int32_t> storedColor(const QString& text)
@@ -144,8 +136,8 @@ QColor backgroundAt(const platform::RichTextBox& box, int position)
 // Runs the script on the open dialog and returns the sample's lines as shown at closing.
 QStringList runDialog(dialogs::ColorDialog& dialog, const Script& script, ScriptedPicker& picker)
 {
-    scoretool::out(QStringLiteral("check1 %1").arg(onOff(dialog.lyricsOnly()->isEnabled())));
-    scoretool::out(QStringLiteral("check2 %1").arg(onOff(dialog.notationOnly()->isEnabled())));
+    scoretool::out(QStringLiteral("check1 %1").arg(scoretool::onOff(dialog.lyricsOnly()->isEnabled())));
+    scoretool::out(QStringLiteral("check2 %1").arg(scoretool::onOff(dialog.notationOnly()->isEnabled())));
     QCheckBox* checks[3] = { dialog.lyricsOnly(), dialog.notationOnly(), dialog.saveAsInitial() };
     for (int i = 0; i < 3; ++i) {
         if (script.checks[i])
@@ -224,19 +216,15 @@ int colorDialog(const QStringList& args)
         return 1;
     }
 
-    const QString rtf = form->editor().TextRTF();
-    QSaveFile out(script->out);
-    if (!out.open(QIODevice::WriteOnly) || out.write(rtf.toLatin1()) < 0 || !out.commit()) {
-        scoretool::err(QStringLiteral("cannot write %1").arg(script->out));
+    if (!scoretool::WriteOutputFile(script->out, form->editor().TextRTF().toLatin1()))
         return 1;
-    }
     const notation::ColorScheme& colors = frame::Process().ColorScheme;
     scoretool::out(QStringLiteral("picks %1").arg(scripted.shown));
-    scoretool::out(QStringLiteral("EditBackColor: ") + hex8(colors.EditBackColor));
-    scoretool::out(QStringLiteral("PlayNoteColor: ") + hex8(colors.PlayNoteColor));
-    scoretool::out(QStringLiteral("PlayNoteBackColor: ") + hex8(colors.PlayNoteBackColor));
-    scoretool::out(QStringLiteral("JpLineColor: ") + hex8(colors.JpLineColor));
-    scoretool::out(QStringLiteral("LyricLineColor: ") + hex8(colors.LyricLineColor));
+    scoretool::out(QStringLiteral("EditBackColor: ") + scoretool::hex8(colors.EditBackColor));
+    scoretool::out(QStringLiteral("PlayNoteColor: ") + scoretool::hex8(colors.PlayNoteColor));
+    scoretool::out(QStringLiteral("PlayNoteBackColor: ") + scoretool::hex8(colors.PlayNoteBackColor));
+    scoretool::out(QStringLiteral("JpLineColor: ") + scoretool::hex8(colors.JpLineColor));
+    scoretool::out(QStringLiteral("LyricLineColor: ") + scoretool::hex8(colors.LyricLineColor));
     for (const QString& line : sampleLines)
         scoretool::out(line);
     scoretool::out(QStringLiteral("ScoreSaved %1").arg(frame::Process().ScoreHeader.ScoreSaved ? -1 : 0));

@@ -81,18 +81,10 @@ std::optional<Options> parse(const QStringList& args)
     return options;
 }
 
-QString joined(const std::vector<int>& values)
-{
-    QStringList parts;
-    for (int value : values)
-        parts << QString::number(value);
-    return parts.join(QChar(','));
-}
-
 void print(const notation::PerformanceCompiler& compiler)
 {
     scoretool::out(QStringLiteral("key ") + compiler.POrderStr());
-    scoretool::out(QStringLiteral("order ") + joined(compiler.PlayOrder()));
+    scoretool::out(QStringLiteral("order ") + scoretool::joined(compiler.PlayOrder()));
     QStringList segments;
     for (const auto& s : compiler.ScoreSegments())
         segments << QStringLiteral("%1:%2:%3:%4")
@@ -101,7 +93,7 @@ void print(const notation::PerformanceCompiler& compiler)
                         .arg(s.FirstBar)
                         .arg(s.BarCount);
     scoretool::out(QStringLiteral("segments ") + segments.join(QChar(' ')));
-    scoretool::out(QStringLiteral("drumbars ") + joined(compiler.DrumPlayBars()));
+    scoretool::out(QStringLiteral("drumbars ") + scoretool::joined(compiler.DrumPlayBars()));
     const auto& events = compiler.workingEvents();
     for (size_t i = 0; i < events.size(); ++i) {
         const notation::CodeEvent& e = events[i];

@@ -7,7 +7,6 @@
 #include "platform/richtext/rtf_reader.h"
 
 #include <QAction>
-#include <QSaveFile>
 
 namespace {
 
@@ -52,11 +51,8 @@ int convertOld(const QStringList& args)
     platform::Prompts::install(std::move(previous));
 
     const QString rtf = form->editor().TextRTF();
-    QSaveFile out(args[1]);
-    if (!out.open(QIODevice::WriteOnly) || out.write(rtf.toLatin1()) < 0 || !out.commit()) {
-        scoretool::err(QStringLiteral("cannot write %1").arg(args[1]));
+    if (!scoretool::WriteOutputFile(args[1], rtf.toLatin1()))
         return 1;
-    }
     scoretool::PrintRuns(*platform::ReadRtf(rtf, platform::DefaultTextFont()));
     scoretool::out(QStringLiteral("drums %1").arg(notation::ProcessDrumStores().XjDrums.size()));
     return 0;

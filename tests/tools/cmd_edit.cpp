@@ -23,7 +23,6 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QCoreApplication>
-#include <QFile>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMouseEvent>
@@ -344,12 +343,8 @@ int edit(const QStringList& args)
     }
     e.editing.undo().FlushSnapshot();
     const QString rtf = e.form.editor().TextRTF();
-    const QString& outFile = args.back();
-    QFile out(outFile);
-    if (!out.open(QIODevice::WriteOnly) || out.write(rtf.toLatin1()) != rtf.size()) {
-        scoretool::err(QStringLiteral("cannot write %1").arg(outFile));
+    if (!scoretool::WriteOutputFile(args.back(), rtf.toLatin1()))
         return 1;
-    }
     scoretool::PrintRuns(*platform::ReadRtf(rtf, platform::DefaultTextFont()));
     scoretool::out(
         QStringLiteral("SEL %1 %2").arg(e.form.editor().SelStart()).arg(e.form.editor().SelLength()));

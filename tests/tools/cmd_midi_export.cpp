@@ -126,14 +126,6 @@ std::optional<Options> parse(const QStringList& args)
     return o;
 }
 
-QString joined(const auto& values, int offset = 0)
-{
-    QStringList parts;
-    for (const auto value : values)
-        parts << QString::number(value + offset);
-    return parts.join(QChar(','));
-}
-
 // The export text and the defaults of a score or RTF file, as the window's export collects them; an
 // explicit option wins.
 bool loadScore(Options& o, notation::DrumStore& drums)
@@ -216,9 +208,9 @@ int midiExport(const QStringList& args)
     }
     const sequor::ConvertedScore& c = *result.converted;
     scoretool::out(QStringLiteral("key ") + c.key);
-    scoretool::out(QStringLiteral("order ") + joined(c.order, 1));
-    scoretool::out((QStringLiteral("barplaylist ") + joined(c.BarPlayList)).trimmed());
-    scoretool::out((QStringLiteral("barlengths ") + joined(c.parsed.BarLengths)).trimmed());
+    scoretool::out(QStringLiteral("order ") + scoretool::joined(c.order, 1));
+    scoretool::out((QStringLiteral("barplaylist ") + scoretool::joined(c.BarPlayList)).trimmed());
+    scoretool::out((QStringLiteral("barlengths ") + scoretool::joined(c.parsed.BarLengths)).trimmed());
     scoretool::out(QStringLiteral("tracks %1").arg(result.TrackCount));
     return 0;
 }

@@ -1,27 +1,23 @@
 #include "tests/tools/command_registry.h"
-#include "tests/tools/score_loading.h"
+#include "tests/tools/window_loading.h"
 
 #include "app/dialogs/print_preview_window.h"
 #include "app/dialogs/recorder_window.h"
 #include "app/dialogs/score_picture.h"
 #include "app/editor/parts/main_form_output.h"
-#include "app/editor/parts/main_form_playback.h"
 #include "app/editor/window/main_form.h"
-#include "app/editor/window/start_up.h"
 #include "app/editor/window/status_panels.h"
 #include "app/frame/process_state.h"
 #include "app/playback/playback_state.h"
-#include "platform/desktop/notation_fonts.h"
-#include "tests/support/fake_devices.h"
+#include "platform/midi/midi_devices.h"
 
 #include <QAction>
 #include <QComboBox>
-#include <QEventLoop>
 #include <QFileInfo>
 #include <QLabel>
 #include <QPrinter>
 #include <QScrollBar>
-#include <QTimer>
+#include <QTest>
 #include <QToolButton>
 
 #include <algorithm>
@@ -33,53 +29,13 @@ namespace {
 
 using namespace tunvale;
 
-// The main window loaded with the template, then with the score or RTF file `in` in its editor.
-std::unique_ptr<editor::MainForm> openWindow(const QString& in, editor::MainFormServices services)
-{
-    platform::loadNotationFonts();
-    editor::SetStartValues();
-    frame::Process().ScoreHeader.CurrentFile.clear();
-    auto form = std::make_unique<editor::MainForm>(std::move(services));
-    if (!form->load()) {
-        scoretool::err(QStringLiteral("the window did not load"));
-        return nullptr;
-    }
-    QString error;
-    notation::DrumStore& drums = form->part<editor::MainFormPlayback>().drumStores().XjDrums;
-    if (!scoretool::LoadScore(in, form->editor(), frame::Process().ScoreHeader, drums, error)) {
-        scoretool::err(error);
-        return nullptr;
-    }
-    form->JzRTB(0);
-    // The score as read counts as saved, so that closing the window asks nothing.
-    frame::Process().ScoreHeader.ScoreSaved = true;
-    return form;
-}
-
-editor::MainFormServices fakeServices()
-{
-    editor::MainFormServices services;
-    services.midiDevices = std::make_unique<testing::FakeDevices>();
-    return services;
-}
-
-// Runs the event loop for `ms` milliseconds.
-void wait(int ms)
-{
-    QEventLoop loop;
-    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
-    loop.exec();
-}
-
-QString onOff(bool on) { return on ? QStringLiteral("on") : QStringLiteral("off"); }
-
 int pages(const QStringList& args)
 {
     if (args.size() != 1) {
         scoretool::err(QStringLiteral("usage: scoretool pages IN"));
         return 2;
     }
-    const auto form = openWindow(args[0], fakeServices());
+    const auto form = scoretool::LoadWindow(args[0]);
     if (!form)
         return 1;
     auto& output = form->part<editor::MainFormOutput>();
@@ -102,15 +58,17 @@ int pages(const QStringList& args)
 void printPreviewState(const dialogs::PrintPreviewWindow& preview)
 {
     const dialogs::PreviewNavigator& n = preview.navigator();
-    scoretool::out(QStringLiteral(
-        "page %1 item \"%2\" zoom %3 column %4 scroll %5 start %6 previous %7 next %8 end %9 hscroll %10")
-                       .arg(n.CurrentPage())
-                       .arg(preview.cboPage->currentText(), preview.cboPercent->currentText())
-                       .arg(n.columnWidth())
-                       .arg(preview.VScroll1->value())
-                       .arg(onOff(preview.cmdStart->isEnabled()), onOff(preview.cmdPrevious->isEnabled()),
-                           onOff(preview.cmdNext->isEnabled()), onOff(preview.cmdEnd->isEnabled()),
-                           onOff(preview.HScroll1->isEnabled())));
+    scoretool::out(
+        QStringLiteral(
+            "page %1 item \"%2\" zoom %3 column %4 scroll %5 start %6 previous %7 next %8 end %9 hscroll %10")
+            .arg(n.CurrentPage())
+            .arg(preview.cboPage->currentText(), preview.cboPercent->currentText())
+            .arg(n.columnWidth())
+            .arg(preview.VScroll1->value())
+            .arg(scoretool::onOff(preview.cmdStart->isEnabled()),
+                scoretool::onOff(preview.cmdPrevious->isEnabled()),
+                scoretool::onOff(preview.cmdNext->isEnabled()), scoretool::onOff(preview.cmdEnd->isEnabled()),
+                scoretool::onOff(preview.HScroll1->isEnabled())));
 }
 
 int preview(const QStringList& args)
@@ -123,7 +81,7 @@ int preview(const QStringList& args)
         scoretool::err(usage);
         return 2;
     }
-    const auto form = openWindow(args[0], fakeServices());
+    const auto form = scoretool::LoadWindow(args[0]);
     if (!form)
         return 1;
     auto& output = form->part<editor::MainFormOutput>();
@@ -165,7 +123,7 @@ int preview(const QStringList& args)
         printPreviewState(*shown);
     }
     if (!shot.isEmpty()) {
-        wait(100);
+        QTest::qWait(100);
         if (!shown->grab().save(shot)) {
             scoretool::err(QStringLiteral("cannot write %1").arg(shot));
             return 1;
@@ -229,7 +187,7 @@ int printPdf(const QStringList& args)
     int documents = 0;
     int chosenFrom = 0;
     int chosenTo = 0;
-    editor::MainFormServices services = fakeServices();
+    editor::MainFormServices services;
     // The printer dialog, answered as the arguments say: the PDF printer, the range and the copies.
     services.printing.dialog = [&](QWidget*, QPrinter& printer, int pageCount, dialogs::PrintRange& range) {
         printer.setOutputFormat(QPrinter::PdfFormat);
@@ -242,7 +200,7 @@ int printPdf(const QStringList& args)
     services.printing.target = [&](QPrinter& printer) {
         return std::make_unique<LoggingTarget>(printer, documents, chosenFrom, chosenTo);
     };
-    const auto form = openWindow(args[0], std::move(services));
+    const auto form = scoretool::LoadWindow(args[0], std::move(services));
     if (!form)
         return 1;
     form->action(QStringLiteral("PRt"))->trigger();
@@ -252,10 +210,10 @@ int printPdf(const QStringList& args)
 // The window with `in` loaded, whose save dialogs answer `file`.
 std::unique_ptr<editor::MainForm> openWindowSavingTo(const QString& in, const QString& file)
 {
-    editor::MainFormServices services = fakeServices();
+    editor::MainFormServices services;
     services.outputSaveDialog
         = [file](const platform::FileDialogRequest&) { return QFileInfo(file).absoluteFilePath(); };
-    return openWindow(in, std::move(services));
+    return scoretool::LoadWindow(in, std::move(services));
 }
 
 int picture(const QStringList& args)
@@ -310,7 +268,7 @@ int record(const QStringList& args)
             return 2;
         }
     }
-    const auto form = openWindow(args[0], {});
+    const auto form = scoretool::LoadWindow(args[0], {}, std::make_unique<platform::SystemMidiDevices>());
     if (!form)
         return 1;
     auto& output = form->part<editor::MainFormOutput>();
@@ -339,7 +297,7 @@ int record(const QStringList& args)
     };
     press(states.front());
     for (size_t k = 0; k < states.size(); ++k) {
-        wait(1000);
+        QTest::qWait(1000);
         const int state = output.recorderWindow() ? output.recorderWindow()->RecorderState() : 0;
         output.recording().pollRecorder(output);
         scoretool::out(QStringLiteral("tick %1 state %2 panel \"%3\" plays %4")

@@ -3,8 +3,6 @@
 
 #include "platform/richtext/rtf_writer.h"
 
-#include <QSaveFile>
-
 namespace {
 
 using namespace tunvale;
@@ -13,13 +11,7 @@ int rtfRoundtrip(const QStringList& args)
 {
     return scoretool::WithRtfFile(args, 2, QStringLiteral("usage: scoretool rtf-roundtrip IN.rtf OUT.rtf"),
         [&args](const platform::RichContent& content) {
-            QSaveFile out(args[1]);
-            if (!out.open(QIODevice::WriteOnly) || out.write(platform::WriteRtf(content).toLatin1()) < 0
-                || !out.commit()) {
-                scoretool::err(QStringLiteral("cannot write %1").arg(args[1]));
-                return 1;
-            }
-            return 0;
+            return scoretool::WriteOutputFile(args[1], platform::WriteRtf(content).toLatin1()) ? 0 : 1;
         });
 }
 

@@ -22,14 +22,10 @@ struct Typing {
     QString text;
 };
 
-QString onOff(const QPushButton* button)
-{
-    return button->isEnabled() ? QStringLiteral("on") : QStringLiteral("off");
-}
-
 void printSyllablesTab(const SolfegeDialog& dialog)
 {
-    scoretool::out(QStringLiteral("tab1 command1 %1").arg(onOff(dialog.copyButton())));
+    scoretool::out(
+        QStringLiteral("tab1 command1 %1").arg(scoretool::onOff(dialog.copyButton()->isEnabled())));
     scoretool::out(QStringLiteral("text %1").arg(dialog.syllableText()->toPlainText()));
 }
 
@@ -38,18 +34,21 @@ void runDialog(SolfegeDialog& dialog, const std::vector<Typing>& typing, bool sa
     printSyllablesTab(dialog);
     dialog.tabs()->setCurrentIndex(SolfegeDialog::SettingsTab);
     scoretool::out(QStringLiteral("tab2 command1 %1 command2 %2")
-                       .arg(onOff(dialog.copyButton()), onOff(dialog.saveButton())));
+                       .arg(scoretool::onOff(dialog.copyButton()->isEnabled()),
+                           scoretool::onOff(dialog.saveButton()->isEnabled())));
     for (int i = 0; i < SolfegeDialog::kNameCount; ++i)
         scoretool::out(QStringLiteral("box %1 %2").arg(i).arg(dialog.nameBox(i)->text()));
     for (const Typing& typed : typing) {
         QLineEdit* box = dialog.nameBox(typed.box);
         box->setText(typed.text);
         QTest::keyRelease(box, Qt::Key_End);
-        scoretool::out(QStringLiteral("typed command2 %1").arg(onOff(dialog.saveButton())));
+        scoretool::out(
+            QStringLiteral("typed command2 %1").arg(scoretool::onOff(dialog.saveButton()->isEnabled())));
     }
     if (save) {
         dialog.saveButton()->click();
-        scoretool::out(QStringLiteral("saved command2 %1").arg(onOff(dialog.saveButton())));
+        scoretool::out(
+            QStringLiteral("saved command2 %1").arg(scoretool::onOff(dialog.saveButton()->isEnabled())));
     }
     dialog.tabs()->setCurrentIndex(SolfegeDialog::SyllablesTab);
     printSyllablesTab(dialog);

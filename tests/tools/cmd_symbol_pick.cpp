@@ -192,11 +192,8 @@ int symbolPick(const QStringList& args)
     undo.FlushSnapshot();
 
     const QString rtf = form.editor().TextRTF();
-    QFile file(out);
-    if (!file.open(QIODevice::WriteOnly) || file.write(rtf.toLatin1()) != rtf.size()) {
-        scoretool::err(QStringLiteral("cannot write %1").arg(out));
+    if (!scoretool::WriteOutputFile(out, rtf.toLatin1()))
         return 1;
-    }
     printParagraph(*platform::ReadRtf(rtf, platform::DefaultTextFont()), start);
     scoretool::out(QStringLiteral("caret %1").arg(form.editor().SelStart()));
     const auto* sizeBox = form.findChild<QLineEdit*>(QStringLiteral("Text1"));

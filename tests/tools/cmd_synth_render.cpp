@@ -2,8 +2,6 @@
 
 #include "platform/midi/builtin_synth.h"
 
-#include <QFile>
-
 #include <algorithm>
 #include <cmath>
 #include <map>
@@ -99,12 +97,7 @@ int synthRender(const QStringList& args)
             peak = 0;
         }
     }
-    QFile file(args.first());
-    if (!file.open(QIODevice::WriteOnly) || file.write(wavHeader(pcm.size() / 4) + pcm) < 0) {
-        err(QStringLiteral("cannot write %1").arg(args.first()));
-        return 1;
-    }
-    return 0;
+    return WriteOutputFile(args.first(), wavHeader(pcm.size() / 4) + pcm) ? 0 : 1;
 }
 
 } // namespace

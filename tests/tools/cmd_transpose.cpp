@@ -5,8 +5,6 @@
 #include "keyshift.h"
 #include "platform/desktop/prompts.h"
 
-#include <QSaveFile>
-
 namespace {
 
 using namespace tunvale;
@@ -45,11 +43,8 @@ int transpose(const QStringList& args)
         scoretool::out(QStringLiteral("range"));
         return 0;
     }
-    QSaveFile out(args[2]);
-    if (!out.open(QIODevice::WriteOnly) || out.write(result.toLatin1()) < 0 || !out.commit()) {
-        scoretool::err(QStringLiteral("cannot write %1").arg(args[2]));
+    if (!scoretool::WriteOutputFile(args[2], result.toLatin1()))
         return 1;
-    }
     scoretool::out(QStringLiteral("ok"));
     return 0;
 }

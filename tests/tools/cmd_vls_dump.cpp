@@ -23,11 +23,6 @@ QString ruleName(frame::VlsMarkers::Rule rule)
     return QStringLiteral("byte-10");
 }
 
-QString hex8(std::int32_t color)
-{
-    return QStringLiteral("%1").arg(std::uint32_t(color), 8, 16, QLatin1Char('0')).toUpper();
-}
-
 int vlsDump(const QStringList& args)
 {
     if (args.size() != 1) {
@@ -68,11 +63,11 @@ int vlsDump(const QStringList& args)
     field("BaseKey", QString::number(h.BaseKey));
     field("LeftSpace", QString::number(h.LeftSpace));
     field("RightSpace", QString::number(h.RightSpace));
-    field("EditBackColor", hex8(c.EditBackColor));
-    field("PlayNoteColor", hex8(c.PlayNoteColor));
-    field("PlayNoteBackColor", hex8(c.PlayNoteBackColor));
-    field("JpLineColor", hex8(c.JpLineColor));
-    field("LyricLineColor", hex8(c.LyricLineColor));
+    field("EditBackColor", scoretool::hex8(c.EditBackColor));
+    field("PlayNoteColor", scoretool::hex8(c.PlayNoteColor));
+    field("PlayNoteBackColor", scoretool::hex8(c.PlayNoteBackColor));
+    field("JpLineColor", scoretool::hex8(c.JpLineColor));
+    field("LyricLineColor", scoretool::hex8(c.LyricLineColor));
     field("BodyStart",
         QStringLiteral("%1 %2").arg(document.bodyStart.offset + 1).arg(ruleName(document.bodyStart.rule)));
 

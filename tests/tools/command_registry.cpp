@@ -1,5 +1,7 @@
 #include "tests/tools/command_registry.h"
 
+#include "platform/settings/whole_file.h"
+
 #include <cstdio>
 
 namespace tunvale::scoretool {
@@ -37,6 +39,21 @@ std::optional<int> intArgument(const QString& text, int min, int max)
     if (!ok || value < min || value > max)
         return std::nullopt;
     return int(value);
+}
+
+bool WriteOutputFile(const QString& path, const QByteArray& bytes)
+{
+    if (platform::CommitWholeFile(path, bytes))
+        return true;
+    err(QStringLiteral("cannot write %1").arg(path));
+    return false;
+}
+
+QString onOff(bool on) { return on ? QStringLiteral("on") : QStringLiteral("off"); }
+
+QString hex8(std::int32_t value)
+{
+    return QStringLiteral("%1").arg(std::uint32_t(value), 8, 16, QChar(u'0')).toUpper();
 }
 
 } // namespace tunvale::scoretool

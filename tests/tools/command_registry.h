@@ -2,6 +2,7 @@
 
 #include <QStringList>
 
+#include <cstdint>
 #include <functional>
 #include <limits>
 #include <map>
@@ -29,6 +30,21 @@ void err(const QString& line);
 // The whole number an argument spells, when it lies in [min, max]; nothing for any other text.
 std::optional<int> intArgument(const QString& text, int min = std::numeric_limits<int>::min(),
     int max = std::numeric_limits<int>::max());
+
+// Replaces the file `path` with `bytes` whole; else prints "cannot write PATH" and gives false.
+bool WriteOutputFile(const QString& path, const QByteArray& bytes);
+
+// Printed forms: "on"/"off", a colour as 8 upper-case hex digits, numbers (each plus `offset`) joined
+// by ",".
+QString onOff(bool on);
+QString hex8(std::int32_t value);
+template <typename Numbers> QString joined(const Numbers& values, int offset = 0)
+{
+    QStringList parts;
+    for (const auto value : values)
+        parts << QString::number(value + offset);
+    return parts.join(QChar(u','));
+}
 
 } // namespace tunvale::scoretool
 

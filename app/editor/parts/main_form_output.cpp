@@ -153,7 +153,7 @@ bool MainFormOutput::savePicture(const QString& path)
     return saved;
 }
 
-QString MainFormOutput::editorRtf() const { return form_.editor().TextRTF(); }
+QByteArray MainFormOutput::editorRtf() const { return form_.editor().TextRTFBytes(); }
 
 void MainFormOutput::repaint() { form_.repaint(); }
 

@@ -49,7 +49,7 @@ public:
     void openPreview() override;
     void printThroughPreview() override;
     bool savePicture(const QString& path) override;
-    QString editorRtf() const override;
+    QByteArray editorRtf() const override;
     void repaint() override;
     std::unique_ptr<frame::SoundRecorder> newRecorder() override;
     void setRecorderTimer(bool running) override;
