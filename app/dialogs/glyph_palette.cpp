@@ -54,9 +54,10 @@ QSize GlyphPalette::cellSize() const
     return { width + 2 * kPadding, metrics.height() + kPadding };
 }
 
-QRect GlyphPalette::cellRect(PaletteCell cell) const
+QRect GlyphPalette::cellRect(PaletteCell cell) const { return cellRect(cell, cellSize()); }
+
+QRect GlyphPalette::cellRect(PaletteCell cell, QSize size)
 {
-    const QSize size = cellSize();
     return { QPoint(cell.column * size.width(), cell.row * size.height()), size };
 }
 
@@ -82,9 +83,10 @@ void GlyphPalette::paintEvent(QPaintEvent*)
     QStylePainter painter(this);
     painter.fillRect(rect(), palette().base());
     painter.setFont(font());
+    const QSize size = cellSize();
     for (int r = 0; r < rows_.size(); ++r) {
         for (int c = 0; c < columns(); ++c) {
-            const QRect cell = cellRect({ r, c });
+            const QRect cell = cellRect({ r, c }, size);
             const bool selected = selected_ == PaletteCell { r, c };
             if (selected)
                 painter.fillRect(cell, palette().highlight());
@@ -95,7 +97,7 @@ void GlyphPalette::paintEvent(QPaintEvent*)
     if (hasFocus() && selected_) {
         QStyleOptionFocusRect option;
         option.initFrom(this);
-        option.rect = cellRect(*selected_);
+        option.rect = cellRect(*selected_, size);
         painter.drawPrimitive(QStyle::PE_FrameFocusRect, option);
     }
 }

@@ -46,6 +46,8 @@ protected:
 
 private:
     int columns() const { return rows_.isEmpty() ? 0 : int(rows_.front().size()); }
+    // The cell's place among cells of `size`; the size measures every character, so a paint takes it once.
+    static QRect cellRect(PaletteCell cell, QSize size);
 
     QStringList rows_;
     std::optional<PaletteCell> selected_;

@@ -6,13 +6,11 @@ namespace tunvale::dialogs {
 
 namespace {
 
-constexpr int kBlock = 294;
-constexpr int kOctave = 42;
-constexpr int kDuration = 7;
-constexpr int kSharp = 0x6226;
-constexpr int kFlat = 0x6227;
-// The first grace-palette character: block 0, middle octave, an eighth, degree 1.
-constexpr int kGraceFirst = notation::NoteGlyph::First + kDuration;
+using notation::AccidentalGlyph;
+using notation::NoteGlyph;
+
+// The palette's long grace notes are eighths, its short ones sixteenths.
+constexpr int kGraceFirstDuration = 1;
 
 } // namespace
 
@@ -34,9 +32,9 @@ QString KeyText(QChar keyName, KeyPrefix prefix)
 {
     switch (prefix) {
     case KeyPrefix::Sharp:
-        return QString(QChar(char16_t(kSharp))) + keyName;
+        return QString(QChar(char16_t(AccidentalGlyph::First + AccidentalGlyph::Sharp))) + keyName;
     case KeyPrefix::Flat:
-        return QString(QChar(char16_t(kFlat))) + keyName;
+        return QString(QChar(char16_t(AccidentalGlyph::First + AccidentalGlyph::Flat))) + keyName;
     case KeyPrefix::None:
         break;
     }
@@ -45,31 +43,32 @@ QString KeyText(QChar keyName, KeyPrefix prefix)
 
 QChar GracePaletteChar(int type, PaletteCell cell)
 {
-    return { char16_t(kGraceFirst + kDuration * type + kOctave * cell.row + cell.column) };
+    return { char16_t(NoteGlyph { 0, cell.row, kGraceFirstDuration + type, cell.column + 1 }.code()) };
 }
 
 std::optional<PaletteCell> GracePaletteCell(QChar c)
 {
-    const int n = c.unicode() - kGraceFirst;
-    if (n < 0 || n >= kOctave * kGraceRows || (n % kOctave) / kDuration > 1)
+    const std::optional<NoteGlyph> note = NoteGlyph::decode(c.unicode());
+    if (!note || note->NoteBlock != 0 || note->DurIndex < kGraceFirstDuration
+        || note->DurIndex > kGraceFirstDuration + 1)
         return std::nullopt;
-    return PaletteCell { n / kOctave, n % kDuration };
+    return PaletteCell { note->OctaveRow, note->Degree - 1 };
 }
 
 std::vector<int> GraceCodes(const std::vector<PaletteCell>& notes, const GraceGroup& group)
 {
+    const std::size_t movedByAfterGrace = notes.size() == 1 ? 0 : 1;
     std::vector<int> codes;
     for (std::size_t e = 0; e < notes.size(); ++e) {
-        int code = notation::NoteGlyph::First + kOctave * notes[e].row + kDuration * group.YYInitDur
-            + notes[e].column + 2 * kBlock * group.type;
+        int block = 2 * group.type;
         if (e == 1)
-            code += 4 * kBlock;
+            block += 4;
         if (group.underSlur)
-            code += kBlock;
-        codes.push_back(code);
+            block += 1;
+        if (group.afterGrace && e == movedByAfterGrace)
+            block += 4;
+        codes.push_back(NoteGlyph { block, notes[e].row, group.YYInitDur, notes[e].column + 1 }.code());
     }
-    if (group.afterGrace && !codes.empty())
-        codes[codes.size() == 1 ? 0 : 1] += 4 * kBlock;
     return codes;
 }
 

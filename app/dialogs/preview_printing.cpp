@@ -14,11 +14,6 @@ namespace {
 const QString kAborted = QStringLiteral("用户取消操作！");
 const QString kFailed = QStringLiteral("打印失败！");
 
-// Top margins of the printed page: page 1 starts higher than the others.
-constexpr int kFirstPageTop = 720;
-constexpr int kLaterPageTop = 1440;
-constexpr int kBottom = 720;
-
 bool showPrintDialog(QWidget* owner, QPrinter& printer, int pages, PrintRange& range)
 {
     QPrintDialog dialog(&printer, owner);
@@ -104,8 +99,7 @@ PrintResult PreviewPrinting::PrintPages()
             target->endDocument();
             return failed(kFailed);
         }
-        const RtfMargins margins { 0, page == 1 ? kFirstPageTop : kLaterPageTop, 0, kBottom };
-        pages_.PrintRtfPage(page, margins, target->painter(), target->target());
+        pages_.PrintRtfPage(page, PageMargins(page), target->painter(), target->target());
     }
     switch (target->endDocument()) {
     case DocumentEnd::Printed:

@@ -25,15 +25,11 @@ namespace tunvale::dialogs {
 
 namespace {
 
-const RtfMargins kPreviewMargins { 0, 720, 0, 1440 };
 constexpr int kScrollBarTwips = 255;
 constexpr int kColumnTopTwips = 200; // below the toolbar
 constexpr int kThumbShadowTwips = 60;
 const QColor kBackground(0x80, 0x80, 0x80);
 const QColor kShadow(0x40, 0x40, 0x40);
-
-// Page p's top margin: page 1 starts higher than the others.
-int topMargin(int page) { return page == 1 ? 720 : 1440; }
 
 QIcon themedIcon(const QString& name, QStyle::StandardPixmap fallback, const QWidget* widget)
 {
@@ -60,6 +56,7 @@ protected:
         painter.fillRect(rect(), kBackground);
         if (!preview_.navigator_)
             return;
+        preview_.drawPagesOnce();
         const PreviewNavigator& n = *preview_.navigator_;
         const double tpp = preview_.twipsPerPixel();
         const double columnLeft = n.columnLeft(preview_.width() * tpp) - x() * tpp;
@@ -110,6 +107,7 @@ protected:
         painter.fillRect(rect(), kBackground);
         if (!preview_.navigator_)
             return;
+        preview_.drawPagesOnce();
         const double tpp = preview_.twipsPerPixel();
         const double top = preview_.navigator_->thumbStripTop();
         painter.setPen(Qt::white);
@@ -255,8 +253,9 @@ bool PrintPreviewWindow::load(const QString& PicturePath)
     const frame::StartValues& start = frame::Process().start;
     const QSizeF page(start.PageWidthTwips, start.PageHeightTwips);
     host_.setEditorBackground(Qt::white);
-    pages_.FormatRtfPages(host_.scoreDocument(), page, kPreviewMargins);
-    renderPages();
+    pages_.FormatRtfPages(host_.scoreDocument(), page, kPaginationMargins);
+    pageImages_.clear();
+    thumbnails_.clear();
     bool saved = true;
     if (!PicturePath.isEmpty())
         saved = SaveBitmap(PaintScorePicture(pages_, start.PageHeightTwips, platform::GetDpi()), PicturePath);
@@ -274,8 +273,11 @@ bool PrintPreviewWindow::load(const QString& PicturePath)
     return saved;
 }
 
-void PrintPreviewWindow::renderPages()
+void PrintPreviewWindow::drawPagesOnce()
 {
+    // Printing and the picture export load the window unseen; only a window that paints needs the pages.
+    if (!pageImages_.empty())
+        return;
     const double tpp = twipsPerPixel();
     const double ratio = devicePixelRatioF();
     const frame::StartValues& start = frame::Process().start;
@@ -283,8 +285,6 @@ void PrintPreviewWindow::renderPages()
         int(std::lround(start.PageHeightTwips / tpp * ratio)));
     const QSize thumbSize(int(std::lround(PreviewNavigator::kThumbWidth / tpp * ratio)),
         int(std::lround(PreviewNavigator::kThumbHeight / tpp * ratio)));
-    pageImages_.clear();
-    thumbnails_.clear();
     const RtfTarget target { QSizeF(start.PageWidthTwips, start.PageHeightTwips), ratio / tpp, false };
     for (int page = 1; page <= pages_.RtfPageCount; ++page) {
         QImage image(size, QImage::Format_RGB32);
@@ -293,7 +293,7 @@ void PrintPreviewWindow::renderPages()
             QPainter painter(&image);
             painter.setRenderHint(QPainter::Antialiasing);
             painter.setRenderHint(QPainter::TextAntialiasing);
-            pages_.PrintRtfPage(page, { 0, topMargin(page), 0, 720 }, painter, target);
+            pages_.PrintRtfPage(page, PageMargins(page), painter, target);
         }
         thumbnails_.push_back(image.scaled(thumbSize, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
         image.setDevicePixelRatio(ratio);

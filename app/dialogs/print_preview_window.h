@@ -46,8 +46,8 @@ public:
     PrintPreviewWindow(PreviewHost& host, PrintServices printServices, QWidget* parent = nullptr);
     ~PrintPreviewWindow() override;
 
-    // Paginates the editor's text on A4 with a white editor behind and draws every page once. With a
-    // picture path the picture of all pages is saved there too; false when that failed.
+    // Paginates the editor's text on A4 with a white editor behind; the pages are drawn on the first
+    // paint. With a picture path the picture of all pages is saved there too; false when that failed.
     bool load(const QString& PicturePath = {});
     // Gives the editor its background and editing layout back; runs once, also when the window closes.
     void unload();
@@ -84,7 +84,7 @@ private:
     friend class ThumbnailStrip;
 
     void buildWindow();
-    void renderPages();
+    void drawPagesOnce();
     void placeControls();
     double twipsPerPixel() const;
 
@@ -93,7 +93,7 @@ private:
     RtfPrintPreview pages_;
     std::unique_ptr<PreviewNavigator> navigator_;
     std::unique_ptr<PreviewPrinting> printing_;
-    std::vector<QImage> pageImages_; // every page at full size, drawn once
+    std::vector<QImage> pageImages_; // every page at full size, drawn on the first paint
     std::vector<QImage> thumbnails_;
     QToolBar* tbPreview = nullptr;
     QWidget* Picture3 = nullptr; // the thumbnail panel

@@ -40,7 +40,13 @@ RecorderWindow::RecorderWindow(playback::TapInstaller installTap, QWidget* paren
     showState();
 }
 
-RecorderWindow::~RecorderWindow() = default;
+RecorderWindow::~RecorderWindow()
+{
+    // A recording still going when a new one replaces it or the main window closes is finished here,
+    // where a file that cannot be written can still be told.
+    if (recorder_.RecorderState() != playback::WavRecorder::Finished && !recorder_.finish())
+        platform::Prompts::current().information(recorder_.error());
+}
 
 void RecorderWindow::OpenRecorder()
 {

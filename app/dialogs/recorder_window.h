@@ -19,6 +19,7 @@ class RecorderWindow : public QWidget, public frame::SoundRecorder
 
 public:
     explicit RecorderWindow(playback::TapInstaller installTap, QWidget* parent = nullptr);
+    // Finishes a recording still in progress and tells a file that cannot be written.
     ~RecorderWindow() override;
 
     // frame::SoundRecorder: shows the window, names the file, tells the state.

@@ -37,6 +37,11 @@ struct RtfMargins {
     int Bottom = 0;
 };
 
+// The score's pages are cut at the height that 720 twips above and 1440 below leave on the sheet, and
+// drawn with page 1 starting 720 twips down, every later page 1440, and 720 kept free below.
+inline constexpr RtfMargins kPaginationMargins { 0, 720, 0, 1440 };
+constexpr RtfMargins PageMargins(int page) { return { 0, page == 1 ? 720 : 1440, 0, 720 }; }
+
 // Where a page is drawn: the size of the target's page, its resolution, and whether it is the printer,
 // whose clip reaches 400 twips further right.
 struct RtfTarget {

@@ -13,10 +13,8 @@ namespace tunvale::dialogs {
 namespace {
 
 constexpr double kPictureWidth = 11930;
-constexpr int kMargins = 2160;
-// The preview's page 1 starts 720 twips down, every later page 1440.
-constexpr int kFirstPageTop = 720;
-constexpr int kLaterPageTop = 1440;
+// The part of each sheet that the page's text never reaches.
+constexpr int kMargins = kPaginationMargins.Top + kPaginationMargins.Bottom;
 
 } // namespace
 
@@ -42,7 +40,7 @@ QImage PaintScorePicture(const RtfPrintPreview& pages, int pageHeight, int dpi)
     for (int page = 1; page <= pages.RtfPageCount; ++page) {
         const double top = double(page - 1) * (pageHeight - kMargins);
         // Each page draws within its own sheet, whose top margin lies above its first line.
-        const double sheetTop = top - (page == 1 ? kFirstPageTop : kLaterPageTop);
+        const double sheetTop = top - PageMargins(page).Top;
         painter.setClipRect(QRectF(0, sheetTop, kPictureWidth, pageHeight));
         pages.drawPageLines(page, painter, QPointF(0, top));
     }

@@ -51,10 +51,10 @@ AccompanimentDialog::AccompanimentDialog(const AccompanimentStyles& styles, QWid
     Text1->setObjectName(QStringLiteral("Text1"));
     edit->addWidget(nameLabel, 0, 0);
     edit->addWidget(Text1, 0, 1);
-    const std::array<const char*, 5> classes
+    const std::array<const char*, notation::AccompClassCount> classes
         = { ">2分音符：", "2分音符:", "4分音符:", "8分音符:", "<8分音符:" };
     const DrumSoundNames sounds = LoadDrumSoundNames();
-    for (int k = 0; k < 5; ++k) {
+    for (int k = 0; k < notation::AccompClassCount; ++k) {
         Label1[k] = new QLabel(QString::fromUtf8(classes[std::size_t(k)]), editFrame);
         Label1[k]->setObjectName(QStringLiteral("Label1(%1)").arg(k));
         ComboDrum[k] = new ChoiceList(editFrame);
@@ -93,7 +93,7 @@ void AccompanimentDialog::showStyle(int row)
         return;
     const int n = row + 1;
     Text1->setText(styles_.name(n));
-    for (int k = 0; k < 5; ++k)
+    for (int k = 0; k < notation::AccompClassCount; ++k)
         ComboDrum[k]->choose(styles_.soundIndex(n, k));
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "app/notation/accompaniment.h"
+
 #include <QDialog>
 
 #include <array>
@@ -30,8 +32,8 @@ public:
     QPushButton* Command3 = nullptr; // 添加, no action
     QPushButton* Command4 = nullptr; // 删除, no action
     QLineEdit* Text1 = nullptr;
-    std::array<QLabel*, 5> Label1 {};
-    std::array<ChoiceList*, 5> ComboDrum {};
+    std::array<QLabel*, notation::AccompClassCount> Label1 {};
+    std::array<ChoiceList*, notation::AccompClassCount> ComboDrum {};
     QPushButton* Command1 = nullptr; // 确定
     QPushButton* Command2 = nullptr; // 取消
 

@@ -7,8 +7,6 @@
 // note-length classes (longer than a half note, half, quarter, eighth, shorter than an eighth).
 namespace tunvale::drums {
 
-inline constexpr int kNoteLengthClasses = 5;
-
 class AccompanimentStyles
 {
 public:

@@ -1,6 +1,6 @@
 #include "app/drums/bar_hint.h"
 
-#include "app/notation/drum_accessor.h"
+#include "app/drums/drum_editor_state.h"
 
 namespace tunvale::drums {
 
@@ -10,19 +10,6 @@ using notation::DrumStore;
 namespace {
 
 constexpr char16_t kIdeographicSpace = u'\u3000';
-
-// One record as a store of its own, for the named accessors.
-struct OneRecord {
-    explicit OneRecord(const notation::DrumRecord& record)
-    {
-        stores.DrumClip = record;
-        drum.DrumType(DrumAccessor::DrumClip);
-    }
-    notation::DrumStores stores;
-    DrumAccessor drum { stores };
-};
-
-QString nameOf(const notation::DrumRecord& record) { return OneRecord(record).drum.DrumName(0); }
 
 QString trimBlanks(const QString& text)
 {
@@ -69,7 +56,7 @@ BarHint BarHints::hintFor(DrumStore& records, int bar, bool shortHints)
     if (shortHints) {
         if (exists) {
             const notation::DrumRecord& record = records[std::size_t(bar)];
-            hint.toolTip = record.HaveDrum != 0 ? nameOf(record) : QStringLiteral("双击编辑鼓点...");
+            hint.toolTip = record.HaveDrum != 0 ? RecordName(record) : QStringLiteral("双击编辑鼓点...");
         }
         return hint;
     }
@@ -78,7 +65,7 @@ BarHint BarHints::hintFor(DrumStore& records, int bar, bool shortHints)
         hint.balloon = BarHint::Balloon::Default;
     } else if (bar != LastTipBar) {
         const notation::DrumRecord& record = records[std::size_t(bar)];
-        const QString name = nameOf(record);
+        const QString name = RecordName(record);
         if (name.isEmpty()) {
             hint.balloon = BarHint::Balloon::Default;
         } else {

@@ -1,6 +1,5 @@
 #include "app/drums/drum_editor_state.h"
 
-#include "app/notation/drum_accessor.h"
 #include "platform/text/name_bytes.h"
 #include "platform/text/runtime_numbers.h"
 
@@ -18,7 +17,13 @@ int HeldSpeed(double speed)
     return int(std::clamp(whole, double(kMinSpeed), double(kMaxSpeed)));
 }
 
-QString RecordName(const DrumRecord& record) { return StateOfRecord(record).name; }
+OneRecord::OneRecord(const DrumRecord& record)
+{
+    stores.DrumEdit = record;
+    drum.DrumType(notation::DrumAccessor::DrumEdit);
+}
+
+QString RecordName(const DrumRecord& record) { return OneRecord(record).drum.DrumName(0); }
 
 DrumRecord BuildDrumRecord(const DrumEditorState& state)
 {
@@ -45,10 +50,8 @@ DrumRecord BuildDrumRecord(const DrumEditorState& state)
 
 DrumEditorState StateOfRecord(const DrumRecord& record)
 {
-    notation::DrumStores stores;
-    stores.DrumEdit = record;
-    notation::DrumAccessor drum(stores);
-    drum.DrumType(notation::DrumAccessor::DrumEdit);
+    const OneRecord one(record);
+    const notation::DrumAccessor& drum = one.drum;
     DrumEditorState state;
     state.name = drum.DrumName(0);
     state.haveDrum = drum.HaveDrum(0) != 0;

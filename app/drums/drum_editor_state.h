@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/notation/drum_accessor.h"
 #include "app/notation/drum_record.h"
 
 #include <QString>
@@ -33,6 +34,16 @@ struct DrumEditorState {
     std::array<Track, notation::DrumRecord::Tracks> tracks;
     int timeCode = 1; // TimeSigCode; one the list cannot show is kept as it is
     int speed = kDefaultSpeed;
+};
+
+// One record as a store of its own, read through the named accessors.
+struct OneRecord {
+    explicit OneRecord(const notation::DrumRecord& record);
+    // The accessor refers to this object's own stores.
+    OneRecord(const OneRecord&) = delete;
+    OneRecord& operator=(const OneRecord&) = delete;
+    notation::DrumStores stores;
+    notation::DrumAccessor drum { stores };
 };
 
 // A record's name as the editor shows and compares it: NULs dropped, blanks trimmed.

@@ -9,7 +9,7 @@ using notation::DrumRecord;
 using notation::DrumStore;
 
 namespace {
-constexpr int kFirstCapacity = 31;
+constexpr int kFirstSnapshots = 32;
 constexpr int kGrowth = 8;
 } // namespace
 
@@ -19,34 +19,29 @@ void DrumUndoStack::clear()
 {
     top_ = -1;
     next_ = 0;
-    capacity_ = kFirstCapacity;
-    snapshots_.assign(std::size_t(capacity_) + 1, DrumSnapshot {});
+    snapshots_.assign(std::size_t(kFirstSnapshots), QByteArray());
 }
 
 void DrumUndoStack::store(int i, const DrumStore& records)
 {
-    if (i > capacity_) {
-        capacity_ += kGrowth;
-        snapshots_.resize(std::size_t(capacity_) + 1);
-    }
-    DrumSnapshot& s = snapshots_[std::size_t(i)];
-    s.Upper = int(records.size()) - 1;
-    s.ByteLength = int(records.size()) * DrumRecord::Size;
-    s.Bytes = QByteArray(reinterpret_cast<const char*>(records.data()), s.ByteLength);
+    if (i > capacity())
+        snapshots_.resize(snapshots_.size() + kGrowth);
+    snapshots_[std::size_t(i)] = QByteArray(
+        reinterpret_cast<const char*>(records.data()), qsizetype(records.size()) * DrumRecord::Size);
 }
 
 void DrumUndoStack::restore(int i, DrumStore& records) const
 {
-    const DrumSnapshot& s = snapshots_[std::size_t(i)];
-    records.resize(std::size_t(s.Upper) + 1);
-    if (s.ByteLength > 0)
-        std::memcpy(static_cast<void*>(records.data()), s.Bytes.constData(), std::size_t(s.ByteLength));
+    const QByteArray& bytes = snapshots_[std::size_t(i)];
+    records.resize(std::size_t(bytes.size()) / DrumRecord::Size);
+    if (!bytes.isEmpty())
+        std::memcpy(static_cast<void*>(records.data()), bytes.constData(), std::size_t(bytes.size()));
 }
 
 DrumStore DrumUndoStack::snapshot(int i) const
 {
     DrumStore records;
-    if (i >= 0 && i <= capacity_)
+    if (i >= 0 && i <= capacity())
         restore(i, records);
     return records;
 }
@@ -56,8 +51,8 @@ void DrumUndoStack::push(const DrumStore& records)
     const int i = next_;
     store(i, records);
     // The snapshots above are out of reach now; let their memory go.
-    for (int j = i + 1; j <= capacity_; ++j)
-        snapshots_[std::size_t(j)] = DrumSnapshot {};
+    for (int j = i + 1; j <= capacity(); ++j)
+        snapshots_[std::size_t(j)] = QByteArray();
     top_ = i;
     next_ = i + 1;
 }

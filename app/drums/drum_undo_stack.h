@@ -29,24 +29,18 @@ public:
 
     int top() const { return top_; }
     int next() const { return next_; }
-    int capacity() const { return capacity_; }
+    // The highest snapshot index held without growing.
+    int capacity() const { return int(snapshots_.size()) - 1; }
     // The records held by snapshot i.
     notation::DrumStore snapshot(int i) const;
 
 private:
-    struct DrumSnapshot {
-        QByteArray Bytes;
-        int Upper = -1;
-        int ByteLength = 0;
-    };
-
     void store(int i, const notation::DrumStore& records);
     void restore(int i, notation::DrumStore& records) const;
 
-    std::vector<DrumSnapshot> snapshots_;
+    std::vector<QByteArray> snapshots_; // the records' bytes, whole records
     int top_ = -1; // the last pushed snapshot
     int next_ = 0; // the present state's position
-    int capacity_ = 0; // the highest index of snapshots_
 };
 
 using ArrUndoNew = DrumUndoStack;

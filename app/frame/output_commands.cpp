@@ -98,6 +98,7 @@ void RecordingCommand::record(OutputWindow& window)
 {
     const QString path = WavPath(window.scoreSnapshot());
     recorder_.reset();
+    lastState_ = 0;
     recorder_ = window.newRecorder();
     recorder_->OpenRecorder();
     recorder_->WavFileName(path);

@@ -16,7 +16,6 @@ namespace {
 
 constexpr int kPageWidth = 11906;
 constexpr int kPageHeight = 16838;
-const dialogs::RtfMargins kPreviewMargins { 0, 720, 0, 1440 };
 
 // A song of `pages` A4 pages: a title, then notation lines of 30 signs in 32 points at an exact
 // spacing of 900 twips, each with a lyric line at 500 (ten pairs a page).
@@ -47,25 +46,25 @@ void BM_Paginate20Pages(benchmark::State& state)
     const auto document = song(20);
     dialogs::RtfPrintPreview pages;
     for (auto _ : state) {
-        pages.FormatRtfPages(*document, QSizeF(kPageWidth, kPageHeight), kPreviewMargins);
+        pages.FormatRtfPages(*document, QSizeF(kPageWidth, kPageHeight), dialogs::kPaginationMargins);
         benchmark::DoNotOptimize(pages.RtfPageCount);
     }
     state.counters["pages"] = pages.RtfPageCount;
 }
 BENCHMARK(BM_Paginate20Pages)->Unit(benchmark::kMillisecond);
 
-// The preview draws every page once, at the screen's resolution.
+// The preview draws every page once on its first paint, at the screen's resolution.
 void BM_RenderPreviewOf10Pages(benchmark::State& state)
 {
     const auto document = song(10);
     dialogs::RtfPrintPreview pages;
-    pages.FormatRtfPages(*document, QSizeF(kPageWidth, kPageHeight), kPreviewMargins);
+    pages.FormatRtfPages(*document, QSizeF(kPageWidth, kPageHeight), dialogs::kPaginationMargins);
     for (auto _ : state) {
         for (int page = 1; page <= pages.RtfPageCount; ++page) {
             QImage image(794, 1123, QImage::Format_RGB32);
             image.fill(Qt::white);
             QPainter painter(&image);
-            pages.PrintRtfPage(page, { 0, page == 1 ? 720 : 1440, 0, 720 }, painter,
+            pages.PrintRtfPage(page, dialogs::PageMargins(page), painter,
                 { QSizeF(kPageWidth, kPageHeight), 96 / 1440.0, false });
         }
     }
@@ -86,7 +85,7 @@ void BM_PaginateAndPrintPdfOf10Pages(benchmark::State& state)
     int pageCount = 0;
     for (auto _ : state) {
         dialogs::RtfPrintPreview pages;
-        pages.FormatRtfPages(*document, QSizeF(kPageWidth, kPageHeight), kPreviewMargins);
+        pages.FormatRtfPages(*document, QSizeF(kPageWidth, kPageHeight), dialogs::kPaginationMargins);
         dialogs::PreviewPrinting printing(pages, services);
         if (printing.printRTF(dialogs::PreviewPrinting::kSilent).outcome
             != dialogs::PrintResult::Outcome::Printed)

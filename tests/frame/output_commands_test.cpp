@@ -211,6 +211,19 @@ TEST(OutputCommands, TheRecorderStatesAndWhatEachTickDoes)
     }
 }
 
+TEST(OutputCommands, ANewRecorderAlreadyRecordingAtItsFirstTickStartsThePlayback)
+{
+    FakeWindow window;
+    window.recorderStates = { 2 };
+    frame::RecordingCommand command;
+    command.record(window);
+    command.pollRecorder(window);
+    command.record(window);
+    window.log.clear();
+    command.pollRecorder(window);
+    EXPECT_EQ(window.log, (QStringList { "panel 录制WAV...", "play" }));
+}
+
 TEST(OutputCommands, TheRecordingGoesToTheDesktopUnderTheTitle)
 {
     FakeWindow window;

@@ -7,6 +7,7 @@
 #include "app/drums/choice_list.h"
 #include "app/drums/rap_dialog.h"
 #include "app/drums/time_signature_rows.h"
+#include "app/notation/accompaniment.h"
 #include "app/playback/play_note.h"
 
 #include <QCloseEvent>
@@ -85,7 +86,7 @@ void showStyles(const drums::AccompanimentDialog& dialog)
     for (int i = 0; i < dialog.myDrumList->count(); ++i)
         scoretool::out(QStringLiteral("style %1 %2").arg(i).arg(dialog.myDrumList->item(i)->text()));
     scoretool::out(QStringLiteral("name ") + dialog.Text1->text());
-    for (int k = 0; k < drums::kNoteLengthClasses; ++k)
+    for (int k = 0; k < notation::AccompClassCount; ++k)
         scoretool::out(
             QStringLiteral("combo %1 %2").arg(k).arg(dialog.ComboDrum[std::size_t(k)]->currentIndex()));
 }
@@ -114,7 +115,7 @@ int setpz(const QStringList& args)
         } else if (action == QStringLiteral("combo") && i + 2 < args.size()) {
             const int k = args[++i].toInt();
             const int index = args[++i].toInt();
-            if (k < 0 || k >= drums::kNoteLengthClasses)
+            if (k < 0 || k >= notation::AccompClassCount)
                 return 2;
             dialog.ComboDrum[std::size_t(k)]->choose(index);
         } else if (action == QStringLiteral("show")) {
