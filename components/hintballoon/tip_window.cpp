@@ -86,12 +86,7 @@ void TipWindow::unwatch(QWidget* tool, const ClsHintballoon* owner)
     owners_.erase(tool);
     tool->removeEventFilter(this);
     disconnect(tool, &QObject::destroyed, this, nullptr);
-    if (pending_ == tool) {
-        showTimer_.stop();
-        pending_ = nullptr;
-    }
-    if (current_ == tool)
-        hide();
+    dismiss(tool);
 }
 
 void TipWindow::forgetOwner(const ClsHintballoon* owner)
