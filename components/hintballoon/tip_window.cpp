@@ -182,18 +182,11 @@ std::optional<HintLook> TipWindow::lookOf(QWidget* tool, ClsHintballoon* owner)
     }
     if (text.isEmpty())
         return std::nullopt;
-    HintLook look;
-    look.balloon = record->balloon;
-    look.foreColor = record->foreColor;
-    look.backColor = record->backColor;
-    look.title = record->title.trimmed();
-    look.icon = look.title.isEmpty() ? ttiNone : record->icon;
+    HintLook look = record->look;
+    look.title = look.title.trimmed();
+    if (look.title.isEmpty())
+        look.icon = ttiNone;
     look.text = text;
-    look.margin = record->margin;
-    look.width = record->width;
-    look.alignment = record->alignment;
-    look.showMode = record->showMode;
-    look.transparent = record->transparent;
     return look;
 }
 
