@@ -314,6 +314,17 @@ struct OrnamentExtender {
     static constexpr bool contains(int code) { return code == Code; }
 };
 
+// Where an ornament letter finds its note, as the player spells ornaments: `distance` characters after
+// the letter, its first note `offset` semitones from that note.
+struct OrnamentReach {
+    int distance = 0;
+    int offset = 0;
+};
+
+// The reach of ornament letter `letter` followed by `extenders` filler characters; nothing for a
+// letter that then spells no ornament.
+std::optional<OrnamentReach> ReachOfOrnament(int letter, int extenders);
+
 // ---------------------------------------------------------------------------------------------------
 // Bar lines and segment marks
 

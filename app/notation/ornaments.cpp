@@ -49,7 +49,8 @@ void SpellMordents(WorkingEvents& events)
         const int letter = events[size_t(i)].CharCode;
         if (letter < 'B' || letter > 'E')
             continue;
-        const int k = letter <= 'C' ? 2 : 4;
+        // The mordent's notes take the characters from the letter up to its note.
+        const int k = ReachOfOrnament(letter, 0)->distance;
         const int notePosition = i + k;
         if (notePosition >= count)
             continue; // the note lies past the end: the letter stays silent
@@ -73,7 +74,7 @@ void SpellOtherOrnaments(WorkingEvents& events, int volume)
     for (int i = 0; i < count; ++i) {
         const int code = events[size_t(i)].CharCode;
         if (code == 'G' || code == 'H') {
-            CodeEvent* note = at(i + 1);
+            CodeEvent* note = at(i + ReachOfOrnament(code, 0)->distance);
             if (!note)
                 continue;
             const double d = note->EventTime;
@@ -83,21 +84,24 @@ void SpellOtherOrnaments(WorkingEvents& events, int volume)
             note->EventTime = d * (1 - share);
             note->Velocity = volume;
         } else if (code == 'I') {
-            int r = 1;
-            while (r <= 6 && at(i + r) && OrnamentExtender::contains(at(i + r)->CharCode))
-                ++r;
-            CodeEvent* note = at(i + r);
-            if (!note || (r != 6 && r != 3))
+            // Six fillers are already too many for a trill: counting stops there.
+            int extenders = 0;
+            while (extenders < 6 && at(i + 1 + extenders)
+                && OrnamentExtender::contains(at(i + 1 + extenders)->CharCode))
+                ++extenders;
+            const std::optional<OrnamentReach> reach = ReachOfOrnament(code, extenders);
+            CodeEvent* note = reach ? at(i + reach->distance) : nullptr;
+            if (!note)
                 continue;
             const int n = note->EventCode;
             const double d = note->EventTime;
-            if (r == 6)
+            if (reach->distance == 6)
                 writeRun(events, i, { 0, 2, 0, 2, 0, 2 }, n, d / 8, note->Velocity);
             else
                 writeRun(events, i, { 2, 0, 2 }, n, d / 4, note->Velocity);
             note->EventTime = d / 4;
         } else if (code == 'J' || code == 'K') {
-            CodeEvent* note = at(i + 3);
+            CodeEvent* note = at(i + ReachOfOrnament(code, 0)->distance);
             if (!note)
                 continue;
             const double d = note->EventTime;

@@ -37,11 +37,10 @@ bool SaveSolfegeNames(const CMingNames& names)
         if (shipped && !platform::CommitWholeFile(file, *shipped))
             return false;
     }
-    for (int k = 0; k < int(names.size()); ++k) {
-        if (!platform::WriteIniValue(kSection, nameKey(k), names[size_t(k)], file))
-            return false;
-    }
-    return true;
+    QList<std::pair<QString, std::optional<QString>>> values;
+    for (int k = 0; k < int(names.size()); ++k)
+        values.append({ nameKey(k), names[size_t(k)] });
+    return platform::WriteIniValues(kSection, values, file);
 }
 
 PlayRecords BuildPlayRecords(const std::vector<CodeEvent>& CodeEvents, const CMingNames& names)

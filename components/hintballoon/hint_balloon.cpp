@@ -68,17 +68,18 @@ bool ClsHintballoon::AddTool(const BalloonTool& tool)
     ToolRecord record;
     record.tool = tool.tool;
     record.text = tool.text;
-    record.foreColor = colour(tool.foreColor, kInfoTextColor);
-    record.backColor = colour(tool.backColor, kInfoBackColor);
-    record.balloon = tool.balloon;
-    record.title = tool.title.left(kTitleLength);
-    record.icon = tool.icon;
-    record.showMode = tool.showMode;
-    record.margin = tool.margin;
     record.centered = tool.centered;
-    record.transparent = tool.transparent;
-    record.alignment = tool.alignment;
-    record.width = tool.width;
+    HintLook& look = record.look;
+    look.balloon = tool.balloon;
+    look.foreColor = colour(tool.foreColor, kInfoTextColor);
+    look.backColor = colour(tool.backColor, kInfoBackColor);
+    look.title = tool.title.left(kTitleLength);
+    look.icon = tool.icon;
+    look.showMode = tool.showMode;
+    look.margin = tool.margin;
+    look.transparent = tool.transparent;
+    look.alignment = tool.alignment;
+    look.width = tool.width;
     if (ToolRecord* existing = find(tool.tool))
         *existing = record;
     else
@@ -119,19 +120,20 @@ bool ClsHintballoon::UpdateTool(QWidget* widget, const BalloonToolUpdate& update
     if (update.text)
         record->text = update.text->isEmpty() ? std::nullopt : update.text;
     const QPalette colours = QToolTip::palette();
+    HintLook& look = record->look;
     if (update.foreColor)
-        record->foreColor = ColorFromValue(*update.foreColor, colours).value_or(record->foreColor);
+        look.foreColor = ColorFromValue(*update.foreColor, colours).value_or(look.foreColor);
     if (update.backColor)
-        record->backColor = ColorFromValue(*update.backColor, colours).value_or(record->backColor);
-    record->balloon = update.balloon.value_or(record->balloon);
+        look.backColor = ColorFromValue(*update.backColor, colours).value_or(look.backColor);
+    look.balloon = update.balloon.value_or(look.balloon);
     if (update.title)
-        record->title = update.title->left(kTitleLength);
-    record->icon = update.icon.value_or(record->icon);
-    record->showMode = update.showMode.value_or(record->showMode);
-    record->margin = update.margin.value_or(record->margin);
+        look.title = update.title->left(kTitleLength);
+    look.icon = update.icon.value_or(look.icon);
+    look.showMode = update.showMode.value_or(look.showMode);
+    look.margin = update.margin.value_or(look.margin);
     record->centered = update.centered.value_or(record->centered);
-    record->alignment = update.alignment.value_or(record->alignment);
-    record->width = update.width.value_or(record->width);
+    look.alignment = update.alignment.value_or(look.alignment);
+    look.width = update.width.value_or(look.width);
     if (record->shown)
         tips_->refresh(widget);
     return true;

@@ -10,21 +10,6 @@
 
 namespace tunvale::hintballoon {
 
-// Everything that decides how one hint looks.
-struct HintLook {
-    bool balloon = false;
-    QColor foreColor;
-    QColor backColor;
-    TooltipIcon icon = ttiNone; // shown only beside a title
-    QString title; // blank: no title line
-    QString text;
-    int margin = 0;
-    int width = 0;
-    TooltipAlignment alignment = ttaLeft;
-    BalloonShowMode showMode = ttsmDefault;
-    bool transparent = false;
-};
-
 // The hint window: a frameless popup drawn as a bordered rectangle or as a rounded balloon whose stem
 // points at the place it belongs to. A plain hint with show-mode flags rolls in over 200 ms.
 class HintPopup : public QWidget

@@ -86,12 +86,7 @@ void TipWindow::unwatch(QWidget* tool, const ClsHintballoon* owner)
     owners_.erase(tool);
     tool->removeEventFilter(this);
     disconnect(tool, &QObject::destroyed, this, nullptr);
-    if (pending_ == tool) {
-        showTimer_.stop();
-        pending_ = nullptr;
-    }
-    if (current_ == tool)
-        hide();
+    dismiss(tool);
 }
 
 void TipWindow::forgetOwner(const ClsHintballoon* owner)
@@ -187,18 +182,11 @@ std::optional<HintLook> TipWindow::lookOf(QWidget* tool, ClsHintballoon* owner)
     }
     if (text.isEmpty())
         return std::nullopt;
-    HintLook look;
-    look.balloon = record->balloon;
-    look.foreColor = record->foreColor;
-    look.backColor = record->backColor;
-    look.title = record->title.trimmed();
-    look.icon = look.title.isEmpty() ? ttiNone : record->icon;
+    HintLook look = record->look;
+    look.title = look.title.trimmed();
+    if (look.title.isEmpty())
+        look.icon = ttiNone;
     look.text = text;
-    look.margin = record->margin;
-    look.width = record->width;
-    look.alignment = record->alignment;
-    look.showMode = record->showMode;
-    look.transparent = record->transparent;
     return look;
 }
 

@@ -36,8 +36,6 @@ class TipWindow : public QObject
     Q_OBJECT
 
 public:
-    static constexpr int AutomaticShowMs = 500;
-
     // A new hint object counts itself in, creating the popup when there is none; a released one counts
     // itself out, and the last one out destroys the popup.
     static TipWindow& acquire();

@@ -20,8 +20,6 @@ enum class FontKind {
     Other = 6, // titles, lyrics and any font the table does not list
 };
 
-constexpr bool IsGraceKind(FontKind kind) { return kind >= FontKind::Grace && kind <= FontKind::Grace3; }
-
 // The kind of a font table entry from the family name inside it, compared without regard to case.
 FontKind ClassifyFontEntry(QStringView entry);
 

@@ -32,32 +32,4 @@ int SignReach::alterationOf(int pitch) const
     return reached_ == pitch ? alteration_ : 0;
 }
 
-std::optional<OrnamentReach> ReachOfOrnament(int letter, int extenders)
-{
-    switch (letter) {
-    case 'B':
-    case 'C':
-        return OrnamentReach { 2, 0 };
-    case 'D':
-    case 'E':
-        return OrnamentReach { 4, 0 };
-    case 'G':
-    case 'H':
-        return OrnamentReach { 1, 0 };
-    case 'I':
-        // The short trill starts a whole tone up, the long one on its note; other lengths spell nothing.
-        if (extenders == 2)
-            return OrnamentReach { 3, 2 };
-        if (extenders == 5)
-            return OrnamentReach { 6, 0 };
-        return std::nullopt;
-    case 'J':
-        return OrnamentReach { 3, 2 };
-    case 'K':
-        return OrnamentReach { 3, -2 };
-    default:
-        return std::nullopt;
-    }
-}
-
 } // namespace tunvale::keyshift

@@ -26,15 +26,4 @@ private:
     int alteration_ = 0;
 };
 
-// Where an ornament letter finds its note, as the player spells ornaments: `distance` characters after
-// the letter, its first note `offset` semitones from that note.
-struct OrnamentReach {
-    int distance = 0;
-    int offset = 0;
-};
-
-// The reach of ornament letter `letter` followed by `extenders` filler characters; nothing for a
-// letter that then spells no ornament.
-std::optional<OrnamentReach> ReachOfOrnament(int letter, int extenders);
-
 } // namespace tunvale::keyshift

@@ -94,7 +94,7 @@ struct OrnamentChain {
 
     bool startsWithItsNote() const
     {
-        const std::optional<OrnamentReach> reach = ReachOfOrnament(letter, extenders);
+        const std::optional<notation::OrnamentReach> reach = notation::ReachOfOrnament(letter, extenders);
         return reach && reach->offset == 0 && reach->distance == extenders + 1;
     }
 };
@@ -203,7 +203,8 @@ private:
         while (i + 1 + extenders < sourceCharacters.size()
             && sourceCharacters[i + 1 + extenders].kind == Kind::Extender)
             ++extenders;
-        const std::optional<OrnamentReach> reach = ReachOfOrnament(sourceCharacters[i].value, int(extenders));
+        const std::optional<notation::OrnamentReach> reach
+            = notation::ReachOfOrnament(sourceCharacters[i].value, int(extenders));
         if (!reach || i + size_t(reach->distance) >= sourceCharacters.size())
             return std::nullopt;
         const size_t note = i + size_t(reach->distance);

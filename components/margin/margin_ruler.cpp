@@ -4,6 +4,7 @@
 #include "components/margin/margin_model.h"
 #include "components/margin/spin_arrows.h"
 #include "platform/desktop/dpi.h"
+#include "platform/desktop/notation_fonts.h"
 
 #include <QComboBox>
 #include <QHelpEvent>
@@ -65,7 +66,7 @@ void MarginRuler::buildControls()
 {
     label1_ = new QLabel(QString(QChar(0x251B)), this);
     label1_->setObjectName(QStringLiteral("Label1"));
-    QFont corner(QStringLiteral("宋体"));
+    QFont corner(platform::kSongFontName);
     corner.setPointSize(12);
     corner.setBold(true);
     label1_->setFont(corner);

@@ -82,9 +82,9 @@ PaletteModel::PaletteModel(const IniReader& read)
 
 PaletteModel PaletteModel::fromFile(const QString& path)
 {
-    return PaletteModel([&path](const QString& section, const QString& key) {
-        return platform::ReadIniValue(section, key, path);
-    });
+    const platform::IniFile ini(path);
+    return PaletteModel(
+        [&ini](const QString& section, const QString& key) { return ini.value(section, key); });
 }
 
 std::optional<int> PaletteModel::cellAt(QPointF point, int rows)

@@ -66,6 +66,31 @@ void setSeparatorFormat(QTextDocument& document, int position, const QTextCharFo
     c.setCharFormat(format);
 }
 
+// While the box replaces text its caret stays where it is rather than moving behind the new text, and
+// a view's caret carried along is not taken for a move of the user's.
+class ReplacingText
+{
+public:
+    ReplacingText(QTextCursor& cursor, bool& replacing)
+        : cursor_(cursor)
+        , replacing_(replacing)
+    {
+        cursor_.setKeepPositionOnInsert(true);
+        replacing_ = true;
+    }
+    ~ReplacingText()
+    {
+        replacing_ = false;
+        cursor_.setKeepPositionOnInsert(false);
+    }
+    ReplacingText(const ReplacingText&) = delete;
+    ReplacingText& operator=(const ReplacingText&) = delete;
+
+private:
+    QTextCursor& cursor_;
+    bool& replacing_;
+};
+
 } // namespace
 
 RichTextBox::RichTextBox(QObject* parent)
@@ -578,20 +603,17 @@ QByteArray RichTextBox::TextRTFBytes() const { return WriteRtfBytes(*document_);
 bool RichTextBox::setTextRTF(const QString& rtf)
 {
     // One pass from the text into the document; a text that is no RTF leaves the document alone. The
-    // caret stays at the start while the text goes in behind it (and a view's caret carried along is not
-    // taken): no one reads a line at the end of a text that is not laid out yet.
-    cursor_.setKeepPositionOnInsert(true);
-    replacing_ = true;
-    DocumentBuilder builder(*document_);
-    const bool read = ReadRtf(QStringView(rtf), document_->defaultFont(), builder);
-    replacing_ = false;
-    cursor_.setKeepPositionOnInsert(false);
+    // caret stays at the start while the text goes in behind it: no one reads a line at the end of a text
+    // that is not laid out yet.
+    bool read = false;
+    {
+        const ReplacingText replacing(cursor_, replacing_);
+        DocumentBuilder builder(*document_);
+        read = ReadRtf(QStringView(rtf), document_->defaultFont(), builder);
+    }
     if (!read)
         return false;
-    pending_.reset();
-    cursor_ = QTextCursor(document_);
-    emit cursorMoved();
-    selectionChanged();
+    resetCursor();
     return true;
 }
 
@@ -606,12 +628,9 @@ RichContent RichTextBox::paragraphs(int first, int count) const
 
 void RichTextBox::replaceParagraphs(int first, int count, const RichContent& paragraphs)
 {
-    // The caret stays where it is; the caller puts it where it belongs.
-    cursor_.setKeepPositionOnInsert(true);
-    replacing_ = true;
+    // The caller puts the caret where it belongs.
+    const ReplacingText replacing(cursor_, replacing_);
     replaceParagraphsAt(first, count, paragraphs);
-    replacing_ = false;
-    cursor_.setKeepPositionOnInsert(false);
 }
 
 void RichTextBox::replaceParagraphsAt(int first, int count, const RichContent& paragraphs)

@@ -110,13 +110,6 @@ QString decodeWithIcu(const QByteArray& bytes, int codePage)
 
 } // namespace
 
-QString DecodeCodePage(const QByteArray& bytes, int codePage)
-{
-    QString out;
-    AppendDecoded(out, bytes, codePage);
-    return out;
-}
-
 void AppendDecoded(QString& out, const QByteArray& bytes, int codePage)
 {
     if (codePage == 936)

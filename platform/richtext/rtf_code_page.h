@@ -11,9 +11,8 @@ namespace tunvale::platform {
 // cannot hold the character exactly (reading the bytes back would give another character).
 int Cp936Bytes(char16_t c, char bytes[2]);
 
-// Decodes bytes of a Windows code page (936 or another one ICU knows; Latin-1 when unknown).
-QString DecodeCodePage(const QByteArray& bytes, int codePage);
-// The same, appended to `out`.
+// Decodes bytes of a Windows code page (936 or another one ICU knows; Latin-1 when unknown), appended to
+// `out`.
 void AppendDecoded(QString& out, const QByteArray& bytes, int codePage);
 
 // The code page of an RTF font charset; `ansiCodePage` for the default and unknown charsets.

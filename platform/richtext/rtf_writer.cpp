@@ -128,6 +128,9 @@ public:
         return std::move(out_);
     }
 
+    // The colour table collected so far: entry i is colour number i + 1.
+    const std::vector<QRgb>& colors() const { return colors_; }
+
 private:
     int addFormat(const RunFormat& f)
     {
@@ -285,7 +288,8 @@ QString withoutObjects(QStringView text)
     return t;
 }
 
-QByteArray writeContent(const RichContent& content)
+// A writer that has collected the tables of the content.
+RtfWriter collectTables(const RichContent& content)
 {
     RtfWriter writer;
     for (const RichParagraph& paragraph : content) {
@@ -293,6 +297,12 @@ QByteArray writeContent(const RichContent& content)
             writer.collect(storable(run.format), run.text);
         writer.collectMark(storable(paragraph.mark));
     }
+    return writer;
+}
+
+QByteArray writeContent(const RichContent& content)
+{
+    RtfWriter writer = collectTables(content);
     writer.begin();
     for (const RichParagraph& paragraph : content) {
         writer.paragraph(Clamped(paragraph.format));
@@ -417,22 +427,6 @@ QByteArray WriteRtfBytes(const QTextDocument& document)
 
 QString WriteRtf(const QTextDocument& document) { return QString::fromLatin1(WriteRtfBytes(document)); }
 
-std::vector<QRgb> RtfColorTable(const RichContent& content)
-{
-    std::vector<QRgb> colors;
-    auto add = [&](const std::optional<QRgb>& c) {
-        if (c && std::find(colors.begin(), colors.end(), *c) == colors.end())
-            colors.push_back(*c);
-    };
-    for (const RichParagraph& paragraph : content) {
-        for (const TextRun& run : paragraph.runs) {
-            add(run.format.color);
-            add(run.format.highlight);
-        }
-        add(paragraph.mark.color);
-        add(paragraph.mark.highlight);
-    }
-    return colors;
-}
+std::vector<QRgb> RtfColorTable(const RichContent& content) { return collectTables(content).colors(); }
 
 } // namespace tunvale::platform

@@ -25,6 +25,8 @@ QString cutAtLineEnd(const QString& text)
     return text;
 }
 
+} // namespace
+
 // The lines of an ini file and where its sections and keys are.
 class IniLines
 {
@@ -113,6 +115,8 @@ private:
     QString eol_ = QStringLiteral("\n");
 };
 
+namespace {
+
 // The file's bytes, empty when there is no such file; no value when it exists but cannot be read.
 std::optional<QByteArray> readFile(const QString& fileName)
 {
@@ -142,60 +146,89 @@ template <typename Edit> bool editLocked(const QString& fileName, Edit edit)
     return bytes == *old || CommitWholeFile(fileName, bytes);
 }
 
+// Sets `key` of `section` (both already cut and trimmed) to `value`, creating the section or key as
+// needed; no value removes the key. True when the lines changed.
+bool setValue(IniLines& ini, const QString& section, const QString& key, const std::optional<QString>& value)
+{
+    QStringList& lines = ini.lines();
+    const QString newLine = value ? key + u'=' + cutAtLineEnd(*value) : QString();
+
+    qsizetype header = ini.findSection(section);
+    if (header < 0) {
+        if (!value)
+            return false;
+        if (!lines.isEmpty() && !lines.last().trimmed().isEmpty())
+            lines.append(QString());
+        lines.append(u'[' + section + u']');
+        lines.append(newLine);
+        return true;
+    }
+    const qsizetype end = ini.sectionEnd(header);
+    const qsizetype at = ini.findKey(key, header + 1, end);
+    if (at >= 0 && value) {
+        lines[at] = newLine;
+    } else if (at >= 0) {
+        lines.removeAt(at);
+    } else if (value) {
+        // After the section's last line that is not blank, so a blank separator stays in place.
+        qsizetype insertAt = end;
+        while (insertAt > header + 1 && lines[insertAt - 1].trimmed().isEmpty())
+            --insertAt;
+        lines.insert(insertAt, newLine);
+    } else {
+        return false;
+    }
+    return true;
+}
+
 } // namespace
 
-QString ReadIniValue(const QString& section, const QString& key, const QString& fileName)
+IniFile::IniFile(const QString& fileName)
+    : lines_(std::make_shared<const IniLines>(readFile(fileName).value_or(QByteArray())))
+{
+}
+
+QString IniFile::value(const QString& section, const QString& key) const
 {
     const QString wantedSection = cutAtLineEnd(section).trimmed();
     const QString wantedKey = cutAtLineEnd(key).trimmed();
     if (wantedKey.isEmpty())
         return {};
-    const IniLines ini(readFile(fileName).value_or(QByteArray()));
-    const qsizetype header = ini.findSection(wantedSection);
+    const qsizetype header = lines_->findSection(wantedSection);
     if (header < 0)
         return {};
-    const qsizetype line = ini.findKey(wantedKey, header + 1, ini.sectionEnd(header));
-    return line < 0 ? QString() : ini.valueAt(line, wantedKey);
+    const qsizetype line = lines_->findKey(wantedKey, header + 1, lines_->sectionEnd(header));
+    return line < 0 ? QString() : lines_->valueAt(line, wantedKey);
+}
+
+QString ReadIniValue(const QString& section, const QString& key, const QString& fileName)
+{
+    return IniFile(fileName).value(section, key);
 }
 
 bool WriteIniValue(
     const QString& section, const QString& key, const std::optional<QString>& value, const QString& fileName)
 {
+    return WriteIniValues(section, { { key, value } }, fileName);
+}
+
+bool WriteIniValues(const QString& section, const QList<std::pair<QString, std::optional<QString>>>& values,
+    const QString& fileName)
+{
     const QString wantedSection = cutAtLineEnd(section).trimmed();
-    const QString wantedKey = cutAtLineEnd(key).trimmed();
-    if (wantedKey.isEmpty())
-        return false;
-
-    return editLocked(fileName, [&](IniLines& ini) {
-        QStringList& lines = ini.lines();
-        const QString newLine = value ? wantedKey + u'=' + cutAtLineEnd(*value) : QString();
-
-        qsizetype header = ini.findSection(wantedSection);
-        if (header < 0) {
-            if (!value)
-                return false;
-            if (!lines.isEmpty() && !lines.last().trimmed().isEmpty())
-                lines.append(QString());
-            lines.append(u'[' + wantedSection + u']');
-            lines.append(newLine);
-            return true;
-        }
-        const qsizetype end = ini.sectionEnd(header);
-        const qsizetype at = ini.findKey(wantedKey, header + 1, end);
-        if (at >= 0 && value) {
-            lines[at] = newLine;
-        } else if (at >= 0) {
-            lines.removeAt(at);
-        } else if (value) {
-            // After the section's last line that is not blank, so a blank separator stays in place.
-            qsizetype insertAt = end;
-            while (insertAt > header + 1 && lines[insertAt - 1].trimmed().isEmpty())
-                --insertAt;
-            lines.insert(insertAt, newLine);
-        } else {
+    QList<std::pair<QString, std::optional<QString>>> wanted;
+    wanted.reserve(values.size());
+    for (const auto& [key, value] : values) {
+        const QString wantedKey = cutAtLineEnd(key).trimmed();
+        if (wantedKey.isEmpty())
             return false;
-        }
-        return true;
+        wanted.append({ wantedKey, value });
+    }
+    return editLocked(fileName, [&](IniLines& ini) {
+        bool changed = false;
+        for (const auto& [key, value] : wanted)
+            changed = setValue(ini, wantedSection, key, value) || changed;
+        return changed;
     });
 }
 

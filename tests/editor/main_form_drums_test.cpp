@@ -302,7 +302,7 @@ TEST_F(StripWindow, HintsNameTheBarOrDrawItsPatternOncePerBar)
     ASSERT_TRUE(menu(2, "TooTal"));
     EXPECT_FALSE(drums->shortHints());
     EXPECT_EQ(hover(2).balloon, drums::BarHint::Balloon::Filled);
-    EXPECT_EQ(form->hints()->tool(strip)->title, QStringLiteral("进行曲"));
+    EXPECT_EQ(form->hints()->tool(strip)->look.title, QStringLiteral("进行曲"));
     EXPECT_EQ(hover(2).balloon, drums::BarHint::Balloon::Unchanged);
     // A refresh (here: a drum operation on the bar) fills the balloon again.
     ASSERT_TRUE(menu(2, "DelDrum"));

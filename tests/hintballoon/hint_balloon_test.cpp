@@ -114,21 +114,23 @@ TEST_F(HintTest, AddAndUpdateStoreTranslatedColoursAndCutTheTitle)
     tool.title = QString(100, u'x');
     EXPECT_TRUE(hints->AddTool(tool));
     EXPECT_FALSE(hints->AddTool(BalloonTool {})) << "no widget";
-    EXPECT_EQ(hints->tool(strip)->backColor, QColor(Qt::black)) << "a text that is no number gives black";
-    EXPECT_EQ(hints->tool(strip)->title.size(), 80);
+    EXPECT_EQ(hints->tool(strip)->look.backColor, QColor(Qt::black))
+        << "a text that is no number gives black";
+    EXPECT_EQ(hints->tool(strip)->look.title.size(), 80);
 
     BalloonTool plain;
     plain.tool = widget(100);
     hints->AddTool(plain);
-    EXPECT_EQ(hints->tool(plain.tool)->backColor, QToolTip::palette().color(QPalette::ToolTipBase));
-    EXPECT_EQ(hints->tool(plain.tool)->foreColor, QToolTip::palette().color(QPalette::ToolTipText));
+    EXPECT_EQ(hints->tool(plain.tool)->look.backColor, QToolTip::palette().color(QPalette::ToolTipBase));
+    EXPECT_EQ(hints->tool(plain.tool)->look.foreColor, QToolTip::palette().color(QPalette::ToolTipText));
 
     BalloonToolUpdate update;
     update.foreColor = 0xFFFFFF;
     update.backColor = QStringLiteral("not a colour");
     EXPECT_TRUE(hints->UpdateTool(strip, update));
-    EXPECT_EQ(hints->tool(strip)->foreColor, QColor(Qt::white));
-    EXPECT_EQ(hints->tool(strip)->backColor, QColor(Qt::black)) << "an unreadable colour keeps the field";
+    EXPECT_EQ(hints->tool(strip)->look.foreColor, QColor(Qt::white));
+    EXPECT_EQ(hints->tool(strip)->look.backColor, QColor(Qt::black))
+        << "an unreadable colour keeps the field";
     EXPECT_FALSE(hints->UpdateTool(widget(200), update)) << "a widget never added";
     EXPECT_EQ(hints->toolCount(), 2);
 }

@@ -120,6 +120,20 @@ TEST_F(IniFile, WritesANewFileAndKeepsLineStructureSafe)
         dir.filePath(QStringLiteral("no/such/folder/t.ini"))));
 }
 
+TEST_F(IniFile, SeveralKeysLandInOneWrite)
+{
+    const QByteArray before = "[A]\r\none=1\r\n\r\n[B]\r\nx=y\r\n";
+    ASSERT_TRUE(writeAll(path(), before));
+    // A key without a name refuses the whole write, so its neighbours do not land alone.
+    EXPECT_FALSE(platform::WriteIniValues("A", { { "one", "9" }, { "", "v" } }, path()));
+    EXPECT_EQ(readAll(path()), before);
+
+    ASSERT_TRUE(platform::WriteIniValues("A", { { "one", "11" }, { "two", "2" }, { "three", "3" } }, path()));
+    ASSERT_TRUE(platform::WriteIniValues("C", { { "p", "1" }, { "q", "2" } }, path()));
+    EXPECT_EQ(readAll(path()),
+        QByteArray("[A]\r\none=11\r\ntwo=2\r\nthree=3\r\n\r\n[B]\r\nx=y\r\n\r\n[C]\r\np=1\r\nq=2\r\n"));
+}
+
 TEST_F(IniFile, ConcurrentWritersLoseNoKey)
 {
     const QString tool = QStringLiteral(TUNVALE_BUILD_DIR "/bin/scoretool");

@@ -37,15 +37,14 @@ enum BalloonShowMode {
 };
 enum TooltipAlignment { ttaLeft = 0, ttaCentered = 1, ttaRight = 2 };
 
-// A colour value as callers give it: a number 0x00BBGGRR; with the top bit set, the index of a system
-// colour (0x80000018 the hint background, 0x80000017 the hint text). A text that holds a number counts
-// as that number.
-
 // What AddTool takes. Omitted text: the object asks for it through NeedText each time the hint shows.
 // Omitted colours: the desktop's hint colours; a colour that is no number gives black.
 struct BalloonTool {
     QPointer<QWidget> tool;
     std::optional<QString> text;
+    // A colour value as callers give it: a number 0x00BBGGRR; with the top bit set, the index of a
+    // system colour (0x80000018 the hint background, 0x80000017 the hint text). A text that holds a
+    // number counts as that number.
     std::optional<QVariant> foreColor;
     std::optional<QVariant> backColor;
     bool balloon = false;
@@ -75,21 +74,28 @@ struct BalloonToolUpdate {
     std::optional<int> width;
 };
 
-// A tool as the object keeps it, colours already translated.
+// Everything that decides how one hint looks.
+struct HintLook {
+    bool balloon = false;
+    QColor foreColor;
+    QColor backColor;
+    TooltipIcon icon = ttiNone; // shown only beside a title
+    QString title; // blank: no title line
+    QString text;
+    int margin = 0;
+    int width = 0;
+    TooltipAlignment alignment = ttaLeft;
+    BalloonShowMode showMode = ttsmDefault;
+    bool transparent = false;
+};
+
+// A tool as the object keeps it, colours already translated. The look's text is filled in each time
+// the hint shows, from `text` or from NeedText.
 struct ToolRecord {
     QPointer<QWidget> tool;
     std::optional<QString> text;
-    QColor foreColor;
-    QColor backColor;
-    bool balloon = false;
-    QString title; // at most 80 characters
-    TooltipIcon icon = ttiNone;
-    BalloonShowMode showMode = ttsmDefault;
-    int margin = 0;
+    HintLook look; // its title at most 80 characters, as given
     bool centered = false;
-    bool transparent = false;
-    TooltipAlignment alignment = ttaLeft;
-    int width = 0;
     bool shown = true; // false after RemoveTool: the record stays, the hint no longer shows
 };
 
