@@ -61,7 +61,8 @@ TEST(PaletteModel, DescriptionsCarryToEntriesWithoutTheirOwnAndStartEmptyInEachK
 
 TEST(PaletteModel, LeadingEntriesAreFullSizeInTheGridAndThePreview)
 {
-    const PaletteKind& kind = fixture("kinds.ini").kind(2);
+    const PaletteModel model = fixture("kinds.ini");
+    const PaletteKind& kind = model.kind(2);
     ASSERT_EQ(kind.fullSizeCount, 10);
     EXPECT_EQ(PaletteModel::gridSize(kind, 9), 45);
     EXPECT_EQ(PaletteModel::previewSize(kind, 9), 60);
