@@ -7,6 +7,8 @@
 
 #include <QFileInfo>
 
+#include <optional>
+
 namespace tunvale::frame {
 
 using notation::ColorScheme;
@@ -16,6 +18,30 @@ namespace {
 constexpr qsizetype kVersionByte = 14;
 constexpr qsizetype kBlockEnd = 34;
 constexpr std::uint8_t kBlockVersion = 2;
+
+std::uint32_t versionOf(const QByteArray& bytes) { return FieldValue(bytes, kVersionByte, 1); }
+
+bool sameOutsideBlock(const QByteArray& a, const QByteArray& b)
+{
+    return a.size() == b.size() && a.left(kVersionByte - 1) == b.left(kVersionByte - 1)
+        && a.mid(kBlockEnd) == b.mid(kBlockEnd);
+}
+
+// What a colour save of the template starts from: the user's copy, or a copy of the shipped template
+// when the user's holds no more than a colour block. A copy that an older save left with version 2 in
+// place of the shipped template's own (its header then read in another version's layout) gets the
+// shipped version back.
+QByteArray templateBase(std::optional<QByteArray> own)
+{
+    const auto shipped
+        = platform::ReadWholeFile(platform::ProgramFolder::dataPath(notation::kTemplateFileName));
+    if (!own || own->size() <= kBlockEnd)
+        return shipped.value_or(own.value_or(QByteArray()));
+    if (shipped && versionOf(*own) == kBlockVersion && versionOf(*shipped) > kBlockVersion
+        && sameOutsideBlock(*own, *shipped))
+        (*own)[kVersionByte - 1] = char(versionOf(*shipped));
+    return *own;
+}
 
 } // namespace
 
@@ -41,7 +67,7 @@ void PutColors(QByteArray& bytes, const ColorScheme& colors)
 
 ColorScheme ColorBlockOf(const QByteArray& bytes)
 {
-    return FieldValue(bytes, kVersionByte, 1) > 1 ? ColorsAt(bytes) : ColorScheme {};
+    return versionOf(bytes) > 1 ? ColorsAt(bytes) : ColorScheme {};
 }
 
 void ReadColor0(const QString& fileName, ColorScheme& colors)
@@ -52,19 +78,18 @@ void ReadColor0(const QString& fileName, ColorScheme& colors)
 
 bool WriteColor0(const QString& fileName, const ColorScheme& colors)
 {
-    QString source = fileName;
-    QString target = fileName;
-    if (notation::IsTemplatePath(fileName)) {
-        source = notation::TemplatePath();
-        target = platform::ProgramFolder::userPath(notation::kTemplateFileName);
-    }
-    const auto existing = platform::ReadWholeFile(source);
-    if (!existing && QFileInfo::exists(source))
+    const bool isTemplate = notation::IsTemplatePath(fileName);
+    const QString target
+        = isTemplate ? platform::ProgramFolder::userPath(notation::kTemplateFileName) : fileName;
+    std::optional<QByteArray> existing = platform::ReadWholeFile(target);
+    if (!existing && QFileInfo::exists(target))
         return false;
-    QByteArray bytes = existing.value_or(QByteArray());
+    QByteArray bytes = isTemplate ? templateBase(std::move(existing)) : existing.value_or(QByteArray());
     if (bytes.size() < kBlockEnd)
         bytes.append(kBlockEnd - bytes.size(), '\0');
-    bytes[kVersionByte - 1] = char(kBlockVersion);
+    // Byte 14 is also the version of a whole score file's header: only a file without colours changes.
+    if (versionOf(bytes) < kBlockVersion)
+        bytes[kVersionByte - 1] = char(kBlockVersion);
     PutColors(bytes, colors);
     return platform::CommitWholeFile(target, bytes);
 }

@@ -22,8 +22,9 @@ notation::ColorScheme ColorBlockOf(const QByteArray& bytes);
 // are.
 void ReadColor0(const QString& fileName, notation::ColorScheme& colors);
 
-// Writes byte 14 (2) and the colours into the file, keeping every other byte; a missing file is
-// created. For the template, the user folder's copy is written (made from the shipped one first).
+// Writes the colours into the file, and byte 14 as 2 where it said the file has none (0 or 1), keeping
+// every other byte; a missing file is created. For the template, the user folder's copy is written,
+// made from the shipped one when the user has none (or one that is no more than a colour block).
 // The file is replaced only when complete; false when that failed.
 bool WriteColor0(const QString& fileName, const notation::ColorScheme& colors);
 

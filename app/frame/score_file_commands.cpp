@@ -337,7 +337,8 @@ QString ScoreFileCommands::askSaveName(
     request.fileName = ProposedFileName(window_.RichTextBox1().snapshot(), QStringLiteral(".vls"));
     request.initialFolder = folder;
     request.defaultExtension = QStringLiteral(".vls");
-    request.sidebarFolders = { UserScoreFolder(), SampleScoreFolder() };
+    // The samples' folder is read-only: no place to save in.
+    request.sidebarFolders = { UserScoreFolder() };
     const QString chosen = services_.fileDialog(request, true);
     return chosen.isEmpty() ? QString() : ScorePathKey(chosen);
 }

@@ -11,11 +11,14 @@
 #include <QLineEdit>
 #include <QPainter>
 #include <QPushButton>
+#include <QScreen>
 #include <QScrollBar>
 #include <QStatusBar>
 #include <QStyle>
 #include <QTabBar>
 #include <QWheelEvent>
+
+#include <algorithm>
 
 namespace tunvale::symbolpick {
 
@@ -61,6 +64,49 @@ void drawFitted(QPainter& painter, QPointF topLeft, const QFont& font, QChar sig
     painter.scale(scale, scale);
     painter.drawText(QPointF(0, metrics.ascent()), QString(sign));
     painter.restore();
+}
+
+// Lettering shrunk further than this is too small to read at the grid's sizes.
+constexpr double kSmallestReadableScale = 0.7;
+
+// Draws a grid cell's character in `room`, which starts where the character goes. A word of lettering
+// that would shrink below a readable size across the narrow cell (the long tempo terms) is turned to
+// read upwards along it instead, centred, as large as it fits.
+void drawInCell(QPainter& painter, const QRectF& room, const QFont& font, QChar sign)
+{
+    const QRectF ink = QFontMetricsF(font).boundingRect(sign);
+    const bool lettering = ink.width() > 2 * ink.height();
+    const double across = std::min(1.0, room.width() / ink.right());
+    const double turned = std::min({ 1.0, room.height() / ink.width(), room.width() / ink.height() });
+    if (!lettering || across >= kSmallestReadableScale || turned <= across) {
+        drawFitted(painter, room.topLeft(), font, sign, room.width());
+        return;
+    }
+    painter.save();
+    painter.setFont(font);
+    painter.translate(room.center());
+    painter.rotate(-90);
+    painter.scale(turned, turned);
+    painter.drawText(-ink.center(), QString(sign));
+    painter.restore();
+}
+
+// Where a window frame of `size` goes to lie wholly within `area`, moved as little as it takes; a frame
+// larger than the area keeps its top-left corner in it.
+QPoint keptWithin(QPoint topLeft, QSize size, const QRect& area)
+{
+    const int x = std::max(area.left(), std::min(topLeft.x(), area.right() + 1 - size.width()));
+    const int y = std::max(area.top(), std::min(topLeft.y(), area.bottom() + 1 - size.height()));
+    return { x, y };
+}
+
+// The room a window system's frame takes around a window's client area.
+QMargins frameMargins(const QWidget& window)
+{
+    const QRect inner = window.geometry();
+    const QRect outer = window.frameGeometry();
+    return { inner.left() - outer.left(), inner.top() - outer.top(), outer.right() - inner.right(),
+        outer.bottom() - inner.bottom() };
 }
 
 } // namespace
@@ -161,9 +207,26 @@ void PaletteWindow::open(QWidget* mainWindow)
         mainWindow->installEventFilter(this);
     if (!loaded_)
         load();
+    placeOnScreen(mainWindow);
     show();
     raise();
     activateWindow();
+}
+
+void PaletteWindow::placeOnScreen(const QWidget* mainWindow)
+{
+    // Until it has been shown its frame is unknown: the main window's is the same window system's.
+    const QMargins frame = placed_ || !mainWindow ? frameMargins(*this) : frameMargins(*mainWindow);
+    const QSize outer = size().grownBy(frame);
+    QPoint topLeft = pos();
+    if (!placed_ && mainWindow) {
+        // First over the right of the main window, below its title, where it hides least of the page.
+        const QRect main = mainWindow->frameGeometry();
+        topLeft = { main.right() + 1 - outer.width(), mainWindow->geometry().top() };
+    }
+    const QScreen* screen = mainWindow ? mainWindow->screen() : this->screen();
+    move(keptWithin(topLeft, outer, screen->availableGeometry()));
+    placed_ = true;
 }
 
 void PaletteWindow::load()
@@ -243,9 +306,10 @@ void PaletteWindow::drawGrid()
         QFont font(kind.font);
         font.setPixelSize(qRound(PaletteModel::gridSize(kind, cell) * 20 * pitch));
         painter.setPen(palette().color(QPalette::Text));
-        const double room = PaletteModel::CellWidth - (PaletteModel::CharLeft - PaletteModel::GridLeft) - 20;
-        drawFitted(painter, PaletteModel::charTopLeft(cell) * pitch, font, QChar(kind.entries[cell].code),
-            room * pitch);
+        const QSizeF room(PaletteModel::CellWidth - (PaletteModel::CharLeft - PaletteModel::GridLeft) - 20,
+            PaletteModel::CellHeight - (PaletteModel::CharTop - PaletteModel::GridTop) - 20);
+        drawInCell(painter, QRectF(PaletteModel::charTopLeft(cell) * pitch, room * pitch), font,
+            QChar(kind.entries[cell].code));
     }
     painter.end();
     PicMdi->setPixmap(QPixmap::fromImage(image));

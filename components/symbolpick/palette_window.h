@@ -48,6 +48,9 @@ protected:
 private:
     void buildControls();
     void place(QWidget* widget, int left, int top, int width, int height);
+    // Where it was last (the first time at the main window's right), wholly within the screen's
+    // available area.
+    void placeOnScreen(const QWidget* mainWindow);
     void load();
     void unload();
     void showKind(int k);
@@ -60,6 +63,7 @@ private:
 
     double twipsPerPixel_ = 15;
     bool loaded_ = false;
+    bool placed_ = false;
     PaletteModel model_;
     PaletteScroll scroll_;
     int currentKind_ = 0;

@@ -59,12 +59,14 @@ QString ShowFileDialog(const FileDialogRequest& request, bool isSave)
     dialog.setOption(QFileDialog::HideNameFilterDetails);
     // A native dialog may ask before the extension is added, about another file; we ask ourselves.
     dialog.setOption(QFileDialog::DontConfirmOverwrite);
-    if (!request.sidebarFolders.isEmpty()) {
-        QList<QUrl> places;
-        for (const QString& folder : request.sidebarFolders)
-            places << QUrl::fromLocalFile(folder);
-        dialog.setSidebarUrls(places);
-    }
+    // Qt keeps the places of the last file dialog of any program and offers them again: a dialog that
+    // asks for none shows Qt's own (the computer and the home folder) instead.
+    QList<QUrl> places;
+    for (const QString& folder : request.sidebarFolders)
+        places << QUrl::fromLocalFile(folder);
+    if (places.isEmpty())
+        places = { QUrl(QStringLiteral("file:")), QUrl::fromLocalFile(QDir::homePath()) };
+    dialog.setSidebarUrls(places);
     const QStringList filters = qtFilters(request.filters);
     if (!filters.isEmpty()) {
         dialog.setNameFilters(filters);

@@ -16,7 +16,7 @@ struct FileDialogRequest {
     QString fileName; // the proposed name
     QString initialFolder; // the desktop folder when empty
     QString defaultExtension; // ".vls": added when the user types a name without extension
-    QStringList sidebarFolders; // offered beside the folder view, in this order
+    QStringList sidebarFolders; // offered beside the folder view, in this order; none: the computer and home
 };
 
 // Shows an open dialog, or a save dialog (which asks before replacing a file) when `isSave` is set.

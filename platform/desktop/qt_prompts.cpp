@@ -1,8 +1,11 @@
 #include "platform/desktop/qt_prompts.h"
 
 #include <QApplication>
+#include <QGridLayout>
 #include <QInputDialog>
 #include <QMessageBox>
+#include <QSpacerItem>
+#include <QStyle>
 #include <QThread>
 
 namespace tunvale::platform {
@@ -52,6 +55,20 @@ QMessageBox::StandardButton toButton(PromptAnswer answer)
     return QMessageBox::Ok;
 }
 
+// Qt makes a message box only a little wider than its title, and a window manager's title bar also
+// holds an icon and three buttons: the title of a short box was cut to its first and last letters.
+// Called when the box's content is set, as setting it lays the box out anew.
+void leaveRoomForTitle(QMessageBox& box)
+{
+    QFont font = QApplication::font("QMdiSubWindowTitleBar");
+    font.setBold(true);
+    const int decorations = 6 * box.style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, &box);
+    const int width = QFontMetrics(font).horizontalAdvance(box.windowTitle()) + decorations;
+    if (auto* grid = qobject_cast<QGridLayout*>(box.layout()))
+        grid->addItem(new QSpacerItem(width, 0, QSizePolicy::Minimum, QSizePolicy::Fixed), grid->rowCount(),
+            0, 1, grid->columnCount());
+}
+
 } // namespace
 
 PromptAnswer QtPrompts::ask(const PromptRequest& request)
@@ -74,6 +91,7 @@ PromptAnswer QtPrompts::ask(const PromptRequest& request)
             break;
         }
         box.setDefaultButton(toButton(request.defaultAnswer));
+        leaveRoomForTitle(box);
         switch (box.exec()) {
         case QMessageBox::Ok:
             return PromptAnswer::Ok;

@@ -1,6 +1,7 @@
 #include "platform/desktop/file_dialog.h"
 #include "platform/settings/desktop_folder.h"
 #include "tests/support/scripted_prompts.h"
+#include "tests/support/test_folders.h"
 
 #include <QApplication>
 #include <QDir>
@@ -113,4 +114,30 @@ TEST(FileDialog, TheReplaceQuestionNamesTheFileWithItsExtension)
     whenDialogShows(answer);
     prompts->answers = { PromptAnswer::Yes };
     EXPECT_EQ(ShowFileDialog(request, true), QDir(dir.path()).filePath(QStringLiteral("song.vls")));
+}
+
+// Qt offers again the places of the last file dialog: a dialog shows the places it asks for, and one
+// that asks for none shows no folder of an earlier dialog.
+TEST(FileDialog, TheSidebarShowsOnlyThePlacesAskedFor)
+{
+    tunvale::testing::ScopedSettingsFolder settings;
+    QTemporaryDir first;
+    QTemporaryDir second;
+    FileDialogRequest request = vlsRequest(first.path(), QString());
+    request.sidebarFolders = { first.path(), second.path() };
+    QList<QUrl> shown;
+    const auto look = [&](QFileDialog& d) {
+        shown = d.sidebarUrls();
+        d.reject();
+    };
+    whenDialogShows(look);
+    ShowFileDialog(request, false);
+    EXPECT_EQ(shown, (QList<QUrl> { QUrl::fromLocalFile(first.path()), QUrl::fromLocalFile(second.path()) }));
+
+    request.sidebarFolders.clear();
+    whenDialogShows(look);
+    ShowFileDialog(request, true);
+    EXPECT_FALSE(shown.contains(QUrl::fromLocalFile(first.path())));
+    EXPECT_FALSE(shown.contains(QUrl::fromLocalFile(second.path())));
+    EXPECT_TRUE(shown.contains(QUrl::fromLocalFile(QDir::homePath())));
 }

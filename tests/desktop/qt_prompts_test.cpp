@@ -4,6 +4,7 @@
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QStyle>
 #include <QTimer>
 
 #include <gtest/gtest.h>
@@ -74,4 +75,26 @@ TEST(QtPrompts, InputBoxGivesTheTextOrNothing)
         std::optional<QString>(QStringLiteral("12")));
     whenShown<QInputDialog>([](QInputDialog& d) { d.reject(); });
     EXPECT_EQ(prompts.input(QStringLiteral("?"), QStringLiteral("t"), QString()), std::nullopt);
+}
+
+// A window manager's title bar puts an icon and three buttons beside the title: a box with a short text
+// is still wide enough for its whole title, and a long title is not cut either.
+TEST(QtPrompts, AShortBoxShowsItsWholeTitle)
+{
+    QtPrompts prompts;
+    for (const QString& title :
+        { QStringLiteral("Tunvale"), QStringLiteral("前后反复演奏几次与反复记号说明") }) {
+        int width = 0;
+        int needed = 0;
+        whenShown<QMessageBox>([&](QMessageBox& box) {
+            QFont font = QApplication::font("QMdiSubWindowTitleBar");
+            font.setBold(true);
+            const int titleBarButton = box.style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, &box);
+            needed = QFontMetrics(font).horizontalAdvance(title) + 4 * titleBarButton;
+            width = box.width();
+            box.accept();
+        });
+        prompts.ask(PromptRequest { QStringLiteral("保存失败！"), title });
+        EXPECT_GE(width, needed) << title.toStdString();
+    }
 }

@@ -5,7 +5,10 @@
 #include "app/editor/parts/main_form_editing.h"
 #include "app/editor/parts/main_form_score_files.h"
 #include "app/frame/process_state.h"
+#include "app/frame/read_vls.h"
+#include "app/notation/score_template.h"
 #include "platform/richtext/rich_text_edit.h"
+#include "platform/settings/program_folder.h"
 
 #include <QAction>
 #include <QApplication>
@@ -211,4 +214,39 @@ TEST_F(ColorWindow, TheHighlighterComesBackToThePlayView)
     QTextCursor cursor(play.document());
     cursor.setPosition(1);
     EXPECT_EQ(cursor.charFormat().background().color(), QColor(Qt::yellow));
+}
+
+// "同时保存为初始颜色": a new score then starts in the saved colours, with every other setting of its header
+// as the shipped template gives it.
+TEST_F(ColorWindow, InitialColoursChangeNothingElseOfANewScore)
+{
+    picks = { kBlue };
+    chooseColors([](ColorDialog& dialog) {
+        press(dialog, ColorOption::NotationLines);
+        dialog.saveAsInitial()->setChecked(true);
+        dialog.okButton()->click();
+    });
+    const notation::ColorScheme saved = scheme();
+    ASSERT_EQ(saved.JpLineColor, kBlue);
+
+    form.reset();
+    load();
+    const frame::VlsDocument shipped
+        = frame::ReadVls(platform::ProgramFolder::dataPath(notation::kTemplateFileName), {}, {});
+    const notation::ScoreHeader& expected = shipped.header;
+    const notation::ScoreHeader& header = frame::Process().ScoreHeader;
+    EXPECT_TRUE(notation::IsTemplatePath(header.CurrentFile));
+    EXPECT_EQ(header.FileVer, expected.FileVer);
+    EXPECT_EQ(header.ScreenDpi, expected.ScreenDpi);
+    EXPECT_EQ(header.RapDrum, expected.RapDrum);
+    EXPECT_EQ(header.Instrument, expected.Instrument);
+    EXPECT_EQ(header.Speed, expected.Speed);
+    EXPECT_EQ(header.Volume, expected.Volume);
+    EXPECT_EQ(header.LeftSpace, expected.LeftSpace);
+    EXPECT_EQ(header.RightSpace, expected.RightSpace);
+    EXPECT_EQ(header.DrumPZ, expected.DrumPZ);
+    EXPECT_EQ(header.PZType, expected.PZType);
+    EXPECT_EQ(header.SameSpeed, expected.SameSpeed);
+    EXPECT_EQ(header.HeYing, expected.HeYing);
+    EXPECT_EQ(scheme(), saved);
 }

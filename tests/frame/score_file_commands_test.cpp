@@ -302,6 +302,8 @@ TEST(ScoreFileCommands, ASampleIsSavedUnderANameInTheUserFolder)
     EXPECT_TRUE(f.commands->save());
     ASSERT_EQ(f.dialogs.size(), 1u);
     EXPECT_TRUE(f.dialogs[0].second);
+    // Only the folder a score can be saved in, not the read-only samples' folder of the same name.
+    EXPECT_EQ(f.dialogs[0].first.sidebarFolders, QStringList { frame::UserScoreFolder() });
     EXPECT_EQ(readAll(sample), shipped);
     EXPECT_EQ(f.window.head.CurrentFile, frame::ScorePathKey(mine));
     EXPECT_TRUE(f.window.head.ScoreSaved);

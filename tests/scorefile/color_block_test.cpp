@@ -3,6 +3,7 @@
 #include "tests/support/test_folders.h"
 
 #include <QDir>
+#include <QFile>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -83,8 +84,7 @@ TEST(ColorBlock, WriteKeepsEveryOtherByte)
 
     const QByteArray after = readAll(path);
     EXPECT_EQ(after.size(), blockFile(5).size());
-    EXPECT_EQ(after.left(13), blockFile(5).left(13));
-    EXPECT_EQ(after[13], 2);
+    EXPECT_EQ(after.left(14), blockFile(5).left(14));
     EXPECT_EQ(after.mid(34), blockFile(5).mid(34));
     ColorScheme back;
     ReadColor0(path, back);
@@ -121,4 +121,56 @@ TEST(ColorBlock, FailedWriteLeavesNoTrace)
     EXPECT_FALSE(WriteColor0(dir.filePath(QStringLiteral("no/such/folder.vls")), ColorScheme {}));
     EXPECT_EQ(
         QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList { "folder.vls" });
+}
+
+// Byte 14 is the version of the whole header: a file with colours keeps it, one without gets 2.
+TEST(ColorBlock, WriteKeepsTheVersionOfAFileWithColours)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("t.vls"));
+    for (const int version : { 0, 1, 2, 3, 4, 5, 255 }) {
+        ASSERT_TRUE(writeAll(path, blockFile(version)));
+        ASSERT_TRUE(WriteColor0(path, kStored));
+        EXPECT_EQ(std::uint8_t(readAll(path)[13]), version <= 1 ? 2 : version) << version;
+    }
+}
+
+// The user's copy of the template starts as the shipped one whenever it holds nothing more than a
+// colour block; a copy whose version an earlier save turned into 2 gets the shipped version back.
+TEST(ColorBlock, TheUsersTemplateStartsFromTheShippedOne)
+{
+    ScopedDataFolder data;
+    tunvale::testing::ScopedUserFolder user;
+    const QByteArray shipped = blockFile(5);
+    ASSERT_TRUE(writeAll(data.file(QStringLiteral("NullVls.Dat")), shipped));
+    const QString copy = user.file(QStringLiteral("NullVls.Dat"));
+    QByteArray damaged = shipped;
+    damaged[13] = 2;
+    const QByteArray ownTemplate = blockFile(2) + "own";
+    const struct {
+        const char* what;
+        std::optional<QByteArray> before;
+        QByteArray expectedHeader;
+        QByteArray expectedTail;
+    } cases[] = {
+        { "missing", std::nullopt, shipped.left(14), shipped.mid(34) },
+        { "empty", QByteArray(), shipped.left(14), shipped.mid(34) },
+        { "a colour block alone", blockFile(2).left(34), shipped.left(14), shipped.mid(34) },
+        { "damaged", damaged, shipped.left(14), shipped.mid(34) },
+        { "a version-2 template of the user's", ownTemplate, ownTemplate.left(14), ownTemplate.mid(34) },
+    };
+    for (const auto& c : cases) {
+        QFile::remove(copy);
+        if (c.before) {
+            ASSERT_TRUE(writeAll(copy, *c.before));
+        }
+        ASSERT_TRUE(WriteColor0(data.file(QStringLiteral("NullVls.Dat")), kStored)) << c.what;
+        const QByteArray after = readAll(copy);
+        EXPECT_EQ(after.left(14), c.expectedHeader) << c.what;
+        EXPECT_EQ(after.mid(34), c.expectedTail) << c.what;
+        ColorScheme back;
+        ReadColor0(copy, back);
+        EXPECT_EQ(back, kStored) << c.what;
+    }
+    EXPECT_EQ(readAll(data.file(QStringLiteral("NullVls.Dat"))), shipped);
 }

@@ -3,9 +3,11 @@
 #include "tests/support/test_folders.h"
 
 #include <QCheckBox>
+#include <QFontMetricsF>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QTabBar>
@@ -200,6 +202,67 @@ TEST_F(PaletteWindowTest, TabsSwitchKindsAndOnlyKindThreeOffersTheRaise)
     wheel(-120);
     wheel(-120);
     EXPECT_EQ(palette.control<QScrollBar>("VScroll1")->value(), 4);
+}
+
+// The box of the ink a canvas holds inside `area`.
+QRect inkBox(const QImage& image, const QRect& area)
+{
+    const QRgb back = image.pixel(0, 0);
+    QRect box;
+    for (int y = area.top(); y <= area.bottom(); ++y) {
+        for (int x = area.left(); x <= area.right(); ++x) {
+            if (image.pixel(x, y) != back)
+                box |= QRect(x, y, 1, 1);
+        }
+    }
+    return box;
+}
+
+// A tempo term wider than its narrow cell keeps its size, turned to run along the cell, where shrunk to
+// the cell's width it could not be read; a short one stays as it is written.
+TEST_F(PaletteWindowTest, LongTempoTermsAreDrawnAtTheirSize)
+{
+    auto symbols = symbolpick::CreateGetSymbol(&main);
+    Palette palette(main);
+    palette.tabs()->setCurrentIndex(1);
+    const QImage grid = palette.canvas()->pixmap().toImage();
+    // The inside of a cell, clear of its outline.
+    const auto inside = [](int cell) {
+        return QRect((30 + 500 * (cell % 8)) / 15 + 2, (30 + 1175 * (cell / 8)) / 15 + 2, 29, 74);
+    };
+    QFont half(QStringLiteral("KORVA_Note_Symbol"));
+    half.setPixelSize(30); // 22.5 points
+    const struct {
+        int cell;
+        char16_t code;
+        bool turned;
+    } cases[] = { { 13, 0x5F8D, true }, { 10, 0x5F8A, false } }; // Prestissimo, Vivo
+    for (const auto& c : cases) {
+        const QRect ink = inkBox(grid, inside(c.cell));
+        const double written = QFontMetricsF(half).boundingRect(QChar(c.code)).width();
+        EXPECT_EQ(ink.height() > ink.width(), c.turned) << c.cell;
+        EXPECT_GE(std::max(ink.width(), ink.height()), 0.9 * written) << c.cell;
+    }
+}
+
+// The palette opens wholly within the screen's available area: beside a main window that hangs over the
+// screen's corner, and where the user left it half off the screen; a place inside the screen is kept.
+TEST_F(PaletteWindowTest, ThePaletteOpensWithinTheScreen)
+{
+    const QRect area = main.screen()->availableGeometry();
+    main.move(area.right() - 100, area.bottom() - 100);
+    auto symbols = symbolpick::CreateGetSymbol(&main);
+    Palette palette(main);
+    EXPECT_TRUE(area.contains(palette.window->frameGeometry())) << "first opening";
+
+    for (const QPoint place : { area.bottomRight() - QPoint(50, 50), area.topLeft() - QPoint(200, 100),
+             area.topLeft() + QPoint(10, 20) }) {
+        palette.window->close();
+        palette.window->move(place);
+        symbols = symbolpick::CreateGetSymbol(&main);
+        EXPECT_TRUE(area.contains(palette.window->frameGeometry()));
+    }
+    EXPECT_EQ(palette.window->pos(), area.topLeft() + QPoint(10, 20));
 }
 
 TEST_F(PaletteWindowTest, TheSizeBoxTakesDigitsAndFeedsTheSizeMembersWhenTicked)
