@@ -61,25 +61,6 @@ platform::ApiHighlight& highlighter()
     return *process.Highlighter;
 }
 
-// The colour an option has now, as the sample shows it.
-std::int32_t shownColor(ColorOption option)
-{
-    const notation::ColorScheme& scheme = colors();
-    switch (option) {
-    case ColorOption::Background:
-        return scheme.EditBackColor;
-    case ColorOption::NotationLines:
-        return scheme.JpLineColor;
-    case ColorOption::PlayedNote:
-        return ComplementColor(scheme.PlayNoteColor);
-    case ColorOption::PlayedNoteBack:
-        return ComplementColor(scheme.PlayNoteBackColor);
-    case ColorOption::LyricLines:
-        return scheme.LyricLineColor;
-    }
-    return 0;
-}
-
 // A check box under an option, indented as its dependant.
 QWidget* indented(QCheckBox* check)
 {
@@ -184,9 +165,10 @@ void ColorDialog::enableSelectionChecks(bool lyrics, bool notation)
 
 void ColorDialog::ApplyColorChoice(ColorOption option)
 {
-    const std::optional<std::int32_t> picked = picker_.pick(this, shownColor(option));
+    const std::optional<std::int32_t> picked = picker_.pick(this, lastPicked_);
     if (!picked)
         return;
+    lastPicked_ = *picked;
     applied_ = true;
     notation::ColorScheme& scheme = colors();
     switch (option) {

@@ -68,7 +68,7 @@ public:
     // "只对选中歌词有效" and "只对选中简谱有效" are offered only when the selection holds such pieces.
     void enableSelectionChecks(bool lyrics, bool notation);
 
-    // Picks the colour of an option, starting at the colour the option has now, and applies it.
+    // Picks the colour of an option and applies it.
     void ApplyColorChoice(ColorOption option);
     // Shows the scheme on the sample: background, notation line, the third note as played, lyric line.
     void ShowColorSample();
@@ -102,6 +102,7 @@ private:
     ColorSchemeWindow& window_;
     ColorPicker& picker_;
     notation::ColorScheme savedColors_;
+    std::int32_t lastPicked_ = 0;
     bool applied_ = false;
     ColorDialogClose closedBy_ = ColorDialogClose::Kept;
 
