@@ -112,6 +112,13 @@ const XjxInfo& UndoEngine::GetXjxInfo()
         }
         markFirstBar();
         scan_ = ScanBars(std::move(scan_.LineTable), start, length);
+        // Unchanged text laid out anew (a score opened before its window had a width, new margins)
+        // can wrap into lines of another kind and so count other bars: no bar was added or deleted,
+        // so the last step's bars are read anew and the next step infers no change from them.
+        if (tracking_ && changed_.empty()) {
+            lastXjxStr_ = scan_.info.XjxStr;
+            lastXjCount_ = scan_.info.XJInteger;
+        }
         scanChanged_.clear();
         rescanAll_ = false;
         scanDirty_ = false;
