@@ -448,6 +448,39 @@ TEST_F(DrumEditorTest, BarNumbersThatDoNotFitAreRefusedWithABeep)
     EXPECT_EQ(host.sent.size(), 3u);
 }
 
+// Numbers typed far outside a box's range, or beyond any whole number, get the box's own refusal.
+TEST_F(DrumEditorTest, ImpossibleVolumesAndBarNumbersAreRefusedWithTheirMessages)
+{
+    open(Named("x"));
+    selectTemplate(0);
+    const QStringList impossible
+        = { QStringLiteral("1e10"), QStringLiteral("-1e10"), QStringLiteral("2147483648"),
+              QStringLiteral("-2147483649"), QStringLiteral("127.5"), QStringLiteral("-1") };
+    for (const QString& text : impossible) {
+        SCOPED_TRACE(text.toStdString());
+        prompts->shown.clear();
+        editor->TextVolume[2]->setText(text);
+        EXPECT_EQ(prompts->texts(), QStringList { QStringLiteral("音量值在 0-127 之间!") });
+        EXPECT_EQ(editor->TextVolume[2]->text(), QStringLiteral("0"));
+        EXPECT_EQ(editor->VScrollvolume[2]->value(), 0);
+    }
+    editor->TextVolume[2]->setText(QStringLiteral("126.5"));
+    EXPECT_EQ(editor->VScrollvolume[2]->value(), -126);
+
+    QStringList bars = impossible;
+    bars << QStringLiteral("0") << QStringLiteral("7") << QStringLiteral("nan");
+    for (const QString& text : bars) {
+        SCOPED_TRACE(text.toStdString());
+        prompts->inputs = { text };
+        editor->munSendForSong->trigger();
+        prompts->inputs = { text };
+        editor->SaveJmD[3]->trigger();
+    }
+    EXPECT_TRUE(host.sent.empty());
+    EXPECT_EQ(prompts->beeps, 2 * int(bars.size()));
+    EXPECT_EQ(host.hints, QStringList(2 * bars.size(), QStringLiteral("输入的简谱编号不正确！")));
+}
+
 TEST_F(DrumEditorTest, TheAuditionsBorrowTheControlsUntilTheEnd)
 {
     open(Named("x", 0x80));
