@@ -10,6 +10,7 @@
 #include "app/frame/write_vls.h"
 #include "app/notation/drum_accessor.h"
 #include "app/notation/play_order.h"
+#include "platform/richtext/rich_text_edit.h"
 #include "tests/editing/score_builder.h"
 #include "tests/editor/window_fixture.h"
 #include "tests/support/fake_devices.h"
@@ -20,6 +21,7 @@
 #include <QDragEnterEvent>
 #include <QMenu>
 #include <QMimeData>
+#include <QScrollBar>
 #include <QTest>
 
 #include <hint_balloon.h>
@@ -183,6 +185,36 @@ TEST_F(StripWindow, EveryStripChangeIsOneUndoStepThatComesBackByteForByte)
     expected.HaveDrum = 1;
     EXPECT_TRUE(stores().XjDrums[8] == expected);
     EXPECT_FALSE(drop(7, drums::DrumRecordBytes(expected).left(102)));
+}
+
+// A drum step changes no text: its undo and redo leave the caret, the selection and the view as they
+// are.
+TEST_F(StripWindow, UndoingADrumPasteKeepsTheCaretTheSelectionAndTheView)
+{
+    // Lyric lines behind the notation make the score taller than the view.
+    platform::RichTextBox& editor = form->editor();
+    editor.setSelStart(editor.TextLength());
+    editor.setSelText(QStringLiteral("\r\nla").repeated(80));
+    undo->Reset();
+    QCoreApplication::processEvents();
+    QScrollBar* scroll = form->editorView()->verticalScrollBar();
+    ASSERT_GT(scroll->maximum(), 0);
+    editor.select(editor.TextLength() / 2, 3);
+    scroll->setValue(scroll->maximum() / 3);
+    const int start = editor.SelStart();
+    const int view = scroll->value();
+    emit strip->CopyDrum(1);
+    emit strip->PestDrum(8);
+    ASSERT_EQ(flags(), "111111111");
+    for (const char* item : { "mnuUnDo", "mnuRedo", "mnuUnDo" }) {
+        SCOPED_TRACE(item);
+        form->action(QString::fromLatin1(item))->trigger();
+        QCoreApplication::processEvents();
+        EXPECT_EQ(editor.SelStart(), start);
+        EXPECT_EQ(editor.SelLength(), 3);
+        EXPECT_EQ(scroll->value(), view);
+    }
+    EXPECT_EQ(flags(), "111111110");
 }
 
 TEST_F(StripWindow, QuestionsAnsweredNoChangeNothing)
