@@ -14,6 +14,7 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -340,6 +341,15 @@ void DrumEditor::closeEvent(QCloseEvent* event)
         window_.setEditingEnabled(true);
     }
     QWidget::closeEvent(event);
+}
+
+void DrumEditor::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        close();
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }
 
 bool DrumEditor::eventFilter(QObject* watched, QEvent* event)

@@ -180,6 +180,21 @@ TEST_F(DrumEditorTest, OpeningLocksTheMainWindowAndNothingShownSurvivesTheClose)
     EXPECT_EQ(editor->Text_Speed->value(), 120);
 }
 
+// Esc closes the editor as its close box does, wherever the focus is in it.
+TEST_F(DrumEditorTest, EscClosesTheEditorAndUnlocksTheMainWindow)
+{
+    for (QWidget* focus : std::initializer_list<QWidget*> { editor->Text1, editor->TextVolume[3],
+             editor->Text_Speed, editor->myDrumList, editor->ComboTime, editor->Slider_Drum[0] }) {
+        SCOPED_TRACE(focus->metaObject()->className());
+        open(Named("x"));
+        ASSERT_FALSE(host.editing);
+        QTest::keyClick(focus, Qt::Key_Escape);
+        EXPECT_FALSE(editor->isOpen());
+        EXPECT_FALSE(editor->isVisible());
+        EXPECT_TRUE(host.editing);
+    }
+}
+
 TEST_F(DrumEditorTest, TheOverwriteQuestionAndWhatEachAnswerDoes)
 {
     open(Named("first"));
