@@ -254,6 +254,8 @@ QPoint BarStrip::labelCentre(int e) const { return pixelRect(geometry_.labelRect
 
 QPoint BarStrip::arrowCentre(Arrow arrow) const
 {
+    if (arrow != Arrow::Left && arrow != Arrow::Right)
+        return {};
     return pixelRect(geometry_.arrows()[std::size_t(arrow)]).center().toPoint();
 }
 

@@ -61,7 +61,7 @@ public:
     // Twips and pixels of this widget's screen.
     double twipsPerPixel() const;
     QPointF toPixels(double x, double y) const;
-    // The centre of label e and of an arrow, in pixels, for a click.
+    // The centre of label e and of an arrow, in pixels, for a click; (0, 0) for one that does not exist.
     QPoint labelCentre(int e) const;
     QPoint arrowCentre(Arrow arrow) const;
     QPoint pointerCentre() const;

@@ -14,6 +14,7 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -36,7 +37,14 @@ const QString kFrameHint
     = QStringLiteral("鼓点结构，请在设计完成后保存，也可暂时存放在模板中。注意：退出本界面，"
                      "在编辑界面没有保存的将不会得到提示!!!");
 
-int VolumeValue(const QString& text) { return int(platform::RoundHalfEven(platform::Val(text))); }
+// A volume box's number, rounded half to even; none outside 0 ... 127, however far.
+std::optional<int> VolumeValue(const QString& text)
+{
+    const double volume = platform::RoundHalfEven(platform::Val(text));
+    if (!(volume >= 0 && volume <= 127))
+        return std::nullopt;
+    return int(volume);
+}
 
 } // namespace
 
@@ -234,14 +242,14 @@ void DrumEditor::soundChosen(int track, int index)
         return;
     shownSounds_[std::size_t(track)] = index;
     if (formReady_)
-        player_.DrumNote_on(index + 13, Slider_Drum[track]->value(), VolumeValue(TextVolume[track]->text()));
+        player_.DrumNote_on(
+            index + 13, Slider_Drum[track]->value(), VolumeValue(TextVolume[track]->text()).value_or(0));
 }
 
 void DrumEditor::volumeTyped(int track)
 {
-    const int value = VolumeValue(TextVolume[track]->text());
-    if (value >= 0 && value <= 127) {
-        VScrollvolume[track]->setValue(-value);
+    if (const std::optional<int> value = VolumeValue(TextVolume[track]->text())) {
+        VScrollvolume[track]->setValue(-*value);
         return;
     }
     Prompts::current().information(QStringLiteral("音量值在 0-127 之间!"));
@@ -333,6 +341,15 @@ void DrumEditor::closeEvent(QCloseEvent* event)
         window_.setEditingEnabled(true);
     }
     QWidget::closeEvent(event);
+}
+
+void DrumEditor::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        close();
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }
 
 bool DrumEditor::eventFilter(QObject* watched, QEvent* event)

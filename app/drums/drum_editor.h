@@ -93,6 +93,8 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    // Esc closes the editor as its close box does.
+    void keyPressEvent(QKeyEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:

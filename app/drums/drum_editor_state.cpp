@@ -4,6 +4,7 @@
 #include "platform/text/runtime_numbers.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace tunvale::drums {
 
@@ -12,7 +13,7 @@ using notation::DrumRecord;
 int HeldSpeed(double speed)
 {
     const double whole = platform::RoundHalfEven(speed);
-    if (whole == 0)
+    if (whole == 0 || std::isnan(whole))
         return kDefaultSpeed;
     return int(std::clamp(whole, double(kMinSpeed), double(kMaxSpeed)));
 }

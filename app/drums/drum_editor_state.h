@@ -16,7 +16,8 @@ inline constexpr int kMaxSpeed = 255;
 // What a record without a speed plays at.
 inline constexpr int kDefaultSpeed = 120;
 
-// A speed as the speed box holds it: 0 (none) becomes the default, others are held to the box's range.
+// A speed as the speed box holds it: 0 or NaN (none) becomes the default, others are held to the box's
+// range.
 int HeldSpeed(double speed);
 
 struct DrumEditorState {

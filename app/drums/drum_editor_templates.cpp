@@ -113,7 +113,11 @@ std::optional<int> DrumEditor::askForBar(int proposed)
             QStringLiteral("小节鼓点"), QString::number(proposed));
     if (!answer)
         return std::nullopt;
-    return int(platform::RoundHalfEven(platform::Val(*answer) - 1));
+    // A number beyond the bars, however far, is no bar.
+    const double bar = platform::RoundHalfEven(platform::Val(*answer) - 1);
+    if (!(bar >= 0 && bar < bars))
+        return std::nullopt;
+    return int(bar);
 }
 
 void DrumEditor::sendToBar(std::optional<int> bar, const notation::DrumRecord& record)

@@ -5,8 +5,19 @@
 
 namespace tunvale::drums {
 
+namespace {
+
+double heldTwips(double twips)
+{
+    return std::isnan(twips) ? 0 : std::clamp(twips, 0.0, StripGeometry::MaxTwips);
+}
+
+} // namespace
+
 void StripGeometry::resize(double width, double height)
 {
+    width = heldTwips(width);
+    height = heldTwips(height);
     width_ = width;
     height_ = height;
     const double w = LabelWidth;
@@ -73,7 +84,11 @@ LabelLook StripGeometry::lookOf(int bar) const
     return drum ? LabelLook::Drum : LabelLook::Plain;
 }
 
-void StripGeometry::recolour(int e) { labels_[std::size_t(e)].look = lookOf(barOf(e)); }
+void StripGeometry::recolour(int e)
+{
+    if (hasLabel(e))
+        labels_[std::size_t(e)].look = lookOf(barOf(e));
+}
 
 void StripGeometry::DrawBars(bool play)
 {
@@ -117,6 +132,8 @@ void StripGeometry::DrawBars(bool play)
 
 TwipsRect StripGeometry::labelRect(int e) const
 {
+    if (!hasLabel(e))
+        return {};
     const StripLabel& label = labels_[std::size_t(e)];
     return { label.left, label.top, LabelWidth, LabelHeight };
 }
@@ -139,8 +156,10 @@ ArrowStep StripGeometry::StepXj(Arrow arrow)
     const int step = BarsPerArrowStep;
     if (arrow == Arrow::Left)
         MyXj = MyXj - step >= 0 ? MyXj - step : MyXj - 1;
-    else
+    else if (arrow == Arrow::Right)
         MyXj = MyXj + step <= XjCount - 1 ? MyXj + step : MyXj + 1;
+    else
+        return { MyXj, false };
     const bool beep = MyXj >= XjCount || MyXj <= 0;
     MyXj = std::max(0, std::min(MyXj, XjCount - 1));
     return { MyXj, beep };
@@ -181,6 +200,8 @@ bool StripGeometry::toLast()
 
 void StripGeometry::hover(int e)
 {
+    if (!hasLabel(e))
+        return;
     HotLab = e;
     HotXj = barOf(e);
 }
@@ -188,7 +209,7 @@ void StripGeometry::hover(int e)
 void StripGeometry::dragPointer(double dx)
 {
     const double left = pointer_.left + dx;
-    if (left < track_.left || left + PointerWidth > track_.right())
+    if (!(left >= track_.left && left + PointerWidth <= track_.right()))
         return;
     pointer_.left = left;
     for (int e = 0; e <= LastLab; ++e) {
@@ -219,7 +240,11 @@ std::optional<int> StripGeometry::releasePointer()
     return MyXj;
 }
 
-void StripGeometry::pointAt(int e) { pointer_.left = labels_[std::size_t(e)].left; }
+void StripGeometry::pointAt(int e)
+{
+    if (hasLabel(e))
+        pointer_.left = labels_[std::size_t(e)].left;
+}
 
 int StripGeometry::labelAt(double x, double y) const
 {

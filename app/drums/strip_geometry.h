@@ -66,9 +66,12 @@ public:
     static constexpr double DragTop = 150; // labels drop here while the pointer is dragged
     static constexpr int BarsPerArrowStep = 3;
     static constexpr int NoDropPointer = 12;
+    // The largest width and height laid out, far beyond any screen.
+    static constexpr double MaxTwips = 1'000'000;
 
     // Lays the fixed parts out for a strip of `width` x `height` twips and hides the labels until
-    // the next DrawBars.
+    // the next DrawBars. A size no strip can have (NaN, negative, beyond MaxTwips) is held to 0 ...
+    // MaxTwips.
     void resize(double width, double height);
 
     // Takes the per-bar drum flags and the current bar (a negative bar reads as 0, a bar beyond the
@@ -85,7 +88,8 @@ public:
     void MarkBar(int n);
 
     // One arrow step: three bars, one near an end. It beeps at or past an end, then holds MyXj
-    // within the bars; the result is the bar to announce. No redraw.
+    // within the bars; the result is the bar to announce. No redraw; no step for a value that is no
+    // arrow.
     ArrowStep StepXj(Arrow arrow);
     // Mode 0 clears both audition marks, 1 sets the start, 2 the end at HotXj; other modes keep
     // them. Redraws.
@@ -95,15 +99,17 @@ public:
     bool toFirst();
     bool toLast();
 
-    // The mouse over label e: HotLab and HotXj follow it.
+    // The mouse over label e: HotLab and HotXj follow it; nothing for a label that does not exist.
     void hover(int e);
 
-    // Dragging the pointer by dx twips (one mouse move); a move that would leave the track is ignored.
+    // Dragging the pointer by dx twips (one mouse move); a move that would leave the track, or that is
+    // no distance (NaN), is ignored.
     void dragPointer(double dx);
     // The pointer let go: the bar it rests on becomes current and the row is laid out again. No
     // value with no bars.
     std::optional<int> releasePointer();
-    // A left click on a label moves the pointer onto it; the window then sets the bar.
+    // A left click on a label moves the pointer onto it; the window then sets the bar. Nothing for a
+    // label that does not exist.
     void pointAt(int e);
 
     // Hit tests; -1 when nothing of the kind is at (x, y).
@@ -112,9 +118,11 @@ public:
     bool onPointer(double x, double y) const;
     bool onSideBox(double x, double y) const;
 
-    // A label's bar index (its caption - 1) and whether that bar exists.
-    int barOf(int e) const { return labels_[std::size_t(e)].caption - 1; }
-    bool isBar(int e) const { return barOf(e) <= XjCount - 1; }
+    // A label's bar index (its caption - 1) and whether that bar exists; -1 and false for a label that
+    // does not exist, which has an empty rectangle.
+    bool hasLabel(int e) const { return e >= 0 && e < int(labels_.size()); }
+    int barOf(int e) const { return hasLabel(e) ? labels_[std::size_t(e)].caption - 1 : -1; }
+    bool isBar(int e) const { return hasLabel(e) && barOf(e) <= XjCount - 1; }
     TwipsRect labelRect(int e) const;
 
     const std::vector<StripLabel>& labels() const { return labels_; }
@@ -122,7 +130,7 @@ public:
     const std::vector<bool>& flags() const { return flags_; }
     void setFlag(int bar, bool on);
     void clearFlags(int first, int last);
-    // Label e takes the look its bar has now.
+    // Label e, when it exists, takes the look its bar has now.
     void recolour(int e);
 
     double width() const { return width_; }

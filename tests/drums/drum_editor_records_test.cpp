@@ -15,6 +15,8 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+
 namespace {
 
 using namespace tunvale;
@@ -69,6 +71,9 @@ TEST(DrumEditorRecord, SpeedsAndVolumesAreHeldToTheirBoxes)
     EXPECT_EQ(HeldSpeed(1), 30);
     EXPECT_EQ(HeldSpeed(29), 30);
     EXPECT_EQ(HeldSpeed(125), 125);
+    EXPECT_EQ(HeldSpeed(std::numeric_limits<double>::quiet_NaN()), 120);
+    EXPECT_EQ(HeldSpeed(1e10), 255);
+    EXPECT_EQ(HeldSpeed(-2147483649.0), 30);
 
     DrumRecord stored;
     stored.DrumSpeed = 12;

@@ -180,6 +180,21 @@ TEST_F(DrumEditorTest, OpeningLocksTheMainWindowAndNothingShownSurvivesTheClose)
     EXPECT_EQ(editor->Text_Speed->value(), 120);
 }
 
+// Esc closes the editor as its close box does, wherever the focus is in it.
+TEST_F(DrumEditorTest, EscClosesTheEditorAndUnlocksTheMainWindow)
+{
+    for (QWidget* focus : std::initializer_list<QWidget*> { editor->Text1, editor->TextVolume[3],
+             editor->Text_Speed, editor->myDrumList, editor->ComboTime, editor->Slider_Drum[0] }) {
+        SCOPED_TRACE(focus->metaObject()->className());
+        open(Named("x"));
+        ASSERT_FALSE(host.editing);
+        QTest::keyClick(focus, Qt::Key_Escape);
+        EXPECT_FALSE(editor->isOpen());
+        EXPECT_FALSE(editor->isVisible());
+        EXPECT_TRUE(host.editing);
+    }
+}
+
 TEST_F(DrumEditorTest, TheOverwriteQuestionAndWhatEachAnswerDoes)
 {
     open(Named("first"));
@@ -446,6 +461,39 @@ TEST_F(DrumEditorTest, BarNumbersThatDoNotFitAreRefusedWithABeep)
     editor->SaveJmD[2]->trigger();
     EXPECT_EQ(prompts->texts().last(), QStringLiteral("鼓点描述是鼓点的标识符号，不可为空!"));
     EXPECT_EQ(host.sent.size(), 3u);
+}
+
+// Numbers typed far outside a box's range, or beyond any whole number, get the box's own refusal.
+TEST_F(DrumEditorTest, ImpossibleVolumesAndBarNumbersAreRefusedWithTheirMessages)
+{
+    open(Named("x"));
+    selectTemplate(0);
+    const QStringList impossible
+        = { QStringLiteral("1e10"), QStringLiteral("-1e10"), QStringLiteral("2147483648"),
+              QStringLiteral("-2147483649"), QStringLiteral("127.5"), QStringLiteral("-1") };
+    for (const QString& text : impossible) {
+        SCOPED_TRACE(text.toStdString());
+        prompts->shown.clear();
+        editor->TextVolume[2]->setText(text);
+        EXPECT_EQ(prompts->texts(), QStringList { QStringLiteral("音量值在 0-127 之间!") });
+        EXPECT_EQ(editor->TextVolume[2]->text(), QStringLiteral("0"));
+        EXPECT_EQ(editor->VScrollvolume[2]->value(), 0);
+    }
+    editor->TextVolume[2]->setText(QStringLiteral("126.5"));
+    EXPECT_EQ(editor->VScrollvolume[2]->value(), -126);
+
+    QStringList bars = impossible;
+    bars << QStringLiteral("0") << QStringLiteral("7") << QStringLiteral("nan");
+    for (const QString& text : bars) {
+        SCOPED_TRACE(text.toStdString());
+        prompts->inputs = { text };
+        editor->munSendForSong->trigger();
+        prompts->inputs = { text };
+        editor->SaveJmD[3]->trigger();
+    }
+    EXPECT_TRUE(host.sent.empty());
+    EXPECT_EQ(prompts->beeps, 2 * int(bars.size()));
+    EXPECT_EQ(host.hints, QStringList(2 * bars.size(), QStringLiteral("输入的简谱编号不正确！")));
 }
 
 TEST_F(DrumEditorTest, TheAuditionsBorrowTheControlsUntilTheEnd)

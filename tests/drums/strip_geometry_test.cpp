@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <limits>
+
 namespace {
 
 using namespace tunvale::drums;
@@ -257,6 +260,104 @@ TEST(StripGeometry, HitTestsStopAtTheSideBoxes)
     EXPECT_EQ(g.labelAt(kSide - 1, y), -1);
     EXPECT_EQ(g.arrowAt(g.arrows()[1].left + 1, g.arrows()[1].top + 1), Arrow::Right);
     EXPECT_TRUE(g.onPointer(g.pointer().left + 1, g.pointer().top + 1));
+}
+
+// Numbers no strip can be given, from a caller or a mouse: each is held to its range or ignored, and
+// the strip stays laid out in finite twips with a bounded row of labels.
+constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
+constexpr double kInf = std::numeric_limits<double>::infinity();
+constexpr int kIntMin = std::numeric_limits<int>::min();
+constexpr int kIntMax = std::numeric_limits<int>::max();
+
+void ExpectLaidOut(const StripGeometry& g)
+{
+    EXPECT_GE(g.ShowCount, 1);
+    EXPECT_LE(g.ShowCount, StripGeometry::MaxTwips / StripGeometry::LabelWidth);
+    EXPECT_EQ(g.LastLab, 2 * g.ShowCount + 1);
+    ASSERT_GE(int(g.labels().size()), g.LastLab + 1);
+    EXPECT_GE(g.MyXj, 0);
+    EXPECT_LE(g.MyXj, g.XjCount);
+    for (const double x : { g.width(), g.height(), g.side(), g.pointer().left, g.track().width,
+             g.labels()[0].left, g.labels()[std::size_t(g.LastLab)].left, g.bevel().darkRight.x1 })
+        EXPECT_TRUE(std::isfinite(x));
+}
+
+TEST(StripGeometry, ImpossibleSizesAreHeldToTheRangeOfAStrip)
+{
+    struct Case {
+        double width;
+        double height;
+        double heldWidth;
+        double heldHeight;
+    };
+    const double max = StripGeometry::MaxTwips;
+    for (const Case& c : {
+             Case { kNaN, kNaN, 0, 0 },
+             Case { -1, -1, 0, 0 },
+             Case { 1e10, 1e10, max, max },
+             Case { -1e10, -1e10, 0, 0 },
+             Case { 2147483648.0, -2147483648.0, max, 0 },
+             Case { kInf, -kInf, max, 0 },
+             Case { max + 1, 540, max, 540 },
+         }) {
+        SCOPED_TRACE(testing::Message() << c.width << " x " << c.height);
+        StripGeometry g;
+        g.resize(c.width, c.height);
+        EXPECT_DOUBLE_EQ(g.width(), c.heldWidth);
+        EXPECT_DOUBLE_EQ(g.height(), c.heldHeight);
+        g.GetValueLong(std::vector<bool>(100, true), 50);
+        ExpectLaidOut(g);
+    }
+}
+
+TEST(StripGeometry, ImpossibleBarsLabelsModesAndMovesChangeNothing)
+{
+    for (const int bad : { -1, kIntMin, kIntMax, 40, 41 }) {
+        SCOPED_TRACE(bad);
+        StripGeometry g = strip(40, bad);
+        ExpectLaidOut(g);
+        g = strip(40, 12);
+        EXPECT_FALSE(g.setMyXj(bad));
+        EXPECT_EQ(g.setPlayXJ(bad), bad == 40); // one past the last bar is where a playback ends
+        g = strip(40, 12);
+        g.SetPlayRange(bad);
+        EXPECT_EQ(g.nPlay1, -1);
+        EXPECT_EQ(g.nPlay2, -1);
+        g.setFlag(bad, true);
+        g.clearFlags(bad, kIntMax);
+        g.clearFlags(kIntMin, bad);
+        EXPECT_EQ(g.MyXj, 12);
+        ExpectLaidOut(g);
+    }
+    StripGeometry g = strip(40, 12);
+    const double pointer = g.pointer().left;
+    for (const int e : { -1, kIntMin, kIntMax, g.LastLab + 1, int(g.labels().size()) }) {
+        SCOPED_TRACE(e);
+        g.hover(e);
+        g.pointAt(e);
+        g.recolour(e);
+        g.MarkBar(e);
+        EXPECT_EQ(g.HotLab, 0);
+        EXPECT_EQ(g.barOf(e), -1);
+        EXPECT_FALSE(g.isBar(e));
+        EXPECT_EQ(g.labelRect(e), TwipsRect {});
+        EXPECT_DOUBLE_EQ(g.pointer().left, pointer);
+    }
+    for (const Arrow arrow : { Arrow(-1), Arrow(2), Arrow(kIntMax) }) {
+        const ArrowStep step = g.StepXj(arrow);
+        EXPECT_EQ(step.bar, 12);
+        EXPECT_FALSE(step.beep);
+    }
+    for (const double dx : { kNaN, 1e10, -1e10, 2147483648.0, -2147483648.0, kInf, -kInf }) {
+        SCOPED_TRACE(dx);
+        g.dragPointer(dx);
+        EXPECT_DOUBLE_EQ(g.pointer().left, pointer);
+        EXPECT_EQ(g.labelAt(dx, dx), -1);
+        EXPECT_EQ(g.arrowAt(dx, kNaN), std::nullopt);
+        EXPECT_FALSE(g.onPointer(kNaN, dx));
+    }
+    EXPECT_TRUE(g.releasePointer());
+    ExpectLaidOut(g);
 }
 
 } // namespace

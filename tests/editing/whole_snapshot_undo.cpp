@@ -2,6 +2,8 @@
 
 #include <QTextDocument>
 
+#include <algorithm>
+
 namespace tunvale::testing {
 
 using editor::BarsOfSelection;
@@ -98,6 +100,7 @@ void WholeSnapshotUndo::Reset()
     undo_.clear();
     redo_.clear();
     textBefore_ = editor_.TextRTF();
+    untracked_ = false;
     scanDirty_ = true;
     const XjxInfo& r = GetXjxInfo();
     lastXjxStr_ = r.XjxStr;
@@ -113,6 +116,7 @@ void WholeSnapshotUndo::onChange()
     scanDirty_ = true;
     if (layoutBusy())
         return;
+    untracked_ = untracked_ || !tracking_;
     if (tracking_)
         timer_.start();
     else
@@ -193,6 +197,7 @@ void WholeSnapshotUndo::TakeUndoSnapShot()
     if (undo_.empty())
         pushBase();
     const qsizetype prefix = MatchingChars(textBefore_, now, false);
+    untracked_ = false;
     if (!drumFlag_ && prefix == textBefore_.size() && prefix == now.size())
         return;
     Step e;
@@ -328,6 +333,11 @@ int WholeSnapshotUndo::applySteps(bool undoing, int n)
     // A drum step is reported with the caret's bar after it on undo, before the redo on redo.
     int onXj = GetXjxInfo().OnXj;
     QString text = textBefore_;
+    // Steps that changed no text, with nothing untracked to put back, leave the caret, the selection
+    // and the view as they are.
+    const bool textless = !untracked_ && std::all_of(from.end() - n, from.end(), [](const Step& step) {
+        return step.TextRTFBlock_BeforeChange.isEmpty() && step.TextRTFBlock_AfterChange.isEmpty();
+    });
     for (int i = 0; i < n; ++i) {
         Step e = std::move(from.back());
         from.pop_back();
@@ -339,8 +349,9 @@ int WholeSnapshotUndo::applySteps(bool undoing, int n)
         else
             applyMargins(e.SelIndent_AfterChange, e.SelRightIndent_AfterChange);
         // The editor shows a step when an event handler may read it, and at the end.
-        if (e.DrumStep || barsChanged || i + 1 == n) {
+        if (!textless && (e.DrumStep || barsChanged || i + 1 == n)) {
             editor_.setTextRTF(text);
+            untracked_ = false;
             if (undoing)
                 editor_.select(e.SelStart_BeforeChange, e.SelLength_BeforeChange);
             else

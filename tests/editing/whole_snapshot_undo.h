@@ -105,6 +105,7 @@ private:
     std::vector<Step> undo_;
     std::vector<Step> redo_;
     bool tracking_ = true;
+    bool untracked_ = false; // the text changed since the last step while tracking was off
     bool drumFlag_ = false;
     bool moved_ = false;
     QString textBefore_;

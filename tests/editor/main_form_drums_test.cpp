@@ -7,7 +7,11 @@
 #include "app/editor/window/main_form.h"
 #include "app/editor/window/status_panels.h"
 #include "app/frame/process_state.h"
+#include "app/frame/write_vls.h"
 #include "app/notation/drum_accessor.h"
+#include "app/notation/play_order.h"
+#include "platform/richtext/rich_text_edit.h"
+#include "tests/editing/score_builder.h"
 #include "tests/editor/window_fixture.h"
 #include "tests/support/fake_devices.h"
 #include "tests/tools/bar_line_edits.h"
@@ -17,6 +21,7 @@
 #include <QDragEnterEvent>
 #include <QMenu>
 #include <QMimeData>
+#include <QScrollBar>
 #include <QTest>
 
 #include <hint_balloon.h>
@@ -180,6 +185,36 @@ TEST_F(StripWindow, EveryStripChangeIsOneUndoStepThatComesBackByteForByte)
     expected.HaveDrum = 1;
     EXPECT_TRUE(stores().XjDrums[8] == expected);
     EXPECT_FALSE(drop(7, drums::DrumRecordBytes(expected).left(102)));
+}
+
+// A drum step changes no text: its undo and redo leave the caret, the selection and the view as they
+// are.
+TEST_F(StripWindow, UndoingADrumPasteKeepsTheCaretTheSelectionAndTheView)
+{
+    // Lyric lines behind the notation make the score taller than the view.
+    platform::RichTextBox& editor = form->editor();
+    editor.setSelStart(editor.TextLength());
+    editor.setSelText(QStringLiteral("\r\nla").repeated(80));
+    undo->Reset();
+    QCoreApplication::processEvents();
+    QScrollBar* scroll = form->editorView()->verticalScrollBar();
+    ASSERT_GT(scroll->maximum(), 0);
+    editor.select(editor.TextLength() / 2, 3);
+    scroll->setValue(scroll->maximum() / 3);
+    const int start = editor.SelStart();
+    const int view = scroll->value();
+    emit strip->CopyDrum(1);
+    emit strip->PestDrum(8);
+    ASSERT_EQ(flags(), "111111111");
+    for (const char* item : { "mnuUnDo", "mnuRedo", "mnuUnDo" }) {
+        SCOPED_TRACE(item);
+        form->action(QString::fromLatin1(item))->trigger();
+        QCoreApplication::processEvents();
+        EXPECT_EQ(editor.SelStart(), start);
+        EXPECT_EQ(editor.SelLength(), 3);
+        EXPECT_EQ(scroll->value(), view);
+    }
+    EXPECT_EQ(flags(), "111111110");
 }
 
 TEST_F(StripWindow, QuestionsAnsweredNoChangeNothing)
@@ -534,6 +569,48 @@ TEST_F(StripWindow, RandomEditsOperationsUndoAndRedoKeepTheRecordsInStepWithTheB
             ASSERT_TRUE(stores().XjDrums == model.now()) << flags();
         }
     }
+}
+
+// A paragraph that starts with a text character and runs on in notes long enough to wrap: its second
+// display line is notation, so the laid-out window counts bars that the unwrapped text at open had not.
+TEST(DrumRecordsOfAWrappedLine, AnOperationChangesItsBarAloneAndUndoGivesTheOpenedRecordsBack)
+{
+    using namespace tunvale::testing;
+    WindowTest t;
+    platform::RichTextBox score;
+    std::vector<int> notes;
+    for (int i = 0; i < 30; ++i)
+        notes.push_back(Note(1 + i % 7));
+    notes.push_back(kBar);
+    notes.push_back(Note(5));
+    notes.push_back(kBar);
+    Append(score, kSong, QStringLiteral("A"));
+    Append(score, kNote, Codes(notes));
+    notation::ScoreHeader header;
+    header.CurrentFile = t.user.file(QStringLiteral("wrapped.vls"));
+    DrumStore records(3);
+    for (int i : { 0, 1 }) {
+        records[std::size_t(i)].HaveDrum = 1;
+        records[std::size_t(i)].DrumName[0] = std::uint8_t('A' + i);
+    }
+    ASSERT_TRUE(frame::WriteVls(header, {}, score.TextRTF().toLatin1(), records, notation::PlayOrder()));
+
+    editor::MainForm& form = t.load(header.CurrentFile);
+    const DrumStore opened = stores().XjDrums;
+    if (!form.action(QStringLiteral("GroupBar"), 0)->isChecked())
+        form.action(QStringLiteral("GroupBar"), 0)->trigger();
+    form.resize(1280, 900);
+    form.show();
+    QCoreApplication::processEvents();
+    ASSERT_GT(form.editor().LineCount(), 1);
+
+    emit form.barStrip().DelaDrum(0);
+    DrumStore deleted = opened;
+    deleted[0].HaveDrum = 0;
+    EXPECT_TRUE(stores().XjDrums == deleted);
+    form.action(QStringLiteral("mnuUnDo"))->trigger();
+    EXPECT_TRUE(stores().XjDrums == opened);
+    frame::Process().ScoreHeader.ScoreSaved = true;
 }
 
 } // namespace

@@ -90,3 +90,37 @@ TEST(MenuItems, DashesAreSeparatorsWithoutText)
     }
     EXPECT_GT(separators, 20);
 }
+
+// A pattern list grows to thousands of items and shrinks again each time its menu opens: the bound
+// stops at the first missing index, and the names follow the items made and gone.
+TEST(MenuItems, AGrowingAndShrinkingArrayKeepsItsBoundAndTheOrderOfNames)
+{
+    QMenuBar bar;
+    MenuItems items(&bar);
+    const QString patterns = QStringLiteral("DrumArray");
+    for (int i = 1; i <= 300; ++i)
+        items.load(patterns, i, QString::number(i));
+    EXPECT_EQ(items.upperBound(patterns), 300);
+    QList<QAction*> menu = items.menu(QStringLiteral("Drum"))->actions();
+    ASSERT_EQ(menu.size(), 301);
+    EXPECT_EQ(menu[150], items.action(patterns, 150));
+
+    items.unload(patterns, 120);
+    EXPECT_EQ(items.upperBound(patterns), 119);
+    EXPECT_EQ(items.action(patterns, 120), nullptr);
+    items.load(patterns, 120, QStringLiteral("again"));
+    EXPECT_EQ(items.upperBound(patterns), 300);
+    const QStringList names = items.names();
+    EXPECT_EQ(names.count(QStringLiteral("DrumArray(120)")), 1);
+    EXPECT_EQ(names.back(), QStringLiteral("DrumArray(120)"));
+
+    for (int i = 300; i >= 1; --i)
+        items.unload(patterns, i);
+    EXPECT_EQ(items.upperBound(patterns), 0);
+    EXPECT_EQ(items.menu(QStringLiteral("Drum"))->actions().size(), 1);
+    EXPECT_FALSE(items.names().contains(QStringLiteral("DrumArray(1)")));
+    // Loading grows the array behind its last item.
+    QAction* first = items.load(patterns, 1, QStringLiteral("1"));
+    menu = items.menu(QStringLiteral("Drum"))->actions();
+    EXPECT_EQ(menu.indexOf(first), 1);
+}

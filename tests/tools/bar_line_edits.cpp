@@ -8,6 +8,8 @@ namespace tunvale::testing {
 
 namespace {
 constexpr char16_t kPlainBarLine = 0x6352;
+// Bar counts are 16-bit: no edit types more bar lines than a score counts.
+constexpr int kMaxBarLines = 32767;
 } // namespace
 
 bool ReplaceBars(editor::MainForm& form, int at, int selected, int count, Step step)
@@ -15,7 +17,8 @@ bool ReplaceBars(editor::MainForm& form, int at, int selected, int count, Step s
     editor::UndoEngine& undo = form.part<editor::MainFormEditing>().undo();
     platform::RichTextBox& box = form.editor();
     const std::vector<int> starts = editor::ScanBars(editor::BuildLineTable(box.snapshot()), 0, 0).BarStarts;
-    if (at < 0 || selected < 0 || count < 0 || at + selected >= int(starts.size()))
+    if (at < 0 || selected < 0 || count < 0 || count > kMaxBarLines
+        || qint64(at) + selected >= qint64(starts.size()))
         return false;
     const int from = starts[std::size_t(at)];
     const int to = starts[std::size_t(at) + std::size_t(selected)];

@@ -12,7 +12,8 @@ namespace tunvale::testing {
 enum class Step { Take, KeepOpen };
 
 // Replaces bars `at` ... `at` + `selected` - 1 (with their closing bar lines) by `count` plain bar
-// lines standing right behind the bar line that opens bar `at`. False when those bars do not exist.
+// lines standing right behind the bar line that opens bar `at`. False when those bars do not exist or
+// `count` is negative or more than a score counts (32767).
 bool ReplaceBars(editor::MainForm& form, int at, int selected, int count, Step step = Step::Take);
 
 // `count` bar lines typed behind the bar line that opens bar `at`.

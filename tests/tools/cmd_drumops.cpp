@@ -199,11 +199,13 @@ bool DrumSession::run(QStringList& args)
         QApplication::sendEvent(&strip_, &drop);
         settle();
     } else if (command == QStringLiteral("bars")) {
-        const int at = take(ok).toInt();
+        const std::optional<int> bar = scoretool::intArgument(take(ok));
         const QString change = take(ok);
-        const int n = change.mid(1).toInt();
-        if (!ok || (!change.startsWith(u'+') && !change.startsWith(u'-')))
+        const std::optional<int> count = scoretool::intArgument(change.mid(1), 0);
+        if (!ok || !bar || !count || (!change.startsWith(u'+') && !change.startsWith(u'-')))
             return false;
+        const int at = *bar;
+        const int n = *count;
         const bool done = change.startsWith(u'+') ? testing::InsertBarLines(form_, at, n)
                                                   : testing::DeleteBars(form_, at, n);
         if (!done)

@@ -2,6 +2,7 @@
 
 #include "app/drums/strip_geometry.h"
 
+#include <cmath>
 #include <optional>
 
 namespace {
@@ -13,7 +14,20 @@ using drums::StripGeometry;
 const QString kUsage = QStringLiteral("usage: scoretool strip W H COUNT ONXJ [--drums BITS] [--marks A B] "
                                       "[--play BAR | --drag DX | --arrow left|right N]");
 
+// Bar counts and steps are 16-bit.
+constexpr int kMaxBars = 32767;
+
 QString twips(double value) { return QString::number(value, 'g', 12); }
+
+// A finite number of twips; nothing for any other text (NaN and infinities among them).
+std::optional<double> twipsArgument(const QString& text)
+{
+    bool ok = false;
+    const double value = text.toDouble(&ok);
+    if (!ok || !std::isfinite(value))
+        return std::nullopt;
+    return value;
+}
 
 QString lookName(LabelLook look)
 {
@@ -51,33 +65,45 @@ std::optional<StripArgs> parse(QStringList rest)
     if (rest.size() < 4)
         return std::nullopt;
     StripArgs a;
-    bool ok[4] = {};
-    a.width = rest.takeFirst().toDouble(&ok[0]);
-    a.height = rest.takeFirst().toDouble(&ok[1]);
-    a.count = rest.takeFirst().toInt(&ok[2]);
-    a.onXj = rest.takeFirst().toInt(&ok[3]);
-    if (!ok[0] || !ok[1] || !ok[2] || !ok[3] || a.count < 0)
+    const std::optional<double> width = twipsArgument(rest.takeFirst());
+    const std::optional<double> height = twipsArgument(rest.takeFirst());
+    const std::optional<int> count = scoretool::intArgument(rest.takeFirst(), 0, kMaxBars);
+    const std::optional<int> onXj = scoretool::intArgument(rest.takeFirst());
+    if (!width || !height || !count || !onXj)
         return std::nullopt;
+    a.width = *width;
+    a.height = *height;
+    a.count = *count;
+    a.onXj = *onXj;
     int actions = 0;
     while (!rest.isEmpty()) {
         const QString option = rest.takeFirst();
         if (option == QStringLiteral("--drums") && !rest.isEmpty()) {
             a.bits = rest.takeFirst();
         } else if (option == QStringLiteral("--marks") && rest.size() >= 2) {
-            a.markA = rest.takeFirst().toInt();
-            a.markB = rest.takeFirst().toInt();
+            const std::optional<int> markA = scoretool::intArgument(rest.takeFirst());
+            const std::optional<int> markB = scoretool::intArgument(rest.takeFirst());
+            if (!markA || !markB)
+                return std::nullopt;
+            a.markA = *markA;
+            a.markB = *markB;
         } else if (option == QStringLiteral("--play") && !rest.isEmpty()) {
-            a.play = rest.takeFirst().toInt();
+            a.play = scoretool::intArgument(rest.takeFirst());
+            if (!a.play)
+                return std::nullopt;
             ++actions;
         } else if (option == QStringLiteral("--drag") && !rest.isEmpty()) {
-            a.drag = rest.takeFirst().toDouble();
+            a.drag = twipsArgument(rest.takeFirst());
+            if (!a.drag)
+                return std::nullopt;
             ++actions;
         } else if (option == QStringLiteral("--arrow") && rest.size() >= 2) {
             const QString side = rest.takeFirst();
-            if (side != QStringLiteral("left") && side != QStringLiteral("right"))
+            const std::optional<int> steps = scoretool::intArgument(rest.takeFirst(), 0, kMaxBars);
+            if ((side != QStringLiteral("left") && side != QStringLiteral("right")) || !steps)
                 return std::nullopt;
             a.arrow = side == QStringLiteral("left") ? drums::Arrow::Left : drums::Arrow::Right;
-            a.arrowSteps = rest.takeFirst().toInt();
+            a.arrowSteps = *steps;
             ++actions;
         } else {
             return std::nullopt;

@@ -28,8 +28,7 @@ MenuItems::MenuItems(QMenuBar* bar, QObject* parent)
         QMenu* menu = bar->addMenu(top.caption);
         menu->menuAction()->setObjectName(top.name);
         menus_[top.name] = menu;
-        actions_[top.name] = menu->menuAction();
-        order_ << top.name;
+        remember(top.name, menu->menuAction());
         addEntries(menu, top.children);
     }
 }
@@ -42,8 +41,7 @@ void MenuItems::addEntries(QMenu* menu, const std::vector<MenuEntry>& entries)
             sub->menuAction()->setObjectName(entry.name);
             sub->menuAction()->setVisible(!entry.hidden);
             menus_[entry.name] = sub;
-            actions_[entry.name] = sub->menuAction();
-            order_ << entry.name;
+            remember(entry.name, sub->menuAction());
             addEntries(sub, entry.children);
             continue;
         }
@@ -67,13 +65,13 @@ QAction* MenuItems::addItem(QMenu* menu, const MenuEntry& entry, QAction* before
     menu->insertAction(before, action);
     if (!entry.isSeparator())
         GuardUnbuilt(action, !entry.disabled);
-    actions_[entry.name] = action;
-    order_ << entry.name;
+    remember(entry.name, action);
 
     QString array;
     int index = 0;
     if (SplitArrayItemName(entry.name, array, index)) {
         arrayMenus_[array] = menu;
+        arrays_[array][index] = action;
         if (const auto handler = arrayHandlers_.find(array);
             handler != arrayHandlers_.end() && !entry.isSeparator()) {
             const std::function<void(int)> run = handler->second;
@@ -101,7 +99,23 @@ QMenu* MenuItems::menu(const QString& name) const
     return found == menus_.end() ? nullptr : found->second;
 }
 
-QStringList MenuItems::names() const { return order_; }
+QStringList MenuItems::names() const
+{
+    QStringList names;
+    names.reserve(qsizetype(order_.size()));
+    for (const auto& [place, name] : order_)
+        names << name;
+    return names;
+}
+
+void MenuItems::remember(const QString& name, QAction* action)
+{
+    actions_[name] = action;
+    if (const auto place = places_.find(name); place != places_.end())
+        order_.erase(place->second);
+    places_[name] = nextPlace_;
+    order_[nextPlace_++] = name;
+}
 
 void MenuItems::connectTrigger(QAction* action, std::function<void()> handler)
 {
@@ -144,8 +158,15 @@ bool MenuItems::isBuilt(const QString& name) const
 
 int MenuItems::upperBound(const QString& array) const
 {
+    const auto found = arrays_.find(array);
+    if (found == arrays_.end())
+        return -1;
+    const std::map<int, QAction*>& items = found->second;
+    // Without a gap the highest index is one below the count.
+    if (!items.empty() && items.rbegin()->first == int(items.size()) - 1)
+        return int(items.size()) - 1;
     int upper = -1;
-    while (action(array, upper + 1))
+    for (auto item = items.begin(); item != items.end() && item->first == upper + 1; ++item)
         ++upper;
     return upper;
 }
@@ -157,10 +178,11 @@ QAction* MenuItems::load(const QString& array, int index, const QString& caption
     const auto menu = arrayMenus_.find(array);
     if (menu == arrayMenus_.end())
         return nullptr;
-    // After the array's last item, so the array stays in index order.
+    // After the array's last item, so the array stays in index order; an array that ends its menu,
+    // as a growing one does, needs no search.
     QAction* last = action(array, upperBound(array));
     const QList<QAction*> items = menu->second->actions();
-    const qsizetype at = items.indexOf(last);
+    const qsizetype at = !items.isEmpty() && items.back() == last ? items.size() - 1 : items.indexOf(last);
     QAction* before = at >= 0 && at + 1 < items.size() ? items[at + 1] : nullptr;
     MenuEntry entry;
     entry.name = ArrayItemName(array, index);
@@ -176,7 +198,10 @@ void MenuItems::unload(const QString& array, int index)
     if (!item)
         return;
     actions_.erase(name);
-    order_.removeAll(name);
+    order_.erase(places_[name]);
+    places_.erase(name);
+    if (const auto items = arrays_.find(array); items != arrays_.end())
+        items->second.erase(index);
     delete item;
 }
 

@@ -5,6 +5,7 @@
 #include <QObject>
 #include <QString>
 
+#include <cstdint>
 #include <functional>
 #include <map>
 
@@ -50,12 +51,17 @@ private:
     void addEntries(QMenu* menu, const std::vector<MenuEntry>& entries);
     QAction* addItem(QMenu* menu, const MenuEntry& entry, QAction* before);
     void connectTrigger(QAction* action, std::function<void()> handler);
+    void remember(const QString& name, QAction* action);
 
     std::map<QString, QAction*> actions_;
     std::map<QString, QMenu*> menus_;
     std::map<QString, std::function<void(int)>> arrayHandlers_;
     std::map<QString, QMenu*> arrayMenus_; // the menu each array lives in
-    QStringList order_;
+    std::map<QString, std::map<int, QAction*>> arrays_; // each array's items by index
+    // The names in the order made: each name's place, and the names by place.
+    std::map<QString, std::uint64_t> places_;
+    std::map<std::uint64_t, QString> order_;
+    std::uint64_t nextPlace_ = 0;
 };
 
 // Splits "Name(Index)" into its parts; false for a plain name.

@@ -112,6 +112,13 @@ const XjxInfo& UndoEngine::GetXjxInfo()
         }
         markFirstBar();
         scan_ = ScanBars(std::move(scan_.LineTable), start, length);
+        // Unchanged text laid out anew (a score opened before its window had a width, new margins)
+        // can wrap into lines of another kind and so count other bars: no bar was added or deleted,
+        // so the last step's bars are read anew and the next step infers no change from them.
+        if (tracking_ && changed_.empty()) {
+            lastXjxStr_ = scan_.info.XjxStr;
+            lastXjCount_ = scan_.info.XJInteger;
+        }
         scanChanged_.clear();
         rescanAll_ = false;
         scanDirty_ = false;
@@ -610,6 +617,10 @@ int UndoEngine::applySteps(bool undoing, int n)
     // first step shown. The indents of a relayout stay: the margins go on again after every undo and
     // redo, and the next step still records them.
     std::optional<ParagraphChange> untracked = changeSinceLastStep(false);
+    // Steps that changed no text (drum steps), with nothing untracked to put back, leave the caret, the
+    // selection and the view as they are.
+    const bool textless = untracked->empty()
+        && std::all_of(from.end() - n, from.end(), [](const UndoStep& step) { return step.Change.empty(); });
     // The steps that the text of the last step has and the document not yet.
     size_t shown = to.size();
     for (int i = 0; i < n; ++i) {
@@ -625,7 +636,7 @@ int UndoEngine::applySteps(bool undoing, int n)
         // The editor shows a step when an event handler may read it, and at the end. Its caret moves
         // as a whole text read back moves it, so the selection the engine keeps is the same: to the
         // start, then to the step's selection.
-        if (e.DrumStep || barsChanged || i + 1 == n) {
+        if (!textless && (e.DrumStep || barsChanged || i + 1 == n)) {
             editor_.resetCursor();
             ownSelection_ = true;
             if (untracked) {
