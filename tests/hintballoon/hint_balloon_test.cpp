@@ -14,6 +14,9 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
+#include <cmath>
+
 using namespace tunvale::hintballoon;
 
 namespace {
@@ -231,6 +234,84 @@ TEST_F(HintTest, SetDelayTimesChangesWhatIsGivenAndRefusesWhatIsNoNumber)
     EXPECT_EQ(delays.show, 500);
 }
 
+TEST_F(HintTest, DelaysThatAreNoNumberAreRefusedAndOthersHeldToAnInt)
+{
+    auto hints = CreateHintballoon();
+    const HintDelays& delays = TipWindow::current()->delays();
+    constexpr int kAutomatic = 500;
+    const struct {
+        QVariant value;
+        std::optional<int> show; // nothing: refused
+    } cases[] = {
+        { std::nan(""), std::nullopt },
+        { QStringLiteral("nan"), std::nullopt },
+        { HUGE_VAL, std::nullopt },
+        { -HUGE_VAL, std::nullopt },
+        { QStringLiteral("-inf"), std::nullopt },
+        { 1e10, INT_MAX },
+        { -1e10, kAutomatic },
+        { 2147483648.0, INT_MAX },
+        { -2147483648.0, kAutomatic },
+        { QStringLiteral("2147483648"), INT_MAX },
+        { INT_MAX, INT_MAX },
+        { -2, kAutomatic },
+        { 0, 0 },
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.value.toString().toStdString());
+        ASSERT_TRUE(hints->SetDelayTimes(7));
+        EXPECT_EQ(hints->SetDelayTimes(c.value), c.show.has_value());
+        EXPECT_EQ(delays.show, c.show.value_or(7));
+    }
+}
+
+// A number that is none of an enum's values leaves a new tool at the default and an added one as it
+// was; margins and wrap widths are held to what a hint can have.
+TEST_F(HintTest, ImpossibleLookNumbersFromACallerAreNotTaken)
+{
+    auto hints = quickHints();
+    QWidget* tool = widget(10);
+    const auto look = [&] { return hints->tool(tool)->look; };
+    for (const int bad : { -1, 4, INT_MIN, INT_MAX }) {
+        SCOPED_TRACE(bad);
+        ASSERT_TRUE(hints->AddTool({ .tool = tool, .icon = TooltipIcon(bad) }));
+        EXPECT_EQ(look().icon, ttiNone);
+        hints->UpdateTool(tool, { .icon = ttiError });
+        hints->UpdateTool(tool, { .icon = TooltipIcon(bad) });
+        EXPECT_EQ(look().icon, ttiError);
+    }
+    for (const int bad : { -1, 32, 33, 64, INT_MIN, INT_MAX }) {
+        SCOPED_TRACE(bad);
+        hints->AddTool({ .tool = tool, .showMode = BalloonShowMode(bad) });
+        EXPECT_EQ(look().showMode, ttsmDefault);
+        hints->UpdateTool(tool, { .showMode = BalloonShowMode(ttsmCenter | ttsmBottomToTop) });
+        hints->UpdateTool(tool, { .showMode = BalloonShowMode(bad) });
+        EXPECT_EQ(look().showMode, ttsmCenter | ttsmBottomToTop);
+    }
+    for (const int bad : { -1, 3, INT_MIN, INT_MAX }) {
+        SCOPED_TRACE(bad);
+        hints->AddTool({ .tool = tool, .alignment = TooltipAlignment(bad) });
+        EXPECT_EQ(look().alignment, ttaLeft);
+        hints->UpdateTool(tool, { .alignment = ttaRight });
+        hints->UpdateTool(tool, { .alignment = TooltipAlignment(bad) });
+        EXPECT_EQ(look().alignment, ttaRight);
+    }
+    for (const int far : { -1, INT_MIN, INT_MAX }) {
+        SCOPED_TRACE(far);
+        const int margin = far < 0 ? 0 : kMaxHintMargin;
+        const int width = far < 0 ? 0 : kMaxHintWidth;
+        hints->AddTool({ .tool = tool, .text = QStringLiteral("t"), .margin = far, .width = far });
+        EXPECT_EQ(look().margin, margin);
+        EXPECT_EQ(look().width, width);
+        hints->UpdateTool(tool, { .margin = 5, .width = 5 });
+        hints->UpdateTool(tool, { .margin = far, .width = far });
+        EXPECT_EQ(look().margin, margin);
+        EXPECT_EQ(look().width, width);
+        hovered = nullptr;
+        EXPECT_TRUE(hover(tool)) << "the hint shows at its held size";
+    }
+}
+
 TEST_F(HintTest, AHintHidesByItselfAfterTheAutoHideDelay)
 {
     auto hints = CreateHintballoon();
@@ -301,6 +382,25 @@ TEST(ScoretoolHints, TheHostsBarStripHintIsWhiteOnABlackBalloonWithTitleAndIcon)
             "tip balloon fore 000000 back 000000 icon 0 animate no", "title -", "text bar 2",
             "tip balloon fore FFFFFF back 000000 icon 1 animate no", "title 节奏", "text 第3小节", "users 1",
             "delays 0 5000 100" }));
+}
+
+// The tool hands the component every int a caller could, and refuses a number no int holds.
+TEST(ScoretoolHints, NumbersNoIntHoldsAreRefusedAndOthersReachTheComponent)
+{
+    for (const char* word :
+        { "icon=1e10", "margin=2147483648", "width=-2147483649", "mode=nan", "align=1.5" }) {
+        SCOPED_TRACE(word);
+        EXPECT_EQ(tunvale::testing::RunScoretool({ "hints", "new", "1", "add", "1", "w", word }).exitCode, 2);
+    }
+    const auto result = tunvale::testing::RunScoretool({ "hints", "new", "1", "delays", "1", "show=0", "add",
+        "1", "w", "text=x", "icon=-1", "mode=99", "align=3", "margin=2147483647", "width=-2147483648",
+        "hover", "w", "delays", "1", "show=1e10", "reshow=nan", "delays", "1", "show=1e10", "hover", "v" });
+    ASSERT_EQ(result.exitCode, 0);
+    const QStringList lines = QString::fromUtf8(result.out).split(u'\n', Qt::SkipEmptyParts);
+    EXPECT_EQ(lines,
+        (QStringList { "popup new", "Show 1", "tip plain fore 000000 back FFFFDC icon 0 animate no",
+            "title -", "text x", "delays refused", "Pop 1", "tip none", "users 1",
+            "delays 2147483647 5000 100" }));
 }
 
 } // namespace
