@@ -83,9 +83,10 @@ std::optional<RulerOptions> readOptions(const QStringList& args, QString& error)
 }
 
 // Sets a property through its setter; false when there is no such property.
-bool setProperty(MarginModel& model, const QString& name, double value)
+bool setProperty(MarginModel& model, const RulerStep& step)
 {
-    const int number = static_cast<int>(value);
+    const QString& name = step.text;
+    const int number = step.whole;
     if (name == QStringLiteral("nLSpace"))
         model.setNLSpace(number);
     else if (name == QStringLiteral("nRSpace"))
@@ -99,7 +100,7 @@ bool setProperty(MarginModel& model, const QString& name, double value)
     else if (name == QStringLiteral("bcWidth"))
         model.setBcWidth(number);
     else if (name == QStringLiteral("bcWidth_n"))
-        model.setBcWidth_n(value);
+        model.setBcWidth_n(step.factor);
     else if (name == QStringLiteral("Show"))
         model.applyShow();
     else
@@ -145,7 +146,7 @@ bool runOnModel(MarginModel& model, const std::vector<RulerStep>& steps)
             events = MarginModel::choose(step.entry);
             break;
         case Verb::Set:
-            if (!setProperty(model, step.text, step.number)) {
+            if (!setProperty(model, step)) {
                 scoretool::err(QStringLiteral("no property %1").arg(step.text));
                 return false;
             }

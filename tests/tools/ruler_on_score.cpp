@@ -86,7 +86,7 @@ private:
 bool RulerHand::setProperty(const RulerStep& step)
 {
     const QString& name = step.text;
-    const int number = static_cast<int>(step.number);
+    const int number = step.whole;
     if (name == QStringLiteral("nLSpace"))
         ruler_.setNLSpace(number);
     else if (name == QStringLiteral("nRSpace"))
@@ -100,7 +100,7 @@ bool RulerHand::setProperty(const RulerStep& step)
     else if (name == QStringLiteral("bcWidth"))
         ruler_.setBcWidth(number);
     else if (name == QStringLiteral("bcWidth_n"))
-        ruler_.setBcWidth_n(step.number);
+        ruler_.setBcWidth_n(step.factor);
     else if (name == QStringLiteral("Show"))
         ruler_.setShow(step.value != QStringLiteral("False") && step.value != QStringLiteral("0"));
     else

@@ -128,12 +128,15 @@ std::optional<RulerStep> ParseRulerStep(const QString& text, bool withScore, QSt
         step.verb = RulerStep::Verb::Set;
         step.text = words[1];
         step.value = words[2];
-        bool isNumber = false;
-        if (step.text == QStringLiteral("bcWidth_n"))
-            step.number = step.value.toDouble(&isNumber);
-        else if (const std::optional<int> whole = intArgument(step.value))
-            step.number = *whole;
-        if (!isNumber && step.text != QStringLiteral("Show") && !intArgument(step.value))
+        bool isNumber = true;
+        if (step.text == QStringLiteral("bcWidth_n")) {
+            step.factor = step.value.toDouble(&isNumber);
+        } else if (step.text != QStringLiteral("Show")) {
+            const std::optional<int> whole = intArgument(step.value);
+            isNumber = whole.has_value();
+            step.whole = whole.value_or(0);
+        }
+        if (!isNumber)
             return fail();
     } else if (withScore && verb == QStringLiteral("type") && n >= 2) {
         step.verb = RulerStep::Verb::Type;
