@@ -238,30 +238,18 @@ TEST_F(HintTest, DelaysThatAreNoNumberAreRefusedAndOthersHeldToAnInt)
 {
     auto hints = CreateHintballoon();
     const HintDelays& delays = TipWindow::current()->delays();
-    constexpr int kAutomatic = 500;
-    const struct {
-        QVariant value;
-        std::optional<int> show; // nothing: refused
-    } cases[] = {
-        { std::nan(""), std::nullopt },
-        { QStringLiteral("nan"), std::nullopt },
-        { HUGE_VAL, std::nullopt },
-        { -HUGE_VAL, std::nullopt },
-        { QStringLiteral("-inf"), std::nullopt },
-        { 1e10, INT_MAX },
-        { -1e10, kAutomatic },
-        { 2147483648.0, INT_MAX },
-        { -2147483648.0, kAutomatic },
-        { QStringLiteral("2147483648"), INT_MAX },
-        { INT_MAX, INT_MAX },
-        { -2, kAutomatic },
-        { 0, 0 },
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.value.toString().toStdString());
-        ASSERT_TRUE(hints->SetDelayTimes(7));
-        EXPECT_EQ(hints->SetDelayTimes(c.value), c.show.has_value());
-        EXPECT_EQ(delays.show, c.show.value_or(7));
+    for (const QVariant& refused : { QVariant(std::nan("")), QVariant("nan"), QVariant(HUGE_VAL),
+             QVariant(-HUGE_VAL), QVariant("-inf") }) {
+        SCOPED_TRACE(refused.toString().toStdString());
+        EXPECT_FALSE(hints->SetDelayTimes(refused));
+        EXPECT_EQ(delays.show, 500);
+    }
+    const std::pair<QVariant, int> taken[] = { { 1e10, INT_MAX }, { -1e10, 500 }, { 2147483648.0, INT_MAX },
+        { -2147483649.0, 500 }, { "2147483648", INT_MAX }, { -2, 500 }, { 0, 0 } };
+    for (const auto& [value, show] : taken) {
+        SCOPED_TRACE(value.toString().toStdString());
+        EXPECT_TRUE(hints->SetDelayTimes(value));
+        EXPECT_EQ(delays.show, show);
     }
 }
 
@@ -271,45 +259,41 @@ TEST_F(HintTest, ImpossibleLookNumbersFromACallerAreNotTaken)
 {
     auto hints = quickHints();
     QWidget* tool = widget(10);
-    const auto look = [&] { return hints->tool(tool)->look; };
-    for (const int bad : { -1, 4, INT_MIN, INT_MAX }) {
+    const auto enums = [&] {
+        const HintLook& look = hints->tool(tool)->look;
+        return std::tuple(look.icon, look.showMode, look.alignment);
+    };
+    const auto sizes
+        = [&] { return std::pair(hints->tool(tool)->look.margin, hints->tool(tool)->look.width); };
+    const auto mode = BalloonShowMode(ttsmCenter | ttsmBottomToTop);
+    for (const int bad : { -1, 32, INT_MIN, INT_MAX }) {
         SCOPED_TRACE(bad);
-        ASSERT_TRUE(hints->AddTool({ .tool = tool, .icon = TooltipIcon(bad) }));
-        EXPECT_EQ(look().icon, ttiNone);
-        hints->UpdateTool(tool, { .icon = ttiError });
-        hints->UpdateTool(tool, { .icon = TooltipIcon(bad) });
-        EXPECT_EQ(look().icon, ttiError);
-    }
-    for (const int bad : { -1, 32, 33, 64, INT_MIN, INT_MAX }) {
-        SCOPED_TRACE(bad);
-        hints->AddTool({ .tool = tool, .showMode = BalloonShowMode(bad) });
-        EXPECT_EQ(look().showMode, ttsmDefault);
-        hints->UpdateTool(tool, { .showMode = BalloonShowMode(ttsmCenter | ttsmBottomToTop) });
-        hints->UpdateTool(tool, { .showMode = BalloonShowMode(bad) });
-        EXPECT_EQ(look().showMode, ttsmCenter | ttsmBottomToTop);
-    }
-    for (const int bad : { -1, 3, INT_MIN, INT_MAX }) {
-        SCOPED_TRACE(bad);
-        hints->AddTool({ .tool = tool, .alignment = TooltipAlignment(bad) });
-        EXPECT_EQ(look().alignment, ttaLeft);
-        hints->UpdateTool(tool, { .alignment = ttaRight });
-        hints->UpdateTool(tool, { .alignment = TooltipAlignment(bad) });
-        EXPECT_EQ(look().alignment, ttaRight);
-    }
-    for (const int far : { -1, INT_MIN, INT_MAX }) {
-        SCOPED_TRACE(far);
-        const int margin = far < 0 ? 0 : kMaxHintMargin;
-        const int width = far < 0 ? 0 : kMaxHintWidth;
-        hints->AddTool({ .tool = tool, .text = QStringLiteral("t"), .margin = far, .width = far });
-        EXPECT_EQ(look().margin, margin);
-        EXPECT_EQ(look().width, width);
-        hints->UpdateTool(tool, { .margin = 5, .width = 5 });
-        hints->UpdateTool(tool, { .margin = far, .width = far });
-        EXPECT_EQ(look().margin, margin);
-        EXPECT_EQ(look().width, width);
+        const std::pair held(std::clamp(bad, 0, kMaxHintMargin), std::clamp(bad, 0, kMaxHintWidth));
+        hints->AddTool({ .tool = tool,
+            .text = QStringLiteral("t"),
+            .icon = TooltipIcon(bad),
+            .showMode = BalloonShowMode(bad),
+            .margin = bad,
+            .alignment = TooltipAlignment(bad),
+            .width = bad });
+        EXPECT_EQ(enums(), std::tuple(ttiNone, ttsmDefault, ttaLeft));
+        EXPECT_EQ(sizes(), held);
+        hints->UpdateTool(
+            tool, { .icon = ttiError, .showMode = mode, .margin = 5, .alignment = ttaRight, .width = 5 });
+        hints->UpdateTool(tool,
+            { .icon = TooltipIcon(bad),
+                .showMode = BalloonShowMode(bad),
+                .margin = bad,
+                .alignment = TooltipAlignment(bad),
+                .width = bad });
+        EXPECT_EQ(enums(), std::tuple(ttiError, mode, ttaRight));
+        EXPECT_EQ(sizes(), held);
         hovered = nullptr;
         EXPECT_TRUE(hover(tool)) << "the hint shows at its held size";
     }
+    // Just beyond the icons and the alignments.
+    hints->AddTool({ .tool = tool, .icon = TooltipIcon(4), .alignment = TooltipAlignment(3) });
+    EXPECT_EQ(enums(), std::tuple(ttiNone, ttsmDefault, ttaLeft));
 }
 
 TEST_F(HintTest, AHintHidesByItselfAfterTheAutoHideDelay)
