@@ -21,7 +21,8 @@ public:
     virtual ~OpenServices() = default;
 
     virtual qint64 FindFileWindow(const QString& path) const = 0;
-    // Registers `path` for this window (nothing for a path that can't be a key).
+    // Registers `path` for this window (nothing for a path that can't be a key, or that another live
+    // window shows).
     virtual void Register(const QString& path) = 0;
     // Removes the entry of `path` while it still holds `id`.
     virtual void RemoveEntry(const QString& path, qint64 id) = 0;

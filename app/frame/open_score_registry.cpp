@@ -1,5 +1,6 @@
 #include "app/frame/open_score_registry.h"
 
+#include "app/frame/window_raiser.h"
 #include "app/notation/score_template.h"
 #include "platform/settings/ini_file.h"
 #include "platform/settings/program_folder.h"
@@ -51,6 +52,14 @@ qint64 OpenScoreRegistry::FindFileWindow(const QString& path) const
 bool OpenScoreRegistry::Register(const QString& path, qint64 id) const
 {
     return CanRegister(path) && platform::WriteIniValue(kSection, path, QString::number(id), iniFile_);
+}
+
+bool OpenScoreRegistry::Claim(const QString& path, qint64 id) const
+{
+    const qint64 holder = FindFileWindow(path);
+    if (holder != 0 && holder != id && WindowRaiser::AskShows(holder, path))
+        return false;
+    return Register(path, id);
 }
 
 bool OpenScoreRegistry::RemoveIfHeldBy(const QString& path, qint64 id) const

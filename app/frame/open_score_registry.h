@@ -25,6 +25,11 @@ public:
     // a key or the file can't be written.
     bool Register(const QString& path, qint64 id) const;
 
+    // Registers `path` for the process `id` unless another process's window lives and shows it: that
+    // window keeps its entry, and a second window on the score registers nothing. True when the entry
+    // is `id`'s afterwards.
+    bool Claim(const QString& path, qint64 id) const;
+
     // Removes the entry of `path` only while it still holds `id`, so another window's newer
     // registration stays.
     bool RemoveIfHeldBy(const QString& path, qint64 id) const;

@@ -3,6 +3,8 @@
 #include "platform/settings/registry.h"
 #include "platform/text/runtime_numbers.h"
 
+#include <cmath>
+
 namespace tunvale::frame {
 
 namespace {
@@ -15,10 +17,13 @@ QString slotName(int slot) { return QStringLiteral("File%1").arg(slot); }
 // The slot count wraps both ways.
 int wrap(int slot) { return ((slot % kRecentFileCount) + kRecentFileCount) % kRecentFileCount; }
 
+// "FirstFile" counts around the ring: any number (Val gives a finite one) names the slot its whole part
+// comes to, however far beyond 0 .. 3 it lies.
 int firstSlot(const platform::Registry& registry)
 {
-    return wrap(int(
-        platform::Val(registry.ReadRegKey(platform::HKEY_CURRENT_USER, kKey, kFirst, QStringLiteral("0")))));
+    const double first
+        = platform::Val(registry.ReadRegKey(platform::HKEY_CURRENT_USER, kKey, kFirst, QStringLiteral("0")));
+    return wrap(int(std::fmod(std::trunc(first), kRecentFileCount)));
 }
 
 QString readSlot(const platform::Registry& registry, int slot)

@@ -99,7 +99,7 @@ public:
     void Register(const QString& path) override
     {
         if (!c_.window_.PrintStart())
-            c_.services_.registry.Register(path, c_.services_.ownId);
+            c_.services_.registry.Claim(path, c_.services_.ownId);
     }
     void RemoveEntry(const QString& path, qint64 id) override
     {
@@ -385,7 +385,7 @@ bool ScoreFileCommands::saveTo(const QString& target, bool drumPZFromMenu)
         return false;
     }
     if (target != before.CurrentFile) {
-        services_.registry.Register(target, services_.ownId);
+        services_.registry.Claim(target, services_.ownId);
         services_.registry.RemoveIfHeldBy(before.CurrentFile, services_.ownId);
         window_.keepCurrentFile(target);
     }

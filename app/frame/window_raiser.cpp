@@ -12,6 +12,7 @@ namespace tunvale::frame {
 namespace {
 
 const QByteArray kRaise = QByteArrayLiteral("RAISE ");
+const QByteArray kShows = QByteArrayLiteral("SHOWS ");
 const QByteArray kOk = QByteArrayLiteral("OK");
 const QByteArray kNo = QByteArrayLiteral("NO");
 
@@ -102,12 +103,13 @@ void WindowRaiser::answer(QLocalSocket* socket)
     line.chop(1);
     if (line.endsWith('\r'))
         line.chop(1);
-    const bool shown
-        = line.startsWith(kRaise) && window_.showsScore(QString::fromUtf8(line.mid(kRaise.size())));
+    const bool raise = line.startsWith(kRaise);
+    const bool shown = (raise || line.startsWith(kShows))
+        && window_.showsScore(QString::fromUtf8(line.mid((raise ? kRaise : kShows).size())));
     socket->write((shown ? kOk : kNo) + '\n');
     socket->flush();
     socket->disconnectFromServer();
-    if (shown)
+    if (shown && raise)
         window_.bringUp();
 }
 
@@ -124,6 +126,16 @@ RaiseVerdict WindowRaiser::RestoreWindow(qint64 id, const QString& path, int wai
 
 RaiseVerdict WindowRaiser::AskToRaise(qint64 id, const QString& path, int waitMs)
 {
+    return ask(id, kRaise + path.toUtf8(), waitMs);
+}
+
+bool WindowRaiser::AskShows(qint64 id, const QString& path, int waitMs)
+{
+    return ask(id, kShows + path.toUtf8(), waitMs) != RaiseVerdict::Gone;
+}
+
+RaiseVerdict WindowRaiser::ask(qint64 id, const QByteArray& line, int waitMs)
+{
     if (id <= 0)
         return RaiseVerdict::Gone;
     QLocalSocket socket;
@@ -134,7 +146,7 @@ RaiseVerdict WindowRaiser::AskToRaise(qint64 id, const QString& path, int waitMs
     bool ended = false;
     QObject::connect(&socket, &QLocalSocket::connected, &loop, [&] {
         connected = true;
-        socket.write(kRaise + path.toUtf8() + '\n');
+        socket.write(line + '\n');
         socket.flush();
     });
     QObject::connect(&socket, &QLocalSocket::readyRead, &loop, [&] {

@@ -12,7 +12,8 @@ class QLocalSocket;
 
 // Bringing up the window of another score process. Each window process listens on a local socket
 // "tunvale-<pid>" in the runtime folder; a peer sends one line "RAISE <path>" and gets "OK" when the
-// window showed that score and is now up, else "NO".
+// window showed that score and is now up, else "NO". "SHOWS <path>" asks the same without bringing the
+// window up.
 namespace tunvale::frame {
 
 // What the listening side asks of its window.
@@ -51,6 +52,9 @@ public:
 
     // Asks process `id` without a window of our own (the command-line tool, start-up before a window).
     static RaiseVerdict AskToRaise(qint64 id, const QString& path, int waitMs = kDefaultWaitMs);
+    // Whether process `id` has a window that shows `path`, without bringing it up. A process that takes
+    // the call but does not answer in time counts as showing it: it lives.
+    static bool AskShows(qint64 id, const QString& path, int waitMs = kDefaultWaitMs);
 
     // The full socket path of process `id`.
     static QString SocketPath(qint64 id);
@@ -61,6 +65,7 @@ public:
     static constexpr int kMaxOpenConnections = 8;
 
 private:
+    static RaiseVerdict ask(qint64 id, const QByteArray& line, int waitMs);
     void accept(QLocalSocket* socket);
     void answer(QLocalSocket* socket);
     void keepListening();

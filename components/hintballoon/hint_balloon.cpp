@@ -6,6 +6,7 @@
 #include <QToolTip>
 
 #include <algorithm>
+#include <cmath>
 
 namespace tunvale::hintballoon {
 
@@ -19,10 +20,32 @@ std::optional<int> delayValue(const std::optional<QVariant>& value)
         return std::nullopt;
     bool ok = false;
     const double number = value->toDouble(&ok);
-    if (!ok || value->typeId() == QMetaType::Bool)
+    if (!ok || !std::isfinite(number) || value->typeId() == QMetaType::Bool)
         return std::nullopt;
     return static_cast<int>(std::clamp(number, -1.0, 2147483647.0));
 }
+
+// A caller's enum value when it is one of the type's own; nothing for any other number.
+std::optional<TooltipIcon> validIcon(TooltipIcon icon)
+{
+    return icon >= ttiNone && icon <= ttiError ? std::optional(icon) : std::nullopt;
+}
+
+std::optional<BalloonShowMode> validShowMode(BalloonShowMode mode)
+{
+    constexpr int kAllFlags
+        = ttsmLeftToRight | ttsmRightToLeft | ttsmTopToBottom | ttsmBottomToTop | ttsmCenter;
+    return (mode & ~kAllFlags) == 0 ? std::optional(mode) : std::nullopt;
+}
+
+std::optional<TooltipAlignment> validAlignment(TooltipAlignment alignment)
+{
+    return alignment >= ttaLeft && alignment <= ttaRight ? std::optional(alignment) : std::nullopt;
+}
+
+int margin(int pixels) { return std::clamp(pixels, 0, kMaxHintMargin); }
+
+int wrapWidth(int pixels) { return std::clamp(pixels, 0, kMaxHintWidth); }
 
 } // namespace
 
@@ -74,12 +97,12 @@ bool ClsHintballoon::AddTool(const BalloonTool& tool)
     look.foreColor = colour(tool.foreColor, kInfoTextColor);
     look.backColor = colour(tool.backColor, kInfoBackColor);
     look.title = tool.title.left(kTitleLength);
-    look.icon = tool.icon;
-    look.showMode = tool.showMode;
-    look.margin = tool.margin;
+    look.icon = validIcon(tool.icon).value_or(ttiNone);
+    look.showMode = validShowMode(tool.showMode).value_or(ttsmDefault);
+    look.margin = margin(tool.margin);
     look.transparent = tool.transparent;
-    look.alignment = tool.alignment;
-    look.width = tool.width;
+    look.alignment = validAlignment(tool.alignment).value_or(ttaLeft);
+    look.width = wrapWidth(tool.width);
     if (ToolRecord* existing = find(tool.tool))
         *existing = record;
     else
@@ -128,12 +151,17 @@ bool ClsHintballoon::UpdateTool(QWidget* widget, const BalloonToolUpdate& update
     look.balloon = update.balloon.value_or(look.balloon);
     if (update.title)
         look.title = update.title->left(kTitleLength);
-    look.icon = update.icon.value_or(look.icon);
-    look.showMode = update.showMode.value_or(look.showMode);
-    look.margin = update.margin.value_or(look.margin);
+    if (update.icon)
+        look.icon = validIcon(*update.icon).value_or(look.icon);
+    if (update.showMode)
+        look.showMode = validShowMode(*update.showMode).value_or(look.showMode);
+    if (update.margin)
+        look.margin = margin(*update.margin);
     record->centered = update.centered.value_or(record->centered);
-    look.alignment = update.alignment.value_or(look.alignment);
-    look.width = update.width.value_or(look.width);
+    if (update.alignment)
+        look.alignment = validAlignment(*update.alignment).value_or(look.alignment);
+    if (update.width)
+        look.width = wrapWidth(*update.width);
     if (record->shown)
         tips_->refresh(widget);
     return true;

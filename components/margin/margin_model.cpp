@@ -2,8 +2,11 @@
 
 #include "platform/text/runtime_numbers.h"
 
+#include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <limits>
+#include <optional>
 
 namespace tunvale::margin {
 
@@ -21,27 +24,25 @@ constexpr int kDefaultTop = 0;
 constexpr int kDefaultHeight = 288;
 constexpr double kDefaultFactor = 1;
 
-// The stored properties are 16-bit: a value beyond that range is as good as a missing one.
-int intValue(const QVariantMap& bag, const QString& key, int fallback)
+// The number a stored value holds; nothing for a value that is no number, NaN or infinite.
+std::optional<double> numberValue(const QVariantMap& bag, const QString& key)
 {
     const auto it = bag.find(key);
     if (it == bag.end())
-        return fallback;
-    bool ok = false;
-    const int value = it->toInt(&ok);
-    const bool inRange = value >= std::numeric_limits<std::int16_t>::min()
-        && value <= std::numeric_limits<std::int16_t>::max();
-    return ok && inRange ? value : fallback;
-}
-
-double doubleValue(const QVariantMap& bag, const QString& key, double fallback)
-{
-    const auto it = bag.find(key);
-    if (it == bag.end())
-        return fallback;
+        return std::nullopt;
     bool ok = false;
     const double value = it->toDouble(&ok);
-    return ok ? value : fallback;
+    return ok && std::isfinite(value) ? std::optional(value) : std::nullopt;
+}
+
+// The stored properties are 16-bit, rounded as the runtime rounds to them: a value beyond that range is
+// as good as a missing one.
+int intValue(const QVariantMap& bag, const QString& key, int fallback)
+{
+    const double value = RoundHalfEven(numberValue(bag, key).value_or(fallback));
+    const bool inRange = value >= std::numeric_limits<std::int16_t>::min()
+        && value <= std::numeric_limits<std::int16_t>::max();
+    return inRange ? static_cast<int>(value) : fallback;
 }
 
 int roundedInt(double x) { return static_cast<int>(RoundHalfEven(x)); }
@@ -51,8 +52,8 @@ int roundedInt(double x) { return static_cast<int>(RoundHalfEven(x)); }
 QString TwoDecimals(double value) { return QString::number(RoundHalfEven(value, 2), 'g', 15); }
 
 MarginModel::MarginModel(int dpi)
-    : twipsPerPixel_(roundedInt(1440.0 / dpi))
-    , dpi_(dpi)
+    : twipsPerPixel_(roundedInt(1440.0 / std::clamp(dpi, 1, kMaxDpi)))
+    , dpi_(std::clamp(dpi, 1, kMaxDpi))
 {
     initLayout();
     drawRuler(1);
@@ -109,7 +110,7 @@ void MarginModel::setBcWidth(int twips)
 
 bool MarginModel::setBcWidth_n(double factor)
 {
-    if (!(factor > 0))
+    if (!(factor >= kMinFactor && factor <= kMaxFactor))
         return false;
     bcWidthN_ = factor;
     drawRuler(factor);
@@ -146,7 +147,7 @@ void MarginModel::ReadProperties(const QVariantMap& bag)
     setBcTop(intValue(bag, QStringLiteral("bcTop"), kDefaultTop));
     setBcHeight(intValue(bag, QStringLiteral("bcHeight"), kDefaultHeight));
     // bcVisible is stored but means nothing.
-    setBcWidth_n(doubleValue(bag, QStringLiteral("bcWidth_n"), kDefaultFactor));
+    setBcWidth_n(numberValue(bag, QStringLiteral("bcWidth_n")).value_or(kDefaultFactor));
     drawRuler(bcWidthN_);
     placeMarkers();
 }
@@ -238,7 +239,7 @@ void MarginModel::over(RulerEvents& events)
 RulerEvents MarginModel::press(RulerPart part, double x, Qt::MouseButton button)
 {
     RulerEvents events;
-    if (part == RulerPart::None)
+    if (part == RulerPart::None || !std::isfinite(x))
         return events;
     begin(events);
     guidesVisible_ = true;
@@ -279,6 +280,8 @@ RulerEvents MarginModel::press(RulerPart part, double x, Qt::MouseButton button)
 RulerEvents MarginModel::move(int pin, double x, Qt::MouseButtons buttons)
 {
     RulerEvents events;
+    if (!std::isfinite(x))
+        return events;
     // Every second accepted move does nothing, which halves the work of a drag.
     if (moveToggle_) {
         moveToggle_ = false;

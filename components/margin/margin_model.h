@@ -50,17 +50,21 @@ public:
     static constexpr double kKeyStep = 55.2;
     static constexpr int kMinSpacing = 20;
     static constexpr int kMaxSpacing = 150;
+    // The scale factors the drawn page takes: a hundredth of true size to a hundred times it.
+    static constexpr double kMinFactor = 0.01;
+    static constexpr double kMaxFactor = 100;
+    static constexpr int kMaxDpi = 1440; // a pixel is at least a twip
 
-    // `dpi` is the screen's logical resolution; a pixel is round(1440 / dpi) twips.
+    // `dpi` is the screen's logical resolution, held to 1 .. kMaxDpi; a pixel is round(1440 / dpi) twips.
     explicit MarginModel(int dpi);
 
     int twipsPerPixel() const { return twipsPerPixel_; }
     int pageTwips() const { return pageTwips_; }
     double cmPerTwip() const { return cmPerTwip_; }
 
-    // Persisted properties. The margins ignore a negative value (false); bcWidth_n ignores one of 0 or
-    // less. Setting bcLeft, bcTop, bcHeight or bcWidth runs the layout step: the chooser returns
-    // to "当前行" and bcWidth_n to 1.
+    // Persisted properties. The margins ignore a negative value (false); bcWidth_n ignores one outside
+    // kMinFactor .. kMaxFactor (NaN too). Setting bcLeft, bcTop, bcHeight or bcWidth runs the layout step:
+    // the chooser returns to "当前行" and bcWidth_n to 1.
     int nLSpace() const { return nLSpace_; }
     bool setNLSpace(int twips);
     int nRSpace() const { return nRSpace_; }
@@ -78,13 +82,14 @@ public:
     // What setting Show does, whatever its value: the layout step, then the markers placed again.
     void applyShow();
 
-    // The property bag: a missing key, or a value of the wrong kind, reads as its default; writing
-    // leaves out every value equal to its default.
+    // The property bag: a missing key, or a value of the wrong kind or beyond its property's range (NaN
+    // and the infinities too), reads as its default; writing leaves out every value equal to its default.
     void ReadProperties(const QVariantMap& bag);
     QVariantMap WriteProperties() const;
     static const QStringList& propertyKeys(); // in the order they are read and written
 
-    // Gestures. `x` is twips inside the element that got the event.
+    // Gestures. `x` is twips inside the element that got the event; a press or move at no finite x
+    // does nothing.
     RulerEvents press(RulerPart part, double x, Qt::MouseButton button);
     // The pointer moving over pin 0 or 1 with `buttons` held: a drag while a gesture is open, else it
     // only updates the pin's tooltip.

@@ -3,6 +3,7 @@
 #include "tests/support/scoretool_run.h"
 #include "tests/support/test_folders.h"
 
+#include <QFileInfo>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -296,4 +297,27 @@ TEST(EditorTool, EditRunsTheNotationMarksAndAnswersTheirDialogs)
         "KORVA_Note_Symbol 32 000000 U+0043 U+0046\n"
         "KORVA_Note 32 000000 U+4E02\n"
         "SEL 12 0\n");
+}
+
+// 1.2 MB of GBK text writes as 4.8 MB of RTF escapes, more than the reader takes: the runs printed are
+// still the whole text's.
+TEST(EditorTool, EditPrintsTheRunsOfATextWrittenOverTheReadersLimit)
+{
+    QTemporaryDir dir;
+    const QString in = dir.filePath(QStringLiteral("long.rtf"));
+    const QString out = dir.filePath(QStringLiteral("out.rtf"));
+    constexpr int kPairs = 300000;
+    const QByteArray gbkPair("\xd6\xd0\xce\xc4"); // 中文
+    ASSERT_TRUE(tunvale::testing::writeAll(in,
+        "{\\rtf1\\ansi\\ansicpg936\\deff0{\\fonttbl{\\f0\\fnil \\'cb\\'ce\\'cc\\'e5;}}\\f0 "
+            + gbkPair.repeated(kPairs) + "\\par }"));
+    const Result result = scoretool({ QStringLiteral("edit"), in, QStringLiteral("--sel"),
+        QStringLiteral("0"), QStringLiteral("0"), out });
+    ASSERT_EQ(result.exitCode, 0);
+    EXPECT_GT(QFileInfo(out).size(), 4 * 1024 * 1024);
+    const QStringList lines = result.out.split(u'\n', Qt::SkipEmptyParts);
+    ASSERT_EQ(lines.size(), 2);
+    EXPECT_EQ(lines[0],
+        QStringLiteral("宋体 24 000000 ") + QStringLiteral("U+4E2D U+6587 ").repeated(kPairs).trimmed());
+    EXPECT_EQ(lines[1], QStringLiteral("SEL 0 0"));
 }

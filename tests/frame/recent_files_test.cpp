@@ -109,3 +109,29 @@ TEST(RecentFiles, AnotherWindowsEntryIsFoundInTheSettingsAsTheyAreNow)
     RecentFiles::AddRecentFile(p(3));
     EXPECT_EQ(RecentFiles::Entries(), (QStringList { p(3), p(2), p(1) }));
 }
+
+// A "FirstFile" beyond 0 .. 3, however far, counts around the ring to a slot; one that is no number
+// reads as 0.
+TEST(RecentFiles, AnyFirstFileNamesTheSlotItCountsTo)
+{
+    const struct {
+        const char* stored;
+        int slot;
+    } cases[] = { { "nan", 0 }, { "1e400", 0 }, { "1e10", 0 }, { "10000000001", 1 }, { "-1e10", 0 },
+        { "-10000000001", 3 }, { "2147483648", 0 }, { "2147483649", 1 }, { "-2147483648", 0 },
+        { "-2147483649", 3 }, { "4", 0 }, { "-1", 3 }, { "3", 3 }, { "2.9", 2 } };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.stored);
+        tunvale::testing::ScopedSettingsFolder settings;
+        const platform::Registry registry;
+        for (int i = 0; i < 4; ++i)
+            registry.WriteRegKey(
+                platform::REG_SZ, platform::HKEY_CURRENT_USER, kKey, QStringLiteral("File%1").arg(i), p(i));
+        registry.WriteRegKey(platform::REG_SZ, platform::HKEY_CURRENT_USER, kKey, QStringLiteral("FirstFile"),
+            QLatin1String(c.stored));
+        EXPECT_EQ(RecentFiles::Entries().value(0), p(c.slot));
+        EXPECT_TRUE(RecentFiles::AddRecentFile(p(9)));
+        EXPECT_EQ(slot(QStringLiteral("FirstFile")), QString::number((c.slot + 3) % 4));
+        EXPECT_EQ(RecentFiles::Entries().value(1), p(c.slot));
+    }
+}

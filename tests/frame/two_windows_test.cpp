@@ -5,6 +5,7 @@
 #include "platform/settings/ini_file.h"
 #include "platform/settings/program_folder.h"
 #include "tests/frame/fake_score_window.h"
+#include "tests/support/scoretool_run.h"
 #include "tests/support/scripted_prompts.h"
 #include "tests/support/test_folders.h"
 
@@ -173,4 +174,36 @@ TEST(TwoWindows, ScoreWindowsFindAndRaiseEachOther)
     if (idA2)
         started.insert(idA2);
     EXPECT_TRUE(prompts->texts().isEmpty()) << prompts->texts().join(u'|').toStdString();
+}
+
+// The test tool's windows open, export and print in settings and a user folder of their own: the user's
+// open-score registry, recent files and user folder stay as they were.
+TEST(TwoWindows, ToolCommandsLeaveTheUsersFilesAlone)
+{
+    SharedFolders folders;
+    const QString score = frame::ScorePathKey(folders.file(QStringLiteral("a.vls")));
+    ASSERT_TRUE(QFile::copy(
+        QDir(platform::ProgramFolder::dataDir()).filePath(QStringLiteral("vls/molihua.vls")), score));
+    const QString user = QDir(folders.folder("XDG_DATA_HOME")).filePath(QStringLiteral("Velmora/Tunvale"));
+    const QString config = QDir(folders.folder("XDG_CONFIG_HOME")).filePath(QStringLiteral("Velmora"));
+    ASSERT_TRUE(QDir().mkpath(user) && QDir().mkpath(config));
+    const QByteArray registry = "[FileN]\r\n" + score.toUtf8() + "=4242\r\n";
+    const QByteArray settings = "[FileHistory]\nFile0=/scores/b.vls\nFirstFile=0\n";
+    ASSERT_TRUE(tunvale::testing::writeAll(QDir(user).filePath(QStringLiteral("MyNote.ini")), registry));
+    ASSERT_TRUE(tunvale::testing::writeAll(QDir(config).filePath(QStringLiteral("Tunvale.conf")), settings));
+
+    const QStringList runs[]
+        = { { QStringLiteral("export-rtf"), score, folders.file(QStringLiteral("a.rtf")) },
+              { QStringLiteral("picture"), score, folders.file(QStringLiteral("a.bmp")) },
+              { QStringLiteral("print-pdf"), score, folders.file(QStringLiteral("a.pdf")) } };
+    for (const QStringList& args : runs) {
+        SCOPED_TRACE(args[0].toStdString());
+        EXPECT_EQ(tunvale::testing::RunScoretool(args).exitCode, 0);
+        EXPECT_EQ(tunvale::testing::readAll(QDir(user).filePath(QStringLiteral("MyNote.ini"))), registry);
+        EXPECT_EQ(tunvale::testing::readAll(QDir(config).filePath(QStringLiteral("Tunvale.conf"))), settings);
+        EXPECT_EQ(QDir(user).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
+            QStringList { QStringLiteral("MyNote.ini") });
+        EXPECT_EQ(QDir(config).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
+            QStringList { QStringLiteral("Tunvale.conf") });
+    }
 }

@@ -1,7 +1,14 @@
 #include "app/frame/open_decision.h"
+#include "app/frame/score_file_commands.h"
+#include "app/frame/start_args.h"
 #include "app/frame/window_raiser.h"
+#include "platform/settings/program_folder.h"
+#include "tests/frame/fake_score_window.h"
+#include "tests/support/scripted_prompts.h"
+#include "tests/support/test_folders.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QLocalServer>
@@ -151,6 +158,73 @@ TEST_F(WindowRaiserTest, AStartOfAShownScoreRaisesItsWindowInstead)
     window.score = B;
     EXPECT_FALSE(frame::ShownByAnotherWindow(A, registry, 5002));
     EXPECT_EQ(registry.FindFileWindow(A), 0);
+}
+
+TEST_F(WindowRaiserTest, AWindowThatShowsItsScoreKeepsItsEntry)
+{
+    QTemporaryDir dir;
+    const frame::OpenScoreRegistry registry(dir.filePath(QStringLiteral("MyNote.ini")));
+    FakeWindow window;
+    window.score = A;
+    WindowRaiser raiser(window, 8001);
+    ASSERT_TRUE(raiser.listen());
+    ASSERT_TRUE(registry.Register(A, 8001));
+    // Asked, it neither gives its entry up nor comes up.
+    EXPECT_FALSE(registry.Claim(A, 8002));
+    EXPECT_EQ(registry.FindFileWindow(A), 8001);
+    EXPECT_EQ(window.raised, 0);
+    EXPECT_TRUE(registry.Claim(A, 8001));
+    // An entry whose window shows another score, or whose process is gone, is taken over.
+    window.score = B;
+    EXPECT_TRUE(registry.Claim(A, 8002));
+    EXPECT_EQ(registry.FindFileWindow(A), 8002);
+    ASSERT_TRUE(registry.Register(B, 8003));
+    EXPECT_TRUE(registry.Claim(B, 8002));
+    EXPECT_EQ(registry.FindFileWindow(B), 8002);
+}
+
+// A second window on a score (a further window's start, Save As onto it) loads or saves it, and the live
+// window that showed it first stays the one that an open of that score brings up.
+TEST_F(WindowRaiserTest, ASecondWindowOnAShownScoreLeavesTheEntryToTheFirst)
+{
+    tunvale::testing::ScopedUserFolder user;
+    tunvale::testing::ScopedSettingsFolder settings;
+    tunvale::testing::ScopedPrompts prompts;
+    QTemporaryDir dir;
+    const QString sample
+        = QDir(platform::ProgramFolder::dataDir()).filePath(QStringLiteral("vls/molihua.vls"));
+    const QString shown = frame::ScorePathKey(dir.filePath(QStringLiteral("shown.vls")));
+    const QString other = frame::ScorePathKey(dir.filePath(QStringLiteral("other.vls")));
+    ASSERT_TRUE(QFile::copy(sample, shown));
+    ASSERT_TRUE(QFile::copy(sample, other));
+    FakeWindow first;
+    first.score = shown;
+    WindowRaiser raiser(first, 9001);
+    ASSERT_TRUE(raiser.listen());
+    const frame::OpenScoreRegistry registry;
+    ASSERT_TRUE(registry.Register(shown, 9001));
+
+    frame::ScoreFileServices services;
+    services.program = QStringLiteral("/nonexistent/tunvale");
+    services.fileDialog = [&shown](const platform::FileDialogRequest&, bool) { return shown; };
+    tunvale::testing::FakeScoreWindow second;
+    services.ownId = 9002;
+    frame::ScoreFileCommands secondCommands(second, services);
+    secondCommands.OpenVls(shown);
+    EXPECT_EQ(second.head.CurrentFile, shown);
+    EXPECT_EQ(registry.FindFileWindow(shown), 9001);
+
+    tunvale::testing::FakeScoreWindow third;
+    services.ownId = 9003;
+    frame::ScoreFileCommands thirdCommands(third, services);
+    thirdCommands.OpenVls(other);
+    ASSERT_EQ(registry.FindFileWindow(other), 9003);
+    EXPECT_TRUE(thirdCommands.saveAs());
+    EXPECT_EQ(third.head.CurrentFile, shown);
+    EXPECT_EQ(registry.FindFileWindow(shown), 9001);
+    EXPECT_EQ(registry.FindFileWindow(other), 0);
+    EXPECT_EQ(first.raised, 0);
+    EXPECT_TRUE(prompts->texts().isEmpty()) << prompts->texts().join(u'|').toStdString();
 }
 
 namespace {

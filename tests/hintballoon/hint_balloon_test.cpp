@@ -14,6 +14,9 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
+#include <cmath>
+
 using namespace tunvale::hintballoon;
 
 namespace {
@@ -231,6 +234,68 @@ TEST_F(HintTest, SetDelayTimesChangesWhatIsGivenAndRefusesWhatIsNoNumber)
     EXPECT_EQ(delays.show, 500);
 }
 
+TEST_F(HintTest, DelaysThatAreNoNumberAreRefusedAndOthersHeldToAnInt)
+{
+    auto hints = CreateHintballoon();
+    const HintDelays& delays = TipWindow::current()->delays();
+    for (const QVariant& refused : { QVariant(std::nan("")), QVariant("nan"), QVariant(HUGE_VAL),
+             QVariant(-HUGE_VAL), QVariant("-inf") }) {
+        SCOPED_TRACE(refused.toString().toStdString());
+        EXPECT_FALSE(hints->SetDelayTimes(refused));
+        EXPECT_EQ(delays.show, 500);
+    }
+    const std::pair<QVariant, int> taken[] = { { 1e10, INT_MAX }, { -1e10, 500 }, { 2147483648.0, INT_MAX },
+        { -2147483649.0, 500 }, { "2147483648", INT_MAX }, { -2, 500 }, { 0, 0 } };
+    for (const auto& [value, show] : taken) {
+        SCOPED_TRACE(value.toString().toStdString());
+        EXPECT_TRUE(hints->SetDelayTimes(value));
+        EXPECT_EQ(delays.show, show);
+    }
+}
+
+// A number that is none of an enum's values leaves a new tool at the default and an added one as it
+// was; margins and wrap widths are held to what a hint can have.
+TEST_F(HintTest, ImpossibleLookNumbersFromACallerAreNotTaken)
+{
+    auto hints = quickHints();
+    QWidget* tool = widget(10);
+    const auto enums = [&] {
+        const HintLook& look = hints->tool(tool)->look;
+        return std::tuple(look.icon, look.showMode, look.alignment);
+    };
+    const auto sizes
+        = [&] { return std::pair(hints->tool(tool)->look.margin, hints->tool(tool)->look.width); };
+    const auto mode = BalloonShowMode(ttsmCenter | ttsmBottomToTop);
+    for (const int bad : { -1, 32, INT_MIN, INT_MAX }) {
+        SCOPED_TRACE(bad);
+        const std::pair held(std::clamp(bad, 0, kMaxHintMargin), std::clamp(bad, 0, kMaxHintWidth));
+        hints->AddTool({ .tool = tool,
+            .text = QStringLiteral("t"),
+            .icon = TooltipIcon(bad),
+            .showMode = BalloonShowMode(bad),
+            .margin = bad,
+            .alignment = TooltipAlignment(bad),
+            .width = bad });
+        EXPECT_EQ(enums(), std::tuple(ttiNone, ttsmDefault, ttaLeft));
+        EXPECT_EQ(sizes(), held);
+        hints->UpdateTool(
+            tool, { .icon = ttiError, .showMode = mode, .margin = 5, .alignment = ttaRight, .width = 5 });
+        hints->UpdateTool(tool,
+            { .icon = TooltipIcon(bad),
+                .showMode = BalloonShowMode(bad),
+                .margin = bad,
+                .alignment = TooltipAlignment(bad),
+                .width = bad });
+        EXPECT_EQ(enums(), std::tuple(ttiError, mode, ttaRight));
+        EXPECT_EQ(sizes(), held);
+        hovered = nullptr;
+        EXPECT_TRUE(hover(tool)) << "the hint shows at its held size";
+    }
+    // Just beyond the icons and the alignments.
+    hints->AddTool({ .tool = tool, .icon = TooltipIcon(4), .alignment = TooltipAlignment(3) });
+    EXPECT_EQ(enums(), std::tuple(ttiNone, ttsmDefault, ttaLeft));
+}
+
 TEST_F(HintTest, AHintHidesByItselfAfterTheAutoHideDelay)
 {
     auto hints = CreateHintballoon();
@@ -301,6 +366,25 @@ TEST(ScoretoolHints, TheHostsBarStripHintIsWhiteOnABlackBalloonWithTitleAndIcon)
             "tip balloon fore 000000 back 000000 icon 0 animate no", "title -", "text bar 2",
             "tip balloon fore FFFFFF back 000000 icon 1 animate no", "title 节奏", "text 第3小节", "users 1",
             "delays 0 5000 100" }));
+}
+
+// The tool hands the component every int a caller could, and refuses a number no int holds.
+TEST(ScoretoolHints, NumbersNoIntHoldsAreRefusedAndOthersReachTheComponent)
+{
+    for (const char* word :
+        { "icon=1e10", "margin=2147483648", "width=-2147483649", "mode=nan", "align=1.5" }) {
+        SCOPED_TRACE(word);
+        EXPECT_EQ(tunvale::testing::RunScoretool({ "hints", "new", "1", "add", "1", "w", word }).exitCode, 2);
+    }
+    const auto result = tunvale::testing::RunScoretool({ "hints", "new", "1", "delays", "1", "show=0", "add",
+        "1", "w", "text=x", "icon=-1", "mode=99", "align=3", "margin=2147483647", "width=-2147483648",
+        "hover", "w", "delays", "1", "show=1e10", "reshow=nan", "delays", "1", "show=1e10", "hover", "v" });
+    ASSERT_EQ(result.exitCode, 0);
+    const QStringList lines = QString::fromUtf8(result.out).split(u'\n', Qt::SkipEmptyParts);
+    EXPECT_EQ(lines,
+        (QStringList { "popup new", "Show 1", "tip plain fore 000000 back FFFFDC icon 0 animate no",
+            "title -", "text x", "delays refused", "Pop 1", "tip none", "users 1",
+            "delays 2147483647 5000 100" }));
 }
 
 } // namespace

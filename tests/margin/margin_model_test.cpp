@@ -5,6 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
+#include <cmath>
+
 using namespace tunvale::margin;
 using Kind = RulerEvent::Kind;
 
@@ -118,6 +121,71 @@ TEST(MarginModel, ADamagedBagReadsAsTheDefaults)
     EXPECT_EQ(m.bcHeight(), 288);
     EXPECT_EQ(m.bcWidth_n(), 1);
     EXPECT_DOUBLE_EQ(m.barWidth(), 11906);
+}
+
+// A stored value that is no number, or none of the property's 16-bit range or factors, reads as if it
+// were missing.
+TEST(MarginModel, ImpossibleStoredNumbersReadAsTheDefaults)
+{
+    const QVariant outsideAll[] = { std::nan(""), QStringLiteral("nan"), HUGE_VAL, QStringLiteral("-inf"),
+        1e10, -1e10, 2147483648.0, -2147483648.0, QStringLiteral("2147483648"), 4294967296.0 + 820 };
+    const std::pair<const char*, QVariant> outsideOne[] = { { "nLSpace", 32768 }, { "nRSpace", -1 },
+        { "bcLeft", 32767.5 }, { "bcWidth", -32769 }, { "bcTop", QStringLiteral("32768") },
+        { "bcHeight", 40000.0 }, { "bcWidth_n", 0.0099 }, { "bcWidth_n", 100.01 }, { "bcWidth_n", -1 } };
+    std::vector<std::pair<QString, QVariant>> cases;
+    for (const QString& key : MarginModel::propertyKeys()) {
+        for (const QVariant& value : outsideAll)
+            cases.emplace_back(key, value);
+    }
+    for (const auto& [key, value] : outsideOne)
+        cases.emplace_back(QLatin1String(key), value);
+    for (const auto& [key, value] : cases) {
+        SCOPED_TRACE(key.toStdString() + " " + value.toString().toStdString());
+        MarginModel m(96);
+        m.ReadProperties({ { key, value } });
+        EXPECT_EQ(m.WriteProperties(), (QVariantMap { { "bcVisible", false } }));
+        EXPECT_DOUBLE_EQ(m.barWidth(), 11906);
+        EXPECT_DOUBLE_EQ(pinCentre(m, 1), m.barLeft() + 11906 - 820);
+    }
+    // The ends of the ranges are taken.
+    MarginModel m(96);
+    m.ReadProperties({ { "bcLeft", -32768 }, { "bcTop", 32767.4 }, { "nLSpace", QStringLiteral("0") },
+        { "bcWidth_n", 100 } });
+    EXPECT_EQ(m.bcLeft(), -32768);
+    EXPECT_EQ(m.bcTop(), 32767);
+    EXPECT_EQ(m.nLSpace(), 0);
+    EXPECT_EQ(m.bcWidth_n(), 100);
+}
+
+TEST(MarginModel, AFactorOrPointerThatIsNoNumberChangesNothing)
+{
+    MarginModel m = loadedRuler(96, 820, 820);
+    for (const double factor : { std::nan(""), HUGE_VAL, -HUGE_VAL, 1e10, -1e10, 0.0, 0.0099, 100.01 }) {
+        SCOPED_TRACE(factor);
+        EXPECT_FALSE(m.setBcWidth_n(factor));
+        EXPECT_EQ(m.bcWidth_n(), 1);
+    }
+    for (const double x : { std::nan(""), HUGE_VAL, -HUGE_VAL }) {
+        SCOPED_TRACE(x);
+        EXPECT_TRUE(m.press(RulerPart::Bar, x, Qt::LeftButton).empty());
+        EXPECT_TRUE(m.move(0, x, Qt::LeftButton).empty());
+        EXPECT_FALSE(m.gestureOpen());
+    }
+    // Far presses move a pin no farther than the page lets it.
+    for (const double x : { 1e10, -1e10, 2147483648.0 }) {
+        SCOPED_TRACE(x);
+        m.press(RulerPart::Bar, x, Qt::RightButton);
+        m.release(RulerPart::Bar);
+        EXPECT_GE(m.nRSpace(), 0);
+        EXPECT_LE(m.nRSpace(), 11906);
+    }
+    // A screen resolution beyond what a pixel of a twip or more allows is held to it.
+    for (const int dpi : { 0, -1, INT_MIN, 1441, INT_MAX }) {
+        SCOPED_TRACE(dpi);
+        const MarginModel screen(dpi);
+        EXPECT_GE(screen.twipsPerPixel(), 1);
+        EXPECT_GT(screen.pageTwips(), 0);
+    }
 }
 
 TEST(MarginModel, SettersIgnoreANegativeMarginAndALayoutStepResetsTheChooserAndTheFactor)
@@ -455,4 +523,20 @@ TEST(MarginTool, PrintsTheEventsAndThenTheRulersState)
         "margins 622 1000\npins 659.7 10860.5\nbands 622.2 10898 1000\ntips 1.01厘米 -\nspin 61 -1\n"
         "bag nLSpace=622;nRSpace=1000;bcLeft=820;bcVisible=False\n");
     EXPECT_EQ(tunvale::testing::RunScoretool({ "ruler", "press bar" }).exitCode, 2);
+}
+
+// Numbers no setter or pointer takes are refused; a factor goes to the ruler, which refuses it.
+TEST(MarginTool, RefusesNumbersTheRulerCannotTake)
+{
+    const QStringList refused[] = { { "set bcLeft nan" }, { "set nLSpace 1e10" }, { "set bcTop 2147483648" },
+        { "set bcHeight -2147483649" }, { "set bcWidth 1.5" }, { "press bar nan 1" }, { "move pin0 inf 1" },
+        { "--dpi", "0", "spin up" }, { "--dpi", "1441", "spin up" }, { "--dpi", "2147483648", "spin up" } };
+    for (const QStringList& args : refused) {
+        SCOPED_TRACE(args.join(u' ').toStdString());
+        EXPECT_EQ(tunvale::testing::RunScoretool(QStringList { "ruler" } + args).exitCode, 2);
+    }
+    const tunvale::testing::ScoretoolResult run = tunvale::testing::RunScoretool(
+        { "ruler", "set bcWidth_n nan", "set bcWidth_n 1e10", "set bcLeft 2147483647" });
+    ASSERT_EQ(run.exitCode, 0);
+    EXPECT_TRUE(run.out.endsWith("bag bcLeft=2147483647;bcVisible=False\n")) << run.out.toStdString();
 }

@@ -4,7 +4,6 @@
 
 #include "app/notation/drum_record.h"
 #include "platform/desktop/prompts.h"
-#include "platform/richtext/rtf_reader.h"
 
 #include <QAction>
 
@@ -53,7 +52,7 @@ int convertOld(const QStringList& args)
     const QString rtf = form->editor().TextRTF();
     if (!scoretool::WriteOutputFile(args[1], rtf.toLatin1()))
         return 1;
-    scoretool::PrintRuns(*platform::ReadRtf(rtf, platform::DefaultTextFont()));
+    scoretool::PrintRuns(scoretool::WrittenContent(form->editor()));
     scoretool::out(QStringLiteral("drums %1").arg(notation::ProcessDrumStores().XjDrums.size()));
     return 0;
 }

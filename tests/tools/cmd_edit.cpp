@@ -18,7 +18,6 @@
 #include "app/frame/process_state.h"
 #include "platform/desktop/notation_fonts.h"
 #include "platform/richtext/rich_text_edit.h"
-#include "platform/richtext/rtf_reader.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -345,7 +344,7 @@ int edit(const QStringList& args)
     const QString rtf = e.form.editor().TextRTF();
     if (!scoretool::WriteOutputFile(args.back(), rtf.toLatin1()))
         return 1;
-    scoretool::PrintRuns(*platform::ReadRtf(rtf, platform::DefaultTextFont()));
+    scoretool::PrintRuns(scoretool::WrittenContent(e.form.editor()));
     scoretool::out(
         QStringLiteral("SEL %1 %2").arg(e.form.editor().SelStart()).arg(e.form.editor().SelLength()));
     for (const editor::StatusPanel panel :

@@ -11,6 +11,7 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include <limits>
 #include <map>
 
 using namespace tunvale;
@@ -22,6 +23,8 @@ const QStringList kSteps { QStringLiteral("new"), QStringLiteral("free"), QStrin
     QStringLiteral("update"), QStringLiteral("remove"), QStringLiteral("delays"), QStringLiteral("answer"),
     QStringLiteral("hover") };
 
+constexpr qint64 kLongestWaitMs = 10000;
+
 // A value of a KEY=VALUE word: a number when it reads as one, else the text.
 QVariant wordValue(const QString& text)
 {
@@ -31,16 +34,6 @@ QVariant wordValue(const QString& text)
     if (const double number = text.toDouble(&ok); ok)
         return number;
     return text;
-}
-
-std::optional<int> wordNumber(const std::map<QString, QString>& keys, const QString& key)
-{
-    const auto it = keys.find(key);
-    if (it == keys.end())
-        return std::nullopt;
-    bool ok = false;
-    const int n = wordValue(it->second).toInt(&ok);
-    return ok && wordValue(it->second).typeId() != QMetaType::QString ? std::optional<int>(n) : std::nullopt;
 }
 
 std::optional<QVariant> wordVariant(const std::map<QString, QString>& keys, const QString& key)
@@ -85,6 +78,21 @@ public:
     bool failed = false;
 
 private:
+    // The whole number of a KEY=VALUE word, as the component's int takes it; any other value fails the run.
+    std::optional<int> wordNumber(const std::map<QString, QString>& keys, const QString& key)
+    {
+        const auto it = keys.find(key);
+        if (it == keys.end())
+            return std::nullopt;
+        bool ok = false;
+        const qlonglong n = it->second.toLongLong(&ok, 0);
+        if (ok && n >= std::numeric_limits<int>::min() && n <= std::numeric_limits<int>::max())
+            return int(n);
+        scoretool::err(QStringLiteral("%1=%2 is no whole number of an int").arg(key, it->second));
+        failed = true;
+        return std::nullopt;
+    }
+
     bool runStep(const QString& step, QStringList& words)
     {
         const auto take = [&words, this](int count) {
@@ -203,7 +211,8 @@ private:
         tool.transparent = wordNumber(given, QStringLiteral("transparent")).value_or(0) != 0;
         tool.alignment = TooltipAlignment(wordNumber(given, QStringLiteral("align")).value_or(ttaLeft));
         tool.width = wordNumber(given, QStringLiteral("width")).value_or(0);
-        hints->AddTool(tool);
+        if (!failed)
+            hints->AddTool(tool);
     }
 
     void update(const QString& name, const QString& widgetName, const std::map<QString, QString>& given)
@@ -211,7 +220,7 @@ private:
         ClsHintballoon* hints = object(name);
         if (!hints)
             return;
-        const auto flag = [&given](const QString& key) {
+        const auto flag = [this, &given](const QString& key) {
             const std::optional<int> n = wordNumber(given, key);
             return n ? std::optional<bool>(*n != 0) : std::nullopt;
         };
@@ -230,7 +239,8 @@ private:
         if (const auto align = wordNumber(given, QStringLiteral("align")))
             change.alignment = TooltipAlignment(*align);
         change.width = wordNumber(given, QStringLiteral("width"));
-        hints->UpdateTool(widget(widgetName), change);
+        if (!failed)
+            hints->UpdateTool(widget(widgetName), change);
     }
 
     // Moves the pointer onto the widget and waits until its hint shows, or long enough to know it will not.
@@ -256,11 +266,12 @@ private:
             const auto shown = tips ? tips->shown() : std::nullopt;
             return shown && shown->tool == target ? shown : std::nullopt;
         };
-        if (tips && !shownHere()) {
+        // A hint whose delay is longer than a run waits for shows in none.
+        const qint64 wait = qint64(tips ? std::max(tips->delays().show, tips->delays().reShow) : 0) + 500;
+        if (tips && !shownHere() && wait <= kLongestWaitMs) {
             QEventLoop loop;
             QObject::connect(tips, &TipWindow::hintShown, &loop, &QEventLoop::quit);
-            QTimer::singleShot(
-                std::max(tips->delays().show, tips->delays().reShow) + 500, &loop, &QEventLoop::quit);
+            QTimer::singleShot(int(wait), &loop, &QEventLoop::quit);
             loop.exec();
         }
         const auto shown = shownHere();

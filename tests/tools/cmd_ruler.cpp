@@ -42,10 +42,9 @@ std::optional<RulerOptions> readOptions(const QStringList& args, QString& error)
     for (; i < args.size() && args[i].startsWith(QStringLiteral("--")); ++i) {
         const QString& option = args[i];
         if (option == QStringLiteral("--dpi") && i + 1 < args.size()) {
-            bool ok = false;
-            options.dpi = args[++i].toInt(&ok);
-            if (!ok || *options.dpi <= 0) {
-                error = QStringLiteral("--dpi needs a positive number");
+            options.dpi = scoretool::intArgument(args[++i], 1, MarginModel::kMaxDpi);
+            if (!options.dpi) {
+                error = QStringLiteral("--dpi needs a number from 1 to %1").arg(MarginModel::kMaxDpi);
                 return std::nullopt;
             }
         } else if (option == QStringLiteral("--bag") && i + 1 < args.size()) {
@@ -84,9 +83,10 @@ std::optional<RulerOptions> readOptions(const QStringList& args, QString& error)
 }
 
 // Sets a property through its setter; false when there is no such property.
-bool setProperty(MarginModel& model, const QString& name, const QString& value)
+bool setProperty(MarginModel& model, const RulerStep& step)
 {
-    const int number = value.toInt();
+    const QString& name = step.text;
+    const int number = step.whole;
     if (name == QStringLiteral("nLSpace"))
         model.setNLSpace(number);
     else if (name == QStringLiteral("nRSpace"))
@@ -100,7 +100,7 @@ bool setProperty(MarginModel& model, const QString& name, const QString& value)
     else if (name == QStringLiteral("bcWidth"))
         model.setBcWidth(number);
     else if (name == QStringLiteral("bcWidth_n"))
-        model.setBcWidth_n(value.toDouble());
+        model.setBcWidth_n(step.factor);
     else if (name == QStringLiteral("Show"))
         model.applyShow();
     else
@@ -146,7 +146,7 @@ bool runOnModel(MarginModel& model, const std::vector<RulerStep>& steps)
             events = MarginModel::choose(step.entry);
             break;
         case Verb::Set:
-            if (!setProperty(model, step.text, step.value)) {
+            if (!setProperty(model, step)) {
                 scoretool::err(QStringLiteral("no property %1").arg(step.text));
                 return false;
             }

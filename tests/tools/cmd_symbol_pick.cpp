@@ -1,5 +1,6 @@
 #include "tests/tools/command_registry.h"
 #include "tests/tools/key_presses.h"
+#include "tests/tools/rtf_runs_printout.h"
 #include "tests/tools/score_loading.h"
 
 #include "app/editor/parts/main_form_editing.h"
@@ -8,7 +9,6 @@
 #include "app/frame/process_state.h"
 #include "components/symbolpick/palette_model.h"
 #include "platform/desktop/notation_fonts.h"
-#include "platform/richtext/rtf_reader.h"
 #include "platform/settings/program_folder.h"
 
 #include <QAction>
@@ -194,7 +194,7 @@ int symbolPick(const QStringList& args)
     const QString rtf = form.editor().TextRTF();
     if (!scoretool::WriteOutputFile(out, rtf.toLatin1()))
         return 1;
-    printParagraph(*platform::ReadRtf(rtf, platform::DefaultTextFont()), start);
+    printParagraph(scoretool::WrittenContent(form.editor()), start);
     scoretool::out(QStringLiteral("caret %1").arg(form.editor().SelStart()));
     const auto* sizeBox = form.findChild<QLineEdit*>(QStringLiteral("Text1"));
     scoretool::out(QStringLiteral("sizebox ") + (sizeBox ? sizeBox->text() : QString()));

@@ -15,7 +15,6 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QPixmap>
-#include <QStandardPaths>
 #include <QTest>
 
 using namespace tunvale;
@@ -60,10 +59,9 @@ int windowShot(const QStringList& args)
             QStringLiteral("usage: scoretool window-shot splash|about|drumeditor|rap|setpz OUT.png"));
         return 2;
     }
-    // Settings and the user folder of a test run; the sounds the windows play go nowhere.
-    QStandardPaths::setTestModeEnabled(true);
     platform::loadNotationFonts();
     NoMainWindow host;
+    // The sounds the windows play go nowhere.
     playback::PlayNote player(scoretool::DrumNoteDevices(false));
     notation::ScoreHeader header;
     const drums::AccompanimentStyles styles = drums::AccompanimentStyles::load();

@@ -12,7 +12,6 @@
 
 #include <QAction>
 #include <QCoreApplication>
-#include <QStandardPaths>
 
 #include <array>
 #include <mutex>
@@ -114,8 +113,6 @@ std::unique_ptr<platform::MidiDevices> DrumNoteDevices(bool print)
 
 DrumWindow::DrumWindow(const QString& file, bool printNotes)
 {
-    // Settings and the user folder of a test run, not the user's own.
-    QStandardPaths::setTestModeEnabled(true);
     auto prompts = std::make_unique<PrintedPrompts>();
     prompts_ = prompts.get();
     platform::Prompts::install(std::move(prompts));

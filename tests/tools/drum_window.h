@@ -37,9 +37,8 @@ public:
 // quiet.
 std::unique_ptr<platform::MidiDevices> DrumNoteDevices(bool print);
 
-// A loaded window 1280 x 900 on FILE with the strip shown, prompts printed, settings and user folder
-// of a test run; null (with a message) when the score cannot be opened. The window and the player go
-// together at the end.
+// A loaded window 1280 x 900 on FILE with the strip shown and prompts printed; null (with a message)
+// when the score cannot be opened. The window and the player go together at the end.
 class DrumWindow
 {
 public:

@@ -2,6 +2,10 @@
 
 #include "tests/tools/command_registry.h"
 
+#include "platform/richtext/rtf_writer.h"
+
+#include <QTextDocument>
+
 namespace tunvale::scoretool {
 
 namespace {
@@ -33,6 +37,11 @@ void PrintRuns(const platform::RichContent& content)
                     .arg(run.format.halfPoints)
                     .arg(colour(run.format.color), codes(run.text)));
     }
+}
+
+platform::RichContent WrittenContent(const platform::RichTextBox& box)
+{
+    return platform::AsReadBack(box.paragraphs(0, box.document()->blockCount()));
 }
 
 } // namespace tunvale::scoretool

@@ -74,7 +74,7 @@ private:
         held_ = Qt::NoButton;
         mouse(target, QEvent::MouseButtonRelease, position, Qt::LeftButton);
     }
-    bool setProperty(const QString& name, const QString& value);
+    bool setProperty(const RulerStep& step);
 
     editor::MainForm& form_;
     margin::MarginRuler& ruler_;
@@ -83,9 +83,10 @@ private:
     Qt::MouseButton lastPressed_ = Qt::NoButton;
 };
 
-bool RulerHand::setProperty(const QString& name, const QString& value)
+bool RulerHand::setProperty(const RulerStep& step)
 {
-    const int number = value.toInt();
+    const QString& name = step.text;
+    const int number = step.whole;
     if (name == QStringLiteral("nLSpace"))
         ruler_.setNLSpace(number);
     else if (name == QStringLiteral("nRSpace"))
@@ -99,9 +100,9 @@ bool RulerHand::setProperty(const QString& name, const QString& value)
     else if (name == QStringLiteral("bcWidth"))
         ruler_.setBcWidth(number);
     else if (name == QStringLiteral("bcWidth_n"))
-        ruler_.setBcWidth_n(value.toDouble());
+        ruler_.setBcWidth_n(step.factor);
     else if (name == QStringLiteral("Show"))
-        ruler_.setShow(value != QStringLiteral("False") && value != QStringLiteral("0"));
+        ruler_.setShow(step.value != QStringLiteral("False") && step.value != QStringLiteral("0"));
     else
         return false;
     return true;
@@ -162,7 +163,7 @@ bool RulerHand::take(const RulerStep& step)
         break;
     }
     case Verb::Set:
-        if (!setProperty(step.text, step.value)) {
+        if (!setProperty(step)) {
             err(QStringLiteral("no property %1").arg(step.text));
             return false;
         }

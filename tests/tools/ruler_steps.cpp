@@ -4,6 +4,8 @@
 
 #include <QKeySequence>
 
+#include <cmath>
+
 namespace tunvale::scoretool {
 
 namespace {
@@ -34,11 +36,12 @@ bool readKey(const QString& name, RulerStep& step)
     return true;
 }
 
+// A finite number: a pointer is always somewhere.
 bool readNumber(const QString& text, double& value)
 {
     bool ok = false;
     value = text.toDouble(&ok);
-    return ok;
+    return ok && std::isfinite(value);
 }
 
 bool readInt(const QString& text, int& value)
@@ -125,6 +128,16 @@ std::optional<RulerStep> ParseRulerStep(const QString& text, bool withScore, QSt
         step.verb = RulerStep::Verb::Set;
         step.text = words[1];
         step.value = words[2];
+        bool isNumber = true;
+        if (step.text == QStringLiteral("bcWidth_n")) {
+            step.factor = step.value.toDouble(&isNumber);
+        } else if (step.text != QStringLiteral("Show")) {
+            const std::optional<int> whole = intArgument(step.value);
+            isNumber = whole.has_value();
+            step.whole = whole.value_or(0);
+        }
+        if (!isNumber)
+            return fail();
     } else if (withScore && verb == QStringLiteral("type") && n >= 2) {
         step.verb = RulerStep::Verb::Type;
         step.text = words.mid(1).join(u' ');

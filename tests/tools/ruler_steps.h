@@ -37,6 +37,8 @@ struct RulerStep {
     margin::MenuEntry entry = margin::MenuEntry::MainToolbar;
     QString text; // the property's name, or the keys to type
     QString value; // the property's value
+    int whole = 0; // a set step's value, for each property but Show and bcWidth_n
+    double factor = 0; // a set step's value for bcWidth_n
     int left = 0; // lrspace
     int right = 0;
 };

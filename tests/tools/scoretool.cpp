@@ -1,7 +1,10 @@
 #include "tests/tools/command_registry.h"
 
+#include "platform/settings/program_folder.h"
+
 #include <QApplication>
-#include <QStandardPaths>
+#include <QSettings>
+#include <QTemporaryDir>
 
 using namespace tunvale::scoretool;
 
@@ -26,6 +29,16 @@ int main(int argc, char* argv[])
     QApplication app(argc, argv);
     QApplication::setOrganizationName(QStringLiteral("Velmora"));
     QApplication::setApplicationName(QStringLiteral("Tunvale"));
+    // Each run has settings and a user folder of its own, removed at its end: a window the tool loads
+    // registers its score, records recent files and saves templates there, never in the user's own.
+    QTemporaryDir home;
+    if (!home.isValid()) {
+        err(QStringLiteral("cannot make a temporary folder: ") + home.errorString());
+        return 1;
+    }
+    QSettings::setPath(
+        QSettings::NativeFormat, QSettings::UserScope, home.filePath(QStringLiteral("settings")));
+    tunvale::platform::ProgramFolder::overrideUserDir(home.filePath(QStringLiteral("user")));
 
     QStringList args = QApplication::arguments().mid(1);
     if (args.isEmpty())

@@ -87,7 +87,7 @@ QString ProcessIdText() { return QString::number(QCoreApplication::applicationPi
 
 void RegisterOpenScore()
 {
-    frame::OpenScoreRegistry().Register(
+    frame::OpenScoreRegistry().Claim(
         frame::Process().ScoreHeader.CurrentFile, QCoreApplication::applicationPid());
 }
 

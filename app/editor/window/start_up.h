@@ -27,7 +27,8 @@ void PlaceWindow(QWidget& window, int offsetTwips);
 // What [FileN] maps an open score to: this process's id in decimal.
 QString ProcessIdText();
 
-// Registers the open score in [FileN]; an empty path and the template are never registered.
+// Registers the open score in [FileN] unless another live window shows it; an empty path and the
+// template are never registered.
 void RegisterOpenScore();
 
 struct StartResult {

@@ -25,9 +25,12 @@ namespace tunvale::hintballoon {
 
 class TipWindow;
 
-enum TooltipIcon { ttiNone = 0, ttiInfo = 1, ttiWarning = 2, ttiError = 3 };
+// Callers pass these as numbers: any int is a value of the type, and one that is none of its members (a
+// show mode that is no combination of its flags) leaves the tool's value as it was, ttiNone, ttsmDefault
+// and ttaLeft for a new tool.
+enum TooltipIcon : int { ttiNone = 0, ttiInfo = 1, ttiWarning = 2, ttiError = 3 };
 // Directions a plain hint rolls in from when it shows; flags may be combined.
-enum BalloonShowMode {
+enum BalloonShowMode : int {
     ttsmDefault = 0,
     ttsmLeftToRight = 1,
     ttsmRightToLeft = 2,
@@ -35,7 +38,7 @@ enum BalloonShowMode {
     ttsmBottomToTop = 8,
     ttsmCenter = 16
 };
-enum TooltipAlignment { ttaLeft = 0, ttaCentered = 1, ttaRight = 2 };
+enum TooltipAlignment : int { ttaLeft = 0, ttaCentered = 1, ttaRight = 2 };
 
 // What AddTool takes. Omitted text: the object asks for it through NeedText each time the hint shows.
 // Omitted colours: the desktop's hint colours; a colour that is no number gives black.
@@ -51,12 +54,18 @@ struct BalloonTool {
     QString title;
     TooltipIcon icon = ttiNone;
     BalloonShowMode showMode = ttsmDefault;
-    int margin = 0; // pixels around the text
+    int margin = 0; // pixels around the text, held to 0 .. kMaxHintMargin
     bool centered = false; // centred below the tool instead of at the pointer
     bool transparent = false; // the pointer reaches through the hint
     TooltipAlignment alignment = ttaLeft;
-    int width = 0; // wrap width in pixels; 0: lines break only where the text does
+    // Wrap width in pixels, held to 0 .. kMaxHintWidth; 0: lines break only where the text does.
+    int width = 0;
 };
+
+// The largest margin and wrap width a tool keeps, so that a hint stays within a screen's size of margins
+// around its text and its sizes far from overflowing.
+inline constexpr int kMaxHintMargin = 1000;
+inline constexpr int kMaxHintWidth = 32767;
 
 // What UpdateTool changes: each field without a value keeps the tool's own. Text "" switches the tool
 // to text on request; a colour that is no number keeps the tool's colour.
@@ -111,8 +120,8 @@ public:
     bool AddTool(const BalloonTool& tool);
     // The shared popup's delays in milliseconds: before a hint shows, until it hides by itself, and
     // before the next tool's hint shows while one is up. None given: the automatic 500, 5000 and 100;
-    // a negative value: that delay's automatic value. False, and nothing changed, when a value given
-    // is no number.
+    // a negative value: that delay's automatic value; a longer one than an int holds: the longest. False,
+    // and nothing changed, when a value given is no number (NaN and the infinities are none).
     bool SetDelayTimes(const std::optional<QVariant>& Show = {}, const std::optional<QVariant>& AutoHide = {},
         const std::optional<QVariant>& ReShow = {});
     // Changes the hint of a tool added before; false for a widget that is no tool of this object.
