@@ -9,6 +9,7 @@
 #include "platform/richtext/rtf_writer.h"
 
 #include <QAbstractTextDocumentLayout>
+#include <QScopedValueRollback>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -45,7 +46,7 @@ UndoEngine::UndoEngine(platform::RichTextBox& editor, UndoHost host, QObject* pa
 {
     timer_.setSingleShot(true);
     timer_.setInterval(kDebounceMs);
-    connect(&timer_, &QTimer::timeout, this, &UndoEngine::onTimer);
+    connect(&timer_, &QTimer::timeout, this, &UndoEngine::onPause);
     connect(&editor_, &platform::RichTextBox::Change, this, &UndoEngine::onChange);
     connect(&editor_, &platform::RichTextBox::SelChange, this, &UndoEngine::onSelChange);
     connect(&editor_, &platform::RichTextBox::MouseDown, this, [this] { FlushSnapshot(); });
@@ -266,6 +267,17 @@ void UndoEngine::onTimer()
         TakeUndoSnapShot();
 }
 
+void UndoEngine::onPause()
+{
+    // An edit recorded as one step may wait for the user in the middle (a question): its step is taken
+    // when it ends, not while it waits.
+    if (recordingStep_) {
+        timer_.start();
+        return;
+    }
+    onTimer();
+}
+
 void UndoEngine::FlushSnapshot()
 {
     if (timer_.isActive())
@@ -275,7 +287,10 @@ void UndoEngine::FlushSnapshot()
 void UndoEngine::RecordStep(const std::function<void()>& edit)
 {
     FlushSnapshot();
-    edit();
+    {
+        const QScopedValueRollback recording(recordingStep_, true);
+        edit();
+    }
     FlushSnapshot();
 }
 
