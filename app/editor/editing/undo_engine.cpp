@@ -331,13 +331,18 @@ void UndoEngine::onSelChange()
         return;
     }
     lastSel_ = curSel_;
-    const XjxInfo& r = GetXjxInfo();
+    GetXjxInfo();
     curSel_ = currentSelection();
-    if (CaretLineInTable() && r.OnXj != announcedXj_) {
-        announcedXj_ = r.OnXj;
-        emit OnXjChanged(r.OnXj);
-    }
+    announceCaretBar();
     moved_ = false;
+}
+
+void UndoEngine::announceCaretBar()
+{
+    if (CaretLineInTable() && scan_.info.OnXj != announcedXj_) {
+        announcedXj_ = scan_.info.OnXj;
+        emit OnXjChanged(announcedXj_);
+    }
 }
 
 void UndoEngine::pushBase()
@@ -530,6 +535,8 @@ void UndoEngine::TakeUndoSnapShot()
     lastSel_ = curSel_ = { editor_.SelStart(), editor_.SelLength(), r.XjxSelStart, r.XjxSelLength };
     marginsBefore_ = after;
     emit StateChanged();
+    // The edit may have moved the caret into another bar while the step was pending.
+    announceCaretBar();
 }
 
 void UndoEngine::inferBarChange(int s0, int s1, int n0, int c0, int c1)

@@ -170,6 +170,9 @@ private:
     void markFirstBar();
     // The caret line is a notation line in the line table of the last scan.
     bool CaretLineInTable() const;
+    // Raises OnXjChanged when the caret stands on a notation line in another bar than the one last
+    // announced.
+    void announceCaretBar();
     void TakeUndoSnapShot();
     void pushBase();
     // What differs between the document and the text of the last step; with the indents of untracked
