@@ -26,6 +26,8 @@ class TransposeWindow : public ::testing::Test
 protected:
     void SetUp() override
     {
+        // The template, whatever score a test before this one left named.
+        frame::Process().ScoreHeader.CurrentFile.clear();
         editor::MainFormServices services;
         services.midiDevices = std::make_unique<tunvale::testing::FakeDevices>();
         form = std::make_unique<editor::MainForm>(std::move(services));
