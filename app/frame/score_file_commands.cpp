@@ -284,7 +284,11 @@ bool ScoreFileCommands::loadHere(const QString& path)
 void ScoreFileCommands::newScore()
 {
     const QString blank = notation::TemplatePath();
-    if (window_.header().ScoreSaved) {
+    // From a named score the template goes to a further window and this score stays as it is: there is
+    // nothing to save first.
+    const QString& current = window_.header().CurrentFile;
+    const bool named = !current.isEmpty() && !notation::IsTemplatePath(current);
+    if (window_.header().ScoreSaved || named) {
         OpenVls(blank);
         return;
     }

@@ -7,6 +7,8 @@
 #include <QRegularExpression>
 #include <QTextDocument>
 
+#include <cmath>
+
 #include <gtest/gtest.h>
 
 using namespace tunvale;
@@ -95,6 +97,52 @@ TEST(FontScaling, ShrinkAndRaiseFromTheBaseSize)
     SetScoreFontScale(box, 1, 1, 40);
     box.select(0, 1);
     EXPECT_EQ(box.SelFontSize(), 1);
+}
+
+// Steps, ratios and raise points that no size reaches: refused, the character keeps its size; the
+// values just inside the range are taken.
+TEST(FontScaling, ImpossibleStepsRatiosAndPointsAreRefused)
+{
+    const double nan = std::nan("");
+    const double big[] = { nan, 1e10, -1e10, 2147483648.0, -2147483648.0, HUGE_VAL, -HUGE_VAL };
+    struct Case {
+        Way way;
+        double value;
+        bool taken;
+    };
+    std::vector<Case> cases;
+    for (const double value : big) {
+        cases.push_back({ Way::Step, value, false });
+        cases.push_back({ Way::Ratio, value, false });
+    }
+    // From 20 points: 1 and 1638 points are the smallest and the largest size.
+    cases.insert(cases.end(),
+        { { Way::Step, 1618, true }, { Way::Step, 1618.5, false }, { Way::Step, -19, true },
+            { Way::Step, -19.5, false }, { Way::Ratio, 81.9, true }, { Way::Ratio, 81.95, false },
+            { Way::Ratio, 0.05, true }, { Way::Ratio, 0.02, false } });
+    for (const Case& c : cases) {
+        platform::RichTextBox box;
+        FillScore(box, { { kNote, Codes({ kBar, Note(1) }) } });
+        setSize(box, 0, 2, 20);
+        const std::optional<int> refused = ScaleRange(box, 0, 2, { c.way, c.value });
+        EXPECT_EQ(refused == std::nullopt, c.taken) << int(c.way) << " " << c.value;
+        if (!c.taken) {
+            EXPECT_EQ(sizes(box, 0, 2), (std::vector<double> { 20, 20 })) << int(c.way) << " " << c.value;
+        }
+    }
+
+    for (const double points : { nan, 1e10, -1e10, 2147483648.0, -2147483648.0, 32768.0, -32769.0 })
+        EXPECT_EQ(RaisePointsInRange(points), std::nullopt) << points;
+    EXPECT_EQ(RaisePointsInRange(32767.9), 32767);
+    EXPECT_EQ(RaisePointsInRange(-32768.5), -32768);
+    EXPECT_EQ(RaisePointsInRange(15), 15);
+    platform::RichTextBox box;
+    FillScore(box, { { kNote, Codes({ kBar, Note(1) }) } });
+    for (const int points : { 32767, -32768 }) {
+        SetScoreFontScale(box, 2, 1, points);
+        box.select(1, 1);
+        EXPECT_EQ(box.SelFontSize(), 1) << points;
+    }
 }
 
 TEST(HighlightMarks, MarksOfColourTwoAndUpGoThoseOfColourOneStay)

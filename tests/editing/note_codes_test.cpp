@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include <limits>
 
 using namespace tunvale::editor;
@@ -194,7 +196,8 @@ TEST(NoteCodes, RepeatCountSigns)
     EXPECT_EQ(RepeatCountSign(2), QChar(char16_t(0x6358)));
     EXPECT_EQ(RepeatCountSign(3), QChar(char16_t(0x6381)));
     EXPECT_EQ(RepeatCountSign(9), QChar(char16_t(0x6387)));
-    for (int n : { -1, 0, 1, 10 })
+    for (double n : { -1.0, 0.0, 1.0, 10.0, 1.999, 2.5, 9.001, 1e10, -1e10, 2147483648.0, -2147483648.0,
+             4294967298.0, std::nan(""), HUGE_VAL, -HUGE_VAL })
         EXPECT_FALSE(RepeatCountSign(n)) << n;
 }
 

@@ -258,7 +258,12 @@ TEST(NoteCommands, RepeatCountAnswers)
     };
     const Case cases[] = { { QStringLiteral("2"), 0x6358 }, { QStringLiteral("3"), 0x6381 },
         { QStringLiteral("9"), 0x6387 }, { QStringLiteral("10"), 0 }, { QStringLiteral("1"), 0 },
-        { QStringLiteral(""), 0 }, { std::nullopt, 0 }, { QStringLiteral("2.5"), 0 } };
+        { QStringLiteral(""), 0 }, { std::nullopt, 0 }, { QStringLiteral("2.5"), 0 },
+        // Numbers no count reaches: nothing, and no conversion out of range on the way.
+        { QStringLiteral("1e10"), 0 }, { QStringLiteral("-1e10"), 0 }, { QStringLiteral("2147483648"), 0 },
+        { QStringLiteral("-2147483648"), 0 }, { QStringLiteral("4294967298"), 0 },
+        { QStringLiteral("1.999"), 0 }, { QStringLiteral("9.001"), 0 }, { QStringLiteral("nan"), 0 },
+        { QStringLiteral("1e999"), 0 } };
     for (const Case& k : cases) {
         ScopedPrompts prompts;
         prompts->inputs.push_back(k.answer);

@@ -9,6 +9,7 @@
 #include <QCoreApplication>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -151,9 +152,7 @@ TEST(EditorKeyboard, EnterAtALineEndAsksHowTheNextLineIsTyped)
     k.press(Qt::Key_Return, Qt::NoModifier, QStringLiteral("\r"));
     EXPECT_EQ(prompts->texts(), QStringList({ QStringLiteral("下一行输入简谱？") }));
     EXPECT_EQ(prompts->shown[0].icon, platform::PromptIcon::Question);
-    ASSERT_TRUE(k.keyboard->Timer1Pending());
-    QCoreApplication::processEvents();
-    EXPECT_FALSE(k.keyboard->Timer1Pending());
+    EXPECT_EQ(k.undo->getUndoCount(), 1);
     // Also after moving away and back the new line types lyrics.
     k.nearLineEnd = false;
     k.editor.setSelStart(0);
@@ -163,6 +162,55 @@ TEST(EditorKeyboard, EnterAtALineEndAsksHowTheNextLineIsTyped)
     k.editor.select(k.editor.TextLength() - 1, 1);
     EXPECT_EQ(k.editor.SelFontName(), kSong);
     EXPECT_EQ(k.editor.SelFontSize(), 12);
+}
+
+// A question the user takes time over, as a modal box does: the window's events run while it waits.
+class SlowAnswers final : public platform::Prompts
+{
+public:
+    platform::PromptAnswer ask(const platform::PromptRequest&) override
+    {
+        QTest::qWait(300);
+        const platform::PromptAnswer answer = answers.front();
+        answers.pop_front();
+        return answer;
+    }
+    std::optional<QString> input(const QString&, const QString&, const QString&) override { return {}; }
+    void beep() override { }
+
+    std::deque<platform::PromptAnswer> answers;
+};
+
+// Notes, Enter and its question, lyrics, Enter again: every step that Ctrl+Z takes back changes the
+// text, and the line that Enter opened goes with its format in one step.
+TEST(EditorKeyboard, EveryStepOfTypingLinesChangesTheText)
+{
+    auto answers = std::make_unique<SlowAnswers>();
+    answers->answers = { platform::PromptAnswer::No, platform::PromptAnswer::Yes };
+    std::unique_ptr<platform::Prompts> previous = platform::Prompts::install(std::move(answers));
+    Keys k({ { kNote, Codes({ kBar }) } });
+    k.editor.setSelStart(1);
+    const auto pause = [&] { QTest::qWait(200); };
+    k.press(Qt::Key_1, Qt::NoModifier, QStringLiteral("1"));
+    k.press(Qt::Key_2, Qt::NoModifier, QStringLiteral("2"));
+    pause();
+    k.nearLineEnd = true;
+    k.press(Qt::Key_Return, Qt::NoModifier, QStringLiteral("\r"));
+    k.nearLineEnd = false;
+    QTest::keyClicks(&k.view, QStringLiteral("la"));
+    pause();
+    k.nearLineEnd = true;
+    k.press(Qt::Key_Return, Qt::NoModifier, QStringLiteral("\r"));
+    EXPECT_EQ(k.editor.Text(), Codes({ kBar, N(1), N(2) }) + QStringLiteral("\r\nla\r\n"));
+    EXPECT_EQ(k.undo->getUndoCount(), 4);
+    QStringList texts { k.editor.Text() };
+    while (k.undo->canUndo()) {
+        k.undo->undo(1);
+        EXPECT_NE(k.editor.Text(), texts.back()) << texts.size();
+        texts << k.editor.Text();
+    }
+    EXPECT_EQ(texts.back(), Codes({ kBar }));
+    platform::Prompts::install(std::move(previous));
 }
 
 TEST(EditorKeyboard, InputMethodOnANotationLineInsertsNothing)

@@ -251,7 +251,7 @@ TEST(EditorTool, EditRunsItsStepsInOrderAndAnswersTheDialog)
         "宋体 24 000000 U+0063 U+0064\n"
         "SEL 0 2\n"
         "PANEL 7 字号缩放值：2\n"
-        "PANEL 8 字号:16\n"
+        "PANEL 8 字号:14\n"
         "PANEL 10 先按音高或音长格式按钮，后选中音符，逐类进行格式化。\n");
 }
 
@@ -278,7 +278,8 @@ TEST(EditorTool, EditRunsTheNotationMarksAndAnswersTheirDialogs)
         "KORVA_Note 32 000000 U+6363 U+504C\n"
         "KORVA_Note_yy1 32 000000 U+4FCE U+53C0\n"
         "KORVA_Note 32 000000 U+504D U+6358 U+4E02\n"
-        "SEL 12 0\n");
+        "SEL 12 0\n"
+        "PANEL 8 字号:16\n");
     // The close boxes: no key and no grace notes; an ornament after them.
     result = scoretool({ QStringLiteral("edit"), in, QStringLiteral("--sel"), QStringLiteral("5"),
         QStringLiteral("1"), QStringLiteral("--cmd"), QStringLiteral("M_YD"), QStringLiteral("0"),
@@ -296,7 +297,8 @@ TEST(EditorTool, EditRunsTheNotationMarksAndAnswersTheirDialogs)
         "KORVA_Note 32 000000 U+6352 U+4E00 U+4E01 U+6358\n"
         "KORVA_Note_Symbol 32 000000 U+0043 U+0046\n"
         "KORVA_Note 32 000000 U+4E02\n"
-        "SEL 12 0\n");
+        "SEL 12 0\n"
+        "PANEL 8 字号:16\n");
 }
 
 // 1.2 MB of GBK text writes as 4.8 MB of RTF escapes, more than the reader takes: the runs printed are

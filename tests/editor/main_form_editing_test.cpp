@@ -1,10 +1,13 @@
+#include "app/dialogs/print_preview_window.h"
 #include "app/drums/bar_strip.h"
 #include "app/editor/parts/main_form_editing.h"
+#include "app/editor/parts/main_form_output.h"
 #include "app/editor/window/main_form.h"
 #include "app/editor/window/main_toolbar.h"
 #include "app/editor/window/status_panels.h"
 #include "app/frame/process_state.h"
 #include "tests/editing/score_builder.h"
+#include "tests/editor/window_fixture.h"
 #include "tests/support/scripted_prompts.h"
 
 #include "platform/richtext/rich_text_edit.h"
@@ -192,4 +195,84 @@ TEST(MainFormEditing, TextNoNotationKeyMakesStaysOutOfNotationLines)
     type(int(Qt::Key_Eacute), QStringLiteral("é"));
     EXPECT_TRUE(w.editor.Text().contains(QStringLiteral("好é歌词")));
     EXPECT_TRUE(prompts->shown.empty());
+}
+
+// On a sample of nine bar lines, after each command the bar panel shows the caret's bar and the bar
+// count: the open, a paste of a bar, the removal of a bar line ahead of the caret with its undo and
+// redo, the preview, and an open that another window takes; the size panel after scaling by 150 %.
+TEST(MainFormEditing, StatusPanelsShowTheStateAfterEveryCommand)
+{
+    WindowTest t;
+    const QString other = t.sampleScore(QStringLiteral("molihua.vls"));
+    editor::MainFormServices services = FakeServices();
+    services.scoreFiles.fileDialog = [&](const platform::FileDialogRequest&, bool) { return other; };
+    services.scoreFiles.program = QStringLiteral("/bin/true");
+    frame::Process().ScoreHeader.CurrentFile = t.sampleScore();
+    t.form = std::make_unique<MainForm>(std::move(services));
+    ASSERT_TRUE(t.form->load());
+    MainForm& form = *t.form;
+    platform::RichTextBox& editor = form.editor();
+    UndoEngine& undo = form.part<MainFormEditing>().undo();
+    const auto bars = [&] { return form.statusPanels().panelText(StatusPanel::Bar); };
+    const auto state = [&] { return BarPanelText(undo.OnXj(), undo.XJInteger()); };
+    EXPECT_EQ(bars(), QStringLiteral("小节：1/9"));
+
+    // The first notation line: four notes and a bar line, four notes and a bar line ...
+    const int line = editor.LineIndex(2);
+    const QChar barLine(char16_t(0x6352));
+    ASSERT_EQ(editor.Text()[line + 4], barLine);
+    editor.select(line, 5);
+    form.action(QStringLiteral("mnuCopy"))->trigger();
+    editor.setSelStart(line + 5);
+    form.action(QStringLiteral("mnuPaste"))->trigger();
+    EXPECT_EQ(undo.XJInteger(), 10);
+    EXPECT_EQ(bars(), state());
+
+    editor.setSelStart(line + 11);
+    const int ahead = int(editor.Text().indexOf(barLine, line + 11));
+    undo.RecordStep([&] {
+        editor.select(ahead, 1);
+        editor.setSelText(QString());
+    });
+    EXPECT_EQ(undo.XJInteger(), 9);
+    EXPECT_EQ(bars(), state());
+    form.action(QStringLiteral("mnuUnDo"))->trigger();
+    EXPECT_EQ(bars(), state());
+    form.action(QStringLiteral("mnuRedo"))->trigger();
+    EXPECT_EQ(undo.XJInteger(), 9);
+    EXPECT_EQ(bars(), state());
+
+    form.action(QStringLiteral("PrintPreview1"))->trigger();
+    form.part<MainFormOutput>().preview()->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(bars(), state());
+
+    form.action(QStringLiteral("InputVls(0)"))->trigger();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(bars(), state());
+
+    editor.select(line, 1);
+    form.dialogResults().FontScalePercent = QStringLiteral("150");
+    form.commands().run(QStringLiteral("CQSF"), 0);
+    EXPECT_EQ(form.statusPanels().panelText(StatusPanel::FontSize), QStringLiteral("字号:48"));
+}
+
+// The caret, bar and size panels are as wide as their texts, also past the widths they start with and
+// in a window too narrow for every panel's width.
+TEST(MainFormEditing, StatusPanelTextsFit)
+{
+    Window w;
+    w.form.resize(1000, 720);
+    w.form.show();
+    StatusPanels& panels = w.form.statusPanels();
+    panels.setPanelText(StatusPanel::Bar, BarPanelText(99, 1000));
+    panels.setPanelText(StatusPanel::Caret, CaretPanelText({ 1000, 1000, false }));
+    panels.setPanelText(StatusPanel::FontSize, FontSizePanelText(1637.5));
+    QCoreApplication::processEvents();
+    for (const StatusPanel number : { StatusPanel::Caret, StatusPanel::Bar, StatusPanel::FontSize }) {
+        const QLabel* label = panels.panel(number);
+        EXPECT_GE(label->contentsRect().width(), label->fontMetrics().horizontalAdvance(label->text()))
+            << label->text().toStdString();
+    }
+    EXPECT_EQ(BarPanelText(0, 0), QStringLiteral("小节：0/0"));
 }

@@ -18,6 +18,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <optional>
 
 using namespace tunvale;
@@ -220,6 +221,25 @@ TEST(MainFormFonts, ARefusedSizeGetsTheSameAnswerEveryWay)
     EXPECT_EQ(w.editor.SelLength(), 0);
     EXPECT_EQ(w.prompts->texts(), QStringList({ kRefused, kRefused, kRefused }));
     EXPECT_EQ(w.steps(), 1);
+}
+
+// Raise points that no 16-bit number holds: the size message, no step, the text as it was.
+TEST(MainFormFonts, RaisePointsOutOfRangeAreRefused)
+{
+    Fonts w;
+    const QString before = w.editor.TextRTF();
+    const double refused[] = { std::nan(""), 1e10, -1e10, 2147483648.0, -2147483648.0, 32768, -32769 };
+    for (const double points : refused) {
+        w.editor.select(1, 1);
+        w.fonts.raiseSelection(points);
+    }
+    EXPECT_EQ(w.prompts->texts(), QStringList(int(std::size(refused)), kRefused));
+    EXPECT_EQ(w.editor.TextRTF(), before);
+    EXPECT_EQ(w.steps(), 0);
+    w.editor.select(1, 1);
+    w.fonts.raiseSelection(15);
+    EXPECT_EQ(w.steps(), 1);
+    EXPECT_EQ(sizes(w.editor, 1, 1), (std::vector<double> { 9 }));
 }
 
 TEST(MainFormFonts, RepeatTakesTheLastAcceptedAnswer)

@@ -70,7 +70,7 @@ TEST_F(ScoreSearchTest, FindsAScoreOfTheUserFolderAndOpensIt)
     menuItem()->trigger();
     EXPECT_TRUE(disabledMeanwhile);
     EXPECT_EQ(frame::Process().ScoreHeader.CurrentFile, user.file(QStringLiteral("vls/茉莉花.vls")));
-    EXPECT_EQ(form->statusPanels().panelText(editor::StatusPanel::Bar), QStringLiteral("小节：1/..."));
+    EXPECT_EQ(form->statusPanels().panelText(editor::StatusPanel::Bar), QStringLiteral("小节：1/11"));
     EXPECT_TRUE(menuItem()->isEnabled());
     EXPECT_TRUE(toolbarItem()->isEnabled());
 }

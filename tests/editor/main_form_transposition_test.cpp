@@ -26,6 +26,8 @@ class TransposeWindow : public ::testing::Test
 protected:
     void SetUp() override
     {
+        // The template, whatever score a test before this one left named.
+        frame::Process().ScoreHeader.CurrentFile.clear();
         editor::MainFormServices services;
         services.midiDevices = std::make_unique<tunvale::testing::FakeDevices>();
         form = std::make_unique<editor::MainForm>(std::move(services));
@@ -37,6 +39,12 @@ protected:
     std::vector<bool> checks() const
     {
         return { item(0)->isChecked(), item(1)->isChecked(), item(2)->isChecked(), item(3)->isChecked() };
+    }
+    // The items a menu draws with a check box.
+    std::vector<bool> boxes() const
+    {
+        return { item(0)->isCheckable(), item(1)->isCheckable(), item(2)->isCheckable(),
+            item(3)->isCheckable() };
     }
     bool& saved() const { return frame::Process().ScoreHeader.ScoreSaved; }
     editor::UndoEngine& undo() const { return form->part<editor::MainFormEditing>().undo(); }
@@ -54,12 +62,14 @@ protected:
 } // namespace
 
 // "+2" and then "-1" on a sample score: each replaces the score with the transposer's text as one undo
-// step, marks the score modified and moves the check mark.
+// step, marks the score modified and moves the check mark. The items are commands: none is drawn as a
+// check box but the step applied last, which carries the mark.
 TEST_F(TransposeWindow, StepsReplaceTheScoreAsOneUndoStep)
 {
     ASSERT_TRUE(open(QStringLiteral(TUNVALE_SOURCE_DIR "/data/vls/molihua.vls")));
     for (int i = 0; i < 4; ++i)
         EXPECT_TRUE(item(i)->isEnabled()) << i;
+    EXPECT_EQ(boxes(), std::vector<bool>(4, false));
 
     struct Step {
         int index;
@@ -79,6 +89,7 @@ TEST_F(TransposeWindow, StepsReplaceTheScoreAsOneUndoStep)
         std::vector<bool> expected(4, false);
         expected[size_t(step.index)] = true;
         EXPECT_EQ(checks(), expected);
+        EXPECT_EQ(boxes(), expected);
     }
     EXPECT_TRUE(prompts->shown.empty());
 }

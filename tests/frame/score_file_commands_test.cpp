@@ -426,6 +426,24 @@ TEST(ScoreFileCommands, NewNeverLosesUnsavedWork)
     }
 }
 
+// From a modified named score, New starts a further window (whose start fails here) and asks nothing:
+// the score stays in this window as it is.
+TEST(ScoreFileCommands, NewFromANamedScoreAsksNothing)
+{
+    Fixture f;
+    const QString song = f.path(QStringLiteral("song.vls"));
+    writeScore(song, 1);
+    f.commands->OpenVls(song);
+    f.window.box.setText(QStringLiteral("typed"));
+    f.window.head.ScoreSaved = false;
+    f.commands->newScore();
+    EXPECT_EQ(f.prompts->texts(), QStringList { frame::kStartFailedMessage });
+    EXPECT_TRUE(f.dialogs.empty());
+    EXPECT_EQ(f.window.head.CurrentFile, song);
+    EXPECT_EQ(f.window.box.Text(), QStringLiteral("typed"));
+    EXPECT_FALSE(f.window.head.ScoreSaved);
+}
+
 TEST(ScoreFileCommands, ANamedWindowOpensAnotherScoreInAFurtherWindow)
 {
     Fixture f;

@@ -215,7 +215,7 @@ const std::map<QString, Handler>& handlers()
                 e.fonts.scaleRangeByStep(step, e.form.editor().SelStart(), e.selectionEnd());
             } },
         { QStringLiteral("SetScoreFontScale"),
-            [](Editor& e, double points) { e.fonts.raiseSelection(int(points)); } },
+            [](Editor& e, double points) { e.fonts.raiseSelection(points); } },
         { QStringLiteral("Toolbar1_ButtonClick"),
             [](Editor& e, double index) {
                 if (QAction* button = e.form.toolbar().button(int(index)))

@@ -220,7 +220,7 @@ MenuEntry toolMenu()
             separator("ToolSep2"),
             disabledItem("SFZH", "缩放字号..."),
             disabledItem("CQSF", "承前缩放", "Ctrl+D"),
-            submenu("YD", "移调(倚音不变)", checkable(array("mYD", { "+2", "-2", "+1", "-1" }))),
+            submenu("YD", "移调(倚音不变)", array("mYD", { "+2", "-2", "+1", "-1" })),
             separator("ToolSep3"),
             item("MycolorSet", "颜色..."),
             item("TurnVer", "版本转换..."),

@@ -32,7 +32,11 @@ QString CaretPanelText(const CaretState& caret)
     return QStringLiteral("行：%1  列：%2").arg(caret.CaretLine).arg(caret.CaretColumn);
 }
 
-QString BarPanelText(int Xj, int barCount) { return QStringLiteral("小节：%1/%2").arg(Xj + 1).arg(barCount); }
+QString BarPanelText(int Xj, int barCount)
+{
+    // A score without bar lines has no bar for the caret to be in.
+    return QStringLiteral("小节：%1/%2").arg(barCount > 0 ? Xj + 1 : 0).arg(barCount);
+}
 
 QString FontSizePanelText(double size)
 {
@@ -48,9 +52,6 @@ EditorKeyboard::EditorKeyboard(platform::RichTextBox& editor, UndoEngine& undo, 
     , commands_(commands)
     , host_(std::move(host))
 {
-    timer1_.setSingleShot(true);
-    timer1_.setInterval(0);
-    connect(&timer1_, &QTimer::timeout, this, &EditorKeyboard::applyTypingFormats);
 }
 
 void EditorKeyboard::busy(const std::function<void()>& command)
@@ -88,12 +89,14 @@ void EditorKeyboard::KeyDown(int& KeyCode, int Shift)
     }
     if (Shift == 0 && KeyCode == keys::Enter && host_.caretNearLineEnd && host_.caretNearLineEnd()) {
         KeyCode = 0;
-        editor_.setSelText(QStringLiteral("\r\n"));
-        const platform::PromptAnswer answer = Prompts::current().ask(
-            { QStringLiteral("下一行输入简谱？"), platform::kProgramTitle, platform::PromptIcon::Question,
-                platform::PromptButtons::YesNo, platform::PromptAnswer::Yes });
-        nextLineNotation_ = answer == platform::PromptAnswer::Yes;
-        timer1_.start();
+        // The break and the format of the line it opens are one step: undone, the line goes at once.
+        undo_.RecordStep([this] {
+            editor_.setSelText(QStringLiteral("\r\n"));
+            const platform::PromptAnswer answer = Prompts::current().ask(
+                { QStringLiteral("下一行输入简谱？"), platform::kProgramTitle, platform::PromptIcon::Question,
+                    platform::PromptButtons::YesNo, platform::PromptAnswer::Yes });
+            applyTypingFormats(answer == platform::PromptAnswer::Yes);
+        });
         return;
     }
     // The notation keys rewrite the text themselves: the selection moves they make are the edit's own,
@@ -124,11 +127,10 @@ void EditorKeyboard::KeyPress(int& KeyAscii)
     Prompts::current().information(kInputMethodMessage);
 }
 
-void EditorKeyboard::applyTypingFormats()
+void EditorKeyboard::applyTypingFormats(bool notation)
 {
-    timer1_.stop();
     editor_.setSelLength(2);
-    applyTypingFormat(nextLineNotation_);
+    applyTypingFormat(notation);
     editor_.setSelLength(0);
 }
 

@@ -6,7 +6,6 @@
 #include "platform/richtext/rich_text_box.h"
 
 #include <QObject>
-#include <QTimer>
 
 #include <cstdint>
 #include <functional>
@@ -56,24 +55,21 @@ public:
     void KeyUp(int& KeyCode, int Shift);
     // A typed character; 0 keeps it out of the text.
     void KeyPress(int& KeyAscii);
-    // Types the next line in the notation or the text format after Enter at a line end.
-    void applyTypingFormats();
     // Gives the selection the typing format of notation lines or of lyric lines: font, size in use
     // and colour.
     void applyTypingFormat(bool notation);
-    bool Timer1Pending() const { return timer1_.isActive(); }
 
 private:
     void busy(const std::function<void()>& command);
+    // Gives the line that Enter opened the notation or the text format.
+    void applyTypingFormats(bool notation);
 
     platform::RichTextBox& editor_;
     UndoEngine& undo_;
     NoteCommands& commands_;
     KeyboardHost host_;
-    QTimer timer1_;
     int octaveCounter_ = 0;
     int durationCounter_ = 0;
-    bool nextLineNotation_ = false;
 };
 
 } // namespace tunvale::editor

@@ -5,7 +5,9 @@
 
 #include <QTextDocument>
 
+#include <cstdint>
 #include <cstdlib>
+#include <limits>
 #include <vector>
 
 namespace tunvale::editor {
@@ -82,6 +84,14 @@ std::optional<int> ScaleRange(platform::RichTextBox& box, int start, int length,
             return run.start;
     }
     return std::nullopt;
+}
+
+std::optional<int> RaisePointsInRange(double points)
+{
+    if (!(points > std::numeric_limits<std::int16_t>::min() - 1.0
+            && points < std::numeric_limits<std::int16_t>::max() + 1.0))
+        return std::nullopt;
+    return int(points);
 }
 
 void SetScoreFontScale(platform::RichTextBox& box, int position, int length, int points)

@@ -33,9 +33,14 @@ std::optional<int> ScaleRange(platform::RichTextBox& box, int start, int length,
 // The editor's base font size, from which SetScoreFontScale shrinks.
 inline constexpr double kEditorBaseFontSize = 24;
 
+// The points of a shrink and raise as the 16-bit number they are stored as, a fraction cut off;
+// nothing for no number or one outside that range.
+std::optional<int> RaisePointsInRange(double points);
+
 // Shrinks `length` characters from the 1-based `position` to the base size less |points| (at least 1
 // point) and raises them by `points` (lowers for a negative number), 20 twips a point. Leaves the
-// caret before the first of them. The caller records the undo step.
+// caret before the first of them. `points` is in the range RaisePointsInRange gives; the caller
+// records the undo step.
 void SetScoreFontScale(platform::RichTextBox& box, int position, int length, int points);
 
 } // namespace tunvale::editor

@@ -3,6 +3,7 @@
 #include "app/notation/notation_chars.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace tunvale::editor {
 
@@ -207,13 +208,13 @@ int SlurLast(int l, int rightArcLeft, int mode)
     return l;
 }
 
-std::optional<QChar> RepeatCountSign(int count)
+std::optional<QChar> RepeatCountSign(double count)
 {
+    if (!(count >= 2 && count <= 9) || count != std::floor(count))
+        return std::nullopt;
     if (count == 2)
         return QChar(char16_t(0x6358));
-    if (count >= 3 && count <= 9)
-        return QChar(char16_t(25470 + count));
-    return std::nullopt;
+    return QChar(char16_t(25470 + int(count)));
 }
 
 int AccidentalCode(int index, int durIndex, int arcRight, int tripletOn)

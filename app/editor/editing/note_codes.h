@@ -45,8 +45,9 @@ std::optional<TripletChange> TripletCode(int code, int place);
 int SlurFirst(int code, int leftArcRight, int mode);
 int SlurLast(int code, int rightArcLeft, int mode);
 
-// The repeat sign for "前后反复N次记号...": 2 gives U+6358, 3..9 U+6381..U+6387; nothing otherwise.
-std::optional<QChar> RepeatCountSign(int count);
+// The repeat sign for "前后反复N次记号...": 2 gives U+6358, 3..9 U+6381..U+6387; nothing for any other
+// number, a fraction or no number.
+std::optional<QChar> RepeatCountSign(double count);
 
 // The character a key-signature accidental or in-text key change inserts.
 int AccidentalCode(int index, int durIndex, int arcRight, int tripletOn);

@@ -377,10 +377,7 @@ void NoteCommands::InsertRepeatCountSign()
         QStringLiteral("前后反复..."), QStringLiteral("2"));
     if (!answer)
         return;
-    const double count = platform::Val(*answer);
-    if (count != int(count))
-        return;
-    if (const auto sign = RepeatCountSign(int(count)))
+    if (const auto sign = RepeatCountSign(platform::Val(*answer)))
         InsertRepeatSign(*sign);
 }
 

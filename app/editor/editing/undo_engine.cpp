@@ -9,6 +9,7 @@
 #include "platform/richtext/rtf_writer.h"
 
 #include <QAbstractTextDocumentLayout>
+#include <QScopedValueRollback>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -45,7 +46,7 @@ UndoEngine::UndoEngine(platform::RichTextBox& editor, UndoHost host, QObject* pa
 {
     timer_.setSingleShot(true);
     timer_.setInterval(kDebounceMs);
-    connect(&timer_, &QTimer::timeout, this, &UndoEngine::onTimer);
+    connect(&timer_, &QTimer::timeout, this, &UndoEngine::onPause);
     connect(&editor_, &platform::RichTextBox::Change, this, &UndoEngine::onChange);
     connect(&editor_, &platform::RichTextBox::SelChange, this, &UndoEngine::onSelChange);
     connect(&editor_, &platform::RichTextBox::MouseDown, this, [this] { FlushSnapshot(); });
@@ -273,6 +274,17 @@ void UndoEngine::onTimer()
         TakeUndoSnapShot();
 }
 
+void UndoEngine::onPause()
+{
+    // An edit recorded as one step may wait for the user in the middle (a question): its step is taken
+    // when it ends, not while it waits.
+    if (recordingStep_) {
+        timer_.start();
+        return;
+    }
+    onTimer();
+}
+
 void UndoEngine::FlushSnapshot()
 {
     if (timer_.isActive())
@@ -282,7 +294,10 @@ void UndoEngine::FlushSnapshot()
 void UndoEngine::RecordStep(const std::function<void()>& edit)
 {
     FlushSnapshot();
-    edit();
+    {
+        const QScopedValueRollback recording(recordingStep_, true);
+        edit();
+    }
     FlushSnapshot();
 }
 
@@ -323,13 +338,18 @@ void UndoEngine::onSelChange()
         return;
     }
     lastSel_ = curSel_;
-    const XjxInfo& r = GetXjxInfo();
+    GetXjxInfo();
     curSel_ = currentSelection();
-    if (CaretLineInTable() && r.OnXj != announcedXj_) {
-        announcedXj_ = r.OnXj;
-        emit OnXjChanged(r.OnXj);
-    }
+    announceCaretBar();
     moved_ = false;
+}
+
+void UndoEngine::announceCaretBar()
+{
+    if (CaretLineInTable() && scan_.info.OnXj != announcedXj_) {
+        announcedXj_ = scan_.info.OnXj;
+        emit OnXjChanged(announcedXj_);
+    }
 }
 
 void UndoEngine::pushBase()
@@ -522,6 +542,8 @@ void UndoEngine::TakeUndoSnapShot()
     lastSel_ = curSel_ = { editor_.SelStart(), editor_.SelLength(), r.XjxSelStart, r.XjxSelLength };
     marginsBefore_ = after;
     emit StateChanged();
+    // The edit may have moved the caret into another bar while the step was pending.
+    announceCaretBar();
 }
 
 void UndoEngine::inferBarChange(int s0, int s1, int n0, int c0, int c1)

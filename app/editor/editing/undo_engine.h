@@ -123,7 +123,8 @@ public:
     // Takes a pending snapshot now, as a mouse press does; nothing when none is pending.
     void FlushSnapshot();
     bool SnapshotPending() const { return timer_.isActive(); }
-    // Runs `edit` as one step of its own, never merged with typing before or after it.
+    // Runs `edit` as one step of its own, never merged with typing before or after it, also when it
+    // waits for the user in the middle.
     void RecordStep(const std::function<void()>& edit);
     // Replaces the whole rich text as one step; false (and nothing recorded) when `rtf` is no RTF.
     bool ReplaceWholeText(const QString& rtf);
@@ -169,6 +170,9 @@ private:
     void markFirstBar();
     // The caret line is a notation line in the line table of the last scan.
     bool CaretLineInTable() const;
+    // Raises OnXjChanged when the caret stands on a notation line in another bar than the one last
+    // announced.
+    void announceCaretBar();
     void TakeUndoSnapShot();
     void pushBase();
     // What differs between the document and the text of the last step; with the indents of untracked
@@ -184,6 +188,7 @@ private:
     void onChange();
     void onSelChange();
     void onTimer();
+    void onPause();
     void NotationKeyInput(int& KeyCode, int Shift);
     void extendOverSymbolRun(int KeyCode);
     Selection currentSelection() const;
@@ -201,6 +206,7 @@ private:
     bool tracking_ = true;
     bool drumFlag_ = false;
     bool moved_ = false;
+    bool recordingStep_ = false;
     // The text of the last step, as it reads back from RTF, and where the document may differ from it.
     platform::RichContent lastStep_;
     platform::ChangedSpan changed_;

@@ -158,7 +158,18 @@ void MainFormEditing::selectionChanged()
 void MainFormEditing::barChanged(int Xj)
 {
     form_.barStrip().setMyXj(Xj);
-    form_.statusPanels().setPanelText(StatusPanel::Bar, BarPanelText(Xj, undo_.XJInteger()));
+    caretBar_ = Xj;
+    showBarPanel();
+}
+
+void MainFormEditing::showBarPanel()
+{
+    form_.statusPanels().setPanelText(StatusPanel::Bar, BarPanelText(caretBar_, undo_.XJInteger()));
+}
+
+void MainFormEditing::showFontSizePanel()
+{
+    form_.statusPanels().setPanelText(StatusPanel::FontSize, FontSizePanelText(form_.editor().SelFontSize()));
 }
 
 void MainFormEditing::undoStateChanged()
@@ -171,6 +182,9 @@ void MainFormEditing::undoStateChanged()
     enable(form_.action(QStringLiteral("mnuRedo")), redo);
     enable(form_.toolbar().button(ToolbarButton::Redo), redo);
     enable(form_.action(QStringLiteral("RedoAll")), redo);
+    // Every step, undo, redo and open lands here: the bar count and the size may have changed.
+    showBarPanel();
+    showFontSizePanel();
 }
 
 void MainFormEditing::enableEditMenu()

@@ -31,6 +31,9 @@ public:
     void selectionChanged();
     void barChanged(int Xj);
     void undoStateChanged();
+    // The caret's bar and the bar count (panel 5), and the selection's font size (panel 8).
+    void showBarPanel();
+    void showFontSizePanel();
     void enableEditMenu();
     void enableInsertMenu();
     void enableFormatMenu();
@@ -47,6 +50,7 @@ private:
     NoteCommands noteCommands_;
     EditorKeyboard keyboard_;
     InputMethodFilter inputMethodFilter_;
+    int caretBar_ = 0; // the bar last announced for the caret
 };
 using ScoreEditing = MainFormEditing;
 

@@ -189,13 +189,18 @@ void MainFormFonts::setSelectionSize(double size)
         platform::Prompts::current().information(kSizeRefused);
 }
 
-void MainFormFonts::raiseSelection(int points)
+void MainFormFonts::raiseSelection(double points)
 {
+    const std::optional<int> inRange = RaisePointsInRange(points);
+    if (!inRange) {
+        platform::Prompts::current().information(kSizeRefused);
+        return;
+    }
     platform::RichTextBox& editor = form_.editor();
     const int start = editor.SelStart();
     const int length = editor.SelLength();
     form_.part<MainFormEditing>().undo().RecordStep([&] {
-        SetScoreFontScale(form_.mirror(), start + 1, length, points);
+        SetScoreFontScale(form_.mirror(), start + 1, length, *inRange);
         editor.select(start, 0);
     });
 }

@@ -38,8 +38,9 @@ public:
     // says so and leaves the caret there.
     void scaleRangeByRatio(double ratio, int nBegin, int nEnd);
     void scaleRangeByStep(double step, int nBegin, int nEnd);
-    // SetScoreFontScale on the selection, as one undo step.
-    void raiseSelection(int points);
+    // SetScoreFontScale on the selection, as one undo step; points outside its range are refused with
+    // the size message and change nothing.
+    void raiseSelection(double points);
 
     // Puts the screen pointer at a point (nothing on Wayland); tests record instead.
     void setPointerMover(std::function<void(const QPoint&)> mover) { movePointer_ = std::move(mover); }

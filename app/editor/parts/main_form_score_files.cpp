@@ -24,6 +24,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QSignalBlocker>
+#include <QTimer>
 
 #include <search.h>
 
@@ -98,7 +99,7 @@ void MainFormScoreFiles::searchAndOpen()
         item->setEnabled(true);
     if (chosen.isEmpty())
         return;
-    form_.statusPanels().setPanelText(StatusPanel::Bar, QStringLiteral("小节：1/..."));
+    setBarPanelText(QStringLiteral("小节：1/..."));
     // The open decides whether this window, another one showing the score or a new one takes it.
     commands_->OpenVls(chosen);
 }
@@ -179,6 +180,10 @@ void MainFormScoreFiles::setCaption(const QString& caption) { form_.setWindowTit
 void MainFormScoreFiles::setBarPanelText(const QString& text)
 {
     form_.statusPanels().setPanelText(StatusPanel::Bar, text);
+    // The text stands while an open runs; whether the score opened here, in another window or not at
+    // all, the panel then shows this window's bars again.
+    if (auto* editing = form_.findPart<MainFormEditing>())
+        QTimer::singleShot(0, editing, &MainFormEditing::showBarPanel);
 }
 
 void MainFormScoreFiles::resetCaret()

@@ -45,8 +45,12 @@ void MainFormTransposition::transposeByItem(int index)
 {
     if (index < 0 || index >= int(kSteps.size()))
         return;
-    for (int i = 0; i < int(kSteps.size()); ++i)
-        form_.action(QStringLiteral("mYD"), i)->setChecked(i == index);
+    // The steps are commands; the one applied last alone carries a check mark, the others no box.
+    for (int i = 0; i < int(kSteps.size()); ++i) {
+        QAction* item = form_.action(QStringLiteral("mYD"), i);
+        item->setCheckable(i == index);
+        item->setChecked(i == index);
+    }
     transposeScore(kSteps[std::size_t(index)]);
 }
 

@@ -4,27 +4,46 @@
 #include <QLabel>
 #include <QMouseEvent>
 
+#include <algorithm>
+
 namespace tunvale::editor {
 
 namespace {
 // Widths in characters of panels 1 to 8 and 10; panel 9 stretches.
 constexpr int kWidths[StatusPanels::kPanelCount] = { 8, 12, 8, 14, 12, 14, 16, 9, 0, 56 };
 
-// A panel that has its width while there is room and gives way in a narrow window.
+// A panel that has its width, or its text's when that is longer, while there is room, and gives way
+// in a narrow window; a counter never gives way below its text.
 class Panel final : public QLabel
 {
 public:
-    Panel(int width, QWidget* parent)
+    Panel(int width, bool counter, QWidget* parent)
         : QLabel(parent)
         , width_(width)
+        , counter_(counter)
     {
     }
-    QSize sizeHint() const override { return { width_, QLabel::sizeHint().height() }; }
-    QSize minimumSizeHint() const override { return { 0, QLabel::minimumSizeHint().height() }; }
+    QSize sizeHint() const override
+    {
+        const QSize text = QLabel::sizeHint();
+        return { std::max(width_, text.width()), text.height() };
+    }
+    QSize minimumSizeHint() const override
+    {
+        const QSize text = QLabel::sizeHint();
+        return { counter_ && !this->text().isEmpty() ? text.width() : 0, QLabel::minimumSizeHint().height() };
+    }
 
 private:
     int width_;
+    bool counter_;
 };
+
+bool IsCounter(int number)
+{
+    return number == int(StatusPanel::Caret) || number == int(StatusPanel::Bar)
+        || number == int(StatusPanel::FontSize);
+}
 } // namespace
 
 StatusPanels::StatusPanels(QWidget* parent)
@@ -34,7 +53,7 @@ StatusPanels::StatusPanels(QWidget* parent)
     const int charWidth = fontMetrics().horizontalAdvance(QChar(0x4E2D)) / 2 + 1;
     for (int i = 0; i < kPanelCount; ++i) {
         const bool stretches = i == 8;
-        auto* label = new Panel(kWidths[i] * charWidth, this);
+        auto* label = new Panel(kWidths[i] * charWidth, IsCounter(i + 1), this);
         label->setObjectName(QStringLiteral("Panel%1").arg(i + 1));
         label->setFrameShape(QFrame::StyledPanel);
         label->setFrameShadow(QFrame::Sunken);
