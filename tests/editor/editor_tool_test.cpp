@@ -318,8 +318,9 @@ TEST(EditorTool, EditPrintsTheRunsOfATextWrittenOverTheReadersLimit)
     ASSERT_EQ(result.exitCode, 0);
     EXPECT_GT(QFileInfo(out).size(), 4 * 1024 * 1024);
     const QStringList lines = result.out.split(u'\n', Qt::SkipEmptyParts);
-    ASSERT_EQ(lines.size(), 2);
+    ASSERT_EQ(lines.size(), 3);
     EXPECT_EQ(lines[0],
         QStringLiteral("宋体 24 000000 ") + QStringLiteral("U+4E2D U+6587 ").repeated(kPairs).trimmed());
     EXPECT_EQ(lines[1], QStringLiteral("SEL 0 0"));
+    EXPECT_EQ(lines[2], QStringLiteral("PANEL 8 字号:12"));
 }
