@@ -65,23 +65,29 @@ void RecorderWindow::WavFileName(const QString& path)
 
 void RecorderWindow::startRecording()
 {
+    const short before = recorder_.RecorderState();
     if (!recorder_.start())
         platform::Prompts::current().information(recorder_.error());
     showState();
+    tellChange(before);
 }
 
 void RecorderWindow::pauseRecording()
 {
+    const short before = recorder_.RecorderState();
     recorder_.pause();
     showState();
+    tellChange(before);
 }
 
 void RecorderWindow::finishRecording()
 {
+    const short before = recorder_.RecorderState();
     if (!recorder_.finish())
         platform::Prompts::current().information(recorder_.error());
     showState();
     hide();
+    tellChange(before);
 }
 
 void RecorderWindow::closeEvent(QCloseEvent* event)
@@ -89,6 +95,12 @@ void RecorderWindow::closeEvent(QCloseEvent* event)
     if (recorder_.RecorderState() != playback::WavRecorder::Finished)
         finishRecording();
     event->accept();
+}
+
+void RecorderWindow::tellChange(short before)
+{
+    if (recorder_.RecorderState() != before)
+        emit stateChanged(recorder_.RecorderState());
 }
 
 void RecorderWindow::showState()

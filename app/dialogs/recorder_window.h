@@ -38,12 +38,17 @@ public:
     QPushButton* cmdPause = nullptr;
     QPushButton* cmdFinish = nullptr;
 
+signals:
+    // A button changed the recorder's state.
+    void stateChanged(short state);
+
 protected:
     // Closing the window finishes the recording.
     void closeEvent(QCloseEvent* event) override;
 
 private:
     void showState();
+    void tellChange(short before);
 
     playback::WavRecorder recorder_;
 };

@@ -99,6 +99,7 @@ void RecordingCommand::record(OutputWindow& window)
     const QString path = WavPath(window.scoreSnapshot());
     recorder_.reset();
     lastState_ = 0;
+    played_ = false;
     recorder_ = window.newRecorder();
     recorder_->OpenRecorder();
     recorder_->WavFileName(path);
@@ -107,31 +108,44 @@ void RecordingCommand::record(OutputWindow& window)
 
 void RecordingCommand::pollRecorder(OutputWindow& window)
 {
-    if (!recorder_)
-        return;
-    switch (recorder_->RecorderState()) {
+    if (recorder_)
+        takeState(window, recorder_->RecorderState());
+}
+
+void RecordingCommand::recorderChanged(OutputWindow& window, short state)
+{
+    if (recorder_)
+        takeState(window, state);
+}
+
+void RecordingCommand::takeState(OutputWindow& window, short state)
+{
+    switch (state) {
     case 2:
         if (lastState_ != 2) {
             window.setRecordingPanel(kRecordingPanel);
             window.playFromStart();
+            played_ = true;
         }
-        lastState_ = recorder_->RecorderState();
         break;
     case 3:
         if (lastState_ != 3)
             window.setRecordingPanel(kNotRecordingPanel);
-        lastState_ = recorder_->RecorderState();
         break;
     case 4:
         window.setRecordingPanel(kNotRecordingPanel);
         recorder_.reset();
         window.setRecorderTimer(false);
+        // What plays now would go unrecorded: the play ends with the recording it was started for.
+        if (played_)
+            window.stopPlay();
+        played_ = false;
         lastState_ = 0;
-        break;
+        return;
     default:
-        lastState_ = recorder_->RecorderState();
         break;
     }
+    lastState_ = state;
 }
 
 } // namespace tunvale::frame

@@ -49,12 +49,13 @@ public:
     virtual QByteArray editorRtf() const = 0;
     virtual void repaint() = 0;
 
-    // Recording: a new recorder, the timer that polls it every second, status panel 3 and the play
-    // command from the start of the score.
+    // Recording: a new recorder, the timer that polls it every second, status panel 3, the play from
+    // the start of the score (a play under way starts again) and the end of a play under way.
     virtual std::unique_ptr<SoundRecorder> newRecorder() = 0;
     virtual void setRecorderTimer(bool running) = 0;
     virtual void setRecordingPanel(const QString& text) = 0;
     virtual void playFromStart() = 0;
+    virtual void stopPlay() = 0;
 };
 
 // File → "打印预览...": the preview, left open.
@@ -76,8 +77,12 @@ public:
     // released.
     void record(OutputWindow& window);
     // Every second while recording: a change into state 2 starts the playback from the start, state 3
-    // says so on the status bar, state 4 releases the recorder and stops the timer.
+    // says so on the status bar, state 4 releases the recorder, stops the timer and ends the play the
+    // recording started.
     void pollRecorder(OutputWindow& window);
+    // A state the recorder tells as it changes, taken as a tick that read it: a pause and a resume
+    // between two ticks still start the playback again.
+    void recorderChanged(OutputWindow& window, short state);
     // The recording's file: the title without "/" and control characters, "录音" for a score without
     // one.
     static QString WavPath(const platform::RichTextSnapshot& score);
@@ -85,8 +90,11 @@ public:
     bool recording() const { return recorder_ != nullptr; }
 
 private:
+    void takeState(OutputWindow& window, short state);
+
     std::unique_ptr<SoundRecorder> recorder_;
     short lastState_ = 0;
+    bool played_ = false; // this recording has started the playback
 };
 
 } // namespace tunvale::frame

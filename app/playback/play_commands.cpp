@@ -65,12 +65,19 @@ notation::CompileInput PlayCommands::compileInput(const platform::RichTextSnapsh
     input.PZType = h.PZType;
     input.BaseKey = h.BaseKey;
     input.ScoreKey = ScoreKey_;
-    input.PlayMode = int(mode);
+    input.PlayMode = int(melodyMode());
     input.playOrder = window_.playOrderSource();
     input.RapDrum = h.RapDrum;
     input.SameSpeed = h.SameSpeed;
     input.drums = &window_.drumStores();
     return input;
+}
+
+// A drum play or an audition leaves its own mode behind; a compile of the score is always the melody's.
+PlayMode PlayCommands::melodyMode() const
+{
+    const bool drums = window_.isChecked(PlayItem::DrumPZ) && firstBarHasDrums(window_.drumStores());
+    return PlayModeFor(window_.header().PZType != 0, drums, window_.isChecked(PlayItem::HeYing));
 }
 
 void PlayCommands::SetTonicFromKey()
@@ -111,8 +118,7 @@ void PlayCommands::play(int OnXj1)
     if (!firstBarHasDrums(window_.drumStores()))
         window_.setChecked(PlayItem::DrumPZ, false);
     SetTonicFromKey();
-    mode = PlayModeFor(window_.header().PZType != 0, window_.isChecked(PlayItem::DrumPZ),
-        window_.isChecked(PlayItem::HeYing));
+    mode = melodyMode();
     saveCaretAndBar();
     const platform::RichTextSnapshot snapshot = window_.scoreSnapshot();
     compiler_.Get_CodeEvents(compileInput(snapshot));

@@ -100,6 +100,8 @@ private:
     void saveCaretAndBar();
     // A play asked for while the output is still opening waits for it, at most the load's time.
     void waitForOutput();
+    // The mode a play of the score takes from the play switches.
+    PlayMode melodyMode() const;
     notation::CompileInput compileInput(const platform::RichTextSnapshot& snapshot) const;
     void scrollToCaret();
     void stepPlay();

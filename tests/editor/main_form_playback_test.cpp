@@ -1,7 +1,12 @@
 #include "app/dialogs/play_order_dialog.h"
+#include "app/dialogs/recorder_window.h"
 #include "app/drums/bar_strip.h"
+#include "app/drums/drum_editor.h"
+#include "app/drums/drum_template_file.h"
 #include "app/editor/actions/menu_items.h"
+#include "app/editor/parts/main_form_drum_editor.h"
 #include "app/editor/parts/main_form_midi_export.h"
+#include "app/editor/parts/main_form_output.h"
 #include "app/editor/parts/main_form_playback.h"
 #include "app/editor/window/main_form.h"
 #include "app/editor/window/main_toolbar.h"
@@ -23,11 +28,16 @@
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QScopeGuard>
 #include <QScrollBar>
+#include <QTemporaryDir>
 #include <QTimer>
 
 #include <gtest/gtest.h>
@@ -53,6 +63,20 @@ bool pumpUntil(const std::function<bool()>& done, int timeoutMs = 5000)
     return done();
 }
 
+// The built-in synthesizer rendering on its own thread, as without a sound card; no ports.
+class SynthDevices final : public platform::MidiDevices
+{
+public:
+    std::unique_ptr<platform::MidiOut> builtIn() override
+    {
+        platform::SynthOptions options;
+        options.audioDrivers = {};
+        return std::make_unique<platform::BuiltInSynth>(options);
+    }
+    QStringList portNames() override { return {}; }
+    std::unique_ptr<platform::MidiOut> port(const QString&) override { return nullptr; }
+};
+
 // A loaded main window with its playback, playing into recording sinks (the built-in synthesizer and
 // two ports), on a copy of a sample score.
 class PlaybackWindow : public ::testing::Test
@@ -75,11 +99,16 @@ protected:
     {
         frame::Process().ScoreHeader = {};
         frame::Process().ScoreHeader.CurrentFile = path;
-        auto owned
-            = std::make_unique<FakeDevices>(QStringList { QStringLiteral("端口A"), QStringLiteral("端口B") });
-        devices = owned.get();
         editor::MainFormServices services;
-        services.midiDevices = std::move(owned);
+        if (synth) {
+            services.midiDevices = std::move(synth);
+        } else {
+            auto owned = std::make_unique<FakeDevices>(
+                QStringList { QStringLiteral("端口A"), QStringLiteral("端口B") });
+            devices = owned.get();
+            services.midiDevices = std::move(owned);
+        }
+        services.scoreFiles = scoreFiles;
         auto inhibitor
             = std::make_shared<std::unique_ptr<platform::ScreenSaverInhibitor>>(std::move(screenSaver));
         services.screenSaver = [inhibitor] { return std::move(*inhibitor); };
@@ -102,6 +131,28 @@ protected:
 
     QAction* item(const char* name) const { return form->action(QString::fromLatin1(name)); }
 
+    // Whether each menu item and toolbar button is enabled.
+    std::map<QAction*, bool> enabledActions() const
+    {
+        std::map<QAction*, bool> enabled;
+        for (const QString& name : form->menus().names()) {
+            if (QAction* a = form->action(name); a && !a->isSeparator())
+                enabled[a] = a->isEnabled();
+        }
+        for (int i = 1; i <= 46; ++i)
+            enabled[form->toolbar().button(i)] = form->toolbar().button(i)->isEnabled();
+        return enabled;
+    }
+
+    drums::DrumEditor& openDrumEditorOnFirstBar()
+    {
+        form->editor().setSelStart(0);
+        item("instrDrum")->trigger();
+        drums::DrumEditor* editor = form->part<editor::MainFormDrumEditor>().drumEditor();
+        EXPECT_TRUE(editor && editor->isOpen());
+        return *editor;
+    }
+
     // Opens the play-order dialog, types `order` and presses OK.
     void choosePlayOrder(const QString& order)
     {
@@ -118,6 +169,9 @@ protected:
     tunvale::testing::ScopedUserFolder userFolder;
     tunvale::testing::ScopedSettingsFolder settings;
     tunvale::testing::ScopedPrompts prompts;
+    // The built-in synthesizer itself instead of the recording sinks, when a test sets it.
+    std::unique_ptr<platform::MidiDevices> synth;
+    frame::ScoreFileServices scoreFiles;
     FakeDevices* devices = nullptr;
     std::unique_ptr<MainForm> form;
     MainFormPlayback* playback = nullptr;
@@ -159,6 +213,142 @@ TEST_F(PlaybackWindow, TheLockRestoresEveryActionAndThenAppliesItsFixUps)
     }
     EXPECT_FALSE(form->barStrip().isPlaying());
     EXPECT_TRUE(form->toolbar().ComSounds->isEnabled());
+}
+
+// An audition started before the last one's timer unlocked the window locks it a second time; the one
+// unlock gives back everything the first lock took.
+TEST_F(PlaybackWindow, ALockWithinALockGivesEverythingBack)
+{
+    open(QStringLiteral("liangzhilaohu.vls"));
+    const std::map<QAction*, bool> before = enabledActions();
+    playback->PlayControlsEnabled(true, false);
+    playback->PlayControlsEnabled(true, false);
+    playback->PlayControlsEnabled(false, false);
+    const std::map<QAction*, bool> fixed { { form->toolbar().button(10), true },
+        { form->toolbar().button(11), false }, { item("runmusic"), true } };
+    for (const auto& [action, enabled] : enabledActions()) {
+        const auto fix = fixed.find(action);
+        EXPECT_EQ(enabled, fix != fixed.end() ? fix->second : before.at(action))
+            << action->text().toStdString();
+    }
+}
+
+// A hidden recent item is disabled by Qt and left alone by the lock: shown after a play, it is usable.
+TEST_F(PlaybackWindow, ARecentFileShownAfterAPlayIsEnabledAndOpens)
+{
+    const QString renamed = userFolder.file(QStringLiteral("renamed.vls"));
+    const QString started = userFolder.file(QStringLiteral("started.txt"));
+    const QString launcher = userFolder.file(QStringLiteral("launcher.sh"));
+    ASSERT_TRUE(tunvale::testing::writeAll(launcher,
+        "#!/bin/sh\necho \"$@\" > '" + started.toUtf8() + ".part'\nmv '" + started.toUtf8() + ".part' '"
+            + started.toUtf8() + "'\n"));
+    QFile::setPermissions(launcher, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    scoreFiles.program = launcher;
+    scoreFiles.fileDialog = [renamed](const platform::FileDialogRequest&, bool) { return renamed; };
+    open(QStringLiteral("liangzhilaohu.vls"));
+    const QString first = frame::Process().ScoreHeader.CurrentFile;
+
+    item("MunPlay")->trigger();
+    ASSERT_TRUE(playback->commands().PlayBusy());
+    item("MunStop1")->trigger();
+    item("SaveVlsAs")->trigger();
+    ASSERT_EQ(frame::Process().ScoreHeader.CurrentFile, renamed);
+    emit form->menu(QStringLiteral("File"))->aboutToShow();
+    QAction* recent = form->action(QStringLiteral("mLastFile"), 1);
+    ASSERT_TRUE(recent->isVisible());
+    EXPECT_EQ(recent->data().toString(), first);
+    EXPECT_TRUE(recent->isEnabled());
+    recent->trigger(); // another named score: a window of its own
+    ASSERT_TRUE(pumpUntil([&] { return QFile::exists(started); }));
+    EXPECT_TRUE(tunvale::testing::readAll(started).contains(first.toUtf8()));
+}
+
+// A template saved while an audition plays rebuilds the Insert menu's pattern items, which the lock
+// held; the audition's end gives back only the items still there (AddressSanitizer saw the deleted ones
+// enabled). Afterwards the Play menu shows the score's length, not the audition's one bar.
+TEST_F(PlaybackWindow, ATemplateSavedDuringAnAuditionAndThePlayMenuAfterIt)
+{
+    notation::DrumStore templates(257, notation::DrumRecord {});
+    for (size_t i = 0; i < templates.size(); ++i) {
+        const QByteArray name = QByteArray::number(qulonglong(i + 1));
+        std::copy(name.begin(), name.end(), templates[i].DrumName.begin());
+        templates[i].HaveDrum = 1;
+    }
+    ASSERT_TRUE(drums::SaveDrumTemplates(templates));
+    notation::DrumStore& loaded = notation::ProcessDrumStores().DrumTemplates;
+    const auto restore = qScopeGuard([&loaded, shipped = loaded] { loaded = shipped; });
+    loaded = templates; // as the start reads the user's file
+    open(QStringLiteral("liangzhilaohu.vls"));
+    const QString patterns = QStringLiteral("DrumArray");
+    emit form->menu(QStringLiteral("My_instr"))->aboutToShow();
+    ASSERT_EQ(form->menus().upperBound(patterns), 256);
+    emit form->menu(QStringLiteral("runmusic"))->aboutToShow();
+    const QString caption = item("Mungoonplay")->text();
+
+    drums::DrumEditor& editor = openDrumEditorOnFirstBar();
+    editor.CmdAudition->click();
+    ASSERT_TRUE(playback->commands().PlayBusy());
+    editor.Text1->setText(QStringLiteral("0"));
+    editor.SaveJmD[0]->trigger();
+    ASSERT_EQ(form->menus().upperBound(patterns), 257);
+    ASSERT_TRUE(pumpUntil([&] { return !form->barStrip().isPlaying(); }, 20000));
+    for (int i = 0; i <= 257; ++i)
+        EXPECT_TRUE(form->action(patterns, i)->isEnabled()) << i;
+    EXPECT_TRUE(form->toolbar().button(editor::ToolbarButton::PlayDrums)->isEnabled());
+    EXPECT_EQ(prompts->texts(), QStringList { QStringLiteral("保存成功！") });
+
+    editor.close();
+    emit form->menu(QStringLiteral("runmusic"))->aboutToShow();
+    EXPECT_EQ(item("Mungoonplay")->text(), caption);
+}
+
+// What the recorder says is what plays: a resume starts the playback again from the start, also
+// between two of the window's ticks, and "完成" ends the playback with the recording.
+TEST_F(PlaybackWindow, TheRecorderRestartsThePlayAtAResumeAndEndsItWhenFinished)
+{
+    if (platform::BuiltInSynth::findSoundfont().isEmpty())
+        GTEST_SKIP() << "no soundfont";
+    synth = std::make_unique<SynthDevices>();
+    open(QStringLiteral("liangzhilaohu.vls"));
+    QTemporaryDir dir;
+    const QString wav = dir.filePath(QStringLiteral("song.wav"));
+    item("Tape")->trigger();
+    editor::MainFormOutput& output = form->part<editor::MainFormOutput>();
+    dialogs::RecorderWindow* recorder = output.recorderWindow();
+    ASSERT_TRUE(recorder);
+    recorder->WavFileName(wav);
+    const playback::PlayCommands& commands = playback->commands();
+
+    recorder->cmdStart->click();
+    ASSERT_TRUE(pumpUntil([&] { return commands.PlayBusy() && playback::PlayTimer.seconds() > 0.5; }));
+    const double played = playback::PlayTimer.seconds();
+    recorder->cmdPause->click();
+    recorder->cmdStart->click();
+    EXPECT_EQ(recorder->labState->text(), QStringLiteral("正在录音，演奏从头开始。"));
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(commands.PlayBusy());
+    EXPECT_LT(playback::PlayTimer.seconds(), played);
+
+    recorder->cmdFinish->click();
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(output.recording().recording());
+    EXPECT_FALSE(commands.PlayBusy());
+    EXPECT_GT(QFileInfo(wav).size(), 44);
+    EXPECT_TRUE(prompts->texts().isEmpty()) << prompts->texts().join(u'|').toStdString();
+}
+
+// The test tool drops a window whose score did not open without unloading it: the player and its
+// threads end with the window all the same, not at the process's exit after what they use.
+TEST_F(PlaybackWindow, AWindowThatGoesWithoutItsUnloadEndsItsPlayer)
+{
+    if (platform::BuiltInSynth::findSoundfont().isEmpty())
+        GTEST_SKIP() << "no soundfont";
+    synth = std::make_unique<SynthDevices>();
+    open(QStringLiteral("liangzhilaohu.vls"));
+    playback->commands().play(0);
+    ASSERT_TRUE(playback->commands().PlayBusy());
+    form.reset();
+    EXPECT_EQ(playback::NotePlayer, nullptr);
 }
 
 TEST_F(PlaybackWindow, PlaySwitchesAndControls)

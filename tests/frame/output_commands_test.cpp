@@ -73,6 +73,7 @@ public:
     void setRecorderTimer(bool running) override { log << (running ? "timer on" : "timer off"); }
     void setRecordingPanel(const QString& text) override { log << "panel " + text; }
     void playFromStart() override { log << "play"; }
+    void stopPlay() override { log << "stop"; }
 
     void changeLayout(const QString& call)
     {
@@ -193,6 +194,8 @@ TEST(OutputCommands, TheRecorderStatesAndWhatEachTickDoes)
         { "2, 3, 2: two plays", { 2, 3, 2 },
             { "panel 录制WAV...", "play", "panel 未录音...", "panel 录制WAV...", "play" } },
         { "4 first: none, released", { 4, 2 }, { "panel 未录音...", "released", "timer off" } },
+        { "2, 4: the play ends with the recording", { 2, 4 },
+            { "panel 录制WAV...", "play", "panel 未录音...", "released", "timer off", "stop" } },
         { "3, 3, 4", { 3, 3, 4 }, { "panel 未录音...", "panel 未录音...", "released", "timer off" } },
     };
     for (const Case& c : cases) {
@@ -209,6 +212,29 @@ TEST(OutputCommands, TheRecorderStatesAndWhatEachTickDoes)
         }
         EXPECT_EQ(window.log, c.log) << c.what;
     }
+}
+
+// A pause and a resume within one second: the tick sees recording twice, the changes the recorder told
+// start the playback again.
+TEST(OutputCommands, ChangesToldBetweenTwoTicksCountAsTicks)
+{
+    FakeWindow window;
+    window.recorderStates = { 2, 2 };
+    frame::RecordingCommand command;
+    command.record(window);
+    window.log.clear();
+    command.pollRecorder(window);
+    command.recorderChanged(window, 3);
+    command.recorderChanged(window, 2);
+    command.pollRecorder(window);
+    EXPECT_EQ(window.log,
+        (QStringList { "panel 录制WAV...", "play", "panel 未录音...", "panel 录制WAV...", "play" }));
+
+    window.log.clear();
+    command.recorderChanged(window, 4);
+    EXPECT_FALSE(command.recording());
+    command.recorderChanged(window, 2); // told by the recorder just released
+    EXPECT_EQ(window.log, (QStringList { "panel 未录音...", "released", "timer off", "stop" }));
 }
 
 TEST(OutputCommands, ANewRecorderAlreadyRecordingAtItsFirstTickStartsThePlayback)

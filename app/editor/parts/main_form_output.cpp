@@ -164,6 +164,15 @@ std::unique_ptr<frame::SoundRecorder> MainFormOutput::newRecorder()
             return playback::NotePlayer && playback::NotePlayer->tapBuiltInSynth(std::move(tap));
         },
         &form_);
+    // A change the buttons make is taken at once, not at the next tick, which might not see it. Queued:
+    // the end of the recording releases the window whose button is still being clicked.
+    connect(
+        recorder.get(), &dialogs::RecorderWindow::stateChanged, this,
+        [this, window = recorder.get()](short state) {
+            if (recorderWindow_ == window)
+                recording_.recorderChanged(*this, state);
+        },
+        Qt::QueuedConnection);
     recorderWindow_ = recorder.get();
     return recorder;
 }
@@ -183,8 +192,18 @@ void MainFormOutput::setRecordingPanel(const QString& text)
 
 void MainFormOutput::playFromStart()
 {
-    form_.part<MainFormPlayback>().commands().play(0);
+    playback::PlayCommands& commands = form_.part<MainFormPlayback>().commands();
+    if (commands.PlayBusy())
+        commands.stop();
+    commands.play(0);
     emit playbackStartedForRecording();
+}
+
+void MainFormOutput::stopPlay()
+{
+    playback::PlayCommands& commands = form_.part<MainFormPlayback>().commands();
+    if (commands.PlayBusy())
+        commands.stop();
 }
 
 const QTextDocument& MainFormOutput::scoreDocument() const { return *form_.editorView()->document(); }

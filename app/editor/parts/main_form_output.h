@@ -55,6 +55,7 @@ public:
     void setRecorderTimer(bool running) override;
     void setRecordingPanel(const QString& text) override;
     void playFromStart() override;
+    void stopPlay() override;
 
     // dialogs::PreviewHost
     const QTextDocument& scoreDocument() const override;

@@ -255,16 +255,23 @@ void MainFormPlayback::PlayControlsEnabled(bool playing, bool melody)
              toolbar.VScroll1[0], toolbar.Text_Volume, toolbar.VScroll1[1] })
         control->setEnabled(!playing);
     strip_->setIsPlaying(playing);
+    // The lock takes only what is enabled and the unlock gives back exactly that: disabling a hidden
+    // item would make it explicitly disabled, and it would stay grey once shown (a recent file). A lock
+    // within a lock (an audition started before the last one's timer ended it) keeps what the first took.
     if (playing) {
-        SavedEnabled.clear();
-        const std::vector<QAction*> actions = lockableActions();
-        for (QAction* action : actions)
-            SavedEnabled.emplace_back(action, action->isEnabled());
-        for (QAction* action : actions)
-            action->setEnabled(false);
+        for (QAction* action : lockableActions()) {
+            if (action->isEnabled())
+                SavedEnabled.emplace_back(action);
+        }
+        for (QAction* action : SavedEnabled) {
+            if (action)
+                action->setEnabled(false);
+        }
     } else {
-        for (const auto& [action, enabled] : SavedEnabled)
-            action->setEnabled(enabled);
+        for (QAction* action : SavedEnabled) {
+            if (action)
+                action->setEnabled(true);
+        }
         SavedEnabled.clear();
     }
     auto button = [&](ToolbarButton which, bool enabled) { toolbar.button(which)->setEnabled(enabled); };

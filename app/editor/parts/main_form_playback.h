@@ -6,6 +6,8 @@
 #include "app/playback/play_window.h"
 #include "platform/desktop/screen_saver_inhibitor.h"
 
+#include <QPointer>
+
 #include <functional>
 #include <memory>
 #include <vector>
@@ -94,8 +96,9 @@ private:
     dialogs::PlayOrderDialog* dialog_ = nullptr;
     playback::ChosenPlayOrder chosenOrder_;
     bool workingCopyShown_ = false;
-    // What the lock found, action by action, for the unlock to put back.
-    std::vector<std::pair<QAction*, bool>> SavedEnabled;
+    // The actions the lock disabled, for the unlock to enable again. An item deleted meanwhile (the
+    // pattern items are rebuilt when a template is saved) drops out.
+    std::vector<QPointer<QAction>> SavedEnabled;
 };
 
 } // namespace tunvale::editor

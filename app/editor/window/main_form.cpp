@@ -111,6 +111,10 @@ MainForm::~MainForm()
     // Parts hold on to the widgets and to each other: they go first, the last made first.
     while (!parts_.empty())
         parts_.pop_back();
+    // A window that goes without its unload (a tool's window whose score did not open) still ends its
+    // player and the player's threads, before the process's exit destroys what they use.
+    if (player_ && playback::NotePlayer.get() == player_)
+        playback::NotePlayer.reset();
 }
 
 void MainForm::buildWindow()
@@ -242,6 +246,7 @@ bool MainForm::load()
     stripHint.showMode = hintballoon::ttsmLeftToRight;
     hints_->AddTool(stripHint);
     playback::NotePlayer = std::make_unique<playback::PlayNote>(std::move(services_.midiDevices));
+    player_ = playback::NotePlayer.get();
     preparePlayViews();
     readViewSettings();
     state_.ToolbarMode = 0;

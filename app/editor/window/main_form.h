@@ -36,6 +36,9 @@ class BarStrip;
 namespace tunvale::margin {
 class MarginRuler;
 }
+namespace tunvale::playback {
+class PlayNote;
+}
 namespace tunvale::hintballoon {
 class ClsHintballoon;
 }
@@ -253,6 +256,7 @@ private:
 
     int accompanimentTypeCount_ = 0;
     bool unloaded_ = false;
+    const playback::PlayNote* player_ = nullptr; // the process's player, as this window made it
     double rightCoverTwips_ = 0; // the right cover's width as last laid out
     class QTimer* marginTimer_ = nullptr; // coalesces the resizes before JzRTB
 };
