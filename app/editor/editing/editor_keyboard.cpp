@@ -32,11 +32,7 @@ QString CaretPanelText(const CaretState& caret)
     return QStringLiteral("行：%1  列：%2").arg(caret.CaretLine).arg(caret.CaretColumn);
 }
 
-QString BarPanelText(int Xj, int barCount)
-{
-    // A score without bar lines has no bar for the caret to be in.
-    return QStringLiteral("小节：%1/%2").arg(barCount > 0 ? Xj + 1 : 0).arg(barCount);
-}
+QString BarPanelText(int Xj, int barCount) { return QStringLiteral("小节：%1/%2").arg(Xj + 1).arg(barCount); }
 
 QString FontSizePanelText(double size)
 {
