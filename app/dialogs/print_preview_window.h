@@ -9,7 +9,6 @@
 
 #include <memory>
 #include <optional>
-#include <vector>
 
 class QComboBox;
 class QScrollBar;
@@ -78,13 +77,16 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
+    class ShownImages;
     class PageColumn;
     class ThumbnailStrip;
     friend class PageColumn;
     friend class ThumbnailStrip;
 
     void buildWindow();
-    void drawPagesOnce();
+    // Page k + 1 at the screen's resolution, and its thumbnail.
+    QImage pageImage(int k) const;
+    QImage thumbnail(int k) const;
     void placeControls();
     double twipsPerPixel() const;
 
@@ -93,8 +95,9 @@ private:
     RtfPrintPreview pages_;
     std::unique_ptr<PreviewNavigator> navigator_;
     std::unique_ptr<PreviewPrinting> printing_;
-    std::vector<QImage> pageImages_; // every page at full size, drawn on the first paint
-    std::vector<QImage> thumbnails_;
+    // Printing and the picture export load the window unseen; only the pages a paint shows are drawn.
+    std::unique_ptr<ShownImages> pageImages_;
+    std::unique_ptr<ShownImages> thumbnails_;
     QToolBar* tbPreview = nullptr;
     QWidget* Picture3 = nullptr; // the thumbnail panel
     PageColumn* pageColumn_ = nullptr;

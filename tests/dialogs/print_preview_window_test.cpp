@@ -2,7 +2,12 @@
 #include "platform/desktop/notation_fonts.h"
 #include "tests/dialogs/paged_score.h"
 
+#include <QAction>
+#include <QApplication>
 #include <QComboBox>
+#include <QStyle>
+#include <QTest>
+#include <QTextDocument>
 #include <QToolButton>
 
 #include <gtest/gtest.h>
@@ -15,7 +20,7 @@ namespace {
 class FakeHost final : public dialogs::PreviewHost
 {
 public:
-    const QTextDocument& scoreDocument() const override { return *score.document(); }
+    const QTextDocument& scoreDocument() const override { return document ? *document : *score.document(); }
     void setEditorBackground(const QColor& color) override { log << "background " + color.name(); }
     QColor editingBackground() const override { return QColor(0xf0, 0xe0, 0xd0); }
     void EditMode() override { log << "EditMode"; }
@@ -23,6 +28,7 @@ public:
     void focusPage() override { log << "focusPage"; }
 
     platform::RichTextBox score;
+    std::unique_ptr<QTextDocument> document; // instead of the score when set
     QStringList log;
 };
 
@@ -56,4 +62,58 @@ TEST(PrintPreviewWindow, ThreePagesShownAndClosingGivesTheEditorItsLayoutBack)
     EXPECT_EQ(host.log, (QStringList { "background #f0e0d0", "EditMode", "JzRTB 0", "focusPage" }));
     preview.unload(); // once only
     EXPECT_EQ(host.log.size(), 4);
+}
+
+TEST(PrintPreviewWindow, PrintingFromThePreviewIsThePreviewsAndLeavesItInFront)
+{
+    platform::loadNotationFonts();
+    FakeHost host;
+    FillSong(host.score, 3, 600); // one page
+    QWidget main;
+    main.show();
+    QWidget* dialogOwner = nullptr;
+    dialogs::PrintServices services;
+    services.dialogOwner = &main;
+    services.dialog = [&](QWidget* owner, QPrinter&, int, dialogs::PrintRange&) {
+        dialogOwner = owner;
+        // A dialog that closes hands the focus to the window below, as a window manager does.
+        main.activateWindow();
+        return false;
+    };
+    dialogs::frmPreview preview(host, services, &main);
+    preview.load();
+    preview.show();
+    preview.activateWindow();
+    preview.clickToolbarButton(1);
+    EXPECT_EQ(dialogOwner, &preview);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return QApplication::activeWindow() == &preview; }, 2000));
+
+    // One page: no button leads anywhere, and the print button shows no floppy disk.
+    EXPECT_FALSE(preview.cmdStart->isEnabled());
+    EXPECT_FALSE(preview.cmdNext->isEnabled());
+    EXPECT_FALSE(preview.cmdEnd->isEnabled());
+    const QList<QAction*> actions = preview.findChildren<QAction*>();
+    const auto print = std::find_if(
+        actions.begin(), actions.end(), [](const QAction* a) { return a->text() == QStringLiteral("打印"); });
+    ASSERT_NE(print, actions.end());
+    const QImage floppy = preview.style()->standardIcon(QStyle::SP_DialogSaveButton).pixmap(16).toImage();
+    EXPECT_NE((*print)->icon().pixmap(16).toImage(), floppy);
+}
+
+TEST(PrintPreviewWindow, ATenThousandLineScoreShowsItsLastPage)
+{
+    platform::loadNotationFonts();
+    FakeHost host;
+    // 60-point lines: far past 2^23 twips in all.
+    host.document = RepeatedParagraphs(10000, QStringLiteral("1234567"), 60);
+    dialogs::frmPreview preview(host, {});
+    preview.load();
+    const int pages = preview.pagination().RtfPageCount;
+    ASSERT_GT(pages, 500);
+    ASSERT_EQ(preview.cboPage->count(), pages);
+    preview.show();
+    preview.cmdEnd->click();
+    EXPECT_FALSE(preview.grab().isNull());
+    EXPECT_EQ(preview.cboPage->currentText(), QStringLiteral("第%1页   共%1页").arg(pages));
+    EXPECT_EQ(preview.navigator().CurrentPage(), pages);
 }
