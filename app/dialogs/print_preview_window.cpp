@@ -4,6 +4,7 @@
 #include "app/frame/process_state.h"
 #include "platform/desktop/dpi.h"
 #include "platform/desktop/drawn_icon.h"
+#include "platform/desktop/prompts.h"
 #include "platform/text/runtime_numbers.h"
 
 #include <QAction>
@@ -326,7 +327,7 @@ bool PrintPreviewWindow::load(const QString& PicturePath)
     thumbnails_->clear();
     bool saved = true;
     if (!PicturePath.isEmpty())
-        saved = SaveBitmap(PaintScorePicture(pages_, start.PageHeightTwips, platform::GetDpi()), PicturePath);
+        saved = savePicture(PicturePath);
 
     navigator_ = std::make_unique<PreviewNavigator>(
         pages_.RtfPageCount, start.PageWidthTwips, start.PageHeightTwips);
@@ -339,6 +340,23 @@ bool PrintPreviewWindow::load(const QString& PicturePath)
     refresh();
     placeControls();
     return saved;
+}
+
+bool PrintPreviewWindow::savePicture(const QString& path) const
+{
+    const int dpi = platform::GetDpi();
+    const int pageHeight = frame::Process().start.PageHeightTwips;
+    switch (SaveScorePicture(pages_, pageHeight, dpi, path)) {
+    case PictureSave::Saved:
+        return true;
+    case PictureSave::TooLarge:
+        platform::Prompts::current().information(
+            PictureTooLargeMessage(ScorePictureBytes(pages_, pageHeight, dpi)));
+        return false;
+    case PictureSave::Failed:
+        break;
+    }
+    return false;
 }
 
 QImage PrintPreviewWindow::pageImage(int k) const

@@ -45,8 +45,9 @@ public:
     PrintPreviewWindow(PreviewHost& host, PrintServices printServices, QWidget* parent = nullptr);
     ~PrintPreviewWindow() override;
 
-    // Paginates the editor's text on A4 with a white editor behind; the pages are drawn on the first
-    // paint. With a picture path the picture of all pages is saved there too; false when that failed.
+    // Paginates the editor's text on A4 with a white editor behind; the pages are drawn when shown.
+    // With a picture path the picture of all pages is saved there too; false when that failed. A
+    // picture above the size limit is refused with a message and nothing is written.
     bool load(const QString& PicturePath = {});
     // Gives the editor its background and editing layout back; runs once, also when the window closes.
     void unload();
@@ -84,6 +85,7 @@ private:
     friend class ThumbnailStrip;
 
     void buildWindow();
+    bool savePicture(const QString& path) const;
     // Page k + 1 at the screen's resolution, and its thumbnail.
     QImage pageImage(int k) const;
     QImage thumbnail(int k) const;

@@ -1,11 +1,14 @@
 #include "app/dialogs/print_preview_window.h"
 #include "platform/desktop/notation_fonts.h"
 #include "tests/dialogs/paged_score.h"
+#include "tests/support/scripted_prompts.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
+#include <QFile>
 #include <QStyle>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTextDocument>
 #include <QToolButton>
@@ -116,4 +119,28 @@ TEST(PrintPreviewWindow, ATenThousandLineScoreShowsItsLastPage)
     EXPECT_FALSE(preview.grab().isNull());
     EXPECT_EQ(preview.cboPage->currentText(), QStringLiteral("第%1页   共%1页").arg(pages));
     EXPECT_EQ(preview.navigator().CurrentPage(), pages);
+}
+
+TEST(PrintPreviewWindow, APictureAboveTheLimitIsRefusedWithAMessageAndNothingWritten)
+{
+    platform::loadNotationFonts();
+    ScopedPrompts prompts;
+    QTemporaryDir dir;
+    const QString path = dir.filePath("score.bmp");
+    FakeHost host;
+    host.document = RepeatedParagraphs(7000, QStringLiteral("歌"), 12); // over 110 pages
+    {
+        QFile old(path);
+        ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+        old.write("old");
+    }
+    dialogs::frmPreview preview(host, {});
+    EXPECT_FALSE(preview.load(path));
+    ASSERT_EQ(prompts->texts().size(), 1);
+    EXPECT_TRUE(prompts->texts()[0].startsWith(QStringLiteral("图片太大，没有导出：")))
+        << prompts->texts()[0].toStdString();
+    EXPECT_TRUE(prompts->texts()[0].contains(QStringLiteral("256 MB")));
+    QFile kept(path);
+    ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
+    EXPECT_EQ(kept.readAll(), "old");
 }
