@@ -34,6 +34,8 @@ public:
     // Back to editing: the editing margins and wrap, every line laid out again, the focus on the page.
     virtual void EditMode() = 0;
     virtual void JzRTB(int userRightSpace) = 0;
+    // The page in front as the user left it, its view where it was before the print layout, with the
+    // focus.
     virtual void focusPage() = 0;
 };
 
