@@ -409,7 +409,7 @@ PrintResult PrintPreviewWindow::printRTF(int Silent)
     // front again when it is over.
     const bool shown = isVisible();
     printing_->setDialogOwner(shown ? this : printServices_.dialogOwner);
-    const PrintResult result = printing_->printRTF(Silent);
+    PrintResult result = printing_->printRTF(Silent);
     if (shown) {
         raise();
         activateWindow();
