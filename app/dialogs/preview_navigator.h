@@ -51,6 +51,7 @@ public:
     void previous();
     void next();
     void last();
+    // Which of them work: first and previous above page 1, next and last below the last page.
     NavigationButtons buttons() const;
 
     // The page scroll bar: 0 to ScrollStep x (N - 1); a value at a page's top makes it the current page.

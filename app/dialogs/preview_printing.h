@@ -51,6 +51,8 @@ public:
     // kSilent prints every page once without a dialog; any other value shows the printer dialog
     // first, whose cancel prints nothing and says nothing. Each copy is a document of its own.
     PrintResult printRTF(int Silent);
+    // The window the printer dialog belongs to.
+    void setDialogOwner(QWidget* owner) { services_.dialogOwner = owner; }
 
     int PrintFromPage = 1;
     int PrintToPage = 1;

@@ -3,6 +3,8 @@
 #include "app/dialogs/score_picture.h"
 #include "app/frame/process_state.h"
 #include "platform/desktop/dpi.h"
+#include "platform/desktop/drawn_icon.h"
+#include "platform/desktop/prompts.h"
 #include "platform/text/runtime_numbers.h"
 
 #include <QAction>
@@ -20,6 +22,8 @@
 #include <QWheelEvent>
 
 #include <cmath>
+#include <functional>
+#include <map>
 
 namespace tunvale::dialogs {
 
@@ -36,7 +40,71 @@ QIcon themedIcon(const QString& name, QStyle::StandardPixmap fallback, const QWi
     return QIcon::fromTheme(name, widget->style()->standardIcon(fallback));
 }
 
+// A printer: the blank sheet going in at the top, the body, the printed sheet coming out in front.
+QIcon printerIcon()
+{
+    return platform::DrawnIcon([](QPainter& p, const QRectF& box, const QColor& ink, bool) {
+        const double s = std::min(box.width(), box.height()) / 16;
+        p.translate(box.center() - QPointF(8 * s, 8 * s));
+        QPen pen(ink, std::max(1.0, 1.2 * s));
+        pen.setJoinStyle(Qt::RoundJoin);
+        p.setPen(pen);
+        p.setBrush(Qt::white);
+        p.drawRect(QRectF(4 * s, 1 * s, 8 * s, 5 * s));
+        p.setBrush(QColor(ink.red(), ink.green(), ink.blue(), 110));
+        p.drawRoundedRect(QRectF(1 * s, 6 * s, 14 * s, 6 * s), 1.5 * s, 1.5 * s);
+        p.setBrush(Qt::white);
+        p.drawRect(QRectF(4 * s, 9.5 * s, 8 * s, 5.5 * s));
+        p.drawLine(QPointF(5.5 * s, 12.2 * s), QPointF(10.5 * s, 12.2 * s));
+    });
+}
+
 } // namespace
+
+// Pictures drawn when a paint first asks for them and kept while the paints after it ask again, so a
+// long score costs only what is on screen.
+class PrintPreviewWindow::ShownImages
+{
+public:
+    explicit ShownImages(std::function<QImage(int)> draw)
+        : draw_(std::move(draw))
+    {
+    }
+
+    void clear() { kept_.clear(); }
+
+    // One paint: the pictures it asks for stay, the others go when it ends.
+    class Paint
+    {
+    public:
+        explicit Paint(ShownImages& images)
+            : images_(images)
+            , previous_(std::move(images.kept_))
+        {
+            images_.kept_.clear();
+        }
+        Paint(const Paint&) = delete;
+        Paint& operator=(const Paint&) = delete;
+
+        const QImage& image(int k)
+        {
+            const auto kept = images_.kept_.find(k);
+            if (kept != images_.kept_.end())
+                return kept->second;
+            const auto shown = previous_.find(k);
+            QImage image = shown != previous_.end() ? std::move(shown->second) : images_.draw_(k);
+            return images_.kept_.emplace(k, std::move(image)).first->second;
+        }
+
+    private:
+        ShownImages& images_;
+        std::map<int, QImage> previous_;
+    };
+
+private:
+    std::function<QImage(int)> draw_;
+    std::map<int, QImage> kept_;
+};
 
 // The panel that holds the page column: the pages at the zoom with their shadows.
 class PrintPreviewWindow::PageColumn : public QWidget
@@ -56,7 +124,6 @@ protected:
         painter.fillRect(rect(), kBackground);
         if (!preview_.navigator_)
             return;
-        preview_.drawPagesOnce();
         const PreviewNavigator& n = *preview_.navigator_;
         const double tpp = preview_.twipsPerPixel();
         const double columnLeft = n.columnLeft(preview_.width() * tpp) - x() * tpp;
@@ -66,6 +133,7 @@ protected:
         };
         painter.setRenderHint(QPainter::SmoothPixmapTransform);
         const double s = n.shadowSize();
+        ShownImages::Paint shownPages(*preview_.pageImages_);
         for (int k = 0; k < n.pageCount(); ++k) {
             const QRectF page = n.pageRect(k);
             const QRectF shown = toPixels(page);
@@ -73,7 +141,7 @@ protected:
                 continue;
             painter.fillRect(toPixels({ page.right(), page.top() + s, s, page.height() }), kShadow);
             painter.fillRect(toPixels({ page.left() + s, page.bottom(), page.width(), s }), kShadow);
-            painter.drawImage(shown, preview_.pageImages_[size_t(k)]);
+            painter.drawImage(shown, shownPages.image(k));
         }
     }
 
@@ -107,10 +175,10 @@ protected:
         painter.fillRect(rect(), kBackground);
         if (!preview_.navigator_)
             return;
-        preview_.drawPagesOnce();
         const double tpp = preview_.twipsPerPixel();
         const double top = preview_.navigator_->thumbStripTop();
         painter.setPen(Qt::white);
+        ShownImages::Paint shownThumbnails(*preview_.thumbnails_);
         for (int k = 0; k < preview_.navigator_->pageCount(); ++k) {
             const QRectF thumb = PreviewNavigator::thumbRect(k).translated(0, top);
             const QRectF shown(
@@ -120,7 +188,7 @@ protected:
             const double s = kThumbShadowTwips / tpp;
             painter.fillRect(QRectF(shown.right(), shown.top() + s, s, shown.height()), kShadow);
             painter.fillRect(QRectF(shown.left() + s, shown.bottom(), shown.width(), s), kShadow);
-            painter.drawImage(shown, preview_.thumbnails_[size_t(k)]);
+            painter.drawImage(shown, shownThumbnails.image(k));
             painter.drawText(QRectF(0, shown.center().y() - 10, shown.left() - 4, 20),
                 Qt::AlignRight | Qt::AlignVCenter, QString::number(k + 1));
         }
@@ -149,6 +217,8 @@ PrintPreviewWindow::PrintPreviewWindow(PreviewHost& host, PrintServices printSer
     : QWidget(parent, Qt::Window)
     , host_(host)
     , printServices_(std::move(printServices))
+    , pageImages_(std::make_unique<ShownImages>([this](int k) { return pageImage(k); }))
+    , thumbnails_(std::make_unique<ShownImages>([this](int k) { return thumbnail(k); }))
 {
     setObjectName(QStringLiteral("frmPreview"));
     setWindowTitle(QStringLiteral("打印预览"));
@@ -170,8 +240,7 @@ void PrintPreviewWindow::buildWindow()
         QAction* action = tbPreview->addAction(icon, text);
         connect(action, &QAction::triggered, this, [this, index] { clickToolbarButton(index); });
     };
-    button(1, QStringLiteral("打印"),
-        themedIcon(QStringLiteral("document-print"), QStyle::SP_DialogSaveButton, this));
+    button(1, QStringLiteral("打印"), printerIcon());
     tbPreview->addSeparator();
     button(3, QStringLiteral("放大"), themedIcon(QStringLiteral("zoom-in"), QStyle::SP_ArrowUp, this));
     button(4, QStringLiteral("缩小"), themedIcon(QStringLiteral("zoom-out"), QStyle::SP_ArrowDown, this));
@@ -254,11 +323,11 @@ bool PrintPreviewWindow::load(const QString& PicturePath)
     const QSizeF page(start.PageWidthTwips, start.PageHeightTwips);
     host_.setEditorBackground(Qt::white);
     pages_.FormatRtfPages(host_.scoreDocument(), page, kPaginationMargins);
-    pageImages_.clear();
-    thumbnails_.clear();
+    pageImages_->clear();
+    thumbnails_->clear();
     bool saved = true;
     if (!PicturePath.isEmpty())
-        saved = SaveBitmap(PaintScorePicture(pages_, start.PageHeightTwips, platform::GetDpi()), PicturePath);
+        saved = savePicture(PicturePath);
 
     navigator_ = std::make_unique<PreviewNavigator>(
         pages_.RtfPageCount, start.PageWidthTwips, start.PageHeightTwips);
@@ -273,32 +342,52 @@ bool PrintPreviewWindow::load(const QString& PicturePath)
     return saved;
 }
 
-void PrintPreviewWindow::drawPagesOnce()
+bool PrintPreviewWindow::savePicture(const QString& path) const
 {
-    // Printing and the picture export load the window unseen; only a window that paints needs the pages.
-    if (!pageImages_.empty())
-        return;
+    const int dpi = platform::GetDpi();
+    const int pageHeight = frame::Process().start.PageHeightTwips;
+    switch (SaveScorePicture(pages_, pageHeight, dpi, path)) {
+    case PictureSave::Saved:
+        return true;
+    case PictureSave::TooLarge:
+        platform::Prompts::current().information(
+            PictureTooLargeMessage(ScorePictureBytes(pages_, pageHeight, dpi)));
+        return false;
+    case PictureSave::Failed:
+        break;
+    }
+    return false;
+}
+
+QImage PrintPreviewWindow::pageImage(int k) const
+{
     const double tpp = twipsPerPixel();
     const double ratio = devicePixelRatioF();
     const frame::StartValues& start = frame::Process().start;
     const QSize size(int(std::lround(start.PageWidthTwips / tpp * ratio)),
         int(std::lround(start.PageHeightTwips / tpp * ratio)));
-    const QSize thumbSize(int(std::lround(PreviewNavigator::kThumbWidth / tpp * ratio)),
-        int(std::lround(PreviewNavigator::kThumbHeight / tpp * ratio)));
     const RtfTarget target { QSizeF(start.PageWidthTwips, start.PageHeightTwips), ratio / tpp, false };
-    for (int page = 1; page <= pages_.RtfPageCount; ++page) {
-        QImage image(size, QImage::Format_RGB32);
-        image.fill(Qt::white);
-        {
-            QPainter painter(&image);
-            painter.setRenderHint(QPainter::Antialiasing);
-            painter.setRenderHint(QPainter::TextAntialiasing);
-            pages_.PrintRtfPage(page, PageMargins(page), painter, target);
-        }
-        thumbnails_.push_back(image.scaled(thumbSize, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
-        image.setDevicePixelRatio(ratio);
-        pageImages_.push_back(std::move(image));
+    QImage image(size, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    {
+        QPainter painter(&image);
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.setRenderHint(QPainter::TextAntialiasing);
+        pages_.PrintRtfPage(k + 1, PageMargins(k + 1), painter, target);
     }
+    image.setDevicePixelRatio(ratio);
+    return image;
+}
+
+QImage PrintPreviewWindow::thumbnail(int k) const
+{
+    const double tpp = twipsPerPixel();
+    const double ratio = devicePixelRatioF();
+    const QSize size(int(std::lround(PreviewNavigator::kThumbWidth / tpp * ratio)),
+        int(std::lround(PreviewNavigator::kThumbHeight / tpp * ratio)));
+    QImage page = pageImage(k);
+    page.setDevicePixelRatio(1);
+    return page.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
 }
 
 void PrintPreviewWindow::unload()
@@ -316,7 +405,16 @@ PrintResult PrintPreviewWindow::printRTF(int Silent)
 {
     if (!printing_)
         return { PrintResult::Outcome::Failed, {} };
-    return printing_->printRTF(Silent);
+    // Printed from the preview the user sees, the printer dialog is the preview's, and the preview is in
+    // front again when it is over.
+    const bool shown = isVisible();
+    printing_->setDialogOwner(shown ? this : printServices_.dialogOwner);
+    PrintResult result = printing_->printRTF(Silent);
+    if (shown) {
+        raise();
+        activateWindow();
+    }
+    return result;
 }
 
 void PrintPreviewWindow::clickToolbarButton(int index)

@@ -9,7 +9,6 @@
 
 #include <memory>
 #include <optional>
-#include <vector>
 
 class QComboBox;
 class QScrollBar;
@@ -35,6 +34,8 @@ public:
     // Back to editing: the editing margins and wrap, every line laid out again, the focus on the page.
     virtual void EditMode() = 0;
     virtual void JzRTB(int userRightSpace) = 0;
+    // The page in front as the user left it, its view where it was before the print layout, with the
+    // focus.
     virtual void focusPage() = 0;
 };
 
@@ -46,8 +47,9 @@ public:
     PrintPreviewWindow(PreviewHost& host, PrintServices printServices, QWidget* parent = nullptr);
     ~PrintPreviewWindow() override;
 
-    // Paginates the editor's text on A4 with a white editor behind; the pages are drawn on the first
-    // paint. With a picture path the picture of all pages is saved there too; false when that failed.
+    // Paginates the editor's text on A4 with a white editor behind; the pages are drawn when shown.
+    // With a picture path the picture of all pages is saved there too; false when that failed. A
+    // picture above the size limit is refused with a message and nothing is written.
     bool load(const QString& PicturePath = {});
     // Gives the editor its background and editing layout back; runs once, also when the window closes.
     void unload();
@@ -78,13 +80,17 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
+    class ShownImages;
     class PageColumn;
     class ThumbnailStrip;
     friend class PageColumn;
     friend class ThumbnailStrip;
 
     void buildWindow();
-    void drawPagesOnce();
+    bool savePicture(const QString& path) const;
+    // Page k + 1 at the screen's resolution, and its thumbnail.
+    QImage pageImage(int k) const;
+    QImage thumbnail(int k) const;
     void placeControls();
     double twipsPerPixel() const;
 
@@ -93,8 +99,9 @@ private:
     RtfPrintPreview pages_;
     std::unique_ptr<PreviewNavigator> navigator_;
     std::unique_ptr<PreviewPrinting> printing_;
-    std::vector<QImage> pageImages_; // every page at full size, drawn on the first paint
-    std::vector<QImage> thumbnails_;
+    // Printing and the picture export load the window unseen; only the pages a paint shows are drawn.
+    std::unique_ptr<ShownImages> pageImages_;
+    std::unique_ptr<ShownImages> thumbnails_;
     QToolBar* tbPreview = nullptr;
     QWidget* Picture3 = nullptr; // the thumbnail panel
     PageColumn* pageColumn_ = nullptr;

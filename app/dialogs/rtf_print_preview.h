@@ -16,9 +16,10 @@ class RichTextEdit;
 
 // The score cut into pages and drawn one page at a time. All lengths are twips.
 //
-// The pages come from one layout: a copy of the score's document laid out on a 1440-dpi device, so that
-// one device unit is one twip, at the width of the page's layout rectangle. Every target (a preview
-// picture, the printer, the picture export) draws from that layout, so all of them show the same lines.
+// The pages come from one layout: a copy of the score's document laid out line by line at the width of
+// the page's layout rectangle, on a 1440-dpi device (one unit one twip; coarser where the text holds
+// very large characters), each line's place kept in twips. Every target (a preview picture, the
+// printer, the picture export) draws from that layout, so all of them show the same lines.
 namespace tunvale::dialogs {
 
 struct RtfPageInfo {
@@ -59,8 +60,9 @@ public:
     RtfPrintPreview& operator=(const RtfPrintPreview&) = delete;
 
     // Measures the whole of `document` as pages of `page` size with the given margins and replaces the
-    // page table. A page ends before the first line whose bottom passes the layout rectangle; a line
-    // taller than that gets a page of its own; an empty text gives one page.
+    // page table, in time that grows with the text. A page ends before the first line whose bottom
+    // passes the layout rectangle; a line taller than that gets a page of its own; an empty text gives
+    // one page. Paragraph indents that leave less than an inch of line are cut back.
     void FormatRtfPages(const QTextDocument& document, QSizeF page, const RtfMargins& margins);
 
     // Draws page PageNo's lines into the layout rectangle that `margins` leave on the target's page,
@@ -79,10 +81,14 @@ public:
 
 private:
     struct LineSlot;
+    void layOutLines(double lineWidth);
+    void cutPages(double layoutHeight);
+
     std::vector<LineSlot> slots_;
     std::vector<size_t> pageFirstSlot_;
     std::unique_ptr<QTextDocument> layout_;
-    QImage device_; // the 1440-dpi paint device the layout measures with
+    int twipsPerUnit_ = 1;
+    QImage device_; // the paint device the layout measures with, twipsPerUnit_ twips a unit
 };
 
 // Makes the editor wrap its lines at PageWidth - LeftMargin - RightMargin twips when ToPage is set, else

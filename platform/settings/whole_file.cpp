@@ -68,12 +68,17 @@ std::optional<QByteArray> ReadWholeFile(const QString& path)
 
 bool CommitWholeFile(const QString& path, const QByteArray& bytes)
 {
+    return CommitWholeFile(path, [&bytes](QIODevice& file) { return file.write(bytes) == bytes.size(); });
+}
+
+bool CommitWholeFile(const QString& path, const std::function<bool(QIODevice& file)>& write)
+{
     if (QFileInfo(path).isDir())
         return false;
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         return false;
-    if (file.write(bytes) != bytes.size()) {
+    if (!write(file)) {
         file.cancelWriting();
         return false;
     }

@@ -3,7 +3,10 @@
 #include <QByteArray>
 #include <QString>
 
+#include <functional>
 #include <optional>
+
+class QIODevice;
 
 // Files that the program rewrites are read whole, changed in memory and replaced in one step, so a
 // failure leaves the old file as it was and no stray file behind.
@@ -20,5 +23,7 @@ QByteArray NativeFileName(const QString& path);
 
 // Replaces (or creates) the file with `bytes` only when all of them were written.
 bool CommitWholeFile(const QString& path, const QByteArray& bytes);
+// The same for a file written piece by piece: `write` writes all of it and says whether it could.
+bool CommitWholeFile(const QString& path, const std::function<bool(QIODevice& file)>& write);
 
 } // namespace tunvale::platform

@@ -1,5 +1,9 @@
 #include "tests/dialogs/paged_score.h"
 
+#include "platform/richtext/rich_text_content.h"
+
+#include <QTextDocument>
+
 namespace tunvale::testing {
 
 void AddParagraph(
@@ -33,6 +37,23 @@ void FillSong(platform::RichTextBox& box, int lines, int spacing)
         AddParagraph(
             box, QStringLiteral("流水弯弯第%1行歌词").arg(i + 1), QStringLiteral("宋体"), 12, spacing);
     }
+}
+
+std::unique_ptr<QTextDocument> RepeatedParagraphs(
+    int paragraphs, const QString& text, double points, const QString& font)
+{
+    platform::RunFormat format;
+    format.font = font;
+    format.halfPoints = int(points * 2);
+    platform::RichContent content;
+    for (int i = 0; i < paragraphs; ++i) {
+        content.push_back({ {}, {}, format });
+        if (!text.isEmpty())
+            content.back().runs.push_back({ format, text });
+    }
+    auto document = std::make_unique<QTextDocument>();
+    platform::SetContent(*document, content);
+    return document;
 }
 
 } // namespace tunvale::testing

@@ -4,6 +4,10 @@
 
 #include <QString>
 
+#include <memory>
+
+class QTextDocument;
+
 // Scores long enough to fill pages, built through the rich-text adapter.
 namespace tunvale::testing {
 
@@ -19,5 +23,9 @@ void AddParagraph(platform::RichTextBox& box, const QString& text,
 
 // A title and `lines` pairs of a notation line and its lyric line, each at exact spacing `spacing`.
 void FillSong(platform::RichTextBox& box, int lines, int spacing = 600);
+
+// `paragraphs` paragraphs of `text` (empty ones for an empty text) in `font` at `points`, made at once.
+std::unique_ptr<QTextDocument> RepeatedParagraphs(
+    int paragraphs, const QString& text, double points, const QString& font = QStringLiteral("宋体"));
 
 } // namespace tunvale::testing

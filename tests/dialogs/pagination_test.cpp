@@ -5,6 +5,7 @@
 
 #include <QImage>
 #include <QPainter>
+#include <QTextDocument>
 
 #include <gtest/gtest.h>
 
@@ -164,4 +165,71 @@ TEST_F(Pagination, APageInksOnlyInsideItsLayoutRectangleAndThePrinterReachesFurt
     const QRect printed = InkBounds(render(2, margins, true));
     EXPECT_GT(printed.right(), inside.right() + 10);
     EXPECT_LE(printed.right(), inside.right() + 400 / 15 + 1);
+}
+
+TEST_F(Pagination, TextsOfAnyHeightComeToAnEndPageByPage)
+{
+    // Far past 2^23 twips, where Qt's layout of the whole text in 26.6 fixed point never ends.
+    const auto empty = RepeatedParagraphs(20000, {}, 32);
+    pages.FormatRtfPages(*empty, kPage, kPreviewMargins);
+    // An empty paragraph counts two with its break; the first, in the default size, is lower.
+    ASSERT_GE(pages.RtfPageCount, 2);
+    const int second = pages.RtfPages[1].StartChar / 2;
+    const int perPage = pages.RtfPages[1].EndChar / 2 - second;
+    ASSERT_GT(perPage, 0);
+    ASSERT_EQ(pages.RtfPageCount, 1 + (20000 - second + perPage - 1) / perPage);
+    for (int k = 1; k < pages.RtfPageCount; ++k)
+        ASSERT_EQ(pages.RtfPages[size_t(k)].StartChar, 2 * (second + perPage * (k - 1))) << "page " << k + 1;
+    EXPECT_EQ(pages.RtfPages.back().EndChar, -1);
+
+    // Lines at the largest size, each taller than a page, take a page each: as paragraphs and as the
+    // wrapped lines of one paragraph.
+    const auto paragraphs = RepeatedParagraphs(2000, QStringLiteral("1"), 1638);
+    pages.FormatRtfPages(*paragraphs, kPage, kPreviewMargins);
+    ASSERT_EQ(pages.RtfPageCount, 2000);
+    EXPECT_EQ(pages.RtfPages[1999].StartChar, 3 * 1999);
+    EXPECT_EQ(pages.RtfPages[0].Height, kLayoutHeight);
+
+    const auto wrapped = RepeatedParagraphs(1, QString(300, QChar(u'1')), 1638);
+    pages.FormatRtfPages(*wrapped, kPage, kPreviewMargins);
+    ASSERT_EQ(pages.RtfPageCount, 300);
+    EXPECT_EQ(pages.RtfPages[299].StartChar, 299);
+}
+
+TEST_F(Pagination, IndentsThatLeaveNoRoomAreCutBackToAnInchOfLine)
+{
+    platform::RichTextBox box;
+    AddParagraph(box, QString(100, QChar(u'歌')), QStringLiteral("宋体"), 12, 300);
+    box.select(0, 0);
+    box.setSelIndent(20000);
+    box.setSelRightIndent(20000);
+    paginate(box);
+    // 20000 twips each side of an 11906-twip line become 5233: an inch of line, six characters.
+    ASSERT_EQ(pages.RtfPageCount, 1);
+    EXPECT_EQ(pages.RtfPages[0].Height, 17 * 300);
+    const QRect ink = InkBounds(render(1, kPreviewMargins));
+    EXPECT_NEAR(ink.left(), 5233 / 15, 2);
+    EXPECT_LE(ink.right(), (5233 + 1440) / 15 + 1);
+}
+
+TEST_F(Pagination, ACharacterOfAnySizeIsDrawnAtItsSizeOnAPageOfItsOwn)
+{
+    // DejaVu's metrics overflow Qt's fixed point above about 880 points on a twip device.
+    for (const QString font : { QStringLiteral("宋体"), QStringLiteral("DejaVu Sans") }) {
+        for (const double points : { 900.0, 1500.0, 1638.0 }) {
+            platform::RichTextBox box;
+            AddParagraph(box, QStringLiteral("上"));
+            AddParagraph(box, QStringLiteral("X"), font, points);
+            AddParagraph(box, QStringLiteral("下"));
+            paginate(box);
+            ASSERT_EQ(pages.RtfPageCount, 3) << font.toStdString() << " " << points;
+            const RtfMargins margins { 0, 1440, 0, 720 };
+            const QRect ink = InkBounds(render(2, margins));
+            ASSERT_FALSE(ink.isEmpty()) << font.toStdString() << " " << points;
+            // Far taller than any line of text, its arms reaching the page's bottom.
+            EXPECT_GT(ink.height(), 4500 / 15) << font.toStdString() << " " << points;
+            EXPECT_GE(ink.bottom(), (kPageHeight - 720) / 15 - 2) << font.toStdString() << " " << points;
+            EXPECT_GE(ink.top(), 1440 / 15);
+        }
+    }
 }

@@ -4,6 +4,7 @@
 #include "tests/dialogs/ink.h"
 #include "tests/dialogs/paged_score.h"
 
+#include <QFileInfo>
 #include <QPainter>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -60,6 +61,12 @@ TEST_F(Picture, ABitmapAsHighAsThePagesWithoutTheirMargins)
 
     EXPECT_FALSE(
         dialogs::SaveBitmap(QImage(10, 10, QImage::Format_RGB32), dir.filePath("no/such/folder/a.bmp")));
+
+    // The file is as large as the size told before painting: rows of 795 pixels padded to 2388 bytes.
+    const QString path = dir.filePath("sized.bmp");
+    ASSERT_EQ(dialogs::SaveScorePicture(pages, kPageHeight, 96, path), dialogs::PictureSave::Saved);
+    EXPECT_EQ(QFileInfo(path).size(), dialogs::ScorePictureBytes(pages, kPageHeight, 96));
+    EXPECT_EQ(dialogs::ScorePictureBytes(pages, kPageHeight, 96), 54 + 2388 * qRound(height / 15));
 }
 
 TEST_F(Picture, APageFilledToItsLastLineKeepsThatLinesLowestInk)
@@ -76,7 +83,8 @@ TEST_F(Picture, APageFilledToItsLastLineKeepsThatLinesLowestInk)
     const QImage picture = dialogs::PaintScorePicture(pages, kPageHeight, 96);
     // The same row in the picture, where page 1 starts at the top, still holds that ink, and page 2's
     // first line starts below it.
-    EXPECT_EQ(picture.copy(0, lowest, 794, 1), page.copy(0, lowest + 720 / 15, 794, 1));
+    EXPECT_EQ(picture.copy(0, lowest, 794, 1).convertToFormat(QImage::Format_RGB32),
+        page.copy(0, lowest + 720 / 15, 794, 1));
     EXPECT_FALSE(InkBounds(picture.copy(0, lowest, 794, 1)).isEmpty());
     const QRect pageTwo
         = InkBounds(picture.copy(0, lowest + 1, 794, (kPageHeight - 2160) / 15 - lowest + 40));

@@ -53,6 +53,52 @@ void BM_Paginate20Pages(benchmark::State& state)
 }
 BENCHMARK(BM_Paginate20Pages)->Unit(benchmark::kMillisecond);
 
+// `paragraphs` paragraphs of `text` in 宋体 at `halfPoints`.
+std::unique_ptr<QTextDocument> repeated(int paragraphs, const QString& text, int halfPoints)
+{
+    platform::RunFormat format;
+    format.font = QStringLiteral("宋体");
+    format.halfPoints = halfPoints;
+    platform::RichContent content;
+    for (int i = 0; i < paragraphs; ++i) {
+        platform::RichParagraph paragraph { {}, {}, format };
+        if (!text.isEmpty())
+            paragraph.runs.push_back({ format, text });
+        content.push_back(paragraph);
+    }
+    auto document = std::make_unique<QTextDocument>();
+    platform::SetContent(*document, content);
+    return document;
+}
+
+void paginate(benchmark::State& state, const QTextDocument& document)
+{
+    dialogs::RtfPrintPreview pages;
+    for (auto _ : state) {
+        pages.FormatRtfPages(document, QSizeF(kPageWidth, kPageHeight), dialogs::kPaginationMargins);
+        benchmark::DoNotOptimize(pages.RtfPageCount);
+    }
+    state.counters["pages"] = pages.RtfPageCount;
+}
+
+// Empty 32-point lines, 758 twips each: 11,000 of them stay below 2^23 twips, 12,000 pass it.
+void BM_PaginateEmpty32PointLines(benchmark::State& state)
+{
+    paginate(state, *repeated(int(state.range(0)), {}, 64));
+}
+BENCHMARK(BM_PaginateEmpty32PointLines)->Arg(11000)->Arg(12000)->Arg(20000)->Unit(benchmark::kMillisecond);
+
+// One-digit lines at the largest size, 1638 points.
+void BM_PaginateLinesAt1638Points(benchmark::State& state)
+{
+    paginate(state, *repeated(int(state.range(0)), QStringLiteral("1"), 3276));
+}
+BENCHMARK(BM_PaginateLinesAt1638Points)->Arg(200)->Arg(2000)->Unit(benchmark::kMillisecond);
+
+// A song of notation and lyric lines, `range` lines in all.
+void BM_PaginateSongLines(benchmark::State& state) { paginate(state, *song(int(state.range(0)) / 20)); }
+BENCHMARK(BM_PaginateSongLines)->Arg(5000)->Arg(10000)->Unit(benchmark::kMillisecond);
+
 // The preview draws every page once on its first paint, at the screen's resolution.
 void BM_RenderPreviewOf10Pages(benchmark::State& state)
 {

@@ -209,3 +209,30 @@ TEST_F(Printing, APdfHasTheScoreOnA4WithItsFontsEmbedded)
     EXPECT_GE(InkBounds(rangeFirst).top(), 1440 / 15);
     EXPECT_LT(InkBounds(rangeFirst).top(), (1440 + 600) / 15);
 }
+
+TEST_F(Printing, ACharacterAboveWhatPdfViewersDrawAsTextStillShowsInThePdf)
+{
+    platform::RichTextBox large;
+    AddParagraph(large, QStringLiteral("上"));
+    AddParagraph(large, QStringLiteral("X"), QStringLiteral("宋体"), 1500);
+    AddParagraph(large, QStringLiteral("下"));
+    dialogs::RtfPrintPreview largePages;
+    largePages.FormatRtfPages(*large.document(), QSizeF(kPageWidth, kPageHeight), { 0, 720, 0, 1440 });
+    ASSERT_EQ(largePages.RtfPageCount, 3);
+
+    QTemporaryDir dir;
+    const QString pdf = dir.filePath("large.pdf");
+    dialogs::PrintServices services;
+    services.dialog = [&](QWidget*, QPrinter& printer, int, PrintRange&) {
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(pdf);
+        return true;
+    };
+    services.target = [](QPrinter& printer) { return std::make_unique<dialogs::PrinterTarget>(printer); };
+    PreviewPrinting printing(largePages, services);
+    ASSERT_EQ(printing.printRTF(0).outcome, Outcome::Printed);
+    run("pdftoppm", { "-r", "24", "-f", "2", "-l", "2", "-png", pdf, dir.filePath("page") });
+    const QImage page(dir.filePath("page-2.png"));
+    ASSERT_FALSE(page.isNull());
+    EXPECT_GT(InkBounds(page).height(), 4500 * 24 / 1440);
+}

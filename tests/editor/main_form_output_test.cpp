@@ -8,6 +8,9 @@
 #include <QAction>
 #include <QCoreApplication>
 #include <QFileInfo>
+#include <QScrollBar>
+
+#include <tuple>
 
 #include <gtest/gtest.h>
 
@@ -68,4 +71,45 @@ TEST(MainFormOutput, PreviewAndExportsLeaveTheScoreAsItWas)
     EXPECT_FALSE(editing.undo().canUndo()) << "a layout change became an undo step";
     EXPECT_TRUE(frame::Process().ScoreHeader.ScoreSaved);
     EXPECT_EQ(form.editor().TextRTF(), rtf);
+}
+
+TEST(MainFormOutput, ThePictureExportAndThePreviewLeaveCaretSelectionAndViewAsTheyWere)
+{
+    // A window narrower than the page wraps at the page's width, a wide one at its own.
+    for (const int width : { 700, 1000 }) {
+        WindowTest t;
+        const QString picture = t.user.file("song.bmp");
+        editor::MainFormServices services = tunvale::testing::FakeServices();
+        services.outputSaveDialog = [&picture](const platform::FileDialogRequest&) { return picture; };
+        frame::Process().ScoreHeader.CurrentFile = t.sampleScore();
+        t.form = std::make_unique<editor::MainForm>(std::move(services));
+        ASSERT_TRUE(t.form->load());
+        editor::MainForm& form = *t.form;
+        form.resize(width, 260); // low enough to scroll
+        form.show();
+        form.applyLayout();
+        form.JzRTB(0);
+        platform::RichTextBox& editor = form.editor();
+        // A lyric that wraps into fewer lines on the printed page, where no cover narrows them.
+        editor.setSelStart(editor.TextLength());
+        editor.setSelText(QStringLiteral("\r\n") + QString(600, QChar(u'歌')));
+        QScrollBar* bar = form.editorView()->verticalScrollBar();
+        ASSERT_GT(bar->maximum(), 0);
+        editor.select(editor.TextLength() / 2, 3);
+        bar->setValue(bar->maximum());
+        const auto where
+            = [&] { return std::make_tuple(editor.SelStart(), editor.SelLength(), bar->value()); };
+        const auto before = where();
+
+        form.action("OutputPic")->trigger();
+        EXPECT_TRUE(QFileInfo::exists(picture));
+        EXPECT_EQ(where(), before) << width;
+
+        form.action("PrintPreview1")->trigger();
+        auto& output = form.part<editor::MainFormOutput>();
+        ASSERT_TRUE(output.preview());
+        output.preview()->close();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        EXPECT_EQ(where(), before) << width;
+    }
 }

@@ -15,6 +15,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QScopedValueRollback>
+#include <QScrollBar>
 #include <QTextStream>
 #include <QTimer>
 
@@ -58,16 +59,23 @@ MainFormOutput::MainFormOutput(MainForm& form, frame::SaveDialog saveDialog, dia
 
 MainFormOutput::~MainFormOutput() = default;
 
-// The margins go onto every paragraph as a layout change, which the undo engine does not record.
+// The margins go onto every paragraph as a layout change, which the undo engine does not record; the
+// caret and the selection stay.
 void MainFormOutput::setMargins(int left, int right)
 {
     form_.state().LayoutBusy = true;
-    SetLeftRightSpace(form_.editor(), left, right);
+    SetParagraphIndents(*form_.editorView()->document(), left, right);
     form_.state().LayoutBusy = false;
 }
 
 void MainFormOutput::PrintMode()
 {
+    // The print layout lays the lines out anew and may scroll the editor; the view of the editing layout
+    // comes back with it.
+    if (!editingScroll_) {
+        const platform::RichTextEdit& view = *form_.editorView();
+        editingScroll_ = QPoint(view.horizontalScrollBar()->value(), view.verticalScrollBar()->value());
+    }
     // Output never marks a score modified: margins and pages are no edit.
     const QScopedValueRollback kept(frame::Process().ScoreHeader.ScoreSaved);
     const notation::ScoreHeader& header = frame::Process().ScoreHeader;
@@ -79,8 +87,9 @@ void MainFormOutput::EditMode()
     const QScopedValueRollback kept(frame::Process().ScoreHeader.ScoreSaved);
     const notation::ScoreHeader& header = frame::Process().ScoreHeader;
     setMargins(header.LeftSpace, header.RightSpace);
-    dialogs::SetRtfTargetWidth(
-        *form_.editorView(), kInch, kInch, kInch, kInch, kWrapPageWidth, kWrapPageHeight, false);
+    // The editor wraps at its window again, as the window's layout has it: a window narrower than the
+    // page wraps at the page's width.
+    form_.applyLayout();
 }
 
 bool MainFormOutput::printStartScore()
@@ -215,6 +224,15 @@ QColor MainFormOutput::editingBackground() const
     return StoredColor(frame::Process().ColorScheme.EditBackColor);
 }
 
-void MainFormOutput::focusPage() { form_.cover(0)->setFocus(); }
+void MainFormOutput::focusPage()
+{
+    if (editingScroll_) {
+        platform::RichTextEdit& view = *form_.editorView();
+        view.horizontalScrollBar()->setValue(editingScroll_->x());
+        view.verticalScrollBar()->setValue(editingScroll_->y());
+        editingScroll_.reset();
+    }
+    form_.cover(0)->setFocus();
+}
 
 } // namespace tunvale::editor

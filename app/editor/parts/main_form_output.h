@@ -6,7 +6,10 @@
 #include "app/editor/parts/main_form_part.h"
 #include "app/frame/output_commands.h"
 
+#include <QPoint>
 #include <QPointer>
+
+#include <optional>
 
 class QTimer;
 
@@ -79,6 +82,7 @@ private:
     QTimer* recorderTimer_ = nullptr;
     QPointer<dialogs::RecorderWindow> recorderWindow_;
     QPointer<dialogs::PrintPreviewWindow> preview_;
+    std::optional<QPoint> editingScroll_; // the editor's scroll position before the print layout
 };
 
 } // namespace tunvale::editor
