@@ -97,9 +97,12 @@ void PreviewNavigator::thumbClicked(int k) { selectPage(k + 1); }
 
 NavigationButtons PreviewNavigator::buttons() const
 {
-    const bool back = currentPage_ > 1;
-    const bool forward = currentPage_ < pages_;
-    return { back, back, forward, forward };
+    // Page 1 is tested first, so a one-page score leaves next and last on.
+    if (currentPage_ == 1)
+        return { false, false, true, true };
+    if (currentPage_ == pages_)
+        return { true, true, false, false };
+    return { true, true, true, true };
 }
 
 void PreviewNavigator::setScrollValue(int value)

@@ -43,13 +43,13 @@ TEST(PreviewNavigator, PagesButtonsAndScrollValues)
     };
     const Action none = [](PreviewNavigator&) {};
     const std::vector<Row> rows {
-        { "one page at load", 1, none, 1, 0, 0, "off off off off" },
+        { "one page at load", 1, none, 1, 0, 0, "off off on on" },
         { "one page: next and last change nothing", 1,
             [](PreviewNavigator& n) {
                 n.next();
                 n.last();
             },
-            1, 0, 0, "off off off off" },
+            1, 0, 0, "off off on on" },
         { "three pages at load", 3, none, 1, 0, 0, "off off on on" },
         { "next", 3, [](PreviewNavigator& n) { n.next(); }, 2, 10, -kPitch, "on on on on" },
         { "last", 3, [](PreviewNavigator& n) { n.last(); }, 3, 20, -2 * kPitch, "on on off off" },
@@ -97,7 +97,7 @@ TEST(PreviewNavigator, PagesButtonsAndScrollValues)
                 n.wheel(-120);
                 n.wheel(120);
             },
-            1, 0, 0, "off off off off" },
+            1, 0, 0, "off off on on" },
     };
     for (const Row& row : rows) {
         PreviewNavigator n(row.pages, kWidth, kHeight);
