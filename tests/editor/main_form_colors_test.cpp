@@ -100,9 +100,10 @@ protected:
     std::deque<std::int32_t> picks;
 };
 
-// The first notation line of the sample and the lyric line under it.
+// The first notation line of the sample and the lyric line under it; the notation wraps at the page's
+// width into two lines.
 constexpr int kNotationLine = 2;
-constexpr int kLyricLine = 3;
+constexpr int kLyricLine = 4;
 
 } // namespace
 

@@ -4,11 +4,13 @@
 #include "app/editor/parts/main_form_drums.h"
 #include "app/editor/parts/main_form_editing.h"
 #include "app/editor/parts/main_form_playback.h"
+#include "app/editor/parts/main_form_score_files.h"
 #include "app/editor/window/main_form.h"
 #include "app/editor/window/status_panels.h"
 #include "app/frame/process_state.h"
 #include "app/frame/write_vls.h"
 #include "app/notation/drum_accessor.h"
+#include "app/notation/drum_data.h"
 #include "app/notation/play_order.h"
 #include "platform/richtext/rich_text_edit.h"
 #include "tests/editing/score_builder.h"
@@ -611,6 +613,53 @@ TEST(DrumRecordsOfAWrappedLine, AnOperationChangesItsBarAloneAndUndoGivesTheOpen
     form.action(QStringLiteral("mnuUnDo"))->trigger();
     EXPECT_TRUE(stores().XjDrums == opened);
     frame::Process().ScoreHeader.ScoreSaved = true;
+}
+
+// Notes, then a paragraph that starts with a text character and wraps at the page width into a
+// notation line, then notes again; a named record on every bar of the laid-out score.
+TEST(DrumRecordsOfAWrappedLine, EveryOpenKeepsTheRecordsOfTheLaidOutBars)
+{
+    using namespace tunvale::testing;
+    WindowTest t;
+    platform::RichTextBox score;
+    std::vector<int> wrapped;
+    for (int i = 0; i < 40; ++i)
+        wrapped.push_back(Note(1 + i % 7));
+    wrapped.insert(wrapped.end(), { kBar, Note(5), kBar, Note(6), kBar });
+    Append(score, kNote, Codes({ Note(1), kBar, Note(2), kBar }) + QStringLiteral("\r\n"));
+    Append(score, kSong, QStringLiteral("A"));
+    Append(score, kNote, Codes(wrapped) + QStringLiteral("\r\n"));
+    Append(score, kNote, Codes({ Note(3), kBar, Note(4), kBar }));
+    const QString path = t.user.file(QStringLiteral("wrapped.vls"));
+    notation::ScoreHeader header;
+    header.CurrentFile = path;
+    DrumStore records(8);
+    for (std::size_t i = 0; i < records.size(); ++i) {
+        records[i].HaveDrum = 1;
+        records[i].DrumName[0] = std::uint8_t('A' + i);
+    }
+    ASSERT_TRUE(frame::WriteVls(header, {}, score.TextRTF().toLatin1(), records, notation::PlayOrder()));
+
+    // The start score opens before its window is shown.
+    editor::MainForm& form = t.load(path);
+    EXPECT_TRUE(stores().XjDrums == records) << stores().XjDrums.size();
+    form.resize(1280, 900);
+    form.show();
+    QCoreApplication::processEvents();
+    // The caret moved, the bars are counted as laid out.
+    form.editor().setSelStart(form.editor().TextLength());
+    ASSERT_EQ(form.part<editor::MainFormEditing>().undo().XJInteger(), int(records.size()));
+    ASSERT_TRUE(form.part<editor::MainFormScoreFiles>().commands().save());
+    DrumStore saved;
+    ASSERT_TRUE(notation::ReadDrumData(saved, path));
+    EXPECT_TRUE(saved == records) << saved.size();
+    form.close();
+
+    // A new score's window opens it in its place.
+    frame::ScoreFileCommands& files = t.load().part<editor::MainFormScoreFiles>().commands();
+    files.OpenVls(path);
+    EXPECT_EQ(frame::Process().ScoreHeader.CurrentFile, path);
+    EXPECT_TRUE(stores().XjDrums == records) << stores().XjDrums.size();
 }
 
 } // namespace

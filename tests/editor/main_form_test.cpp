@@ -608,3 +608,30 @@ TEST(MainFormView, ANarrowWindowReachesEveryLineEnd)
     EXPECT_GT(view->horizontalScrollBar()->value(), 0);
     EXPECT_TRUE(view->viewport()->rect().contains(view->cursorRect().center()));
 }
+
+// The text runs over the page less its margins before the window is first shown, in a narrow window
+// and in a wide one, in the editor and in the playback view alike.
+TEST(MainFormView, TheTextKeepsThePageWidthShownOrNotNarrowOrWide)
+{
+    WindowTest t;
+    MainForm& form = t.load(t.sampleScore());
+    const auto& header = frame::Process().ScoreHeader;
+    const double tpp = form.twipsPerPixel();
+    const double page = (frame::Process().start.PageWidthTwips - header.LeftSpace - header.RightSpace) / tpp;
+    const auto expectPageWidth = [&](const char* window) {
+        for (platform::RichTextEdit* view : { form.editorView(), form.playbackView() }) {
+            const QTextDocument* document = view->document();
+            const QTextBlockFormat format = document->begin().blockFormat();
+            EXPECT_NEAR(document->textWidth() - format.leftMargin() - format.rightMargin(), page, 1.0)
+                << window << ' ' << view->objectName().toStdString();
+        }
+    };
+    expectPageWidth("not shown");
+    form.resize(600, 800);
+    form.show();
+    QApplication::processEvents();
+    expectPageWidth("narrow");
+    form.resize(int(frame::Process().start.PageWidthTwips / tpp) + 400, 800);
+    QApplication::processEvents();
+    expectPageWidth("wide");
+}

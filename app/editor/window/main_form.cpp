@@ -261,6 +261,9 @@ bool MainForm::load()
     // its call is answered once the window is up.
     files.listen();
     files.ShowRecentFiles();
+    // The views take the page's width before the start score opens: the open counts the bars on the
+    // laid-out lines, where a document without a width has one line per paragraph.
+    applyLayout();
     if (!files.OpenStartScore(process().ScoreHeader.CurrentFile))
         return false;
     statusPanels_->setPanelText(StatusPanel::Hint, kColourHint);

@@ -217,8 +217,10 @@ private:
     void readViewSettings();
     void loadAccompanimentMenu();
     void applyBarVisibility();
-    // Puts a score view on the page rectangle, cut at the client's right edge.
-    void placeScoreView(platform::RichTextEdit* view, const platform::TwipsRect& page, int clientWidth);
+    // Puts a score view on the page rectangle, cut at the client's right edge, its lines wrapped at
+    // wrapWidth.
+    void placeScoreView(
+        platform::RichTextEdit* view, const platform::TwipsRect& page, double wrapWidth, int clientWidth);
 
     void showHelp();
     void showWillingPage();

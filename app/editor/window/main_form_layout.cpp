@@ -17,7 +17,6 @@
 #include <QEvent>
 #include <QLabel>
 #include <QScopedValueRollback>
-#include <QScrollBar>
 #include <QTimer>
 
 #include <margin_ruler.h>
@@ -88,8 +87,8 @@ void MainForm::applyLayout()
     rightCoverTwips_ = out.cover1.width;
     place(barStripBox_, out.strip);
     barStrip_->setGeometry(0, 0, toPixels(out.sliderWidth), barStrip_->height());
-    placeScoreView(editorView_, out.editor, client->width());
-    placeScoreView(playbackView_, out.editor, client->width());
+    placeScoreView(editorView_, out.editor, out.wrapWidth, client->width());
+    placeScoreView(playbackView_, out.editor, out.wrapWidth, client->width());
     graceBox_->setGeometry(0, graceBox_->y(), graceBox_->width(), toPixels(out.yyPic.height));
     if (out.lineShow) {
         place(tiledViewBox_, *out.lineShow);
@@ -103,25 +102,25 @@ void MainForm::applyLayout()
     barStripBox_->raise();
 }
 
-void MainForm::placeScoreView(platform::RichTextEdit* view, const TwipsRect& page, int clientWidth)
+void MainForm::placeScoreView(
+    platform::RichTextEdit* view, const TwipsRect& page, double wrapWidth, int clientWidth)
 {
     const double tpp = twipsPerPixel();
     const int left = static_cast<int>(std::lround(page.left / tpp));
     const int width = static_cast<int>(std::lround(page.width / tpp));
     const int top = static_cast<int>(std::lround(page.top / tpp));
     const int height = std::max(0, static_cast<int>(std::lround(page.height / tpp)));
-    // A window narrower than the page shows what fits, wrapped as on the page, with a scroll bar
-    // to reach the line ends; a wide one has no horizontal scroll bar.
+    // Lines wrap as on the page whatever the window's width, and before the window is first shown:
+    // a score opens laid out, with the bars it will show. A window narrower than the page shows what
+    // fits, with a scroll bar to reach the line ends; a wide one has no horizontal scroll bar.
     const bool narrow = left + width > clientWidth;
     view->setGeometry(left, top, std::max(0, narrow ? clientWidth - left : width), height);
-    if (narrow) {
-        view->setLineWrapMode(QTextEdit::FixedPixelWidth);
-        view->setLineWrapColumnOrWidth(std::max(1, width - view->verticalScrollBar()->sizeHint().width()));
-        view->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
-    } else {
-        view->setLineWrapMode(QTextEdit::WidgetWidth);
-        view->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    }
+    const int wrap = std::max(1, static_cast<int>(std::lround(wrapWidth / tpp)));
+    view->setLineWrapMode(QTextEdit::FixedPixelWidth);
+    // Every new wrap width lays the whole text out again.
+    if (view->lineWrapColumnOrWidth() != wrap)
+        view->setLineWrapColumnOrWidth(wrap);
+    view->setHorizontalScrollBarPolicy(narrow ? Qt::ScrollBarAsNeeded : Qt::ScrollBarAlwaysOff);
 }
 
 void MainForm::MakeWorkingCopy()

@@ -61,6 +61,8 @@ LayoutResult LayoutMainForm(const LayoutInput& in)
     // The editor runs to the window's right border when there is room, so its scroll bar lies there and
     // the right cover hides the stretch between the page and the scroll bar.
     out.editor = { out.cover0.width, top, out.cover0.width + in.PW + in.SB, height };
+    // The right indent takes the right cover's width on, so the text keeps the page's width.
+    out.wrapWidth = in.PW + out.cover1.width;
 
     if (in.tiled) {
         out.lineShow = TwipsRect { 0, out.editor.top, in.SW, out.editor.height };

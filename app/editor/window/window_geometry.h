@@ -51,6 +51,7 @@ struct LayoutResult {
     TwipsRect strip; // the bar strip's container
     double sliderWidth = 0; // the bar strip inside it, at top 0
     TwipsRect editor; // and the views under it
+    double wrapWidth = 0; // where the views' lines wrap: the page and the stretch the right cover hides
     std::optional<TwipsRect> lineShow; // the tiled view, when shown
     std::optional<TwipsRect> lineShowText;
 };
