@@ -187,6 +187,8 @@ TEST(ScoreFileCommands, AFailedOpenKeepsTheScore)
     for (qsizetype i = body; i < body + 16 && i < damaged.size(); ++i)
         damaged[i] = char(damaged[i] ^ 0x5A);
     ASSERT_TRUE(writeAll(f.dir.filePath(QStringLiteral("damaged.vls")), damaged));
+    writeScore(
+        f.path(QStringLiteral("long.vls")), 1, rtfWithTitle(QByteArray(frame::kMaxUnbreakableRun + 1, '1')));
     struct Case {
         QString file;
         QString message;
@@ -204,6 +206,8 @@ TEST(ScoreFileCommands, AFailedOpenKeepsTheScore)
             frame::CannotOpenText(f.path(QStringLiteral("notes.vls")), frame::kNotAScoreReason), 0 },
         { f.path(QStringLiteral("damaged.vls")),
             frame::CannotOpenText(f.path(QStringLiteral("damaged.vls")), frame::kDamagedReason), 0 },
+        { f.path(QStringLiteral("long.vls")),
+            frame::CannotOpenText(f.path(QStringLiteral("long.vls")), frame::kLongLineReason), 0 },
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.file.toStdString());
@@ -220,6 +224,25 @@ TEST(ScoreFileCommands, AFailedOpenKeepsTheScore)
         EXPECT_EQ(f.window.head.CurrentFile, notation::TemplatePath());
         // The registration made for the failed load is undone.
         EXPECT_EQ(f.entry(c.file), 0);
+    }
+}
+
+// Only a stretch that the layout can't wrap is bounded: Chinese text and spaced digits wrap anywhere.
+TEST(ScoreFileCommands, LongLinesOpenWhenTheyCanWrap)
+{
+    Fixture f;
+    QByteArray chinese;
+    for (int i = 0; i < 100'000; ++i)
+        chinese += "\\'d6\\'d0";
+    const QByteArray lines[] = { QByteArray(frame::kMaxUnbreakableRun, '1'), chinese,
+        QByteArray("1 ").repeated(frame::kMaxUnbreakableRun) };
+    for (const QByteArray& line : lines) {
+        const QString song = f.path(QStringLiteral("song.vls"));
+        writeScore(song, 1, rtfWithTitle(line));
+        f.commands->OpenVls(song);
+        EXPECT_TRUE(f.prompts->texts().isEmpty()) << f.prompts->texts().join(u'|').toStdString();
+        EXPECT_EQ(f.window.head.CurrentFile, song);
+        EXPECT_GE(f.window.box.TextLength(), frame::kMaxUnbreakableRun);
     }
 }
 
