@@ -379,13 +379,34 @@ TEST(ScoreFileCommands, AFailedSaveKeepsTheOldFileAndTheName)
     const QString untitled = f.window.head.CurrentFile;
     f.dialogAnswers.push_back(song);
     EXPECT_FALSE(f.commands->save());
-    EXPECT_EQ(f.prompts->texts(), QStringList { notation::kWriteFailedMessage });
+    EXPECT_EQ(
+        f.prompts->texts(), QStringList { notation::kWriteFailedMessage + u'\n' + song + "\n文件名太长。" });
     EXPECT_EQ(f.window.head.CurrentFile, untitled);
     EXPECT_FALSE(f.window.head.ScoreSaved);
     EXPECT_EQ(readAll(song), before);
     EXPECT_EQ(folderEntries(folder), QStringList { QFileInfo(song).fileName() });
     EXPECT_EQ(f.entry(song), 0);
     QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+}
+
+// Text that other editors stored as raw code page bytes (two bytes a character) is written back as
+// "\\'xx\\'xx" escapes, eight bytes a character: a 1.2 MB score would grow beyond what opens.
+TEST(ScoreFileCommands, ASaveThatWouldOutgrowTheLimitKeepsTheOldFileAndTheChanges)
+{
+    Fixture f;
+    const QString song = f.path(QStringLiteral("raw.vls"));
+    writeScore(song, 1, rtfWithTitle(QByteArray("\xd6\xd0").repeated(600'000)));
+    f.commands->OpenVls(song);
+    ASSERT_EQ(f.window.head.CurrentFile, song);
+    const QByteArray before = readAll(song);
+    f.window.head.ScoreSaved = false;
+
+    EXPECT_FALSE(f.commands->save());
+    EXPECT_EQ(f.prompts->texts(), QStringList { notation::kWriteTooLargeMessage });
+    EXPECT_FALSE(f.window.head.ScoreSaved);
+    EXPECT_EQ(f.window.head.CurrentFile, song);
+    EXPECT_EQ(readAll(song), before);
+    EXPECT_EQ(folderEntries(f.dir.path()), QStringList { QStringLiteral("raw.vls") });
 }
 
 TEST(ScoreFileCommands, SaveAsMovesTheRegistrationAndKeepsTheHeadersDrumSwitch)
