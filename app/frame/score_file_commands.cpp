@@ -236,6 +236,9 @@ bool ScoreFileCommands::loadHere(const QString& path)
     case VlsReadStatus::TooLarge:
         Prompts::current().information(CannotOpenText(path, kTooLargeMessage));
         return false;
+    case VlsReadStatus::Damaged:
+        Prompts::current().information(CannotOpenText(path, kDamagedReason));
+        return false;
     case VlsReadStatus::TooNew:
         Prompts::current().information(CannotOpenText(path, kTooNewMessage));
         window_.closeWindow();

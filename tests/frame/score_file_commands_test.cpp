@@ -187,6 +187,8 @@ TEST(ScoreFileCommands, AFailedOpenKeepsTheScore)
     for (qsizetype i = body; i < body + 16 && i < damaged.size(); ++i)
         damaged[i] = char(damaged[i] ^ 0x5A);
     ASSERT_TRUE(writeAll(f.dir.filePath(QStringLiteral("damaged.vls")), damaged));
+    ASSERT_TRUE(
+        writeAll(f.dir.filePath(QStringLiteral("cut.vls")), readAll(song).left(readAll(song).size() / 2)));
     writeScore(
         f.path(QStringLiteral("long.vls")), 1, rtfWithTitle(QByteArray(frame::kMaxUnbreakableRun + 1, '1')));
     struct Case {
@@ -206,6 +208,8 @@ TEST(ScoreFileCommands, AFailedOpenKeepsTheScore)
             frame::CannotOpenText(f.path(QStringLiteral("notes.vls")), frame::kNotAScoreReason), 0 },
         { f.path(QStringLiteral("damaged.vls")),
             frame::CannotOpenText(f.path(QStringLiteral("damaged.vls")), frame::kDamagedReason), 0 },
+        { f.path(QStringLiteral("cut.vls")),
+            frame::CannotOpenText(f.path(QStringLiteral("cut.vls")), frame::kDamagedReason), 0 },
         { f.path(QStringLiteral("long.vls")),
             frame::CannotOpenText(f.path(QStringLiteral("long.vls")), frame::kLongLineReason), 0 },
     };
