@@ -40,8 +40,20 @@ VlsDocument DecodeVls(const QByteArray& file, const QString& fileName, const Sco
 
 namespace {
 
+// Where the data of a \binN ends whose count starts at `at`: N bytes after the count and its blank.
+qsizetype AfterBinaryData(QByteArrayView rtf, qsizetype at)
+{
+    qsizetype length = 0;
+    // A count beyond the text's size runs the data to its end however it goes on.
+    while (at < rtf.size() && length <= rtf.size() && std::isdigit(static_cast<unsigned char>(rtf[at])))
+        length = length * 10 + (rtf[at++] - '0');
+    if (at < rtf.size() && rtf[at] == ' ')
+        ++at;
+    return at + length;
+}
+
 // True when the rich text closes the group that it opens: braces are counted outside escapes and
-// outside the data of \binN.
+// outside the data of \binN, as the reader takes them.
 bool ClosesItsGroup(QByteArrayView rtf)
 {
     constexpr QByteArrayView kBinary = "\\bin";
@@ -49,14 +61,7 @@ bool ClosesItsGroup(QByteArrayView rtf)
     for (qsizetype i = 0; i < rtf.size(); ++i) {
         const char c = rtf[i];
         if (c == '\\' && rtf.sliced(i).startsWith(kBinary)) {
-            qsizetype at = i + kBinary.size();
-            qsizetype length = 0;
-            while (
-                at < rtf.size() && std::isdigit(static_cast<unsigned char>(rtf[at])) && length < rtf.size())
-                length = length * 10 + (rtf[at++] - '0');
-            if (at < rtf.size() && rtf[at] == ' ')
-                ++at;
-            i = at + length - 1;
+            i = AfterBinaryData(rtf, i + kBinary.size()) - 1;
         } else if (c == '\\') {
             ++i;
         } else if (c == '{') {
