@@ -19,14 +19,26 @@ QString GetFirstTextLine(const platform::RichTextSnapshot& score)
 QString ProposedFileName(const platform::RichTextSnapshot& score, const QString& extension)
 {
     constexpr qsizetype kMaxFileNameBytes = 255;
-    QString name;
-    for (const QChar c : GetFirstTextLine(score)) {
-        if (c.category() != QChar::Other_Control)
-            name += c;
-    }
     const qsizetype room = kMaxFileNameBytes - extension.toUtf8().size();
-    while (name.toUtf8().size() > room)
-        name.chop(name.size() >= 2 && name.back().isLowSurrogate() ? 2 : 1);
+    // The name is taken from the line's start up to the first character that no longer fits: a title
+    // line may hold a whole score, and measuring the name anew after every cut took quadratic time.
+    const QString line = GetFirstTextLine(score);
+    QString name;
+    qsizetype bytes = 0;
+    for (qsizetype i = 0; i < line.size(); ++i) {
+        const QChar c = line[i];
+        if (c.category() == QChar::Other_Control)
+            continue;
+        const bool pair = c.isHighSurrogate() && i + 1 < line.size() && line[i + 1].isLowSurrogate();
+        // Its UTF-8 length; a lone surrogate is written as U+FFFD.
+        const qsizetype size = pair ? 4 : c.unicode() < 0x80 ? 1 : c.unicode() < 0x800 ? 2 : 3;
+        if (bytes + size > room)
+            break;
+        bytes += size;
+        name += c;
+        if (pair)
+            name += line[++i];
+    }
     return name;
 }
 

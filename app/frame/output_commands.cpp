@@ -5,6 +5,7 @@
 #include "platform/desktop/prompts.h"
 #include "platform/settings/desktop_folder.h"
 #include "platform/settings/whole_file.h"
+#include "platform/settings/write_failure.h"
 
 #include <QScopedValueRollback>
 
@@ -62,7 +63,7 @@ void exportPicture(OutputWindow& window, const SaveDialog& saveDialog)
     const bool saved = window.savePicture(path);
     window.RestoreScoreView();
     if (!saved)
-        platform::Prompts::current().information(kSaveFailed);
+        platform::Prompts::current().information(platform::WriteFailureText(kSaveFailed, path, 0));
 }
 
 void exportRtf(OutputWindow& window, const SaveDialog& saveDialog)
@@ -76,9 +77,10 @@ void exportRtf(OutputWindow& window, const SaveDialog& saveDialog)
     const QScopedValueRollback kept(Process().ScoreHeader.ScoreSaved);
     window.MakeWorkingCopy();
     window.JzRTB(true);
-    const bool saved = platform::CommitWholeFile(path, window.editorRtf());
+    const QByteArray rtf = window.editorRtf();
+    const bool saved = platform::CommitWholeFile(path, rtf);
     if (!saved)
-        platform::Prompts::current().information(kSaveFailed);
+        platform::Prompts::current().information(platform::WriteFailureText(kSaveFailed, path, rtf.size()));
     window.JzRTB(false);
     window.RestoreScoreView();
     if (!saved)

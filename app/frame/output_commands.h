@@ -62,11 +62,11 @@ public:
 void previewScore(OutputWindow& window);
 // File → "打印...": the printer dialog, then the pages and copies chosen.
 void printScore(OutputWindow& window);
-// File → "导出图片格式...": asks for a bitmap file and saves the picture of all pages there; "保存失败！"
-// when it cannot.
+// File → "导出图片格式...": asks for a bitmap file and saves the picture of all pages there; "保存失败！",
+// the path and why when it cannot.
 void exportPicture(OutputWindow& window, const SaveDialog& saveDialog);
 // File → "导出RTF格式...": asks for an RTF file and saves the score there with margins of 200 twips both
-// sides; the file is replaced only when all of it was written, else "保存失败！".
+// sides; the file is replaced only when all of it was written, else "保存失败！", the path and why.
 void exportRtf(OutputWindow& window, const SaveDialog& saveDialog);
 
 // Tools → "录音...": the recording command and the timer that follows its recorder.

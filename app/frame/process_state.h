@@ -17,6 +17,7 @@ struct StartValues {
     double NotationFontSize = 32; // typing in a notation font
     double TextFontSize = 12; // typing text
     bool PrintStart = false; // started with "/p" to print and end
+    bool OpenFileStart = false; // started with "/OpenFile" by another window, to show that one score
     bool ShowStartProgress = true; // the load writes its progress on the splash window
 };
 

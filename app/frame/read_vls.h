@@ -22,6 +22,7 @@ enum class VlsReadStatus {
     Unreadable, // a folder, or the file can't be read
     TooNew, // a format version above 5: nothing was read
     TooLarge, // above notation::kMaxScoreFileBytes: nothing was read
+    Damaged, // cut short: a score's header and sections without a body, or a body that ends early
 };
 
 struct VlsDocument {
@@ -39,7 +40,7 @@ VlsDocument DecodeVls(const QByteArray& file, const QString& fileName, const not
     const notation::ColorScheme& currentColors, const notation::ColorScheme& templateColors);
 
 // Reads the file and decodes it, with the template's colours from ReadColor0. Never creates a file; a
-// file above notation::kMaxScoreFileBytes is refused unread.
+// file above notation::kMaxScoreFileBytes is refused unread, and one that was cut short is Damaged.
 VlsDocument ReadVls(const QString& fileName, const notation::ScoreHeader& current,
     const notation::ColorScheme& currentColors);
 

@@ -10,6 +10,7 @@
 #include "app/notation/score_template.h"
 #include "platform/desktop/prompts.h"
 #include "platform/richtext/rich_text_box.h"
+#include "platform/richtext/unbreakable_run.h"
 #include "platform/settings/desktop_folder.h"
 #include "platform/settings/program_folder.h"
 #include "platform/text/runtime_numbers.h"
@@ -235,12 +236,21 @@ bool ScoreFileCommands::loadHere(const QString& path)
     case VlsReadStatus::TooLarge:
         Prompts::current().information(CannotOpenText(path, kTooLargeMessage));
         return false;
+    case VlsReadStatus::Damaged:
+        Prompts::current().information(CannotOpenText(path, kDamagedReason));
+        return false;
     case VlsReadStatus::TooNew:
         Prompts::current().information(CannotOpenText(path, kTooNewMessage));
         window_.closeWindow();
         return false;
     }
-    if (!window_.RichTextBox1().setTextRTF(QString::fromLatin1(WithCurrentFontNames(document.body)))) {
+    const QString rtf = QString::fromLatin1(WithCurrentFontNames(document.body));
+    // Measured before the text goes in: the editor starts laying it out at once.
+    if (platform::LongestUnbreakableRunOfRtf(rtf).value_or(0) > kMaxUnbreakableRun) {
+        Prompts::current().information(CannotOpenText(path, kLongLineReason));
+        return false;
+    }
+    if (!window_.RichTextBox1().setTextRTF(rtf)) {
         // Without the body marker the file was never a score; with it, it was damaged.
         const bool marked = document.bodyStart.rule != VlsMarkers::Rule::Byte10;
         Prompts::current().information(CannotOpenText(path, marked ? kDamagedReason : kNotAScoreReason));

@@ -22,6 +22,12 @@ inline const QString kDamagedReason = QStringLiteral("乐谱文件已损坏。")
 inline const QString kFolderReason = QStringLiteral("这是一个文件夹，不是乐谱文件。");
 inline const QString kNoPermissionReason = QStringLiteral("没有读取这个文件的权限。");
 inline const QString kUnreadableReason = QStringLiteral("文件无法读取。");
+// The window lays a stretch of a line without a place to wrap out in time that grows with the square
+// of its length: a score that holds a longer one is refused.
+constexpr qsizetype kMaxUnbreakableRun = 10'000;
+inline const QString kLongLineReason
+    = QStringLiteral("乐谱中有一行超过 %1 个字符连在一起、没有可以换行的地方（空格或汉字），无法显示。")
+          .arg(kMaxUnbreakableRun);
 
 // The message of a file that could not be opened: the path, then why.
 QString CannotOpenText(const QString& path, const QString& reason);

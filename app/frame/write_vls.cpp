@@ -9,6 +9,7 @@
 #include "app/notation/score_sections.h"
 #include "platform/desktop/prompts.h"
 #include "platform/settings/whole_file.h"
+#include "platform/settings/write_failure.h"
 
 namespace tunvale::frame {
 
@@ -77,8 +78,15 @@ bool WriteVls(const VlsContent& content)
         platform::Prompts::current().information(notation::kWriteUnverifiedMessage);
         return false;
     }
-    if (!platform::CommitWholeFile(content.header.CurrentFile, *file)) {
-        platform::Prompts::current().information(notation::kWriteFailedMessage);
+    const QString& path = content.header.CurrentFile;
+    // The reader refuses larger files: a save never writes a score that can't be opened again.
+    if (file->size() > notation::kMaxScoreFileBytes) {
+        platform::Prompts::current().information(notation::kWriteTooLargeMessage);
+        return false;
+    }
+    if (!platform::CommitWholeFile(path, *file)) {
+        platform::Prompts::current().information(
+            platform::WriteFailureText(notation::kWriteFailedMessage, path, file->size()));
         return false;
     }
     return true;

@@ -8,6 +8,7 @@
 #include "platform/settings/ini_file.h"
 #include "platform/settings/program_folder.h"
 #include "platform/settings/whole_file.h"
+#include "platform/settings/write_failure.h"
 #include "platform/text/runtime_numbers.h"
 
 #include <QStringList>
@@ -237,8 +238,17 @@ bool PlayOrder::rewriteFile(const QString& fileName, bool (PlayOrder::*put)(QByt
     if (IsTemplatePath(fileName))
         return false;
     auto file = ReadScoreFileBytes(fileName);
-    if (!file || !(this->*put)(*file) || !platform::CommitWholeFile(fileName, *file)) {
+    if (!file || !(this->*put)(*file)) {
         platform::Prompts::current().information(kWriteFailedMessage);
+        return false;
+    }
+    if (file->size() > kMaxScoreFileBytes) {
+        platform::Prompts::current().information(kWriteTooLargeMessage);
+        return false;
+    }
+    if (!platform::CommitWholeFile(fileName, *file)) {
+        platform::Prompts::current().information(
+            platform::WriteFailureText(kWriteFailedMessage, fileName, file->size()));
         return false;
     }
     return true;

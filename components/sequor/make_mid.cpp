@@ -3,6 +3,7 @@
 #include "components/sequor/core/midi_export.h"
 #include "components/sequor/core/play_order_expansion.h"
 #include "platform/desktop/prompts.h"
+#include "platform/settings/write_failure.h"
 
 namespace tunvale::sequor {
 
@@ -40,9 +41,18 @@ public:
         input.folders = a.AppPath1;
         input.loadedOrder = a.PlayOrder;
         const ExportResult result = ExportMidi(input, a.FileName1);
-        const QString text = result.status == ExportResult::Written ? SavedMessage
-            : result.status == ExportResult::NoOrder                ? result.message
-                                                                    : FailedMessage;
+        QString text;
+        switch (result.status) {
+        case ExportResult::Written:
+            text = SavedMessage;
+            break;
+        case ExportResult::NoOrder:
+            text = result.message;
+            break;
+        case ExportResult::Failed:
+            text = platform::WriteFailureText(FailedMessage, a.FileName1, 0);
+            break;
+        }
         prompts_.ask({ text, QString(), platform::PromptIcon::Information });
     }
 

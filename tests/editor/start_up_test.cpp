@@ -176,6 +176,30 @@ TEST(StartUp, AMissingOrUnreadableFileOpensTheTemplateUnregistered)
     }
 }
 
+// Another window starts one for a score it does not show; when the score is refused, the new window
+// says why and ends instead of staying as an untitled score.
+TEST(StartUp, AWindowStartedForAScoreThatIsRefusedEnds)
+{
+    WindowTest t;
+    const QString notes = t.user.file("notes.vls");
+    tunvale::testing::writeAll(notes, "just some notes, no score\n");
+    const QString missing = t.user.file("missing.vls");
+    struct Case {
+        QString file;
+        QString message;
+    };
+    for (const Case& c : { Case { notes, frame::CannotOpenText(notes, frame::kNotAScoreReason) },
+             Case { missing, "文件不存在!" } }) {
+        WindowTest w;
+        editor::StartResult started
+            = editor::StartProgram({ "/OpenFile", c.file }, tunvale::testing::FakeServices());
+        EXPECT_FALSE(started.window);
+        EXPECT_NE(started.exitCode, 0);
+        EXPECT_EQ(w.prompts->texts(), QStringList { c.message });
+        EXPECT_EQ(fileNSection(w.user), QString());
+    }
+}
+
 TEST(StartUp, AScoreOfANewerFormatClosesTheWindow)
 {
     WindowTest t;

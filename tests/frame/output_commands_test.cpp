@@ -169,7 +169,9 @@ TEST(OutputCommands, RtfIsSavedLaidOutWithTheExportMarginsAndAFailureSaysSo)
     FakeWindow failing;
     Dialog nowhere { dir.filePath("no/such/folder/song.rtf") };
     frame::exportRtf(failing, nowhere.function());
-    EXPECT_EQ(prompts->texts(), QStringList { "保存失败！" });
+    // The message says which file and why; nothing is left behind.
+    EXPECT_EQ(prompts->texts(),
+        QStringList { "保存失败！\n" + dir.filePath("no/such/folder/song.rtf") + "\n文件夹不存在。" });
     EXPECT_EQ(failing.log,
         (QStringList { "MakeWorkingCopy", "JzRTB true", "JzRTB false", "RestoreScoreView", "repaint" }));
 
@@ -178,7 +180,8 @@ TEST(OutputCommands, RtfIsSavedLaidOutWithTheExportMarginsAndAFailureSaysSo)
     picture.pictureSaves = false;
     Dialog bitmap { dir.filePath("song.bmp") };
     frame::exportPicture(picture, bitmap.function());
-    EXPECT_EQ(prompts->texts(), QStringList { "保存失败！" });
+    // The system names no reason for a picture that could not be made: the path alone follows.
+    EXPECT_EQ(prompts->texts(), QStringList { "保存失败！\n" + dir.filePath("song.bmp") });
     EXPECT_EQ(picture.log.last(), "RestoreScoreView");
 }
 

@@ -187,6 +187,10 @@ TEST(ScoreFileCommands, AFailedOpenKeepsTheScore)
     for (qsizetype i = body; i < body + 16 && i < damaged.size(); ++i)
         damaged[i] = char(damaged[i] ^ 0x5A);
     ASSERT_TRUE(writeAll(f.dir.filePath(QStringLiteral("damaged.vls")), damaged));
+    ASSERT_TRUE(
+        writeAll(f.dir.filePath(QStringLiteral("cut.vls")), readAll(song).left(readAll(song).size() / 2)));
+    writeScore(
+        f.path(QStringLiteral("long.vls")), 1, rtfWithTitle(QByteArray(frame::kMaxUnbreakableRun + 1, '1')));
     struct Case {
         QString file;
         QString message;
@@ -204,6 +208,10 @@ TEST(ScoreFileCommands, AFailedOpenKeepsTheScore)
             frame::CannotOpenText(f.path(QStringLiteral("notes.vls")), frame::kNotAScoreReason), 0 },
         { f.path(QStringLiteral("damaged.vls")),
             frame::CannotOpenText(f.path(QStringLiteral("damaged.vls")), frame::kDamagedReason), 0 },
+        { f.path(QStringLiteral("cut.vls")),
+            frame::CannotOpenText(f.path(QStringLiteral("cut.vls")), frame::kDamagedReason), 0 },
+        { f.path(QStringLiteral("long.vls")),
+            frame::CannotOpenText(f.path(QStringLiteral("long.vls")), frame::kLongLineReason), 0 },
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.file.toStdString());
@@ -220,6 +228,25 @@ TEST(ScoreFileCommands, AFailedOpenKeepsTheScore)
         EXPECT_EQ(f.window.head.CurrentFile, notation::TemplatePath());
         // The registration made for the failed load is undone.
         EXPECT_EQ(f.entry(c.file), 0);
+    }
+}
+
+// Only a stretch that the layout can't wrap is bounded: Chinese text and spaced digits wrap anywhere.
+TEST(ScoreFileCommands, LongLinesOpenWhenTheyCanWrap)
+{
+    Fixture f;
+    QByteArray chinese;
+    for (int i = 0; i < 100'000; ++i)
+        chinese += "\\'d6\\'d0";
+    const QByteArray lines[] = { QByteArray(frame::kMaxUnbreakableRun, '1'), chinese,
+        QByteArray("1 ").repeated(frame::kMaxUnbreakableRun) };
+    for (const QByteArray& line : lines) {
+        const QString song = f.path(QStringLiteral("song.vls"));
+        writeScore(song, 1, rtfWithTitle(line));
+        f.commands->OpenVls(song);
+        EXPECT_TRUE(f.prompts->texts().isEmpty()) << f.prompts->texts().join(u'|').toStdString();
+        EXPECT_EQ(f.window.head.CurrentFile, song);
+        EXPECT_GE(f.window.box.TextLength(), frame::kMaxUnbreakableRun);
     }
 }
 
@@ -358,13 +385,34 @@ TEST(ScoreFileCommands, AFailedSaveKeepsTheOldFileAndTheName)
     const QString untitled = f.window.head.CurrentFile;
     f.dialogAnswers.push_back(song);
     EXPECT_FALSE(f.commands->save());
-    EXPECT_EQ(f.prompts->texts(), QStringList { notation::kWriteFailedMessage });
+    EXPECT_EQ(
+        f.prompts->texts(), QStringList { notation::kWriteFailedMessage + u'\n' + song + "\n文件名太长。" });
     EXPECT_EQ(f.window.head.CurrentFile, untitled);
     EXPECT_FALSE(f.window.head.ScoreSaved);
     EXPECT_EQ(readAll(song), before);
     EXPECT_EQ(folderEntries(folder), QStringList { QFileInfo(song).fileName() });
     EXPECT_EQ(f.entry(song), 0);
     QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+}
+
+// Text that other editors stored as raw code page bytes (two bytes a character) is written back as
+// "\\'xx\\'xx" escapes, eight bytes a character: a 1.2 MB score would grow beyond what opens.
+TEST(ScoreFileCommands, ASaveThatWouldOutgrowTheLimitKeepsTheOldFileAndTheChanges)
+{
+    Fixture f;
+    const QString song = f.path(QStringLiteral("raw.vls"));
+    writeScore(song, 1, rtfWithTitle(QByteArray("\xd6\xd0").repeated(600'000)));
+    f.commands->OpenVls(song);
+    ASSERT_EQ(f.window.head.CurrentFile, song);
+    const QByteArray before = readAll(song);
+    f.window.head.ScoreSaved = false;
+
+    EXPECT_FALSE(f.commands->save());
+    EXPECT_EQ(f.prompts->texts(), QStringList { notation::kWriteTooLargeMessage });
+    EXPECT_FALSE(f.window.head.ScoreSaved);
+    EXPECT_EQ(f.window.head.CurrentFile, song);
+    EXPECT_EQ(readAll(song), before);
+    EXPECT_EQ(folderEntries(f.dir.path()), QStringList { QStringLiteral("raw.vls") });
 }
 
 TEST(ScoreFileCommands, SaveAsMovesTheRegistrationAndKeepsTheHeadersDrumSwitch)

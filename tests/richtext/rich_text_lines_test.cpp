@@ -3,6 +3,7 @@
 #include "platform/richtext/rich_text_lines.h"
 #include "platform/richtext/rtf_reader.h"
 #include "platform/richtext/rtf_writer.h"
+#include "platform/richtext/unbreakable_run.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QCoreApplication>
@@ -256,4 +257,25 @@ TEST(RichTextLines, EditsKeepLinesAndPositionsAsAFreshReadingFindsThem)
         for (int q = 0; q < document.characterCount(); q += 1 + next(7))
             ASSERT_EQ(box.fromDocumentPosition(q), fresh.fromDocumentPosition(q)) << round << " at " << q;
     }
+}
+
+// Digits and Latin letters wrap only at white space that may break; Chinese characters wrap before and
+// after each one.
+TEST(RichTextLines, UnbreakableRunsEndWhereTheLayoutMayWrap)
+{
+    EXPECT_EQ(LongestUnbreakableRun(u""), 0);
+    EXPECT_EQ(LongestUnbreakableRun(u"1234567"), 7);
+    EXPECT_EQ(LongestUnbreakableRun(u"12 345 6789"), 4);
+    EXPECT_EQ(LongestUnbreakableRun(u"12\u00a0345 6789"), 6);
+    EXPECT_EQ(LongestUnbreakableRun(u"一二三四五六"), 1);
+    EXPECT_EQ(LongestUnbreakableRun(u"abc一defg"), 4);
+
+    // Every paragraph is measured on its own; a paragraph break is a place to wrap.
+    const QString rtf = WriteRtf(RichContent {
+        { {}, { { {}, QStringLiteral("12 34") } }, {} },
+        { {}, { { {}, QStringLiteral("123") }, { {}, QStringLiteral("45678") } }, {} },
+        { {}, { { {}, QStringLiteral("1") } }, {} },
+    });
+    EXPECT_EQ(LongestUnbreakableRunOfRtf(rtf), 8);
+    EXPECT_EQ(LongestUnbreakableRunOfRtf(u"no rich text"), std::nullopt);
 }

@@ -5,9 +5,11 @@
 #include "app/notation/play_order.h"
 #include "app/notation/save_messages.h"
 #include "tests/scorefile/resave_check.h"
+#include "tests/support/scoretool_run.h"
 #include "tests/support/scripted_prompts.h"
 #include "tests/support/test_folders.h"
 
+#include <QFile>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 
@@ -213,4 +215,43 @@ TEST(DamagedSections, ScoreFilesAboveTheLimitAreRefused)
     EXPECT_EQ(refused.status, frame::VlsReadStatus::TooLarge);
     EXPECT_TRUE(refused.body.isEmpty());
     EXPECT_FALSE(notation::ReadScoreFileBytes(path).has_value());
+}
+
+// A file cut anywhere after its header, in the sections or in the body, is damaged: nothing of it is
+// opened or saved again. Only the line break after the body's last brace may go.
+TEST(DamagedSections, ACutScoreIsDamaged)
+{
+    QTemporaryDir dir;
+    const QString cut = dir.filePath(QStringLiteral("cut.vls"));
+    const QByteArray whole = sample("vls/liangzhilaohu.vls");
+    const qsizetype lastBrace = whole.size() - 3;
+    for (qsizetype size = 38; size <= whole.size(); ++size) {
+        ASSERT_TRUE(tunvale::testing::writeAll(cut, whole.left(size)));
+        const VlsDocument read = frame::ReadVls(cut, {}, {});
+        EXPECT_EQ(read.status, size > lastBrace ? frame::VlsReadStatus::Ok : frame::VlsReadStatus::Damaged)
+            << size;
+        EXPECT_TRUE(read.status != frame::VlsReadStatus::Damaged || read.body.isEmpty()) << size;
+    }
+
+    // The first half, as a user found it: the tool refuses it too and writes nothing.
+    ASSERT_TRUE(tunvale::testing::writeAll(cut, whole.left(whole.size() / 2)));
+    const QString out = dir.filePath(QStringLiteral("out.vls"));
+    const auto result = tunvale::testing::RunScoretool({ QStringLiteral("vls-resave"), cut, out });
+    EXPECT_EQ(result.exitCode, 1);
+    EXPECT_FALSE(QFile::exists(out));
+}
+
+// Braces inside the data of \binN belong to the data, not to the groups.
+TEST(DamagedSections, BinaryDataDoesNotEndTheBody)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("bin.vls"));
+    notation::ScoreHeader header;
+    for (const QByteArray rtf :
+        { "{\\rtf1 {\\*\\pict\\bin3 {{{}a\\par }", "{\\rtf1 {\\*\\pict\\bin4 }}}}}a\\par }" }) {
+        ASSERT_TRUE(tunvale::testing::writeAll(path, frame::EncodeVls(header, {}, rtf)));
+        EXPECT_EQ(frame::ReadVls(path, {}, {}).status, frame::VlsReadStatus::Ok) << rtf.constData();
+        ASSERT_TRUE(tunvale::testing::writeAll(path, frame::EncodeVls(header, {}, rtf.chopped(1))));
+        EXPECT_EQ(frame::ReadVls(path, {}, {}).status, frame::VlsReadStatus::Damaged) << rtf.constData();
+    }
 }

@@ -1,6 +1,7 @@
 #include "app/notation/play_order.h"
 #include "app/notation/play_order_key.h"
 #include "app/notation/save_messages.h"
+#include "app/notation/score_sections.h"
 #include "platform/settings/whole_file.h"
 #include "tests/scorefile/scoped_data_folder.h"
 #include "tests/support/scripted_prompts.h"
@@ -260,6 +261,16 @@ TEST(PlayOrderFiles, WritersReplaceTheFileWholeOrNotAtAll)
     }
     EXPECT_EQ(readAll(broken), brokenBytes);
     EXPECT_FALSE(QFile::exists(dir.filePath("missing.vls")));
+
+    // A file the key would push beyond what the reader opens is left as it was.
+    const QString full = dir.filePath(QStringLiteral("full.vls"));
+    const QByteArray fullBytes = kFresh.leftJustified(kMaxScoreFileBytes, ' ');
+    ASSERT_TRUE(writeAll(full, fullBytes));
+    prompts->shown.clear();
+    EXPECT_FALSE(order.SavePlayOrderKey(full));
+    EXPECT_EQ(prompts->texts(), QStringList { kWriteTooLargeMessage });
+    EXPECT_EQ(readAll(full), fullBytes);
+    ASSERT_TRUE(QFile::remove(full));
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
         (QStringList { "a.vls", "broken.vls", "folder.vls" }));
 }

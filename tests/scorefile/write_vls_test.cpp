@@ -156,15 +156,43 @@ TEST(WriteVls, FailedSaveKeepsTheOldFile)
     ASSERT_TRUE(writeAll(f.score.file, old));
     ASSERT_TRUE(QDir(f.dir.path()).mkdir(QStringLiteral("folder.vls")));
 
-    for (const QString& target : { f.dir.filePath("missing/song.vls"), f.dir.filePath("folder.vls") }) {
+    // The message keeps its first line and says which file and why.
+    const std::pair<QString, QString> cases[] = { { f.dir.filePath("missing/song.vls"), "文件夹不存在。" },
+        { f.dir.filePath("folder.vls"), "已经有一个同名的文件夹。" } };
+    for (const auto& [target, reason] : cases) {
         prompts->shown.clear();
         f.header.CurrentFile = target;
         EXPECT_FALSE(frame::WriteVls(f.header, f.colors, kRtf, f.drums, f.order));
-        EXPECT_EQ(prompts->texts(), QStringList { notation::kWriteFailedMessage });
+        EXPECT_EQ(prompts->texts(),
+            QStringList { notation::kWriteFailedMessage + u'\n' + target + u'\n' + reason });
         EXPECT_EQ(prompts->shown.front().icon, platform::PromptIcon::Information);
     }
     EXPECT_EQ(readAll(f.score.file), old);
     EXPECT_EQ(QDir(f.dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
         (QStringList { "folder.vls", "song.vls" }));
     EXPECT_TRUE(QDir(f.dir.filePath("folder.vls")).isEmpty());
+}
+
+// The writer's limit is the reader's: a file at the limit is written and opens, one byte more is
+// refused before anything is written.
+TEST(WriteVls, AFileTheReaderWouldRefuseIsNeverWritten)
+{
+    tunvale::testing::ScopedPrompts prompts;
+    Fixture f;
+    const qsizetype sections = frame::BuildVlsFile(f.header, f.colors, {}, f.drums, f.order)->size();
+    QByteArray rtf = kRtf;
+    rtf.insert(rtf.size() - 1, QByteArray(notation::kMaxScoreFileBytes - sections - kRtf.size(), 'x'));
+    ASSERT_TRUE(frame::WriteVls(f.header, f.colors, rtf, f.drums, f.order));
+    const QByteArray atTheLimit = readAll(f.score.file);
+    EXPECT_EQ(atTheLimit.size(), notation::kMaxScoreFileBytes);
+    const auto document = frame::ReadVls(f.score.file, ScoreHeader {}, ColorScheme {});
+    ASSERT_EQ(document.status, frame::VlsReadStatus::Ok);
+    EXPECT_EQ(document.body, rtf);
+    EXPECT_TRUE(prompts->shown.empty());
+
+    rtf.insert(rtf.size() - 1, 'x');
+    EXPECT_FALSE(frame::WriteVls(f.header, f.colors, rtf, f.drums, f.order));
+    EXPECT_EQ(prompts->texts(), QStringList { notation::kWriteTooLargeMessage });
+    EXPECT_EQ(readAll(f.score.file), atTheLimit);
+    EXPECT_EQ(QDir(f.dir.path()).entryList(QDir::Files), QStringList { "song.vls" });
 }

@@ -130,13 +130,19 @@ TEST_F(MakeMidTest, FailedWriteSaysSoAndKeepsTheOldFile)
     const QString old = dir_.filePath(QStringLiteral("old.mid"));
     ASSERT_TRUE(writeAll(old, "old"));
     const QStringList before = QDir(dir_.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
-    for (const QString& target : { dir_.filePath(QStringLiteral("missing/song.mid")), dir_.path() }) {
+    // The message says which file and, where the system names it, why.
+    const std::pair<QString, QString> targets[] = {
+        { dir_.filePath(QStringLiteral("missing/song.mid")), QStringLiteral("\n文件夹不存在。") },
+        { dir_.path(), QStringLiteral("\n已经有一个同名的文件夹。") },
+    };
+    for (const auto& [target, reason] : targets) {
         exportTo(target, sequor::ExportOptions {});
-        EXPECT_EQ(prompts_.texts.last(), QStringLiteral("保存失败！"));
+        EXPECT_EQ(prompts_.texts.last(), QStringLiteral("保存失败！\n") + target + reason);
     }
     signature_ = QStringLiteral("4/3"); // a time signature the file cannot hold
     exportTo(old, sequor::ExportOptions {});
-    EXPECT_EQ(prompts_.texts, QStringList(3, QStringLiteral("保存失败！")));
+    EXPECT_EQ(prompts_.texts.size(), 3);
+    EXPECT_EQ(prompts_.texts.last(), QStringLiteral("保存失败！\n") + old);
     EXPECT_EQ(readAll(old), QByteArray("old"));
     EXPECT_EQ(QDir(dir_.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), before);
 }

@@ -1,6 +1,7 @@
 #include "tests/tools/command_registry.h"
 
 #include "app/frame/read_vls.h"
+#include "app/frame/score_file_commands.h"
 
 #include <QStringList>
 
@@ -38,6 +39,9 @@ int vlsDump(const QStringList& args)
         return 1;
     case frame::VlsReadStatus::TooLarge:
         scoretool::err(frame::kTooLargeMessage);
+        return 1;
+    case frame::VlsReadStatus::Damaged:
+        scoretool::err(frame::kDamagedReason);
         return 1;
     case frame::VlsReadStatus::Missing:
     case frame::VlsReadStatus::Unreadable:

@@ -2,6 +2,7 @@
 
 #include "app/frame/editor_score_file.h"
 #include "app/frame/read_vls.h"
+#include "app/frame/score_file_commands.h"
 #include "app/notation/play_order.h"
 
 using namespace tunvale;
@@ -17,8 +18,11 @@ int vlsResave(const QStringList& args)
         return 2;
     }
     const frame::VlsDocument document = frame::ReadVls(args[0], {}, {});
-    if (document.status == frame::VlsReadStatus::TooLarge) {
-        scoretool::err(QStringLiteral("%1: %2").arg(args[0], frame::kTooLargeMessage));
+    if (document.status == frame::VlsReadStatus::TooLarge
+        || document.status == frame::VlsReadStatus::Damaged) {
+        const bool tooLarge = document.status == frame::VlsReadStatus::TooLarge;
+        scoretool::err(QStringLiteral("%1: %2").arg(
+            args[0], tooLarge ? frame::kTooLargeMessage : frame::kDamagedReason));
         return 1;
     }
     if (document.status != frame::VlsReadStatus::Ok) {

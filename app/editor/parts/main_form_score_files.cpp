@@ -129,6 +129,9 @@ bool MainFormScoreFiles::OpenStartScore(const QString& fileName)
     header().CurrentFile.clear();
     // The window holds no score of its own yet: there are no changes to ask about.
     commands_->OpenVls(start, true);
+    // A window that another one started for this score has nothing else to show once it is refused.
+    if (header().CurrentFile.isEmpty() && frame::Process().start.OpenFileStart)
+        closeAsked_ = true;
     if (!closeAsked_ && header().CurrentFile.isEmpty() && !blank.isEmpty())
         commands_->OpenVls(blank, true);
     const bool keep = !closeAsked_;

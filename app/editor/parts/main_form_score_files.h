@@ -26,7 +26,8 @@ public:
     bool listen();
 
     // Opens the window's first score: `fileName`, the template when it is empty or can't be read.
-    // False when the window must close at once (a score of a newer format).
+    // False when the window must close at once: a score of a newer format, or any score refused in a
+    // window that another window started for it.
     bool OpenStartScore(const QString& fileName);
 
     // "搜索并打开...": the search window picks a score below the folder where opening starts, and the

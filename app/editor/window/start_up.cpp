@@ -98,6 +98,7 @@ StartResult StartProgram(const QStringList& args, MainFormServices services)
     frame::ProcessState& state = frame::Process();
     state.start.ShowStartProgress = parsed.ShowStartProgress;
     state.start.PrintStart = parsed.PrintStart;
+    state.start.OpenFileStart = parsed.kind == frame::StartKind::OpenFile;
     state.ScoreHeader.CurrentFile = parsed.CurrentFile;
 
     StartResult result;

@@ -1,0 +1,67 @@
+#include "platform/richtext/unbreakable_run.h"
+
+#include "platform/richtext/rtf_reader.h"
+
+#include <QTextBoundaryFinder>
+
+#include <algorithm>
+
+namespace tunvale::platform {
+
+namespace {
+
+// Measures each paragraph as the reader hands it on; only the paragraph being read is kept.
+class RunMeter final : public RichTextSink
+{
+public:
+    void text(const RunFormat&, QStringView text) override { paragraph_ += text; }
+    void paragraphEnd(const ParagraphFormat&, const RunFormat&) override { measure(); }
+    void finish(const ParagraphFormat&, const RunFormat&) override { measure(); }
+
+    qsizetype longest() const { return longest_; }
+
+private:
+    void measure()
+    {
+        longest_ = std::max(longest_, LongestUnbreakableRun(paragraph_));
+        paragraph_.clear();
+    }
+
+    QString paragraph_;
+    qsizetype longest_ = 0;
+};
+
+} // namespace
+
+qsizetype LongestUnbreakableRun(QStringView paragraph)
+{
+    QTextBoundaryFinder breaks(QTextBoundaryFinder::Line, paragraph);
+    qsizetype next = breaks.toNextBoundary();
+    qsizetype longest = 0;
+    qsizetype run = 0;
+    for (qsizetype i = 0; i < paragraph.size(); ++i) {
+        if (i == next) {
+            run = 0;
+            next = breaks.toNextBoundary();
+        }
+        // The layout wraps at any white space but a no-break one, whatever the rules say of the
+        // characters around it ("12 345" is one number to them).
+        const QChar c = paragraph[i];
+        if (c.isSpace() && c.decompositionTag() != QChar::NoBreak) {
+            run = 0;
+            continue;
+        }
+        longest = std::max(longest, ++run);
+    }
+    return longest;
+}
+
+std::optional<qsizetype> LongestUnbreakableRunOfRtf(QStringView rtf)
+{
+    RunMeter meter;
+    if (!ReadRtf(rtf, DefaultTextFont(), meter))
+        return std::nullopt;
+    return meter.longest();
+}
+
+} // namespace tunvale::platform

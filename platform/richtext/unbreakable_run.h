@@ -1,0 +1,19 @@
+#pragma once
+
+#include <QStringView>
+
+#include <optional>
+
+// How far a text runs without a place to wrap. Qt's layout looks ahead to the next line-break
+// opportunity for every line it makes, so a paragraph holding a long stretch without one (a row of
+// digits or of Latin letters) takes time that grows with the square of that stretch to lay out.
+namespace tunvale::platform {
+
+// The longest stretch of `paragraph`, in characters, that the layout has no place to wrap in: no
+// line-break opportunity by Unicode's line breaking and no white space.
+qsizetype LongestUnbreakableRun(QStringView paragraph);
+
+// The longest such stretch in any paragraph of an RTF text; no value when the text is no RTF.
+std::optional<qsizetype> LongestUnbreakableRunOfRtf(QStringView rtf);
+
+} // namespace tunvale::platform

@@ -1,0 +1,88 @@
+// Speed of what the score commands do before a window or a dialog can answer, beside what the same
+// input cost before it was bounded (counter before_s, measured on the development machine):
+// - the name the output dialogs propose, from a first line of N Chinese characters;
+// - opening a score that is one unbroken line of N digits, from the load to a laid-out, shown window.
+// Run by hand: build/bin/bench_frame [--benchmark_filter=Open].
+
+#include "app/editor/window/main_form.h"
+#include "app/frame/first_text_line.h"
+#include "app/frame/process_state.h"
+#include "app/frame/write_vls.h"
+#include "platform/richtext/rich_text_box.h"
+#include "platform/richtext/rich_text_edit.h"
+#include "tests/editor/window_fixture.h"
+
+#include <QAbstractTextDocumentLayout>
+#include <QApplication>
+#include <QElapsedTimer>
+
+#include <benchmark/benchmark.h>
+
+#include <map>
+
+using namespace tunvale;
+
+namespace {
+
+// The old figures, in seconds, by the benchmark's argument.
+double before(const std::map<int, double>& figures, int n)
+{
+    const auto it = figures.find(n);
+    return it == figures.end() ? 0 : it->second;
+}
+
+QByteArray rtfOfLine(const QByteArray& line)
+{
+    return "{\\rtf1\\ansi\\ansicpg936\\deff0{\\fonttbl{\\f0\\fnil\\fcharset134 \\'cb\\'ce\\'cc\\'e5;}}\r\n"
+           "\\viewkind4\\uc1\\pard\\f0\\fs24 "
+        + line + "\\par\r\n1 2 3\\par\r\n}\r\n";
+}
+
+void ProposedNameOfALongFirstLine(benchmark::State& state)
+{
+    const int n = int(state.range(0));
+    QByteArray line;
+    for (int i = 0; i < n; ++i)
+        line += "\\'d6\\'d0";
+    platform::RichTextBox box;
+    box.setTextRTF(QString::fromLatin1(rtfOfLine(line)));
+    for ([[maybe_unused]] auto _ : state)
+        benchmark::DoNotOptimize(frame::ProposedFileName(box.snapshot(), QStringLiteral(".bmp")));
+    state.counters["before_s"] = before({ { 10'000, 0.094 }, { 100'000, 9.4 } }, n);
+}
+
+void OpenALongLine(benchmark::State& state)
+{
+    const int n = int(state.range(0));
+    testing::WindowTest t;
+    notation::ScoreHeader header;
+    header.CurrentFile = t.user.file(QStringLiteral("line.vls"));
+    header.Speed = 120;
+    header.Volume = 100;
+    testing::writeAll(header.CurrentFile, frame::EncodeVls(header, {}, rtfOfLine(QByteArray(n, '1'))));
+    for ([[maybe_unused]] auto _ : state) {
+        t.form.reset();
+        QElapsedTimer timer;
+        timer.start();
+        editor::MainForm& form = t.load(header.CurrentFile);
+        form.resize(1000, 720);
+        form.show();
+        QApplication::processEvents();
+        benchmark::DoNotOptimize(form.editorView()->document()->documentLayout()->documentSize());
+        QApplication::processEvents();
+        state.SetIterationTime(double(timer.nsecsElapsed()) / 1e9);
+        state.counters["chars"] = form.editor().TextLength();
+    }
+    state.counters["before_s"] = before({ { 10'000, 0.076 }, { 100'000, 0.91 }, { 400'000, 12.0 } }, n);
+}
+
+} // namespace
+
+BENCHMARK(ProposedNameOfALongFirstLine)->Arg(10'000)->Arg(100'000)->Unit(benchmark::kMillisecond);
+BENCHMARK(OpenALongLine)
+    ->Arg(10'000)
+    ->Arg(100'000)
+    ->Arg(400'000)
+    ->UseManualTime()
+    ->Iterations(1)
+    ->Unit(benchmark::kMillisecond);
