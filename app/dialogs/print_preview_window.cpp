@@ -1,6 +1,5 @@
 #include "app/dialogs/print_preview_window.h"
 
-#include "app/dialogs/score_picture.h"
 #include "app/frame/process_state.h"
 #include "platform/desktop/dpi.h"
 #include "platform/desktop/drawn_icon.h"
@@ -317,7 +316,7 @@ void PrintPreviewWindow::buildWindow()
     });
 }
 
-bool PrintPreviewWindow::load(const QString& PicturePath)
+void PrintPreviewWindow::load()
 {
     const frame::StartValues& start = frame::Process().start;
     const QSizeF page(start.PageWidthTwips, start.PageHeightTwips);
@@ -325,9 +324,6 @@ bool PrintPreviewWindow::load(const QString& PicturePath)
     pages_.FormatRtfPages(host_.scoreDocument(), page, kPaginationMargins);
     pageImages_->clear();
     thumbnails_->clear();
-    bool saved = true;
-    if (!PicturePath.isEmpty())
-        saved = savePicture(PicturePath);
 
     navigator_ = std::make_unique<PreviewNavigator>(
         pages_.RtfPageCount, start.PageWidthTwips, start.PageHeightTwips);
@@ -339,24 +335,17 @@ bool PrintPreviewWindow::load(const QString& PicturePath)
     loaded_ = true;
     refresh();
     placeControls();
-    return saved;
 }
 
-bool PrintPreviewWindow::savePicture(const QString& path) const
+PictureSave PrintPreviewWindow::savePicture(const QString& path) const
 {
     const int dpi = platform::GetDpi();
     const int pageHeight = frame::Process().start.PageHeightTwips;
-    switch (SaveScorePicture(pages_, pageHeight, dpi, path)) {
-    case PictureSave::Saved:
-        return true;
-    case PictureSave::TooLarge:
+    const PictureSave saved = SaveScorePicture(pages_, pageHeight, dpi, path);
+    if (saved == PictureSave::TooLarge)
         platform::Prompts::current().information(
             PictureTooLargeMessage(ScorePictureBytes(pages_, pageHeight, dpi)));
-        return false;
-    case PictureSave::Failed:
-        break;
-    }
-    return false;
+    return saved;
 }
 
 QImage PrintPreviewWindow::pageImage(int k) const

@@ -3,6 +3,7 @@
 #include "app/dialogs/preview_navigator.h"
 #include "app/dialogs/preview_printing.h"
 #include "app/dialogs/rtf_print_preview.h"
+#include "app/dialogs/score_picture.h"
 
 #include <QImage>
 #include <QWidget>
@@ -48,9 +49,10 @@ public:
     ~PrintPreviewWindow() override;
 
     // Paginates the editor's text on A4 with a white editor behind; the pages are drawn when shown.
-    // With a picture path the picture of all pages is saved there too; false when that failed. A
-    // picture above the size limit is refused with a message and nothing is written.
-    bool load(const QString& PicturePath = {});
+    void load();
+    // Saves the picture of all pages at `path`. A picture above the size limit is refused with a
+    // message and nothing is written.
+    PictureSave savePicture(const QString& path) const;
     // Gives the editor its background and editing layout back; runs once, also when the window closes.
     void unload();
     // Prints the pages: kSilent all once, anything else after the printer dialog.
@@ -87,7 +89,6 @@ private:
     friend class ThumbnailStrip;
 
     void buildWindow();
-    bool savePicture(const QString& path) const;
     // Page k + 1 at the screen's resolution, and its thumbnail.
     QImage pageImage(int k) const;
     QImage thumbnail(int k) const;

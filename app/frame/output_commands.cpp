@@ -60,9 +60,9 @@ void exportPicture(OutputWindow& window, const SaveDialog& saveDialog)
     const QScopedValueRollback kept(Process().ScoreHeader.ScoreSaved);
     window.PrintMode();
     window.MakeWorkingCopy();
-    const bool saved = window.savePicture(path);
+    const PictureSaved saved = window.savePicture(path);
     window.RestoreScoreView();
-    if (!saved)
+    if (saved == PictureSaved::Failed)
         platform::Prompts::current().information(platform::WriteFailureText(kSaveFailed, path, 0));
 }
 

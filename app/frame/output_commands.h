@@ -24,6 +24,10 @@ public:
     virtual short RecorderState() = 0;
 };
 
+// A picture export's end: saved; refused with the window's own message (too large), nothing written;
+// or failed to be written.
+enum class PictureSaved { Saved, Refused, Failed };
+
 // What these commands need of the main window. The main window implements it; tests use a fake.
 class OutputWindow
 {
@@ -41,10 +45,10 @@ public:
     virtual void JzRTB(bool userRightSpace) = 0;
 
     // The print preview: shown and left open; printed through the printer dialog and closed; loaded
-    // unseen to save the picture of all pages at `path` and closed (false when it could not be saved).
+    // unseen to save the picture of all pages at `path` and closed.
     virtual void openPreview() = 0;
     virtual void printThroughPreview() = 0;
-    virtual bool savePicture(const QString& path) = 0;
+    virtual PictureSaved savePicture(const QString& path) = 0;
     // The editor's content as the bytes of an RTF file.
     virtual QByteArray editorRtf() const = 0;
     virtual void repaint() = 0;

@@ -43,7 +43,7 @@ TEST(PrintPreviewWindow, ThreePagesShownAndClosingGivesTheEditorItsLayoutBack)
     FakeHost host;
     FillSong(host.score, 30, 600); // 61 lines: three pages
     dialogs::frmPreview preview(host, {});
-    EXPECT_TRUE(preview.load());
+    preview.load();
     EXPECT_EQ(host.log, QStringList { "background #ffffff" });
     EXPECT_EQ(preview.windowTitle(), "打印预览");
     ASSERT_EQ(preview.cboPage->count(), 3);
@@ -132,7 +132,8 @@ TEST(PrintPreviewWindow, APictureAboveTheLimitIsRefusedWithAMessageAndNothingWri
         old.write("old");
     }
     dialogs::frmPreview preview(host, {});
-    EXPECT_FALSE(preview.load(path));
+    preview.load();
+    EXPECT_EQ(preview.savePicture(path), dialogs::PictureSave::TooLarge);
     ASSERT_EQ(prompts->texts().size(), 1);
     EXPECT_TRUE(prompts->texts()[0].startsWith(QStringLiteral("图片太大，没有导出：")))
         << prompts->texts()[0].toStdString();

@@ -57,7 +57,7 @@ public:
     }
     void openPreview() override { changeLayout("openPreview"); }
     void printThroughPreview() override { changeLayout("printThroughPreview"); }
-    bool savePicture(const QString& path) override
+    frame::PictureSaved savePicture(const QString& path) override
     {
         changeLayout("savePicture " + path);
         return pictureSaves;
@@ -83,7 +83,7 @@ public:
 
     platform::RichTextSnapshot score = snapshotOf({ { { 't', u"小河" } }, { { 'n', u"1 2" } } });
     QStringList log;
-    bool pictureSaves = true;
+    frame::PictureSaved pictureSaves = frame::PictureSaved::Saved;
     bool rightSpace200 = false;
     std::deque<short> recorderStates;
     FakeRecorder* lastRecorder = nullptr;
@@ -177,12 +177,18 @@ TEST(OutputCommands, RtfIsSavedLaidOutWithTheExportMarginsAndAFailureSaysSo)
 
     prompts->shown.clear();
     FakeWindow picture;
-    picture.pictureSaves = false;
+    picture.pictureSaves = frame::PictureSaved::Failed;
     Dialog bitmap { dir.filePath("song.bmp") };
     frame::exportPicture(picture, bitmap.function());
     // The system names no reason for a picture that could not be made: the path alone follows.
     EXPECT_EQ(prompts->texts(), QStringList { "保存失败！\n" + dir.filePath("song.bmp") });
     EXPECT_EQ(picture.log.last(), "RestoreScoreView");
+
+    // A picture the window refused has had its message: no second one follows.
+    prompts->shown.clear();
+    picture.pictureSaves = frame::PictureSaved::Refused;
+    frame::exportPicture(picture, bitmap.function());
+    EXPECT_TRUE(prompts->texts().isEmpty());
 }
 
 TEST(OutputCommands, TheRecorderStatesAndWhatEachTickDoes)

@@ -154,12 +154,21 @@ void MainFormOutput::printThroughPreview()
     preview->unload();
 }
 
-bool MainFormOutput::savePicture(const QString& path)
+frame::PictureSaved MainFormOutput::savePicture(const QString& path)
 {
     const std::unique_ptr<dialogs::PrintPreviewWindow> preview = unseenPreview();
-    const bool saved = preview->load(path);
+    preview->load();
+    const dialogs::PictureSave saved = preview->savePicture(path);
     preview->unload();
-    return saved;
+    switch (saved) {
+    case dialogs::PictureSave::Saved:
+        return frame::PictureSaved::Saved;
+    case dialogs::PictureSave::TooLarge:
+        return frame::PictureSaved::Refused;
+    case dialogs::PictureSave::Failed:
+        break;
+    }
+    return frame::PictureSaved::Failed;
 }
 
 QByteArray MainFormOutput::editorRtf() const { return form_.editor().TextRTFBytes(); }

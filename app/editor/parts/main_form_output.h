@@ -51,7 +51,7 @@ public:
     void JzRTB(bool userRightSpace) override;
     void openPreview() override;
     void printThroughPreview() override;
-    bool savePicture(const QString& path) override;
+    frame::PictureSaved savePicture(const QString& path) override;
     QByteArray editorRtf() const override;
     void repaint() override;
     std::unique_ptr<frame::SoundRecorder> newRecorder() override;
