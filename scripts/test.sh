@@ -38,7 +38,7 @@ done
 # programs while they build, so the options hold for the build too.
 export ASAN_OPTIONS="detect_odr_violation=0"
 asan_tests=(test_scorefile test_richtext test_notation test_compiler test_editing test_editor test_drums test_dialogs
-    test_frame test_margin test_hintballoon test_symbolpick test_playback)
+    test_frame test_settings test_margin test_hintballoon test_symbolpick test_playback)
 cmake -S . -B build-asan -G Ninja "${cache_args[@]}" -DTUNVALE_BUILD_TESTS=ON -DTUNVALE_ASAN=ON >/dev/null
 # The window and tool tests start the program and the test tool of their own build.
 cmake --build build-asan --parallel "$(nproc)" --target tunvale_data tunvale scoretool "${asan_tests[@]}"
