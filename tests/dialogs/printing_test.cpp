@@ -111,6 +111,23 @@ QString run(const QString& program, const QStringList& args)
     return QString::fromUtf8(process.readAllStandardOutput());
 }
 
+// Prints the pages through the real printer into the PDF at `pdf`, all of them or the range chosen.
+Outcome PrintToPdf(
+    const dialogs::RtfPrintPreview& pages, const QString& pdf, std::optional<PrintRange> chosen = {})
+{
+    dialogs::PrintServices services;
+    services.dialog = [&](QWidget*, QPrinter& printer, int, PrintRange& range) {
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(pdf);
+        if (chosen)
+            range = *chosen;
+        return true;
+    };
+    services.target = [](QPrinter& printer) { return std::make_unique<dialogs::PrinterTarget>(printer); };
+    PreviewPrinting printing(pages, services);
+    return printing.printRTF(0).outcome;
+}
+
 } // namespace
 
 TEST_F(Printing, EachCopyIsADocumentOfTheChosenRange)
@@ -164,15 +181,7 @@ TEST_F(Printing, APdfHasTheScoreOnA4WithItsFontsEmbedded)
 {
     QTemporaryDir dir;
     const QString pdf = dir.filePath("score.pdf");
-    dialogs::PrintServices services;
-    services.dialog = [&](QWidget*, QPrinter& printer, int, PrintRange&) {
-        printer.setOutputFormat(QPrinter::PdfFormat);
-        printer.setOutputFileName(pdf);
-        return true;
-    };
-    services.target = [](QPrinter& printer) { return std::make_unique<dialogs::PrinterTarget>(printer); };
-    PreviewPrinting printing(pages, services);
-    ASSERT_EQ(printing.printRTF(0).outcome, Outcome::Printed);
+    ASSERT_EQ(PrintToPdf(pages, pdf), Outcome::Printed);
 
     const QString info = run("pdfinfo", { pdf });
     EXPECT_TRUE(info.contains(QRegularExpression("Pages:\\s+4\\b"))) << info.toStdString();
@@ -195,13 +204,7 @@ TEST_F(Printing, APdfHasTheScoreOnA4WithItsFontsEmbedded)
     EXPECT_LT(InkBounds(second).top(), (1440 + 600) / 15);
 
     // The first page of a range 2 to 3 is page 2, 1440 twips down.
-    services.dialog = [&](QWidget*, QPrinter& printer, int, PrintRange& range) {
-        printer.setOutputFileName(dir.filePath("range.pdf"));
-        range = { 2, 3, 1 };
-        return true;
-    };
-    PreviewPrinting range(pages, services);
-    ASSERT_EQ(range.printRTF(0).outcome, Outcome::Printed);
+    ASSERT_EQ(PrintToPdf(pages, dir.filePath("range.pdf"), PrintRange { 2, 3, 1 }), Outcome::Printed);
     EXPECT_TRUE(run("pdfinfo", { dir.filePath("range.pdf") }).contains(QRegularExpression("Pages:\\s+2\\b")));
     run("pdftoppm",
         { "-r", "96", "-f", "1", "-l", "1", "-png", dir.filePath("range.pdf"), dir.filePath("range") });
@@ -222,15 +225,7 @@ TEST_F(Printing, ACharacterAboveWhatPdfViewersDrawAsTextStillShowsInThePdf)
 
     QTemporaryDir dir;
     const QString pdf = dir.filePath("large.pdf");
-    dialogs::PrintServices services;
-    services.dialog = [&](QWidget*, QPrinter& printer, int, PrintRange&) {
-        printer.setOutputFormat(QPrinter::PdfFormat);
-        printer.setOutputFileName(pdf);
-        return true;
-    };
-    services.target = [](QPrinter& printer) { return std::make_unique<dialogs::PrinterTarget>(printer); };
-    PreviewPrinting printing(largePages, services);
-    ASSERT_EQ(printing.printRTF(0).outcome, Outcome::Printed);
+    ASSERT_EQ(PrintToPdf(largePages, pdf), Outcome::Printed);
     run("pdftoppm", { "-r", "24", "-f", "2", "-l", "2", "-png", pdf, dir.filePath("page") });
     const QImage page(dir.filePath("page-2.png"));
     ASSERT_FALSE(page.isNull());
