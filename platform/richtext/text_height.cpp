@@ -1,0 +1,256 @@
+#include "platform/richtext/text_height.h"
+
+#include "platform/richtext/rich_text_format.h"
+#include "platform/richtext/unbreakable_run.h"
+
+#include <QFontMetricsF>
+#include <QHash>
+#include <QTextLayout>
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+#include <memory>
+#include <optional>
+#include <vector>
+
+namespace tunvale::platform {
+
+namespace {
+
+// A line in ems that the fonts a character may fall back to do not pass, whatever font it asks for.
+constexpr double kLineEms = 1.5;
+// How far shaping (kerning, ligatures, the joined forms of some scripts) may widen a run beyond the
+// sum of its characters' advances.
+constexpr double kShapingSlack = 1.25;
+
+// The width of a paragraph's lines; none when the text does not wrap.
+std::optional<double> lineWidth(const TextWrap& wrap, const ParagraphFormat& paragraph)
+{
+    if (wrap.width < 0)
+        return std::nullopt;
+    const int indents
+        = std::max(paragraph.leftIndent + paragraph.rightIndent, wrap.leftMargin + wrap.rightMargin);
+    return wrap.width - TwipsToPixels(indents);
+}
+
+double spacingOf(const ParagraphFormat& paragraph)
+{
+    return paragraph.lineSpacing > 0 ? TwipsToPixels(paragraph.lineSpacing) : 0;
+}
+
+// A font as a view sets a run format's, with a line height no line in it passes and the advances of
+// the characters measured in it so far.
+class FontMeasure
+{
+public:
+    explicit FontMeasure(const RunFormat& format)
+        : metrics_(ToCharFormat(format).font())
+    {
+        const double natural = std::ceil(metrics_.ascent()) + std::ceil(metrics_.descent())
+            + std::max(0.0, metrics_.leading());
+        lineHeight_ = std::max(natural, kLineEms * TwipsToPixels(format.halfPoints * 10)) + 1;
+    }
+
+    double lineHeight() const { return lineHeight_; }
+
+    double advance(char32_t c)
+    {
+        const auto known = advances_.constFind(c);
+        if (known != advances_.cend())
+            return *known;
+        double width = 0;
+        if (c == u'\t')
+            width = QTextOption().tabStopDistance();
+        else if (QChar::requiresSurrogates(c))
+            width = metrics_.horizontalAdvance(QString::fromUcs4(&c, 1));
+        else
+            width = metrics_.horizontalAdvance(QChar(c));
+        advances_.insert(c, width);
+        return width;
+    }
+
+private:
+    QFontMetricsF metrics_;
+    double lineHeight_ = 0;
+    QHash<char32_t, double> advances_;
+};
+
+// Lays each paragraph out line by line as a view does and adds the lines' heights up, until the
+// height passes kMaxTextHeight.
+class HeightMeasure final : public RichTextSink
+{
+public:
+    explicit HeightMeasure(const TextWrap& wrap)
+        : wrap_(wrap)
+    {
+    }
+
+    void text(const RunFormat& format, QStringView text) override
+    {
+        if (height_ > kMaxTextHeight)
+            return;
+        ranges_.push_back({ int(text_.size()), int(text.size()), formats_(format) });
+        text_ += text;
+    }
+    void paragraphEnd(const ParagraphFormat& format, const RunFormat& mark) override { add(format, mark); }
+    void finish(const ParagraphFormat& format, const RunFormat& mark) override { add(format, mark); }
+
+    double height() const { return height_; }
+
+private:
+    void add(const ParagraphFormat& format, const RunFormat& mark)
+    {
+        if (height_ <= kMaxTextHeight) {
+            // Laying out a longer stretch without a place to wrap would take minutes, here as in a view.
+            if (LongestUnbreakableRun(text_) > kMaxUnbreakableRun)
+                height_ = std::numeric_limits<double>::infinity();
+            else
+                layOut(format, mark);
+        }
+        text_.clear();
+        ranges_.clear();
+    }
+
+    void layOut(const ParagraphFormat& format, const RunFormat& mark)
+    {
+        const std::optional<double> width = lineWidth(wrap_, format);
+        const double spacing = spacingOf(format);
+        // An empty paragraph is one line in its mark's font.
+        QTextLayout layout(text_, formats_(mark).font());
+        layout.setFormats(ranges_);
+        QTextOption option;
+        option.setWrapMode(width ? QTextOption::WrapAtWordBoundaryOrAnywhere : QTextOption::NoWrap);
+        layout.setTextOption(option);
+        layout.beginLayout();
+        for (QTextLine line = layout.createLine(); line.isValid() && height_ <= kMaxTextHeight;
+             line = layout.createLine()) {
+            line.setLineWidth(width.value_or(0));
+            const double natural
+                = std::ceil(line.ascent() + line.descent() + std::max<qreal>(0, line.leading()));
+            height_ += std::max(natural, spacing);
+        }
+        layout.endLayout();
+    }
+
+    TextWrap wrap_;
+    CharFormatCache formats_;
+    QString text_;
+    QList<QTextLayout::FormatRange> ranges_;
+    double height_ = 0;
+};
+
+} // namespace
+
+// One FontMeasure per font a text uses; a text mostly keeps its font from one run to the next.
+class TextHeightCheck::Fonts
+{
+public:
+    FontMeasure& operator()(const RunFormat& format)
+    {
+        const auto same = [&format](const Entry& e) {
+            return e.font == format.font && e.halfPoints == format.halfPoints && e.bold == format.bold;
+        };
+        if (last_ < fonts_.size() && same(fonts_[last_]))
+            return *fonts_[last_].measure;
+        const auto it = std::find_if(fonts_.begin(), fonts_.end(), same);
+        if (it != fonts_.end()) {
+            last_ = size_t(it - fonts_.begin());
+        } else {
+            fonts_.push_back(
+                { format.font, format.halfPoints, format.bold, std::make_unique<FontMeasure>(format) });
+            last_ = fonts_.size() - 1;
+        }
+        return *fonts_[last_].measure;
+    }
+
+private:
+    struct Entry {
+        QString font;
+        int halfPoints;
+        bool bold;
+        std::unique_ptr<FontMeasure> measure;
+    };
+    std::vector<Entry> fonts_;
+    size_t last_ = 0;
+};
+
+TextHeightCheck::TextHeightCheck(const TextWrap& wrap)
+    : wrap_(wrap)
+    , fonts_(std::make_unique<Fonts>())
+{
+}
+
+TextHeightCheck::~TextHeightCheck() = default;
+
+void TextHeightCheck::text(const RunFormat& format, QStringView text)
+{
+    if (bound_ > kMaxTextHeight)
+        return;
+    FontMeasure& font = (*fonts_)(format);
+    tallest_ = std::max(tallest_, font.lineHeight());
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        char32_t c = text[i].unicode();
+        if (text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate()) {
+            c = QChar::surrogateToUcs4(text[i], text[i + 1]);
+            ++i;
+        }
+        const double advance = font.advance(c) * kShapingSlack;
+        advances_ += advance;
+        widest_ = std::max(widest_, advance);
+        ++characters_;
+    }
+}
+
+void TextHeightCheck::paragraphEnd(const ParagraphFormat& format, const RunFormat& mark)
+{
+    endParagraph(format, mark);
+}
+
+void TextHeightCheck::finish(const ParagraphFormat& format, const RunFormat& mark)
+{
+    endParagraph(format, mark);
+}
+
+// A paragraph whose advances fit its line width is one line; a longer one has fewer lines than one more
+// than twice its advances over the width (two lines in a row hold more than a width: the second starts
+// with what did not fit on the first), and never more lines than characters.
+void TextHeightCheck::endParagraph(const ParagraphFormat& format, const RunFormat& mark)
+{
+    if (bound_ <= kMaxTextHeight) {
+        const double line = std::max({ tallest_, (*fonts_)(mark).lineHeight(), spacingOf(format) });
+        bound_ += double(lines(lineWidth(wrap_, format))) * line;
+    }
+    advances_ = widest_ = tallest_ = 0;
+    characters_ = 0;
+}
+
+qsizetype TextHeightCheck::lines(std::optional<double> width) const
+{
+    if (characters_ == 0 || !width || advances_ <= *width)
+        return 1;
+    if (*width <= widest_)
+        return characters_;
+    return std::min(characters_, qsizetype(2 * advances_ / (*width - widest_)) + 1);
+}
+
+bool TextHeightCheck::tooTall(const std::function<bool(RichTextSink&)>& readAgain) const
+{
+    if (bound_ <= kMaxTextHeight)
+        return false;
+    HeightMeasure measure(wrap_);
+    return readAgain(measure) && measure.height() > kMaxTextHeight;
+}
+
+bool TooTallToShow(const RichContent& content, const TextWrap& wrap)
+{
+    const auto read = [&content](RichTextSink& sink) {
+        ReadContent(content, sink);
+        return true;
+    };
+    TextHeightCheck check(wrap);
+    read(check);
+    return check.tooTall(read);
+}
+
+} // namespace tunvale::platform
