@@ -40,11 +40,16 @@ void forEachSpacedLine(const std::vector<LineInfo>& lines, int notationSpacing, 
 void SetLineSpacing(platform::RichTextBox& box, const std::vector<LineInfo>& lines, int notationSpacing,
     int textSpacing, int caretLineSpacing, int caretLine)
 {
+    const auto space = [&box](const LineInfo& line, int spacing) { spaceLine(box, line, spacing); };
+    // A caret line is one edit by itself, and none when it is not in the table.
+    if (caretLineSpacing != -1) {
+        forEachSpacedLine(lines, notationSpacing, textSpacing, caretLineSpacing, caretLine, space);
+        return;
+    }
     // One edit of the document: it is laid out and reported changed once, not once a line.
     QTextCursor edit(box.document());
     edit.beginEditBlock();
-    forEachSpacedLine(lines, notationSpacing, textSpacing, caretLineSpacing, caretLine,
-        [&box](const LineInfo& line, int spacing) { spaceLine(box, line, spacing); });
+    forEachSpacedLine(lines, notationSpacing, textSpacing, caretLineSpacing, caretLine, space);
     edit.endEditBlock();
 }
 
