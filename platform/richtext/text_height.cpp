@@ -10,9 +10,10 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <map>
 #include <memory>
 #include <optional>
-#include <vector>
+#include <tuple>
 
 namespace tunvale::platform {
 
@@ -148,31 +149,22 @@ class TextHeightCheck::Fonts
 public:
     FontMeasure& operator()(const RunFormat& format)
     {
-        const auto same = [&format](const Entry& e) {
-            return e.font == format.font && e.halfPoints == format.halfPoints && e.bold == format.bold;
-        };
-        if (last_ < fonts_.size() && same(fonts_[last_]))
-            return *fonts_[last_].measure;
-        const auto it = std::find_if(fonts_.begin(), fonts_.end(), same);
-        if (it != fonts_.end()) {
-            last_ = size_t(it - fonts_.begin());
-        } else {
-            fonts_.push_back(
-                { format.font, format.halfPoints, format.bold, std::make_unique<FontMeasure>(format) });
-            last_ = fonts_.size() - 1;
-        }
-        return *fonts_[last_].measure;
+        Key key { format.font, format.halfPoints, format.bold };
+        if (last_ && key == lastKey_)
+            return *last_;
+        std::unique_ptr<FontMeasure>& measure = fonts_[key];
+        if (!measure)
+            measure = std::make_unique<FontMeasure>(format);
+        lastKey_ = std::move(key);
+        last_ = measure.get();
+        return *last_;
     }
 
 private:
-    struct Entry {
-        QString font;
-        int halfPoints;
-        bool bold;
-        std::unique_ptr<FontMeasure> measure;
-    };
-    std::vector<Entry> fonts_;
-    size_t last_ = 0;
+    using Key = std::tuple<QString, int, bool>;
+    std::map<Key, std::unique_ptr<FontMeasure>> fonts_;
+    Key lastKey_;
+    FontMeasure* last_ = nullptr;
 };
 
 TextHeightCheck::TextHeightCheck(const TextWrap& wrap)
@@ -219,19 +211,20 @@ void TextHeightCheck::endParagraph(const ParagraphFormat& format, const RunForma
 {
     if (bound_ <= kMaxTextHeight) {
         const double line = std::max({ tallest_, (*fonts_)(mark).lineHeight(), spacingOf(format) });
-        bound_ += double(lines(lineWidth(wrap_, format))) * line;
+        bound_ += lines(lineWidth(wrap_, format)) * line;
     }
     advances_ = widest_ = tallest_ = 0;
     characters_ = 0;
 }
 
-qsizetype TextHeightCheck::lines(std::optional<double> width) const
+double TextHeightCheck::lines(std::optional<double> width) const
 {
     if (characters_ == 0 || !width || advances_ <= *width)
         return 1;
+    const double characters = double(characters_);
     if (*width <= widest_)
-        return characters_;
-    return std::min(characters_, qsizetype(2 * advances_ / (*width - widest_)) + 1);
+        return characters;
+    return std::min(characters, std::floor(2 * advances_ / (*width - widest_)) + 1);
 }
 
 bool TextHeightCheck::tooTall(const std::function<bool(RichTextSink&)>& readAgain) const

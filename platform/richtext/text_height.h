@@ -48,7 +48,7 @@ public:
 private:
     class Fonts;
     void endParagraph(const ParagraphFormat& format, const RunFormat& mark);
-    qsizetype lines(std::optional<double> width) const;
+    double lines(std::optional<double> width) const;
 
     TextWrap wrap_;
     std::unique_ptr<Fonts> fonts_;
