@@ -25,20 +25,27 @@ constexpr double kLineEms = 1.5;
 // sum of its characters' advances.
 constexpr double kShapingSlack = 1.25;
 
-// The width of a paragraph's lines; none when the text does not wrap.
+// The width of a paragraph's lines; none when the text does not wrap. The layout takes a negative
+// indent for none.
 std::optional<double> lineWidth(const TextWrap& wrap, const ParagraphFormat& paragraph)
 {
     if (wrap.width < 0)
         return std::nullopt;
-    const int indents
-        = std::max(paragraph.leftIndent + paragraph.rightIndent, wrap.leftMargin + wrap.rightMargin);
-    return wrap.width - TwipsToPixels(indents);
+    const auto indents = [](int left, int right) { return std::max(0, left) + std::max(0, right); };
+    return wrap.width
+        - TwipsToPixels(std::max(indents(paragraph.leftIndent, paragraph.rightIndent),
+            indents(wrap.leftMargin, wrap.rightMargin)));
 }
 
+// Exact spacing is the height of every line of the paragraph, however tall its characters.
 double spacingOf(const ParagraphFormat& paragraph)
 {
     return paragraph.lineSpacing > 0 ? TwipsToPixels(paragraph.lineSpacing) : 0;
 }
+
+// The format of the break a paragraph opens with: an empty paragraph is a line in it. The first
+// paragraph has none, and the text's default font instead.
+RunFormat openingFormat() { return ToRunFormat(QTextCharFormat(), DefaultTextFont()); }
 
 // A font as a view sets a run format's, with a line height no line in it passes and the advances of
 // the characters measured in it so far.
@@ -78,7 +85,8 @@ private:
 };
 
 // Lays each paragraph out line by line as a view does and adds the lines' heights up, until the
-// height passes kMaxTextHeight.
+// height passes kMaxTextHeight. Where a character is wider than the line, a view may put more than it
+// on the following lines; here every line holds what fits, which never makes fewer lines.
 class HeightMeasure final : public RichTextSink
 {
 public:
@@ -107,18 +115,18 @@ private:
             if (LongestUnbreakableRun(text_) > kMaxUnbreakableRun)
                 height_ = std::numeric_limits<double>::infinity();
             else
-                layOut(format, mark);
+                layOut(format);
         }
         text_.clear();
         ranges_.clear();
+        opening_ = mark;
     }
 
-    void layOut(const ParagraphFormat& format, const RunFormat& mark)
+    void layOut(const ParagraphFormat& format)
     {
         const std::optional<double> width = lineWidth(wrap_, format);
         const double spacing = spacingOf(format);
-        // An empty paragraph is one line in its mark's font.
-        QTextLayout layout(text_, formats_(mark).font());
+        QTextLayout layout(text_, formats_(opening_).font());
         layout.setFormats(ranges_);
         QTextOption option;
         option.setWrapMode(width ? QTextOption::WrapAtWordBoundaryOrAnywhere : QTextOption::NoWrap);
@@ -127,15 +135,16 @@ private:
         for (QTextLine line = layout.createLine(); line.isValid() && height_ <= kMaxTextHeight;
              line = layout.createLine()) {
             line.setLineWidth(width.value_or(0));
-            const double natural
-                = std::ceil(line.ascent() + line.descent() + std::max<qreal>(0, line.leading()));
-            height_ += std::max(natural, spacing);
+            height_ += spacing > 0
+                ? spacing
+                : std::ceil(line.ascent() + line.descent() + std::max<qreal>(0, line.leading()));
         }
         layout.endLayout();
     }
 
     TextWrap wrap_;
     CharFormatCache formats_;
+    RunFormat opening_ = openingFormat();
     QString text_;
     QList<QTextLayout::FormatRange> ranges_;
     double height_ = 0;
@@ -170,6 +179,7 @@ private:
 TextHeightCheck::TextHeightCheck(const TextWrap& wrap)
     : wrap_(wrap)
     , fonts_(std::make_unique<Fonts>())
+    , opening_(openingFormat())
 {
 }
 
@@ -210,11 +220,13 @@ void TextHeightCheck::finish(const ParagraphFormat& format, const RunFormat& mar
 void TextHeightCheck::endParagraph(const ParagraphFormat& format, const RunFormat& mark)
 {
     if (bound_ <= kMaxTextHeight) {
-        const double line = std::max({ tallest_, (*fonts_)(mark).lineHeight(), spacingOf(format) });
+        const double spacing = spacingOf(format);
+        const double line = spacing > 0 ? spacing : std::max(tallest_, (*fonts_)(opening_).lineHeight());
         bound_ += lines(lineWidth(wrap_, format)) * line;
     }
     advances_ = widest_ = tallest_ = 0;
     characters_ = 0;
+    opening_ = mark;
 }
 
 double TextHeightCheck::lines(std::optional<double> width) const

@@ -56,6 +56,7 @@ private:
     double widest_ = 0;
     double tallest_ = 0;
     qsizetype characters_ = 0;
+    RunFormat opening_; // the break's before the paragraph
     double bound_ = 0; // of the paragraphs before
 };
 

@@ -31,6 +31,9 @@ double laidOutHeight(const RichContent& content, double width)
 {
     QTextDocument document;
     document.setDocumentMargin(0);
+    QTextOption wrapping = document.defaultTextOption();
+    wrapping.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    document.setDefaultTextOption(wrapping);
     SetContent(document, content);
     document.setTextWidth(width);
     return document.documentLayout()->documentSize().height();
@@ -76,6 +79,24 @@ TEST(TextHeight, TheNarrowestLinesTheTextWillHaveCount)
     EXPECT_FALSE(TooTallToShow(text, { kPage, 0, 0 }));
     EXPECT_TRUE(TooTallToShow(text, { kPage, 5000, 5000 }));
     EXPECT_FALSE(TooTallToShow(text, { -1, 5000, 5000 }));
+}
+
+// The layout takes a negative indent for none, and exact spacing for the height of every line however
+// tall its characters.
+TEST(TextHeight, IndentsAndSpacingCountAsTheLayoutTakesThem)
+{
+    ParagraphFormat indented; // 167 pixels of line, however far the right indent reaches out
+    indented.leftIndent = 8000;
+    indented.rightIndent = -kMaxTwips;
+    const RichContent narrow = paragraphs(4500, QStringLiteral("1 ").repeated(7), 200, indented);
+    ASSERT_GT(laidOutHeight(narrow, kPage), kMaxTextHeight);
+    EXPECT_TRUE(TooTallToShow(narrow, { kPage, 0, 0 }));
+
+    ParagraphFormat close;
+    close.lineSpacing = 200;
+    const RichContent packed = paragraphs(3000, QStringLiteral("1"), kMaxHalfPoints, close);
+    ASSERT_LT(laidOutHeight(packed, kPage), kMaxTextHeight);
+    EXPECT_FALSE(TooTallToShow(packed, { kPage, 0, 0 }));
 }
 
 // Laying out a stretch without a place to wrap takes time that grows with its square: where the bound
