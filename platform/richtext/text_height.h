@@ -12,8 +12,8 @@
 namespace tunvale::platform {
 
 // The tallest text a view is given, in pixels: half of where Qt's layout stops ending, which leaves
-// room for what the measurement cannot know (fonts a character falls back to, a window narrower than
-// the page).
+// room for what the measurement cannot know (the fonts a character falls back to, a screen of another
+// resolution for the same text).
 inline constexpr double kMaxTextHeight = 1 << 22;
 
 // Where a view wraps a text's lines: at `width` pixels (negative: nowhere) less each paragraph's
