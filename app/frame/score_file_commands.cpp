@@ -3,6 +3,7 @@
 #include "app/frame/editor_score_file.h"
 #include "app/frame/file_helpers.h"
 #include "app/frame/first_text_line.h"
+#include "app/frame/process_state.h"
 #include "app/frame/recent_files.h"
 #include "app/frame/score_window.h"
 #include "app/frame/start_args.h"
@@ -10,6 +11,7 @@
 #include "app/notation/score_template.h"
 #include "platform/desktop/prompts.h"
 #include "platform/richtext/rich_text_box.h"
+#include "platform/richtext/rtf_reader.h"
 #include "platform/richtext/unbreakable_run.h"
 #include "platform/settings/desktop_folder.h"
 #include "platform/settings/program_folder.h"
@@ -208,6 +210,27 @@ QString CannotOpenText(const QString& path, const QString& reason)
     return kCannotOpenMessage + path + u'\n' + reason;
 }
 
+std::optional<QString> UnshowableTextReason(const QString& rtf, int leftMargin, int rightMargin)
+{
+    // The window wraps at the page's width or wider, less the margins it lays on every paragraph.
+    const platform::TextWrap wrap { platform::TwipsToPixels(Process().start.PageWidthTwips), leftMargin,
+        rightMargin };
+    const auto read = [&rtf](platform::RichTextSink& sink) {
+        return platform::ReadRtf(rtf, platform::DefaultTextFont(), sink);
+    };
+    platform::UnbreakableRunMeter runs;
+    platform::TextHeightCheck height(wrap);
+    platform::SinkPair both(runs, height);
+    if (!read(both))
+        return std::nullopt;
+    // A long line is named first: the height check takes it for too tall without laying it out.
+    if (runs.longest() > kMaxUnbreakableRun)
+        return kLongLineReason;
+    if (height.tooTall(read))
+        return kTallTextReason;
+    return std::nullopt;
+}
+
 namespace {
 
 QString UnreadableReason(const QString& path)
@@ -246,8 +269,9 @@ bool ScoreFileCommands::loadHere(const QString& path)
     }
     const QString rtf = QString::fromLatin1(WithCurrentFontNames(document.body));
     // Measured before the text goes in: the editor starts laying it out at once.
-    if (platform::LongestUnbreakableRunOfRtf(rtf).value_or(0) > kMaxUnbreakableRun) {
-        Prompts::current().information(CannotOpenText(path, kLongLineReason));
+    if (const auto reason
+        = UnshowableTextReason(rtf, document.header.LeftSpace, document.header.RightSpace)) {
+        Prompts::current().information(CannotOpenText(path, *reason));
         return false;
     }
     if (!window_.RichTextBox1().setTextRTF(rtf)) {

@@ -2,6 +2,7 @@
 
 #include "platform/richtext/rtf_reader.h"
 #include "platform/richtext/rtf_writer.h"
+#include "platform/richtext/text_height.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QClipboard>
@@ -48,6 +49,20 @@ std::vector<Piece> piecesOf(const QTextDocument& document, int from, int to)
             pieces.push_back({ separator, 1, MarkFormat(block) });
     }
     return pieces;
+}
+
+// The paragraphs of a plain text as it goes in: objects and NUL left out, every kind of break a
+// paragraph break.
+QStringList paragraphTexts(const QString& text)
+{
+    QString t = text;
+    t.remove(QChar::ObjectReplacementCharacter);
+    t.remove(QChar(0));
+    t.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    t.replace(u'\r', u'\n');
+    t.replace(QChar::LineSeparator, u'\n');
+    t.replace(QChar::ParagraphSeparator, u'\n');
+    return t.split(u'\n');
 }
 
 // Objects, NUL and Qt's own line and paragraph separators never enter the text: breaks are CR LF.
@@ -322,15 +337,8 @@ QString RichTextBox::SelText() const
 
 void RichTextBox::insertParagraphs(QTextCursor& cursor, const QString& text, const RunFormat& format)
 {
-    QString t = text;
-    t.remove(QChar::ObjectReplacementCharacter);
-    t.remove(QChar(0));
-    t.replace(QLatin1String("\r\n"), QLatin1String("\n"));
-    t.replace(u'\r', u'\n');
-    t.replace(QChar::LineSeparator, u'\n');
-    t.replace(QChar::ParagraphSeparator, u'\n');
     const QTextCharFormat charFormat = ToCharFormat(format);
-    const QStringList parts = t.split(u'\n');
+    const QStringList parts = paragraphTexts(text);
     for (qsizetype i = 0; i < parts.size(); ++i) {
         if (i > 0)
             cursor.insertBlock(cursor.blockFormat(), charFormat);
@@ -714,13 +722,25 @@ bool RichTextBox::setSelRTF(const QString& rtf)
     const std::optional<RichContent> content = ReadRtf(rtf, document_->defaultFont());
     if (!content)
         return false;
+    insertContent(*content);
+    return true;
+}
+
+void RichTextBox::insertContent(const RichContent& content)
+{
     QTextCursor c = cursor_;
-    InsertContent(c, *content);
+    InsertContent(c, content);
     pending_.reset();
     cursor_.setPosition(c.position());
     emit cursorMoved();
     selectionChanged();
-    return true;
+}
+
+bool RichTextBox::tooTallToShow(const RichContent& text) const
+{
+    const ParagraphFormat selected
+        = ToParagraphFormat(document_->findBlock(cursor_.selectionStart()).blockFormat());
+    return TooTallToShow(text, { document_->textWidth(), selected.leftIndent, selected.rightIndent });
 }
 
 void RichTextBox::appendLines(
@@ -912,11 +932,42 @@ void RichTextBox::insertMimeData(const QMimeData* data)
     if (!data)
         return;
     for (const QString& type : { kRtfMime, kRtfMimeAlias }) {
-        if (data->hasFormat(type) && setSelRTF(QString::fromLatin1(data->data(type))))
+        if (!data->hasFormat(type))
+            continue;
+        const std::optional<RichContent> content
+            = ReadRtf(QString::fromLatin1(data->data(type)), document_->defaultFont());
+        if (content) {
+            if (acceptsInsertion(*content))
+                insertContent(*content);
             return;
+        }
     }
-    if (data->hasText())
+    if (data->hasText() && acceptsInsertion(plainContent(data->text())))
         setSelText(data->text());
+}
+
+// The paragraphs setSelText makes of `text`.
+RichContent RichTextBox::plainContent(const QString& text) const
+{
+    const RunFormat format = insertionFormat();
+    const ParagraphFormat paragraph
+        = ToParagraphFormat(document_->findBlock(cursor_.selectionStart()).blockFormat());
+    RichContent content;
+    for (const QString& part : paragraphTexts(text)) {
+        content.push_back({ paragraph, {}, format });
+        if (!part.isEmpty())
+            content.back().runs.push_back({ format, part });
+    }
+    return content;
+}
+
+bool RichTextBox::acceptsInsertion(const RichContent& content)
+{
+    if (!tooTallToShow(
+            ReplacedContent(*document_, cursor_.selectionStart(), cursor_.selectionEnd(), content)))
+        return true;
+    emit insertionRefused();
+    return false;
 }
 
 void RichTextBox::Copy() const

@@ -114,7 +114,8 @@ public:
     // Where the view's visible part starts, in document coordinates; set by the view.
     void setViewportTop(qreal y);
 
-    // Clipboard: RTF and plain text, never HTML.
+    // Clipboard: RTF and plain text, never HTML. An insertion that would leave the text too tall to show
+    // (tooTallToShow) changes nothing and raises insertionRefused().
     QMimeData* mimeDataForSelection() const;
     static bool canInsertMimeData(const QMimeData* data);
     void insertMimeData(const QMimeData* data);
@@ -130,6 +131,11 @@ public:
     void setParagraphFormat(int paragraph, const ParagraphFormat& format);
     // The caret at 0 and no pending typing format, as after replacing the whole text.
     void resetCursor();
+
+    // Whether `text` would stand too tall for a view of this box to lay out (TooTallToShow): wrapped at
+    // the document's width less each paragraph's indents, or less those of the selection's paragraph
+    // where they leave less room, as a window lays the same margins on every paragraph.
+    bool tooTallToShow(const RichContent& text) const;
 
     // A plain copy of text, fonts, colours and lines, taken in one walk.
     RichTextSnapshot snapshot() const;
@@ -153,6 +159,8 @@ signals:
     void MouseUp(int Button, int Shift, double X, double Y);
     // The model moved the selection; a view shows cursor().
     void cursorMoved();
+    // An insertion was refused: the text would have stood too tall to show.
+    void insertionRefused();
 
 private:
     struct Line {
@@ -174,6 +182,9 @@ private:
     RichContent selectedContent() const;
     template <typename T> T selectionValue(T RunFormat::*member, T mixed) const;
     void insertParagraphs(QTextCursor& cursor, const QString& text, const RunFormat& format);
+    void insertContent(const RichContent& content);
+    RichContent plainContent(const QString& text) const;
+    bool acceptsInsertion(const RichContent& content);
     void replaceParagraphsAt(int first, int count, const RichContent& paragraphs);
     struct BlockMap {
         std::vector<int> documentStarts; // Qt position of each block

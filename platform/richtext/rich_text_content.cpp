@@ -5,6 +5,7 @@
 #include <QTextDocument>
 
 #include <algorithm>
+#include <iterator>
 
 namespace tunvale::platform {
 
@@ -25,6 +26,18 @@ QString withoutObjects(QString text)
 {
     text.remove(QChar::ObjectReplacementCharacter);
     return text;
+}
+
+// The first paragraph of `more` joins the last one of `text` and gives it its mark.
+void join(RichContent& text, RichContent more)
+{
+    if (more.empty())
+        return;
+    RichParagraph& last = text.back();
+    for (const TextRun& run : more.front().runs)
+        appendRun(last.runs, run.format, run.text);
+    last.mark = more.front().mark;
+    text.insert(text.end(), std::make_move_iterator(more.begin() + 1), std::make_move_iterator(more.end()));
 }
 
 } // namespace
@@ -63,20 +76,33 @@ RichContent ExtractContent(const QTextDocument& document, int from, int to)
     return content;
 }
 
-void SetContent(QTextDocument& document, const RichContent& content)
+RichContent ReplacedContent(const QTextDocument& document, int from, int to, RichContent replacement)
 {
-    DocumentBuilder builder(document);
+    RichContent text = ExtractContent(document, 0, from);
+    join(text, std::move(replacement));
+    join(text, ExtractContent(document, to));
+    return text;
+}
+
+void ReadContent(const RichContent& content, RichTextSink& sink)
+{
     for (size_t i = 0; i < content.size(); ++i) {
         const RichParagraph& paragraph = content[i];
         for (const TextRun& run : paragraph.runs)
-            builder.text(run.format, run.text);
+            sink.text(run.format, run.text);
         if (i + 1 < content.size())
-            builder.paragraphEnd(paragraph.format, paragraph.mark);
+            sink.paragraphEnd(paragraph.format, paragraph.mark);
         else
-            builder.finish(paragraph.format, paragraph.mark);
+            sink.finish(paragraph.format, paragraph.mark);
     }
     if (content.empty())
-        builder.finish({}, {});
+        sink.finish({}, {});
+}
+
+void SetContent(QTextDocument& document, const RichContent& content)
+{
+    DocumentBuilder builder(document);
+    ReadContent(content, builder);
 }
 
 DocumentBuilder::DocumentBuilder(QTextDocument& document)

@@ -44,9 +44,46 @@ public:
     virtual void finish(const ParagraphFormat& format, const RunFormat& mark) = 0;
 };
 
+// Hands what it is handed on to two sinks, so that one reading serves both.
+class SinkPair final : public RichTextSink
+{
+public:
+    SinkPair(RichTextSink& first, RichTextSink& second)
+        : first_(first)
+        , second_(second)
+    {
+    }
+    void text(const RunFormat& format, QStringView text) override
+    {
+        first_.text(format, text);
+        second_.text(format, text);
+    }
+    void paragraphEnd(const ParagraphFormat& format, const RunFormat& mark) override
+    {
+        first_.paragraphEnd(format, mark);
+        second_.paragraphEnd(format, mark);
+    }
+    void finish(const ParagraphFormat& format, const RunFormat& mark) override
+    {
+        first_.finish(format, mark);
+        second_.finish(format, mark);
+    }
+
+private:
+    RichTextSink& first_;
+    RichTextSink& second_;
+};
+
+// Hands `content` on to `sink` as a reader of rich text does.
+void ReadContent(const RichContent& content, RichTextSink& sink);
+
 // The content of Qt positions [from, to) of a document (to < 0: its end). A range that ends inside a
 // paragraph gives that paragraph without its break, but with its mark.
 RichContent ExtractContent(const QTextDocument& document, int from = 0, int to = -1);
+
+// The content of the whole document with Qt positions [from, to) replaced by `replacement` as
+// InsertContent replaces a selection.
+RichContent ReplacedContent(const QTextDocument& document, int from, int to, RichContent replacement);
 
 // Replaces the whole document.
 void SetContent(QTextDocument& document, const RichContent& content);

@@ -8,30 +8,11 @@
 
 namespace tunvale::platform {
 
-namespace {
-
-// Measures each paragraph as the reader hands it on; only the paragraph being read is kept.
-class RunMeter final : public RichTextSink
+void UnbreakableRunMeter::measure()
 {
-public:
-    void text(const RunFormat&, QStringView text) override { paragraph_ += text; }
-    void paragraphEnd(const ParagraphFormat&, const RunFormat&) override { measure(); }
-    void finish(const ParagraphFormat&, const RunFormat&) override { measure(); }
-
-    qsizetype longest() const { return longest_; }
-
-private:
-    void measure()
-    {
-        longest_ = std::max(longest_, LongestUnbreakableRun(paragraph_));
-        paragraph_.clear();
-    }
-
-    QString paragraph_;
-    qsizetype longest_ = 0;
-};
-
-} // namespace
+    longest_ = std::max(longest_, LongestUnbreakableRun(paragraph_));
+    paragraph_.clear();
+}
 
 qsizetype LongestUnbreakableRun(QStringView paragraph)
 {
@@ -58,7 +39,7 @@ qsizetype LongestUnbreakableRun(QStringView paragraph)
 
 std::optional<qsizetype> LongestUnbreakableRunOfRtf(QStringView rtf)
 {
-    RunMeter meter;
+    UnbreakableRunMeter meter;
     if (!ReadRtf(rtf, DefaultTextFont(), meter))
         return std::nullopt;
     return meter.longest();

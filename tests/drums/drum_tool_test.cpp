@@ -1,5 +1,8 @@
 #include "tests/support/scoretool_run.h"
 
+#include <QFile>
+#include <QTemporaryDir>
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -68,6 +71,23 @@ TEST(DrumTool, TheEditorsSpeedBoxTakesAnyText)
     records.removeIf([](const QByteArray& line) { return !line.startsWith("bytes "); });
     ASSERT_EQ(records.size(), 2);
     EXPECT_EQ(records[0], records[1]);
+}
+
+// The tool's window takes an RTF text as opening takes a score's: 4,000 lines at 1638 points, taller
+// than the window's layout can count, are refused before the window lays them out; 1,000 open.
+TEST(DrumTool, ATextTooTallToShowIsRefusedBeforeTheWindowGetsIt)
+{
+    QTemporaryDir dir;
+    const auto run = [&dir](int lines) {
+        const QString path = dir.filePath(QStringLiteral("tall.rtf"));
+        QFile file(path);
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("{\\rtf1 " + QByteArray("\\fs3276 1\\par ").repeated(lines) + "}");
+        file.close();
+        return RunScoretool({ QStringLiteral("drumops"), path }).exitCode;
+    };
+    EXPECT_EQ(run(4000), 1);
+    EXPECT_EQ(run(1000), 0);
 }
 
 } // namespace

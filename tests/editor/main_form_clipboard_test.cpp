@@ -60,6 +60,37 @@ TEST(MainFormClipboard, CopyAndPasteKeepEveryRunAndThePasteIsOneStep)
     EXPECT_EQ(w.editor.TextRTF(), before);
 }
 
+// 4,000 lines at 1638 points stand taller than the window's layout can count: pasted as plain text in
+// that size or as RTF, by the menu or by Shift+Insert, they are refused with a message and nothing
+// changes. A quarter of them goes in.
+TEST(MainFormClipboard, APasteThatWouldMakeTheScoreTooTallIsRefused)
+{
+    PartsWindow w({ { kSong, kLyric } });
+    w.form.show();
+    platform::RichTextBox& box = w.editor;
+    QClipboard& clipboard = *QGuiApplication::clipboard();
+    clipboard.setText(QStringLiteral("1\n").repeated(4000));
+    box.setSelStart(box.TextLength());
+    box.setSelFontSize(1638);
+    const QString before = box.TextRTF();
+    w.form.action(QStringLiteral("mnuPaste"))->trigger();
+    key(w, Qt::Key_Insert, Qt::ShiftModifier);
+    auto* rtf = new QMimeData;
+    rtf->setData(
+        QStringLiteral("text/rtf"), "{\\rtf1 " + QByteArray("\\fs3276 1\\par ").repeated(4000) + "}");
+    clipboard.setMimeData(rtf);
+    w.form.action(QStringLiteral("mnuPaste"))->trigger();
+    EXPECT_EQ(w.prompts->texts(), QStringList(3, kPasteRefused));
+    EXPECT_EQ(box.TextRTF(), before);
+    EXPECT_EQ(w.steps(), 0);
+
+    clipboard.setText(QStringLiteral("1\n").repeated(1000));
+    w.form.action(QStringLiteral("mnuPaste"))->trigger();
+    EXPECT_EQ(w.prompts->texts().size(), 3);
+    EXPECT_EQ(w.steps(), 1);
+    EXPECT_GT(box.TextLength(), 3000);
+}
+
 TEST(MainFormClipboard, CtrlXCAndVActAsTheMenuItems)
 {
     PartsWindow w({ { kNote, Codes({ kBar, Note(1), Note(2), kBar }) } });

@@ -223,6 +223,36 @@ TEST(MainFormFonts, ARefusedSizeGetsTheSameAnswerEveryWay)
     EXPECT_EQ(w.steps(), 1);
 }
 
+// 4,000 spaced digits at 1638 points, a character a line, stand taller than the window's layout can
+// count: such a size is refused as one out of range, whichever way it is asked for, and nothing changes.
+// A quarter of the digits take it.
+TEST(MainFormFonts, ASizeThatWouldMakeTheScoreTooTallIsRefused)
+{
+    PartsWindow w({ { kSong, QStringLiteral("1 ").repeated(4000) } });
+    w.form.show();
+    const QString before = w.editor.TextRTF();
+    dialogs::DialogResults& results = w.form.dialogResults();
+    const auto repeat = [&](int length, const QString& step, const QString& percent, const QString& size) {
+        results.FontScaleStep = step;
+        results.FontScalePercent = percent;
+        results.FontScaleSize = size;
+        w.editor.select(0, length);
+        w.form.commands().run(QStringLiteral("CQSF"), 0);
+    };
+    const int all = w.editor.TextLength();
+    repeat(all, QString(), QString(), QStringLiteral("1638"));
+    repeat(all, QString(), QStringLiteral("100000%"), QString());
+    repeat(all, QStringLiteral("1700"), QString(), QString());
+    EXPECT_EQ(w.prompts->texts(), QStringList(3, kRefused));
+    EXPECT_EQ(w.editor.TextRTF(), before);
+    EXPECT_EQ(w.steps(), 0);
+
+    repeat(all / 4, QString(), QString(), QStringLiteral("1638"));
+    EXPECT_EQ(w.prompts->texts().size(), 3);
+    EXPECT_EQ(sizes(w.editor, 0, 1), (std::vector<double> { 1638 }));
+    EXPECT_EQ(w.steps(), 1);
+}
+
 // Raise points that no 16-bit number holds: the size message, no step, the text as it was.
 TEST(MainFormFonts, RaisePointsOutOfRangeAreRefused)
 {

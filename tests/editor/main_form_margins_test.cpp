@@ -321,6 +321,62 @@ TEST_F(MarginWindow, ASavedScoreKeepsItsMarginsInTheHeaderAndItsIndentsAndSpacin
     EXPECT_EQ(lines[2], QStringLiteral("para 3 875 %1 0 20").arg(right).toUtf8());
 }
 
+// Pins brought as close as the ruler lets them leave lines a few pixels wide: forty spaced digits at 24
+// points, one line at the page's width, become forty lines, and 8,000 such paragraphs stand taller
+// than the window's layout can count. The margins go back and nothing else changes; margins with room
+// are taken.
+TEST_F(MarginWindow, MarginsThatWouldLeaveTheScoreTooTallAreRefusedAndPutBack)
+{
+    platform::RichTextBox& box = form->editor();
+    box.setText((QStringLiteral("1 ").repeated(40) + QStringLiteral("\r\n")).repeated(8000));
+    box.select(0, box.TextLength());
+    box.setSelFontSize(24);
+    box.setSelStart(0);
+    undo().Reset();
+    saved() = true;
+    const QString before = box.TextRTF();
+    const int steps = undo().getUndoCount();
+    const auto squeeze = [this](int presses) {
+        for (int i = 0; i < presses; ++i) {
+            key(QEvent::KeyPress, Qt::Key_Right, Qt::ShiftModifier, i > 0);
+            key(QEvent::KeyRelease, Qt::Key_Right, Qt::ShiftModifier, i + 1 < presses);
+        }
+    };
+    squeeze(200);
+    EXPECT_EQ(t.prompts->texts(), QStringList { editor::kMarginsRefused });
+    EXPECT_EQ(header(), std::pair(820, 820));
+    EXPECT_EQ(ruler().nLSpace(), 820);
+    EXPECT_TRUE(saved());
+    EXPECT_EQ(box.TextRTF(), before);
+    EXPECT_EQ(undo().getUndoCount(), steps);
+
+    squeeze(3);
+    EXPECT_EQ(header(), std::pair(986, 820));
+    expectIndentsOf(986, 820);
+    EXPECT_EQ(undo().getUndoCount(), steps + 1);
+    EXPECT_EQ(t.prompts->texts().size(), 1);
+}
+
+// Exact spacing sets each line's height: 90,000 lines 100 pixels apart stand taller than the window's
+// layout can count, 40 pixels apart they do not.
+TEST_F(MarginWindow, ASpacingThatWouldMakeTheScoreTooTallIsRefused)
+{
+    platform::RichTextBox& box = form->editor();
+    box.setText(QStringLiteral("1\r\n").repeated(90'000));
+    undo().Reset();
+    const QString before = box.TextRTF();
+    const int steps = undo().getUndoCount();
+    margins().spaceLines(1, 1500);
+    EXPECT_EQ(t.prompts->texts(), QStringList { editor::kSpacingRefused });
+    EXPECT_EQ(box.TextRTF(), before);
+    EXPECT_EQ(undo().getUndoCount(), steps);
+
+    margins().spaceLines(1, 600);
+    EXPECT_EQ(paragraphs()[1000].lineSpacing, 600);
+    EXPECT_EQ(undo().getUndoCount(), steps + 1);
+    EXPECT_EQ(t.prompts->texts().size(), 1);
+}
+
 // The test tool's ruler on a score: a drag and its undo, as the tool prints them.
 TEST(MarginTool, ADragOnTheScoreAndItsUndo)
 {

@@ -2,8 +2,13 @@
 #include "app/editor/window/main_form.h"
 #include "app/frame/process_state.h"
 #include "app/frame/recent_files.h"
+#include "app/frame/score_file_commands.h"
 #include "app/frame/start_args.h"
+#include "app/frame/write_vls.h"
+#include "app/notation/play_order.h"
+#include "platform/richtext/rich_text_edit.h"
 #include "platform/settings/program_folder.h"
+#include "tests/editor/window_fixture.h"
 #include "tests/support/fake_devices.h"
 #include "tests/support/scripted_prompts.h"
 #include "tests/support/test_folders.h"
@@ -63,4 +68,25 @@ TEST(MainFormScoreFiles, TheStartScoreOpensRegisteredAndInTheRecentItems)
     }
     // The window closed: so did its entry.
     EXPECT_EQ(frame::OpenScoreRegistry().FindFileWindow(sample(QStringLiteral("molihua.vls"))), 0);
+}
+
+// 4,000 lines at 1638 points stand taller than the window's layout can count: the score is refused at
+// open with a message, and the window keeps its score as it was.
+TEST(MainFormScoreFiles, AScoreTooTallToShowIsRefusedAndTheWindowKeepsItsScore)
+{
+    tunvale::testing::WindowTest t;
+    editor::MainForm& form = t.load();
+    form.show();
+    const QString text = form.editor().Text();
+    const QString untitled = frame::Process().ScoreHeader.CurrentFile;
+    notation::ScoreHeader header;
+    header.CurrentFile = frame::ScorePathKey(t.user.file(QStringLiteral("tall.vls")));
+    const QByteArray rtf = "{\\rtf1 " + QByteArray("\\fs3276 1\\par ").repeated(4000) + "}";
+    ASSERT_TRUE(frame::WriteVls(header, {}, rtf, {}, notation::PlayOrder {}));
+
+    form.part<editor::MainFormScoreFiles>().commands().OpenVls(header.CurrentFile);
+    EXPECT_EQ(t.prompts->texts(),
+        QStringList { frame::CannotOpenText(header.CurrentFile, frame::kTallTextReason) });
+    EXPECT_EQ(form.editor().Text(), text);
+    EXPECT_EQ(frame::Process().ScoreHeader.CurrentFile, untitled);
 }

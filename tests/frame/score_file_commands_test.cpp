@@ -45,12 +45,17 @@ QByteArray rtfWithTitle(const QByteArray& title, const QByteArray& font = "KORVA
         + title + "\\par \\f0 \\'d2\\'bb^\\'d2\\'bb\\par }";
 }
 
+// A paragraph of one digit at 1638 points, and one of forty spaced digits.
+const QByteArray kLargestDigits = "\\fs3276 1\\par ";
+const QByteArray kSpacedDigits = QByteArray("1 ").repeated(40) + "\\par ";
+
 // A score file with `records` drum records.
-void writeScore(
-    const QString& path, int records, const QByteArray& rtf = rtfWithTitle("Song"), int speed = 88)
+void writeScore(const QString& path, int records, const QByteArray& rtf = rtfWithTitle("Song"),
+    int speed = 88, std::int16_t margins = notation::ScoreHeader {}.LeftSpace)
 {
     notation::ScoreHeader header;
     header.CurrentFile = path;
+    header.LeftSpace = header.RightSpace = margins;
     header.Speed = std::int16_t(speed);
     header.Volume = 77;
     header.Instrument = 5;
@@ -191,6 +196,9 @@ TEST(ScoreFileCommands, AFailedOpenKeepsTheScore)
         writeAll(f.dir.filePath(QStringLiteral("cut.vls")), readAll(song).left(readAll(song).size() / 2)));
     writeScore(
         f.path(QStringLiteral("long.vls")), 1, rtfWithTitle(QByteArray(frame::kMaxUnbreakableRun + 1, '1')));
+    writeScore(f.path(QStringLiteral("tall.vls")), 1, rtfWithTitle(kLargestDigits.repeated(4000)));
+    writeScore(
+        f.path(QStringLiteral("narrow.vls")), 1, rtfWithTitle(kSpacedDigits.repeated(8000)), 88, 20000);
     struct Case {
         QString file;
         QString message;
@@ -212,6 +220,10 @@ TEST(ScoreFileCommands, AFailedOpenKeepsTheScore)
             frame::CannotOpenText(f.path(QStringLiteral("cut.vls")), frame::kDamagedReason), 0 },
         { f.path(QStringLiteral("long.vls")),
             frame::CannotOpenText(f.path(QStringLiteral("long.vls")), frame::kLongLineReason), 0 },
+        { f.path(QStringLiteral("tall.vls")),
+            frame::CannotOpenText(f.path(QStringLiteral("tall.vls")), frame::kTallTextReason), 0 },
+        { f.path(QStringLiteral("narrow.vls")),
+            frame::CannotOpenText(f.path(QStringLiteral("narrow.vls")), frame::kTallTextReason), 0 },
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.file.toStdString());
@@ -228,6 +240,23 @@ TEST(ScoreFileCommands, AFailedOpenKeepsTheScore)
         EXPECT_EQ(f.window.head.CurrentFile, notation::TemplatePath());
         // The registration made for the failed load is undone.
         EXPECT_EQ(f.entry(c.file), 0);
+    }
+}
+
+// Scores as tall as the window lays out in time open: large characters, and margins that leave no room
+// on a text that is not long.
+TEST(ScoreFileCommands, ScoresTheWindowCanLayOutOpen)
+{
+    Fixture f;
+    const QString song = f.path(QStringLiteral("song.vls"));
+    const std::pair<QByteArray, std::int16_t> scores[]
+        = { { kLargestDigits.repeated(1000), 820 }, { kSpacedDigits.repeated(50), 20000 } };
+    for (const auto& [body, margins] : scores) {
+        writeScore(song, 1, rtfWithTitle(body), 88, margins);
+        f.commands->OpenVls(song);
+        EXPECT_TRUE(f.prompts->texts().isEmpty()) << f.prompts->texts().join(u'|').toStdString();
+        EXPECT_EQ(f.window.head.CurrentFile, song);
+        EXPECT_EQ(f.window.head.LeftSpace, margins);
     }
 }
 

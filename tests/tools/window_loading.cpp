@@ -7,6 +7,7 @@
 #include "app/editor/parts/main_form_editing.h"
 #include "app/editor/window/start_up.h"
 #include "app/frame/process_state.h"
+#include "app/frame/score_file_commands.h"
 #include "platform/desktop/notation_fonts.h"
 #include "platform/richtext/rtf_reader.h"
 
@@ -32,8 +33,19 @@ std::unique_ptr<editor::MainForm> LoadWindow(
         return window;
     QString error;
     const auto rtf = ReadInputFile(file, platform::kMaxRtfBytes, platform::kRtfTooLargeMessage, error);
-    if (!rtf || !window->editor().setTextRTF(QString::fromLatin1(*rtf))) {
-        err(rtf ? QStringLiteral("%1 is no RTF").arg(file) : error);
+    if (!rtf) {
+        err(error);
+        return nullptr;
+    }
+    // Refused as opening refuses a score's text, before the editor starts laying it out.
+    const QString text = QString::fromLatin1(*rtf);
+    const notation::ScoreHeader& header = frame::Process().ScoreHeader;
+    if (const auto reason = frame::UnshowableTextReason(text, header.LeftSpace, header.RightSpace)) {
+        err(frame::CannotOpenText(file, *reason));
+        return nullptr;
+    }
+    if (!window->editor().setTextRTF(text)) {
+        err(QStringLiteral("%1 is no RTF").arg(file));
         return nullptr;
     }
     window->JzRTB(0); // the margins, as opening a score lays them on

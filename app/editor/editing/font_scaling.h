@@ -30,6 +30,11 @@ double ScaledSize(double size, const FontScaling& scaling);
 // their new sizes. Nothing when it succeeded.
 std::optional<int> ScaleRange(platform::RichTextBox& box, int start, int length, const FontScaling& scaling);
 
+// The whole text of `box` as scaling [start, start + length) by a step or a ratio, or to a size, would
+// leave it; sizes are kept to those a box takes.
+platform::RichContent ScaledText(
+    const platform::RichTextBox& box, int start, int length, const FontScaling& scaling);
+
 // The editor's base font size, from which SetScoreFontScale shrinks.
 inline constexpr double kEditorBaseFontSize = 24;
 

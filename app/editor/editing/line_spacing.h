@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/editor/editing/line_table.h"
+#include "platform/richtext/rich_text_content.h"
 
 #include <vector>
 
@@ -17,5 +18,9 @@ namespace tunvale::editor {
 // as they are, and a caret line outside `lines` changes nothing. The box's selection moves.
 void SetLineSpacing(platform::RichTextBox& box, const std::vector<LineInfo>& lines, int notationSpacing,
     int textSpacing, int caretLineSpacing, int caretLine);
+
+// The whole text of `box` as SetLineSpacing with the same values would leave it.
+platform::RichContent SpacedText(const platform::RichTextBox& box, const std::vector<LineInfo>& lines,
+    int notationSpacing, int textSpacing, int caretLineSpacing, int caretLine);
 
 } // namespace tunvale::editor

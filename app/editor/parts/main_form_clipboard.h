@@ -1,8 +1,10 @@
 #pragma once
 
 #include "app/editor/parts/main_form_part.h"
+#include "platform/richtext/text_height.h"
 
 #include <QPoint>
+#include <QString>
 
 #include <functional>
 
@@ -17,6 +19,11 @@ namespace tunvale::editor {
 // paste, since a score holds none.
 bool ClipboardEmpty();
 
+// Said when a paste or a drop would make the score too tall to show; nothing is inserted.
+inline const QString kPasteRefused
+    = QStringLiteral("粘贴后乐谱排开的高度将超过 %1 像素，无法显示，没有粘贴。")
+          .arg(qint64(platform::kMaxTextHeight));
+
 class MainFormClipboard : public MainFormPart
 {
     Q_OBJECT
@@ -24,7 +31,8 @@ class MainFormClipboard : public MainFormPart
 public:
     explicit MainFormClipboard(MainForm& form);
 
-    // Each is one undo step where it changes the text; the editor keeps the focus.
+    // Each is one undo step where it changes the text; the editor keeps the focus. A paste that would
+    // make the score too tall to show says so and changes nothing.
     void cut();
     void copy();
     void paste();

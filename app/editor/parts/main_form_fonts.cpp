@@ -19,8 +19,6 @@ namespace tunvale::editor {
 
 namespace {
 
-const QString kSizeRefused = QStringLiteral("字号设置过大或过小！");
-
 struct Group {
     int first;
     int last;
@@ -164,6 +162,10 @@ void MainFormFonts::scaleRange(const FontScaling& scaling, int nBegin, int nEnd)
         editor.select(nBegin, 0);
         return;
     }
+    if (editor.tooTallToShow(ScaledText(editor, nBegin, nEnd - nBegin + 1, scaling))) {
+        platform::Prompts::current().information(kSizeRefused);
+        return;
+    }
     std::optional<int> refused;
     form_.part<MainFormEditing>().undo().RecordStep([&] {
         refused = ScaleRange(form_.mirror(), nBegin, nEnd - nBegin + 1, scaling);
@@ -179,6 +181,12 @@ void MainFormFonts::scaleRange(const FontScaling& scaling, int nBegin, int nEnd)
 void MainFormFonts::setSelectionSize(double size)
 {
     platform::RichTextBox& editor = form_.editor();
+    if (editor.SelLength() > 0
+        && editor.tooTallToShow(
+            ScaledText(editor, editor.SelStart(), editor.SelLength(), { FontScaling::Way::Size, size }))) {
+        platform::Prompts::current().information(kSizeRefused);
+        return;
+    }
     bool refused = false;
     form_.part<MainFormEditing>().undo().RecordStep([&] {
         refused = editor.setSelFontSize(size) != platform::FormatResult::Applied;

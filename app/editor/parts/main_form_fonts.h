@@ -5,6 +5,7 @@
 #include "app/editor/parts/main_form_part.h"
 
 #include <QPoint>
+#include <QString>
 
 #include <functional>
 
@@ -15,6 +16,10 @@ class FontSetDialog;
 // The main window's format brush and font scaling: the brush items of the tools menu with their
 // toolbar groups, pointer and status texts, and the font-size dialog with its repeat (Ctrl+D).
 namespace tunvale::editor {
+
+// Said when a size is refused: one the editor does not take, or one that would make the score too tall
+// to show.
+inline const QString kSizeRefused = QStringLiteral("字号设置过大或过小！");
 
 class MainFormFonts : public MainFormPart
 {
@@ -35,7 +40,8 @@ public:
     void repeatScaling();
     // Characters nBegin to nEnd (both included) each from its own size, by a factor or by a step in
     // points; then they are selected. A size the editor refuses stops the scaling at that character,
-    // says so and leaves the caret there.
+    // says so and leaves the caret there; sizes that would make the score too tall to show change
+    // nothing.
     void scaleRangeByRatio(double ratio, int nBegin, int nEnd);
     void scaleRangeByStep(double step, int nBegin, int nEnd);
     // SetScoreFontScale on the selection, as one undo step; points outside its range are refused with

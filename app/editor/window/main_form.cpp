@@ -412,6 +412,12 @@ void MainForm::chooseLyricFont()
     const QFont chosen = QFontDialog::getFont(&ok, initial, this);
     if (!ok)
         return;
+    if (box.SelLength() > 0 && chosen.pointSizeF() > 0
+        && box.tooTallToShow(ScaledText(
+            box, box.SelStart(), box.SelLength(), { FontScaling::Way::Size, chosen.pointSizeF() }))) {
+        platform::Prompts::current().information(kSizeRefused);
+        return;
+    }
     box.setSelFontName(chosen.family());
     if (chosen.pointSizeF() > 0)
         box.setSelFontSize(chosen.pointSizeF());
