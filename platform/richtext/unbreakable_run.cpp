@@ -1,7 +1,5 @@
 #include "platform/richtext/unbreakable_run.h"
 
-#include "platform/richtext/rtf_reader.h"
-
 #include <QTextBoundaryFinder>
 
 #include <algorithm>
@@ -35,14 +33,6 @@ qsizetype LongestUnbreakableRun(QStringView paragraph)
         longest = std::max(longest, ++run);
     }
     return longest;
-}
-
-std::optional<qsizetype> LongestUnbreakableRunOfRtf(QStringView rtf)
-{
-    UnbreakableRunMeter meter;
-    if (!ReadRtf(rtf, DefaultTextFont(), meter))
-        return std::nullopt;
-    return meter.longest();
 }
 
 } // namespace tunvale::platform

@@ -4,8 +4,6 @@
 
 #include <QStringView>
 
-#include <optional>
-
 // How far a text runs without a place to wrap. Qt's layout looks ahead to the next line-break
 // opportunity for every line it makes, so a paragraph holding a long stretch without one (a row of
 // digits or of Latin letters) takes time that grows with the square of that stretch to lay out.
@@ -35,8 +33,5 @@ private:
     QString paragraph_;
     qsizetype longest_ = 0;
 };
-
-// The longest such stretch in any paragraph of an RTF text; no value when the text is no RTF.
-std::optional<qsizetype> LongestUnbreakableRunOfRtf(QStringView rtf);
 
 } // namespace tunvale::platform

@@ -573,6 +573,24 @@ TEST_F(StripWindow, RandomEditsOperationsUndoAndRedoKeepTheRecordsInStepWithTheB
     }
 }
 
+// `count` records, the first `named` of them with drums and the names A, B, C ...
+DrumStore NamedRecords(std::size_t count, std::size_t named)
+{
+    DrumStore records(count);
+    for (std::size_t i = 0; i < named; ++i) {
+        records[i].HaveDrum = 1;
+        records[i].DrumName[0] = std::uint8_t('A' + i);
+    }
+    return records;
+}
+
+bool WriteScore(const QString& path, const platform::RichTextBox& score, const DrumStore& records)
+{
+    notation::ScoreHeader header;
+    header.CurrentFile = path;
+    return frame::WriteVls(header, {}, score.TextRTF().toLatin1(), records, notation::PlayOrder());
+}
+
 // A paragraph that starts with a text character and runs on in notes long enough to wrap: its second
 // display line is notation, so the laid-out window counts bars that the unwrapped text at open had not.
 TEST(DrumRecordsOfAWrappedLine, AnOperationChangesItsBarAloneAndUndoGivesTheOpenedRecordsBack)
@@ -588,16 +606,10 @@ TEST(DrumRecordsOfAWrappedLine, AnOperationChangesItsBarAloneAndUndoGivesTheOpen
     notes.push_back(kBar);
     Append(score, kSong, QStringLiteral("A"));
     Append(score, kNote, Codes(notes));
-    notation::ScoreHeader header;
-    header.CurrentFile = t.user.file(QStringLiteral("wrapped.vls"));
-    DrumStore records(3);
-    for (int i : { 0, 1 }) {
-        records[std::size_t(i)].HaveDrum = 1;
-        records[std::size_t(i)].DrumName[0] = std::uint8_t('A' + i);
-    }
-    ASSERT_TRUE(frame::WriteVls(header, {}, score.TextRTF().toLatin1(), records, notation::PlayOrder()));
+    const QString path = t.user.file(QStringLiteral("wrapped.vls"));
+    ASSERT_TRUE(WriteScore(path, score, NamedRecords(3, 2)));
 
-    editor::MainForm& form = t.load(header.CurrentFile);
+    editor::MainForm& form = t.load(path);
     const DrumStore opened = stores().XjDrums;
     if (!form.action(QStringLiteral("GroupBar"), 0)->isChecked())
         form.action(QStringLiteral("GroupBar"), 0)->trigger();
@@ -631,14 +643,8 @@ TEST(DrumRecordsOfAWrappedLine, EveryOpenKeepsTheRecordsOfTheLaidOutBars)
     Append(score, kNote, Codes(wrapped) + QStringLiteral("\r\n"));
     Append(score, kNote, Codes({ Note(3), kBar, Note(4), kBar }));
     const QString path = t.user.file(QStringLiteral("wrapped.vls"));
-    notation::ScoreHeader header;
-    header.CurrentFile = path;
-    DrumStore records(8);
-    for (std::size_t i = 0; i < records.size(); ++i) {
-        records[i].HaveDrum = 1;
-        records[i].DrumName[0] = std::uint8_t('A' + i);
-    }
-    ASSERT_TRUE(frame::WriteVls(header, {}, score.TextRTF().toLatin1(), records, notation::PlayOrder()));
+    const DrumStore records = NamedRecords(8, 8);
+    ASSERT_TRUE(WriteScore(path, score, records));
 
     // The start score opens before its window is shown.
     editor::MainForm& form = t.load(path);

@@ -276,6 +276,7 @@ TEST(RichTextLines, UnbreakableRunsEndWhereTheLayoutMayWrap)
         { {}, { { {}, QStringLiteral("123") }, { {}, QStringLiteral("45678") } }, {} },
         { {}, { { {}, QStringLiteral("1") } }, {} },
     });
-    EXPECT_EQ(LongestUnbreakableRunOfRtf(rtf), 8);
-    EXPECT_EQ(LongestUnbreakableRunOfRtf(u"no rich text"), std::nullopt);
+    UnbreakableRunMeter meter;
+    ASSERT_TRUE(ReadRtf(rtf, DefaultTextFont(), meter));
+    EXPECT_EQ(meter.longest(), 8);
 }
