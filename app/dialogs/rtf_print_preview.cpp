@@ -4,6 +4,7 @@
 
 #include "platform/richtext/rich_text_edit.h"
 #include "platform/richtext/rich_text_format.h"
+#include "platform/richtext/unbreakable_run.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QPainter>
@@ -128,6 +129,8 @@ void RtfPrintPreview::FormatRtfPages(const QTextDocument& document, QSizeF page,
     RtfPages.clear();
     layout_.reset(document.clone());
     layout_->setUndoRedoEnabled(false);
+    // A document without a view has not been told how its lines wrap.
+    platform::FitWrapMode(*layout_);
     twipsPerUnit_ = twipsPerUnitFor(*layout_);
     device_ = layoutDevice(twipsPerUnit_);
     auto* lines = new LineByLineLayout(layout_.get());

@@ -12,7 +12,6 @@
 #include "platform/desktop/prompts.h"
 #include "platform/richtext/rich_text_box.h"
 #include "platform/richtext/rtf_reader.h"
-#include "platform/richtext/unbreakable_run.h"
 #include "platform/settings/desktop_folder.h"
 #include "platform/settings/program_folder.h"
 #include "platform/text/runtime_numbers.h"
@@ -218,14 +217,9 @@ std::optional<QString> UnshowableTextReason(const QString& rtf, int leftMargin, 
     const auto read = [&rtf](platform::RichTextSink& sink) {
         return platform::ReadRtf(rtf, platform::DefaultTextFont(), sink);
     };
-    platform::UnbreakableRunMeter runs;
     platform::TextHeightCheck height(wrap);
-    platform::SinkPair both(runs, height);
-    if (!read(both))
+    if (!read(height))
         return std::nullopt;
-    // A long line is named first: the height check takes it for too tall without laying it out.
-    if (runs.longest() > kMaxUnbreakableRun)
-        return kLongLineReason;
     if (height.tooTall(read))
         return kTallTextReason;
     return std::nullopt;

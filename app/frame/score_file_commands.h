@@ -4,7 +4,6 @@
 #include "app/frame/open_score_registry.h"
 #include "platform/desktop/file_dialog.h"
 #include "platform/richtext/text_height.h"
-#include "platform/richtext/unbreakable_run.h"
 
 #include <QString>
 
@@ -25,18 +24,12 @@ inline const QString kDamagedReason = QStringLiteral("乐谱文件已损坏。")
 inline const QString kFolderReason = QStringLiteral("这是一个文件夹，不是乐谱文件。");
 inline const QString kNoPermissionReason = QStringLiteral("没有读取这个文件的权限。");
 inline const QString kUnreadableReason = QStringLiteral("文件无法读取。");
-// The window lays a stretch of a line without a place to wrap out in time that grows with the square
-// of its length: a score that holds a longer one is refused.
-using platform::kMaxUnbreakableRun;
-inline const QString kLongLineReason
-    = QStringLiteral("乐谱中有一行超过 %1 个字符连在一起、没有可以换行的地方（空格或汉字），无法显示。")
-          .arg(kMaxUnbreakableRun);
 // The window's layout never ends on a text taller than it can count, so a taller score is refused.
 inline const QString kTallTextReason
     = QStringLiteral("乐谱排开后高度超过 %1 像素（字号太大、行距太大或页边距太宽），无法显示。")
           .arg(qint64(platform::kMaxTextHeight));
-// Why the window cannot show the score text `rtf` once its margins (twips) are laid on: a line it cannot
-// wrap in time, or a height its layout cannot count. Nothing when it can show it or when it is no RTF.
+// Why the window cannot show the score text `rtf` once its margins (twips) are laid on: a height its
+// layout cannot count. Nothing when it can show it or when it is no RTF.
 std::optional<QString> UnshowableTextReason(const QString& rtf, int leftMargin, int rightMargin);
 
 // The message of a file that could not be opened: the path, then why.

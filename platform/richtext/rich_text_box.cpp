@@ -3,6 +3,7 @@
 #include "platform/richtext/rtf_reader.h"
 #include "platform/richtext/rtf_writer.h"
 #include "platform/richtext/text_height.h"
+#include "platform/richtext/unbreakable_run.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QClipboard>
@@ -137,12 +138,19 @@ void RichTextBox::init()
     hasLayout_ = document_->findChild<QAbstractTextDocumentLayout*>(QString(), Qt::FindDirectChildrenOnly);
     connect(document_, &QTextDocument::documentLayoutChanged, this, [this] {
         hasLayout_ = true;
+        if (FitWrapMode(*document_))
+            emit wrapModeChanged();
         forgetCaches();
     });
     connect(document_, &QTextDocument::contentsChange, this, [this](int from, int removed, int added) {
         if (hasLayout_) {
             blocksChanged_.add(from, removed, added);
             linesChanged_.add(from, removed, added);
+            // Told before the layout hears of the change: a new wrap mode lays every line out anew.
+            if (FitWrapMode(*document_, from, added)) {
+                linesDirty_ = true;
+                emit wrapModeChanged();
+            }
         }
     });
     connect(document_, &QTextDocument::contentsChanged, this, [this] {

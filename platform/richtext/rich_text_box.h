@@ -161,6 +161,8 @@ signals:
     void cursorMoved();
     // An insertion was refused: the text would have stood too tall to show.
     void insertionRefused();
+    // The document's wrap mode changed with the stretches its text holds (FitWrapMode).
+    void wrapModeChanged();
 
 private:
     struct Line {

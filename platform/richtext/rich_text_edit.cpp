@@ -28,6 +28,9 @@ RichTextEdit::RichTextEdit(QWidget* parent)
         setTextCursor(box_->cursor());
         showingBoxCursor_ = false;
     });
+    // The view keeps the mode too: a new line wrap mode sets the document's from the view's.
+    connect(box_, &RichTextBox::wrapModeChanged, this,
+        [this] { setWordWrapMode(document()->defaultTextOption().wrapMode()); });
     connect(verticalScrollBar(), &QScrollBar::valueChanged, this,
         [this](int value) { box_->setViewportTop(value); });
 }

@@ -1,7 +1,6 @@
 #include "platform/richtext/text_height.h"
 
 #include "platform/richtext/rich_text_format.h"
-#include "platform/richtext/unbreakable_run.h"
 
 #include <QFontMetricsF>
 #include <QHash>
@@ -9,7 +8,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <limits>
 #include <map>
 #include <memory>
 #include <optional>
@@ -90,8 +88,9 @@ private:
 class HeightMeasure final : public RichTextSink
 {
 public:
-    explicit HeightMeasure(const TextWrap& wrap)
+    HeightMeasure(const TextWrap& wrap, bool longRun)
         : wrap_(wrap)
+        , mode_(WrapModeFor(longRun))
     {
     }
 
@@ -110,13 +109,8 @@ public:
 private:
     void add(const ParagraphFormat& format, const RunFormat& mark)
     {
-        if (height_ <= kMaxTextHeight) {
-            // Laying out a longer stretch without a place to wrap would take minutes, here as in a view.
-            if (LongestUnbreakableRun(text_) > kMaxUnbreakableRun)
-                height_ = std::numeric_limits<double>::infinity();
-            else
-                layOut(format);
-        }
+        if (height_ <= kMaxTextHeight)
+            layOut(format);
         text_.clear();
         ranges_.clear();
         opening_ = mark;
@@ -129,7 +123,7 @@ private:
         QTextLayout layout(text_, formats_(opening_).font());
         layout.setFormats(ranges_);
         QTextOption option;
-        option.setWrapMode(width ? QTextOption::WrapAtWordBoundaryOrAnywhere : QTextOption::NoWrap);
+        option.setWrapMode(width ? mode_ : QTextOption::NoWrap);
         layout.setTextOption(option);
         layout.beginLayout();
         for (QTextLine line = layout.createLine(); line.isValid() && height_ <= kMaxTextHeight;
@@ -143,6 +137,7 @@ private:
     }
 
     TextWrap wrap_;
+    QTextOption::WrapMode mode_;
     CharFormatCache formats_;
     RunFormat opening_ = openingFormat();
     QString text_;
@@ -187,6 +182,7 @@ TextHeightCheck::~TextHeightCheck() = default;
 
 void TextHeightCheck::text(const RunFormat& format, QStringView text)
 {
+    runs_.text(format, text);
     if (bound_ > kMaxTextHeight)
         return;
     FontMeasure& font = (*fonts_)(format);
@@ -206,11 +202,13 @@ void TextHeightCheck::text(const RunFormat& format, QStringView text)
 
 void TextHeightCheck::paragraphEnd(const ParagraphFormat& format, const RunFormat& mark)
 {
+    runs_.paragraphEnd(format, mark);
     endParagraph(format, mark);
 }
 
 void TextHeightCheck::finish(const ParagraphFormat& format, const RunFormat& mark)
 {
+    runs_.finish(format, mark);
     endParagraph(format, mark);
 }
 
@@ -243,7 +241,7 @@ bool TextHeightCheck::tooTall(const std::function<bool(RichTextSink&)>& readAgai
 {
     if (bound_ <= kMaxTextHeight)
         return false;
-    HeightMeasure measure(wrap_);
+    HeightMeasure measure(wrap_, runs_.found());
     return readAgain(measure) && measure.height() > kMaxTextHeight;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/richtext/rich_text_content.h"
+#include "platform/richtext/unbreakable_run.h"
 
 #include <functional>
 #include <memory>
@@ -27,9 +28,8 @@ struct TextWrap {
 
 // Whether a text stands taller than kMaxTextHeight in a view that wraps it as `wrap` says. Handed the
 // text once, as a reader's sink, it adds up a cheap bound from the characters' advances; only when
-// that bound is over does tooTall() have the text read again and lay its paragraphs out, until the
-// height passes. A paragraph with more than kMaxUnbreakableRun characters in a row without a place to
-// wrap is not laid out then: it counts as too tall.
+// that bound is over does tooTall() have the text read again and lay its paragraphs out as a view
+// would, until the height passes.
 class TextHeightCheck final : public RichTextSink
 {
 public:
@@ -52,6 +52,7 @@ private:
 
     TextWrap wrap_;
     std::unique_ptr<Fonts> fonts_;
+    LongRunMeter runs_;
     double advances_ = 0; // of the paragraph so far
     double widest_ = 0;
     double tallest_ = 0;

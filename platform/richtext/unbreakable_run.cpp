@@ -1,16 +1,40 @@
 #include "platform/richtext/unbreakable_run.h"
 
+#include <QTextBlock>
 #include <QTextBoundaryFinder>
+#include <QTextDocument>
 
 #include <algorithm>
 
 namespace tunvale::platform {
 
-void UnbreakableRunMeter::measure()
+namespace {
+
+// The layout wraps at any white space but a no-break one, whatever the rules say of the characters
+// around it ("12 345" is one number to them).
+bool breaksAnyway(QChar c) { return c.isSpace() && c.decompositionTag() != QChar::NoBreak; }
+
+bool setWrapMode(QTextDocument& document, bool longRun)
 {
-    longest_ = std::max(longest_, LongestUnbreakableRun(paragraph_));
-    paragraph_.clear();
+    QTextOption option = document.defaultTextOption();
+    const QTextOption::WrapMode mode = WrapModeFor(longRun);
+    if (option.wrapMode() == mode)
+        return false;
+    option.setWrapMode(mode);
+    document.setDefaultTextOption(option);
+    return true;
 }
+
+bool anyLongRun(QTextBlock block, const QTextBlock& end)
+{
+    for (; block.isValid() && block != end; block = block.next()) {
+        if (HoldsLongRun(block.text()))
+            return true;
+    }
+    return false;
+}
+
+} // namespace
 
 qsizetype LongestUnbreakableRun(QStringView paragraph)
 {
@@ -23,16 +47,50 @@ qsizetype LongestUnbreakableRun(QStringView paragraph)
             run = 0;
             next = breaks.toNextBoundary();
         }
-        // The layout wraps at any white space but a no-break one, whatever the rules say of the
-        // characters around it ("12 345" is one number to them).
-        const QChar c = paragraph[i];
-        if (c.isSpace() && c.decompositionTag() != QChar::NoBreak) {
+        if (breaksAnyway(paragraph[i])) {
             run = 0;
             continue;
         }
         longest = std::max(longest, ++run);
     }
     return longest;
+}
+
+bool HoldsLongRun(QStringView paragraph)
+{
+    // Most paragraphs are short, or broken by spaces often enough: only a long stretch without white
+    // space is read by the line-breaking rules.
+    qsizetype run = 0;
+    for (const QChar c : paragraph) {
+        run = breaksAnyway(c) ? 0 : run + 1;
+        if (run > kLongestWordWrapRun)
+            return LongestUnbreakableRun(paragraph) > kLongestWordWrapRun;
+    }
+    return false;
+}
+
+QTextOption::WrapMode WrapModeFor(bool longRun)
+{
+    return longRun ? QTextOption::WrapAnywhere : QTextOption::WrapAtWordBoundaryOrAnywhere;
+}
+
+bool FitWrapMode(QTextDocument& document) { return setWrapMode(document, anyLongRun(document.begin(), {})); }
+
+bool FitWrapMode(QTextDocument& document, int from, int length)
+{
+    const QTextBlock last = document.findBlock(std::max(from, from + length - 1));
+    if (anyLongRun(document.findBlock(from), last.isValid() ? last.next() : QTextBlock()))
+        return setWrapMode(document, true);
+    // Elsewhere a long stretch may remain.
+    if (document.defaultTextOption().wrapMode() == WrapModeFor(true))
+        return FitWrapMode(document);
+    return false;
+}
+
+void LongRunMeter::measure()
+{
+    found_ = found_ || HoldsLongRun(paragraph_);
+    paragraph_.clear();
 }
 
 } // namespace tunvale::platform

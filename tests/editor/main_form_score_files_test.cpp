@@ -14,8 +14,10 @@
 #include "tests/support/test_folders.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QKeyEvent>
 #include <QMenu>
 
 #include <gtest/gtest.h>
@@ -89,4 +91,44 @@ TEST(MainFormScoreFiles, AScoreTooTallToShowIsRefusedAndTheWindowKeepsItsScore)
         QStringList { frame::CannotOpenText(header.CurrentFile, frame::kTallTextReason) });
     EXPECT_EQ(form.editor().Text(), text);
     EXPECT_EQ(frame::Process().ScoreHeader.CurrentFile, untitled);
+}
+
+// A line of any length that the window takes, typed or pasted, is saved and opens again, laid out at
+// the page's width.
+TEST(MainFormScoreFiles, LongLinesTypedOrPastedAreSavedAndOpenAgain)
+{
+    tunvale::testing::WindowTest t;
+    notation::ScoreHeader header;
+    header.CurrentFile = frame::ScorePathKey(t.user.file(QStringLiteral("line.vls")));
+    const QByteArray rtf = "{\\rtf1 " + QByteArray(10'000, '1') + "\\par 1 2 3\\par}";
+    ASSERT_TRUE(frame::WriteVls(header, {}, rtf, {}, notation::PlayOrder {}));
+    const auto reopen = [&]() -> editor::MainForm& {
+        t.form.reset();
+        editor::MainForm& form = t.load(header.CurrentFile);
+        form.show();
+        EXPECT_TRUE(t.prompts->texts().isEmpty()) << t.prompts->texts().join(u'|').toStdString();
+        EXPECT_EQ(frame::Process().ScoreHeader.CurrentFile, header.CurrentFile);
+        return form;
+    };
+    const auto firstLine = [](editor::MainForm& form) { return form.editor().Text().section(u'\r', 0, 0); };
+
+    editor::MainForm& typed = reopen();
+    typed.editor().setSelStart(10'000);
+    QKeyEvent down(QEvent::KeyPress, Qt::Key_5, Qt::NoModifier, QStringLiteral("5"));
+    QApplication::sendEvent(typed.editorView(), &down);
+    ASSERT_EQ(firstLine(typed), QString(10'000, u'1') + u'5');
+    ASSERT_TRUE(typed.part<editor::MainFormScoreFiles>().commands().save());
+
+    editor::MainForm& pasted = reopen();
+    ASSERT_EQ(firstLine(pasted), QString(10'000, u'1') + u'5');
+    pasted.editor().select(0, 10'001);
+    pasted.action(QStringLiteral("mnuCopy"))->trigger();
+    pasted.editor().setSelStart(10'001);
+    pasted.action(QStringLiteral("mnuPaste"))->trigger();
+    ASSERT_TRUE(pasted.part<editor::MainFormScoreFiles>().commands().save());
+
+    editor::MainForm& again = reopen();
+    EXPECT_EQ(firstLine(again), (QString(10'000, u'1') + u'5').repeated(2));
+    EXPECT_GT(again.editor().LineCount(), 100);
+    EXPECT_EQ(again.editorView()->wordWrapMode(), QTextOption::WrapAnywhere);
 }

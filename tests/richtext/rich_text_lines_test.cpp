@@ -270,13 +270,56 @@ TEST(RichTextLines, UnbreakableRunsEndWhereTheLayoutMayWrap)
     EXPECT_EQ(LongestUnbreakableRun(u"一二三四五六"), 1);
     EXPECT_EQ(LongestUnbreakableRun(u"abc一defg"), 4);
 
+    const QString longest(kLongestWordWrapRun, u'1');
+    EXPECT_FALSE(HoldsLongRun(longest + u' ' + longest));
+    EXPECT_FALSE(HoldsLongRun(longest + QStringLiteral("一") + longest));
+    EXPECT_TRUE(HoldsLongRun(longest + QStringLiteral("\u00a01")));
+
     // Every paragraph is measured on its own; a paragraph break is a place to wrap.
-    const QString rtf = WriteRtf(RichContent {
-        { {}, { { {}, QStringLiteral("12 34") } }, {} },
-        { {}, { { {}, QStringLiteral("123") }, { {}, QStringLiteral("45678") } }, {} },
-        { {}, { { {}, QStringLiteral("1") } }, {} },
-    });
-    UnbreakableRunMeter meter;
-    ASSERT_TRUE(ReadRtf(rtf, DefaultTextFont(), meter));
-    EXPECT_EQ(meter.longest(), 8);
+    const auto meter = [](const RichContent& content) {
+        LongRunMeter m;
+        EXPECT_TRUE(ReadRtf(WriteRtf(content), DefaultTextFont(), m));
+        return m.found();
+    };
+    const RichParagraph half { {}, { { {}, QString(kLongestWordWrapRun / 2 + 1, u'1') } }, {} };
+    EXPECT_FALSE(meter({ half, half }));
+    EXPECT_TRUE(meter({ half, { {}, { half.runs.front(), half.runs.front() }, {} } }));
+}
+
+// A text holding a stretch too long to wrap at word boundaries in time wraps anywhere for as long as it
+// holds one, and its lines are those a fresh layout finds.
+TEST(RichTextLines, ALongStretchMakesTheTextWrapAnywhereWhileItIsThere)
+{
+    QString words;
+    for (int i = 0; i < 60; ++i)
+        words += QStringLiteral("word%1 ").arg(i);
+    const auto linesOf = [](const RichTextBox& box) {
+        QStringList lines;
+        for (int i = 0; i < box.LineCount(); ++i)
+            lines << box.LineText(i);
+        return lines;
+    };
+    const auto freshLines = [&](const QString& text) {
+        RichTextBox fresh;
+        fresh.setText(text);
+        fresh.document()->setTextWidth(200);
+        return linesOf(fresh);
+    };
+    RichTextBox box;
+    box.setText(words + QStringLiteral("\r\nend"));
+    box.document()->setTextWidth(200);
+    const QStringList wordLines = linesOf(box);
+    EXPECT_EQ(box.document()->defaultTextOption().wrapMode(), QTextOption::WrapAtWordBoundaryOrAnywhere);
+
+    const QString run = u' ' + QString(kLongestWordWrapRun + 1, u'7');
+    box.setSelStart(box.TextLength());
+    box.setSelText(run);
+    EXPECT_EQ(box.document()->defaultTextOption().wrapMode(), QTextOption::WrapAnywhere);
+    EXPECT_EQ(linesOf(box), freshLines(words + QStringLiteral("\r\nend") + run));
+    EXPECT_NE(linesOf(box).front(), wordLines.front());
+
+    box.select(box.TextLength() - 1, 1);
+    box.setSelText(QString());
+    EXPECT_EQ(box.document()->defaultTextOption().wrapMode(), QTextOption::WrapAtWordBoundaryOrAnywhere);
+    EXPECT_EQ(linesOf(box).mid(0, wordLines.size() - 1), wordLines.mid(0, wordLines.size() - 1));
 }

@@ -27,12 +27,13 @@ RichContent paragraphs(int count, const QString& text, int halfPoints, Paragraph
 }
 
 // The height Qt's own layout gives the text at `width` pixels, as a view lays it out.
-double laidOutHeight(const RichContent& content, double width)
+double laidOutHeight(const RichContent& content, double width,
+    QTextOption::WrapMode mode = QTextOption::WrapAtWordBoundaryOrAnywhere)
 {
     QTextDocument document;
     document.setDocumentMargin(0);
     QTextOption wrapping = document.defaultTextOption();
-    wrapping.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    wrapping.setWrapMode(mode);
     document.setDefaultTextOption(wrapping);
     SetContent(document, content);
     document.setTextWidth(width);
@@ -99,13 +100,29 @@ TEST(TextHeight, IndentsAndSpacingCountAsTheLayoutTakesThem)
     EXPECT_FALSE(TooTallToShow(packed, { kPage, 0, 0 }));
 }
 
-// Laying out a stretch without a place to wrap takes time that grows with its square: where the bound
-// is over, a paragraph with a stretch too long to lay out in time counts as too tall.
-TEST(TextHeight, AStretchTooLongToLayOutCountsAsTooTall)
+// A text holding a long stretch without a place to wrap is measured wrapped anywhere, as a view lays it
+// out: its words then fill every line, and it stands lower than wrapped at word boundaries.
+TEST(TextHeight, ALongStretchIsMeasuredWrappedAnywhere)
 {
-    RichContent text = paragraphs(1500, QStringLiteral("1"), kMaxHalfPoints);
-    const RichContent longLine = paragraphs(1, QString(kMaxUnbreakableRun + 1, u'1'), 24);
-    text.insert(text.begin(), longLine.front());
-    EXPECT_TRUE(TooTallToShow(text, { kPage, 0, 0 }));
-    EXPECT_FALSE(TooTallToShow(longLine, { kPage, 0, 0 }));
+    const QString run(kLongestWordWrapRun + 1, u'1');
+    const QString broken = run.left(kLongestWordWrapRun / 2) + u' ' + run.mid(kLongestWordWrapRun / 2);
+    const RichContent words = paragraphs(1, QStringLiteral("abcdefgh ").repeated(20'000), 24);
+    const auto text = [&](const QString& first, int spacing) {
+        ParagraphFormat spaced;
+        spaced.lineSpacing = spacing;
+        RichContent content = paragraphs(1, first, 24, spaced);
+        content.push_back(words.front());
+        content.back().format = spaced;
+        return content;
+    };
+    // An exact spacing that puts the limit halfway between the two layouts' heights.
+    const double anywhere = laidOutHeight(text(run, 0), kPage, QTextOption::WrapAnywhere);
+    const double atWords = laidOutHeight(text(broken, 0), kPage);
+    ASSERT_LT(anywhere * 1.05, atWords);
+    const double lines
+        = (anywhere + atWords) / 2 / laidOutHeight(paragraphs(1, QStringLiteral("1"), 24), kPage);
+    const int spacing = int(kMaxTextHeight / lines * 1440 / 96);
+    ASSERT_LE(spacing, kMaxTwips);
+    EXPECT_FALSE(TooTallToShow(text(run, spacing), { kPage, 0, 0 }));
+    EXPECT_TRUE(TooTallToShow(text(broken, spacing), { kPage, 0, 0 }));
 }
