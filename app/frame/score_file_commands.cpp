@@ -10,6 +10,7 @@
 #include "app/notation/drum_data.h"
 #include "app/notation/score_template.h"
 #include "platform/desktop/prompts.h"
+#include "platform/richtext/font_tally.h"
 #include "platform/richtext/rich_text_box.h"
 #include "platform/richtext/rtf_reader.h"
 #include "platform/settings/desktop_folder.h"
@@ -217,9 +218,13 @@ std::optional<QString> UnshowableTextReason(const QString& rtf, int leftMargin, 
     const auto read = [&rtf](platform::RichTextSink& sink) {
         return platform::ReadRtf(rtf, platform::DefaultTextFont(), sink);
     };
+    platform::FontTally fonts;
     platform::TextHeightCheck height(wrap);
-    if (!read(height))
+    platform::SinkPair both(fonts, height);
+    if (!read(both))
         return std::nullopt;
+    if (fonts.tooMany())
+        return kTooManyFontsReason;
     if (height.tooTall(read))
         return kTallTextReason;
     return std::nullopt;
@@ -398,6 +403,11 @@ bool ScoreFileCommands::saveTo(const QString& target, bool drumPZFromMenu)
 {
     if (IsTemplate(target)) {
         Prompts::current().information(kTemplateRefusedMessage);
+        return false;
+    }
+    // The open refuses a text in that many fonts: the file is not written.
+    if (platform::FontsOf(*window_.RichTextBox1().document()).tooMany()) {
+        Prompts::current().information(kSaveTooManyFontsMessage);
         return false;
     }
     notation::ScoreHeader& header = window_.header();

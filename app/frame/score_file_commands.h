@@ -3,6 +3,7 @@
 #include "app/frame/open_decision.h"
 #include "app/frame/open_score_registry.h"
 #include "platform/desktop/file_dialog.h"
+#include "platform/richtext/font_tally.h"
 #include "platform/richtext/text_height.h"
 
 #include <QString>
@@ -28,8 +29,17 @@ inline const QString kUnreadableReason = QStringLiteral("文件无法读取。")
 inline const QString kTallTextReason
     = QStringLiteral("乐谱排开后高度超过 %1 像素（字号太大、行距太大或页边距太宽），无法显示。")
           .arg(qint64(platform::kMaxTextHeight));
-// Why the window cannot show the score text `rtf` once its margins (twips) are laid on: a height its
-// layout cannot count. Nothing when it can show it or when it is no RTF.
+// A text in thousands of fonts would keep the window busy for minutes.
+inline const QString kTooManyFontsReason
+    = QStringLiteral("乐谱用到的字体超过 %1 种（字体、字号和粗细的搭配），无法显示。")
+          .arg(platform::kMostFonts);
+inline const QString kSaveTooManyFontsMessage = QStringLiteral(
+    "乐谱没有保存：乐谱用到的字体超过 %1 种（字体、字号和粗细的搭配），存成的文件将无法再打开。"
+    "原文件没有改动。")
+                                                    .arg(platform::kMostFonts);
+// Why the window cannot show the score text `rtf` once its margins (twips) are laid on: more fonts than it
+// lays out in time, or a height its layout cannot count. Nothing when it can show it or when it is no
+// RTF.
 std::optional<QString> UnshowableTextReason(const QString& rtf, int leftMargin, int rightMargin);
 
 // The message of a file that could not be opened: the path, then why.

@@ -744,11 +744,16 @@ void RichTextBox::insertContent(const RichContent& content)
     selectionChanged();
 }
 
-bool RichTextBox::tooTallToShow(const RichContent& text) const
+std::optional<Unshowable> RichTextBox::whyUnshowable(const RichContent& text) const
 {
     const ParagraphFormat selected
         = ToParagraphFormat(document_->findBlock(cursor_.selectionStart()).blockFormat());
-    return TooTallToShow(text, { document_->textWidth(), selected.leftIndent, selected.rightIndent });
+    return WhyUnshowable(text, { document_->textWidth(), selected.leftIndent, selected.rightIndent });
+}
+
+RichContent RichTextBox::reformattedText(const std::function<void(RunFormat&)>& change) const
+{
+    return ReformattedContent(*document_, cursor_.selectionStart(), cursor_.selectionEnd(), change);
 }
 
 void RichTextBox::appendLines(
@@ -971,10 +976,11 @@ RichContent RichTextBox::plainContent(const QString& text) const
 
 bool RichTextBox::acceptsInsertion(const RichContent& content)
 {
-    if (!tooTallToShow(
-            ReplacedContent(*document_, cursor_.selectionStart(), cursor_.selectionEnd(), content)))
+    const std::optional<Unshowable> why = whyUnshowable(
+        ReplacedContent(*document_, cursor_.selectionStart(), cursor_.selectionEnd(), content));
+    if (!why)
         return true;
-    emit insertionRefused();
+    emit insertionRefused(*why);
     return false;
 }
 

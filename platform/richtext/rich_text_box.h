@@ -3,6 +3,7 @@
 #include "platform/richtext/changed_span.h"
 #include "platform/richtext/rich_text_content.h"
 #include "platform/richtext/rich_text_snapshot.h"
+#include "platform/richtext/text_height.h"
 
 #include <QColor>
 #include <QObject>
@@ -114,8 +115,8 @@ public:
     // Where the view's visible part starts, in document coordinates; set by the view.
     void setViewportTop(qreal y);
 
-    // Clipboard: RTF and plain text, never HTML. An insertion that would leave the text too tall to show
-    // (tooTallToShow) changes nothing and raises insertionRefused().
+    // Clipboard: RTF and plain text, never HTML. An insertion that would leave a text a view cannot show
+    // (whyUnshowable) changes nothing and raises insertionRefused().
     QMimeData* mimeDataForSelection() const;
     static bool canInsertMimeData(const QMimeData* data);
     void insertMimeData(const QMimeData* data);
@@ -132,10 +133,12 @@ public:
     // The caret at 0 and no pending typing format, as after replacing the whole text.
     void resetCursor();
 
-    // Whether `text` would stand too tall for a view of this box to lay out (TooTallToShow): wrapped at
-    // the document's width less each paragraph's indents, or less those of the selection's paragraph
-    // where they leave less room, as a window lays the same margins on every paragraph.
-    bool tooTallToShow(const RichContent& text) const;
+    // Why a view of this box could not show `text` (WhyUnshowable), if it could not: wrapped at the
+    // document's width less each paragraph's indents, or less those of the selection's paragraph where
+    // they leave less room, as a window lays the same margins on every paragraph.
+    std::optional<Unshowable> whyUnshowable(const RichContent& text) const;
+    // The whole text with the selection's format changed as `change` says.
+    RichContent reformattedText(const std::function<void(RunFormat&)>& change) const;
 
     // A plain copy of text, fonts, colours and lines, taken in one walk.
     RichTextSnapshot snapshot() const;
@@ -159,8 +162,8 @@ signals:
     void MouseUp(int Button, int Shift, double X, double Y);
     // The model moved the selection; a view shows cursor().
     void cursorMoved();
-    // An insertion was refused: the text would have stood too tall to show.
-    void insertionRefused();
+    // An insertion was refused: a view could not have shown the text.
+    void insertionRefused(tunvale::platform::Unshowable why);
     // The document's wrap mode changed with the stretches its text holds (FitWrapMode).
     void wrapModeChanged();
 

@@ -84,6 +84,20 @@ RichContent ReplacedContent(const QTextDocument& document, int from, int to, Ric
     return text;
 }
 
+RichContent ReformattedContent(
+    const QTextDocument& document, int from, int to, const std::function<void(RunFormat&)>& change)
+{
+    RichContent range = ExtractContent(document, from, to);
+    for (size_t i = 0; i < range.size(); ++i) {
+        for (TextRun& run : range[i].runs)
+            change(run.format);
+        // The breaks inside the range; the last paragraph's lies behind it.
+        if (i + 1 < range.size())
+            change(range[i].mark);
+    }
+    return ReplacedContent(document, from, to, std::move(range));
+}
+
 void ReadContent(const RichContent& content, RichTextSink& sink)
 {
     for (size_t i = 0; i < content.size(); ++i) {

@@ -2,6 +2,7 @@
 
 #include "platform/richtext/rich_text_format.h"
 
+#include <functional>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -84,6 +85,11 @@ RichContent ExtractContent(const QTextDocument& document, int from = 0, int to =
 // The content of the whole document with Qt positions [from, to) replaced by `replacement` as
 // InsertContent replaces a selection.
 RichContent ReplacedContent(const QTextDocument& document, int from, int to, RichContent replacement);
+
+// The content of the whole document with the runs of Qt positions [from, to) and the breaks inside
+// them changed as `change` says, as RichTextBox changes the format of a selection.
+RichContent ReformattedContent(
+    const QTextDocument& document, int from, int to, const std::function<void(RunFormat&)>& change);
 
 // Replaces the whole document.
 void SetContent(QTextDocument& document, const RichContent& content);

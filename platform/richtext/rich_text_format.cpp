@@ -1,6 +1,7 @@
 #include "platform/richtext/rich_text_format.h"
 
 #include <QGuiApplication>
+#include <QHashFunctions>
 #include <QScreen>
 #include <QTextBlock>
 #include <QTextDocument>
@@ -83,6 +84,7 @@ QTextCharFormat ToCharFormat(const RunFormat& run)
 {
     QTextCharFormat format;
     format.setFontFamilies({ run.font });
+    format.setProperty(FontNameProperty, run.font);
     format.setFontPointSize(run.halfPoints / 2.0);
     format.setFontWeight(run.bold ? QFont::Bold : QFont::Normal);
     format.setFontUnderline(run.underline);
@@ -100,19 +102,23 @@ QTextCharFormat ToCharFormat(const RunFormat& run)
     return format;
 }
 
+size_t qHash(const RunFormat& format, size_t seed)
+{
+    return qHashMulti(seed, format.font, format.halfPoints, format.bold, format.underline,
+        format.color.value_or(0), format.color.has_value(), format.highlight.value_or(0),
+        format.highlight.has_value(), format.offset);
+}
+
 const QTextCharFormat& CharFormatCache::operator()(const RunFormat& format)
 {
-    if (last_ < formats_.size() && formats_[last_].first == format)
-        return formats_[last_].second;
-    const auto it
-        = std::find_if(formats_.begin(), formats_.end(), [&](const auto& f) { return f.first == format; });
-    if (it != formats_.end()) {
-        last_ = size_t(it - formats_.begin());
-    } else {
-        formats_.emplace_back(format, ToCharFormat(format));
-        last_ = formats_.size() - 1;
-    }
-    return formats_[last_].second;
+    if (last_ && *lastFormat_ == format)
+        return *last_;
+    auto it = formats_.find(format);
+    if (it == formats_.end())
+        it = formats_.emplace(format, ToCharFormat(format)).first;
+    lastFormat_ = &it->first;
+    last_ = &it->second;
+    return *last_;
 }
 
 ParagraphFormat ToParagraphFormat(const QTextBlockFormat& format)

@@ -7,6 +7,7 @@
 #include <QTextCharFormat>
 
 #include <optional>
+#include <unordered_map>
 #include <vector>
 
 class QTextBlock;
@@ -27,6 +28,7 @@ struct RunFormat {
 
     bool operator==(const RunFormat&) const = default;
 };
+size_t qHash(const RunFormat& format, size_t seed = 0);
 
 struct ParagraphFormat {
     int leftIndent = 0; // twips
@@ -56,6 +58,10 @@ enum RichTextProperty {
     LeftIndentProperty,
     RightIndentProperty,
     LineSpacingProperty,
+    // The font's name once more, as a string: Qt finds a format among a document's formats by a hash
+    // that takes every list of font names for the same, so that a text in many fonts would build in
+    // time that grows with the square of their number.
+    FontNameProperty,
 };
 
 // The font of text that has no font of its own: lyrics and titles are set in "宋体".
@@ -73,8 +79,12 @@ public:
     const QTextCharFormat& operator()(const RunFormat& format);
 
 private:
-    std::vector<std::pair<RunFormat, QTextCharFormat>> formats_;
-    size_t last_ = 0;
+    struct Hash {
+        size_t operator()(const RunFormat& format) const { return qHash(format); }
+    };
+    std::unordered_map<RunFormat, QTextCharFormat, Hash> formats_;
+    const RunFormat* lastFormat_ = nullptr;
+    const QTextCharFormat* last_ = nullptr;
 };
 
 QTextBlockFormat ToBlockFormat(const ParagraphFormat& format);

@@ -1,5 +1,6 @@
 #include "platform/richtext/text_height.h"
 
+#include "platform/richtext/font_tally.h"
 #include "platform/richtext/rich_text_format.h"
 
 #include <QFontMetricsF>
@@ -151,17 +152,21 @@ private:
 class TextHeightCheck::Fonts
 {
 public:
-    FontMeasure& operator()(const RunFormat& format)
+    // Nothing once the text has asked for far more fonts than a view takes (FontTally says how many).
+    FontMeasure* operator()(const RunFormat& format)
     {
         Key key { format.font, format.halfPoints, format.bold };
         if (last_ && key == lastKey_)
-            return *last_;
+            return last_;
         std::unique_ptr<FontMeasure>& measure = fonts_[key];
-        if (!measure)
+        if (!measure) {
+            if (qsizetype(fonts_.size()) > 2 * kMostFonts)
+                return nullptr;
             measure = std::make_unique<FontMeasure>(format);
+        }
         lastKey_ = std::move(key);
         last_ = measure.get();
-        return *last_;
+        return last_;
     }
 
 private:
@@ -183,9 +188,14 @@ TextHeightCheck::~TextHeightCheck() = default;
 void TextHeightCheck::text(const RunFormat& format, QStringView text)
 {
     runs_.text(format, text);
-    if (bound_ > kMaxTextHeight)
+    if (bound_ > kMaxTextHeight || tooManyFonts_)
         return;
-    FontMeasure& font = (*fonts_)(format);
+    FontMeasure* measure = (*fonts_)(format);
+    if (!measure) {
+        tooManyFonts_ = true;
+        return;
+    }
+    FontMeasure& font = *measure;
     tallest_ = std::max(tallest_, font.lineHeight());
     for (qsizetype i = 0; i < text.size(); ++i) {
         char32_t c = text[i].unicode();
@@ -217,10 +227,13 @@ void TextHeightCheck::finish(const ParagraphFormat& format, const RunFormat& mar
 // with what did not fit on the first), and never more lines than characters.
 void TextHeightCheck::endParagraph(const ParagraphFormat& format, const RunFormat& mark)
 {
-    if (bound_ <= kMaxTextHeight) {
+    const FontMeasure* opening = bound_ <= kMaxTextHeight && !tooManyFonts_ ? (*fonts_)(opening_) : nullptr;
+    if (opening) {
         const double spacing = spacingOf(format);
-        const double line = spacing > 0 ? spacing : std::max(tallest_, (*fonts_)(opening_).lineHeight());
+        const double line = spacing > 0 ? spacing : std::max(tallest_, opening->lineHeight());
         bound_ += lines(lineWidth(wrap_, format)) * line;
+    } else if (bound_ <= kMaxTextHeight) {
+        tooManyFonts_ = true;
     }
     advances_ = widest_ = tallest_ = 0;
     characters_ = 0;
@@ -239,10 +252,23 @@ double TextHeightCheck::lines(std::optional<double> width) const
 
 bool TextHeightCheck::tooTall(const std::function<bool(RichTextSink&)>& readAgain) const
 {
+    if (tooManyFonts_)
+        return true;
     if (bound_ <= kMaxTextHeight)
         return false;
     HeightMeasure measure(wrap_, runs_.found());
     return readAgain(measure) && measure.height() > kMaxTextHeight;
+}
+
+std::optional<Unshowable> WhyUnshowable(const RichContent& content, const TextWrap& wrap)
+{
+    FontTally fonts;
+    ReadContent(content, fonts);
+    if (fonts.tooMany())
+        return Unshowable::TooManyFonts;
+    if (TooTallToShow(content, wrap))
+        return Unshowable::TooTall;
+    return std::nullopt;
 }
 
 bool TooTallToShow(const RichContent& content, const TextWrap& wrap)

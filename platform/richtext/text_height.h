@@ -29,7 +29,8 @@ struct TextWrap {
 // Whether a text stands taller than kMaxTextHeight in a view that wraps it as `wrap` says. Handed the
 // text once, as a reader's sink, it adds up a cheap bound from the characters' advances; only when
 // that bound is over does tooTall() have the text read again and lay its paragraphs out as a view
-// would, until the height passes.
+// would, until the height passes. A text in far more than kMostFonts fonts is not measured: it counts
+// as too tall.
 class TextHeightCheck final : public RichTextSink
 {
 public:
@@ -59,9 +60,14 @@ private:
     qsizetype characters_ = 0;
     RunFormat opening_; // the break's before the paragraph
     double bound_ = 0; // of the paragraphs before
+    bool tooManyFonts_ = false;
 };
 
 // The check of a whole text at once.
 bool TooTallToShow(const RichContent& content, const TextWrap& wrap);
+
+// Why a view could not show a text: it would stand too tall, or it uses more than kMostFonts fonts.
+enum class Unshowable { TooTall, TooManyFonts };
+std::optional<Unshowable> WhyUnshowable(const RichContent& content, const TextWrap& wrap);
 
 } // namespace tunvale::platform

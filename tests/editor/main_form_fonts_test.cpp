@@ -7,10 +7,12 @@
 #include "tests/editor/parts_window.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QComboBox>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMimeData>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
@@ -389,4 +391,41 @@ TEST(FontSetDialog, TheSizeListOpensOnTheSelectionsSizeWhenListedAndTheCloseBoxC
     EXPECT_EQ(dialog.result(), QDialog::Rejected);
     EXPECT_FALSE(results.FontSetApplied);
     EXPECT_EQ(results.FontScalePercent, QStringLiteral("110"));
+}
+
+// A text in more fonts than the window lays out in time never comes about: a paste, a scaling and
+// bold that would make it are refused with a message and change nothing.
+TEST(MainFormFonts, NoChangeLeavesTheScoreInMoreFontsThanTheWindowShows)
+{
+    // The sizes from `first` on, `count` of them, twice over.
+    const auto inSizes = [](int first, int count) {
+        QByteArray sizes;
+        for (int i = 0; i < count; ++i)
+            sizes += "\\fs" + QByteArray::number(first + i) + " 1\\par ";
+        return QString::fromLatin1("{\\rtf1{\\fonttbl{\\f0 Song;}}" + sizes.repeated(2) + "}");
+    };
+    PartsWindow w({ { kSong, QStringLiteral("1") } });
+    w.form.show();
+    platform::RichTextBox& box = w.editor;
+    ASSERT_TRUE(box.setTextRTF(inSizes(4, 600)));
+    w.editing.undo().Reset();
+    const QString before = box.TextRTF();
+    auto* rtf = new QMimeData;
+    rtf->setData(QStringLiteral("text/rtf"), inSizes(1000, 401).toLatin1());
+    QGuiApplication::clipboard()->setMimeData(rtf);
+    box.setSelStart(box.TextLength());
+    w.form.action(QStringLiteral("mnuPaste"))->trigger();
+    // One of the two halves 1000 points larger, or bold.
+    dialogs::DialogResults& results = w.form.dialogResults();
+    results.FontScaleStep = QStringLiteral("1000");
+    box.select(0, box.TextLength() / 2);
+    w.form.commands().run(QStringLiteral("CQSF"), 0);
+    w.form.commands().run(QStringLiteral("ToggleBold"), 0);
+    EXPECT_EQ(w.prompts->texts(), (QStringList { kPasteFontsRefused, kFontsRefused, kFontsRefused }));
+    EXPECT_EQ(box.TextRTF(), before);
+    EXPECT_EQ(w.steps(), 0);
+    // Within the bound, the same go through.
+    box.select(0, 10);
+    w.form.commands().run(QStringLiteral("ToggleBold"), 0);
+    EXPECT_TRUE(box.SelBold());
 }

@@ -50,6 +50,18 @@ const QByteArray kLargestDigits = "\\fs3276 1\\par ";
 const QByteArray kSpacedDigits = QByteArray("1 ").repeated(40) + "\\par ";
 
 // A score file with `records` drum records.
+// A text of `count` paragraphs, each in a font of its own.
+QByteArray rtfInFonts(int count)
+{
+    QByteArray table;
+    QByteArray body;
+    for (int i = 0; i < count; ++i) {
+        table += "{\\f" + QByteArray::number(i) + "\\fnil Font" + QByteArray::number(i) + ";}";
+        body += "\\f" + QByteArray::number(i) + " 1\\par ";
+    }
+    return "{\\rtf1\\ansi{\\fonttbl" + table + "}" + body + "}";
+}
+
 void writeScore(const QString& path, int records, const QByteArray& rtf = rtfWithTitle("Song"),
     int speed = 88, std::int16_t margins = notation::ScoreHeader {}.LeftSpace)
 {
@@ -197,6 +209,7 @@ TEST(ScoreFileCommands, AFailedOpenKeepsTheScore)
     writeScore(f.path(QStringLiteral("tall.vls")), 1, rtfWithTitle(kLargestDigits.repeated(4000)));
     writeScore(
         f.path(QStringLiteral("narrow.vls")), 1, rtfWithTitle(kSpacedDigits.repeated(8000)), 88, 20000);
+    writeScore(f.path(QStringLiteral("fonts.vls")), 1, rtfInFonts(int(platform::kMostFonts) + 1));
     struct Case {
         QString file;
         QString message;
@@ -220,6 +233,8 @@ TEST(ScoreFileCommands, AFailedOpenKeepsTheScore)
             frame::CannotOpenText(f.path(QStringLiteral("tall.vls")), frame::kTallTextReason), 0 },
         { f.path(QStringLiteral("narrow.vls")),
             frame::CannotOpenText(f.path(QStringLiteral("narrow.vls")), frame::kTallTextReason), 0 },
+        { f.path(QStringLiteral("fonts.vls")),
+            frame::CannotOpenText(f.path(QStringLiteral("fonts.vls")), frame::kTooManyFontsReason), 0 },
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.file.toStdString());
@@ -239,16 +254,17 @@ TEST(ScoreFileCommands, AFailedOpenKeepsTheScore)
     }
 }
 
-// Scores as tall as the window lays out in time open: large characters, and margins that leave no room
-// on a text that is not long.
+// Scores as tall as the window lays out in time open: large characters, margins that leave no room on a
+// text that is not long, and as many fonts as it takes.
 TEST(ScoreFileCommands, ScoresTheWindowCanLayOutOpen)
 {
     Fixture f;
     const QString song = f.path(QStringLiteral("song.vls"));
-    const std::pair<QByteArray, std::int16_t> scores[]
-        = { { kLargestDigits.repeated(1000), 820 }, { kSpacedDigits.repeated(50), 20000 } };
-    for (const auto& [body, margins] : scores) {
-        writeScore(song, 1, rtfWithTitle(body), 88, margins);
+    const std::pair<QByteArray, std::int16_t> scores[] = { { rtfWithTitle(kLargestDigits.repeated(1000)),
+                                                               820 },
+        { rtfWithTitle(kSpacedDigits.repeated(50)), 20000 }, { rtfInFonts(int(platform::kMostFonts)), 820 } };
+    for (const auto& [rtf, margins] : scores) {
+        writeScore(song, 1, rtf, 88, margins);
         f.commands->OpenVls(song);
         EXPECT_TRUE(f.prompts->texts().isEmpty()) << f.prompts->texts().join(u'|').toStdString();
         EXPECT_EQ(f.window.head.CurrentFile, song);
@@ -437,6 +453,21 @@ TEST(ScoreFileCommands, ASaveThatWouldOutgrowTheLimitKeepsTheOldFileAndTheChange
     EXPECT_EQ(f.window.head.CurrentFile, song);
     EXPECT_EQ(readAll(song), before);
     EXPECT_EQ(folderEntries(f.dir.path()), QStringList { QStringLiteral("raw.vls") });
+}
+
+// A text in more fonts than the open reads is never written, however it came into the editor.
+TEST(ScoreFileCommands, ASaveOfATextInTooManyFontsKeepsTheOldFile)
+{
+    Fixture f;
+    const QString song = f.path(QStringLiteral("song.vls"));
+    writeScore(song, 1);
+    f.commands->OpenVls(song);
+    const QByteArray before = readAll(song);
+    ASSERT_TRUE(f.window.box.setTextRTF(QString::fromLatin1(rtfInFonts(int(platform::kMostFonts) + 1))));
+
+    EXPECT_FALSE(f.commands->save());
+    EXPECT_EQ(f.prompts->texts(), QStringList { frame::kSaveTooManyFontsMessage });
+    EXPECT_EQ(readAll(song), before);
 }
 
 TEST(ScoreFileCommands, SaveAsMovesTheRegistrationAndKeepsTheHeadersDrumSwitch)

@@ -88,30 +88,25 @@ std::optional<int> ScaleRange(platform::RichTextBox& box, int start, int length,
     return std::nullopt;
 }
 
+void ScaleFormat(platform::RunFormat& format, const FontScaling& scaling)
+{
+    const double halfPoints = ScaledSize(format.halfPoints / 2.0, scaling) * 2;
+    // A size the box refuses counts as the nearest it takes; one that is no number as the largest.
+    if (!(halfPoints < platform::kMaxHalfPoints))
+        format.halfPoints = platform::kMaxHalfPoints;
+    else
+        format.halfPoints
+            = halfPoints > platform::kMinHalfPoints ? int(std::lround(halfPoints)) : platform::kMinHalfPoints;
+}
+
 platform::RichContent ScaledText(
     const platform::RichTextBox& box, int start, int length, const FontScaling& scaling)
 {
     using Snap = platform::RichTextBox::Snap;
     const int from = box.toDocumentPosition(start, Snap::Before);
     const int to = box.toDocumentPosition(start + length, Snap::After);
-    const auto scaled = [&scaling](platform::RunFormat& format) {
-        const double halfPoints = ScaledSize(format.halfPoints / 2.0, scaling) * 2;
-        // A size the box refuses counts as the nearest it takes; one that is no number as the largest.
-        if (!(halfPoints < platform::kMaxHalfPoints))
-            format.halfPoints = platform::kMaxHalfPoints;
-        else
-            format.halfPoints = halfPoints > platform::kMinHalfPoints ? int(std::lround(halfPoints))
-                                                                      : platform::kMinHalfPoints;
-    };
-    platform::RichContent range = platform::ExtractContent(*box.document(), from, to);
-    for (std::size_t i = 0; i < range.size(); ++i) {
-        for (platform::TextRun& run : range[i].runs)
-            scaled(run.format);
-        // The breaks inside the range; the last paragraph's lies behind it.
-        if (i + 1 < range.size())
-            scaled(range[i].mark);
-    }
-    return platform::ReplacedContent(*box.document(), from, to, std::move(range));
+    return platform::ReformattedContent(
+        *box.document(), from, to, [&scaling](platform::RunFormat& format) { ScaleFormat(format, scaling); });
 }
 
 std::optional<int> RaisePointsInRange(double points)

@@ -30,6 +30,9 @@ double ScaledSize(double size, const FontScaling& scaling);
 // their new sizes. Nothing when it succeeded.
 std::optional<int> ScaleRange(platform::RichTextBox& box, int start, int length, const FontScaling& scaling);
 
+// `format` with its size scaled by a step or a ratio, or set to a size, kept to the sizes a box takes.
+void ScaleFormat(platform::RunFormat& format, const FontScaling& scaling);
+
 // The whole text of `box` as scaling [start, start + length) by a step or a ratio, or to a size, would
 // leave it; sizes are kept to those a box takes.
 platform::RichContent ScaledText(

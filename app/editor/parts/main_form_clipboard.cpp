@@ -63,8 +63,10 @@ MainFormClipboard::MainFormClipboard(MainForm& form)
     platform::RichTextBox& editor = form.editor();
     connect(&editor, &platform::RichTextBox::MouseUp, this, [this](int button) { mouseReleased(button); });
     // Whatever way the text came (the menu, a key, a drop), a refused one is said.
-    connect(&editor, &platform::RichTextBox::insertionRefused, this,
-        [] { platform::Prompts::current().information(kPasteRefused); });
+    connect(&editor, &platform::RichTextBox::insertionRefused, this, [](platform::Unshowable why) {
+        platform::Prompts::current().information(
+            why == platform::Unshowable::TooManyFonts ? kPasteFontsRefused : kPasteRefused);
+    });
     // Ctrl+X, C and V act as the menu items, after the editor's own key handlers.
     connect(&editor, &platform::RichTextBox::KeyDown, this, [this](int& KeyCode, int Shift) {
         if (Shift != 2)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/editor/parts/main_form_part.h"
+#include "platform/richtext/font_tally.h"
 #include "platform/richtext/text_height.h"
 
 #include <QPoint>
@@ -23,7 +24,9 @@ bool ClipboardEmpty();
 inline const QString kPasteRefused
     = QStringLiteral("粘贴后乐谱排开的高度将超过 %1 像素，无法显示，没有粘贴。")
           .arg(qint64(platform::kMaxTextHeight));
-
+inline const QString kPasteFontsRefused
+    = QStringLiteral("粘贴后乐谱用到的字体将超过 %1 种（字体、字号和粗细的搭配），无法显示，没有粘贴。")
+          .arg(platform::kMostFonts);
 class MainFormClipboard : public MainFormPart
 {
     Q_OBJECT

@@ -17,6 +17,11 @@
 
 namespace tunvale::editor {
 
+const QString& FontChangeRefusal(platform::Unshowable why)
+{
+    return why == platform::Unshowable::TooManyFonts ? kFontsRefused : kSizeRefused;
+}
+
 namespace {
 
 struct Group {
@@ -162,8 +167,8 @@ void MainFormFonts::scaleRange(const FontScaling& scaling, int nBegin, int nEnd)
         editor.select(nBegin, 0);
         return;
     }
-    if (editor.tooTallToShow(ScaledText(editor, nBegin, nEnd - nBegin + 1, scaling))) {
-        platform::Prompts::current().information(kSizeRefused);
+    if (const auto why = editor.whyUnshowable(ScaledText(editor, nBegin, nEnd - nBegin + 1, scaling))) {
+        platform::Prompts::current().information(FontChangeRefusal(*why));
         return;
     }
     std::optional<int> refused;
@@ -181,11 +186,12 @@ void MainFormFonts::scaleRange(const FontScaling& scaling, int nBegin, int nEnd)
 void MainFormFonts::setSelectionSize(double size)
 {
     platform::RichTextBox& editor = form_.editor();
-    if (editor.SelLength() > 0
-        && editor.tooTallToShow(
-            ScaledText(editor, editor.SelStart(), editor.SelLength(), { FontScaling::Way::Size, size }))) {
-        platform::Prompts::current().information(kSizeRefused);
-        return;
+    if (editor.SelLength() > 0) {
+        if (const auto why = editor.whyUnshowable(ScaledText(
+                editor, editor.SelStart(), editor.SelLength(), { FontScaling::Way::Size, size }))) {
+            platform::Prompts::current().information(FontChangeRefusal(*why));
+            return;
+        }
     }
     bool refused = false;
     form_.part<MainFormEditing>().undo().RecordStep([&] {

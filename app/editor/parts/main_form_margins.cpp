@@ -106,8 +106,10 @@ void MainFormMargins::spaceLines(int kind, int spacing)
         const int other = kind == 1 ? spacing : -1;
         const int caretLine = kind == 2 ? spacing : -1;
         const int line = form_.state().CaretLine;
-        refused = form_.editor().tooTallToShow(
-            SpacedText(form_.mirror(), undo.LineTable(), notation, other, caretLine, line));
+        refused = form_.editor()
+                      .whyUnshowable(
+                          SpacedText(form_.mirror(), undo.LineTable(), notation, other, caretLine, line))
+                      .has_value();
         if (!refused)
             SetLineSpacing(form_.mirror(), undo.LineTable(), notation, other, caretLine, line);
     });

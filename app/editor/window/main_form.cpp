@@ -29,6 +29,7 @@
 #include "app/playback/playback_state.h"
 #include "platform/desktop/help_window.h"
 #include "platform/desktop/prompts.h"
+#include "platform/richtext/font_tally.h"
 #include "platform/richtext/rich_text_edit.h"
 #include "platform/settings/ini_file.h"
 #include "platform/settings/program_folder.h"
@@ -195,7 +196,7 @@ void MainForm::buildHandlers()
     connectArray(QStringLiteral("MainToolBar"), [this](int i) { setToolbarMode(i); });
     connectArray(QStringLiteral("GroupBar"), [this](int i) { toggleBar(i); });
     connectArray(QStringLiteral("GroupBoution"), [this](int i) { toggleButtonGroup(i); });
-    defineCommand(QStringLiteral("ToggleBold"), [this](int) { editor().setSelBold(!editor().SelBold()); });
+    defineCommand(QStringLiteral("ToggleBold"), [this](int) { toggleBold(); });
 }
 
 platform::RichTextBox& MainForm::editor() const { return editorView_->box(); }
@@ -401,6 +402,20 @@ void MainForm::showAbout()
     about.exec();
 }
 
+void MainForm::toggleBold()
+{
+    platform::RichTextBox& box = editor();
+    const bool bold = !box.SelBold();
+    platform::FontTally fonts;
+    platform::ReadContent(
+        box.reformattedText([bold](platform::RunFormat& format) { format.bold = bold; }), fonts);
+    if (fonts.tooMany()) {
+        platform::Prompts::current().information(kFontsRefused);
+        return;
+    }
+    box.setSelBold(bold);
+}
+
 void MainForm::chooseLyricFont()
 {
     platform::RichTextBox& box = editor();
@@ -412,11 +427,16 @@ void MainForm::chooseLyricFont()
     const QFont chosen = QFontDialog::getFont(&ok, initial, this);
     if (!ok)
         return;
-    if (box.SelLength() > 0 && chosen.pointSizeF() > 0
-        && box.tooTallToShow(ScaledText(
-            box, box.SelStart(), box.SelLength(), { FontScaling::Way::Size, chosen.pointSizeF() }))) {
-        platform::Prompts::current().information(kSizeRefused);
-        return;
+    if (box.SelLength() > 0) {
+        const auto why = box.whyUnshowable(box.reformattedText([&chosen](platform::RunFormat& format) {
+            format.font = chosen.family();
+            if (chosen.pointSizeF() > 0)
+                ScaleFormat(format, { FontScaling::Way::Size, chosen.pointSizeF() });
+        }));
+        if (why) {
+            platform::Prompts::current().information(FontChangeRefusal(*why));
+            return;
+        }
     }
     box.setSelFontName(chosen.family());
     if (chosen.pointSizeF() > 0)

@@ -225,6 +225,7 @@ private:
     void showHelp();
     void showWillingPage();
     void showAbout();
+    void toggleBold();
     void chooseLyricFont();
     void enableToolMenu();
     void toggleBar(int index);
