@@ -7,6 +7,7 @@
 #include <QSpacerItem>
 #include <QStyle>
 #include <QThread>
+#include <QTimer>
 
 namespace tunvale::platform {
 
@@ -69,6 +70,16 @@ void leaveRoomForTitle(QMessageBox& box)
             0, 1, grid->columnCount());
 }
 
+// A prompt waits for its answer: once up, it is raised and takes the keyboard, also when another window
+// of the program (the splash of a start) had it.
+void takeFocusWhenShown(QDialog& dialog)
+{
+    QTimer::singleShot(0, &dialog, [&dialog] {
+        dialog.raise();
+        dialog.activateWindow();
+    });
+}
+
 } // namespace
 
 PromptAnswer QtPrompts::ask(const PromptRequest& request)
@@ -92,6 +103,7 @@ PromptAnswer QtPrompts::ask(const PromptRequest& request)
         }
         box.setDefaultButton(toButton(request.defaultAnswer));
         leaveRoomForTitle(box);
+        takeFocusWhenShown(box);
         switch (box.exec()) {
         case QMessageBox::Ok:
             return PromptAnswer::Ok;
@@ -109,12 +121,15 @@ std::optional<QString> QtPrompts::input(
     const QString& prompt, const QString& title, const QString& defaultText)
 {
     return onGuiThread([&]() -> std::optional<QString> {
-        bool ok = false;
-        const QString text = QInputDialog::getText(
-            QApplication::activeWindow(), title, prompt, QLineEdit::Normal, defaultText, &ok);
-        if (!ok)
+        QInputDialog dialog(QApplication::activeWindow());
+        dialog.setWindowTitle(title);
+        dialog.setLabelText(prompt);
+        dialog.setTextValue(defaultText);
+        dialog.setTextEchoMode(QLineEdit::Normal);
+        takeFocusWhenShown(dialog);
+        if (dialog.exec() != QDialog::Accepted)
             return std::nullopt;
-        return text;
+        return dialog.textValue();
     });
 }
 

@@ -98,3 +98,30 @@ TEST(QtPrompts, AShortBoxShowsItsWholeTitle)
         EXPECT_GE(width, needed) << title.toStdString();
     }
 }
+
+// A prompt that comes up while another window of the program has the keyboard (the splash of a start)
+// is raised and takes it: Enter answers the prompt, not the other window.
+TEST(QtPrompts, APromptTakesTheKeyboard)
+{
+    QtPrompts prompts;
+    QWidget other;
+    other.show();
+    bool active = false;
+    whenShown<QMessageBox>([&](QMessageBox& box) {
+        other.activateWindow();
+        QCoreApplication::processEvents();
+        active = QApplication::activeWindow() == &box;
+        box.accept();
+    });
+    prompts.ask(PromptRequest { QStringLiteral("文件不存在!") });
+    EXPECT_TRUE(active);
+    whenShown<QInputDialog>([&](QInputDialog& dialog) {
+        other.activateWindow();
+        QCoreApplication::processEvents();
+        active = QApplication::activeWindow() == &dialog;
+        dialog.reject();
+    });
+    active = false;
+    prompts.input(QStringLiteral("?"), QStringLiteral("t"), QString());
+    EXPECT_TRUE(active);
+}

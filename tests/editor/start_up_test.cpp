@@ -19,6 +19,8 @@
 #include <QStyle>
 #include <QTemporaryDir>
 
+#include <algorithm>
+
 #include <gtest/gtest.h>
 
 using namespace tunvale;
@@ -244,6 +246,79 @@ TEST(StartUp, APrintStartPrintsAllPagesWithoutShowingTheWindowNorAsking)
     EXPECT_TRUE(t.prompts->shown.empty());
     EXPECT_EQ(fileNSection(t.user), QString());
     EXPECT_TRUE(frame::Process().start.PrintStart);
+}
+
+namespace {
+
+bool splashShown()
+{
+    const QWidgetList windows = QApplication::topLevelWidgets();
+    return std::any_of(windows.begin(), windows.end(),
+        [](const QWidget* w) { return qobject_cast<const dialogs::SplashWindow*>(w) && w->isVisible(); });
+}
+
+// Takes the default answer of every prompt and notes its text and whether a splash was up when it came.
+class SplashWatch final : public platform::Prompts
+{
+public:
+    platform::PromptAnswer ask(const platform::PromptRequest& request) override
+    {
+        texts << request.text;
+        splashUp.push_back(splashShown());
+        return request.defaultAnswer;
+    }
+    std::optional<QString> input(const QString& prompt, const QString&, const QString&) override
+    {
+        texts << prompt;
+        splashUp.push_back(splashShown());
+        return std::nullopt;
+    }
+    void beep() override { }
+
+    QStringList texts;
+    std::vector<bool> splashUp;
+};
+
+} // namespace
+
+// The splash of an ordinary start stays on top of every window. It shows while the window loads; a
+// start that has something to say (a missing score, one cut short) closes it before its message, which
+// is then the window in front, and goes on. After the start the splash is gone and the prompts are those
+// of before.
+TEST(StartUp, TheSplashShowsWhileLoadingAndGoesBeforeAMessage)
+{
+    WindowTest t;
+    const QByteArray sample = tunvale::testing::readAll(t.sampleScore());
+    const QString headOnly = t.user.file("head.vls");
+    tunvale::testing::writeAll(headOnly, sample.left(24));
+    const QString cutShort = t.user.file("cut.vls");
+    tunvale::testing::writeAll(cutShort, sample.left(986));
+    struct Case {
+        QString file;
+        bool message;
+    };
+    for (const Case& c : { Case { t.sampleScore(), false }, Case { t.user.file("missing.vls"), true },
+             Case { headOnly, true }, Case { cutShort, true } }) {
+        WindowTest w;
+        auto watch = std::make_unique<SplashWatch>();
+        SplashWatch* prompts = watch.get();
+        std::unique_ptr<platform::Prompts> before = platform::Prompts::install(std::move(watch));
+        bool splashWhileLoading = false;
+        editor::MainFormServices services = tunvale::testing::FakeServices();
+        services.screenSaver = [&splashWhileLoading, make = services.screenSaver] {
+            splashWhileLoading = splashShown();
+            return make();
+        };
+        editor::StartResult started = editor::StartProgram({ c.file }, std::move(services));
+        const std::string file = c.file.toStdString();
+        EXPECT_TRUE(started.window) << file;
+        EXPECT_TRUE(splashWhileLoading) << file;
+        EXPECT_EQ(prompts->texts.size(), c.message ? 1 : 0) << file;
+        EXPECT_EQ(prompts->splashUp, std::vector<bool>(prompts->texts.size(), false)) << file;
+        EXPECT_FALSE(splashShown()) << file;
+        EXPECT_EQ(&platform::Prompts::current(), prompts) << file;
+        platform::Prompts::install(std::move(before));
+    }
 }
 
 // The splash window and the about box name the one version the build gives.

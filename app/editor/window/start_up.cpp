@@ -8,6 +8,7 @@
 #include "app/notation/drum_data.h"
 #include "app/notation/score_template.h"
 #include "platform/desktop/dpi.h"
+#include "platform/desktop/prompts.h"
 #include "platform/settings/ini_file.h"
 #include "platform/settings/program_folder.h"
 #include "platform/text/runtime_numbers.h"
@@ -16,7 +17,10 @@
 #include <QGuiApplication>
 #include <QScreen>
 #include <QStyle>
+#include <QThread>
 #include <QWidget>
+
+#include <optional>
 
 namespace tunvale::editor {
 
@@ -27,6 +31,78 @@ constexpr int kOpenFileOffsetTwips = 255;
 
 // Wayland does not let a program place its windows.
 bool platformPlacesWindows() { return QGuiApplication::platformName() != QStringLiteral("wayland"); }
+
+// The prompts while the splash of an ordinary start is up. The splash stays on top of every window, so
+// a message of the start (a score that is missing or damaged) would be mapped under it, to be neither
+// seen nor answered: the first message, question or input box closes the splash for good, and the start
+// goes on without it. The prompts themselves are those of the service this one stands in front of.
+class SplashPrompts final : public platform::Prompts
+{
+public:
+    SplashPrompts()
+        : splash_(std::make_unique<dialogs::SplashWindow>())
+    {
+    }
+
+    platform::PromptAnswer ask(const platform::PromptRequest& request) override
+    {
+        closeSplash();
+        return inner_->ask(request);
+    }
+    std::optional<QString> input(
+        const QString& prompt, const QString& title, const QString& defaultText) override
+    {
+        closeSplash();
+        return inner_->input(prompt, title, defaultText);
+    }
+    void beep() override { inner_->beep(); }
+
+    dialogs::SplashWindow* splash() const { return splash_.get(); }
+    // No other thread prompts during the start; were one to, the splash stays until the window is up.
+    void closeSplash()
+    {
+        if (QThread::currentThread() == QCoreApplication::instance()->thread())
+            splash_.reset();
+    }
+    void standInFrontOf(std::unique_ptr<platform::Prompts> inner) { inner_ = std::move(inner); }
+    std::unique_ptr<platform::Prompts> stepAside() { return std::move(inner_); }
+
+private:
+    std::unique_ptr<dialogs::SplashWindow> splash_;
+    std::unique_ptr<platform::Prompts> inner_;
+};
+
+// Shows the splash and puts SplashPrompts in front of the prompts until its end, when the splash goes
+// and the prompts are those of before.
+class StartSplash
+{
+public:
+    StartSplash()
+    {
+        auto prompts = std::make_unique<SplashPrompts>();
+        prompts_ = prompts.get();
+        prompts_->splash()->show();
+        prompts_->splash()->setProgress(QString());
+        prompts_->standInFrontOf(platform::Prompts::install(std::move(prompts)));
+    }
+    // Ends the splash's prompts, and with them the splash, unless another service replaced them since.
+    ~StartSplash()
+    {
+        if (&platform::Prompts::current() == prompts_)
+            platform::Prompts::install(prompts_->stepAside());
+    }
+    StartSplash(const StartSplash&) = delete;
+    StartSplash& operator=(const StartSplash&) = delete;
+
+    void setProgress(const QString& text) const
+    {
+        if (dialogs::SplashWindow* splash = prompts_->splash())
+            splash->setProgress(text);
+    }
+
+private:
+    SplashPrompts* prompts_ = nullptr;
+};
 
 } // namespace
 
@@ -107,16 +183,12 @@ StartResult StartProgram(const QStringList& args, MainFormServices services)
         && frame::ShownByAnotherWindow(
             parsed.CurrentFile, frame::OpenScoreRegistry(), QCoreApplication::applicationPid()))
         return result;
-    std::unique_ptr<dialogs::SplashWindow> splash;
-    if (parsed.kind == frame::StartKind::Ordinary) {
-        splash = std::make_unique<dialogs::SplashWindow>();
-        splash->show();
-        splash->setProgress(QString());
-    }
+    std::optional<StartSplash> splash;
+    if (parsed.kind == frame::StartKind::Ordinary)
+        splash.emplace();
     auto window = std::make_unique<MainForm>(std::move(services));
     if (splash)
-        window->hooks().showStartProgress
-            = [splash = splash.get()](const QString& text) { splash->setProgress(text); };
+        window->hooks().showStartProgress = [&splash](const QString& text) { splash->setProgress(text); };
     const bool loaded = window->load();
     window->hooks().showStartProgress = nullptr;
     if (!loaded) {
@@ -132,7 +204,7 @@ StartResult StartProgram(const QStringList& args, MainFormServices services)
         return result;
     }
 
-    window->resize(1000, 720);
+    window->resize(kStartWindowSize);
     window->show();
     PlaceWindow(*window, parsed.kind == frame::StartKind::OpenFile ? kOpenFileOffsetTwips : 0);
     splash.reset();

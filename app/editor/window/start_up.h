@@ -2,6 +2,7 @@
 
 #include "app/editor/window/main_form.h"
 
+#include <QSize>
 #include <QStringList>
 
 #include <memory>
@@ -11,6 +12,9 @@ class QWidget;
 // The program's start: the values every part reads, the kind of start the arguments ask for, the
 // windows, where the window goes and the registration of the open score.
 namespace tunvale::editor {
+
+// The main window's size at a start, before the place of the last one ([WinPos]) is applied.
+inline constexpr QSize kStartWindowSize { 1000, 720 };
 
 // The values set before any window: drum templates, A4 page and scroll-bar sizes in twips, the typing
 // font sizes, the saved flag.

@@ -1,60 +1,83 @@
 #include "app/editor/window/status_panels.h"
 
 #include <QEvent>
+#include <QHelpEvent>
 #include <QLabel>
 #include <QMouseEvent>
-
-#include <algorithm>
+#include <QPainter>
+#include <QStyle>
+#include <QToolTip>
 
 namespace tunvale::editor {
 
 namespace {
-// Widths in characters of panels 1 to 8 and 10; panel 9 stretches.
-constexpr int kWidths[StatusPanels::kPanelCount] = { 8, 12, 8, 14, 12, 14, 16, 9, 0, 56 };
+// What an empty panel is wide: two characters of the status bar's font.
+const QString kEmptyPanel = QStringLiteral("中中");
 
-// A panel that has its width, or its text's when that is longer, while there is room, and gives way
-// in a narrow window; a counter never gives way below its text.
+// A panel as wide as its text (an empty one two characters wide), as the panels of a status bar that
+// size to their contents are. Panels 1 to 8 never give way below their texts, which are short; the hint
+// panel gives way when the window has no room for every text, and then ends its text with "…" and
+// shows it whole as its tool tip.
 class Panel final : public QLabel
 {
 public:
-    Panel(int width, bool counter, QWidget* parent)
+    Panel(bool givesWay, QWidget* parent)
         : QLabel(parent)
-        , width_(width)
-        , counter_(counter)
+        , givesWay_(givesWay)
     {
     }
     QSize sizeHint() const override
     {
         const QSize text = QLabel::sizeHint();
-        return { std::max(width_, text.width()), text.height() };
+        if (!this->text().isEmpty())
+            return text;
+        return { fontMetrics().horizontalAdvance(kEmptyPanel) + 2 * frameWidth(), text.height() };
     }
     QSize minimumSizeHint() const override
     {
-        const QSize text = QLabel::sizeHint();
-        return { counter_ && !this->text().isEmpty() ? text.width() : 0, QLabel::minimumSizeHint().height() };
+        const int width = givesWay_ || text().isEmpty() ? 0 : QLabel::sizeHint().width();
+        return { width, QLabel::minimumSizeHint().height() };
+    }
+
+protected:
+    void paintEvent(QPaintEvent* event) override
+    {
+        if (!cut()) {
+            QLabel::paintEvent(event);
+            return;
+        }
+        QPainter painter(this);
+        drawFrame(&painter);
+        // A framed label sets its text half an "x" in from the frame.
+        const QRect room = contentsRect().adjusted(fontMetrics().horizontalAdvance(QChar(u'x')) / 2, 0, 0, 0);
+        style()->drawItemText(&painter, room, int(alignment()), palette(), isEnabled(),
+            fontMetrics().elidedText(text(), Qt::ElideRight, room.width()), foregroundRole());
+    }
+    bool event(QEvent* event) override
+    {
+        if (event->type() == QEvent::ToolTip && toolTip().isEmpty() && cut()) {
+            QToolTip::showText(static_cast<QHelpEvent*>(event)->globalPos(), text(), this);
+            return true;
+        }
+        return QLabel::event(event);
     }
 
 private:
-    int width_;
-    bool counter_;
-};
+    bool cut() const { return !text().isEmpty() && width() < QLabel::sizeHint().width(); }
 
-bool IsCounter(int number)
-{
-    return number == int(StatusPanel::Caret) || number == int(StatusPanel::Bar)
-        || number == int(StatusPanel::FontSize);
-}
+    bool givesWay_;
+};
 } // namespace
 
 StatusPanels::StatusPanels(QWidget* parent)
     : QStatusBar(parent)
 {
     setSizeGripEnabled(false);
-    const int charWidth = fontMetrics().horizontalAdvance(QChar(0x4E2D)) / 2 + 1;
     for (int i = 0; i < kPanelCount; ++i) {
-        const bool stretches = i == 8;
-        auto* label = new Panel(kWidths[i] * charWidth, IsCounter(i + 1), this);
-        label->setObjectName(QStringLiteral("Panel%1").arg(i + 1));
+        const int number = i + 1;
+        const bool stretches = number == int(StatusPanel::RepeatScale);
+        auto* label = new Panel(stretches || number == int(StatusPanel::Hint), this);
+        label->setObjectName(QStringLiteral("Panel%1").arg(number));
         label->setFrameShape(QFrame::StyledPanel);
         label->setFrameShadow(QFrame::Sunken);
         label->setTextFormat(Qt::PlainText);

@@ -7,7 +7,8 @@
 class QLabel;
 
 // The main window's status bar with its ten panels, numbered 1 to 10 as the handlers address them.
-// Panel 9 takes the room that is left; panel 10 holds the longer hints.
+// Each panel is as wide as its text; panel 9 takes the room that is left; panel 10 holds the longer
+// hints and is the one that gives way when the window is too narrow for every text.
 namespace tunvale::editor {
 
 // The panels by their numbers.
