@@ -62,8 +62,8 @@ void exportPicture(OutputWindow& window, const SaveDialog& saveDialog)
     window.MakeWorkingCopy();
     const PictureSaved saved = window.savePicture(path);
     window.RestoreScoreView();
-    if (saved == PictureSaved::Failed)
-        platform::Prompts::current().information(platform::WriteFailureText(kSaveFailed, path, 0));
+    if (saved.status == PictureSaved::Failed)
+        platform::Prompts::current().information(platform::WriteFailureText(kSaveFailed, path, saved.error));
 }
 
 void exportRtf(OutputWindow& window, const SaveDialog& saveDialog)
@@ -78,9 +78,9 @@ void exportRtf(OutputWindow& window, const SaveDialog& saveDialog)
     window.MakeWorkingCopy();
     window.JzRTB(true);
     const QByteArray rtf = window.editorRtf();
-    const bool saved = platform::CommitWholeFile(path, rtf);
+    const platform::WriteResult saved = platform::CommitWholeFile(path, rtf);
     if (!saved)
-        platform::Prompts::current().information(platform::WriteFailureText(kSaveFailed, path, rtf.size()));
+        platform::Prompts::current().information(platform::WriteFailureText(kSaveFailed, path, saved.error));
     window.JzRTB(false);
     window.RestoreScoreView();
     if (!saved)

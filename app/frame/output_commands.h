@@ -25,8 +25,12 @@ public:
 };
 
 // A picture export's end: saved; refused with the window's own message (too large), nothing written;
-// or failed to be written.
-enum class PictureSaved { Saved, Refused, Failed };
+// or failed to be written, with the system's error number of the call that failed (0 when none).
+struct PictureSaved {
+    enum Status { Saved, Refused, Failed };
+    Status status = Saved;
+    int error = 0;
+};
 
 // What these commands need of the main window. The main window implements it; tests use a fake.
 class OutputWindow

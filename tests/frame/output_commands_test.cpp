@@ -83,7 +83,7 @@ public:
 
     platform::RichTextSnapshot score = snapshotOf({ { { 't', u"小河" } }, { { 'n', u"1 2" } } });
     QStringList log;
-    frame::PictureSaved pictureSaves = frame::PictureSaved::Saved;
+    frame::PictureSaved pictureSaves;
     bool rightSpace200 = false;
     std::deque<short> recorderStates;
     FakeRecorder* lastRecorder = nullptr;
@@ -177,7 +177,7 @@ TEST(OutputCommands, RtfIsSavedLaidOutWithTheExportMarginsAndAFailureSaysSo)
 
     prompts->shown.clear();
     FakeWindow picture;
-    picture.pictureSaves = frame::PictureSaved::Failed;
+    picture.pictureSaves = { frame::PictureSaved::Failed };
     Dialog bitmap { dir.filePath("song.bmp") };
     frame::exportPicture(picture, bitmap.function());
     // The system names no reason for a picture that could not be made: the path alone follows.
@@ -186,7 +186,7 @@ TEST(OutputCommands, RtfIsSavedLaidOutWithTheExportMarginsAndAFailureSaysSo)
 
     // A picture the window refused has had its message: no second one follows.
     prompts->shown.clear();
-    picture.pictureSaves = frame::PictureSaved::Refused;
+    picture.pictureSaves = { frame::PictureSaved::Refused };
     frame::exportPicture(picture, bitmap.function());
     EXPECT_TRUE(prompts->texts().isEmpty());
 }

@@ -160,15 +160,15 @@ frame::PictureSaved MainFormOutput::savePicture(const QString& path)
     preview->load();
     const dialogs::PictureSave saved = preview->savePicture(path);
     preview->unload();
-    switch (saved) {
+    switch (saved.status) {
     case dialogs::PictureSave::Saved:
-        return frame::PictureSaved::Saved;
+        return { frame::PictureSaved::Saved };
     case dialogs::PictureSave::TooLarge:
-        return frame::PictureSaved::Refused;
+        return { frame::PictureSaved::Refused };
     case dialogs::PictureSave::Failed:
         break;
     }
-    return frame::PictureSaved::Failed;
+    return { frame::PictureSaved::Failed, saved.error };
 }
 
 QByteArray MainFormOutput::editorRtf() const { return form_.editor().TextRTFBytes(); }
