@@ -74,17 +74,9 @@ void exportRtf(OutputWindow& window, const SaveDialog& saveDialog)
         QStringLiteral(".rtf"));
     if (path.isEmpty())
         return;
-    const QScopedValueRollback kept(Process().ScoreHeader.ScoreSaved);
-    window.MakeWorkingCopy();
-    window.JzRTB(true);
-    const QByteArray rtf = window.editorRtf();
-    const platform::WriteResult saved = platform::CommitWholeFile(path, rtf);
-    if (!saved)
-        platform::Prompts::current().information(platform::WriteFailureText(kSaveFailed, path, saved.error));
-    window.JzRTB(false);
-    window.RestoreScoreView();
-    if (!saved)
-        window.repaint();
+    if (const platform::WriteResult written = platform::CommitWholeFile(path, window.exportedRtf()); !written)
+        platform::Prompts::current().information(
+            platform::WriteFailureText(kSaveFailed, path, written.error));
 }
 
 QString RecordingCommand::WavPath(const platform::RichTextSnapshot& score)
