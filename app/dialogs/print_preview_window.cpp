@@ -342,7 +342,7 @@ PictureSave PrintPreviewWindow::savePicture(const QString& path) const
     const int dpi = platform::GetDpi();
     const int pageHeight = frame::Process().start.PageHeightTwips;
     const PictureSave saved = SaveScorePicture(pages_, pageHeight, dpi, path);
-    if (saved == PictureSave::TooLarge)
+    if (saved.status == PictureSave::TooLarge)
         platform::Prompts::current().information(
             PictureTooLargeMessage(ScorePictureBytes(pages_, pageHeight, dpi)));
     return saved;

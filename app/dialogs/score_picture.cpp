@@ -7,6 +7,7 @@
 #include <QPainter>
 #include <QtEndian>
 
+#include <cerrno>
 #include <cmath>
 #include <cstring>
 #include <vector>
@@ -90,13 +91,13 @@ QImage PaintScorePicture(const RtfPrintPreview& pages, int pageHeight, int dpi)
     return picture;
 }
 
-bool SaveBitmap(const QImage& picture, const QString& path)
+platform::WriteResult SaveBitmap(const QImage& picture, const QString& path)
 {
     const QImage rows = picture.format() == QImage::Format_BGR888
         ? picture
         : picture.convertToFormat(QImage::Format_BGR888);
     if (rows.isNull())
-        return false;
+        return { false, ENOMEM };
     return platform::CommitWholeFile(path, [&rows](QIODevice& file) {
         if (file.write(bitmapHeader(rows)) != kBitmapHeaderBytes)
             return false;
@@ -115,11 +116,12 @@ bool SaveBitmap(const QImage& picture, const QString& path)
 PictureSave SaveScorePicture(const RtfPrintPreview& pages, int pageHeight, int dpi, const QString& path)
 {
     if (ScorePictureBytes(pages, pageHeight, dpi) > kLargestPictureBytes)
-        return PictureSave::TooLarge;
+        return { PictureSave::TooLarge };
     const QImage picture = PaintScorePicture(pages, pageHeight, dpi);
     if (picture.isNull())
-        return PictureSave::Failed;
-    return SaveBitmap(picture, path) ? PictureSave::Saved : PictureSave::Failed;
+        return { PictureSave::Failed, ENOMEM };
+    const platform::WriteResult written = SaveBitmap(picture, path);
+    return { written ? PictureSave::Saved : PictureSave::Failed, written.error };
 }
 
 QString PictureTooLargeMessage(qint64 bytes)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/settings/whole_file.h"
+
 #include <QImage>
 #include <QSizeF>
 #include <QString>
@@ -27,9 +29,14 @@ QImage PaintScorePicture(const RtfPrintPreview& pages, int pageHeight, int dpi);
 
 // Saves a picture as a 24-bit Windows bitmap, row by row from the picture itself; the file is replaced
 // only when all of it was written.
-bool SaveBitmap(const QImage& picture, const QString& path);
+platform::WriteResult SaveBitmap(const QImage& picture, const QString& path);
 
-enum class PictureSave { Saved, TooLarge, Failed };
+// How a picture's save ended; `error` is the system's error number of what failed.
+struct PictureSave {
+    enum Status { Saved, TooLarge, Failed };
+    Status status = Saved;
+    int error = 0;
+};
 
 // Paints the picture and saves it at `path`. A picture above kLargestPictureBytes is not painted and
 // nothing is written.

@@ -91,7 +91,7 @@ bool WriteColor0(const QString& fileName, const ColorScheme& colors)
     if (versionOf(bytes) < kBlockVersion)
         bytes[kVersionByte - 1] = char(kBlockVersion);
     PutColors(bytes, colors);
-    return platform::CommitWholeFile(target, bytes);
+    return platform::CommitWholeFile(target, bytes).written;
 }
 
 } // namespace tunvale::frame

@@ -62,8 +62,8 @@ void exportPicture(OutputWindow& window, const SaveDialog& saveDialog)
     window.MakeWorkingCopy();
     const PictureSaved saved = window.savePicture(path);
     window.RestoreScoreView();
-    if (saved == PictureSaved::Failed)
-        platform::Prompts::current().information(platform::WriteFailureText(kSaveFailed, path, 0));
+    if (saved.status == PictureSaved::Failed)
+        platform::Prompts::current().information(platform::WriteFailureText(kSaveFailed, path, saved.error));
 }
 
 void exportRtf(OutputWindow& window, const SaveDialog& saveDialog)
@@ -74,17 +74,9 @@ void exportRtf(OutputWindow& window, const SaveDialog& saveDialog)
         QStringLiteral(".rtf"));
     if (path.isEmpty())
         return;
-    const QScopedValueRollback kept(Process().ScoreHeader.ScoreSaved);
-    window.MakeWorkingCopy();
-    window.JzRTB(true);
-    const QByteArray rtf = window.editorRtf();
-    const bool saved = platform::CommitWholeFile(path, rtf);
-    if (!saved)
-        platform::Prompts::current().information(platform::WriteFailureText(kSaveFailed, path, rtf.size()));
-    window.JzRTB(false);
-    window.RestoreScoreView();
-    if (!saved)
-        window.repaint();
+    if (const platform::WriteResult written = platform::CommitWholeFile(path, window.exportedRtf()); !written)
+        platform::Prompts::current().information(
+            platform::WriteFailureText(kSaveFailed, path, written.error));
 }
 
 QString RecordingCommand::WavPath(const platform::RichTextSnapshot& score)

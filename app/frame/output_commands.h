@@ -25,8 +25,12 @@ public:
 };
 
 // A picture export's end: saved; refused with the window's own message (too large), nothing written;
-// or failed to be written.
-enum class PictureSaved { Saved, Refused, Failed };
+// or failed to be written, with the system's error number of the call that failed (0 when none).
+struct PictureSaved {
+    enum Status { Saved, Refused, Failed };
+    Status status = Saved;
+    int error = 0;
+};
 
 // What these commands need of the main window. The main window implements it; tests use a fake.
 class OutputWindow
@@ -37,21 +41,20 @@ public:
     virtual QWidget* dialogOwner() const = 0;
     virtual platform::RichTextSnapshot scoreSnapshot() const = 0;
 
-    // The editor's layouts: margins for the printed page, the working copy in front during an export,
-    // and every line laid out again with the user's right margin (true) or the window's (false).
+    // The editor's layouts: margins for the printed page and the working copy in front during an
+    // export.
     virtual void PrintMode() = 0;
     virtual void MakeWorkingCopy() = 0;
     virtual void RestoreScoreView() = 0;
-    virtual void JzRTB(bool userRightSpace) = 0;
 
     // The print preview: shown and left open; printed through the printer dialog and closed; loaded
     // unseen to save the picture of all pages at `path` and closed.
     virtual void openPreview() = 0;
     virtual void printThroughPreview() = 0;
     virtual PictureSaved savePicture(const QString& path) = 0;
-    // The editor's content as the bytes of an RTF file.
-    virtual QByteArray editorRtf() const = 0;
-    virtual void repaint() = 0;
+    // The score as the bytes of an RTF file, every paragraph with margins of 200 twips both sides; the
+    // editor itself stays as it is shown.
+    virtual QByteArray exportedRtf() const = 0;
 
     // Recording: a new recorder, the timer that polls it every second, status panel 3, the play from
     // the start of the score (a play under way starts again) and the end of a play under way.

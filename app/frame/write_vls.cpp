@@ -84,9 +84,9 @@ bool WriteVls(const VlsContent& content)
         platform::Prompts::current().information(notation::kWriteTooLargeMessage);
         return false;
     }
-    if (!platform::CommitWholeFile(path, *file)) {
+    if (const platform::WriteResult written = platform::CommitWholeFile(path, *file); !written) {
         platform::Prompts::current().information(
-            platform::WriteFailureText(notation::kWriteFailedMessage, path, file->size()));
+            platform::WriteFailureText(notation::kWriteFailedMessage, path, written.error));
         return false;
     }
     return true;

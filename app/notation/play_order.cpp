@@ -246,9 +246,9 @@ bool PlayOrder::rewriteFile(const QString& fileName, bool (PlayOrder::*put)(QByt
         platform::Prompts::current().information(kWriteTooLargeMessage);
         return false;
     }
-    if (!platform::CommitWholeFile(fileName, *file)) {
+    if (const platform::WriteResult written = platform::CommitWholeFile(fileName, *file); !written) {
         platform::Prompts::current().information(
-            platform::WriteFailureText(kWriteFailedMessage, fileName, file->size()));
+            platform::WriteFailureText(kWriteFailedMessage, fileName, written.error));
         return false;
     }
     return true;

@@ -50,7 +50,7 @@ public:
             text = result.message;
             break;
         case ExportResult::Failed:
-            text = platform::WriteFailureText(FailedMessage, a.FileName1, 0);
+            text = platform::WriteFailureText(FailedMessage, a.FileName1, result.error);
             break;
         }
         prompts_.ask({ text, QString(), platform::PromptIcon::Information });

@@ -11,6 +11,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
+
 namespace tunvale::platform {
 
 namespace {
@@ -66,23 +68,33 @@ std::optional<QByteArray> ReadWholeFile(const QString& path)
     return bytes;
 }
 
-bool CommitWholeFile(const QString& path, const QByteArray& bytes)
+WriteResult CommitWholeFile(const QString& path, const QByteArray& bytes)
 {
     return CommitWholeFile(path, [&bytes](QIODevice& file) { return file.write(bytes) == bytes.size(); });
 }
 
-bool CommitWholeFile(const QString& path, const std::function<bool(QIODevice& file)>& write)
+WriteResult CommitWholeFile(const QString& path, const std::function<bool(QIODevice& file)>& write)
 {
+    // QSaveFile refuses a folder without asking the system.
     if (QFileInfo(path).isDir())
-        return false;
+        return { false, EISDIR };
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
+    // Unbuffered, every write reaches the system at once: errno right after a call that failed is the
+    // reason the system gave for it. It is cleared before each call, as calls that succeed may leave
+    // it set.
+    errno = 0;
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+        return { false, errno };
+    errno = 0;
     if (!write(file)) {
+        const int error = errno;
         file.cancelWriting();
-        return false;
+        return { false, error };
     }
-    return file.commit();
+    errno = 0;
+    if (!file.commit())
+        return { false, errno };
+    return { true, 0 };
 }
 
 } // namespace tunvale::platform

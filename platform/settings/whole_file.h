@@ -21,9 +21,18 @@ std::optional<QByteArray> ReadWholeFile(const QString& path);
 // names that are no UTF-8 decoded from code page 936).
 QByteArray NativeFileName(const QString& path);
 
+// How a write ended: all of it written, or the system's error number of the call that failed (0 when
+// that call gave none).
+struct WriteResult {
+    bool written = false;
+    int error = 0;
+    explicit operator bool() const { return written; }
+};
+
 // Replaces (or creates) the file with `bytes` only when all of them were written.
-bool CommitWholeFile(const QString& path, const QByteArray& bytes);
-// The same for a file written piece by piece: `write` writes all of it and says whether it could.
-bool CommitWholeFile(const QString& path, const std::function<bool(QIODevice& file)>& write);
+WriteResult CommitWholeFile(const QString& path, const QByteArray& bytes);
+// The same for a file written piece by piece: `write` writes all of it and says whether it could,
+// returning as soon as a write fails.
+WriteResult CommitWholeFile(const QString& path, const std::function<bool(QIODevice& file)>& write);
 
 } // namespace tunvale::platform

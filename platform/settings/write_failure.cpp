@@ -1,50 +1,17 @@
 #include "platform/settings/write_failure.h"
 
-#include <QFile>
 #include <QFileInfo>
 
-#include <sys/stat.h>
-#include <sys/statvfs.h>
-#include <unistd.h>
-
-#include <algorithm>
 #include <cerrno>
-#include <climits>
 #include <cstring>
 
 namespace tunvale::platform {
 
-int WriteFailureCause(const QString& path, qint64 size)
-{
-    const QFileInfo file(path);
-    const QByteArray target = QFile::encodeName(file.absoluteFilePath());
-    const QByteArray folder = QFile::encodeName(file.absolutePath());
-    // The new file is made beside the old one under its name and a few characters more.
-    constexpr qsizetype kTemporarySuffix = 7;
-    if (QFile::encodeName(file.fileName()).size() + kTemporarySuffix > NAME_MAX)
-        return ENAMETOOLONG;
-    struct stat info {
-    };
-    if (::stat(target.constData(), &info) == 0 && S_ISDIR(info.st_mode))
-        return EISDIR;
-    if (::stat(folder.constData(), &info) != 0)
-        return errno;
-    if (!S_ISDIR(info.st_mode))
-        return ENOTDIR;
-    // A file is replaced by a new one made beside it, so the folder must take a new file.
-    if (::access(folder.constData(), W_OK) != 0)
-        return errno;
-    if (::access(target.constData(), F_OK) == 0 && ::access(target.constData(), W_OK) != 0)
-        return errno;
-    struct statvfs room {
-    };
-    if (::statvfs(folder.constData(), &room) == 0) {
-        const auto available = qint64(room.f_bavail) * qint64(room.f_frsize);
-        if (available < std::max<qint64>(size, 1))
-            return ENOSPC;
-    }
-    return 0;
-}
+namespace {
+
+QString systemText(int error) { return QString::fromLocal8Bit(std::strerror(error)); }
+
+} // namespace
 
 QString WriteErrorText(int error)
 {
@@ -67,13 +34,16 @@ QString WriteErrorText(int error)
     case ENAMETOOLONG:
         return QStringLiteral("文件名太长。");
     default:
-        return QString::fromLocal8Bit(std::strerror(error));
+        return systemText(error);
     }
 }
 
-QString WriteFailureText(const QString& message, const QString& path, qint64 size)
+QString WriteFailureText(const QString& message, const QString& path, int error)
 {
-    const QString reason = WriteErrorText(WriteFailureCause(path, size));
+    // A file system that makes no files, such as /proc, says ENOENT in a folder that is there: no
+    // missing folder is named then, but what the system said.
+    const bool folderThere = error == ENOENT && QFileInfo(QFileInfo(path).absolutePath()).isDir();
+    const QString reason = folderThere ? systemText(error) : WriteErrorText(error);
     return message + u'\n' + path + (reason.isEmpty() ? QString() : u'\n' + reason);
 }
 

@@ -11,6 +11,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
+
 using namespace tunvale;
 using namespace tunvale::testing;
 
@@ -59,12 +61,13 @@ TEST_F(Picture, ABitmapAsHighAsThePagesWithoutTheirMargins)
     EXPECT_TRUE(savedAs().contains(QStringLiteral("795 x %1").arg(qRound(height / 15))))
         << savedAs().toStdString();
 
-    EXPECT_FALSE(
-        dialogs::SaveBitmap(QImage(10, 10, QImage::Format_RGB32), dir.filePath("no/such/folder/a.bmp")));
+    EXPECT_EQ(
+        dialogs::SaveBitmap(QImage(10, 10, QImage::Format_RGB32), dir.filePath("no/such/folder/a.bmp")).error,
+        ENOENT);
 
     // The file is as large as the size told before painting: rows of 795 pixels padded to 2388 bytes.
     const QString path = dir.filePath("sized.bmp");
-    ASSERT_EQ(dialogs::SaveScorePicture(pages, kPageHeight, 96, path), dialogs::PictureSave::Saved);
+    ASSERT_EQ(dialogs::SaveScorePicture(pages, kPageHeight, 96, path).status, dialogs::PictureSave::Saved);
     EXPECT_EQ(QFileInfo(path).size(), dialogs::ScorePictureBytes(pages, kPageHeight, 96));
     EXPECT_EQ(dialogs::ScorePictureBytes(pages, kPageHeight, 96), 54 + 2388 * qRound(height / 15));
 }

@@ -133,7 +133,7 @@ TEST(PrintPreviewWindow, APictureAboveTheLimitIsRefusedWithAMessageAndNothingWri
     }
     dialogs::frmPreview preview(host, {});
     preview.load();
-    EXPECT_EQ(preview.savePicture(path), dialogs::PictureSave::TooLarge);
+    EXPECT_EQ(preview.savePicture(path).status, dialogs::PictureSave::TooLarge);
     ASSERT_EQ(prompts->texts().size(), 1);
     EXPECT_TRUE(prompts->texts()[0].startsWith(QStringLiteral("图片太大，没有导出：")))
         << prompts->texts()[0].toStdString();

@@ -1,11 +1,15 @@
 #include "app/dialogs/print_preview_window.h"
 #include "app/editor/parts/main_form_editing.h"
 #include "app/editor/parts/main_form_output.h"
+#include "app/editor/window/main_toolbar.h"
 #include "app/frame/process_state.h"
+#include "platform/desktop/notation_fonts.h"
 #include "platform/richtext/rich_text_edit.h"
+#include "sequor/make_mid.h"
 #include "tests/editor/window_fixture.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <QScrollBar>
@@ -65,7 +69,12 @@ TEST(MainFormOutput, PreviewAndExportsLeaveTheScoreAsItWas)
     form.action("OutputPic")->trigger();
     form.action("OutputRTF")->trigger();
     EXPECT_TRUE(QFileInfo(picture).size() > 0);
-    EXPECT_TRUE(QFileInfo(exported).size() > 0);
+    // The RTF file is the score with margins of 200 twips on both sides, as the editor would write it
+    // laid out so; the editor keeps its own.
+    const QByteArray file = tunvale::testing::readAll(exported);
+    form.JzRTB(1);
+    EXPECT_EQ(file, form.editor().TextRTFBytes());
+    form.JzRTB(0);
 
     editing.undo().FlushSnapshot();
     EXPECT_FALSE(editing.undo().canUndo()) << "a layout change became an undo step";
@@ -112,4 +121,73 @@ TEST(MainFormOutput, ThePictureExportAndThePreviewLeaveCaretSelectionAndViewAsTh
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         EXPECT_EQ(where(), before) << width;
     }
+}
+
+namespace {
+
+class AcceptedExportOptions final : public sequor::ExportOptionsDialog
+{
+public:
+    std::optional<sequor::ExportOptions> run(const QString&, bool, const QStringList&) override
+    {
+        return sequor::ExportOptions {};
+    }
+};
+
+} // namespace
+
+// A save or an export into a folder that does not exist says so, over the score as it was shown: the
+// message is up while the user still looks at the page.
+TEST(MainFormOutput, AFailedSaveOrExportSaysWhyOverTheScoreAsItWas)
+{
+    platform::loadNotationFonts();
+    WindowTest t;
+    const QString missing = t.user.file(QStringLiteral("missing/song"));
+    editor::MainFormServices services = tunvale::testing::FakeServices();
+    services.outputSaveDialog = [&missing](const platform::FileDialogRequest& request) {
+        return missing + request.defaultExtension;
+    };
+    services.scoreFiles.fileDialog
+        = [&missing](const platform::FileDialogRequest&, bool) { return missing + QStringLiteral(".vls"); };
+    services.midiExport.saveDialog
+        = [&missing](const platform::FileDialogRequest&) { return missing + QStringLiteral(".Mid"); };
+    services.midiExport.makeMid = [](QWidget* owner) {
+        return sequor::CreateMakeMid(
+            platform::Prompts::current(), owner, std::make_unique<AcceptedExportOptions>());
+    };
+    frame::Process().ScoreHeader.CurrentFile = t.sampleScore(QStringLiteral("xiaoxingxing.vls"));
+    t.form = std::make_unique<editor::MainForm>(std::move(services));
+    ASSERT_TRUE(t.form->load());
+    editor::MainForm& form = *t.form;
+    form.resize(1000, 720);
+    form.show();
+    form.applyLayout();
+    form.JzRTB(0);
+    // The first notes an octave lower, with dots under them; the caret stays still.
+    platform::RichTextBox& editor = form.editor();
+    editor.select(editor.LineIndex(2), 7);
+    form.toolbar().button(23)->trigger();
+    editor.setSelStart(editor.LineIndex(2));
+    // A caret that does not blink, so that two looks at the page see the same.
+    const int flashTime = QApplication::cursorFlashTime();
+    QApplication::setCursorFlashTime(0);
+    const auto page = [&form] {
+        const QWidget* view = form.editorView();
+        return view->parentWidget()->grab(view->geometry()).toImage();
+    };
+    const QImage before = page();
+    const QString rtf = editor.TextRTF();
+
+    for (const char* item : { "SaveVlsAs", "OutputPic", "OutputRTF", "OutputMid" }) {
+        int messages = 0;
+        t.prompts->whileShown = [&](const platform::PromptRequest& request) {
+            ++messages;
+            EXPECT_TRUE(request.text.endsWith(QStringLiteral("\n文件夹不存在。"))) << item;
+            EXPECT_EQ(editor.TextRTF(), rtf) << item;
+            EXPECT_TRUE(page() == before) << item;
+        };
+        form.action(QString::fromLatin1(item))->trigger();
+        EXPECT_EQ(messages, 1) << item;
+    }
+    QApplication::setCursorFlashTime(flashTime);
 }

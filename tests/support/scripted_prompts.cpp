@@ -5,6 +5,8 @@ namespace tunvale::testing {
 platform::PromptAnswer ScriptedPrompts::ask(const platform::PromptRequest& request)
 {
     shown.push_back(request);
+    if (whileShown)
+        whileShown(request);
     if (answers.empty())
         return request.defaultAnswer;
     const platform::PromptAnswer answer = answers.front();

@@ -5,6 +5,7 @@
 #include <QStringList>
 
 #include <deque>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -21,6 +22,8 @@ public:
     void beep() override { ++beeps; }
 
     std::deque<platform::PromptAnswer> answers;
+    // Runs while each message or question is up, before it is answered.
+    std::function<void(const platform::PromptRequest&)> whileShown;
     std::deque<std::optional<QString>> inputs;
     std::vector<platform::PromptRequest> shown;
     QStringList inputPrompts;

@@ -9,6 +9,8 @@
 #include "app/frame/process_state.h"
 #include "app/playback/play_note.h"
 #include "app/playback/playback_state.h"
+#include "platform/richtext/rich_text_box.h"
+#include "platform/richtext/rich_text_content.h"
 #include "platform/richtext/rich_text_edit.h"
 
 #include <QAction>
@@ -123,8 +125,6 @@ void MainFormOutput::MakeWorkingCopy() { form_.MakeWorkingCopy(); }
 
 void MainFormOutput::RestoreScoreView() { form_.RestoreScoreView(); }
 
-void MainFormOutput::JzRTB(bool userRightSpace) { form_.JzRTB(userRightSpace ? 1 : 0); }
-
 void MainFormOutput::JzRTB(int userRightSpace) { form_.JzRTB(userRightSpace); }
 
 std::unique_ptr<dialogs::PrintPreviewWindow> MainFormOutput::unseenPreview()
@@ -160,20 +160,28 @@ frame::PictureSaved MainFormOutput::savePicture(const QString& path)
     preview->load();
     const dialogs::PictureSave saved = preview->savePicture(path);
     preview->unload();
-    switch (saved) {
+    switch (saved.status) {
     case dialogs::PictureSave::Saved:
-        return frame::PictureSaved::Saved;
+        return { frame::PictureSaved::Saved };
     case dialogs::PictureSave::TooLarge:
-        return frame::PictureSaved::Refused;
+        return { frame::PictureSaved::Refused };
     case dialogs::PictureSave::Failed:
         break;
     }
-    return frame::PictureSaved::Failed;
+    return { frame::PictureSaved::Failed, saved.error };
 }
 
-QByteArray MainFormOutput::editorRtf() const { return form_.editor().TextRTFBytes(); }
-
-void MainFormOutput::repaint() { form_.repaint(); }
+QByteArray MainFormOutput::exportedRtf() const
+{
+    // Laid out on a copy: the score on screen keeps its margins while the file is written and while a
+    // failure's message is up. The copy takes the editor's content as the working copy does; a clone
+    // of the document would lose the format of the last paragraph's mark.
+    platform::RichTextBox copy;
+    platform::SetContent(*copy.document(), platform::ExtractContent(*form_.editorView()->document()));
+    const auto [left, right] = form_.layoutIndents(1);
+    SetParagraphIndents(*copy.document(), left, right);
+    return copy.TextRTFBytes();
+}
 
 std::unique_ptr<frame::SoundRecorder> MainFormOutput::newRecorder()
 {

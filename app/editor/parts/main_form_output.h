@@ -48,12 +48,10 @@ public:
     platform::RichTextSnapshot scoreSnapshot() const override;
     void MakeWorkingCopy() override;
     void RestoreScoreView() override;
-    void JzRTB(bool userRightSpace) override;
     void openPreview() override;
     void printThroughPreview() override;
     frame::PictureSaved savePicture(const QString& path) override;
-    QByteArray editorRtf() const override;
-    void repaint() override;
+    QByteArray exportedRtf() const override;
     std::unique_ptr<frame::SoundRecorder> newRecorder() override;
     void setRecorderTimer(bool running) override;
     void setRecordingPanel(const QString& text) override;

@@ -3,8 +3,8 @@
 #include "app/notation/play_order_key.h"
 #include "components/sequor/core/jianpu_parser.h"
 #include "components/sequor/core/play_order_expansion.h"
-
-#include <QSaveFile>
+#include "platform/settings/whole_file.h"
+#include "platform/settings/write_failure.h"
 
 namespace tunvale::sequor {
 
@@ -52,9 +52,10 @@ ExportResult ExportMidi(const ExportInput& input, const QString& path)
         return result;
     }
     // Written whole or not at all: a failure leaves an existing file as it was.
-    QSaveFile out(path);
-    if (!out.open(QIODevice::WriteOnly) || out.write(file.bytes) != file.bytes.size() || !out.commit()) {
-        result.message = QStringLiteral("cannot write %1: %2").arg(path, out.errorString());
+    if (const platform::WriteResult written = platform::CommitWholeFile(path, file.bytes); !written) {
+        result.error = written.error;
+        result.message
+            = QStringLiteral("cannot write %1: %2").arg(path, platform::WriteErrorText(written.error));
         return result;
     }
     result.status = ExportResult::Written;

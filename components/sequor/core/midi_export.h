@@ -47,6 +47,7 @@ struct ExportResult {
     enum Status { Written, NoOrder, Failed };
     Status status = Failed;
     QString message; // the no-order message or the reason of the failure
+    int error = 0; // the system's error number of a write that failed
     std::optional<ConvertedScore> converted;
     int TrackCount = 0;
 };
