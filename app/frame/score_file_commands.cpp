@@ -83,6 +83,10 @@ std::int16_t Clamp16(const QString& text)
     return std::int16_t(std::clamp(platform::RoundHalfEven(platform::Val(text)), -32768.0, 32767.0));
 }
 
+// The score folders as the file dialogs offer them: both folders are called "vls".
+platform::FileDialogPlace userScorePlace() { return { UserScoreFolder(), QStringLiteral("我的乐谱") }; }
+platform::FileDialogPlace sampleScorePlace() { return { SampleScoreFolder(), QStringLiteral("示例乐谱") }; }
+
 } // namespace
 
 // The decision's services, as this window and its process provide them.
@@ -352,7 +356,7 @@ void ScoreFileCommands::openWithDialog()
         QStringLiteral("所有文件(*.*)"), QStringLiteral(" *.*") };
     request.initialFolder = ScoreBrowseFolder();
     request.defaultExtension = QStringLiteral(".vls");
-    request.sidebarFolders = { UserScoreFolder(), SampleScoreFolder() };
+    request.sidebarPlaces = { userScorePlace(), sampleScorePlace() };
     const QString chosen = services_.fileDialog(request, false);
     if (chosen.isEmpty())
         return;
@@ -375,7 +379,7 @@ QString ScoreFileCommands::askSaveName(
     request.initialFolder = folder;
     request.defaultExtension = QStringLiteral(".vls");
     // The samples' folder is read-only: no place to save in.
-    request.sidebarFolders = { UserScoreFolder() };
+    request.sidebarPlaces = { userScorePlace() };
     const QString chosen = services_.fileDialog(request, true);
     return chosen.isEmpty() ? QString() : ScorePathKey(chosen);
 }

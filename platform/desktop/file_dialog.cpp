@@ -3,9 +3,11 @@
 #include "platform/desktop/prompts.h"
 #include "platform/settings/desktop_folder.h"
 
+#include <QAbstractItemView>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QScopeGuard>
 #include <QUrl>
 
 namespace tunvale::platform {
@@ -41,6 +43,32 @@ QStringList qtFilters(const QStringList& pairs)
     return out;
 }
 
+// Qt's sidebar shows a place under its folder's name, and names it so again whenever the folder's entry
+// changes; two folders both called "vls" would differ only in their tooltips. The sidebar is kept wide
+// enough for the names, whatever width Qt kept from an earlier dialog. A dialog without Qt's sidebar (a
+// native one) is left as it is. The renaming lasts as long as the connection it gives.
+QMetaObject::Connection nameSidebarPlaces(QFileDialog& dialog, const QList<FileDialogPlace>& places)
+{
+    auto* sidebar = dialog.findChild<QAbstractItemView*>(QStringLiteral("sidebar"));
+    QAbstractItemModel* model = sidebar ? sidebar->model() : nullptr;
+    if (!model)
+        return {};
+    const auto name = [&dialog, model, places] {
+        const QList<QUrl> urls = dialog.sidebarUrls(); // one a row, in the model's order
+        for (int row = 0; row < model->rowCount() && row < urls.size(); ++row) {
+            const QModelIndex index = model->index(row, 0);
+            for (const FileDialogPlace& place : places) {
+                if (QDir::cleanPath(urls[row].toLocalFile()) == QDir::cleanPath(place.folder)
+                    && index.data().toString() != place.name)
+                    model->setData(index, place.name);
+            }
+        }
+    };
+    name();
+    sidebar->setMinimumWidth(sidebar->sizeHintForColumn(0) + 2 * sidebar->frameWidth());
+    return QObject::connect(model, &QAbstractItemModel::dataChanged, &dialog, name);
+}
+
 // The question before a save replaces a file.
 QString ReplaceFileQuestion(const QString& path)
 {
@@ -62,11 +90,14 @@ QString ShowFileDialog(const FileDialogRequest& request, bool isSave)
     // Qt keeps the places of the last file dialog of any program and offers them again: a dialog that
     // asks for none shows Qt's own (the computer and the home folder) instead.
     QList<QUrl> places;
-    for (const QString& folder : request.sidebarFolders)
-        places << QUrl::fromLocalFile(folder);
+    for (const FileDialogPlace& place : request.sidebarPlaces)
+        places << QUrl::fromLocalFile(place.folder);
     if (places.isEmpty())
         places = { QUrl(QStringLiteral("file:")), QUrl::fromLocalFile(QDir::homePath()) };
     dialog.setSidebarUrls(places);
+    // The renaming ends before the dialog is destroyed, so no change in its sidebar reaches it half gone.
+    const QMetaObject::Connection naming = nameSidebarPlaces(dialog, request.sidebarPlaces);
+    const auto stopNaming = qScopeGuard([&naming] { QObject::disconnect(naming); });
     const QStringList filters = qtFilters(request.filters);
     if (!filters.isEmpty()) {
         dialog.setNameFilters(filters);

@@ -1,11 +1,19 @@
 #pragma once
 
+#include <QList>
 #include <QString>
 #include <QStringList>
 
 class QWidget;
 
 namespace tunvale::platform {
+
+// A folder offered beside the folder view, under the name the user knows it by.
+struct FileDialogPlace {
+    QString folder;
+    QString name;
+    bool operator==(const FileDialogPlace&) const = default;
+};
 
 struct FileDialogRequest {
     QWidget* owner = nullptr;
@@ -16,7 +24,7 @@ struct FileDialogRequest {
     QString fileName; // the proposed name
     QString initialFolder; // the desktop folder when empty
     QString defaultExtension; // ".vls": added when the user types a name without extension
-    QStringList sidebarFolders; // offered beside the folder view, in this order; none: the computer and home
+    QList<FileDialogPlace> sidebarPlaces; // in this order; none: the computer and home
 };
 
 // Shows an open dialog, or a save dialog (which asks before replacing a file) when `isSave` is set.

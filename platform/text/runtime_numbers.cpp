@@ -39,6 +39,10 @@ double radixValue(const QString& digits, int radix)
             break;
         value = value * radix + d;
     }
+    // Past the largest double the digits give infinity, which no caller can convert: such a number
+    // reads as none, as a decimal one that overflows does.
+    if (!std::isfinite(value))
+        return 0.0;
     // The runtime reads "&H" and "&O" numbers that fit in 16 bits as 16-bit signed values and larger
     // ones that fit in 32 bits as 32-bit signed values.
     if (value >= 32768 && value < 65536)

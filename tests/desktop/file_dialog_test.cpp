@@ -3,10 +3,12 @@
 #include "tests/support/scripted_prompts.h"
 #include "tests/support/test_folders.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
+#include <QSettings>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QUrl>
@@ -89,7 +91,7 @@ TEST(FileDialog, TheReplaceQuestionNamesTheFileWithItsExtension)
     QTemporaryDir dir;
     QFile(QDir(dir.path()).filePath(QStringLiteral("song.vls"))).open(QIODevice::WriteOnly);
     FileDialogRequest request = vlsRequest(dir.path(), QStringLiteral("song"));
-    request.sidebarFolders = { dir.path() };
+    request.sidebarPlaces = { { dir.path(), QStringLiteral("我的乐谱") } };
     QList<QUrl> sidebar;
     int shown = 0;
     // No: back to the dialog, which is then cancelled; Yes: the existing file is chosen.
@@ -116,28 +118,57 @@ TEST(FileDialog, TheReplaceQuestionNamesTheFileWithItsExtension)
     EXPECT_EQ(ShowFileDialog(request, true), QDir(dir.path()).filePath(QStringLiteral("song.vls")));
 }
 
-// Qt offers again the places of the last file dialog: a dialog shows the places it asks for, and one
-// that asks for none shows no folder of an earlier dialog.
-TEST(FileDialog, TheSidebarShowsOnlyThePlacesAskedFor)
+// The names of the places in the dialog's sidebar, top down, that its width shows whole.
+QStringList sidebarNames(QFileDialog& dialog)
+{
+    const auto* sidebar = dialog.findChild<QAbstractItemView*>(QStringLiteral("sidebar"));
+    QStringList names;
+    for (int row = 0; sidebar && row < sidebar->model()->rowCount(); ++row) {
+        if (sidebar->sizeHintForIndex(sidebar->model()->index(row, 0)).width()
+            <= sidebar->viewport()->width())
+            names << sidebar->model()->index(row, 0).data().toString();
+    }
+    return names;
+}
+
+// Qt offers again the places and the sidebar's width of the last file dialog: a dialog shows the places
+// it asks for, under the names it gives them however alike their folders' names, and one that asks for
+// none shows no folder of an earlier dialog.
+TEST(FileDialog, TheSidebarShowsOnlyThePlacesAskedForUnderTheirNames)
 {
     tunvale::testing::ScopedSettingsFolder settings;
+    QSettings qtDialogs(QSettings::UserScope, QStringLiteral("QtProject"));
+    qtDialogs.setValue(QStringLiteral("FileDialog/qtVersion"), QString::fromLatin1(qVersion()));
+    qtDialogs.setValue(QStringLiteral("FileDialog/sidebarWidth"), 20);
+    qtDialogs.sync();
     QTemporaryDir first;
     QTemporaryDir second;
-    FileDialogRequest request = vlsRequest(first.path(), QString());
-    request.sidebarFolders = { first.path(), second.path() };
+    const QString mine = QDir(first.path()).filePath(QStringLiteral("vls"));
+    const QString samples = QDir(second.path()).filePath(QStringLiteral("vls"));
+    ASSERT_TRUE(QDir().mkpath(mine) && QDir().mkpath(samples));
+    FileDialogRequest request = vlsRequest(mine, QString());
+    request.sidebarPlaces = { { mine, QStringLiteral("我的乐谱") }, { samples, QStringLiteral("示例乐谱") } };
     QList<QUrl> shown;
+    QStringList names;
+    QStringList namesAfterReading;
     const auto look = [&](QFileDialog& d) {
         shown = d.sidebarUrls();
+        names = sidebarNames(d);
+        // Qt names the places after their folders again when it reads them anew.
+        d.setSidebarUrls(shown);
+        namesAfterReading = sidebarNames(d);
         d.reject();
     };
     whenDialogShows(look);
     ShowFileDialog(request, false);
-    EXPECT_EQ(shown, (QList<QUrl> { QUrl::fromLocalFile(first.path()), QUrl::fromLocalFile(second.path()) }));
+    EXPECT_EQ(shown, (QList<QUrl> { QUrl::fromLocalFile(mine), QUrl::fromLocalFile(samples) }));
+    EXPECT_EQ(names, (QStringList { QStringLiteral("我的乐谱"), QStringLiteral("示例乐谱") }));
+    EXPECT_EQ(namesAfterReading, names);
 
-    request.sidebarFolders.clear();
+    request.sidebarPlaces.clear();
     whenDialogShows(look);
     ShowFileDialog(request, true);
-    EXPECT_FALSE(shown.contains(QUrl::fromLocalFile(first.path())));
-    EXPECT_FALSE(shown.contains(QUrl::fromLocalFile(second.path())));
+    EXPECT_FALSE(shown.contains(QUrl::fromLocalFile(mine)));
+    EXPECT_FALSE(shown.contains(QUrl::fromLocalFile(samples)));
     EXPECT_TRUE(shown.contains(QUrl::fromLocalFile(QDir::homePath())));
 }

@@ -215,7 +215,7 @@ TEST_F(Pagination, IndentsThatLeaveNoRoomAreCutBackToAnInchOfLine)
 TEST_F(Pagination, ACharacterOfAnySizeIsDrawnAtItsSizeOnAPageOfItsOwn)
 {
     // DejaVu's metrics overflow Qt's fixed point above about 880 points on a twip device.
-    for (const QString font : { QStringLiteral("宋体"), QStringLiteral("DejaVu Sans") }) {
+    for (const QString& font : { QStringLiteral("宋体"), QStringLiteral("DejaVu Sans") }) {
         for (const double points : { 900.0, 1500.0, 1638.0 }) {
             platform::RichTextBox box;
             AddParagraph(box, QStringLiteral("上"));

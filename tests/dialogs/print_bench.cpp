@@ -2,6 +2,7 @@
 #include "app/dialogs/rtf_print_preview.h"
 #include "platform/desktop/notation_fonts.h"
 #include "platform/richtext/rich_text_content.h"
+#include "tests/dialogs/paged_score.h"
 
 #include <QImage>
 #include <QPrinter>
@@ -14,8 +15,8 @@ using namespace tunvale;
 
 namespace {
 
-constexpr int kPageWidth = 11906;
-constexpr int kPageHeight = 16838;
+using tunvale::testing::kPageHeight;
+using tunvale::testing::kPageWidth;
 
 // A song of `pages` A4 pages: a title, then notation lines of 30 signs in 32 points at an exact
 // spacing of 900 twips, each with a lyric line at 500 (ten pairs a page).
@@ -53,24 +54,6 @@ void BM_Paginate20Pages(benchmark::State& state)
 }
 BENCHMARK(BM_Paginate20Pages)->Unit(benchmark::kMillisecond);
 
-// `paragraphs` paragraphs of `text` in 宋体 at `halfPoints`.
-std::unique_ptr<QTextDocument> repeated(int paragraphs, const QString& text, int halfPoints)
-{
-    platform::RunFormat format;
-    format.font = QStringLiteral("宋体");
-    format.halfPoints = halfPoints;
-    platform::RichContent content;
-    for (int i = 0; i < paragraphs; ++i) {
-        platform::RichParagraph paragraph { {}, {}, format };
-        if (!text.isEmpty())
-            paragraph.runs.push_back({ format, text });
-        content.push_back(paragraph);
-    }
-    auto document = std::make_unique<QTextDocument>();
-    platform::SetContent(*document, content);
-    return document;
-}
-
 void paginate(benchmark::State& state, const QTextDocument& document)
 {
     dialogs::RtfPrintPreview pages;
@@ -84,14 +67,14 @@ void paginate(benchmark::State& state, const QTextDocument& document)
 // Empty 32-point lines, 758 twips each: 11,000 of them stay below 2^23 twips, 12,000 pass it.
 void BM_PaginateEmpty32PointLines(benchmark::State& state)
 {
-    paginate(state, *repeated(int(state.range(0)), {}, 64));
+    paginate(state, *tunvale::testing::RepeatedParagraphs(int(state.range(0)), {}, 32));
 }
 BENCHMARK(BM_PaginateEmpty32PointLines)->Arg(11000)->Arg(12000)->Arg(20000)->Unit(benchmark::kMillisecond);
 
 // One-digit lines at the largest size, 1638 points.
 void BM_PaginateLinesAt1638Points(benchmark::State& state)
 {
-    paginate(state, *repeated(int(state.range(0)), QStringLiteral("1"), 3276));
+    paginate(state, *tunvale::testing::RepeatedParagraphs(int(state.range(0)), QStringLiteral("1"), 1638));
 }
 BENCHMARK(BM_PaginateLinesAt1638Points)->Arg(200)->Arg(2000)->Unit(benchmark::kMillisecond);
 

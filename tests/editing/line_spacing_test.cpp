@@ -1,5 +1,4 @@
 #include "app/editor/editing/line_spacing.h"
-#include "app/editor/editing/paragraph_indents.h"
 #include "tests/editing/score_builder.h"
 
 #include "platform/richtext/rich_text_content.h"
@@ -57,17 +56,4 @@ TEST(LineSpacing, EachKindSpacesTheParagraphsOfItsOwnLinesAndNoOthers)
         SetLineSpacing(box, lines, c.notation, c.text, c.caretLine, c.caret);
         EXPECT_EQ(spacings(box), c.expected);
     }
-}
-
-TEST(LineSpacing, LeftAndRightSpaceReachTheLastParagraphAndTheCaretGoesToTheStart)
-{
-    platform::RichTextBox box;
-    fillScore(box);
-    box.setSelStart(9);
-    SetLeftRightSpace(box, 300, 450);
-    for (const platform::RichParagraph& p : platform::ExtractContent(*box.document())) {
-        EXPECT_EQ(p.format.leftIndent, 300);
-        EXPECT_EQ(p.format.rightIndent, 450);
-    }
-    EXPECT_EQ(box.SelStart(), 0);
 }

@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
 using tunvale::testing::testDataPath;
 
 namespace {
@@ -99,7 +101,7 @@ TEST(EditorTool, NumbersOutOfRangeAreRefusedAndALongSelectionEndsWithTheText)
     QTemporaryDir dir;
     const QString in = testDataPath(QStringLiteral("editor/two_bars.rtf"));
     const QString out = dir.filePath(QStringLiteral("out.rtf"));
-    const QStringList refused[] = {
+    std::vector<QStringList> refused = {
         { QStringLiteral("bars"), in, QStringLiteral("--sel"), QStringLiteral("-1"), QStringLiteral("2") },
         { QStringLiteral("bars"), in, QStringLiteral("--sel"), QStringLiteral("0"),
             QStringLiteral("2147483648") },
@@ -108,6 +110,18 @@ TEST(EditorTool, NumbersOutOfRangeAreRefusedAndALongSelectionEndsWithTheText)
         { QStringLiteral("edit"), in, QStringLiteral("--sel"), QStringLiteral("4"), QStringLiteral("1"),
             QStringLiteral("--cmd"), QStringLiteral("SetNoteDuration"), QStringLiteral("9999999999"), out },
     };
+    // Handlers that take a whole number, keys beyond those a key mark gives, and timings of no length or
+    // longer than a day.
+    for (const char* name : { "RichTextBox1_MouseUp", "FormatTool_Click", "Toolbar1_ButtonClick" })
+        refused.push_back({ QStringLiteral("edit"), in, QStringLiteral("--sel"), QStringLiteral("4"),
+            QStringLiteral("1"), QStringLiteral("--cmd"), QLatin1String(name), QStringLiteral("nan"), out });
+    for (const char* key : { "2147483647", "55", "-1" })
+        refused.push_back({ QStringLiteral("compile"), in, QStringLiteral("--key"), QLatin1String(key) });
+    for (const char* command : { "play-bench", "clock-jitter" }) {
+        for (const char* seconds : { "nan", "inf", "0", "86401" })
+            refused.push_back(
+                { QLatin1String(command), QStringLiteral("--seconds"), QLatin1String(seconds) });
+    }
     for (const QStringList& args : refused)
         EXPECT_EQ(scoretool(args).exitCode, 2) << args.join(u' ').toStdString();
     EXPECT_FALSE(QFile::exists(out));
@@ -123,6 +137,9 @@ TEST(EditorTool, NumbersOutOfRangeAreRefusedAndALongSelectionEndsWithTheText)
     ASSERT_EQ(result.exitCode, 0);
     EXPECT_TRUE(result.out.contains(QStringLiteral("U+4E23 U+6352 U+4E24 U+6352\n")))
         << result.out.toStdString();
+    EXPECT_EQ(
+        scoretool({ QStringLiteral("compile"), in, QStringLiteral("--key"), QStringLiteral("54") }).exitCode,
+        0);
 }
 
 namespace {

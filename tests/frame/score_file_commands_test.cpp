@@ -299,7 +299,10 @@ TEST(ScoreFileCommands, OpenDialogStartsAtTheSamplesUntilTheUserHasScores)
     const platform::FileDialogRequest& first = f.dialogs[0].first;
     EXPECT_FALSE(f.dialogs[0].second);
     EXPECT_EQ(first.initialFolder, frame::SampleScoreFolder());
-    EXPECT_EQ(first.sidebarFolders, (QStringList { frame::UserScoreFolder(), frame::SampleScoreFolder() }));
+    // Both folders are called "vls": the sidebar names each for what it holds.
+    EXPECT_EQ(first.sidebarPlaces,
+        (QList<platform::FileDialogPlace> { { frame::UserScoreFolder(), QStringLiteral("我的乐谱") },
+            { frame::SampleScoreFolder(), QStringLiteral("示例乐谱") } }));
     EXPECT_EQ(first.filters.value(3), QStringLiteral(" *.*"));
     EXPECT_TRUE(f.prompts->texts().isEmpty());
     EXPECT_TRUE(notation::IsTemplatePath(f.window.head.CurrentFile));
@@ -370,7 +373,8 @@ TEST(ScoreFileCommands, ASampleIsSavedUnderANameInTheUserFolder)
     ASSERT_EQ(f.dialogs.size(), 1u);
     EXPECT_TRUE(f.dialogs[0].second);
     // Only the folder a score can be saved in, not the read-only samples' folder of the same name.
-    EXPECT_EQ(f.dialogs[0].first.sidebarFolders, QStringList { frame::UserScoreFolder() });
+    EXPECT_EQ(f.dialogs[0].first.sidebarPlaces,
+        (QList<platform::FileDialogPlace> { { frame::UserScoreFolder(), QStringLiteral("我的乐谱") } }));
     EXPECT_EQ(readAll(sample), shipped);
     EXPECT_EQ(f.window.head.CurrentFile, frame::ScorePathKey(mine));
     EXPECT_TRUE(f.window.head.ScoreSaved);

@@ -55,9 +55,14 @@ TEST(RuntimeNumbers, ValReadsTheLeadingNumber)
         { "１２", 0 },
         { ".5", 0.5 },
         { "3-4", 3 },
+        { "1e999", 0 },
     };
     for (const auto& c : cases)
         EXPECT_DOUBLE_EQ(Val(QString::fromUtf8(c.text)), c.value) << c.text;
+    // Digits past the largest double read as no number, in every base.
+    EXPECT_EQ(Val(QStringLiteral("&H") + QString(300, u'F')), 0);
+    EXPECT_EQ(Val(QStringLiteral("&O") + QString(400, u'7')), 0);
+    EXPECT_EQ(Val(QString(400, u'9')), 0);
 }
 
 TEST(RuntimeNumbers, TruncatesToLowBits)

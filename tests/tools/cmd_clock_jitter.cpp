@@ -3,6 +3,7 @@
 #include "app/playback/play_clock.h"
 
 #include <algorithm>
+#include <optional>
 #include <vector>
 
 namespace {
@@ -10,15 +11,17 @@ namespace {
 int clockJitter(const QStringList& args)
 {
     using namespace tunvale;
-    double seconds = 60;
+    std::optional<int> given = 60;
     if (args.size() == 2 && args[0] == QStringLiteral("--seconds"))
-        seconds = args[1].toDouble();
+        given = scoretool::intArgument(args[1], 1, scoretool::kLongestRunSeconds);
     else if (!args.isEmpty())
-        seconds = 0;
-    if (seconds <= 0) {
-        scoretool::err(QStringLiteral("usage: scoretool clock-jitter [--seconds N]"));
+        given.reset();
+    if (!given) {
+        scoretool::err(QStringLiteral("usage: scoretool clock-jitter [--seconds N]  (N: 1 to %1)")
+                           .arg(scoretool::kLongestRunSeconds));
         return 2;
     }
+    const int seconds = *given;
 
     playback::PlayClock clock;
     std::stop_source never;

@@ -20,6 +20,9 @@ const QString kUsage = QStringLiteral(
     "FILE [--stage working] [--width W] [--mode M] [--key K] [--caret C] [--order 1,2,..] [--speed S] "
     "[--volume V] [--cut] [--seed N] [--drums B,B,..]");
 
+// A key as a compile gets one: 19 (low C) to 54 (high B) from the key mark, or 0 for the solfège compile.
+constexpr int kHighestKey = 54;
+
 struct Options {
     QString file;
     std::optional<double> width;
@@ -59,9 +62,10 @@ std::optional<Options> parse(const QStringList& args)
             options.order = value;
         else if (arg == QStringLiteral("--mode"))
             options.mode = value.toInt(&ok);
-        else if (arg == QStringLiteral("--key"))
-            options.key = value.toInt(&ok);
-        else if (arg == QStringLiteral("--caret"))
+        else if (arg == QStringLiteral("--key")) {
+            options.key = scoretool::intArgument(value, 0, kHighestKey);
+            ok = options.key.has_value();
+        } else if (arg == QStringLiteral("--caret"))
             options.caret = value.toInt(&ok);
         else if (arg == QStringLiteral("--speed"))
             options.speed = value.toInt(&ok);

@@ -270,7 +270,7 @@ bool runCommand(Editor& e, const QString& name, const QString& argumentText)
     if (const auto handler = handlers().find(name); handler != handlers().end()) {
         bool isNumber = false;
         const double argument = argumentText.toDouble(&isNumber);
-        if (!isNumber || std::abs(argument) > std::numeric_limits<int>::max()) {
+        if (!isNumber || std::isnan(argument) || std::abs(argument) > std::numeric_limits<int>::max()) {
             scoretool::err(QStringLiteral("%1 is no number for %2").arg(argumentText, name));
             return false;
         }

@@ -233,22 +233,23 @@ QString row(const QString& name, const Errors& e, double total)
 
 int playBench(const QStringList& args)
 {
-    double seconds = 60;
+    std::optional<int> seconds = 60;
     QString file;
-    for (int i = 0; i < args.size(); ++i) {
+    for (int i = 0; i < args.size() && seconds; ++i) {
         if (args[i] == QStringLiteral("--seconds") && i + 1 < args.size())
-            seconds = args[++i].toDouble();
+            seconds = scoretool::intArgument(args[++i], 1, scoretool::kLongestRunSeconds);
         else if (!args[i].startsWith(QStringLiteral("--")) && file.isEmpty())
             file = args[i];
         else
-            seconds = 0;
+            seconds.reset();
     }
-    if (seconds <= 0) {
-        scoretool::err(QStringLiteral("usage: scoretool play-bench [--seconds N] [score]"));
+    if (!seconds) {
+        scoretool::err(QStringLiteral("usage: scoretool play-bench [--seconds N] [score]  (N: 1 to %1)")
+                           .arg(scoretool::kLongestRunSeconds));
         return 2;
     }
     std::optional<notation::Performance> performance
-        = file.isEmpty() ? generatedPerformance(seconds) : compiledPerformance(file);
+        = file.isEmpty() ? generatedPerformance(*seconds) : compiledPerformance(file);
     if (!performance) {
         scoretool::err(QStringLiteral("cannot read %1").arg(file));
         return 1;

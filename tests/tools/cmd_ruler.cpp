@@ -154,7 +154,6 @@ bool runOnModel(MarginModel& model, const std::vector<RulerStep>& steps)
         case Verb::Type:
         case Verb::Undo:
         case Verb::Redo:
-        case Verb::LrSpace:
             break; // read only with --score
         }
         scoretool::PrintRulerEvents(events);

@@ -31,6 +31,9 @@ void err(const QString& line);
 std::optional<int> intArgument(const QString& text, int min = std::numeric_limits<int>::min(),
     int max = std::numeric_limits<int>::max());
 
+// The longest a timing command runs: a day, in whole seconds.
+constexpr int kLongestRunSeconds = 24 * 60 * 60;
+
 // Replaces the file `path` with `bytes` whole; else prints "cannot write PATH" and gives false.
 bool WriteOutputFile(const QString& path, const QByteArray& bytes);
 

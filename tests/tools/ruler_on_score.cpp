@@ -5,7 +5,6 @@
 #include "tests/tools/paragraph_printout.h"
 #include "tests/tools/score_loading.h"
 
-#include "app/editor/editing/paragraph_indents.h"
 #include "app/editor/parts/main_form_editing.h"
 #include "app/editor/parts/main_form_margins.h"
 #include "app/editor/window/main_form.h"
@@ -177,9 +176,6 @@ bool RulerHand::take(const RulerStep& step)
         break;
     case Verb::Redo:
         form_.action(QStringLiteral("mnuRedo"))->trigger();
-        break;
-    case Verb::LrSpace:
-        editor::SetLeftRightSpace(form_.editor(), step.left, step.right);
         break;
     }
     QCoreApplication::processEvents();

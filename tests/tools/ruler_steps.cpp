@@ -145,10 +145,6 @@ std::optional<RulerStep> ParseRulerStep(const QString& text, bool withScore, QSt
         step.verb = RulerStep::Verb::Undo;
     } else if (withScore && verb == QStringLiteral("redo") && n == 1) {
         step.verb = RulerStep::Verb::Redo;
-    } else if (withScore && verb == QStringLiteral("lrspace") && n == 3) {
-        step.verb = RulerStep::Verb::LrSpace;
-        if (!readInt(words[1], step.left) || !readInt(words[2], step.right))
-            return fail();
     } else {
         return fail();
     }

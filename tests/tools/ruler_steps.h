@@ -10,22 +10,7 @@
 namespace tunvale::scoretool {
 
 struct RulerStep {
-    enum class Verb {
-        Press,
-        Move,
-        Release,
-        Key,
-        KeyDown,
-        KeyUp,
-        Spin,
-        Kind,
-        Menu,
-        Set,
-        Type,
-        Undo,
-        Redo,
-        LrSpace
-    };
+    enum class Verb { Press, Move, Release, Key, KeyDown, KeyUp, Spin, Kind, Menu, Set, Type, Undo, Redo };
     Verb verb = Verb::Press;
     margin::RulerPart part = margin::RulerPart::None;
     double x = 0; // twips inside the element
@@ -39,8 +24,6 @@ struct RulerStep {
     QString value; // the property's value
     int whole = 0; // a set step's value, for each property but Show and bcWidth_n
     double factor = 0; // a set step's value for bcWidth_n
-    int left = 0; // lrspace
-    int right = 0;
 };
 
 // One step as one argument ("press pin0 40 1"); the steps that need a score only when `withScore`.

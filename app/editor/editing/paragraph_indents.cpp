@@ -1,6 +1,5 @@
 #include "app/editor/editing/paragraph_indents.h"
 
-#include "platform/richtext/rich_text_box.h"
 #include "platform/richtext/rich_text_format.h"
 
 #include <QTextBlock>
@@ -28,12 +27,6 @@ void SetParagraphIndents(QTextDocument& document, int leftTwips, int rightTwips)
     }
     if (editing)
         cursor.endEditBlock();
-}
-
-void SetLeftRightSpace(platform::RichTextBox& editor, int leftTwips, int rightTwips)
-{
-    SetParagraphIndents(*editor.document(), leftTwips, rightTwips);
-    editor.setSelStart(0);
 }
 
 } // namespace tunvale::editor
