@@ -277,7 +277,8 @@ bool ScoreFileCommands::loadHere(const QString& path)
         Prompts::current().information(CannotOpenText(path, *reason));
         return false;
     }
-    if (!window_.RichTextBox1().setTextRTF(rtf)) {
+    // The text goes in with the margins it is to have, so that the window lays it out once.
+    if (!window_.RichTextBox1().setTextRTF(rtf, window_.paragraphIndents(document.header))) {
         // Without the body marker the file was never a score; with it, it was damaged.
         const bool marked = document.bodyStart.rule != VlsMarkers::Rule::Byte10;
         Prompts::current().information(CannotOpenText(path, marked ? kDamagedReason : kNotAScoreReason));
@@ -297,8 +298,8 @@ bool ScoreFileCommands::loadHere(const QString& path)
 
     window_.keepCurrentFile(header.CurrentFile);
     window_.startHighlightCleaner();
-    // The margins are laid on before the undo engine takes the text of its first step, so no step
-    // carries them.
+    // The margins are on before the undo engine takes the text of its first step, so no step carries
+    // them; the text has them already, the views behind it may not.
     window_.JzRTB(false);
     window_.UndoReset();
 

@@ -51,6 +51,9 @@ public:
     virtual void startHighlightCleaner() = 0; // Timer8
     virtual void UndoReset() = 0;
     virtual void JzRTB(bool userRightSpace) = 0;
+    // The left and right indents in twips that JzRTB(false) gives every paragraph of a score with the
+    // margins of `header`.
+    virtual std::pair<int, int> paragraphIndents(const notation::ScoreHeader& header) const = 0;
     virtual int XJInteger() const = 0; // bars as the undo engine counted them
     virtual void RefreshDrumSlider(int bar) = 0;
     virtual void InitDrumUndo() = 0;

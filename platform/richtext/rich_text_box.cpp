@@ -107,6 +107,39 @@ private:
     bool& replacing_;
 };
 
+// Hands a text on with every paragraph's left and right indents set.
+class IndentingSink final : public RichTextSink
+{
+public:
+    IndentingSink(RichTextSink& sink, int left, int right)
+        : sink_(sink)
+        , left_(left)
+        , right_(right)
+    {
+    }
+    void text(const RunFormat& format, QStringView text) override { sink_.text(format, text); }
+    void paragraphEnd(const ParagraphFormat& format, const RunFormat& mark) override
+    {
+        sink_.paragraphEnd(indented(format), mark);
+    }
+    void finish(const ParagraphFormat& format, const RunFormat& mark) override
+    {
+        sink_.finish(indented(format), mark);
+    }
+
+private:
+    ParagraphFormat indented(ParagraphFormat format) const
+    {
+        format.leftIndent = left_;
+        format.rightIndent = right_;
+        return Clamped(format);
+    }
+
+    RichTextSink& sink_;
+    int left_;
+    int right_;
+};
+
 } // namespace
 
 RichTextBox::RichTextBox(QObject* parent)
@@ -616,7 +649,7 @@ QString RichTextBox::TextRTF() const { return WriteRtf(*document_); }
 
 QByteArray RichTextBox::TextRTFBytes() const { return WriteRtfBytes(*document_); }
 
-bool RichTextBox::setTextRTF(const QString& rtf)
+bool RichTextBox::setTextRTF(const QString& rtf, std::optional<std::pair<int, int>> indents)
 {
     // One pass from the text into the document; a text that is no RTF leaves the document alone. The
     // caret stays at the start while the text goes in behind it: no one reads a line at the end of a text
@@ -625,7 +658,12 @@ bool RichTextBox::setTextRTF(const QString& rtf)
     {
         const ReplacingText replacing(cursor_, replacing_);
         DocumentBuilder builder(*document_);
-        read = ReadRtf(QStringView(rtf), document_->defaultFont(), builder);
+        if (indents) {
+            IndentingSink indented(builder, indents->first, indents->second);
+            read = ReadRtf(QStringView(rtf), document_->defaultFont(), indented);
+        } else {
+            read = ReadRtf(QStringView(rtf), document_->defaultFont(), builder);
+        }
     }
     if (!read)
         return false;

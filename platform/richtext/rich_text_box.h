@@ -99,10 +99,12 @@ public:
     bool RewriteRange(int start, const QString& newText);
 
     // RTF through our codec. Setting TextRTF replaces the document, clears the pending format and
-    // puts the caret at 0; text that is not RTF changes nothing and gives false.
+    // puts the caret at 0; text that is not RTF changes nothing and gives false. With `indents`, every
+    // paragraph goes in with those left and right indents in twips, so that a view lays the text out
+    // once with the margins it is to have.
     QString TextRTF() const;
     QByteArray TextRTFBytes() const; // TextRTF as the bytes a file stores (it is pure ASCII)
-    bool setTextRTF(const QString& rtf);
+    bool setTextRTF(const QString& rtf, std::optional<std::pair<int, int>> indents = std::nullopt);
     QString SelRTF() const;
     bool setSelRTF(const QString& rtf);
 

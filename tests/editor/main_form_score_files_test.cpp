@@ -7,6 +7,7 @@
 #include "app/frame/write_vls.h"
 #include "app/notation/play_order.h"
 #include "platform/richtext/rich_text_edit.h"
+#include "platform/richtext/rich_text_format.h"
 #include "platform/settings/program_folder.h"
 #include "tests/editor/window_fixture.h"
 #include "tests/support/fake_devices.h"
@@ -19,6 +20,8 @@
 #include <QFile>
 #include <QKeyEvent>
 #include <QMenu>
+#include <QTextBlock>
+#include <QTextDocument>
 
 #include <gtest/gtest.h>
 
@@ -131,4 +134,26 @@ TEST(MainFormScoreFiles, LongLinesTypedOrPastedAreSavedAndOpenAgain)
     EXPECT_EQ(firstLine(again), (QString(10'000, u'1') + u'5').repeated(2));
     EXPECT_GT(again.editor().LineCount(), 100);
     EXPECT_EQ(again.editorView()->wordWrapMode(), QTextOption::WrapAnywhere);
+}
+
+// A score goes into the editor with the margins it is to have, in one change of the text: its lines are
+// laid out once, and every paragraph has the indents that the margins give.
+TEST(MainFormScoreFiles, AScoreGoesInWithItsMarginsInOneChange)
+{
+    tunvale::testing::WindowTest t;
+    editor::MainForm& form = t.load();
+    form.show();
+    // Changes that put text in or format it; the clearing before a text goes in puts nothing in.
+    int changes = 0;
+    QObject::connect(form.editor().document(), &QTextDocument::contentsChange,
+        [&changes](int, int, int added) { changes += added > 0; });
+    const QString score = t.sampleScore(QStringLiteral("molihua.vls"));
+    form.part<editor::MainFormScoreFiles>().commands().OpenVls(score, true);
+    ASSERT_EQ(frame::Process().ScoreHeader.CurrentFile, frame::ScorePathKey(score));
+    EXPECT_EQ(changes, 1);
+    const auto [left, right] = form.layoutIndents(0);
+    for (QTextBlock block = form.editor().document()->begin(); block.isValid(); block = block.next()) {
+        const platform::ParagraphFormat format = platform::ToParagraphFormat(block.blockFormat());
+        EXPECT_EQ(std::pair(format.leftIndent, format.rightIndent), std::pair(left, right));
+    }
 }

@@ -46,6 +46,10 @@ public:
     void startHighlightCleaner() override { calls << QStringLiteral("Timer8"); }
     void UndoReset() override { calls << QStringLiteral("UndoReset"); }
     void JzRTB(bool) override { calls << QStringLiteral("JzRTB"); }
+    std::pair<int, int> paragraphIndents(const notation::ScoreHeader& header) const override
+    {
+        return { header.LeftSpace, header.RightSpace };
+    }
     int XJInteger() const override { return bars; }
     void RefreshDrumSlider(int) override { calls << QStringLiteral("RefreshDrumSlider"); }
     void InitDrumUndo() override { calls << QStringLiteral("InitDrumUndo"); }

@@ -197,6 +197,11 @@ void MainFormScoreFiles::resetCaret()
 
 void MainFormScoreFiles::JzRTB(bool userRightSpace) { form_.JzRTB(userRightSpace ? 1 : 0); }
 
+std::pair<int, int> MainFormScoreFiles::paragraphIndents(const notation::ScoreHeader& header) const
+{
+    return form_.marginIndents(header);
+}
+
 void MainFormScoreFiles::startHighlightCleaner()
 {
     // At once: after an open the undo history is reset right after, so the clean-up is no step of its

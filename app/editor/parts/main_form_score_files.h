@@ -59,6 +59,7 @@ public:
     void startHighlightCleaner() override;
     void UndoReset() override;
     void JzRTB(bool userRightSpace) override;
+    std::pair<int, int> paragraphIndents(const notation::ScoreHeader& header) const override;
     int XJInteger() const override;
     void RefreshDrumSlider(int bar) override;
     void InitDrumUndo() override;

@@ -185,6 +185,8 @@ public:
     void showEditingBackground();
     // The left and right indents JzRTB gives every paragraph.
     std::pair<int, int> layoutIndents(int userRightSpace) const;
+    // Those of JzRTB(0) for a score with the margins of `header`.
+    std::pair<int, int> marginIndents(const notation::ScoreHeader& header) const;
     // Twips per pixel of the screen the window is laid out for.
     double twipsPerPixel() const;
 

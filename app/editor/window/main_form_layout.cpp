@@ -154,7 +154,11 @@ std::pair<int, int> MainForm::layoutIndents(int userRightSpace) const
 {
     if (userRightSpace)
         return { 200, 200 };
-    const auto& header = frame::Process().ScoreHeader;
+    return marginIndents(frame::Process().ScoreHeader);
+}
+
+std::pair<int, int> MainForm::marginIndents(const notation::ScoreHeader& header) const
+{
     return { header.LeftSpace, header.RightSpace + static_cast<int>(std::lround(rightCoverTwips_)) };
 }
 
