@@ -341,3 +341,20 @@ TEST(EditorTool, EditPrintsTheRunsOfATextWrittenOverTheReadersLimit)
     EXPECT_EQ(lines[1], QStringLiteral("SEL 0 0"));
     EXPECT_EQ(lines[2], QStringLiteral("PANEL 8 字号:12"));
 }
+
+// The tool's editor wraps at the page's width, as the window does: a paste that the window takes into
+// 100,000 digits at 72 points, which wrapped at a view's narrow default would stand too tall, goes in.
+TEST(EditorTool, EditMeasuresAPasteAsTheWindowShowsTheText)
+{
+    QTemporaryDir dir;
+    const QString in = dir.filePath(QStringLiteral("large.rtf"));
+    ASSERT_TRUE(tunvale::testing::writeAll(
+        in, "{\\rtf1\\ansi{\\fonttbl{\\f0\\fnil Song;}}\\f0\\fs144 " + QByteArray(100'000, '1') + "\\par }"));
+    const Result result = scoretool(
+        { QStringLiteral("edit"), in, QStringLiteral("--sel"), QStringLiteral("0"), QStringLiteral("3"),
+            QStringLiteral("--cmd"), QStringLiteral("mnuCopy_Click"), QStringLiteral("0"),
+            QStringLiteral("--sel"), QStringLiteral("3"), QStringLiteral("0"), QStringLiteral("--cmd"),
+            QStringLiteral("mnuPaste_Click"), QStringLiteral("0"), dir.filePath(QStringLiteral("out.rtf")) });
+    ASSERT_EQ(result.exitCode, 0);
+    EXPECT_TRUE(result.out.contains(QStringLiteral("\nSEL 6 0\n"))) << result.out.right(200).toStdString();
+}

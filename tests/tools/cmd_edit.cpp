@@ -302,6 +302,9 @@ int edit(const QStringList& args)
     }
     platform::loadNotationFonts();
     Editor e;
+    // The views wrap at the page's width, as the program lays them out before a score opens: a paste or
+    // a size is measured as the window would show the text.
+    e.form.applyLayout();
     // No pointer moves and no menu waits for a click in a run of the tool.
     e.fonts.setPointerMover([](const QPoint&) {});
     e.clipboard.setMenuShower([](QMenu&, const QPoint&) {});
