@@ -24,15 +24,31 @@ RichTextEdit::RichTextEdit(QWidget* parent)
     connect(this, &QTextEdit::cursorPositionChanged, this, adopt);
     connect(this, &QTextEdit::selectionChanged, this, adopt);
     connect(box_, &RichTextBox::cursorMoved, this, [this] {
-        showingBoxCursor_ = true;
-        setTextCursor(box_->cursor());
-        showingBoxCursor_ = false;
+        if (isHidden() && testAttribute(Qt::WA_WState_ExplicitShowHide))
+            boxCursorPending_ = true;
+        else
+            showBoxCursor();
     });
     // The view keeps the mode too: a new line wrap mode sets the document's from the view's.
     connect(box_, &RichTextBox::wrapModeChanged, this,
         [this] { setWordWrapMode(document()->defaultTextOption().wrapMode()); });
     connect(verticalScrollBar(), &QScrollBar::valueChanged, this,
         [this](int value) { box_->setViewportTop(value); });
+}
+
+void RichTextEdit::showBoxCursor()
+{
+    boxCursorPending_ = false;
+    showingBoxCursor_ = true;
+    setTextCursor(box_->cursor());
+    showingBoxCursor_ = false;
+}
+
+void RichTextEdit::setVisible(bool visible)
+{
+    QTextEdit::setVisible(visible);
+    if (visible && boxCursorPending_)
+        showBoxCursor();
 }
 
 void RichTextEdit::keyPressEvent(QKeyEvent* event)

@@ -17,6 +17,7 @@ public:
     explicit RichTextEdit(QWidget* parent = nullptr);
 
     RichTextBox& box() const { return *box_; }
+    void setVisible(bool visible) override;
     // The colour of the page behind the text.
     void setPageColor(const QColor& color);
 
@@ -34,8 +35,13 @@ private:
     double toTwipsX(double pixels) const;
     double toTwipsY(double pixels) const;
 
+    void showBoxCursor();
+
     RichTextBox* box_;
     bool showingBoxCursor_ = false;
+    // A view hidden on purpose takes the box's caret when it shows again: placing the caret lays the
+    // text out up to it.
+    bool boxCursorPending_ = false;
 };
 
 } // namespace tunvale::platform

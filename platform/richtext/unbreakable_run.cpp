@@ -28,7 +28,7 @@ bool setWrapMode(QTextDocument& document, bool longRun)
 bool anyLongRun(QTextBlock block, const QTextBlock& end)
 {
     for (; block.isValid() && block != end; block = block.next()) {
-        if (HoldsLongRun(block.text()))
+        if (block.length() > kLongestWordWrapRun && HoldsLongRun(block.text()))
             return true;
     }
     return false;

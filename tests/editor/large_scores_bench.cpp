@@ -6,7 +6,10 @@
 // - save (document to the verified file) against reading the file's bytes;
 // - one undo and one redo step after a typed note, a key plus the snapshot after the pause, and play
 //   start to the first note handed to the output (compile included), against a keystroke;
-// - "scoretool vls-resave" as a whole process against the tool's own start.
+// - "scoretool vls-resave" as a whole process against the tool's own start;
+// - a new window from its creation to its first paint with each score, and with scores of an odd make
+//   that the reader accepts: 20,000 font names each used once, 4 MB as one paragraph of 400 runs of 9,999
+//   digits, and one line of 400,000 digits (counter ms only).
 // Counters: ms (median), floor_ms (median of the floor) and ratio. Run by hand:
 // build/bin/bench_large_scores [--benchmark_filter=Undo].
 
@@ -17,6 +20,7 @@
 #include "app/editor/window/start_up.h"
 #include "app/editor/window/wheel_filter.h"
 #include "app/frame/process_state.h"
+#include "app/frame/write_vls.h"
 #include "app/notation/notation_chars.h"
 #include "app/playback/playback_state.h"
 #include "platform/desktop/notation_fonts.h"
@@ -165,8 +169,6 @@ struct Window {
         state.ScoreHeader = {};
         state.ColorScheme = {};
         state.start = {};
-        editor::SetStartValues();
-        state.ScoreHeader.CurrentFile = score;
         auto owned = std::make_unique<testing::FakeDevices>();
         devices = owned.get();
         editor::MainFormServices services;
@@ -174,16 +176,18 @@ struct Window {
         services.screenSaver = [] {
             return std::make_unique<platform::ScreenSaverInhibitor>(QDBusConnection(QStringLiteral("none")));
         };
-        form = std::make_unique<editor::MainForm>(std::move(services));
-        form->load();
+        // As the program starts a further window on a score: no splash, the window at its start size.
+        form = editor::StartProgram({ QStringLiteral("/OpenFile"), score }, std::move(services)).window;
+        if (!form)
+            return;
         playback = &form->part<editor::MainFormPlayback>();
-        form->resize(1000, 800);
-        form->show();
         settle();
     }
 
     ~Window()
     {
+        if (!form)
+            return;
         playback->commands().stop();
         frame::Process().ScoreHeader.ScoreSaved = true;
         form->unload();
@@ -404,6 +408,60 @@ void ResaveProcess(benchmark::State& state)
     report(state, times, floors);
 }
 
+// Scores the reader takes that are made unlike any song: many fonts, long runs without a place to wrap.
+QString oddScore(int kind)
+{
+    static std::map<int, QString> made;
+    if (const auto it = made.find(kind); it != made.end())
+        return it->second;
+    QByteArray fonts = "{\\f0\\fnil\\fcharset134 \\'cb\\'ce\\'cc\\'e5;}";
+    QByteArray body;
+    switch (kind) {
+    case 0:
+        for (int i = 1; i <= 20'000; ++i) {
+            fonts += "{\\f" + QByteArray::number(i) + "\\fnil Font" + QByteArray::number(i) + ";}";
+            body += "\\f" + QByteArray::number(i) + " 1\\par\r\n";
+        }
+        break;
+    case 1:
+        for (int i = 0; i < 400; ++i)
+            body += QByteArray(9'999, '1') + ' ';
+        body += "\\par\r\n";
+        break;
+    default:
+        body = QByteArray(400'000, '1') + "\\par\r\n";
+        break;
+    }
+    const QByteArray rtf = "{\\rtf1\\ansi\\ansicpg936\\deff0{\\fonttbl" + fonts
+        + "}\r\n\\viewkind4\\uc1\\pard\\f0\\fs24 " + body + "}\r\n";
+    notation::ScoreHeader header;
+    const QString path = QDir(folders().scores.path()).filePath(QStringLiteral("odd_%1.vls").arg(kind));
+    QFile file(path);
+    file.open(QIODevice::WriteOnly);
+    file.write(frame::EncodeVls(header, {}, rtf));
+    made[kind] = path;
+    return path;
+}
+
+// From a new window to its first paint: the three sizes, then the odd scores.
+void OpenToPaintedWindow(benchmark::State& state)
+{
+    const int which = int(state.range(0));
+    const QString path = which < 3 ? largeScore(kSizes[which]) : oddScore(which - 3);
+    state.counters["KB"] = double(QFileInfo(path).size()) / 1000;
+    window().reset();
+    std::vector<double> times;
+    for (auto _ : state) {
+        QElapsedTimer timer;
+        timer.start();
+        auto w = std::make_unique<Window>(path);
+        times.push_back(elapsedMs(timer));
+        state.SetIterationTime(times.back() / 1000);
+        state.counters["chars"] = w->form ? w->box().TextLength() : 0;
+    }
+    state.counters["ms"] = median(times);
+}
+
 void sizes(benchmark::internal::Benchmark* b)
 {
     b->ArgName("size")->DenseRange(0, 2)->UseManualTime()->Unit(benchmark::kMillisecond);
@@ -416,6 +474,12 @@ BENCHMARK(RedoStep)->Apply(sizes)->Iterations(15);
 BENCHMARK(KeyAndSnapshot)->Apply(sizes)->Iterations(15);
 BENCHMARK(PlayToFirstNote)->Apply(sizes)->Iterations(5);
 BENCHMARK(ResaveProcess)->Apply(sizes)->Iterations(5);
+BENCHMARK(OpenToPaintedWindow)
+    ->ArgName("score")
+    ->DenseRange(0, 5)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(3);
 
 } // namespace
 

@@ -391,8 +391,12 @@ TEST_F(PlaybackWindow, StepPlayTakesEnterInThePlaybackViewAndEatsEveryKey)
     EXPECT_EQ(sent[0].status, 0x90);
     EXPECT_EQ(form->playbackView()->box().Text(), shown);
     EXPECT_EQ(form->playbackView()->box().SelLength(), 1) << "the stepped note is selected";
+    // The playback view shows only while a play runs, with the box's selection.
+    EXPECT_FALSE(form->playbackView()->isHidden());
+    EXPECT_EQ(form->playbackView()->textCursor().selectedText().size(), 1);
     item("CtrlPlay")->trigger();
     EXPECT_FALSE(item("CtrlPlay")->isChecked());
+    EXPECT_TRUE(form->playbackView()->isHidden());
 }
 
 TEST_F(PlaybackWindow, TheDeviceMenuMovesTheOutput)

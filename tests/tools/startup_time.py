@@ -5,7 +5,11 @@ one run on a private Xvfb display. A start is timed from launching the process t
 (the largest window it maps, so never the splash) being mapped and painted, polled every 2 ms through
 libX11; the two programs start in turn, and the medians and their ratio are printed.
 
-    /usr/bin/python3 tests/tools/startup_time.py [--runs 9] [--build build]
+With --large, Tunvale starts in turn on scores of about 100 KB, 1 MB and 4 MB instead (the sample's
+lines over and over, with its drum pattern under every bar, written by vlsgen), and the medians and
+their ratios to the 100 KB one are printed.
+
+    /usr/bin/python3 tests/tools/startup_time.py [--runs 9] [--build build] [--large]
 """
 
 import argparse
@@ -149,10 +153,37 @@ def time_start(display, command, env, minimum_width):
             process.wait()
 
 
+LARGE_SIZES = (100_000, 1_000_000, 4_000_000)
+
+
+def write_large_scores(vlsgen, source, work):
+    """Scores of about LARGE_SIZES bytes made of the sample's description: their paths, in that order."""
+    with open(source, encoding="utf-8") as f:
+        lines = f.read().splitlines()
+    melody = [line for line in lines if line.startswith(("notes:", "lyrics:"))]
+    bars_per_time = sum(line.count("|") - line.count("||") for line in melody if line.startswith("notes:"))
+    drum = [line for line in lines if line.startswith(("drum:", "track:"))]
+
+    def write(name, times):
+        folder = os.path.join(work, "descriptions_" + name)
+        os.makedirs(folder)
+        head = [line for line in lines if not line.startswith(("output:", "notes:", "lyrics:", "drum:", "track:"))]
+        body = head + ["output: %s.vls" % name] + melody * times
+        body += ["drum: 1-%d %s" % (bars_per_time * times, drum[0].split(" ", 2)[2])] + drum[1:]
+        with open(os.path.join(folder, "score.txt"), "w", encoding="utf-8") as f:
+            f.write("\n".join(body) + "\n")
+        subprocess.run([vlsgen, folder, work], check=True, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        return os.path.join(work, name + ".vls")
+
+    per_time = os.path.getsize(write("probe", 20)) / 20
+    return [write("large_%d" % size, max(1, round(size / per_time))) for size in LARGE_SIZES]
+
+
 def main():
     parser = argparse.ArgumentParser(description=__doc__.split("\n\n")[0])
     parser.add_argument("--runs", type=int, default=9)
     parser.add_argument("--build", default="build")
+    parser.add_argument("--large", action="store_true", help="time scores of 100 KB, 1 MB and 4 MB")
     args = parser.parse_args()
     build = os.path.abspath(args.build)
     tunvale = os.path.join(build, "bin", "tunvale")
@@ -188,6 +219,22 @@ def main():
             env.pop("SESSION_MANAGER", None)
             return env
 
+        if args.large:
+            scores = write_large_scores(os.path.join(build, "bin", "vlsgen"),
+                                        os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..",
+                                                     "tools", "vlsgen", "scores", "liangzhilaohu.txt"), work)
+            time_start(display, [tunvale, scores[0]], environment(-1), 500)
+            times = [[] for _ in scores]
+            for run in range(args.runs):
+                for i, score in enumerate(scores):
+                    times[i].append(time_start(display, [tunvale, score], environment(run * len(scores) + i), 500))
+            first = statistics.median(times[0])
+            for score, figures in zip(scores, times):
+                median = statistics.median(figures)
+                print("%-16s %5d KB: median %.3f s (min %.3f, max %.3f), %.2f times the first"
+                      % (os.path.basename(score), os.path.getsize(score) // 1000, median, min(figures),
+                         max(figures), median / first))
+            return
         # One start of each first, not counted: the disk cache then holds both programs' libraries.
         time_start(display, [tunvale, sample], environment(-1), 500)
         time_start(display, [bare, text], environment(-2), 500)

@@ -42,6 +42,7 @@
 #include <QCoreApplication>
 #include <QFontDialog>
 #include <QLabel>
+#include <QLayout>
 #include <QLineEdit>
 #include <QMenu>
 #include <QScrollBar>
@@ -130,6 +131,8 @@ void MainForm::buildWindow()
     playbackView_->setObjectName(QStringLiteral("RichTextBox2"));
     playbackView_->setReadOnly(true);
     setUpScoreView(playbackView_);
+    // Behind the editor, out of sight, the playback view is hidden: it shows only while a play runs.
+    playbackView_->hide();
 
     editorView_ = new platform::RichTextEdit(client);
     editorView_->setObjectName(QStringLiteral("RichTextBox1"));
@@ -263,7 +266,9 @@ bool MainForm::load()
     files.listen();
     files.ShowRecentFiles();
     // The views take the page's width before the start score opens: the open counts the bars on the
-    // laid-out lines, where a document without a width has one line per paragraph.
+    // laid-out lines, where a document without a width has one line per paragraph. The client area has
+    // the window's size before the window is first shown.
+    layout()->activate();
     applyLayout();
     if (!files.OpenStartScore(process().ScoreHeader.CurrentFile))
         return false;

@@ -131,6 +131,7 @@ void MainForm::MakeWorkingCopy()
     platform::SetContent(*playbackView_->document(), score);
     playbackView_->box().select(editor().SelStart(), 0);
     platform::SetContent(*workingCopy_.document(), score);
+    playbackView_->show();
     playbackView_->raise();
     covers_[1]->raise();
     covers_[0]->raise();
@@ -141,6 +142,7 @@ void MainForm::MakeWorkingCopy()
 void MainForm::RestoreScoreView()
 {
     editorView_->raise();
+    playbackView_->hide();
     covers_[1]->raise();
     covers_[0]->raise();
     barStripBox_->raise();

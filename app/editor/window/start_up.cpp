@@ -187,6 +187,9 @@ StartResult StartProgram(const QStringList& args, MainFormServices services)
     if (parsed.kind == frame::StartKind::Ordinary)
         splash.emplace();
     auto window = std::make_unique<MainForm>(std::move(services));
+    // The window has its size before its score opens: the score's lines wrap, and its margins lie, as at
+    // that size, and its text is laid out once.
+    window->resize(kStartWindowSize);
     if (splash)
         window->hooks().showStartProgress = [&splash](const QString& text) { splash->setProgress(text); };
     const bool loaded = window->load();
@@ -204,7 +207,6 @@ StartResult StartProgram(const QStringList& args, MainFormServices services)
         return result;
     }
 
-    window->resize(kStartWindowSize);
     window->show();
     PlaceWindow(*window, parsed.kind == frame::StartKind::OpenFile ? kOpenFileOffsetTwips : 0);
     splash.reset();
