@@ -9,7 +9,7 @@
 // - "scoretool vls-resave" as a whole process against the tool's own start;
 // - a new window from its creation to its first paint with each score, and with scores of an odd make
 //   that the reader accepts: 20,000 font names each used once, 4 MB as one paragraph of 400 runs of 9,999
-//   digits, and one line of 400,000 digits (counter ms only).
+//   digits, one line of 400,000 digits, and 4 MB as one paragraph of ten-digit words (counter ms only).
 // Counters: ms (median), floor_ms (median of the floor) and ratio. Run by hand:
 // build/bin/bench_large_scores [--benchmark_filter=Undo].
 
@@ -424,8 +424,10 @@ QString oddScore(int kind)
         }
         break;
     case 1:
+    case 3:
+        // 4 MB as one paragraph: in long runs between spaces, or in words of ten digits.
         for (int i = 0; i < 400; ++i)
-            body += QByteArray(9'999, '1') + ' ';
+            body += kind == 1 ? QByteArray(9'999, '1') + ' ' : QByteArray("1234567890 ").repeated(909);
         body += "\\par\r\n";
         break;
     default:
@@ -476,7 +478,7 @@ BENCHMARK(PlayToFirstNote)->Apply(sizes)->Iterations(5);
 BENCHMARK(ResaveProcess)->Apply(sizes)->Iterations(5);
 BENCHMARK(OpenToPaintedWindow)
     ->ArgName("score")
-    ->DenseRange(0, 5)
+    ->DenseRange(0, 6)
     ->UseManualTime()
     ->Unit(benchmark::kMillisecond)
     ->Iterations(3);
