@@ -21,6 +21,24 @@
 using namespace tunvale;
 using tunvale::testing::WindowTest;
 
+namespace {
+
+// The window on `score`, shown at its start size: the editor's right margin reaches under the right
+// cover, unlike the printed page's.
+editor::MainForm& shownWindow(WindowTest& t, editor::MainFormServices services, const QString& score)
+{
+    frame::Process().ScoreHeader.CurrentFile = score;
+    t.form = std::make_unique<editor::MainForm>(std::move(services));
+    EXPECT_TRUE(t.form->load());
+    t.form->resize(1000, 720);
+    t.form->show();
+    t.form->applyLayout();
+    t.form->JzRTB(0);
+    return *t.form;
+}
+
+} // namespace
+
 TEST(MainFormOutput, PreviewAndExportsLeaveTheScoreAsItWas)
 {
     WindowTest t;
@@ -30,15 +48,7 @@ TEST(MainFormOutput, PreviewAndExportsLeaveTheScoreAsItWas)
     QStringList answers { picture, exported };
     services.outputSaveDialog
         = [&answers](const platform::FileDialogRequest&) { return answers.takeFirst(); };
-    frame::Process().ScoreHeader.CurrentFile = t.sampleScore();
-    t.form = std::make_unique<editor::MainForm>(std::move(services));
-    ASSERT_TRUE(t.form->load());
-    editor::MainForm& form = *t.form;
-    // Shown, the editor's right margin reaches under the right cover, unlike the printed page's.
-    form.resize(1000, 720);
-    form.show();
-    form.applyLayout();
-    form.JzRTB(0);
+    editor::MainForm& form = shownWindow(t, std::move(services), t.sampleScore());
     auto& editing = form.part<editor::MainFormEditing>();
     editing.undo().FlushSnapshot();
     const QString rtf = form.editor().TextRTF();
@@ -155,14 +165,8 @@ TEST(MainFormOutput, AFailedSaveOrExportSaysWhyOverTheScoreAsItWas)
         return sequor::CreateMakeMid(
             platform::Prompts::current(), owner, std::make_unique<AcceptedExportOptions>());
     };
-    frame::Process().ScoreHeader.CurrentFile = t.sampleScore(QStringLiteral("xiaoxingxing.vls"));
-    t.form = std::make_unique<editor::MainForm>(std::move(services));
-    ASSERT_TRUE(t.form->load());
-    editor::MainForm& form = *t.form;
-    form.resize(1000, 720);
-    form.show();
-    form.applyLayout();
-    form.JzRTB(0);
+    editor::MainForm& form
+        = shownWindow(t, std::move(services), t.sampleScore(QStringLiteral("xiaoxingxing.vls")));
     // The first notes an octave lower, with dots under them; the caret stays still.
     platform::RichTextBox& editor = form.editor();
     editor.select(editor.LineIndex(2), 7);
