@@ -36,7 +36,7 @@ bool anyLongRun(QTextBlock block, const QTextBlock& end)
 
 } // namespace
 
-qsizetype LongestUnbreakableRun(QStringView paragraph)
+qsizetype LongestUnbreakableRun(QStringView paragraph, qsizetype enough)
 {
     QTextBoundaryFinder breaks(QTextBoundaryFinder::Line, paragraph);
     qsizetype next = breaks.toNextBoundary();
@@ -52,6 +52,8 @@ qsizetype LongestUnbreakableRun(QStringView paragraph)
             continue;
         }
         longest = std::max(longest, ++run);
+        if (longest > enough)
+            break;
     }
     return longest;
 }
@@ -64,7 +66,7 @@ bool HoldsLongRun(QStringView paragraph)
     for (const QChar c : paragraph) {
         run = breaksAnyway(c) ? 0 : run + 1;
         if (run > kLongestWordWrapRun)
-            return LongestUnbreakableRun(paragraph) > kLongestWordWrapRun;
+            return LongestUnbreakableRun(paragraph, kLongestWordWrapRun) > kLongestWordWrapRun;
     }
     return false;
 }

@@ -5,6 +5,8 @@
 #include <QStringView>
 #include <QTextOption>
 
+#include <limits>
+
 class QTextDocument;
 
 // How far a text runs without a place to wrap. Qt's word wrap looks ahead to the next line-break
@@ -15,8 +17,10 @@ class QTextDocument;
 namespace tunvale::platform {
 
 // The longest stretch of `paragraph`, in characters, that the layout has no place to wrap in: no
-// line-break opportunity by Unicode's line breaking and no white space.
-qsizetype LongestUnbreakableRun(QStringView paragraph);
+// line-break opportunity by Unicode's line breaking and no white space. The reading stops at the first
+// stretch longer than `enough`.
+qsizetype LongestUnbreakableRun(
+    QStringView paragraph, qsizetype enough = std::numeric_limits<qsizetype>::max());
 
 // The longest stretch a text wraps at word boundaries with; no song holds one nearly as long.
 constexpr qsizetype kLongestWordWrapRun = 1'000;

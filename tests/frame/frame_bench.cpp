@@ -1,7 +1,8 @@
 // Speed of what the score commands do before a window or a dialog can answer, beside what the same
 // input cost before it was bounded (counter before_s, measured on the development machine):
 // - the name the output dialogs propose, from a first line of N Chinese characters;
-// - opening a score that is one unbroken line of N digits, from the load to a laid-out, shown window.
+// - opening a score that is one unbroken line of N digits, from the load to a laid-out, shown window,
+//   and a digit typed at the line's end (counter key_ms).
 // Run by hand: build/bin/bench_frame [--benchmark_filter=Open].
 
 #include "app/editor/window/main_form.h"
@@ -15,6 +16,7 @@
 #include <QAbstractTextDocumentLayout>
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QKeyEvent>
 
 #include <benchmark/benchmark.h>
 
@@ -72,6 +74,13 @@ void OpenALongLine(benchmark::State& state)
         QApplication::processEvents();
         state.SetIterationTime(double(timer.nsecsElapsed()) / 1e9);
         state.counters["chars"] = form.editor().TextLength();
+        // A digit typed at the line's end, laid out and painted.
+        form.editor().setSelStart(n);
+        timer.restart();
+        QKeyEvent key(QEvent::KeyPress, Qt::Key_5, Qt::NoModifier, QStringLiteral("5"));
+        QApplication::sendEvent(form.editorView(), &key);
+        form.editorView()->viewport()->repaint();
+        state.counters["key_ms"] = double(timer.nsecsElapsed()) / 1e6;
     }
     state.counters["before_s"] = before({ { 10'000, 0.076 }, { 100'000, 0.91 }, { 400'000, 12.0 } }, n);
 }
