@@ -169,10 +169,11 @@ void RichTextBox::init()
     // every change would cost more than reading a whole score. Only a document with a layout says
     // where it changed; the caches of one without are built anew after a change.
     hasLayout_ = document_->findChild<QAbstractTextDocumentLayout*>(QString(), Qt::FindDirectChildrenOnly);
+    wrapMode_ = document_->defaultTextOption().wrapMode();
     connect(document_, &QTextDocument::documentLayoutChanged, this, [this] {
         hasLayout_ = true;
-        if (FitWrapMode(*document_))
-            emit wrapModeChanged();
+        FitWrapMode(*document_);
+        noticeWrapMode();
         forgetCaches();
     });
     connect(document_, &QTextDocument::contentsChange, this, [this](int from, int removed, int added) {
@@ -180,10 +181,8 @@ void RichTextBox::init()
             blocksChanged_.add(from, removed, added);
             linesChanged_.add(from, removed, added);
             // Told before the layout hears of the change: a new wrap mode lays every line out anew.
-            if (FitWrapMode(*document_, from, added)) {
-                linesDirty_ = true;
-                emit wrapModeChanged();
-            }
+            FitWrapMode(*document_, from, added);
+            noticeWrapMode();
         }
     });
     connect(document_, &QTextDocument::contentsChanged, this, [this] {
@@ -192,6 +191,17 @@ void RichTextBox::init()
         emit Change();
         selectionChanged();
     });
+}
+
+void RichTextBox::noticeWrapMode()
+{
+    // Of the boxes over one document, only the first told of an edit sets the new mode: each compares
+    // with the mode it last saw.
+    const QTextOption::WrapMode mode = document_->defaultTextOption().wrapMode();
+    if (mode == wrapMode_)
+        return;
+    wrapMode_ = mode;
+    emit wrapModeChanged();
 }
 
 void RichTextBox::forgetCaches()
@@ -823,12 +833,15 @@ const std::vector<RichTextBox::Line>& RichTextBox::linesThrough(int last) const
 {
     const qreal width = document_->textWidth();
     const bool wrapped = width >= 0;
-    if (width != linesWidth_ || linesDirty_) {
+    // A new wrap mode, whichever box set it, moves lines in every paragraph as a new width does.
+    const QTextOption::WrapMode mode = document_->defaultTextOption().wrapMode();
+    if (width != linesWidth_ || mode != linesMode_ || linesDirty_) {
         lines_.clear();
         linesBlocks_ = 0;
         linesDirty_ = false;
         linesChanged_.clear();
         linesWidth_ = width;
+        linesMode_ = mode;
     }
     if (!linesChanged_.empty()) {
         if (linesBlocks_ > 0)

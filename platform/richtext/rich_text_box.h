@@ -8,6 +8,7 @@
 #include <QColor>
 #include <QObject>
 #include <QTextCursor>
+#include <QTextOption>
 
 #include <functional>
 #include <memory>
@@ -204,6 +205,7 @@ private:
     const std::vector<Line>& linesThrough(int last) const;
     void updateLines(bool wrapped) const;
     void appendLines(const QTextBlock& block, int blockNumber, bool wrapped, std::vector<Line>& out) const;
+    void noticeWrapMode();
     void forgetCaches();
     QString lineText(const Line& line) const;
 
@@ -224,6 +226,8 @@ private:
     mutable bool linesDirty_ = true;
     mutable ChangedSpan linesChanged_;
     mutable qreal linesWidth_ = -1;
+    mutable QTextOption::WrapMode linesMode_ = QTextOption::WrapAtWordBoundaryOrAnywhere;
+    QTextOption::WrapMode wrapMode_ = QTextOption::WrapAtWordBoundaryOrAnywhere; // as last seen
 };
 
 } // namespace tunvale::platform

@@ -422,14 +422,28 @@ TEST(UndoEngine, RollingBackForgetsTheStepsSinceTheCheckpoint)
     EXPECT_TRUE(h.editor.Text().endsWith(QStringLiteral("ab")));
 }
 
+// The lines of a box, as positions and texts.
+std::vector<std::pair<int, QString>> LinesOf(const platform::RichTextBox& box)
+{
+    std::vector<std::pair<int, QString>> lines;
+    for (const auto& line : box.snapshotLines())
+        lines.emplace_back(line.start, line.text);
+    return lines;
+}
+
 // The engine reads only the lines of the paragraphs an edit touched; its line table and bars must be
-// those of a scan of the whole score, in a score whose lines wrap too.
+// those of a scan of the whole score, in a score whose lines wrap too. Runs of digits longer than a
+// text wraps at words with come and go, so that an edit changes how every paragraph wraps; a second
+// box over the same document (the window has one) must read the lines a new box reads.
 TEST(UndoEngine, TheLineTableAfterEveryEditIsAWholeScansTable)
 {
     for (const qreal width : { -1.0, 120.0 }) {
         UndoHarness h({ { kNote, Codes({ 0x6351, Note(1), kBar, Note(2), Note(3), kBar }) },
             { kSong, QStringLiteral("歌词歌词") }, { kNote, Codes({ Note(5), Note(6), kBar }) } });
         h.editor.document()->setTextWidth(width);
+        const platform::RichTextBox second(h.editor.document());
+        int modeChanges = 0;
+        QObject::connect(&second, &platform::RichTextBox::wrapModeChanged, [&] { ++modeChanges; });
         std::mt19937 random(5);
         const int codes[] = { kBar, Note(1), Note(4), 0x6351, u' ', u'(', 0x4E00 + 500 };
         for (int round = 0; round < 300; ++round) {
@@ -437,6 +451,8 @@ TEST(UndoEngine, TheLineTableAfterEveryEditIsAWholeScansTable)
             const int start = int(random() % unsigned(length + 1));
             h.editor.select(start, int(random() % unsigned(std::min(length - start, 5) + 1)));
             QString text;
+            if (random() % 20 == 0)
+                text = QString(int(platform::kLongestWordWrapRun + random() % 3), u'1');
             for (int i = int(random() % 4); i > 0; --i)
                 text += random() % 6 == 0 ? QStringLiteral("\r\n")
                                           : QString(QChar(char16_t(codes[random() % 7])));
@@ -465,6 +481,9 @@ TEST(UndoEngine, TheLineTableAfterEveryEditIsAWholeScansTable)
                 ASSERT_EQ(Hex(ours.LineText), Hex(theirs.LineText)) << round << " line " << i;
             }
             ASSERT_EQ(h.undo->BarStarts(), whole.BarStarts) << round;
+            ASSERT_EQ(LinesOf(second), LinesOf(platform::RichTextBox(h.editor.document()))) << round;
         }
+        if (width > 0)
+            EXPECT_GE(modeChanges, 4);
     }
 }

@@ -668,4 +668,85 @@ TEST(DrumRecordsOfAWrappedLine, EveryOpenKeepsTheRecordsOfTheLaidOutBars)
     EXPECT_TRUE(stores().XjDrums == records) << stores().XjDrums.size();
 }
 
+// A short notation paragraph; 400 characters of notes and bar lines with words of text characters
+// among them, which wrap in other places at words than anywhere; a lyric line and a short notation
+// line; a named record on every bar. A note typed over the first of the long paragraph changes no bar,
+// also after a stretch of digits too long to wrap at words, added at the end, made every paragraph
+// wrap anywhere, and after its undo wrapped them at words again: the records saved are the records
+// opened, and the window plays and exports the lines that the saved score opens with.
+TEST(DrumRecordsOfAWrappedLine, ANoteEditAfterALongStretchElsewhereMovesNoRecord)
+{
+    using namespace tunvale::testing;
+    platform::RichTextBox score;
+    Append(score, kNote, Codes({ Note(1), kBar, Note(2), kBar }) + QStringLiteral("\r\n"));
+    std::mt19937 random(3);
+    for (int i = 0; i < 400; ++i) {
+        if (random() % 8 == 0) {
+            const int letters = int(1 + random() % 6);
+            Append(score, kSong, QStringLiteral("abcdef").left(letters));
+            i += letters - 1;
+        } else {
+            Append(score, kNote, Codes({ i % 17 == 16 ? kBar : Note(1 + int(random() % 7)) }));
+        }
+    }
+    Append(score, kNote, QStringLiteral("\r\n"));
+    Append(score, kSong, QStringLiteral("歌词\r\n"));
+    Append(score, kNote, Codes({ Note(3), kBar, Note(4), kBar }));
+    const int second = score.Text().indexOf(QStringLiteral("\r\n")) + 2;
+
+    enum class Stretch { None, Typed, Undone };
+    const auto editAndSave = [&](Stretch stretch) {
+        WindowTest t;
+        const QString path = t.user.file(QStringLiteral("wrapped.vls"));
+        const auto open = [&]() -> editor::MainForm& {
+            t.form.reset();
+            editor::MainForm& window = t.load(path);
+            window.resize(1280, 900);
+            window.show();
+            QCoreApplication::processEvents();
+            return window;
+        };
+        // A record on every bar as the window lays the score out.
+        EXPECT_TRUE(WriteScore(path, score, {}));
+        editor::MainForm* form = &open();
+        form->editor().setSelStart(form->editor().TextLength());
+        const auto bars = std::size_t(form->part<editor::MainFormEditing>().undo().XJInteger());
+        const DrumStore records = NamedRecords(bars, bars);
+        EXPECT_TRUE(WriteScore(path, score, records));
+        form = &open();
+        editor::UndoEngine& undo = form->part<editor::MainFormEditing>().undo();
+        if (stretch != Stretch::None) {
+            form->editor().setSelStart(form->editor().TextLength());
+            form->editor().setSelText(QStringLiteral("\r\n") + QString(1'001, u'1'));
+            undo.FlushSnapshot();
+            EXPECT_EQ(form->editorView()->wordWrapMode(), QTextOption::WrapAnywhere);
+        }
+        if (stretch == Stretch::Undone) {
+            form->action(QStringLiteral("mnuUnDo"))->trigger();
+            EXPECT_EQ(form->editorView()->wordWrapMode(), QTextOption::WrapAtWordBoundaryOrAnywhere);
+        }
+        form->editor().select(second, 1);
+        QKeyEvent five(QEvent::KeyPress, Qt::Key_5, Qt::NoModifier, QStringLiteral("5"));
+        QApplication::sendEvent(form->editorView(), &five);
+        undo.FlushSnapshot();
+        EXPECT_NE(form->editor().Text().mid(second, 1), score.Text().mid(second, 1));
+        EXPECT_TRUE(form->part<editor::MainFormScoreFiles>().commands().save());
+        DrumStore saved;
+        EXPECT_TRUE(notation::ReadDrumData(saved, path));
+        EXPECT_TRUE(saved == records) << int(stretch) << ": " << saved.size() << " of " << records.size();
+        const auto lines = [](editor::MainForm& window) {
+            QStringList texts;
+            for (const auto& line : window.part<editor::MainFormPlayback>().scoreSnapshot().lines)
+                texts += line.text;
+            return texts;
+        };
+        const QStringList played = lines(*form);
+        EXPECT_EQ(played, lines(open()));
+        frame::Process().ScoreHeader.ScoreSaved = true;
+    };
+    editAndSave(Stretch::None);
+    editAndSave(Stretch::Typed);
+    editAndSave(Stretch::Undone);
+}
+
 } // namespace

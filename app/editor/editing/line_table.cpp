@@ -83,6 +83,43 @@ std::vector<LineInfo> BuildLineTable(const std::vector<platform::RichTextSnapsho
     return table;
 }
 
+std::vector<QString> ParagraphBars(const std::vector<LineInfo>& table)
+{
+    std::vector<QString> bars(1);
+    for (const LineInfo& line : table) {
+        if (line.IsJpLine) {
+            for (const QChar c : line.LineText) {
+                if (IsBarLine(c.unicode()))
+                    bars.back() += c;
+            }
+        }
+        if (line.LineText.endsWith(QLatin1String("\r\n")))
+            bars.emplace_back();
+    }
+    return bars;
+}
+
+std::optional<QString> BarsLaidOutAnew(const QString& bars, const std::vector<LineInfo>& was,
+    const std::vector<LineInfo>& now, int first, int behind)
+{
+    const std::vector<QString> before = ParagraphBars(was);
+    const std::vector<QString> after = ParagraphBars(now);
+    if (first < 0 || behind < 0 || size_t(first) + size_t(behind) > std::min(before.size(), after.size()))
+        return std::nullopt;
+    auto join = [](auto from, auto to) {
+        QString joined;
+        for (; from != to; ++from)
+            joined += *from;
+        return joined;
+    };
+    const qsizetype head = join(before.begin(), before.begin() + first).size();
+    const qsizetype tail = join(before.end() - behind, before.end()).size();
+    if (head + tail > bars.size())
+        return std::nullopt;
+    return join(after.begin(), after.begin() + first) + bars.mid(head, bars.size() - head - tail)
+        + join(after.end() - behind, after.end());
+}
+
 BarScan ScanBars(std::vector<LineInfo> lineTable, int selStart, int selLength)
 {
     BarScan scan;

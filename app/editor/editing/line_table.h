@@ -4,6 +4,7 @@
 
 #include <QString>
 
+#include <optional>
 #include <vector>
 
 // The editor's structural view of a score: which display lines are notation, where the bar lines
@@ -42,6 +43,16 @@ std::vector<LineInfo> BuildLineTable(const std::vector<platform::RichTextSnapsho
 // `start` on, without the plain bar line; the line that takes it (-1 for none).
 std::vector<LineInfo> LineEntries(const std::vector<platform::RichTextSnapshot::Line>& lines, int start);
 int FirstBarLine(const std::vector<LineInfo>& table);
+
+// The bar-line characters of each paragraph's notation lines, paragraph by paragraph.
+std::vector<QString> ParagraphBars(const std::vector<LineInfo>& table);
+
+// `bars`, read from the lines `was` before an edit that touched none of the first `first` paragraphs
+// and none of the last `behind`, with the bars of those paragraphs as the lines `now` read them: what
+// the edit left untouched but laid out anew (at another width or wrap mode) is no change of the edit's.
+// Nothing when the tables do not hold those paragraphs.
+std::optional<QString> BarsLaidOutAnew(const QString& bars, const std::vector<LineInfo>& was,
+    const std::vector<LineInfo>& now, int first, int behind);
 
 // The bars of a line table and of the selection [selStart, selStart + selLength).
 BarScan ScanBars(std::vector<LineInfo> lineTable, int selStart, int selLength);

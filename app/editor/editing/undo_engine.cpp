@@ -103,9 +103,14 @@ const XjxInfo& UndoEngine::GetXjxInfo()
     const int start = editor_.SelStart();
     const int length = editor_.SelLength();
     const qreal width = editor_.document()->textWidth();
-    if (scanDirty_ || width != scanWidth_) {
+    // An edit can change the wrap mode as well as the text: every paragraph then wraps anew.
+    const QTextOption::WrapMode mode = editor_.document()->defaultTextOption().wrapMode();
+    const bool laidOutAnew = width != scanWidth_ || mode != scanMode_;
+    if (scanDirty_ || laidOutAnew) {
+        std::vector<LineInfo> before;
         // After an edit only the lines of the paragraphs it touched are read again.
-        if (width != scanWidth_ || scan_.LineTable.empty() || rescanAll_) {
+        if (laidOutAnew || scan_.LineTable.empty() || rescanAll_) {
+            before = std::move(scan_.LineTable);
             scan_.LineTable = LineEntries(editor_.snapshotLines(), 0);
             markedLine_ = -1;
         } else {
@@ -113,21 +118,39 @@ const XjxInfo& UndoEngine::GetXjxInfo()
         }
         markFirstBar();
         scan_ = ScanBars(std::move(scan_.LineTable), start, length);
-        // Unchanged text laid out anew (a score opened before its window had a width, new margins)
-        // can wrap into lines of another kind and so count other bars: no bar was added or deleted,
-        // so the last step's bars are read anew and the next step infers no change from them.
+        // Unchanged text laid out anew (a score opened before its window had a width, new margins, a
+        // long stretch typed or removed elsewhere) can wrap into lines of another kind and so count
+        // other bars: no bar was added or deleted there, so the last step's bars are read anew and the
+        // next step infers only its own change from them.
         if (tracking_ && changed_.empty()) {
             lastXjxStr_ = scan_.info.XjxStr;
             lastXjCount_ = scan_.info.XJInteger;
+        } else if (tracking_ && laidOutAnew && !before.empty()) {
+            rebaseLastBars(before);
         }
         scanChanged_.clear();
         rescanAll_ = false;
         scanDirty_ = false;
         scanWidth_ = width;
+        scanMode_ = mode;
     } else {
         scan_.info = BarsOfSelection(scan_, start, length);
     }
     return scan_.info;
+}
+
+void UndoEngine::rebaseLastBars(const std::vector<LineInfo>& before)
+{
+    const QTextDocument& document = *editor_.document();
+    const int end = document.characterCount() - 1;
+    const int first = document.findBlock(std::clamp(changed_.from, 0, end)).blockNumber();
+    const int lastNew = document.findBlock(std::clamp(changed_.newEnd, 0, end)).blockNumber();
+    const std::optional<QString> bars
+        = BarsLaidOutAnew(lastXjxStr_, before, scan_.LineTable, first, document.blockCount() - 1 - lastNew);
+    if (!bars)
+        return;
+    lastXjxStr_ = *bars;
+    lastXjCount_ = int(bars->size());
 }
 
 void UndoEngine::rescanLines()

@@ -166,6 +166,9 @@ private:
     const XjxInfo& GetXjxInfo();
     // Reads the lines of the paragraphs that changed since the last scan again.
     void rescanLines();
+    // After the lines were laid out anew under a pending edit: the last step's bars, outside the
+    // paragraphs the edit touched, as they read now (`before`: the line table of the last scan).
+    void rebaseLastBars(const std::vector<LineInfo>& before);
     // The plain bar line in the line table's first notation line, where BuildLineTable puts it.
     void markFirstBar();
     // The caret line is a notation line in the line table of the last scan.
@@ -224,6 +227,7 @@ private:
     QChar markedChar_;
     bool scanDirty_ = true;
     qreal scanWidth_ = -1;
+    QTextOption::WrapMode scanMode_ = QTextOption::WrapAtWordBoundaryOrAnywhere;
     bool ownSelection_ = false;
     std::vector<JpSelPiece> jpSelPieces_;
     int announcedXj_ = 0;
