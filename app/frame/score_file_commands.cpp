@@ -7,6 +7,7 @@
 #include "app/frame/recent_files.h"
 #include "app/frame/score_window.h"
 #include "app/frame/start_args.h"
+#include "app/frame/write_vls.h"
 #include "app/notation/drum_data.h"
 #include "app/notation/score_template.h"
 #include "platform/desktop/prompts.h"
@@ -410,12 +411,17 @@ bool ScoreFileCommands::saveTo(const QString& target, bool drumPZFromMenu)
         Prompts::current().information(kTemplateRefusedMessage);
         return false;
     }
-    // The open refuses a text in that many fonts: the file is not written.
+    // The open refuses a text in that many fonts, or too tall to lay out: the file is not written.
     if (platform::FontsOf(*window_.RichTextBox1().document()).tooMany()) {
         Prompts::current().information(kSaveTooManyFontsMessage);
         return false;
     }
     notation::ScoreHeader& header = window_.header();
+    const QByteArray rtf = window_.RichTextBox1().TextRTFBytes();
+    if (UnshowableTextReason(QString::fromLatin1(rtf), header.LeftSpace, header.RightSpace)) {
+        Prompts::current().information(kSaveTooTallMessage);
+        return false;
+    }
     notation::ScoreHeader saved = header;
     saved.CurrentFile = target;
     saved.ScreenDpi = std::int16_t(window_.screenDpi());
@@ -427,7 +433,7 @@ bool ScoreFileCommands::saveTo(const QString& target, bool drumPZFromMenu)
     // The play order keys its file by the header's path, so the header names the target while writing.
     const notation::ScoreHeader before = header;
     header = saved;
-    if (!WriteVls(header, window_.colors(), window_.RichTextBox1(), window_.XjDrums(), window_.playOrder())) {
+    if (!WriteVls(header, window_.colors(), rtf, window_.XjDrums(), window_.playOrder())) {
         header = before;
         return false;
     }

@@ -37,6 +37,10 @@ inline const QString kSaveTooManyFontsMessage = QStringLiteral(
     "乐谱没有保存：乐谱用到的字体超过 %1 种（字体、字号和粗细的搭配），存成的文件将无法再打开。"
     "原文件没有改动。")
                                                     .arg(platform::kMostFonts);
+inline const QString kSaveTooTallMessage = QStringLiteral(
+    "乐谱没有保存：乐谱排开后高度超过 %1 像素（字号太大、行距太大或页边距太宽），存成的文件将无法再打开。"
+    "原文件没有改动。")
+                                               .arg(qint64(platform::kMaxTextHeight));
 // Why the window cannot show the score text `rtf` once its margins (twips) are laid on: more fonts than it
 // lays out in time, or a height its layout cannot count. Nothing when it can show it or when it is no
 // RTF.

@@ -1025,13 +1025,34 @@ RichContent RichTextBox::plainContent(const QString& text) const
     return content;
 }
 
+std::optional<Unshowable> RichTextBox::whyUnshowableInsertion(const RichContent& content) const
+{
+    return whyUnshowable(
+        ReplacedContent(*document_, cursor_.selectionStart(), cursor_.selectionEnd(), content));
+}
+
 bool RichTextBox::acceptsInsertion(const RichContent& content)
 {
-    const std::optional<Unshowable> why = whyUnshowable(
-        ReplacedContent(*document_, cursor_.selectionStart(), cursor_.selectionEnd(), content));
+    const std::optional<Unshowable> why = whyUnshowableInsertion(content);
     if (!why)
         return true;
     emit insertionRefused(*why);
+    return false;
+}
+
+bool RichTextBox::acceptsTyping(const QString& text)
+{
+    // A few typed characters add a few lines at the most: only a text that could then stand near the
+    // tallest a view shows is measured whole, as a paste is.
+    const ParagraphFormat paragraph
+        = ToParagraphFormat(document_->findBlock(cursor_.selectionStart()).blockFormat());
+    const double height = document_->documentLayout()->documentSize().height();
+    if (height + TypedHeightBound(text.size(), insertionFormat(), paragraph) <= kTypingMeasuredFrom)
+        return true;
+    const std::optional<Unshowable> why = whyUnshowableInsertion(plainContent(text));
+    if (!why)
+        return true;
+    emit typingRefused(*why);
     return false;
 }
 

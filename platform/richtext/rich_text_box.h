@@ -123,6 +123,9 @@ public:
     QMimeData* mimeDataForSelection() const;
     static bool canInsertMimeData(const QMimeData* data);
     void insertMimeData(const QMimeData* data);
+    // Whether `text` may be typed over the selection: false, and typingRefused() raised, when a view could
+    // not show the text it would leave.
+    bool acceptsTyping(const QString& text);
     void Copy() const;
     void Cut();
     void Paste();
@@ -167,6 +170,8 @@ signals:
     void cursorMoved();
     // An insertion was refused: a view could not have shown the text.
     void insertionRefused(tunvale::platform::Unshowable why);
+    // Typed text was refused: a view could not have shown the text.
+    void typingRefused(tunvale::platform::Unshowable why);
     // The document's wrap mode changed with the stretches its text holds (FitWrapMode).
     void wrapModeChanged();
 
@@ -193,6 +198,7 @@ private:
     void insertContent(const RichContent& content);
     RichContent plainContent(const QString& text) const;
     bool acceptsInsertion(const RichContent& content);
+    std::optional<Unshowable> whyUnshowableInsertion(const RichContent& content) const;
     void replaceParagraphsAt(int first, int count, const RichContent& paragraphs);
     struct BlockMap {
         std::vector<int> documentStarts; // Qt position of each block

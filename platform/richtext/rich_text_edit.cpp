@@ -79,12 +79,11 @@ void RichTextEdit::keyPressEvent(QKeyEvent* event)
         QTextEdit::keyPressEvent(event);
         return;
     }
-    if (ascii == 13)
-        box_->setSelText(QStringLiteral("\r\n"));
-    else if (ascii == text.front().unicode())
-        box_->setSelText(text);
-    else
-        box_->setSelText(QString(QChar(char16_t(ascii))));
+    const QString typedText = ascii == 13 ? QStringLiteral("\r\n")
+        : ascii == text.front().unicode() ? text
+                                          : QString(QChar(char16_t(ascii)));
+    if (box_->acceptsTyping(typedText))
+        box_->setSelText(typedText);
     ensureCursorVisible();
 }
 
@@ -125,7 +124,8 @@ void RichTextEdit::inputMethodEvent(QInputMethodEvent* event)
         return;
     }
     // Committed text is typed text: it takes the box's insertion format.
-    box_->setSelText(event->commitString());
+    if (box_->acceptsTyping(event->commitString()))
+        box_->setSelText(event->commitString());
     QInputMethodEvent preedit(event->preeditString(), event->attributes());
     QTextEdit::inputMethodEvent(&preedit);
     event->accept();

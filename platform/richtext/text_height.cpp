@@ -250,6 +250,11 @@ double TextHeightCheck::lines(std::optional<double> width) const
     return std::min(characters, std::floor(2 * advances_ / (*width - widest_)) + 1);
 }
 
+double TypedHeightBound(qsizetype characters, const RunFormat& format, const ParagraphFormat& paragraph)
+{
+    return double(characters + 1) * std::max(FontMeasure(format).lineHeight(), spacingOf(paragraph));
+}
+
 bool TextHeightCheck::tooTall(const std::function<bool(RichTextSink&)>& readAgain) const
 {
     if (tooManyFonts_)

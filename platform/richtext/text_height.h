@@ -63,6 +63,14 @@ private:
     bool tooManyFonts_ = false;
 };
 
+// A view's layout and the measure of the same text differ by the view's margins and by rounding; a text
+// that stands this tall in a view is measured before typing adds to it.
+inline constexpr double kTypingMeasuredFrom = 0.9 * kMaxTextHeight;
+
+// The most that typing `characters` characters or paragraph breaks in `format` into a paragraph of
+// `paragraph`'s format adds to a text's height: a line each, and the line they go into made taller.
+double TypedHeightBound(qsizetype characters, const RunFormat& format, const ParagraphFormat& paragraph);
+
 // The check of a whole text at once.
 bool TooTallToShow(const RichContent& content, const TextWrap& wrap);
 

@@ -1,3 +1,4 @@
+#include "app/editor/parts/main_form_editing.h"
 #include "app/editor/parts/main_form_score_files.h"
 #include "app/editor/window/main_form.h"
 #include "app/frame/process_state.h"
@@ -9,6 +10,7 @@
 #include "platform/richtext/rich_text_edit.h"
 #include "platform/richtext/rich_text_format.h"
 #include "platform/settings/program_folder.h"
+#include "tests/editing/score_builder.h"
 #include "tests/editor/window_fixture.h"
 #include "tests/support/fake_devices.h"
 #include "tests/support/scripted_prompts.h"
@@ -94,6 +96,74 @@ TEST(MainFormScoreFiles, AScoreTooTallToShowIsRefusedAndTheWindowKeepsItsScore)
         QStringList { frame::CannotOpenText(header.CurrentFile, frame::kTallTextReason) });
     EXPECT_EQ(form.editor().Text(), text);
     EXPECT_EQ(frame::Process().ScoreHeader.CurrentFile, untitled);
+}
+
+// Characters at 1638 points stand a line each. Typing, of text on a lyric line or of notes on a notation
+// line, goes on as long as the window can show the score: a key that would make it taller is refused with
+// a message, and what the window took is saved and opens again. A score made taller another way is not
+// saved, and its file stays as it was.
+TEST(MainFormScoreFiles, TypingStopsAtTheTallestScoreTheOpenTakesAndASaveNeverPassesIt)
+{
+    using namespace tunvale::testing;
+    for (const auto& [font, character] : { std::pair(kSong, u'1'), std::pair(kNote, char16_t(Note(1))) }) {
+        SCOPED_TRACE(font.toStdString());
+        WindowTest t;
+        notation::ScoreHeader header;
+        header.CurrentFile = frame::ScorePathKey(t.user.file(QStringLiteral("tall.vls")));
+        const auto rtfOf = [&](int characters) {
+            platform::RichTextBox score;
+            Append(score, font, QString(characters, character));
+            score.select(0, score.TextLength());
+            score.setSelFontSize(1638);
+            return score.TextRTFBytes();
+        };
+        const auto opens = [&](int characters) {
+            return !frame::UnshowableTextReason(
+                QString::fromLatin1(rtfOf(characters)), header.LeftSpace, header.RightSpace);
+        };
+        int most = 1;
+        for (int step = 2048; step > 0; step /= 2) {
+            if (opens(most + step))
+                most += step;
+        }
+        ASSERT_GT(most, 1000);
+        ASSERT_TRUE(frame::WriteVls(header, {}, rtfOf(most - 5), {}, notation::PlayOrder {}));
+        const auto open = [&]() -> editor::MainForm& {
+            t.form.reset();
+            editor::MainForm& form = t.load(header.CurrentFile);
+            form.show();
+            return form;
+        };
+
+        editor::MainForm& typed = open();
+        ASSERT_TRUE(t.prompts->texts().isEmpty()) << t.prompts->texts().join(u'|').toStdString();
+        typed.editor().setSelStart(typed.editor().TextLength());
+        for (int i = 0; i < 10; ++i) {
+            QKeyEvent one(QEvent::KeyPress, Qt::Key_1, Qt::NoModifier, QStringLiteral("1"));
+            QApplication::sendEvent(typed.editorView(), &one);
+        }
+        const QString text = typed.editor().Text();
+        EXPECT_EQ(text, QString(text.size(), character));
+        EXPECT_GT(text.size(), most - 5);
+        EXPECT_EQ(t.prompts->texts(), QStringList(10 - (text.size() - (most - 5)), editor::kTypingRefused));
+        ASSERT_TRUE(typed.part<editor::MainFormScoreFiles>().commands().save());
+        t.prompts->shown.clear();
+        EXPECT_EQ(open().editor().Text(), text);
+        EXPECT_TRUE(t.prompts->texts().isEmpty()) << t.prompts->texts().join(u'|').toStdString();
+
+        editor::MainForm& taller = *t.form;
+        QFile file(header.CurrentFile);
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        const QByteArray saved = file.readAll();
+        file.close();
+        taller.editor().setSelStart(taller.editor().TextLength());
+        taller.editor().setSelText(QString(2, character));
+        EXPECT_FALSE(taller.part<editor::MainFormScoreFiles>().commands().save());
+        EXPECT_EQ(t.prompts->texts(), QStringList { frame::kSaveTooTallMessage });
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        EXPECT_EQ(file.readAll(), saved);
+        frame::Process().ScoreHeader.ScoreSaved = true;
+    }
 }
 
 // A line of any length that the window takes, typed or pasted, is saved and opens again, laid out at

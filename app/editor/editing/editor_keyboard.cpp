@@ -85,6 +85,8 @@ void EditorKeyboard::KeyDown(int& KeyCode, int Shift)
     }
     if (Shift == 0 && KeyCode == keys::Enter && host_.caretNearLineEnd && host_.caretNearLineEnd()) {
         KeyCode = 0;
+        if (!editor_.acceptsTyping(QStringLiteral("\r\n")))
+            return;
         // The break and the format of the line it opens are one step: undone, the line goes at once.
         undo_.RecordStep([this] {
             editor_.setSelText(QStringLiteral("\r\n"));

@@ -768,6 +768,10 @@ void UndoEngine::NotationKeyInput(int& KeyCode, int Shift)
         before = DecodeNoteGlyph(mirror_.SelText().front().unicode(), true);
     }
     const NotationKey action = NotationKeyAction(KeyCode, Shift, before, editor_.SelLength() > 0);
+    if (action.insert && !editor_.acceptsTyping(QString(*action.insert))) {
+        KeyCode = 0;
+        return;
+    }
     if (action.font)
         editor_.setSelFontName(*action.font);
     if (action.insert)

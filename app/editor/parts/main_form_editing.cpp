@@ -8,6 +8,7 @@
 #include "app/editor/window/main_toolbar.h"
 #include "app/editor/window/status_panels.h"
 #include "app/frame/process_state.h"
+#include "platform/desktop/prompts.h"
 #include "platform/richtext/key_translation.h"
 #include "platform/richtext/rich_text_edit.h"
 #include "platform/richtext/rich_text_lines.h"
@@ -67,6 +68,10 @@ MainFormEditing::MainFormEditing(MainForm& form)
     connect(&editor, &platform::RichTextBox::KeyPress, this,
         [this](int& KeyAscii) { keyboard_.KeyPress(KeyAscii); });
     connect(&editor, &platform::RichTextBox::SelChange, this, &MainFormEditing::selectionChanged);
+    connect(&editor, &platform::RichTextBox::typingRefused, this, [](platform::Unshowable why) {
+        platform::Prompts::current().information(
+            why == platform::Unshowable::TooManyFonts ? kTypingFontsRefused : kTypingRefused);
+    });
     connect(&undo_, &UndoEngine::StateChanged, this, &MainFormEditing::undoStateChanged);
     connect(&undo_, &UndoEngine::OnXjChanged, this, &MainFormEditing::barChanged);
     form.editorView()->installEventFilter(this);

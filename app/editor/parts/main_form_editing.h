@@ -6,11 +6,21 @@
 #include "app/editor/editing/undo_engine.h"
 #include "app/editor/parts/main_form_part.h"
 #include "app/notation/score_header.h"
+#include "platform/richtext/font_tally.h"
+#include "platform/richtext/text_height.h"
 
 // The main window's editing: the undo engine bound to the editor, the notation commands and the
 // keyboard, with the window's handlers of the editor's events, its edit and insert menus and the
 // toolbar commands that rewrite notes. The window creates it at its load.
 namespace tunvale::editor {
+
+// Said when typing would leave a score the window cannot show.
+inline const QString kTypingRefused
+    = QStringLiteral("输入后乐谱排开的高度将超过 %1 像素，无法显示，没有输入。")
+          .arg(qint64(platform::kMaxTextHeight));
+inline const QString kTypingFontsRefused
+    = QStringLiteral("输入后乐谱用到的字体将超过 %1 种（字体、字号和粗细的搭配），无法显示，没有输入。")
+          .arg(platform::kMostFonts);
 
 class MainFormEditing : public MainFormPart
 {
