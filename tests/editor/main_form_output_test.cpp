@@ -13,6 +13,7 @@
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <QScrollBar>
+#include <QTest>
 
 #include <tuple>
 
@@ -194,4 +195,32 @@ TEST(MainFormOutput, AFailedSaveOrExportSaysWhyOverTheScoreAsItWas)
         EXPECT_EQ(messages, 1) << item;
     }
     QApplication::setCursorFlashTime(flashTime);
+}
+
+// A picture written or refused leaves the keyboard with the score, as the other exports do: what the
+// user types next lands in the text, not in a control that swallows it.
+TEST(MainFormOutput, TypingAfterAPictureExportLandsInTheScore)
+{
+    WindowTest t;
+    const QStringList pictures { t.user.file("song.bmp"), t.user.file("missing/song.bmp") };
+    QStringList answers = pictures;
+    editor::MainFormServices services = tunvale::testing::FakeServices();
+    services.outputSaveDialog
+        = [&answers](const platform::FileDialogRequest&) { return answers.takeFirst(); };
+    editor::MainForm& form = shownWindow(t, std::move(services), t.sampleScore());
+    form.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
+    form.editorView()->setFocus();
+    platform::RichTextBox& editor = form.editor();
+
+    for (const QString& picture : pictures) {
+        editor.setSelStart(0);
+        const QString before = editor.Text();
+        form.action("OutputPic")->trigger();
+        EXPECT_EQ(QFileInfo::exists(picture), picture == pictures.front());
+        ASSERT_TRUE(QApplication::focusWidget());
+        QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("la"));
+        EXPECT_EQ(editor.Text(), QStringLiteral("la") + before) << picture.toStdString();
+    }
+    EXPECT_EQ(t.prompts->shown.size(), 1U);
 }

@@ -18,6 +18,7 @@
 #include <QScreen>
 #include <QStyle>
 #include <QTemporaryDir>
+#include <QTest>
 
 #include <algorithm>
 
@@ -92,6 +93,35 @@ TEST(StartUp, TheWindowGoesWhereTheLastOneStood)
             EXPECT_EQ(window.frameGeometry().size(), *c.size) << label;
         } else {
             EXPECT_EQ(window.size(), QSize(500, 300)) << label;
+        }
+    }
+}
+
+// A start places its window before it shows: it comes up in the stored frame, title bar and border
+// included, or at the corner in its own size when nothing is stored.
+TEST(StartUp, AWindowComesUpWhereItIsPlaced)
+{
+    const struct {
+        const char* value;
+        int offset;
+        QRect frame; // empty: the window's own size
+    } cases[] = {
+        { "1500,1200,9000,6000,Normal", 0, { 100, 80, 600, 400 } },
+        { "1500,1200,9000,6000,Normal", 255, { 117, 97, 600, 400 } },
+        { "", 0, {} },
+    };
+    for (const auto& c : cases) {
+        WindowTest t;
+        platform::WriteIniValue("WinPos", "WindowPos", c.value, t.user.file("MyNote.ini"));
+        QWidget window;
+        window.resize(500, 300);
+        editor::PlaceWindow(window, c.offset);
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+        if (c.frame.isEmpty()) {
+            EXPECT_EQ(window.pos(), QPoint(0, 0));
+            EXPECT_EQ(window.size(), QSize(500, 300));
+        } else {
+            EXPECT_EQ(window.frameGeometry(), c.frame) << c.offset;
         }
     }
 }

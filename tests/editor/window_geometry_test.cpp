@@ -150,6 +150,29 @@ TEST(StoredWindowFrame, FourPlainNumbersInTwipsOrNothing)
         EXPECT_EQ(StoredWindowFrame(value, 0, 15), std::nullopt) << value;
 }
 
+// [WinPos] holds the window's frame, title bar and border included: a window placed from it has the
+// size inside the frame less the frame's widths, and writes the value back unchanged.
+TEST(StoredWindowFrame, IsTheFrameOfTheWindowBothWays)
+{
+    const QString value = QStringLiteral("4485,1905,15030,11175,Normal");
+    const std::optional<QRect> stored = StoredWindowFrame(value, 0, 15);
+    ASSERT_TRUE(stored);
+    // No window manager, a title bar of 20 pixels above a border of 1 and 5, a thick frame.
+    for (const QMargins& margins : { QMargins(), QMargins(1, 20, 1, 5), QMargins(8, 31, 8, 8) }) {
+        const FramePlacement placed = PlaceInFrame(*stored, margins);
+        EXPECT_EQ(placed.position, QPoint(299, 127));
+        EXPECT_EQ(placed.clientSize,
+            QSize(1002 - margins.left() - margins.right(), 745 - margins.top() - margins.bottom()));
+        const QRect inside(placed.position + QPoint(margins.left(), margins.top()), placed.clientSize);
+        EXPECT_EQ(WinPosValue(inside.marginsAdded(margins), 15, false), value) << margins.top();
+        // A window opened from this one: its frame 17 pixels right of and below, of the same size.
+        const FramePlacement next = PlaceInFrame(*StoredWindowFrame(value, 255, 15), margins);
+        EXPECT_EQ(next.position, placed.position + QPoint(17, 17));
+        EXPECT_EQ(next.clientSize, placed.clientSize);
+    }
+    EXPECT_EQ(WinPosValue({ 0, 0, 1600, 1000 }, 15, true), QStringLiteral("0,0,24000,15000,Maximized"));
+}
+
 // A second screen to the right of the first, with a task bar at its top.
 TEST(StoredWindowFrame, FittedIntoTheAvailableArea)
 {

@@ -249,7 +249,8 @@ void MainFormOutput::focusPage()
         view.verticalScrollBar()->setValue(editingScroll_->y());
         editingScroll_.reset();
     }
-    form_.cover(0)->setFocus();
+    // Typing after a preview, a print or a picture goes on in the score.
+    form_.editorView()->setFocus();
 }
 
 } // namespace tunvale::editor

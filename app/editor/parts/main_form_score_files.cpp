@@ -8,6 +8,7 @@
 #include "app/editor/window/main_toolbar.h"
 #include "app/editor/window/start_up.h"
 #include "app/editor/window/status_panels.h"
+#include "app/editor/window/window_geometry.h"
 #include "app/frame/process_state.h"
 #include "app/frame/recent_files.h"
 #include "app/notation/play_order.h"
@@ -226,11 +227,8 @@ void MainFormScoreFiles::keepCurrentFile(const QString& path) { keptFile_ = path
 
 QString MainFormScoreFiles::WindowPos() const
 {
-    const double twips = form_.twipsPerPixel();
-    const QRect frame = form_.frameGeometry();
     // The outer size, frame included, as start-up's placing reads it.
-    return frame::FormatWinPos(frame.x() * twips, frame.y() * twips, frame.width() * twips,
-        frame.height() * twips, form_.isMaximized());
+    return WinPosValue(form_.frameGeometry(), form_.twipsPerPixel(), form_.isMaximized());
 }
 
 void MainFormScoreFiles::ShowRecentFiles()

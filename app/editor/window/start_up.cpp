@@ -19,6 +19,7 @@
 #include <QStyle>
 #include <QThread>
 #include <QWidget>
+#include <QWindow>
 
 #include <optional>
 
@@ -28,6 +29,8 @@ namespace {
 
 const QString kNoteIni = QStringLiteral("MyNote.ini");
 constexpr int kOpenFileOffsetTwips = 255;
+// The states in which the window manager, not the stored frame, gives the window its size.
+constexpr Qt::WindowStates kNotNormal = Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen;
 
 // Wayland does not let a program place its windows.
 bool platformPlacesWindows() { return QGuiApplication::platformName() != QStringLiteral("wayland"); }
@@ -104,6 +107,65 @@ private:
     SplashPrompts* prompts_ = nullptr;
 };
 
+// The widths of the frame that the window manager put around `window`: none before it has framed the
+// shown window, and none where there is no window manager.
+QMargins frameMargins(const QWidget& window)
+{
+    const QRect frame = window.frameGeometry();
+    const QRect inner = window.geometry();
+    return { inner.left() - frame.left(), inner.top() - frame.top(), frame.right() - inner.right(),
+        frame.bottom() - inner.bottom() };
+}
+
+// Gives `window` the stored frame, on the screen it lands on and within the room that screen has,
+// however the value was come by, with the frame's widths as they are known now.
+void applyStoredFrame(QWidget& window, const QRect& stored)
+{
+    const QMargins margins = frameMargins(window);
+    const QScreen* screen = QGuiApplication::screenAt(stored.center());
+    if (!screen)
+        screen = window.screen();
+    const FramePlacement placement = PlaceInFrame(
+        FitFrame(stored, screen->availableGeometry(), window.minimumSize().grownBy(margins)), margins);
+    if (platformPlacesWindows())
+        window.move(placement.position);
+    window.resize(placement.clientSize);
+}
+
+// A window manager frames a window when it first shows, so a window placed before has taken the stored
+// frame's size as the size inside its frame. When it is first exposed its frame is known, and the
+// stored frame is applied again with it, once.
+class FrameWatcher final : public QObject
+{
+public:
+    FrameWatcher(QWidget& window, const QRect& stored)
+        : QObject(&window)
+        , window_(window)
+        , stored_(stored)
+    {
+        if (QWindow* handle = window.windowHandle())
+            handle->installEventFilter(this);
+        else
+            deleteLater();
+    }
+
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        const auto* handle = qobject_cast<QWindow*>(watched);
+        if (event->type() != QEvent::Expose || !handle || !handle->isExposed())
+            return false;
+        watched->removeEventFilter(this);
+        deleteLater();
+        if (!frameMargins(window_).isNull() && !(window_.windowState() & kNotNormal))
+            applyStoredFrame(window_, stored_);
+        return false;
+    }
+
+private:
+    QWidget& window_;
+    QRect stored_;
+};
+
 } // namespace
 
 void SetStartValues()
@@ -143,20 +205,24 @@ void PlaceWindow(QWidget& window, int offsetTwips)
         window.showMaximized();
         return;
     }
-    RestoreWindow(window);
     const std::optional<QRect> stored = StoredWindowFrame(value, offsetTwips, 1440.0 / platform::GetDpi());
-    if (!stored)
+    if (!stored) {
+        // Moved before it shows, the window's frame lands at the corner at once.
+        if (!window.isVisible() && platformPlacesWindows())
+            window.move(0, 0);
+        RestoreWindow(window);
         return;
-    // The stored size is the outer one, frame included. It goes on the screen it lands on, within the
-    // room that screen has, however the value was come by.
-    const QSize border = window.frameGeometry().size() - window.geometry().size();
-    const QScreen* screen = QGuiApplication::screenAt(stored->center());
-    if (!screen)
-        screen = window.screen();
-    const QRect frame = FitFrame(*stored, screen->availableGeometry(), window.minimumSize() + border);
-    if (platformPlacesWindows())
-        window.move(frame.topLeft());
-    window.resize(frame.size() - border);
+    }
+    window.setWindowState(window.windowState() & ~kNotNormal);
+    applyStoredFrame(window, *stored);
+    window.show();
+    window.raise();
+    window.activateWindow();
+    // Where the frame is known on showing, the stored frame is applied with it at once.
+    if (frameMargins(window).isNull())
+        new FrameWatcher(window, *stored);
+    else
+        applyStoredFrame(window, *stored);
 }
 
 QString ProcessIdText() { return QString::number(QCoreApplication::applicationPid()); }
@@ -207,7 +273,6 @@ StartResult StartProgram(const QStringList& args, MainFormServices services)
         return result;
     }
 
-    window->show();
     PlaceWindow(*window, parsed.kind == frame::StartKind::OpenFile ? kOpenFileOffsetTwips : 0);
     splash.reset();
     RegisterOpenScore();

@@ -24,8 +24,9 @@ void SetStartValues();
 // windows, raised and active. False when the window was hidden before (then it is not moved).
 bool RestoreWindow(QWidget& window);
 
-// Puts the window where the last one stood ([WinPos] of "MyNote.ini"), `offsetTwips` further right and
-// down.
+// Shows the window where the last one stood ([WinPos] of "MyNote.ini"), `offsetTwips` further right and
+// down: the stored rectangle is the window's frame, title bar and border included. A window not shown
+// yet is placed before it shows.
 void PlaceWindow(QWidget& window, int offsetTwips);
 
 // What [FileN] maps an open score to: this process's id in decimal.

@@ -1,5 +1,7 @@
 #include "app/editor/window/window_geometry.h"
 
+#include "app/frame/score_window.h"
+
 #include <QStringList>
 
 #include <algorithm>
@@ -90,6 +92,17 @@ std::optional<QRect> StoredWindowFrame(const QString& value, int offsetTwips, do
     if (pixels[2] <= 0 || pixels[3] <= 0)
         return std::nullopt;
     return QRect(pixels[0], pixels[1], pixels[2], pixels[3]);
+}
+
+QString WinPosValue(const QRect& frame, double twipsPerPixel, bool maximized)
+{
+    return frame::FormatWinPos(frame.x() * twipsPerPixel, frame.y() * twipsPerPixel,
+        frame.width() * twipsPerPixel, frame.height() * twipsPerPixel, maximized);
+}
+
+FramePlacement PlaceInFrame(const QRect& frame, const QMargins& margins)
+{
+    return { frame.topLeft(), frame.marginsRemoved(margins).size() };
 }
 
 QRect FitFrame(const QRect& frame, const QRect& available, const QSize& minimum)

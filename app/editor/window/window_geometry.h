@@ -2,6 +2,7 @@
 
 #include "platform/text/twips_rect.h"
 
+#include <QMargins>
 #include <QRect>
 #include <QString>
 
@@ -62,6 +63,17 @@ LayoutResult LayoutMainForm(const LayoutInput& in);
 // `offsetTwips` further right and down. None when it has fewer than four parts, one of them is no
 // plain number or the size is none: the window then keeps its default place.
 std::optional<QRect> StoredWindowFrame(const QString& value, int offsetTwips, double twipsPerPixel);
+
+// [WinPos]'s value for a window whose frame, title bar and border included, covers `frame` (pixels).
+QString WinPosValue(const QRect& frame, double twipsPerPixel, bool maximized);
+
+// Where a window goes so that its frame, `margins` wide around it, covers `frame`: the frame's top left
+// corner, which QWidget::move() takes, and the size inside the frame.
+struct FramePlacement {
+    QPoint position;
+    QSize clientSize;
+};
+FramePlacement PlaceInFrame(const QRect& frame, const QMargins& margins);
 
 // `frame` put on a screen's available area: no larger than the area, no smaller than `minimum` (the
 // layout's smallest frame) where the area has room for it, and wholly inside the area.
