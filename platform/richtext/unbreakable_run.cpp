@@ -14,6 +14,27 @@ namespace {
 // around it ("12 345" is one number to them).
 bool breaksAnyway(QChar c) { return c.isSpace() && c.decompositionTag() != QChar::NoBreak; }
 
+// Qt's layout tailors the line-breaking rules to Korean, which wraps at spaces: it breaks Hangul
+// syllables and jamo as it breaks letters, where QTextBoundaryFinder's rules allow a break between any
+// two of them. No public API gives the layout's places to wrap, so the finder reads a copy in which a
+// letter stands for each of these characters.
+bool breaksAsALetter(QChar c)
+{
+    const char16_t u = c.unicode();
+    return (u >= 0x1100 && u <= 0x11ff) // conjoining jamo
+        || (u >= 0x3131 && u <= 0x318e) // compatibility jamo
+        || (u >= 0xa960 && u <= 0xa97c) // jamo extended-A
+        || (u >= 0xac00 && u <= 0xd7a3) // syllables
+        || (u >= 0xd7b0 && u <= 0xd7c6) || (u >= 0xd7cb && u <= 0xd7fb); // jamo extended-B
+}
+
+QString asTheLayoutBreaksIt(QStringView paragraph)
+{
+    QString text = paragraph.toString();
+    std::replace_if(text.begin(), text.end(), breaksAsALetter, u'a');
+    return text;
+}
+
 bool setWrapMode(QTextDocument& document, bool longRun)
 {
     QTextOption option = document.defaultTextOption();
@@ -38,7 +59,8 @@ bool anyLongRun(QTextBlock block, const QTextBlock& end)
 
 qsizetype LongestUnbreakableRun(QStringView paragraph, qsizetype enough)
 {
-    QTextBoundaryFinder breaks(QTextBoundaryFinder::Line, paragraph);
+    const QString tailored = asTheLayoutBreaksIt(paragraph);
+    QTextBoundaryFinder breaks(QTextBoundaryFinder::Line, tailored);
     qsizetype next = breaks.toNextBoundary();
     qsizetype longest = 0;
     qsizetype run = 0;

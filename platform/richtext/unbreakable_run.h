@@ -11,14 +11,14 @@ class QTextDocument;
 
 // How far a text runs without a place to wrap. Qt's word wrap looks ahead to the next line-break
 // opportunity for every line it makes, so a paragraph holding a long stretch without one (a row of
-// digits or of Latin letters) takes time that grows with the square of that stretch to lay out. A text
-// that holds such a stretch wraps at any character instead, in time that grows with its length; what
-// lies within the stretch wraps the same either way.
+// digits, of Latin letters or of Hangul) takes time that grows with the square of that stretch to lay
+// out. A text that holds such a stretch wraps at any character instead, in time that grows with its
+// length; what lies within the stretch wraps the same either way.
 namespace tunvale::platform {
 
 // The longest stretch of `paragraph`, in characters, that the layout has no place to wrap in: no
-// line-break opportunity by Unicode's line breaking and no white space. The reading stops at the first
-// stretch longer than `enough`.
+// line-break opportunity by Unicode's line breaking as the layout tailors it, and no white space. The
+// reading stops at the first stretch longer than `enough`.
 qsizetype LongestUnbreakableRun(
     QStringView paragraph, qsizetype enough = std::numeric_limits<qsizetype>::max());
 

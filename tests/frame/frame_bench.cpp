@@ -1,8 +1,8 @@
 // Speed of what the score commands do before a window or a dialog can answer, beside what the same
 // input cost before it was bounded (counter before_s, measured on the development machine):
 // - the name the output dialogs propose, from a first line of N Chinese characters;
-// - opening a score that is one unbroken line of N digits, from the load to a laid-out, shown window,
-//   and a digit typed at the line's end (counter key_ms).
+// - opening a score that is one unbroken line of N digits, or of N Hangul syllables, from the load to a
+//   laid-out, shown window, and a digit typed at the line's end (counter key_ms).
 // Run by hand: build/bin/bench_frame [--benchmark_filter=Open].
 
 #include "app/editor/window/main_form.h"
@@ -53,7 +53,8 @@ void ProposedNameOfALongFirstLine(benchmark::State& state)
     state.counters["before_s"] = before({ { 10'000, 0.094 }, { 100'000, 9.4 } }, n);
 }
 
-void OpenALongLine(benchmark::State& state)
+// A score whose first line is N times `character` (RTF).
+void openALongLine(benchmark::State& state, const QByteArray& character, const std::map<int, double>& figures)
 {
     const int n = int(state.range(0));
     testing::WindowTest t;
@@ -61,7 +62,7 @@ void OpenALongLine(benchmark::State& state)
     header.CurrentFile = t.user.file(QStringLiteral("line.vls"));
     header.Speed = 120;
     header.Volume = 100;
-    testing::writeAll(header.CurrentFile, frame::EncodeVls(header, {}, rtfOfLine(QByteArray(n, '1'))));
+    testing::writeAll(header.CurrentFile, frame::EncodeVls(header, {}, rtfOfLine(character.repeated(n))));
     for ([[maybe_unused]] auto _ : state) {
         t.form.reset();
         QElapsedTimer timer;
@@ -82,13 +83,31 @@ void OpenALongLine(benchmark::State& state)
         form.editorView()->viewport()->repaint();
         state.counters["key_ms"] = double(timer.nsecsElapsed()) / 1e6;
     }
-    state.counters["before_s"] = before({ { 10'000, 0.076 }, { 100'000, 0.91 }, { 400'000, 12.0 } }, n);
+    state.counters["before_s"] = before(figures, n);
+}
+
+void OpenALongLine(benchmark::State& state)
+{
+    openALongLine(state, "1", { { 10'000, 0.076 }, { 100'000, 0.91 }, { 400'000, 12.0 } });
+}
+
+// The layout wraps a row of Hangul syllables only where a row of letters wraps.
+void OpenALongHangulLine(benchmark::State& state)
+{
+    openALongLine(state, "\\u-21504?", { { 10'000, 0.135 }, { 100'000, 4.6 }, { 400'000, 75.8 } });
 }
 
 } // namespace
 
 BENCHMARK(ProposedNameOfALongFirstLine)->Arg(10'000)->Arg(100'000)->Unit(benchmark::kMillisecond);
 BENCHMARK(OpenALongLine)
+    ->Arg(10'000)
+    ->Arg(100'000)
+    ->Arg(400'000)
+    ->UseManualTime()
+    ->Iterations(1)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(OpenALongHangulLine)
     ->Arg(10'000)
     ->Arg(100'000)
     ->Arg(400'000)

@@ -7,7 +7,9 @@
 
 #include <QAbstractTextDocumentLayout>
 #include <QCoreApplication>
+#include <QGuiApplication>
 #include <QTextDocument>
+#include <QTextLayout>
 
 #include <gtest/gtest.h>
 
@@ -28,6 +30,30 @@ void type(RichTextBox& box, const QString& font, const QString& text, double siz
     box.setSelFontName(font);
     box.setSelFontSize(size);
     box.setSelText(text);
+}
+
+// The longest stretch the layout keeps on one line when it may wrap only between words: each character
+// spaced apart takes room, so at no width every line holds one stretch and the white space after it.
+qsizetype longestStretchTheLayoutKeeps(const QString& text)
+{
+    QFont font = QGuiApplication::font();
+    font.setLetterSpacing(QFont::AbsoluteSpacing, 2);
+    QTextLayout layout(text, font);
+    QTextOption option;
+    option.setWrapMode(QTextOption::WordWrap);
+    layout.setTextOption(option);
+    qsizetype longest = 0;
+    layout.beginLayout();
+    for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+        line.setLineWidth(0);
+        qsizetype run = 0;
+        for (const QChar c : text.mid(line.textStart(), line.textLength())) {
+            run = c.isSpace() && c.decompositionTag() != QChar::NoBreak ? 0 : run + 1;
+            longest = std::max(longest, run);
+        }
+    }
+    layout.endLayout();
+    return longest;
 }
 
 } // namespace
@@ -284,6 +310,63 @@ TEST(RichTextLines, UnbreakableRunsEndWhereTheLayoutMayWrap)
     const RichParagraph half { {}, { { {}, QString(kLongestWordWrapRun / 2 + 1, u'1') } }, {} };
     EXPECT_FALSE(meter({ half, half }));
     EXPECT_TRUE(meter({ half, { {}, { half.runs.front(), half.runs.front() }, {} } }));
+}
+
+// The stretches are those the layout keeps whole, in any mix of what scores hold (digits, Latin and
+// Chinese, their punctuation, white space that breaks or not) with Hangul, which the layout breaks only
+// where it breaks letters. Combining marks and the scripts broken by dictionary are left out: where the
+// layout wraps them depends also on the font's glyph clusters and on where it splits the text by script.
+TEST(RichTextLines, UnbreakableRunsAreTheStretchesTheLayoutKeepsWhole)
+{
+    QStringList characters
+        = QStringLiteral("1234567abZ .,-()|/:;!?'\"#%_\t\u00a0\u3000\u4e00\u4e8c\u5b8b\u3002"
+                         "\uff0c\u3001\u300a\u300b\u201c\u201d\uff08\uff09\u2014\u2026\u00b7"
+                         "\ue000\uac00\ud55c\ud7a3\u1100\u1161\u11a8\u3131\u314f\ua960\ud7b0"
+                         "\ud7cb\u318f\uffa1\u200b\u2060")
+              .split(QString(), Qt::SkipEmptyParts);
+    characters << QStringLiteral("\U00020000") << QStringLiteral("\U0001F600");
+    unsigned seed = 2024;
+    auto next = [&seed](int n) {
+        seed = seed * 1103515245u + 12345u;
+        return int((seed >> 8) % unsigned(n));
+    };
+    for (int round = 0; round < 3000; ++round) {
+        QString text;
+        for (int length = 1 + next(14); length > 0; --length)
+            text += characters[next(int(characters.size()))];
+        ASSERT_EQ(LongestUnbreakableRun(text), longestStretchTheLayoutKeeps(text)) << s(text);
+    }
+}
+
+// A row of Hangul syllables is one stretch, as a row of digits is; with a space every ten syllables it
+// wraps at words, and a document holding it switches between the two wraps as a row of digits makes it.
+TEST(RichTextLines, ARowOfHangulIsOneStretchUnlessSpacesBreakIt)
+{
+    QString row;
+    QString spaced;
+    for (int i = 0; i < 2 * kLongestWordWrapRun; ++i) {
+        const QChar syllable(0xac00 + i * 7 % 11172);
+        row += syllable;
+        if (i > 0 && i % 10 == 0)
+            spaced += u' ';
+        spaced += syllable;
+    }
+    EXPECT_EQ(LongestUnbreakableRun(row), row.size());
+    EXPECT_TRUE(HoldsLongRun(row));
+    EXPECT_EQ(LongestUnbreakableRun(spaced), 10);
+    EXPECT_FALSE(HoldsLongRun(spaced));
+    EXPECT_TRUE(HoldsLongRun(QString(kLongestWordWrapRun / 2, u'1') + row.left(kLongestWordWrapRun / 2 + 1)));
+    EXPECT_FALSE(HoldsLongRun(QString(2 * kLongestWordWrapRun, u'\u4e00')));
+
+    // Laid out at a width, as in the window.
+    RichTextBox box;
+    box.setText(spaced);
+    box.document()->setTextWidth(200);
+    EXPECT_GT(box.LineCount(), 1);
+    EXPECT_EQ(box.document()->defaultTextOption().wrapMode(), QTextOption::WrapAtWordBoundaryOrAnywhere);
+    box.setSelStart(box.TextLength());
+    box.setSelText(QStringLiteral("\r\n") + row);
+    EXPECT_EQ(box.document()->defaultTextOption().wrapMode(), QTextOption::WrapAnywhere);
 }
 
 // A text holding a stretch too long to wrap at word boundaries in time wraps anywhere for as long as it
