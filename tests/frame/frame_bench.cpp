@@ -97,20 +97,13 @@ void OpenALongHangulLine(benchmark::State& state)
     openALongLine(state, "\\u-21504?", { { 10'000, 0.135 }, { 100'000, 4.6 }, { 400'000, 75.8 } });
 }
 
+void lineLengths(benchmark::internal::Benchmark* b)
+{
+    b->Arg(10'000)->Arg(100'000)->Arg(400'000)->UseManualTime()->Iterations(1)->Unit(benchmark::kMillisecond);
+}
+
 } // namespace
 
 BENCHMARK(ProposedNameOfALongFirstLine)->Arg(10'000)->Arg(100'000)->Unit(benchmark::kMillisecond);
-BENCHMARK(OpenALongLine)
-    ->Arg(10'000)
-    ->Arg(100'000)
-    ->Arg(400'000)
-    ->UseManualTime()
-    ->Iterations(1)
-    ->Unit(benchmark::kMillisecond);
-BENCHMARK(OpenALongHangulLine)
-    ->Arg(10'000)
-    ->Arg(100'000)
-    ->Arg(400'000)
-    ->UseManualTime()
-    ->Iterations(1)
-    ->Unit(benchmark::kMillisecond);
+BENCHMARK(OpenALongLine)->Apply(lineLengths);
+BENCHMARK(OpenALongHangulLine)->Apply(lineLengths);
