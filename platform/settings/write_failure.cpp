@@ -19,8 +19,9 @@ QString WriteErrorText(int error)
     case 0:
         return {};
     case ENOENT:
-    case ENOTDIR:
         return QStringLiteral("文件夹不存在。");
+    case ENOTDIR:
+        return QStringLiteral("路径中的一部分是文件，不是文件夹。");
     case EISDIR:
         return QStringLiteral("已经有一个同名的文件夹。");
     case EACCES:
