@@ -34,6 +34,8 @@ QString WriteErrorText(int error)
         return QStringLiteral("磁盘已满。");
     case ENAMETOOLONG:
         return QStringLiteral("文件名太长。");
+    case ENXIO:
+        return QStringLiteral("没有程序或设备在读取这个位置。");
     default:
         return systemText(error);
     }
