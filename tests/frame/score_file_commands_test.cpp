@@ -438,6 +438,31 @@ TEST(ScoreFileCommands, AFailedSaveKeepsTheOldFileAndTheName)
     EXPECT_EQ(f.entry(song), 0);
 }
 
+// A score whose notation is all gone has no play order to keep: the save stores none, as a save after
+// it is opened again does.
+TEST(ScoreFileCommands, AScoreWithoutNotationIsSavedWithoutAPlayOrder)
+{
+    Fixture f;
+    const QString song = f.path(QStringLiteral("song.vls"));
+    ASSERT_TRUE(QFile::copy(
+        QDir(platform::ProgramFolder::dataDir()).filePath(QStringLiteral("vls/liangzhilaohu.vls")), song));
+    QFile::setPermissions(song, QFile::ReadOwner | QFile::WriteOwner);
+    f.commands->OpenVls(song);
+    ASSERT_EQ(f.window.order.GetPlayOrderKey(), "00");
+    ASSERT_EQ(notation::StoredPlayOrder(readAll(song)), notation::PlayOrderEntries { 0 });
+
+    f.window.box.select(0, int(f.window.box.Text().size()));
+    f.window.box.setSelText(QString());
+    ASSERT_TRUE(f.commands->save());
+    const QByteArray saved = readAll(song);
+    EXPECT_EQ(notation::StoredPlayOrderKey(saved), QByteArray());
+    EXPECT_EQ(notation::StoredPlayOrder(saved), notation::PlayOrderEntries {});
+
+    f.commands->OpenVls(song);
+    ASSERT_TRUE(f.commands->save());
+    EXPECT_EQ(readAll(song), saved);
+}
+
 // Text that other editors stored as raw code page bytes (two bytes a character) is written back as
 // "\\'xx\\'xx" escapes, eight bytes a character: a 1.2 MB score would grow beyond what opens.
 TEST(ScoreFileCommands, ASaveThatWouldOutgrowTheLimitKeepsTheOldFileAndTheChanges)
