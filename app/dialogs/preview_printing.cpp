@@ -93,11 +93,11 @@ PrintResult PreviewPrinting::PrintPages()
               return PrintResult { outcome, message };
           };
     if (!target->beginDocument())
-        return failed(kFailed);
+        return failed(target->failureText(kFailed));
     for (int page = PrintFromPage; page <= PrintToPage; ++page) {
         if (page > PrintFromPage && !target->newPage()) {
             target->endDocument();
-            return failed(kFailed);
+            return failed(target->failureText(kFailed));
         }
         pages_.PrintRtfPage(page, PageMargins(page), target->painter(), target->target());
     }
@@ -109,7 +109,7 @@ PrintResult PreviewPrinting::PrintPages()
     case DocumentEnd::Failed:
         break;
     }
-    return failed(kFailed);
+    return failed(target->failureText(kFailed));
 }
 
 } // namespace tunvale::dialogs

@@ -20,7 +20,12 @@ PrinterTarget::PrinterTarget(QPrinter& printer)
 bool PrinterTarget::beginDocument()
 {
     printer_.setCopyCount(1);
-    return painter_.begin(&printer_);
+    if (!file_.begin(printer_))
+        return false;
+    if (painter_.begin(&printer_))
+        return true;
+    file_.end(printer_, false);
+    return false;
 }
 
 RtfTarget PrinterTarget::target() const
@@ -32,16 +37,21 @@ RtfTarget PrinterTarget::target() const
     return target;
 }
 
-bool PrinterTarget::newPage() { return printer_.newPage(); }
+bool PrinterTarget::newPage()
+{
+    pagesWhole_ = pagesWhole_ && printer_.newPage();
+    return pagesWhole_;
+}
 
 DocumentEnd PrinterTarget::endDocument()
 {
     const bool ended = painter_.end();
-    if (printer_.printerState() == QPrinter::Aborted)
+    const QPrinter::PrinterState state = printer_.printerState();
+    const bool printed = ended && pagesWhole_ && state != QPrinter::Aborted && state != QPrinter::Error;
+    const bool written = bool(file_.end(printer_, printed));
+    if (state == QPrinter::Aborted)
         return DocumentEnd::Aborted;
-    if (!ended || printer_.printerState() == QPrinter::Error)
-        return DocumentEnd::Failed;
-    return DocumentEnd::Printed;
+    return printed && written ? DocumentEnd::Printed : DocumentEnd::Failed;
 }
 
 std::unique_ptr<QPrinter> NewScorePrinter()

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/dialogs/print_file.h"
 #include "app/dialogs/rtf_print_preview.h"
 
 #include <QPainter>
@@ -32,9 +33,13 @@ public:
     // Starts the next page; false when the printer refuses it.
     virtual bool newPage() = 0;
     virtual DocumentEnd endDocument() = 0;
+    // The message of a failure of this target: `message`, and for a print to a file the file and why
+    // it could not be written.
+    virtual QString failureText(const QString& message) const { return message; }
 };
 
-// The platform's printer: the whole A4 sheet at the printer's resolution, one copy per document.
+// The platform's printer: the whole A4 sheet at the printer's resolution, one copy per document. A
+// print to a file replaces the file only with a whole document.
 class PrinterTarget final : public PrintTarget
 {
 public:
@@ -45,10 +50,13 @@ public:
     RtfTarget target() const override;
     bool newPage() override;
     DocumentEnd endDocument() override;
+    QString failureText(const QString& message) const override { return file_.failureText(message); }
 
 private:
     QPrinter& printer_;
     QPainter painter_;
+    PrintFile file_;
+    bool pagesWhole_ = true; // no page was refused
 };
 
 // A printer as the program prints with it: high resolution, A4 portrait, the full sheet.

@@ -58,8 +58,9 @@ namespace {
 VlsContent contentOf(const notation::ScoreHeader& header, const notation::ColorScheme& colors,
     const QByteArray& rtf, const notation::DrumStore& drums, const notation::PlayOrder& playOrder)
 {
-    return { header, colors, rtf, drums, playOrder.GetPlayOrderKey().toLatin1(),
-        notation::PlayOrderBytes(playOrder.Entries), {} };
+    const QString key = playOrder.GetPlayOrderKey();
+    return { header, colors, rtf, drums, key.toLatin1(),
+        notation::PlayOrderBytes(playOrder.EntriesToSave(key)), {} };
 }
 
 } // namespace

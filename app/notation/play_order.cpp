@@ -24,6 +24,9 @@ constexpr QByteArrayView kKeyEnd = ScoreSections::kKeyEnd;
 constexpr QByteArrayView kOrderBegin = ScoreSections::kOrderBegin;
 constexpr QByteArrayView kOrderEnd = ScoreSections::kOrderEnd;
 
+// A key of a score with a segment has a digit on each side of its first mark at least.
+constexpr qsizetype kSegmentKeyDigits = 2;
+
 const QString kIniSection = QStringLiteral("演唱顺序");
 const QString kUserIniFileName = QStringLiteral("MyNote.ini");
 const QString kShippedIniFileName = QStringLiteral("Note.ini");
@@ -195,7 +198,7 @@ bool PlayOrder::ReadPlayOrderFromFile(const ScoreSections& stored)
 {
     // A stored key needs two digits (one segment); one stored entry is a whole order.
     const std::optional<QByteArray>& key = stored.key;
-    if (!key || key->size() < 2 || !stored.order || stored.order->isEmpty())
+    if (!key || key->size() < kSegmentKeyDigits || !stored.order || stored.order->isEmpty())
         return false;
     if (QString::fromLatin1(*key) != GetPlayOrderKey())
         return false;
@@ -219,7 +222,7 @@ bool PlayOrder::SavePlayOrderKey(QByteArray& file) const
 
 bool PlayOrder::SavePlayOrder(QByteArray& file) const
 {
-    return ReplaceSection(file, kOrderBegin, kOrderEnd, PlayOrderBytes(Entries));
+    return ReplaceSection(file, kOrderBegin, kOrderEnd, PlayOrderBytes(EntriesToSave(GetPlayOrderKey())));
 }
 
 bool PlayOrder::SavePlayOrderKey(const QString& fileName) const
@@ -257,6 +260,11 @@ bool PlayOrder::rewriteFile(const QString& fileName, bool (PlayOrder::*put)(QByt
 QString PlayOrder::GetPlayOrderKey() const
 {
     return score_ ? PlayOrderKey(score_->notationText()) : QString();
+}
+
+PlayOrderEntries PlayOrder::EntriesToSave(const QString& key) const
+{
+    return key.size() < kSegmentKeyDigits ? PlayOrderEntries {} : Entries;
 }
 
 PlayOrder& ProcessPlayOrder()

@@ -89,6 +89,9 @@ public:
     bool SavePlayOrder(QByteArray& file) const;
 
     QString GetPlayOrderKey() const;
+    // The entries a save stores with `key`, the current key: none for a score without a segment (a key
+    // of fewer than two digits), for which no order is read and the default one is empty.
+    PlayOrderEntries EntriesToSave(const QString& key) const;
 
 private:
     // A stored order (`stored`: one was read) that plays too long gives way to the default one, and

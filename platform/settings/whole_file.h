@@ -29,7 +29,9 @@ struct WriteResult {
     explicit operator bool() const { return written; }
 };
 
-// Replaces (or creates) the file with `bytes` only when all of them were written.
+// Replaces (or creates) the file with `bytes` only when all of them were written; a symbolic link
+// stays and the file it names is replaced. A pipe or a device is written as it is, and a pipe that
+// nobody reads fails with ENXIO.
 WriteResult CommitWholeFile(const QString& path, const QByteArray& bytes);
 // The same for a file written piece by piece: `write` writes all of it and says whether it could,
 // returning as soon as a write fails.

@@ -19,8 +19,9 @@ QString WriteErrorText(int error)
     case 0:
         return {};
     case ENOENT:
-    case ENOTDIR:
         return QStringLiteral("文件夹不存在。");
+    case ENOTDIR:
+        return QStringLiteral("路径中的一部分是文件，不是文件夹。");
     case EISDIR:
         return QStringLiteral("已经有一个同名的文件夹。");
     case EACCES:
@@ -33,6 +34,8 @@ QString WriteErrorText(int error)
         return QStringLiteral("磁盘已满。");
     case ENAMETOOLONG:
         return QStringLiteral("文件名太长。");
+    case ENXIO:
+        return QStringLiteral("没有程序或设备在读取这个位置。");
     default:
         return systemText(error);
     }

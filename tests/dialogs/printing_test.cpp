@@ -3,7 +3,10 @@
 #include "tests/dialogs/ink.h"
 #include "tests/dialogs/paged_score.h"
 #include "tests/support/scripted_prompts.h"
+#include "tests/support/test_folders.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QImage>
 #include <QPrinter>
 #include <QProcess>
@@ -19,6 +22,8 @@ using dialogs::PreviewPrinting;
 using dialogs::PrintRange;
 using dialogs::PrintResult;
 using Outcome = dialogs::PrintResult::Outcome;
+using tunvale::testing::readAll;
+using tunvale::testing::writeAll;
 
 namespace {
 
@@ -112,7 +117,7 @@ QString run(const QString& program, const QStringList& args)
 }
 
 // Prints the pages through the real printer into the PDF at `pdf`, all of them or the range chosen.
-Outcome PrintToPdf(
+PrintResult PrintToPdfFile(
     const dialogs::RtfPrintPreview& pages, const QString& pdf, std::optional<PrintRange> chosen = {})
 {
     dialogs::PrintServices services;
@@ -125,7 +130,13 @@ Outcome PrintToPdf(
     };
     services.target = [](QPrinter& printer) { return std::make_unique<dialogs::PrinterTarget>(printer); };
     PreviewPrinting printing(pages, services);
-    return printing.printRTF(0).outcome;
+    return printing.printRTF(0);
+}
+
+Outcome PrintToPdf(
+    const dialogs::RtfPrintPreview& pages, const QString& pdf, std::optional<PrintRange> chosen = {})
+{
+    return PrintToPdfFile(pages, pdf, chosen).outcome;
 }
 
 } // namespace
@@ -230,4 +241,43 @@ TEST_F(Printing, ACharacterAboveWhatPdfViewersDrawAsTextStillShowsInThePdf)
     const QImage page(dir.filePath("page-2.png"));
     ASSERT_FALSE(page.isNull());
     EXPECT_GT(InkBounds(page).height(), 4500 * 24 / 1440);
+}
+
+// A print to a file replaces it only with the whole document, and a failure says which file and why: the
+// old file stays as it was and a device stays a device.
+TEST_F(Printing, APrintToAFileReplacesItOnlyWhenTheDocumentIsWhole)
+{
+    QTemporaryDir dir;
+    const QString pdf = dir.filePath("score.pdf");
+    ASSERT_TRUE(writeAll(pdf, QByteArray(200000, 'x')));
+    ASSERT_EQ(PrintToPdf(pages, pdf), Outcome::Printed);
+    const QByteArray printed = readAll(pdf);
+    EXPECT_TRUE(printed.startsWith("%PDF") && printed.endsWith("%%EOF\n"));
+    EXPECT_TRUE(run("pdfinfo", { pdf }).contains(QRegularExpression("Pages:\\s+4\\b")));
+
+    // Writes that stop at 4,096 bytes, as on a disk that fills up.
+    ASSERT_TRUE(writeAll(pdf, "%PDF old"));
+    {
+        const tunvale::testing::FileSizeLimit limit(4096);
+        const PrintResult full = PrintToPdfFile(pages, pdf);
+        EXPECT_EQ(full.outcome, Outcome::Failed);
+        EXPECT_TRUE(full.message.startsWith("打印失败！\n" + pdf)) << full.message.toStdString();
+    }
+    EXPECT_EQ(readAll(pdf), "%PDF old");
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList { "score.pdf" });
+
+    std::vector<std::pair<QString, QString>> cases { { dir.filePath("missing/a.pdf"), "文件夹不存在。" },
+        { pdf + "/a.pdf", "路径中的一部分是文件，不是文件夹。" } };
+    const QString device = dir.filePath("full");
+    if (tunvale::testing::MakeDevice(device, true))
+        cases.emplace_back(device, "磁盘已满。");
+    for (const auto& [path, reason] : cases) {
+        prompts->shown.clear();
+        const QString message = "打印失败！\n" + path + u'\n' + reason;
+        const PrintResult failed = PrintToPdfFile(pages, path);
+        EXPECT_EQ(failed.outcome, Outcome::Failed) << path.toStdString();
+        EXPECT_EQ(failed.message, message);
+        EXPECT_EQ(prompts->texts(), QStringList { message });
+    }
+    EXPECT_FALSE(QFileInfo(device).isFile());
 }

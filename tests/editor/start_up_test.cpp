@@ -11,6 +11,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QFileInfo>
 #include <QLabel>
 #include <QPrinter>
 #include <QProcess>
@@ -365,20 +366,28 @@ TEST(StartUp, APrintStartThatFailsSaysSoOnStandardErrorAndEndsWithAnError)
 {
     WindowTest t;
     const QString file = t.sampleScore();
-    editor::MainFormServices services = tunvale::testing::FakeServices();
-    services.printing.dialog = [](QWidget*, QPrinter&, int, dialogs::PrintRange&) { return true; };
-    // A printer that cannot be opened.
-    services.printing.target = [](QPrinter& printer) {
-        printer.setOutputFormat(QPrinter::PdfFormat);
-        printer.setOutputFileName("/no/such/folder/a.pdf");
-        return std::make_unique<dialogs::PrinterTarget>(printer);
-    };
-    ::testing::internal::CaptureStderr();
-    editor::StartResult started = editor::StartProgram({ "/p", file }, std::move(services));
-    const std::string errors = ::testing::internal::GetCapturedStderr();
-    EXPECT_NE(started.exitCode, 0);
-    EXPECT_NE(errors.find("打印失败！"), std::string::npos) << errors;
-    EXPECT_EQ(t.prompts->texts(), QStringList { "打印失败！" });
+    // A print to a file in a folder that is not there, and one to a disk that is full.
+    std::vector<std::pair<QString, QString>> cases { { "/no/such/folder/a.pdf", "文件夹不存在。" } };
+    QTemporaryDir dir;
+    if (tunvale::testing::MakeDevice(dir.filePath("full"), true))
+        cases.emplace_back(dir.filePath("full"), "磁盘已满。");
+    for (const auto& [pdf, reason] : cases) {
+        t.prompts->shown.clear();
+        editor::MainFormServices services = tunvale::testing::FakeServices();
+        services.printing.dialog = [](QWidget*, QPrinter&, int, dialogs::PrintRange&) { return true; };
+        services.printing.target = [pdf](QPrinter& printer) {
+            printer.setOutputFormat(QPrinter::PdfFormat);
+            printer.setOutputFileName(pdf);
+            return std::make_unique<dialogs::PrinterTarget>(printer);
+        };
+        ::testing::internal::CaptureStderr();
+        editor::StartResult started = editor::StartProgram({ "/p", file }, std::move(services));
+        const std::string errors = ::testing::internal::GetCapturedStderr();
+        const QString message = "打印失败！\n" + pdf + u'\n' + reason;
+        EXPECT_NE(started.exitCode, 0) << pdf.toStdString();
+        EXPECT_NE(errors.find(message.toStdString()), std::string::npos) << errors;
+        EXPECT_EQ(t.prompts->texts(), QStringList { message });
+    }
 
     // A cancelled printer dialog prints nothing and says nothing.
     t.prompts->shown.clear();

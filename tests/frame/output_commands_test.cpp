@@ -6,9 +6,13 @@
 #include "tests/support/scripted_prompts.h"
 #include "tests/support/test_folders.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
+
+#include <sys/stat.h>
 
 #include <deque>
 
@@ -184,6 +188,31 @@ TEST(OutputCommands, RtfIsSavedLaidOutWithTheExportMarginsAndAFailureSaysSo)
     picture.pictureSaves = { frame::PictureSaved::Refused };
     frame::exportPicture(picture, bitmap.function());
     EXPECT_TRUE(prompts->texts().isEmpty());
+}
+
+// A pipe or a device chosen as the RTF file is written through and stays what it was; a pipe that nobody
+// reads is a failure at once, not a wait.
+TEST(OutputCommands, AnRtfExportOntoAPipeOrADeviceWritesThroughIt)
+{
+    tunvale::testing::ScopedPrompts prompts;
+    QTemporaryDir dir;
+    const QString pipe = dir.filePath("song.rtf");
+    ASSERT_EQ(mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+    std::vector<std::pair<QString, QString>> cases { { pipe, "没有程序或设备在读取这个位置。" } };
+    if (tunvale::testing::MakeDevice(dir.filePath("full"), true))
+        cases.emplace_back(dir.filePath("full"), "磁盘已满。");
+    if (tunvale::testing::MakeDevice(dir.filePath("null"), false))
+        cases.emplace_back(dir.filePath("null"), QString());
+    for (const auto& [path, reason] : cases) {
+        prompts->shown.clear();
+        FakeWindow window;
+        Dialog target { path, {} };
+        frame::exportRtf(window, target.function());
+        EXPECT_EQ(prompts->texts(),
+            reason.isEmpty() ? QStringList() : QStringList { "保存失败！\n" + path + u'\n' + reason });
+        EXPECT_FALSE(QFileInfo(path).isFile()) << path.toStdString();
+    }
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot), QStringList {});
 }
 
 TEST(OutputCommands, TheRecorderStatesAndWhatEachTickDoes)

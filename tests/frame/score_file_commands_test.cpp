@@ -26,6 +26,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
+#include <cstring>
 #include <deque>
 
 using namespace tunvale;
@@ -413,30 +415,52 @@ TEST(ScoreFileCommands, ANamedScoreSavesWithoutADialogAndReadsBack)
 TEST(ScoreFileCommands, AFailedSaveKeepsTheOldFileAndTheName)
 {
     Fixture f;
-    // The folder can't be written, and for root, whom folder modes don't stop, the name leaves no room
-    // for the save's temporary file.
-    const QString folder = f.dir.filePath(QStringLiteral("locked"));
-    ASSERT_TRUE(QDir().mkpath(folder));
-    const QString song
-        = frame::ScorePathKey(QDir(folder).filePath(QString(251, u's') + QStringLiteral(".vls")));
+    const QString song = f.path(QStringLiteral("song.vls"));
     writeScore(song, 1);
     f.startUntitled();
-    ASSERT_TRUE(QFile::setPermissions(folder, QFile::ReadOwner | QFile::ExeOwner));
     const QByteArray before = readAll(song);
 
-    // Untitled, saved over the locked file.
+    // Untitled, saved over the file on a disk that fills up.
     f.window.head.ScoreSaved = false;
     const QString untitled = f.window.head.CurrentFile;
     f.dialogAnswers.push_back(song);
-    EXPECT_FALSE(f.commands->save());
-    EXPECT_EQ(
-        f.prompts->texts(), QStringList { notation::kWriteFailedMessage + u'\n' + song + "\n文件名太长。" });
+    {
+        const tunvale::testing::FileSizeLimit full(64);
+        EXPECT_FALSE(f.commands->save());
+    }
+    EXPECT_EQ(f.prompts->texts(),
+        QStringList { notation::kWriteFailedMessage + u'\n' + song + u'\n'
+            + QString::fromLocal8Bit(std::strerror(EFBIG)) });
     EXPECT_EQ(f.window.head.CurrentFile, untitled);
     EXPECT_FALSE(f.window.head.ScoreSaved);
     EXPECT_EQ(readAll(song), before);
-    EXPECT_EQ(folderEntries(folder), QStringList { QFileInfo(song).fileName() });
+    EXPECT_EQ(folderEntries(f.dir.path()), QStringList { QFileInfo(song).fileName() });
     EXPECT_EQ(f.entry(song), 0);
-    QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+}
+
+// A score whose notation is all gone has no play order to keep: the save stores none, as a save after
+// it is opened again does.
+TEST(ScoreFileCommands, AScoreWithoutNotationIsSavedWithoutAPlayOrder)
+{
+    Fixture f;
+    const QString song = f.path(QStringLiteral("song.vls"));
+    ASSERT_TRUE(QFile::copy(
+        QDir(platform::ProgramFolder::dataDir()).filePath(QStringLiteral("vls/liangzhilaohu.vls")), song));
+    QFile::setPermissions(song, QFile::ReadOwner | QFile::WriteOwner);
+    f.commands->OpenVls(song);
+    ASSERT_EQ(f.window.order.GetPlayOrderKey(), "00");
+    ASSERT_EQ(notation::StoredPlayOrder(readAll(song)), notation::PlayOrderEntries { 0 });
+
+    f.window.box.select(0, int(f.window.box.Text().size()));
+    f.window.box.setSelText(QString());
+    ASSERT_TRUE(f.commands->save());
+    const QByteArray saved = readAll(song);
+    EXPECT_EQ(notation::StoredPlayOrderKey(saved), QByteArray());
+    EXPECT_EQ(notation::StoredPlayOrder(saved), notation::PlayOrderEntries {});
+
+    f.commands->OpenVls(song);
+    ASSERT_TRUE(f.commands->save());
+    EXPECT_EQ(readAll(song), saved);
 }
 
 // Text that other editors stored as raw code page bytes (two bytes a character) is written back as

@@ -158,6 +158,7 @@ TEST(WriteVls, FailedSaveKeepsTheOldFile)
 
     // The message keeps its first line and says which file and why.
     const std::pair<QString, QString> cases[] = { { f.dir.filePath("missing/song.vls"), "文件夹不存在。" },
+        { f.score.file + "/song.vls", "路径中的一部分是文件，不是文件夹。" },
         { f.dir.filePath("folder.vls"), "已经有一个同名的文件夹。" } };
     for (const auto& [target, reason] : cases) {
         prompts->shown.clear();

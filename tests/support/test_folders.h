@@ -42,4 +42,24 @@ QString testDataPath(const QString& relative);
 QByteArray readAll(const QString& path);
 bool writeAll(const QString& path, const QByteArray& bytes);
 
+// A character device node at `path` that behaves as the system's /dev/null (`full` false) or /dev/full
+// (true: every write fails, the disk full), so that a fault that replaced it harms no device of the
+// system. False where the test may not make one (not root) or its folder's devices do not open.
+bool MakeDevice(const QString& path, bool full);
+
+// While it lives, no file of this process grows past `bytes`: a write beyond fails with EFBIG, for
+// root too, as one on a disk that fills up fails.
+class FileSizeLimit
+{
+public:
+    explicit FileSizeLimit(unsigned long bytes);
+    ~FileSizeLimit();
+    FileSizeLimit(const FileSizeLimit&) = delete;
+    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
+
+private:
+    unsigned long before_ = 0;
+    void (*signalBefore_)(int) = nullptr;
+};
+
 } // namespace tunvale::testing

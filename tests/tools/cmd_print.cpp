@@ -133,13 +133,14 @@ int preview(const QStringList& args)
     return 0;
 }
 
-// The platform's PDF printer, telling each document it prints.
+// The platform's PDF printer, telling each document it prints and counting those that failed.
 class LoggingTarget final : public dialogs::PrintTarget
 {
 public:
-    LoggingTarget(QPrinter& printer, int& documents, const int& from, const int& to)
+    LoggingTarget(QPrinter& printer, int& documents, int& failures, const int& from, const int& to)
         : printer_(printer)
         , documents_(documents)
+        , failures_(failures)
         , from_(from)
         , to_(to)
     {
@@ -147,16 +148,29 @@ public:
     bool beginDocument() override
     {
         scoretool::out(QStringLiteral("document %1 pages %2-%3").arg(++documents_).arg(from_).arg(to_));
-        return printer_.beginDocument();
+        return counted(printer_.beginDocument());
     }
     QPainter& painter() override { return printer_.painter(); }
     dialogs::RtfTarget target() const override { return printer_.target(); }
-    bool newPage() override { return printer_.newPage(); }
-    dialogs::DocumentEnd endDocument() override { return printer_.endDocument(); }
+    bool newPage() override { return counted(printer_.newPage()); }
+    dialogs::DocumentEnd endDocument() override
+    {
+        const dialogs::DocumentEnd end = printer_.endDocument();
+        counted(end == dialogs::DocumentEnd::Printed);
+        return end;
+    }
+    QString failureText(const QString& message) const override { return printer_.failureText(message); }
 
 private:
+    bool counted(bool done)
+    {
+        failures_ += done ? 0 : 1;
+        return done;
+    }
+
     dialogs::PrinterTarget printer_;
     int& documents_;
+    int& failures_;
     const int& from_;
     const int& to_;
 };
@@ -185,6 +199,7 @@ int printPdf(const QStringList& args)
     }
     const QString out = QFileInfo(args[1]).absoluteFilePath();
     int documents = 0;
+    int failures = 0;
     int chosenFrom = 0;
     int chosenTo = 0;
     editor::MainFormServices services;
@@ -198,13 +213,13 @@ int printPdf(const QStringList& args)
         return true;
     };
     services.printing.target = [&](QPrinter& printer) {
-        return std::make_unique<LoggingTarget>(printer, documents, chosenFrom, chosenTo);
+        return std::make_unique<LoggingTarget>(printer, documents, failures, chosenFrom, chosenTo);
     };
     const auto form = scoretool::LoadWindow(args[0], std::move(services));
     if (!form)
         return 1;
     form->action(QStringLiteral("PRt"))->trigger();
-    return documents > 0 && QFileInfo::exists(out) ? 0 : 1;
+    return documents > 0 && failures == 0 ? 0 : 1;
 }
 
 // The window with `in` loaded, whose save dialogs answer `file`.
