@@ -213,6 +213,10 @@ void MainFormFonts::raiseSelection(double points)
     platform::RichTextBox& editor = form_.editor();
     const int start = editor.SelStart();
     const int length = editor.SelLength();
+    const FontScaling scaling { FontScaling::Way::Size, ScoreFontScaleSize(*inRange) };
+    if (!FontChangeAllowed(
+            editor, start, length, [&scaling](platform::RunFormat& format) { ScaleFormat(format, scaling); }))
+        return;
     form_.part<MainFormEditing>().undo().RecordStep([&] {
         SetScoreFontScale(form_.mirror(), start + 1, length, *inRange);
         editor.select(start, 0);
