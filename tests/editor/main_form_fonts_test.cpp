@@ -12,13 +12,16 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
+#include <QFontDialog>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMimeData>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScopedValueRollback>
 #include <QTest>
+#include <QTimer>
 #include <QToolButton>
 
 #include <gtest/gtest.h>
@@ -509,4 +512,54 @@ TEST(MainFormFonts, NotationCommandsAddNoFontBeyondTheMost)
     ordinary.editor.select(1, 2);
     EXPECT_EQ(ordinary.editor.SelFontSize(), 1);
     EXPECT_EQ(ordinary.recorded(), 1);
+}
+
+// Where a font is set with nothing selected, the typing format counts as a font of the score: on an
+// empty line, bold, the size of the repeated scaling, the lyric font and the switch of the typing line
+// are refused at the most fonts, and go through on an ordinary score.
+TEST(MainFormFonts, TheTypingFormatCountsAmongTheFonts)
+{
+    const QScopedValueRollback notationSize(frame::Process().start.NotationFontSize, 40.0);
+    // The typing format after each.
+    const auto typeAhead = [](NotationWindow& w) {
+        std::vector<platform::RunFormat> typing;
+        w.editor.setSelStart(w.editor.LineIndex(2));
+        w.form.commands().run(QStringLiteral("ToggleBold"), 0);
+        typing.push_back(w.editor.insertionFormat());
+        w.form.dialogResults().FontScaleSize = QStringLiteral("72");
+        w.form.commands().run(QStringLiteral("CQSF"), 0);
+        typing.push_back(w.editor.insertionFormat());
+        QTimer::singleShot(0, [] {
+            if (auto* dialog = qobject_cast<QFontDialog*>(QApplication::activeModalWidget())) {
+                dialog->setCurrentFont(QFont(QStringLiteral("Sans"), 30));
+                dialog->accept();
+            }
+        });
+        w.form.action(QStringLiteral("GCFont"))->trigger();
+        typing.push_back(w.editor.insertionFormat());
+        // From the Edit menu, whose opening checks the item on a notation line only.
+        w.editing.enableEditMenu();
+        w.form.action(QStringLiteral("MunJPline"))->trigger();
+        typing.push_back(w.editor.insertionFormat());
+        return typing;
+    };
+    NotationWindow full(true);
+    const QString before = full.editor.TextRTF();
+    full.editor.setSelStart(full.editor.LineIndex(2));
+    EXPECT_EQ(typeAhead(full), std::vector(4, full.editor.insertionFormat()));
+    EXPECT_EQ(full.prompts->texts(), QStringList(4, kFontsRefused));
+    EXPECT_FALSE(full.form.action(QStringLiteral("MunJPline"))->isChecked());
+    EXPECT_EQ(full.editor.TextRTF(), before);
+    EXPECT_EQ(full.recorded(), 0);
+    EXPECT_TRUE(frame::Process().ScoreHeader.ScoreSaved);
+
+    NotationWindow ordinary(false);
+    const std::vector<platform::RunFormat> typed = typeAhead(ordinary);
+    EXPECT_TRUE(typed[0].bold);
+    EXPECT_EQ(typed[1].halfPoints, 144);
+    EXPECT_EQ(typed[2].halfPoints, 60);
+    EXPECT_NE(typed[2].font, kSong);
+    EXPECT_EQ(typed[3].font, kNote);
+    EXPECT_EQ(typed[3].halfPoints, 80);
+    EXPECT_TRUE(ordinary.prompts->texts().isEmpty());
 }

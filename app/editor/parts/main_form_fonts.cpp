@@ -186,12 +186,16 @@ void MainFormFonts::scaleRange(const FontScaling& scaling, int nBegin, int nEnd)
 void MainFormFonts::setSelectionSize(double size)
 {
     platform::RichTextBox& editor = form_.editor();
+    const FontScaling scaling { FontScaling::Way::Size, size };
     if (editor.SelLength() > 0) {
-        if (const auto why = editor.whyUnshowable(ScaledText(
-                editor, editor.SelStart(), editor.SelLength(), { FontScaling::Way::Size, size }))) {
+        if (const auto why
+            = editor.whyUnshowable(ScaledText(editor, editor.SelStart(), editor.SelLength(), scaling))) {
             platform::Prompts::current().information(FontChangeRefusal(*why));
             return;
         }
+    } else if (!FontChangeAllowed(editor, editor.SelStart(), 0,
+                   [&scaling](platform::RunFormat& format) { ScaleFormat(format, scaling); })) {
+        return;
     }
     bool refused = false;
     form_.part<MainFormEditing>().undo().RecordStep([&] {
