@@ -35,13 +35,20 @@ public:
     void finish(const ParagraphFormat&, const RunFormat& mark) override { add(mark); }
 
     bool tooMany() const { return fonts_.size() > kMostFonts; }
+    qsizetype count() const { return fonts_.size(); }
     bool holds(const FontKey& key) const { return fonts_.contains(key); }
 
 private:
     QSet<FontKey> fonts_;
 };
 
-// The fonts a document's text uses, its runs and its paragraph marks.
-FontTally FontsOf(const QTextDocument& document);
+// The fonts a document's text uses, its runs and its paragraph marks, leaving out those of Qt positions
+// [from, to).
+FontTally FontsOf(const QTextDocument& document, int from = 0, int to = 0);
+
+// Whether a document with Qt positions [from, to) replaced by text in `formats` would use more than
+// kMostFonts fonts. Its formats, in its text or no longer, bound the fonts of its text, so a text in
+// few formats is not read.
+bool TooManyFontsWith(const QTextDocument& document, int from, int to, const std::vector<RunFormat>& formats);
 
 } // namespace tunvale::platform

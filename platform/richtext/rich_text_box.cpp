@@ -1,5 +1,6 @@
 #include "platform/richtext/rich_text_box.h"
 
+#include "platform/richtext/font_tally.h"
 #include "platform/richtext/rtf_reader.h"
 #include "platform/richtext/rtf_writer.h"
 #include "platform/richtext/text_height.h"
@@ -802,6 +803,35 @@ std::optional<Unshowable> RichTextBox::whyUnshowable(const RichContent& text) co
 RichContent RichTextBox::reformattedText(const std::function<void(RunFormat&)>& change) const
 {
     return ReformattedContent(*document_, cursor_.selectionStart(), cursor_.selectionEnd(), change);
+}
+
+bool RichTextBox::tooManyFontsWith(int start, int length, const std::vector<RunFormat>& formats) const
+{
+    std::vector<RunFormat> stored;
+    stored.reserve(formats.size());
+    for (const RunFormat& format : formats)
+        stored.push_back(Clamped(format));
+    return TooManyFontsWith(*document_, toDocumentPosition(start, Snap::Before),
+        toDocumentPosition(start + std::max(length, 0), Snap::After), stored);
+}
+
+bool RichTextBox::tooManyFontsAfter(
+    int start, int length, const std::function<void(RunFormat&)>& change) const
+{
+    const int from = toDocumentPosition(start, Snap::Before);
+    const int to = toDocumentPosition(start + std::max(length, 0), Snap::After);
+    std::vector<RunFormat> changed;
+    if (from == to) {
+        changed.push_back(insertionFormat());
+        change(changed.back());
+    } else {
+        RichContent range = ExtractContent(*document_, from, to);
+        VisitRangeFormats(range, [&](RunFormat& format) {
+            change(format);
+            changed.push_back(format);
+        });
+    }
+    return tooManyFontsWith(start, length, changed);
 }
 
 void RichTextBox::appendLines(

@@ -145,6 +145,12 @@ public:
     std::optional<Unshowable> whyUnshowable(const RichContent& text) const;
     // The whole text with the selection's format changed as `change` says.
     RichContent reformattedText(const std::function<void(RunFormat&)>& change) const;
+    // Whether the text would use more than kMostFonts fonts once [start, start + length), snapped as a
+    // selection is, gave way to text in `formats` (kept to what the box stores), or once it took the
+    // format `change` makes of each of its own; with nothing in it, once typing took the typing format
+    // so changed. The typing format counts as a font of the text, for the next key puts it there.
+    bool tooManyFontsWith(int start, int length, const std::vector<RunFormat>& formats) const;
+    bool tooManyFontsAfter(int start, int length, const std::function<void(RunFormat&)>& change) const;
 
     // A plain copy of text, fonts, colours and lines, taken in one walk.
     RichTextSnapshot snapshot() const;

@@ -84,17 +84,22 @@ RichContent ReplacedContent(const QTextDocument& document, int from, int to, Ric
     return text;
 }
 
+void VisitRangeFormats(RichContent& range, const std::function<void(RunFormat&)>& visit)
+{
+    for (size_t i = 0; i < range.size(); ++i) {
+        for (TextRun& run : range[i].runs)
+            visit(run.format);
+        // The breaks inside the range; the last paragraph's lies behind it.
+        if (i + 1 < range.size())
+            visit(range[i].mark);
+    }
+}
+
 RichContent ReformattedContent(
     const QTextDocument& document, int from, int to, const std::function<void(RunFormat&)>& change)
 {
     RichContent range = ExtractContent(document, from, to);
-    for (size_t i = 0; i < range.size(); ++i) {
-        for (TextRun& run : range[i].runs)
-            change(run.format);
-        // The breaks inside the range; the last paragraph's lies behind it.
-        if (i + 1 < range.size())
-            change(range[i].mark);
-    }
+    VisitRangeFormats(range, change);
     return ReplacedContent(document, from, to, std::move(range));
 }
 

@@ -86,6 +86,10 @@ RichContent ExtractContent(const QTextDocument& document, int from = 0, int to =
 // InsertContent replaces a selection.
 RichContent ReplacedContent(const QTextDocument& document, int from, int to, RichContent replacement);
 
+// Hands `visit` the format of every run of a range that ExtractContent gave and of every break inside
+// it: its last paragraph's mark is that of the paragraph the range ends in, which lies behind it.
+void VisitRangeFormats(RichContent& range, const std::function<void(RunFormat&)>& visit);
+
 // The content of the whole document with the runs of Qt positions [from, to) and the breaks inside
 // them changed as `change` says, as RichTextBox changes the format of a selection.
 RichContent ReformattedContent(

@@ -19,6 +19,9 @@ struct ScoreLine {
 void FillScore(platform::RichTextBox& box, std::initializer_list<ScoreLine> lines);
 // Appends text in a font at the end.
 void Append(platform::RichTextBox& box, const QString& font, const QString& text);
+// Appends paragraphs of a digit, each in a size of its own, until the text uses kMostFonts fonts; gives
+// the number it then uses.
+qsizetype PadToFontLimit(platform::RichTextBox& box);
 
 // Text of notation characters by code.
 QString Codes(std::initializer_list<int> codes);

@@ -1,21 +1,27 @@
 #include "app/dialogs/font_set_dialog.h"
 #include "app/editor/editing/note_codes.h"
+#include "app/editor/parts/main_form_notation_marks.h"
+#include "app/editor/parts/main_form_ornaments.h"
 #include "app/editor/window/main_toolbar.h"
 #include "app/editor/window/status_panels.h"
 #include "app/editor/window/toolbar_icons.h"
+#include "app/frame/process_state.h"
 #include "platform/richtext/rich_text_edit.h"
 #include "tests/editor/parts_window.h"
 
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
+#include <QFontDialog>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMimeData>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScopedValueRollback>
 #include <QTest>
+#include <QTimer>
 #include <QToolButton>
 
 #include <gtest/gtest.h>
@@ -428,4 +434,132 @@ TEST(MainFormFonts, NoChangeLeavesTheScoreInMoreFontsThanTheWindowShows)
     box.select(0, 10);
     w.form.commands().run(QStringLiteral("ToggleBold"), 0);
     EXPECT_TRUE(box.SelBold());
+}
+
+namespace {
+
+// The window with the notation parts over a notation line, a lyric line and an empty line, padded or
+// not to the most fonts a score may use; the score counts as saved.
+struct NotationWindow : PartsWindow {
+    MainFormNotationMarks& marks = form.addPart<MainFormNotationMarks>();
+    MainFormOrnaments& ornaments = form.addPart<MainFormOrnaments>();
+
+    explicit NotationWindow(bool atTheLimit)
+        : PartsWindow({ { kNote, Codes({ kBar, Note(1), Note(2), kBar, Note(3) }) },
+            { kSong, QStringLiteral("歌词") }, { kSong, {} } })
+    {
+        if (atTheLimit)
+            padded = PadToFontLimit(editor);
+        editing.undo().Reset();
+        frame::Process().ScoreHeader.ScoreSaved = true;
+    }
+    int recorded()
+    {
+        editing.undo().FlushSnapshot();
+        return steps();
+    }
+    qsizetype padded = 0;
+};
+
+// The notation commands and where each runs: on a selected note, or at the caret behind a note.
+struct NotationCommand {
+    const char* item;
+    int start;
+    int length;
+};
+constexpr NotationCommand kNotationCommands[] = { { "instrCy", 4, 1 }, { "YYY", 4, 1 },
+    { "instrBY(0)", 4, 1 }, { "instrDY(1)", 4, 1 }, { "instrZy", 4, 1 }, { "instrHY(0)", 4, 1 },
+    { "InstrSpace(0)", 2, 0 }, { "instrZJX(1)", 2, 0 }, { "ShuoDu(0)", 2, 0 }, { "QiangRuo(3)", 2, 0 } };
+
+} // namespace
+
+// A notation command or a raise that would add a font to a score in as many as the window shows is
+// refused before it changes anything; one in a font the score uses goes in, and on an ordinary score
+// every one does.
+TEST(MainFormFonts, NotationCommandsAddNoFontBeyondTheMost)
+{
+    NotationWindow full(true);
+    ASSERT_EQ(full.padded, platform::kMostFonts);
+    const QString before = full.editor.TextRTF();
+    for (const NotationCommand& command : kNotationCommands) {
+        full.editor.select(command.start, command.length);
+        full.form.action(QString::fromLatin1(command.item))->trigger();
+    }
+    full.editor.select(1, 2);
+    full.fonts.raiseSelection(40);
+    EXPECT_EQ(full.prompts->texts(), QStringList(std::size(kNotationCommands) + 1, kFontsRefused));
+    EXPECT_EQ(full.editor.TextRTF(), before);
+    EXPECT_EQ(full.recorded(), 0);
+    EXPECT_TRUE(frame::Process().ScoreHeader.ScoreSaved);
+    // A breath mark takes the note's font.
+    full.editor.setSelStart(2);
+    full.form.action(QStringLiteral("InstrHQF"))->trigger();
+    EXPECT_EQ(full.recorded(), 1);
+    EXPECT_EQ(full.prompts->texts().size(), qsizetype(std::size(kNotationCommands) + 1));
+
+    for (const NotationCommand& command : kNotationCommands) {
+        NotationWindow ordinary(false);
+        const QString text = ordinary.editor.Text();
+        ordinary.editor.select(command.start, command.length);
+        ordinary.form.action(QString::fromLatin1(command.item))->trigger();
+        EXPECT_NE(ordinary.editor.Text(), text) << command.item;
+        EXPECT_EQ(ordinary.recorded(), 1) << command.item;
+        EXPECT_TRUE(ordinary.prompts->texts().isEmpty()) << command.item;
+    }
+    NotationWindow ordinary(false);
+    ordinary.editor.select(1, 2);
+    ordinary.fonts.raiseSelection(40);
+    ordinary.editor.select(1, 2);
+    EXPECT_EQ(ordinary.editor.SelFontSize(), 1);
+    EXPECT_EQ(ordinary.recorded(), 1);
+}
+
+// Where a font is set with nothing selected, the typing format counts as a font of the score: on an
+// empty line, bold, the size of the repeated scaling, the lyric font and the switch of the typing line
+// are refused at the most fonts, and go through on an ordinary score.
+TEST(MainFormFonts, TheTypingFormatCountsAmongTheFonts)
+{
+    const QScopedValueRollback notationSize(frame::Process().start.NotationFontSize, 40.0);
+    // The typing format after each.
+    const auto typeAhead = [](NotationWindow& w) {
+        std::vector<platform::RunFormat> typing;
+        w.editor.setSelStart(w.editor.LineIndex(2));
+        w.form.commands().run(QStringLiteral("ToggleBold"), 0);
+        typing.push_back(w.editor.insertionFormat());
+        w.form.dialogResults().FontScaleSize = QStringLiteral("72");
+        w.form.commands().run(QStringLiteral("CQSF"), 0);
+        typing.push_back(w.editor.insertionFormat());
+        QTimer::singleShot(0, [] {
+            if (auto* dialog = qobject_cast<QFontDialog*>(QApplication::activeModalWidget())) {
+                dialog->setCurrentFont(QFont(QStringLiteral("Sans"), 30));
+                dialog->accept();
+            }
+        });
+        w.form.action(QStringLiteral("GCFont"))->trigger();
+        typing.push_back(w.editor.insertionFormat());
+        // From the Edit menu, whose opening checks the item on a notation line only.
+        w.editing.enableEditMenu();
+        w.form.action(QStringLiteral("MunJPline"))->trigger();
+        typing.push_back(w.editor.insertionFormat());
+        return typing;
+    };
+    NotationWindow full(true);
+    const QString before = full.editor.TextRTF();
+    full.editor.setSelStart(full.editor.LineIndex(2));
+    EXPECT_EQ(typeAhead(full), std::vector(4, full.editor.insertionFormat()));
+    EXPECT_EQ(full.prompts->texts(), QStringList(4, kFontsRefused));
+    EXPECT_FALSE(full.form.action(QStringLiteral("MunJPline"))->isChecked());
+    EXPECT_EQ(full.editor.TextRTF(), before);
+    EXPECT_EQ(full.recorded(), 0);
+    EXPECT_TRUE(frame::Process().ScoreHeader.ScoreSaved);
+
+    NotationWindow ordinary(false);
+    const std::vector<platform::RunFormat> typed = typeAhead(ordinary);
+    EXPECT_TRUE(typed[0].bold);
+    EXPECT_EQ(typed[1].halfPoints, 144);
+    EXPECT_EQ(typed[2].halfPoints, 60);
+    EXPECT_NE(typed[2].font, kSong);
+    EXPECT_EQ(typed[3].font, kNote);
+    EXPECT_EQ(typed[3].halfPoints, 80);
+    EXPECT_TRUE(ordinary.prompts->texts().isEmpty());
 }

@@ -1,6 +1,8 @@
+#include "app/editor/editing/font_limit.h"
 #include "app/editor/parts/main_form_editing.h"
 #include "app/editor/parts/main_form_symbols.h"
 #include "app/editor/window/main_form.h"
+#include "app/frame/process_state.h"
 #include "get_symbol.h"
 #include "tests/editing/score_builder.h"
 #include "tests/support/scripted_prompts.h"
@@ -157,6 +159,27 @@ TEST_F(SymbolWindow, PicksGoInAtTheAdvancingCaretEachInItsFormatAndEachUndoesAlo
         EXPECT_EQ(stored(at + left).first, QChar(Note(1)));
     }
     EXPECT_EQ(editor.Text(), before);
+}
+
+// On a score in as many fonts as the window shows, a sign made bold or resized into a font of its own
+// is refused before it goes in; one in a font the score uses goes in.
+TEST_F(SymbolWindow, APickAddsNoFontBeyondTheMost)
+{
+    ASSERT_EQ(PadToFontLimit(editor), platform::kMostFonts);
+    undo().Reset();
+    frame::Process().ScoreHeader.ScoreSaved = true;
+    const QString before = editor.TextRTF();
+    const int at = lineStart(3) + 1;
+    openAt(at);
+    pick(1, 0, true);
+    pick(1, 0, false, QStringLiteral("20"));
+    EXPECT_EQ(prompts->texts(), QStringList(2, kFontsRefused));
+    EXPECT_EQ(editor.TextRTF(), before);
+    EXPECT_EQ(undo().getUndoCount(), 0);
+    EXPECT_TRUE(frame::Process().ScoreHeader.ScoreSaved);
+    pick(1, 0);
+    EXPECT_EQ(stored(at).first, QChar(0x5FEB));
+    EXPECT_EQ(undo().getUndoCount(), 1);
 }
 
 TEST_F(SymbolWindow, TypingAfterAPickTakesTheFormatFromBeforeThePick)

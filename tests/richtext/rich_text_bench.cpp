@@ -8,9 +8,10 @@ using namespace tunvale::platform;
 
 namespace {
 
-// A score of 40 lines: 20 notation lines of 100 signs with grace notes and ornaments in their own
-// fonts, each followed by a lyric line.
-QString scoreRtf()
+// A score of 20 notation lines (or `notationLines`) of 100 signs with grace notes and ornaments in
+// their own fonts, each followed by a lyric line; with `fontsOfItsOwn`, a paragraph in each of that many
+// sizes besides.
+QString scoreRtf(int notationLines = 20, int fontsOfItsOwn = 0)
 {
     RichContent content;
     RunFormat note;
@@ -23,7 +24,7 @@ QString scoreRtf()
     symbol.offset = 6;
     RunFormat lyric;
     lyric.font = QStringLiteral("宋体");
-    for (int line = 0; line < 20; ++line) {
+    for (int line = 0; line < notationLines; ++line) {
         RichParagraph notation;
         notation.mark = note;
         notation.format.lineSpacing = 900;
@@ -41,6 +42,11 @@ QString scoreRtf()
         words.runs.push_back(
             { lyric, QStringLiteral("一闪一闪亮晶晶，满天都是小星星。挂在天上放光明，好像许多小眼睛。") });
         content.push_back(words);
+    }
+    for (int i = 0; i < fontsOfItsOwn; ++i) {
+        RunFormat own = lyric;
+        own.halfPoints = 200 + i;
+        content.push_back({ {}, { { own, QStringLiteral("1") } }, own });
     }
     return WriteRtf(content);
 }
@@ -80,8 +86,34 @@ void MapTenThousandPositions(benchmark::State& state)
     }
 }
 
+// The font check of a sign in a font of its own put in at the caret, on a score of state.range(0)
+// notation lines in a handful of fonts, and on one with state.range(1) fonts besides, where the check
+// reads the text.
+void CheckFontsOfASign(benchmark::State& state)
+{
+    RichTextBox box;
+    box.setTextRTF(scoreRtf(int(state.range(0)), int(state.range(1))));
+    box.setSelStart(box.TextLength() / 2);
+    RunFormat sign = box.insertionFormat();
+    sign.font = QStringLiteral("KORVA_Note_Symbol");
+    sign.bold = true;
+    bool refused = false;
+    for (auto _ : state) {
+        refused = box.tooManyFontsWith(box.SelStart(), 0, { sign });
+        benchmark::DoNotOptimize(refused);
+    }
+    state.counters["chars"] = box.TextLength();
+    state.counters["refused"] = refused;
+}
+
 } // namespace
 
 BENCHMARK(ReadScoreRtf)->Unit(benchmark::kMillisecond);
 BENCHMARK(WriteScoreRtf)->Unit(benchmark::kMillisecond);
 BENCHMARK(MapTenThousandPositions)->Unit(benchmark::kMillisecond);
+BENCHMARK(CheckFontsOfASign)
+    ->Args({ 20, 0 })
+    ->Args({ 2000, 0 })
+    ->Args({ 20, 996 })
+    ->Args({ 2000, 996 })
+    ->Unit(benchmark::kMicrosecond);

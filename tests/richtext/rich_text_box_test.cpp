@@ -1,3 +1,4 @@
+#include "platform/richtext/font_tally.h"
 #include "platform/richtext/rich_text_box.h"
 #include "platform/richtext/rtf_reader.h"
 
@@ -157,6 +158,37 @@ TEST(RichTextBoxFormat, EmptySelectionReadsBeforeAfterMarkOrPending)
     box.setSelStart(4);
     box.setSelStart(5);
     EXPECT_EQ(s(box.SelFontName()), s(kNote));
+}
+
+// The fonts a change leaves are those of the text outside its range, breaks included, with those it
+// brings; a typing format counts among them, and formats the text no longer uses count for nothing.
+TEST(RichTextBoxFormat, AChangeCountsTheFontsItLeavesTheText)
+{
+    QByteArray paragraphs;
+    for (int i = 0; i < kMostFonts; ++i)
+        paragraphs += (i > 0 ? "\\par\\fs" : "\\fs") + QByteArray::number(2 + i) + " 1";
+    RichTextBox box;
+    ASSERT_TRUE(box.setTextRTF(QString::fromLatin1("{\\rtf1{\\fonttbl{\\f0 Pad;}}" + paragraphs + "}")));
+    ASSERT_EQ(FontsOf(*box.document()).count(), kMostFonts);
+    RunFormat fresh;
+    fresh.font = QStringLiteral("Fresh");
+    box.select(3, 1);
+    const RunFormat used = box.insertionFormat();
+    const auto bold = [](RunFormat& format) { format.bold = true; };
+
+    EXPECT_TRUE(box.tooManyFontsWith(0, 0, { fresh }));
+    EXPECT_FALSE(box.tooManyFontsWith(0, 0, { used }));
+    EXPECT_TRUE(box.tooManyFontsWith(0, 1, { fresh })) << "the paragraph's break keeps its font";
+    EXPECT_FALSE(box.tooManyFontsWith(0, 3, { fresh }));
+    EXPECT_TRUE(box.tooManyFontsAfter(0, 1, bold));
+    EXPECT_FALSE(box.tooManyFontsAfter(0, 3, bold));
+    box.setSelStart(0);
+    EXPECT_TRUE(box.tooManyFontsAfter(0, 0, bold)) << "the typing format";
+    EXPECT_FALSE(box.tooManyFontsAfter(0, 0, [](RunFormat& format) { format.color = 0xff0000; }));
+
+    box.select(0, box.TextLength());
+    box.setSelText(QStringLiteral("1"));
+    EXPECT_FALSE(box.tooManyFontsWith(0, 0, { fresh }));
 }
 
 TEST(RichTextBoxFormat, SelectionReadsAgreeingValuesOrEmptyForMixed)

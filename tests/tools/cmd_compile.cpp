@@ -20,7 +20,8 @@ const QString kUsage = QStringLiteral(
     "FILE [--stage working] [--width W] [--mode M] [--key K] [--caret C] [--order 1,2,..] [--speed S] "
     "[--volume V] [--cut] [--seed N] [--drums B,B,..]");
 
-// A key as a compile gets one: 19 (low C) to 54 (high B) from the key mark, or 0 for the solfège compile.
+// --key takes 0 to 54: the key mark gives 19 (low C) to 54 (high B) and the solfège compile 0; a key
+// between shifts the notes as any other does.
 constexpr int kHighestKey = 54;
 
 struct Options {

@@ -1,5 +1,6 @@
 #include "app/editor/editing/editor_keyboard.h"
 
+#include "app/editor/editing/font_scaling.h"
 #include "app/editor/editing/notation_keys.h"
 #include "app/editor/editing/stored_color.h"
 #include "app/notation/notation_chars.h"
@@ -146,6 +147,13 @@ void EditorKeyboard::applyTypingFormat(bool notation)
             editor_.setSelFontSize(*host_.TextFontSize);
         editor_.setSelColor(StoredColor(colors.LyricLineColor));
     }
+}
+
+void EditorKeyboard::setTypingFont(bool notation, platform::RunFormat& format) const
+{
+    format.font = notation ? notation::NoteFontFamily : notation::TextFontFamily;
+    if (const double* size = notation ? host_.NotationFontSize : host_.TextFontSize)
+        ScaleFormat(format, { FontScaling::Way::Size, *size });
 }
 
 } // namespace tunvale::editor

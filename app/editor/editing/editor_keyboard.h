@@ -58,6 +58,8 @@ public:
     // Gives the selection the typing format of notation lines or of lyric lines: font, size in use
     // and colour.
     void applyTypingFormat(bool notation);
+    // Gives `format` the font and size of that typing format.
+    void setTypingFont(bool notation, platform::RunFormat& format) const;
 
 private:
     void busy(const std::function<void()>& command);

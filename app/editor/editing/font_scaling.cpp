@@ -117,10 +117,12 @@ std::optional<int> RaisePointsInRange(double points)
     return int(points);
 }
 
+double ScoreFontScaleSize(int points) { return std::max(1.0, kEditorBaseFontSize - std::abs(points)); }
+
 void SetScoreFontScale(platform::RichTextBox& box, int position, int length, int points)
 {
     box.select(position - 1, length);
-    box.setSelFontSize(std::max(1.0, kEditorBaseFontSize - std::abs(points)));
+    box.setSelFontSize(ScoreFontScaleSize(points));
     box.setSelCharOffset(points * 20);
     box.setSelLength(0);
 }

@@ -45,6 +45,9 @@ inline constexpr double kEditorBaseFontSize = 24;
 // nothing for no number or one outside that range.
 std::optional<int> RaisePointsInRange(double points);
 
+// The size SetScoreFontScale gives: the base size less |points|, at least 1 point.
+double ScoreFontScaleSize(int points);
+
 // Shrinks `length` characters from the 1-based `position` to the base size less |points| (at least 1
 // point) and raises them by `points` (lowers for a negative number), 20 twips a point. Leaves the
 // caret before the first of them. `points` is in the range RaisePointsInRange gives; the caller

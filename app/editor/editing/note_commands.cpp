@@ -1,5 +1,6 @@
 #include "app/editor/editing/note_commands.h"
 
+#include "app/editor/editing/font_limit.h"
 #include "app/editor/editing/note_codes.h"
 #include "app/notation/notation_chars.h"
 #include "platform/desktop/prompts.h"
@@ -67,6 +68,14 @@ void NoteCommands::rewrite(int start, const QString& text)
 
 void NoteCommands::replaceSelection(const QString& text, const QString& font, const QString& fontAfter)
 {
+    // The text takes the format of the selection's first character in `font`, and typing goes on in
+    // that format in `fontAfter`.
+    std::vector<platform::RunFormat> formats(fontAfter.isEmpty() ? 1 : 2, editor_.insertionFormat());
+    formats.front().font = font;
+    if (!fontAfter.isEmpty())
+        formats.back().font = fontAfter;
+    if (!FontsAllowed(editor_, editor_.SelStart(), editor_.SelLength(), formats))
+        return;
     undo_.RecordStep([&] {
         undo_.Get_SelJPFormBegin_and_SelJPToEnd();
         editor_.setSelFontName(font);

@@ -61,7 +61,7 @@ public:
     GraceNoteDialog graceNoteDialog;
 
     // Inserts `text` in `font` in place of the selection as one undo step; the caret then types in
-    // `fontAfter` when given.
+    // `fontAfter` when given. Refused, with a message, where the score would use too many fonts.
     void replaceSelection(const QString& text, const QString& font, const QString& fontAfter = {});
     // The descriptor of the character before the caret, read as a character of the main notation font.
     notation::GlyphDescriptor descriptorBeforeCaret() const;

@@ -1,5 +1,6 @@
 #include "app/editor/editing/ornament_commands.h"
 
+#include "app/editor/editing/font_limit.h"
 #include "app/notation/notation_chars.h"
 #include "platform/desktop/prompts.h"
 
@@ -23,6 +24,9 @@ std::optional<QString> pick(const QStringList& texts, int index)
 
 // The fonts of the narrow spaces and bar lines: half (0) and a quarter (1) of the usual width.
 const QString& narrowFont(int index) { return notation::GraceFontFamilies[std::size_t(index)]; }
+
+// Beside the key a time signature has a size of its own, in points.
+constexpr int kKeyLineTimeSignatureSize = 18;
 
 } // namespace
 
@@ -72,18 +76,34 @@ bool OrnamentCommands::StripOrnaments()
     const int note = editor_.SelStart() + length - 1;
     if (length > 1)
         editor_.select(note, 1);
-    int count = 0;
-    for (; note - count > 0; ++count) {
-        probe_.select(note - count - 1, 1);
-        // A line break ends the run whatever its format.
-        if (probe_.SelLength() != 1 || probe_.SelFontName() != SymbolFontFamily)
-            break;
-    }
-    editor_.select(note - count, count);
+    const int start = runStart(note);
+    editor_.select(start, note - start);
     editor_.setSelFontName(NoteFontFamily);
     undo_.Get_SelJPFormBegin_and_SelJPToEnd();
     editor_.setSelText(QString());
     return true;
+}
+
+int OrnamentCommands::runStart(int note)
+{
+    int start = note;
+    for (; start > 0; --start) {
+        probe_.select(start - 1, 1);
+        // A line break ends the run whatever its format.
+        if (probe_.SelLength() != 1 || probe_.SelFontName() != SymbolFontFamily)
+            break;
+    }
+    return start;
+}
+
+platform::RunFormat OrnamentCommands::formatAt(int start, int note)
+{
+    // Typing once the run is gone: the character before, or at a paragraph's start the note.
+    if (start > 0)
+        probe_.select(start - 1, 1);
+    if (start == 0 || probe_.SelLength() != 1)
+        probe_.select(note, 1);
+    return probe_.insertionFormat();
 }
 
 void OrnamentCommands::removeOrnaments()
@@ -93,6 +113,14 @@ void OrnamentCommands::removeOrnaments()
 
 void OrnamentCommands::replaceOrnament(const QString& ornament)
 {
+    if (const int length = editor_.SelLength(); length > 0) {
+        const int note = editor_.SelStart() + length - 1;
+        const int start = runStart(note);
+        platform::RunFormat format = formatAt(start, note);
+        format.font = SymbolFontFamily;
+        if (!FontsAllowed(editor_, start, note - start, { format }))
+            return;
+    }
     undo_.RecordStep([&] {
         if (!StripOrnaments())
             return;
@@ -152,6 +180,11 @@ GlyphDescriptor OrnamentCommands::descriptorAt(int position)
 
 void OrnamentCommands::insertAfterNote(const QString& text, const QString& font)
 {
+    platform::RunFormat format = editor_.insertionFormat();
+    if (!font.isEmpty())
+        format.font = font;
+    if (!FontsAllowed(editor_, editor_.SelStart(), editor_.SelLength(), { format }))
+        return;
     undo_.RecordStep([&] {
         undo_.Get_SelJPFormBegin_and_SelJPToEnd();
         if (!font.isEmpty())
@@ -200,12 +233,17 @@ void OrnamentCommands::insertTimeSignature(int index)
     const bool keyLine = editor_.LineFromChar(editor_.SelStart()) + 1 == FindKeyLine(editor_);
     if (!keyLine && !undo_.CaretOnNotationLine())
         return;
+    platform::RunFormat format = editor_.insertionFormat();
+    format.font = NoteFontFamily;
+    if (keyLine)
+        format.halfPoints = kKeyLineTimeSignatureSize * 2;
+    if (!FontsAllowed(editor_, editor_.SelStart(), editor_.SelLength(), { format }))
+        return;
     undo_.RecordStep([&] {
         undo_.Get_SelJPFormBegin_and_SelJPToEnd();
         editor_.setSelFontName(NoteFontFamily);
-        // Beside the key the time signature has a size of its own.
         if (keyLine)
-            editor_.setSelFontSize(18);
+            editor_.setSelFontSize(kKeyLineTimeSignatureSize);
         editor_.setSelText(QString(QChar(char16_t((keyLine ? 0x62BA : 0x62AA) + index))));
     });
 }

@@ -12,7 +12,7 @@
 // directly before the note they decorate; a new ornament replaces the run of letters the note had,
 // and the caret ends before the ornament. Breath marks, narrow spaces, narrow bar lines, glides and
 // time signatures go in at the caret, shaped after the note before it. Each command is one undo step;
-// a refused one records none.
+// a refused one records none, and one that would leave the score in too many fonts is refused.
 namespace tunvale::editor {
 
 // What the ornament items write before the note.
@@ -68,6 +68,10 @@ public:
 private:
     // The note's run replaced by `ornament`, the caret before it, as one step.
     void replaceOrnament(const QString& ornament);
+    // Where the run of ornament letters before the note at `note` starts.
+    int runStart(int note);
+    // The format that text typed at `start` takes once the run from there to the note is gone.
+    platform::RunFormat formatAt(int start, int note);
     notation::GlyphDescriptor descriptorAt(int position);
     // A character after the note before the caret, in `font` (the font at the caret when empty).
     void insertAfterNote(const QString& text, const QString& font);

@@ -1,6 +1,7 @@
 #include "app/editor/parts/main_form_clipboard.h"
 
 #include "app/editor/editing/editor_keyboard.h"
+#include "app/editor/editing/font_limit.h"
 #include "app/editor/editing/highlight_marks.h"
 #include "app/editor/editing/stored_color.h"
 #include "app/editor/editing/symbol_run.h"
@@ -153,9 +154,12 @@ void MainFormClipboard::switchTypingLine()
 {
     QAction* item = form_.action(QStringLiteral("MunJPline"));
     const bool notation = !item->isChecked();
-    item->setChecked(notation);
     platform::RichTextBox& editor = form_.editor();
     auto& editing = form_.part<MainFormEditing>();
+    if (!FontChangeAllowed(editor, editor.SelStart(), 2,
+            [&](platform::RunFormat& format) { editing.keyboard().setTypingFont(notation, format); }))
+        return;
+    item->setChecked(notation);
     editing.undo().RecordStep([&] {
         editor.setSelLength(2);
         // The last paragraph's mark is not the caret's to format: a break gives the line one.

@@ -186,12 +186,16 @@ void MainFormFonts::scaleRange(const FontScaling& scaling, int nBegin, int nEnd)
 void MainFormFonts::setSelectionSize(double size)
 {
     platform::RichTextBox& editor = form_.editor();
+    const FontScaling scaling { FontScaling::Way::Size, size };
     if (editor.SelLength() > 0) {
-        if (const auto why = editor.whyUnshowable(ScaledText(
-                editor, editor.SelStart(), editor.SelLength(), { FontScaling::Way::Size, size }))) {
+        if (const auto why
+            = editor.whyUnshowable(ScaledText(editor, editor.SelStart(), editor.SelLength(), scaling))) {
             platform::Prompts::current().information(FontChangeRefusal(*why));
             return;
         }
+    } else if (!FontChangeAllowed(editor, editor.SelStart(), 0,
+                   [&scaling](platform::RunFormat& format) { ScaleFormat(format, scaling); })) {
+        return;
     }
     bool refused = false;
     form_.part<MainFormEditing>().undo().RecordStep([&] {
@@ -213,6 +217,10 @@ void MainFormFonts::raiseSelection(double points)
     platform::RichTextBox& editor = form_.editor();
     const int start = editor.SelStart();
     const int length = editor.SelLength();
+    const FontScaling scaling { FontScaling::Way::Size, ScoreFontScaleSize(*inRange) };
+    if (!FontChangeAllowed(
+            editor, start, length, [&scaling](platform::RunFormat& format) { ScaleFormat(format, scaling); }))
+        return;
     form_.part<MainFormEditing>().undo().RecordStep([&] {
         SetScoreFontScale(form_.mirror(), start + 1, length, *inRange);
         editor.select(start, 0);

@@ -1,9 +1,9 @@
 #pragma once
 
+#include "app/editor/editing/font_limit.h"
 #include "app/editor/editing/font_scaling.h"
 #include "app/editor/editing/format_brush.h"
 #include "app/editor/parts/main_form_part.h"
-#include "platform/richtext/font_tally.h"
 
 #include <QPoint>
 #include <QString>
@@ -21,10 +21,6 @@ namespace tunvale::editor {
 // Said when a size is refused: one the editor does not take, or one that would make the score too tall
 // to show.
 inline const QString kSizeRefused = QStringLiteral("字号设置过大或过小！");
-// Said when a change of fonts would leave the score in more fonts than the window lays out in time.
-inline const QString kFontsRefused
-    = QStringLiteral("乐谱用到的字体将超过 %1 种（字体、字号和粗细的搭配），无法显示，没有更改。")
-          .arg(platform::kMostFonts);
 // What a font change the window could not show says.
 const QString& FontChangeRefusal(platform::Unshowable why);
 

@@ -1,5 +1,6 @@
 #include "app/editor/parts/main_form_symbols.h"
 
+#include "app/editor/editing/font_limit.h"
 #include "app/editor/editing/font_scaling.h"
 #include "app/editor/editing/note_commands.h"
 #include "app/editor/parts/main_form_editing.h"
@@ -55,6 +56,8 @@ void MainFormSymbols::insertPick()
     platform::RichTextBox& editor = form_.editor();
     UndoEngine& undo = form_.part<MainFormEditing>().undo();
     const platform::RunFormat typing = editor.insertionFormat();
+    if (!FontsAllowed(editor, editor.SelStart(), editor.SelLength(), pickFormats(typing)))
+        return;
     undo.RecordStep([&] {
         undo.Get_SelJPFormBegin_and_SelJPToEnd();
         editor.setSelFontName(SymbolPicker->SymbolFont());
@@ -73,6 +76,22 @@ void MainFormSymbols::insertPick()
         editor.setSelBold(typing.bold);
         editor.setSelCharOffset(typing.offset * 10);
     });
+}
+
+std::vector<platform::RunFormat> MainFormSymbols::pickFormats(const platform::RunFormat& typing) const
+{
+    // The sign goes in in its kind's font, which an empty line's mark keeps, then takes its bold, size
+    // and raise; typing goes on as before.
+    platform::RunFormat entered = typing;
+    entered.font = SymbolPicker->SymbolFont();
+    platform::RunFormat sign = entered;
+    sign.bold = SymbolPicker->InstrFontBold();
+    const double size = SymbolPicker->GetFontSize();
+    if (size >= platform::RichTextBox::kMinFontSize && size <= platform::RichTextBox::kMaxFontSize)
+        ScaleFormat(sign, { FontScaling::Way::Size, size });
+    if (SymbolPicker->UpWord())
+        ScaleFormat(sign, { FontScaling::Way::Size, ScoreFontScaleSize(RaisePoints) });
+    return { entered, sign, typing };
 }
 
 void MainFormSymbols::paletteClosed()

@@ -1,8 +1,11 @@
 #pragma once
 
 #include "app/editor/parts/main_form_part.h"
+#include "platform/richtext/rich_text_format.h"
 
 #include <QPointer>
+
+#include <vector>
 
 namespace tunvale::symbolpick {
 class GetSymbol;
@@ -33,6 +36,8 @@ public:
 
 private:
     void insertPick();
+    // The formats a pick leaves in the text, with the caret's typing format `typing`.
+    std::vector<platform::RunFormat> pickFormats(const platform::RunFormat& typing) const;
     void paletteClosed();
 
     QPointer<symbolpick::GetSymbol> SymbolPicker;

@@ -29,7 +29,6 @@
 #include "app/playback/playback_state.h"
 #include "platform/desktop/help_window.h"
 #include "platform/desktop/prompts.h"
-#include "platform/richtext/font_tally.h"
 #include "platform/richtext/rich_text_edit.h"
 #include "platform/settings/ini_file.h"
 #include "platform/settings/program_folder.h"
@@ -411,13 +410,9 @@ void MainForm::toggleBold()
 {
     platform::RichTextBox& box = editor();
     const bool bold = !box.SelBold();
-    platform::FontTally fonts;
-    platform::ReadContent(
-        box.reformattedText([bold](platform::RunFormat& format) { format.bold = bold; }), fonts);
-    if (fonts.tooMany()) {
-        platform::Prompts::current().information(kFontsRefused);
+    if (!FontChangeAllowed(box, box.SelStart(), box.SelLength(),
+            [bold](platform::RunFormat& format) { format.bold = bold; }))
         return;
-    }
     box.setSelBold(bold);
 }
 
@@ -432,16 +427,18 @@ void MainForm::chooseLyricFont()
     const QFont chosen = QFontDialog::getFont(&ok, initial, this);
     if (!ok)
         return;
+    const auto change = [&chosen](platform::RunFormat& format) {
+        format.font = chosen.family();
+        if (chosen.pointSizeF() > 0)
+            ScaleFormat(format, { FontScaling::Way::Size, chosen.pointSizeF() });
+    };
     if (box.SelLength() > 0) {
-        const auto why = box.whyUnshowable(box.reformattedText([&chosen](platform::RunFormat& format) {
-            format.font = chosen.family();
-            if (chosen.pointSizeF() > 0)
-                ScaleFormat(format, { FontScaling::Way::Size, chosen.pointSizeF() });
-        }));
-        if (why) {
+        if (const auto why = box.whyUnshowable(box.reformattedText(change))) {
             platform::Prompts::current().information(FontChangeRefusal(*why));
             return;
         }
+    } else if (!FontChangeAllowed(box, box.SelStart(), 0, change)) {
+        return;
     }
     box.setSelFontName(chosen.family());
     if (chosen.pointSizeF() > 0)
