@@ -11,7 +11,6 @@
 #include "app/notation/drum_data.h"
 #include "app/notation/score_template.h"
 #include "platform/desktop/prompts.h"
-#include "platform/richtext/font_tally.h"
 #include "platform/richtext/rich_text_box.h"
 #include "platform/richtext/rtf_reader.h"
 #include "platform/settings/desktop_folder.h"
@@ -411,15 +410,13 @@ bool ScoreFileCommands::saveTo(const QString& target, bool drumPZFromMenu)
         Prompts::current().information(kTemplateRefusedMessage);
         return false;
     }
-    // The open refuses a text in that many fonts, or too tall to lay out: the file is not written.
-    if (platform::FontsOf(*window_.RichTextBox1().document()).tooMany()) {
-        Prompts::current().information(kSaveTooManyFontsMessage);
-        return false;
-    }
+    // What the open would refuse, a text in too many fonts or too tall to lay out, is not written.
     notation::ScoreHeader& header = window_.header();
     const QByteArray rtf = window_.RichTextBox1().TextRTFBytes();
-    if (UnshowableTextReason(QString::fromLatin1(rtf), header.LeftSpace, header.RightSpace)) {
-        Prompts::current().information(kSaveTooTallMessage);
+    if (const auto reason
+        = UnshowableTextReason(QString::fromLatin1(rtf), header.LeftSpace, header.RightSpace)) {
+        Prompts::current().information(
+            *reason == kTooManyFontsReason ? kSaveTooManyFontsMessage : kSaveTooTallMessage);
         return false;
     }
     notation::ScoreHeader saved = header;
